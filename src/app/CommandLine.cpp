@@ -1,0 +1,131 @@
+#include "app/CommandLine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "app/SettingsFile.h"
+#include "data/Errors.h"
+
+namespace corvane {
+namespace {
+
+const char* const kUsage =
+    "使い方:\n"
+    "  corvane                                   デスクトッププログラム\n"
+    "  corvane info   DATA [options] [--json] [--node Z,I,J]...\n"
+    "  corvane render DATA... [options] [-o OUT] [--size WxH] [--view fit|fit-first|settings]\n"
+    "  corvane legend DATA [options] -o OUT\n"
+    "  corvane analyze DATA [options] -o OUT\n"
+    "options: --settings FILE   --set NAME=VALUE (繰り返し可)   --seed N\n";
+
+bool IsCommandName(const char* s) {
+  return std::strcmp(s, "info") == 0 || std::strcmp(s, "render") == 0 || std::strcmp(s, "legend") == 0 ||
+         std::strcmp(s, "analyze") == 0;
+}
+
+CommandArgs Parse(int argc, char** argv) {
+  CommandArgs a;
+  a.command = argv[1];
+  auto need = [&](int& i) -> std::string {
+    if (i + 1 >= argc) throw CorvaneError(std::string(argv[i]) + " の後に値がありません");
+    return argv[++i];
+  };
+  for (int i = 2; i < argc; ++i) {
+    std::string s = argv[i];
+    if (s == "--settings") {
+      a.settingsPath = need(i);
+    } else if (s == "--set") {
+      std::string v = need(i);
+      auto eq = v.find('=');
+      if (eq == std::string::npos || eq == 0) throw CorvaneError("--set は NAME=VALUE の形で指定してください: " + v);
+      a.sets.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+    } else if (s == "-o" || s == "--output") {
+      a.output = need(i);
+    } else if (s == "--size") {
+      std::string v = need(i);
+      int w = 0, h = 0;
+      char extra = 0;
+      if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &extra) != 2 || w < 1 || h < 1 || w > 20000 || h > 20000)
+        throw CorvaneError("--size は 幅x高さ (1..20000) で指定してください: " + v);
+      a.width = w;
+      a.height = h;
+    } else if (s == "--view") {
+      a.view = need(i);
+      if (a.view != "fit" && a.view != "fit-first" && a.view != "settings")
+        throw CorvaneError("--view は fit, fit-first, settings のいずれかです: " + a.view);
+    } else if (s == "--json") {
+      a.json = true;
+    } else if (s == "--node") {
+      a.nodes.push_back(need(i));
+    } else if (s == "--seed") {
+      std::string v = need(i);
+      a.seed = static_cast<unsigned>(ParseIntegerValue("--seed", v));
+      a.seedGiven = true;
+    } else if (s.size() > 1 && s[0] == '-') {
+      throw CorvaneError("不明なオプションです: " + s);
+    } else {
+      a.data.push_back(s);
+    }
+  }
+  return a;
+}
+
+std::string DefaultSettingsPath() {
+  QString dir = QCoreApplication::applicationDirPath();
+  return QDir(dir).filePath(QStringLiteral("crv.ini")).toStdString();
+}
+
+}  // namespace
+
+bool IsSubCommand(int argc, char** argv) {
+  return argc > 1 && (IsCommandName(argv[1]) || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+}
+
+ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other) {
+  ProgramOptions options;
+  const auto& table = ProgramOptionTable();
+  std::string path = args.settingsPath.empty() ? DefaultSettingsPath() : args.settingsPath;
+  if (!args.settingsPath.empty() && !QFileInfo::exists(QString::fromStdString(path)))
+    throw CorvaneError("設定ファイルが見つかりません: " + path);
+  SettingsFileResult settings = ReadSettingsFile(path);
+  for (const ControlAssignment& a : settings.assignments) {
+    if (table.Has(a.control)) {
+      table.Apply(options, a.control, a.value);
+    } else if (other) {
+      other->emplace_back(a.control, a.value);
+    }
+  }
+  for (const auto& [name, value] : args.sets) {
+    if (table.Has(name)) {
+      table.Apply(options, name, value);
+    } else if (other && name.find('.') != std::string::npos) {
+      other->emplace_back(name, value);
+    } else {
+      throw CorvaneError("不明な設定項目です: " + name);
+    }
+  }
+  return options;
+}
+
+int RunCommandLine(int argc, char** argv) {
+  if (argc < 2 || !IsCommandName(argv[1])) {
+    std::cout << kUsage;
+    return argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) ? 0 : 1;
+  }
+  try {
+    CommandArgs args = Parse(argc, argv);
+    if (args.command == "info") return RunInfoCommand(args);
+    if (args.command == "render") return RunRenderCommand(args);
+    if (args.command == "legend") return RunLegendCommand(args);
+    return RunAnalyzeCommand(args);
+  } catch (const std::exception& e) {
+    std::cerr << "corvane: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace corvane

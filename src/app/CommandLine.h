@@ -1,0 +1,43 @@
+// The headless sub-commands: info, render, legend, analyze. Shared argument parsing and the
+// building of the program options from the settings file and `--set`.
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "render/ProgramOptions.h"
+
+namespace corvane {
+
+struct CommandArgs {
+  std::string command;                 // "info", "render", "legend", "analyze"
+  std::vector<std::string> data;       // DATA files
+  std::string settingsPath;            // --settings (empty: crv.ini beside the executable)
+  std::vector<std::pair<std::string, std::string>> sets;  // --set NAME=VALUE, in order
+  std::string output;                  // -o
+  int width = 0, height = 0;           // --size WxH (0: from the settings)
+  std::string view = "fit";            // --view fit|fit-first|settings
+  bool json = false;                   // --json
+  std::vector<std::string> nodes;      // --node Z,I,J
+  bool seedGiven = false;
+  unsigned seed = 0;                   // --seed N
+};
+
+// True when argv names a sub-command (so no window is opened).
+bool IsSubCommand(int argc, char** argv);
+// Parses and runs a sub-command; returns the exit status (0 success, 1 any error).
+int RunCommandLine(int argc, char** argv);
+
+// The options as the windows would hold them after start: defaults, then the settings file,
+// then every --set in order. Names unknown to the settings file are skipped; unknown --set
+// names and bad values throw CorvaneError naming them. Assignments that are not options
+// (qualified names of other windows) are handed back for the command to interpret.
+ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other = nullptr);
+
+// Each sub-command; they print messages to stderr and return the exit status.
+int RunInfoCommand(const CommandArgs& args);
+int RunRenderCommand(const CommandArgs& args);
+int RunLegendCommand(const CommandArgs& args);
+int RunAnalyzeCommand(const CommandArgs& args);
+
+}  // namespace corvane

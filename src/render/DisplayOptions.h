@@ -1,0 +1,39 @@
+// Display switches of the main window that the scene renderer and its simple layers read, by
+// control name.
+#pragma once
+#include <string>
+
+#include "data/OptionTable.h"
+#include "render/Canvas.h"
+#include "render/NumberFormat.h"
+
+namespace corvane {
+
+struct DisplayOptions {
+  bool WhiteBack = false;
+  bool ShowGrid = false;
+  bool GridForward = true;
+  bool ShowVec = false;
+  double VecScaleBox = 1.0;
+  bool ShowXYLabel = false;
+  bool XYSameScale = true;
+  std::string XTitleBox;
+  std::string YTitleBox;
+  NumberFormat numberFormat;  // ShowExpCheck / ShowFixCheck / ShowAutoCheck, PrecisionBox, DigitsBox
+  FontSpec axisFont;          // font of the sample label `example`
+  int writetimes = 0;         // overlay copies 0..10
+  double xoffsetbox = 0.0, yoffsetbox = 0.0;
+  bool ShowContour = true, BrushCheck = false, LineCheck = true, BMPModeCheck = true;
+  bool ShowSegment = false, RealDrawSegment = false;
+  bool DrawStreamLineCheck = false;
+  bool UseOpenGL = false;
+  // Boundary check boxes; they preset every zone's flags when the zone count changes.
+  bool Showi0 = true, Showimax = true, Showj0 = true, showjmax = true;
+  // View boxes (x0box, y0box, xscalebox, yscalebox) and the plot window's outer size.
+  double x0box = 0.0, y0box = 0.0, xscalebox = 1.0, yscalebox = 1.0;
+  int PictureWindowWidth = 293, PictureWindowHeight = 341;  // TViewForm.Width / TViewForm.Height
+};
+
+const OptionTable<DisplayOptions>& DisplayOptionTable();
+
+}  // namespace corvane

@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "data/Errors.h"
+#include "render/ProgramOptions.h"
+
+using namespace corvane;
+
+TEST(OptionTable, SetsFieldsByControlNameAndRejectsUnknownNamesAndBadValues) {
+  ProgramOptions o;
+  const auto& t = ProgramOptionTable();
+  t.Apply(o, "ZCountBox", "150");  // spin boxes clamp like the control
+  EXPECT_EQ(o.load.ZCountBox, 100);
+  t.Apply(o, "WhiteBack", "1");
+  EXPECT_TRUE(o.display.WhiteBack);
+  EXPECT_THROW(t.Apply(o, "NoSuchControl", "1"), CorvaneError);
+  EXPECT_THROW(t.Apply(o, "ZCountBox", "abc"), CorvaneError);
+  EXPECT_EQ(o.load.ZCountBox, 100);
+}
+
+TEST(OptionTable, ColoursReadAsDecimalRrggbbOrTriples) {
+  EXPECT_EQ(ParseColourValue("c", "16711680"), 0x0000FFu);  // red, red in the low byte
+  EXPECT_EQ(ParseColourValue("c", "255"), 0xFF0000u);       // blue
+  EXPECT_EQ(ParseColourValue("c", "0,255,0"), 0x00FF00u);
+  EXPECT_EQ(ParseColourValue("c", "#0000FF"), 0xFF0000u);
+  EXPECT_THROW(ParseColourValue("c", "red"), CorvaneError);
+}
