@@ -1,0 +1,33 @@
+// Reads a text grid file described by a DataLayout into a new FieldDataSet. The caller replaces
+// its data set only when the load completes, so a failed load loses nothing.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/FieldDataSet.h"
+#include "data/LoadOptions.h"
+#include "data/Notifier.h"
+#include "data/Progress.h"
+
+namespace corvane {
+
+// What the windows need after a load besides the data set.
+struct LoadResult {
+  FieldDataSet data;                       // complete: nodes, derived rows, ranges
+  std::vector<std::string> rgroupItems;    // RGroup items (variables, + マッハ数, 全圧 with velocity)
+  std::vector<std::string> selectorItems;  // items of xvecbox, yvecbox, tmpbox, prsBox
+  int xvecIndex = 0, yvecIndex = 0, tmpIndex = 0, prsIndex = 0;  // their preselected items
+  bool zoneListsRebuilt = false;           // zone count changed: zone lists and boundary flags reset
+  int zoneListCount = 0;                   // items of ZoneSelect, StreamZoneSelect, P1Zone, P2Zone
+};
+
+// Loads `path`. `previous` is the data set now shown (its contour ranges and boundary flags are
+// carried over as a reload keeps them); `previousZoneListCount` is the item count of ZoneSelect.
+// Warnings of the file format go to `notifier` and give nullopt; a field that is not a number or a
+// file that cannot be read throws CorvaneError naming the file, line and text.
+std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
+                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       Notifier& notifier, Progress& progress);
+
+}  // namespace corvane

@@ -1,0 +1,19 @@
+// Mach number and total pressure of every node, the automatic contour ranges, and the line masks.
+#pragma once
+#include "data/FieldDataSet.h"
+#include "data/Notifier.h"
+
+namespace corvane {
+
+// Fills MachNumberRow and TotalPressureRow from the rows of u, v, T, p (-1: not selected).
+// Returns false (after the warning) when u, v or T is not selected.
+bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip, double gamma, double R,
+                              Notifier& notifier);
+// ContourMax and ContourMin of every value row from the data.
+void AutoMaxMin(FieldDataSet& data);
+// ContourStep of every value row: (max - min) / divisions, 1.0 for a flat row.
+void AutoStep(FieldDataSet& data, int divisions);
+// Recomputes every zone's line masks for the compression steps (1..10).
+void UpdateLineMasks(FieldDataSet& data, int iStep, int jStep);
+
+}  // namespace corvane
