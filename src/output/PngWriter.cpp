@@ -48,12 +48,12 @@ bool EncodePng(const QImage& image, FILE* file, std::vector<uint8_t>& row, PngEr
     return false;
   }
   png_init_io(png, file);
-  // Flat colour bands and thin lines: the Sub filter turns runs into zeros and the fastest
-  // zlib level with run-length matching then packs them tightly at a fraction of the default
-  // level's time.
+  // Flat colour bands and thin lines: the Sub filter alone turns runs into zeros, and the
+  // fastest zlib level packs those well. Measured on a 1000x800 band picture this was both
+  // faster and smaller than Up, None or run-length-only matching; trying every filter per row
+  // (libpng's default) costs several times as much.
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
   png_set_compression_level(png, Z_BEST_SPEED);
-  png_set_compression_strategy(png, Z_RLE);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
                static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
