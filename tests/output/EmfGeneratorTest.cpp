@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "output/EmfGenerator.h"
+#include "render/PainterCanvas.h"
 
 namespace corvane {
 namespace {
@@ -216,6 +217,38 @@ TEST(EmfGenerator, TextIsUtf16WithAFontOfItsPixelHeightAndRotation) {
   ASSERT_EQ(escapements.size(), 2u);
   EXPECT_EQ(escapements[0], 0);
   EXPECT_EQ(escapements[1], 900);  // reads from bottom to top
+}
+
+TEST(EmfGenerator, CanvasPictureKeepsWideLinesRotatedLabelsAndTheirBoxes) {
+  QPicture picture;
+  {
+    PainterCanvas canvas(&picture);
+    canvas.SetPen(kWhite, 1);
+    canvas.SetBrush(kWhite, BrushStyle::Solid);
+    canvas.Rectangle(0, 0, 120, 80);
+    canvas.SetPen(MakeColour(0, 0, 255), 2);
+    canvas.MoveTo(10, 10);
+    canvas.LineTo(60, 10);
+    canvas.LineTo(60, 50);
+    FontSpec font;
+    font.face = "Noto Sans CJK JP";
+    font.pixelHeight = 12;
+    font.angleTenths = 900;
+    canvas.SetFont(font);
+    canvas.TextOut(100, 70, "軸");
+    canvas.Finish();
+  }
+  int wideLines = 0, rotatedFonts = 0, fillPolygons = 0, texts = 0;
+  for (const Record& r : ReadRecords(Generate(picture, QSize(120, 80)))) {
+    if (r.type == kExtCreatePen && r.U32(32) == 2) ++wideLines;
+    if (r.type == kFont && r.I32(20) == 900) ++rotatedFonts;
+    if (r.type == kPolygon16 && r.U32(24) >= 4) ++fillPolygons;  // the label's box, turned
+    if (r.type == kTextW) ++texts;
+  }
+  EXPECT_EQ(wideLines, 1);
+  EXPECT_EQ(rotatedFonts, 1);
+  EXPECT_EQ(fillPolygons, 1);
+  EXPECT_EQ(texts, 1);
 }
 
 TEST(EmfGenerator, FarCoordinatesUseThirtyTwoBitPointsAndSaturate) {
