@@ -31,10 +31,21 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
   context.progress.SetStatus(kContourDrawingText);
   context.readout = ContourReadout{max, min, true};
 
-  // Stage 1 and 2: the cell walk and the segments of every triangle.
+  // Stage 1 and 2: the cell walk and the segments of every triangle. An abort leaves the
+  // picture as it is and the status text saying the drawing is under way.
   ContourSegmentStore store;
+  if (!CollectContourSegments(context, values, step, min, max, range, store)) return;
+
+  // Stage 3: polylines, colours and labels.
+  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
+  context.progress.SetStatus(kContourDoneText);
+}
+
+bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+                            double max, const ContourLevelRange& range, ContourSegmentStore& store) {
   store.Reset(range);
   if (range.levelCount > 0) {
+    const FieldDataSet& data = context.data;
     const std::vector<std::uint8_t> outside =
         NodeOutsideBits(data.X, data.Y, context.offsetX, context.offsetY, context.view);
     TriangleGeometry g;
@@ -52,14 +63,10 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
     const bool finished = ForEachContourTriangle(
         data, values.data(), context.progress,
         [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, store, p, q, r); });
-    // An abort leaves the picture as it is and the status text saying the drawing is under way.
-    if (!finished) return;
+    if (!finished) return false;
   }
   store.Finish();
-
-  // Stage 3: polylines, colours and labels.
-  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
-  context.progress.SetStatus(kContourDoneText);
+  return true;
 }
 
 void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
