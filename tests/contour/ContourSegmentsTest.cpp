@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "ContourScene.h"
@@ -164,6 +165,96 @@ TEST(CellWalk, AbortStopsAtOnceAndTheLayerDrawsNothing) {
   EXPECT_FALSE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), log,
                                       [&](std::int32_t, std::int32_t, std::int32_t) { ++calls; }));
   EXPECT_LE(calls, 2 * 5);
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(ContourSegments, WorldThresholdsCullExactlyLikeThePixelComparisons) {
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int round = 0; round < 200; ++round) {
+    ViewTransform view;
+    view.PictureWidth = 50 + static_cast<int>(rng() % 900);
+    view.PictureHeight = 50 + static_cast<int>(rng() % 900);
+    view.CentrePixelX = static_cast<int>(rng() % 1000);
+    view.CentrePixelY = static_cast<int>(rng() % 1000);
+    view.CentreX = unit(rng) * 100;
+    view.CentreY = unit(rng) * 100;
+    view.ScaleX = std::ldexp(1.0 + unit(rng) * 0.5, static_cast<int>(rng() % 20) - 10);
+    view.ScaleY = round % 3 == 0 ? 0.1 : view.ScaleX * 1.3;
+    PictureCull cull;
+    ASSERT_TRUE(MakePictureCull(view, cull));
+    std::vector<double> X, Y;
+    for (int k = 0; k < 200; ++k) {
+      // Points right at the half-pixel edges, where rounding decides.
+      const double px = (static_cast<int>(rng() % 5) - 2 + (rng() % 2 ? view.PictureWidth : 0)) + 0.5 * (rng() % 3) - 0.5;
+      const double py = (static_cast<int>(rng() % 5) - 2 + (rng() % 2 ? view.PictureHeight : 0)) + 0.5 * (rng() % 3) - 0.5;
+      X.push_back(view.PixelToWorldX(px) + (k % 4 == 0 ? unit(rng) * 1e-12 : 0.0));
+      Y.push_back(view.PixelToWorldY(py));
+    }
+    const std::vector<std::uint8_t> bits = NodeOutsideBits(X, Y, 0.0, 0.0, view);
+    for (std::size_t k = 0; k < X.size(); ++k) {
+      const int fromThresholds = (X[k] >= cull.rightFrom ? 1 : 0) | (X[k] < cull.leftBelow ? 2 : 0) |
+                                 (Y[k] < cull.bottomBelow ? 4 : 0) | (Y[k] >= cull.topFrom ? 8 : 0);
+      ASSERT_EQ(fromThresholds, bits[k]) << "round " << round << " point " << k;
+    }
+  }
+  ViewTransform flipped;
+  flipped.ScaleX = -1.0;
+  PictureCull cull;
+  EXPECT_FALSE(MakePictureCull(flipped, cull));  // such views compare pixel by pixel
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(ContourSegments, SkippingUncrossedCellsAndWorldCullChangeNothing) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::int64_t stored = 0;
+  for (int round = 0; round < 30; ++round) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    ContourScene scene(
+        12, 9, [&](int i, int j) { return unit(rng) < 0.03 ? nan : std::floor(unit(rng) * 8) * 0.5 + i * 0.1 * j; },
+        unit(rng) * 3, 3 + unit(rng) * 5, 0.25 + unit(rng));
+    scene.view.CentrePixelX = static_cast<int>(rng() % 60) - 30;  // some cells off the picture
+    scene.view.CentrePixelY = 60 + static_cast<int>(rng() % 60);
+    scene.view.PictureWidth = 80;
+    scene.view.PictureHeight = 70;
+    const auto& d = scene.data;
+    const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
+    ContourSegmentStore fast, plain;
+    ASSERT_TRUE(CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0],
+                                       d.ContourMax[0], range, fast));
+    // Every cell, every pixel compared.
+    const std::vector<std::uint8_t> outside = NodeOutsideBits(d.X, d.Y, 0.0, 0.0, scene.view);
+    TriangleGeometry g;
+    g.X = d.X.data();
+    g.Y = d.Y.data();
+    g.values = d.Values[0].data();
+    g.view = &scene.view;
+    g.outside = outside.data();
+    g.step = d.ContourStep[0];
+    g.min = d.ContourMin[0];
+    g.max = d.ContourMax[0];
+    g.range = range;
+    plain.Reset(range);
+    ForEachContourTriangle(d, g.values, scene.progress,
+                           [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, plain, p, q, r); });
+    plain.Finish();
+    ASSERT_EQ(fast.Total(), plain.Total());
+    stored += fast.Total();
+    for (std::int32_t l = 0; l < fast.LevelCount(); ++l)
+      for (std::int64_t s = 0; s < fast.Count(l); ++s) ASSERT_EQ(fast.Level(l)[s], plain.Level(l)[s]);
+  }
+  EXPECT_GT(stored, 1000);
 }
 
 }  // namespace
