@@ -579,7 +579,7 @@ void EmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRect
 // every character goes along so readers place glyphs where Qt measured them.
 void EmfPaintEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
   const QString text = item.text();
-  if (text.isEmpty()) return;
+  if (text.isEmpty() || pen_.style() == Qt::NoPen) return;  // Qt draws no text without a pen
   const QFont font = item.font();
   const double scale = Scale();
   const double pixelSize = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kDpi / 72.0;
