@@ -47,6 +47,10 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("BMPModeCheck", &D::BMPModeCheck);
     t.Bool("ShowSegment", &D::ShowSegment);
     t.Bool("RealDrawSegment", &D::RealDrawSegment);
+    // The other radio button of the segment group: selecting it clears RealDrawSegment.
+    t.Add("QuickDrawSegment", [](D& o, std::string_view c, std::string_view v) {
+      if (ParseBoolValue(c, v)) o.RealDrawSegment = false;
+    });
     t.Bool("DrawStreamLineCheck", &D::DrawStreamLineCheck);
     t.Bool("UseOpenGL", &D::UseOpenGL);
     t.Bool("Showi0", &D::Showi0);

@@ -1,0 +1,54 @@
+// `corvane analyze`: a data file through the reader to the samples file, and its refusals.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CommandRun {
+  int status = -1;
+  QByteArray err;
+};
+
+CommandRun Analyze(const QStringList& args) {
+  QProcess p;
+  p.start(CORVANE_BINARY, QStringList{"analyze", "--settings", "/dev/null", "--set", "ZCountBox=1", "--set",
+                                      "LabelLineBox=3", "--set", "DataStartLineBox=4"} + args);
+  p.waitForFinished(60000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
+  QTemporaryDir dir;
+  const QString data = dir.filePath("grid.dat"), out = dir.filePath("out.dat");
+  QFile f(data);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  // Three by two nodes, x = i, y = j; "温度" = 2x + 4y + 1, "p" = 0.
+  f.write("grid\n\n2 1\nx y p 温度\n0 0 0 1\n0 1 0 5\n1 0 0 3\n1 1 0 7\n2 0 0 5\n2 1 0 9\n");
+  f.close();
+  CommandRun r = Analyze({data, "-o", out, "--set", "RGroup=1", "--set", "P1Direct=1", "--set", "P1x=0.5", "--set",
+                          "P1y=0.25", "--set", "P2i=2", "--set", "P2j=1"});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  QFile result(out);
+  ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+  // The segment (0.5, 0.25)-(2, 1) crosses x = 1 at y = 0.5 and ends on the node (2, 1).
+  EXPECT_EQ(result.readAll().toStdString(),
+            "x" + std::string(22, ' ') + "y" + std::string(22, ' ') + "温度\r\n"
+            "1.00000000000000E+0    5.00000000000000E-1    5.00000000000000E+0\r\n"
+            "2.00000000000000E+0    1.00000000000000E+0    9.00000000000000E+0\r\n");
+
+  CommandRun outside = Analyze({data, "-o", out, "--set", "P2i=3"});
+  EXPECT_EQ(outside.status, 1);
+  EXPECT_TRUE(outside.err.contains("点2の格子点 (i=3, j=0)")) << outside.err.toStdString();
+  CommandRun word = Analyze({data, "-o", out, "--set", "P1Direct=1", "--set", "P1y=abc"});
+  EXPECT_EQ(word.status, 1);
+  EXPECT_TRUE(word.err.contains("P1y")) << word.err.toStdString();
+  EXPECT_EQ(Analyze({data, "-o", out, "--set", "RGroup=2"}).status, 1);
+  EXPECT_EQ(Analyze({data}).status, 1);
+  EXPECT_EQ(Analyze({data, "-o", data}).status, 1);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.readAll().startsWith("grid\n"));  // the data file is untouched
+}
+
+}  // namespace
