@@ -4,6 +4,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 struct CommandRun {
@@ -38,15 +41,19 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
             "1.00000000000000E+0    5.00000000000000E-1    5.00000000000000E+0\r\n"
             "2.00000000000000E+0    1.00000000000000E+0    9.00000000000000E+0\r\n");
 
-  CommandRun outside = Analyze({data, "-o", out, "--set", "P2i=3"});
-  EXPECT_EQ(outside.status, 1);
-  EXPECT_TRUE(outside.err.contains("点2の格子点 (i=3, j=0)")) << outside.err.toStdString();
-  CommandRun word = Analyze({data, "-o", out, "--set", "P1Direct=1", "--set", "P1y=abc"});
-  EXPECT_EQ(word.status, 1);
-  EXPECT_TRUE(word.err.contains("P1y")) << word.err.toStdString();
-  EXPECT_EQ(Analyze({data, "-o", out, "--set", "RGroup=2"}).status, 1);
-  EXPECT_EQ(Analyze({data}).status, 1);
-  EXPECT_EQ(Analyze({data, "-o", data}).status, 1);
+  // Refusals name what is wrong: a node outside its zone, a typed coordinate that is no number,
+  // a variable RGroup does not offer, no output file, the data file as the output.
+  const std::vector<std::pair<QStringList, QByteArray>> refused = {
+      {{"-o", out, "--set", "P2i=3"}, "点2の格子点 (i=3, j=0)"},
+      {{"-o", out, "--set", "P1Direct=1", "--set", "P1y=abc"}, "P1y"},
+      {{"-o", out, "--set", "RGroup=2"}, "RGroup=2"},
+      {{}, "-o"},
+      {{"-o", data}, "同じ"}};
+  for (const auto& [extra, text] : refused) {
+    CommandRun bad = Analyze(QStringList{data} + extra);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains(text)) << bad.err.toStdString();
+  }
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_TRUE(f.readAll().startsWith("grid\n"));  // the data file is untouched
 }

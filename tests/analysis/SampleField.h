@@ -1,5 +1,5 @@
-// Data sets for the analysis tests: zones placed by a mapping (i, j) -> (x, y) with one value row
-// "f" given by a function of the node, followed by the two derived rows.
+// Data sets for the analysis tests: zones placed by (i, j) -> (x, y) with one value row "f" as a
+// function of the node, then the two derived rows (zero).
 #pragma once
 #include <functional>
 #include <utility>
@@ -20,29 +20,22 @@ inline FieldDataSet MakeField(const std::vector<FieldZone>& zones) {
   d.VariableNames = {"f"};
   d.Values.resize(3);
   for (const FieldZone& z : zones) {
-    ZoneGrid g;
-    g.NI = z.ni;
-    g.NJ = z.nj;
-    g.FirstNode = d.NodeCount;
+    d.Zones.push_back({z.ni, z.nj, d.NodeCount, {}, {}});
     for (int i = 0; i < z.ni; ++i)
       for (int j = 0; j < z.nj; ++j) {
         auto [x, y] = z.place(i, j);
-        d.X.push_back(x);
-        d.Y.push_back(y);
-        d.Values[0].push_back(z.value(x, y));
-        d.Values[1].push_back(0.0);
-        d.Values[2].push_back(0.0);
+        d.X.push_back(x), d.Y.push_back(y), d.Values[0].push_back(z.value(x, y));
       }
     d.NodeCount += z.ni * z.nj;
-    d.Zones.push_back(g);
   }
+  d.Values[1] = d.Values[2] = std::vector<double>(d.X.size(), 0.0);
   d.ZoneCount = static_cast<int>(d.Zones.size());
   return d;
 }
 
-// Nodes at x = i + x0, y = j with f = 2x + 4y + 1 (exact in binary for the tests' points).
+// Nodes at x = i + x0, y = j with f = 2x + 4y + 1 (exact in binary at the tests' points).
 inline FieldZone UnitZone(int ni, int nj, double x0 = 0.0) {
-  return {ni, nj, [x0](int i, int j) { return std::pair{i + x0, static_cast<double>(j)}; },
+  return {ni, nj, [x0](int i, int j) { return std::pair{i + x0, double(j)}; },
           [](double x, double y) { return 2 * x + 4 * y + 1; }};
 }
 
