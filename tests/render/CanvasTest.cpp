@@ -116,7 +116,6 @@ TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
     EXPECT_GT(canvas.TextWidth("等高線表示"), 5 * 10);
     canvas.TextOut(2, 2, "等高線表示");
   }
-
   // Missing glyphs would be empty boxes: a handful of outline pixels, not full strokes.
   EXPECT_GT(200 * 40 - CountColour(image, kWhite), 250);
 }
