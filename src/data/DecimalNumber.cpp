@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace corvane {
@@ -20,8 +22,10 @@ bool ParseDataNumber(std::string_view text, double& value) {
   if (p != end || ec == std::errc::invalid_argument) return false;
   if (ec == std::errc::result_out_of_range) {
     // Too small rounds towards zero as a user expects; too large is not a number we can hold.
+    // strtod tells which, read in the C locale whatever the user's locale says about decimals.
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
     std::string copy(text);
-    double v = std::strtod(copy.c_str(), nullptr);
+    double v = strtod_l(copy.c_str(), nullptr, c);
     if (std::isinf(v)) return false;
     value = v;
   }

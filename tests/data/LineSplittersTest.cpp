@@ -55,8 +55,10 @@ TEST(DataNumbers, AcceptsWhatAUserWritesAndRefusesWords) {
   EXPECT_TRUE(std::signbit(v));
   EXPECT_TRUE(ParseDataNumber("123456789012345678901234567890", v));
   EXPECT_EQ(v, 123456789012345678901234567890.0);
-  EXPECT_TRUE(ParseDataNumber("1e-400", v));
+  EXPECT_TRUE(ParseDataNumber("1.5e-400", v));
   EXPECT_EQ(v, 0.0);
+  EXPECT_TRUE(ParseDataNumber("4.9e-324", v));
+  EXPECT_GT(v, 0.0);
   EXPECT_TRUE(ParseDataNumber("-Infinity", v));
   EXPECT_TRUE(std::isinf(v));
   for (const char* bad : {"", "abc", "1e999", "+-5", "--5", "1.5.2", "1e", "1,5", "0x10", "1D+03", "."})
