@@ -45,16 +45,6 @@ struct LabelFixture : ::testing::Test {
   }
 };
 
-TEST_F(LabelFixture, EachPolylineIsOneCanvasCall) {
-  Level l({{{0, 0}, {5, 0}, {5, 5}}, {{9, 9}, {8, 8}}}, canvas);
-  EXPECT_EQ(canvas.Only({"Polyline", "MoveTo", "LineTo"}),
-            (std::vector<std::string>{"Polyline 0,0 5,0 5,5", "Polyline 9,9 8,8"}));
-  ASSERT_EQ(l.figures.size(), 2u);
-  EXPECT_EQ(l.figures[0].segments, 2);
-  EXPECT_DOUBLE_EQ(l.figures[0].length, 10.0);
-  EXPECT_EQ(l.figures[1].firstSlot, 3);
-}
-
 TEST_F(LabelFixture, OnlyTheLongestPolylineWithFiveSegmentsOrMoreIsLabelled) {
   // Four segments: too short, however long.
   Place({{{0, 0}, {300, 0}, {301, 0}, {302, 0}, {303, 0}}}, 1.0);
