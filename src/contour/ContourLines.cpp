@@ -31,12 +31,21 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
   context.progress.SetStatus(kContourDrawingText);
   context.readout = ContourReadout{max, min, true};
 
-  // Stage 1 and 2: the cell walk and the segments of every triangle.
+  // Stage 1 and 2: the cell walk and the segments of every triangle. An abort leaves the
+  // picture as it is and the status text saying the drawing is under way.
   ContourSegmentStore store;
+  if (!CollectContourSegments(context, values, step, min, max, range, store)) return;
+
+  // Stage 3: polylines, colours and labels.
+  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
+  context.progress.SetStatus(kContourDoneText);
+}
+
+bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+                            double max, const ContourLevelRange& range, ContourSegmentStore& store) {
   store.Reset(range);
   if (range.levelCount > 0) {
-    const std::vector<std::uint8_t> outside =
-        NodeOutsideBits(data.X, data.Y, context.offsetX, context.offsetY, context.view);
+    const FieldDataSet& data = context.data;
     TriangleGeometry g;
     g.X = data.X.data();
     g.Y = data.Y.data();
@@ -44,22 +53,33 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
     g.offsetX = context.offsetX;
     g.offsetY = context.offsetY;
     g.view = &context.view;
-    g.outside = outside.data();
     g.step = step;
     g.min = min;
     g.max = max;
     g.range = range;
+    std::vector<std::uint8_t> outside;
+    if (!MakePictureCull(context.view, g.cull)) {
+      outside = NodeOutsideBits(data.X, data.Y, context.offsetX, context.offsetY, context.view);
+      g.outside = outside.data();
+    }
+    // Most cells of a large grid lie between two levels: they are passed over before their
+    // diagonal is chosen. A cell with a non-finite value is always looked at.
+    const double* v = values.data();
+    const double lowest = static_cast<double>(range.firstLevelIndex);
+    const double highest = lowest + static_cast<double>(range.levelCount) - 1.0;
+    auto crossed = [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
+      const double a = v[A], b = v[B], c = v[C], d = v[D];
+      if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) return true;
+      const double lo = std::min(std::min(a, b), std::min(c, d)), hi = std::max(std::max(a, b), std::max(c, d));
+      return std::min(std::floor(hi / step), highest) >= std::max(std::ceil(lo / step), lowest);
+    };
     const bool finished = ForEachContourTriangle(
-        data, values.data(), context.progress,
-        [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, store, p, q, r); });
-    // An abort leaves the picture as it is and the status text saying the drawing is under way.
-    if (!finished) return;
+        data, v, context.progress,
+        [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, store, p, q, r); }, crossed);
+    if (!finished) return false;
   }
   store.Finish();
-
-  // Stage 3: polylines, colours and labels.
-  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
-  context.progress.SetStatus(kContourDoneText);
+  return true;
 }
 
 void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,

@@ -20,6 +20,11 @@ inline constexpr const char* kContourDoneText = "メタファイル作成完了"
 // The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep.
 void DrawContourLines(const LayerContext& context, Canvas& canvas);
 
+// Stages 1 and 2: the segments of every level from the cell walk over `values`, grouped by level
+// in `store`. Returns false when the walk was aborted.
+bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+                            double max, const ContourLevelRange& range, ContourSegmentStore& store);
+
 // Chains, draws and labels every level of `store`; levels ascend so lower levels keep their
 // labels where two would crowd each other.
 void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,

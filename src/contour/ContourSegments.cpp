@@ -1,6 +1,8 @@
 #include "contour/ContourSegments.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <cmath>
 
 #include "contour/ColorMap.h"
@@ -44,24 +46,68 @@ std::vector<std::uint8_t> NodeOutsideBits(const std::vector<double>& X, const st
 
 namespace {
 
+// Doubles as integers in the same order (-inf lowest, +inf highest), so a search can halve the
+// range of doubles between two of them.
+std::int64_t OrderKey(double d) {
+  const std::int64_t i = std::bit_cast<std::int64_t>(d);
+  return i ^ ((i >> 63) & 0x7FFFFFFFFFFFFFFF);
+}
+double FromOrderKey(std::int64_t k) { return std::bit_cast<double>(k ^ ((k >> 63) & 0x7FFFFFFFFFFFFFFF)); }
+
+// First double at which `holds` becomes true, given it is false at -inf and true at +inf and
+// never turns back; false when those ends do not hold.
+template <class Predicate>
+bool FirstTrue(Predicate holds, double& first) {
+  const double inf = std::numeric_limits<double>::infinity();
+  if (holds(-inf) || !holds(inf)) return false;
+  std::int64_t lo = OrderKey(-inf), hi = OrderKey(inf);
+  while (static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo) > 1) {
+    const std::int64_t mid = lo + static_cast<std::int64_t>((static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo)) / 2);
+    if (holds(FromOrderKey(mid)))
+      hi = mid;
+    else
+      lo = mid;
+  }
+  first = FromOrderKey(hi);
+  return true;
+}
+
 double ClampUnit(double f) { return f < 0.0 ? 0.0 : (f > 1.0 ? 1.0 : f); }
 
 }  // namespace
+
+bool MakePictureCull(const ViewTransform& view, PictureCull& cull) {
+  if (!(view.ScaleX > 0.0 && std::isfinite(view.ScaleX) && view.ScaleY > 0.0 && std::isfinite(view.ScaleY)))
+    return false;
+  return FirstTrue([&](double x) { return view.WorldToPixelX(x) > view.PictureWidth; }, cull.rightFrom) &&
+         FirstTrue([&](double x) { return view.WorldToPixelX(x) >= 0; }, cull.leftBelow) &&
+         FirstTrue([&](double y) { return view.WorldToPixelY(y) <= view.PictureHeight; }, cull.bottomBelow) &&
+         FirstTrue([&](double y) { return view.WorldToPixelY(y) < 0; }, cull.topFrom);
+}
 
 // Segments of one triangle: the culls, the lowest/middle/highest vertices, then one segment per
 // level inside both the triangle's values and the contour range.
 void CollectTriangleSegments(const TriangleGeometry& g, ContourSegmentStore& store, std::int32_t p,
                              std::int32_t q, std::int32_t r) {
-  // Off-picture cull: all three vertices beyond the same side of the picture.
-  if (g.outside[p] & g.outside[q] & g.outside[r]) return;
-
-  // Size cull, in square pixels; a non-finite area (broken coordinates) is skipped as well.
   const std::int32_t node[3] = {p, q, r};
   double x[3], y[3];
   for (int s = 0; s < 3; ++s) {
     x[s] = g.X[node[s]] + g.offsetX;
     y[s] = g.Y[node[s]] + g.offsetY;
   }
+  // Off-picture cull: all three vertices beyond the same side of the picture.
+  if (g.outside != nullptr) {
+    if (g.outside[p] & g.outside[q] & g.outside[r]) return;
+  } else {
+    const PictureCull& c = g.cull;
+    if ((x[0] >= c.rightFrom && x[1] >= c.rightFrom && x[2] >= c.rightFrom) ||
+        (x[0] < c.leftBelow && x[1] < c.leftBelow && x[2] < c.leftBelow) ||
+        (y[0] < c.bottomBelow && y[1] < c.bottomBelow && y[2] < c.bottomBelow) ||
+        (y[0] >= c.topFrom && y[1] >= c.topFrom && y[2] >= c.topFrom))
+      return;
+  }
+
+  // Size cull, in square pixels; a non-finite area (broken coordinates) is skipped as well.
   const double area =
       std::fabs((x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0])) / 2.0 * g.view->ScaleX * g.view->ScaleY;
   if (!(area >= kMinTrianglePixelArea) || !std::isfinite(area)) return;

@@ -40,6 +40,18 @@ class ContourSegmentStore {
   std::vector<std::int64_t> starts_;
 };
 
+// The off-picture cull in world units: the four pixel comparisons turned into comparisons of the
+// shifted coordinate with thresholds found once per drawing. Exact, because the mapping of a
+// positive scale never decreases; a vertex is beyond the right edge when x >= rightFrom, left of
+// it when x < leftBelow, below the picture when y < bottomBelow, above it when y >= topFrom.
+struct PictureCull {
+  double rightFrom = 0.0, leftBelow = 0.0, bottomBelow = 0.0, topFrom = 0.0;
+};
+
+// Thresholds of `view`; false when its scales are not positive and finite (then the pixels of
+// the vertices must be compared one by one).
+bool MakePictureCull(const ViewTransform& view, PictureCull& cull);
+
 // Everything the triangle handler reads, prepared once per drawing and overlay copy.
 struct TriangleGeometry {
   const double* X = nullptr;
@@ -47,7 +59,9 @@ struct TriangleGeometry {
   const double* values = nullptr;
   double offsetX = 0.0, offsetY = 0.0;  // shift of the overlay copy, world units
   const ViewTransform* view = nullptr;
-  // Per node: bit 0 pixel x > picture width, bit 1 x < 0, bit 2 y > height, bit 3 y < 0.
+  // Either thresholds (`outside` null) or, per node: bit 0 pixel x > picture width, bit 1 x < 0,
+  // bit 2 y > height, bit 3 y < 0.
+  PictureCull cull;
   const std::uint8_t* outside = nullptr;
   double step = 1.0, min = 0.0, max = 0.0;
   ContourLevelRange range;

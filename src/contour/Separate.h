@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "data/FieldDataSet.h"
 #include "data/Progress.h"
@@ -46,9 +48,11 @@ inline int ChooseDiagonal(const Vec3& A, const Vec3& B, const Vec3& C, const Vec
 // cells spanning from one shown grid line to the next. Returns false when the abort was requested;
 // the walk then stops at once. Progress::Pump is called at every cell; the windows throttle it.
 // A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
-// as shown. `values` holds at least one value per coordinate.
-template <class Handler>
-bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler) {
+// as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
+// down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
+template <class Handler, class CellFilter>
+bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler,
+                            CellFilter&& wanted) {
   auto node = [&](std::int32_t n) {
     return Vec3{data.X[static_cast<std::size_t>(n)], data.Y[static_cast<std::size_t>(n)], values[n]};
   };
@@ -73,12 +77,14 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
         if (progress.AbortRequested()) return false;
         if (!shown(zone.JLineMask, j)) continue;
         const std::int32_t D = prevLine + j, C = curLine + j;
-        if (ChooseDiagonal(node(A), node(B), node(C), node(D)) == 1) {
-          handler(A, D, B);
-          handler(D, B, C);
-        } else {
-          handler(A, D, C);
-          handler(A, B, C);
+        if (wanted(A, B, C, D)) {
+          if (ChooseDiagonal(node(A), node(B), node(C), node(D)) == 1) {
+            handler(A, D, B);
+            handler(D, B, C);
+          } else {
+            handler(A, D, C);
+            handler(A, B, C);
+          }
         }
         A = D;
         B = C;
@@ -89,6 +95,13 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
     }
   }
   return true;
+}
+
+// The walk over every cell.
+template <class Handler>
+bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler) {
+  return ForEachContourTriangle(data, values, progress, std::forward<Handler>(handler),
+                                [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return true; });
 }
 
 }  // namespace corvane

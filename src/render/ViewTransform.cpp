@@ -7,11 +7,13 @@ namespace corvane {
 namespace {
 
 // Round half to even, saturated well inside 32 bits so callers may add a few pixels safely.
+// llrint in the default rounding mode rounds as nearbyint does, without nearbyint's costly save
+// and restore of the floating-point environment (this runs for every node of every layer).
 std::int32_t SaturatePixel(long double v) {
   if (std::isnan(v)) return -kPixelLimit;
   if (v >= static_cast<long double>(kPixelLimit)) return kPixelLimit;
   if (v <= -static_cast<long double>(kPixelLimit)) return -kPixelLimit;
-  return static_cast<std::int32_t>(std::nearbyint(v));
+  return static_cast<std::int32_t>(std::llrint(v));
 }
 
 bool UsableScale(double s) { return std::isfinite(s) && s != 0.0; }
@@ -97,7 +99,11 @@ void ViewTransform::Rescale(const Extents& extents, bool sameScale, bool showAxe
   if (!showAxes) return;
 
   // Pass 2: shrink the scales so the axis numbers and titles fit in the left and bottom margins.
-  auto size = [&](double v) { return measure ? measure(FormatAxisNumber(v, format)) : TextSize{}; };
+  // Sizes are bounded so that no sum below can overflow, whatever the measure reports.
+  auto size = [&](double v) {
+    TextSize t = measure ? measure(FormatAxisNumber(v, format)) : TextSize{};
+    return TextSize{std::clamp(t.width, 0, 1 << 20), std::clamp(t.height, 0, 1 << 20)};
+  };
   const TextSize xMax = size(extents.XMax), xMin = size(extents.XMin);
   const int h = std::max(xMax.height, xMin.height);
   const TextSize yMax = size(extents.YMax), yMin = size(extents.YMin);
