@@ -28,6 +28,7 @@ struct PixelTarget {
   int height = 0;
 };
 
+// An RGB32 pixel (0xFFRRGGBB) of a 0x00BBGGRR colour.
 std::uint32_t ToArgb(Colour c) {
   return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
          (static_cast<std::uint32_t>(GreenOf(c)) << 8) | static_cast<std::uint32_t>(BlueOf(c));
@@ -143,6 +144,7 @@ struct BandPoint {
 class BandWriter {
  public:
   BandWriter(Canvas& canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
+  // One band polygon, filled and outlined in its colour.
   void Polygon(Colour colour, const QPoint* points, int count) {
     if (pixels_) {
       FillPolygon(*pixels_, points, count, ToArgb(colour));

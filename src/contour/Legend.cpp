@@ -30,6 +30,7 @@ bool BarLevels(const LegendInput& in, double& nFirst, double& nLast) {
   return std::isfinite(nFirst) && std::isfinite(nLast) && nLast - nFirst + 1.0 <= kMaxLegendLevels;
 }
 
+// The bar colour of a level in the legend's range.
 Colour BandColour(double level, const LegendInput& in) {
   return LevelColor(static_cast<float>(level), static_cast<float>(in.lo), static_cast<float>(in.hi), in.colorMap);
 }
@@ -48,6 +49,7 @@ int BeginLegend(Canvas& canvas, const LegendOptions& options, const LegendInput&
   return m;
 }
 
+// One piece of the bar, pen and brush in its colour.
 void Band(Canvas& canvas, Colour colour, int x1, int y1, int x2, int y2) {
   canvas.SetPen(colour, 1);
   canvas.SetBrush(colour, BrushStyle::Solid);
