@@ -23,6 +23,10 @@ struct TextSize {
 // Measures a text in the axis font (the rescale leaves room for the axis numbers).
 using TextMeasure = std::function<TextSize(const std::string&)>;
 
+// Pixel results saturate at +-kPixelLimit (NaN gives -kPixelLimit): far outside any picture,
+// yet a layer may add a few pixels to a coordinate without overflowing.
+constexpr std::int32_t kPixelLimit = 1 << 30;
+
 struct ViewTransform {
   std::int32_t PictureWidth = 0, PictureHeight = 0;
   std::int32_t CentrePixelX = 0, CentrePixelY = 0;
@@ -30,7 +34,7 @@ struct ViewTransform {
   double ScaleX = 1.0, ScaleY = 1.0;
   std::int32_t AxisMarginLeft = 0, AxisMarginBottom = 0;
 
-  // Round half to even on the extended-precision value, saturated to 32 bits.
+  // Round half to even on the extended-precision value, saturated to +-kPixelLimit.
   std::int32_t WorldToPixelX(double x) const;
   std::int32_t WorldToPixelY(double y) const;
   double PixelToWorldX(double px) const;
@@ -38,6 +42,7 @@ struct ViewTransform {
 
   void SetPictureSize(std::int32_t width, std::int32_t height);
   // Fits the view to the extents; with showAxes, leaves room measured through `measure`.
+  // A direction whose extent is zero keeps its scale (or takes the other one with sameScale).
   void Rescale(const Extents& extents, bool sameScale, bool showAxes, const NumberFormat& format,
                const TextMeasure& measure);
   // factor 2 zooms in at the pixel, 0.5 zooms out; the clicked point becomes the centre.

@@ -1,0 +1,76 @@
+// The canvas over a QPainter: one drawing routine serves the bitmap (QImage), the scene picture
+// (QPicture) and the EMF generator. Lines and fills are drawn without antialiasing so every
+// pixel keeps an exact colour; text may be smoothed.
+#pragma once
+#include <QFont>
+#include <QPainter>
+#include <memory>
+#include <vector>
+
+#include "render/Canvas.h"
+
+class QPaintDevice;
+
+namespace corvane {
+
+class PainterCanvas : public Canvas {
+ public:
+  // Opens a painter of its own on `device`; it is ended by Finish() or the destructor.
+  explicit PainterCanvas(QPaintDevice* device);
+  // Draws on a painter that the caller owns and keeps active.
+  explicit PainterCanvas(QPainter& painter);
+  ~PainterCanvas() override;
+  PainterCanvas(const PainterCanvas&) = delete;
+  PainterCanvas& operator=(const PainterCanvas&) = delete;
+
+  // Sends any line still being gathered and ends an own painter; the device is complete then.
+  void Finish();
+  bool IsActive() const { return painter_ != nullptr && painter_->isActive(); }
+
+  void SetPen(Colour colour, int width) override;
+  Colour PenColour() const override { return penColour_; }
+  int PenWidth() const override { return penWidth_; }
+  void SetBrush(Colour colour, BrushStyle style) override;
+  void SetBrushStyle(BrushStyle style) override;
+  Colour BrushColour() const override { return brushColour_; }
+  BrushStyle CurrentBrushStyle() const override { return brushStyle_; }
+  void SetFont(const FontSpec& font) override;
+  const FontSpec& Font() const override { return font_; }
+
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Polyline(const QPoint* points, int count) override;
+  void Polygon(const QPoint* points, int count) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void TextOut(int x, int y, const std::string& text) override;
+  int TextWidth(const std::string& text) override;
+  int TextHeight(const std::string& text) override;
+  void Draw(const QImage& image, int x, int y) override;
+  void Draw(const QPicture& picture, int x, int y) override;
+
+ private:
+  void Setup();
+  void ApplyPen();
+  void ApplyBrush();
+  // Draws the gathered LineTo run as one polyline: one painter call instead of thousands.
+  void FlushLine();
+
+  std::unique_ptr<QPainter> own_;
+  QPainter* painter_ = nullptr;
+  Colour penColour_ = kBlack;
+  int penWidth_ = 1;
+  Colour brushColour_ = kWhite;
+  BrushStyle brushStyle_ = BrushStyle::Solid;
+  FontSpec font_;
+  QFont qfont_;
+  QPoint position_;
+  std::vector<QPoint> run_;
+};
+
+// A QFont for a font description: pixel size, fontconfig fallback for missing faces and glyphs.
+QFont MakeQFont(const FontSpec& font);
+// QColor of a 0x00BBGGRR colour.
+QColor ToQColor(Colour colour);
+
+}  // namespace corvane

@@ -1,0 +1,165 @@
+// The painter canvas: exact pixel colours without antialiasing, GDI-like extents, text boxes and
+// turned text, the same pixels through a recorded picture; the logging canvas's text rule.
+#include <QImage>
+#include <QPicture>
+#include <gtest/gtest.h>
+
+#include "render/LoggingCanvas.h"
+#include "render/PainterCanvas.h"
+
+namespace corvane {
+namespace {
+
+QImage Blank(int w, int h, Colour c = kBlack) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(ToQColor(c));
+  return image;
+}
+
+Colour At(const QImage& image, int x, int y) {
+  const QRgb p = image.pixel(x, y);
+  return MakeColour(qRed(p), qGreen(p), qBlue(p));
+}
+
+int CountColour(const QImage& image, Colour c) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (At(image, x, y) == c) ++n;
+  return n;
+}
+
+TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) {
+  QImage image = Blank(20, 20);
+  {
+    PainterCanvas canvas(&image);
+    canvas.SetPen(MakeColour(255, 0, 0), 1);
+    canvas.MoveTo(2, 3);
+    canvas.LineTo(12, 3);
+    canvas.LineTo(12, 10);
+    canvas.MoveTo(1, 15);
+    canvas.LineTo(9, 19);  // a slanted line: no blended edge colours
+  }
+  const Colour red = MakeColour(255, 0, 0);
+  EXPECT_EQ(At(image, 2, 3), red);
+  EXPECT_EQ(At(image, 11, 3), red);
+  EXPECT_EQ(At(image, 12, 3), red);  // the corner, drawn by the second segment
+  EXPECT_EQ(At(image, 12, 9), red);
+  EXPECT_EQ(At(image, 12, 10), kBlack);  // the last pixel of a run stays out
+  EXPECT_EQ(At(image, 1, 3), kBlack);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const Colour c = At(image, x, y);
+      EXPECT_TRUE(c == red || c == kBlack) << x << "," << y;
+    }
+}
+
+TEST(PainterCanvas, RectangleCoversExactlyItsBoxAndHollowBrushKeepsTheInside) {
+  QImage image = Blank(30, 20);
+  {
+    PainterCanvas canvas(&image);
+    canvas.SetBrush(kWhite, BrushStyle::Solid);
+    canvas.SetPen(kWhite, 1);
+    canvas.Rectangle(0, 0, 30, 20);
+    canvas.SetPen(MakeColour(0, 0, 255), 1);
+    canvas.SetBrushStyle(BrushStyle::Hollow);
+    canvas.Rectangle(5, 5, 15, 10);
+  }
+  EXPECT_EQ(CountColour(image, kWhite) + CountColour(image, MakeColour(0, 0, 255)), 600);
+  EXPECT_EQ(At(image, 5, 5), MakeColour(0, 0, 255));
+  EXPECT_EQ(At(image, 14, 9), MakeColour(0, 0, 255));
+  EXPECT_EQ(At(image, 15, 9), kWhite);
+  EXPECT_EQ(At(image, 10, 7), kWhite);
+}
+
+TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwise) {
+  QImage image = Blank(200, 200);
+  int w = 0, h = 0;
+  {
+    PainterCanvas canvas(&image);
+    FontSpec font;
+    font.colour = kWhite;
+    canvas.SetFont(font);
+    w = canvas.TextWidth("x [m]");
+    h = canvas.TextHeight("x [m]");
+    canvas.SetBrush(MakeColour(0, 255, 0), BrushStyle::Solid);
+    canvas.TextOut(10, 10, "x [m]");
+    canvas.SetBrushStyle(BrushStyle::Hollow);
+    font.angleTenths = 900;
+    canvas.SetFont(font);
+    canvas.TextOut(100, 150, "y [m]");  // reads upwards from (100, 150)
+  }
+  ASSERT_GT(w, 10);
+  ASSERT_GE(h, 16);
+  EXPECT_EQ(At(image, 10, 10), MakeColour(0, 255, 0));
+  EXPECT_EQ(At(image, 10 + w - 1, 10 + h - 1), MakeColour(0, 255, 0));
+  EXPECT_EQ(At(image, 10 + w, 10 + h), kBlack);
+  // The turned text lies above and right of its origin, within one line height.
+  int lit = 0, stray = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 60; x < 200; ++x) {
+      if (At(image, x, y) == kBlack) continue;
+      if (x >= 100 && x < 100 + h && y < 150 && y > 150 - 2 * w) ++lit; else ++stray;
+    }
+  EXPECT_GT(lit, 20);
+  EXPECT_EQ(stray, 0);
+}
+
+TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
+  QImage image = Blank(200, 40, kWhite);
+  {
+    PainterCanvas canvas(&image);
+    FontSpec font;
+    font.colour = kBlack;
+    canvas.SetFont(font);
+    canvas.SetBrushStyle(BrushStyle::Hollow);
+    EXPECT_GT(canvas.TextWidth("等高線表示"), 5 * 10);
+    canvas.TextOut(2, 2, "等高線表示");
+  }
+
+  // Missing glyphs would be empty boxes: a handful of outline pixels, not full strokes.
+  EXPECT_GT(200 * 40 - CountColour(image, kWhite), 250);
+}
+
+TEST(PainterCanvas, RecordedPictureReplaysToTheSamePixels) {
+  auto draw = [](Canvas& canvas) {
+    canvas.SetPen(kWhite, 1);
+    const QPoint line[] = {{1, 1}, {30, 17}, {5, 38}};
+    canvas.Polyline(line, 3);
+    canvas.SetBrush(MakeColour(10, 200, 30), BrushStyle::Solid);
+    const QPoint triangle[] = {{20, 20}, {38, 22}, {25, 37}};
+    canvas.Polygon(triangle, 3);
+  };
+  QImage direct = Blank(40, 40);
+  {
+    PainterCanvas canvas(&direct);
+    draw(canvas);
+  }
+  QPicture picture;
+  {
+    PainterCanvas canvas(&picture);
+    draw(canvas);
+  }
+  QImage replayed = Blank(40, 40);
+  {
+    PainterCanvas canvas(&replayed);
+    canvas.Draw(picture, 0, 0);
+  }
+  EXPECT_EQ(direct, replayed);
+}
+
+TEST(LoggingCanvas, WritesCallsAndMeasuresByHalfTheFontHeightPerCharacter) {
+  LoggingCanvas canvas;
+  canvas.SetPen(MakeColour(1, 2, 3), 2);
+  canvas.SetPen(MakeColour(1, 2, 3), 2);
+  canvas.MoveTo(1, 2);
+  const QPoint points[] = {{3, 4}, {5, 6}};
+  canvas.Polyline(points, 2);
+  canvas.SetBrushStyle(BrushStyle::Hollow);
+  EXPECT_EQ(canvas.Text(), "SetPen 030201 2\nMoveTo 1,2\nPolyline 3,4 5,6\nSetBrush FFFFFF Hollow\n");
+  EXPECT_EQ(canvas.TextWidth("ab等"), 24);
+  EXPECT_EQ(canvas.TextHeight("ab"), 16);
+}
+
+}  // namespace
+}  // namespace corvane
