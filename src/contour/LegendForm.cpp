@@ -12,7 +12,9 @@
 
 #include "data/Errors.h"
 #include "data/OptionTable.h"
+#include "output/ImageWriters.h"
 #include "render/NumberFormat.h"
+#include "render/PainterCanvas.h"
 #include "ui_LegendForm.h"
 
 namespace corvane {
@@ -38,102 +40,138 @@ struct LegendRequest {
   int width = 80, height = 100;
   bool horizontal = false;
   NumberFormat format;
-  QFont font;
+  FontSpec font;
   double lo = 0.0, hi = 1.0, step = 0.1;
   bool whiteBack = false;
   ColorMapKind colorMap = ColorMapKind::Rainbow;
 };
 
-// ---- Stand-in drawing until the legend drawing of the contour subsystem is merged: the
-// ---- request above maps onto its options, and these three functions go away.
-QString StandInNumberText(double v, const NumberFormat& f) {
-  switch (f.style) {
-    case NumberStyle::Exponent: return QString::number(v, 'E', std::max(0, f.precision - 1));
-    case NumberStyle::Fixed: return QString::number(v, 'f', f.digits);
-    case NumberStyle::General: break;
+// ---- Until the legend drawing of the contour subsystem is merged, the window draws the bar
+// ---- itself through the canvas; the request above maps onto that drawing's options.
+int HalfDown(int extent) { return extent / 2; }
+
+int RoundPixel(double v) {
+  if (!(v > -1e9)) return -1000000000;
+  if (v > 1e9) return 1000000000;
+  return static_cast<int>(std::nearbyint(v));
+}
+
+// Background, margin and the two end texts shared by both orientations.
+struct LegendFrame {
+  int m = 0;
+  std::string tLo, tHi;
+  Colour fore = kWhite;
+};
+
+LegendFrame BeginLegend(Canvas& canvas, const LegendRequest& r) {
+  LegendFrame f;
+  canvas.SetFont(r.font);
+  f.m = RoundPixel(r.height * 0.05) + 1;
+  const Colour back = r.whiteBack ? kWhite : kBlack;
+  f.fore = r.whiteBack ? kBlack : kWhite;
+  canvas.SetPen(back, 1);
+  canvas.SetBrush(back, BrushStyle::Solid);
+  canvas.Rectangle(0, 0, r.width, r.height);
+  FontSpec font = r.font;
+  font.colour = f.fore;
+  canvas.SetFont(font);
+  f.tLo = FormatAxisNumber(r.lo, r.format);
+  f.tHi = FormatAxisNumber(r.hi, r.format);
+  return f;
+}
+
+// A range the bar can be divided by: finite, rising, a positive step, a sane band count.
+bool BarDrawable(const LegendRequest& r) {
+  return std::isfinite(r.lo) && std::isfinite(r.hi) && std::isfinite(r.step) && r.hi > r.lo && r.step > 0 &&
+         (r.hi - r.lo) / r.step < 1e6;
+}
+
+void Band(Canvas& canvas, const LegendRequest& r, double level, int x1, int y1, int x2, int y2) {
+  Colour c = LevelColor(static_cast<float>(level), static_cast<float>(r.lo), static_cast<float>(r.hi), r.colorMap);
+  canvas.SetPen(c, 1);
+  canvas.SetBrush(c, BrushStyle::Solid);
+  canvas.Rectangle(x1, y1, x2, y2);
+}
+
+void DrawHorizontalLegend(Canvas& canvas, const LegendRequest& r) {
+  LegendFrame f = BeginLegend(canvas, r);
+  const int m = f.m, W = r.width, H = r.height;
+  const int th = canvas.TextHeight(f.tLo);
+  canvas.TextOut(m, H - (th + m), f.tLo);
+  canvas.TextOut(W - (canvas.TextWidth(f.tHi) + m), H - (th + m), f.tHi);
+  const int x0 = HalfDown(canvas.TextWidth(f.tLo)) + m;
+  const int x1 = W - (HalfDown(canvas.TextWidth(f.tHi)) + m);
+  const int yB = H - (2 * m + th);
+  if (BarDrawable(r)) {
+    const double s = (x1 - x0) / (r.hi - r.lo);
+    double n = std::ceil(r.lo / r.step);
+    // Pass 1: the piece below the first level, in the colour of the level under it.
+    int xs = RoundPixel((n * r.step - r.lo) * s) + x0;
+    Band(canvas, r, (n - 1) * r.step, x0, m, xs, yB);
+    // Pass 2: one band per level, the last cut at the bar's end.
+    for (const double last = std::floor(r.hi / r.step); n <= last; n += 1) {
+      const int xa = xs;
+      xs = std::min(RoundPixel(((n + 1) * r.step - r.lo) * s) + x0, x1);
+      Band(canvas, r, n * r.step, xa, m, xs, yB);
+    }
   }
-  return QString::number(v, 'g', f.precision);
+  canvas.SetPen(f.fore, 1);
+  const QPoint frame[] = {{x0, m}, {x0, yB}, {x1, yB}, {x1, m}, {x0, m}};
+  canvas.Polyline(frame, 5);
 }
 
-QColor StandInLevelColor(double v, double lo, double hi, ColorMapKind kind) {
-  double t = hi > lo ? std::clamp((v - lo) / (hi - lo), 0.0, 1.0) : 0.0;
-  if (kind == ColorMapKind::Gray1 || kind == ColorMapKind::Gray2) return QColor::fromRgbF(t, t, t);
-  return QColor::fromHsvF(std::clamp((1.0 - t) * 240.0 / 360.0, 0.0, 1.0), 1.0, 1.0);
+void DrawVerticalLegend(Canvas& canvas, const LegendRequest& r) {
+  LegendFrame f = BeginLegend(canvas, r);
+  const int m = f.m, W = r.width, H = r.height;
+  const int tw = std::max(canvas.TextWidth(f.tLo), canvas.TextWidth(f.tHi));
+  const int th = canvas.TextHeight(f.tHi);
+  canvas.TextOut(W - (tw + m), m, f.tHi);
+  canvas.TextOut(W - (tw + m), H - (th + m), f.tLo);
+  const int xR = W - (2 * m + tw);
+  const int yT = HalfDown(th) + m, yB = H - (HalfDown(th) + m);
+  if (BarDrawable(r)) {
+    const double s = (yB - yT) / (r.hi - r.lo);
+    double n = std::ceil(r.lo / r.step);
+    // Pass 1: the piece below the first level; values grow upwards.
+    int ys = yB - RoundPixel((n * r.step - r.lo) * s);
+    Band(canvas, r, (n - 1) * r.step, m, yB, xR, ys);
+    // Pass 2: one band per level, the last cut at the bar's top.
+    for (const double last = std::floor(r.hi / r.step); n <= last; n += 1) {
+      const int ya = ys;
+      ys = std::max(yB - RoundPixel(((n + 1) * r.step - r.lo) * s), yT);
+      Band(canvas, r, n * r.step, m, ya, xR, ys);
+    }
+  }
+  canvas.SetPen(f.fore, 1);
+  const QPoint frame[] = {{m, yB}, {xR, yB}, {xR, yT}, {m, yT}, {m, yB}};
+  canvas.Polyline(frame, 5);
 }
 
-QPicture StandInBuildLegend(const LegendRequest& r) {
+QPicture DrawLegendPicture(const LegendRequest& r) {
   QPicture picture;
   picture.setBoundingRect(QRect(0, 0, r.width, r.height));
-  QPainter p(&picture);
-  p.setFont(r.font);
-  const QColor back = r.whiteBack ? Qt::white : Qt::black;
-  const QColor fore = r.whiteBack ? Qt::black : Qt::white;
-  p.fillRect(0, 0, r.width, r.height, back);
-  const int m = static_cast<int>(std::nearbyint(r.height * 0.05)) + 1;
-  const QString tLo = StandInNumberText(r.lo, r.format), tHi = StandInNumberText(r.hi, r.format);
-  QFontMetrics fm(r.font);
-  const int th = fm.height();
-  p.setPen(fore);
-  auto band = [&](int x1, int y1, int x2, int y2, double level) {
-    p.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), StandInLevelColor(level, r.lo, r.hi, r.colorMap));
-  };
-  const bool bar = r.hi > r.lo && r.step > 0 && std::isfinite(r.lo) && std::isfinite(r.hi) &&
-                   (r.hi - r.lo) / r.step < 100000;
+  PainterCanvas canvas(&picture);
   if (r.horizontal) {
-    p.drawText(m, r.height - (th + m) + fm.ascent(), tLo);
-    p.drawText(r.width - (fm.horizontalAdvance(tHi) + m), r.height - (th + m) + fm.ascent(), tHi);
-    int x0 = fm.horizontalAdvance(tLo) / 2 + m, x1 = r.width - (fm.horizontalAdvance(tHi) / 2 + m);
-    int yB = r.height - (2 * m + th);
-    if (bar) {
-      double s = (x1 - x0) / (r.hi - r.lo);
-      double n = std::ceil(r.lo / r.step);
-      int xs = static_cast<int>(std::nearbyint((n * r.step - r.lo) * s)) + x0;
-      band(x0, m, xs, yB, (n - 1) * r.step);
-      for (; n <= std::floor(r.hi / r.step); n += 1) {
-        int xa = xs;
-        xs = std::min(static_cast<int>(std::nearbyint(((n + 1) * r.step - r.lo) * s)) + x0, x1);
-        band(xa, m, xs, yB, n * r.step);
-      }
-    }
-    p.setPen(fore);
-    p.drawPolyline(QPolygon({QPoint(x0, m), QPoint(x0, yB), QPoint(x1, yB), QPoint(x1, m), QPoint(x0, m)}));
+    DrawHorizontalLegend(canvas, r);
   } else {
-    int tw = std::max(fm.horizontalAdvance(tLo), fm.horizontalAdvance(tHi));
-    p.drawText(r.width - (tw + m), m + fm.ascent(), tHi);
-    p.drawText(r.width - (tw + m), r.height - (th + m) + fm.ascent(), tLo);
-    int xR = r.width - (2 * m + tw), yT = th / 2 + m, yB = r.height - (th / 2 + m);
-    if (bar) {
-      double s = (yB - yT) / (r.hi - r.lo);
-      double n = std::ceil(r.lo / r.step);
-      int ys = yB - static_cast<int>(std::nearbyint((n * r.step - r.lo) * s));
-      band(m, yB, xR, ys, (n - 1) * r.step);
-      for (; n <= std::floor(r.hi / r.step); n += 1) {
-        int ya = ys;
-        ys = std::max(yB - static_cast<int>(std::nearbyint(((n + 1) * r.step - r.lo) * s)), yT);
-        band(m, ya, xR, ys, n * r.step);
-      }
-    }
-    p.setPen(fore);
-    p.drawPolyline(QPolygon({QPoint(m, yB), QPoint(xR, yB), QPoint(xR, yT), QPoint(m, yT), QPoint(m, yB)}));
+    DrawVerticalLegend(canvas, r);
   }
-  p.end();
+  canvas.Finish();
   return picture;
 }
 
-void StandInSavePicture(const QString& path, const QString& upperExtension, const QPicture& picture,
+void WriteLegendFile(const QString& path, const QString& upperExtension, const QPicture& picture,
                         const QImage& bitmap) {
   (void)picture;
-  bool ok = false;
   if (upperExtension == QLatin1String(".EMF")) {
     throw CorvaneError("EMF の書き出しはまだ組み込まれていません: " + path.toStdString());
   } else if (upperExtension == QLatin1String(".BMP")) {
-    ok = bitmap.save(path, "BMP");
+    WriteBmp(bitmap, path);
   } else if (upperExtension == QLatin1String(".JPG")) {
-    ok = bitmap.save(path, "JPG", 90);
+    WriteJpeg(bitmap, path);
   } else if (upperExtension == QLatin1String(".PNG")) {
-    ok = bitmap.save(path, "PNG");
+    WritePng(bitmap, path);
   }
-  if (!ok) throw CorvaneError("画像ファイルを書き込めません: " + path.toStdString());
 }
 // ---- end of the stand-in
 
@@ -226,13 +264,17 @@ QPicture TLegendForm::BuildLegendPicture() const {
                                                    : NumberStyle::General;
   r.format.precision = ui->PrecisionBox->value();
   r.format.digits = ui->DigitsBox->value();
-  r.font = ui->example->font();
+  QFont font = ui->example->font();
+  r.font.face = font.family().toStdString();
+  r.font.pixelHeight = QFontInfo(font).pixelSize();
+  r.font.bold = font.bold();
+  r.font.italic = font.italic();
   r.lo = ParseDoubleValue("MinBox", source.MinBox);
   r.hi = ParseDoubleValue("MaxBox", source.MaxBox);
   r.step = ParseDoubleValue("StepBox", source.StepBox);
   r.whiteBack = source.WhiteBack;
   r.colorMap = source.colorMap;
-  return StandInBuildLegend(r);
+  return DrawLegendPicture(r);
 }
 
 bool TLegendForm::SaveLegend(const QString& path) const {
@@ -243,7 +285,7 @@ bool TLegendForm::SaveLegend(const QString& path) const {
   if (extension != QLatin1String(".EMF") && extension != QLatin1String(".BMP") &&
       extension != QLatin1String(".JPG") && extension != QLatin1String(".PNG"))
     return false;
-  StandInSavePicture(path, extension, picture, extension == QLatin1String(".EMF") ? QImage() : LegendBitmap(picture));
+  WriteLegendFile(path, extension, picture, extension == QLatin1String(".EMF") ? QImage() : LegendBitmap(picture));
   return true;
 }
 

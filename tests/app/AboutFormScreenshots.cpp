@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "app/AboutForm.h"
 #include "contour/LegendForm.h"
@@ -38,6 +39,12 @@ TEST(Screenshots, EachSmallWindowRendersItsControls) {
   legend.SetPreviewBackground(true);
   legend.Button1Click();
   EXPECT_TRUE(Shoot(legend, "legend-horizontal.png"));
+  QString dir = qEnvironmentVariable("CORVANE_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) {
+    legend.findChild<QSpinBox*>("LegendWidthBox")->setValue(300);
+    legend.findChild<QSpinBox*>("LegendHeightBox")->setValue(60);
+    EXPECT_TRUE(legend.SaveLegend(QDir(dir).filePath("legend-picture.png")));
+  }
 
   TProcessForm process;
   process.findChild<QProgressBar*>("ProgressBar1")->setMaximum(5);
