@@ -14,6 +14,7 @@
 
 #include "contour/LegendForm.h"
 #include "data/Errors.h"
+#include "contour/ColorMap.h"
 
 namespace corvane {
 namespace {
@@ -98,6 +99,37 @@ TEST_F(LegendWindow, VerticalBarHasLowValuesAtTheBottomHorizontalAtTheLeft) {
   QColor left = h.pixelColor(30, 40), right = h.pixelColor(170, 40);
   EXPECT_GT(left.blue(), left.red());
   EXPECT_GT(right.red(), right.blue());
+}
+
+// The first colour met walking along a column from one end, passing background and frame.
+QColor FirstBandColour(const QImage& image, int x, bool fromBottom) {
+  for (int k = 0; k < image.height(); ++k) {
+    QColor c = image.pixelColor(x, fromBottom ? image.height() - 1 - k : k);
+    if (c != QColor(Qt::black) && c != QColor(Qt::white)) return c;
+  }
+  return QColor();
+}
+
+TEST_F(LegendWindow, EndBandsTakeTheColourOfTheirLowerLevel) {
+  Child<QSpinBox>("LegendWidthBox")->setValue(100);
+  Child<QSpinBox>("LegendHeightBox")->setValue(300);
+  // The minimum sits on a level: no piece below it, the bottom band has the minimum's colour.
+  // The maximum does not: the top band is cut and keeps the colour of level 9.
+  source.MinBox = "0";
+  source.MaxBox = "9.5";
+  QImage v = Play(form.BuildLegendPicture());
+  EXPECT_EQ(FirstBandColour(v, 30, true), QColor(0, 0, 255));
+  Colour top = LevelColor(9.0f, 0.0f, 9.5f, ColorMapKind::Rainbow);
+  EXPECT_EQ(FirstBandColour(v, 30, false), QColor(RedOf(top), GreenOf(top), BlueOf(top)));
+}
+
+TEST_F(LegendWindow, FrameIsWhiteOnBlackAndBlackOnWhite) {
+  Child<QSpinBox>("LegendWidthBox")->setValue(100);
+  Child<QSpinBox>("LegendHeightBox")->setValue(200);
+  const int m = 11;  // Round(200 * 0.05) + 1: the bar's left edge in a vertical legend
+  EXPECT_EQ(Play(form.BuildLegendPicture()).pixel(m, 100), qRgb(255, 255, 255));
+  source.WhiteBack = true;
+  EXPECT_EQ(Play(form.BuildLegendPicture()).pixel(m, 100), qRgb(0, 0, 0));
 }
 
 TEST_F(LegendWindow, SmallestSizeStillBuilds) {
