@@ -112,7 +112,8 @@ void DrawHorizontalLegend(Canvas& canvas, const LegendRequest& r) {
     for (const double last = std::floor(r.hi / r.step); n <= last; n += 1) {
       const int xa = xs;
       xs = std::min(RoundPixel(((n + 1) * r.step - r.lo) * s) + x0, x1);
-      Band(canvas, r, n * r.step, xa, m, xs, yB);
+      // A band narrower than a pixel draws nothing; skipping it keeps fine steps fast.
+      if (xs != xa) Band(canvas, r, n * r.step, xa, m, xs, yB);
     }
   }
   canvas.SetPen(f.fore, 1);
@@ -139,7 +140,7 @@ void DrawVerticalLegend(Canvas& canvas, const LegendRequest& r) {
     for (const double last = std::floor(r.hi / r.step); n <= last; n += 1) {
       const int ya = ys;
       ys = std::max(yB - RoundPixel(((n + 1) * r.step - r.lo) * s), yT);
-      Band(canvas, r, n * r.step, m, ya, xR, ys);
+      if (ys != ya) Band(canvas, r, n * r.step, m, ya, xR, ys);
     }
   }
   canvas.SetPen(f.fore, 1);
