@@ -14,11 +14,11 @@ int FloorChannel(long double x) {
   return static_cast<int>(std::floor(x));
 }
 
-// Round half to even, then clamp to a channel; NaN reads as 0.
+// Round half to even (llrint in the default rounding mode), then clamp to a channel; NaN reads as 0.
 int RoundChannel(long double x) {
   if (!(x > 0.0L)) return 0;
   if (x >= 255.0L) return 255;
-  return static_cast<int>(std::nearbyint(x));
+  return static_cast<int>(std::llrint(x));
 }
 
 // Blue, cyan, green, yellow, red over four equal quarters of the range.

@@ -14,11 +14,11 @@ struct DisplayOptions {
   bool ShowGrid = false;
   bool GridForward = true;
   bool ShowVec = false;
-  double VecScaleBox = 1.0;
+  double VecScaleBox = 0.0000001;
   bool ShowXYLabel = false;
   bool XYSameScale = true;
-  std::string XTitleBox;
-  std::string YTitleBox;
+  std::string XTitleBox = "x [m]";
+  std::string YTitleBox = "y [m]";
   NumberFormat numberFormat;  // ShowExpCheck / ShowFixCheck / ShowAutoCheck, PrecisionBox, DigitsBox
   FontSpec axisFont;          // font of the sample label `example`
   int writetimes = 0;         // overlay copies 0..10

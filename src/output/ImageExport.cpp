@@ -1,0 +1,58 @@
+#include "output/ImageExport.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPicture>
+
+#include "data/Notifier.h"
+#include "output/EmfGenerator.h"
+#include "output/ImageWriters.h"
+
+namespace corvane {
+
+namespace {
+
+// The file name's extension from its last dot on, in capitals; empty when there is no dot.
+QString UpperExtension(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? QString() : name.mid(dot).toUpper();
+}
+
+}  // namespace
+
+bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
+                            Notifier& notifier) {
+  const QString extension = UpperExtension(path);
+  const bool raster = extension == ".BMP" || extension == ".JPG" || extension == ".PNG";
+  if (extension != ".EMF" && !raster) {
+    // Writing nothing is right for an unknown format, but the user must hear why no file
+    // appeared.
+    const std::string found = extension.isEmpty()
+                                  ? std::string("ファイル名に拡張子がありません")
+                                  : "拡張子「." + QFileInfo(path).suffix().toStdString() +
+                                        "」の形式では保存できません";
+    notifier.Warning(found + "。保存できる形式は " + kWrittenExtensions +
+                     " です。画像は保存されませんでした。");
+    return false;
+  }
+  if (extension == ".EMF") {
+    if (scene.isNull()) {
+      notifier.Warning("保存する画像がありません。先に描画してください。");
+      return false;
+    }
+    const QSize size = bitmap.isNull() ? scene.boundingRect().size() : bitmap.size();
+    WriteEmf(scene, size, path);
+    return true;
+  }
+  if (bitmap.isNull()) {
+    notifier.Warning("保存する画像がありません。先に描画してください。");
+    return false;
+  }
+  if (extension == ".BMP") WriteBmp(bitmap, path);
+  if (extension == ".JPG") WriteJpeg(bitmap, path);
+  if (extension == ".PNG") WritePng(bitmap, path);
+  return true;
+}
+
+}  // namespace corvane

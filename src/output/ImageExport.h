@@ -1,0 +1,23 @@
+// Saving the plot window's picture (and the legend's) in the format named by the file's
+// extension: the vector scene picture as EMF, the bitmap as BMP, JPEG or PNG.
+#pragma once
+#include <QString>
+
+class QImage;
+class QPicture;
+
+namespace corvane {
+
+class Notifier;
+
+// The extensions that are written, as the user is told when a name has another one.
+inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg、.png";
+
+// Writes the scene picture (".EMF") or the bitmap (".BMP", ".JPG", ".PNG"), the extension
+// compared in capitals. Another extension, or nothing drawn yet, writes nothing and is
+// reported through the notifier; returns whether a file was written. File errors throw
+// CorvaneError naming the file.
+bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
+                            Notifier& notifier);
+
+}  // namespace corvane

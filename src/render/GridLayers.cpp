@@ -1,0 +1,149 @@
+#include "render/GridLayers.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// Walks one polyline of node pixels and sends only the segments that can touch the picture.
+// A segment is drawn when its bounding box reaches the interior [1, W) x [1, H); a drawn segment
+// that starts outside is resumed with a MoveTo at its start, so no stray line joins the points
+// where the polyline left and re-entered the picture.
+class ClippedLine {
+ public:
+  ClippedLine(Canvas& canvas, std::int32_t width, std::int32_t height, bool gridLine)
+      : canvas_(canvas), w_(width), h_(height), grid_(gridLine) {}
+
+  void Start(QPoint p0) {
+    Flush();
+    canvas_.MoveTo(p0.x(), p0.y());
+    prev_ = p0;
+  }
+
+  void Next(QPoint cur) {
+    if (grid_ && cur == prev_) return;  // a grid segment of no length lights nothing new
+    if (!Touches(prev_, cur)) {
+      prev_ = cur;
+      return;
+    }
+    if (Outside(prev_)) {
+      Flush();
+      canvas_.MoveTo(prev_.x(), prev_.y());
+    }
+    if (grid_) {
+      // Grid lines: a step continuing a straight horizontal, vertical or diagonal run extends
+      // the pending LineTo; the pixels are the same and a dense grid sends far fewer calls.
+      const QPoint step = Step(prev_, cur);
+      if (pending_ && step == direction_ && step != QPoint()) {
+        end_ = cur;
+      } else {
+        Flush();
+        pending_ = true;
+        end_ = cur;
+        direction_ = step;
+      }
+    } else {
+      canvas_.LineTo(cur.x(), cur.y());
+    }
+    prev_ = cur;
+  }
+
+  void Flush() {
+    if (pending_) canvas_.LineTo(end_.x(), end_.y());
+    pending_ = false;
+  }
+
+ private:
+  bool Touches(QPoint a, QPoint b) const {
+    return std::min(a.x(), b.x()) < w_ && std::max(a.x(), b.x()) >= 1 && std::min(a.y(), b.y()) < h_ &&
+           std::max(a.y(), b.y()) >= 1;
+  }
+  bool Outside(QPoint p) const { return p.x() >= w_ || p.x() < 1 || p.y() >= h_ || p.y() < 1; }
+  // The unit direction of a horizontal, vertical or 45-degree segment; (0, 0) for any other.
+  static QPoint Step(QPoint a, QPoint b) {
+    const long long dx = static_cast<long long>(b.x()) - a.x(), dy = static_cast<long long>(b.y()) - a.y();
+    if (dx != 0 && dy != 0 && std::llabs(dx) != std::llabs(dy)) return QPoint();
+    return QPoint((dx > 0) - (dx < 0), (dy > 0) - (dy < 0));
+  }
+
+  Canvas& canvas_;
+  std::int32_t w_, h_;
+  bool grid_;
+  QPoint prev_;
+  bool pending_ = false;
+  QPoint end_, direction_;
+};
+
+QPoint NodePixel(const LayerContext& context, std::int32_t node) {
+  return QPoint(context.PixelX(node), context.PixelY(node));
+}
+
+// True when a zone's nodes all lie inside the data set's arrays.
+bool ZoneFits(const FieldDataSet& data, const ZoneGrid& zone) {
+  if (zone.NI <= 0 || zone.NJ <= 0 || zone.FirstNode < 0) return false;
+  const long long end = static_cast<long long>(zone.FirstNode) + static_cast<long long>(zone.NI) * zone.NJ;
+  return end <= static_cast<long long>(data.X.size()) && end <= static_cast<long long>(data.Y.size());
+}
+
+}  // namespace
+
+void DrawGridLines(const LayerContext& context, Canvas& canvas) {
+  canvas.SetPen(context.foreground, 1);
+  ClippedLine line(canvas, context.view.PictureWidth, context.view.PictureHeight, true);
+  std::vector<QPoint> pixels;
+  for (const ZoneGrid& zone : context.data.Zones) {
+    if (!ZoneFits(context.data, zone)) continue;
+    // Pass 1: every node's pixel once; each node lies on one line of each family.
+    const std::size_t count = static_cast<std::size_t>(zone.NI) * static_cast<std::size_t>(zone.NJ);
+    pixels.resize(count);
+    for (std::size_t n = 0; n < count; ++n) pixels[n] = NodePixel(context, zone.FirstNode + static_cast<std::int32_t>(n));
+    const std::size_t nj = static_cast<std::size_t>(zone.NJ);
+    // Pass 2: lines of constant i (j runs, contiguous).
+    for (std::size_t i = 0; i < static_cast<std::size_t>(zone.NI); ++i) {
+      const QPoint* row = pixels.data() + i * nj;
+      line.Start(row[0]);
+      for (std::size_t j = 1; j < nj; ++j) line.Next(row[j]);
+      line.Flush();
+    }
+    // Pass 3: lines of constant j (i runs, stride NJ).
+    for (std::size_t j = 0; j < nj; ++j) {
+      line.Start(pixels[j]);
+      for (std::size_t k = j + nj; k < count; k += nj) line.Next(pixels[k]);
+      line.Flush();
+    }
+  }
+}
+
+void DrawZoneBoundaries(const LayerContext& context, Canvas& canvas) {
+  canvas.SetPen(context.foreground, 1);
+  ClippedLine line(canvas, context.view.PictureWidth, context.view.PictureHeight, false);
+  const FieldDataSet& data = context.data;
+  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+    const ZoneGrid& zone = data.Zones[z];
+    if (!ZoneFits(data, zone)) continue;
+    const BoundaryFlags flags = z < data.Boundaries.size() ? data.Boundaries[z] : BoundaryFlags{};
+    const std::int32_t zi = static_cast<std::int32_t>(z);
+    const std::int32_t imax = zone.NI - 1, jmax = zone.NJ - 1;
+    auto at = [&](std::int32_t i, std::int32_t j) { return NodePixel(context, NodeIndex(data, zi, i, j)); };
+    // Round the zone: j = 0 forwards, i = imax upwards, j = jmax backwards, i = 0 downwards.
+    if (flags.j0) {
+      line.Start(at(0, 0));
+      for (std::int32_t i = 1; i <= imax; ++i) line.Next(at(i, 0));
+    }
+    if (flags.imax) {
+      line.Start(at(imax, 0));
+      for (std::int32_t j = 1; j <= jmax; ++j) line.Next(at(imax, j));
+    }
+    if (flags.jmax) {
+      line.Start(at(imax, jmax));
+      for (std::int32_t i = imax - 1; i >= 0; --i) line.Next(at(i, jmax));
+    }
+    if (flags.i0) {
+      line.Start(at(0, jmax));
+      for (std::int32_t j = jmax - 1; j >= 0; --j) line.Next(at(0, j));
+    }
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,283 @@
+// EMF output: a scene-like picture is replayed into the generator and the bytes are walked
+// with a small record reader written here, independent of the generator's own code.
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPicture>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+#include "output/EmfGenerator.h"
+#include "render/PainterCanvas.h"
+
+namespace corvane {
+namespace {
+
+struct Record {
+  uint32_t type;
+  QByteArray bytes;  // the whole record, type and size included
+  uint32_t U32(int at) const {
+    uint32_t v;
+    std::memcpy(&v, bytes.constData() + at, 4);
+    return v;
+  }
+  int32_t I32(int at) const { return static_cast<int32_t>(U32(at)); }
+  int16_t I16(int at) const {
+    int16_t v;
+    std::memcpy(&v, bytes.constData() + at, 2);
+    return v;
+  }
+};
+
+// Walks the records; fails the test on a size that is not a positive multiple of 4 or runs
+// past the end.
+std::vector<Record> ReadRecords(const QByteArray& data) {
+  std::vector<Record> records;
+  int at = 0;
+  while (at + 8 <= data.size()) {
+    uint32_t type, size;
+    std::memcpy(&type, data.constData() + at, 4);
+    std::memcpy(&size, data.constData() + at + 4, 4);
+    EXPECT_EQ(size % 4, 0u) << "record " << records.size() << " type " << type;
+    EXPECT_GE(size, 8u);
+    if (size < 8 || at + static_cast<qint64>(size) > data.size()) {
+      ADD_FAILURE() << "record " << records.size() << " runs past the end";
+      break;
+    }
+    records.push_back({type, data.mid(at, static_cast<int>(size))});
+    at += static_cast<int>(size);
+  }
+  EXPECT_EQ(at, data.size());
+  return records;
+}
+
+constexpr uint32_t kHeader = 1, kEof = 14, kSelect = 37, kCreatePen = 38, kCreateBrush = 39,
+                   kDelete = 40, kEllipse = 42, kRectangle = 43, kStretchDib = 81,
+                   kFont = 82, kTextW = 84, kPolygon16 = 86, kPolyline16 = 87,
+                   kExtCreatePen = 95, kPolyline = 4;
+
+// Draws what the scene renderer draws: background, a bitmap-mode fill, lines of two widths, a
+// filled and a hollow polygon, an end circle, a label and a rotated axis title.
+QPicture ScenePicture(QImage* fill) {
+  *fill = QImage(30, 20, QImage::Format_RGB32);
+  fill->fill(QColor(0, 128, 255));
+  fill->setPixelColor(0, 0, QColor(255, 0, 0));  // top-left marks the row order
+  QPicture picture;
+  QPainter p(&picture);
+  p.setPen(QPen(Qt::white, 1));
+  p.setBrush(Qt::white);
+  p.drawRect(0, 0, 200, 100);
+  p.drawImage(QPoint(10, 5), *fill);
+  p.setPen(QPen(Qt::black, 1));
+  const QPoint line[] = {{10, 10}, {50, 60}, {90, 10}};
+  p.drawPolyline(line, 3);
+  p.setPen(QPen(Qt::red, 3));
+  p.drawLine(5, 95, 195, 95);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(QColor(0, 200, 0));
+  const QPoint triangle[] = {{100, 10}, {140, 10}, {120, 40}};
+  p.drawPolygon(triangle, 3);
+  p.setBrush(Qt::NoBrush);
+  const QPoint box[] = {{150, 10}, {190, 10}, {190, 40}, {150, 40}};
+  p.drawPolygon(box, 4);
+  p.drawEllipse(QRect(60, 70, 8, 8));
+  QFont font("Noto Sans CJK JP");
+  font.setPixelSize(14);
+  p.setFont(font);
+  p.drawText(QPoint(20, 80), QStringLiteral("圧力 1.5"));
+  p.save();
+  p.translate(180, 90);
+  p.rotate(-90);
+  p.drawText(QPoint(0, 0), QStringLiteral("y"));
+  p.restore();
+  p.end();
+  return picture;
+}
+
+QByteArray Generate(const QPicture& picture, QSize size) {
+  EmfGenerator generator(size);
+  QPainter painter(&generator);
+  painter.drawPicture(0, 0, picture);
+  painter.end();
+  EXPECT_TRUE(generator.Problem().empty()) << generator.Problem();
+  return generator.Data();
+}
+
+TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
+  QImage fill;
+  const QByteArray data = Generate(ScenePicture(&fill), QSize(200, 100));
+  const std::vector<Record> records = ReadRecords(data);
+  ASSERT_GE(records.size(), 3u);
+  const Record& header = records.front();
+  ASSERT_EQ(header.type, kHeader);
+  EXPECT_EQ(header.U32(40), 0x464D4520u);
+  EXPECT_EQ(header.U32(48), static_cast<uint32_t>(data.size()));
+  EXPECT_EQ(header.U32(52), static_cast<uint32_t>(records.size()));
+  // Bounds in pixels, frame in hundredths of a millimetre at 96 dpi.
+  EXPECT_EQ(header.I32(16), 199);
+  EXPECT_EQ(header.I32(20), 99);
+  EXPECT_NEAR(header.I32(32), 200 * 2540 / 96, 1);
+  EXPECT_NEAR(header.I32(36), 100 * 2540 / 96, 1);
+  EXPECT_EQ(records.back().type, kEof);
+
+  // Every object index is below nHandles, created before selection, never used after deletion.
+  const uint16_t handles = static_cast<uint16_t>(header.U32(56) & 0xFFFF);
+  std::map<uint32_t, bool> live;
+  for (const Record& r : records) {
+    if (r.type == kCreatePen || r.type == kCreateBrush || r.type == kFont || r.type == kExtCreatePen) {
+      const uint32_t index = r.U32(8);
+      EXPECT_GT(index, 0u);
+      EXPECT_LT(index, handles);
+      EXPECT_FALSE(live[index]) << "index " << index << " reused while alive";
+      live[index] = true;
+    } else if (r.type == kSelect && (r.U32(8) & 0x80000000u) == 0) {
+      EXPECT_TRUE(live[r.U32(8)]) << "selects a dead object " << r.U32(8);
+    } else if (r.type == kDelete) {
+      EXPECT_TRUE(live[r.U32(8)]);
+      live[r.U32(8)] = false;
+    }
+  }
+  for (const auto& [index, alive] : live) EXPECT_FALSE(alive) << "object " << index << " leaked";
+}
+
+TEST(EmfGenerator, SceneDrawingBecomesTheMatchingRecords) {
+  QImage fill;
+  const std::vector<Record> records = ReadRecords(Generate(ScenePicture(&fill), QSize(200, 100)));
+  std::map<uint32_t, std::vector<const Record*>> byType;
+  for (const Record& r : records) byType[r.type].push_back(&r);
+
+  ASSERT_EQ(byType[kRectangle].size(), 1u);  // background, Qt's outline includes the far edge
+  EXPECT_EQ(byType[kRectangle][0]->I32(16), 201);
+  ASSERT_EQ(byType[kEllipse].size(), 1u);
+  EXPECT_EQ(byType[kEllipse][0]->I32(8), 60);
+  EXPECT_EQ(byType[kEllipse][0]->I32(16), 69);
+
+  // The three-point polyline, then the wide line as a two-point one.
+  ASSERT_EQ(byType[kPolyline16].size(), 2u);
+  const Record& polyline = *byType[kPolyline16][0];
+  EXPECT_EQ(polyline.U32(24), 3u);
+  EXPECT_EQ(polyline.I16(28 + 4), 50);  // second point x
+  EXPECT_EQ(polyline.I16(28 + 6), 60);  // second point y
+  ASSERT_EQ(byType[kExtCreatePen].size(), 1u);  // the 3-pixel pen
+  EXPECT_EQ(byType[kExtCreatePen][0]->U32(32), 3u);
+  EXPECT_EQ(byType[kExtCreatePen][0]->U32(40), 0x0000FFu);  // red in the low byte
+
+  ASSERT_EQ(byType[kPolygon16].size(), 2u);
+  // The green brush is created; the hollow polygon selects the stock NULL_BRUSH.
+  bool green = false, nullBrush = false;
+  for (const Record* r : byType[kCreateBrush]) green |= r->U32(16) == 0x00C800u;
+  for (const Record* r : byType[kSelect]) nullBrush |= r->U32(8) == 0x80000005u;
+  EXPECT_TRUE(green);
+  EXPECT_TRUE(nullBrush);
+
+  // The bitmap-mode fill: a 24-bit DIB of its own size at its own place, bottom row first.
+  ASSERT_EQ(byType[kStretchDib].size(), 1u);
+  const Record& dib = *byType[kStretchDib][0];
+  EXPECT_EQ(dib.I32(24), 10);  // xDest
+  EXPECT_EQ(dib.I32(28), 5);   // yDest
+  EXPECT_EQ(dib.I32(40), 30);  // cxSrc
+  EXPECT_EQ(dib.I32(44), 20);  // cySrc
+  EXPECT_EQ(dib.I32(72), 30);  // cxDest
+  EXPECT_EQ(dib.I32(76), 20);  // cyDest
+  const uint32_t bmi = dib.U32(48), bits = dib.U32(56);
+  EXPECT_EQ(dib.U32(bmi + 14) & 0xFFFF, 24u);
+  EXPECT_EQ(dib.U32(60), 92u * 20u);  // rows of 90 bytes padded to 92
+  const int topRow = static_cast<int>(bits) + 92 * 19;
+  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[topRow + 2]), 255);  // red of the marked pixel
+  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[topRow + 0]), 0);
+  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[static_cast<int>(bits)]), 255);  // blue elsewhere
+}
+
+TEST(EmfGenerator, TextIsUtf16WithAFontOfItsPixelHeightAndRotation) {
+  QImage fill;
+  const std::vector<Record> records = ReadRecords(Generate(ScenePicture(&fill), QSize(200, 100)));
+  std::vector<QString> texts;
+  std::vector<int32_t> escapements;
+  for (const Record& r : records) {
+    if (r.type == kFont) {
+      EXPECT_EQ(r.I32(12), -14);  // em height in pixels
+      escapements.push_back(r.I32(20));
+      const QString face = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + 12 + 28));
+      EXPECT_EQ(face, QStringLiteral("Noto Sans CJK JP"));
+    }
+    if (r.type == kTextW) {
+      const uint32_t chars = r.U32(44), offset = r.U32(48), dxOffset = r.U32(68);
+      texts.push_back(QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + offset), chars));
+      EXPECT_GE(dxOffset, offset + chars * 2);
+      EXPECT_LE(dxOffset + chars * 4, static_cast<uint32_t>(r.bytes.size()));
+    }
+  }
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], QStringLiteral("圧力 1.5"));
+  EXPECT_EQ(texts[1], QStringLiteral("y"));
+  ASSERT_EQ(escapements.size(), 2u);
+  EXPECT_EQ(escapements[0], 0);
+  EXPECT_EQ(escapements[1], 900);  // reads from bottom to top
+}
+
+TEST(EmfGenerator, CanvasPictureKeepsWideLinesRotatedLabelsAndTheirBoxes) {
+  QPicture picture;
+  {
+    PainterCanvas canvas(&picture);
+    canvas.SetPen(kWhite, 1);
+    canvas.SetBrush(kWhite, BrushStyle::Solid);
+    canvas.Rectangle(0, 0, 120, 80);
+    canvas.SetPen(MakeColour(0, 0, 255), 2);
+    canvas.MoveTo(10, 10);
+    canvas.LineTo(60, 10);
+    canvas.LineTo(60, 50);
+    FontSpec font;
+    font.face = "Noto Sans CJK JP";
+    font.pixelHeight = 12;
+    font.angleTenths = 900;
+    canvas.SetFont(font);
+    canvas.TextOut(100, 70, "軸");
+    canvas.Finish();
+  }
+  int wideLines = 0, rotatedFonts = 0, fillPolygons = 0, texts = 0;
+  for (const Record& r : ReadRecords(Generate(picture, QSize(120, 80)))) {
+    if (r.type == kExtCreatePen && r.U32(32) == 2) ++wideLines;
+    if (r.type == kFont && r.I32(20) == 900) ++rotatedFonts;
+    if (r.type == kPolygon16 && r.U32(24) >= 4) ++fillPolygons;  // the label's box, turned
+    if (r.type == kTextW) ++texts;
+  }
+  EXPECT_EQ(wideLines, 1);
+  EXPECT_EQ(rotatedFonts, 1);
+  EXPECT_EQ(fillPolygons, 1);
+  EXPECT_EQ(texts, 1);
+}
+
+TEST(EmfGenerator, FarCoordinatesUseThirtyTwoBitPointsAndSaturate) {
+  QPicture picture;
+  QPainter p(&picture);
+  p.setPen(Qt::black);
+  p.drawLine(QPointF(0, 0), QPointF(70000, 1e300));
+  p.end();
+  bool found = false;
+  for (const Record& r : ReadRecords(Generate(picture, QSize(10, 10)))) {
+    if (r.type != kPolyline) continue;
+    found = true;
+    EXPECT_EQ(r.I32(28 + 8), 70000);
+    EXPECT_EQ(r.I32(28 + 12), INT32_MAX);
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST(EmfGenerator, WriteEmfNamesTheFileItCannotCreate) {
+  QImage fill;
+  QTemporaryDir dir;
+  const QString path = dir.filePath("missing/scene.emf");
+  try {
+    WriteEmf(ScenePicture(&fill), QSize(200, 100), path);
+    FAIL();
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("missing/scene.emf"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace corvane

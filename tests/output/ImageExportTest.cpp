@@ -1,0 +1,101 @@
+// Saving by extension: which file, if any, each name produces, and what the user hears when
+// nothing is written.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPicture>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "data/Errors.h"
+#include "data/Notifier.h"
+#include "output/ImageExport.h"
+
+namespace corvane {
+namespace {
+
+class ImageExport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bitmap_ = QImage(40, 30, QImage::Format_RGB32);
+    bitmap_.fill(QColor(10, 200, 30));
+    QPainter p(&scene_);
+    p.setPen(Qt::black);
+    p.drawLine(0, 0, 39, 29);
+    p.end();
+  }
+  QByteArray Head(const QString& name, int bytes = 8) {
+    QFile f(dir_.filePath(name));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.read(bytes);
+  }
+  bool Save(const QString& name) {
+    return SavePictureByExtension(dir_.filePath(name), scene_, bitmap_, notifier_);
+  }
+
+  QTemporaryDir dir_;
+  QImage bitmap_;
+  QPicture scene_;
+  RecordingNotifier notifier_;
+};
+
+TEST_F(ImageExport, ExtensionPicksTheFormatWhateverItsCase) {
+  for (const char* name : {"a.bmp", "b.BMP", "c.Bmp"}) {
+    EXPECT_TRUE(Save(name));
+    EXPECT_EQ(Head(name, 2), QByteArray("BM")) << name;
+    EXPECT_EQ(QImage(dir_.filePath(name)).pixelColor(5, 5), QColor(10, 200, 30));
+  }
+  EXPECT_TRUE(Save("d.png"));
+  EXPECT_EQ(Head("d.png"), QByteArray("\x89PNG\r\n\x1a\n"));
+  EXPECT_TRUE(Save("e.JPG"));
+  EXPECT_EQ(Head("e.JPG", 2), QByteArray("\xFF\xD8"));
+  // The metafile is the scene picture, not the bitmap: header record, " EMF" signature.
+  EXPECT_TRUE(Save("f.emf"));
+  const QByteArray emf = Head("f.emf", 44);
+  ASSERT_EQ(emf.size(), 44);
+  EXPECT_EQ(emf[0], 1);
+  EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
+  EXPECT_TRUE(notifier_.warnings.empty());
+  EXPECT_TRUE(notifier_.messages.empty());
+}
+
+TEST_F(ImageExport, OtherExtensionsWriteNothingButSayWhichOnesAreWritten) {
+  for (const char* name : {"a.jpeg", "b.tif", "noextension", "d.png.txt"}) {
+    notifier_.warnings.clear();
+    EXPECT_FALSE(Save(name)) << name;
+    EXPECT_FALSE(QFile::exists(dir_.filePath(name))) << name;
+    ASSERT_EQ(notifier_.warnings.size(), 1u) << name;
+    EXPECT_NE(notifier_.warnings[0].find(".bmp"), std::string::npos);
+    EXPECT_NE(notifier_.warnings[0].find(".png"), std::string::npos);
+  }
+  // A dot in a folder's name is not the file's extension.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("pictures.png"));
+  notifier_.warnings.clear();
+  EXPECT_FALSE(Save("pictures.png/plain"));
+  EXPECT_EQ(notifier_.warnings.size(), 1u);
+}
+
+TEST_F(ImageExport, NothingDrawnYetIsReportedNotWritten) {
+  bitmap_ = QImage();
+  scene_ = QPicture();
+  EXPECT_FALSE(Save("a.png"));
+  EXPECT_FALSE(Save("b.emf"));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("a.png")));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("b.emf")));
+  EXPECT_EQ(notifier_.warnings.size(), 2u);
+}
+
+TEST_F(ImageExport, AFileThatCannotBeCreatedIsAnErrorNamingIt) {
+  for (const char* name : {"missing/a.bmp", "missing/a.emf", "missing/a.jpg", "missing/a.png"}) {
+    try {
+      Save(name);
+      ADD_FAILURE() << name;
+    } catch (const CorvaneError& e) {
+      EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace corvane

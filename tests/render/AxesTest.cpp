@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "render/Axes.h"
+#include "render/LoggingCanvas.h"
+#include "render/PainterCanvas.h"
+
+#include <QImage>
+
+using namespace corvane;
+
+namespace {
+
+// A white-background picture fitted to x in [0, 10], y in [0, 2] with room for the axes; the
+// logging canvas measures 8 x 16 pixels per character in the default 16-pixel axis font.
+struct AxesScene {
+  FieldDataSet data;
+  ViewTransform view;
+  ProgramOptions options;
+  NullProgress progress;
+  Random random;
+  ContourReadout readout;
+  LoggingCanvas canvas;
+  RecordingNotifier notifier;
+  Extents extents{0, 10, 0, 2};
+
+  AxesScene() {
+    view.SetPictureSize(500, 300);
+    view.Rescale(extents, true, true, {}, [](const std::string& t) {
+      return TextSize{static_cast<int>(t.size()) * 8, 16};
+    });
+    options.display.XTitleBox = "x [m]";
+    options.display.YTitleBox = "y [m]";
+  }
+
+  std::vector<std::string> Draw() {
+    LayerContext context{data, view, options, progress, random, readout};
+    context.foreground = kBlack;
+    context.background = kWhite;
+    DrawAxes(canvas, context, extents, &notifier);
+    return canvas.calls;
+  }
+};
+
+}  // namespace
+
+TEST(AxisTickStep, PicksOneTwoOrFiveTimesAPowerOfTen) {
+  EXPECT_DOUBLE_EQ(AxisTickStep(0, 1), 0.2);
+  EXPECT_DOUBLE_EQ(AxisTickStep(0, 47), 10.0);
+  EXPECT_DOUBLE_EQ(AxisTickStep(0, 12), 2.0);
+  EXPECT_DOUBLE_EQ(AxisTickStep(0, 5), 1.0);
+  EXPECT_DOUBLE_EQ(AxisTickStep(-3, 12), 5.0);
+  EXPECT_DOUBLE_EQ(AxisTickStep(1e-6, 3e-6), 5e-7);
+}
+
+TEST(AxisTickStep, UnusableRangesWarnAndGiveOne) {
+  RecordingNotifier n;
+  EXPECT_EQ(AxisTickStep(2, 2, &n), 1.0);
+  EXPECT_EQ(AxisTickStep(3, 2, &n), 1.0);
+  EXPECT_EQ(AxisTickStep(std::nan(""), 2, &n), 1.0);
+  EXPECT_EQ(n.warnings, (std::vector<std::string>(3, "軸の大小が不正です")));
+  // Extreme but valid ranges still give a finite step of about a fifth of the range.
+  for (auto [lo, hi] : {std::pair{0.0, 1e300}, {-1e308, 1e308}, {0.0, 1e-300}, {0.0, 1e-320}}) {
+    double s = AxisTickStep(lo, hi, &n);
+    EXPECT_TRUE(std::isfinite(s) && s > 0) << hi;
+    EXPECT_LE(s, hi - lo) << hi;
+  }
+  EXPECT_EQ(n.warnings.size(), 3u);
+}
+
+TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
+  AxesScene scene;
+  ASSERT_EQ(scene.view.AxisMarginLeft, 54);
+  ASSERT_EQ(scene.view.AxisMarginBottom, 62);
+  const std::vector<std::string> calls = scene.Draw();
+  // Margins and the area beyond the visible range blanked in white; data box edge at 83 / 459.
+  const std::vector<std::string> expectedStart = {
+      "SetPen FFFFFF 1",
+      "Polygon 0,0 0,300 500,300 500,238 54,238 54,0",
+      "Polygon 0,0 0,82 460,82 460,300 500,300 500,0",
+      "SetPen 000000 1",
+      "MoveTo 85,83",  // y axis 10 pixels left of x = 0 (column 95)
+      "LineTo 85,155",
+      "MoveTo 95,165",  // x axis 10 pixels below y = 0 (row 155)
+      "LineTo 459,165",
+      "MoveTo 95,165",
+      "LineTo 95,160",
+      "TextOut 91,169 0",
+  };
+  ASSERT_GE(calls.size(), expectedStart.size());
+  EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + expectedStart.size()), expectedStart);
+  EXPECT_EQ(scene.canvas.Only({"TextOut"}), (std::vector<std::string>{
+                                                "TextOut 91,169 0", "TextOut 164,169 2", "TextOut 237,169 4",
+                                                "TextOut 309,169 6", "TextOut 382,169 8", "TextOut 451,169 10",
+                                                "TextOut 73,147 0", "TextOut 57,129 0.5", "TextOut 73,111 1",
+                                                "TextOut 57,93 1.5", "TextOut 73,75 2", "TextOut 257,189 x [m]",
+                                                "TextOut 33,139 y [m]"}));
+  // The y title is written turned by 90 degrees, then the axis font comes back.
+  const std::vector<std::string> tail(calls.end() - 3, calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]",
+                                            "SetFont Arial 16 000000 0"}));
+  EXPECT_TRUE(scene.notifier.warnings.empty());
+}
+
+TEST(DrawAxes, SkipsNumbersThatOverlapButKeepsEveryTick) {
+  AxesScene scene;
+  scene.view = {};
+  scene.view.SetPictureSize(200, 100);
+  scene.view.CentrePixelX = 4;  // x = 0 at column 4, one pixel per unit, no margins
+  scene.extents = {0, 100, 0, 10};
+  scene.options.display.XTitleBox.clear();
+  scene.options.display.YTitleBox.clear();
+  scene.options.display.numberFormat.style = NumberStyle::Exponent;  // "4.0000E+1": 72 pixels
+  std::vector<std::string> calls = scene.Draw();
+  std::vector<std::string> xNumbers, xTicks;
+  for (const std::string& c : calls) {
+    if (c.rfind("TextOut", 0) == 0 && c.find(",64 ") != std::string::npos) xNumbers.push_back(c);
+    if (c.rfind("LineTo", 0) == 0 && c.find(",55") != std::string::npos) xTicks.push_back(c);
+  }
+  EXPECT_EQ(xTicks.size(), 6u);  // 0, 20, ... 100
+  EXPECT_EQ(xNumbers, (std::vector<std::string>{"TextOut 8,64 4.0000E+1"}));
+
+  // The first number needs its left edge at column 1 or more.
+  for (int centre : {4, 5}) {
+    AxesScene general;
+    general.view = scene.view;
+    general.view.CentrePixelX = centre;
+    general.extents = scene.extents;
+    general.Draw();
+    const auto texts = general.canvas.Only({"TextOut"});
+    const bool zeroWritten = std::find(texts.begin(), texts.end(), "TextOut 1,64 0") != texts.end();
+    EXPECT_EQ(zeroWritten, centre == 5);
+  }
+}
+
+TEST(DrawAxes, AxesMoveInsideTheMarginWhenDataReachIntoIt) {
+  AxesScene scene;
+  scene.view.ZoomAt(scene.view.CentrePixelX, scene.view.CentrePixelY, 4.0);
+  const std::vector<std::string> calls = scene.Draw();
+  // Column of x = 0 is far left of the margin: the y axis stands at 54 - 10.
+  EXPECT_EQ(calls[4].rfind("MoveTo 44,", 0), 0u) << calls[4];
+  EXPECT_EQ(calls[6], "MoveTo 54,248");  // x axis at 300 - 62 + 10, from the margin edge
+}
+
+TEST(DrawAxes, UnusableViewsAndExtentsDrawABoundedFrame) {
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  for (Extents e : {Extents{nan, nan, nan, nan}, Extents{-inf, inf, -inf, inf}, Extents{0, 0, 0, 0},
+                    Extents{-1e308, 1e308, 5, 5}}) {
+    AxesScene scene;
+    scene.extents = e;
+    EXPECT_LT(scene.Draw().size(), 100u);
+  }
+  AxesScene far;
+  far.view.CentreX = 1e6;  // the view shows none of the data
+  far.Draw();
+  EXPECT_FALSE(far.notifier.warnings.empty());
+  AxesScene empty;
+  empty.view = {};
+  empty.extents = {-1, 1, -1, 1};
+  EXPECT_LT(empty.Draw().size(), 100u);
+}
+
+TEST(DrawAxes, PaintsMarginsAxesAndATurnedTitleOnABitmap) {
+  AxesScene scene;
+  QImage image(500, 300, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  int zeroWidth = 0;
+  {
+    PainterCanvas canvas(&image);
+    scene.view.Rescale(scene.extents, true, true, {}, [&](const std::string& t) {
+      return TextSize{canvas.TextWidth(t), canvas.TextHeight(t)};
+    });
+    LayerContext context{scene.data, scene.view, scene.options, scene.progress, scene.random, scene.readout};
+    context.foreground = kBlack;
+    context.background = kWhite;
+    canvas.SetFont(scene.options.display.axisFont);
+    DrawAxes(canvas, context, scene.extents);
+    zeroWidth = canvas.TextWidth("0");
+    canvas.Finish();
+  }
+  const int BM = scene.view.AxisMarginBottom;
+  const int ax = scene.view.WorldToPixelX(0) - 10, ay = scene.view.WorldToPixelY(0) + 10;
+  EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));          // left margin
+  EXPECT_EQ(image.pixel(250, 300 - BM + 2), qRgb(255, 255, 255));  // bottom margin
+  EXPECT_EQ(image.pixel(495, 150), qRgb(255, 255, 255));       // right of the data
+  EXPECT_EQ(image.pixel(scene.view.WorldToPixelX(5), scene.view.WorldToPixelY(1)), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(ax, scene.view.WorldToPixelY(1)), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(scene.view.WorldToPixelX(5), ay), qRgb(0, 0, 0));
+  // The y title: dark pixels left of the numbers (8 pixels apart), in a band taller than wide.
+  int top = 300, bottom = -1, left = 500, right = -1;
+  for (int y = 0; y < 300 - BM; ++y)
+    for (int x = 0; x < ax - 4 - zeroWidth - 4; ++x)
+      if (qGray(image.pixel(x, y)) < 128) {
+        top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x), right = std::max(right, x);
+      }
+  ASSERT_GE(bottom, 0);
+  EXPECT_GT(bottom - top, 2 * (right - left));
+}

@@ -1,0 +1,160 @@
+// Grid, boundary and arrow layers: the calls they make (clipping, resumed lines, skipped
+// segments, arrow heads) and the pixels the grid lights.
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "GridData.h"
+#include "render/GridLayers.h"
+#include "render/LoggingCanvas.h"
+#include "render/PainterCanvas.h"
+#include "render/VectorLayer.h"
+
+namespace corvane {
+namespace {
+
+using testing::MakeGrid;
+
+// A 100 x 100 picture where world (x, y) lands on pixel (x, 100 - y).
+ViewTransform UnitView() {
+  ViewTransform v;
+  v.PictureWidth = v.PictureHeight = 100;
+  v.CentrePixelX = v.CentrePixelY = 50;
+  v.CentreX = v.CentreY = 50.0;
+  return v;
+}
+
+struct Fixture {
+  explicit Fixture(FieldDataSet d) : data(std::move(d)) {}
+  LayerContext Context(double dx = 0.0) {
+    LayerContext c{data, view, options, progress, random, readout};
+    c.offsetX = dx;
+    c.foreground = kBlack;
+    c.background = kWhite;
+    return c;
+  }
+  FieldDataSet data;
+  ViewTransform view = UnitView();
+  ProgramOptions options;
+  NullProgress progress;
+  Random random;
+  ContourReadout readout;
+};
+
+TEST(ZoneBoundaries, LineLeavingThePictureIsResumedWithAMoveToAtTheReentrySegment) {
+  // Edge j = 0 runs right, leaves the picture past x = 100 and comes back.
+  const double xs[] = {10, 150, 160, 20};
+  Fixture f(MakeGrid({{4, 2, [&](int i, int j) { return std::pair{xs[i], 90.0 - 70.0 * j}; }}}));
+  f.data.Boundaries[0] = BoundaryFlags{false, false, true, false};  // j = 0 only
+  LoggingCanvas canvas;
+  DrawZoneBoundaries(f.Context(), canvas);
+  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}),
+            (std::vector<std::string>{"MoveTo 10,10", "LineTo 150,10", "MoveTo 160,10", "LineTo 20,10"}));
+}
+
+TEST(ZoneBoundaries, EdgesGoRoundTheZoneInOrderAndFollowTheirFlags) {
+  Fixture f(MakeGrid({{2, 2, [](int i, int j) { return std::pair{10.0 + 20 * i, 10.0 + 30 * j}; }}}));
+  LoggingCanvas canvas;
+  DrawZoneBoundaries(f.Context(), canvas);
+  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}),
+            (std::vector<std::string>{"MoveTo 10,90", "LineTo 30,90", "MoveTo 30,90", "LineTo 30,60", "MoveTo 30,60",
+                                      "LineTo 10,60", "MoveTo 10,60", "LineTo 10,90"}));
+  // All four flags off: no outline at all; an overlay copy shifts every point.
+  f.data.Boundaries[0] = BoundaryFlags{false, false, false, false};
+  canvas.Clear();
+  DrawZoneBoundaries(f.Context(), canvas);
+  EXPECT_TRUE(canvas.Only({"LineTo"}).empty());
+  f.data.Boundaries[0].j0 = true;
+  canvas.Clear();
+  DrawZoneBoundaries(f.Context(5.0), canvas);
+  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}), (std::vector<std::string>{"MoveTo 15,90", "LineTo 35,90"}));
+}
+
+TEST(GridLines, SkipZeroLengthSegmentsAndJoinStraightRuns) {
+  // One line of constant i: two nodes on one pixel, then a straight horizontal run, then a bend.
+  const double xs[] = {10, 10.2, 11, 12, 13, 14, 20};
+  const double ys[] = {50, 50, 50, 50, 50, 50, 60};
+  Fixture f(MakeGrid({{1, 7, [&](int, int j) { return std::pair{xs[j], ys[j]}; }}}));
+  LoggingCanvas canvas;
+  DrawGridLines(f.Context(), canvas);
+  std::vector<std::string> calls = canvas.Only({"MoveTo", "LineTo"});
+  // The i line, then seven bare j lines of a single node each.
+  ASSERT_EQ(calls.size(), 3u + 7u);
+  EXPECT_EQ(calls[0], "MoveTo 10,50");
+  EXPECT_EQ(calls[1], "LineTo 14,50");
+  EXPECT_EQ(calls[2], "LineTo 20,40");
+}
+
+TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
+  // A wavy grid that crosses the picture edges, with runs of nodes sharing pixels.
+  Fixture f(MakeGrid({{60, 45, [](int i, int j) {
+                         return std::pair{-15.0 + 2.2 * i + 6 * std::sin(j * 0.3), -10.0 + 2.9 * j + 4 * std::cos(i * 0.21)};
+                       }},
+                      {30, 3, [](int i, int) { return std::pair{40.0 + 0.1 * i, 40.0}; }}}));
+  QImage layer(100, 100, QImage::Format_RGB32);
+  layer.fill(Qt::white);
+  {
+    PainterCanvas canvas(&layer);
+    DrawGridLines(f.Context(), canvas);
+  }
+  QImage reference(100, 100, QImage::Format_RGB32);
+  reference.fill(Qt::white);
+  {
+    QPainter p(&reference);
+    QPen pen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    auto px = [&](int n) { return QPoint(f.view.WorldToPixelX(f.data.X[n]), f.view.WorldToPixelY(f.data.Y[n])); };
+    for (const ZoneGrid& z : f.data.Zones) {
+      for (int i = 0; i < z.NI; ++i)
+        for (int j = 1; j < z.NJ; ++j) p.drawLine(px(z.FirstNode + z.NJ * i + j - 1), px(z.FirstNode + z.NJ * i + j));
+      for (int j = 0; j < z.NJ; ++j)
+        for (int i = 1; i < z.NI; ++i) p.drawLine(px(z.FirstNode + z.NJ * (i - 1) + j), px(z.FirstNode + z.NJ * i + j));
+    }
+  }
+  int differing = 0;
+  for (int y = 1; y < 100; ++y)
+    for (int x = 1; x < 100; ++x) differing += layer.pixel(x, y) != reference.pixel(x, y);
+  EXPECT_EQ(differing, 0);
+}
+
+TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLength) {
+  const ViewTransform view = UnitView();
+  LoggingCanvas canvas;
+  DrawArrow(canvas, view, 1.0, 30.0, 0.0, 50.0, 50.0);
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}));
+  canvas.Clear();
+  DrawArrow(canvas, view, 0.5, 0.0, -40.0, 50.0, 50.0);  // pointing down, half scale
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 50,70", "Polygon 50,70 51,66 49,66"}));
+}
+
+TEST(Arrows, NothingForAVelocityBelowOnePixelOrNotANumber) {
+  const ViewTransform view = UnitView();
+  LoggingCanvas canvas;
+  DrawArrow(canvas, view, 1.0, 0.0, 0.0, 50.0, 50.0);
+  DrawArrow(canvas, view, 1.0, 0.3, -0.2, 50.0, 50.0);
+  DrawArrow(canvas, view, 1.0, std::nan(""), 3.0, 50.0, 50.0);
+  DrawArrow(canvas, view, 1.0, 3.0, INFINITY, 50.0, 50.0);
+  EXPECT_TRUE(canvas.calls.empty());
+}
+
+TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {
+  Fixture f(MakeGrid({{2, 3, [](int i, int j) { return std::pair{20.0 + 30 * i, 20.0 + 20 * j}; }}}));
+  f.options.display.VecScaleBox = 0.2;  // u = x, v = y: arrows point away from the origin
+  LoggingCanvas canvas;
+  RecordingNotifier notifier;
+  DrawVelocityVectors(f.Context(), canvas, notifier);  // no rows chosen yet
+  EXPECT_EQ(notifier.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
+  EXPECT_TRUE(canvas.Only({"Polygon"}).empty());
+  f.options.load.xvecbox = 0;
+  f.options.load.yvecbox = 1;
+  DrawVelocityVectors(f.Context(), canvas, notifier);
+  EXPECT_EQ(canvas.Only({"Polygon"}).size(), 6u);
+  EXPECT_EQ(canvas.Only({"MoveTo"}).front(), "MoveTo 20,80");
+  EXPECT_EQ(canvas.Only({"LineTo"}).front(), "LineTo 24,76");
+  EXPECT_EQ(notifier.warnings.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane
