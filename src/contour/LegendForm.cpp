@@ -1,7 +1,6 @@
 #include "contour/LegendForm.h"
 
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QImage>
@@ -12,7 +11,7 @@
 
 #include "data/Errors.h"
 #include "data/OptionTable.h"
-#include "output/ImageWriters.h"
+#include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
 #include "ui_LegendForm.h"
@@ -161,20 +160,7 @@ QPicture DrawLegendPicture(const LegendRequest& r) {
   return picture;
 }
 
-void WriteLegendFile(const QString& path, const QString& upperExtension, const QPicture& picture,
-                        const QImage& bitmap) {
-  (void)picture;
-  if (upperExtension == QLatin1String(".EMF")) {
-    throw CorvaneError("EMF の書き出しはまだ組み込まれていません: " + path.toStdString());
-  } else if (upperExtension == QLatin1String(".BMP")) {
-    WriteBmp(bitmap, path);
-  } else if (upperExtension == QLatin1String(".JPG")) {
-    WriteJpeg(bitmap, path);
-  } else if (upperExtension == QLatin1String(".PNG")) {
-    WritePng(bitmap, path);
-  }
-}
-// ---- end of the stand-in
+// ---- end of the window's own legend drawing
 
 // The bitmap of a legend picture: the picture played at (0, 0) into an image of its size.
 QImage LegendBitmap(const QPicture& picture) {
@@ -217,7 +203,10 @@ QPixmap OrientationPreview(bool horizontal) {
 
 }  // namespace
 
-TLegendForm::TLegendForm(QWidget* parent) : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TLegendForm>()) {
+TLegendForm::TLegendForm(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ui(std::make_unique<Ui::TLegendForm>()),
+      boxes_(std::make_unique<LegendMessageBoxes>(this)) {
   ui->setupUi(this);
   // The legend font starts as the window's own small Gothic face, 12 pixels high.
   QFont font(QStringLiteral("Noto Sans CJK JP"));
@@ -278,26 +267,14 @@ QPicture TLegendForm::BuildLegendPicture() const {
   return DrawLegendPicture(r);
 }
 
-bool TLegendForm::SaveLegend(const QString& path) const {
+bool TLegendForm::SaveLegend(const QString& path) {
   QPicture picture = BuildLegendPicture();
-  QString name = QFileInfo(path).fileName();
-  int dot = name.lastIndexOf(QLatin1Char('.'));
-  QString extension = dot < 0 ? QString() : name.mid(dot).toUpper();
-  if (extension != QLatin1String(".EMF") && extension != QLatin1String(".BMP") &&
-      extension != QLatin1String(".JPG") && extension != QLatin1String(".PNG"))
-    return false;
-  WriteLegendFile(path, extension, picture, extension == QLatin1String(".EMF") ? QImage() : LegendBitmap(picture));
-  return true;
+  return SavePictureByExtension(path, picture, LegendBitmap(picture), Notify());
 }
 
-void TLegendForm::Report(const std::exception& e) {
-  if (notifier_) {
-    notifier_->Warning(e.what());
-  } else {
-    LegendMessageBoxes boxes(this);
-    boxes.Warning(e.what());
-  }
-}
+Notifier& TLegendForm::Notify() { return notifier_ ? *notifier_ : *boxes_; }
+
+void TLegendForm::Report(const std::exception& e) { Notify().Warning(e.what()); }
 
 void TLegendForm::Button1Click() {
   try {

@@ -44,9 +44,9 @@ class TLegendForm : public QWidget {
   // The legend picture at the chosen size. Throws CorvaneError when a range text is no number.
   QPicture BuildLegendPicture() const;
   // Builds the legend and writes it by the extension of `path` (BMP, EMF, JPG, PNG, in any
-  // case); false, with nothing written, for any other extension. Throws CorvaneError when a
-  // range text is no number or the file cannot be written.
-  bool SaveLegend(const QString& path) const;
+  // case); for any other extension nothing is written, the notifier hears why, and the result
+  // is false. Throws CorvaneError when a range text is no number or the file cannot be written.
+  bool SaveLegend(const QString& path);
 
  public slots:
   void Button1Click();  // 作成: build and show in LegendSample
@@ -57,10 +57,12 @@ class TLegendForm : public QWidget {
 
  private:
   void Report(const std::exception& e);
+  Notifier& Notify();
 
   std::unique_ptr<Ui::TLegendForm> ui;
   std::function<LegendSource()> source_;
   Notifier* notifier_ = nullptr;
+  std::unique_ptr<Notifier> boxes_;  // message boxes, when no notifier was given
 };
 
 }  // namespace corvane

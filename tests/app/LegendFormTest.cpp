@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -178,12 +179,24 @@ TEST_F(LegendWindow, SavesEachRasterFormatByExtensionInAnyCase) {
   EXPECT_EQ(png.pixel(20, 64), bmp.pixel(20, 64));
 }
 
-TEST_F(LegendWindow, OtherExtensionsWriteNothing) {
+TEST_F(LegendWindow, SavesTheVectorPictureAsEmf) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(form.SaveLegend(dir.filePath("legend.Emf")));
+  QFile file(dir.filePath("legend.Emf"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QByteArray emf = file.readAll();
+  ASSERT_GT(emf.size(), 88);
+  EXPECT_EQ(emf[0], 1);  // header record first
+  EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
+}
+
+TEST_F(LegendWindow, OtherExtensionsWriteNothingAndSaySo) {
   QTemporaryDir dir;
   for (QString name : {"a.jpeg", "b.tif", "noextension"}) {
     EXPECT_FALSE(form.SaveLegend(dir.filePath(name)));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(name)));
   }
+  EXPECT_EQ(notifier.warnings.size(), 3u);
 }
 
 }  // namespace
