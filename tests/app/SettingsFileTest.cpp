@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#include "app/CommandLine.h"
 #include "app/SettingsFile.h"
 
 using namespace corvane;
@@ -106,4 +107,19 @@ TEST(SettingsFile, MissingFileAppliesNothing) {
   const std::string path = dir.filePath("crv.ini").toStdString();
   std::ofstream(path, std::ios::binary) << "SHOW VECTOR\r\nY CENTER\r\n-4.25\r\n";
   EXPECT_EQ(Assigned(ReadSettingsFile(path)), (Pairs{{"ShowVec", "1"}, {"y0box", "-4.25"}}));
+}
+
+TEST(SettingsFile, AssignmentsReachTheOptionsThroughTheControlTables) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("crv.ini").toStdString();
+  CommandArgs args;
+  args.settingsPath = path;
+  std::ofstream(path, std::ios::binary) << "white background\nZONE COUNT\n150\n";
+  ProgramOptions options = BuildOptions(args);
+  EXPECT_TRUE(options.display.WhiteBack);
+  EXPECT_EQ(options.load.ZCountBox, 100);  // the spin box keeps it within 0..100
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << "ZONE COUNT\nfour\nWHITE BACKGROUND\n";
+  options = BuildOptions(args);
+  EXPECT_FALSE(options.display.WhiteBack);
+  EXPECT_EQ(options.load.ZCountBox, 3);
 }

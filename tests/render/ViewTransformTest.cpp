@@ -129,6 +129,8 @@ TEST(ViewTransform, RescaleOfZeroExtentKeepsAFiniteScale) {
   ExpectFinite(v);
   v.Rescale({kNaN, kInf, -kInf, kNaN}, false, true, {}, nullptr);
   ExpectFinite(v);
+  v.Rescale({-1, 1, -1, 1}, true, true, {}, [](const std::string&) { return TextSize{INT32_MAX, INT32_MAX}; });
+  ExpectFinite(v);
   for (int size : {0, 1, 10, 39}) {
     ViewTransform small = Picture(size, size);
     small.Rescale({-1, 1, -1, 1}, true, true, {}, FixedWidth);
