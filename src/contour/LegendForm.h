@@ -10,6 +10,8 @@
 #include <string>
 
 #include "contour/ColorMap.h"
+#include "contour/Legend.h"
+#include "contour/LegendOptions.h"
 #include "data/Notifier.h"
 
 namespace Ui { class TLegendForm; }
@@ -41,6 +43,10 @@ class TLegendForm : public QWidget {
   // Button4Click of the main window: shows the window, or brings it forward if visible.
   void ShowOrRaise();
 
+  // The window's controls as legend options, and the main window's range as legend input
+  // (throws CorvaneError naming the box when a range text is no number).
+  LegendOptions Options() const;
+  LegendInput Input() const;
   // The legend picture at the chosen size. Throws CorvaneError when a range text is no number.
   QPicture BuildLegendPicture() const;
   // Builds the legend and writes it by the extension of `path` (BMP, EMF, JPG, PNG, in any
