@@ -4,12 +4,13 @@
 
 namespace corvane {
 
-// The extension starts at the last dot after the last folder separator.
+// The extension starts at the last dot after the last folder separator. A leading dot starts a
+// name, not an extension: ".case" becomes ".case.bmp" rather than a file called ".bmp".
 std::string BatchOutputPath(const std::string& dataPath) {
   std::size_t slash = dataPath.find_last_of('/');
   std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   std::size_t dot = dataPath.find_last_of('.');
-  if (dot == std::string::npos || dot < nameStart) return dataPath + ".bmp";
+  if (dot == std::string::npos || dot <= nameStart) return dataPath + ".bmp";
   return dataPath.substr(0, dot) + ".bmp";
 }
 

@@ -34,7 +34,7 @@ struct BatchResult {
 };
 
 // The data file's path with the extension of its file name replaced by ".bmp" (appended when
-// the name has no dot); the folder part is never touched.
+// the name has no dot but a leading one); the folder part is never touched.
 std::string BatchOutputPath(const std::string& dataPath);
 
 // Loads, draws and saves each file in order. The gauge runs 0 .. paths.size(); after every file

@@ -59,6 +59,7 @@ TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
   EXPECT_EQ(BatchOutputPath("/runs/case.1/run"), "/runs/case.1/run.bmp");
   EXPECT_EQ(BatchOutputPath("run"), "run.bmp");
   EXPECT_EQ(BatchOutputPath("/runs/run."), "/runs/run.bmp");
+  EXPECT_EQ(BatchOutputPath("/runs/.case"), "/runs/.case.bmp");
 }
 
 TEST(RunBatchFiles, FileThatFailsToLoadIsNeitherDrawnNorSavedAndTheRestGoOn) {
