@@ -11,12 +11,6 @@
 namespace corvane {
 namespace {
 
-// Prints warnings of the reader as the windows would show them.
-class StderrNotifier : public Notifier {
- public:
-  void Warning(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
-  void Message(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
-};
 
 constexpr const char* kLegendForm = "TLegendForm.";
 
@@ -53,10 +47,11 @@ int RunLegendCommand(const CommandArgs& args) {
 
     StderrNotifier notifier;
     NullProgress progress;
-    const std::optional<LoadResult> loaded =
+    std::optional<LoadResult> loaded =
         LoadDataFile(args.data.front(), options.load, FieldDataSet{}, 0, notifier, progress);
     if (!loaded) return 1;
-    const FieldDataSet& data = loaded->data;
+    FieldDataSet& data = loaded->data;
+    ApplyContourBoxes(data, options);
     const int k = options.RGroup;
     if (k < 0 || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
         static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())

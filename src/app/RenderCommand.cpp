@@ -20,11 +20,6 @@ namespace {
 
 constexpr int kFrameWidth = 16, kFrameHeight = 39, kStatusBarHeight = 19;
 
-class StderrNotifier : public Notifier {
- public:
-  void Warning(const std::string& text) override { std::cerr << "corvane: 警告: " << text << "\n"; }
-  void Message(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
-};
 
 // A notifier that also remembers whether anything was said (an unsaved picture is a failure).
 class CountingNotifier : public StderrNotifier {
@@ -87,6 +82,7 @@ int RunRenderCommand(const CommandArgs& args) {
       std::optional<LoadResult> loaded = LoadDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       state.data = std::move(loaded->data);
+      ApplyContourBoxes(state.data, options);
       zoneListCount = loaded->zoneListCount;
       // A new zone list takes its edge flags from the four check boxes, as the windows do.
       if (loaded->zoneListsRebuilt)

@@ -225,8 +225,10 @@ class BandFiller {
       nLo -= 1.0;
       nHi += 1.0;
     }
-    nLo = std::max(nLo, bandLo_);
-    nHi = std::min(nHi, bandHi_ + 1.0);
+    // A triangle wholly beyond the range still gets its end band (clamping one side only
+    // would leave it empty).
+    nLo = std::clamp(nLo, bandLo_, bandHi_);
+    nHi = std::clamp(nHi, bandLo_ + 1.0, bandHi_ + 1.0);
     if (!(nLo <= nHi - 1.0)) return;
     const int first = static_cast<int>(nLo - bandLo_), last = static_cast<int>(nHi - bandLo_) - 1;
     const int bottom = 0, top = static_cast<int>(bandHi_ - bandLo_);
