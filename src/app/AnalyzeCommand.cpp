@@ -13,13 +13,6 @@
 namespace corvane {
 namespace {
 
-// Warnings and messages go to stderr; the command goes on as the windows would.
-class StderrNotifier : public Notifier {
- public:
-  void Warning(const std::string& text) override { std::cerr << "corvane: 警告: " << text << "\n"; }
-  void Message(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
-};
-
 // The two files are the same existing file (writing would destroy the data).
 bool SameFile(const std::string& a, const std::string& b) {
   const QString ca = QFileInfo(QString::fromStdString(a)).canonicalFilePath();
