@@ -58,33 +58,44 @@ void StreamField::BuildCellIndex() {
     const ZoneGrid& g = data_.Zones[z];
     if (!usable_[z] || g.NI < 2 || g.NJ < 2) continue;
     ZoneCells& zc = cells_[z];
-    std::vector<Box> boxes;
-    double maxX = 0.0, maxY = 0.0;
-    // Pass 1: one box per run of cells along an i-row, from the nodes of rows i and i + 1.
-    // Comparisons skip NaN coordinates; cells with such nodes contain nothing anyway.
-    for (std::int32_t i = 0; i + 1 < g.NI; ++i) {
-      const double* x0 = &data_.X[Node(static_cast<int>(z), {i, 0})];
-      const double* y0 = &data_.Y[Node(static_cast<int>(z), {i, 0})];
-      const double* x1 = x0 + g.NJ;
-      const double* y1 = y0 + g.NJ;
-      for (std::int32_t j0 = 0; j0 + 1 < g.NJ; j0 += kLeafCells) {
-        const std::int32_t j1 = std::min(j0 + kLeafCells, g.NJ - 1);
-        Box b{kInf, kInf, -kInf, -kInf};
+    const std::int32_t perRow = (g.NJ - 1 + kLeafCells - 1) / kLeafCells;
+    zc.leavesPerRow = perRow;
+    std::vector<Box> boxes(static_cast<std::size_t>(g.NI - 1) * static_cast<std::size_t>(perRow));
+    // Pass 1: the box of each run of nodes along a node row (the runs of row i + 1 are kept for
+    // the next row), then each leaf's box as the union of its two rows' runs. The comparisons
+    // skip NaN coordinates; cells with such nodes contain nothing anyway.
+    std::vector<Box> previous(static_cast<std::size_t>(perRow)), current(static_cast<std::size_t>(perRow));
+    for (std::int32_t i = 0; i < g.NI; ++i) {
+      const double* x = &data_.X[Node(static_cast<int>(z), {i, 0})];
+      const double* y = &data_.Y[Node(static_cast<int>(z), {i, 0})];
+      for (std::int32_t r = 0; r < perRow; ++r) {
+        const std::int32_t j0 = r * kLeafCells, j1 = std::min(j0 + kLeafCells, g.NJ - 1);
+        double x0 = kInf, y0 = kInf, x1 = -kInf, y1 = -kInf;
         for (std::int32_t j = j0; j <= j1; ++j) {
-          for (double x : {x0[j], x1[j]}) {
-            if (x < b.x0) b.x0 = x;
-            if (x > b.x1) b.x1 = x;
-            if (std::fabs(x) > maxX && std::fabs(x) < kInf) maxX = std::fabs(x);
-          }
-          for (double y : {y0[j], y1[j]}) {
-            if (y < b.y0) b.y0 = y;
-            if (y > b.y1) b.y1 = y;
-            if (std::fabs(y) > maxY && std::fabs(y) < kInf) maxY = std::fabs(y);
-          }
+          x0 = x[j] < x0 ? x[j] : x0;
+          x1 = x[j] > x1 ? x[j] : x1;
+          y0 = y[j] < y0 ? y[j] : y0;
+          y1 = y[j] > y1 ? y[j] : y1;
         }
-        zc.leaves.push_back({i, j0, j1});
-        boxes.push_back(b);
+        current[static_cast<std::size_t>(r)] = Box{x0, y0, x1, y1};
       }
+      if (i > 0) {
+        Box* leaf = &boxes[static_cast<std::size_t>(i - 1) * static_cast<std::size_t>(perRow)];
+        for (std::size_t r = 0; r < current.size(); ++r) {
+          const Box& p = previous[r];
+          const Box& c = current[r];
+          leaf[r] = Box{std::min(p.x0, c.x0), std::min(p.y0, c.y0), std::max(p.x1, c.x1), std::max(p.y1, c.y1)};
+        }
+      }
+      std::swap(previous, current);
+    }
+    // The margin follows the size of the coordinates: the largest finite box corner.
+    double maxX = 0.0, maxY = 0.0;
+    for (const Box& b : boxes) {
+      for (double v : {b.x0, b.x1})
+        if (std::fabs(v) < kInf) maxX = std::max(maxX, std::fabs(v));
+      for (double v : {b.y0, b.y1})
+        if (std::fabs(v) < kInf) maxY = std::max(maxY, std::fabs(v));
     }
     zc.marginX = kBoxMarginFraction * maxX;
     zc.marginY = kBoxMarginFraction * maxY;
@@ -105,9 +116,13 @@ void StreamField::BuildCellIndex() {
   }
 }
 
-bool StreamField::TestLeaf(const Leaf& leaf, int copy, int zone, WorldPoint p, SeedCell& found) const {
-  for (std::int32_t j = leaf.j0; j < leaf.j1; ++j) {
-    const GridNode n00{leaf.i, j}, n01{leaf.i, j + 1}, n10{leaf.i + 1, j}, n11{leaf.i + 1, j + 1};
+bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int zone, WorldPoint p,
+                           SeedCell& found) const {
+  const std::int32_t i = static_cast<std::int32_t>(leaf / static_cast<std::size_t>(zc.leavesPerRow));
+  const std::int32_t j0 = static_cast<std::int32_t>(leaf % static_cast<std::size_t>(zc.leavesPerRow)) * kLeafCells;
+  const std::int32_t j1 = std::min(j0 + kLeafCells, Zone(zone).NJ - 1);
+  for (std::int32_t j = j0; j < j1; ++j) {
+    const GridNode n00{i, j}, n01{i, j + 1}, n10{i + 1, j}, n11{i + 1, j + 1};
     const WorldPoint p00 = Position(copy, zone, n00), p01 = Position(copy, zone, n01);
     const WorldPoint p10 = Position(copy, zone, n10), p11 = Position(copy, zone, n11);
     const GridNode* corner = nullptr;
@@ -121,7 +136,7 @@ bool StreamField::TestLeaf(const Leaf& leaf, int copy, int zone, WorldPoint p, S
     }
     if (corner == nullptr) continue;
     const WorldPoint w0 = Velocity(zone, corner[0]), w1 = Velocity(zone, corner[1]), w2 = Velocity(zone, corner[2]);
-    found = SeedCell{true, copy, zone, leaf.i, j, w0.x + hit.a * (w1.x - w0.x) + hit.b * (w2.x - w0.x),
+    found = SeedCell{true, copy, zone, i, j, w0.x + hit.a * (w1.x - w0.x) + hit.b * (w2.x - w0.x),
                      w0.y + hit.a * (w1.y - w0.y) + hit.b * (w2.y - w0.y)};
     return true;
   }
@@ -155,7 +170,7 @@ bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint
     const Box& b = zc.levels[static_cast<std::size_t>(level)][k];
     if (!Contains(b.x0, b.y0, b.x1, b.y1, q, mx, my)) continue;
     if (level == 0) {
-      if (TestLeaf(zc.leaves[k], copy, zone, p, found)) return true;
+      if (TestLeaf(zc, k, copy, zone, p, found)) return true;
       continue;
     }
     const std::size_t count = zc.levels[static_cast<std::size_t>(level - 1)].size();

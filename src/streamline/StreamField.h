@@ -95,14 +95,11 @@ class StreamField {
   struct Box {
     double x0, y0, x1, y1;
   };
-  // A run of up to kLeafCells cells along one i-row: cells (i, j0) .. (i, j1 - 1).
-  struct Leaf {
-    std::int32_t i, j0, j1;
-  };
-  // Bounding boxes over the cells of one zone in search order: level 0 boxes the leaves, each
-  // further level boxes kFanOut consecutive boxes of the level below.
+  // Bounding boxes over the cells of one zone in search order. Level 0 boxes the leaves: leaf k
+  // is the run of up to 16 cells (i, j0) .. along i-row i = k / leavesPerRow, from
+  // j0 = 16 * (k % leavesPerRow). Each further level boxes 16 consecutive boxes of the one below.
   struct ZoneCells {
-    std::vector<Leaf> leaves;
+    std::int32_t leavesPerRow = 1;
     std::vector<std::vector<Box>> levels;
     double marginX = 0.0, marginY = 0.0;
   };
@@ -120,7 +117,7 @@ class StreamField {
   void BuildEdgeList();
   const CopyEdges& EdgesOfCopy(int copy);
   bool SearchZone(const ZoneCells& cells, int copy, int zone, WorldPoint p, SeedCell& found) const;
-  bool TestLeaf(const Leaf& leaf, int copy, int zone, WorldPoint p, SeedCell& found) const;
+  bool TestLeaf(const ZoneCells& cells, std::size_t leaf, int copy, int zone, WorldPoint p, SeedCell& found) const;
 
   const FieldDataSet& data_;
   const ViewTransform view_;  // a copy: small, and callers may pass a temporary
