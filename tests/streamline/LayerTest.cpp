@@ -51,22 +51,15 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPen) {
   const std::vector<StreamPath> paths = TraceStreamlines(scene.Context());
   ASSERT_EQ(paths.size(), 8u);
   for (int bad : {1, 2, 3}) EXPECT_TRUE(paths[static_cast<std::size_t>(bad)].vertices.empty());
-  const WorldPoint starts[5] = {{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}};
-  const std::size_t traced[5] = {0, 4, 5, 6, 7};
-  for (int k = 0; k < 5; ++k) {
-    const StreamPath& path = paths[traced[k]];
-    ASSERT_GT(path.vertices.size(), 5u);
-    EXPECT_DOUBLE_EQ(path.vertices.front().x, starts[k].x);
-    EXPECT_DOUBLE_EQ(path.vertices.front().y, starts[k].y);
-  }
-
   scene.progress.log.clear();
   scene.progress.positions.clear();
+
   LoggingCanvas canvas;
   DrawStreamlines(scene.Context(), canvas);
   EXPECT_EQ(canvas.PenColour(), MakeColour(10, 20, 30));
   EXPECT_EQ(canvas.PenWidth(), 3);
-  // The drawing moves to each seed in turn.
+  // The drawing moves to each seed in turn: nodes (2, 2) and (3, 1), then A, the midpoint, B.
+  const WorldPoint starts[5] = {{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}};
   std::size_t found = 0;
   for (const std::string& call : canvas.Only({"MoveTo"}))
     if (found < 5 && call == scene.Move(starts[found].x, starts[found].y)) ++found;

@@ -53,26 +53,6 @@ TEST(SeedList, ChoosingAZoneLimitsTheNodeBoxes) {
   EXPECT_EQ(SelectSeedZone(o, data).iMax, 100);
 }
 
-TEST(SeedList, SegmentGivesBothEndsAndEveryDivisionPoint) {
-  StreamOptions o;
-  o.StreamXa = 1, o.StreamYa = 2, o.StreamXb = 3, o.StreamYb = 6, o.StreamDevide = 2;
-  const std::vector<WorldPoint> seeds = SegmentSeedPoints(o);
-  ASSERT_EQ(seeds.size(), 3u);
-  EXPECT_DOUBLE_EQ(seeds[1].x, 2.0);
-  EXPECT_DOUBLE_EQ(seeds[1].y, 4.0);
-  EXPECT_DOUBLE_EQ(seeds[2].x, 3.0);
-  o.StreamDevide = 0;
-  EXPECT_EQ(SegmentSeedPoints(o).size(), 2u);
-}
-
-TEST(SeedList, TabWarnsThatOpenGlDrawsNoStreamlines) {
-  RecordingNotifier notifier;
-  StreamTabShown(false, notifier);
-  EXPECT_TRUE(notifier.messages.empty());
-  StreamTabShown(true, notifier);
-  EXPECT_EQ(notifier.messages, std::vector<std::string>{"OpenGL時には流線を描くことはできません"});
-}
-
 TEST(StreamControls, SetAppendsSeedRowsAndTypingIntoTheSegmentTurnsItOn) {
   const auto& table = ProgramOptionTable();
   ProgramOptions o;
@@ -88,8 +68,6 @@ TEST(StreamControls, SetAppendsSeedRowsAndTypingIntoTheSegmentTurnsItOn) {
   EXPECT_FALSE(o.stream.StreamLineSegment);
   table.Apply(o, "StreamDevide", "1000");
   EXPECT_EQ(o.stream.StreamDevide, 100);
-  table.Apply(o, "StreamColShape", "255,0,0");
-  EXPECT_EQ(o.stream.StreamColShape, MakeColour(255, 0, 0));
 
   // Bad rows name the control and leave the list as it was; an empty value clears it.
   for (const char* bad : {"1,2,3", "1,2,3,4,5", "a,0,0,0", "0,0,0,99999999999", "0,0,0,0;"})
