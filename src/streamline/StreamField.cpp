@@ -14,15 +14,18 @@ constexpr std::size_t kFanOut = 16;
 constexpr double kBoxMarginFraction = 1e-9;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+// Whether box (x0, y0) .. (x1, y1) widened by (mx, my) holds q.
 bool Contains(double x0, double y0, double x1, double y1, WorldPoint q, double mx, double my) {
   return q.x >= x0 - mx && q.x <= x1 + mx && q.y >= y0 - my && q.y <= y1 + my;
 }
 
+// One sortable key for a pixel.
 std::uint64_t PixelKey(std::int64_t x, std::int64_t y) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(static_cast<std::int32_t>(x))) << 32) |
          static_cast<std::uint32_t>(static_cast<std::int32_t>(y));
 }
 
+// Two pixels within the zone match tolerance of each other.
 bool Near(const std::pair<std::int32_t, std::int32_t>& p, const std::pair<std::int32_t, std::int32_t>& q) {
   return std::abs(static_cast<std::int64_t>(p.first) - q.first) <= kZoneMatchPixels &&
          std::abs(static_cast<std::int64_t>(p.second) - q.second) <= kZoneMatchPixels;
@@ -30,6 +33,7 @@ bool Near(const std::pair<std::int32_t, std::int32_t>& p, const std::pair<std::i
 
 }  // namespace
 
+// Checks the velocity rows and which zones lie wholly inside the arrays.
 StreamField::StreamField(const FieldDataSet& data, const ViewTransform& view, const StreamFieldSetup& setup)
     : data_(data), view_(view), dx_(setup.dx), dy_(setup.dy), baseX_(setup.baseX), baseY_(setup.baseY),
       copies_(std::clamp(setup.copies, 0, 1000)) {
@@ -116,6 +120,7 @@ void StreamField::BuildCellIndex() {
   }
 }
 
+// The triangle tests of one leaf's cells in scan order; the first hit fills `found`.
 bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int zone, WorldPoint p,
                            SeedCell& found) const {
   const std::int32_t i = static_cast<std::int32_t>(leaf / static_cast<std::size_t>(zc.leavesPerRow));
@@ -179,6 +184,7 @@ bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint
   return false;
 }
 
+// Copies, then zones, each through its box hierarchy.
 SeedCell StreamField::FindCell(WorldPoint p) {
   SeedCell found;
   if (!valid_) return found;
@@ -207,6 +213,7 @@ void StreamField::BuildEdgeList() {
   }
 }
 
+// The boundary edges' end pixels in one copy, computed on first use.
 const StreamField::CopyEdges& StreamField::EdgesOfCopy(int copy) {
   auto it = copyEdges_.find(copy);
   if (it != copyEdges_.end()) return it->second;
@@ -225,6 +232,7 @@ const StreamField::CopyEdges& StreamField::EdgesOfCopy(int copy) {
   return ce;
 }
 
+// Per copy in search order: the smallest-numbered edge among those whose C lies near A or B.
 EdgeMatch StreamField::MatchBoundaryEdge(int copy, int zone, GridNode a, GridNode b) {
   EdgeMatch match;
   if (!NodeInZone(zone, a) || !NodeInZone(zone, b)) return match;

@@ -9,7 +9,7 @@ namespace corvane {
 namespace {
 
 // One cell of a StreamList row: a decimal integer that fits the grid's 32-bit cells.
-std::int32_t SeedCell(std::string_view control, std::string_view text) {
+std::int32_t SeedListCell(std::string_view control, std::string_view text) {
   const long long n = ParseIntegerValue(control, text);
   if (n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max())
     throw CorvaneError(std::string(control) + " の値 \"" + std::string(text) + "\" は範囲内の整数ではありません");
@@ -35,7 +35,7 @@ void ApplySeedRows(StreamOptions& o, std::string_view control, std::string_view 
       const std::size_t comma = cellText.find(',');
       if ((c < 3) == (comma == std::string_view::npos))
         throw CorvaneError(std::string(control) + " の値 \"" + std::string(value) + "\" は 重,領域,i,j の形ではありません");
-      cells[c] = SeedCell(control, cellText.substr(0, comma));
+      cells[c] = SeedListCell(control, cellText.substr(0, comma));
       if (c < 3) cellText.remove_prefix(comma + 1);
     }
     rows.push_back(StreamSeed{cells[0], cells[1], cells[2], cells[3]});

@@ -3,8 +3,10 @@
 namespace corvane {
 namespace {
 
+// The point at t along p -> q.
 WorldPoint Along(WorldPoint p, WorldPoint q, double t) { return {(1.0 - t) * p.x + t * q.x, (1.0 - t) * p.y + t * q.y}; }
 
+// A path point with its pixel.
 PathVertex MakeVertex(const StreamField& field, WorldPoint p, bool drawn, int copy, int zone) {
   const ViewTransform& view = field.View();
   return PathVertex{p.x, p.y, view.WorldToPixelX(p.x), view.WorldToPixelY(p.y), drawn, copy, zone};
