@@ -1,13 +1,180 @@
+// `corvane info DATA`: loads a data file with the data-tab options and prints what the windows
+// would show about it: zones, node and column counts, the variables, the extents and every
+// value row's contour range, and on request the values at chosen nodes.
+// With --json one JSON object is written; numbers are the shortest text that reads back to the
+// same double, and the non-finite values NaN, inf and -inf are written as the strings "NaN",
+// "Infinity" and "-Infinity" (JSON has no such numbers).
+#include <charconv>
+#include <cmath>
 #include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
+#include "data/DataReader.h"
+#include "data/Errors.h"
 
 namespace corvane {
+namespace {
+
+// Warnings and messages of the load go to stderr; the command goes on as the windows would.
+class StderrNotifier : public Notifier {
+ public:
+  void Warning(const std::string& text) override { std::cerr << "corvane: 警告: " << text << "\n"; }
+  void Message(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
+};
+
+std::string Number(double v) {
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v)) return v > 0 ? "Infinity" : "-Infinity";
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
+std::string JsonNumber(double v) { return std::isfinite(v) ? Number(v) : "\"" + Number(v) + "\""; }
+
+std::string JsonString(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+struct NodeRequest {
+  long long zone = 0, i = 0, j = 0;
+  std::string text;
+};
+
+NodeRequest ParseNode(const std::string& text) {
+  NodeRequest n;
+  n.text = text;
+  long long* parts[3] = {&n.zone, &n.i, &n.j};
+  std::size_t pos = 0;
+  for (int k = 0; k < 3; ++k) {
+    std::size_t comma = k < 2 ? text.find(',', pos) : text.size();
+    if (comma == std::string::npos) throw CorvaneError("--node は Z,I,J (0 から数えた領域番号と i, j) で指定してください: " + text);
+    std::string item = text.substr(pos, comma - pos);
+    auto r = std::from_chars(item.data(), item.data() + item.size(), *parts[k]);
+    if (item.empty() || r.ec != std::errc() || r.ptr != item.data() + item.size())
+      throw CorvaneError("--node は Z,I,J (0 から数えた領域番号と i, j) で指定してください: " + text);
+    pos = comma + 1;
+  }
+  return n;
+}
+
+std::string RowName(const LoadResult& r, int row) {
+  const FieldDataSet& d = r.data;
+  if (row == d.MachNumberRow()) return "マッハ数";
+  if (row == d.TotalPressureRow()) return "全圧";
+  return d.VariableNames[static_cast<std::size_t>(row)];
+}
+
+}  // namespace
 
 int RunInfoCommand(const CommandArgs& args) {
-  (void)args;
-  std::cerr << "corvane: このコマンドはまだありません\n";
-  return 1;
+  if (args.data.size() != 1) throw CorvaneError("info にはデータファイルを一つ指定してください");
+  std::vector<NodeRequest> nodes;
+  for (const std::string& s : args.nodes) nodes.push_back(ParseNode(s));
+  const ProgramOptions options = BuildOptions(args);
+  const std::string& path = args.data.front();
+
+  StderrNotifier notifier;
+  NullProgress progress;
+  FieldDataSet none;
+  std::optional<LoadResult> loaded = LoadDataFile(path, options.load, none, 0, notifier, progress);
+  if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
+  const LoadResult& r = *loaded;
+  const FieldDataSet& d = r.data;
+  for (const NodeRequest& n : nodes) {
+    if (n.zone < 0 || n.zone >= d.ZoneCount)
+      throw CorvaneError("--node " + n.text + ": 領域番号は 0.." + std::to_string(d.ZoneCount - 1) + " です");
+    const ZoneGrid& z = d.Zones[static_cast<std::size_t>(n.zone)];
+    if (n.i < 0 || n.i >= z.NI || n.j < 0 || n.j >= z.NJ)
+      throw CorvaneError("--node " + n.text + ": zone[" + std::to_string(n.zone) + "] の i は 0.." +
+                         std::to_string(z.NI - 1) + "、j は 0.." + std::to_string(z.NJ - 1) + " です");
+  }
+  const int rows = static_cast<int>(d.Values.size());
+  std::ostringstream out;
+  if (args.json) {
+    out << "{\"file\":" << JsonString(path) << ",\"zones\":[";
+    for (std::size_t z = 0; z < d.Zones.size(); ++z) {
+      out << (z ? "," : "") << "{\"ni\":" << d.Zones[z].NI << ",\"nj\":" << d.Zones[z].NJ
+          << ",\"firstNode\":" << d.Zones[z].FirstNode << "}";
+    }
+    out << "],\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
+    for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
+    out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
+        << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax) << "},\"rows\":[";
+    for (int k = 0; k < rows; ++k) {
+      const std::size_t s = static_cast<std::size_t>(k);
+      out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(d.ContourMax[s])
+          << ",\"min\":" << JsonNumber(d.ContourMin[s]) << ",\"step\":" << JsonNumber(d.ContourStep[s]) << "}";
+    }
+    out << "]";
+    if (!nodes.empty()) {
+      out << ",\"nodes\":[";
+      for (std::size_t k = 0; k < nodes.size(); ++k) {
+        const NodeRequest& n = nodes[k];
+        const std::int32_t index = NodeIndex(d, static_cast<std::int32_t>(n.zone), static_cast<std::int32_t>(n.i),
+                                             static_cast<std::int32_t>(n.j));
+        out << (k ? "," : "") << "{\"zone\":" << n.zone << ",\"i\":" << n.i << ",\"j\":" << n.j
+            << ",\"x\":" << JsonNumber(d.X[static_cast<std::size_t>(index)])
+            << ",\"y\":" << JsonNumber(d.Y[static_cast<std::size_t>(index)]) << ",\"values\":[";
+        for (int row = 0; row < rows; ++row)
+          out << (row ? "," : "") << JsonNumber(d.Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(index)]);
+        out << "]}";
+      }
+      out << "]";
+    }
+    out << "}\n";
+  } else {
+    out << "ファイル: " << path << "\n";
+    out << "ZoneCount: " << d.ZoneCount << "\n";
+    for (std::size_t z = 0; z < d.Zones.size(); ++z) {
+      out << "  zone[" << z << "] NI " << d.Zones[z].NI << ", NJ " << d.Zones[z].NJ << ", FirstNode "
+          << d.Zones[z].FirstNode << "\n";
+    }
+    out << "NodeCount: " << d.NodeCount << "\n";
+    out << "ColumnCount: " << d.ColumnCount << "\n";
+    out << "RGroup:";
+    for (const std::string& item : r.rgroupItems) out << " " << item;
+    out << (r.rgroupItems.empty() ? " データ無し\n" : "\n");
+    out << "範囲: x " << Number(d.XMin) << " .. " << Number(d.XMax) << ", y " << Number(d.YMin) << " .. "
+        << Number(d.YMax) << "\n";
+    for (int k = 0; k < rows; ++k) {
+      const std::size_t s = static_cast<std::size_t>(k);
+      out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(d.ContourMax[s]) << ", ContourMin "
+          << Number(d.ContourMin[s]) << ", ContourStep " << Number(d.ContourStep[s]) << "\n";
+    }
+    for (const NodeRequest& n : nodes) {
+      const std::int32_t index = NodeIndex(d, static_cast<std::int32_t>(n.zone), static_cast<std::int32_t>(n.i),
+                                           static_cast<std::int32_t>(n.j));
+      out << "node zone " << n.zone << ", i " << n.i << ", j " << n.j << ": x " << Number(d.X[static_cast<std::size_t>(index)])
+          << ", y " << Number(d.Y[static_cast<std::size_t>(index)]);
+      for (int row = 0; row < rows; ++row)
+        out << ", " << RowName(r, row) << " " << Number(d.Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(index)]);
+      out << "\n";
+    }
+  }
+  std::cout << out.str();
+  return 0;
 }
 
 }  // namespace corvane

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "../../tools/GridGenerator.h"
+#include "data/DataReader.h"
+#include "data/DerivedQuantities.h"
+#include "data/Errors.h"
+#include "data/LineSplitters.h"
+
+using namespace corvane;
+
+namespace {
+
+std::string DataFile(const char* name) { return std::string(CORVANE_TEST_DATA) + "/" + name; }
+
+// The small test files: title, blank line, size lines from line 2, then labels and data.
+LoadOptions SmallLayout(int zones = 1) {
+  LoadOptions o;
+  o.ZCountBox = zones;
+  o.XYNumLineBox = 2;
+  o.LabelLineBox = 2 + zones;
+  o.DataStartLineBox = 3 + zones;
+  return o;
+}
+
+struct Load {
+  RecordingNotifier notifier;
+  std::optional<LoadResult> result;
+  Load(const std::string& path, const LoadOptions& o, const FieldDataSet& previous = FieldDataSet(), int zoneList = 0) {
+    NullProgress progress;
+    result = LoadDataFile(path, o, previous, zoneList, notifier, progress);
+  }
+  const FieldDataSet& d() const { return result->data; }
+  double At(int row, int zone, int i, int j) const {
+    return d().Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(NodeIndex(d(), zone, i, j))];
+  }
+};
+
+std::string ErrorOf(const std::string& path, const LoadOptions& o) {
+  try {
+    Load load(path, o);
+  } catch (const CorvaneError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+}  // namespace
+
+TEST(DataReader, BothLoopOrdersPutEveryNodeAtTheSameIndex) {
+  Load ij(DataFile("ij_two_zones.dat"), SmallLayout(2));
+  LoadOptions ji = SmallLayout(2);
+  ji.loopOrder = LoopOrder::JI;
+  Load jiLoad(DataFile("ji_two_zones.dat"), ji);
+  for (const Load* l : {&ij, &jiLoad}) {
+    ASSERT_TRUE(l->result);
+    EXPECT_EQ(l->d().NodeCount, 10);
+    EXPECT_EQ(l->d().Zones[1].FirstNode, 6);
+    EXPECT_EQ(l->At(0, 0, 2, 1), 21.0);
+    EXPECT_EQ(l->At(0, 0, 1, 0), 10.0);
+    EXPECT_EQ(l->At(0, 1, 1, 0), 110.0);
+    EXPECT_EQ(l->d().X[8], 6.0);  // zone 1, i 1, j 0
+  }
+  EXPECT_EQ(ij.d().Values[0], jiLoad.d().Values[0]);
+}
+
+TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "corvane_reader_test";
+  fs::create_directories(dir);
+  gen::FlowGridSpec spec;
+  spec.zones = {{120, 300}, {7, 5}, {200, 90}};  // large enough for both cores
+  std::optional<FieldDataSet> reference;
+  for (int variant = 0; variant < 4; ++variant) {
+    LoadOptions o;
+    spec.jOuter = variant == 1;
+    spec.separator = variant == 2 ? gen::Sep::Commas : (variant == 3 ? gen::Sep::Tabs : gen::Sep::Spaces);
+    spec.crlf = variant == 3;
+    o.loopOrder = spec.jOuter ? LoopOrder::JI : LoopOrder::IJ;
+    o.separator = variant == 2 ? Separator::Commas : (variant == 3 ? Separator::Tabs : Separator::Spaces);
+    const std::string path = (dir / ("flow" + std::to_string(variant) + ".dat")).string();
+    ASSERT_TRUE(gen::WriteFlowGrid(path, spec));
+    Load l(path, o);
+    ASSERT_TRUE(l.result) << variant;
+    EXPECT_EQ(l.d().NodeCount, 120 * 300 + 35 + 200 * 90);
+    double expected[6];
+    gen::FlowAt(spec, 2, 150, 33, expected);
+    EXPECT_NEAR(l.At(3, 2, 150, 33), expected[5], 1e-8 * expected[5]);
+    if (!reference) {
+      reference = l.d();
+    } else {
+      EXPECT_EQ(l.d().X, reference->X);
+      EXPECT_EQ(l.d().Values, reference->Values);
+      EXPECT_EQ(l.d().ContourMax, reference->ContourMax);
+    }
+  }
+}
+
+TEST(DataReader, LabelsGiveColumnsSelectorsAndRGroupItems) {
+  LoadOptions o = SmallLayout();
+  o.separator = Separator::Commas;
+  Load quoted(DataFile("quoted_labels_crlf.csv"), o);
+  ASSERT_TRUE(quoted.result);
+  EXPECT_EQ(quoted.d().ColumnCount, 4);
+  EXPECT_EQ(quoted.d().VariableNames, (std::vector<std::string>{"A", ""}));
+  EXPECT_EQ(quoted.d().Y[0], 2.0);  // "2.0" in quotes
+
+  Load sjis(DataFile("shift_jis_labels.dat"), SmallLayout());
+  ASSERT_TRUE(sjis.result);
+  EXPECT_EQ(sjis.d().VariableNames, (std::vector<std::string>{"速度", "圧力"}));
+  Load utf8(DataFile("utf8_labels.dat"), SmallLayout());
+  ASSERT_TRUE(utf8.result);
+  EXPECT_EQ(utf8.d().VariableNames, sjis.d().VariableNames);
+
+  o = SmallLayout();
+  o.IncludeVelCheck = true;
+  Load gas(DataFile("derived_quantities.dat"), o);
+  ASSERT_TRUE(gas.result);
+  EXPECT_EQ(gas.result->rgroupItems, (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧"}));
+  EXPECT_EQ(gas.result->xvecIndex, 0);
+  EXPECT_EQ(gas.result->prsIndex, 3);
+  // The extents always hold the origin.
+  EXPECT_EQ(gas.d().XMin, 0.0);
+  EXPECT_EQ(gas.d().XMax, 10.0);
+  EXPECT_EQ(gas.d().YMin, 0.0);
+}
+
+TEST(DataReader, TabFileWithoutFinalBreakReadsItsLastNode) {
+  LoadOptions o = SmallLayout();
+  o.separator = Separator::Tabs;
+  Load l(DataFile("tabs_no_final_break.tsv"), o);
+  ASSERT_TRUE(l.result);
+  EXPECT_EQ(l.At(0, 0, 1, 1), 6.0);
+}
+
+TEST(DataReader, FormatFaultsWarnWithTheProgramsTexts) {
+  Load shortFile(DataFile("short_file.dat"), SmallLayout());
+  EXPECT_FALSE(shortFile.result);
+  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]行数7と格子点数7が合いません"}));
+
+  Load shortLine(DataFile("short_line.dat"), SmallLayout());
+  EXPECT_FALSE(shortLine.result);
+  EXPECT_EQ(shortLine.notifier.warnings, (std::vector<std::string>{"zone[0]の点(0,1)で、データの個数が不足しています"}));
+
+  Load three(DataFile("three_size_fields.dat"), SmallLayout());
+  ASSERT_TRUE(three.result);
+  EXPECT_EQ(three.notifier.messages, (std::vector<std::string>{"領域点数はxi,eta方向合わせて２点で指定して下さい"}));
+  EXPECT_EQ(three.d().NodeCount, 4);
+
+  Load one(DataFile("one_size_field.dat"), SmallLayout());
+  EXPECT_FALSE(one.result);
+  EXPECT_EQ(one.notifier.messages.size(), 1u);
+}
+
+TEST(DataReader, JOuterShortFileNamesTheFirstMissingNodesLine) {
+  // 3 x 2 nodes written j outer from line 4, two lines missing. Reading i outer, nodes (0, 0),
+  // (0, 1) and (1, 0) are on lines 4, 7 and 5; node (1, 1) needs line 8, which is not there.
+  const std::string path = (std::filesystem::temp_directory_path() / "corvane_ji_short.dat").string();
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  std::fputs("t\n\n2 1\nx y A\n0 0 1\n1 0 2\n2 0 3\n0 1 4\n", f);
+  std::fclose(f);
+  LoadOptions o = SmallLayout();
+  o.loopOrder = LoopOrder::JI;
+  Load l(path, o);
+  EXPECT_FALSE(l.result);
+  EXPECT_EQ(l.notifier.warnings, (std::vector<std::string>{"zone[0]行数8と格子点数8が合いません"}));
+}
+
+TEST(DataReader, BadSizesAreRefusedBeforeAnythingIsAllocated) {
+  for (const char* name : {"negative_size.dat", "huge_size.dat", "overflowing_size.dat", "billion_nodes.dat"}) {
+    Load l(DataFile(name), SmallLayout());
+    EXPECT_FALSE(l.result) << name;
+    ASSERT_EQ(l.notifier.warnings.size(), 1u) << name;
+    EXPECT_NE(l.notifier.warnings[0].find("zone[0]"), std::string::npos) << l.notifier.warnings[0];
+  }
+  LoadOptions none = SmallLayout();
+  none.ZCountBox = 0;
+  Load zero(DataFile("short_file.dat"), none);
+  EXPECT_FALSE(zero.result);
+  EXPECT_EQ(zero.notifier.warnings.size(), 1u);
+}
+
+TEST(DataReader, ConversionErrorsNameFileLineAndText) {
+  std::string e = ErrorOf(DataFile("word_in_number.dat"), SmallLayout());
+  EXPECT_NE(e.find("word_in_number.dat"), std::string::npos) << e;
+  EXPECT_NE(e.find("6行目"), std::string::npos) << e;
+  EXPECT_NE(e.find("\"abc\""), std::string::npos) << e;
+  e = ErrorOf(DataFile("word_in_size.dat"), SmallLayout());
+  EXPECT_NE(e.find("2行目"), std::string::npos) << e;
+  EXPECT_NE(e.find("\"two\""), std::string::npos) << e;
+  EXPECT_NE(ErrorOf(DataFile("overflowing_number.dat"), SmallLayout()).find("1e999"), std::string::npos);
+  EXPECT_NE(ErrorOf(DataFile("empty.dat"), SmallLayout()).find("ラベル行"), std::string::npos);
+  EXPECT_NE(ErrorOf(DataFile("no_such_file.dat"), SmallLayout()), "");
+}
+
+TEST(DataReader, BinaryFilesAreRefusedWithoutHarm) {
+  for (int zones : {1, 3}) {
+    RecordingNotifier n;
+    NullProgress p;
+    try {
+      auto r = LoadDataFile(DataFile("binary.dat"), SmallLayout(zones), FieldDataSet(), 0, n, p);
+      EXPECT_FALSE(r);
+    } catch (const CorvaneError&) {
+    }
+  }
+}
+
+TEST(DataReader, NanAndInfinityAreReadAndNeverSpoilTheExtents) {
+  Load l(DataFile("nan_inf_values.dat"), SmallLayout());
+  ASSERT_TRUE(l.result);
+  EXPECT_TRUE(std::isnan(l.d().X[0]));
+  EXPECT_EQ(l.d().XMax, 1.0);
+  EXPECT_TRUE(std::isinf(l.At(0, 0, 0, 1)));
+  EXPECT_EQ(l.At(1, 0, 1, 1), 0.0);  // 1e-400 underflows to zero
+  EXPECT_EQ(l.d().ContourMax[0], INFINITY);
+  EXPECT_EQ(l.d().ContourMin[0], -INFINITY);
+  EXPECT_EQ(l.d().ContourMax[1], 3.0);
+}
+
+TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {
+  Load first(DataFile("ij_two_zones.dat"), SmallLayout(2));
+  ASSERT_TRUE(first.result);
+  FieldDataSet shown = first.d();
+  shown.ContourMax[0] = 42.0;
+  shown.Boundaries[1].imax = false;
+  const FieldDataSet before = shown;
+
+  Load failed(DataFile("short_line.dat"), SmallLayout(1), shown, 2);
+  EXPECT_FALSE(failed.result);
+  EXPECT_EQ(shown.Values, before.Values);
+
+  LoadOptions manual = SmallLayout(2);
+  manual.AutoMaxMinCheck = false;
+  manual.AutoStepCheck = false;
+  Load again(DataFile("ij_two_zones.dat"), manual, shown, 2);
+  ASSERT_TRUE(again.result);
+  EXPECT_EQ(again.d().ContourMax[0], 42.0);
+  EXPECT_FALSE(again.result->zoneListsRebuilt);
+  EXPECT_FALSE(again.d().Boundaries[1].imax);
+  Load otherCount(DataFile("short_file.dat"), SmallLayout(1), shown, 2);
+  EXPECT_FALSE(otherCount.result);  // short file
+  Load rebuilt(DataFile("three_size_fields.dat"), SmallLayout(1), shown, 2);
+  ASSERT_TRUE(rebuilt.result);
+  EXPECT_TRUE(rebuilt.result->zoneListsRebuilt);
+  EXPECT_TRUE(rebuilt.d().Boundaries[0].imax);
+}
+
+TEST(DerivedQuantities, MachNumberAndTotalPressureWithFallbacks) {
+  Load l(DataFile("derived_quantities.dat"), SmallLayout());
+  ASSERT_TRUE(l.result);
+  const FieldDataSet& d = l.d();
+  const double m = l.At(d.MachNumberRow(), 0, 0, 0);
+  EXPECT_NEAR(m, std::sqrt(250000.0 / 1.4 / 288.7 / 300.0), 1e-15);
+  EXPECT_NEAR(m, 1.4359, 1e-4);
+  EXPECT_NEAR(l.At(d.TotalPressureRow(), 0, 0, 0) / 1000.0, std::pow(1.0 + 0.2 * m * m, 3.5), 1e-14);
+  EXPECT_NEAR(l.At(d.TotalPressureRow(), 0, 0, 0) / 1000.0, 3.348, 1e-3);
+  // T = 0 and p = -5 use 288.3 K and 101325 Pa; the stored values stay.
+  EXPECT_EQ(l.At(d.MachNumberRow(), 0, 1, 0), 0.0);
+  EXPECT_EQ(l.At(d.TotalPressureRow(), 0, 1, 0), 101325.0);
+  EXPECT_EQ(l.At(2, 0, 1, 0), 0.0);
+
+  FieldDataSet copy = d;
+  copy.Values[0][0] = 1.0;
+  copy.Values[2][0] = 0.0;
+  RecordingNotifier n;
+  ASSERT_TRUE(ComputeDerivedQuantities(copy, 0, 1, 2, 3, 1.4, 288.7, n));
+  EXPECT_NEAR(copy.Values[4][0], std::sqrt((1.0 + 160000.0) / 1.4 / 288.7 / 288.3), 1e-15);
+  // Undefined gas constants give inf or NaN, not a fault.
+  ASSERT_TRUE(ComputeDerivedQuantities(copy, 0, 1, 2, 3, 1.0, 0.0, n));
+  EXPECT_FALSE(std::isfinite(copy.Values[4][0]));
+  EXPECT_FALSE(ComputeDerivedQuantities(copy, -1, 1, 2, 3, 1.4, 288.7, n));
+  EXPECT_EQ(n.warnings, (std::vector<std::string>{"x速度、y速度、温度を設定してください"}));
+}
+
+TEST(DerivedQuantities, RangesStepsAndLineMasks) {
+  Load l(DataFile("ij_two_zones.dat"), SmallLayout(2));
+  ASSERT_TRUE(l.result);
+  FieldDataSet d = l.d();
+  EXPECT_EQ(d.ContourMax[0], 111.0);  // in the last zone
+  EXPECT_EQ(d.ContourMin[0], 0.0);
+  d.ContourMax[0] = 10.0;
+  d.ContourMin[0] = 0.0;
+  d.ContourMax[1] = d.ContourMin[1] = 3.0;
+  d.ContourMax[2] = 0.0;
+  d.ContourMin[2] = 4.0;
+  AutoStep(d, 50);
+  EXPECT_DOUBLE_EQ(d.ContourStep[0], 0.2);
+  EXPECT_EQ(d.ContourStep[1], 1.0);
+  EXPECT_DOUBLE_EQ(d.ContourStep[2], -0.08);
+  AutoStep(d, 2);
+  EXPECT_EQ(d.ContourStep[0], 5.0);
+
+  // A NaN at the first node does not make the whole range NaN.
+  d.Values[0][0] = NAN;
+  AutoMaxMin(d);
+  EXPECT_EQ(d.ContourMax[0], 111.0);
+  EXPECT_EQ(d.ContourMin[0], 1.0);
+
+  d.Zones[0].NI = 10;
+  UpdateLineMasks(d, 4, 1);
+  EXPECT_EQ(d.Zones[0].ILineMask,
+            (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
+  EXPECT_EQ(d.Zones[0].JLineMask, (std::vector<bool>{true, true}));
+  UpdateLineMasks(d, 0, 0);  // a step of 0 acts as 1
+  EXPECT_EQ(d.Zones[1].ILineMask, (std::vector<bool>{true, true}));
+}
