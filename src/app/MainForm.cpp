@@ -1483,8 +1483,16 @@ void TForm1::Redraw() {
   }
   DrawScene();
   if (!ViewForm) return;
-  if (ViewForm->isVisible()) ViewForm->setFocus();
-  else ViewForm->show();
+  if (ViewForm->isVisible()) {
+    ViewForm->setFocus();
+    return;
+  }
+  if (!viewPlaced_) {
+    // First showing: beside the main window rather than over it.
+    ViewForm->move(frameGeometry().topRight() + QPoint(8, 0));
+    viewPlaced_ = true;
+  }
+  ViewForm->show();
 }
 
 // Fits the view to the data (all overlay copies included), draws, and shows the new view values.

@@ -239,6 +239,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<FormProgress> progress_;
   bool busy_ = false;
   bool zoneSelecting_ = false;
+  bool viewPlaced_ = false;
   QString currentFolder_;
 };
 

@@ -73,7 +73,14 @@ TViewForm::TViewForm(TForm1* main) : QWidget(nullptr, Qt::Window), main_(main) {
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
   StatusBar1->setAutoFillBackground(true);
-  StatusBar1->setPalette(QApplication::palette());
+  {
+    // Only the picture area is black; the status bar keeps the ordinary window colours.
+    QPalette bar = StatusBar1->palette();
+    const QPalette app = QApplication::palette();
+    bar.setColor(QPalette::Window, app.color(QPalette::Window));
+    bar.setColor(QPalette::WindowText, app.color(QPalette::WindowText));
+    StatusBar1->setPalette(bar);
+  }
   const char* texts[4] = {"x = ", "y = ", "データ無し", "マウスで拡大/縮小、方向キーで移動"};
   const int widths[4] = {90, 90, 100, 50};
   for (int k = 0; k < 4; ++k) {
