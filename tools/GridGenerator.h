@@ -16,6 +16,7 @@ namespace corvane::gen {
 enum class Sep { Spaces, Commas, Tabs };
 
 struct FlowGridSpec {
+  std::string title = "Corvane test flow: cylinder in compressible potential flow";
   std::vector<std::pair<int, int>> zones = {{40, 25}, {40, 25}, {40, 25}};  // NI x NJ nodes per zone
   Sep separator = Sep::Spaces;
   bool jOuter = false;        // write j outer, i inner (the JI loop order)
@@ -62,7 +63,7 @@ inline bool WriteFlowGrid(const std::string& path, const FlowGridSpec& s) {
     buf += text;
     buf += eol;
   };
-  line("Corvane test flow: cylinder in compressible potential flow");
+  line(s.title);
   line("zones " + std::to_string(s.zones.size()) + ", sizes are imax jmax");
   for (auto [ni, nj] : s.zones) line(std::to_string(ni - 1) + sep + std::to_string(nj - 1));
   line(std::string("x") + sep + "y" + sep + "U" + sep + "V" + sep + "T" + sep + "P");
@@ -78,8 +79,9 @@ inline bool WriteFlowGrid(const std::string& path, const FlowGridSpec& s) {
         for (int k = 0; k < 6; ++k) {
           if (k > 0 || s.separator == Sep::Spaces) buf += sep;
           // Blank-aligned like Fortran output: a positive number gets the sign's column blank.
-          if (s.separator == Sep::Spaces && !std::signbit(v[k])) buf += ' ';
-          auto res = std::to_chars(number, number + sizeof number, v[k], std::chars_format::scientific, 8);
+          if (s.separator == Sep::Spaces && !(v[k] < 0.0)) buf += ' ';
+          const double value = v[k] == 0.0 ? 0.0 : v[k];  // no "-0.00000000e+00"
+          auto res = std::to_chars(number, number + sizeof number, value, std::chars_format::scientific, 8);
           buf.append(number, res.ptr);
         }
         buf += eol;

@@ -1,5 +1,6 @@
 // Writes a flow-round-a-cylinder grid file of any size, separator and loop order.
 //   corvane_gen OUT [--zones NIxNJ,NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]
+//                   [--title TEXT] [--mach M]
 // --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes.
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n");
+               "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n"
+               "                   [--title TEXT] [--mach M]\n");
   return 1;
 }
 
@@ -55,6 +57,10 @@ int main(int argc, char** argv) {
       std::string v = value();
       if (v != "ij" && v != "ji") return Usage();
       spec.jOuter = v == "ji";
+    } else if (a == "--title") {
+      spec.title = value();
+    } else if (a == "--mach") {
+      spec.mach = std::atof(value().c_str());
     } else if (a == "--crlf") {
       spec.crlf = true;
     } else if (!a.empty() && a[0] != '-' && out.empty()) {

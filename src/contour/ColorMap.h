@@ -10,7 +10,8 @@ enum class ColorMapKind { Rainbow, RedBlue, Gray1, Gray2, None };
 // Colour of `value` within [minimum, maximum]; single-precision arguments on purpose.
 Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind);
 
-// Fraction along edge a->b where `level` is crossed; 2.0 when both values are equal.
+// Fraction along edge a->b where `level` is crossed; 2.0 (no crossing) when both values are
+// equal or a value is NaN.
 double EdgeFraction(const double* values, int a, int b, double level);
 
 }  // namespace corvane

@@ -1,10 +1,130 @@
 #include "contour/ContourLines.h"
 
+#include <cmath>
+#include <limits>
+
+#include "contour/ColorMap.h"
+#include "contour/Separate.h"
+
 namespace corvane {
 
+// The three stages: segments from the cell walk, then (unless aborted) chaining, drawing and
+// labels. Unusable levels draw nothing and say so.
 void DrawContourLines(const LayerContext& context, Canvas& canvas) {
-  (void)context;
-  (void)canvas;
+  const FieldDataSet& data = context.data;
+  const ProgramOptions& options = context.options;
+  const int k = options.RGroup;
+  if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
+      static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
+    return;
+  const std::vector<double>& values = data.Values[static_cast<std::size_t>(k)];
+  if (values.size() < std::min(data.X.size(), data.Y.size())) return;
+  const double max = data.ContourMax[static_cast<std::size_t>(k)];
+  const double min = data.ContourMin[static_cast<std::size_t>(k)];
+  const double step = data.ContourStep[static_cast<std::size_t>(k)];
+
+  const ContourLevelRange range = MakeContourLevelRange(max, min, step);
+  if (!range.valid) {
+    context.progress.SetStatus(kContourStepInvalidText);
+    return;
+  }
+  context.progress.SetStatus(kContourDrawingText);
+  context.readout = ContourReadout{max, min, true};
+
+  // Stage 1 and 2: the cell walk and the segments of every triangle. An abort leaves the
+  // picture as it is and the status text saying the drawing is under way.
+  ContourSegmentStore store;
+  if (!CollectContourSegments(context, values, step, min, max, range, store)) return;
+
+  // Stage 3: polylines, colours and labels.
+  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
+  context.progress.SetStatus(kContourDoneText);
+}
+
+bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+                            double max, const ContourLevelRange& range, ContourSegmentStore& store) {
+  store.Reset(range);
+  if (range.levelCount > 0) {
+    const FieldDataSet& data = context.data;
+    TriangleGeometry g;
+    g.X = data.X.data();
+    g.Y = data.Y.data();
+    g.values = values.data();
+    g.offsetX = context.offsetX;
+    g.offsetY = context.offsetY;
+    g.view = &context.view;
+    g.step = step;
+    g.min = min;
+    g.max = max;
+    g.range = range;
+    std::vector<std::uint8_t> outside;
+    if (!MakePictureCull(context.view, g.cull)) {
+      outside = NodeOutsideBits(data.X, data.Y, context.offsetX, context.offsetY, context.view);
+      g.outside = outside.data();
+    }
+    // Most cells of a large grid lie between two levels: they are passed over before their
+    // diagonal is chosen. A cell with a non-finite value is always looked at.
+    const double* v = values.data();
+    const double lowest = static_cast<double>(range.firstLevelIndex);
+    const double highest = lowest + static_cast<double>(range.levelCount) - 1.0;
+    auto crossed = [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
+      const double a = v[A], b = v[B], c = v[C], d = v[D];
+      if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) return true;
+      const double lo = std::min(std::min(a, b), std::min(c, d)), hi = std::max(std::max(a, b), std::max(c, d));
+      return std::min(std::floor(hi / step), highest) >= std::max(std::ceil(lo / step), lowest);
+    };
+    const bool finished = ForEachContourTriangle(
+        data, v, context.progress,
+        [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, store, p, q, r); }, crossed);
+    if (!finished) return false;
+  }
+  store.Finish();
+  return true;
+}
+
+void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
+                          const ContourLevelRange& range, double step, double min, double max) {
+  const ContourOptions& o = context.options.contour;
+  const LabelRules rules{o, context.readout, context.options.display.numberFormat};
+  canvas.SetBrushStyle(BrushStyle::Hollow);
+  std::vector<ContourLabel> labels;
+  LevelPolylineBuffer buffer;
+  ChainWorkspace work;
+  std::vector<PolylineFigure> polylines;
+  // A level's buffer has two slots per segment, which must stay countable in 32 bits.
+  constexpr std::int64_t kMaxLevelSegments = std::numeric_limits<std::int32_t>::max() / 2;
+  for (std::int32_t l = 0; l < store.LevelCount(); ++l) {
+    const std::int64_t count = std::min(store.Count(l), kMaxLevelSegments);
+    if (count == 0) continue;
+    const double level = ContourLevelValue(range, l, step);
+    const Colour colour = o.FixLineColor ? o.Shape1
+                                         : LevelColor(static_cast<float>(level), static_cast<float>(min),
+                                                      static_cast<float>(max), o.colorMap);
+    ChainLevelSegments(store.Level(l), static_cast<std::int32_t>(count), buffer, work);
+    DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
+    PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
+  }
+  DrawContourLabels(canvas, labels, o.LabelExp, o.BackClear, context.background, context.options.display.axisFont);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+}
+
+void DrawLevelPolylines(Canvas& canvas, const LevelPolylineBuffer& buffer, Colour colour, int width,
+                        std::vector<PolylineFigure>& polylines) {
+  canvas.SetPen(colour, width);
+  polylines.clear();
+  const QPoint* pt = buffer.points.data();
+  std::int32_t i = 0;
+  while (i < buffer.filled) {
+    const std::int32_t first = i++;
+    double length = 0.0;
+    for (; i < buffer.filled && buffer.penDown[static_cast<std::size_t>(i)]; ++i) {
+      const double dx = static_cast<double>(pt[i].x()) - pt[i - 1].x();
+      const double dy = static_cast<double>(pt[i].y()) - pt[i - 1].y();
+      length += std::sqrt(dx * dx + dy * dy);
+    }
+    canvas.Polyline(pt + first, i - first);
+    polylines.push_back({first, i - first - 1, length});
+  }
 }
 
 }  // namespace corvane

@@ -2,10 +2,40 @@
 
 namespace corvane {
 
+namespace {
+
+// A contour range box: the number is kept as typed and applied after the load.
+void AddRangeBox(OptionTable<ContourOptions>& t, const char* name, std::optional<double> ContourOptions::*field) {
+  t.Add(name, [field](ContourOptions& o, std::string_view c, std::string_view v) {
+    o.*field = ParseDoubleValue(c, v);
+  });
+}
+
+}  // namespace
+
+// Control names of the colour tab and the contour-label group.
 const OptionTable<ContourOptions>& ContourOptionTable() {
   static const OptionTable<ContourOptions> table = [] {
     OptionTable<ContourOptions> t;
     t.Radio("ColorMap1", &ContourOptions::colorMap, ColorMapKind::Rainbow);
+    t.Radio("ColorMap2", &ContourOptions::colorMap, ColorMapKind::RedBlue);
+    t.Radio("GrayMap1", &ContourOptions::colorMap, ColorMapKind::Gray1);
+    t.Radio("GrayMap2", &ContourOptions::colorMap, ColorMapKind::Gray2);
+    t.Bool("FixLineColor", &ContourOptions::FixLineColor);
+    t.Colour("Shape1", &ContourOptions::Shape1);
+    t.Int("ContLineWid", &ContourOptions::ContLineWid, 1, 10);
+    t.Bool("ShowLabel", &ContourOptions::ShowLabel);
+    t.Int("LabelSukima", &ContourOptions::LabelSukima, 0, 200);
+    t.Bool("BackClear", &ContourOptions::BackClear);
+    t.Bool("LabelRegulate", &ContourOptions::LabelRegulate);
+    t.Int("LabelMin", &ContourOptions::LabelMin, 0, 100);
+    t.Int("LabelMax", &ContourOptions::LabelMax, 0, 100);
+    t.Add("LabelExp", [](ContourOptions& o, std::string_view c, std::string_view v) {
+      o.LabelExp.colour = ParseColourValue(c, v);
+    });
+    AddRangeBox(t, "MaxBox", &ContourOptions::MaxBox);
+    AddRangeBox(t, "MinBox", &ContourOptions::MinBox);
+    AddRangeBox(t, "StepBox", &ContourOptions::StepBox);
     return t;
   }();
   return table;

@@ -1,5 +1,7 @@
 // Options of the contour, colour and label controls, by control name.
 #pragma once
+#include <optional>
+
 #include "contour/ColorMap.h"
 #include "data/OptionTable.h"
 #include "render/Canvas.h"
@@ -10,7 +12,24 @@ struct ContourOptions {
   ColorMapKind colorMap = ColorMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2
   bool FixLineColor = false;
   Colour Shape1 = kWhite;  // the fixed line colour
-  int ContLineWid = 1;
+  int ContLineWid = 1;     // contour line width in pixels, 1..10
+
+  // Contour labels.
+  bool ShowLabel = true;
+  int LabelSukima = 30;  // gap between labels in pixels, 0..200
+  bool BackClear = false;  // transparent label background
+  bool LabelRegulate = false;  // only label levels between LabelMin and LabelMax percent of the range
+  int LabelMin = 0;    // 0..100
+  int LabelMax = 100;  // 0..100
+  // Font of the label sample: the label font; its colour is the label colour.
+  FontSpec LabelExp{"Arial", 11, kWhite, 0, false, false};
+
+  // Contour range of the selected variable typed into the boxes; unset keeps the loaded (or
+  // automatic) range. The render command stores them into ContourMax / ContourMin / ContourStep
+  // of the selected row after the load, as Enter in the box would.
+  std::optional<double> MaxBox;
+  std::optional<double> MinBox;
+  std::optional<double> StepBox;
 };
 
 const OptionTable<ContourOptions>& ContourOptionTable();

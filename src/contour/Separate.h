@@ -1,8 +1,11 @@
 // The cell walk shared by contour lines and filled contours: every shown cell of every zone is
 // split into two triangles along the diagonal that folds the value surface least.
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "data/FieldDataSet.h"
 #include "data/Progress.h"
@@ -42,34 +45,46 @@ inline int ChooseDiagonal(const Vec3& A, const Vec3& B, const Vec3& C, const Vec
 }
 
 // Calls handler(p, q, r) (node indices) for both triangles of every shown cell, zone by zone,
-// cells spanning from one shown grid line to the next. `onCell` runs before each shown cell
-// (the callers refresh the readout range there). Returns false when the abort was requested;
+// cells spanning from one shown grid line to the next. Returns false when the abort was requested;
 // the walk then stops at once. Progress::Pump is called at every cell; the windows throttle it.
-template <class Handler>
-bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler) {
+// A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
+// as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
+// down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
+template <class Handler, class CellFilter>
+bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler,
+                            CellFilter&& wanted) {
   auto node = [&](std::int32_t n) {
     return Vec3{data.X[static_cast<std::size_t>(n)], data.Y[static_cast<std::size_t>(n)], values[n]};
   };
+  auto shown = [](const std::vector<bool>& mask, std::int32_t line) {
+    return static_cast<std::size_t>(line) >= mask.size() || mask[static_cast<std::size_t>(line)];
+  };
+  const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
   for (const ZoneGrid& zone : data.Zones) {
+    if (zone.NI < 0 || zone.NJ < 0 || zone.FirstNode < 0 ||
+        zone.FirstNode + static_cast<std::int64_t>(zone.NI) * zone.NJ > nodes)
+      continue;
     progress.SetPosition(0);
     progress.Pump();
     progress.SetMaximum(zone.NI - 2);
     std::int32_t prevLine = zone.FirstNode;
     for (std::int32_t i = 1; i < zone.NI; ++i) {
-      if (!zone.ILineMask[static_cast<std::size_t>(i)]) continue;
+      if (!shown(zone.ILineMask, i)) continue;
       const std::int32_t curLine = zone.FirstNode + zone.NJ * i;
       std::int32_t A = prevLine, B = curLine;
       for (std::int32_t j = 1; j < zone.NJ; ++j) {
         progress.Pump();
         if (progress.AbortRequested()) return false;
-        if (!zone.JLineMask[static_cast<std::size_t>(j)]) continue;
+        if (!shown(zone.JLineMask, j)) continue;
         const std::int32_t D = prevLine + j, C = curLine + j;
-        if (ChooseDiagonal(node(A), node(B), node(C), node(D)) == 1) {
-          handler(A, D, B);
-          handler(D, B, C);
-        } else {
-          handler(A, D, C);
-          handler(A, B, C);
+        if (wanted(A, B, C, D)) {
+          if (ChooseDiagonal(node(A), node(B), node(C), node(D)) == 1) {
+            handler(A, D, B);
+            handler(D, B, C);
+          } else {
+            handler(A, D, C);
+            handler(A, B, C);
+          }
         }
         A = D;
         B = C;
@@ -80,6 +95,13 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
     }
   }
   return true;
+}
+
+// The walk over every cell.
+template <class Handler>
+bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler) {
+  return ForEachContourTriangle(data, values, progress, std::forward<Handler>(handler),
+                                [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return true; });
 }
 
 }  // namespace corvane

@@ -71,6 +71,7 @@ int32_t ToInt(double v) {
   return static_cast<int32_t>(v);
 }
 
+// A colour as a COLORREF: red in the low byte.
 uint32_t ColourRef(const QColor& c) {
   const QColor rgb = c.toRgb();
   return static_cast<uint32_t>(rgb.red()) | (static_cast<uint32_t>(rgb.green()) << 8) |
@@ -149,12 +150,14 @@ class EmfPaintEngine : public QPaintEngine {
   uint32_t textColour_ = 0xFFFFFFFF;
 };
 
+// Starts a record: type and a size to be filled in by EndRecord.
 void EmfPaintEngine::BeginRecord(uint32_t type) {
   recordStart_ = static_cast<int>(data_.size());
   U32(type);
   U32(0);  // size, patched by EndRecord
 }
 
+// Pads the record to a multiple of 4 bytes and stores its size.
 void EmfPaintEngine::EndRecord() {
   while (data_.size() % 4 != 0) data_.append('\0');
   const uint32_t size = static_cast<uint32_t>(data_.size() - recordStart_);
@@ -162,12 +165,14 @@ void EmfPaintEngine::EndRecord() {
   ++records_;
 }
 
+// A record with one 32-bit argument (selections, modes, colours).
 void EmfPaintEngine::Simple(uint32_t type, uint32_t value) {
   BeginRecord(type);
   U32(value);
   EndRecord();
 }
 
+// The lowest free object index; index 0 belongs to the metafile.
 int EmfPaintEngine::NewHandle() {
   for (std::size_t i = 1; i < handlesInUse_.size(); ++i) {
     if (!handlesInUse_[i]) {
@@ -179,6 +184,7 @@ int EmfPaintEngine::NewHandle() {
   return static_cast<int>(handlesInUse_.size() - 1);
 }
 
+// Deletes an object that is no longer selected and frees its index.
 void EmfPaintEngine::FreeHandle(int handle) {
   if (handle <= 0) return;
   Simple(EMR_DELETEOBJECT, static_cast<uint32_t>(handle));
@@ -253,6 +259,7 @@ bool EmfPaintEngine::end() {
   return true;
 }
 
+// Keeps the painter state; objects are emitted lazily, only when something is drawn with them.
 void EmfPaintEngine::updateState(const QPaintEngineState& state) {
   const DirtyFlags dirty = state.state();
   if (dirty & DirtyPen) pen_ = state.pen();
@@ -267,6 +274,7 @@ double EmfPaintEngine::Scale() const {
   return det > 0 && std::isfinite(det) ? std::sqrt(det) : 1.0;
 }
 
+// Makes `pen` the selected pen, creating it only when it differs from the current one.
 void EmfPaintEngine::SelectPen(const QPen& pen) {
   const bool none = pen.style() == Qt::NoPen;
   if (penValid_ && (none ? selectedPen_.style() == Qt::NoPen : selectedPen_ == pen)) return;
@@ -319,6 +327,7 @@ void EmfPaintEngine::SelectPen(const QPen& pen) {
   penValid_ = true;
 }
 
+// Makes `brush` the selected brush; no brush is the stock NULL_BRUSH.
 void EmfPaintEngine::SelectBrush(const QBrush& brush) {
   const bool none = brush.style() == Qt::NoBrush;
   if (brushValid_ && (none ? selectedBrush_.style() == Qt::NoBrush
@@ -346,6 +355,7 @@ void EmfPaintEngine::SelectBrush(const QBrush& brush) {
   brushValid_ = true;
 }
 
+// Makes a font of the given em height and baseline angle the selected font.
 void EmfPaintEngine::SelectFont(const QFont& font, int height, int escapement) {
   if (fontValid_ && selectedFont_ == font && selectedFontHeight_ == height &&
       selectedEscapement_ == escapement) {
@@ -378,6 +388,7 @@ void EmfPaintEngine::SelectFont(const QFont& font, int height, int escapement) {
   fontValid_ = true;
 }
 
+// Sets the polygon fill rule when it changes.
 void EmfPaintEngine::SetFillMode(uint32_t mode) {
   if (mode == fillMode_) return;
   Simple(EMR_SETPOLYFILLMODE, mode);
@@ -440,17 +451,21 @@ void EmfPaintEngine::Shape(uint32_t type, const QRectF& logical) {
   Poly(QPolygonF(logical), true);
 }
 
+// Rectangles with the current pen and brush.
 void EmfPaintEngine::drawRects(const QRectF* rects, int count) {
   for (int i = 0; i < count; ++i) Shape(EMR_RECTANGLE, rects[i]);
 }
 
+// An ellipse inside the rectangle, with the current pen and brush.
 void EmfPaintEngine::drawEllipse(const QRectF& rect) { Shape(EMR_ELLIPSE, rect); }
 
+// Separate lines, each a two-point polyline.
 void EmfPaintEngine::drawLines(const QLineF* lines, int count) {
   SelectPen(pen_);
   for (int i = 0; i < count; ++i) Poly(QPolygonF({lines[i].p1(), lines[i].p2()}), false);
 }
 
+// A polyline, or a polygon filled by the brush under Qt's fill rule.
 void EmfPaintEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
   QPolygonF polygon;
   polygon.reserve(count);
@@ -506,6 +521,7 @@ void EmfPaintEngine::drawPath(const QPainterPath& path) {
   }
 }
 
+// Single pixels in the pen colour.
 void EmfPaintEngine::drawPoints(const QPointF* points, int count) {
   if (pen_.style() == Qt::NoPen) return;
   for (int i = 0; i < count; ++i) {
@@ -518,6 +534,7 @@ void EmfPaintEngine::drawPoints(const QPointF* points, int count) {
   }
 }
 
+// Pixmaps are written like images.
 void EmfPaintEngine::drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) {
   drawImage(r, pm.toImage(), sr, Qt::AutoColor);
 }
@@ -579,7 +596,7 @@ void EmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRect
 // every character goes along so readers place glyphs where Qt measured them.
 void EmfPaintEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
   const QString text = item.text();
-  if (text.isEmpty()) return;
+  if (text.isEmpty() || pen_.style() == Qt::NoPen) return;  // Qt draws no text without a pen
   const QFont font = item.font();
   const double scale = Scale();
   const double pixelSize = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kDpi / 72.0;
@@ -634,12 +651,14 @@ EmfGenerator::EmfGenerator(QSize size)
 
 EmfGenerator::~EmfGenerator() = default;
 
+// The engine QPainter draws through.
 QPaintEngine* EmfGenerator::paintEngine() const { return engine_.get(); }
 
 const QByteArray& EmfGenerator::Data() const { return engine_->data_; }
 
 const std::string& EmfGenerator::Problem() const { return engine_->problem_; }
 
+// The device as a 96 dpi screen of the picture's size, so fonts and pens keep their pixels.
 int EmfGenerator::metric(PaintDeviceMetric metric) const {
   switch (metric) {
     case PdmWidth: return size_.width();

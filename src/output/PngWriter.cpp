@@ -51,7 +51,7 @@ bool EncodePng(const QImage& image, FILE* file, std::vector<uint8_t>& row, PngEr
   // Flat colour bands and thin lines: the Sub filter alone turns runs into zeros, and the
   // fastest zlib level packs those well. Measured on a 1000x800 band picture this was both
   // faster and smaller than Up, None or run-length-only matching; trying every filter per row
-  // (libpng's default) costs several times as much.
+  // costs twice the time, and libpng's defaults (every filter, zlib level 6) over three times.
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
   png_set_compression_level(png, Z_BEST_SPEED);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),

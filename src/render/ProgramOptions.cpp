@@ -9,6 +9,8 @@ const OptionTable<ProgramOptions>& ProgramOptionTable() {
     t.AddAll(LoadOptionTable(), &ProgramOptions::load);
     t.AddAll(DisplayOptionTable(), &ProgramOptions::display);
     t.AddAll(ContourOptionTable(), &ProgramOptions::contour);
+    t.AddAll(StreamOptionTable(), &ProgramOptions::stream);
+    t.AddAll(AnalysisOptionTable(), &ProgramOptions::analysis);
     return t;
   }();
   return table;

@@ -2,9 +2,11 @@
 // build it from their controls when a command starts; the command line builds it from the
 // settings file and `--set`.
 #pragma once
+#include "analysis/AnalysisOptions.h"
 #include "contour/ContourOptions.h"
 #include "data/LoadOptions.h"
 #include "render/DisplayOptions.h"
+#include "streamline/StreamOptions.h"
 
 namespace corvane {
 
@@ -13,6 +15,8 @@ struct ProgramOptions {
   LoadOptions load;
   DisplayOptions display;
   ContourOptions contour;
+  StreamOptions stream;
+  AnalysisOptions analysis;
 };
 
 const OptionTable<ProgramOptions>& ProgramOptionTable();

@@ -99,7 +99,11 @@ void ViewTransform::Rescale(const Extents& extents, bool sameScale, bool showAxe
   if (!showAxes) return;
 
   // Pass 2: shrink the scales so the axis numbers and titles fit in the left and bottom margins.
-  auto size = [&](double v) { return measure ? measure(FormatAxisNumber(v, format)) : TextSize{}; };
+  // Sizes are bounded so that no sum below can overflow, whatever the measure reports.
+  auto size = [&](double v) {
+    TextSize t = measure ? measure(FormatAxisNumber(v, format)) : TextSize{};
+    return TextSize{std::clamp(t.width, 0, 1 << 20), std::clamp(t.height, 0, 1 << 20)};
+  };
   const TextSize xMax = size(extents.XMax), xMin = size(extents.XMin);
   const int h = std::max(xMax.height, xMin.height);
   const TextSize yMax = size(extents.YMax), yMin = size(extents.YMin);

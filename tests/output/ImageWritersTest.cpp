@@ -107,7 +107,7 @@ TEST_P(ImageWriters, AcceptsBitmapsInOtherPixelFormats) {
   ExpectNear(picture, back, 2, 2, GetParam().tolerance);
 }
 
-TEST_P(ImageWriters, FailuresNameTheFileAndLeaveNoFragment) {
+TEST_P(ImageWriters, FailuresAreErrorsNamingTheFile) {
   const QImage picture = TestPicture(8, 8);
   const QString missingFolder = dir_.filePath("no-such-folder/picture") + GetParam().extension;
   try {

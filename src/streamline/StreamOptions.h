@@ -1,0 +1,12 @@
+// Options of the controls of this subsystem's tab, by control name.
+#pragma once
+#include "data/OptionTable.h"
+
+namespace corvane {
+
+struct StreamOptions {
+};
+
+const OptionTable<StreamOptions>& StreamOptionTable();
+
+}  // namespace corvane

@@ -1,0 +1,52 @@
+// A small data set with x = i, y = j and a chosen value per node, a view of 10 pixels per unit
+// with the world origin at pixel (0, 100), and everything a contour layer is given.
+#pragma once
+#include <functional>
+
+#include "contour/ContourLines.h"
+#include "data/Progress.h"
+#include "render/LayerContext.h"
+
+namespace corvane::test {
+
+struct ContourScene {
+  FieldDataSet data;
+  ViewTransform view;
+  ProgramOptions options;
+  NullProgress progress;
+  Random random{12345};
+  ContourReadout readout;
+
+  // One zone of ni x nj nodes; value(i, j) fills row 0; range min..max by step.
+  ContourScene(int ni, int nj, const std::function<double(int, int)>& value, double min, double max, double step) {
+    view.PictureWidth = 1000;
+    view.PictureHeight = 1000;
+    view.CentrePixelX = 0;
+    view.CentrePixelY = 100;
+    view.ScaleX = view.ScaleY = 10.0;
+    data.ZoneCount = 1;
+    ZoneGrid zone;
+    zone.NI = ni;
+    zone.NJ = nj;
+    zone.ILineMask.assign(static_cast<std::size_t>(ni), true);
+    zone.JLineMask.assign(static_cast<std::size_t>(nj), true);
+    data.Zones.push_back(zone);
+    data.NodeCount = ni * nj;
+    data.ColumnCount = 3;
+    data.Values.resize(1);
+    for (int i = 0; i < ni; ++i)
+      for (int j = 0; j < nj; ++j) {
+        data.X.push_back(i);
+        data.Y.push_back(j);
+        data.Values[0].push_back(value(i, j));
+      }
+    data.ContourMax = {max};
+    data.ContourMin = {min};
+    data.ContourStep = {step};
+  }
+
+  LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
+  LayerContext Context() { return Context(progress); }
+};
+
+}  // namespace corvane::test
