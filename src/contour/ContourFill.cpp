@@ -1,11 +1,375 @@
 #include "contour/ContourFill.h"
 
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "contour/ColorMap.h"
+#include "contour/ContourLevels.h"
+#include "contour/Separate.h"
+
 namespace corvane {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Below this pixel area a triangle cannot change what the picture shows.
+constexpr double kMinTrianglePixelArea = 0.01;
+
+// An RGB32 image's memory, written row by row without going through QPainter.
+struct PixelTarget {
+  std::uint32_t* bits = nullptr;
+  qsizetype stride = 0;  // in pixels
+  int width = 0;
+  int height = 0;
+};
+
+std::uint32_t ToArgb(Colour c) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
+         (static_cast<std::uint32_t>(GreenOf(c)) << 8) | static_cast<std::uint32_t>(BlueOf(c));
+}
+
+// Leftmost and rightmost line pixels of the edge a-b on row y (nothing when the edge misses it).
+// Integer coordinates are pixel corners, as QPainter takes them without antialiasing: a steep
+// edge lights the pixel its crossing of the row's centre line falls in, a shallow edge lights
+// in each column the row its crossing of the column's centre line falls in; both ends are lit.
+inline void EdgeRowExtent(const QPoint& a, const QPoint& b, int y, double& lo, double& hi) {
+  if (y < std::min(a.y(), b.y()) || y > std::max(a.y(), b.y())) return;
+  auto take = [&](double x0, double x1) {
+    lo = std::min(lo, x0);
+    hi = std::max(hi, x1);
+  };
+  if (y == a.y()) take(a.x(), a.x());
+  if (y == b.y()) take(b.x(), b.x());
+  const int dx = b.x() - a.x(), dy = b.y() - a.y();
+  if (dy == 0) {
+    take(std::min(a.x(), b.x()), std::max(a.x(), b.x()));
+    return;
+  }
+  const double s = static_cast<double>(dx) / dy;  // x per unit of y
+  if (std::abs(dy) >= std::abs(dx)) {
+    if (y == std::max(a.y(), b.y())) return;  // the row centre lies beyond the edge
+    const double x = std::floor(a.x() + (y + 0.5 - a.y()) * s);
+    take(x, x);
+    return;
+  }
+  // Column centres X + 0.5 whose crossing lies in [y, y + 1).
+  double xa = a.x() + (y - a.y()) * s, xb = a.x() + (y + 1 - a.y()) * s;
+  if (xa > xb) std::swap(xa, xb);
+  xa = std::max(xa, static_cast<double>(std::min(a.x(), b.x())));
+  xb = std::min(xb, static_cast<double>(std::max(a.x(), b.x())));
+  const double first = std::ceil(xa - 0.5), last = std::ceil(xb - 0.5) - 1.0;
+  if (first <= last) take(first, last);
+}
+
+// Fills the polygon row by row: on each row everything between the outermost line pixels of
+// its edges. Band polygons are convex, so that is exactly interior plus outline.
+void FillPolygon(const PixelTarget& target, const QPoint* p, int count, std::uint32_t argb) {
+  if (count <= 0) return;
+  int xmin = p[0].x(), xmax = xmin, ymin = p[0].y(), ymax = ymin;
+  for (int i = 1; i < count; ++i) {
+    xmin = std::min(xmin, p[i].x());
+    xmax = std::max(xmax, p[i].x());
+    ymin = std::min(ymin, p[i].y());
+    ymax = std::max(ymax, p[i].y());
+  }
+  if (xmax < 0 || ymax < 0 || xmin >= target.width || ymin >= target.height) return;
+  if (xmin == xmax && ymin == ymax) return;  // a polygon without extent draws nothing
+  if (xmax - xmin <= 1 && ymax - ymin <= 1) {
+    // The usual case on a dense grid. Within a 2 x 2 box the edges light little more than
+    // their ends and no pixel centre lies inside, so the vertices stand for the polygon.
+    for (int i = 0; i < count; ++i) {
+      const int x = p[i].x(), y = p[i].y();
+      if (x >= 0 && y >= 0 && x < target.width && y < target.height) target.bits[y * target.stride + x] = argb;
+    }
+    return;
+  }
+  const int y0 = std::max(ymin, 0), y1 = std::min(ymax, target.height - 1);
+  const double right = target.width - 1;
+  for (int y = y0; y <= y1; ++y) {
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (int i = 0; i < count; ++i) EdgeRowExtent(p[i], p[i + 1 == count ? 0 : i + 1], y, lo, hi);
+    lo = std::max(lo, 0.0);
+    hi = std::min(hi, right);
+    if (!(lo <= hi)) continue;
+    std::uint32_t* row = target.bits + y * target.stride;
+    std::fill(row + static_cast<int>(lo), row + static_cast<int>(hi) + 1, argb);
+  }
+}
+
+// The view's world-to-pixel mapping, computed the same way (extended precision, round half to
+// even, saturated) but without a library call per point: a fill maps millions of points.
+class PixelMapping {
+ public:
+  explicit PixelMapping(const ViewTransform& view)
+      : centreX_(view.CentreX), centreY_(view.CentreY), scaleX_(view.ScaleX), scaleY_(view.ScaleY),
+        centrePixelX_(view.CentrePixelX), centrePixelY_(view.CentrePixelY) {}
+  std::int32_t X(double x) const { return Round((static_cast<long double>(x) - centreX_) * scaleX_ + centrePixelX_); }
+  std::int32_t Y(double y) const { return Round(centrePixelY_ - (static_cast<long double>(y) - centreY_) * scaleY_); }
+
+ private:
+  static std::int32_t Round(long double v) {
+    if (std::isnan(v)) return -kPixelLimit;
+    if (v >= static_cast<long double>(kPixelLimit)) return kPixelLimit;
+    if (v <= -static_cast<long double>(kPixelLimit)) return -kPixelLimit;
+    // Adding 1.5 * 2^63 leaves no fraction bits in the 64-bit significand, so the sum is
+    // rounded to an integer in the current mode (nearest, ties to even), and the significand
+    // then holds that integer plus 1.5 * 2^63: read it instead of a slow x87 conversion.
+    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended precision expected");
+    constexpr long double kShift = 13835058055282163712.0L;
+    const long double shifted = v + kShift;
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &shifted, sizeof significand);
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(significand - 0xC000000000000000ull));
+  }
+  long double centreX_, centreY_, scaleX_, scaleY_;
+  long double centrePixelX_, centrePixelY_;
+};
+
+// EdgeFraction of two node values, inlined: the fill asks it for millions of edges.
+inline double Fraction(double va, double vb, double level) { return vb == va ? 2.0 : (level - va) / (vb - va); }
+
+// A crossing point in single precision (as the band polygons hold them) and its pixel.
+struct BandPoint {
+  float x = 0.0f, y = 0.0f;
+  QPoint pixel;
+};
+
+// Where the bands of the current copy go: polygons on the canvas, or pixels in the bitmap.
+class BandWriter {
+ public:
+  BandWriter(Canvas& canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
+  void Polygon(Colour colour, const QPoint* points, int count) {
+    if (pixels_) {
+      FillPolygon(*pixels_, points, count, ToArgb(colour));
+      return;
+    }
+    canvas_.SetPen(colour, canvas_.PenWidth());
+    canvas_.SetBrush(colour, BrushStyle::Solid);
+    canvas_.Polygon(points, count);
+  }
+
+ private:
+  Canvas& canvas_;
+  const PixelTarget* pixels_;
+};
+
+// Everything one copy's fill needs per triangle, worked out once per drawing.
+class BandFiller {
+ public:
+  BandFiller(const LayerContext& context, const double* values, double step, double min, double max,
+             const ContourLevelRange& range, bool cacheNodes)
+      : context_(context), view_(context.view), map_(context.view), values_(values), step_(step), min_(min), max_(max) {
+    const FieldDataSet& data = context.data;
+    x_ = data.X.data();
+    y_ = data.Y.data();
+    // Band n (from n*step to (n+1)*step) matters only near the level range; every band below
+    // or above it has the same end colour, so those are merged into one (and a huge value
+    // can never make a triangle loop over billions of bands).
+    // Bands up to bandLo_ have upper levels below min, bands from bandHi_ on upper levels above max.
+    bandLo_ = static_cast<double>(range.firstLevelIndex) - 2.0;
+    bandHi_ = static_cast<double>(range.firstLevelIndex) + range.levelCount - 1.0;
+    const ColorMapKind kind = context.options.contour.colorMap;
+    const std::size_t bands = static_cast<std::size_t>(bandHi_ - bandLo_) + 1;
+    colours_.resize(bands);
+    for (std::size_t i = 0; i < bands; ++i)
+      colours_[i] = LevelColor(static_cast<float>((bandLo_ + 1.0 + static_cast<double>(i)) * step),
+                               static_cast<float>(min), static_cast<float>(max), kind);
+    if (cacheNodes) CacheNodePixels();
+  }
+
+  // Fills the bands of triangle (p, q, r).
+  void Triangle(std::int32_t p, std::int32_t q, std::int32_t r, BandWriter& out) const {
+    context_.readout.ReadoutMax = max_;
+    context_.readout.ReadoutMin = min_;
+    context_.readout.valid = true;
+
+    // Pass 1: culls. Triangles below a hundredth of a pixel or wholly off the picture are skipped.
+    const double area = std::fabs((x_[q] - x_[p]) * (y_[r] - y_[p]) - (x_[r] - x_[p]) * (y_[q] - y_[p])) / 2.0;
+    if (area * view_.ScaleX * view_.ScaleY < kMinTrianglePixelArea) return;
+    const QPoint pp = VertexPixel(p), pq = VertexPixel(q), pr = VertexPixel(r);
+    const int w = view_.PictureWidth, h = view_.PictureHeight;
+    if ((pp.x() > w && pq.x() > w && pr.x() > w) || (pp.x() < 0 && pq.x() < 0 && pr.x() < 0) ||
+        (pp.y() > h && pq.y() > h && pr.y() > h) || (pp.y() < 0 && pq.y() < 0 && pr.y() < 0))
+      return;
+
+    // Pass 2: lowest, middle and highest vertex (a flat triangle keeps p, q, r).
+    const double vp = values_[p], vq = values_[q], vr = values_[r];
+    if (std::isnan(vp) || std::isnan(vq) || std::isnan(vr)) return;
+    const double vmin = std::min({vp, vq, vr}), vmax = std::max({vp, vq, vr});
+    std::int32_t L = p, M = q, H = r;
+    if (vmax != vmin) {
+      L = p;
+      if (vq == vmin) L = q;
+      if (vr == vmin) L = r;
+      H = p;
+      if (vq == vmax) H = q;
+      if (vr == vmax) H = r;
+      M = p;
+      if (q != L && q != H) M = q;
+      if (r != L && r != H) M = r;
+    }
+    const double vL = values_[L], vM = values_[M], vH = values_[H];
+
+    // Pass 3: the bands from Floor(vmin/step) to Ceil(vmax/step), one polygon each.
+    double nLo = std::floor(vmin / step_), nHi = std::ceil(vmax / step_);
+    const bool flat = nLo == nHi;
+    if (flat) {  // flat on a level: both bands beside it
+      nLo -= 1.0;
+      nHi += 1.0;
+    }
+    nLo = std::max(nLo, bandLo_);
+    nHi = std::min(nHi, bandHi_ + 1.0);
+    if (!(nLo <= nHi - 1.0)) return;
+    const int first = static_cast<int>(nLo - bandLo_), last = static_cast<int>(nHi - bandLo_) - 1;
+    const int bottom = 0, top = static_cast<int>(bandHi_ - bandLo_);
+
+    BandPoint prevL = Vertex(L), prevO = prevL;
+    const QPoint pixelM = VertexPixel(M);
+    for (int b = first; b <= last; ++b) {
+      const double n = bandLo_ + b;
+      // The bottom and top bands also stand for every band beyond them.
+      const double lower = b == bottom ? -kInfinity : n * step_, upper = b == top ? kInfinity : (n + 1.0) * step_;
+      if (flat) prevL = prevO = Vertex(L);  // each of the two bands covers the whole triangle
+      // A band reaching past the highest value ends at H: the clamped fractions towards H are
+      // then 1 (upper >= vH makes each numerator at least its denominator), no division needed.
+      const bool reachesH = upper >= vH;
+      const BandPoint nextL = reachesH ? Vertex(H) : Along(L, H, std::clamp(Fraction(vL, vH, upper), 0.0, 1.0));
+      const double u = Fraction(vL, vM, upper);
+      const BandPoint nextO = u <= 1.0   ? Along(L, M, u)
+                              : reachesH ? Vertex(H)
+                                         : Along(M, H, std::clamp(Fraction(vM, vH, upper), 0.0, 1.0));
+      const Colour colour = colours_[static_cast<std::size_t>(b)];
+      if (lower <= vM && vM <= upper) {
+        const QPoint poly[5] = {prevL.pixel, nextL.pixel, nextO.pixel, pixelM, prevO.pixel};
+        out.Polygon(colour, poly, 5);
+      } else {
+        const QPoint poly[4] = {prevL.pixel, nextL.pixel, nextO.pixel, prevO.pixel};
+        out.Polygon(colour, poly, 4);
+      }
+      prevL = nextL;
+      prevO = nextO;
+    }
+  }
+
+ private:
+  double WorldX(std::int32_t n) const { return x_[n] + context_.offsetX; }
+  double WorldY(std::int32_t n) const { return y_[n] + context_.offsetY; }
+
+  // A node's own pixel (from its double coordinates).
+  QPoint VertexPixel(std::int32_t n) const {
+    if (!nodePixel_.empty()) return nodePixel_[static_cast<std::size_t>(n)];
+    return {map_.X(WorldX(n)), map_.Y(WorldY(n))};
+  }
+
+  // A node as a band corner: in single precision like every crossing point.
+  BandPoint Vertex(std::int32_t n) const {
+    BandPoint point{static_cast<float>(WorldX(n)), static_cast<float>(WorldY(n)), {}};
+    point.pixel = nodeCorner_.empty() ? Pixel(point) : nodeCorner_[static_cast<std::size_t>(n)];
+    return point;
+  }
+
+  // The point at fraction t of the edge a-b. The ends are the nodes themselves, so the bands of
+  // neighbouring triangles meet exactly at shared nodes.
+  BandPoint Along(std::int32_t a, std::int32_t b, double t) const {
+    if (t == 0.0) return Vertex(a);
+    if (t == 1.0) return Vertex(b);
+    const double xa = WorldX(a), ya = WorldY(a);
+    BandPoint point{static_cast<float>(xa + t * (WorldX(b) - xa)), static_cast<float>(ya + t * (WorldY(b) - ya)), {}};
+    point.pixel = Pixel(point);
+    return point;
+  }
+
+  QPoint Pixel(const BandPoint& point) const { return {map_.X(point.x), map_.Y(point.y)}; }
+
+  // Every node's pixel and corner pixel once: on a dense grid most triangles lie inside one
+  // band, and their polygons are then made of nodes only.
+  void CacheNodePixels() {
+    const std::size_t count = std::min(context_.data.X.size(), context_.data.Y.size());
+    nodePixel_.resize(count);
+    nodeCorner_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
+      nodePixel_[i] = QPoint(map_.X(x), map_.Y(y));
+      const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+      nodeCorner_[i] = (fx == x && fy == y) ? nodePixel_[i] : QPoint(map_.X(fx), map_.Y(fy));
+    }
+  }
+
+  const LayerContext& context_;
+  const ViewTransform& view_;
+  const PixelMapping map_;
+  const double* values_;
+  const double* x_ = nullptr;
+  const double* y_ = nullptr;
+  double step_, min_, max_;
+  double bandLo_ = 0.0, bandHi_ = 0.0;
+  std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColor of its upper level
+  std::vector<QPoint> nodePixel_, nodeCorner_;
+};
+
+// The selected value row and its levels, or nothing when the fill cannot be drawn.
+const double* SelectedRow(const LayerContext& context, double& step, double& min, double& max) {
+  const FieldDataSet& data = context.data;
+  const int k = context.options.RGroup;
+  if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return nullptr;
+  if (static_cast<std::size_t>(k) >= data.ContourStep.size() || static_cast<std::size_t>(k) >= data.ContourMin.size() ||
+      static_cast<std::size_t>(k) >= data.ContourMax.size())
+    return nullptr;
+  const std::vector<double>& row = data.Values[static_cast<std::size_t>(k)];
+  // The cell walk reads one value per coordinate.
+  if (row.size() < std::min(data.X.size(), data.Y.size())) return nullptr;
+  step = data.ContourStep[static_cast<std::size_t>(k)];
+  min = data.ContourMin[static_cast<std::size_t>(k)];
+  max = data.ContourMax[static_cast<std::size_t>(k)];
+  return row.data();
+}
+
+}  // namespace
+
+void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour colour) {
+  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) return;
+  PixelTarget target{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
+                     image.height()};
+  FillPolygon(target, points, count, ToArgb(colour));
+}
+
+void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
+                       double step, double min, double max, const double* values) {
+  const ContourLevelRange range = MakeContourLevelRange(max, min, step);
+  if (!range.valid) return;
+  BandFiller filler(context, values, step, min, max, range, false);
+  BandWriter writer(canvas, nullptr);
+  filler.Triangle(p, q, r, writer);
+}
 
 void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap) {
-  (void)context;
-  (void)canvas;
-  (void)bitmap;
+  if (!context.options.display.BrushCheck) return;
+  double step = 0.0, min = 0.0, max = 0.0;
+  const double* values = SelectedRow(context, step, min, max);
+  if (!values) return;
+  const ContourLevelRange range = MakeContourLevelRange(max, min, step);
+  if (!range.valid) {
+    context.progress.SetStatus(kContourStepInvalidText);
+    return;
+  }
+  context.progress.SetStatus("等高線のメタファイルを作成中…");
+
+  PixelTarget pixels;
+  const bool direct = bitmap && !bitmap->isNull() && bitmap->format() == QImage::Format_RGB32;
+  if (direct) pixels = {reinterpret_cast<std::uint32_t*>(bitmap->bits()), bitmap->bytesPerLine() / 4, bitmap->width(),
+                        bitmap->height()};
+  BandFiller filler(context, values, step, min, max, range, true);
+  BandWriter writer(canvas, direct ? &pixels : nullptr);
+  const bool finished = ForEachContourTriangle(context.data, values, context.progress,
+                                               [&](std::int32_t p, std::int32_t q, std::int32_t r) {
+                                                 filler.Triangle(p, q, r, writer);
+                                               });
+  if (finished) context.progress.SetStatus("メタファイル作成完了");
 }
 
 }  // namespace corvane

@@ -1,5 +1,7 @@
 // The filled-contour layer: bands between adjacent levels in the colour of the upper level.
 #pragma once
+#include <QPoint>
+
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 
@@ -12,5 +14,15 @@ namespace corvane {
 // otherwise `bitmap` is null and the bands go to the canvas as polygons.
 // The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep.
 void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap);
+
+// Fills the bands of one triangle (node indices p, q, r) on the canvas: one pentagon or
+// quadrilateral per band the triangle touches, pen and brush in the band's colour.
+void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
+                       double step, double min, double max, const double* values);
+
+// Fills a polygon in `colour` straight into an RGB32 image, covering what an aliased QPainter
+// polygon with a one-pixel outline of the same colour covers: every pixel whose centre lies
+// inside, plus the line pixels of every edge. Clipped to the image.
+void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour colour);
 
 }  // namespace corvane

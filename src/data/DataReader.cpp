@@ -13,6 +13,7 @@
 #include <new>
 
 #include "data/BothCores.h"
+#include "data/DecimalNumber.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
 #include "data/LineIndex.h"
@@ -26,28 +27,6 @@ namespace {
 constexpr std::int64_t kMaxNodes = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kChunk = 16384;          // nodes between two progress reports
 constexpr std::int64_t kSplitNodes = 1 << 15;   // fewer nodes are read on one thread
-
-// Reads one decimal number as the data file writes it: optional sign, digits, full stop,
-// fraction, exponent; blanks around it are allowed, and so are nan and inf.
-bool ParseNumber(std::string_view text, double& value) {
-  text = split_detail::Trim(text);
-  if (!text.empty() && text.front() == '+') {
-    text.remove_prefix(1);
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) return false;
-  }
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  auto [p, ec] = std::from_chars(text.data(), end, value);
-  if (p != end || ec == std::errc::invalid_argument) return false;
-  if (ec == std::errc::result_out_of_range) {
-    // Too small rounds towards zero as a user expects; too large is not a number we can hold.
-    std::string copy(text);
-    double v = std::strtod(copy.c_str(), nullptr);
-    if (std::isinf(v)) return false;
-    value = v;
-  }
-  return true;
-}
 
 // Integer of a size line; nullopt when it is not an integer, `tooLarge` when it is one beyond
 // 64 bits.
@@ -129,7 +108,7 @@ struct PartResult {
   double xMax = 0.0, yMax = 0.0, xMin = 0.0, yMin = 0.0;
 };
 
-// Reads the nodes [begin, end) in node order. Stops at the first node whose line has too few
+// Reads the nodes [begin, end) in node order (only checks them when ctx.x is null). Stops at the first node whose line has too few
 // fields or a field that is not a number, leaving it to the caller to report. `chunkDone` is
 // called after every kChunk nodes with the count read; it returns false to stop early.
 template <class ChunkDone>
@@ -155,7 +134,7 @@ void ReadNodes(const ReadContext& c, std::int64_t begin, std::int64_t end, PartR
       int count = 0;
       bool bad = false;
       ForEachField(line, c.separator, [&](std::string_view text) {
-        if (!ParseNumber(text, f[count])) bad = true;
+        if (!ParseDataNumber(text, f[count])) bad = true;
         return ++count < columns;
       });
       if (count < columns || bad) {
@@ -163,14 +142,16 @@ void ReadNodes(const ReadContext& c, std::int64_t begin, std::int64_t end, PartR
         out.xMax = xMax, out.yMax = yMax, out.xMin = xMin, out.yMin = yMin;
         return;
       }
-      c.x[n] = f[0];
-      c.y[n] = f[1];
-      // Comparisons pass NaN over; the box keeps the origin it started from.
-      xMax = f[0] > xMax ? f[0] : xMax;
-      xMin = f[0] < xMin ? f[0] : xMin;
-      yMax = f[1] > yMax ? f[1] : yMax;
-      yMin = f[1] < yMin ? f[1] : yMin;
-      for (int k = 0; k < variables; ++k) c.rows[static_cast<std::size_t>(k)][n] = f[k + 2];
+      if (c.x) {  // without storage the lines are only checked
+        c.x[n] = f[0];
+        c.y[n] = f[1];
+        // Comparisons pass NaN over; the box keeps the origin it started from.
+        xMax = f[0] > xMax ? f[0] : xMax;
+        xMin = f[0] < xMin ? f[0] : xMin;
+        yMax = f[1] > yMax ? f[1] : yMax;
+        yMin = f[1] < yMin ? f[1] : yMin;
+        for (int k = 0; k < variables; ++k) c.rows[static_cast<std::size_t>(k)][n] = f[k + 2];
+      }
       if (++j == zone.NJ) {
         j = 0;
         ++i;
@@ -405,14 +386,6 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       return std::nullopt;
     }
 
-    // Pass 4: storage, shared out between both cores as the arrays are zeroed.
-    std::vector<std::vector<double>*> arrays = {&data.X, &data.Y};
-    data.Values.resize(static_cast<std::size_t>(columns));
-    for (auto& row : data.Values) arrays.push_back(&row);
-    RunOnBothCores(static_cast<std::int64_t>(arrays.size()), nodeCount >= kSplitNodes ? 2 : 1 << 30,
-                   [&](std::int64_t b, std::int64_t e) {
-                     for (std::int64_t k = b; k < e; ++k) AllocateZeroed(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount));
-                   });
     auto carry = [&](std::vector<double>& to, const std::vector<double>& from) {
       to = from;
       to.resize(static_cast<std::size_t>(columns), 0.0);
@@ -432,48 +405,71 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       data.Boundaries = previous.Boundaries;
       data.Boundaries.resize(static_cast<std::size_t>(zoneCount));
     }
-
-    // Pass 5: the nodes, the first half here (with the progress reports) and the second on a
-    // helper thread.
-    ctx.x = data.X.data();
-    ctx.y = data.Y.data();
-    for (int k = 0; k < variables; ++k) ctx.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
     progress.SetMaximum(nodeCount);
     progress.SetStatus("データ読み込み中…");
     progress.Pump();
     std::atomic<std::int64_t> done{0};
-    std::atomic<bool> firstHalfFailed{false};
-    const std::int64_t half = nodeCount >= kSplitNodes ? nodeCount / 2 : nodeCount;
     PartResult parts[2];
-    std::future<void> helper;
-    if (half < nodeCount) {
-      helper = std::async(std::launch::async, [&] {
-        ReadNodes(ctx, half, nodeCount, parts[1], [&](std::int64_t count) {
-          done += count;
-          return !firstHalfFailed.load(std::memory_order_relaxed);
-        });
-      });
-    }
-    try {
-      ReadNodes(ctx, 0, half, parts[0], [&](std::int64_t count) {
+
+    // A complete data line holds `columns` numbers and the separators between them. When the
+    // bytes cannot hold that many, some node must fail: find it by checking the lines in order,
+    // without storage, rather than allocating arrays the file could never fill.
+    const std::int64_t fewestBytes = nodeCount * (2 * std::int64_t{columns}) - 1;
+    if (static_cast<std::int64_t>(remaining) < fewestBytes) {
+      ReadNodes(ctx, 0, nodeCount, parts[0], [&](std::int64_t count) {
         done += count;
         progress.SetPosition(done.load());
         progress.Pump();
         return true;
       });
-    } catch (...) {
-      firstHalfFailed = true;
-      if (helper.valid()) helper.wait();
-      throw;
-    }
-    if (parts[0].firstBad >= 0) firstHalfFailed = true;
-    if (helper.valid()) {
-      // Keep the window alive while the helper finishes its half.
-      while (helper.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        progress.SetPosition(done.load());
-        progress.Pump();
+    } else {
+      // Pass 4: storage, shared out between both cores as the arrays are zeroed.
+      std::vector<std::vector<double>*> arrays = {&data.X, &data.Y};
+      data.Values.resize(static_cast<std::size_t>(columns));
+      for (auto& row : data.Values) arrays.push_back(&row);
+      RunOnBothCores(static_cast<std::int64_t>(arrays.size()), nodeCount >= kSplitNodes ? 2 : 1 << 30,
+                     [&](std::int64_t b, std::int64_t e) {
+                       for (std::int64_t k = b; k < e; ++k)
+                         AllocateZeroed(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount));
+                     });
+
+      // Pass 5: the nodes, the first half here (with the progress reports) and the second on a
+      // helper thread.
+      ctx.x = data.X.data();
+      ctx.y = data.Y.data();
+      for (int k = 0; k < variables; ++k) ctx.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
+      std::atomic<bool> firstHalfFailed{false};
+      const std::int64_t half = nodeCount >= kSplitNodes ? nodeCount / 2 : nodeCount;
+      std::future<void> helper;
+      if (half < nodeCount) {
+        helper = std::async(std::launch::async, [&] {
+          ReadNodes(ctx, half, nodeCount, parts[1], [&](std::int64_t count) {
+            done += count;
+            return !firstHalfFailed.load(std::memory_order_relaxed);
+          });
+        });
       }
-      helper.get();
+      try {
+        ReadNodes(ctx, 0, half, parts[0], [&](std::int64_t count) {
+          done += count;
+          progress.SetPosition(done.load());
+          progress.Pump();
+          return true;
+        });
+      } catch (...) {
+        firstHalfFailed = true;
+        if (helper.valid()) helper.wait();
+        throw;
+      }
+      if (parts[0].firstBad >= 0) firstHalfFailed = true;
+      if (helper.valid()) {
+        // Keep the window alive while the helper finishes its half.
+        while (helper.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+          progress.SetPosition(done.load());
+          progress.Pump();
+        }
+        helper.get();
+      }
     }
     progress.SetPosition(nodeCount);
 
@@ -493,7 +489,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       }
       for (int k = 0; k < columns; ++k) {
         double v = 0.0;
-        if (!ParseNumber(fields[static_cast<std::size_t>(k)], v)) {
+        if (!ParseDataNumber(fields[static_cast<std::size_t>(k)], v)) {
           throw CorvaneError("データファイル " + path + " の" + std::to_string(dataStartLine + rel) +
                              "行目(先頭行を0行目として)、" + std::to_string(k) + "番目の項目(" + labels[static_cast<std::size_t>(k)] +
                              ")の \"" + Shown(decoder, fields[static_cast<std::size_t>(k)]) + "\" は数値ではありません");
@@ -501,6 +497,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       }
       throw CorvaneError("データファイル " + path + " の" + std::to_string(dataStartLine + rel) + "行目を読めません");
     }
+    if (!ctx.x) throw CorvaneError("データファイル " + path + " のデータが格子点数に足りません");
     data.XMax = std::max(parts[0].xMax, parts[1].xMax);
     data.YMax = std::max(parts[0].yMax, parts[1].yMax);
     data.XMin = std::min(parts[0].xMin, parts[1].xMin);

@@ -18,14 +18,21 @@ struct LoadResult {
   std::vector<std::string> rgroupItems;    // RGroup items (variables, + マッハ数, 全圧 with velocity)
   std::vector<std::string> selectorItems;  // items of xvecbox, yvecbox, tmpbox, prsBox
   int xvecIndex = 0, yvecIndex = 0, tmpIndex = 0, prsIndex = 0;  // their preselected items
-  bool zoneListsRebuilt = false;           // zone count changed: zone lists and boundary flags reset
+  // Zone count changed: the zone lists are refilled, and data.Boundaries starts all true for the
+  // caller to set from Showi0, Showimax, Showj0, showjmax; otherwise the previous flags are kept.
+  bool zoneListsRebuilt = false;
   int zoneListCount = 0;                   // items of ZoneSelect, StreamZoneSelect, P1Zone, P2Zone
 };
 
 // Loads `path`. `previous` is the data set now shown (its contour ranges and boundary flags are
 // carried over as a reload keeps them); `previousZoneListCount` is the item count of ZoneSelect.
 // Warnings of the file format go to `notifier` and give nullopt; a field that is not a number or a
-// file that cannot be read throws CorvaneError naming the file, line and text.
+// file that cannot be read throws CorvaneError naming the file, line and text. Either way nothing
+// of `previous` changes. Sizes are checked before node storage exists: a zone below one node, a
+// zone count of 0, more than 2^31 - 1 nodes or a file too short for its nodes are refused at once.
+// The selectors are preselected by the names U, V, T, P; options.xvecbox etc. (>= 0, within the
+// variables) choose rows instead. The work is shared by the calling thread and one helper thread;
+// `progress` and `notifier` are only called on the calling thread.
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress);

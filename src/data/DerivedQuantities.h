@@ -5,11 +5,13 @@
 
 namespace corvane {
 
-// Fills MachNumberRow and TotalPressureRow from the rows of u, v, T, p (-1: not selected).
-// Returns false (after the warning) when u, v or T is not selected.
+// Fills MachNumberRow and TotalPressureRow from the rows of u, v, T, p (-1: not selected; an
+// unselected p counts as 101325 Pa). Returns false (after the warning) when u, v or T is not
+// selected; the two rows are then left as they are (zero after a load).
 bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip, double gamma, double R,
                               Notifier& notifier);
-// ContourMax and ContourMin of every value row from the data.
+// ContourMax and ContourMin of every value row from the data. NaN values are passed over (a row of
+// NaN only gives NaN); infinities count.
 void AutoMaxMin(FieldDataSet& data);
 // ContourStep of every value row: (max - min) / divisions, 1.0 for a flat row.
 void AutoStep(FieldDataSet& data, int divisions);

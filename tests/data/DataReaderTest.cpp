@@ -144,6 +144,11 @@ TEST(DataReader, FormatFaultsWarnWithTheProgramsTexts) {
   EXPECT_FALSE(shortLine.result);
   EXPECT_EQ(shortLine.notifier.warnings, (std::vector<std::string>{"zone[0]の点(0,1)で、データの個数が不足しています"}));
 
+  // Too few bytes for complete lines: the first faulty node is found without node storage.
+  Load sparse(DataFile("short_lines_only.dat"), SmallLayout());
+  EXPECT_FALSE(sparse.result);
+  EXPECT_EQ(sparse.notifier.warnings, (std::vector<std::string>{"zone[0]の点(0,1)で、データの個数が不足しています"}));
+
   Load three(DataFile("three_size_fields.dat"), SmallLayout());
   ASSERT_TRUE(three.result);
   EXPECT_EQ(three.notifier.messages, (std::vector<std::string>{"領域点数はxi,eta方向合わせて２点で指定して下さい"}));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "data/DecimalNumber.h"
 #include "data/LineSplitters.h"
 
 using namespace corvane;
@@ -40,4 +43,24 @@ TEST(LineSplitters, TabsGiveEmptyFieldsExceptAtTheEnd) {
   EXPECT_EQ(Split("a\t", Separator::Tabs), (Fields{"a"}));
   EXPECT_EQ(Split(" a \t b", Separator::Tabs), (Fields{" a ", " b"}));
   EXPECT_TRUE(Split("", Separator::Tabs).empty());
+}
+
+TEST(DataNumbers, AcceptsWhatAUserWritesAndRefusesWords) {
+  double v = 0.0;
+  EXPECT_TRUE(ParseDataNumber(" +1.5E+2 ", v));
+  EXPECT_EQ(v, 150.0);
+  EXPECT_TRUE(ParseDataNumber(".5", v));
+  EXPECT_EQ(v, 0.5);
+  EXPECT_TRUE(ParseDataNumber("-0", v));
+  EXPECT_TRUE(std::signbit(v));
+  EXPECT_TRUE(ParseDataNumber("123456789012345678901234567890", v));
+  EXPECT_EQ(v, 123456789012345678901234567890.0);
+  EXPECT_TRUE(ParseDataNumber("1.5e-400", v));
+  EXPECT_EQ(v, 0.0);
+  EXPECT_TRUE(ParseDataNumber("4.9e-324", v));
+  EXPECT_GT(v, 0.0);
+  EXPECT_TRUE(ParseDataNumber("-Infinity", v));
+  EXPECT_TRUE(std::isinf(v));
+  for (const char* bad : {"", "abc", "1e999", "+-5", "--5", "1.5.2", "1e", "1,5", "0x10", "1D+03", "."})
+    EXPECT_FALSE(ParseDataNumber(bad, v)) << bad;
 }

@@ -1,0 +1,48 @@
+// The About window and the help command: program name, version, the maker's line and contact
+// links; the manual page beside the executable opened in the system's browser.
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace Ui { class TForm5; }
+
+namespace corvane {
+
+// Contact addresses shown in the About window and opened by its links.
+inline constexpr const char* kMakerMailAddress = "corvane@example.org";
+inline constexpr const char* kMakerWebAddress = "https://example.org/corvane/";
+
+class TForm5 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Created hidden, last of all windows. `formCreate` runs once at the end of construction:
+  // the main window passes its LoadSettings, so the settings file is read when every window
+  // it touches exists.
+  explicit TForm5(QWidget* parent = nullptr, const std::function<void()>& formCreate = {});
+  ~TForm5() override;
+
+  // Menu_VersionClick of the main window: shows the window, or brings it forward if visible.
+  void ShowOrRaise();
+
+ public slots:
+  void Button1Click();  // hides the window; it is shown again by the menu
+  void Label6Click();   // opens a mailto: link to the maker's address
+  void Label7Click();   // opens the maker's web page
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::unique_ptr<Ui::TForm5> ui;
+};
+
+// The manual page: manual/index.html in the folder of the running executable.
+QString ManualPath();
+// Help1Click of the main window: opens the manual in the system's browser. A missing page or a
+// missing browser is ignored without a message.
+void OpenManual();
+
+}  // namespace corvane

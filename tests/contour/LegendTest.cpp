@@ -1,0 +1,182 @@
+// The legend picture: band colours read back from the bitmap in both orientations, the band
+// layout, backgrounds, the guard against unusable steps, options by name and saving by extension.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "contour/Legend.h"
+#include "contour/LegendOptions.h"
+#include "data/Errors.h"
+#include "render/LoggingCanvas.h"
+#include "render/PainterCanvas.h"
+
+namespace corvane {
+namespace {
+
+struct Rect {
+  int x1, y1, x2, y2;
+  Colour colour;
+};
+
+// Logs the calls but measures texts as the picture's painter does, so the logged layout is the
+// layout of the picture.
+class MeasuredLog : public LoggingCanvas {
+ public:
+  int TextWidth(const std::string& text) override { return Real().TextWidth(text); }
+  int TextHeight(const std::string& text) override { return Real().TextHeight(text); }
+
+ private:
+  PainterCanvas& Real() {
+    real_.SetFont(Font());
+    return real_;
+  }
+  QImage image_{1, 1, QImage::Format_RGB32};
+  PainterCanvas real_{&image_};
+};
+
+// The band rectangles drawn after the background, with the brush colour of each.
+std::vector<Rect> BandRects(const LegendOptions& options, const LegendInput& input) {
+  MeasuredLog canvas;
+  if (options.orientation == LegendOrientation::Horizontal)
+    DrawHorizontalLegend(canvas, options, input);
+  else
+    DrawVerticalLegend(canvas, options, input);
+  std::vector<Rect> rects;
+  Colour brush = 0;
+  for (const std::string& call : canvas.calls) {
+    unsigned c = 0;
+    Rect r{};
+    if (std::sscanf(call.c_str(), "SetBrush %x", &c) == 1) brush = c;
+    if (std::sscanf(call.c_str(), "Rectangle %d,%d %d,%d", &r.x1, &r.y1, &r.x2, &r.y2) == 4) {
+      r.colour = brush;
+      rects.push_back(r);
+    }
+  }
+  if (!rects.empty()) rects.erase(rects.begin());  // the background
+  return rects;
+}
+
+QRgb Rgb(Colour c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+Colour Rainbow(double v, double lo, double hi) {
+  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
+}
+
+LegendOptions Options(LegendOrientation orientation, int w, int h) {
+  LegendOptions o;
+  o.orientation = orientation;
+  o.LegendWidthBox = w;
+  o.LegendHeightBox = h;
+  o.font = FontSpec{"Noto Sans CJK JP", 12};
+  return o;
+}
+
+TEST(LegendBar, HorizontalBandsReadBackInTheColoursOfTheirLowerLevels) {
+  const LegendOptions options = Options(LegendOrientation::Horizontal, 300, 60);
+  const LegendInput input{0.5, 10, 1, true, ColorMapKind::Rainbow};
+  const std::vector<Rect> rects = BandRects(options, input);
+  // The piece below the first level, then levels 1 .. 10, the last cut at the bar's end.
+  ASSERT_EQ(rects.size(), 11u);
+  EXPECT_EQ(rects[0].colour, Rainbow(0, 0.5, 10));
+  for (int n = 1; n <= 10; ++n) EXPECT_EQ(rects[static_cast<std::size_t>(n)].colour, Rainbow(n, 0.5, 10)) << n;
+  for (std::size_t i = 1; i < rects.size(); ++i) EXPECT_EQ(rects[i].x1, rects[i - 1].x2);  // no gaps
+  EXPECT_EQ(rects.back().x1, rects.back().x2);  // hi is a level: the last band is cut to nothing
+
+  const QImage image = LegendBitmap(BuildLegendPicture(options, input), options);
+  ASSERT_EQ(image.size(), QSize(300, 60));
+  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+  for (std::size_t i = 0; i + 1 < rects.size(); ++i) {
+    const Rect& r = rects[i];
+    if (r.x2 - r.x1 < 3) continue;
+    EXPECT_EQ(image.pixel((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2), Rgb(r.colour)) << i;
+  }
+  // The frame in black on the white background.
+  EXPECT_EQ(image.pixel(rects[0].x1, (rects[0].y1 + rects[0].y2) / 2), qRgb(0, 0, 0));
+}
+
+TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
+  const LegendOptions options = Options(LegendOrientation::Vertical, 80, 200);
+  const LegendInput input{0, 9.5, 1, false, ColorMapKind::Rainbow};
+  const std::vector<Rect> rects = BandRects(options, input);
+  // lo on a level: the first piece has no height and the first visible band is lo's colour.
+  ASSERT_EQ(rects.size(), 11u);
+  EXPECT_EQ(rects[0].y1, rects[0].y2);
+  EXPECT_EQ(rects[1].colour, Rainbow(0, 0, 9.5));
+  EXPECT_GT(rects[1].y1, rects[1].y2);  // from the bottom up
+  // hi not on a level: the last band is cut at the top and keeps its lower level's colour.
+  EXPECT_EQ(rects.back().colour, Rainbow(9, 0, 9.5));
+  EXPECT_LT(rects.back().y2 - rects.back().y1, 0);
+
+  const QImage image = LegendBitmap(BuildLegendPicture(options, input), options);
+  EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+  const Rect& bottom = rects[1];
+  const Rect& top = rects.back();
+  EXPECT_EQ(image.pixel((bottom.x1 + bottom.x2) / 2, (bottom.y1 + bottom.y2) / 2), qRgb(0, 0, 255));
+  EXPECT_EQ(image.pixel((top.x1 + top.x2) / 2, (top.y1 + top.y2) / 2), Rgb(Rainbow(9, 0, 9.5)));
+  // The frame is white on black.
+  EXPECT_EQ(image.pixel(bottom.x1, (bottom.y1 + bottom.y2) / 2), qRgb(255, 255, 255));
+}
+
+TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
+  for (double step : {0.0, -1.0, 1e-12}) {
+    const LegendOptions options = Options(LegendOrientation::Vertical, 10, 10);
+    const LegendInput input{0, 1, step, true, ColorMapKind::Rainbow};
+    EXPECT_TRUE(BandRects(options, input).empty()) << step;
+    EXPECT_EQ(LegendBitmap(BuildLegendPicture(options, input), options).pixel(0, 0), qRgb(255, 255, 255));
+  }
+  const LegendInput flat{5, 5, 1, true, ColorMapKind::Rainbow};
+  EXPECT_TRUE(BandRects(Options(LegendOrientation::Horizontal, 100, 50), flat).empty());
+}
+
+TEST(LegendOptionsByName, EveryControlIsQualifiedAndBoxesClamp) {
+  const auto& table = LegendOptionTable();
+  LegendOptions o;
+  table.Apply(o, "TLegendForm.LegendYoko", "1");
+  table.Apply(o, "TLegendForm.LegendWidthBox", "900");
+  table.Apply(o, "TLegendForm.LegendHeightBox", "3");
+  table.Apply(o, "TLegendForm.ShowFixCheck", "1");
+  table.Apply(o, "TLegendForm.PrecisionBox", "7");
+  table.Apply(o, "TLegendForm.DigitsBox", "2");
+  table.Apply(o, "TLegendForm.example", "Noto Sans CJK JP,-16");
+  EXPECT_EQ(o.orientation, LegendOrientation::Horizontal);
+  EXPECT_EQ(o.LegendWidthBox, 500);
+  EXPECT_EQ(o.LegendHeightBox, 10);
+  EXPECT_EQ(o.numberFormat.style, NumberStyle::Fixed);
+  EXPECT_EQ(o.numberFormat.precision, 7);
+  EXPECT_EQ(o.numberFormat.digits, 2);
+  EXPECT_EQ(o.font.face, "Noto Sans CJK JP");
+  EXPECT_EQ(o.font.pixelHeight, 16);
+  EXPECT_EQ(LegendNumberText(1.5, o), FormatAxisNumber(1.5, o.numberFormat));
+  EXPECT_THROW(table.Apply(o, "LegendYoko", "1"), CorvaneError);
+  EXPECT_THROW(table.Apply(o, "TLegendForm.LegendWidthBox", "wide"), CorvaneError);
+  EXPECT_THROW(table.Apply(o, "TLegendForm.example", "16"), CorvaneError);
+}
+
+TEST(LegendSave, EachExtensionWritesItsFormatAndOthersNothing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const LegendOptions options = Options(LegendOrientation::Vertical, 80, 100);
+  const LegendInput input{0, 10, 1, true, ColorMapKind::Rainbow};
+  for (const char* name : {"a.bmp", "b.BMP", "c.png", "d.jpg"}) {
+    const QString path = dir.filePath(name);
+    ASSERT_TRUE(SaveLegendPicture(path.toStdString(), options, input)) << name;
+    const QImage image(path);
+    ASSERT_FALSE(image.isNull()) << name;
+    EXPECT_EQ(image.size(), QSize(80, 100));
+    EXPECT_LE(qRed(image.pixel(1, 1)), 255);
+    EXPECT_GE(qGray(image.pixel(1, 1)), 240) << name;  // white background (JPEG within a tolerance)
+  }
+  for (const char* name : {"e.jpeg", "f.tif", "noextension"}) {
+    EXPECT_FALSE(SaveLegendPicture(dir.filePath(name).toStdString(), options, input));
+    EXPECT_FALSE(QFile::exists(dir.filePath(name)));
+  }
+}
+
+}  // namespace
+}  // namespace corvane

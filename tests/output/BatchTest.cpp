@@ -1,0 +1,136 @@
+// The batch loop over several files with fake load, draw and save steps.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "data/Errors.h"
+#include "output/Batch.h"
+
+namespace corvane {
+namespace {
+
+// Records what the loop asked for; the "program state" is the name of the loaded file.
+struct FakeProgram {
+  std::set<std::string> rejected;    // load gives false (reader warnings)
+  std::set<std::string> unreadable;  // load throws
+  std::set<std::string> unwritable;  // save throws
+  std::string loaded = "(previous)";
+  std::vector<std::string> drawn;
+  std::vector<std::pair<std::string, std::string>> saved;  // output path, data it shows
+
+  BatchCallbacks Callbacks() {
+    BatchCallbacks c;
+    c.load = [this](const std::string& path) {
+      if (unreadable.count(path)) throw CorvaneError(path + ": 3 行目が数値ではありません");
+      if (rejected.count(path)) return false;  // an atomic load keeps the previous data
+      loaded = path;
+      return true;
+    };
+    c.draw = [this] { drawn.push_back(loaded); };
+    c.save = [this](const std::string& out) {
+      if (unwritable.count(out)) throw CorvaneError("書き込めません: " + out);
+      saved.emplace_back(out, loaded);
+    };
+    return c;
+  }
+};
+
+class RecordingProgress : public Progress {
+ public:
+  void SetMaximum(std::int64_t m) override { maximum = m; }
+  void SetPosition(std::int64_t p) override { positions.push_back(p); }
+  void Pump() override {
+    ++pumps;
+    if (pumps == abortAtPump) abort = true;
+  }
+  bool AbortRequested() const override { return abort; }
+  std::int64_t maximum = -1;
+  std::vector<std::int64_t> positions;
+  int pumps = 0;
+  int abortAtPump = -1;
+  bool abort = false;
+};
+
+TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
+  EXPECT_EQ(BatchOutputPath("/runs/case1/run.dat"), "/runs/case1/run.bmp");
+  EXPECT_EQ(BatchOutputPath("/runs/case1/run.v2.txt"), "/runs/case1/run.v2.bmp");
+  EXPECT_EQ(BatchOutputPath("/runs/case.1/run"), "/runs/case.1/run.bmp");
+  EXPECT_EQ(BatchOutputPath("run"), "run.bmp");
+  EXPECT_EQ(BatchOutputPath("/runs/run."), "/runs/run.bmp");
+  EXPECT_EQ(BatchOutputPath("/runs/.case"), "/runs/.case.bmp");
+}
+
+TEST(RunBatchFiles, FileThatFailsToLoadIsNeitherDrawnNorSavedAndTheRestGoOn) {
+  FakeProgram program;
+  program.rejected = {"/d/b.dat"};
+  program.unreadable = {"/d/c.dat"};
+  RecordingProgress progress;
+  BatchResult r = RunBatchFiles({"/d/a.dat", "/d/b.dat", "/d/c.dat", "/d/e.dat"}, program.Callbacks(), progress);
+
+  EXPECT_EQ(r.saved, 2);
+  EXPECT_FALSE(r.aborted);
+  ASSERT_EQ(program.saved.size(), 2u);
+  // Every picture shows the data of the file it is named after, never a predecessor's.
+  EXPECT_EQ(program.saved[0], std::make_pair(std::string("/d/a.bmp"), std::string("/d/a.dat")));
+  EXPECT_EQ(program.saved[1], std::make_pair(std::string("/d/e.bmp"), std::string("/d/e.dat")));
+  EXPECT_EQ(program.drawn, (std::vector<std::string>{"/d/a.dat", "/d/e.dat"}));
+  ASSERT_EQ(r.failed.size(), 2u);
+  EXPECT_EQ(r.failed[0].path, "/d/b.dat");
+  EXPECT_EQ(r.failed[1].path, "/d/c.dat");
+  EXPECT_NE(r.failed[1].reason.find("3 行目"), std::string::npos);
+  // The gauge still runs over every file.
+  EXPECT_EQ(progress.maximum, 4);
+  EXPECT_EQ(progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4}));
+
+  std::string text = BatchCompletionText(r);
+  EXPECT_EQ(text.rfind("完了しました", 0), 0u);
+  EXPECT_NE(text.find("/d/b.dat"), std::string::npos);
+  EXPECT_NE(text.find("/d/c.dat"), std::string::npos);
+  EXPECT_EQ(text.find("/d/a.dat"), std::string::npos);
+}
+
+TEST(RunBatchFiles, SaveFailureIsListedAndTheNextFileIsStillProcessed) {
+  FakeProgram program;
+  program.unwritable = {"/ro/a.bmp"};
+  RecordingProgress progress;
+  BatchResult r = RunBatchFiles({"/ro/a.dat", "/d/b.dat"}, program.Callbacks(), progress);
+  EXPECT_EQ(r.saved, 1);
+  ASSERT_EQ(r.failed.size(), 1u);
+  EXPECT_EQ(r.failed[0].path, "/ro/a.dat");
+  EXPECT_EQ(program.saved.back().first, "/d/b.bmp");
+}
+
+TEST(RunBatchFiles, DataFileNamedLikeItsPictureIsNotOverwritten) {
+  FakeProgram program;
+  RecordingProgress progress;
+  BatchResult r = RunBatchFiles({"/d/field.bmp"}, program.Callbacks(), progress);
+  EXPECT_TRUE(program.saved.empty());
+  ASSERT_EQ(r.failed.size(), 1u);
+}
+
+TEST(RunBatchFiles, AbortDuringSecondOfFiveFinishesThatFileThenStops) {
+  FakeProgram program;
+  RecordingProgress progress;
+  progress.abortAtPump = 2;  // the click arrives while the second file is in hand
+  BatchResult r =
+      RunBatchFiles({"/d/1.dat", "/d/2.dat", "/d/3.dat", "/d/4.dat", "/d/5.dat"}, program.Callbacks(), progress);
+  EXPECT_TRUE(r.aborted);
+  EXPECT_EQ(r.saved, 2);
+  ASSERT_EQ(program.saved.size(), 2u);
+  EXPECT_EQ(program.saved[1].first, "/d/2.bmp");
+  EXPECT_EQ(BatchCompletionText(r), "完了しました");
+}
+
+TEST(RunBatchFiles, NoFilesGivesOnlyTheCompletionText) {
+  FakeProgram program;
+  RecordingProgress progress;
+  BatchResult r = RunBatchFiles({}, program.Callbacks(), progress);
+  EXPECT_EQ(progress.maximum, 0);
+  EXPECT_TRUE(program.drawn.empty());
+  EXPECT_EQ(BatchCompletionText(r), "完了しました");
+}
+
+}  // namespace
+}  // namespace corvane
