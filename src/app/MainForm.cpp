@@ -20,7 +20,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/AboutForm.h"
 #include "app/SettingsFile.h"
+#include "contour/LegendForm.h"
+#include "output/ImageWriters.h"
+#include "output/ProcessForm.h"
 #include "contour/ColorMap.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
@@ -1249,18 +1253,20 @@ void TForm1::LoadSelectedFile() {
 // Reads `path` into a new data set and replaces the shown one only when the load completes.
 bool TForm1::LoadFile(const QString& path) {
   bool replaced = false;
-  RunCommand([&] {
-    ProgramOptions options = CurrentOptions();
-    // Every load preselects the velocity, temperature and pressure columns afresh.
-    options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
-    progress_->SetPosition(0);
-    std::optional<LoadResult> result =
-        LoadDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
-    if (!result) return;
-    ApplyLoadResult(*result);
-    replaced = true;
-  });
+  RunCommand([&] { replaced = LoadFileCore(path); });
   return replaced;
+}
+
+bool TForm1::LoadFileCore(const QString& path) {
+  ProgramOptions options = CurrentOptions();
+  // Every load preselects the velocity, temperature and pressure columns afresh.
+  options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
+  progress_->SetPosition(0);
+  std::optional<LoadResult> result =
+      LoadDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+  if (!result) return false;
+  ApplyLoadResult(*result);
+  return true;
 }
 
 // Takes a completed load: the data set, the variable list, the selectors and the zone lists.
@@ -1352,16 +1358,7 @@ void TForm1::WhiteBackClick() {
   QPalette p = LabelExp->palette();
   p.setColor(QPalette::Window, back);
   LabelExp->setPalette(p);
-  if (LegendForm) {
-    for (const char* name : {"TatePanel", "YokoPanel"}) {
-      if (auto* panel = LegendForm->findChild<QWidget*>(QString::fromLatin1(name))) {
-        panel->setAutoFillBackground(true);
-        QPalette pp = panel->palette();
-        pp.setColor(QPalette::Window, back);
-        panel->setPalette(pp);
-      }
-    }
-  }
+  if (LegendForm) LegendForm->SetPreviewBackground(WhiteBack->isChecked());
 }
 
 // A click on a colour map picture chooses that map.
@@ -1409,10 +1406,7 @@ void TForm1::Button6Click() { PickSwatchColour(SegmentColor, this); }
 void TForm1::Button7Click() { PickSwatchColour(StreamColShape, this); }
 
 void TForm1::Button4Click() {
-  if (!LegendForm) return;
-  LegendForm->show();
-  LegendForm->raise();
-  LegendForm->activateWindow();
+  if (LegendForm) LegendForm->ShowOrRaise();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1442,31 +1436,48 @@ void TForm1::Menu_RedrawClick() { Redraw(); }
 void TForm1::A1Click() { AbortRequested = true; }
 
 void TForm1::Menu_exitClick() {
-  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), LegendForm, ProcessForm})
+  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
+                     static_cast<QWidget*>(ProcessForm)})
     if (w) w->close();
   close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), LegendForm, ProcessForm, AboutForm})
+  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
+                     static_cast<QWidget*>(ProcessForm), static_cast<QWidget*>(AboutForm)})
     if (w) w->hide();
   event->accept();
   QApplication::quit();
 }
 
-void TForm1::Help1Click() {
-  QString page = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("manual/index.html"));
-  QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-}
+void TForm1::Help1Click() { OpenManual(); }
 
 void TForm1::Menu_VersionClick() {
-  if (!AboutForm) return;
-  AboutForm->show();
-  AboutForm->raise();
+  if (AboutForm) AboutForm->ShowOrRaise();
 }
 
+// Loads, draws and saves every selected file in turn; no other command runs meanwhile.
 void TForm1::BMP1Click() {
-  // The batch command arrives with the batch progress window.
+  if (!ProcessForm) return;
+  std::vector<std::string> paths;
+  for (int k = 0; k < FileListBox1->count(); ++k)
+    if (FileListBox1->item(k)->isSelected()) paths.push_back(FileListBox1->item(k)->data(Qt::UserRole).toString().toStdString());
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return;
+  }
+  BatchCallbacks callbacks;
+  callbacks.load = [this](const std::string& path) { return LoadFileCore(QString::fromStdString(path)); };
+  callbacks.draw = [this] { DrawSceneCore(); };
+  callbacks.save = [this](const std::string& path) { WriteBmp(scene.bitmap, QString::fromStdString(path)); };
+  try {
+    ProcessForm->RunBatch(paths, callbacks, UseOpenGL->isChecked(), *notifier_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    notifier_->Warning(e.what());
+    return;
+  }
+  EndCommand();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1534,27 +1545,35 @@ void TForm1::DrawScene() {
     QApplication::beep();
     return;
   }
-  if (ViewForm) ViewForm->setCursor(Qt::WaitCursor);
-  AbortRequested = false;
   try {
-    scene.options = CurrentOptions();
-    if (corvane::DrawScene(scene, *progress_, *notifier_)) {
-      ScenePictureValid = true;
-      if (ViewForm) {
-        ViewForm->SetPicture(scene.bitmap);
-        ViewForm->setEnabled(true);
-      }
-    }
+    DrawSceneCore();
   } catch (const std::exception& e) {
-    if (ViewForm) ViewForm->unsetCursor();
-    AbortRequested = false;
     EndCommand();
     notifier_->Warning(e.what());
     return;
   }
-  if (ViewForm) ViewForm->unsetCursor();
-  AbortRequested = false;
   EndCommand();
+}
+
+void TForm1::DrawSceneCore() {
+  // The cursor and the abort flag are reset however the drawing ends.
+  struct Reset {
+    TForm1* form;
+    ~Reset() {
+      if (form->ViewForm) form->ViewForm->unsetCursor();
+      form->AbortRequested = false;
+    }
+  } reset{this};
+  if (ViewForm) ViewForm->setCursor(Qt::WaitCursor);
+  AbortRequested = false;
+  scene.options = CurrentOptions();
+  if (corvane::DrawScene(scene, *progress_, *notifier_)) {
+    ScenePictureValid = true;
+    if (ViewForm) {
+      ViewForm->SetPicture(scene.bitmap);
+      ViewForm->setEnabled(true);
+    }
+  }
 }
 
 // The pan preview uses the options of the drawing it replaces, with the current background.
@@ -1578,7 +1597,12 @@ ProgramWindows::~ProgramWindows() {
   view.reset();
   ogl.reset();
   legend.reset();
-  if (main) main->ViewForm = nullptr;
+  if (main) {
+    main->ViewForm = nullptr;
+    main->LegendForm = nullptr;
+    main->ProcessForm = nullptr;
+    main->AboutForm = nullptr;
+  }
 }
 
 // Creates the windows in order: main, legend, OpenGL, plot, batch progress, About. Creating the
@@ -1586,11 +1610,27 @@ ProgramWindows::~ProgramWindows() {
 ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   ProgramWindows w;
   w.main = std::make_unique<TForm1>();
-  // Legend window (TLegendForm) and OpenGL window (TOGLForm): created here once they exist.
-  w.view = std::make_unique<TViewForm>(w.main.get());
-  w.main->ViewForm = w.view.get();
-  // Batch progress window (TProcessForm) and About window (TForm5): created here once they exist.
-  w.main->LoadSettings(settingsPath);
+  TForm1* m = w.main.get();
+  w.legend = std::make_unique<TLegendForm>();
+  w.legend->SetNotifier(&m->notifier());
+  w.legend->SetSource([m] {
+    LegendSource s;
+    s.MinBox = m->MinBox->text().toStdString();
+    s.MaxBox = m->MaxBox->text().toStdString();
+    s.StepBox = m->StepBox->text().toStdString();
+    s.WhiteBack = m->WhiteBack->isChecked();
+    s.colorMap = m->CurrentOptions().contour.colorMap;
+    return s;
+  });
+  m->LegendForm = w.legend.get();
+  // The OpenGL window (TOGLForm) is created here, between the legend and the plot window, once
+  // it exists.
+  w.view = std::make_unique<TViewForm>(m);
+  m->ViewForm = w.view.get();
+  w.process = std::make_unique<TProcessForm>();
+  m->ProcessForm = w.process.get();
+  w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
+  m->AboutForm = w.about.get();
   return w;
 }
 

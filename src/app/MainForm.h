@@ -36,6 +36,9 @@
 namespace corvane {
 
 class TViewForm;
+class TLegendForm;
+class TProcessForm;
+class TForm5;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -57,10 +60,10 @@ class TForm1 : public QMainWindow {
 
   // The windows created after this one; the main window reaches them through these.
   TViewForm* ViewForm = nullptr;
-  QWidget* LegendForm = nullptr;   // TLegendForm
-  QWidget* OGLForm = nullptr;      // TOGLForm
-  QWidget* ProcessForm = nullptr;  // TProcessForm
-  QWidget* AboutForm = nullptr;    // TForm5
+  TLegendForm* LegendForm = nullptr;
+  QWidget* OGLForm = nullptr;  // TOGLForm
+  TProcessForm* ProcessForm = nullptr;
+  TForm5* AboutForm = nullptr;
 
   // Messages go here; tests put a recording notifier in.
   void SetNotifier(Notifier* notifier) { notifier_ = notifier ? notifier : &windowNotifier_; }
@@ -84,9 +87,11 @@ class TForm1 : public QMainWindow {
   // ---- commands ----
   void LoadSelectedFile();
   bool LoadFile(const QString& path);  // loads one file; true when the data set was replaced
+  bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();
   void RescaleAndRedraw();
   void DrawScene();  // the GDI picture into ScenePicture and the plot window
+  void DrawSceneCore();  // the same inside a running command; throws
   // Grid lines of every zone over the background: the quick preview while panning.
   void RenderGridPreview(QImage& image);
   void ZoomAt(int px, int py, double factor);
@@ -248,7 +253,10 @@ class TForm1 : public QMainWindow {
 struct ProgramWindows {
   std::unique_ptr<TForm1> main;
   std::unique_ptr<TViewForm> view;
-  std::unique_ptr<QWidget> legend, ogl, process, about;
+  std::unique_ptr<TLegendForm> legend;
+  std::unique_ptr<QWidget> ogl;  // TOGLForm, once it exists
+  std::unique_ptr<TProcessForm> process;
+  std::unique_ptr<TForm5> about;
   ProgramWindows();
   ProgramWindows(ProgramWindows&&) noexcept;
   ProgramWindows& operator=(ProgramWindows&&) noexcept;

@@ -1,5 +1,10 @@
 // Loading a data file through the file tab and drawing it with the menu commands.
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
+
+#include "contour/LegendForm.h"
+#include "app/AboutForm.h"
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
@@ -92,6 +97,34 @@ TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
   m.EndCommand();
   EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
   EXPECT_FALSE(m.data_.Empty());
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAboutAndBatch) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.Button4->click();
+  ASSERT_NE(m.LegendForm, nullptr);
+  EXPECT_TRUE(static_cast<QWidget*>(m.LegendForm)->isVisible());
+  m.Menu_Version->trigger();
+  EXPECT_TRUE(static_cast<QWidget*>(m.AboutForm)->isVisible());
+
+  QDir d(p.dir.path());
+  ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), d.filePath("a.dat")));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), d.filePath("b.dat")));
+  m.SetFolder(p.dir.path());
+  m.FileListBox1->selectAll();
+  m.BMP1->trigger();
+  EXPECT_TRUE(QFileInfo(d.filePath("a.bmp")).size() > 0);
+  EXPECT_TRUE(QFileInfo(d.filePath("b.bmp")).size() > 0);
+  EXPECT_FALSE(m.Busy());
 }
 
 }  // namespace
