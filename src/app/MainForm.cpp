@@ -801,6 +801,12 @@ void TForm1::SetBlue(QLineEdit* box, bool blue) {
   box->setPalette(p);
 }
 
+// Messages of the main window and of the windows that report through it.
+void TForm1::SetNotifier(Notifier* notifier) {
+  notifier_ = notifier ? notifier : &windowNotifier_;
+  if (LegendForm) LegendForm->SetNotifier(notifier_);
+}
+
 bool TForm1::TryBeginCommand() {
   if (busy_) return false;
   busy_ = true;

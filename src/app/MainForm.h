@@ -66,7 +66,7 @@ class TForm1 : public QMainWindow {
   TForm5* AboutForm = nullptr;
 
   // Messages go here; tests put a recording notifier in.
-  void SetNotifier(Notifier* notifier) { notifier_ = notifier ? notifier : &windowNotifier_; }
+  void SetNotifier(Notifier* notifier);
   Notifier& notifier() { return *notifier_; }
   Progress& progress() { return *progress_; }
 

@@ -30,20 +30,22 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     return corvane::RunCommandLine(argc, argv);
   }
+  // Qt's own arguments (-platform, -style, ...) are taken out by the application object first.
+  QApplication app(argc, argv);
   QString openPath;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--open") == 0) {
-      if (i + 1 >= argc) {
+  const QStringList args = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] == QStringLiteral("--open")) {
+      if (i + 1 >= args.size()) {
         std::fprintf(stderr, "--open の後にファイル名がありません\n");
         return 1;
       }
-      openPath = QString::fromLocal8Bit(argv[++i]);
+      openPath = args[++i];
     } else {
-      std::fprintf(stderr, "不明なオプションです: %s\n", argv[i]);
+      std::fprintf(stderr, "不明なオプションです: %s\n", args[i].toLocal8Bit().constData());
       return 1;
     }
   }
-  QApplication app(argc, argv);
   corvane::ProgramWindows windows = corvane::CreateProgramWindows();
   windows.main->show();
   if (!openPath.isEmpty()) OpenAtStart(*windows.main, openPath);
