@@ -704,7 +704,11 @@ void TForm1::BuildMenus() {
   auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {}) {
     QAction* a = menu->addAction(text);
     a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty()) a->setShortcut(key);
+    if (!key.isEmpty()) {
+      a->setShortcut(key);
+      // Drawing and saving are asked for from the plot window as often as from here.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
     return a;
   };
   QMenu* file = Named(bar->addMenu(QStringLiteral("ファイル(&F)")), "Menu_File");
@@ -1303,6 +1307,7 @@ void TForm1::ApplyLoadResult(LoadResult& result) {
     zoneSelecting_ = false;
     ZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
     StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
+    ZoneSelectChange();
   } else if (data_.Boundaries.size() != static_cast<std::size_t>(std::max(data_.ZoneCount, 0))) {
     data_.Boundaries.resize(static_cast<std::size_t>(std::max(data_.ZoneCount, 0)));
   }

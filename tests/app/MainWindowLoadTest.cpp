@@ -58,6 +58,22 @@ TEST(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   EXPECT_EQ(m.RGroup->Count(), 6);
 }
 
+TEST(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
+  LoadedProgram p;
+  TForm1& m = p.main();
+  m.ZoneSelect->setCurrentIndex(1);
+  m.Showi0->setChecked(false);
+  EXPECT_FALSE(m.data_.Boundaries[1].i0);
+  EXPECT_TRUE(m.data_.Boundaries[0].i0);
+  m.ZoneSelect->setCurrentIndex(0);
+  EXPECT_TRUE(m.Showi0->isChecked());
+  EXPECT_FALSE(m.data_.Boundaries[1].i0);  // selecting a zone writes no flags
+  m.SyncroArea->setChecked(true);
+  m.showjmax->setChecked(false);
+  for (const BoundaryFlags& f : m.data_.Boundaries) EXPECT_FALSE(f.jmax);
+  EXPECT_TRUE(m.data_.Boundaries[1].i0);  // all four boxes are copied, not only the clicked one
+}
+
 TEST(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   LoadedProgram p;
   TForm1& m = p.main();
