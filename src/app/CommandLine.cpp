@@ -82,6 +82,20 @@ std::string DefaultSettingsPath() {
 
 }  // namespace
 
+void StderrNotifier::Warning(const std::string& text) { std::cerr << "corvane: 警告: " << text << "\n"; }
+void StderrNotifier::Message(const std::string& text) { std::cerr << "corvane: " << text << "\n"; }
+
+void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options) {
+  const auto row = static_cast<std::size_t>(options.RGroup);
+  if (options.RGroup < 0 || row >= data.ContourMax.size() || row >= data.ContourMin.size() ||
+      row >= data.ContourStep.size())
+    return;
+  const ContourOptions& c = options.contour;
+  if (c.MaxBox) data.ContourMax[row] = *c.MaxBox;
+  if (c.MinBox) data.ContourMin[row] = *c.MinBox;
+  if (c.StepBox) data.ContourStep[row] = *c.StepBox;
+}
+
 bool IsSubCommand(int argc, char** argv) {
   return argc > 1 && (IsCommandName(argv[1]) || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
 }

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "data/FieldDataSet.h"
+#include "data/Notifier.h"
 #include "render/ProgramOptions.h"
 
 namespace corvane {
@@ -33,6 +35,17 @@ int RunCommandLine(int argc, char** argv);
 // names and bad values throw CorvaneError naming them. Assignments that are not options
 // (qualified names of other windows) are handed back for the command to interpret.
 ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other = nullptr);
+
+// Warnings and messages go to stderr; the command goes on as the windows would.
+class StderrNotifier : public Notifier {
+ public:
+  void Warning(const std::string& text) override;
+  void Message(const std::string& text) override;
+};
+
+// Stores MaxBox, MinBox and StepBox, where given, into the contour range of the selected row, as
+// Enter in those boxes does after a load.
+void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options);
 
 // Each sub-command; they print messages to stderr and return the exit status.
 int RunInfoCommand(const CommandArgs& args);

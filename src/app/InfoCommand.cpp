@@ -18,12 +18,6 @@
 namespace corvane {
 namespace {
 
-// Warnings and messages of the load go to stderr; the command goes on as the windows would.
-class StderrNotifier : public Notifier {
- public:
-  void Warning(const std::string& text) override { std::cerr << "corvane: 警告: " << text << "\n"; }
-  void Message(const std::string& text) override { std::cerr << "corvane: " << text << "\n"; }
-};
 
 std::string Number(double v) {
   if (std::isnan(v)) return "NaN";

@@ -1,13 +1,74 @@
+#include <algorithm>
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "contour/Legend.h"
+#include "contour/LegendOptions.h"
+#include "data/DataReader.h"
+#include "data/Errors.h"
+#include "render/NumberFormat.h"
 
 namespace corvane {
+namespace {
+
+
+constexpr const char* kLegendForm = "TLegendForm.";
+
+// A contour box's number as the box shows it and the legend reads it back.
+double AsContourBoxShowsIt(double value) {
+  return ParseDoubleValue("MinBox", FormatGeneral15(value));
+}
+
+}  // namespace
 
 int RunLegendCommand(const CommandArgs& args) {
-  (void)args;
-  std::cerr << "corvane: このコマンドはまだありません\n";
-  return 1;
+  if (args.data.size() != 1) {
+    std::cerr << "corvane: legend にはデータファイルを一つ指定してください\n";
+    return 1;
+  }
+  if (args.output.empty()) {
+    std::cerr << "corvane: legend には -o で出力ファイルを指定してください\n";
+    return 1;
+  }
+  try {
+    // Options: the program's, then the legend window's own (qualified) controls.
+    std::vector<std::pair<std::string, std::string>> other;
+    const ProgramOptions options = BuildOptions(args, &other);
+    LegendOptions legend;
+    const auto& table = LegendOptionTable();
+    for (const auto& [name, value] : other) {
+      const bool fromCommandLine =
+          std::find_if(args.sets.begin(), args.sets.end(), [&](const auto& s) { return s.first == name; }) !=
+          args.sets.end();
+      // A --set name must be known (Apply throws naming it); the settings file may hold names
+      // of other windows, which are not the legend's business.
+      if (fromCommandLine || (name.rfind(kLegendForm, 0) == 0 && table.Has(name))) table.Apply(legend, name, value);
+    }
+
+    StderrNotifier notifier;
+    NullProgress progress;
+    std::optional<LoadResult> loaded =
+        LoadDataFile(args.data.front(), options.load, FieldDataSet{}, 0, notifier, progress);
+    if (!loaded) return 1;
+    FieldDataSet& data = loaded->data;
+    ApplyContourBoxes(data, options);
+    const int k = options.RGroup;
+    if (k < 0 || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
+        static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
+      throw CorvaneError("RGroup の項目がありません: " + std::to_string(k));
+
+    LegendInput input;
+    input.lo = AsContourBoxShowsIt(data.ContourMin[static_cast<std::size_t>(k)]);
+    input.hi = AsContourBoxShowsIt(data.ContourMax[static_cast<std::size_t>(k)]);
+    input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
+    input.whiteBack = options.display.WhiteBack;
+    input.colorMap = options.contour.colorMap;
+    // Another extension writes nothing; the notifier has said why.
+    return SaveLegendPicture(args.output, legend, input, notifier) ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "corvane: " << e.what() << "\n";
+    return 1;
+  }
 }
 
 }  // namespace corvane

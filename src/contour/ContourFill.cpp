@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "contour/ColorMap.h"
@@ -28,6 +29,7 @@ struct PixelTarget {
   int height = 0;
 };
 
+// An RGB32 pixel (0xFFRRGGBB) of a 0x00BBGGRR colour.
 std::uint32_t ToArgb(Colour c) {
   return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
          (static_cast<std::uint32_t>(GreenOf(c)) << 8) | static_cast<std::uint32_t>(BlueOf(c));
@@ -143,6 +145,7 @@ struct BandPoint {
 class BandWriter {
  public:
   BandWriter(Canvas& canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
+  // One band polygon, filled and outlined in its colour.
   void Polygon(Colour colour, const QPoint* points, int count) {
     if (pixels_) {
       FillPolygon(*pixels_, points, count, ToArgb(colour));
@@ -222,8 +225,10 @@ class BandFiller {
       nLo -= 1.0;
       nHi += 1.0;
     }
-    nLo = std::max(nLo, bandLo_);
-    nHi = std::min(nHi, bandHi_ + 1.0);
+    // A triangle wholly beyond the range still gets its end band (clamping one side only
+    // would leave it empty).
+    nLo = std::clamp(nLo, bandLo_, bandHi_);
+    nHi = std::clamp(nHi, bandLo_ + 1.0, bandHi_ + 1.0);
     if (!(nLo <= nHi - 1.0)) return;
     const int first = static_cast<int>(nLo - bandLo_), last = static_cast<int>(nHi - bandLo_) - 1;
     const int bottom = 0, top = static_cast<int>(bandHi_ - bandLo_);
@@ -262,14 +267,14 @@ class BandFiller {
 
   // A node's own pixel (from its double coordinates).
   QPoint VertexPixel(std::int32_t n) const {
-    if (!nodePixel_.empty()) return nodePixel_[static_cast<std::size_t>(n)];
+    if (nodes_) return {nodes_[n].x, nodes_[n].y};
     return {map_.X(WorldX(n)), map_.Y(WorldY(n))};
   }
 
   // A node as a band corner: in single precision like every crossing point.
   BandPoint Vertex(std::int32_t n) const {
     BandPoint point{static_cast<float>(WorldX(n)), static_cast<float>(WorldY(n)), {}};
-    point.pixel = nodeCorner_.empty() ? Pixel(point) : nodeCorner_[static_cast<std::size_t>(n)];
+    point.pixel = nodes_ ? QPoint(nodes_[n].cornerX, nodes_[n].cornerY) : Pixel(point);
     return point;
   }
 
@@ -290,13 +295,15 @@ class BandFiller {
   // band, and their polygons are then made of nodes only.
   void CacheNodePixels() {
     const std::size_t count = std::min(context_.data.X.size(), context_.data.Y.size());
-    nodePixel_.resize(count);
-    nodeCorner_.resize(count);
+    nodes_.reset(new NodePixels[count]);  // left uninitialised: every entry is written below
     for (std::size_t i = 0; i < count; ++i) {
       const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
-      nodePixel_[i] = QPoint(map_.X(x), map_.Y(y));
+      NodePixels& node = nodes_[i];
+      node.x = map_.X(x);
+      node.y = map_.Y(y);
       const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-      nodeCorner_[i] = (fx == x && fy == y) ? nodePixel_[i] : QPoint(map_.X(fx), map_.Y(fy));
+      node.cornerX = fx == x ? node.x : map_.X(fx);
+      node.cornerY = fy == y ? node.y : map_.Y(fy);
     }
   }
 
@@ -309,7 +316,11 @@ class BandFiller {
   double step_, min_, max_;
   double bandLo_ = 0.0, bandHi_ = 0.0;
   std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColor of its upper level
-  std::vector<QPoint> nodePixel_, nodeCorner_;
+  // A node's pixel from its double coordinates, and as a band corner in single precision.
+  struct NodePixels {
+    std::int32_t x, y, cornerX, cornerY;
+  };
+  std::unique_ptr<NodePixels[]> nodes_;
 };
 
 // The selected value row and its levels, or nothing when the fill cannot be drawn.

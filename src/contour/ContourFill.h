@@ -16,7 +16,8 @@ namespace corvane {
 void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap);
 
 // Fills the bands of one triangle (node indices p, q, r) on the canvas: one pentagon or
-// quadrilateral per band the triangle touches, pen and brush in the band's colour.
+// quadrilateral per band the triangle touches, pen and brush in the band's colour. For a single
+// triangle; DrawContourFill prepares the colours and node pixels once for the whole walk.
 void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
                        double step, double min, double max, const double* values);
 

@@ -41,6 +41,7 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
   context.progress.SetStatus(kContourDoneText);
 }
 
+// The walk with the segment handler, then the grouping by level.
 bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
                             double max, const ContourLevelRange& range, ContourSegmentStore& store) {
   store.Reset(range);
@@ -82,8 +83,10 @@ bool CollectContourSegments(const LayerContext& context, const std::vector<doubl
   return true;
 }
 
-void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
-                          const ContourLevelRange& range, double step, double min, double max) {
+// Level by level: chain, draw, place the label; then write the labels over all lines.
+std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, Canvas& canvas,
+                                               const ContourSegmentStore& store, const ContourLevelRange& range,
+                                               double step, double min, double max) {
   const ContourOptions& o = context.options.contour;
   const LabelRules rules{o, context.readout, context.options.display.numberFormat};
   canvas.SetBrushStyle(BrushStyle::Hollow);
@@ -106,8 +109,10 @@ void AssembleContourLines(const LayerContext& context, Canvas& canvas, const Con
   }
   DrawContourLabels(canvas, labels, o.LabelExp, o.BackClear, context.background, context.options.display.axisFont);
   canvas.SetBrushStyle(BrushStyle::Solid);
+  return labels;
 }
 
+// Pen-up slots start polylines; each polyline goes to the canvas in one call.
 void DrawLevelPolylines(Canvas& canvas, const LevelPolylineBuffer& buffer, Colour colour, int width,
                         std::vector<PolylineFigure>& polylines) {
   canvas.SetPen(colour, width);

@@ -26,8 +26,8 @@ bool CollectContourSegments(const LayerContext& context, const std::vector<doubl
                             double max, const ContourLevelRange& range, ContourSegmentStore& store);
 
 // Chains, draws and labels every level of `store`; levels ascend so lower levels keep their
-// labels where two would crowd each other.
-void AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
+// labels where two would crowd each other. Returns the labels written.
+std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
                           const ContourLevelRange& range, double step, double min, double max);
 
 // Draws the polylines of one level's buffer, one Polyline call each, with the pen set to

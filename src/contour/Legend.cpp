@@ -1,12 +1,11 @@
 #include "contour/Legend.h"
 
-#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
-#include "data/Errors.h"
-#include "output/ImageWriters.h"
+#include "data/Notifier.h"
+#include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
 
@@ -31,6 +30,7 @@ bool BarLevels(const LegendInput& in, double& nFirst, double& nLast) {
   return std::isfinite(nFirst) && std::isfinite(nLast) && nLast - nFirst + 1.0 <= kMaxLegendLevels;
 }
 
+// The bar colour of a level in the legend's range.
 Colour BandColour(double level, const LegendInput& in) {
   return LevelColor(static_cast<float>(level), static_cast<float>(in.lo), static_cast<float>(in.hi), in.colorMap);
 }
@@ -49,6 +49,7 @@ int BeginLegend(Canvas& canvas, const LegendOptions& options, const LegendInput&
   return m;
 }
 
+// One piece of the bar, pen and brush in its colour.
 void Band(Canvas& canvas, Colour colour, int x1, int y1, int x2, int y2) {
   canvas.SetPen(colour, 1);
   canvas.SetBrush(colour, BrushStyle::Solid);
@@ -153,19 +154,10 @@ QImage LegendBitmap(const QPicture& picture, const LegendOptions& options) {
   return image;
 }
 
-bool SaveLegendPicture(const std::string& path, const LegendOptions& options, const LegendInput& input) {
-  const QString file = QString::fromStdString(path);
-  const QString suffix = QFileInfo(file).fileName().contains('.')
-                             ? QStringLiteral(".") + QFileInfo(file).suffix().toUpper()
-                             : QString();
-  if (suffix != ".EMF" && suffix != ".BMP" && suffix != ".JPG" && suffix != ".PNG") return false;
+bool SaveLegendPicture(const std::string& path, const LegendOptions& options, const LegendInput& input,
+                       Notifier& notifier) {
   const QPicture picture = BuildLegendPicture(options, input);
-  if (suffix == ".EMF") throw CorvaneError("EMF の書き出しはまだ使えません: " + path);
-  const QImage bitmap = LegendBitmap(picture, options);
-  if (suffix == ".BMP") WriteBmp(bitmap, file);
-  if (suffix == ".JPG") WriteJpeg(bitmap, file);
-  if (suffix == ".PNG") WritePng(bitmap, file);
-  return true;
+  return SavePictureByExtension(QString::fromStdString(path), picture, LegendBitmap(picture, options), notifier);
 }
 
 }  // namespace corvane

@@ -1,7 +1,10 @@
 #include "render/GridLayers.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
+
+#include "render/PixelMapper.h"
 
 namespace corvane {
 namespace {
@@ -17,7 +20,7 @@ class ClippedLine {
 
   void Start(QPoint p0) {
     Flush();
-    canvas_.MoveTo(p0.x(), p0.y());
+    Move(p0);
     prev_ = p0;
   }
 
@@ -29,7 +32,7 @@ class ClippedLine {
     }
     if (Outside(prev_)) {
       Flush();
-      canvas_.MoveTo(prev_.x(), prev_.y());
+      Move(prev_);
     }
     if (grid_) {
       // Grid lines: a step continuing a straight horizontal, vertical or diagonal run extends
@@ -50,11 +53,30 @@ class ClippedLine {
   }
 
   void Flush() {
-    if (pending_) canvas_.LineTo(end_.x(), end_.y());
+    if (pending_) run_.push_back(end_);
     pending_ = false;
   }
 
+  // Ends the polyline: grid runs go to the canvas as one Polyline each.
+  void Finish() {
+    Flush();
+    if (run_.size() >= 2) canvas_.Polyline(run_.data(), static_cast<int>(run_.size()));
+    run_.clear();
+  }
+
  private:
+  // Boundaries move the canvas pen as the lines are walked; grid lines gather runs of points,
+  // a bare MoveTo (a run without a segment) drawing nothing.
+  void Move(QPoint p) {
+    if (!grid_) {
+      canvas_.MoveTo(p.x(), p.y());
+      return;
+    }
+    if (run_.size() >= 2) canvas_.Polyline(run_.data(), static_cast<int>(run_.size()));
+    run_.clear();
+    run_.push_back(p);
+  }
+
   bool Touches(QPoint a, QPoint b) const {
     return std::min(a.x(), b.x()) < w_ && std::max(a.x(), b.x()) >= 1 && std::min(a.y(), b.y()) < h_ &&
            std::max(a.y(), b.y()) >= 1;
@@ -73,7 +95,10 @@ class ClippedLine {
   QPoint prev_;
   bool pending_ = false;
   QPoint end_, direction_;
+  std::vector<QPoint> run_;
 };
+
+constexpr std::size_t kTile = 32;
 
 QPoint NodePixel(const LayerContext& context, std::int32_t node) {
   return QPoint(context.PixelX(node), context.PixelY(node));
@@ -91,26 +116,38 @@ bool ZoneFits(const FieldDataSet& data, const ZoneGrid& zone) {
 void DrawGridLines(const LayerContext& context, Canvas& canvas) {
   canvas.SetPen(context.foreground, 1);
   ClippedLine line(canvas, context.view.PictureWidth, context.view.PictureHeight, true);
+  const PixelMapper map(context.view, context.offsetX, context.offsetY);
   std::vector<QPoint> pixels;
+  std::vector<QPoint> transposed;
   for (const ZoneGrid& zone : context.data.Zones) {
     if (!ZoneFits(context.data, zone)) continue;
     // Pass 1: every node's pixel once; each node lies on one line of each family.
     const std::size_t count = static_cast<std::size_t>(zone.NI) * static_cast<std::size_t>(zone.NJ);
     pixels.resize(count);
-    for (std::size_t n = 0; n < count; ++n) pixels[n] = NodePixel(context, zone.FirstNode + static_cast<std::int32_t>(n));
+    const double* x = context.data.X.data() + zone.FirstNode;
+    const double* y = context.data.Y.data() + zone.FirstNode;
+    for (std::size_t n = 0; n < count; ++n) pixels[n] = QPoint(map.X(x[n]), map.Y(y[n]));
     const std::size_t nj = static_cast<std::size_t>(zone.NJ);
     // Pass 2: lines of constant i (j runs, contiguous).
     for (std::size_t i = 0; i < static_cast<std::size_t>(zone.NI); ++i) {
       const QPoint* row = pixels.data() + i * nj;
       line.Start(row[0]);
       for (std::size_t j = 1; j < nj; ++j) line.Next(row[j]);
-      line.Flush();
+      line.Finish();
     }
-    // Pass 3: lines of constant j (i runs, stride NJ).
+    // Pass 3: the pixels transposed tile by tile, so the lines of constant j read them in order.
+    const std::size_t ni = static_cast<std::size_t>(zone.NI);
+    transposed.resize(count);
+    for (std::size_t i0 = 0; i0 < ni; i0 += kTile)
+      for (std::size_t j0 = 0; j0 < nj; j0 += kTile)
+        for (std::size_t i = i0; i < std::min(i0 + kTile, ni); ++i)
+          for (std::size_t j = j0; j < std::min(j0 + kTile, nj); ++j) transposed[j * ni + i] = pixels[i * nj + j];
+    // Pass 4: lines of constant j (i runs).
     for (std::size_t j = 0; j < nj; ++j) {
-      line.Start(pixels[j]);
-      for (std::size_t k = j + nj; k < count; k += nj) line.Next(pixels[k]);
-      line.Flush();
+      const QPoint* column = transposed.data() + j * ni;
+      line.Start(column[0]);
+      for (std::size_t i = 1; i < ni; ++i) line.Next(column[i]);
+      line.Finish();
     }
   }
 }

@@ -7,6 +7,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
+#include "render/Axes.h"
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
 #include "render/VectorLayer.h"
@@ -138,9 +139,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   }
 
   // Once, over all copies.
-  if (d.ShowXYLabel) {
-    // AXES: DrawAxes arrives with the axes layer.
-  }
+  if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
   if (d.ShowSegment && d.RealDrawSegment) {
     // SEGMENT LAYER: the analysis segment and its end circles go here (not written yet).
   }
@@ -196,6 +195,7 @@ void DrawGridPreview(const SceneState& state, QImage& work) {
   context.foreground = ForegroundColour(d);
   context.background = BackgroundColour(d);
   PainterCanvas canvas(&work);
+  canvas.SetDirectLines(true);
   DrawGridLines(context, canvas);
 }
 

@@ -169,6 +169,18 @@ TEST(FillBands, ValuesBeyondTheRangeTakeTheEndColours) {
   EXPECT_EQ(image.pixel(150, 50), qRgb(255, 255, 255));  // outside the grid
 }
 
+TEST(FillBands, CellsWhollyBeyondTheRangeAreFilledWithTheEndColours) {
+  // The first cell lies wholly below the range; the second climbs far above it.
+  Scene scene(Grid(3, 2, {-50, -40, -30, -20, 70, 80}, 0, 1, 0.25), View(50));
+  QImage image(200, 200, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  PainterCanvas canvas(&image);
+  DrawContourFill(scene.context, canvas, &image);
+  canvas.Finish();
+  EXPECT_EQ(image.pixel(10, 25), qRgb(0, 0, 255));   // first cell: all below the minimum
+  EXPECT_EQ(image.pixel(90, 25), qRgb(255, 0, 0));   // second cell, where it is above the maximum
+}
+
 TEST(FillGuard, UnusableLevelsDrawNothingAndReturnAtOnce) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
   struct Case {

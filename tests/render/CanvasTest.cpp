@@ -116,7 +116,6 @@ TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
     EXPECT_GT(canvas.TextWidth("等高線表示"), 5 * 10);
     canvas.TextOut(2, 2, "等高線表示");
   }
-
   // Missing glyphs would be empty boxes: a handful of outline pixels, not full strokes.
   EXPECT_GT(200 * 40 - CountColour(image, kWhite), 250);
 }
@@ -146,6 +145,39 @@ TEST(PainterCanvas, RecordedPictureReplaysToTheSamePixels) {
     canvas.Draw(picture, 0, 0);
   }
   EXPECT_EQ(direct, replayed);
+}
+
+TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway) {
+  QImage image = Blank(50, 40);
+  {
+    PainterCanvas canvas(&image);
+    canvas.SetDirectLines(true);
+    canvas.SetPen(kWhite, 1);
+    canvas.MoveTo(5, 5);
+    canvas.LineTo(15, 5);
+    canvas.LineTo(15, 12);
+    canvas.LineTo(9, 6);  // 45 degrees
+    canvas.MoveTo(-1000000000, 30);
+    canvas.LineTo(1000000000, 30);
+    canvas.MoveTo(40, -500000000);
+    canvas.LineTo(40, 1000);
+    canvas.MoveTo(0, 39);
+    canvas.LineTo(10, 34);
+  }
+  EXPECT_EQ(At(image, 5, 5), kWhite);
+  EXPECT_EQ(At(image, 14, 5), kWhite);
+  EXPECT_EQ(At(image, 15, 5), kWhite);
+  EXPECT_EQ(At(image, 15, 11), kWhite);
+  EXPECT_EQ(At(image, 12, 9), kWhite);
+  EXPECT_EQ(At(image, 10, 7), kWhite);
+  EXPECT_EQ(At(image, 9, 6), kBlack);  // the end of the run
+  EXPECT_EQ(At(image, 4, 5), kBlack);
+  for (int x = 0; x < 50; ++x) EXPECT_EQ(At(image, x, 30), kWhite) << x;
+  for (int y = 0; y < 40; ++y) EXPECT_EQ(At(image, 40, y), kWhite) << y;
+  EXPECT_EQ(At(image, 0, 39), kWhite);
+  EXPECT_EQ(At(image, 2, 38), kWhite);  // half a pixel rounds up: 2 * 5 / 10 = 1
+  EXPECT_EQ(At(image, 10, 34), kBlack);
+  EXPECT_EQ(CountColour(image, kWhite), 10 + 7 + 6 + 50 + 40 - 1 + 10);
 }
 
 TEST(LoggingCanvas, WritesCallsAndMeasuresByHalfTheFontHeightPerCharacter) {

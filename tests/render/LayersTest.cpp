@@ -9,6 +9,7 @@
 #include "render/GridLayers.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "render/PixelMapper.h"
 #include "render/VectorLayer.h"
 
 namespace corvane {
@@ -78,12 +79,8 @@ TEST(GridLines, SkipZeroLengthSegmentsAndJoinStraightRuns) {
   Fixture f(MakeGrid({{1, 7, [&](int, int j) { return std::pair{xs[j], ys[j]}; }}}));
   LoggingCanvas canvas;
   DrawGridLines(f.Context(), canvas);
-  std::vector<std::string> calls = canvas.Only({"MoveTo", "LineTo"});
-  // The i line, then seven bare j lines of a single node each.
-  ASSERT_EQ(calls.size(), 3u + 7u);
-  EXPECT_EQ(calls[0], "MoveTo 10,50");
-  EXPECT_EQ(calls[1], "LineTo 14,50");
-  EXPECT_EQ(calls[2], "LineTo 20,40");
+  // The i line as one polyline; the seven j lines of a single node each draw nothing.
+  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo", "Polyline"}), std::vector<std::string>{"Polyline 10,50 14,50 20,40"});
 }
 
 TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
@@ -117,6 +114,25 @@ TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
   for (int y = 1; y < 100; ++y)
     for (int x = 1; x < 100; ++x) differing += layer.pixel(x, y) != reference.pixel(x, y);
   EXPECT_EQ(differing, 0);
+}
+
+TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
+  ViewTransform view = UnitView();
+  view.ScaleX = 2.5;  // x = 0.2 + k/5 lands on exact halves
+  view.ScaleY = 1e-3;
+  view.CentreX = 0.2;
+  const PixelMapper map(view, 0.0, 0.0);
+  Random random(7);
+  std::vector<double> xs = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 4.29e8, -4.29e8, 0.0, -0.0};
+  for (int k = -2000; k <= 2000; ++k) xs.push_back(0.2 + k / 5.0);
+  for (int k = 0; k < 20000; ++k) xs.push_back((random.Next(2000000) - 1000000) * 1e-3 * (1 + random.Next(5)));
+  for (double x : xs) {
+    EXPECT_EQ(map.X(x), view.WorldToPixelX(x)) << x;
+    EXPECT_EQ(map.Y(x), view.WorldToPixelY(x)) << x;
+  }
+  const PixelMapper shifted(view, 3.0, -2.0);
+  EXPECT_EQ(shifted.X(1.1), view.WorldToPixelX(1.1 + 3.0));
+  EXPECT_EQ(shifted.Y(1.1), view.WorldToPixelY(1.1 - 2.0));
 }
 
 TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLength) {

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "contour/ContourLabels.h"
+#include "contour/ContourLines.h"
+#include "render/LoggingCanvas.h"
+
+namespace corvane {
+namespace {
+
+using Line = std::vector<QPoint>;
+
+// A level's buffer holding `lines`, drawn on `canvas` so its polyline figures are measured.
+struct Level {
+  LevelPolylineBuffer buffer;
+  std::vector<PolylineFigure> figures;
+  Level(const std::vector<Line>& lines, Canvas& canvas) {
+    std::int32_t slotCount = 0;
+    for (const Line& l : lines) slotCount += static_cast<std::int32_t>(l.size());
+    buffer.Reset(slotCount);
+    for (const Line& l : lines)
+      for (std::size_t k = 0; k < l.size(); ++k) AddPolylinePoint(l[k], buffer, k > 0);
+    DrawLevelPolylines(canvas, buffer, kWhite, 1, figures);
+  }
+};
+
+// Five segments whose first is so long that the walk always stops at the first interior point,
+// so the label centre is (x0 + 50, y0) for even x0.
+Line LongFirstSegment(int x0, int y0) {
+  return {{x0, y0}, {x0 + 100, y0}, {x0 + 101, y0}, {x0 + 102, y0}, {x0 + 103, y0}, {x0 + 104, y0}};
+}
+
+struct LabelFixture : ::testing::Test {
+  LoggingCanvas canvas;
+  ContourOptions options;
+  ContourReadout readout{10.0, 0.0, true};
+  NumberFormat format;
+  Random random{42};
+  std::vector<ContourLabel> labels;
+
+  void Place(const std::vector<Line>& lines, double level) {
+    Level l(lines, canvas);
+    PlaceLevelLabel(canvas, labels, l.buffer, l.figures, level, LabelRules{options, readout, format}, random);
+  }
+};
+
+TEST_F(LabelFixture, OnlyTheLongestPolylineWithFiveSegmentsOrMoreIsLabelled) {
+  // Four segments: too short, however long.
+  Place({{{0, 0}, {300, 0}, {301, 0}, {302, 0}, {303, 0}}}, 1.0);
+  EXPECT_TRUE(labels.empty());
+  EXPECT_EQ(random.State(), 42u);  // the generator is not even asked
+  // The longer of two lines carries it; five segments suffice.
+  Place({{{0, 0}, {10, 0}}, LongFirstSegment(200, 300)}, 1.0);
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0].x, 250);
+  EXPECT_EQ(labels[0].y, 300);
+  EXPECT_EQ(labels[0].text, FormatAxisNumber(1.0, format));
+}
+
+TEST_F(LabelFixture, SpotIsTheFirstInteriorPointPastTheRandomTarget) {
+  Line line;
+  for (int k = 0; k <= 10; ++k) line.push_back({400 - 30 * k, 77});  // right to left, 300 px
+  Random expected = random;
+  const double target = expected.Next(240) + 30.0;
+  const int spot = static_cast<int>(target / 30.0) + 1;
+  Place({line}, 2.0);
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0].x, 400 - 30 * spot);
+  EXPECT_EQ(labels[0].y, 77);
+  EXPECT_EQ(labels[0].angle, 0);  // upright although the line runs right to left
+  EXPECT_EQ(random.State(), expected.State());
+}
+
+TEST_F(LabelFixture, TextFollowsTheLineButStaysUpright) {
+  auto angleOf = [&](int dx, int dy) {
+    labels.clear();
+    // A long first segment, then short ones: the spot is the first interior point.
+    Line line{{500, 500}};
+    for (int k = 1; k <= 6; ++k) line.push_back(line.back() + QPoint(dx, dy) * (k == 1 ? 30 : 1));
+    Place({line}, 3.0);
+    EXPECT_EQ(labels.size(), 1u);
+    return labels.empty() ? 9999 : labels[0].angle;
+  };
+  EXPECT_EQ(angleOf(0, 10), -900);  // down the screen
+  EXPECT_EQ(angleOf(0, -10), 900);  // up the screen
+  EXPECT_EQ(angleOf(10, -10), 450);
+  EXPECT_EQ(angleOf(-10, 10), 450);  // same line, other direction
+  EXPECT_EQ(angleOf(-10, -10), -450);
+}
+
+TEST_F(LabelFixture, LabelsTooCloseToAnEarlierOneAreDropped) {
+  // "2" is 8 pixels wide and 16 high in the logging canvas's default font.
+  options.LabelSukima = 0;
+  Place({LongFirstSegment(0, 100)}, 1.0);
+  Place({LongFirstSegment(6, 115)}, 2.0);  // 6 < 8 across, 15 < 16 down: dropped
+  Place({LongFirstSegment(0, 116)}, 2.0);  // a full text height below: kept
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(labels[1].y, 116);
+  options.LabelSukima = 30;
+  Place({LongFirstSegment(200, 100)}, 3.0);
+  Place({LongFirstSegment(200, 145)}, 4.0);  // 45 < 16 + 30: dropped
+  Place({LongFirstSegment(238, 145)}, 5.0);  // 38 = 8 + 30 across: kept
+  ASSERT_EQ(labels.size(), 4u);
+  EXPECT_EQ(labels[3].x, 288);
+}
+
+TEST_F(LabelFixture, RegulationKeepsLabelsInsideThePercentRange) {
+  options.LabelRegulate = true;
+  options.LabelMin = options.LabelMax = 50;
+  Place({LongFirstSegment(0, 100)}, 4.0);
+  Place({LongFirstSegment(0, 300)}, 6.0);
+  EXPECT_TRUE(labels.empty());
+  Place({LongFirstSegment(0, 500)}, 5.0);  // exactly the middle of 0 .. 10
+  EXPECT_EQ(labels.size(), 1u);
+  options.ShowLabel = false;
+  Place({LongFirstSegment(0, 700)}, 5.0);
+  EXPECT_EQ(labels.size(), 1u);
+}
+
+TEST(ContourLabelDrawing, RotatedTextIsCentredOnItsSpotAndTheAxisFontComesBack) {
+  LoggingCanvas canvas;
+  const FontSpec labelFont{"Arial", 11, 0x00FF00, 0, false, false};  // "150": 15 x 11 pixels
+  const FontSpec axisFont{"Arial", 14, kWhite, 0, false, false};
+  DrawContourLabels(canvas, {{"150", 100, 200, 0}, {"150", 300, 400, 900}}, labelFont, false, kBlack, axisFont);
+  EXPECT_EQ(canvas.Only({"SetBrush", "SetFont", "TextOut"}),
+            (std::vector<std::string>{"SetFont Arial 11 00FF00 0", "SetBrush 000000 Solid", "TextOut 92,194 150",
+                                      "SetFont Arial 11 00FF00 900", "TextOut 294,408 150",
+                                      "SetFont Arial 14 FFFFFF 0"}));
+  LoggingCanvas clear;
+  DrawContourLabels(clear, {{"150", 100, 200, -900}}, labelFont, true, kWhite, axisFont);
+  EXPECT_EQ(clear.Only({"SetBrush", "TextOut"}),
+            (std::vector<std::string>{"SetBrush FFFFFF Hollow", "TextOut 106,192 150"}));
+}
+
+}  // namespace
+}  // namespace corvane
