@@ -16,6 +16,7 @@ namespace {
 const char* const kUsage =
     "使い方:\n"
     "  corvane                                   デスクトッププログラム\n"
+    "  corvane --open DATA                       DATA を読み込んで描画した状態で起動\n"
     "  corvane info   DATA [options] [--json] [--node Z,I,J]...\n"
     "  corvane render DATA... [options] [-o OUT] [--size WxH] [--view fit|fit-first|settings]\n"
     "  corvane legend DATA [options] -o OUT\n"

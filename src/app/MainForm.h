@@ -1,0 +1,270 @@
+// The main window: every option of the program as a control, the loaded data set, the view
+// transform and the commands (load, draw, save, show the other windows).
+#pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPicture>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/ColourSwatchWidget.h"
+#include "app/FormNotifier.h"
+#include "app/RadioGroupWidget.h"
+#include "data/DataReader.h"
+#include "data/FieldDataSet.h"
+#include "data/Random.h"
+#include "render/LayerContext.h"
+#include "render/ProgramOptions.h"
+#include "render/SceneRenderer.h"
+#include "render/ViewTransform.h"
+
+namespace corvane {
+
+class TViewForm;
+class TLegendForm;
+class TProcessForm;
+class TForm5;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- state owned by the main window ----
+  // The data set, the view, the options of the current drawing, the readout range, the label
+  // generator and the last picture (ScenePicture) with its bitmap.
+  SceneState scene;
+  FieldDataSet& data_ = scene.data;
+  ViewTransform& view_ = scene.view;
+  ContourReadout& readout_ = scene.readout;
+  Random& random_ = scene.random;
+  bool ScenePictureValid = false;
+  bool AbortRequested = false;
+
+  // The windows created after this one; the main window reaches them through these.
+  TViewForm* ViewForm = nullptr;
+  TLegendForm* LegendForm = nullptr;
+  QWidget* OGLForm = nullptr;  // TOGLForm
+  TProcessForm* ProcessForm = nullptr;
+  TForm5* AboutForm = nullptr;
+
+  // Messages go here; tests put a recording notifier in.
+  void SetNotifier(Notifier* notifier);
+  Notifier& notifier() { return *notifier_; }
+  Progress& progress() { return *progress_; }
+
+  // Re-entrancy: a command that would work on the data or the picture is refused while another
+  // one is running (its event pumping can deliver a second command). Returns false if refused.
+  bool TryBeginCommand();
+  void EndCommand();
+  bool Busy() const { return busy_; }
+
+  // The options as the controls hold them now, read by control name through the option tables.
+  ProgramOptions CurrentOptions() const;
+  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); check
+  // boxes and radio buttons run their handlers on a change. Returns false for an unknown name.
+  bool ApplyControlValue(const std::string& name, const std::string& value);
+  // Reads crv.ini beside the executable (or `path`) into the controls; silent on failure.
+  void LoadSettings(const QString& path = QString());
+
+  // ---- commands ----
+  void LoadSelectedFile();
+  bool LoadFile(const QString& path);  // loads one file; true when the data set was replaced
+  bool LoadFileCore(const QString& path);  // the same inside a running command; throws
+  void Redraw();
+  void RescaleAndRedraw();
+  void DrawScene();  // the GDI picture into ScenePicture and the plot window
+  void DrawSceneCore();  // the same inside a running command; throws
+  // Grid lines of every zone over the background: the quick preview while panning.
+  void RenderGridPreview(QImage& image);
+  void ZoomAt(int px, int py, double factor);
+  void ZoomToRect(int x1, int y1, int x2, int y2);
+  void WriteTransformBoxes();
+  void ApplyTransformBoxes(QLineEdit* sender);
+  void ShowContourRange();
+  void ShowContourStep();
+  void SetFolder(const QString& folder);  // moves the drive, folder and file lists there
+  bool SelectFile(const QString& path);   // folder of `path`, then the file selected in the list
+  void ShowTab(int index);
+  QString CurrentFolder() const { return currentFolder_; }
+
+  // ---- controls (object names are the control names) ----
+  RadioGroupWidget* RGroup;
+  QGroupBox* GroupBox2;
+  QCheckBox *ShowContour, *BrushCheck, *LineCheck, *ShowGrid, *GridForward, *ShowVec;
+  QLabel* VecScaleLabel;
+  QLineEdit* VecScaleBox;
+  QTabWidget* PageControl1;
+  QWidget *FileTab, *ContourTab, *DataTab, *TabSheet1, *XYTab, *TabSheet3, *TabSheet4, *TabSheet2;
+  // file tab
+  QLineEdit* PCNameBox;
+  QComboBox* DriveComboBox1;
+  QListWidget* DirectoryListBox1;
+  QListWidget* FileListBox1;
+  QMenu* PopupMenu1;
+  QAction *N1, *BMP1;
+  // contour tab
+  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear;
+  QLineEdit *MinBox, *MaxBox, *StepBox;
+  QSlider *StepBar, *LabelSukima;
+  QLabel* LabelExp;
+  QPushButton* Button5;
+  QSpinBox *LabelMin, *LabelMax;
+  // data tab
+  QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
+  QRadioButton *DataSSV, *DataCSV, *DataTSV, *DataIJ, *DataJI;
+  QCheckBox* IncludeVelCheck;
+  QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
+  QLineEdit *gammaBox, *RBox;
+  QPushButton* Button1;
+  // colour tab
+  QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
+  QLabel *Image0, *Image1, *Image2, *Image3;
+  QPushButton *Button4, *Button3;
+  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck;
+  QSpinBox* ContLineWid;
+  ColourSwatchWidget* Shape1;
+  // axes tab
+  QCheckBox *ShowXYLabel, *XYSameScale;
+  QLineEdit *XTitleBox, *YTitleBox;
+  QLabel* example;
+  QPushButton* Button2;
+  QRadioButton *ShowExpCheck, *ShowFixCheck, *ShowAutoCheck;
+  QSpinBox *DigitsBox, *PrecisionBox;
+  // display tab
+  QComboBox* ZoneSelect;
+  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea;
+  QSpinBox* writetimes;
+  QLineEdit *xoffsetbox, *yoffsetbox, *x0box, *y0box, *xscalebox, *yscalebox;
+  QSlider *ICompress2, *JCompress2;
+  QSpinBox *ICompBox, *JCompBox;
+  // analysis tab
+  QComboBox *P1Zone, *P2Zone;
+  QSpinBox *P1i, *P1j, *P2i, *P2j;
+  QCheckBox *P1Direct, *P2Direct, *P1ByClick, *P2ByClick, *OpenAnalyzed, *ShowSegment;
+  QLineEdit *P1x, *P1y, *P2x, *P2y;
+  QPushButton *AnalyzeButton, *Button6;
+  ColourSwatchWidget* SegmentColor;
+  QRadioButton *QuickDrawSegment, *RealDrawSegment;
+  // streamline tab
+  QSpinBox *StreamLineWid, *StreamIBox, *StreamJBox, *StreamOverbox, *StreamDevide;
+  ColourSwatchWidget* StreamColShape;
+  QPushButton *Button7, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
+  QCheckBox* DrawStreamLineCheck;
+  QTableWidget* StreamList;
+  QComboBox* StreamZoneSelect;
+  QRadioButton *StreamLineGridSelect, *StreamLineSegment;
+  QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
+  // below the pages
+  QCheckBox *UseOpenGL, *WhiteBack;
+  QFrame* Panel5;
+  QProgressBar* Gauge1;
+  QStatusBar* StatusBar1;
+  // menus
+  QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *A1;
+  QAction *Menu_FileSel, *Menu_ContourSet, *Menu_DataSet, *Menu_ColorSet, *Menu_AxisSet, *Menu_VOption,
+      *Menu_Analyze, *Menu_Streamline, *Help1, *Menu_Version;
+
+  // ---- handlers ----
+  void RGroupClick();
+  void ShowContourClick();
+  void MaxBoxChange(QLineEdit* sender);
+  void MaxBoxKeyDown(QLineEdit* sender, int key);
+  void AutoMaxMinCheckClick();
+  void AutoStepCheckClick();
+  void IncludeVelCheckClick();
+  void x0boxKeyDown(QLineEdit* sender, int key);
+  void PCNameBoxChange();
+  void PCNameBoxKeyDown(int key);
+  void DriveComboBox1Change();
+  void DirectoryListBox1Change();
+  void FileListBox1DblClick();
+  void Button1Click();
+  void R1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  void Button7Click();
+  void LabelRegulateClick();
+  void UseOpenGLClick();
+  void WhiteBackClick();
+  void ICompress2Change();
+  void JCompress2Change();
+  void ImageClick(int index);  // Image0Click .. Image3Click
+  void ZoneSelectChange();
+  void Showi0Click();
+  void ShowExpCheckClick();
+  void XYTabShow();
+  void TabSheet4Show();
+  void TabSheet2Show();
+  void Menu_SaveClick();
+  void Menu_RescaleClick();
+  void Menu_RedrawClick();
+  void A1Click();
+  void Menu_exitClick();
+  void Help1Click();
+  void Menu_VersionClick();
+  void BMP1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void ConnectHandlers();
+  void RefillFolderList();
+  void RefillFileList();
+  void ApplyLoadResult(LoadResult& result);
+  void RunCommand(const std::function<void()>& body);  // catches errors at the command boundary
+  void SetBlue(QLineEdit* box, bool blue);
+
+  FormNotifier windowNotifier_;
+  Notifier* notifier_;
+  std::unique_ptr<FormProgress> progress_;
+  bool busy_ = false;
+  bool zoneSelecting_ = false;
+  bool viewPlaced_ = false;
+  QString currentFolder_;
+};
+
+// The program's windows, created in their fixed order; the last creation reads the settings
+// file (`settingsPath`, empty: crv.ini beside the executable) into the main window.
+struct ProgramWindows {
+  std::unique_ptr<TForm1> main;
+  std::unique_ptr<TViewForm> view;
+  std::unique_ptr<TLegendForm> legend;
+  std::unique_ptr<QWidget> ogl;  // TOGLForm, once it exists
+  std::unique_ptr<TProcessForm> process;
+  std::unique_ptr<TForm5> about;
+  ProgramWindows();
+  ProgramWindows(ProgramWindows&&) noexcept;
+  ProgramWindows& operator=(ProgramWindows&&) noexcept;
+  ~ProgramWindows();
+};
+ProgramWindows CreateProgramWindows(const QString& settingsPath = QString());
+
+// Text colour of a pending (blue) or applied (black) edit box.
+bool IsPendingEdit(const QLineEdit* box);
+
+}  // namespace corvane

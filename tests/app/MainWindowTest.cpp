@@ -1,0 +1,228 @@
+// The main window driven by control name: start-up state, the settings file through the
+// handlers, pending edits, tab warnings, loading and the refusal of nested commands.
+#include <QAction>
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+bool IsBlue(QLineEdit* box) { return IsPendingEdit(box); }
+
+TEST(MainWindowStart, ControlsHoldTheirDefaults) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  EXPECT_EQ(m.windowTitle(), QStringLiteral("二次元可視化"));
+  EXPECT_EQ(m.RGroup->Items(), QStringList{QStringLiteral("データ無し")});
+  EXPECT_EQ(m.RGroup->ItemIndex(), 0);
+  const char* tabs[8] = {"FileTab", "ContourTab", "DataTab", "TabSheet1", "XYTab", "TabSheet3", "TabSheet4", "TabSheet2"};
+  ASSERT_EQ(m.PageControl1->count(), 8);
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(m.PageControl1->widget(k)->objectName(), QString::fromLatin1(tabs[k]));
+  EXPECT_EQ(m.PageControl1->currentIndex(), 0);
+  EXPECT_FALSE(p.find<QCheckBox>("ShowVec")->isEnabled());
+  EXPECT_FALSE(p.find<QLineEdit>("VecScaleBox")->isEnabled());
+  EXPECT_TRUE(p.find<QCheckBox>("QuickFill")->isEnabled());  // until UseOpenGL is first changed
+  EXPECT_FALSE(p.find<QLineEdit>("MaxBox")->isEnabled());
+  EXPECT_EQ(p.find<QLineEdit>("MaxBox")->text(), QStringLiteral("100"));
+  EXPECT_EQ(p.find<QSlider>("StepBar")->value(), 50);
+  EXPECT_EQ(p.find<QSpinBox>("ZCountBox")->value(), 3);
+  EXPECT_EQ(p.find<QSpinBox>("DataStartLineBox")->toolTip(), QStringLiteral("ゼロインデックスで指定"));
+  EXPECT_TRUE(p.find<QRadioButton>("ShowAutoCheck")->isChecked());
+  EXPECT_EQ(p.find<QComboBox>("xvecbox")->currentText(), QStringLiteral("読み込み後選択"));
+  EXPECT_EQ(m.StreamList->item(0, 1)->text(), QStringLiteral("領域"));
+  EXPECT_EQ(m.Menu_Rescale->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(m.Menu_Redraw->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+  EXPECT_EQ(m.Menu_Save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  QStringList gauge = {"#000000", "#FF0000", "#0000FF", "#FFFF00", "#00FF00", "#FF00FF", "#00FFFF"};
+  EXPECT_TRUE(gauge.contains(m.Gauge1->property("barColour").toString()));
+  // The plot window exists, hidden and disabled, and has set the picture size.
+  EXPECT_FALSE(p.view().isVisible());
+  EXPECT_FALSE(p.view().isEnabled());
+  EXPECT_EQ(m.view_.PictureWidth, p.view().width());
+  EXPECT_EQ(m.view_.PictureHeight, p.view().height() - 19);
+  EXPECT_EQ(m.view_.ScaleX, 1.0);
+}
+
+TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
+  StartedProgram p(
+      "comment line\n"
+      "with opengl\n"
+      "  no contour\t\n"
+      "ZONE COUNT\n150\n"
+      "NOT FIX LINE COLOR\n"
+      "FIX LINE COLOR\n16711680\n"
+      "INCLUDE VELOCITY\n"
+      "PICTURE WIDTH\n400\n"
+      "X SCALE\n120.5\n"
+      "GRAY COLOR2\n");
+  TForm1& m = p.main();
+  EXPECT_TRUE(m.UseOpenGL->isChecked());
+  EXPECT_TRUE(m.QuickFill->isEnabled());
+  EXPECT_FALSE(m.ShowContour->isChecked());
+  EXPECT_FALSE(m.BrushCheck->isEnabled());
+  EXPECT_FALSE(m.LineCheck->isEnabled());
+  EXPECT_TRUE(m.LineCheck->isChecked());
+  EXPECT_EQ(m.ZCountBox->value(), 100);
+  EXPECT_TRUE(m.FixLineColor->isChecked());
+  EXPECT_EQ(m.Shape1->BrushColour(), MakeColour(255, 0, 0));
+  EXPECT_TRUE(m.ShowVec->isEnabled());
+  EXPECT_TRUE(m.DrawStreamLineCheck->isEnabled());
+  EXPECT_EQ(m.view_.ScaleX, 120.5);
+  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
+  EXPECT_EQ(p.view().width(), 400);
+  EXPECT_EQ(m.view_.PictureWidth, 400);
+  EXPECT_TRUE(m.GrayMap2->isChecked());
+  EXPECT_FALSE(m.ColorMap1->isChecked());
+  EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
+}
+
+TEST(MainWindowSettings, ReadingStopsAtABadValueKeepingWhatCameBefore) {
+  StartedProgram p("SHOW GRID\nZONE COUNT\nfour\nWHITE BACKGROUND\n");
+  EXPECT_TRUE(p.main().ShowGrid->isChecked());
+  EXPECT_EQ(p.main().ZCountBox->value(), 3);
+  EXPECT_FALSE(p.main().WhiteBack->isChecked());
+  EXPECT_TRUE(p.messages.warnings.empty());
+}
+
+TEST(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.AutoMaxMinCheck->setChecked(false);
+  ASSERT_TRUE(m.MaxBox->isEnabled());
+  m.MaxBox->selectAll();
+  KeyClicks(m.MaxBox, "abc");
+  EXPECT_TRUE(IsBlue(m.MaxBox));
+  KeyClick(m.MaxBox, Qt::Key_Return);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "数字を記入してください");
+  EXPECT_TRUE(IsBlue(m.MaxBox));
+  m.MaxBox->clear();
+  KeyClicks(m.MaxBox, "42");
+  KeyClick(m.MaxBox, Qt::Key_Return);
+  EXPECT_FALSE(IsBlue(m.MaxBox));
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+}
+
+TEST(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.x0box->clear();
+  KeyClicks(m.x0box, "2.5");
+  EXPECT_TRUE(IsBlue(m.x0box));
+  m.y0box->clear();
+  KeyClicks(m.y0box, "north");
+  m.xscalebox->clear();
+  KeyClicks(m.xscalebox, "7");
+  KeyClick(m.y0box, Qt::Key_Return);
+  EXPECT_EQ(m.view_.CentreX, 2.5);
+  EXPECT_FALSE(IsBlue(m.x0box));
+  EXPECT_TRUE(IsBlue(m.y0box));
+  EXPECT_EQ(m.view_.ScaleX, 1.0);  // after the failing box: not applied
+  ASSERT_EQ(p.messages.messages.size(), 1u);
+  EXPECT_EQ(p.messages.messages[0], "数字を代入して下さい");
+}
+
+TEST(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.UseOpenGL->setChecked(true);
+  m.Menu_ContourSet->trigger();
+  EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
+  m.Menu_AxisSet->trigger();
+  EXPECT_EQ(m.PageControl1->currentWidget(), m.XYTab);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "XY軸設定はOpenGL描画時は無効です");
+  m.Menu_Analyze->trigger();
+  m.Menu_Streamline->trigger();
+  ASSERT_EQ(p.messages.messages.size(), 2u);
+  EXPECT_EQ(p.messages.messages[0], "OpenGL時には解析は実行できません");
+  EXPECT_EQ(p.messages.messages[1], "OpenGL時には流線を描くことはできません");
+  m.UseOpenGL->setChecked(false);
+  EXPECT_FALSE(m.QuickFill->isEnabled());
+  m.Menu_AxisSet->trigger();  // already shown: no new warning
+  m.Menu_FileSel->trigger();
+  m.Menu_AxisSet->trigger();
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+}
+
+TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.ShowContour->setChecked(false);
+  EXPECT_FALSE(m.BrushCheck->isEnabled());
+  EXPECT_TRUE(m.LineCheck->isChecked());
+  m.ShowContour->setChecked(true);
+  EXPECT_TRUE(m.BrushCheck->isEnabled());
+  EXPECT_EQ(p.view().windowTitle(), QStringLiteral("等高線表示"));
+  m.LabelRegulate->setChecked(true);
+  EXPECT_TRUE(m.LabelMin->isEnabled() && m.LabelMax->isEnabled());
+  m.ICompress2->setValue(4);
+  EXPECT_EQ(m.ICompBox->value(), 4);
+  m.ShowExpCheck->setChecked(true);
+  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.CurrentOptions().display.numberFormat)));
+  m.WhiteBack->setChecked(true);
+  EXPECT_EQ(m.LabelExp->palette().color(QPalette::Window), QColor(Qt::white));
+  MouseClick(m.Image2, Qt::LeftButton);
+  EXPECT_TRUE(m.GrayMap1->isChecked());
+}
+
+TEST(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  ASSERT_TRUE(m.TryBeginCommand());
+  m.Menu_Redraw->trigger();
+  EXPECT_FALSE(m.ScenePictureValid);
+  m.Menu_Rescale->trigger();
+  EXPECT_FALSE(m.ScenePictureValid);
+  m.A1->trigger();
+  EXPECT_TRUE(m.AbortRequested);
+  m.EndCommand();
+  m.Menu_Redraw->trigger();
+  EXPECT_TRUE(m.ScenePictureValid);
+  EXPECT_FALSE(m.AbortRequested);  // a drawing clears it
+  EXPECT_TRUE(p.view().isEnabled());
+}
+
+TEST(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.PageControl1->setCurrentIndex(2);
+  m.FileListBox1->clearSelection();
+  m.Button1->click();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "ファイルが選択されていません");
+  EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
+}
+
+TEST(MainWindowFiles, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  QDir d(p.dir.path());
+  d.mkdir(QStringLiteral("sub"));
+  for (const char* name : {"a.dat", "b.txt", "c.csv"}) {
+    QFile f(d.filePath(QString::fromLatin1(name)));
+    f.open(QIODevice::WriteOnly);
+  }
+  m.PCNameBox->setText(p.dir.path());
+  KeyClick(m.PCNameBox, Qt::Key_Return);
+  EXPECT_FALSE(IsPendingEdit(m.PCNameBox));
+  QStringList files;
+  for (int k = 0; k < m.FileListBox1->count(); ++k) files << m.FileListBox1->item(k)->text();
+  EXPECT_EQ(files, (QStringList{"a.dat", "b.txt"}));
+  bool hasSub = false;
+  for (int k = 0; k < m.DirectoryListBox1->count(); ++k) hasSub |= m.DirectoryListBox1->item(k)->text().trimmed() == "sub";
+  EXPECT_TRUE(hasSub);
+  EXPECT_GE(m.DriveComboBox1->currentIndex(), 0);
+  KeyClicks(m.PCNameBox, "/no/such/folder");
+  KeyClick(m.PCNameBox, Qt::Key_Return);
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_TRUE(IsPendingEdit(m.PCNameBox));
+  EXPECT_EQ(m.CurrentFolder(), QDir(p.dir.path()).canonicalPath());
+}
+
+}  // namespace
+}  // namespace corvane

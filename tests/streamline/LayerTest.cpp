@@ -1,0 +1,83 @@
+// The streamline layer as the scene renderer calls it: which seeds are traced, the pen, the
+// status texts and the gauge.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FlowData.h"
+#include "render/LoggingCanvas.h"
+#include "streamline/StreamLayer.h"
+
+namespace corvane {
+namespace {
+
+class RecordingProgress : public Progress {
+ public:
+  void SetMaximum(std::int64_t m) override { log.push_back("max " + std::to_string(m)); }
+  void SetPosition(std::int64_t p) override { positions.push_back(p); }
+  void SetStatus(const std::string& text) override { log.push_back(text); }
+  std::vector<std::string> log;
+  std::vector<std::int64_t> positions;
+};
+
+struct Scene {
+  FieldDataSet data = testing::MakeFlow({testing::Rect(10, 5, 0, 0)}, testing::Uniform(1, 0));
+  ViewTransform view = testing::MakeView(640, 480, 40, 4.5, 2);
+  ProgramOptions options;
+  RecordingProgress progress;
+  Random random{1};
+  ContourReadout readout;
+  Scene() {
+    options.load.xvecbox = 0;
+    options.load.yvecbox = 1;
+  }
+  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
+  std::string Move(double x, double y) const {
+    return "MoveTo " + std::to_string(view.WorldToPixelX(x)) + "," + std::to_string(view.WorldToPixelY(y));
+  }
+};
+
+TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPen) {
+  Scene scene;
+  StreamOptions& o = scene.options.stream;
+  o.StreamList.seeds = {{0, 0, 2, 2}, {0, -1, 0, 0}, {0, 0, 50, 0}, {0, 3, 1, 1}, {0, 0, 3, 1}};
+  o.StreamLineGridSelect = true;
+  o.StreamLineSegment = true;
+  o.StreamXa = 0.5, o.StreamYa = 0.5, o.StreamXb = 0.5, o.StreamYb = 3.5, o.StreamDevide = 2;
+  o.StreamColShape = MakeColour(10, 20, 30);
+  o.StreamLineWid = 3;
+
+  const std::vector<StreamPath> paths = TraceStreamlines(scene.Context());
+  ASSERT_EQ(paths.size(), 8u);
+  for (int bad : {1, 2, 3}) EXPECT_TRUE(paths[static_cast<std::size_t>(bad)].vertices.empty());
+  scene.progress.log.clear();
+  scene.progress.positions.clear();
+
+  LoggingCanvas canvas;
+  DrawStreamlines(scene.Context(), canvas);
+  EXPECT_EQ(canvas.PenColour(), MakeColour(10, 20, 30));
+  EXPECT_EQ(canvas.PenWidth(), 3);
+  // The drawing moves to each seed in turn: nodes (2, 2) and (3, 1), then A, the midpoint, B.
+  const WorldPoint starts[5] = {{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}};
+  std::size_t found = 0;
+  for (const std::string& call : canvas.Only({"MoveTo"}))
+    if (found < 5 && call == scene.Move(starts[found].x, starts[found].y)) ++found;
+  EXPECT_EQ(found, 5u);
+  EXPECT_EQ(scene.progress.log, (std::vector<std::string>{"流線を描画しています・・・", "max 5", "max 2", "流線描画終了"}));
+  EXPECT_EQ(scene.progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 0, 0, 1, 2}));
+}
+
+TEST(StreamLayer, DrawsNothingWithoutBothVelocityRows) {
+  Scene scene;
+  scene.options.load.yvecbox = -1;
+  scene.options.stream.StreamList.seeds = {{0, 0, 2, 2}};
+  scene.options.stream.StreamLineGridSelect = true;
+  LoggingCanvas canvas;
+  DrawStreamlines(scene.Context(), canvas);
+  EXPECT_TRUE(canvas.Only({"MoveTo", "LineTo"}).empty());
+  EXPECT_EQ(scene.progress.log.back(), "流線描画終了");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,88 @@
+// Editing the seed list and the streamline tab's controls, from the window and from --set.
+#include <gtest/gtest.h>
+
+#include "FlowData.h"
+#include "data/Errors.h"
+#include "render/ProgramOptions.h"
+#include "streamline/SeedList.h"
+
+namespace corvane {
+namespace {
+
+TEST(SeedList, AddFillsNinetyNineRowsThenSaysTheListIsFull) {
+  StreamOptions o;
+  RecordingNotifier notifier;
+  o.StreamZoneSelect = 1, o.StreamIBox = 4, o.StreamJBox = 7, o.StreamOverbox = -2;
+  for (int k = 0; k < 99; ++k) EXPECT_TRUE(AddNodeSeed(o, notifier));
+  EXPECT_TRUE(notifier.messages.empty());
+  EXPECT_EQ(SeedListCellText(o.StreamList, 99, 0), "-2");
+  EXPECT_EQ(SeedListCellText(o.StreamList, 99, 3), "7");
+  o.StreamLineGridSelect = false;
+  EXPECT_FALSE(AddNodeSeed(o, notifier));
+  EXPECT_EQ(notifier.messages, std::vector<std::string>{"系列が多すぎます"});
+  EXPECT_TRUE(notifier.warnings.empty());
+  EXPECT_EQ(o.StreamList.seeds.size(), 99u);
+  EXPECT_TRUE(o.StreamLineGridSelect);
+}
+
+TEST(SeedList, DeletingARowMovesTheRowsBelowUp) {
+  StreamSeedList list;
+  list.seeds = {{0, 0, 1, 1}, {0, 0, 2, 2}, {1, 0, 3, 3}};
+  DeleteSeedRow(list, 1);
+  EXPECT_EQ(list.seeds, (std::vector<StreamSeed>{{0, 0, 2, 2}, {1, 0, 3, 3}}));
+  EXPECT_EQ(SeedListCellText(list, 3, 0), "");
+  DeleteSeedRow(list, 0);   // the header
+  DeleteSeedRow(list, 50);  // an empty row
+  EXPECT_EQ(list.seeds.size(), 2u);
+  EXPECT_EQ(SeedListCellText(list, 0, 1), "領域");
+  ClearSeedList(list);
+  EXPECT_EQ(SeedListCellText(list, 1, 0), "");
+}
+
+TEST(SeedList, ChoosingAZoneLimitsTheNodeBoxes) {
+  const FieldDataSet data = testing::MakeFlow({testing::Rect(4, 4, 0, 0), testing::Rect(10, 30, 0, 0)},
+                                              testing::Uniform(1, 0));
+  StreamOptions o;
+  o.StreamIBox = 50, o.StreamJBox = 20, o.StreamZoneSelect = 1;
+  const SeedBoxLimits limits = SelectSeedZone(o, data);
+  EXPECT_EQ(limits.iMax, 9);
+  EXPECT_EQ(limits.jMax, 29);
+  EXPECT_EQ(o.StreamIBox, 9);
+  EXPECT_EQ(o.StreamJBox, 20);
+  o.StreamZoneSelect = -1;
+  EXPECT_EQ(SelectSeedZone(o, data).iMax, 100);
+}
+
+TEST(StreamControls, SetAppendsSeedRowsAndTypingIntoTheSegmentTurnsItOn) {
+  const auto& table = ProgramOptionTable();
+  ProgramOptions o;
+  table.Apply(o, "StreamList", "0,0,3,4");
+  table.Apply(o, "StreamList", "2, 1, 5, 6; -1,0,0,0");
+  EXPECT_EQ(o.stream.StreamList.seeds, (std::vector<StreamSeed>{{0, 0, 3, 4}, {2, 1, 5, 6}, {-1, 0, 0, 0}}));
+  EXPECT_TRUE(o.stream.StreamLineGridSelect);
+  EXPECT_FALSE(o.stream.StreamLineSegment);
+  table.Apply(o, "StreamXb", "2.5");
+  EXPECT_DOUBLE_EQ(o.stream.StreamXb, 2.5);
+  EXPECT_TRUE(o.stream.StreamLineSegment);
+  table.Apply(o, "StreamLineSegment", "0");
+  EXPECT_FALSE(o.stream.StreamLineSegment);
+  table.Apply(o, "StreamDevide", "1000");
+  EXPECT_EQ(o.stream.StreamDevide, 100);
+
+  // Bad rows name the control and leave the list as it was; an empty value clears it.
+  for (const char* bad : {"1,2,3", "1,2,3,4,5", "a,0,0,0", "0,0,0,99999999999", "0,0,0,0;"})
+    EXPECT_THROW(table.Apply(o, "StreamList", bad), CorvaneError) << bad;
+  try {
+    table.Apply(o, "StreamList", "1,x,2,3");
+  } catch (const CorvaneError& e) {
+    EXPECT_NE(std::string(e.what()).find("StreamList"), std::string::npos);
+  }
+  EXPECT_EQ(o.stream.StreamList.seeds.size(), 3u);
+  table.Apply(o, "StreamList", "");
+  EXPECT_TRUE(o.stream.StreamList.seeds.empty());
+  for (int k = 0; k < 99; ++k) table.Apply(o, "StreamList", "0,0,0,0");
+  EXPECT_THROW(table.Apply(o, "StreamList", "0,0,0,0"), CorvaneError);
+}
+
+}  // namespace
+}  // namespace corvane
