@@ -25,13 +25,9 @@
 #include "render/DisplayOptions.h"
 #include "render/LayerContext.h"
 #include "render/ViewTransform.h"
+#include "data/WorldPoint.h"
 
 namespace corvane {
-
-struct WorldPoint {
-  double x = 0.0;
-  double y = 0.0;
-};
 
 enum class SegmentPoint { First, Second };
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "analysis/SegmentEndpoints.h"
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
@@ -11,6 +12,7 @@
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
 #include "render/VectorLayer.h"
+#include "streamline/StreamLayer.h"
 
 namespace corvane {
 namespace {
@@ -140,12 +142,8 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   // Once, over all copies.
   if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
-  if (d.ShowSegment && d.RealDrawSegment) {
-    // SEGMENT LAYER: the analysis segment and its end circles go here (not written yet).
-  }
-  if (d.DrawStreamLineCheck) {
-    // STREAMLINE LAYER: the traced streamlines go here (not written yet).
-  }
+  if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), canvas);
+  if (d.DrawStreamLineCheck) DrawStreamlines(context(0), canvas);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 

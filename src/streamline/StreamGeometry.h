@@ -4,13 +4,9 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#include "data/WorldPoint.h"
 
 namespace corvane {
-
-struct WorldPoint {
-  double x = 0.0;
-  double y = 0.0;
-};
 
 // A node (i, j) of one zone.
 struct GridNode {
