@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 #include "app/CommandLine.h"
@@ -21,9 +24,21 @@ void OpenAtStart(corvane::TForm1& main, const QString& path) {
   if (main.LoadFile(QFileInfo(path).absoluteFilePath())) main.RescaleAndRedraw();
 }
 
+// Qt wants a private runtime folder and complains on stderr when the session has none (headless
+// runs, CI); give it one so the command line prints only its own messages.
+void EnsureRuntimeDir() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const std::string dir = "/tmp/corvane-runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), 0700);
+  struct stat info {};
+  if (stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0)
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EnsureRuntimeDir();
   if (corvane::IsSubCommand(argc, argv)) {
     // Headless: fonts and pictures need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
