@@ -21,10 +21,10 @@ std::string BenchFile(bool jOuter) {
   fs::create_directories(dir);
   fs::path file = dir / (jOuter ? "load_1002000_ji.dat" : "load_1002000_ij.dat");
   if (!fs::exists(file)) {
-    corvane::gen::FlowGridSpec spec;
-    spec.zones = {{1000, 500}, {1000, 500}, {100, 20}};
-    spec.jOuter = jOuter;
-    corvane::gen::WriteFlowGrid(file.string(), spec);
+    corvane::gen::FlowGridSpec grid;
+    grid.zones = {{1000, 500}, {1000, 500}, {100, 20}};
+    grid.jOuter = jOuter;
+    corvane::gen::WriteFlowGrid(file.string(), grid);
   }
   return file.string();
 }

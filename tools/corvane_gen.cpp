@@ -23,13 +23,13 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  corvane::gen::FlowGridSpec spec;
+  corvane::gen::FlowGridSpec grid;
   std::string out;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
     if (a == "--zones") {
-      spec.zones.clear();
+      grid.zones.clear();
       std::string v = value();
       std::size_t pos = 0;
       while (pos < v.size()) {
@@ -37,32 +37,32 @@ int main(int argc, char** argv) {
         std::string item = v.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
         int ni = 0, nj = 0;
         if (std::sscanf(item.c_str(), "%dx%d", &ni, &nj) != 2 || ni < 1 || nj < 1) return Usage();
-        spec.zones.emplace_back(ni, nj);
+        grid.zones.emplace_back(ni, nj);
         pos = comma == std::string::npos ? v.size() : comma + 1;
       }
-      if (spec.zones.empty()) return Usage();
+      if (grid.zones.empty()) return Usage();
     } else if (a == "--nodes") {
       long long n = std::atoll(value().c_str());
       if (n < 3) return Usage();
       int nj = std::max(2, static_cast<int>(std::lround(std::sqrt(n / 3.0 / 2.0))));
       int ni = std::max(1, static_cast<int>(n / 3 / nj));
-      spec.zones.assign(3, {ni, nj});
+      grid.zones.assign(3, {ni, nj});
     } else if (a == "--sep") {
       std::string v = value();
-      if (v == "space") spec.separator = corvane::gen::Sep::Spaces;
-      else if (v == "comma") spec.separator = corvane::gen::Sep::Commas;
-      else if (v == "tab") spec.separator = corvane::gen::Sep::Tabs;
+      if (v == "space") grid.separator = corvane::gen::Sep::Spaces;
+      else if (v == "comma") grid.separator = corvane::gen::Sep::Commas;
+      else if (v == "tab") grid.separator = corvane::gen::Sep::Tabs;
       else return Usage();
     } else if (a == "--order") {
       std::string v = value();
       if (v != "ij" && v != "ji") return Usage();
-      spec.jOuter = v == "ji";
+      grid.jOuter = v == "ji";
     } else if (a == "--title") {
-      spec.title = value();
+      grid.title = value();
     } else if (a == "--mach") {
-      spec.mach = std::atof(value().c_str());
+      grid.mach = std::atof(value().c_str());
     } else if (a == "--crlf") {
-      spec.crlf = true;
+      grid.crlf = true;
     } else if (!a.empty() && a[0] != '-' && out.empty()) {
       out = a;
     } else {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage();
-  if (!corvane::gen::WriteFlowGrid(out, spec)) {
+  if (!corvane::gen::WriteFlowGrid(out, grid)) {
     std::fprintf(stderr, "corvane_gen: cannot write %s\n", out.c_str());
     return 1;
   }

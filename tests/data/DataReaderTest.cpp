@@ -70,23 +70,23 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "corvane_reader_test";
   fs::create_directories(dir);
-  gen::FlowGridSpec spec;
-  spec.zones = {{120, 300}, {7, 5}, {200, 90}};  // large enough for both cores
+  gen::FlowGridSpec grid;
+  grid.zones = {{120, 300}, {7, 5}, {200, 90}};  // large enough for both cores
   std::optional<FieldDataSet> reference;
   for (int variant = 0; variant < 4; ++variant) {
     LoadOptions o;
-    spec.jOuter = variant == 1;
-    spec.separator = variant == 2 ? gen::Sep::Commas : (variant == 3 ? gen::Sep::Tabs : gen::Sep::Spaces);
-    spec.crlf = variant == 3;
-    o.loopOrder = spec.jOuter ? LoopOrder::JI : LoopOrder::IJ;
+    grid.jOuter = variant == 1;
+    grid.separator = variant == 2 ? gen::Sep::Commas : (variant == 3 ? gen::Sep::Tabs : gen::Sep::Spaces);
+    grid.crlf = variant == 3;
+    o.loopOrder = grid.jOuter ? LoopOrder::JI : LoopOrder::IJ;
     o.separator = variant == 2 ? Separator::Commas : (variant == 3 ? Separator::Tabs : Separator::Spaces);
     const std::string path = (dir / ("flow" + std::to_string(variant) + ".dat")).string();
-    ASSERT_TRUE(gen::WriteFlowGrid(path, spec));
+    ASSERT_TRUE(gen::WriteFlowGrid(path, grid));
     Load l(path, o);
     ASSERT_TRUE(l.result) << variant;
     EXPECT_EQ(l.d().NodeCount, 120 * 300 + 35 + 200 * 90);
     double expected[6];
-    gen::FlowAt(spec, 2, 150, 33, expected);
+    gen::FlowAt(grid, 2, 150, 33, expected);
     EXPECT_NEAR(l.At(3, 2, 150, 33), expected[5], 1e-8 * expected[5]);
     if (!reference) {
       reference = l.d();
