@@ -10,6 +10,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "render/PainterCanvas.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -120,10 +121,4 @@ BENCHMARK(BM_FillVectorPicture)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

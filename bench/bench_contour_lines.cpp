@@ -12,6 +12,7 @@
 #include "contour/ContourLines.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -140,11 +141,4 @@ BENCHMARK(BM_ContourLinesNoCanvas)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "output/EmfGenerator.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -51,10 +52,4 @@ BENCHMARK(BM_EmfFromScenePicture)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "output/ImageWriters.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -49,10 +50,4 @@ BENCHMARK(BM_Jpeg)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

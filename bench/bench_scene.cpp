@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "render/SceneRenderer.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -117,11 +118,4 @@ BENCHMARK(BM_Vectors)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

@@ -10,6 +10,7 @@
 
 #include "render/PainterCanvas.h"
 #include "streamline/StreamLayer.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -124,11 +125,4 @@ BENCHMARK(BM_SeedsOutsideTheData)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }
