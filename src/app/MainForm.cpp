@@ -24,6 +24,7 @@
 #include "app/SettingsFile.h"
 #include "contour/LegendForm.h"
 #include "output/ImageWriters.h"
+#include "opengl/OGLForm.h"
 #include "output/ProcessForm.h"
 #include "contour/ColorMap.h"
 #include "data/DerivedQuantities.h"
@@ -1496,10 +1497,11 @@ void TForm1::BMP1Click() {
 
 void TForm1::Redraw() {
   if (UseOpenGL->isChecked()) {
-    // The OpenGL view draws its own frame once its window exists.
-    if (OGLForm) {
-      OGLForm->show();
-      OGLForm->raise();
+    // The OpenGL view draws its own frame, then comes forward.
+    if (auto* ogl = static_cast<TOGLForm*>(OGLForm)) {
+      ogl->DrawOpenGLScene(ShowContour->isChecked(), ShowGrid->isChecked(), ShowVec->isChecked());
+      ogl->show();
+      ogl->raise();
     }
     return;
   }
@@ -1525,8 +1527,14 @@ void TForm1::RescaleAndRedraw() {
   }
   try {
     scene.options = CurrentOptions();
-    // The OpenGL view fits its own box when it draws; the plot window's view is fitted here.
-    if (!scene.options.display.UseOpenGL) FitView(scene);
+    if (!scene.options.display.UseOpenGL) {
+      FitView(scene);
+    } else if (OGLForm) {
+      // The OpenGL view has its own box, fitted to the data and every overlay copy.
+      double xmax, ymax, xmin, ymin;
+      OverlayExtents(data_, scene.options.display, xmax, ymax, xmin, ymin);
+      static_cast<TOGLForm*>(OGLForm)->FitOrthoBox(xmax, ymax, xmin, ymin);
+    }
   } catch (const std::exception& e) {
     notifier_->Warning(e.what());
     return;
@@ -1609,6 +1617,7 @@ ProgramWindows::~ProgramWindows() {
   ogl.reset();
   legend.reset();
   if (main) {
+    main->OGLForm = nullptr;
     main->ViewForm = nullptr;
     main->LegendForm = nullptr;
     main->ProcessForm = nullptr;
@@ -1634,8 +1643,28 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
     return s;
   });
   m->LegendForm = w.legend.get();
-  // The OpenGL window (TOGLForm) is created here, between the legend and the plot window, once
-  // it exists.
+  // The OpenGL window reads the main window's data, options and progress and writes the plot
+  // view's boxes back after its keys.
+  OGLFormHost host;
+  host.data = &m->data_;
+  host.readout = &m->readout_;
+  host.progress = &m->progress();
+  host.notifier = [m] { return &m->notifier(); };
+  host.options = [m] { return m->CurrentOptions(); };
+  host.setPlotCaption = [m](int row) {
+    if (m->ViewForm) m->ViewForm->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
+  };
+  host.raiseMainWindow = [m] {
+    m->show();
+    m->raise();
+    m->activateWindow();
+  };
+  host.clearAbort = [m] { m->AbortRequested = false; };
+  host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
+  host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
+  host.endCommand = [m] { m->EndCommand(); };
+  w.ogl = std::make_unique<TOGLForm>(std::move(host));
+  m->OGLForm = w.ogl.get();
   w.view = std::make_unique<TViewForm>(m);
   m->ViewForm = w.view.get();
   w.process = std::make_unique<TProcessForm>();

@@ -21,6 +21,7 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Radio("ColorMap2", &ContourOptions::colorMap, ColorMapKind::RedBlue);
     t.Radio("GrayMap1", &ContourOptions::colorMap, ColorMapKind::Gray1);
     t.Radio("GrayMap2", &ContourOptions::colorMap, ColorMapKind::Gray2);
+    t.Bool("QuickFill", &ContourOptions::QuickFill);
     t.Bool("FixLineColor", &ContourOptions::FixLineColor);
     t.Colour("Shape1", &ContourOptions::Shape1);
     t.Int("ContLineWid", &ContourOptions::ContLineWid, 1, 10);

@@ -10,6 +10,7 @@ namespace corvane {
 
 struct ContourOptions {
   ColorMapKind colorMap = ColorMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2
+  bool QuickFill = true;  // the OpenGL view's smooth fill
   bool FixLineColor = false;
   Colour Shape1 = kWhite;  // the fixed line colour
   int ContLineWid = 1;     // contour line width in pixels, 1..10

@@ -1,0 +1,74 @@
+// The OpenGL window: the scene drawn through OpenGL in a box of its own, with keyboard zoom and
+// pan that preview grid and boundaries while a key is held. The frame is built as a list of
+// primitives (OpenGLGeometry) and replayed by paintGL, so a repaint, a resize or a window shown
+// again after closing redraws the last frame without rebuilding it.
+#pragma once
+#include <QOpenGLWidget>
+#include <functional>
+
+#include "opengl/OpenGLGeometry.h"
+
+class QOpenGLFunctions_1_1;
+
+namespace corvane {
+
+// What the window reads from the main window and how it reports back.
+struct OGLFormHost {
+  FieldDataSet* data = nullptr;
+  ContourReadout* readout = nullptr;
+  Progress* progress = nullptr;
+  std::function<Notifier*()> notifier;      // read at each use: the main window's may be replaced
+  std::function<ProgramOptions()> options;  // the controls now; throws on an unreadable number
+  std::function<void(int row)> setPlotCaption;
+  std::function<void()> raiseMainWindow;
+  std::function<void()> clearAbort;
+  // Writes the plot view's centre and scales back into their boxes (after a key is released).
+  std::function<void()> writeViewBoxes;
+  // The main window's command lock: nothing loads a data set while a frame pumps events.
+  std::function<bool()> tryBeginCommand;
+  std::function<void()> endCommand;
+};
+
+class TOGLForm : public QOpenGLWidget {
+  Q_OBJECT
+
+ public:
+  explicit TOGLForm(OGLFormHost host, QWidget* parent = nullptr);
+  ~TOGLForm() override;
+
+  // Builds one frame and shows it. Refused while another frame or a command is running.
+  void DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors);
+  // Fits the box to the extent at the window's client size.
+  void FitOrthoBox(double xmax, double ymax, double xmin, double ymin);
+  void ZoomOrthoBox(double factor);
+
+  const OrthoBox& Box() const { return box_; }
+  const GlFrame& Frame() const { return frame_; }
+  bool PanKeyHeld = false;
+
+  // Arrow keys pan while held, Shift with Up or Down zooms; the loop runs until the key is released.
+  void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+  void FormKeyUp();
+
+ protected:
+  void initializeGL() override;
+  void paintGL() override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+
+ private:
+  // Builds the frame into the spare list and swaps it in; false when options could not be read.
+  bool BuildFrame(bool showContour, bool showGrid, bool showVectors);
+  ProgramOptions Options() const;
+
+  OGLFormHost host_;
+  OrthoBox box_;
+  GlFrame frame_;  // what paintGL replays
+  GlFrame spare_;  // the next frame, built while the last one stays on screen
+  bool building_ = false;
+  QOpenGLFunctions_1_1* gl_ = nullptr;
+};
+
+}  // namespace corvane

@@ -1,0 +1,475 @@
+#include "opengl/OpenGLGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "contour/ContourLevels.h"
+#include "contour/ContourLines.h"
+#include "data/DerivedQuantities.h"
+#include "render/ViewTransform.h"
+
+namespace corvane {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kArrowHalfAngle = 0.3490658503988659;  // 20 degrees
+
+// A zone whose nodes all lie inside the coordinate arrays and the value row (if given).
+bool ZoneFits(const FieldDataSet& data, const ZoneGrid& zone, std::size_t rowSize) {
+  if (zone.NI <= 0 || zone.NJ <= 0 || zone.FirstNode < 0) return false;
+  const long long end = static_cast<long long>(zone.FirstNode) + static_cast<long long>(zone.NI) * zone.NJ;
+  return end <= static_cast<long long>(std::min({data.X.size(), data.Y.size(), rowSize}));
+}
+
+// A point of world (x, y) shifted for the copy, as the float OpenGL is given.
+GlPoint Shifted(const FieldDataSet& data, std::int32_t n, double dx, double dy) {
+  const std::size_t i = static_cast<std::size_t>(n);
+  return {static_cast<float>(data.X[i] + dx), static_cast<float>(data.Y[i] + dy)};
+}
+
+// Twice the signed area of a triangle, for dropping triangles that cover no pixel.
+double Area2(GlPoint a, GlPoint b, GlPoint c) {
+  return (static_cast<double>(b.x) - a.x) * (static_cast<double>(c.y) - a.y) -
+         (static_cast<double>(c.x) - a.x) * (static_cast<double>(b.y) - a.y);
+}
+
+}  // namespace
+
+// ---- box ----
+
+bool OrthoBox::Degenerate() const {
+  return !(right != left && top != bottom && std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
+           std::isfinite(top));
+}
+
+OrthoBox FitOrthoBox(double xmax, double ymax, double xmin, double ymin, int width, int height) {
+  const double w = std::max(width, 1), h = std::max(height, 1);
+  OrthoBox box;
+  box.nearZ = -2.0;
+  box.farZ = 2.0;
+  const double sx = w / (xmax - xmin), sy = h / (ymax - ymin);
+  // Neither direction has a usable extent: a unit-high box about the centre.
+  const bool xUsable = std::isfinite(sx) && sx > 0.0, yUsable = std::isfinite(sy) && sy > 0.0;
+  if (!xUsable && !yUsable) {
+    const double cx = std::isfinite(xmin + xmax) ? (xmin + xmax) / 2 : 0.0;
+    const double cy = std::isfinite(ymin + ymax) ? (ymin + ymax) / 2 : 0.0;
+    box.bottom = cy - 0.5;
+    box.top = cy + 0.5;
+    box.left = cx - w / h / 2;
+    box.right = cx + w / h / 2;
+    return box;
+  }
+  if (!xUsable || (yUsable && sx >= sy)) {
+    // The height limits.
+    box.bottom = ymin;
+    box.top = ymax;
+    const double cx = (xmin + xmax) / 2;
+    box.left = cx - w / sy / 2;
+    box.right = cx + w / sy / 2;
+  } else {
+    box.left = xmin;
+    box.right = xmax;
+    const double cy = (ymin + ymax) / 2;
+    box.bottom = cy - h / sx / 2;
+    box.top = cy + h / sx / 2;
+  }
+  return box;
+}
+
+void ZoomOrthoBox(OrthoBox& box, double factor) {
+  const double cx = (box.left + box.right) / 2, cy = (box.bottom + box.top) / 2;
+  box.right = cx + (box.right - cx) * factor;
+  box.left = cx - (cx - box.left) * factor;
+  box.top = cy + (box.top - cy) * factor;
+  box.bottom = cy - (cy - box.bottom) * factor;
+}
+
+void PanOrthoBox(OrthoBox& box, PanDirection direction) {
+  const double sx = static_cast<float>((box.right - box.left) / 50);
+  const double sy = static_cast<float>((box.top - box.bottom) / 50);
+  switch (direction) {
+    case PanDirection::Right: box.left += sx; box.right += sx; break;
+    case PanDirection::Left: box.left -= sx; box.right -= sx; break;
+    case PanDirection::Up: box.bottom += sy; box.top += sy; break;
+    case PanDirection::Down: box.bottom -= sy; box.top -= sy; break;
+  }
+}
+
+// ---- frame ----
+
+void GlFrame::Clear() {
+  vertices.clear();
+  colours.clear();
+  batches.clear();
+}
+
+// Starts a batch unless the last one has the same mode and can take more (strips never merge).
+void GlFrame::Open(GlMode mode) {
+  if (!batches.empty() && batches.back().mode == mode && mode != GlMode::LineStrip) return;
+  batches.push_back({mode, static_cast<std::int32_t>(vertices.size()), 0});
+}
+
+void GlFrame::Polygon(const GlPoint* points, int count, Colour colour) {
+  // A convex polygon is a fan from its first corner; pieces without area draw no pixel anyway.
+  for (int k = 2; k < count; ++k) {
+    if (Area2(points[0], points[k - 1], points[k]) == 0.0) continue;
+    Open(GlMode::Triangles);
+    Push(points[0], colour);
+    Push(points[k - 1], colour);
+    Push(points[k], colour);
+    batches.back().count += 3;
+  }
+}
+
+void GlFrame::Line(GlPoint a, GlPoint b, Colour colour) {
+  if (a == b) return;  // a line without length draws nothing
+  Open(GlMode::Lines);
+  Push(a, colour);
+  Push(b, colour);
+  batches.back().count += 2;
+}
+
+void GlFrame::Triangle(GlPoint a, GlPoint b, GlPoint c, Colour ca, Colour cb, Colour cc) {
+  Open(GlMode::Triangles);
+  Push(a, ca);
+  Push(b, cb);
+  Push(c, cc);
+  batches.back().count += 3;
+}
+
+void GlFrame::StripBegin() { Open(GlMode::LineStrip); }
+
+void GlFrame::StripVertex(GlPoint p, Colour colour) {
+  Push(p, colour);
+  batches.back().count += 1;
+}
+
+void GlFrame::StripEnd() {
+  if (batches.back().count >= 2) return;
+  vertices.resize(static_cast<std::size_t>(batches.back().first));
+  colours.resize(vertices.size());
+  batches.pop_back();
+}
+
+// ---- contour triangles ----
+
+TriangleContourer::TriangleContourer(const FieldDataSet& data, const double* values, double dx, double dy,
+                                     const OrthoBox& box, const ContourStyle& style)
+    : data_(data), v_(values), dx_(dx), dy_(dy), box_(box), style_(style) {
+  const double lo = std::min(style.min, style.max), hi = std::max(style.min, style.max);
+  const ContourLevelRange range = MakeContourLevelRange(hi, lo, style.step);
+  if (!range.valid) return;
+  // Bands wholly below the first level or above the last one share the end colours, so one step
+  // of margin on each side keeps the picture while bounding the work per triangle.
+  bandFloor_ = std::ceil(lo / style.step) - 2.0;
+  bandCeil_ = std::ceil(hi / style.step) + 1.0;
+  const std::size_t count = static_cast<std::size_t>(bandCeil_ - bandFloor_) + 1;
+  bandColours_.resize(count);
+  const float fmin = static_cast<float>(style.min), fmax = static_cast<float>(style.max);
+  for (std::size_t k = 0; k < count; ++k) {
+    const double upper = (bandFloor_ + static_cast<double>(k) + 1.0) * style.step;
+    bandColours_[k] = LevelColor(static_cast<float>(upper), fmin, fmax, style.kind);
+  }
+  valid_ = true;
+}
+
+GlPoint TriangleContourer::At(std::int32_t n) const { return Shifted(data_, n, dx_, dy_); }
+
+// Skipped when all three corners lie beyond one side of the box (before any level arithmetic).
+bool TriangleContourer::Culled(std::int32_t c1, std::int32_t c2, std::int32_t c3) const {
+  const double* x = data_.X.data();
+  const double* y = data_.Y.data();
+  const double x1 = x[c1] + dx_, x2 = x[c2] + dx_, x3 = x[c3] + dx_;
+  const double y1 = y[c1] + dy_, y2 = y[c2] + dy_, y3 = y[c3] + dy_;
+  return (x1 > box_.right && x2 > box_.right && x3 > box_.right) ||
+         (x1 < box_.left && x2 < box_.left && x3 < box_.left) ||
+         (y1 > box_.top && y2 > box_.top && y3 > box_.top) ||
+         (y1 < box_.bottom && y2 < box_.bottom && y3 < box_.bottom);
+}
+
+void TriangleContourer::FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3,
+                                            const Colour* nodeColours, GlFrame& frame) const {
+  if (Culled(c1, c2, c3)) return;
+  if (std::isnan(v_[c1]) || std::isnan(v_[c2]) || std::isnan(v_[c3])) return;
+  frame.Triangle(At(c1), At(c2), At(c3), nodeColours[c1], nodeColours[c2], nodeColours[c3]);
+}
+
+void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std::int32_t c3,
+                                          GeometrySink& sink) const {
+  if (!valid_ || Culled(c1, c2, c3)) return;
+  const double v1 = v_[c1], v2 = v_[c2], v3 = v_[c3];
+  if (std::isnan(v1) || std::isnan(v2) || std::isnan(v3)) return;
+  const double vmin = std::min({v1, v2, v3}), vmax = std::max({v1, v2, v3});
+
+  // Corner roles: lo and hi are the last corners holding the least and greatest value.
+  std::int32_t lo = c1, mid = c2, hi = c3;
+  if (vmin != vmax) {
+    lo = v3 == vmin ? c3 : (v2 == vmin ? c2 : c1);
+    hi = v3 == vmax ? c3 : (v2 == vmax ? c2 : c1);
+    mid = (c3 != lo && c3 != hi) ? c3 : ((c2 != lo && c2 != hi) ? c2 : c1);
+  }
+
+  // Level range of the triangle, limited to the bands that can differ in colour.
+  const double s = style_.step;
+  double kLo = std::floor(vmin / s), kHi = std::ceil(vmax / s);
+  if (kLo == kHi) {
+    kLo -= 1.0;
+    kHi += 1.0;
+  }
+  if (!(kHi - 1.0 >= kLo)) return;
+  const double mLo = std::clamp(kLo, bandFloor_, bandCeil_);
+  const double mHi = std::clamp(kHi - 1.0, bandFloor_, bandCeil_);
+  // When bands above were cut away, the last one kept reaches the top corner (fills only).
+  const bool stretchTop = style_.fill && mHi < kHi - 1.0;
+
+  const double vlo = v_[lo], vmid = v_[mid];
+  const GlPoint pLo = At(lo), pMid = At(mid), pHi = At(hi);
+  auto along = [](GlPoint a, GlPoint b, double t) {
+    return GlPoint{static_cast<float>(a.x + t * (static_cast<double>(b.x) - a.x)),
+                   static_cast<float>(a.y + t * (static_cast<double>(b.y) - a.y))};
+  };
+
+  GlPoint a = pLo, b = pLo;
+  // The walk lo -> mid -> hi passes the middle corner once: it is a corner of the band whose
+  // upper crossing is the first one beyond it.
+  bool midPassed = false;
+  const std::int64_t first = static_cast<std::int64_t>(mLo), last = static_cast<std::int64_t>(mHi);
+  for (std::int64_t m = first; m <= last; ++m) {
+    const double upper = static_cast<double>(m + 1) * s;
+    const double level = stretchTop && m == last ? vmax : upper;
+    const double t1 = std::clamp(EdgeFraction(v_, lo, hi, level), 0.0, 1.0);
+    const GlPoint p1 = along(pLo, pHi, t1);
+    double t2 = vlo != vmid ? EdgeFraction(v_, lo, mid, level) : 2.0;
+    GlPoint p2;
+    bool beyondMid = false;
+    if (t2 <= 1.0) {
+      p2 = along(pLo, pMid, std::max(t2, 0.0));
+    } else {
+      const double t3 = std::clamp(EdgeFraction(v_, mid, hi, level), 0.0, 1.0);
+      p2 = along(pMid, pHi, t3);
+      beyondMid = true;
+    }
+    const Colour colour = bandColours_[static_cast<std::size_t>(static_cast<double>(m) - bandFloor_)];
+    if (style_.fill) {
+      GlPoint polygon[5];
+      int n = 0;
+      polygon[n++] = a;
+      polygon[n++] = p1;
+      polygon[n++] = p2;
+      if (beyondMid && !midPassed) polygon[n++] = pMid;
+      polygon[n++] = b;
+      sink.Polygon(polygon, n, colour);
+    } else {
+      sink.Line(p2, p1, style_.fixLineColour ? style_.lineColour : colour);
+    }
+    midPassed = midPassed || beyondMid || t2 == 1.0;
+    a = p1;
+    b = p2;
+  }
+}
+
+// ---- layers ----
+
+void DrawOpenGLArrow(GlFrame& frame, float scale, float u, float v, float x, float y, Colour colour) {
+  const double tipX = static_cast<double>(x) + static_cast<double>(u) * scale;
+  const double tipY = static_cast<double>(y) + static_cast<double>(v) * scale;
+  if (tipX == x && tipY == y) return;
+  // A velocity that is not a number has no tip.
+  if (!std::isfinite(tipX) || !std::isfinite(tipY)) return;
+  const double theta = std::atan2(static_cast<double>(v), static_cast<double>(u));
+  const double head = std::sqrt(static_cast<double>(u) * u + static_cast<double>(v) * v) * scale / 5.0;
+  const double a1 = theta - kArrowHalfAngle + kPi, a2 = theta + kArrowHalfAngle - kPi;
+  const GlPoint tip{static_cast<float>(tipX), static_cast<float>(tipY)};
+  const GlPoint corner1{static_cast<float>(tipX + head * std::cos(a1)), static_cast<float>(tipY + head * std::sin(a1))};
+  const GlPoint corner2{static_cast<float>(tipX + head * std::cos(a2)), static_cast<float>(tipY + head * std::sin(a2))};
+  frame.Line(GlPoint{x, y}, tip, colour);
+  frame.Triangle(tip, corner1, corner2, colour, colour, colour);
+}
+
+void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
+  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+    const ZoneGrid& zone = data.Zones[z];
+    if (!ZoneFits(data, zone, data.X.size())) continue;
+    // Pass 1: the lines of constant i; pass 2: the lines of constant j.
+    for (std::int32_t i = 0; i < zone.NI; ++i) {
+      frame.StripBegin();
+      const std::int32_t base = zone.FirstNode + zone.NJ * i;
+      for (std::int32_t j = 0; j < zone.NJ; ++j) frame.StripVertex(Shifted(data, base + j, dx, dy), colour);
+      frame.StripEnd();
+    }
+    for (std::int32_t j = 0; j < zone.NJ; ++j) {
+      frame.StripBegin();
+      for (std::int32_t i = 0; i < zone.NI; ++i)
+        frame.StripVertex(Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy), colour);
+      frame.StripEnd();
+    }
+  }
+}
+
+void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
+  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+    const ZoneGrid& zone = data.Zones[z];
+    if (!ZoneFits(data, zone, data.X.size())) continue;
+    const BoundaryFlags flags = z < data.Boundaries.size() ? data.Boundaries[z] : BoundaryFlags{};
+    const std::int32_t imax = zone.NI - 1, jmax = zone.NJ - 1;
+    auto node = [&](std::int32_t i, std::int32_t j) {
+      return Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy);
+    };
+    // Round the zone: j = 0 forwards, i = imax upwards, j = jmax backwards, i = 0 downwards.
+    if (flags.j0) {
+      frame.StripBegin();
+      for (std::int32_t i = 0; i <= imax; ++i) frame.StripVertex(node(i, 0), colour);
+      frame.StripEnd();
+    }
+    if (flags.imax) {
+      frame.StripBegin();
+      for (std::int32_t j = 0; j <= jmax; ++j) frame.StripVertex(node(imax, j), colour);
+      frame.StripEnd();
+    }
+    if (flags.jmax) {
+      frame.StripBegin();
+      for (std::int32_t i = imax; i >= 0; --i) frame.StripVertex(node(i, jmax), colour);
+      frame.StripEnd();
+    }
+    if (flags.i0) {
+      frame.StripBegin();
+      for (std::int32_t j = jmax; j >= 0; --j) frame.StripVertex(node(0, j), colour);
+      frame.StripEnd();
+    }
+  }
+}
+
+bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
+                        double dy, const std::vector<Colour>& nodeColours) {
+  const FieldDataSet& data = *host.data;
+  Progress& progress = *host.progress;
+  const int k = options.RGroup;
+  if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return true;
+  const std::size_t row = static_cast<std::size_t>(k);
+  if (row >= data.ContourMax.size() || row >= data.ContourMin.size() || row >= data.ContourStep.size()) return true;
+  if (host.setPlotCaption) host.setPlotCaption(k);
+
+  ContourStyle style;
+  style.step = data.ContourStep[row];
+  style.min = data.ContourMin[row];
+  style.max = data.ContourMax[row];
+  style.kind = options.contour.colorMap;
+  style.fill = options.display.BrushCheck;
+  style.fixLineColour = options.contour.FixLineColor;
+  style.lineColour = options.contour.Shape1;
+  const bool quick = options.display.BrushCheck && options.contour.QuickFill;
+  const double* values = data.Values[row].data();
+  const TriangleContourer contourer(data, values, dx, dy, frame.box, style);
+  // The smooth fill needs no levels; the bands and lines do.
+  if (!quick && !contourer.valid()) {
+    progress.SetStatus(kContourStepInvalidText);
+    return true;
+  }
+  progress.SetStatus(kContourDrawingText);
+  if (host.readout) {
+    host.readout->ReadoutMax = style.max;
+    host.readout->ReadoutMin = style.min;
+    host.readout->valid = true;
+  }
+
+  for (const ZoneGrid& zone : data.Zones) {
+    if (!ZoneFits(data, zone, data.Values[row].size())) continue;
+    progress.SetPosition(0);
+    progress.Pump();
+    progress.SetMaximum(std::max(zone.NI - 2, 0));
+    for (std::int32_t i = 0; i + 1 < zone.NI; ++i) {
+      for (std::int32_t j = 0; j + 1 < zone.NJ; ++j) {
+        progress.Pump();
+        if (progress.AbortRequested()) return false;
+        const std::int32_t p00 = zone.FirstNode + zone.NJ * i + j, p01 = p00 + 1;
+        const std::int32_t p10 = p00 + zone.NJ, p11 = p10 + 1;
+        if (quick) {
+          contourer.FillTriangleGouraud(p00, p01, p10, nodeColours.data(), frame);
+          contourer.FillTriangleGouraud(p01, p10, p11, nodeColours.data(), frame);
+        } else {
+          contourer.DrawTriangleBands(p00, p01, p10, frame);
+          contourer.DrawTriangleBands(p01, p10, p11, frame);
+        }
+      }
+      progress.SetPosition(i);
+      progress.Pump();
+    }
+  }
+  progress.SetStatus("メタファイル作成完了");
+  return true;
+}
+
+bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
+                       double dy) {
+  const FieldDataSet& data = *host.data;
+  const int iu = options.load.xvecbox, iv = options.load.yvecbox;
+  const int rows = static_cast<int>(data.Values.size());
+  if (iu < 0 || iv < 0 || iu >= rows || iv >= rows) {
+    if (host.notifier) host.notifier->Warning("ベクトルに使用する量を選択してください");
+    if (host.raiseMainWindow) host.raiseMainWindow();
+    return false;
+  }
+  const std::vector<double>& u = data.Values[static_cast<std::size_t>(iu)];
+  const std::vector<double>& v = data.Values[static_cast<std::size_t>(iv)];
+  const float scale = static_cast<float>(options.display.VecScaleBox);
+  const Colour colour = options.display.WhiteBack ? kBlack : kWhite;
+  for (const ZoneGrid& zone : data.Zones) {
+    if (!ZoneFits(data, zone, std::min(u.size(), v.size()))) continue;
+    for (std::int32_t i = 0; i < zone.NI; ++i)
+      for (std::int32_t j = 0; j < zone.NJ; ++j) {
+        const std::size_t n = static_cast<std::size_t>(zone.FirstNode + zone.NJ * i + j);
+        DrawOpenGLArrow(frame, scale, static_cast<float>(u[n]), static_cast<float>(v[n]),
+                        static_cast<float>(data.X[n] + dx), static_cast<float>(data.Y[n] + dy), colour);
+      }
+  }
+  return true;
+}
+
+void OverlayExtents(const FieldDataSet& data, const DisplayOptions& display, double& xmax, double& ymax, double& xmin,
+                    double& ymin) {
+  const Extents e = WidenForCopies(Extents{data.XMin, data.XMax, data.YMin, data.YMax}, display.xoffsetbox,
+                                   display.yoffsetbox, display.writetimes);
+  xmax = e.XMax;
+  ymax = e.YMax;
+  xmin = e.XMin;
+  ymin = e.YMin;
+}
+
+void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost& host, const ProgramOptions& options,
+                      bool showContour, bool showGrid, bool showVectors) {
+  frame.Clear();
+  frame.box = box;
+  const DisplayOptions& d = options.display;
+  frame.background = d.WhiteBack ? kWhite : kBlack;
+  const Colour foreground = d.WhiteBack ? kBlack : kWhite;
+  if (!host.data) return;
+  FieldDataSet& data = *host.data;
+
+  std::vector<Colour> nodeColours;
+  if (showContour) {
+    if (options.load.AutoStepCheck) AutoStep(data, options.load.StepBar);
+    // The smooth fill colours every node once per frame, not once per triangle corner.
+    const std::size_t row = static_cast<std::size_t>(options.RGroup);
+    if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&
+        row < data.ContourMax.size() && row < data.ContourMin.size()) {
+      const float fmin = static_cast<float>(data.ContourMin[row]), fmax = static_cast<float>(data.ContourMax[row]);
+      const std::vector<double>& values = data.Values[row];
+      nodeColours.resize(values.size());
+      for (std::size_t n = 0; n < values.size(); ++n)
+        nodeColours[n] = LevelColor(static_cast<float>(values[n]), fmin, fmax, options.contour.colorMap);
+    }
+  }
+
+  const int copies = std::clamp(d.writetimes, 0, 10);
+  bool vectorsWarned = false;
+  for (int c = 0; c <= copies; ++c) {
+    const double dx = c * d.xoffsetbox, dy = c * d.yoffsetbox;
+    if (showContour) DrawOpenGLContours(frame, host, options, dx, dy, nodeColours);
+    if (showGrid) DrawOpenGLGrid(frame, data, dx, dy, foreground);
+    // One warning per frame is enough when the velocity rows are missing.
+    if (showVectors && !vectorsWarned) vectorsWarned = !DrawOpenGLVectors(frame, host, options, dx, dy);
+    DrawOpenGLBoundaries(frame, data, dx, dy, foreground);
+  }
+}
+
+}  // namespace corvane
