@@ -67,6 +67,26 @@ TOGLForm::~TOGLForm() = default;
 
 ProgramOptions TOGLForm::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
 
+bool TOGLForm::OpenGLAvailable() {
+  static const bool available = [] {
+    QOpenGLContext probe;
+    probe.setFormat(GLPixelFormat());
+    return probe.create() && !probe.isOpenGLES();
+  }();
+  return available;
+}
+
+// A platform without OpenGL (the offscreen one, a display without GLX) cannot show the window;
+// showing it anyway would fail inside the toolkit, so it stays hidden and the user is told.
+void TOGLForm::setVisible(bool visible) {
+  if (visible && !OpenGLAvailable()) {
+    Notifier* notifier = host_.notifier ? host_.notifier() : nullptr;
+    if (notifier) notifier->Warning("OpenGLを使用できないため、OpenGLの画面を表示できません");
+    return;
+  }
+  QOpenGLWidget::setVisible(visible);
+}
+
 void TOGLForm::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
   box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width(), height());
 }
@@ -115,13 +135,15 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
 }
 
 void TOGLForm::initializeGL() {
-  gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(context());
+  gl_ = context() ? QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(context()) : nullptr;
   if (gl_) gl_->initializeOpenGLFunctions();
 }
 
 // Replays the last frame: identity, the box's orthographic projection, clear, then every batch
 // from the vertex and colour arrays.
 void TOGLForm::paintGL() {
+  // Without a context (a platform with no OpenGL) there is nothing to draw into.
+  if (!context() || !context()->isValid()) return;
   QOpenGLFunctions* f = context()->functions();
   const Colour bg = frame_.background;
   f->glClearColor(RedOf(bg) / 255.0f, GreenOf(bg) / 255.0f, BlueOf(bg) / 255.0f, 0.0f);

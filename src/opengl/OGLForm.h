@@ -42,6 +42,10 @@ class TOGLForm : public QOpenGLWidget {
   void FitOrthoBox(double xmax, double ymax, double xmin, double ymin);
   void ZoomOrthoBox(double factor);
 
+  // Whether this platform can give the window an OpenGL context (it stays hidden otherwise).
+  static bool OpenGLAvailable();
+  void setVisible(bool visible) override;
+
   const OrthoBox& Box() const { return box_; }
   const GlFrame& Frame() const { return frame_; }
   bool PanKeyHeld = false;

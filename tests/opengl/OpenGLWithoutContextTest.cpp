@@ -1,0 +1,29 @@
+// The OpenGL mode of the main window on a platform that has no OpenGL: the frame is still
+// built, the window stays hidden and the user is told, and nothing crashes.
+#include <gtest/gtest.h>
+
+#include "GlData.h"
+#include "app/MainWindowTestSupport.h"
+#include "opengl/OGLForm.h"
+
+namespace corvane {
+namespace {
+
+TEST(OpenGLWithoutContext, RedrawBuildsTheFrameButKeepsTheWindowHidden) {
+  if (TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "this display has OpenGL";
+  testing::StartedProgram p;
+  TForm1& m = p.main();
+  m.scene.data = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
+  m.UseOpenGL->setChecked(true);
+  m.RescaleAndRedraw();
+  auto* form = static_cast<TOGLForm*>(m.OGLForm);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(form->Frame().vertices.empty());
+  EXPECT_DOUBLE_EQ(form->Box().left, 0.0);  // fitted to the data, which is wider than the window's shape
+  EXPECT_DOUBLE_EQ(form->Box().right, 4.0);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "OpenGLを使用できないため、OpenGLの画面を表示できません");
+}
+
+}  // namespace
+}  // namespace corvane
