@@ -63,7 +63,13 @@ TOGLForm::TOGLForm(OGLFormHost host, QWidget* parent) : QOpenGLWidget(parent, Qt
   PanKeyHeld = false;
 }
 
-TOGLForm::~TOGLForm() = default;
+TOGLForm::~TOGLForm() {
+  if (buffer_ && context() && context()->isValid()) {
+    makeCurrent();
+    context()->functions()->glDeleteBuffers(1, &buffer_);
+    doneCurrent();
+  }
+}
 
 ProgramOptions TOGLForm::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
 
@@ -129,12 +135,16 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
     return false;
   }
   std::swap(frame_, spare_);
+  ++frameSerial_;
   if (host_.clearAbort) host_.clearAbort();
   update();
   return true;
 }
 
 void TOGLForm::initializeGL() {
+  // A new context has no buffer yet.
+  buffer_ = 0;
+  uploadedFrame_ = 0;
   gl_ = context() ? QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(context()) : nullptr;
   if (gl_) gl_->initializeOpenGLFunctions();
 }
@@ -146,7 +156,7 @@ void TOGLForm::paintGL() {
   if (!context() || !context()->isValid()) return;
   QOpenGLFunctions* f = context()->functions();
   const Colour bg = frame_.background;
-  f->glClearColor(RedOf(bg) / 255.0f, GreenOf(bg) / 255.0f, BlueOf(bg) / 255.0f, 0.0f);
+  f->glClearColor(RedOf(bg) / 255.0f, GreenOf(bg) / 255.0f, BlueOf(bg) / 255.0f, 1.0f);
   f->glClear(GL_COLOR_BUFFER_BIT);
   if (!gl_ || frame_.box.Degenerate() || frame_.vertices.empty()) return;
   const OrthoBox& b = frame_.box;
@@ -161,13 +171,26 @@ void TOGLForm::paintGL() {
   gl_->glDisable(GL_CULL_FACE);
   gl_->glShadeModel(GL_SMOOTH);
   gl_->glLineWidth(1.0f);
+  // The frame's arrays go into a buffer object once per frame, so repainting the same frame
+  // (expose, resize, showing again) does not copy them again.
+  const GLsizeiptr vertexBytes = static_cast<GLsizeiptr>(frame_.vertices.size() * sizeof(GlPoint));
+  const GLsizeiptr colourBytes = static_cast<GLsizeiptr>(frame_.colours.size() * sizeof(Colour));
+  if (!buffer_) f->glGenBuffers(1, &buffer_);
+  f->glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+  if (uploadedFrame_ != frameSerial_) {
+    f->glBufferData(GL_ARRAY_BUFFER, vertexBytes + colourBytes, nullptr, GL_STATIC_DRAW);
+    f->glBufferSubData(GL_ARRAY_BUFFER, 0, vertexBytes, frame_.vertices.data());
+    f->glBufferSubData(GL_ARRAY_BUFFER, vertexBytes, colourBytes, frame_.colours.data());
+    uploadedFrame_ = frameSerial_;
+  }
   gl_->glEnableClientState(GL_VERTEX_ARRAY);
   gl_->glEnableClientState(GL_COLOR_ARRAY);
-  gl_->glVertexPointer(2, GL_FLOAT, sizeof(GlPoint), frame_.vertices.data());
-  gl_->glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(Colour), frame_.colours.data());
+  gl_->glVertexPointer(2, GL_FLOAT, sizeof(GlPoint), nullptr);
+  gl_->glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(Colour), reinterpret_cast<const void*>(vertexBytes));
   for (const GlBatch& batch : frame_.batches) gl_->glDrawArrays(ModeOf(batch.mode), batch.first, batch.count);
   gl_->glDisableClientState(GL_COLOR_ARRAY);
   gl_->glDisableClientState(GL_VERTEX_ARRAY);
+  f->glBindBuffer(GL_ARRAY_BUFFER, 0);
   gl_->glFlush();
 }
 

@@ -286,23 +286,82 @@ void DrawOpenGLArrow(GlFrame& frame, float scale, float u, float v, float x, flo
   frame.Triangle(tip, corner1, corner2, colour, colour, colour);
 }
 
+namespace {
+
+// Feeds one grid line to the frame as strips, leaving out the segments that lie wholly beyond
+// one side of the box: they cover no pixel, and a zoomed-in view then replays only what shows.
+class CulledStrip {
+ public:
+  CulledStrip(GlFrame& frame, const OrthoBox& box, Colour colour)
+      : frame_(frame), box_(box), colour_(colour), cull_(!box.Degenerate()) {}
+  void Point(GlPoint p) {
+    if (!cull_) {
+      if (!open_) frame_.StripBegin();
+      open_ = true;
+      frame_.StripVertex(p, colour_);
+      return;
+    }
+    const int side = Side(p);
+    if (havePrevious_) {
+      if ((side & previousSide_) != 0) {
+        Finish();
+      } else {
+        if (!open_) {
+          frame_.StripBegin();
+          frame_.StripVertex(previous_, colour_);
+          open_ = true;
+        }
+        frame_.StripVertex(p, colour_);
+      }
+    }
+    previous_ = p;
+    previousSide_ = side;
+    havePrevious_ = true;
+  }
+  void Finish() {
+    if (open_) frame_.StripEnd();
+    open_ = false;
+  }
+  void Restart() {
+    Finish();
+    havePrevious_ = false;
+  }
+
+ private:
+  // Outcode of a point: which sides of the box it lies beyond (a NaN lies beyond none).
+  int Side(GlPoint p) const {
+    return (p.x < box_.left ? 1 : 0) | (p.x > box_.right ? 2 : 0) | (p.y < box_.bottom ? 4 : 0) |
+           (p.y > box_.top ? 8 : 0);
+  }
+  GlFrame& frame_;
+  const OrthoBox& box_;
+  Colour colour_;
+  bool cull_;
+  bool open_ = false;
+  bool havePrevious_ = false;
+  GlPoint previous_;
+  int previousSide_ = 0;
+};
+
+}  // namespace
+
 void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
+  const OrthoBox box = frame.box;
+  CulledStrip strip(frame, box, colour);
   for (std::size_t z = 0; z < data.Zones.size(); ++z) {
     const ZoneGrid& zone = data.Zones[z];
     if (!ZoneFits(data, zone, data.X.size())) continue;
     // Pass 1: the lines of constant i; pass 2: the lines of constant j.
     for (std::int32_t i = 0; i < zone.NI; ++i) {
-      frame.StripBegin();
+      strip.Restart();
       const std::int32_t base = zone.FirstNode + zone.NJ * i;
-      for (std::int32_t j = 0; j < zone.NJ; ++j) frame.StripVertex(Shifted(data, base + j, dx, dy), colour);
-      frame.StripEnd();
+      for (std::int32_t j = 0; j < zone.NJ; ++j) strip.Point(Shifted(data, base + j, dx, dy));
     }
     for (std::int32_t j = 0; j < zone.NJ; ++j) {
-      frame.StripBegin();
-      for (std::int32_t i = 0; i < zone.NI; ++i)
-        frame.StripVertex(Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy), colour);
-      frame.StripEnd();
+      strip.Restart();
+      for (std::int32_t i = 0; i < zone.NI; ++i) strip.Point(Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy));
     }
+    strip.Restart();
   }
 }
 

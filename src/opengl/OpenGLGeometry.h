@@ -137,7 +137,8 @@ struct OpenGLSceneHost {
 // Arrow from (x, y) to (x + u*scale, y + v*scale) with a filled head a fifth of its length and
 // 20 degrees to each side; nothing when the tip is the base.
 void DrawOpenGLArrow(GlFrame& frame, float scale, float u, float v, float x, float y, Colour colour);
-// Every i-line, then every j-line of every zone as line strips, shifted by (dx, dy).
+// Every i-line, then every j-line of every zone as line strips, shifted by (dx, dy); segments
+// wholly beyond one side of the frame's box are left out.
 void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour);
 // The enabled zone edges as line strips, in one walk round each zone.
 void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour);

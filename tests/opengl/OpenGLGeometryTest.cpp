@@ -286,6 +286,15 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
   o.display.writetimes = 0;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
   EXPECT_EQ(Strips(frame).size(), 2u);
+
+  // Zoomed in on x = 0: the i-lines at x = 1 and 2 go, the j-lines keep their first segment.
+  d.Boundaries[0] = BoundaryFlags{false, false, false, false};
+  BuildOpenGLScene(frame, OrthoBox{-0.5, 0.5, -1, 3, -2, 2}, host, o, false, true, false);
+  const auto zoomed = Strips(frame);
+  ASSERT_EQ(zoomed.size(), 3u);
+  EXPECT_EQ(zoomed[0].size(), 2u);
+  EXPECT_EQ(zoomed[1], (std::vector<GlPoint>{{0.0f, 0.0f}, {1.0f, 0.0f}}));
+  EXPECT_EQ(zoomed[2], (std::vector<GlPoint>{{0.0f, 1.0f}, {1.0f, 1.0f}}));
 }
 
 TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
