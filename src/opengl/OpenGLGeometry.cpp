@@ -181,6 +181,8 @@ bool TriangleContourer::Culled(std::int32_t c1, std::int32_t c2, std::int32_t c3
   const double* y = data_.Y.data();
   const double x1 = x[c1] + dx_, x2 = x[c2] + dx_, x3 = x[c3] + dx_;
   const double y1 = y[c1] + dy_, y2 = y[c2] + dy_, y3 = y[c3] + dy_;
+  // A corner without a finite position has no place in the picture.
+  if (!std::isfinite(x1 + x2 + x3 + y1 + y2 + y3)) return true;
   return (x1 > box_.right && x2 > box_.right && x3 > box_.right) ||
          (x1 < box_.left && x2 < box_.left && x3 < box_.left) ||
          (y1 > box_.top && y2 > box_.top && y3 > box_.top) ||
@@ -303,7 +305,7 @@ class CulledStrip {
     }
     const int side = Side(p);
     if (havePrevious_) {
-      if ((side & previousSide_) != 0) {
+      if ((side & previousSide_) != 0 || ((side | previousSide_) & kNotFinite) != 0) {
         Finish();
       } else {
         if (!open_) {
@@ -328,8 +330,11 @@ class CulledStrip {
   }
 
  private:
-  // Outcode of a point: which sides of the box it lies beyond (a NaN lies beyond none).
+  static constexpr int kNotFinite = 16;
+  // Outcode of a point: which sides of the box it lies beyond; a point that is not finite
+  // ends the strip.
   int Side(GlPoint p) const {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return kNotFinite;
     return (p.x < box_.left ? 1 : 0) | (p.x > box_.right ? 2 : 0) | (p.y < box_.bottom ? 4 : 0) |
            (p.y > box_.top ? 8 : 0);
   }

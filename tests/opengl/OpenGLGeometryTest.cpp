@@ -180,6 +180,10 @@ TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
   RecordingSink none;
   TriangleContourer(withNaN, withNaN.Values[0].data(), 0, 0, kBox, StyleOf(withNaN)).DrawTriangleBands(0, 2, 1, none);
   EXPECT_TRUE(none.polygons.empty());
+  FieldDataSet nowhere = Triangle(0.5, 1.5, 2.5, 1.0);
+  nowhere.X[1] = nan;
+  TriangleContourer(nowhere, nowhere.Values[0].data(), 0, 0, kBox, StyleOf(nowhere)).DrawTriangleBands(0, 2, 1, none);
+  EXPECT_TRUE(none.polygons.empty());
 
   // A triangle spanning 1e12 steps of a range of 100 levels: a bounded number of bands that
   // still cover it, the part above the range in the end colour.
@@ -295,6 +299,12 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
   EXPECT_EQ(zoomed[0].size(), 2u);
   EXPECT_EQ(zoomed[1], (std::vector<GlPoint>{{0.0f, 0.0f}, {1.0f, 0.0f}}));
   EXPECT_EQ(zoomed[2], (std::vector<GlPoint>{{0.0f, 1.0f}, {1.0f, 1.0f}}));
+
+  // A node without a finite position breaks the lines through it.
+  d.X[3] = std::numeric_limits<double>::quiet_NaN();  // node (1, 1)
+  BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, true, false);
+  for (const auto& strip : Strips(frame))
+    for (const GlPoint& p : strip) EXPECT_TRUE(std::isfinite(p.x));
 }
 
 TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
