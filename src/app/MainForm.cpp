@@ -18,8 +18,12 @@
 #include <QTime>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QFileDialog>
 #include <algorithm>
+#include <limits>
 
+#include "analysis/SegmentEndpoints.h"
+#include "analysis/SegmentSampling.h"
 #include "app/AboutForm.h"
 #include "app/SettingsFile.h"
 #include "contour/LegendForm.h"
@@ -31,6 +35,7 @@
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 #include "render/ViewForm.h"
+#include "streamline/SeedList.h"
 
 namespace corvane {
 namespace {
@@ -127,6 +132,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   view_.CentrePixelY = 150;
   view_.ScaleX = view_.ScaleY = 1.0;
   AbortRequested = false;
+  OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 
   // The gauge colour is the first draw of the generator seeded from the time of day.
   random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
@@ -139,8 +145,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
                             .arg(QString::fromLatin1(colour)));
 
   for (QComboBox* c : {xvecbox, yvecbox, tmpbox, prsBox}) c->setCurrentIndex(0);
-  const char* const header[4] = {"重", "領域", "i", "j"};
-  for (int k = 0; k < 4; ++k) StreamList->setItem(0, k, new QTableWidgetItem(QString::fromUtf8(header[k])));
+  ShowSeedList(StreamSeedList{});
 
   ConnectHandlers();
   SetFolder(QDir::currentPath());
@@ -626,16 +631,18 @@ void TForm1::BuildControls() {
     v->addLayout(h);
     auto* g18 = MakeGroup(TabSheet2, "GroupBox18", QStringLiteral("出発点の指定"));
     auto* f = new QGridLayout(g18);
-    StreamLineGridSelect = MakeRadio(g18, "StreamLineGridSelect", QStringLiteral("特定のグリッドから出発"), true);
+    StreamLineGridSelect = MakeCheck(g18, "StreamLineGridSelect", QStringLiteral("特定のグリッドから出発"), false);
     f->addWidget(StreamLineGridSelect, 0, 0, 1, 4);
-    StreamList = Named(new QTableWidget(100, 4, g18), "StreamList");
+    StreamList = Named(new QTableWidget(StreamSeedList::kRowCount, StreamSeedList::kColumnCount, g18), "StreamList");
     StreamList->horizontalHeader()->hide();
     StreamList->verticalHeader()->hide();
     StreamList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StreamList->setSelectionMode(QAbstractItemView::SingleSelection);
     StreamList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const int widths[4] = {36, 37, 49, 47};
-    for (int c = 0; c < 4; ++c) StreamList->setColumnWidth(c, widths[c]);
-    StreamList->verticalHeader()->setDefaultSectionSize(15);
+    for (int c = 0; c < StreamSeedList::kColumnCount; ++c)
+      StreamList->setColumnWidth(c, kStreamListColumnWidths[static_cast<std::size_t>(c)]);
+    StreamList->verticalHeader()->setMinimumSectionSize(kStreamListRowHeight);
+    StreamList->verticalHeader()->setDefaultSectionSize(kStreamListRowHeight);
     StreamList->setMinimumHeight(110);
     f->addWidget(StreamList, 1, 0, 4, 2);
     StreamDelAllButton = MakeButton(g18, "StreamDelAllButton", QStringLiteral("全削除"));
@@ -648,11 +655,12 @@ void TForm1::BuildControls() {
     StreamJBox = MakeSpin(g18, "StreamJBox", 0, 100, 0);
     f->addWidget(StreamIBox, 3, 2);
     f->addWidget(StreamJBox, 3, 3);
-    StreamOverbox = MakeSpin(g18, "StreamOverbox", 0, 10, 0);
+    // The copy number has no bounds: a seed may start where a copy beyond writetimes would be.
+    StreamOverbox = MakeSpin(g18, "StreamOverbox", std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0);
     StreamAddButton = MakeButton(g18, "StreamAddButton", QStringLiteral("追加"));
     f->addWidget(StreamOverbox, 4, 2);
     f->addWidget(StreamAddButton, 4, 3);
-    StreamLineSegment = MakeRadio(g18, "StreamLineSegment", QStringLiteral("線分ＡＢから出発"), false);
+    StreamLineSegment = MakeCheck(g18, "StreamLineSegment", QStringLiteral("線分ＡＢから出発"), false);
     f->addWidget(StreamLineSegment, 5, 0, 1, 4);
     f->addWidget(MakeLabel(g18, "Label56", QStringLiteral("点A")), 6, 0);
     StreamXa = MakeEdit(g18, "StreamXa", QStringLiteral("0.0"));
@@ -779,6 +787,26 @@ void TForm1::ConnectHandlers() {
   connect(ShowExpCheck, &QRadioButton::toggled, this, [this](bool on) {
     if (on) ShowExpCheckClick();
   });
+  connect(StreamZoneSelect, &QComboBox::currentIndexChanged, this, &TForm1::StreamZoneSelectChange);
+  connect(StreamAddButton, &QPushButton::clicked, this, &TForm1::StreamAddButtonClick);
+  connect(StreamDelButton, &QPushButton::clicked, this, &TForm1::StreamDelButtonClick);
+  connect(StreamDelAllButton, &QPushButton::clicked, this, &TForm1::StreamDelAllButtonClick);
+  StreamList->installEventFilter(this);
+  for (QLineEdit* e : {StreamXa, StreamYa, StreamXb, StreamYb}) connect(e, &QLineEdit::textChanged, this, &TForm1::StreamXaChange);
+  connect(StreamDevide, &QSpinBox::valueChanged, this, &TForm1::StreamXaChange);
+  connect(P1Zone, &QComboBox::currentIndexChanged, this, &TForm1::P1ZoneChange);
+  connect(P2Zone, &QComboBox::currentIndexChanged, this, &TForm1::P2ZoneChange);
+  for (QSpinBox* b : {P1i, P1j, P2i, P2j}) connect(b, &QSpinBox::valueChanged, this, &TForm1::P1iChange);
+  connect(P1Direct, &QCheckBox::toggled, this, &TForm1::P1DirectClick);
+  connect(P2Direct, &QCheckBox::toggled, this, &TForm1::P2DirectClick);
+  for (QLineEdit* e : {P1x, P1y, P2x, P2y}) {
+    connect(e, &QLineEdit::textChanged, this, [this, e] { P1xChange(e); });
+    connect(e, &QLineEdit::returnPressed, this, [this, e] { P1xKeyDown(e, Qt::Key_Return); });
+  }
+  connect(P1ByClick, &QCheckBox::toggled, this, &TForm1::P1ByClickClick);
+  connect(P2ByClick, &QCheckBox::toggled, this, &TForm1::P2ByClickClick);
+  connect(ShowSegment, &QCheckBox::toggled, this, &TForm1::ShowSegmentClick);
+  connect(AnalyzeButton, &QPushButton::clicked, this, &TForm1::AnalyzeButtonClick);
   connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
     QWidget* page = PageControl1->widget(index);
     if (page == XYTab) XYTabShow();
@@ -900,6 +928,8 @@ ProgramOptions TForm1::CurrentOptions() const {
   if (!table.Has("FixLineColor")) o.contour.FixLineColor = FixLineColor->isChecked();
   if (!table.Has("Shape1")) o.contour.Shape1 = Shape1->BrushColour();
   if (!table.Has("ContLineWid")) o.contour.ContLineWid = ContLineWid->value();
+  // The seed rows live in the list's cells.
+  o.stream.StreamList = ReadSeedList();
   // What the tables cannot carry as text: the view, the axis font and the window size.
   o.display.x0box = view_.CentreX;
   o.display.y0box = view_.CentreY;
@@ -936,6 +966,16 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
     (name == "x0box" ? view_.CentreX : name == "y0box" ? view_.CentreY : name == "xscalebox" ? view_.ScaleX : view_.ScaleY) = v;
     box->setText(Q(FormatGeneral15(v)));
     SetBlue(box, false);
+    return true;
+  }
+  if (name == "StreamList") {
+    // Rows are appended (or all cleared) the way the list's buttons do it.
+    StreamOptions stream;
+    stream.StreamList = ReadSeedList();
+    stream.StreamLineGridSelect = StreamLineGridSelect->isChecked();
+    StreamOptionTable().Apply(stream, name, value);
+    ShowSeedList(stream.StreamList);
+    StreamLineGridSelect->setChecked(stream.StreamLineGridSelect);
     return true;
   }
   if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
@@ -1382,6 +1422,8 @@ void TForm1::ImageClick(int index) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == StreamList && event->type() == QEvent::KeyPress)
+    StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
   if (event->type() == QEvent::MouseButtonRelease) {
     QLabel* images[4] = {Image0, Image1, Image2, Image3};
     for (int k = 0; k < 4; ++k)
@@ -1437,6 +1479,201 @@ void TForm1::TabSheet4Show() {
 }
 void TForm1::TabSheet2Show() {
   if (UseOpenGL->isChecked()) notifier_->Message("OpenGL時には流線を描くことはできません");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The streamline tab
+
+StreamSeedList TForm1::ReadSeedList() const {
+  StreamSeedList list;
+  for (int row = 1; row < StreamSeedList::kRowCount; ++row) {
+    auto cell = [&](int column) {
+      const QTableWidgetItem* item = StreamList->item(row, column);
+      return item ? item->text() : QString();
+    };
+    if (cell(0).isEmpty()) break;  // the list is packed: the first empty row ends it
+    StreamSeed seed;
+    seed.copy = cell(0).toInt();
+    seed.zone = cell(1).toInt();
+    seed.i = cell(2).toInt();
+    seed.j = cell(3).toInt();
+    list.seeds.push_back(seed);
+  }
+  return list;
+}
+
+void TForm1::ShowSeedList(const StreamSeedList& list) {
+  for (int row = 0; row < StreamSeedList::kRowCount; ++row)
+    for (int column = 0; column < StreamSeedList::kColumnCount; ++column) {
+      QString text = Q(SeedListCellText(list, row, column));
+      QTableWidgetItem* item = StreamList->item(row, column);
+      if (!item) {
+        if (text.isEmpty()) continue;
+        item = new QTableWidgetItem;
+        StreamList->setItem(row, column, item);
+      }
+      item->setText(text);
+    }
+}
+
+void TForm1::StreamZoneSelectChange() {
+  StreamOptions stream;
+  stream.StreamZoneSelect = StreamZoneSelect->currentIndex();
+  stream.StreamIBox = StreamIBox->value();
+  stream.StreamJBox = StreamJBox->value();
+  SeedBoxLimits limits = SelectSeedZone(stream, data_);
+  StreamIBox->setMaximum(limits.iMax);
+  StreamJBox->setMaximum(limits.jMax);
+  StreamIBox->setValue(stream.StreamIBox);
+  StreamJBox->setValue(stream.StreamJBox);
+}
+
+void TForm1::StreamAddButtonClick() {
+  StreamOptions stream;
+  stream.StreamOverbox = StreamOverbox->value();
+  stream.StreamZoneSelect = StreamZoneSelect->currentIndex();
+  stream.StreamIBox = StreamIBox->value();
+  stream.StreamJBox = StreamJBox->value();
+  stream.StreamList = ReadSeedList();
+  stream.StreamLineGridSelect = StreamLineGridSelect->isChecked();
+  if (AddNodeSeed(stream, *notifier_)) ShowSeedList(stream.StreamList);
+  StreamLineGridSelect->setChecked(stream.StreamLineGridSelect);
+}
+
+// One row per click: the top row of the selection.
+void TForm1::StreamDelButtonClick() {
+  QList<QTableWidgetItem*> selected = StreamList->selectedItems();
+  int row = StreamList->currentRow();
+  for (const QTableWidgetItem* item : selected) row = std::min(row < 0 ? item->row() : row, item->row());
+  if (row < 1) return;
+  StreamSeedList list = ReadSeedList();
+  DeleteSeedRow(list, row);
+  ShowSeedList(list);
+}
+
+void TForm1::StreamDelAllButtonClick() {
+  StreamSeedList list;
+  ClearSeedList(list);
+  ShowSeedList(list);
+}
+
+void TForm1::StreamListKeyDown(int key) {
+  if (key == Qt::Key_Delete) StreamDelButtonClick();
+}
+
+void TForm1::StreamXaChange() { StreamLineSegment->setChecked(true); }
+
+// ---------------------------------------------------------------------------------------------
+// The analysis tab
+
+namespace {
+void SetNodeBoxMaxima(const FieldDataSet& data, QComboBox* zone, QSpinBox* i, QSpinBox* j) {
+  NodeBoxLimits limits = NodeBoxMaxima(data, zone->currentIndex());
+  // Qt keeps a spin box's value within its range, so a value above the new maximum is lowered.
+  const QSignalBlocker blockI(i), blockJ(j);
+  i->setMaximum(limits.iMax);
+  j->setMaximum(limits.jMax);
+}
+}  // namespace
+
+void TForm1::P1ZoneChange() {
+  SetNodeBoxMaxima(data_, P1Zone, P1i, P1j);
+  P1iChange();
+}
+void TForm1::P2ZoneChange() {
+  SetNodeBoxMaxima(data_, P2Zone, P2i, P2j);
+  P1iChange();
+}
+
+// The plot window shows its picture again, with the segment over it when it is drawn quickly.
+void TForm1::P1iChange() {
+  if (!ViewForm) return;
+  ViewForm->ShowQuickSegment(std::nullopt);
+  if (!ShowSegment->isChecked() || !QuickDrawSegment->isChecked()) return;
+  try {
+    ProgramOptions options = CurrentOptions();
+    if (std::optional<SegmentFigure> figure = QuickSegment(data_, options.analysis))
+      ViewForm->ShowQuickSegment(*figure);
+  } catch (const std::exception& e) {
+    notifier_->Warning(e.what());
+  }
+}
+
+namespace {
+// Typed coordinates or the node: which controls of one end point take input.
+void EnableEndpointControls(bool direct, std::initializer_list<QWidget*> typed, std::initializer_list<QWidget*> node) {
+  for (QWidget* w : typed) w->setEnabled(direct);
+  for (QWidget* w : node) w->setEnabled(!direct);
+}
+}  // namespace
+
+void TForm1::P1DirectClick() {
+  EnableEndpointControls(P1Direct->isChecked(), {P1x, P1y, P1ByClick}, {P1Zone, P1i, P1j});
+  // A disabled pick box could not be unchecked any more, and picking blocks zooming.
+  if (!P1Direct->isChecked()) P1ByClick->setChecked(false);
+}
+void TForm1::P2DirectClick() {
+  EnableEndpointControls(P2Direct->isChecked(), {P2x, P2y, P2ByClick}, {P2Zone, P2i, P2j});
+  if (!P2Direct->isChecked()) P2ByClick->setChecked(false);
+}
+
+void TForm1::P1xChange(QLineEdit* sender) { SetBlue(sender, true); }
+
+void TForm1::P1xKeyDown(QLineEdit* sender, int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  SetBlue(sender, false);
+  P1iChange();
+}
+
+void TForm1::P1ByClickClick() {
+  if (!ViewForm) return;
+  ViewForm->PickingPoint1 = P1ByClick->isChecked();
+  if (P1ByClick->isChecked()) {
+    ViewForm->PickingPoint2 = false;
+    P2ByClick->setChecked(false);
+  }
+}
+void TForm1::P2ByClickClick() {
+  if (!ViewForm) return;
+  ViewForm->PickingPoint2 = P2ByClick->isChecked();
+  if (P2ByClick->isChecked()) {
+    ViewForm->PickingPoint1 = false;
+    P1ByClick->setChecked(false);
+  }
+}
+
+void TForm1::ShowSegmentClick() {
+  bool on = ShowSegment->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(Button6), static_cast<QWidget*>(QuickDrawSegment),
+                     static_cast<QWidget*>(RealDrawSegment)})
+    w->setEnabled(on);
+  P1iChange();
+}
+
+void TForm1::AnalyzeButtonClick() {
+  QString path = QFileDialog::getSaveFileName(this, QString(), currentFolder_, QString::fromUtf8(kAnalysisFileFilter));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + QString::fromLatin1(kAnalysisFileSuffix);
+  AnalyzeTo(path);
+}
+
+bool TForm1::AnalyzeTo(const QString& path) {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return false;
+  }
+  AnalysisRunResult result;
+  try {
+    result = RunSegmentAnalysis(data_, CurrentOptions(), path.toStdString(), *notifier_, *progress_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    notifier_->Warning(e.what());
+    return false;
+  }
+  EndCommand();
+  if (result.status != AnalysisRunResult::Status::Written) return false;
+  if (result.openAfterwards && OpenDocument) OpenDocument(QString::fromStdString(result.path));
+  return true;
 }
 
 void TForm1::Menu_SaveClick() {

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@
 #include "render/ProgramOptions.h"
 #include "render/SceneRenderer.h"
 #include "render/ViewTransform.h"
+#include "streamline/StreamOptions.h"
 
 namespace corvane {
 
@@ -170,7 +172,7 @@ class TForm1 : public QMainWindow {
   QCheckBox* DrawStreamLineCheck;
   QTableWidget* StreamList;
   QComboBox* StreamZoneSelect;
-  QRadioButton *StreamLineGridSelect, *StreamLineSegment;
+  QCheckBox *StreamLineGridSelect, *StreamLineSegment;
   QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
   // below the pages
   QCheckBox *UseOpenGL, *WhiteBack;
@@ -216,6 +218,33 @@ class TForm1 : public QMainWindow {
   void XYTabShow();
   void TabSheet4Show();
   void TabSheet2Show();
+  // streamline tab
+  void StreamZoneSelectChange();
+  void StreamAddButtonClick();
+  void StreamDelButtonClick();
+  void StreamDelAllButtonClick();
+  void StreamListKeyDown(int key);
+  void StreamXaChange();
+  // The seed rows as the list shows them, and the list redrawn from rows.
+  StreamSeedList ReadSeedList() const;
+  void ShowSeedList(const StreamSeedList& list);
+  // analysis tab
+  void P1ZoneChange();
+  void P2ZoneChange();
+  void P1iChange();  // the quick segment on the plot window
+  void P1DirectClick();
+  void P2DirectClick();
+  void P1xChange(QLineEdit* sender);
+  void P1xKeyDown(QLineEdit* sender, int key);
+  void P1ByClickClick();
+  void P2ByClickClick();
+  void ShowSegmentClick();
+  void AnalyzeButtonClick();
+  // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
+  // Returns true when the file was written.
+  bool AnalyzeTo(const QString& path);
+  // How a written analysis file is opened; tests replace the desktop's program.
+  std::function<void(const QString& path)> OpenDocument;
   void Menu_SaveClick();
   void Menu_RescaleClick();
   void Menu_RedrawClick();

@@ -16,6 +16,7 @@
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "render/NumberFormat.h"
+#include "render/PainterCanvas.h"
 
 namespace corvane {
 
@@ -38,6 +39,12 @@ void ViewImage::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
   if (!picture.isNull()) p.drawImage(0, 0, picture);
+  if (quickSegment && view) {
+    PainterCanvas canvas(p);
+    canvas.SetBrush(kBlack, BrushStyle::Solid);  // the window's own colour fills the end circles
+    DrawSegmentFigure(canvas, *view, *quickSegment);
+    canvas.Finish();
+  }
 }
 
 void ViewImage::mousePressEvent(QMouseEvent* e) {
@@ -122,6 +129,13 @@ void TViewForm::SetOuterSize(int width, int height) {
 
 void TViewForm::SetPicture(const QImage& image) {
   Image1->picture = image;
+  Image1->quickSegment.reset();
+  Image1->update();
+}
+
+void TViewForm::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
+  Image1->quickSegment = figure;
+  Image1->view = main_ ? &main_->view_ : nullptr;
   Image1->update();
 }
 
@@ -167,13 +181,15 @@ void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
   if (PickingPoint1 || PickingPoint2) {
     QLineEdit* bx = PickingPoint1 ? main_->P1x : main_->P2x;
     QLineEdit* by = PickingPoint1 ? main_->P1y : main_->P2y;
-    bx->setText(QString::fromStdString(FormatGeneral15(v.PixelToWorldX(x))));
-    by->setText(QString::fromStdString(FormatGeneral15(v.PixelToWorldY(y))));
+    PickedPoint picked = PickSegmentPoint(v, x, y);
+    bx->setText(QString::fromStdString(picked.xText));
+    by->setText(QString::fromStdString(picked.yText));
     for (QLineEdit* b : {bx, by}) {
       QPalette p = b->palette();
       p.setColor(QPalette::Text, Qt::black);
       b->setPalette(p);
     }
+    main_->P1iChange();
     return;
   }
   if (QPoint(x, y) == DragStart || button == Qt::RightButton) {

@@ -7,6 +7,9 @@
 #include <QPoint>
 #include <QStatusBar>
 #include <QWidget>
+#include <optional>
+
+#include "analysis/SegmentEndpoints.h"
 
 namespace corvane {
 
@@ -19,6 +22,9 @@ class ViewImage : public QWidget {
  public:
   explicit ViewImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
   QImage picture;
+  // The analysis segment drawn over the picture only (never into it), in pixels of `view`.
+  std::optional<SegmentFigure> quickSegment;
+  const ViewTransform* view = nullptr;
 
  signals:
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -58,8 +64,11 @@ class TViewForm : public QWidget {
   void FormKeyDown(int key, Qt::KeyboardModifiers shift);
   void FormKeyUp(int key);
 
-  // Shows a new picture (a drawing or a pan preview).
+  // Shows a new picture (a drawing or a pan preview); a quick segment over the old one is gone.
   void SetPicture(const QImage& image);
+  // Shows the picture again with `figure` over it, or with nothing over it.
+  void ShowQuickSegment(const std::optional<SegmentFigure>& figure);
+  bool HasQuickSegment() const { return Image1->quickSegment.has_value(); }
   const QImage& Picture() const { return Image1->picture; }
   // Outer size as a settings file gives it; the picture size follows from the client area.
   void SetOuterSize(int width, int height);
