@@ -8,6 +8,7 @@
 #include <QOpenGLVersionFunctionsFactory>
 #include <QSurfaceFormat>
 #include <bit>
+#include <cstdint>
 #include <optional>
 
 namespace corvane {
@@ -38,7 +39,8 @@ GLenum ModeOf(GlMode mode) {
   switch (mode) {
     case GlMode::Lines: return GL_LINES;
     case GlMode::LineStrip: return GL_LINE_STRIP;
-    case GlMode::Triangles: return GL_TRIANGLES;
+    case GlMode::Triangles:
+    case GlMode::IndexedTriangles: return GL_TRIANGLES;
   }
   return GL_LINES;
 }
@@ -67,6 +69,7 @@ TOGLForm::~TOGLForm() {
   if (buffer_ && context() && context()->isValid()) {
     makeCurrent();
     context()->functions()->glDeleteBuffers(1, &buffer_);
+    context()->functions()->glDeleteBuffers(1, &indexBuffer_);
     doneCurrent();
   }
 }
@@ -143,7 +146,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
 
 void TOGLForm::initializeGL() {
   // A new context has no buffer yet.
-  buffer_ = 0;
+  buffer_ = indexBuffer_ = 0;
   uploadedFrame_ = 0;
   gl_ = context() ? QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(context()) : nullptr;
   if (gl_) gl_->initializeOpenGLFunctions();
@@ -175,22 +178,33 @@ void TOGLForm::paintGL() {
   // (expose, resize, showing again) does not copy them again.
   const GLsizeiptr vertexBytes = static_cast<GLsizeiptr>(frame_.vertices.size() * sizeof(GlPoint));
   const GLsizeiptr colourBytes = static_cast<GLsizeiptr>(frame_.colours.size() * sizeof(Colour));
+  const GLsizeiptr indexBytes = static_cast<GLsizeiptr>(frame_.indices.size() * sizeof(std::uint32_t));
   if (!buffer_) f->glGenBuffers(1, &buffer_);
+  if (!indexBuffer_) f->glGenBuffers(1, &indexBuffer_);
   f->glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+  f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
   if (uploadedFrame_ != frameSerial_) {
     f->glBufferData(GL_ARRAY_BUFFER, vertexBytes + colourBytes, nullptr, GL_STATIC_DRAW);
     f->glBufferSubData(GL_ARRAY_BUFFER, 0, vertexBytes, frame_.vertices.data());
     f->glBufferSubData(GL_ARRAY_BUFFER, vertexBytes, colourBytes, frame_.colours.data());
+    f->glBufferData(GL_ELEMENT_ARRAY_BUFFER, indexBytes, frame_.indices.data(), GL_STATIC_DRAW);
     uploadedFrame_ = frameSerial_;
   }
   gl_->glEnableClientState(GL_VERTEX_ARRAY);
   gl_->glEnableClientState(GL_COLOR_ARRAY);
   gl_->glVertexPointer(2, GL_FLOAT, sizeof(GlPoint), nullptr);
   gl_->glColorPointer(3, GL_UNSIGNED_BYTE, sizeof(Colour), reinterpret_cast<const void*>(vertexBytes));
-  for (const GlBatch& batch : frame_.batches) gl_->glDrawArrays(ModeOf(batch.mode), batch.first, batch.count);
+  for (const GlBatch& batch : frame_.batches) {
+    if (batch.mode == GlMode::IndexedTriangles)
+      gl_->glDrawElements(GL_TRIANGLES, batch.count, GL_UNSIGNED_INT,
+                          reinterpret_cast<const void*>(static_cast<std::uintptr_t>(batch.first) * sizeof(std::uint32_t)));
+    else
+      gl_->glDrawArrays(ModeOf(batch.mode), batch.first, batch.count);
+  }
   gl_->glDisableClientState(GL_COLOR_ARRAY);
   gl_->glDisableClientState(GL_VERTEX_ARRAY);
   f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+  f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   gl_->glFlush();
 }
 

@@ -73,7 +73,8 @@ class TOGLForm : public QOpenGLWidget {
   GlFrame spare_;  // the next frame, built while the last one stays on screen
   bool building_ = false;
   QOpenGLFunctions_1_1* gl_ = nullptr;
-  unsigned buffer_ = 0;              // buffer object holding the frame's arrays
+  unsigned buffer_ = 0;              // buffer object holding the frame's vertex and colour arrays
+  unsigned indexBuffer_ = 0;         // and one holding its triangle indices
   std::uint64_t frameSerial_ = 1;    // counts the frames built
   std::uint64_t uploadedFrame_ = 0;  // the frame the buffer holds
 };

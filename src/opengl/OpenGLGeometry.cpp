@@ -101,12 +101,22 @@ void GlFrame::Clear() {
   vertices.clear();
   colours.clear();
   batches.clear();
+  indices.clear();
 }
 
 // Starts a batch unless the last one has the same mode and can take more (strips never merge).
 void GlFrame::Open(GlMode mode) {
   if (!batches.empty() && batches.back().mode == mode && mode != GlMode::LineStrip) return;
-  batches.push_back({mode, static_cast<std::int32_t>(vertices.size()), 0});
+  const std::size_t first = mode == GlMode::IndexedTriangles ? indices.size() : vertices.size();
+  batches.push_back({mode, static_cast<std::int32_t>(first), 0});
+}
+
+void GlFrame::IndexedTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+  Open(GlMode::IndexedTriangles);
+  indices.push_back(a);
+  indices.push_back(b);
+  indices.push_back(c);
+  batches.back().count += 3;
 }
 
 void GlFrame::Polygon(const GlPoint* points, int count, Colour colour) {
@@ -190,10 +200,11 @@ bool TriangleContourer::Culled(std::int32_t c1, std::int32_t c2, std::int32_t c3
 }
 
 void TriangleContourer::FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3,
-                                            const Colour* nodeColours, GlFrame& frame) const {
+                                            std::int64_t vertexOffset, GlFrame& frame) const {
   if (Culled(c1, c2, c3)) return;
   if (std::isnan(v_[c1]) || std::isnan(v_[c2]) || std::isnan(v_[c3])) return;
-  frame.Triangle(At(c1), At(c2), At(c3), nodeColours[c1], nodeColours[c2], nodeColours[c3]);
+  frame.IndexedTriangle(static_cast<std::uint32_t>(c1 + vertexOffset), static_cast<std::uint32_t>(c2 + vertexOffset),
+                        static_cast<std::uint32_t>(c3 + vertexOffset));
 }
 
 void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std::int32_t c3,
@@ -441,6 +452,14 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
     progress.SetPosition(0);
     progress.Pump();
     progress.SetMaximum(std::max(zone.NI - 2, 0));
+    // The smooth fill shares each node's vertex among the six triangles round it.
+    std::int64_t vertexOffset = 0;
+    if (quick) {
+      const std::int64_t nodes = static_cast<std::int64_t>(zone.NI) * zone.NJ;
+      vertexOffset = static_cast<std::int64_t>(frame.vertices.size()) - zone.FirstNode;
+      for (std::int32_t n = zone.FirstNode; n < zone.FirstNode + nodes; ++n)
+        frame.SharedVertex(Shifted(data, n, dx, dy), nodeColours[static_cast<std::size_t>(n)]);
+    }
     for (std::int32_t i = 0; i + 1 < zone.NI; ++i) {
       for (std::int32_t j = 0; j + 1 < zone.NJ; ++j) {
         progress.Pump();
@@ -448,8 +467,8 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
         const std::int32_t p00 = zone.FirstNode + zone.NJ * i + j, p01 = p00 + 1;
         const std::int32_t p10 = p00 + zone.NJ, p11 = p10 + 1;
         if (quick) {
-          contourer.FillTriangleGouraud(p00, p01, p10, nodeColours.data(), frame);
-          contourer.FillTriangleGouraud(p01, p10, p11, nodeColours.data(), frame);
+          contourer.FillTriangleGouraud(p00, p01, p10, vertexOffset, frame);
+          contourer.FillTriangleGouraud(p01, p10, p11, vertexOffset, frame);
         } else {
           contourer.DrawTriangleBands(p00, p01, p10, frame);
           contourer.DrawTriangleBands(p01, p10, p11, frame);

@@ -49,9 +49,10 @@ class GeometrySink {
   virtual void Line(GlPoint a, GlPoint b, Colour colour) = 0;
 };
 
-enum class GlMode : std::uint8_t { Lines, LineStrip, Triangles };
+// IndexedTriangles draw with glDrawElements from `indices`; the others with glDrawArrays.
+enum class GlMode : std::uint8_t { Lines, LineStrip, Triangles, IndexedTriangles };
 
-// A run of vertices drawn with one glDrawArrays call.
+// A run of vertices (or of indices, for IndexedTriangles) drawn with one call.
 struct GlBatch {
   GlMode mode = GlMode::Lines;
   std::int32_t first = 0;
@@ -67,12 +68,19 @@ class GlFrame : public GeometrySink {
   std::vector<GlPoint> vertices;
   std::vector<Colour> colours;
   std::vector<GlBatch> batches;
+  std::vector<std::uint32_t> indices;  // corners of the indexed triangles
 
   void Clear();
   void Polygon(const GlPoint* points, int count, Colour colour) override;
   void Line(GlPoint a, GlPoint b, Colour colour) override;
   // A triangle with a colour per corner (the smooth fill blends them).
   void Triangle(GlPoint a, GlPoint b, GlPoint c, Colour ca, Colour cb, Colour cc);
+  // Vertices shared by indexed triangles (not drawn by themselves); returns the first one's index.
+  std::uint32_t SharedVertex(GlPoint p, Colour colour) {
+    Push(p, colour);
+    return static_cast<std::uint32_t>(vertices.size() - 1);
+  }
+  void IndexedTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c);
   // A line strip: StripBegin, one StripVertex per point, StripEnd (a strip of one point is dropped).
   void StripBegin();
   void StripVertex(GlPoint p, Colour colour);
@@ -104,8 +112,9 @@ class TriangleContourer {
   TriangleContourer(const FieldDataSet& data, const double* values, double dx, double dy, const OrthoBox& box,
                     const ContourStyle& style);
   bool valid() const { return valid_; }
-  // One smooth-shaded triangle coloured at its corners (nodeColours: LevelColor of every node).
-  void FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3, const Colour* nodeColours,
+  // One smooth-shaded triangle coloured at its corners. The zone's nodes are already in the
+  // frame as shared vertices (with LevelColor of each node): node n is vertex n + vertexOffset.
+  void FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3, std::int64_t vertexOffset,
                            GlFrame& frame) const;
   // The bands of one triangle as flat polygons, or the level lines inside it.
   void DrawTriangleBands(std::int32_t c1, std::int32_t c2, std::int32_t c3, GeometrySink& sink) const;

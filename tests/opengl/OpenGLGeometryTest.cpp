@@ -365,11 +365,12 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
   OpenGLSceneHost host{&d, nullptr, &progress, &notifier, {}, [&] { raised = true; }};
   GlFrame frame;
   BuildOpenGLScene(frame, OrthoBox{-1, 2, -1, 2, -2, 2}, host, o, true, false, true);
-  ASSERT_EQ(frame.batches[0].mode, GlMode::Triangles);
-  ASSERT_EQ(frame.batches[0].count, 6);
-  // Corner (1, 1) has value 2.0: white in the grey map; corner (0, 0) black.
+  ASSERT_EQ(frame.batches[0].mode, GlMode::IndexedTriangles);
+  EXPECT_EQ(frame.indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
+  // Node (1, 1) has value 2.0: white in the grey map; node (0, 0) black.
+  EXPECT_EQ(frame.vertices[3], (GlPoint{1.0f, 1.0f}));
   EXPECT_EQ(frame.colours[0], kBlack);
-  EXPECT_EQ(frame.colours[5], kWhite);
+  EXPECT_EQ(frame.colours[3], kWhite);
   ASSERT_EQ(notifier.warnings.size(), 1u);
   EXPECT_EQ(notifier.warnings[0], "ベクトルに使用する量を選択してください");
   EXPECT_TRUE(raised);
