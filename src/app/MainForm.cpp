@@ -1734,11 +1734,13 @@ void TForm1::BMP1Click() {
 
 void TForm1::Redraw() {
   if (UseOpenGL->isChecked()) {
-    // The OpenGL view draws its own frame, then comes forward.
+    // The OpenGL view draws its own frame, then gets the focus or is shown like the plot window.
     if (auto* ogl = static_cast<TOGLForm*>(OGLForm)) {
       ogl->DrawOpenGLScene(ShowContour->isChecked(), ShowGrid->isChecked(), ShowVec->isChecked());
-      ogl->show();
-      ogl->raise();
+      if (ogl->isVisible())
+        ogl->setFocus();
+      else
+        ogl->show();
     }
     return;
   }
