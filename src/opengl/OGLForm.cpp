@@ -1,6 +1,8 @@
 #include "opengl/OGLForm.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QKeyEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -239,8 +241,11 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
                                  : key == Qt::Key_Left ? PanDirection::Left
                                                        : PanDirection::Right;
   PanKeyHeld = true;
-  // While the key is held: move, then a frame of grid and boundaries only.
+  // While the key is held: move, then a frame of grid and boundaries only. Frames are paced so
+  // that a small grid on a display without vertical sync does not fly past.
+  QElapsedTimer frame;
   while (PanKeyHeld) {
+    frame.restart();
     if (zoom)
       ZoomOrthoBox(key == Qt::Key_Up ? 0.95 : 1.05);
     else
@@ -248,6 +253,11 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (!BuildFrame(false, true, false)) PanKeyHeld = false;
     repaint();
     QCoreApplication::processEvents();
+    const qint64 left = panFrameMs - frame.elapsed();
+    if (left > 0 && PanKeyHeld) {
+      QThread::msleep(static_cast<unsigned long>(left));
+      QCoreApplication::processEvents();
+    }
   }
   // Released: the full frame with the layers the main window asks for.
   std::optional<ProgramOptions> options;

@@ -49,6 +49,7 @@ class TOGLForm : public QOpenGLWidget {
   const OrthoBox& Box() const { return box_; }
   const GlFrame& Frame() const { return frame_; }
   bool PanKeyHeld = false;
+  int panFrameMs = 20;  // shortest time between two frames while a key is held
 
   // Arrow keys pan while held, Shift with Up or Down zooms; the loop runs until the key is released.
   void FormKeyDown(int key, Qt::KeyboardModifiers shift);
