@@ -91,7 +91,9 @@ class BenchForm : public TOGLForm {
 };
 
 // Replays one built frame into the window's framebuffer and waits for the GL to finish.
-void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zoom = 1.0) {
+// With `rebuild`, every iteration is a whole new frame: build, upload and draw, as a redraw or
+// one step of a held key costs.
+void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zoom = 1.0, bool rebuild = false) {
   if (!TOGLForm::OpenGLAvailable()) {
     st.SkipWithError("no OpenGL on this display (run under xvfb-run)");
     return;
@@ -111,6 +113,10 @@ void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zo
   form.makeCurrent();
   QOpenGLFunctions* f = form.context()->functions();
   for (auto _ : st) {
+    if (rebuild) {
+      form.DrawOpenGLScene(contour, grid, false);
+      form.makeCurrent();
+    }
     form.paintGL();
     f->glFinish();
   }
@@ -126,6 +132,13 @@ BENCHMARK(BM_ReplaySmoothFillFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplayExactFillFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplayPreviewFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplayPreviewFrameZoomed)->Unit(benchmark::kMillisecond);
+
+void BM_NewSmoothFillFrame(benchmark::State& st) { Replay(st, true, true, false, 1.0, true); }
+void BM_NewExactFillFrame(benchmark::State& st) { Replay(st, true, false, false, 1.0, true); }
+void BM_NewPreviewFrame(benchmark::State& st) { Replay(st, false, false, true, 1.0, true); }
+BENCHMARK(BM_NewSmoothFillFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewExactFillFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewPreviewFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
