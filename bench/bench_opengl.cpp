@@ -16,6 +16,7 @@ using namespace corvane;
 
 constexpr int kNodes = 1000;
 
+// One zone of 1000 x 1000 nodes on a slightly wavy square with a smooth field.
 FieldDataSet& LargeGrid() {
   static FieldDataSet* data = [] {
     auto* d = new FieldDataSet;
@@ -45,6 +46,7 @@ FieldDataSet& LargeGrid() {
   return *data;
 }
 
+// Filled contours, smooth or exact, with the step as given.
 ProgramOptions Options(bool quick) {
   ProgramOptions o;
   o.load.AutoStepCheck = false;
@@ -61,6 +63,7 @@ OrthoBox Zoomed(OrthoBox box, double factor) {
   return box;
 }
 
+// Builds the frame's geometry only.
 void BuildFrame(benchmark::State& st, bool contour, bool quick, bool grid, double zoom = 1.0) {
   FieldDataSet& d = LargeGrid();
   NullProgress progress;
@@ -142,6 +145,7 @@ BENCHMARK(BM_NewPreviewFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
+// A widget application: the OpenGL window needs one.
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

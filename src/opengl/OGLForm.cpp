@@ -37,6 +37,7 @@ QSurfaceFormat GLPixelFormat() {
   return f;
 }
 
+// The GL primitive of a batch.
 GLenum ModeOf(GlMode mode) {
   switch (mode) {
     case GlMode::Lines: return GL_LINES;
@@ -67,6 +68,7 @@ TOGLForm::TOGLForm(OGLFormHost host, QWidget* parent) : QOpenGLWidget(parent, Qt
   PanKeyHeld = false;
 }
 
+// Frees the buffer objects while the context still exists.
 TOGLForm::~TOGLForm() {
   if (buffer_ && context() && context()->isValid()) {
     makeCurrent();
@@ -78,6 +80,7 @@ TOGLForm::~TOGLForm() {
 
 ProgramOptions TOGLForm::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
 
+// Tries once whether a context of the window's format can be made.
 bool TOGLForm::OpenGLAvailable() {
   static const bool available = [] {
     QOpenGLContext probe;
@@ -98,12 +101,14 @@ void TOGLForm::setVisible(bool visible) {
   QOpenGLWidget::setVisible(visible);
 }
 
+// Fits the box at the current client size.
 void TOGLForm::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
   box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width(), height());
 }
 
 void TOGLForm::ZoomOrthoBox(double factor) { corvane::ZoomOrthoBox(box_, factor); }
 
+// One frame under the main window's command lock.
 void TOGLForm::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors) {
   if (building_ || (host_.tryBeginCommand && !host_.tryBeginCommand())) {
     QApplication::beep();
@@ -113,6 +118,7 @@ void TOGLForm::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors
   if (host_.endCommand) host_.endCommand();
 }
 
+// Builds a frame with the current options and swaps it in for painting.
 bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   if (building_) return false;
   FlagScope scope(building_);
@@ -146,6 +152,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   return true;
 }
 
+// Takes the GL 1.1 functions of a new context.
 void TOGLForm::initializeGL() {
   // A new context has no buffer yet.
   buffer_ = indexBuffer_ = 0;
@@ -210,11 +217,13 @@ void TOGLForm::paintGL() {
   gl_->glFlush();
 }
 
+// Key presses go to FormKeyDown, key repeats are ignored.
 void TOGLForm::keyPressEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;  // the loop runs until the real release
   FormKeyDown(e->key(), e->modifiers());
 }
 
+// A real key release ends a held-key loop.
 void TOGLForm::keyReleaseEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;
   FormKeyUp();
@@ -226,11 +235,13 @@ void TOGLForm::focusOutEvent(QFocusEvent* e) {
   QOpenGLWidget::focusOutEvent(e);
 }
 
+// A hidden window gets no key release either.
 void TOGLForm::hideEvent(QHideEvent* e) {
   PanKeyHeld = false;
   QOpenGLWidget::hideEvent(e);
 }
 
+// Pans or zooms while an arrow key is held, then draws the full frame.
 void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (PanKeyHeld || building_) return;
   if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
@@ -271,6 +282,7 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (host_.endCommand) host_.endCommand();
 }
 
+// Ends the held-key loop and puts the plot view's values back into their boxes.
 void TOGLForm::FormKeyUp() {
   PanKeyHeld = false;
   if (host_.writeViewBoxes) host_.writeViewBoxes();

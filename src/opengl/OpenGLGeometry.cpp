@@ -37,11 +37,13 @@ double Area2(GlPoint a, GlPoint b, GlPoint c) {
 
 // ---- box ----
 
+// True when glOrtho could not take the box.
 bool OrthoBox::Degenerate() const {
   return !(right != left && top != bottom && std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
            std::isfinite(top));
 }
 
+// The box showing the extent at one scale for x and y, centred, with no margin.
 OrthoBox FitOrthoBox(double xmax, double ymax, double xmin, double ymin, int width, int height) {
   const double w = std::max(width, 1), h = std::max(height, 1);
   OrthoBox box;
@@ -76,6 +78,7 @@ OrthoBox FitOrthoBox(double xmax, double ymax, double xmin, double ymin, int wid
   return box;
 }
 
+// Scales the box about its centre.
 void ZoomOrthoBox(OrthoBox& box, double factor) {
   const double cx = (box.left + box.right) / 2, cy = (box.bottom + box.top) / 2;
   box.right = cx + (box.right - cx) * factor;
@@ -84,6 +87,7 @@ void ZoomOrthoBox(OrthoBox& box, double factor) {
   box.bottom = cy - (cy - box.bottom) * factor;
 }
 
+// Moves the box by a fiftieth of its size in one direction.
 void PanOrthoBox(OrthoBox& box, PanDirection direction) {
   const double sx = static_cast<float>((box.right - box.left) / 50);
   const double sy = static_cast<float>((box.top - box.bottom) / 50);
@@ -97,6 +101,7 @@ void PanOrthoBox(OrthoBox& box, PanDirection direction) {
 
 // ---- frame ----
 
+// Empties the frame, keeping the arrays' memory for the next one.
 void GlFrame::Clear() {
   vertices.clear();
   colours.clear();
@@ -111,6 +116,7 @@ void GlFrame::Open(GlMode mode) {
   batches.push_back({mode, static_cast<std::int32_t>(first), 0});
 }
 
+// Adds a triangle through three shared vertices.
 void GlFrame::IndexedTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
   Open(GlMode::IndexedTriangles);
   indices.push_back(a);
@@ -119,6 +125,7 @@ void GlFrame::IndexedTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c)
   batches.back().count += 3;
 }
 
+// Adds a convex polygon in one colour as triangles.
 void GlFrame::Polygon(const GlPoint* points, int count, Colour colour) {
   // A convex polygon is a fan from its first corner; pieces without area draw no pixel anyway.
   for (int k = 2; k < count; ++k) {
@@ -131,6 +138,7 @@ void GlFrame::Polygon(const GlPoint* points, int count, Colour colour) {
   }
 }
 
+// Adds one line segment.
 void GlFrame::Line(GlPoint a, GlPoint b, Colour colour) {
   if (a == b) return;  // a line without length draws nothing
   Open(GlMode::Lines);
@@ -139,6 +147,7 @@ void GlFrame::Line(GlPoint a, GlPoint b, Colour colour) {
   batches.back().count += 2;
 }
 
+// Adds a triangle with its own three vertices.
 void GlFrame::Triangle(GlPoint a, GlPoint b, GlPoint c, Colour ca, Colour cb, Colour cc) {
   Open(GlMode::Triangles);
   Push(a, ca);
@@ -149,11 +158,13 @@ void GlFrame::Triangle(GlPoint a, GlPoint b, GlPoint c, Colour ca, Colour cb, Co
 
 void GlFrame::StripBegin() { Open(GlMode::LineStrip); }
 
+// Adds a point to the open line strip.
 void GlFrame::StripVertex(GlPoint p, Colour colour) {
   Push(p, colour);
   batches.back().count += 1;
 }
 
+// Closes the open line strip, dropping it when it has no segment.
 void GlFrame::StripEnd() {
   if (batches.back().count >= 2) return;
   vertices.resize(static_cast<std::size_t>(batches.back().first));
@@ -163,6 +174,7 @@ void GlFrame::StripEnd() {
 
 // ---- contour triangles ----
 
+// Checks the levels and colours every band a triangle may use.
 TriangleContourer::TriangleContourer(const FieldDataSet& data, const double* values, double dx, double dy,
                                      const OrthoBox& box, const ContourStyle& style)
     : data_(data), v_(values), dx_(dx), dy_(dy), box_(box), style_(style) {
@@ -199,6 +211,7 @@ bool TriangleContourer::Culled(std::int32_t c1, std::int32_t c2, std::int32_t c3
          (y1 < box_.bottom && y2 < box_.bottom && y3 < box_.bottom);
 }
 
+// The triangle of the smooth fill, unless culled or without a value.
 void TriangleContourer::FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3,
                                             std::int64_t vertexOffset, GlFrame& frame) const {
   if (Culled(c1, c2, c3)) return;
@@ -207,6 +220,7 @@ void TriangleContourer::FillTriangleGouraud(std::int32_t c1, std::int32_t c2, st
                         static_cast<std::uint32_t>(c3 + vertexOffset));
 }
 
+// Walks the levels of one triangle from its lowest corner up: a polygon or a line per band.
 void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std::int32_t c3,
                                           GeometrySink& sink) const {
   if (!valid_ || Culled(c1, c2, c3)) return;
@@ -283,6 +297,7 @@ void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std:
 
 // ---- layers ----
 
+// The shaft and the filled head of one arrow.
 void DrawOpenGLArrow(GlFrame& frame, float scale, float u, float v, float x, float y, Colour colour) {
   const double tipX = static_cast<double>(x) + static_cast<double>(u) * scale;
   const double tipY = static_cast<double>(y) + static_cast<double>(v) * scale;
@@ -361,6 +376,7 @@ class CulledStrip {
 
 }  // namespace
 
+// The grid lines of every zone for one copy.
 void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
   const OrthoBox box = frame.box;
   CulledStrip strip(frame, box, colour);
@@ -381,6 +397,7 @@ void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double 
   }
 }
 
+// The enabled edges of every zone for one copy.
 void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
   for (std::size_t z = 0; z < data.Zones.size(); ++z) {
     const ZoneGrid& zone = data.Zones[z];
@@ -414,6 +431,7 @@ void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, d
   }
 }
 
+// The contour layer of one copy, cell by cell, with gauge, status texts and abort.
 bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
                         double dy, const std::vector<Colour>& nodeColours) {
   const FieldDataSet& data = *host.data;
@@ -482,6 +500,7 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
   return true;
 }
 
+// One arrow per node of every zone for one copy.
 bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
                        double dy) {
   const FieldDataSet& data = *host.data;
@@ -508,6 +527,7 @@ bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const Progra
   return true;
 }
 
+// The extents the rescale fits: the data and every overlay copy.
 void OverlayExtents(const FieldDataSet& data, const DisplayOptions& display, double& xmax, double& ymax, double& xmin,
                     double& ymin) {
   const Extents e = WidenForCopies(Extents{data.XMin, data.XMax, data.YMin, data.YMax}, display.xoffsetbox,
@@ -518,6 +538,7 @@ void OverlayExtents(const FieldDataSet& data, const DisplayOptions& display, dou
   ymin = e.YMin;
 }
 
+// One whole frame, layer by layer and copy by copy.
 void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost& host, const ProgramOptions& options,
                       bool showContour, bool showGrid, bool showVectors) {
   frame.Clear();

@@ -27,6 +27,7 @@ class RecordingSink : public GeometrySink {
   std::vector<Shape> polygons, lines;
 };
 
+// Area of a polygon (shoelace).
 double Area(const std::vector<GlPoint>& p) {
   double a = 0.0;
   for (std::size_t k = 0; k < p.size(); ++k) {
@@ -37,6 +38,7 @@ double Area(const std::vector<GlPoint>& p) {
   return std::fabs(a) / 2;
 }
 
+// Whether a polygon has the point as a corner.
 bool Contains(const std::vector<GlPoint>& p, GlPoint q) { return std::find(p.begin(), p.end(), q) != p.end(); }
 
 // One triangle (0,0) (1,0) (0,1) with the three values given, in a box that shows it.
@@ -50,6 +52,7 @@ FieldDataSet Triangle(double a, double b, double c, double step, double min = 0.
 
 const OrthoBox kBox{-10, 10, -10, 10, -2, 2};
 
+// The contour style of row 0 of a data set.
 ContourStyle StyleOf(const FieldDataSet& d, bool fill = true) {
   ContourStyle s;
   s.step = d.ContourStep[0];

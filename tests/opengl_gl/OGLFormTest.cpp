@@ -17,6 +17,7 @@ namespace {
 
 using testing::GridData;
 
+// Lets the window system deliver exposes and paints.
 void Settle() {
   for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
 }
