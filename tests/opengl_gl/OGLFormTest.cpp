@@ -119,6 +119,13 @@ TEST_F(GlWindow, HeldKeysPanAndZoomUntilReleasedThenDrawTheFullFrame) {
   QCoreApplication::sendEvent(form.get(), &zoomIn);
   EXPECT_NEAR(form->Box().right - form->Box().left, 9.5, 1e-9);
   EXPECT_NEAR(form->Box().top - form->Box().bottom, 9.5, 1e-9);
+  // Losing the focus ends the loop too (the release goes elsewhere); no boxes are written.
+  const int writes = boxWrites;
+  QCoreApplication::postEvent(form.get(), new QFocusEvent(QEvent::FocusOut));
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.get(), &left);
+  EXPECT_FALSE(form->PanKeyHeld);
+  EXPECT_EQ(boxWrites, writes);
   // Other keys do nothing.
   QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
   QCoreApplication::sendEvent(form.get(), &other);
