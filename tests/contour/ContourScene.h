@@ -2,6 +2,7 @@
 // with the world origin at pixel (0, 100), and everything a contour layer is given.
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
@@ -45,8 +46,22 @@ struct ContourScene {
     data.ContourStep = {step};
   }
 
+  // `scale` pixels per unit with world (0, 1) at the top-left pixel of a width x height picture.
+  ContourScene& Zoom(double scale, int width, int height) {
+    view.ScaleX = view.ScaleY = scale;
+    view.CentrePixelY = static_cast<std::int32_t>(scale);
+    view.PictureWidth = width;
+    view.PictureHeight = height;
+    return *this;
+  }
+
   LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
   LayerContext Context() { return Context(progress); }
 };
+
+// Node values listed j fastest, as a value function for ContourScene.
+inline std::function<double(int, int)> Listed(std::vector<double> values, int nj) {
+  return [values = std::move(values), nj](int i, int j) { return values[static_cast<std::size_t>(i * nj + j)]; };
+}
 
 }  // namespace corvane::test

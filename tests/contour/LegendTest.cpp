@@ -1,5 +1,5 @@
 // The legend picture: band colours read back from the bitmap in both orientations, the band
-// layout, backgrounds, the guard against unusable steps, options by name and saving by extension.
+// layout, backgrounds, the guard against unusable steps and saving by extension.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -12,7 +12,6 @@
 
 #include "contour/Legend.h"
 #include "contour/LegendOptions.h"
-#include "data/Errors.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
 
@@ -132,30 +131,6 @@ TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
   }
   const LegendInput flat{5, 5, 1, true, ColorMapKind::Rainbow};
   EXPECT_TRUE(BandRects(Options(LegendOrientation::Horizontal, 100, 50), flat).empty());
-}
-
-TEST(LegendOptionsByName, EveryControlIsQualifiedAndBoxesClamp) {
-  const auto& table = LegendOptionTable();
-  LegendOptions o;
-  table.Apply(o, "TLegendForm.LegendYoko", "1");
-  table.Apply(o, "TLegendForm.LegendWidthBox", "900");
-  table.Apply(o, "TLegendForm.LegendHeightBox", "3");
-  table.Apply(o, "TLegendForm.ShowFixCheck", "1");
-  table.Apply(o, "TLegendForm.PrecisionBox", "7");
-  table.Apply(o, "TLegendForm.DigitsBox", "2");
-  table.Apply(o, "TLegendForm.example", "Noto Sans CJK JP,-16");
-  EXPECT_EQ(o.orientation, LegendOrientation::Horizontal);
-  EXPECT_EQ(o.LegendWidthBox, 500);
-  EXPECT_EQ(o.LegendHeightBox, 10);
-  EXPECT_EQ(o.numberFormat.style, NumberStyle::Fixed);
-  EXPECT_EQ(o.numberFormat.precision, 7);
-  EXPECT_EQ(o.numberFormat.digits, 2);
-  EXPECT_EQ(o.font.face, "Noto Sans CJK JP");
-  EXPECT_EQ(o.font.pixelHeight, 16);
-  EXPECT_EQ(LegendNumberText(1.5, o), FormatAxisNumber(1.5, o.numberFormat));
-  EXPECT_THROW(table.Apply(o, "LegendYoko", "1"), CorvaneError);
-  EXPECT_THROW(table.Apply(o, "TLegendForm.LegendWidthBox", "wide"), CorvaneError);
-  EXPECT_THROW(table.Apply(o, "TLegendForm.example", "16"), CorvaneError);
 }
 
 TEST(LegendSave, EachExtensionWritesItsFormatAndOthersNothing) {
