@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "contour/ColorMap.h"
 #include "ContourScene.h"
+#include "TestImages.h"
 #include "contour/ContourFill.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
@@ -31,12 +31,9 @@ ContourScene Scene(int ni, int nj, const std::vector<double>& values, double min
   return scene;
 }
 
-// A white RGB32 picture.
-QImage White(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  return image;
-}
+using testing::CountPixels;
+using testing::StrayPixels;
+constexpr auto White = [](int width, int height) { return testing::FilledImage(width, height); };
 
 // The scene filled straight into a bitmap through a painter canvas.
 QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
@@ -172,25 +169,6 @@ TEST(FillGuard, UnusableLevelsAndNonFiniteValuesDrawNothing) {
   for (const std::string& b : bands) EXPECT_EQ(b.find("1073741824"), std::string::npos) << b;
 }
 
-// Counts the pixels where `image` differs from `reference` (only those of colour `only`, when
-// given) and expects each to find its own colour within one pixel in `reference`: two fills
-// may differ only in which pixel of an edge's row they light.
-int StrayPixels(const QImage& image, const QImage& reference, std::optional<QRgb> only = {}) {
-  int differences = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb colour = image.pixel(x, y);
-      if (colour == reference.pixel(x, y) || (only && colour != *only)) continue;
-      ++differences;
-      bool beside = false;
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-          beside = beside || (reference.valid(x + dx, y + dy) && reference.pixel(x + dx, y + dy) == colour);
-      EXPECT_TRUE(beside) << x << "," << y;
-    }
-  return differences;
-}
-
 TEST(FillPixels, CoverageMatchesQPainterWithinItsOutline) {
   const std::vector<std::vector<QPoint>> polygons = {
       {{5, 5}, {30, 8}, {12, 33}},                         // triangle with shallow and steep edges
@@ -201,7 +179,7 @@ TEST(FillPixels, CoverageMatchesQPainterWithinItsOutline) {
   };
   const QRgb red = qRgb(255, 0, 0);
   for (const auto& poly : polygons) {
-    SCOPED_TRACE(testing::Message() << "polygon starting " << poly[0].x() << "," << poly[0].y());
+    SCOPED_TRACE(::testing::Message() << "polygon starting " << poly[0].x() << "," << poly[0].y());
     QImage byPainter = White(40, 40), direct = White(40, 40);
     {
       PainterCanvas canvas(&byPainter);
@@ -211,9 +189,7 @@ TEST(FillPixels, CoverageMatchesQPainterWithinItsOutline) {
       canvas.Finish();
     }
     FillPolygonPixels(direct, poly.data(), static_cast<int>(poly.size()), MakeColour(255, 0, 0));
-    int total = 0;
-    for (int y = 0; y < 40; ++y)
-      for (int x = 0; x < 40; ++x) total += byPainter.pixel(x, y) == red;
+    const int total = CountPixels(byPainter, red);
     const int differences = StrayPixels(byPainter, direct, red) + StrayPixels(direct, byPainter, red);
     EXPECT_LE(differences, std::max(2, total / 12));
   }

@@ -69,7 +69,6 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   };
   const Case cases[] = {
       {{kSample, "--set", "NoSuchControl=1", "-o", dir.filePath("a.png")}, "NoSuchControl"},
-      {{kSample, "--set", "writetimes=many", "-o", dir.filePath("a.png")}, "writetimes"},
       {{kSample, "--view", "sideways", "-o", dir.filePath("a.png")}, "--view"},
       {{kSample, "--size", "0x10", "-o", dir.filePath("a.png")}, "--size"},
       {{kSample, "-o", dir.filePath("no/such/folder/a.png"), "--size", "40x30"}, "a.png"},
