@@ -1,6 +1,6 @@
-// Small data sets for the tests of every folder: zones of nodes placed by (i, j) -> (x, y), the
-// value rows computed from each node's position, extents (which include the origin) and one
-// set of boundary flags per zone.
+// Small data sets and views for the tests of every folder: zones of nodes placed by (i, j) ->
+// (x, y), the value rows computed from each node's position, extents (which include the origin)
+// and one set of boundary flags per zone.
 #pragma once
 #include <algorithm>
 #include <functional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
+#include "render/ViewTransform.h"
 
 namespace corvane::testing {
 
@@ -52,5 +53,18 @@ inline FieldDataSet MakeZones(const std::vector<ZoneSpec>& zones, std::vector<st
 inline ZoneSpec Rect(int ni, int nj, double x0, double y0, double h = 1.0) {
   return {ni, nj, [=](int i, int j) { return std::make_pair(x0 + i * h, y0 + j * h); }};
 }
+
+// Pixels per world unit `scale`, world (cx, cy) at the middle of a w x h picture.
+inline ViewTransform MakeView(int w, int h, double scale, double cx, double cy) {
+  ViewTransform view;
+  view.SetPictureSize(w, h);
+  view.ScaleX = view.ScaleY = scale;
+  view.CentreX = cx;
+  view.CentreY = cy;
+  return view;
+}
+
+// A 100 x 100 picture where world (x, y) lands on pixel (x, 100 - y).
+inline ViewTransform UnitView() { return MakeView(100, 100, 1.0, 50.0, 50.0); }
 
 }  // namespace corvane::testing
