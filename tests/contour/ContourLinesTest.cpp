@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ContourScene.h"
+#include "TestSupport.h"
 #include "contour/ColorMap.h"
 #include "render/LoggingCanvas.h"
 
@@ -12,13 +13,6 @@ namespace corvane {
 namespace {
 
 using test::ContourScene;
-
-struct StatusLog : Progress {
-  std::vector<std::string> texts;
-  bool abort = false;
-  void SetStatus(const std::string& text) override { texts.push_back(text); }
-  bool AbortRequested() const override { return abort; }
-};
 
 // Circles around (20, 20) on 41 x 41 nodes, seen at 10 pixels per unit from pixel (0, 500).
 ContourScene Circles(double step) {
@@ -51,11 +45,11 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
 
 TEST(ContourLines, DrawsEveryLevelInItsColourAndReportsTheRange) {
   ContourScene scene = Circles(100.0);
-  StatusLog status;
+  testing::RecordingProgress status;
   LoggingCanvas canvas;
   scene.options.contour.ContLineWid = 3;
   DrawContourLines(scene.Context(status), canvas);
-  EXPECT_EQ(status.texts, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
+  EXPECT_EQ(status.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
   EXPECT_TRUE(scene.readout.valid);
   EXPECT_EQ(scene.readout.ReadoutMax, 800.0);
   EXPECT_EQ(scene.readout.ReadoutMin, 0.0);
@@ -125,10 +119,10 @@ TEST(ContourLines, UnusableStepsOrRangesDrawNothingAndSaySo) {
     ContourScene scene = Circles(step);
     scene.data.ContourMin = {min};
     scene.data.ContourMax = {max};
-    StatusLog status;
+    testing::RecordingProgress status;
     LoggingCanvas canvas;
     DrawContourLines(scene.Context(status), canvas);
-    EXPECT_EQ(status.texts, std::vector<std::string>{kContourStepInvalidText}) << min << " " << max << " " << step;
+    EXPECT_EQ(status.statuses, std::vector<std::string>{kContourStepInvalidText}) << min << " " << max << " " << step;
     EXPECT_TRUE(canvas.calls.empty());
     EXPECT_FALSE(scene.readout.valid);
   }
@@ -150,11 +144,11 @@ TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
 
 TEST(ContourLines, AbortLeavesThePictureAndTheStatusAsTheyAre) {
   ContourScene scene = Circles(100.0);
-  StatusLog status;
+  testing::RecordingProgress status;
   status.abort = true;
   LoggingCanvas canvas;
   DrawContourLines(scene.Context(status), canvas);
-  EXPECT_EQ(status.texts, std::vector<std::string>{"等高線のメタファイルを作成中…"});
+  EXPECT_EQ(status.statuses, std::vector<std::string>{"等高線のメタファイルを作成中…"});
   EXPECT_TRUE(canvas.calls.empty());
 }
 

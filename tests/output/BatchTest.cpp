@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "data/Errors.h"
+#include "TestSupport.h"
 #include "output/Batch.h"
 
 namespace corvane {
 namespace {
+
+using testing::RecordingProgress;
 
 // Records what the loop asked for; the "program state" is the name of the loaded file.
 struct FakeProgram {
@@ -35,22 +38,6 @@ struct FakeProgram {
     };
     return c;
   }
-};
-
-class RecordingProgress : public Progress {
- public:
-  void SetMaximum(std::int64_t m) override { maximum = m; }
-  void SetPosition(std::int64_t p) override { positions.push_back(p); }
-  void Pump() override {
-    ++pumps;
-    if (pumps == abortAtPump) abort = true;
-  }
-  bool AbortRequested() const override { return abort; }
-  std::int64_t maximum = -1;
-  std::vector<std::int64_t> positions;
-  int pumps = 0;
-  int abortAtPump = -1;
-  bool abort = false;
 };
 
 TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
@@ -113,7 +100,7 @@ TEST(RunBatchFiles, DataFileNamedLikeItsPictureIsNotOverwritten) {
 TEST(RunBatchFiles, AbortDuringSecondOfFiveFinishesThatFileThenStops) {
   FakeProgram program;
   RecordingProgress progress;
-  progress.abortAtPump = 2;  // the click arrives while the second file is in hand
+  progress.onPump = [&] { progress.abort = progress.abort || progress.pumps == 2; };  // during the second file
   BatchResult r =
       RunBatchFiles({"/d/1.dat", "/d/2.dat", "/d/3.dat", "/d/4.dat", "/d/5.dat"}, program.Callbacks(), progress);
   EXPECT_TRUE(r.aborted);

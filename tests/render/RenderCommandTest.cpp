@@ -3,29 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "GridData.h"
+#include "TestSupport.h"
 
 namespace corvane {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  QString errors;
-};
+using Outcome = testing::CommandRun;
 
 Outcome Render(const QStringList& arguments) {
-  QProcess process;
-  process.setProgram(QStringLiteral(CORVANE_BINARY));
-  QStringList all = {QStringLiteral("render"), QStringLiteral("--settings"),
-                     QStringLiteral(CORVANE_SOURCE_DIR "/samples/crv.ini")};
-  process.setArguments(all + arguments);
-  process.start();
-  process.waitForFinished(60000);
-  return Outcome{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+  return testing::RunCorvane(QStringList{"render", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini"} + arguments);
 }
 
 const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/samples/airfoil.dat");

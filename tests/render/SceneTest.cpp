@@ -7,6 +7,7 @@
 
 #include "GridData.h"
 #include "TestImages.h"
+#include "TestSupport.h"
 #include "render/SceneRenderer.h"
 
 namespace corvane {
@@ -32,16 +33,6 @@ class ThrowingNotifier : public Notifier {
  public:
   void Warning(const std::string& text) override { throw CorvaneError(text); }
   void Message(const std::string& text) override { throw CorvaneError(text); }
-};
-
-class RecordingProgress : public Progress {
- public:
-  void SetStatus(const std::string& text) override { statuses.push_back(text); }
-  void Pump() override {
-    if (onPump) onPump();
-  }
-  std::vector<std::string> statuses;
-  std::function<void()> onPump;
 };
 
 TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
@@ -111,7 +102,7 @@ TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
 
 TEST(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
   SceneState s = SquareScene();
-  RecordingProgress progress;
+  testing::RecordingProgress progress;
   RecordingNotifier notifier;
   int refused = 0;
   progress.onPump = [&] { refused += !DrawScene(s, progress, notifier) + !RescaleAndRedraw(s, progress, notifier); };
