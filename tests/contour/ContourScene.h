@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "TestGrids.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
@@ -25,22 +26,12 @@ struct ContourScene {
     view.CentrePixelX = 0;
     view.CentrePixelY = 100;
     view.ScaleX = view.ScaleY = 10.0;
-    data.ZoneCount = 1;
-    ZoneGrid zone;
-    zone.NI = ni;
-    zone.NJ = nj;
-    zone.ILineMask.assign(static_cast<std::size_t>(ni), true);
-    zone.JLineMask.assign(static_cast<std::size_t>(nj), true);
-    data.Zones.push_back(zone);
-    data.NodeCount = ni * nj;
-    data.ColumnCount = 3;
-    data.Values.resize(1);
-    for (int i = 0; i < ni; ++i)
-      for (int j = 0; j < nj; ++j) {
-        data.X.push_back(i);
-        data.Y.push_back(j);
-        data.Values[0].push_back(value(i, j));
-      }
+    data = testing::MakeZones({{ni, nj, [](int i, int j) { return std::pair{double(i), double(j)}; }}}, {"f"},
+                              [&value](double x, double y) {  // x = i and y = j exactly
+                                return std::vector<double>{value(static_cast<int>(x), static_cast<int>(y))};
+                              });
+    data.Zones[0].ILineMask.assign(static_cast<std::size_t>(ni), true);
+    data.Zones[0].JLineMask.assign(static_cast<std::size_t>(nj), true);
     data.ContourMax = {max};
     data.ContourMin = {min};
     data.ContourStep = {step};

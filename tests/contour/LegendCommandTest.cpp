@@ -44,9 +44,6 @@ TEST(LegendCommand, UnknownNamesAndExtensionsFailClearly) {
   run = Legend({"-o", dir.filePath("a.gif")});
   EXPECT_EQ(run.status, 1);
   EXPECT_FALSE(run.errors.isEmpty());
-  run = Legend({"--set", "TLegendForm.LegendWidthBox=many", "-o", dir.filePath("b.bmp")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.errors.contains("LegendWidthBox")) << run.errors.toStdString();
 }
 
 }  // namespace
