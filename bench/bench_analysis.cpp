@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "BenchGrids.h"
 #include "analysis/SegmentSampling.h"
 
 namespace {
@@ -20,24 +21,14 @@ class QuietNotifier : public Notifier {
   void Message(const std::string&) override {}
 };
 
+// Unit spacing, one gently curved field (the derived rows copy it).
 const FieldDataSet& BigGrid() {
   static const FieldDataSet data = [] {
-    const int n = 1000;
-    FieldDataSet d;
-    ZoneGrid zone;
-    zone.NI = zone.NJ = n;
-    d.ZoneCount = 1;
-    d.Zones.push_back(zone);
-    d.NodeCount = n * n;
-    d.ColumnCount = 3;
+    FieldDataSet d = bench::BenchGrid({{1000, 1000}}, 3, 1, false, [](int, int i, int j) {
+      return bench::BenchNode{double(i), double(j), {std::sin(0.01 * i) * std::cos(0.013 * j)}};
+    });
     d.VariableNames = {"p"};
     d.Values.resize(3);
-    for (int i = 0; i < n; ++i)
-      for (int j = 0; j < n; ++j) {
-        d.X.push_back(i);
-        d.Y.push_back(j);
-        d.Values[0].push_back(std::sin(0.01 * i) * std::cos(0.013 * j));
-      }
     d.Values[1] = d.Values[2] = d.Values[0];
     return d;
   }();

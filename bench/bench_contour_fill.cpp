@@ -10,63 +10,36 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "render/PainterCanvas.h"
+#include "BenchGrids.h"
 #include "BenchMain.h"
 
 namespace {
 
 using namespace corvane;
 
-struct BigScene {
-  FieldDataSet data;
-  ViewTransform view;
-  ProgramOptions options;
-  NullProgress progress;
-  Random random{12345};
-  ContourReadout readout;
+using bench::BenchScene;
 
-  BigScene() {
+// A smooth analytic field on the unit square, 50 divisions of -1 .. 2, fill and lines on.
+BenchScene& Scene() {
+  static BenchScene scene = [] {
     const int n = 1000;
-    ZoneGrid zone;
-    zone.NI = zone.NJ = n;
-    zone.ILineMask.assign(n, true);
-    zone.JLineMask.assign(n, true);
-    data.Zones.push_back(zone);
-    data.ZoneCount = 1;
-    data.NodeCount = n * n;
-    data.ColumnCount = 3;
-    data.X.resize(static_cast<std::size_t>(n) * n);
-    data.Y.resize(data.X.size());
-    data.Values.assign(1, std::vector<double>(data.X.size()));
-    for (int i = 0; i < n; ++i)
-      for (int j = 0; j < n; ++j) {
-        const std::size_t k = static_cast<std::size_t>(n) * i + j;
-        const double x = i / (n - 1.0), y = j / (n - 1.0);
-        data.X[k] = x;
-        data.Y[k] = y;
-        data.Values[0][k] = std::sin(3 * x) * std::cos(4 * y) + x * y;
-      }
-    data.ContourMin = {-1.0};
-    data.ContourMax = {2.0};
-    data.ContourStep = {3.0 / 50};  // 50 divisions
-    view.PictureWidth = 1000;
-    view.PictureHeight = 800;
-    view.CentrePixelX = 500;
-    view.CentrePixelY = 400;
-    view.CentreX = view.CentreY = 0.5;
-    view.ScaleX = view.ScaleY = 780;
-    options.display.BrushCheck = true;
-    options.display.LineCheck = true;
-  }
-  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
-};
-
-BigScene& Scene() {
-  static BigScene scene;
+    BenchScene s(bench::BenchGrid({{n, n}}, 3, 1, true, [](int, int i, int j) {
+      const double x = i / (n - 1.0), y = j / (n - 1.0);
+      return bench::BenchNode{x, y, {std::sin(3 * x) * std::cos(4 * y) + x * y}};
+    }), 12345);
+    s.data.ContourMin = {-1.0};
+    s.data.ContourMax = {2.0};
+    s.data.ContourStep = {3.0 / 50};  // 50 divisions
+    s.view = bench::BenchView(780, 0.5, 0.5);
+    s.options.display.BrushCheck = true;
+    s.options.display.LineCheck = true;
+    return s;
+  }();
   return scene;
 }
 
 void BM_FillBitmap(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   const LayerContext context = scene.Context();
   QImage bitmap(1000, 800, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -82,7 +55,7 @@ BENCHMARK(BM_FillBitmap)->Unit(benchmark::kMillisecond)->UseRealTime();
 // What the scene renderer does for the contours: fill into the off-screen bitmap, draw it into
 // the picture, then lines and labels on the picture; finally the picture played into the bitmap.
 void BM_FillLinesLabels(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   const LayerContext context = scene.Context();
   QImage bitmap(1000, 800, QImage::Format_RGB32), shown(1000, 800, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -107,7 +80,7 @@ void BM_FillLinesLabels(benchmark::State& state) {
 BENCHMARK(BM_FillLinesLabels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FillVectorPicture(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   const LayerContext context = scene.Context();
   for (auto _ : state) {
     QPicture picture;

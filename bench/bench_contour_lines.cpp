@@ -12,67 +12,42 @@
 #include "contour/ContourLines.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "BenchGrids.h"
 #include "BenchMain.h"
 
 namespace {
 
 using namespace corvane;
 
-struct BigScene {
-  FieldDataSet data;
-  ViewTransform view;
-  ProgramOptions options;
-  NullProgress progress;
-  Random random{1};
-  ContourReadout readout;
+using bench::BenchScene;
 
-  BigScene() {
-    const int n = 1000;
-    ZoneGrid zone;
-    zone.NI = zone.NJ = n;
-    zone.ILineMask.assign(n, true);
-    zone.JLineMask.assign(n, true);
-    data.ZoneCount = 1;
-    data.Zones.push_back(zone);
-    data.NodeCount = n * n;
-    data.ColumnCount = 3;
-    data.Values.resize(1);
-    data.X.reserve(n * n);
-    data.Y.reserve(n * n);
-    data.Values[0].reserve(n * n);
-    double lo = 1e300, hi = -1e300;
-    for (int i = 0; i < n; ++i)
-      for (int j = 0; j < n; ++j) {
-        const double x = i / 100.0, y = 0.8 * j / 100.0;  // 10 x 8 units
-        const double v = std::sin(0.7 * x) * std::cos(0.5 * y) + 0.05 * x * y;
-        data.X.push_back(x);
-        data.Y.push_back(y);
-        data.Values[0].push_back(v);
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-      }
-    data.ContourMax = {hi};
-    data.ContourMin = {lo};
-    data.ContourStep = {(hi - lo) / 50};
-    view.PictureWidth = 1000;
-    view.PictureHeight = 800;
-    view.CentreX = 5.0;
-    view.CentreY = 4.0;
-    view.CentrePixelX = 500;
-    view.CentrePixelY = 400;
-    view.ScaleX = view.ScaleY = 99.0;
-    options.display.axisFont = FontSpec{"Arial", 12, kWhite, 0, false, false};
-  }
-  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
-};
-
-BigScene& Scene() {
-  static BigScene scene;
+// 10 x 8 units of a smooth field, 50 divisions of its whole range.
+BenchScene& Scene() {
+  static BenchScene scene = [] {
+    BenchScene s(bench::BenchGrid({{1000, 1000}}, 3, 1, true, [](int, int i, int j) {
+      const double x = i / 100.0, y = 0.8 * j / 100.0;
+      return bench::BenchNode{x, y, {std::sin(0.7 * x) * std::cos(0.5 * y) + 0.05 * x * y}};
+    }), 1);
+    const auto [lo, hi] = std::minmax_element(s.data.Values[0].begin(), s.data.Values[0].end());
+    s.data.ContourMax = {*hi};
+    s.data.ContourMin = {*lo};
+    s.data.ContourStep = {(*hi - *lo) / 50};
+    s.view = bench::BenchView(99.0, 5.0, 4.0);
+    s.options.display.axisFont = FontSpec{"Arial", 12, kWhite, 0, false, false};
+    return s;
+  }();
   return scene;
 }
 
+// The segments of every level, collected into `store`.
+void CollectAll(BenchScene& scene, ContourSegmentStore& store) {
+  const auto& d = scene.data;
+  const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
+  CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0], d.ContourMax[0], range, store);
+}
+
 void BM_ContourLinesIntoBitmap(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   QImage image(1000, 800, QImage::Format_RGB32);
   for (auto _ : state) {
     image.fill(Qt::black);
@@ -85,7 +60,7 @@ void BM_ContourLinesIntoBitmap(benchmark::State& state) {
 BENCHMARK(BM_ContourLinesIntoBitmap)->Unit(benchmark::kMillisecond);
 
 void BM_ContourLinesIntoPicture(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   for (auto _ : state) {
     QPicture picture;
     PainterCanvas canvas(&picture);
@@ -98,23 +73,15 @@ void BM_ContourLinesIntoPicture(benchmark::State& state) {
 BENCHMARK(BM_ContourLinesIntoPicture)->Unit(benchmark::kMillisecond);
 
 void BM_SegmentsOnly(benchmark::State& state) {
-  BigScene& scene = Scene();
-  const auto& d = scene.data;
-  const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
   ContourSegmentStore store;
-  for (auto _ : state)
-    CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0], d.ContourMax[0], range,
-                           store);
+  for (auto _ : state) CollectAll(Scene(), store);
   state.counters["segments"] = static_cast<double>(store.Total());
 }
 BENCHMARK(BM_SegmentsOnly)->Unit(benchmark::kMillisecond);
 
 void BM_ChainingOnly(benchmark::State& state) {
-  BigScene& scene = Scene();
-  const auto& d = scene.data;
-  const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
   ContourSegmentStore store;
-  CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0], d.ContourMax[0], range, store);
+  CollectAll(Scene(), store);
   LevelPolylineBuffer buffer;
   ChainWorkspace work;
   std::int64_t polylinePoints = 0;
@@ -130,7 +97,7 @@ void BM_ChainingOnly(benchmark::State& state) {
 BENCHMARK(BM_ChainingOnly)->Unit(benchmark::kMillisecond);
 
 void BM_ContourLinesNoCanvas(benchmark::State& state) {
-  BigScene& scene = Scene();
+  BenchScene& scene = Scene();
   for (auto _ : state) {
     LoggingCanvas canvas;
     DrawContourLines(scene.Context(), canvas);

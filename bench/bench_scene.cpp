@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "render/SceneRenderer.h"
+#include "BenchGrids.h"
 #include "BenchMain.h"
 
 namespace {
@@ -15,36 +16,15 @@ using namespace corvane;
 SceneState& LargeScene() {
   static SceneState* scene = [] {
     auto* s = new SceneState;
-    FieldDataSet& d = s->data;
     const int ni = 1000, nj = 334;
-    d.ColumnCount = 4;
-    d.VariableNames = {"U", "V"};
-    d.Values.assign(2, {});
-    for (int z = 0; z < 3; ++z) {
-      ZoneGrid zone;
-      zone.NI = ni;
-      zone.NJ = nj;
-      zone.FirstNode = d.NodeCount;
-      for (int i = 0; i < ni; ++i)
-        for (int j = 0; j < nj; ++j) {
-          const double angle = (z + i / (ni - 1.0)) * 2.0 * M_PI / 3.0;
-          const double radius = 1.0 + 9.0 * j / (nj - 1.0) + 0.3 * std::sin(7.0 * angle);
-          d.X.push_back(radius * std::cos(angle));
-          d.Y.push_back(0.8 * radius * std::sin(angle));
-          d.Values[0].push_back(-std::sin(angle));
-          d.Values[1].push_back(std::cos(angle));
-        }
-      d.NodeCount += ni * nj;
-      d.Zones.push_back(zone);
-      d.Boundaries.push_back({});
-    }
-    d.ZoneCount = 3;
-    for (std::size_t n = 0; n < d.X.size(); ++n) {
-      d.XMin = std::min(d.XMin, d.X[n]);
-      d.XMax = std::max(d.XMax, d.X[n]);
-      d.YMin = std::min(d.YMin, d.Y[n]);
-      d.YMax = std::max(d.YMax, d.Y[n]);
-    }
+    s->data = bench::BenchGrid({{ni, nj}, {ni, nj}, {ni, nj}}, 4, 2, false, [](int z, int i, int j) {
+      const double angle = (z + i / (ni - 1.0)) * 2.0 * M_PI / 3.0;
+      const double radius = 1.0 + 9.0 * j / (nj - 1.0) + 0.3 * std::sin(7.0 * angle);
+      return bench::BenchNode{radius * std::cos(angle), 0.8 * radius * std::sin(angle), {-std::sin(angle), std::cos(angle)}};
+    });
+    s->data.VariableNames = {"U", "V"};
+    s->data.Boundaries.assign(3, {});
+    bench::SetExtents(s->data);
     s->view.SetPictureSize(1000, 800);
     s->options.display.ShowContour = false;
     s->options.display.ShowXYLabel = true;
@@ -75,44 +55,34 @@ void BM_GridPreviewZoomed(benchmark::State& st) {
 }
 BENCHMARK(BM_GridPreviewZoomed)->Unit(benchmark::kMillisecond);
 
-void BM_BoundariesAndAxesScene(benchmark::State& st) {
+// Draws the whole scene with `show` switched on, then off again.
+void DrawWith(benchmark::State& st, bool DisplayOptions::*show) {
   SceneState& s = LargeScene();
   NullProgress progress;
   RecordingNotifier notifier;
-  s.options.display.ShowGrid = false;
+  if (show) s.options.display.*show = true;
   for (auto _ : st) {
     DrawScene(s, progress, notifier);
     benchmark::DoNotOptimize(s.bitmap.constBits());
   }
+  if (show) s.options.display.*show = false;
+}
+
+void BM_BoundariesAndAxesScene(benchmark::State& st) {
+  LargeScene().options.display.ShowGrid = false;
+  DrawWith(st, nullptr);
 }
 BENCHMARK(BM_BoundariesAndAxesScene)->Unit(benchmark::kMillisecond);
 
-void BM_GridScene(benchmark::State& st) {
-  SceneState& s = LargeScene();
-  NullProgress progress;
-  RecordingNotifier notifier;
-  s.options.display.ShowGrid = true;
-  for (auto _ : st) {
-    DrawScene(s, progress, notifier);
-    benchmark::DoNotOptimize(s.bitmap.constBits());
-  }
-  s.options.display.ShowGrid = false;
-}
+void BM_GridScene(benchmark::State& st) { DrawWith(st, &DisplayOptions::ShowGrid); }
 BENCHMARK(BM_GridScene)->Unit(benchmark::kMillisecond);
 
 void BM_Vectors(benchmark::State& st) {
   SceneState& s = LargeScene();
-  NullProgress progress;
-  RecordingNotifier notifier;
-  s.options.display.ShowVec = true;
   s.options.load.xvecbox = 0;
   s.options.load.yvecbox = 1;
   s.options.display.VecScaleBox = 0.1;
-  for (auto _ : st) {
-    DrawScene(s, progress, notifier);
-    benchmark::DoNotOptimize(s.bitmap.constBits());
-  }
-  s.options.display.ShowVec = false;
+  DrawWith(st, &DisplayOptions::ShowVec);
 }
 BENCHMARK(BM_Vectors)->Unit(benchmark::kMillisecond);
 

@@ -10,54 +10,27 @@
 
 #include "render/PainterCanvas.h"
 #include "streamline/StreamLayer.h"
+#include "BenchGrids.h"
 #include "BenchMain.h"
 
 namespace {
 
 using namespace corvane;
 
-struct BigFlow {
-  FieldDataSet data;
-  ViewTransform view;
-  ProgramOptions options;
-  NullProgress progress;
-  Random random{1};
-  ContourReadout readout;
+using bench::BenchScene;
 
-  BigFlow() {
-    const int n = 1000;
-    ZoneGrid zone;
-    zone.NI = zone.NJ = n;
-    data.ZoneCount = 1;
-    data.Zones.push_back(zone);
-    data.NodeCount = n * n;
-    data.ColumnCount = 4;
-    data.Values.resize(4);
-    for (auto& row : data.Values) row.reserve(n * n);
-    data.X.reserve(n * n);
-    data.Y.reserve(n * n);
-    for (int i = 0; i < n; ++i)
-      for (int j = 0; j < n; ++j) {
-        const double x = i / 100.0 + 0.02 * std::sin(0.05 * j), y = 0.8 * j / 100.0 + 0.02 * std::sin(0.05 * i);
-        data.X.push_back(x);
-        data.Y.push_back(y);
-        data.Values[0].push_back(-(y - 4.0) + 0.3);
-        data.Values[1].push_back(x - 5.0);
-        data.Values[2].push_back(0.0);
-        data.Values[3].push_back(0.0);
-      }
-    view.SetPictureSize(1000, 800);
-    view.CentreX = 5.0;
-    view.CentreY = 4.0;
-    view.ScaleX = view.ScaleY = 99.0;
-    options.load.xvecbox = 0;
-    options.load.yvecbox = 1;
-  }
-  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
-};
-
-BigFlow& Flow() {
-  static BigFlow flow;
+// A slightly warped 10 x 8 grid: a swirl round (5, 4) plus a drift in x.
+BenchScene& Flow() {
+  static BenchScene flow = [] {
+    BenchScene s(bench::BenchGrid({{1000, 1000}}, 4, 4, false, [](int, int i, int j) {
+      const double x = i / 100.0 + 0.02 * std::sin(0.05 * j), y = 0.8 * j / 100.0 + 0.02 * std::sin(0.05 * i);
+      return bench::BenchNode{x, y, {-(y - 4.0) + 0.3, x - 5.0, 0.0, 0.0}};
+    }), 1);
+    s.view = bench::BenchView(99.0, 5.0, 4.0);
+    s.options.load.xvecbox = 0;
+    s.options.load.yvecbox = 1;
+    return s;
+  }();
   return flow;
 }
 
@@ -76,32 +49,26 @@ void NodeSeeds(StreamOptions& o) {
   for (int k = 0; k < 99; ++k) o.StreamList.seeds.push_back({0, 0, 50 + 9 * k, 950 - 9 * k});
 }
 
-std::int64_t Pieces(const std::vector<StreamPath>& paths) {
+// Traces the streamlines from the seeds `seeds` sets, counting the pieces of every path.
+void TraceSeeds(benchmark::State& state, void (*seeds)(StreamOptions&)) {
+  BenchScene& flow = Flow();
+  seeds(flow.options.stream);
   std::int64_t pieces = 0;
-  for (const StreamPath& p : paths) pieces += static_cast<std::int64_t>(p.vertices.size());
-  return pieces;
-}
-
-void BM_TraceSegmentSeeds(benchmark::State& state) {
-  BigFlow& flow = Flow();
-  SegmentSeeds(flow.options.stream);
-  std::int64_t pieces = 0;
-  for (auto _ : state) pieces = Pieces(TraceStreamlines(flow.Context()));
+  for (auto _ : state) {
+    pieces = 0;
+    for (const StreamPath& p : TraceStreamlines(flow.Context())) pieces += static_cast<std::int64_t>(p.vertices.size());
+  }
   state.counters["pieces"] = static_cast<double>(pieces);
 }
+
+void BM_TraceSegmentSeeds(benchmark::State& state) { TraceSeeds(state, SegmentSeeds); }
 BENCHMARK(BM_TraceSegmentSeeds)->Unit(benchmark::kMillisecond);
 
-void BM_TraceNodeSeeds(benchmark::State& state) {
-  BigFlow& flow = Flow();
-  NodeSeeds(flow.options.stream);
-  std::int64_t pieces = 0;
-  for (auto _ : state) pieces = Pieces(TraceStreamlines(flow.Context()));
-  state.counters["pieces"] = static_cast<double>(pieces);
-}
+void BM_TraceNodeSeeds(benchmark::State& state) { TraceSeeds(state, NodeSeeds); }
 BENCHMARK(BM_TraceNodeSeeds)->Unit(benchmark::kMillisecond);
 
 void BM_DrawSegmentSeedsIntoBitmap(benchmark::State& state) {
-  BigFlow& flow = Flow();
+  BenchScene& flow = Flow();
   SegmentSeeds(flow.options.stream);
   QImage image(1000, 800, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -115,7 +82,7 @@ BENCHMARK(BM_DrawSegmentSeedsIntoBitmap)->Unit(benchmark::kMillisecond);
 
 // The worst seed search: 100 points outside every cell, so each visits the whole index.
 void BM_SeedsOutsideTheData(benchmark::State& state) {
-  BigFlow& flow = Flow();
+  BenchScene& flow = Flow();
   SegmentSeeds(flow.options.stream);
   StreamOptions& o = flow.options.stream;
   o.StreamXa = -5.0, o.StreamYa = -5.0, o.StreamXb = 20.0, o.StreamYb = -1.0;

@@ -202,7 +202,9 @@ class BandFiller {
 
     // Pass 2: lowest, middle and highest vertex (a flat triangle keeps p, q, r).
     const double vp = values_[p], vq = values_[q], vr = values_[r];
-    if (std::isnan(vp) || std::isnan(vq) || std::isnan(vr)) return;
+    // A value that is not a finite number has no crossings: an infinite one would put NaN
+    // crossing points (saturated to the far corner) into the band polygons.
+    if (!std::isfinite(vp) || !std::isfinite(vq) || !std::isfinite(vr)) return;
     const double vmin = std::min({vp, vq, vr}), vmax = std::max({vp, vq, vr});
     std::int32_t L = p, M = q, H = r;
     if (vmax != vmin) {

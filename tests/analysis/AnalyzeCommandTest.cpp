@@ -1,25 +1,20 @@
 // `corvane analyze`: a data file through the reader to the samples file, and its refusals.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "TestSupport.h"
 
 #include <utility>
 #include <vector>
 
 namespace {
 
-struct CommandRun {
-  int status = -1;
-  QByteArray err;
-};
+using corvane::testing::CommandRun;
 
 CommandRun Analyze(const QStringList& args) {
-  QProcess p;
-  p.start(CORVANE_BINARY, QStringList{"analyze", "--settings", "/dev/null", "--set", "ZCountBox=1", "--set",
-                                      "LabelLineBox=3", "--set", "DataStartLineBox=4"} + args);
-  p.waitForFinished(60000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+  return corvane::testing::RunCorvane(QStringList{"analyze", "--settings", "/dev/null", "--set", "ZCountBox=1", "--set",
+                                                  "LabelLineBox=3", "--set", "DataStartLineBox=4"} + args);
 }
 
 TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
@@ -32,7 +27,7 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
   f.close();
   CommandRun r = Analyze({data, "-o", out, "--set", "RGroup=1", "--set", "P1Direct=1", "--set", "P1x=0.5", "--set",
                           "P1y=0.25", "--set", "P2i=2", "--set", "P2j=1"});
-  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  ASSERT_EQ(r.status, 0) << r.errors.toStdString();
   QFile result(out);
   ASSERT_TRUE(result.open(QIODevice::ReadOnly));
   // The segment (0.5, 0.25)-(2, 1) crosses x = 1 at y = 0.5 and ends on the node (2, 1).
@@ -43,7 +38,7 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
 
   // Refusals name what is wrong: a node outside its zone, a typed coordinate that is no number,
   // a variable RGroup does not offer, no output file, the data file as the output.
-  const std::vector<std::pair<QStringList, QByteArray>> refused = {
+  const std::vector<std::pair<QStringList, QString>> refused = {
       {{"-o", out, "--set", "P2i=3"}, "点2の格子点 (i=3, j=0)"},
       {{"-o", out, "--set", "P1Direct=1", "--set", "P1y=abc"}, "P1y"},
       {{"-o", out, "--set", "RGroup=2"}, "RGroup=2"},
@@ -52,7 +47,7 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
   for (const auto& [extra, text] : refused) {
     CommandRun bad = Analyze(QStringList{data} + extra);
     EXPECT_EQ(bad.status, 1);
-    EXPECT_TRUE(bad.err.contains(text)) << bad.err.toStdString();
+    EXPECT_TRUE(bad.errors.contains(text)) << bad.errors.toStdString();
   }
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_TRUE(f.readAll().startsWith("grid\n"));  // the data file is untouched

@@ -1,5 +1,5 @@
-// End points of the analysis segment: the segment layer's calls, picking with the mouse, and the
-// control names.
+// End points of the analysis segment: the segment layer's calls, picking with the mouse, and typed
+// points read back through their controls.
 #include <gtest/gtest.h>
 
 #include "SampleField.h"
@@ -10,14 +10,7 @@
 namespace corvane {
 namespace {
 
-// A 100 x 100 picture where world (x, y) lands on pixel (x, 100 - y).
-ViewTransform UnitView() {
-  ViewTransform v;
-  v.PictureWidth = v.PictureHeight = 100;
-  v.CentrePixelX = v.CentrePixelY = 50;
-  v.CentreX = v.CentreY = 50.0;
-  return v;
-}
+using testing::UnitView;
 
 TEST(SegmentLayer, DrawsCircleLineCircleFromNodeAndTypedPointsOrNothingForABadNode) {
   const FieldDataSet data = testing::MakeField({testing::UnitZone(2, 2), testing::UnitZone(3, 4)});
@@ -56,14 +49,12 @@ TEST(SegmentPoints, PickedPointAndControlValuesReadBackThroughTheOptionTable) {
   EXPECT_TRUE(e.valid && e.point.x == 50.75 && e.point.y == 51.25);
   table.Apply(o, "P1x", "1.");  // half typed: converted only when the point is used
   table.Apply(o, "P1Zone", "-7");
-  table.Apply(o, "SegmentColor", "255");
   table.Apply(o, "ShowSegment", "1");
   table.Apply(o, "RealDrawSegment", "1");
   EXPECT_TRUE(WantsSceneSegment(o.display));
   table.Apply(o, "QuickDrawSegment", "1");
   EXPECT_TRUE(WantsQuickSegment(o.display) && !WantsSceneSegment(o.display));
   EXPECT_EQ(o.analysis.P1Zone, -1);
-  EXPECT_EQ(o.analysis.SegmentColor, MakeColour(0, 0, 255));
   EXPECT_EQ(ResolveEndpoint(FieldDataSet{}, o.analysis, SegmentPoint::First).problem, "点1の領域が選択されていません");
 }
 

@@ -84,7 +84,7 @@ TEST(SegmentSampling, PointsHitBySeveralEdgesAreKeptOnceWithTheFirstScannedValue
   EXPECT_EQ(Analyze(data, Typed({1, 1}, {1, 1})).file.toStdString(), kHeader);
   // Two zones sharing the line x = 2: one point there, valued by the zone scanned first.
   testing::FieldZone right = UnitZone(3, 3, 2.0);
-  right.value = [](double x, double) { return 100 * x; };
+  right.rows = [](double x, double) { return std::vector<double>{100 * x}; };
   std::vector<SegmentSample> shared = Samples(MakeField({UnitZone(3, 3), right}), {0.5, 0.5}, {3.5, 0.5});
   ASSERT_EQ(shared.size(), 3u);
   EXPECT_TRUE(shared[1].x == 2 && shared[1].value == 7 && shared[2].value == 300);
@@ -94,7 +94,7 @@ TEST(SegmentSampling, CapKeepsTheFirstThousandInScanOrderAndSaysSoOnlyWhenSometh
   // Nodes placed right to left, so the scan meets the largest x first.
   auto row = [](int ni) {
     return MakeField({{ni, 2, [ni](int i, int j) { return std::pair{double(ni - 1 - i), double(j)}; },
-                       [](double x, double) { return x; }}});
+                       [](double x, double) { return std::vector<double>{x}; }}});
   };
   AnalysisRun over = Analyze(row(1101), Typed({-0.5, 0.5}, {1100.5, 0.5}));
   EXPECT_TRUE(over.result.truncated);

@@ -16,40 +16,34 @@ constexpr auto kRainbow = ColorMapKind::Rainbow, kRedBlue = ColorMapKind::RedBlu
 constexpr auto kGray1 = ColorMapKind::Gray1, kGray2 = ColorMapKind::Gray2;
 }  // namespace
 
-TEST(ColorMap, RainbowPassesThroughItsQuarterPoints) {
-  const Colour expected[] = {kBlue, MakeColour(0, 255, 255), MakeColour(0, 255, 0), MakeColour(255, 255, 0), kRed};
-  for (int q = 0; q <= 4; ++q) EXPECT_EQ(LevelColor(static_cast<float>(q), 0, 4, kRainbow), expected[q]) << q;
-  EXPECT_EQ(LevelColor(0.5f, 0, 4, kRainbow), MakeColour(0, 127, 255));  // floor(0.5 * 255.99)
-  EXPECT_EQ(LevelColor(-1, 0, 4, kRainbow), kBlue);
-  EXPECT_EQ(LevelColor(9, 0, 4, kRainbow), kRed);
-}
-
-TEST(ColorMap, RedBlueAndGreyMapsFollowTheirRamps) {
-  EXPECT_EQ(LevelColor(1, 0, 2, kRedBlue), kWhite);
-  EXPECT_EQ(LevelColor(-5, 0, 2, kRedBlue), kBlue);
-  EXPECT_EQ(LevelColor(7, 0, 2, kRedBlue), kRed);
-  EXPECT_EQ(LevelColor(0.5f, 0, 2, kRedBlue), MakeColour(128, 128, 255));  // 127.5 rounds to even
-  EXPECT_EQ(LevelColor(-1, 0, 2, kGray1), kBlack);
-  EXPECT_EQ(LevelColor(3, 0, 2, kGray1), kWhite);
-  EXPECT_EQ(LevelColor(1, 0, 2, kGray1), MakeColour(127, 127, 127));  // floor(127.5)
-  EXPECT_EQ(LevelColor(1, 0, 2, kGray2), kBlack);
-  EXPECT_EQ(LevelColor(-4, 0, 2, kGray2), kWhite);
-  EXPECT_EQ(LevelColor(9, 0, 2, kGray2), kWhite);
-}
-
-TEST(ColorMap, DegenerateRangeNoMapAndNonFiniteValuesGiveFixedColours) {
-  EXPECT_EQ(LevelColor(5, 1, 1, kRainbow), kBlue);
-  EXPECT_EQ(LevelColor(5, 1, 1, kRedBlue), kBlue);
-  EXPECT_EQ(LevelColor(5, 1, 1, kGray1), kBlack);
-  EXPECT_EQ(LevelColor(5, 1, 1, kGray2), kBlack);
-  EXPECT_EQ(LevelColor(1, 0, 2, ColorMapKind::None), kBlack);
+TEST(ColorMap, EachMapFollowsItsRampAndClampsBeyondTheRange) {
+  const struct {
+    float v, lo, hi;
+    ColorMapKind kind;
+    Colour expected;
+  } cases[] = {
+      {0, 0, 4, kRainbow, kBlue}, {1, 0, 4, kRainbow, MakeColour(0, 255, 255)}, {2, 0, 4, kRainbow, MakeColour(0, 255, 0)},
+      {3, 0, 4, kRainbow, MakeColour(255, 255, 0)}, {4, 0, 4, kRainbow, kRed},
+      {0.5f, 0, 4, kRainbow, MakeColour(0, 127, 255)},  // floor(0.5 * 255.99)
+      {-1, 0, 4, kRainbow, kBlue}, {9, 0, 4, kRainbow, kRed}, {kInf, 0, 1, kRainbow, kRed},
+      {1, 0, 2, kRedBlue, kWhite}, {-5, 0, 2, kRedBlue, kBlue}, {7, 0, 2, kRedBlue, kRed},
+      {0.5f, 0, 2, kRedBlue, MakeColour(128, 128, 255)},  // 127.5 rounds to even
+      {-1, 0, 2, kGray1, kBlack}, {3, 0, 2, kGray1, kWhite},
+      {1, 0, 2, kGray1, MakeColour(127, 127, 127)},  // floor(127.5)
+      {1, 0, 2, kGray2, kBlack}, {-4, 0, 2, kGray2, kWhite}, {9, 0, 2, kGray2, kWhite},
+      // A degenerate range or no map gives a fixed colour.
+      {5, 1, 1, kRainbow, kBlue}, {5, 1, 1, kRedBlue, kBlue}, {5, 1, 1, kGray1, kBlack}, {5, 1, 1, kGray2, kBlack},
+      {1, 0, 2, ColorMapKind::None, kBlack},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LevelColor(c.v, c.lo, c.hi, c.kind), c.expected)
+        << c.v << " in " << c.lo << ".." << c.hi << " map " << static_cast<int>(c.kind);
   for (ColorMapKind k : {kRainbow, kRedBlue, kGray1, kGray2}) {
     // No undefined conversion (the sanitizer build checks these).
     (void)LevelColor(kNaN, 0, 1, k);
     (void)LevelColor(0.5f, kNaN, 1, k);
     (void)LevelColor(0.5f, -kInf, kInf, k);
   }
-  EXPECT_EQ(LevelColor(kInf, 0, 1, kRainbow), kRed);
 }
 
 TEST(EdgeFraction, GivesTheCrossingOrTwoForAFlatEdge) {

@@ -73,20 +73,19 @@ TEST_F(LabelFixture, SpotIsTheFirstInteriorPointPastTheRandomTarget) {
 }
 
 TEST_F(LabelFixture, TextFollowsTheLineButStaysUpright) {
-  auto angleOf = [&](int dx, int dy) {
-    labels.clear();
+  const struct {
+    int dx, dy, angle;
+  } cases[] = {{0, 10, -900}, {0, -10, 900}, {10, -10, 450}, {-10, 10, 450}, {-10, -10, -450}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy);
     // A long first segment, then short ones: the spot is the first interior point.
     Line line{{500, 500}};
-    for (int k = 1; k <= 6; ++k) line.push_back(line.back() + QPoint(dx, dy) * (k == 1 ? 30 : 1));
+    for (int k = 1; k <= 6; ++k) line.push_back(line.back() + QPoint(c.dx, c.dy) * (k == 1 ? 30 : 1));
+    labels.clear();
     Place({line}, 3.0);
-    EXPECT_EQ(labels.size(), 1u);
-    return labels.empty() ? 9999 : labels[0].angle;
-  };
-  EXPECT_EQ(angleOf(0, 10), -900);  // down the screen
-  EXPECT_EQ(angleOf(0, -10), 900);  // up the screen
-  EXPECT_EQ(angleOf(10, -10), 450);
-  EXPECT_EQ(angleOf(-10, 10), 450);  // same line, other direction
-  EXPECT_EQ(angleOf(-10, -10), -450);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].angle, c.angle);  // (-10, 10) is the (10, -10) line the other way
+  }
 }
 
 TEST_F(LabelFixture, LabelsTooCloseToAnEarlierOneAreDropped) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ContourScene.h"
+#include "TestSupport.h"
 #include "contour/ColorMap.h"
 #include "render/LoggingCanvas.h"
 
@@ -12,13 +13,6 @@ namespace corvane {
 namespace {
 
 using test::ContourScene;
-
-struct StatusLog : Progress {
-  std::vector<std::string> texts;
-  bool abort = false;
-  void SetStatus(const std::string& text) override { texts.push_back(text); }
-  bool AbortRequested() const override { return abort; }
-};
 
 // Circles around (20, 20) on 41 x 41 nodes, seen at 10 pixels per unit from pixel (0, 500).
 ContourScene Circles(double step) {
@@ -51,11 +45,11 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
 
 TEST(ContourLines, DrawsEveryLevelInItsColourAndReportsTheRange) {
   ContourScene scene = Circles(100.0);
-  StatusLog status;
+  testing::RecordingProgress status;
   LoggingCanvas canvas;
   scene.options.contour.ContLineWid = 3;
   DrawContourLines(scene.Context(status), canvas);
-  EXPECT_EQ(status.texts, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
+  EXPECT_EQ(status.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
   EXPECT_TRUE(scene.readout.valid);
   EXPECT_EQ(scene.readout.ReadoutMax, 800.0);
   EXPECT_EQ(scene.readout.ReadoutMin, 0.0);
@@ -108,8 +102,6 @@ TEST(ContourLines, LabelsSitOnTheirLinesAndKeepTheirDistance) {
     EXPECT_LE(nearest, 2.0) << labels[a].text;
     const double r = std::hypot(labels[a].x / 10.0 - 20.0, (500 - labels[a].y) / 10.0 - 20.0);
     EXPECT_NEAR(r, std::sqrt(level), 0.25) << labels[a].text;
-    EXPECT_GE(labels[a].angle, -900);
-    EXPECT_LE(labels[a].angle, 900);
     // Apart from every earlier label by the axis-font text size plus the gap.
     for (std::size_t b = 0; b < a; ++b) {
       const int w = canvas.Font().pixelHeight / 2 * static_cast<int>(labels[a].text.size());
@@ -121,17 +113,16 @@ TEST(ContourLines, LabelsSitOnTheirLinesAndKeepTheirDistance) {
 }
 
 TEST(ContourLines, UnusableStepsOrRangesDrawNothingAndSaySo) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (const auto& [min, max, step] : std::vector<std::tuple<double, double, double>>{
-           {0, 800, 0}, {0, 800, -5}, {0, 800, nan}, {nan, 800, 50}, {0, inf, 50}, {0, 800, 1e-9}}) {
+  // Which ranges are unusable is settled with the contour levels; here the lines' reaction.
+  for (const auto& [min, max, step] : std::vector<std::tuple<double, double, double>>{{0, 800, 0}, {0, inf, 50}}) {
     ContourScene scene = Circles(step);
     scene.data.ContourMin = {min};
     scene.data.ContourMax = {max};
-    StatusLog status;
+    testing::RecordingProgress status;
     LoggingCanvas canvas;
     DrawContourLines(scene.Context(status), canvas);
-    EXPECT_EQ(status.texts, std::vector<std::string>{kContourStepInvalidText}) << min << " " << max << " " << step;
+    EXPECT_EQ(status.statuses, std::vector<std::string>{kContourStepInvalidText}) << min << " " << max << " " << step;
     EXPECT_TRUE(canvas.calls.empty());
     EXPECT_FALSE(scene.readout.valid);
   }
@@ -153,11 +144,11 @@ TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
 
 TEST(ContourLines, AbortLeavesThePictureAndTheStatusAsTheyAre) {
   ContourScene scene = Circles(100.0);
-  StatusLog status;
+  testing::RecordingProgress status;
   status.abort = true;
   LoggingCanvas canvas;
   DrawContourLines(scene.Context(status), canvas);
-  EXPECT_EQ(status.texts, std::vector<std::string>{"等高線のメタファイルを作成中…"});
+  EXPECT_EQ(status.statuses, std::vector<std::string>{"等高線のメタファイルを作成中…"});
   EXPECT_TRUE(canvas.calls.empty());
 }
 

@@ -2,7 +2,9 @@
 // with the world origin at pixel (0, 100), and everything a contour layer is given.
 #pragma once
 #include <functional>
+#include <vector>
 
+#include "TestGrids.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
@@ -24,29 +26,33 @@ struct ContourScene {
     view.CentrePixelX = 0;
     view.CentrePixelY = 100;
     view.ScaleX = view.ScaleY = 10.0;
-    data.ZoneCount = 1;
-    ZoneGrid zone;
-    zone.NI = ni;
-    zone.NJ = nj;
-    zone.ILineMask.assign(static_cast<std::size_t>(ni), true);
-    zone.JLineMask.assign(static_cast<std::size_t>(nj), true);
-    data.Zones.push_back(zone);
-    data.NodeCount = ni * nj;
-    data.ColumnCount = 3;
-    data.Values.resize(1);
-    for (int i = 0; i < ni; ++i)
-      for (int j = 0; j < nj; ++j) {
-        data.X.push_back(i);
-        data.Y.push_back(j);
-        data.Values[0].push_back(value(i, j));
-      }
+    data = testing::MakeZones({{ni, nj, [](int i, int j) { return std::pair{double(i), double(j)}; }}}, {"f"},
+                              [&value](double x, double y) {  // x = i and y = j exactly
+                                return std::vector<double>{value(static_cast<int>(x), static_cast<int>(y))};
+                              });
+    data.Zones[0].ILineMask.assign(static_cast<std::size_t>(ni), true);
+    data.Zones[0].JLineMask.assign(static_cast<std::size_t>(nj), true);
     data.ContourMax = {max};
     data.ContourMin = {min};
     data.ContourStep = {step};
   }
 
+  // `scale` pixels per unit with world (0, 1) at the top-left pixel of a width x height picture.
+  ContourScene& Zoom(double scale, int width, int height) {
+    view.ScaleX = view.ScaleY = scale;
+    view.CentrePixelY = static_cast<std::int32_t>(scale);
+    view.PictureWidth = width;
+    view.PictureHeight = height;
+    return *this;
+  }
+
   LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
   LayerContext Context() { return Context(progress); }
 };
+
+// Node values listed j fastest, as a value function for ContourScene.
+inline std::function<double(int, int)> Listed(std::vector<double> values, int nj) {
+  return [values = std::move(values), nj](int i, int j) { return values[static_cast<std::size_t>(i * nj + j)]; };
+}
 
 }  // namespace corvane::test

@@ -1,15 +1,19 @@
 // The batch loop over several files with fake load, draw and save steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "data/Errors.h"
+#include "TestSupport.h"
 #include "output/Batch.h"
 
 namespace corvane {
 namespace {
+
+using testing::RecordingProgress;
 
 // Records what the loop asked for; the "program state" is the name of the loaded file.
 struct FakeProgram {
@@ -37,22 +41,6 @@ struct FakeProgram {
   }
 };
 
-class RecordingProgress : public Progress {
- public:
-  void SetMaximum(std::int64_t m) override { maximum = m; }
-  void SetPosition(std::int64_t p) override { positions.push_back(p); }
-  void Pump() override {
-    ++pumps;
-    if (pumps == abortAtPump) abort = true;
-  }
-  bool AbortRequested() const override { return abort; }
-  std::int64_t maximum = -1;
-  std::vector<std::int64_t> positions;
-  int pumps = 0;
-  int abortAtPump = -1;
-  bool abort = false;
-};
-
 TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
   EXPECT_EQ(BatchOutputPath("/runs/case1/run.dat"), "/runs/case1/run.bmp");
   EXPECT_EQ(BatchOutputPath("/runs/case1/run.v2.txt"), "/runs/case1/run.v2.bmp");
@@ -62,27 +50,31 @@ TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
   EXPECT_EQ(BatchOutputPath("/runs/.case"), "/runs/.case.bmp");
 }
 
-TEST(RunBatchFiles, FileThatFailsToLoadIsNeitherDrawnNorSavedAndTheRestGoOn) {
+TEST(RunBatchFiles, FilesThatFailToLoadOrSaveAreListedAndTheRestGoOn) {
   FakeProgram program;
   program.rejected = {"/d/b.dat"};
   program.unreadable = {"/d/c.dat"};
+  program.unwritable = {"/ro/x.bmp"};
   RecordingProgress progress;
-  BatchResult r = RunBatchFiles({"/d/a.dat", "/d/b.dat", "/d/c.dat", "/d/e.dat"}, program.Callbacks(), progress);
-
+  // A data file named like its picture is never overwritten by it.
+  BatchResult r = RunBatchFiles({"/d/a.dat", "/d/b.dat", "/d/c.dat", "/ro/x.dat", "/d/field.bmp", "/d/e.dat"},
+                                program.Callbacks(), progress);
   EXPECT_EQ(r.saved, 2);
   EXPECT_FALSE(r.aborted);
-  ASSERT_EQ(program.saved.size(), 2u);
   // Every picture shows the data of the file it is named after, never a predecessor's.
-  EXPECT_EQ(program.saved[0], std::make_pair(std::string("/d/a.bmp"), std::string("/d/a.dat")));
-  EXPECT_EQ(program.saved[1], std::make_pair(std::string("/d/e.bmp"), std::string("/d/e.dat")));
-  EXPECT_EQ(program.drawn, (std::vector<std::string>{"/d/a.dat", "/d/e.dat"}));
-  ASSERT_EQ(r.failed.size(), 2u);
+  EXPECT_EQ(program.saved, (std::vector<std::pair<std::string, std::string>>{{"/d/a.bmp", "/d/a.dat"},
+                                                                            {"/d/e.bmp", "/d/e.dat"}}));
+  for (const char* unloaded : {"/d/b.dat", "/d/c.dat"})
+    EXPECT_EQ(std::count(program.drawn.begin(), program.drawn.end(), unloaded), 0) << unloaded;
+  ASSERT_EQ(r.failed.size(), 4u);
   EXPECT_EQ(r.failed[0].path, "/d/b.dat");
   EXPECT_EQ(r.failed[1].path, "/d/c.dat");
   EXPECT_NE(r.failed[1].reason.find("3 行目"), std::string::npos);
+  EXPECT_EQ(r.failed[2].path, "/ro/x.dat");
+  EXPECT_EQ(r.failed[3].path, "/d/field.bmp");
   // The gauge still runs over every file.
-  EXPECT_EQ(progress.maximum, 4);
-  EXPECT_EQ(progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(progress.maximum, 6);
+  EXPECT_EQ(progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 6}));
 
   std::string text = BatchCompletionText(r);
   EXPECT_EQ(text.rfind("完了しました", 0), 0u);
@@ -91,29 +83,10 @@ TEST(RunBatchFiles, FileThatFailsToLoadIsNeitherDrawnNorSavedAndTheRestGoOn) {
   EXPECT_EQ(text.find("/d/a.dat"), std::string::npos);
 }
 
-TEST(RunBatchFiles, SaveFailureIsListedAndTheNextFileIsStillProcessed) {
-  FakeProgram program;
-  program.unwritable = {"/ro/a.bmp"};
-  RecordingProgress progress;
-  BatchResult r = RunBatchFiles({"/ro/a.dat", "/d/b.dat"}, program.Callbacks(), progress);
-  EXPECT_EQ(r.saved, 1);
-  ASSERT_EQ(r.failed.size(), 1u);
-  EXPECT_EQ(r.failed[0].path, "/ro/a.dat");
-  EXPECT_EQ(program.saved.back().first, "/d/b.bmp");
-}
-
-TEST(RunBatchFiles, DataFileNamedLikeItsPictureIsNotOverwritten) {
-  FakeProgram program;
-  RecordingProgress progress;
-  BatchResult r = RunBatchFiles({"/d/field.bmp"}, program.Callbacks(), progress);
-  EXPECT_TRUE(program.saved.empty());
-  ASSERT_EQ(r.failed.size(), 1u);
-}
-
 TEST(RunBatchFiles, AbortDuringSecondOfFiveFinishesThatFileThenStops) {
   FakeProgram program;
   RecordingProgress progress;
-  progress.abortAtPump = 2;  // the click arrives while the second file is in hand
+  progress.onPump = [&] { progress.abort = progress.abort || progress.pumps == 2; };  // during the second file
   BatchResult r =
       RunBatchFiles({"/d/1.dat", "/d/2.dat", "/d/3.dat", "/d/4.dat", "/d/5.dat"}, program.Callbacks(), progress);
   EXPECT_TRUE(r.aborted);

@@ -107,15 +107,8 @@ TEST_P(ImageWriters, AcceptsBitmapsInOtherPixelFormats) {
   ExpectNear(picture, back, 2, 2, GetParam().tolerance);
 }
 
-TEST_P(ImageWriters, FailuresAreErrorsNamingTheFile) {
-  const QImage picture = TestPicture(8, 8);
-  const QString missingFolder = dir_.filePath("no-such-folder/picture") + GetParam().extension;
-  try {
-    GetParam().write(picture, missingFolder);
-    FAIL() << "no error for a missing folder";
-  } catch (const CorvaneError& e) {
-    EXPECT_NE(std::string(e.what()).find(missingFolder.toStdString()), std::string::npos) << e.what();
-  }
+TEST_P(ImageWriters, FailedWritesAndEmptyPicturesAreErrors) {
+  // (A file that cannot be created is checked, by name, with the export by extension.)
   // A device that is always full: the open works, every write fails.
   if (QFile::exists("/dev/full")) {
     EXPECT_THROW(GetParam().write(TestPicture(300, 300), "/dev/full"), CorvaneError);

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "render/Axes.h"
 #include "render/LoggingCanvas.h"
-#include "render/PainterCanvas.h"
-
-#include <QImage>
 
 using namespace corvane;
 
@@ -48,11 +46,9 @@ struct AxesScene {
 }  // namespace
 
 TEST(AxisTickStep, PicksOneTwoOrFiveTimesAPowerOfTen) {
-  EXPECT_DOUBLE_EQ(AxisTickStep(0, 1), 0.2);
-  EXPECT_DOUBLE_EQ(AxisTickStep(0, 47), 10.0);
-  EXPECT_DOUBLE_EQ(AxisTickStep(0, 12), 2.0);
-  EXPECT_DOUBLE_EQ(AxisTickStep(0, 5), 1.0);
-  EXPECT_DOUBLE_EQ(AxisTickStep(1e-6, 3e-6), 5e-7);
+  for (auto [lo, hi, step] : {std::tuple{0.0, 1.0, 0.2}, {0.0, 47.0, 10.0}, {0.0, 12.0, 2.0}, {0.0, 5.0, 1.0},
+                               {1e-6, 3e-6, 5e-7}})
+    EXPECT_DOUBLE_EQ(AxisTickStep(lo, hi), step) << lo << ".." << hi;
   RecordingNotifier n;
   EXPECT_EQ(AxisTickStep(3, 2, &n), 1.0);
   EXPECT_EQ(AxisTickStep(std::nan(""), 2, &n), 1.0);
@@ -148,41 +144,4 @@ TEST(DrawAxes, UnusableViewsAndExtentsDrawABoundedFrame) {
   empty.view = {};
   empty.extents = {-1, 1, -1, 1};
   EXPECT_LT(empty.Draw().size(), 100u);
-}
-
-TEST(DrawAxes, PaintsMarginsAxesAndATurnedTitleOnABitmap) {
-  AxesScene scene;
-  QImage image(500, 300, QImage::Format_RGB32);
-  image.fill(Qt::red);
-  int zeroWidth = 0;
-  {
-    PainterCanvas canvas(&image);
-    scene.view.Rescale(scene.extents, true, true, {}, [&](const std::string& t) {
-      return TextSize{canvas.TextWidth(t), canvas.TextHeight(t)};
-    });
-    LayerContext context{scene.data, scene.view, scene.options, scene.progress, scene.random, scene.readout};
-    context.foreground = kBlack;
-    context.background = kWhite;
-    canvas.SetFont(scene.options.display.axisFont);
-    DrawAxes(canvas, context, scene.extents);
-    zeroWidth = canvas.TextWidth("0");
-    canvas.Finish();
-  }
-  const int BM = scene.view.AxisMarginBottom;
-  const int ax = scene.view.WorldToPixelX(0) - 10, ay = scene.view.WorldToPixelY(0) + 10;
-  EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));          // left margin
-  EXPECT_EQ(image.pixel(250, 300 - BM + 2), qRgb(255, 255, 255));  // bottom margin
-  EXPECT_EQ(image.pixel(495, 150), qRgb(255, 255, 255));       // right of the data
-  EXPECT_EQ(image.pixel(scene.view.WorldToPixelX(5), scene.view.WorldToPixelY(1)), qRgb(255, 0, 0));
-  EXPECT_EQ(image.pixel(ax, scene.view.WorldToPixelY(1)), qRgb(0, 0, 0));
-  EXPECT_EQ(image.pixel(scene.view.WorldToPixelX(5), ay), qRgb(0, 0, 0));
-  // The y title: dark pixels left of the numbers (8 pixels apart), in a band taller than wide.
-  int top = 300, bottom = -1, left = 500, right = -1;
-  for (int y = 0; y < 300 - BM; ++y)
-    for (int x = 0; x < ax - 4 - zeroWidth - 4; ++x)
-      if (qGray(image.pixel(x, y)) < 128) {
-        top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x), right = std::max(right, x);
-      }
-  ASSERT_GE(bottom, 0);
-  EXPECT_GT(bottom - top, 2 * (right - left));
 }

@@ -1,33 +1,19 @@
 // The painter canvas: exact pixel colours without antialiasing, GDI-like extents, text boxes and
-// turned text, the same pixels through a recorded picture; the logging canvas's text rule.
+// turned text, the same pixels through a recorded picture.
 #include <QImage>
 #include <QPicture>
 #include <gtest/gtest.h>
 
-#include "render/LoggingCanvas.h"
+#include "GridData.h"
+#include "TestImages.h"
 #include "render/PainterCanvas.h"
 
 namespace corvane {
 namespace {
 
-QImage Blank(int w, int h, Colour c = kBlack) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(ToQColor(c));
-  return image;
-}
-
-Colour At(const QImage& image, int x, int y) {
-  const QRgb p = image.pixel(x, y);
-  return MakeColour(qRed(p), qGreen(p), qBlue(p));
-}
-
-int CountColour(const QImage& image, Colour c) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (At(image, x, y) == c) ++n;
-  return n;
-}
+QImage Blank(int w, int h, Colour c = kBlack) { return testing::FilledImage(w, h, ToQColor(c)); }
+int CountColour(const QImage& image, Colour c) { return testing::CountPixels(image, ToQColor(c).rgb()); }
+constexpr auto At = testing::PixelAt;
 
 TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) {
   QImage image = Blank(20, 20);
@@ -178,19 +164,6 @@ TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway)
   EXPECT_EQ(At(image, 2, 38), kWhite);  // half a pixel rounds up: 2 * 5 / 10 = 1
   EXPECT_EQ(At(image, 10, 34), kBlack);
   EXPECT_EQ(CountColour(image, kWhite), 10 + 7 + 6 + 50 + 40 - 1 + 10);
-}
-
-TEST(LoggingCanvas, WritesCallsAndMeasuresByHalfTheFontHeightPerCharacter) {
-  LoggingCanvas canvas;
-  canvas.SetPen(MakeColour(1, 2, 3), 2);
-  canvas.SetPen(MakeColour(1, 2, 3), 2);
-  canvas.MoveTo(1, 2);
-  const QPoint points[] = {{3, 4}, {5, 6}};
-  canvas.Polyline(points, 2);
-  canvas.SetBrushStyle(BrushStyle::Hollow);
-  EXPECT_EQ(canvas.Text(), "SetPen 030201 2\nMoveTo 1,2\nPolyline 3,4 5,6\nSetBrush FFFFFF Hollow\n");
-  EXPECT_EQ(canvas.TextWidth("ab等"), 24);
-  EXPECT_EQ(canvas.TextHeight("ab"), 16);
 }
 
 }  // namespace

@@ -17,14 +17,7 @@ namespace {
 
 using testing::MakeGrid;
 
-// A 100 x 100 picture where world (x, y) lands on pixel (x, 100 - y).
-ViewTransform UnitView() {
-  ViewTransform v;
-  v.PictureWidth = v.PictureHeight = 100;
-  v.CentrePixelX = v.CentrePixelY = 50;
-  v.CentreX = v.CentreY = 50.0;
-  return v;
-}
+using testing::UnitView;
 
 struct Fixture {
   explicit Fixture(FieldDataSet d) : data(std::move(d)) {}

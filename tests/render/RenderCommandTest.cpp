@@ -3,29 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "GridData.h"
+#include "TestSupport.h"
 
 namespace corvane {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  QString errors;
-};
+using Outcome = testing::CommandRun;
 
 Outcome Render(const QStringList& arguments) {
-  QProcess process;
-  process.setProgram(QStringLiteral(CORVANE_BINARY));
-  QStringList all = {QStringLiteral("render"), QStringLiteral("--settings"),
-                     QStringLiteral(CORVANE_SOURCE_DIR "/samples/crv.ini")};
-  process.setArguments(all + arguments);
-  process.start();
-  process.waitForFinished(60000);
-  return Outcome{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+  return testing::RunCorvane(QStringList{"render", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini"} + arguments);
 }
 
 const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/samples/airfoil.dat");
@@ -69,7 +59,6 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   };
   const Case cases[] = {
       {{kSample, "--set", "NoSuchControl=1", "-o", dir.filePath("a.png")}, "NoSuchControl"},
-      {{kSample, "--set", "writetimes=many", "-o", dir.filePath("a.png")}, "writetimes"},
       {{kSample, "--view", "sideways", "-o", dir.filePath("a.png")}, "--view"},
       {{kSample, "--size", "0x10", "-o", dir.filePath("a.png")}, "--size"},
       {{kSample, "-o", dir.filePath("no/such/folder/a.png"), "--size", "40x30"}, "a.png"},

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "GridData.h"
+#include "TestImages.h"
+#include "TestSupport.h"
 #include "render/SceneRenderer.h"
 
 namespace corvane {
@@ -13,6 +15,7 @@ namespace {
 
 using testing::MakeGrid;
 using testing::PixelAt;
+using testing::StrayPixels;
 
 // A 3 x 3 node square 0..10 drawn 8 pixels per unit: nodes at pixel columns/rows 10, 50, 90.
 SceneState SquareScene() {
@@ -30,16 +33,6 @@ class ThrowingNotifier : public Notifier {
  public:
   void Warning(const std::string& text) override { throw CorvaneError(text); }
   void Message(const std::string& text) override { throw CorvaneError(text); }
-};
-
-class RecordingProgress : public Progress {
- public:
-  void SetStatus(const std::string& text) override { statuses.push_back(text); }
-  void Pump() override {
-    if (onPump) onPump();
-  }
-  std::vector<std::string> statuses;
-  std::function<void()> onPump;
 };
 
 TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
@@ -109,7 +102,7 @@ TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
 
 TEST(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
   SceneState s = SquareScene();
-  RecordingProgress progress;
+  testing::RecordingProgress progress;
   RecordingNotifier notifier;
   int refused = 0;
   progress.onPump = [&] { refused += !DrawScene(s, progress, notifier) + !RescaleAndRedraw(s, progress, notifier); };
@@ -153,23 +146,10 @@ TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheB
   DrawGridPreview(s, preview);
   ASSERT_EQ(preview.size(), s.bitmap.size());
   // The preview sets its own pixels: slanted lines may step a pixel differently, nothing more.
-  int lit = 0, unmatched = 0;
-  auto near = [](const QImage& image, int x, int y) {
-    for (int v = std::max(y - 1, 0); v <= std::min(y + 1, image.height() - 1); ++v)
-      for (int u = std::max(x - 1, 0); u <= std::min(x + 1, image.width() - 1); ++u)
-        if (PixelAt(image, u, v) == kBlack) return true;
-    return false;
-  };
-  for (int y = 0; y < 200; ++y)
-    for (int x = 0; x < 300; ++x) {
-      if (PixelAt(preview, x, y) == kBlack) {
-        ++lit;
-        unmatched += !near(s.bitmap, x, y);
-      }
-      if (PixelAt(s.bitmap, x, y) == kBlack) unmatched += !near(preview, x, y);
-    }
-  EXPECT_EQ(unmatched, 0);
-  EXPECT_GT(lit, 3000);
+  const QRgb black = qRgb(0, 0, 0);
+  StrayPixels(preview, s.bitmap, black);
+  StrayPixels(s.bitmap, preview, black);
+  EXPECT_GT(testing::CountPixels(preview, black), 3000);
   QImage replayed(300, 200, QImage::Format_RGB32);
   replayed.fill(Qt::red);
   {

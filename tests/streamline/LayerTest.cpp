@@ -6,26 +6,18 @@
 #include <vector>
 
 #include "FlowData.h"
+#include "TestSupport.h"
 #include "render/LoggingCanvas.h"
 #include "streamline/StreamLayer.h"
 
 namespace corvane {
 namespace {
 
-class RecordingProgress : public Progress {
- public:
-  void SetMaximum(std::int64_t m) override { log.push_back("max " + std::to_string(m)); }
-  void SetPosition(std::int64_t p) override { positions.push_back(p); }
-  void SetStatus(const std::string& text) override { log.push_back(text); }
-  std::vector<std::string> log;
-  std::vector<std::int64_t> positions;
-};
-
 struct Scene {
   FieldDataSet data = testing::MakeFlow({testing::Rect(10, 5, 0, 0)}, testing::Uniform(1, 0));
   ViewTransform view = testing::MakeView(640, 480, 40, 4.5, 2);
   ProgramOptions options;
-  RecordingProgress progress;
+  testing::RecordingProgress progress;
   Random random{1};
   ContourReadout readout;
   Scene() {
