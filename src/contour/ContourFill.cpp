@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +15,7 @@
 #include "contour/ColorMap.h"
 #include "contour/ContourLevels.h"
 #include "contour/Separate.h"
+#include "data/BothCores.h"
 
 namespace corvane {
 namespace {
@@ -21,12 +25,25 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Below this pixel area a triangle cannot change what the picture shows.
 constexpr double kMinTrianglePixelArea = 0.01;
 
-// An RGB32 image's memory, written row by row without going through QPainter.
+// Rows of the picture come in stripes of 64; when two threads fill, each owns every other stripe.
+constexpr int kStripeShift = 6;
+
+// Whether row y lies in a stripe of the given parity (-1: every row).
+inline bool OwnsRow(int parity, int y) { return parity < 0 || ((y >> kStripeShift) & 1) == parity; }
+
+// Whether some row of [y0, y1] lies in a stripe of the given parity.
+inline bool OwnsSomeRow(int parity, int y0, int y1) {
+  return parity < 0 || (y0 >> kStripeShift) != (y1 >> kStripeShift) || OwnsRow(parity, y0);
+}
+
+// An RGB32 image's memory, written row by row without going through QPainter; only the rows of
+// the owned stripes are written.
 struct PixelTarget {
   std::uint32_t* bits = nullptr;
   qsizetype stride = 0;  // in pixels
   int width = 0;
   int height = 0;
+  int stripeParity = -1;
 };
 
 // An RGB32 pixel (0xFFRRGGBB) of a 0x00BBGGRR colour.
@@ -86,13 +103,15 @@ void FillPolygon(const PixelTarget& target, const QPoint* p, int count, std::uin
     // their ends and no pixel centre lies inside, so the vertices stand for the polygon.
     for (int i = 0; i < count; ++i) {
       const int x = p[i].x(), y = p[i].y();
-      if (x >= 0 && y >= 0 && x < target.width && y < target.height) target.bits[y * target.stride + x] = argb;
+      if (x >= 0 && y >= 0 && x < target.width && y < target.height && OwnsRow(target.stripeParity, y))
+        target.bits[y * target.stride + x] = argb;
     }
     return;
   }
   const int y0 = std::max(ymin, 0), y1 = std::min(ymax, target.height - 1);
   const double right = target.width - 1;
   for (int y = y0; y <= y1; ++y) {
+    if (!OwnsRow(target.stripeParity, y)) continue;
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     for (int i = 0; i < count; ++i) EdgeRowExtent(p[i], p[i + 1 == count ? 0 : i + 1], y, lo, hi);
     lo = std::max(lo, 0.0);
@@ -144,20 +163,22 @@ struct BandPoint {
 // Where the bands of the current copy go: polygons on the canvas, or pixels in the bitmap.
 class BandWriter {
  public:
-  BandWriter(Canvas& canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
+  // `canvas` may be null when every band goes to `pixels`.
+  BandWriter(Canvas* canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
   // One band polygon, filled and outlined in its colour.
   void Polygon(Colour colour, const QPoint* points, int count) {
     if (pixels_) {
       FillPolygon(*pixels_, points, count, ToArgb(colour));
       return;
     }
-    canvas_.SetPen(colour, canvas_.PenWidth());
-    canvas_.SetBrush(colour, BrushStyle::Solid);
-    canvas_.Polygon(points, count);
+    if (!canvas_) return;
+    canvas_->SetPen(colour, canvas_->PenWidth());
+    canvas_->SetBrush(colour, BrushStyle::Solid);
+    canvas_->Polygon(points, count);
   }
 
  private:
-  Canvas& canvas_;
+  Canvas* canvas_;
   const PixelTarget* pixels_;
 };
 
@@ -185,11 +206,26 @@ class BandFiller {
     if (cacheNodes) CacheNodePixels();
   }
 
-  // Fills the bands of triangle (p, q, r).
-  void Triangle(std::int32_t p, std::int32_t q, std::int32_t r, BandWriter& out) const {
+  // The plot window's value readout follows the range of the fill being drawn.
+  void SetReadout() const {
     context_.readout.ReadoutMax = max_;
     context_.readout.ReadoutMin = min_;
     context_.readout.valid = true;
+  }
+
+  // Whether cell A, B, C, D can write a pixel in the rows of the given stripe parity: its node
+  // pixels (one row of slack for the single-precision corners) meet those rows of the picture.
+  bool CellReachesRows(std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D, int parity) const {
+    const NodePixels &a = nodes_[A], &b = nodes_[B], &c = nodes_[C], &d = nodes_[D];
+    const int y0 = std::min({a.y, b.y, c.y, d.y, a.cornerY, b.cornerY, c.cornerY, d.cornerY}) - 1;
+    const int y1 = std::max({a.y, b.y, c.y, d.y, a.cornerY, b.cornerY, c.cornerY, d.cornerY}) + 1;
+    if (y1 < 0 || y0 >= view_.PictureHeight) return false;
+    return OwnsSomeRow(parity, std::max(y0, 0), std::min(y1, view_.PictureHeight - 1));
+  }
+
+  // Fills the bands of triangle (p, q, r).
+  void Triangle(std::int32_t p, std::int32_t q, std::int32_t r, BandWriter& out, bool setReadout = true) const {
+    if (setReadout) SetReadout();
 
     // Pass 1: culls. Triangles below a hundredth of a pixel or wholly off the picture are skipped.
     const double area = std::fabs((x_[q] - x_[p]) * (y_[r] - y_[p]) - (x_[r] - x_[p]) * (y_[q] - y_[p])) / 2.0;
@@ -298,15 +334,17 @@ class BandFiller {
   void CacheNodePixels() {
     const std::size_t count = std::min(context_.data.X.size(), context_.data.Y.size());
     nodes_.reset(new NodePixels[count]);  // left uninitialised: every entry is written below
-    for (std::size_t i = 0; i < count; ++i) {
-      const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
-      NodePixels& node = nodes_[i];
-      node.x = map_.X(x);
-      node.y = map_.Y(y);
-      const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-      node.cornerX = fx == x ? node.x : map_.X(fx);
-      node.cornerY = fy == y ? node.y : map_.Y(fy);
-    }
+    RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
+      for (std::int64_t i = begin; i < end; ++i) {
+        const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
+        NodePixels& node = nodes_[i];
+        node.x = map_.X(x);
+        node.y = map_.Y(y);
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        node.cornerX = fx == x ? node.x : map_.X(fx);
+        node.cornerY = fy == y ? node.y : map_.Y(fy);
+      }
+    });
   }
 
   const LayerContext& context_;
@@ -342,6 +380,63 @@ const double* SelectedRow(const LayerContext& context, double& step, double& min
   return row.data();
 }
 
+// The walk's abort flag and nothing else, for the helper thread: the calling thread pumps events.
+class StopOnlyProgress : public Progress {
+ public:
+  explicit StopOnlyProgress(const std::atomic<bool>& stop) : stop_(stop) {}
+  bool AbortRequested() const override { return stop_.load(std::memory_order_relaxed); }
+
+ private:
+  const std::atomic<bool>& stop_;
+};
+
+// Pixel fill on two threads. Each walks every cell in the usual order but fills only the rows of
+// its own stripes, turning down cells that cannot reach them before their diagonal is chosen;
+// every row thus sees the same polygons in the same order as a single walk would paint them.
+bool FillOnBothCores(const LayerContext& context, const BandFiller& filler, const PixelTarget& pixels,
+                     const double* values) {
+  std::atomic<bool> stop{false};
+  bool helperFinished = false;
+  std::exception_ptr helperError;
+  std::thread helper([&] {
+    try {
+      StopOnlyProgress progress(stop);
+      PixelTarget own = pixels;
+      own.stripeParity = 1;
+      BandWriter writer(nullptr, &own);
+      helperFinished = ForEachContourTriangle(
+          context.data, values, progress,
+          [&](std::int32_t p, std::int32_t q, std::int32_t r) { filler.Triangle(p, q, r, writer, false); },
+          [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
+            return filler.CellReachesRows(A, B, C, D, 1);
+          });
+    } catch (...) {
+      helperError = std::current_exception();
+    }
+  });
+  bool finished = false;
+  std::exception_ptr ownError;
+  try {
+    PixelTarget own = pixels;
+    own.stripeParity = 0;
+    BandWriter writer(nullptr, &own);
+    finished = ForEachContourTriangle(
+        context.data, values, context.progress,
+        [&](std::int32_t p, std::int32_t q, std::int32_t r) { filler.Triangle(p, q, r, writer, false); },
+        [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
+          filler.SetReadout();  // every cell the walk reaches, drawn here or not
+          return filler.CellReachesRows(A, B, C, D, 0);
+        });
+  } catch (...) {
+    ownError = std::current_exception();
+  }
+  if (!finished) stop = true;
+  helper.join();
+  if (ownError) std::rethrow_exception(ownError);
+  if (helperError) std::rethrow_exception(helperError);
+  return finished && helperFinished;
+}
+
 }  // namespace
 
 void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour colour) {
@@ -356,11 +451,11 @@ void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) return;
   BandFiller filler(context, values, step, min, max, range, false);
-  BandWriter writer(canvas, nullptr);
+  BandWriter writer(&canvas, nullptr);
   filler.Triangle(p, q, r, writer);
 }
 
-void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap) {
+void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap, int threads) {
   if (!context.options.display.BrushCheck) return;
   double step = 0.0, min = 0.0, max = 0.0;
   const double* values = SelectedRow(context, step, min, max);
@@ -377,11 +472,16 @@ void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap
   if (direct) pixels = {reinterpret_cast<std::uint32_t*>(bitmap->bits()), bitmap->bytesPerLine() / 4, bitmap->width(),
                         bitmap->height()};
   BandFiller filler(context, values, step, min, max, range, true);
-  BandWriter writer(canvas, direct ? &pixels : nullptr);
-  const bool finished = ForEachContourTriangle(context.data, values, context.progress,
-                                               [&](std::int32_t p, std::int32_t q, std::int32_t r) {
-                                                 filler.Triangle(p, q, r, writer);
-                                               });
+  bool finished = false;
+  if (direct && threads > 1 && bitmap->height() > (2 << kStripeShift) && context.data.X.size() >= 4096) {
+    finished = FillOnBothCores(context, filler, pixels, values);
+  } else {
+    BandWriter writer(&canvas, direct ? &pixels : nullptr);
+    finished = ForEachContourTriangle(context.data, values, context.progress,
+                                      [&](std::int32_t p, std::int32_t q, std::int32_t r) {
+                                        filler.Triangle(p, q, r, writer);
+                                      });
+  }
   if (finished) context.progress.SetStatus("メタファイル作成完了");
 }
 

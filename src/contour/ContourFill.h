@@ -12,8 +12,10 @@ namespace corvane {
 // Fills the bands of the selected variable for one overlay copy. In bitmap mode `bitmap` is the
 // off-screen image (RGB32) that `canvas` draws on, and the bands may be written into it directly;
 // otherwise `bitmap` is null and the bands go to the canvas as polygons.
-// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep.
-void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap);
+// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep. In bitmap mode a
+// large picture is filled by two threads (`threads` = 1 keeps it on the calling thread); the
+// pixels are the same either way.
+void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap, int threads = 2);
 
 // Fills the bands of one triangle (node indices p, q, r) on the canvas: one pentagon or
 // quadrilateral per band the triangle touches, pen and brush in the band's colour. For a single

@@ -235,5 +235,32 @@ TEST(FillPixels, BitmapModeMatchesPolygonsDrawnByQPainter) {
   EXPECT_EQ(direct.pixel(60, 50), byPainter.pixel(60, 50));
 }
 
+TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
+  // Enough nodes for the split; cells small, and cells larger than a stripe boundary's slack,
+  // with most of the grid beyond the picture at the larger scale.
+  const int ni = 80, nj = 70;
+  std::vector<double> v;
+  for (int i = 0; i < ni; ++i)
+    for (int j = 0; j < nj; ++j) v.push_back(std::sin(i * 0.21) * std::cos(j * 0.17) + 0.02 * j);
+  for (double scale : {3.7, 23.0}) {
+    SCOPED_TRACE(scale);
+    ContourScene scene = Scene(ni, nj, v, -1, 2.4, 0.1, scale, 300, 290);
+    scene.view.CentrePixelY = 280;
+    QImage images[2];
+    for (int threads : {1, 2}) {
+      scene.readout = ContourReadout{};
+      QImage& image = images[threads - 1];
+      image = White(300, 290);
+      PainterCanvas canvas(&image);
+      DrawContourFill(scene.Context(), canvas, &image, threads);
+      canvas.Finish();
+      EXPECT_TRUE(scene.readout.valid);
+      EXPECT_EQ(scene.readout.ReadoutMax, 2.4);
+    }
+    EXPECT_EQ(images[0], images[1]);
+    EXPECT_GT(CountPixels(images[1], qRgb(255, 255, 255)), 0);  // the grid does not cover it all
+  }
+}
+
 }  // namespace
 }  // namespace corvane
