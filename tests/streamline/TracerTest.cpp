@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "FlowData.h"
 #include "render/LoggingCanvas.h"
@@ -22,13 +24,10 @@ using testing::Uniform;
 
 constexpr double kPi = 3.14159265358979323846;
 
+// Velocity from rows 0 and 1, with `copies` overlay copies shifted by (dx, dy).
 StreamFieldSetup FlowSetup(int copies = 0, double dx = 0.0, double dy = 0.0) {
   StreamFieldSetup s;
-  s.uRow = 0;
-  s.vRow = 1;
-  s.copies = copies;
-  s.dx = dx;
-  s.dy = dy;
+  s.uRow = 0, s.vRow = 1, s.copies = copies, s.dx = dx, s.dy = dy;
   return s;
 }
 
@@ -202,11 +201,9 @@ TEST(Tracer, BadDataNeverHangsOrCrashes) {
   const ViewTransform view = MakeView(200, 200, 20, 2, 2);
   StreamField ok(still, view, FlowSetup()), noRows(still, view, StreamFieldSetup{}), tooLong(shortArrays, view, FlowSetup());
   EXPECT_EQ(TraceFromPoint(ok, 1.5, 1.5).vertices.size(), 1u);
-  EXPECT_TRUE(TraceFromGridNode(ok, 0, -1, 0, 0).vertices.empty());
-  EXPECT_TRUE(TraceFromGridNode(ok, 0, 1, 0, 0).vertices.empty());
-  EXPECT_TRUE(TraceFromGridNode(ok, 0, 0, 5, 0).vertices.empty());
-  EXPECT_TRUE(TraceFromGridNode(noRows, 0, 0, 1, 1).vertices.empty());
-  EXPECT_TRUE(TraceFromGridNode(tooLong, 0, 0, 1, 1).vertices.empty());
+  const std::pair<StreamField*, std::array<int, 4>> empty[] = {
+      {&ok, {0, -1, 0, 0}}, {&ok, {0, 1, 0, 0}}, {&ok, {0, 0, 5, 0}}, {&noRows, {0, 0, 1, 1}}, {&tooLong, {0, 0, 1, 1}}};
+  for (const auto& [field, s] : empty) EXPECT_TRUE(TraceFromGridNode(*field, s[0], s[1], s[2], s[3]).vertices.empty()) << s[1] << s[2];
   EXPECT_FALSE(FindSeedCell(tooLong, 1.5, 1.5).found);
 }
 
@@ -244,10 +241,7 @@ TEST(SeedSearch, FindsTheSameCellAsAScanOfEveryCellInOrder) {
     ASSERT_EQ(found.found, expected.found) << p.x << "," << p.y;
     if (!found.found) continue;
     ++hits;
-    EXPECT_EQ(found.copy, expected.copy);
-    EXPECT_EQ(found.zone, expected.zone);
-    EXPECT_EQ(found.i, expected.i);
-    EXPECT_EQ(found.j, expected.j);
+    EXPECT_EQ(std::tie(found.copy, found.zone, found.i, found.j), std::tie(expected.copy, expected.zone, expected.i, expected.j));
   }
   EXPECT_GT(hits, 200);
 }
