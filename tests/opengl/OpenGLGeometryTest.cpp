@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 #include "GlData.h"
@@ -38,9 +39,7 @@ double Area(const std::vector<GlPoint>& p) {
 
 // Summed area of all shapes.
 double TotalArea(const std::vector<Shape>& shapes) {
-  double a = 0.0;
-  for (const Shape& s : shapes) a += Area(s.points);
-  return a;
+  return std::accumulate(shapes.begin(), shapes.end(), 0.0, [](double a, const Shape& s) { return a + Area(s.points); });
 }
 
 // Rainbow colour of a level in the range [0, max].
@@ -218,10 +217,8 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
     const float cx = static_cast<float>(c);
     const std::size_t first = static_cast<std::size_t>(c * 9);
     EXPECT_EQ(strips[first], (std::vector<GlPoint>{{cx, 0.0f}, {cx, 1.0f}}));
-    EXPECT_EQ(strips[first + 5].front(), (GlPoint{cx, 0.0f}));
-    EXPECT_EQ(strips[first + 5].back(), (GlPoint{cx + 2, 0.0f}));
-    EXPECT_EQ(strips[first + 8].front(), (GlPoint{cx, 1.0f}));
-    EXPECT_EQ(strips[first + 8].back(), (GlPoint{cx, 0.0f}));
+    EXPECT_EQ(strips[first + 5], (std::vector<GlPoint>{{cx, 0.0f}, {cx + 1, 0.0f}, {cx + 2, 0.0f}}));
+    EXPECT_EQ(strips[first + 8], (std::vector<GlPoint>{{cx, 1.0f}, {cx, 0.0f}}));
   }
   // Boundary switches leave their edges out.
   d.Boundaries[0].i0 = d.Boundaries[0].jmax = false;
