@@ -36,11 +36,10 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
             "1.00000000000000E+0    5.00000000000000E-1    5.00000000000000E+0\r\n"
             "2.00000000000000E+0    1.00000000000000E+0    9.00000000000000E+0\r\n");
 
-  // Refusals name what is wrong: a node outside its zone, a typed coordinate that is no number,
-  // a variable RGroup does not offer, no output file, the data file as the output.
+  // Refusals name what is wrong: a node outside its zone, a variable RGroup does not offer, no
+  // output file, the data file as the output.
   const std::vector<std::pair<QStringList, QString>> refused = {
       {{"-o", out, "--set", "P2i=3"}, "点2の格子点 (i=3, j=0)"},
-      {{"-o", out, "--set", "P1Direct=1", "--set", "P1y=abc"}, "P1y"},
       {{"-o", out, "--set", "RGroup=2"}, "RGroup=2"},
       {{}, "-o"},
       {{"-o", data}, "同じ"}};
