@@ -142,18 +142,6 @@ TEST(Tracer, ContinuesAcrossTheCutOfAnOTypeZone) {
   EXPECT_GT(shiftedHighest, 0.6);
 }
 
-TEST(Tracer, SeedInsideAnOverlayCopyIsTracedInThatCopysPositions) {
-  const FieldDataSet data = MakeFlow({Rect(6, 5, 0, 0)}, Uniform(1, 0));
-  StreamField field(data, MakeView(1200, 400, 20, 15, 2), FlowSetup(2, 10.0, 0.5));
-  const StreamPath path = TraceFromPoint(field, 22.5, 2.5);
-  ASSERT_EQ(path.vertices.size(), 4u);
-  for (const PathVertex& v : path.vertices) {
-    EXPECT_EQ(v.copy, 2);
-    EXPECT_DOUBLE_EQ(v.y, 2.5);
-  }
-  EXPECT_DOUBLE_EQ(path.vertices.back().x, 25.0);
-}
-
 TEST(Tracer, StopsAfterTheStepLimit) {
   const FieldDataSet data = MakeFlow({Rect(400, 3, 0, 0)}, Uniform(1, 0));
   StreamField field(data, MakeView(640, 480, 1, 200, 1), FlowSetup());
