@@ -113,21 +113,13 @@ TEST(PainterCanvas, RecordedPictureReplaysToTheSamePixels) {
     const QPoint triangle[] = {{20, 20}, {38, 22}, {25, 37}};
     canvas.Polygon(triangle, 3);
   };
-  QImage direct = Blank(40, 40);
-  {
-    PainterCanvas canvas(&direct);
-    draw(canvas);
-  }
+  QImage direct = Blank(40, 40), replayed = Blank(40, 40);
   QPicture picture;
-  {
-    PainterCanvas canvas(&picture);
+  for (QPaintDevice* device : std::initializer_list<QPaintDevice*>{&direct, &picture}) {
+    PainterCanvas canvas(device);
     draw(canvas);
   }
-  QImage replayed = Blank(40, 40);
-  {
-    PainterCanvas canvas(&replayed);
-    canvas.Draw(picture, 0, 0);
-  }
+  PainterCanvas(&replayed).Draw(picture, 0, 0);
   EXPECT_EQ(direct, replayed);
 }
 
