@@ -54,16 +54,12 @@ TEST(EdgeFraction, GivesTheCrossingOrTwoForAFlatEdge) {
   EXPECT_EQ(EdgeFraction(v, 0, 3, 2.0), 2.0);
 }
 
-TEST(ColourToValue, InvertsTheColourMapsWithinOneStep) {
-  EXPECT_EQ(ColourToValue(MakeColour(0, 255, 0), 10, 2, kRainbow), 6.0);
-  EXPECT_EQ(ColourToValue(kBlue, 10, 2, kRainbow), 2.0);
-  EXPECT_EQ(ColourToValue(kRed, 10, 2, kRainbow), 10.0);
-  EXPECT_EQ(ColourToValue(kWhite, 10, 2, kRedBlue), 6.0);
-  EXPECT_EQ(ColourToValue(kWhite, 10, 2, kGray1), 10.0);
-  EXPECT_EQ(ColourToValue(kWhite, 10, 2, kGray2), 2.0);
+TEST(ColourToValue, InvertsTheColourMapsWithinOneColourStep) {
   EXPECT_EQ(ColourToValue(kRed, 1, 2, kRainbow), 2.0);  // empty range: the minimum
-  for (double v = 2.0; v <= 10.0; v += 0.37) {
-    Colour c = LevelColor(static_cast<float>(v), 2.0f, 10.0f, kRainbow);
-    EXPECT_NEAR(ColourToValue(c, 10, 2, kRainbow), v, 2.0 / 255 + 1e-9) << v;
-  }
+  EXPECT_EQ(ColourToValue(kWhite, 10, 2, kGray2), 2.0);  // white at both ends: the minimum
+  // A range of 8 spread over 4, 2 or 1 ramps of 255 steps.
+  for (const auto& [k, ramps] : {std::pair{kRainbow, 4}, {kRedBlue, 2}, {kGray1, 1}})
+    for (double v = 2.0; v <= 10.0; v += 0.37)
+      EXPECT_NEAR(ColourToValue(LevelColor(static_cast<float>(v), 2.0f, 10.0f, k), 10, 2, k), v, 8.0 / 255 / ramps + 1e-9)
+          << v << " map " << static_cast<int>(k);
 }

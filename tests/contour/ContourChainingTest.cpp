@@ -48,23 +48,11 @@ void ExpectSameBuffers(const Segments& segments, ChainWorkspace& work) {
   }
 }
 
-TEST(ContourChaining, LineStoredMiddleFirstBecomesTwoTouchingPolylinesAndAnyPixelCounts) {
-  // A line 0-1-2-3 stored middle first: 1-2, then 2-3, then 0-1 reversed. (-100, -100) once
-  // marked free slots; here it is an ordinary pixel.
-  const Segments segments = {{-100, -100, 20, 0}, {20, 0, 30, 0}, {-100, -100, 0, 0}};
-  LevelPolylineBuffer buffer;
-  ChainWorkspace work;
-  ChainLevelSegments(segments.data(), 3, buffer, work);
-  ASSERT_EQ(buffer.filled, 5);
-  EXPECT_EQ(std::vector<QPoint>(buffer.points.begin(), buffer.points.begin() + 5),
-            (std::vector<QPoint>{{-100, -100}, {20, 0}, {30, 0}, {-100, -100}, {0, 0}}));
-  EXPECT_EQ(std::vector<std::uint8_t>(buffer.penDown.begin(), buffer.penDown.begin() + 5),
-            (std::vector<std::uint8_t>{0, 1, 1, 0, 1}));
-}
-
 TEST(ContourChaining, IndexedChainingMatchesTheLinearScans) {
   std::mt19937 rng(20261206);
   ChainWorkspace work;  // reused on purpose: nothing may leak from one level to the next
+  // A line stored middle first; (-100, -100) once marked free slots and is an ordinary pixel.
+  ExpectSameBuffers({{-100, -100, 20, 0}, {20, 0, 30, 0}, {-100, -100, 0, 0}}, work);
   // Small coordinate ranges force many coincident end points; duplicates, reversals and
   // zero-length segments (which the collection never stores) are mixed in.
   for (int round = 0; round < 3000; ++round) {

@@ -104,16 +104,9 @@ TEST(ContourSegments, SkippedCellsAndWorldCullMatchThePlainWalkPixelByPixel) {
                                        d.ContourMax[0], range, fast));
     // Reference: every cell walked, every vertex converted to pixels.
     const std::vector<std::uint8_t> outside = NodeOutsideBits(d.X, d.Y, 0.0, 0.0, scene.view);
-    TriangleGeometry g;
-    g.X = d.X.data();
-    g.Y = d.Y.data();
-    g.values = d.Values[0].data();
-    g.view = &scene.view;
-    g.outside = outside.data();
-    g.step = d.ContourStep[0];
-    g.min = d.ContourMin[0];
-    g.max = d.ContourMax[0];
-    g.range = range;
+    const TriangleGeometry g{.X = d.X.data(), .Y = d.Y.data(), .values = d.Values[0].data(), .view = &scene.view,
+                             .cull = {}, .outside = outside.data(), .step = d.ContourStep[0], .min = d.ContourMin[0],
+                             .max = d.ContourMax[0], .range = range};
     plain.Reset(range);
     ForEachContourTriangle(d, g.values, scene.progress,
                            [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, plain, p, q, r); });

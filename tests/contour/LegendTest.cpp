@@ -114,12 +114,8 @@ TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
 
   const QImage image = LegendBitmap(BuildLegendPicture(options, input), options);
   EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
-  const Rect& bottom = rects[1];
-  const Rect& top = rects.back();
-  EXPECT_EQ(image.pixel((bottom.x1 + bottom.x2) / 2, (bottom.y1 + bottom.y2) / 2), qRgb(0, 0, 255));
-  EXPECT_EQ(image.pixel((top.x1 + top.x2) / 2, (top.y1 + top.y2) / 2), Rgb(Rainbow(9, 0, 9.5)));
   // The frame is white on black.
-  EXPECT_EQ(image.pixel(bottom.x1, (bottom.y1 + bottom.y2) / 2), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(rects[1].x1, (rects[1].y1 + rects[1].y2) / 2), qRgb(255, 255, 255));
 }
 
 TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
@@ -133,17 +129,13 @@ TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
   EXPECT_TRUE(BandRects(Options(LegendOrientation::Horizontal, 100, 50), flat).empty());
 }
 
-TEST(LegendSave, WritesTheLegendBitmapOrItsVectorPicture) {
-  // Which extensions write which format is the picture export's; here what the legend hands it.
+TEST(LegendSave, WritesTheVectorPictureAsEmf) {
+  // Which extensions write which format is the picture export's, and the bitmap is the command's
+  // test; here the vector picture the legend hands it.
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
   const LegendOptions options = Options(LegendOrientation::Vertical, 80, 100);
   const LegendInput input{0, 10, 1, true, ColorMapKind::Rainbow};
   RecordingNotifier notifier;
-  ASSERT_TRUE(SaveLegendPicture(dir.filePath("a.png").toStdString(), options, input, notifier));
-  const QImage image(dir.filePath("a.png"));
-  EXPECT_EQ(image.size(), QSize(80, 100));
-  EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));  // white background
   // EMF: an EMF header record first, with the picture's size in pixels.
   const QString emf = dir.filePath("g.Emf");
   ASSERT_TRUE(SaveLegendPicture(emf.toStdString(), options, input, notifier));

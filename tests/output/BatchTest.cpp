@@ -83,7 +83,7 @@ TEST(RunBatchFiles, FilesThatFailToLoadOrSaveAreListedAndTheRestGoOn) {
   EXPECT_EQ(text.find("/d/a.dat"), std::string::npos);
 }
 
-TEST(RunBatchFiles, AbortDuringSecondOfFiveFinishesThatFileThenStops) {
+TEST(RunBatchFiles, AbortFinishesTheFileInHandAndAnEmptyListDrawsNothing) {
   FakeProgram program;
   RecordingProgress progress;
   progress.onPump = [&] { progress.abort = progress.abort || progress.pumps == 2; };  // during the second file
@@ -94,14 +94,12 @@ TEST(RunBatchFiles, AbortDuringSecondOfFiveFinishesThatFileThenStops) {
   ASSERT_EQ(program.saved.size(), 2u);
   EXPECT_EQ(program.saved[1].first, "/d/2.bmp");
   EXPECT_EQ(BatchCompletionText(r), "完了しました");
-}
-
-TEST(RunBatchFiles, NoFilesGivesOnlyTheCompletionText) {
-  FakeProgram program;
-  RecordingProgress progress;
-  BatchResult r = RunBatchFiles({}, program.Callbacks(), progress);
-  EXPECT_EQ(progress.maximum, 0);
-  EXPECT_TRUE(program.drawn.empty());
+  // No files at all: nothing drawn, the same plain text.
+  FakeProgram none;
+  RecordingProgress noProgress;
+  r = RunBatchFiles({}, none.Callbacks(), noProgress);
+  EXPECT_EQ(noProgress.maximum, 0);
+  EXPECT_TRUE(none.drawn.empty());
   EXPECT_EQ(BatchCompletionText(r), "完了しました");
 }
 

@@ -5,8 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -28,18 +26,6 @@ QImage TestPicture(int width, int height) {
   p.drawLine(0, height - 1, width - 1, 0);
   p.end();
   return image;
-}
-
-uint32_t U32(const QByteArray& b, int at) {
-  uint32_t v;
-  std::memcpy(&v, b.constData() + at, 4);
-  return v;
-}
-
-uint16_t U16(const QByteArray& b, int at) {
-  uint16_t v;
-  std::memcpy(&v, b.constData() + at, 2);
-  return v;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -77,11 +63,13 @@ void ExpectNear(const QImage& expected, const QImage& actual, int x, int y, int 
   EXPECT_NEAR(e.blue(), a.blue(), tolerance) << "at " << x << "," << y;
 }
 
-TEST_P(ImageWriters, PixelsSurviveARoundTripAtEveryOddAndEvenWidth) {
-  // Widths 1..5 cover every BMP row padding; 1×1 is the smallest picture.
-  const int sizes[][2] = {{1, 1}, {2, 3}, {3, 2}, {5, 7}, {64, 48}, {101, 33}};
+TEST_P(ImageWriters, PixelsSurviveARoundTripAtEveryWidthAndPixelFormat) {
+  // Widths 1..5 cover every BMP row padding; 1×1 is the smallest picture; the last is given in
+  // another pixel format.
+  const int sizes[][2] = {{1, 1}, {2, 3}, {3, 2}, {5, 7}, {64, 48}, {101, 33}, {20, 10}};
   for (const auto& size : sizes) {
-    const QImage picture = TestPicture(size[0], size[1]);
+    QImage picture = TestPicture(size[0], size[1]);
+    if (size[0] == 20) picture = picture.convertToFormat(QImage::Format_RGB888);
     const QString path = PathOf("round");
     GetParam().write(picture, path);
     QImage back(path);
@@ -98,15 +86,6 @@ TEST_P(ImageWriters, PixelsSurviveARoundTripAtEveryOddAndEvenWidth) {
   }
 }
 
-TEST_P(ImageWriters, AcceptsBitmapsInOtherPixelFormats) {
-  QImage picture = TestPicture(20, 10).convertToFormat(QImage::Format_RGB888);
-  const QString path = PathOf("rgb888");
-  GetParam().write(picture, path);
-  QImage back(path);
-  ASSERT_EQ(back.size(), picture.size());
-  ExpectNear(picture, back, 2, 2, GetParam().tolerance);
-}
-
 TEST_P(ImageWriters, FailedWritesAndEmptyPicturesAreErrors) {
   // (A file that cannot be created is checked, by name, with the export by extension.)
   // A device that is always full: the open works, every write fails.
@@ -120,32 +99,20 @@ TEST_P(ImageWriters, FailedWritesAndEmptyPicturesAreErrors) {
 INSTANTIATE_TEST_SUITE_P(Formats, ImageWriters, ::testing::ValuesIn(kWriters),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BmpWriter, HeaderDescribesA24BitBottomUpBitmapWithPaddedRows) {
+TEST(BmpWriter, WritesA24BitBottomUpBitmapWithPaddedRows) {
   QTemporaryDir dir;
   const QString path = dir.filePath("h.bmp");
   QImage picture(3, 2, QImage::Format_RGB32);
   picture.fill(QColor(1, 2, 3));
   picture.setPixelColor(0, 1, QColor(10, 20, 30));  // bottom-left: first pixel in the file
   WriteBmp(picture, path);
-  const QByteArray b = ReadAll(path);
-  const int rowBytes = 12;  // 3 × 3 bytes padded to 12
-  ASSERT_EQ(b.size(), 54 + rowBytes * 2);
-  EXPECT_EQ(b.left(2), QByteArray("BM"));
-  EXPECT_EQ(U32(b, 2), static_cast<uint32_t>(b.size()));
-  EXPECT_EQ(U32(b, 10), 54u);
-  EXPECT_EQ(U32(b, 14), 40u);
-  EXPECT_EQ(static_cast<int32_t>(U32(b, 18)), 3);
-  EXPECT_EQ(static_cast<int32_t>(U32(b, 22)), 2);
-  EXPECT_EQ(U16(b, 26), 1);
-  EXPECT_EQ(U16(b, 28), 24);
-  EXPECT_EQ(U32(b, 30), 0u);
-  EXPECT_EQ(U32(b, 34), static_cast<uint32_t>(rowBytes * 2));
-  // First stored row is the bottom one, in B, G, R order, padding zero.
-  EXPECT_EQ(static_cast<uint8_t>(b[54]), 30);
-  EXPECT_EQ(static_cast<uint8_t>(b[55]), 20);
-  EXPECT_EQ(static_cast<uint8_t>(b[56]), 10);
-  EXPECT_EQ(static_cast<uint8_t>(b[54 + 9]), 0);
-  EXPECT_EQ(static_cast<uint8_t>(b[54 + rowBytes]), 3);
+  const QByteArray expected = QByteArray::fromHex(
+      "424d" "4e000000" "00000000" "36000000"  // "BM", file size 78, pixels at 54
+      "28000000" "03000000" "02000000" "0100" "1800" "00000000" "18000000"  // 3 x 2, 24 bits, 24 bytes
+      "c40e0000" "c40e0000" "00000000" "00000000"  // 3780 pixels per metre (96 dpi), no palette
+      "1e140a" "030201" "030201" "000000"  // bottom row first, B G R, padded to 12 bytes
+      "030201" "030201" "030201" "000000");
+  EXPECT_EQ(ReadAll(path).toHex().toStdString(), expected.toHex().toStdString());
 }
 
 TEST(JpegWriter, WritesABaselineColourFile) {

@@ -62,6 +62,8 @@ TEST(AxisTickStep, PicksOneTwoOrFiveTimesAPowerOfTen) {
 
 TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
   AxesScene scene;
+  // The fit leaves room for the numbers: y labels "2" and "0" are 8 wide, so the left margin is
+  // 8 + 14 + 4 + 16 + 12; x labels are 16 high, so the bottom one is 62.
   ASSERT_EQ(scene.view.AxisMarginLeft, 54);
   ASSERT_EQ(scene.view.AxisMarginBottom, 62);
   const std::vector<std::string> calls = scene.Draw();

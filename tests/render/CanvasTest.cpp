@@ -4,6 +4,8 @@
 #include <QPicture>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "GridData.h"
 #include "TestImages.h"
 #include "render/PainterCanvas.h"
@@ -27,12 +29,9 @@ TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) 
     canvas.LineTo(9, 19);  // a slanted line: no blended edge colours
   }
   const Colour red = MakeColour(255, 0, 0);
-  EXPECT_EQ(At(image, 2, 3), red);
-  EXPECT_EQ(At(image, 11, 3), red);
-  EXPECT_EQ(At(image, 12, 3), red);  // the corner, drawn by the second segment
-  EXPECT_EQ(At(image, 12, 9), red);
-  EXPECT_EQ(At(image, 12, 10), kBlack);  // the last pixel of a run stays out
-  EXPECT_EQ(At(image, 1, 3), kBlack);
+  // (12, 3) is the corner, drawn by the second segment; the last pixel of a run stays out.
+  for (auto [x, y, c] : {std::tuple{2, 3, red}, {11, 3, red}, {12, 3, red}, {12, 9, red}, {12, 10, kBlack}, {1, 3, kBlack}})
+    EXPECT_EQ(At(image, x, y), c) << x << "," << y;
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) {
       const Colour c = At(image, x, y);
@@ -52,10 +51,9 @@ TEST(PainterCanvas, RectangleCoversExactlyItsBoxAndHollowBrushKeepsTheInside) {
     canvas.Rectangle(5, 5, 15, 10);
   }
   EXPECT_EQ(CountColour(image, kWhite) + CountColour(image, MakeColour(0, 0, 255)), 600);
-  EXPECT_EQ(At(image, 5, 5), MakeColour(0, 0, 255));
-  EXPECT_EQ(At(image, 14, 9), MakeColour(0, 0, 255));
-  EXPECT_EQ(At(image, 15, 9), kWhite);
-  EXPECT_EQ(At(image, 10, 7), kWhite);
+  const Colour blue = MakeColour(0, 0, 255);
+  for (auto [x, y, c] : {std::tuple{5, 5, blue}, {14, 9, blue}, {15, 9, kWhite}, {10, 7, kWhite}})
+    EXPECT_EQ(At(image, x, y), c) << x << "," << y;
 }
 
 TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwise) {
@@ -115,21 +113,13 @@ TEST(PainterCanvas, RecordedPictureReplaysToTheSamePixels) {
     const QPoint triangle[] = {{20, 20}, {38, 22}, {25, 37}};
     canvas.Polygon(triangle, 3);
   };
-  QImage direct = Blank(40, 40);
-  {
-    PainterCanvas canvas(&direct);
-    draw(canvas);
-  }
+  QImage direct = Blank(40, 40), replayed = Blank(40, 40);
   QPicture picture;
-  {
-    PainterCanvas canvas(&picture);
+  for (QPaintDevice* device : std::initializer_list<QPaintDevice*>{&direct, &picture}) {
+    PainterCanvas canvas(device);
     draw(canvas);
   }
-  QImage replayed = Blank(40, 40);
-  {
-    PainterCanvas canvas(&replayed);
-    canvas.Draw(picture, 0, 0);
-  }
+  PainterCanvas(&replayed).Draw(picture, 0, 0);
   EXPECT_EQ(direct, replayed);
 }
 
@@ -150,19 +140,12 @@ TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway)
     canvas.MoveTo(0, 39);
     canvas.LineTo(10, 34);
   }
-  EXPECT_EQ(At(image, 5, 5), kWhite);
-  EXPECT_EQ(At(image, 14, 5), kWhite);
-  EXPECT_EQ(At(image, 15, 5), kWhite);
-  EXPECT_EQ(At(image, 15, 11), kWhite);
-  EXPECT_EQ(At(image, 12, 9), kWhite);
-  EXPECT_EQ(At(image, 10, 7), kWhite);
-  EXPECT_EQ(At(image, 9, 6), kBlack);  // the end of the run
-  EXPECT_EQ(At(image, 4, 5), kBlack);
+  // (9, 6) ends the 45-degree run; on the last line half a pixel rounds up: 2 * 5 / 10 = 1.
+  for (auto [x, y, c] : {std::tuple{5, 5, kWhite}, {14, 5, kWhite}, {15, 5, kWhite}, {15, 11, kWhite}, {12, 9, kWhite},
+                         {10, 7, kWhite}, {9, 6, kBlack}, {4, 5, kBlack}, {0, 39, kWhite}, {2, 38, kWhite}, {10, 34, kBlack}})
+    EXPECT_EQ(At(image, x, y), c) << x << "," << y;
   for (int x = 0; x < 50; ++x) EXPECT_EQ(At(image, x, 30), kWhite) << x;
   for (int y = 0; y < 40; ++y) EXPECT_EQ(At(image, 40, y), kWhite) << y;
-  EXPECT_EQ(At(image, 0, 39), kWhite);
-  EXPECT_EQ(At(image, 2, 38), kWhite);  // half a pixel rounds up: 2 * 5 / 10 = 1
-  EXPECT_EQ(At(image, 10, 34), kBlack);
   EXPECT_EQ(CountColour(image, kWhite), 10 + 7 + 6 + 50 + 40 - 1 + 10);
 }
 

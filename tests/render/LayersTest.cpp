@@ -128,24 +128,21 @@ TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
   EXPECT_EQ(shifted.Y(1.1), view.WorldToPixelY(1.1 - 2.0));
 }
 
-TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLength) {
-  const ViewTransform view = UnitView();
-  LoggingCanvas canvas;
-  DrawArrow(canvas, view, 1.0, 30.0, 0.0, 50.0, 50.0);
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}));
-  canvas.Clear();
-  DrawArrow(canvas, view, 0.5, 0.0, -40.0, 50.0, 50.0);  // pointing down, half scale
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 50,70", "Polygon 50,70 51,66 49,66"}));
-}
-
-TEST(Arrows, NothingForAVelocityBelowOnePixelOrNotANumber) {
-  const ViewTransform view = UnitView();
-  LoggingCanvas canvas;
-  DrawArrow(canvas, view, 1.0, 0.0, 0.0, 50.0, 50.0);
-  DrawArrow(canvas, view, 1.0, 0.3, -0.2, 50.0, 50.0);
-  DrawArrow(canvas, view, 1.0, std::nan(""), 3.0, 50.0, 50.0);
-  DrawArrow(canvas, view, 1.0, 3.0, INFINITY, 50.0, 50.0);
-  EXPECT_TRUE(canvas.calls.empty());
+TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOnePixel) {
+  const double nan = std::nan("");
+  const struct {
+    double scale, u, v;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {1.0, 30.0, 0.0, {"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}},
+      {0.5, 0.0, -40.0, {"MoveTo 50,50", "LineTo 50,70", "Polygon 50,70 51,66 49,66"}},  // down, half scale
+      {1.0, 0.0, 0.0, {}}, {1.0, 0.3, -0.2, {}}, {1.0, nan, 3.0, {}}, {1.0, 3.0, INFINITY, {}},
+  };
+  for (const auto& c : cases) {
+    LoggingCanvas canvas;
+    DrawArrow(canvas, UnitView(), c.scale, c.u, c.v, 50.0, 50.0);
+    EXPECT_EQ(canvas.calls, c.calls) << c.scale << " " << c.u << " " << c.v;
+  }
 }
 
 TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {

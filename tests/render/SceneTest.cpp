@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "GridData.h"
 #include "TestImages.h"
@@ -46,12 +47,10 @@ TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
     ASSERT_EQ(s.bitmap.size(), QSize(120, 100));
     ASSERT_EQ(s.bitmap.format(), QImage::Format_RGB32);
     const Colour line = white ? kBlack : kWhite, back = white ? kWhite : kBlack;
-    EXPECT_EQ(PixelAt(s.bitmap, 10, 30), line);   // zone edge i = 0
-    EXPECT_EQ(PixelAt(s.bitmap, 90, 30), line);   // zone edge i = imax
-    EXPECT_EQ(PixelAt(s.bitmap, 50, 30), line);   // inner grid line i = 1
-    EXPECT_EQ(PixelAt(s.bitmap, 30, 50), line);   // inner grid line j = 1
-    EXPECT_EQ(PixelAt(s.bitmap, 30, 30), back);
-    EXPECT_EQ(PixelAt(s.bitmap, 110, 95), back);
+    // Zone edges i = 0 and imax, inner grid lines i = 1 and j = 1, then two empty spots.
+    for (auto [x, y, c] : {std::tuple{10, 30, line}, {90, 30, line}, {50, 30, line}, {30, 50, line}, {30, 30, back},
+                           {110, 95, back}})
+      EXPECT_EQ(PixelAt(s.bitmap, x, y), c) << x << "," << y;
     // Without the grid only the outline remains.
     s.options.display.ShowGrid = false;
     ASSERT_TRUE(DrawScene(s, progress, notifier));
