@@ -270,9 +270,11 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
     if (!ViewForm) return false;
     long long n = ParseIntegerValue(name, value);
     n = std::clamp<long long>(n, 1, 20000);
-    bool width = name == "TViewForm.Width" || name == "PictureWindowWidth";
-    ViewForm->SetOuterSize(width ? static_cast<int>(n) : ViewForm->width(),
-                           width ? ViewForm->height() : static_cast<int>(n));
+    // The outer size is stored; the window's client area follows from it.
+    DisplayOptions& d = scene.options.display;
+    (name == "TViewForm.Width" || name == "PictureWindowWidth" ? d.PictureWindowWidth : d.PictureWindowHeight) =
+        static_cast<int>(n);
+    ViewForm->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
   if (name == "x0box" || name == "y0box" || name == "xscalebox" || name == "yscalebox") {

@@ -148,6 +148,7 @@ void TForm1::Redraw() {
     if (auto* ogl = static_cast<TOGLForm*>(OGLForm)) {
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
+      ShowContourStep();
       if (ogl->isVisible())
         ogl->setFocus();
       else

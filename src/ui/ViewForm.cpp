@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "scene/PlotWindowSize.h"
 #include "ui/PlotHost.h"
 #include "contour/ColourToValue.h"
 #include "data/Errors.h"
@@ -106,7 +107,7 @@ TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host)
     Guard([&] { Image1MouseUp(b, s, x, y); });
   });
 
-  resize(293, 341);
+  SetOuterSize(293, 341);
   setEnabled(false);
   FormResize();
 }
@@ -124,11 +125,11 @@ void TViewForm::FormResize() {
   PickingPoint2 = false;
 }
 
-// The settings give the outer size; the frame is whatever the window system adds.
+// The settings give the outer size; the client area is that less the nominal frame, as for the
+// command line, so both draw the same picture.
 void TViewForm::SetOuterSize(int width, int height) {
-  int fw = frameGeometry().width() - this->width();
-  int fh = frameGeometry().height() - this->height();
-  resize(std::max(width - fw, 1), std::max(height - fh, kStatusBarHeight + 1));
+  const PlotClientSize client = ClientSizeOfPlotWindow(width, height);
+  resize(client.width, client.height);
   FormResize();
 }
 

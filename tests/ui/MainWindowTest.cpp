@@ -73,8 +73,8 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   EXPECT_TRUE(m.DrawStreamLineCheck->isEnabled());
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
-  EXPECT_EQ(p.view().width(), 400);
-  EXPECT_EQ(m.view_.PictureWidth, 400);
+  EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
+  EXPECT_EQ(m.view_.PictureWidth, 400 - kPlotFrameWidth);
   EXPECT_TRUE(m.GrayMap2->isChecked());
   EXPECT_FALSE(m.ColorMap1->isChecked());
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());

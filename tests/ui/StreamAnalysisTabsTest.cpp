@@ -14,7 +14,7 @@ using namespace corvane::testing;
 // Zone 0 has 3 x 3 nodes at x = i, y = j; zone 1 has 2 x 3 nodes; zone 2 has 2 x 2.
 struct LoadedProgram : StartedProgram {
   LoadedProgram() {
-    view().SetOuterSize(520, 320 + TViewForm::kStatusBarHeight);
+    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
     EXPECT_TRUE(main().SelectFile(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat")));
     main().Button1->click();
     main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
