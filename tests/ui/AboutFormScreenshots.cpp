@@ -7,7 +7,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QSpinBox>
 
 #include "ui/AboutForm.h"
 #include "ui/LegendForm.h"
@@ -16,13 +15,13 @@
 namespace corvane {
 namespace {
 
+// Shows, grabs and hides the window, saving the grab when a folder is named.
 bool Shoot(QWidget& window, const QString& name) {
   window.show();
   QApplication::processEvents();
   QPixmap shot = window.grab();
   QString dir = qEnvironmentVariable("CORVANE_SCREENSHOT_DIR");
-  bool ok = !shot.isNull();
-  if (!dir.isEmpty()) ok = ok && shot.save(QDir(dir).filePath(name));
+  bool ok = !shot.isNull() && (dir.isEmpty() || shot.save(QDir(dir).filePath(name)));
   window.hide();
   return ok;
 }
@@ -39,12 +38,6 @@ TEST(Screenshots, EachSmallWindowRendersItsControls) {
   legend.SetPreviewBackground(true);
   legend.Button1Click();
   EXPECT_TRUE(Shoot(legend, "legend-horizontal.png"));
-  QString dir = qEnvironmentVariable("CORVANE_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) {
-    legend.findChild<QSpinBox*>("LegendWidthBox")->setValue(300);
-    legend.findChild<QSpinBox*>("LegendHeightBox")->setValue(60);
-    EXPECT_TRUE(legend.SaveLegend(QDir(dir).filePath("legend-picture.png")));
-  }
 
   TProcessForm process;
   process.findChild<QProgressBar*>("ProgressBar1")->setMaximum(5);

