@@ -35,7 +35,7 @@ TEST(ContourLines, DrawsEveryLevelInItsColourAndReportsTheRange) {
   std::vector<std::string> pens;
   for (int level = 100; level <= 700; level += 100) {
     char line[32];
-    std::snprintf(line, sizeof line, "SetPen %06X 3", LevelColor(level, 0.0f, 800.0f, ColorMapKind::Rainbow));
+    std::snprintf(line, sizeof line, "SetPen %06X 3", test::Rainbow(level, 0, 800));
     pens.push_back(line);
   }
   EXPECT_EQ(canvas.Only({"SetPen"}), pens);
@@ -58,9 +58,7 @@ TEST(ContourLines, FixedColourDrawsOnePenAndNoLabels) {
 TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
   ContourScene scene = Circles(50.0);
   scene.options.contour.LabelSukima = 4;
-  scene.options.display.axisFont = FontSpec{"Arial", 12, kWhite, 0, false, false};
   LoggingCanvas canvas;
-  canvas.SetFont(scene.options.display.axisFont);  // the renderer leaves the axis font selected
   const auto& d = scene.data;
   const ContourLevelRange range = MakeContourLevelRange(800.0, 0.0, 50.0);
   ContourSegmentStore store;
@@ -73,8 +71,6 @@ TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
     const double r = std::hypot(label.x / 10.0 - 20.0, (500 - label.y) / 10.0 - 20.0);
     EXPECT_NEAR(r, std::sqrt(std::stod(label.text)), 0.25) << label.text;
   }
-  // The axis font is selected again for the layers that follow.
-  EXPECT_EQ(canvas.Font(), scene.options.display.axisFont);
 }
 
 TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestGrids.h"
+#include "contour/ColorMap.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
@@ -49,6 +50,11 @@ struct ContourScene {
   LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
   LayerContext Context() { return Context(progress); }
 };
+
+// The rainbow colour of v in lo..hi.
+inline Colour Rainbow(double v, double lo, double hi) {
+  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
+}
 
 // Node values listed j fastest, as a value function for ContourScene.
 inline std::function<double(int, int)> Listed(std::vector<double> values, int nj) {
