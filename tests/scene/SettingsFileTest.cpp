@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-
-#include "app/CommandLine.h"
 #include "scene/SettingsFile.h"
 
 using namespace corvane;
@@ -58,20 +54,4 @@ TEST(SettingsFile, BadValueStopsReadingAndKeepsWhatCameBefore) {
   SettingsFileResult fix = ParseSettingsText("FIX LINE COLOR\nred\n");
   EXPECT_FALSE(fix.complete);
   EXPECT_EQ(Assigned(fix), "FixLineColor=1");
-}
-
-TEST(SettingsFile, FileValuesReachTheOptionsThroughTheControlTables) {
-  EXPECT_FALSE(ReadSettingsFile("/nonexistent/dir/crv.ini").complete);
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("crv.ini").toStdString();
-  CommandArgs args;
-  args.settingsPath = path;
-  std::ofstream(path, std::ios::binary) << "white background\r\nZONE COUNT\r\n150\r\n";
-  ProgramOptions options = BuildOptions(args);
-  EXPECT_TRUE(options.display.WhiteBack);
-  EXPECT_EQ(options.load.ZCountBox, 100);  // the spin box keeps it within 0..100
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << "ZONE COUNT\nfour\nWHITE BACKGROUND\n";
-  options = BuildOptions(args);
-  EXPECT_FALSE(options.display.WhiteBack);
-  EXPECT_EQ(options.load.ZCountBox, 3);
 }

@@ -75,19 +75,6 @@ TEST_F(LegendWindow, PictureFollowsTheSizeOrientationAndBackground) {
   EXPECT_GT(right.red(), right.blue());
 }
 
-TEST_F(LegendWindow, SmallestSizeStillBuilds) {
-  Child<QSpinBox>("LegendWidthBox")->setValue(10);
-  Child<QSpinBox>("LegendHeightBox")->setValue(10);
-  for (const char* orientation : {"LegendTate", "LegendYoko"}) {
-    Child<QRadioButton>(orientation)->click();
-    EXPECT_EQ(Play(form.BuildLegendPicture()).size(), QSize(10, 10));
-  }
-  // Equal ends and a zero step leave out the bar but never fail.
-  source.MaxBox = "0.0";
-  source.StepBox = "0";
-  EXPECT_EQ(Play(form.BuildLegendPicture()).size(), QSize(10, 10));
-}
-
 TEST_F(LegendWindow, CreateShowsThePictureAndABadRangeIsReportedWithoutDrawing) {
   auto* sample = Child<QLabel>("LegendSample");
   form.Button1Click();

@@ -66,19 +66,6 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   }
 }
 
-TEST(ViewWindowZoom, FlatDragChangesNothingAndSameScaleTakesTheSmaller) {
-  DrawnProgram p;
-  TForm1& m = p.main();
-  MouseEvent(p.image(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(100, 50), Qt::LeftButton);
-  MouseEvent(p.image(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(300, 50));
-  EXPECT_EQ(m.view_.ScaleX, 1.0);
-  EXPECT_EQ(m.view_.CentreX, 0.0);
-  MouseEvent(p.image(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(100, 50), Qt::LeftButton);
-  MouseEvent(p.image(), QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(300, 250));
-  EXPECT_DOUBLE_EQ(m.view_.ScaleX, 1.5);
-  EXPECT_DOUBLE_EQ(m.view_.ScaleY, 1.5);
-}
-
 TEST(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   DrawnProgram p;
   TForm1& m = p.main();
