@@ -49,23 +49,6 @@ std::string ErrorOf(const std::string& path, const LoadOptions& o) {
 
 }  // namespace
 
-TEST(DataReader, BothLoopOrdersPutEveryNodeAtTheSameIndex) {
-  Load ij(DataFile("ij_two_zones.dat"), SmallLayout(2));
-  LoadOptions ji = SmallLayout(2);
-  ji.loopOrder = LoopOrder::JI;
-  Load jiLoad(DataFile("ji_two_zones.dat"), ji);
-  for (const Load* l : {&ij, &jiLoad}) {
-    ASSERT_TRUE(l->result);
-    EXPECT_EQ(l->d().NodeCount, 10);
-    EXPECT_EQ(l->d().Zones[1].FirstNode, 6);
-    EXPECT_EQ(l->At(0, 0, 2, 1), 21.0);
-    EXPECT_EQ(l->At(0, 0, 1, 0), 10.0);
-    EXPECT_EQ(l->At(0, 1, 1, 0), 110.0);
-    EXPECT_EQ(l->d().X[8], 6.0);  // zone 1, i 1, j 0
-  }
-  EXPECT_EQ(ij.d().Values[0], jiLoad.d().Values[0]);
-}
-
 TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "corvane_reader_test";
