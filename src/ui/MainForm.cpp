@@ -1,6 +1,8 @@
 #include "ui/MainForm.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -38,6 +40,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   view_.ScaleX = view_.ScaleY = 1.0;
   AbortRequested = false;
   OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, this, title);
+    return ok ? std::optional<QFont>(f) : std::nullopt;
+  };
+  ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+    QColor c = QColorDialog::getColor(initial, this, title);
+    return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+  };
 
   // The gauge colour is the first draw of the generator seeded from the time of day.
   random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
