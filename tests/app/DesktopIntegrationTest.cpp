@@ -12,51 +12,36 @@
 namespace corvane {
 namespace {
 
-void Touch(const QString& path) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
-
-TEST(DesktopIntegration, SettingsBesideTheProgramComeFirstThenTheUsersConfigFolder) {
-  struct Case {
-    bool beside, user;
-    const char* expected;
+TEST(DesktopIntegration, SettingsAndManualAreFoundBesideABuildThenWhereAnInstallPutsThem) {
+  QTemporaryDir root;
+  const QDir d(root.path());
+  const QString bin = d.filePath("bin"), config = d.filePath("config");
+  QDir().mkpath(bin);
+  auto touch = [&](const char* name) {
+    QDir().mkpath(QFileInfo(d.filePath(name)).path());
+    QFile(d.filePath(name)).open(QIODevice::WriteOnly);
   };
-  for (const Case c : {Case{true, true, "bin/crv.ini"}, Case{false, true, "config/corvane/crv.ini"},
-                       Case{true, false, "bin/crv.ini"}, Case{false, false, "bin/crv.ini"}}) {
-    QTemporaryDir root;
-    const QDir d(root.path());
-    QDir().mkpath(d.filePath("bin"));
-    if (c.beside) Touch(d.filePath("bin/crv.ini"));
-    if (c.user) Touch(d.filePath("config/corvane/crv.ini"));
-    EXPECT_EQ(SettingsFilePath(d.filePath("bin"), d.filePath("config")), d.filePath(c.expected))
-        << c.beside << c.user;
-  }
-}
+  // Neither there: the place beside the program, where reading or opening then finds nothing.
+  EXPECT_EQ(SettingsFilePath(bin, config), d.filePath("bin/crv.ini"));
+  EXPECT_EQ(ManualFilePath(bin), d.filePath("bin/manual/index.html"));
+  touch("config/corvane/crv.ini");
+  touch("share/corvane/manual/index.html");
+  EXPECT_EQ(SettingsFilePath(bin, config), d.filePath("config/corvane/crv.ini"));
+  EXPECT_EQ(ManualFilePath(bin), d.filePath("share/corvane/manual/index.html"));
+  touch("bin/crv.ini");
+  touch("bin/manual/index.html");
+  EXPECT_EQ(SettingsFilePath(bin, config), d.filePath("bin/crv.ini"));
+  EXPECT_EQ(ManualFilePath(bin), d.filePath("bin/manual/index.html"));
 
-TEST(DesktopIntegration, ConfigFolderFollowsXdgAndIgnoresARelativeValue) {
+  // The configuration folder follows XDG, which ignores a relative value.
   const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-  const QString fallback = QDir::homePath() + "/.config";
   for (const auto& [value, expected] : {std::pair<const char*, QString>{"/srv/conf", "/srv/conf"},
-                                        {"relative/conf", fallback},
-                                        {"", fallback}}) {
+                                        {"relative/conf", QDir::homePath() + "/.config"},
+                                        {"", QDir::homePath() + "/.config"}}) {
     qputenv("XDG_CONFIG_HOME", value);
     EXPECT_EQ(ConfigHome(), expected) << value;
   }
   qputenv("XDG_CONFIG_HOME", saved);
-}
-
-TEST(DesktopIntegration, ManualIsFoundBesideABuildOrInAnInstallTree) {
-  QTemporaryDir root;
-  const QDir d(root.path());
-  QDir().mkpath(d.filePath("bin"));
-  // Neither: the place beside the program, where opening it then does nothing.
-  EXPECT_EQ(ManualFilePath(d.filePath("bin")), d.filePath("bin/manual/index.html"));
-  Touch(d.filePath("share/corvane/manual/index.html"));
-  EXPECT_EQ(ManualFilePath(d.filePath("bin")), d.filePath("share/corvane/manual/index.html"));
-  Touch(d.filePath("bin/manual/index.html"));
-  EXPECT_EQ(ManualFilePath(d.filePath("bin")), d.filePath("bin/manual/index.html"));
 }
 
 TEST(DesktopIntegration, StandardDialogsSpeakJapanese) {
@@ -65,7 +50,7 @@ TEST(DesktopIntegration, StandardDialogsSpeakJapanese) {
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("保存"));
   EXPECT_EQ(QCoreApplication::translate("QFontDialog", "Select Font"), QStringLiteral("フォントの選択"));
-  // Other tests of this program expect Qt's own English texts.
+  // The other tests of this program expect Qt's own English texts.
   for (QTranslator* t : app->findChildren<QTranslator*>()) {
     QCoreApplication::removeTranslator(t);
     delete t;
