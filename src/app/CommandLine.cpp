@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "app/CommandHelp.h"
-#include "app/DesktopIntegration.h"
-#include "app/SettingsFile.h"
+#include "scene/DesktopIntegration.h"
+#include "scene/SettingsFile.h"
 #include "data/Errors.h"
 
 namespace corvane {

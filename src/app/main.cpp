@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "app/DesktopIntegration.h"
-#include "app/MainForm.h"
-#include "render/ViewForm.h"
+#include "scene/DesktopIntegration.h"
+#include "ui/MainForm.h"
+#include "ui/ViewForm.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/DesktopIntegration.h"
+#include "scene/DesktopIntegration.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
-#include "app/DesktopIntegration.h"
+#include "scene/DesktopIntegration.h"
 
 namespace corvane {
 namespace {
