@@ -39,11 +39,13 @@ constexpr CommandText kCommands[] = {
     {"render", kRenderCommand, "corvane render DATA... [options]",
      "データファイルを読み込み、プロット窓と同じ絵を描いて画像ファイルに保存します。\n"
      "-o が無ければ DATA の拡張子を .bmp にした名前で、DATA が複数なら -o は出力先のフォルダです。",
-     "corvane render samples/airfoil.dat --settings samples/airfoil.ini --view settings -o airfoil.pdf"},
+     "corvane render samples/airfoil.dat --settings samples/airfoil.ini --view settings --set RGroup=4 "
+     "--set BrushCheck=1 -o airfoil.pdf"},
     {"legend", kLegendCommand, "corvane legend DATA [options] -o OUT",
      "選んだ変数 (RGroup) の等高線範囲で凡例 (カラーバー) を作り、画像ファイルに保存します。\n"
      "凡例窓のコントロールは TLegendForm.名前 で指定します。",
-     "corvane legend samples/airfoil.dat --set RGroup=4 --set TLegendForm.LegendYoko=1 -o legend.svg"},
+     "corvane legend samples/airfoil.dat --set IncludeVelCheck=1 --set RGroup=4 --set TLegendForm.LegendYoko=1 "
+     "-o legend.svg"},
     {"analyze", kAnalyzeCommand, "corvane analyze DATA [options] -o OUT",
      "二点 (P1, P2) を結ぶ線分が格子線と交わる点ごとに選んだ変数の値を求め、テキストファイルに書きます。",
      "corvane analyze samples/airfoil.dat --set P1Direct=1 --set P1x=-1 --set P1y=0.5 --set P2Direct=1 "
@@ -85,7 +87,7 @@ std::string GeneralHelpText() {
   s +=
       "  corvane --version                          版を表示\n"
       "  corvane COMMAND --help                     COMMAND のオプションと例\n"
-      "options: --settings FILE   --set NAME=VALUE (繰り返し可)   --seed N\n";
+      "options: --settings FILE   --set NAME=VALUE (繰り返し可)\n";
   return s;
 }
 
