@@ -163,7 +163,7 @@ TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
   m.ICompress2->setValue(4);
   EXPECT_EQ(m.ICompBox->value(), 4);
   m.ShowExpCheck->setChecked(true);
-  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.CurrentOptions().display.numberFormat)));
+  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.Options().display.numberFormat)));
   m.WhiteBack->setChecked(true);
   EXPECT_EQ(m.LabelExp->palette().color(QPalette::Window), QColor(Qt::white));
   MouseClick(m.Image2, Qt::LeftButton);

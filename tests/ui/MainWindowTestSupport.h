@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
 #include "data/Notifier.h"
 #include "ui/ViewForm.h"
