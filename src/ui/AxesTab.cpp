@@ -5,8 +5,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include <QFontDialog>
-
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
@@ -82,10 +80,9 @@ void TForm1::ShowExpCheckClick() {
 void TForm1::Button2Click() {
   QFont initial(QStringLiteral("Arial"));
   initial.setPixelSize(11);
-  bool ok = false;
-  QFont f = QFontDialog::getFont(&ok, initial, this, QStringLiteral("軸のフォント"));
-  if (!ok) return;
-  example->setFont(f);
+  std::optional<QFont> f = ChooseFont(initial, QStringLiteral("軸のフォント"));
+  if (!f) return;
+  example->setFont(*f);
   StoreAxisSample();
 }
 

@@ -5,9 +5,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include <QColorDialog>
-#include <QFontDialog>
-
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
@@ -170,15 +167,12 @@ void TForm1::LabelRegulateClick() {
 // The label font, then its colour: Qt's font dialog has no colour of its own. Cancelling the font
 // changes nothing; cancelling the colour keeps the colour.
 void TForm1::Button5Click() {
-  bool ok = false;
-  QFont f = QFontDialog::getFont(&ok, LabelExp->font(), this, QStringLiteral("ラベルのフォント"));
-  if (!ok) return;
-  LabelExp->setFont(f);
-  const QColor c = QColorDialog::getColor(LabelExp->palette().color(QPalette::WindowText), this,
-                                          QStringLiteral("ラベルの色"));
-  if (c.isValid()) {
+  std::optional<QFont> f = ChooseFont(LabelExp->font(), QStringLiteral("ラベルのフォント"));
+  if (!f) return;
+  LabelExp->setFont(*f);
+  if (std::optional<QColor> c = ChooseColour(LabelExp->palette().color(QPalette::WindowText), QStringLiteral("ラベルの色"))) {
     QPalette p = LabelExp->palette();
-    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::WindowText, *c);
     LabelExp->setPalette(p);
   }
   StoreLabelSample();

@@ -159,8 +159,7 @@ void TLegendForm::Button2Click() {
     BuildLegendPicture();
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("エンハンストメタファイル(*.emf)"),
-                           QStringLiteral("JPEGイメージ(*.jpg)"), QStringLiteral("PNGイメージ(*.png)")});
+    dialog.setNameFilters(PictureSaveFilters());
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     SaveLegend(dialog.selectedFiles().front());

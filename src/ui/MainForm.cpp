@@ -1,6 +1,8 @@
 #include "ui/MainForm.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,6 +15,7 @@
 
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
+#include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
@@ -38,6 +41,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   view_.ScaleX = view_.ScaleY = 1.0;
   AbortRequested = false;
   OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, this, title);
+    return ok ? std::optional<QFont>(f) : std::nullopt;
+  };
+  ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+    QColor c = QColorDialog::getColor(initial, this, title);
+    return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+  };
 
   // The gauge colour is the first draw of the generator seeded from the time of day.
   random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
@@ -334,7 +346,7 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
 // The settings file, applied line by line through the controls so every handler runs. Reading
 // stops at the first failure with its message; what came before stays applied.
 void TForm1::LoadSettings(const QString& path) {
-  QString file = path.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("crv.ini")) : path;
+  QString file = path.isEmpty() ? SettingsFilePath() : path;
   SettingsFileResult r = ReadSettingsFile(file.toStdString());
   for (const ControlAssignment& a : r.assignments) {
     try {

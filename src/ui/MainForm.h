@@ -270,6 +270,9 @@ class TForm1 : public QMainWindow, public PlotHost {
   bool AnalyzeTo(const QString& path);
   // How a written analysis file is opened; tests replace the desktop's program.
   std::function<void(const QString& path)> OpenDocument;
+  // The font and colour dialogs (nullopt: cancelled); tests answer them instead of a user.
+  std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
+  std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
   void Menu_SaveClick();
   void Menu_RescaleClick();
   void Menu_RedrawClick();
