@@ -1,7 +1,5 @@
 // Loading a data file through the file tab and drawing it with the menu commands.
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 
 #include "ui/LegendForm.h"
 #include "ui/AboutForm.h"
@@ -105,7 +103,7 @@ TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
   EXPECT_FALSE(m.data_.Empty());
 }
 
-TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAboutAndBatch) {
+TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAndAbout) {
   StartedProgram p;
   TForm1& m = p.main();
   m.Button4->click();
@@ -113,16 +111,6 @@ TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAboutAndBatch) {
   EXPECT_TRUE(static_cast<QWidget*>(m.LegendForm)->isVisible());
   m.Menu_Version->trigger();
   EXPECT_TRUE(static_cast<QWidget*>(m.AboutForm)->isVisible());
-
-  QDir d(p.dir.path());
-  ASSERT_TRUE(QFile::copy(TestFile("three_zones.dat"), d.filePath("a.dat")));
-  ASSERT_TRUE(QFile::copy(TestFile("three_zones.dat"), d.filePath("b.dat")));
-  m.SetFolder(p.dir.path());
-  m.FileListBox1->selectAll();
-  m.BMP1->trigger();
-  EXPECT_TRUE(QFileInfo(d.filePath("a.bmp")).size() > 0);
-  EXPECT_TRUE(QFileInfo(d.filePath("b.bmp")).size() > 0);
-  EXPECT_FALSE(m.Busy());
 }
 
 }  // namespace

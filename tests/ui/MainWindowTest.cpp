@@ -1,5 +1,5 @@
-// The main window driven by control name: start-up state, the settings file through the
-// handlers, pending edits, tab warnings, loading and the refusal of nested commands.
+// The main window driven by control name: the settings file through the handlers, pending
+// edits, tab warnings, switches, loading and the refusal of nested commands.
 #include <QAction>
 #include <QDir>
 #include <gtest/gtest.h>
@@ -12,22 +12,6 @@ namespace {
 using namespace corvane::testing;
 
 bool IsBlue(QLineEdit* box) { return IsPendingEdit(box); }
-
-TEST(MainWindowStart, ControlsHoldTheirStartStateAndThePlotWindowSetsThePictureSize) {
-  StartedProgram p;
-  TForm1& m = p.main();
-  EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
-  EXPECT_FALSE(p.find<QCheckBox>("ShowVec")->isEnabled());
-  EXPECT_FALSE(p.find<QLineEdit>("VecScaleBox")->isEnabled());
-  EXPECT_TRUE(p.find<QCheckBox>("QuickFill")->isEnabled());  // until UseOpenGL is first changed
-  EXPECT_FALSE(p.find<QLineEdit>("MaxBox")->isEnabled());
-  EXPECT_EQ(p.find<QSpinBox>("ZCountBox")->value(), 3);
-  EXPECT_FALSE(p.view().isVisible());
-  EXPECT_FALSE(p.view().isEnabled());
-  EXPECT_EQ(m.view_.PictureWidth, p.view().width());
-  EXPECT_EQ(m.view_.PictureHeight, p.view().height() - 19);
-  EXPECT_EQ(m.view_.ScaleX, 1.0);
-}
 
 TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   StartedProgram p(
