@@ -66,7 +66,9 @@ TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) 
     ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << program;
     const QImage drawn(dir.filePath(program == std::string("pdftoppm") ? "pdf.png" : "svg.png"));
     ASSERT_EQ(drawn.size(), png.size()) << program;
-    EXPECT_LT(DifferentShare(png, drawn), 0.03) << program;
+    // Text is drawn by each rasteriser with its own choice of fallback face, so a few per cent of
+    // the pixels (the glyphs) may differ.
+    EXPECT_LT(DifferentShare(png, drawn), 0.05) << program;
   }
 }
 
