@@ -81,16 +81,6 @@ TEST(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("ビットマップ転送完了.描画完了."));
 }
 
-TEST(MainWindowLoad, FailedLoadKeepsTheShownDataSet) {
-  LoadedProgram p;
-  TForm1& m = p.main();
-  ASSERT_TRUE(m.SelectFile(TestFile("short.dat")));
-  m.Menu_Reload->trigger();
-  EXPECT_EQ(p.messages.warnings.size(), 1u);
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
-  EXPECT_EQ(m.data_.NodeCount, 9 + 6 + 4);
-}
-
 TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
   StartedProgram p;
   TForm1& m = p.main();
