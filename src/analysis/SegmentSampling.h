@@ -17,7 +17,7 @@
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 
 namespace corvane {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/SettingsFile.h"
+#include "scene/SettingsFile.h"
 #include "data/Errors.h"
 
 namespace corvane {

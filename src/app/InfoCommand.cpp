@@ -172,8 +172,9 @@ int RunInfoCommand(const CommandArgs& args) {
     const SourceInfo& s = r.source;
     out << "ファイル: " << path << "\n";
     if (s.format == DataFileFormat::Cgns) {
-      out << "形式: CGNS, ベース \"" << s.baseName << "\" (" << s.baseNames.size() << "個中1番目), 解 \"" << s.solutionName
-          << "\"" << (s.cellCentred ? " (セル中心)" : "") << "\n";
+      out << "形式: CGNS, ベース \"" << s.baseName << "\" (" << s.baseNames.size() << "個中1番目)";
+      if (!s.solutionName.empty()) out << ", 解 \"" << s.solutionName << "\"" << (s.cellCentred ? " (セル中心)" : "");
+      out << "\n";
     } else if (s.format == DataFileFormat::Plot3d) {
       out << "形式: PLOT3D, 格子 " << s.gridPath << " (" << s.gridLayout << ")";
       if (!s.freeStream.empty()) out << ", 解 (" << s.solutionLayout << ")";

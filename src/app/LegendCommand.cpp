@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "contour/Legend.h"
+#include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"

@@ -13,7 +13,7 @@
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
-#include "render/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "app/MainForm.h"
-#include "render/ViewForm.h"
+#include "ui/MainForm.h"
+#include "ui/ViewForm.h"
 
 namespace {
 

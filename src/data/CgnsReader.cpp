@@ -81,10 +81,16 @@ std::string FindMisfit(const std::string& path) {
   return found;
 }
 
+// The library prints its warnings (an old file version, say) to stderr unless given a handler;
+// its errors are read back with cg_get_error where they matter.
+void QuietLibrary(int, char*) {}
+
 // Closes the file however the load ends; the library keeps open files in global tables.
 class OpenCgns {
  public:
   explicit OpenCgns(const std::string& path) {
+    static const bool quiet = cg_configure(CG_CONFIG_ERROR, reinterpret_cast<void*>(&QuietLibrary)) == CG_OK;
+    (void)quiet;
     if (cg_open(path.c_str(), CG_MODE_READ, &fn_) != CG_OK) {
       fn_ = -1;
       const std::string reason = cg_get_error();

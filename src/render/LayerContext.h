@@ -6,7 +6,7 @@
 #include "data/Progress.h"
 #include "data/Random.h"
 #include "render/Colour.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "contour/Legend.h"
+#include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"

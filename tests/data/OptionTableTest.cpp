@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/Errors.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 
 using namespace corvane;
 

@@ -3,7 +3,7 @@
 
 #include "FlowData.h"
 #include "data/Errors.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 #include "streamline/SeedList.h"
 
 namespace corvane {

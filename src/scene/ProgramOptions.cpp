@@ -1,4 +1,4 @@
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 
 namespace corvane {
 

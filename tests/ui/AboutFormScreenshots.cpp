@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "app/AboutForm.h"
-#include "contour/LegendForm.h"
-#include "output/ProcessForm.h"
+#include "ui/AboutForm.h"
+#include "ui/LegendForm.h"
+#include "ui/ProcessForm.h"
 
 namespace corvane {
 namespace {

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "contour/LegendForm.h"
-#include "app/AboutForm.h"
+#include "ui/LegendForm.h"
+#include "ui/AboutForm.h"
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"

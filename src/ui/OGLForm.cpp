@@ -1,4 +1,4 @@
-#include "opengl/OGLForm.h"
+#include "ui/OGLForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

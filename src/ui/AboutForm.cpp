@@ -1,4 +1,4 @@
-#include "app/AboutForm.h"
+#include "ui/AboutForm.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

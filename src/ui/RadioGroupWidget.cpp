@@ -1,4 +1,4 @@
-#include "app/RadioGroupWidget.h"
+#include "ui/RadioGroupWidget.h"
 
 namespace corvane {
 

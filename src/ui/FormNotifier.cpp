@@ -1,4 +1,4 @@
-#include "app/FormNotifier.h"
+#include "ui/FormNotifier.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

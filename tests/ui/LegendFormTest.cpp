@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "contour/LegendForm.h"
+#include "ui/LegendForm.h"
 #include "data/Errors.h"
 #include "contour/ColorMap.h"
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "GridData.h"
+#include "render/GridData.h"
 #include "TestSupport.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "output/ProcessForm.h"
+#include "ui/ProcessForm.h"
 
 namespace corvane {
 namespace {

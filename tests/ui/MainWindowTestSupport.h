@@ -7,9 +7,9 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "app/MainForm.h"
+#include "ui/MainForm.h"
 #include "data/Notifier.h"
-#include "render/ViewForm.h"
+#include "ui/ViewForm.h"
 
 namespace corvane::testing {
 

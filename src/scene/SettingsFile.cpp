@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "scene/SettingsFile.h"
 
 #include <charconv>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "app/ColourSwatchWidget.h"
+#include "ui/ColourSwatchWidget.h"
 
 #include <QPainter>
 

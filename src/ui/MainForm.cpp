@@ -1,4 +1,4 @@
-#include "app/MainForm.h"
+#include "ui/MainForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,17 +24,17 @@
 
 #include "analysis/SegmentEndpoints.h"
 #include "analysis/SegmentSampling.h"
-#include "app/AboutForm.h"
-#include "app/SettingsFile.h"
-#include "contour/LegendForm.h"
+#include "ui/AboutForm.h"
+#include "scene/SettingsFile.h"
+#include "ui/LegendForm.h"
 #include "output/ImageWriters.h"
-#include "opengl/OGLForm.h"
-#include "output/ProcessForm.h"
+#include "ui/OGLForm.h"
+#include "ui/ProcessForm.h"
 #include "contour/ColorMap.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
-#include "render/ViewForm.h"
+#include "ui/ViewForm.h"
 #include "streamline/SeedList.h"
 
 namespace corvane {

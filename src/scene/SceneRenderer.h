@@ -12,7 +12,7 @@
 #include "data/Progress.h"
 #include "data/Random.h"
 #include "render/LayerContext.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/AboutForm.h"
+#include "ui/AboutForm.h"
 
 namespace corvane {
 namespace {

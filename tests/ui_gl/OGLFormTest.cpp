@@ -7,7 +7,7 @@
 #include <QOpenGLContext>
 
 #include "opengl/GlData.h"
-#include "opengl/OGLForm.h"
+#include "ui/OGLForm.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "render/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "app/CommandLine.h"
-#include "app/SettingsFile.h"
+#include "scene/SettingsFile.h"
 
 using namespace corvane;
 

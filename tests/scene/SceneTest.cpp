@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-#include "GridData.h"
+#include "render/GridData.h"
 #include "TestImages.h"
 #include "TestSupport.h"
-#include "render/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "contour/LegendForm.h"
+#include "ui/LegendForm.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>

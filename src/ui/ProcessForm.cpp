@@ -1,4 +1,4 @@
-#include "output/ProcessForm.h"
+#include "ui/ProcessForm.h"
 
 #include <QCoreApplication>
 #include <limits>

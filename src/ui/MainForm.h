@@ -23,15 +23,15 @@
 #include <optional>
 #include <string>
 
-#include "app/ColourSwatchWidget.h"
-#include "app/FormNotifier.h"
-#include "app/RadioGroupWidget.h"
+#include "ui/ColourSwatchWidget.h"
+#include "ui/FormNotifier.h"
+#include "ui/RadioGroupWidget.h"
 #include "data/DataReader.h"
 #include "data/FieldDataSet.h"
 #include "data/Random.h"
 #include "render/LayerContext.h"
-#include "render/ProgramOptions.h"
-#include "render/SceneRenderer.h"
+#include "scene/ProgramOptions.h"
+#include "scene/SceneRenderer.h"
 #include "render/ViewTransform.h"
 #include "streamline/StreamOptions.h"
 

@@ -2,9 +2,9 @@
 // built, the window stays hidden and the user is told, and nothing crashes.
 #include <gtest/gtest.h>
 
-#include "GlData.h"
-#include "app/MainWindowTestSupport.h"
-#include "opengl/OGLForm.h"
+#include "opengl/GlData.h"
+#include "MainWindowTestSupport.h"
+#include "ui/OGLForm.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "render/ViewForm.h"
+#include "ui/ViewForm.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/MainForm.h"
+#include "ui/MainForm.h"
 #include "contour/ColourToValue.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
