@@ -13,12 +13,12 @@
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
+#include "scene/PlotWindowSize.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kFrameWidth = 16, kFrameHeight = 39, kStatusBarHeight = 19;
 
 
 // A notifier that also remembers whether anything was said (an unsaved picture is a failure).
@@ -60,8 +60,9 @@ int RunRenderCommand(const CommandArgs& args) {
   const DisplayOptions& d = options.display;
   int width = args.width, height = args.height;
   if (width <= 0 || height <= 0) {
-    width = std::max(d.PictureWindowWidth - kFrameWidth, 1);
-    height = std::max(d.PictureWindowHeight - kFrameHeight - kStatusBarHeight, 1);
+    const PlotClientSize client = ClientSizeOfPlotWindow(d.PictureWindowWidth, d.PictureWindowHeight);
+    width = client.width;
+    height = client.height - kPlotStatusBarHeight;
   }
   state.view.SetPictureSize(width, height);
   if (args.view == "settings") {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "ui/GuardedApplication.h"
 #include "ui/MainForm.h"
 #include "ui/ViewForm.h"
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     return corvane::RunCommandLine(argc, argv);
   }
   // Qt's own arguments (-platform, -style, ...) are taken out by the application object first.
-  QApplication app(argc, argv);
+  corvane::GuardedApplication app(argc, argv);
   QString openPath;
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {

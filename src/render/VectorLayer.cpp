@@ -31,6 +31,7 @@ void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& 
   const int rows = static_cast<int>(data.Values.size());
   if (iu < 0 || iv < 0 || iu >= rows || iv >= rows) {
     notifier.Warning("ベクトルに使用する量を選択してください");
+    notifier.RaiseMainWindow();  // the velocity selectors are there
     return;
   }
   const std::vector<double>& u = data.Values[static_cast<std::size_t>(iu)];

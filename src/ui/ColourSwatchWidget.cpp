@@ -12,6 +12,7 @@ ColourSwatchWidget::ColourSwatchWidget(Colour colour, QWidget* parent) : QFrame(
 void ColourSwatchWidget::SetBrushColour(Colour colour) {
   colour_ = colour & 0xFFFFFFu;
   update();
+  emit Changed();
 }
 
 // A black outline around the fill, like a shape control.

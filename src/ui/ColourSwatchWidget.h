@@ -15,6 +15,9 @@ class ColourSwatchWidget : public QFrame {
   void SetBrushColour(Colour colour);
   QSize sizeHint() const override { return QSize(40, 20); }
 
+ signals:
+  void Changed();  // the colour was set (by code or by a dialog)
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 

@@ -20,6 +20,15 @@ void FormNotifier::Message(const std::string& text) {
   box.exec();
 }
 
+void FormNotifier::RaiseMainWindow() {
+  QWidget* main = parent_.data();
+  if (!main) return;
+  main = main->window();
+  main->show();
+  main->raise();
+  main->activateWindow();
+}
+
 FormProgress::FormProgress(QProgressBar* gauge, QStatusBar* status, std::function<bool()> abortFlag)
     : gauge_(gauge), status_(status), abortFlag_(std::move(abortFlag)) {
   sincePump_.start();

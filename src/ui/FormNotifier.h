@@ -22,6 +22,7 @@ class FormNotifier : public Notifier {
   explicit FormNotifier(QWidget* parent) : parent_(parent) {}
   void Warning(const std::string& text) override;
   void Message(const std::string& text) override;
+  void RaiseMainWindow() override;
 
  private:
   QPointer<QWidget> parent_;

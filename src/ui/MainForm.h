@@ -1,5 +1,6 @@
-// The main window: every option of the program as a control, the loaded data set, the view
-// transform and the commands (load, draw, save, show the other windows).
+// The main window: every option of the program as a control over the program state, and the
+// commands (load, draw, save, show the other windows). Its tabs live in files of their own
+// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainFormCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,18 +23,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
-#include "ui/ColourSwatchWidget.h"
-#include "ui/FormNotifier.h"
-#include "ui/RadioGroupWidget.h"
 #include "data/DataReader.h"
-#include "data/FieldDataSet.h"
-#include "data/Random.h"
-#include "render/LayerContext.h"
 #include "scene/ProgramOptions.h"
-#include "scene/SceneRenderer.h"
-#include "render/ViewTransform.h"
 #include "streamline/StreamOptions.h"
+#include "ui/ColourSwatchWidget.h"
+#include "ui/ErrorBoundary.h"
+#include "ui/FormNotifier.h"
+#include "ui/PlotHost.h"
+#include "ui/ProgramState.h"
+#include "ui/RadioGroupWidget.h"
 
 namespace corvane {
 
@@ -42,23 +42,24 @@ class TLegendForm;
 class TProcessForm;
 class TForm5;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public PlotHost {
   Q_OBJECT
 
  public:
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // ---- state owned by the main window ----
-  // The data set, the view, the options of the current drawing, the readout range, the label
-  // generator and the last picture (ScenePicture) with its bitmap.
-  SceneState scene;
+  // ---- the program state, and short names for its parts ----
+  ProgramState state;
+  SceneState& scene = state.scene;
   FieldDataSet& data_ = scene.data;
   ViewTransform& view_ = scene.view;
   ContourReadout& readout_ = scene.readout;
   Random& random_ = scene.random;
-  bool ScenePictureValid = false;
-  bool AbortRequested = false;
+  bool& ScenePictureValid = state.ScenePictureValid;
+  bool& AbortRequested = state.AbortRequested;
+  // The stored option values: what every command reads.
+  const ProgramOptions& Options() const { return scene.options; }
 
   // The windows created after this one; the main window reaches them through these.
   TViewForm* ViewForm = nullptr;
@@ -69,19 +70,38 @@ class TForm1 : public QMainWindow {
 
   // Messages go here; tests put a recording notifier in.
   void SetNotifier(Notifier* notifier);
-  Notifier& notifier() { return *notifier_; }
+  Notifier& notifier() override { return *notifier_; }
   Progress& progress() { return *progress_; }
+
+  // Runs one handler inside the error boundary: an error is shown, the program goes on.
+  void RunHandler(const std::function<void()>& body) override { RunGuarded(*notifier_, body); }
+  // A slot for connect(): the member handler `m` (or any callable) inside the error boundary.
+  auto Guarded(void (TForm1::*m)()) {
+    return [this, m] { RunHandler([this, m] { (this->*m)(); }); };
+  }
+  template <class F>
+  auto Guarded(F f) {
+    return [this, f](auto&&... args) {
+      RunHandler([&] {
+        if constexpr (std::is_invocable_v<F, decltype(args)...>)
+          f(args...);
+        else
+          f();
+      });
+    };
+  }
 
   // Re-entrancy: a command that would work on the data or the picture is refused while another
   // one is running (its event pumping can deliver a second command). Returns false if refused.
-  bool TryBeginCommand();
-  void EndCommand();
+  bool TryBeginCommand() override;
+  void EndCommand() override;
   bool Busy() const { return busy_; }
 
-  // The options as the controls hold them now, read by control name through the option tables.
-  ProgramOptions CurrentOptions() const;
-  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); check
-  // boxes and radio buttons run their handlers on a change. Returns false for an unknown name.
+  // Takes the value of one control into the stored options (by its control name), as its
+  // handler does when the control changes. A number box holding a word is remembered instead.
+  void StoreControl(QWidget* control);
+  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); its
+  // handlers run, so the state follows. Returns false for an unknown name.
   bool ApplyControlValue(const std::string& name, const std::string& value);
   // Reads crv.ini beside the executable (or `path`) into the controls; silent on failure.
   void LoadSettings(const QString& path = QString());
@@ -95,9 +115,11 @@ class TForm1 : public QMainWindow {
   void DrawScene();  // the GDI picture into ScenePicture and the plot window
   void DrawSceneCore();  // the same inside a running command; throws
   // Grid lines of every zone over the background: the quick preview while panning.
-  void RenderGridPreview(QImage& image);
-  void ZoomAt(int px, int py, double factor);
-  void ZoomToRect(int x1, int y1, int x2, int y2);
+  void RenderGridPreview(QImage& image) override;
+  ProgramState& State() override { return state; }
+  void SegmentPointPicked(bool first, const QString& xText, const QString& yText) override;
+  void ZoomAt(int px, int py, double factor) override;
+  void ZoomToRect(int x1, int y1, int x2, int y2) override;
   void WriteTransformBoxes();
   void ApplyTransformBoxes(QLineEdit* sender);
   void ShowContourRange();
@@ -105,7 +127,10 @@ class TForm1 : public QMainWindow {
   void SetFolder(const QString& folder);  // moves the drive, folder and file lists there
   bool SelectFile(const QString& path);   // folder of `path`, then the file selected in the list
   void ShowTab(int index);
-  QString CurrentFolder() const { return currentFolder_; }
+  QString CurrentFolder() const override { return currentFolder_; }
+  // After a drawing: the step box shows the step the picture used, and the plot window's caption
+  // names the variable of its contours.
+  void ShowDrawnState();
 
   // ---- controls (object names are the control names) ----
   RadioGroupWidget* RGroup;
@@ -203,7 +228,7 @@ class TForm1 : public QMainWindow {
   void Button2Click();
   void Button3Click();
   void Button4Click();
-  void Button5Click();
+  void Button5Click();  // the label font, then the label colour
   void Button6Click();
   void Button7Click();
   void LabelRegulateClick();
@@ -245,6 +270,9 @@ class TForm1 : public QMainWindow {
   bool AnalyzeTo(const QString& path);
   // How a written analysis file is opened; tests replace the desktop's program.
   std::function<void(const QString& path)> OpenDocument;
+  // The font and colour dialogs (nullopt: cancelled); tests answer them instead of a user.
+  std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
+  std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
   void Menu_SaveClick();
   void Menu_RescaleClick();
   void Menu_RedrawClick();
@@ -260,13 +288,35 @@ class TForm1 : public QMainWindow {
 
  private:
   void BuildControls();
+  void BuildFileTab();
+  void BuildContourTab();
+  void BuildDataTab();
+  void BuildColourTab();
+  void BuildAxesTab();
+  void BuildDisplayTab();
+  void BuildAnalysisTab();
+  void BuildStreamTab();
   void BuildMenus();
   void ConnectHandlers();
+  void ConnectFileTab();
+  void ConnectContourTab();
+  void ConnectDataTab();
+  void ConnectColourTab();
+  void ConnectAxesTab();
+  void ConnectDisplayTab();
+  void ConnectAnalysisTab();
+  void ConnectStreamTab();
+  void ConnectMenus();
+  // Every control the option tables name writes the stored options when it changes.
+  void ConnectStoredControls();
   void RefillFolderList();
   void RefillFileList();
   void ApplyLoadResult(LoadResult& result);
-  void RunCommand(const std::function<void()>& body);  // catches errors at the command boundary
+  // A command body: refused while another command runs, errors shown, the program goes on.
+  void RunCommand(const std::function<void()>& body);
   void SetBlue(QLineEdit* box, bool blue);
+  void StoreLabelSample();  // the label sample's font and colour into the contour options
+  void StoreAxisSample();   // the axis sample's font and colour into the display options
 
   FormNotifier windowNotifier_;
   Notifier* notifier_;
@@ -292,8 +342,5 @@ struct ProgramWindows {
   ~ProgramWindows();
 };
 ProgramWindows CreateProgramWindows(const QString& settingsPath = QString());
-
-// Text colour of a pending (blue) or applied (black) edit box.
-bool IsPendingEdit(const QLineEdit* box);
 
 }  // namespace corvane

@@ -11,7 +11,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ui/MainForm.h"
+#include "scene/PlotWindowSize.h"
+#include "ui/PlotHost.h"
 #include "contour/ColourToValue.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
@@ -58,7 +59,7 @@ void ViewImage::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 // Created hidden and disabled for input; the first complete drawing enables it.
-TViewForm::TViewForm(TForm1* main) : QWidget(nullptr, Qt::Window), main_(main) {
+TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host) {
   setObjectName(QStringLiteral("ViewForm"));
   setWindowTitle(QStringLiteral("グリッド表示"));
   setAutoFillBackground(true);
@@ -97,11 +98,16 @@ TViewForm::TViewForm(TForm1* main) : QWidget(nullptr, Qt::Window), main_(main) {
     StatusBar1->addWidget(Panels[k], k == 3 ? 1 : 0);
   }
 
-  connect(Image1, &ViewImage::MouseDown, this, &TViewForm::Image1MouseDown);
-  connect(Image1, &ViewImage::MouseMove, this, &TViewForm::Image1MouseMove);
-  connect(Image1, &ViewImage::MouseUp, this, &TViewForm::Image1MouseUp);
+  connect(Image1, &ViewImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+    Guard([&] { Image1MouseDown(b, s, x, y); });
+  });
+  connect(Image1, &ViewImage::MouseMove, this,
+          [this](Qt::KeyboardModifiers s, int x, int y) { Guard([&] { Image1MouseMove(s, x, y); }); });
+  connect(Image1, &ViewImage::MouseUp, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+    Guard([&] { Image1MouseUp(b, s, x, y); });
+  });
 
-  resize(293, 341);
+  SetOuterSize(293, 341);
   setEnabled(false);
   FormResize();
 }
@@ -114,16 +120,16 @@ void TViewForm::FormResize() {
   int h = std::max(height() - kStatusBarHeight, 0);
   Image1->setGeometry(0, 0, w, h);
   StatusBar1->setGeometry(0, h, w, kStatusBarHeight);
-  if (main_) main_->view_.SetPictureSize(w, h);
+  if (host_) host_->State().scene.view.SetPictureSize(w, h);
   PickingPoint1 = false;
   PickingPoint2 = false;
 }
 
-// The settings give the outer size; the frame is whatever the window system adds.
+// The settings give the outer size; the client area is that less the nominal frame, as for the
+// command line, so both draw the same picture.
 void TViewForm::SetOuterSize(int width, int height) {
-  int fw = frameGeometry().width() - this->width();
-  int fh = frameGeometry().height() - this->height();
-  resize(std::max(width - fw, 1), std::max(height - fh, kStatusBarHeight + 1));
+  const PlotClientSize client = ClientSizeOfPlotWindow(width, height);
+  resize(client.width, client.height);
   FormResize();
 }
 
@@ -135,7 +141,7 @@ void TViewForm::SetPicture(const QImage& image) {
 
 void TViewForm::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
   Image1->quickSegment = figure;
-  Image1->view = main_ ? &main_->view_ : nullptr;
+  Image1->view = host_ ? &host_->State().scene.view : nullptr;
   Image1->update();
 }
 
@@ -152,22 +158,20 @@ void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
   if (ButtonDown)
     Shape1->setGeometry(std::min(x, DragStart.x()), std::min(y, DragStart.y()), std::abs(x - DragStart.x()),
                         std::abs(y - DragStart.y()));
-  const ViewTransform& v = main_->view_;
+  const SceneState& scene = host_->State().scene;
+  const ViewTransform& v = scene.view;
   Panels[0]->setText(QStringLiteral("x = ") + FormatReadoutNumber(v.PixelToWorldX(x)));
   Panels[1]->setText(QStringLiteral("y = ") + FormatReadoutNumber(v.PixelToWorldY(y)));
   QString value = QStringLiteral("-----");
-  if (main_->BrushCheck->isChecked() && !main_->GrayMap2->isChecked()) {
+  const ColorMapKind kind = scene.options.contour.colorMap;
+  if (scene.options.display.BrushCheck && kind != ColorMapKind::Gray2) {
     const QImage& img = Image1->picture;
     Colour c = kBlack;
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) {
       QRgb rgb = img.pixel(x, y);
       c = MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
     }
-    ColorMapKind kind = main_->ColorMap1->isChecked()   ? ColorMapKind::Rainbow
-                        : main_->ColorMap2->isChecked() ? ColorMapKind::RedBlue
-                        : main_->GrayMap1->isChecked()  ? ColorMapKind::Gray1
-                                                        : ColorMapKind::None;
-    value = FormatReadoutNumber(ColourToValue(c, main_->readout_.ReadoutMax, main_->readout_.ReadoutMin, kind));
+    value = FormatReadoutNumber(ColourToValue(c, scene.readout.ReadoutMax, scene.readout.ReadoutMin, kind));
   }
   Panels[2]->setText(value);
 }
@@ -177,39 +181,40 @@ void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
   ButtonDown = false;
   Shape1->hide();
   QCoreApplication::processEvents();
-  const ViewTransform& v = main_->view_;
+  const ViewTransform& v = host_->State().scene.view;
   if (PickingPoint1 || PickingPoint2) {
-    QLineEdit* bx = PickingPoint1 ? main_->P1x : main_->P2x;
-    QLineEdit* by = PickingPoint1 ? main_->P1y : main_->P2y;
     PickedPoint picked = PickSegmentPoint(v, x, y);
-    bx->setText(QString::fromStdString(picked.xText));
-    by->setText(QString::fromStdString(picked.yText));
-    for (QLineEdit* b : {bx, by}) {
-      QPalette p = b->palette();
-      p.setColor(QPalette::Text, Qt::black);
-      b->setPalette(p);
-    }
-    main_->P1iChange();
+    host_->SegmentPointPicked(PickingPoint1, QString::fromStdString(picked.xText), QString::fromStdString(picked.yText));
     return;
   }
   if (QPoint(x, y) == DragStart || button == Qt::RightButton) {
-    main_->ZoomAt(x, y, button == Qt::LeftButton ? 2.0 : 0.5);
+    host_->ZoomAt(x, y, button == Qt::LeftButton ? 2.0 : 0.5);
   } else if (DragStart.x() == x || DragStart.y() == y) {
     // A drag without width or height defines no scale; it changes nothing.
     return;
   } else {
-    main_->ZoomToRect(DragStart.x(), DragStart.y(), x, y);
+    host_->ZoomToRect(DragStart.x(), DragStart.y(), x, y);
   }
 }
 
 void TViewForm::keyPressEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;  // the pan loop runs until the real release
-  FormKeyDown(e->key(), e->modifiers());
+  const int key = e->key();
+  const Qt::KeyboardModifiers shift = e->modifiers();
+  Guard([&] { FormKeyDown(key, shift); });
 }
 
 void TViewForm::keyReleaseEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;
   FormKeyUp(e->key());
+}
+
+// Handlers run inside the program's error boundary; an error ends the handler, not the program.
+void TViewForm::Guard(const std::function<void()>& body) {
+  if (host_)
+    host_->RunHandler(body);
+  else
+    body();
 }
 
 // Losing the keyboard means the release may never come: stop panning.
@@ -228,7 +233,7 @@ void TViewForm::changeEvent(QEvent* e) {
 
 // One pan frame: move the centre and show the grid-only preview.
 void TViewForm::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor) {
-  ViewTransform& v = main_->view_;
+  ViewTransform& v = host_->State().scene.view;
   switch (key) {
     case Qt::Key_Up: v.CentreY += dy; break;
     case Qt::Key_Right: v.CentreX += dx; break;
@@ -236,16 +241,23 @@ void TViewForm::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalC
     case Qt::Key_Left: v.CentreX -= dx; break;
     default: break;
   }
-  main_->RenderGridPreview(work);
+  host_->RenderGridPreview(work);
   SetPicture(work.copy());
 }
 
 // Arrow keys pan while held: five pixels a frame, twenty with Shift.
 void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
-  if (!main_->TryBeginCommand()) return;
+  if (!host_->TryBeginCommand()) return;
+  struct EndPan {
+    TViewForm* form;
+    ~EndPan() {
+      form->PanKeyHeld = false;
+      form->host_->EndCommand();
+    }
+  } endPan{this};
   PanKeyHeld = true;
-  const ViewTransform& v = main_->view_;
+  const ViewTransform& v = host_->State().scene.view;
   double factor = (shift & Qt::ShiftModifier) ? 4.0 : 1.0;
   double dx = 5.0 / v.ScaleX * factor, dy = 5.0 / v.ScaleY * factor;
   QImage work(std::max(v.PictureWidth, 1), std::max(v.PictureHeight, 1), QImage::Format_RGB32);
@@ -258,7 +270,6 @@ void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (left > 0 && PanKeyHeld) QThread::msleep(static_cast<unsigned long>(left));
     QCoreApplication::processEvents();
   }
-  main_->EndCommand();
 }
 
 void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
@@ -266,7 +277,7 @@ void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
 // The save dialog: four formats, bitmap first, "bmp" appended to a name without extension, and
 // a question before an existing file is replaced.
 void TViewForm::SaveViewPicture() {
-  QFileDialog dialog(this, QString(), main_->CurrentFolder());
+  QFileDialog dialog(this, QString(), host_->CurrentFolder());
   dialog.setObjectName(QStringLiteral("SaveDialog1"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -281,14 +292,14 @@ void TViewForm::SaveViewPicture() {
   try {
     SavePictureTo(path);
   } catch (const std::exception& e) {
-    main_->notifier().Warning(e.what());
+    host_->notifier().Warning(e.what());
   }
 }
 
 // Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
 // the window shows (a pan preview included); any other extension writes nothing.
 bool TViewForm::SavePictureTo(const QString& path) {
-  return SavePictureByExtension(path, main_->scene.picture, Picture(), main_->notifier());
+  return SavePictureByExtension(path, host_->State().scene.picture, Picture(), host_->notifier());
 }
 
 }  // namespace corvane

@@ -7,13 +7,14 @@
 #include <QPoint>
 #include <QStatusBar>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "analysis/SegmentEndpoints.h"
 
 namespace corvane {
 
-class TForm1;
+class PlotHost;
 
 // `Image1`: the picture at the window's top left, not stretched; it receives the mouse.
 class ViewImage : public QWidget {
@@ -42,7 +43,7 @@ class TViewForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TViewForm(TForm1* main);
+  explicit TViewForm(PlotHost* host);
 
   ViewImage* Image1;
   QFrame* Shape1;  // the zoom rectangle while a button is down
@@ -91,7 +92,8 @@ class TViewForm : public QWidget {
 
  private:
   void PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor fill);
-  TForm1* main_;
+  void Guard(const std::function<void()>& body);
+  PlotHost* host_;
 };
 
 // "1.2346E+2": five significant digits, exponent without leading zeros.

@@ -18,7 +18,7 @@ QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/"
 
 struct LoadedProgram : StartedProgram {
   LoadedProgram() {
-    view().SetOuterSize(520, 320 + TViewForm::kStatusBarHeight);
+    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
     EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
     main().Button1->click();
   }

@@ -73,8 +73,8 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   EXPECT_TRUE(m.DrawStreamLineCheck->isEnabled());
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
-  EXPECT_EQ(p.view().width(), 400);
-  EXPECT_EQ(m.view_.PictureWidth, 400);
+  EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
+  EXPECT_EQ(m.view_.PictureWidth, 400 - kPlotFrameWidth);
   EXPECT_TRUE(m.GrayMap2->isChecked());
   EXPECT_FALSE(m.ColorMap1->isChecked());
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
@@ -163,7 +163,7 @@ TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
   m.ICompress2->setValue(4);
   EXPECT_EQ(m.ICompBox->value(), 4);
   m.ShowExpCheck->setChecked(true);
-  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.CurrentOptions().display.numberFormat)));
+  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.Options().display.numberFormat)));
   m.WhiteBack->setChecked(true);
   EXPECT_EQ(m.LabelExp->palette().color(QPalette::Window), QColor(Qt::white));
   MouseClick(m.Image2, Qt::LeftButton);

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "scene/PlotWindowSize.h"
+#include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
 #include "data/Notifier.h"
 #include "ui/ViewForm.h"

@@ -14,7 +14,7 @@ using namespace corvane::testing;
 // Zone 0 has 3 x 3 nodes at x = i, y = j; zone 1 has 2 x 3 nodes; zone 2 has 2 x 2.
 struct LoadedProgram : StartedProgram {
   LoadedProgram() {
-    view().SetOuterSize(520, 320 + TViewForm::kStatusBarHeight);
+    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
     EXPECT_TRUE(main().SelectFile(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat")));
     main().Button1->click();
     main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
@@ -56,7 +56,7 @@ TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
 
   m.StreamList->selectRow(2);
   KeyClick(m.StreamList, Qt::Key_Delete);
-  StreamSeedList seeds = m.CurrentOptions().stream.StreamList;
+  StreamSeedList seeds = m.Options().stream.StreamList;
   ASSERT_EQ(seeds.seeds.size(), 1u);
   EXPECT_EQ(seeds.seeds[0], (StreamSeed{-3, 1, 1, 0}));
 
@@ -64,7 +64,7 @@ TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
   m.StreamDelButton->click();
   EXPECT_EQ(p.Row(0)[0], QStringLiteral("重"));
   m.StreamDelAllButton->click();
-  EXPECT_TRUE(m.CurrentOptions().stream.StreamList.seeds.empty());
+  EXPECT_TRUE(m.Options().stream.StreamList.seeds.empty());
   EXPECT_EQ(p.Row(1)[0], QString());
 }
 
@@ -79,7 +79,7 @@ TEST(StreamTab, FullListRefusesTheHundredthSeedButStillChoosesNodeSeeds) {
   EXPECT_EQ(p.messages.messages[0], "系列が多すぎます");
   EXPECT_TRUE(m.StreamLineGridSelect->isChecked());
   EXPECT_EQ(p.Row(99)[0], QStringLiteral("98"));
-  EXPECT_EQ(m.CurrentOptions().stream.StreamList.seeds.size(), 99u);
+  EXPECT_EQ(m.Options().stream.StreamList.seeds.size(), 99u);
 }
 
 TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
@@ -99,7 +99,7 @@ TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
   m.StreamLineSegment->setChecked(false);
   m.StreamDevide->setValue(7);
   EXPECT_TRUE(m.StreamLineSegment->isChecked());
-  EXPECT_EQ(m.CurrentOptions().stream.StreamDevide, 7);
+  EXPECT_EQ(m.Options().stream.StreamDevide, 7);
 
   EXPECT_TRUE(m.ApplyControlValue("StreamList", "1,0,2,2;0,1,1,1"));
   EXPECT_EQ(p.Row(2), (QStringList{"0", "1", "1", "1"}));

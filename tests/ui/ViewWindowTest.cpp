@@ -15,7 +15,7 @@ using namespace corvane::testing;
 // A program whose plot window has a 520 x 320 picture and one drawing behind it.
 struct DrawnProgram : StartedProgram {
   DrawnProgram() {
-    view().SetOuterSize(520, 320 + TViewForm::kStatusBarHeight);
+    view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight);
     main().Redraw();
   }
   QWidget* image() { return view().Image1; }
