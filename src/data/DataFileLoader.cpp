@@ -1,5 +1,7 @@
 #include "data/DataFileLoader.h"
 
+#include <strings.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -29,10 +31,9 @@ bool HasCgnsSignature(const std::string& path) {
   return false;
 }
 
-std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return ext;
+bool HasCgnsExtension(const std::string& path) {
+  const std::string ext = std::filesystem::path(path).extension().string();
+  return strcasecmp(ext.c_str(), ".cgns") == 0;
 }
 
 }  // namespace
@@ -40,7 +41,7 @@ std::string LowerExtension(const std::string& path) {
 DataFileFormat DetectDataFileFormat(const std::string& path) {
   if (HasCgnsSignature(path)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
-  if (LowerExtension(path) == ".cgns") return DataFileFormat::Cgns;
+  if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
   return DataFileFormat::Text;
 }
