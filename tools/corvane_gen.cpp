@@ -1,6 +1,8 @@
-// Writes a flow-round-a-cylinder grid file of any size, separator and loop order.
+// Writes a flow-round-a-cylinder grid file of any size, separator and loop order, or the
+// Kármán–Trefftz airfoil sample.
 //   corvane_gen OUT [--zones NIxNJ,NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]
 //                   [--title TEXT] [--mach M]
+//   corvane_gen OUT --airfoil
 // --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes.
 #include <algorithm>
 #include <cmath>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "AirfoilGenerator.h"
 #include "GridGenerator.h"
 
 namespace {
@@ -16,7 +19,8 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n"
-               "                   [--title TEXT] [--mach M]\n");
+               "                   [--title TEXT] [--mach M]\n"
+               "       corvane_gen OUT --airfoil\n");
   return 1;
 }
 
@@ -25,6 +29,7 @@ int Usage() {
 int main(int argc, char** argv) {
   corvane::gen::FlowGridSpec grid;
   std::string out;
+  bool airfoil = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
@@ -61,6 +66,8 @@ int main(int argc, char** argv) {
       grid.title = value();
     } else if (a == "--mach") {
       grid.mach = std::atof(value().c_str());
+    } else if (a == "--airfoil") {
+      airfoil = true;
     } else if (a == "--crlf") {
       grid.crlf = true;
     } else if (!a.empty() && a[0] != '-' && out.empty()) {
@@ -70,7 +77,9 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage();
-  if (!corvane::gen::WriteFlowGrid(out, grid)) {
+  const bool written =
+      airfoil ? corvane::gen::WriteAirfoilGrid(out, corvane::gen::AirfoilSpec{}) : corvane::gen::WriteFlowGrid(out, grid);
+  if (!written) {
     std::fprintf(stderr, "corvane_gen: cannot write %s\n", out.c_str());
     return 1;
   }

@@ -46,7 +46,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
     if (!e.valid) throw CorvaneError(e.problem);
   }
 
-  const AnalysisRunResult result = RunSegmentAnalysis(data, options, args.output, notifier, progress);
+  const AnalysisRunResult result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, args.output, notifier, progress);
   if (result.status != AnalysisRunResult::Status::Written) return 1;
   std::cout << args.output << ": " << result.sampleCount << " 点\n";
   return 0;

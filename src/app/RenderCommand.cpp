@@ -43,6 +43,17 @@ QString BitmapPathFor(const std::string& data, const QString& folder) {
   return QDir(dir).filePath(name + QStringLiteral(".bmp"));
 }
 
+// The settings' centre and scales, with the axis margins a rescale would leave: without them the
+// axes of a view that was never fitted would fall outside the picture.
+void MakeRoomForAxes(SceneState& state) {
+  const ViewTransform wanted = state.view;
+  FitView(state);
+  state.view.CentreX = wanted.CentreX;
+  state.view.CentreY = wanted.CentreY;
+  state.view.ScaleX = wanted.ScaleX;
+  state.view.ScaleY = wanted.ScaleY;
+}
+
 }  // namespace
 
 int RunRenderCommand(const CommandArgs& args) {
@@ -93,6 +104,7 @@ int RunRenderCommand(const CommandArgs& args) {
       state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded->yvecIndex;
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
+      if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
 
       const QString out = args.data.size() == 1 && !args.output.empty() ? QString::fromStdString(args.output)

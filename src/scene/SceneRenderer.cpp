@@ -15,6 +15,14 @@
 #include "streamline/StreamLayer.h"
 
 namespace corvane {
+
+LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
+                             Progress& progress, Random& random, ContourReadout& readout) {
+  LayerContext context{data, view, options.display, options.load, progress, random, readout};
+  context.row = options.RGroup;
+  return context;
+}
+
 namespace {
 
 Extents ExtentsOf(const FieldDataSet& data) { return Extents{data.XMin, data.XMax, data.YMin, data.YMax}; }
@@ -96,7 +104,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   const FieldDataSet& data = state.data;
   auto context = [&](int copy) {
-    LayerContext c{data, state.view, state.options, progress, state.random, state.readout};
+    LayerContext c = LayerContextFor(data, state.view, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
@@ -119,11 +127,11 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
         PainterCanvas fillCanvas(&fillBitmap);
         PaintBackground(fillCanvas, background, width, height);
         fillCanvas.SetPen(foreground, 1);
-        for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), fillCanvas, &fillBitmap);
+        for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
       }
       canvas.Draw(fillBitmap, 0, 0);
     } else {
-      for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), canvas, nullptr);
+      for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, canvas, nullptr);
     }
   }
 
@@ -132,7 +140,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     const LayerContext layer = context(c);
     canvas.SetFont(d.axisFont);
     if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, canvas);
-    if (lines) DrawContourLines(layer, canvas);
+    if (lines) DrawContourLines(layer, state.options.contour, canvas);
     if (d.ShowVec) DrawVelocityVectors(layer, canvas, notifier);
     canvas.SetBrushStyle(BrushStyle::Hollow);
     DrawZoneBoundaries(layer, canvas);
@@ -142,8 +150,8 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   // Once, over all copies.
   if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
-  if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), canvas);
-  if (d.DrawStreamLineCheck) DrawStreamlines(context(0), canvas);
+  if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
+  if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 
@@ -189,7 +197,7 @@ void DrawGridPreview(const SceneState& state, QImage& work) {
   NullProgress progress;
   Random random;
   ContourReadout readout;
-  LayerContext context{state.data, state.view, state.options, progress, random, readout};
+  LayerContext context = LayerContextFor(state.data, state.view, state.options, progress, random, readout);
   context.foreground = ForegroundColour(d);
   context.background = BackgroundColour(d);
   PainterCanvas canvas(&work);

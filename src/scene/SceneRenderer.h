@@ -29,6 +29,10 @@ struct SceneState {
   bool drawing = false;  // a drawing is under way (it may be pumping events)
 };
 
+// The context the layers draw copy 0 with: the data, the view and the options of one drawing.
+LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
+                             Progress& progress, Random& random, ContourReadout& readout);
+
 // Black lines on a white background, white on black.
 Colour ForegroundColour(const DisplayOptions& display);
 Colour BackgroundColour(const DisplayOptions& display);

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "scene/DesktopIntegration.h"
 #include "ui_AboutForm.h"
 
 namespace corvane {
@@ -81,9 +82,7 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-QString ManualPath() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("manual/index.html"));
-}
+QString ManualPath() { return ManualFilePath(); }
 
 void OpenManual() {
   QString path = ManualPath();

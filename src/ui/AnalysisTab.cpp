@@ -205,7 +205,7 @@ bool TForm1::AnalyzeTo(const QString& path) {
   }
   AnalysisRunResult result;
   try {
-    result = RunSegmentAnalysis(data_, scene.options, path.toStdString(), *notifier_, *progress_);
+    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
   } catch (const std::exception& e) {
     EndCommand();
     notifier_->Warning(e.what());

@@ -13,6 +13,7 @@
 #include "data/OptionTable.h"
 #include "output/ImageExport.h"
 #include "render/PainterCanvas.h"
+#include "ui/ErrorBoundary.h"
 #include "ui_LegendForm.h"
 
 namespace corvane {
@@ -73,12 +74,20 @@ TLegendForm::TLegendForm(QWidget* parent)
   ui->TateImage->setPixmap(OrientationPreview(false));
   ui->YokoImage->setPixmap(OrientationPreview(true));
   SetPreviewBackground(false);
-  connect(ui->Button1, &QPushButton::clicked, this, &TLegendForm::Button1Click);
-  connect(ui->Button2, &QPushButton::clicked, this, &TLegendForm::Button2Click);
-  connect(ui->Button3, &QPushButton::clicked, this, &TLegendForm::Button3Click);
+  // Every handler runs inside the program's error boundary.
+  auto guarded = [this](void (TLegendForm::*handler)()) {
+    return [this, handler] { RunGuarded(Notify(), [this, handler] { (this->*handler)(); }); };
+  };
+  connect(ui->Button1, &QPushButton::clicked, this, guarded(&TLegendForm::Button1Click));
+  connect(ui->Button2, &QPushButton::clicked, this, guarded(&TLegendForm::Button2Click));
+  connect(ui->Button3, &QPushButton::clicked, this, guarded(&TLegendForm::Button3Click));
   // Toggled rather than clicked, so a change made from code moves the previews as a click does.
-  connect(ui->LegendYoko, &QRadioButton::toggled, this, [this](bool on) { if (on) LegendYokoClick(); });
-  connect(ui->LegendTate, &QRadioButton::toggled, this, [this](bool on) { if (on) LegendTateClick(); });
+  connect(ui->LegendYoko, &QRadioButton::toggled, this, [this, guarded](bool on) {
+    if (on) guarded(&TLegendForm::LegendYokoClick)();
+  });
+  connect(ui->LegendTate, &QRadioButton::toggled, this, [this, guarded](bool on) {
+    if (on) guarded(&TLegendForm::LegendTateClick)();
+  });
 }
 
 TLegendForm::~TLegendForm() = default;
@@ -159,8 +168,7 @@ void TLegendForm::Button2Click() {
     BuildLegendPicture();
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("エンハンストメタファイル(*.emf)"),
-                           QStringLiteral("JPEGイメージ(*.jpg)"), QStringLiteral("PNGイメージ(*.png)")});
+    dialog.setNameFilters(PictureSaveFilters());
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     SaveLegend(dialog.selectedFiles().front());

@@ -15,6 +15,7 @@
 
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
+#include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
@@ -345,7 +346,7 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
 // The settings file, applied line by line through the controls so every handler runs. Reading
 // stops at the first failure with its message; what came before stays applied.
 void TForm1::LoadSettings(const QString& path) {
-  QString file = path.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("crv.ini")) : path;
+  QString file = path.isEmpty() ? SettingsFilePath() : path;
   SettingsFileResult r = ReadSettingsFile(file.toStdString());
   for (const ControlAssignment& a : r.assignments) {
     try {

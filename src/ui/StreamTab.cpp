@@ -72,6 +72,8 @@ void TForm1::BuildStreamTab() {
     seed->addWidget(MakeLabel(g18, "StreamOverLabel", QStringLiteral("重")), 3, 0);
     seed->addWidget(StreamOverbox, 3, 1);
     seed->addWidget(StreamAddButton, 3, 2, 1, 2);
+    seed->setColumnStretch(1, 1);
+    seed->setColumnStretch(3, 1);
     f->addLayout(seed, 1, 2, 4, 2);
     StreamLineSegment = MakeCheck(g18, "StreamLineSegment", QStringLiteral("線分ＡＢから出発"), false);
     f->addWidget(StreamLineSegment, 5, 0, 1, 4);

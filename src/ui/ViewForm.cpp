@@ -281,8 +281,7 @@ void TViewForm::SaveViewPicture() {
   dialog.setObjectName(QStringLiteral("SaveDialog1"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("エンハンストメタファイル(*.emf)"),
-                         QStringLiteral("JPEGイメージ(*.jpg)"), QStringLiteral("PNGイメージ(*.png)")});
+  dialog.setNameFilters(PictureSaveFilters());
   dialog.setDefaultSuffix(QStringLiteral("bmp"));
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

@@ -14,7 +14,7 @@ using corvane::testing::CommandRun;
 CommandRun Legend(const QStringList& extra) {
   const QString source = QStringLiteral(CORVANE_SOURCE_DIR);
   return corvane::testing::RunCorvane(
-      QStringList{"legend", source + "/samples/airfoil.dat", "--settings", source + "/samples/crv.ini"} + extra);
+      QStringList{"legend", source + "/samples/cylinder.dat", "--settings", source + "/samples/crv.ini"} + extra);
 }
 
 TEST(LegendCommand, WritesTheLegendOfTheSelectedVariable) {

@@ -18,7 +18,7 @@ Outcome Render(const QStringList& arguments) {
   return testing::RunCorvane(QStringList{"render", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini"} + arguments);
 }
 
-const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/samples/airfoil.dat");
+const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/samples/cylinder.dat");
 
 TEST(RenderCommand, WritesThePictureInTheAskedSizeAndFormat) {
   QTemporaryDir dir;
@@ -43,7 +43,7 @@ TEST(RenderCommand, SeveralFilesGoIntoTheFolderAndAFailedOneFailsTheRunAlone) {
   Outcome run = Render({kSample, dir.filePath("missing.dat"), copy, "-o", dir.filePath("out"), "--size", "120x90"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.errors.contains("missing.dat")) << run.errors.toStdString();
-  EXPECT_EQ(QImage(dir.filePath("out/airfoil.bmp")).size(), QSize(120, 90));
+  EXPECT_EQ(QImage(dir.filePath("out/cylinder.bmp")).size(), QSize(120, 90));
   EXPECT_EQ(QImage(dir.filePath("out/second.bmp")).size(), QSize(120, 90));
   // Without -o each picture lands beside its data file.
   run = Render({copy, "--size", "64x48"});

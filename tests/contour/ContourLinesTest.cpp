@@ -26,7 +26,7 @@ TEST(ContourLines, DrawsEveryLevelInItsColourAndReportsTheRange) {
   testing::RecordingProgress status;
   LoggingCanvas canvas;
   scene.options.contour.ContLineWid = 3;
-  DrawContourLines(scene.Context(status), canvas);
+  DrawContourLines(scene.Context(status), scene.options.contour, canvas);
   EXPECT_EQ(status.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
   EXPECT_TRUE(scene.readout.valid);
   EXPECT_EQ(scene.readout.ReadoutMax, 800.0);
@@ -49,7 +49,7 @@ TEST(ContourLines, FixedColourDrawsOnePenAndNoLabels) {
   scene.options.contour.Shape1 = MakeColour(1, 2, 3);
   scene.options.contour.ShowLabel = false;
   LoggingCanvas canvas;
-  DrawContourLines(scene.Context(), canvas);
+  DrawContourLines(scene.Context(), scene.options.contour, canvas);
   EXPECT_EQ(canvas.Only({"SetPen"}), (std::vector<std::string>{"SetPen 030201 1"}));
   EXPECT_FALSE(canvas.Only({"Polyline"}).empty());
   EXPECT_TRUE(canvas.Only({"TextOut"}).empty());
@@ -65,7 +65,7 @@ TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
   const ContourLevelRange range = MakeContourLevelRange(800.0, 0.0, 50.0);
   ContourSegmentStore store;
   ASSERT_TRUE(CollectContourSegments(scene.Context(), d.Values[0], 50.0, 0.0, 800.0, range, store));
-  const std::vector<ContourLabel> labels = AssembleContourLines(scene.Context(), canvas, store, range, 50.0, 0.0, 800.0);
+  const std::vector<ContourLabel> labels = AssembleContourLines(scene.Context(), scene.options.contour, canvas, store, range, 50.0, 0.0, 800.0);
   ASSERT_GE(labels.size(), 4u);
   EXPECT_EQ(canvas.Only({"TextOut"}).size(), labels.size());
   for (const ContourLabel& label : labels) {
@@ -96,7 +96,7 @@ TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
     testing::RecordingProgress status;
     status.abort = c.abort;
     LoggingCanvas canvas;
-    DrawContourLines(scene.Context(status), canvas);
+    DrawContourLines(scene.Context(status), scene.options.contour, canvas);
     EXPECT_EQ(status.statuses, std::vector<std::string>{c.status});
     EXPECT_TRUE(canvas.calls.empty());
     EXPECT_TRUE(c.abort || !scene.readout.valid);
@@ -108,12 +108,12 @@ TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
   ContourScene scene = Circles(100.0);
   for (double& v : scene.data.Values[0]) v = nan;
   LoggingCanvas canvas;
-  DrawContourLines(scene.Context(), canvas);
+  DrawContourLines(scene.Context(), scene.options.contour, canvas);
   EXPECT_TRUE(canvas.Only({"Polyline"}).empty());
   ContourScene infinite = Circles(100.0);
   infinite.data.Values[0][20 * 41 + 20] = std::numeric_limits<double>::infinity();  // the centre
   LoggingCanvas some;
-  DrawContourLines(infinite.Context(), some);
+  DrawContourLines(infinite.Context(), infinite.options.contour, some);
   EXPECT_FALSE(some.Only({"Polyline"}).empty());
 }
 

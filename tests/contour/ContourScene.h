@@ -8,6 +8,7 @@
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane::test {
 
@@ -46,7 +47,7 @@ struct ContourScene {
     return *this;
   }
 
-  LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
+  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
 

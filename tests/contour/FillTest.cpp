@@ -40,7 +40,7 @@ constexpr auto White = [](int width, int height) { return testing::FilledImage(w
 QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
   QImage image = White(width, height);
   PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), canvas, &image);
+  DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image);
   canvas.Finish();
   return image;
 }
@@ -57,7 +57,7 @@ std::vector<std::string> Bands(ContourScene& scene, double dx = 0.0, double dy =
   context.offsetX = dx;
   context.offsetY = dy;
   LoggingCanvas canvas;
-  DrawContourFill(context, canvas, nullptr);
+  DrawContourFill(context, scene.options.contour.colorMap, canvas, nullptr);
   std::vector<std::string> bands;
   std::string brush;
   for (const std::string& call : canvas.calls) {
@@ -205,7 +205,7 @@ TEST(FillPixels, BitmapModeMatchesPolygonsDrawnByQPainter) {
   QImage byPainter = White(130, 100);
   {
     PainterCanvas canvas(&byPainter);
-    DrawContourFill(scene.Context(), canvas, nullptr);
+    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, nullptr);
   }
   // Where neighbouring polygons of two colours share an edge pixel, which one wins may differ.
   EXPECT_LT(StrayPixels(direct, byPainter), 130 * 100 / 20);
@@ -230,7 +230,7 @@ TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
       QImage& image = images[threads - 1];
       image = White(300, 290);
       PainterCanvas canvas(&image);
-      DrawContourFill(scene.Context(), canvas, &image, threads);
+      DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
       canvas.Finish();
       EXPECT_TRUE(scene.readout.valid);
       EXPECT_EQ(scene.readout.ReadoutMax, 2.4);
