@@ -7,7 +7,7 @@
 
 #include "analysis/SegmentSampling.h"
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -31,7 +31,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
   StderrNotifier notifier;
   NullProgress progress;
   FieldDataSet none;
-  std::optional<LoadResult> loaded = LoadDataFile(path, options.load, none, 0, notifier, progress);
+  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   const FieldDataSet& data = loaded->data;
 

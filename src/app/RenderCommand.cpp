@@ -10,7 +10,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "scene/PlotWindowSize.h"
@@ -91,7 +91,7 @@ int RunRenderCommand(const CommandArgs& args) {
   for (std::size_t k = 0; k < args.data.size(); ++k) {
     const std::string& path = args.data[k];
     try {
-      std::optional<LoadResult> loaded = LoadDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
+      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       state.data = std::move(loaded->data);
       ApplyContourBoxes(state.data, options);
