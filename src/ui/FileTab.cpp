@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
@@ -37,7 +38,7 @@ void TForm1::BuildFileTab() {
     FileListBox1 = Named(new QListWidget(FileTab), "FileListBox1");
     FileListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FileListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    FileListBox1->setProperty("mask", QStringLiteral("*.dat;*.txt"));
+    FileListBox1->setProperty("mask", QString::fromLatin1(kDataFileMask));
     lists->addWidget(FileListBox1, 1);
     v->addLayout(lists, 1);
   }
@@ -197,7 +198,7 @@ bool TForm1::LoadFileCore(const QString& path) {
   options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
   progress_->SetPosition(0);
   std::optional<LoadResult> result =
-      LoadDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+      LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
   if (!result) return false;
   ApplyLoadResult(*result);
   return true;
