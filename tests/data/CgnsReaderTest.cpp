@@ -87,21 +87,17 @@ TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectors) {
   EXPECT_EQ(l.r->source.format, DataFileFormat::Cgns);
   EXPECT_EQ(l.r->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
   ASSERT_EQ(d.ZoneCount, 2);
-  EXPECT_EQ(d.Zones[0].NI, 4);
-  EXPECT_EQ(d.Zones[0].NJ, 3);
-  EXPECT_EQ(d.Zones[1].FirstNode, 12);
+  EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
   EXPECT_EQ(d.VariableNames, kPrimitive);
   EXPECT_EQ((std::vector<int>{l.r->xvecIndex, l.r->yvecIndex, l.r->tmpIndex, l.r->prsIndex}), (std::vector<int>{1, 2, 3, 0}));
   for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
     const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
-    EXPECT_EQ(d.X[n], X(i, j));
-    EXPECT_EQ(d.Y[n], Y(i, j));
-    for (int f = 0; f < 4; ++f) EXPECT_EQ(l.At(f, zone, i, j), F(f, i, j));
+    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
+              (std::vector<double>{X(i, j), Y(i, j), F(0, i, j), F(1, i, j), F(2, i, j), F(3, i, j)}));
     const double u = F(1, i, j), v = F(2, i, j), t = F(3, i, j);
     EXPECT_NEAR(l.At(d.MachNumberRow(), zone, i, j), std::sqrt((u * u + v * v) / 1.4 / 288.7 / t), 1e-12);
   }
-  EXPECT_EQ(d.XMax, X(3, 2));
-  EXPECT_EQ(d.ContourMax[3], F(3, 3, 2));
+  EXPECT_EQ((std::pair{d.XMax, d.ContourMax[3]}), (std::pair{X(3, 2), F(3, 3, 2)}));
 }
 
 TEST(CgnsReader, CellCentredValuesAreAveragedOntoNodes) {
@@ -113,10 +109,10 @@ TEST(CgnsReader, CellCentredValuesAreAveragedOntoNodes) {
   EXPECT_TRUE(l.r->source.cellCentred);
   EXPECT_NE(l.r->source.status.find("セル中心"), std::string::npos);
   auto cell = [](int i, int j) { return F(0, i, j); };
-  EXPECT_EQ(l.At(0, 0, 0, 0), cell(0, 0));                                               // corner: one cell
-  EXPECT_EQ(l.At(0, 0, 3, 2), cell(2, 1));
-  EXPECT_EQ(l.At(0, 0, 1, 0), (cell(0, 0) + cell(1, 0)) / 2);                            // edge: two
-  EXPECT_EQ(l.At(0, 0, 2, 1), (cell(1, 0) + cell(2, 0) + cell(1, 1) + cell(2, 1)) / 4);  // inside: four
+  // Corners take one cell, edges two, inner nodes four.
+  EXPECT_EQ((std::vector<double>{l.At(0, 0, 0, 0), l.At(0, 0, 3, 2), l.At(0, 0, 1, 0), l.At(0, 0, 2, 1)}),
+            (std::vector<double>{cell(0, 0), cell(2, 1), (cell(0, 0) + cell(1, 0)) / 2,
+                                 (cell(1, 0) + cell(2, 0) + cell(1, 1) + cell(2, 1)) / 4}));
 }
 
 TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
@@ -124,8 +120,7 @@ TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
   const std::string path = dir.filePath("cons.cgns").toStdString();
   WriteCgns(path, {{"Z", 3, 2, false, {"Density", "MomentumX", "MomentumY", "EnergyStagnationDensity"}}});
   LoadOptions o;
-  o.gammaBox = 1.4;
-  o.RBox = 287.0;
+  o.gammaBox = 1.4, o.RBox = 287.0;
   Loaded l(path, o);
   ASSERT_TRUE(l.r);
   ASSERT_EQ(l.r->data.VariableNames.size(), 8u);

@@ -14,6 +14,14 @@ InfoRun Info(const char* file, const QStringList& extra) {
   return corvane::testing::RunCorvane(QStringList{"info", QString(CORVANE_TEST_DATA) + "/" + file, "--settings", "/dev/null"} + extra);
 }
 
+// The standard output read as one JSON object, which must be valid.
+QJsonObject Json(const InfoRun& r) {
+  QJsonParseError error;
+  const QJsonObject o = QJsonDocument::fromJson(r.output.toUtf8(), &error).object();
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << r.output.toStdString();
+  return o;
+}
+
 const QStringList kTwoZones = {"--set", "ZCountBox=2", "--set", "LabelLineBox=4", "--set", "DataStartLineBox=5"};
 const QStringList kOneZone = {"--set", "ZCountBox=1", "--set", "LabelLineBox=3", "--set", "DataStartLineBox=4"};
 
@@ -23,13 +31,11 @@ TEST(InfoCommand, JsonDescribesZonesRowsAndNodes) {
   InfoRun r = Info("ji_two_zones.dat", kTwoZones + QStringList{"--set", "DataJI=1", "--set", "IncludeVelCheck=1", "--json",
                                                            "--node", "1,1,0", "--node", "0,2,1"});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
-  QJsonParseError error;
-  QJsonObject o = QJsonDocument::fromJson(r.output.toUtf8(), &error).object();
-  ASSERT_EQ(error.error, QJsonParseError::NoError) << r.output.toStdString();
-  EXPECT_EQ(o["nodeCount"].toInt(), 10);
-  EXPECT_EQ(o["columnCount"].toInt(), 3);
-  EXPECT_EQ(o["zones"].toArray()[1].toObject()["firstNode"].toInt(), 6);
-  EXPECT_EQ(o["variables"].toArray().size(), 3);  // A, マッハ数, 全圧
+  const QJsonObject o = Json(r);
+  // A, マッハ数, 全圧
+  EXPECT_EQ((std::vector<qsizetype>{o["nodeCount"].toInt(), o["columnCount"].toInt(),
+                                    o["zones"].toArray()[1].toObject()["firstNode"].toInt(), o["variables"].toArray().size()}),
+            (std::vector<qsizetype>{10, 3, 6, 3}));
   EXPECT_EQ(o["extents"].toObject()["xmax"].toDouble(), 6.0);
   QJsonArray rows = o["rows"].toArray();
   ASSERT_EQ(rows.size(), 3);
@@ -45,9 +51,7 @@ TEST(InfoCommand, JsonDescribesZonesRowsAndNodes) {
 TEST(InfoCommand, NonFiniteNumbersStayValidJson) {
   InfoRun r = Info("nan_inf_values.dat", kOneZone + QStringList{"--json", "--node", "0,0,0"});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
-  QJsonParseError error;
-  QJsonObject o = QJsonDocument::fromJson(r.output.toUtf8(), &error).object();
-  ASSERT_EQ(error.error, QJsonParseError::NoError) << r.output.toStdString();
+  const QJsonObject o = Json(r);
   EXPECT_EQ(o["rows"].toArray()[0].toObject()["max"].toString(), "Infinity");
   EXPECT_EQ(o["nodes"].toArray()[0].toObject()["x"].toString(), "NaN");
 }
