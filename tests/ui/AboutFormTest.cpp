@@ -54,14 +54,6 @@ TEST(AboutForm, AddressLabelsOpenMailAndWebLinks) {
   EXPECT_EQ(recorder.opened[1].toString(), QString::fromUtf8(kMakerWebAddress));
 }
 
-TEST(Manual, LivesBesideTheProgramAndDescribesTheSettingsFile) {
-  // The build copies manual/ beside the executable.
-  QFile page(QFileInfo(QStringLiteral(CORVANE_BINARY)).absolutePath() + QStringLiteral("/manual/index.html"));
-  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(page.readAll().contains("crv.ini"));
-  EXPECT_TRUE(ManualPath().endsWith(QStringLiteral("/manual/index.html")));
-}
-
 TEST(Manual, MissingPageOpensNothing) {
   UrlRecorder recorder({QStringLiteral("file")});
   // The test program's folder has no manual.

@@ -44,13 +44,12 @@ struct LegendWindow : ::testing::Test {
 TEST_F(LegendWindow, OrientationButtonsSwapThePreviewPanels) {
   QWidget* tate = Child<QWidget>("TatePanel");
   QWidget* yoko = Child<QWidget>("YokoPanel");
-  EXPECT_TRUE(tate->isVisibleTo(&form));
-  EXPECT_FALSE(yoko->isVisibleTo(&form));
+  auto shown = [&] { return std::pair(tate->isVisibleTo(&form), yoko->isVisibleTo(&form)); };
+  EXPECT_EQ(shown(), std::pair(true, false));
   Child<QRadioButton>("LegendYoko")->click();
-  EXPECT_FALSE(tate->isVisibleTo(&form));
-  EXPECT_TRUE(yoko->isVisibleTo(&form));
+  EXPECT_EQ(shown(), std::pair(false, true));
   Child<QRadioButton>("LegendTate")->click();
-  EXPECT_TRUE(tate->isVisibleTo(&form));
+  EXPECT_EQ(shown(), std::pair(true, false));
   form.SetPreviewBackground(true);
   EXPECT_EQ(yoko->palette().color(QPalette::Window), QColor(Qt::white));
 }
@@ -62,16 +61,13 @@ TEST_F(LegendWindow, PictureFollowsTheSizeOrientationAndBackground) {
   QImage v = Play(form.BuildLegendPicture());
   ASSERT_EQ(v.size(), QSize(200, 200));
   EXPECT_EQ(v.pixel(0, 0), qRgb(0, 0, 0));
-  QColor bottom = v.pixelColor(20, 170), top = v.pixelColor(20, 30);
-  EXPECT_GT(bottom.blue(), bottom.red());
-  EXPECT_GT(top.red(), top.blue());
+  auto blueToRed = [](QColor low, QColor high) { return low.blue() > low.red() && high.red() > high.blue(); };
+  EXPECT_TRUE(blueToRed(v.pixelColor(20, 170), v.pixelColor(20, 30)));
   Child<QRadioButton>("LegendYoko")->click();
   source.WhiteBack = true;
   QImage h = Play(form.BuildLegendPicture());
   EXPECT_EQ(h.pixel(0, 0), qRgb(255, 255, 255));
-  QColor left = h.pixelColor(30, 40), right = h.pixelColor(170, 40);
-  EXPECT_GT(left.blue(), left.red());
-  EXPECT_GT(right.red(), right.blue());
+  EXPECT_TRUE(blueToRed(h.pixelColor(30, 40), h.pixelColor(170, 40)));
 }
 
 TEST_F(LegendWindow, CreateShowsThePictureAndABadRangeIsReportedWithoutDrawing) {

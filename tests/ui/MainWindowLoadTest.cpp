@@ -18,13 +18,10 @@ TEST(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
-  EXPECT_EQ(m.xvecbox->currentText(), QStringLiteral("U"));
-  EXPECT_EQ(m.prsBox->currentText(), QStringLiteral("P"));
-  EXPECT_EQ(m.ZoneSelect->count(), 3);
-  EXPECT_EQ(m.P2Zone->count(), 3);
-  EXPECT_EQ(m.data_.Boundaries.size(), 3u);
-  EXPECT_EQ(m.MaxBox->text(), QStringLiteral("130"));  // U = 100 + 10 x, x up to 3
-  EXPECT_EQ(m.MinBox->text(), QStringLiteral("100"));
+  EXPECT_EQ(m.xvecbox->currentText() + m.prsBox->currentText(), QStringLiteral("UP"));
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.data_.Boundaries.size()}),
+            (std::vector<std::size_t>{3, 3, 3}));
+  EXPECT_EQ(m.MinBox->text() + ".." + m.MaxBox->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   m.RGroup->SetItemIndex(3);
   EXPECT_EQ(m.MaxBox->text(), QStringLiteral("1042"));
   EXPECT_EQ(m.view_.ScaleX, 1.0);  // loading neither rescales nor draws
@@ -51,8 +48,7 @@ TEST(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
   TForm1& m = p.main();
   m.ZoneSelect->setCurrentIndex(1);
   m.Showi0->setChecked(false);
-  EXPECT_FALSE(m.data_.Boundaries[1].i0);
-  EXPECT_TRUE(m.data_.Boundaries[0].i0);
+  EXPECT_EQ(std::pair(m.data_.Boundaries[0].i0, m.data_.Boundaries[1].i0), std::pair(true, false));
   m.ZoneSelect->setCurrentIndex(0);
   EXPECT_TRUE(m.Showi0->isChecked());
   EXPECT_FALSE(m.data_.Boundaries[1].i0);  // selecting a zone writes no flags
@@ -67,12 +63,9 @@ TEST(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   TForm1& m = p.main();
   m.Menu_Rescale->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_DOUBLE_EQ(m.view_.ScaleX, 70.0);  // 280 pixels over 4 units, both axes alike
-  EXPECT_DOUBLE_EQ(m.view_.ScaleY, 70.0);
-  EXPECT_EQ(m.x0box->text(), QStringLiteral("1.5"));
-  EXPECT_EQ(m.y0box->text(), QStringLiteral("2"));
-  EXPECT_TRUE(p.view().isVisible());
-  EXPECT_TRUE(p.view().isEnabled());
+  EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
+  EXPECT_EQ(m.x0box->text() + "," + m.y0box->text(), QStringLiteral("1.5,2"));
+  EXPECT_TRUE(p.view().isVisible() && p.view().isEnabled());
   const QImage& shown = p.view().Picture();
   ASSERT_EQ(shown.size(), QSize(520, 320));
   // The zone boundary at x = 0 is a white column on black at pixel 260 - 1.5 * 70 = 155.

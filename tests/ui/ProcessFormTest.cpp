@@ -44,8 +44,7 @@ TEST_F(ProcessWindow, ShowsProgressDuringTheBatchAndReportsFailuresAfterIt) {
 
   EXPECT_TRUE(visibleWhileDrawing);
   EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(bar->maximum(), 3);
-  EXPECT_EQ(bar->value(), 3);
+  EXPECT_EQ(std::pair(bar->maximum(), bar->value()), std::pair(3, 3));
   EXPECT_EQ(calls.saved, (std::vector<std::string>{"/d/a.bmp", "/d/c.bmp"}));
   EXPECT_EQ(notifier.messages, std::vector<std::string>{BatchCompletionText(r)});
 }
@@ -90,8 +89,7 @@ TEST_F(ProcessWindow, BatchStartedDuringABatchIsRefused) {
 TEST_F(ProcessWindow, WindowIsHiddenWhenDrawingFailsUnexpectedly) {
   calls.onDraw = [] { throw std::runtime_error("drawing failed"); };
   EXPECT_THROW(form.RunBatch({"/d/a.dat"}, calls.Callbacks(), false, notifier), std::runtime_error);
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_FALSE(form.Running());
+  EXPECT_FALSE(form.isVisible() || form.Running());
 }
 
 }  // namespace

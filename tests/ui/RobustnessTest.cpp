@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
+#include "TestImages.h"
 #include "TestSupport.h"
 #include "ui/LegendForm.h"
 
@@ -164,30 +165,22 @@ TEST(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
   m.Button5->click();
   const FontSpec& label = m.Options().contour.LabelExp;
-  EXPECT_EQ(label.face, "DejaVu Sans");
-  EXPECT_EQ(label.pixelHeight, 20);
-  EXPECT_TRUE(label.bold);
-  EXPECT_EQ(label.colour, MakeColour(200, 0, 100));
+  EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),
+            std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
   m.BrushCheck->setChecked(false);
   m.ShowGrid->setChecked(false);
   m.Menu_Rescale->trigger();
-  const QImage image = p.Picture();
-  int labelPixels = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) labelPixels += image.pixel(x, y) == qRgb(200, 0, 100);
-  EXPECT_GT(labelPixels, 20);
+  EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
   m.Button2->click();  // the axis font dialog always starts from Arial, 11 px
-  EXPECT_EQ(axisInitial.family(), QStringLiteral("Arial"));
-  EXPECT_EQ(axisInitial.pixelSize(), 11);
+  EXPECT_EQ(std::pair(axisInitial.family(), axisInitial.pixelSize()), std::pair(QStringLiteral("Arial"), 11));
   EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
 }
 
 TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
   LoadedWindow p;
   TForm1& m = p.main();
-  EXPECT_EQ(m.P1i->maximum(), 2);  // zone 0 has i and j up to 2
-  EXPECT_EQ(m.P2j->maximum(), 2);
+  EXPECT_EQ(std::pair(m.P1i->maximum(), m.P2j->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
 
   m.FileListBox1->clearSelection();
   m.FileListBox1->item(1)->setSelected(true);
@@ -204,8 +197,7 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
   m.ShowVec->setChecked(true);
   m.xvecbox->setCurrentIndex(-1);
   m.Menu_Redraw->trigger();
-  ASSERT_EQ(p.messages.warnings.size(), 1u);
-  EXPECT_EQ(p.messages.warnings[0], "ベクトルに使用する量を選択してください");
+  EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
   EXPECT_EQ(p.messages.raises, 1);
 }
 

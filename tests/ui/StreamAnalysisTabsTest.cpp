@@ -52,9 +52,7 @@ TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
 
   m.StreamList->selectRow(2);
   KeyClick(m.StreamList, Qt::Key_Delete);
-  StreamSeedList seeds = m.Options().stream.StreamList;
-  ASSERT_EQ(seeds.seeds.size(), 1u);
-  EXPECT_EQ(seeds.seeds[0], (StreamSeed{-3, 1, 1, 0}));
+  EXPECT_EQ(m.Options().stream.StreamList.seeds, std::vector<StreamSeed>{(StreamSeed{-3, 1, 1, 0})});
 
   m.StreamList->selectRow(0);  // the header row cannot be deleted
   m.StreamDelButton->click();
@@ -71,9 +69,7 @@ TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
   m.StreamIBox->setValue(2);
   m.StreamJBox->setValue(2);
   m.StreamZoneSelect->setCurrentIndex(2);
-  EXPECT_EQ(m.StreamIBox->maximum(), 1);
-  EXPECT_EQ(m.StreamIBox->value(), 1);
-  EXPECT_EQ(m.StreamJBox->value(), 1);
+  EXPECT_EQ((std::vector<int>{m.StreamIBox->maximum(), m.StreamIBox->value(), m.StreamJBox->value()}), (std::vector<int>{1, 1, 1}));
 
   m.StreamLineSegment->setChecked(false);
   KeyClicks(m.StreamXa, QStringLiteral("5"));
@@ -92,17 +88,14 @@ TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) 
   TForm1& m = p.main();
   m.P1i->setValue(2);
   m.P1Direct->setChecked(true);
-  EXPECT_TRUE(m.P1x->isEnabled());
-  EXPECT_TRUE(m.P1ByClick->isEnabled());
-  EXPECT_FALSE(m.P1Zone->isEnabled());
-  EXPECT_FALSE(m.P1i->isEnabled());
+  EXPECT_EQ((std::vector<bool>{m.P1x->isEnabled(), m.P1ByClick->isEnabled(), m.P1Zone->isEnabled(), m.P1i->isEnabled()}),
+            (std::vector<bool>{true, true, false, false}));
   m.P2Direct->setChecked(true);
   m.P1ByClick->setChecked(true);
   EXPECT_TRUE(p.view().PickingPoint1);
   m.P2ByClick->setChecked(true);
-  EXPECT_FALSE(m.P1ByClick->isChecked());
-  EXPECT_FALSE(p.view().PickingPoint1);
-  EXPECT_TRUE(p.view().PickingPoint2);
+  EXPECT_EQ((std::vector<bool>{m.P1ByClick->isChecked(), p.view().PickingPoint1, p.view().PickingPoint2}),
+            (std::vector<bool>{false, false, true}));
   // Leaving typed coordinates also stops picking: the disabled box could not be unchecked.
   m.P2Direct->setChecked(false);
   EXPECT_FALSE(p.view().PickingPoint2);
@@ -112,8 +105,7 @@ TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) 
   EXPECT_EQ(m.P1x->text(), QStringLiteral("0.0"));
 
   m.P1Zone->setCurrentIndex(2);
-  EXPECT_EQ(m.P1i->maximum(), 1);
-  EXPECT_EQ(m.P1j->maximum(), 1);
+  EXPECT_EQ(std::pair(m.P1i->maximum(), m.P1j->maximum()), std::pair(1, 1));
 }
 
 TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
@@ -124,18 +116,14 @@ TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
   ASSERT_TRUE(m.ScenePictureValid);
   m.P1Direct->setChecked(true);
   m.P2Direct->setChecked(true);
-  m.P1x->setText(QStringLiteral("0.2"));
-  m.P1y->setText(QStringLiteral("1.7"));
-  m.P2x->setText(QStringLiteral("2.6"));
-  m.P2y->setText(QStringLiteral("1.7"));
+  for (auto [box, text] : {std::pair{m.P1x, "0.2"}, {m.P1y, "1.7"}, {m.P2x, "2.6"}, {m.P2y, "1.7"}}) box->setText(text);
   EXPECT_TRUE(IsPendingEdit(m.P2y));
   KeyClick(m.P2y, Qt::Key_Return);
   EXPECT_FALSE(IsPendingEdit(m.P2y));
   EXPECT_FALSE(p.view().HasQuickSegment());  // ShowSegment is off
 
   m.ShowSegment->setChecked(true);
-  EXPECT_TRUE(m.Button6->isEnabled());
-  EXPECT_TRUE(m.RealDrawSegment->isEnabled());
+  EXPECT_TRUE(m.Button6->isEnabled() && m.RealDrawSegment->isEnabled());
   ASSERT_TRUE(p.view().HasQuickSegment());
   QPoint mid(m.view_.WorldToPixelX(1.4), m.view_.WorldToPixelY(1.7));
   EXPECT_EQ(p.QuickPixel(mid), QColor(255, 0, 0));
@@ -172,8 +160,7 @@ TEST(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
   ASSERT_TRUE(m.AnalyzeTo(path));
   EXPECT_EQ(p.opened, QStringList{path});
   QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_GE(f.readAll().count('\n'), 3);  // a heading and samples
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly) && f.readAll().count('\n') >= 3);  // a heading and samples
 
   m.OpenAnalyzed->setChecked(false);
   ASSERT_TRUE(m.AnalyzeTo(path));
