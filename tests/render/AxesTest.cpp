@@ -5,6 +5,7 @@
 #include <limits>
 #include <tuple>
 
+#include "TestGrids.h"
 #include "render/Axes.h"
 #include "render/LoggingCanvas.h"
 #include "scene/SceneRenderer.h"
@@ -15,18 +16,13 @@ namespace {
 
 // A white-background picture fitted to x in [0, 10], y in [0, 2] with room for the axes; the
 // logging canvas measures 8 x 16 pixels per character in the default 16-pixel axis font.
-struct AxesScene {
-  FieldDataSet data;
-  ViewTransform view;
-  ProgramOptions options;
-  NullProgress progress;
-  Random random;
-  ContourReadout readout;
+struct AxesScene : corvane::testing::LayerScene {
   LoggingCanvas canvas;
   RecordingNotifier notifier;
   Extents extents{0, 10, 0, 2};
 
   AxesScene() {
+    view = {};
     view.SetPictureSize(500, 300);
     view.Rescale(extents, true, true, {}, [](const std::string& t) {
       return TextSize{static_cast<int>(t.size()) * 8, 16};
@@ -36,9 +32,8 @@ struct AxesScene {
   }
 
   std::vector<std::string> Draw() {
-    LayerContext context = LayerContextFor(data, view, options, progress, random, readout);
-    context.foreground = kBlack;
-    context.background = kWhite;
+    LayerContext context = Context();
+    context.foreground = kBlack, context.background = kWhite;
     DrawAxes(canvas, context, extents, &notifier);
     return canvas.calls;
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GridData.h"
+#include "TestImages.h"
 #include "render/GridLayers.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
@@ -17,24 +18,16 @@ namespace corvane {
 namespace {
 
 using testing::MakeGrid;
-
 using testing::UnitView;
 
-struct Fixture {
-  explicit Fixture(FieldDataSet d) : data(std::move(d)) {}
+// Black on white, shifted by dx.
+struct Fixture : testing::LayerScene {
+  explicit Fixture(FieldDataSet d) { data = std::move(d); }
   LayerContext Context(double dx = 0.0) {
-    LayerContext c = LayerContextFor(data, view, options, progress, random, readout);
-    c.offsetX = dx;
-    c.foreground = kBlack;
-    c.background = kWhite;
+    LayerContext c = LayerScene::Context();
+    c.offsetX = dx, c.foreground = kBlack, c.background = kWhite;
     return c;
   }
-  FieldDataSet data;
-  ViewTransform view = UnitView();
-  ProgramOptions options;
-  NullProgress progress;
-  Random random;
-  ContourReadout readout;
 };
 
 TEST(ZoneBoundaries, LineLeavingThePictureIsResumedWithAMoveToAtTheReentrySegment) {
@@ -83,14 +76,11 @@ TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
                          return std::pair{-15.0 + 2.2 * i + 6 * std::sin(j * 0.3), -10.0 + 2.9 * j + 4 * std::cos(i * 0.21)};
                        }},
                       {30, 3, [](int i, int) { return std::pair{40.0 + 0.1 * i, 40.0}; }}}));
-  QImage layer(100, 100, QImage::Format_RGB32);
-  layer.fill(Qt::white);
+  QImage layer = testing::FilledImage(100, 100), reference = testing::FilledImage(100, 100);
   {
     PainterCanvas canvas(&layer);
     DrawGridLines(f.Context(), canvas);
   }
-  QImage reference(100, 100, QImage::Format_RGB32);
-  reference.fill(Qt::white);
   {
     QPainter p(&reference);
     QPen pen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap);
@@ -112,9 +102,7 @@ TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
 
 TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
   ViewTransform view = UnitView();
-  view.ScaleX = 2.5;  // x = 0.2 + k/5 lands on exact halves
-  view.ScaleY = 1e-3;
-  view.CentreX = 0.2;
+  view.ScaleX = 2.5, view.ScaleY = 1e-3, view.CentreX = 0.2;  // x = 0.2 + k/5 lands on exact halves
   const PixelMapper map(view, 0.0, 0.0);
   Random random(7);
   std::vector<double> xs = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 4.29e8, -4.29e8, 0.0, -0.0};
@@ -125,8 +113,7 @@ TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
     EXPECT_EQ(map.Y(x), view.WorldToPixelY(x)) << x;
   }
   const PixelMapper shifted(view, 3.0, -2.0);
-  EXPECT_EQ(shifted.X(1.1), view.WorldToPixelX(1.1 + 3.0));
-  EXPECT_EQ(shifted.Y(1.1), view.WorldToPixelY(1.1 - 2.0));
+  EXPECT_EQ(std::pair(shifted.X(1.1), shifted.Y(1.1)), std::pair(view.WorldToPixelX(1.1 + 3.0), view.WorldToPixelY(1.1 - 2.0)));
 }
 
 TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOnePixel) {
@@ -154,12 +141,10 @@ TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {
   DrawVelocityVectors(f.Context(), canvas, notifier);  // no rows chosen yet
   EXPECT_EQ(notifier.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
   EXPECT_TRUE(canvas.Only({"Polygon"}).empty());
-  f.options.load.xvecbox = 0;
-  f.options.load.yvecbox = 1;
+  f.options.load.xvecbox = 0, f.options.load.yvecbox = 1;
   DrawVelocityVectors(f.Context(), canvas, notifier);
   EXPECT_EQ(canvas.Only({"Polygon"}).size(), 6u);
-  EXPECT_EQ(canvas.Only({"MoveTo"}).front(), "MoveTo 20,80");
-  EXPECT_EQ(canvas.Only({"LineTo"}).front(), "LineTo 24,76");
+  EXPECT_EQ(canvas.Only({"MoveTo"}).front() + " " + canvas.Only({"LineTo"}).front(), "MoveTo 20,80 LineTo 24,76");
   EXPECT_EQ(notifier.warnings.size(), 1u);
 }
 
