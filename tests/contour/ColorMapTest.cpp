@@ -48,10 +48,8 @@ TEST(ColorMap, EachMapFollowsItsRampAndClampsBeyondTheRange) {
 
 TEST(EdgeFraction, GivesTheCrossingOrTwoForAFlatEdge) {
   const double v[] = {1.0, 3.0, 3.0, std::numeric_limits<double>::quiet_NaN()};
-  EXPECT_EQ(EdgeFraction(v, 0, 1, 2.0), 0.5);
-  EXPECT_EQ(EdgeFraction(v, 1, 0, 2.5), 0.25);
-  EXPECT_EQ(EdgeFraction(v, 1, 2, 3.0), 2.0);
-  EXPECT_EQ(EdgeFraction(v, 0, 3, 2.0), 2.0);
+  EXPECT_EQ((std::vector<double>{EdgeFraction(v, 0, 1, 2.0), EdgeFraction(v, 1, 0, 2.5), EdgeFraction(v, 1, 2, 3.0), EdgeFraction(v, 0, 3, 2.0)}),
+            (std::vector<double>{0.5, 0.25, 2.0, 2.0}));
 }
 
 TEST(ColourToValue, InvertsTheColourMapsWithinOneColourStep) {

@@ -13,20 +13,13 @@
 
 namespace corvane::test {
 
-struct ContourScene {
-  FieldDataSet data;
-  ViewTransform view;
-  ProgramOptions options;
-  NullProgress progress;
-  Random random{12345};
-  ContourReadout readout;
-
+struct ContourScene : testing::LayerScene {
   // One zone of ni x nj nodes; value(i, j) fills row 0; range min..max by step.
   ContourScene(int ni, int nj, const std::function<double(int, int)>& value, double min, double max, double step) {
-    view.PictureWidth = 1000;
-    view.PictureHeight = 1000;
-    view.CentrePixelX = 0;
-    view.CentrePixelY = 100;
+    random.Seed(12345);
+    view = ViewTransform{};
+    view.PictureWidth = view.PictureHeight = 1000;
+    view.CentrePixelX = 0, view.CentrePixelY = 100;
     view.ScaleX = view.ScaleY = 10.0;
     data = testing::MakeZones({{ni, nj, [](int i, int j) { return std::pair{double(i), double(j)}; }}}, {"f"},
                               [&value](double x, double y) {  // x = i and y = j exactly
@@ -34,22 +27,16 @@ struct ContourScene {
                               });
     data.Zones[0].ILineMask.assign(static_cast<std::size_t>(ni), true);
     data.Zones[0].JLineMask.assign(static_cast<std::size_t>(nj), true);
-    data.ContourMax = {max};
-    data.ContourMin = {min};
-    data.ContourStep = {step};
+    data.ContourMax = {max}, data.ContourMin = {min}, data.ContourStep = {step};
   }
 
   // `scale` pixels per unit with world (0, 1) at the top-left pixel of a width x height picture.
   ContourScene& Zoom(double scale, int width, int height) {
     view.ScaleX = view.ScaleY = scale;
     view.CentrePixelY = static_cast<std::int32_t>(scale);
-    view.PictureWidth = width;
-    view.PictureHeight = height;
+    view.PictureWidth = width, view.PictureHeight = height;
     return *this;
   }
-
-  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
-  LayerContext Context() { return Context(progress); }
 };
 
 // The rainbow colour of v in lo..hi.

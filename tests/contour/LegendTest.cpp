@@ -82,8 +82,7 @@ TEST(LegendBar, HorizontalBandsReadBackInTheColoursOfTheirLowerLevels) {
   const std::vector<Rect> rects = BandRects(options, input);
   // The piece below the first level, then levels 1 .. 10, the last cut at the bar's end.
   ASSERT_EQ(rects.size(), 11u);
-  EXPECT_EQ(rects[0].colour, Rainbow(0, 0.5, 10));
-  for (int n = 1; n <= 10; ++n) EXPECT_EQ(rects[static_cast<std::size_t>(n)].colour, Rainbow(n, 0.5, 10)) << n;
+  for (int n = 0; n <= 10; ++n) EXPECT_EQ(rects[static_cast<std::size_t>(n)].colour, Rainbow(n, 0.5, 10)) << n;
   for (std::size_t i = 1; i < rects.size(); ++i) EXPECT_EQ(rects[i].x1, rects[i - 1].x2);  // no gaps
   EXPECT_EQ(rects.back().x1, rects.back().x2);  // hi is a level: the last band is cut to nothing
 
@@ -107,10 +106,9 @@ TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
   ASSERT_EQ(rects.size(), 11u);
   EXPECT_EQ(rects[0].y1, rects[0].y2);
   EXPECT_EQ(rects[1].colour, Rainbow(0, 0, 9.5));
-  EXPECT_GT(rects[1].y1, rects[1].y2);  // from the bottom up
+  EXPECT_TRUE(rects[1].y1 > rects[1].y2 && rects.back().y1 > rects.back().y2);  // from the bottom up
   // hi not on a level: the last band is cut at the top and keeps its lower level's colour.
   EXPECT_EQ(rects.back().colour, Rainbow(9, 0, 9.5));
-  EXPECT_LT(rects.back().y2 - rects.back().y1, 0);
 
   const QImage image = LegendBitmap(BuildLegendPicture(options, input), options);
   EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
@@ -143,10 +141,9 @@ TEST(LegendSave, WritesTheVectorPictureAsEmf) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   ASSERT_GT(bytes.size(), 100);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 1u);  // EMR_HEADER
-  EXPECT_EQ(bytes.mid(40, 4), QByteArray(" EMF"));
-  EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 16), 79);  // right and bottom bounds
-  EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 20), 99);
+  EXPECT_EQ(bytes.left(1) + bytes.mid(40, 4), QByteArray("\x01 EMF"));  // EMR_HEADER
+  EXPECT_EQ(std::pair(qFromLittleEndian<qint32>(bytes.constData() + 16), qFromLittleEndian<qint32>(bytes.constData() + 20)),
+            std::pair(79, 99));  // right and bottom bounds
   EXPECT_TRUE(notifier.warnings.empty());
 }
 
