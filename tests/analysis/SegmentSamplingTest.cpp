@@ -64,13 +64,10 @@ AnalysisRun Analyze(const FieldDataSet& data, const ProgramOptions& options, std
 }
 
 TEST(SegmentLayer, DrawsCircleLineCircleFromNodeAndTypedPointsOrNothingForABadNode) {
-  const FieldDataSet data = MakeField({UnitZone(2, 2), UnitZone(3, 4)});
-  ProgramOptions o;
-  NullProgress progress;
-  Random random;
-  ContourReadout readout;
-  const ViewTransform view = testing::UnitView();
-  const LayerContext context = LayerContextFor(data, view, o, progress, random, readout);
+  testing::LayerScene scene;
+  scene.data = MakeField({UnitZone(2, 2), UnitZone(3, 4)});
+  const LayerContext context = scene.Context();
+  ProgramOptions& o = scene.options;
   AnalysisOptions& a = o.analysis;
   a.P1Zone = 1, a.P1i = 1, a.P1j = 2;  // node (1, 2)
   a.P2Direct = true, a.P2x = "30", a.P2y = " 60.5 ";  // pixel row 39.5 rounds to even
@@ -102,10 +99,9 @@ TEST(SegmentSampling, LinearFieldIsWrittenExactlyInXOrderWithCrLfLines) {
                                       "2.00000000000000E+0    8.75000000000000E-1    8.50000000000000E+0\r\n"
                                       "2.25000000000000E+0    1.00000000000000E+0    9.50000000000000E+0\r\n"
                                       "3.00000000000000E+0    1.37500000000000E+0    1.25000000000000E+1\r\n");
-  EXPECT_EQ(FormatSampleNumber(-0.00123), "-1.23000000000000E-3");
-  EXPECT_EQ(FormatSampleNumber(2.0 / 3.0), "6.66666666666667E-1");
-  EXPECT_EQ(FormatSampleNumber(1e300), "1.00000000000000E+300");
-  EXPECT_EQ(FormatSampleNumber(-0.0), "0.00000000000000E+0");
+  for (auto [v, text] : {std::pair{-0.00123, "-1.23000000000000E-3"}, {2.0 / 3.0, "6.66666666666667E-1"},
+                         {1e300, "1.00000000000000E+300"}, {-0.0, "0.00000000000000E+0"}})
+    EXPECT_EQ(FormatSampleNumber(v), text);
 }
 
 TEST(SegmentSampling, PointsHitBySeveralEdgesAreKeptOnceWithTheFirstScannedValue) {
@@ -114,7 +110,7 @@ TEST(SegmentSampling, PointsHitBySeveralEdgesAreKeptOnceWithTheFirstScannedValue
   std::vector<SegmentSample> raw;
   EXPECT_FALSE(CollectCrossings(data, 0, {0, 0}, {3, 3}, raw));
   EXPECT_EQ(raw.size(), 14u);
-  EXPECT_EQ(SortAndMergeSamples(raw), 4u);
+  ASSERT_EQ(SortAndMergeSamples(raw), 4u);
   EXPECT_TRUE(raw[2].x == 2 && raw[2].y == 2 && raw[2].value == 13);
   // Along the grid line j = 1 the edges on the line are parallel; the crossing ones meet at nodes.
   std::vector<SegmentSample> along = Samples(data, {0.5, 1}, {3.5, 1});
@@ -140,8 +136,7 @@ TEST(SegmentSampling, CapKeepsTheFirstThousandInScanOrderAndSaysSoOnlyWhenSometh
                        [](double x, double) { return std::vector<double>{x}; }}});
   };
   AnalysisRun over = Analyze(row(1101), Typed({-0.5, 0.5}, {1100.5, 0.5}));
-  EXPECT_TRUE(over.result.truncated);
-  EXPECT_EQ(over.result.sampleCount, 1000u);
+  EXPECT_TRUE(over.result.truncated && over.result.sampleCount == 1000u);
   EXPECT_EQ(over.notifier.messages, std::vector<std::string>{kTooManySamplesMessage});
   EXPECT_TRUE(over.file.contains("\r\n1.01000000000000E+2    5.00000000000000E-1    1.01000000000000E+2\r\n"));
   AnalysisRun exact = Analyze(row(1000), Typed({-0.5, 0.5}, {1100.5, 0.5}));

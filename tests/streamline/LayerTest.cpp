@@ -14,18 +14,14 @@
 namespace corvane {
 namespace {
 
-struct Scene {
-  FieldDataSet data = testing::MakeFlow({testing::Rect(10, 5, 0, 0)}, testing::Uniform(1, 0));
-  ViewTransform view = testing::MakeView(640, 480, 40, 4.5, 2);
-  ProgramOptions options;
+struct Scene : testing::LayerScene {
   testing::RecordingProgress progress;
-  Random random{1};
-  ContourReadout readout;
   Scene() {
-    options.load.xvecbox = 0;
-    options.load.yvecbox = 1;
+    data = testing::MakeFlow({testing::Rect(10, 5, 0, 0)}, testing::Uniform(1, 0));
+    view = testing::MakeView(640, 480, 40, 4.5, 2);
+    options.load.xvecbox = 0, options.load.yvecbox = 1;
   }
-  LayerContext Context() { return LayerContextFor(data, view, options, progress, random, readout); }
+  LayerContext Context() { return LayerScene::Context(progress); }
   std::string Move(double x, double y) const {
     return "MoveTo " + std::to_string(view.WorldToPixelX(x)) + "," + std::to_string(view.WorldToPixelY(y));
   }

@@ -53,10 +53,9 @@ TEST(Tracer, UniformFlowFollowsTheGridLineToTheLastNodeLine) {
   const StreamPath fromPoint = TraceFromPoint(field, 2.5, 1.5);
   ASSERT_EQ(fromPoint.vertices.size(), 8u);
   for (std::size_t k = 1; k < fromPoint.vertices.size(); ++k) {
-    EXPECT_DOUBLE_EQ(fromPoint.vertices[k].x, 2.0 + k);
-    EXPECT_DOUBLE_EQ(fromPoint.vertices[k].y, 1.5);
-    EXPECT_TRUE(fromPoint.vertices[k].drawn);
-    EXPECT_EQ(fromPoint.vertices[k].px, view.WorldToPixelX(2.0 + k));
+    const PathVertex& v = fromPoint.vertices[k];
+    EXPECT_DOUBLE_EQ(v.x, 2.0 + k);
+    EXPECT_EQ(std::tuple(v.y, v.drawn, v.px), std::tuple(1.5, true, view.WorldToPixelX(2.0 + k)));
   }
 
   // From node (2, 2): the node nudge puts the path 1e-5 of an edge beside the grid line.
@@ -159,8 +158,7 @@ TEST(Tracer, PiecesEndingOutsideThePictureOnlyMoveThePen) {
   ASSERT_EQ(path.vertices.size(), 10u);
   LoggingCanvas canvas;
   DrawStreamPath(canvas, path);
-  EXPECT_EQ(canvas.Only({"LineTo"}).size(), 4u);
-  EXPECT_EQ(canvas.Only({"MoveTo"}).size(), 6u);
+  EXPECT_EQ(std::pair(canvas.Only({"LineTo"}).size(), canvas.Only({"MoveTo"}).size()), (std::pair<std::size_t, std::size_t>(4, 6)));
 }
 
 TEST(Tracer, BadDataNeverHangsOrCrashes) {
@@ -213,7 +211,7 @@ TEST(SeedSearch, FindsTheSameCellAsAScanOfEveryCellInOrder) {
     return lo + (hi - lo) * (seed >> 8) / 16777216.0;
   };
   int hits = 0;
-  for (int n = 0; n < 400; ++n) {
+  for (int n = 0; n < 250; ++n) {
     const WorldPoint p{next(-0.2, 9.5), next(-0.2, 3.9)};
     SeedCell expected;
     for (int c = 0; c <= 2 && !expected.found; ++c)
@@ -231,7 +229,7 @@ TEST(SeedSearch, FindsTheSameCellAsAScanOfEveryCellInOrder) {
     ++hits;
     EXPECT_EQ(std::tie(found.copy, found.zone, found.i, found.j), std::tie(expected.copy, expected.zone, expected.i, expected.j));
   }
-  EXPECT_GT(hits, 200);
+  EXPECT_GT(hits, 120);
 }
 
 }  // namespace
