@@ -31,16 +31,15 @@ TEST(CommandHelp, ProgramHelpAndVersionSucceedAndOtherCommandsOptionsAreRefused)
   EXPECT_EQ(help.status, 0);
   for (const char* command : {"info", "render", "legend", "analyze", "--version"}) EXPECT_TRUE(help.output.contains(command));
   const Output version = RunProgram({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.output, QStringLiteral("corvane " CORVANE_VERSION "\n"));
-  // An option of another command would otherwise be silently ignored.
-  const Output wrong = RunProgram({"legend", "x.dat", "--size", "10x10", "-o", "a.png"});
-  EXPECT_EQ(wrong.status, 1);
-  EXPECT_TRUE(wrong.errors.contains("--size は legend では使えません")) << wrong.errors.toStdString();
-  // The value of --set may look like an option without being one.
-  const Output value = RunProgram({"info", "--set", "--help"});
-  EXPECT_EQ(value.status, 1);
-  EXPECT_TRUE(value.errors.contains("--set は NAME=VALUE の形で指定してください")) << value.errors.toStdString();
+  EXPECT_EQ(std::pair(version.status, version.output), std::pair(0, QStringLiteral("corvane " CORVANE_VERSION "\n")));
+  // An option of another command would otherwise be silently ignored; the value of --set may look
+  // like an option without being one.
+  for (const auto& [arguments, error] : {std::pair<QStringList, QString>{{"legend", "x.dat", "--size", "10x10", "-o", "a.png"}, "--size は legend では使えません"},
+                                         {{"info", "--set", "--help"}, "--set は NAME=VALUE の形で指定してください"}}) {
+    const Output refused = RunProgram(arguments);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.errors.contains(error)) << refused.errors.toStdString();
+  }
 }
 
 }  // namespace

@@ -160,11 +160,9 @@ TEST(TriangleBands, CulledOnlyWhenWhollyBeyondOneSide) {
 TEST(Arrows, HeadBehindTheTipAndNothingForAStillNode) {
   GlFrame frame;
   DrawOpenGLArrow(frame, 2.0f, 1.0f, 0.0f, 1.0f, 1.0f, kWhite);
-  ASSERT_EQ(frame.batches.size(), 2u);
-  ASSERT_EQ(frame.vertices.size(), 5u);
+  ASSERT_EQ(std::pair(frame.batches.size(), frame.vertices.size()), (std::pair<std::size_t, std::size_t>(2, 5)));
   EXPECT_EQ(frame.batches[0].mode, GlMode::Lines);
-  EXPECT_EQ(frame.vertices[0], (GlPoint{1.0f, 1.0f}));
-  EXPECT_EQ(frame.vertices[1], (GlPoint{3.0f, 1.0f}));
+  EXPECT_EQ(std::pair(frame.vertices[0], frame.vertices[1]), std::pair(GlPoint{1.0f, 1.0f}, GlPoint{3.0f, 1.0f}));
   // The head's two barbs reach back from the tip, one to each side of the shaft.
   EXPECT_TRUE(frame.vertices[3].x < 3 && frame.vertices[4].x < 3 && frame.vertices[3].y > 1 && frame.vertices[4].y < 1);
   GlFrame still;
@@ -231,8 +229,7 @@ TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
   GlFrame full;
   BuildOpenGLScene(full, OrthoBox{-1, 4, -1, 4, -2, 2}, host, o, true, false, false);
   EXPECT_EQ(progress.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
-  EXPECT_EQ(captionRow, 0);
-  EXPECT_EQ(readout.ReadoutMax, 6.0);
+  EXPECT_EQ(std::pair(captionRow, readout.ReadoutMax), std::pair(0, 6.0));
   EXPECT_GT(full.vertices.size(), 18u * 3u);
   // An abort after a few cells stops the contours; the boundaries still follow.
   progress.pumps = 0;

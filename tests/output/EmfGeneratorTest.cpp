@@ -145,25 +145,22 @@ TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
   ASSERT_EQ(byType[kRectangle].size(), 1u);  // background, Qt's outline includes the far edge
   EXPECT_EQ(byType[kRectangle][0]->I32(16), 201);
   ASSERT_EQ(byType[kEllipse].size(), 1u);
-  EXPECT_EQ(byType[kEllipse][0]->I32(8), 60);
-  EXPECT_EQ(byType[kEllipse][0]->I32(16), 69);
+  EXPECT_EQ(std::pair(byType[kEllipse][0]->I32(8), byType[kEllipse][0]->I32(16)), std::pair(60, 69));
 
   // The three-point polyline, then the wide line as a two-point one.
   ASSERT_EQ(byType[kPolyline16].size(), 2u);
   const Record& polyline = *byType[kPolyline16][0];
   EXPECT_EQ(polyline.U32(24), 3u);
   EXPECT_EQ(polyline.U32(28 + 4), 50u | 60u << 16);  // second point: 16-bit x, then y
-  ASSERT_EQ(byType[kExtCreatePen].size(), 1u);  // the 3-pixel pen
-  EXPECT_EQ(byType[kExtCreatePen][0]->U32(32), 3u);
-  EXPECT_EQ(byType[kExtCreatePen][0]->U32(40), 0x0000FFu);  // red in the low byte
+  ASSERT_EQ(byType[kExtCreatePen].size(), 1u);  // the 3-pixel pen, red in the low byte
+  EXPECT_EQ(std::pair(byType[kExtCreatePen][0]->U32(32), byType[kExtCreatePen][0]->U32(40)), std::pair(3u, 0x0000FFu));
 
   ASSERT_EQ(byType[kPolygon16].size(), 2u);
   // The green brush is created; the hollow polygon selects the stock NULL_BRUSH.
   bool green = false, nullBrush = false;
   for (const Record* r : byType[kCreateBrush]) green |= r->U32(16) == 0x00C800u;
   for (const Record* r : byType[kSelect]) nullBrush |= r->U32(8) == 0x80000005u;
-  EXPECT_TRUE(green);
-  EXPECT_TRUE(nullBrush);
+  EXPECT_TRUE(green && nullBrush);
 
   // The bitmap-mode fill: a 24-bit DIB of its own size at its own place, bottom row first.
   ASSERT_EQ(byType[kStretchDib].size(), 1u);
@@ -174,10 +171,10 @@ TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
   const uint32_t bmi = dib.U32(48), bits = dib.U32(56);
   EXPECT_EQ(dib.U32(bmi + 14) & 0xFFFF, 24u);
   EXPECT_EQ(dib.U32(60), 92u * 20u);  // rows of 90 bytes padded to 92
+  // Red and blue of the marked pixel in the last row, blue of the first row's first pixel.
   const int topRow = static_cast<int>(bits) + 92 * 19;
-  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[topRow + 2]), 255);  // red of the marked pixel
-  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[topRow + 0]), 0);
-  EXPECT_EQ(static_cast<uint8_t>(dib.bytes[static_cast<int>(bits)]), 255);  // blue elsewhere
+  EXPECT_EQ(dib.bytes.mid(topRow + 2, 1) + dib.bytes.mid(topRow, 1) + dib.bytes.mid(static_cast<int>(bits), 1),
+            QByteArray("\xff\x00\xff", 3));
 
   // Text in UTF-16 with a font of its pixel height and rotation.
   std::vector<QString> texts;
@@ -196,12 +193,8 @@ TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
       EXPECT_LE(dxOffset + chars * 4, static_cast<uint32_t>(r.bytes.size()));
     }
   }
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0], QStringLiteral("圧力 1.5"));
-  EXPECT_EQ(texts[1], QStringLiteral("y"));
-  ASSERT_EQ(escapements.size(), 2u);
-  EXPECT_EQ(escapements[0], 0);
-  EXPECT_EQ(escapements[1], 900);  // reads from bottom to top
+  EXPECT_EQ(texts, (std::vector<QString>{QStringLiteral("圧力 1.5"), QStringLiteral("y")}));
+  EXPECT_EQ(escapements, (std::vector<int32_t>{0, 900}));  // the title reads from bottom to top
 }
 
 TEST(EmfGenerator, CanvasPictureKeepsWideLinesRotatedLabelsAndTheirBoxes) {
@@ -223,17 +216,15 @@ TEST(EmfGenerator, CanvasPictureKeepsWideLinesRotatedLabelsAndTheirBoxes) {
     canvas.TextOut(100, 70, "軸");
     canvas.Finish();
   }
-  int wideLines = 0, rotatedFonts = 0, fillPolygons = 0, texts = 0;
+  // Wide pens, turned fonts, filled boxes (the label's, turned) and texts: one of each.
+  std::vector<int> counts(4, 0);
   for (const Record& r : ReadRecords(Generate(picture, QSize(120, 80)))) {
-    if (r.type == kExtCreatePen && r.U32(32) == 2) ++wideLines;
-    if (r.type == kFont && r.I32(20) == 900) ++rotatedFonts;
-    if (r.type == kPolygon16 && r.U32(24) >= 4) ++fillPolygons;  // the label's box, turned
-    if (r.type == kTextW) ++texts;
+    counts[0] += r.type == kExtCreatePen && r.U32(32) == 2;
+    counts[1] += r.type == kFont && r.I32(20) == 900;
+    counts[2] += r.type == kPolygon16 && r.U32(24) >= 4;
+    counts[3] += r.type == kTextW;
   }
-  EXPECT_EQ(wideLines, 1);
-  EXPECT_EQ(rotatedFonts, 1);
-  EXPECT_EQ(fillPolygons, 1);
-  EXPECT_EQ(texts, 1);
+  EXPECT_EQ(counts, (std::vector<int>{1, 1, 1, 1}));
 }
 
 TEST(EmfGenerator, FarCoordinatesUseThirtyTwoBitPointsAndSaturate) {
@@ -246,8 +237,7 @@ TEST(EmfGenerator, FarCoordinatesUseThirtyTwoBitPointsAndSaturate) {
   for (const Record& r : ReadRecords(Generate(picture, QSize(10, 10)))) {
     if (r.type != kPolyline) continue;
     found = true;
-    EXPECT_EQ(r.I32(28 + 8), 70000);
-    EXPECT_EQ(r.I32(28 + 12), INT32_MAX);
+    EXPECT_EQ(std::pair(r.I32(28 + 8), r.I32(28 + 12)), std::pair(70000, INT32_MAX));
   }
   EXPECT_TRUE(found);
 }

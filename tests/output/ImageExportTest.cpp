@@ -53,11 +53,8 @@ TEST_F(ImageExport, ExtensionPicksTheFormatWhateverItsCase) {
   // The metafile is the scene picture, not the bitmap: header record, " EMF" signature.
   EXPECT_TRUE(Save("f.emf"));
   const QByteArray emf = Head("f.emf", 44);
-  ASSERT_EQ(emf.size(), 44);
-  EXPECT_EQ(emf[0], 1);
-  EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF"));
-  EXPECT_TRUE(notifier_.warnings.empty());
-  EXPECT_TRUE(notifier_.messages.empty());
+  EXPECT_EQ(emf.left(1) + emf.mid(40, 4), QByteArray("\x01 EMF"));
+  EXPECT_TRUE(notifier_.warnings.empty() && notifier_.messages.empty());
 }
 
 TEST_F(ImageExport, OtherExtensionsWriteNothingButSayWhichOnesAreWritten) {
@@ -66,8 +63,7 @@ TEST_F(ImageExport, OtherExtensionsWriteNothingButSayWhichOnesAreWritten) {
     EXPECT_FALSE(Save(name)) << name;
     EXPECT_FALSE(QFile::exists(dir_.filePath(name))) << name;
     ASSERT_EQ(notifier_.warnings.size(), 1u) << name;
-    EXPECT_NE(notifier_.warnings[0].find(".bmp"), std::string::npos);
-    EXPECT_NE(notifier_.warnings[0].find(".png"), std::string::npos);
+    EXPECT_TRUE(notifier_.warnings[0].find(".bmp") != std::string::npos && notifier_.warnings[0].find(".png") != std::string::npos);
   }
   // A dot in a folder's name is not the file's extension.
   ASSERT_TRUE(QDir(dir_.path()).mkdir("pictures.png"));
@@ -81,8 +77,7 @@ TEST_F(ImageExport, NothingDrawnYetIsReportedNotWritten) {
   scene_ = QPicture();
   EXPECT_FALSE(Save("a.png"));
   EXPECT_FALSE(Save("b.emf"));
-  EXPECT_FALSE(QFile::exists(dir_.filePath("a.png")));
-  EXPECT_FALSE(QFile::exists(dir_.filePath("b.emf")));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("a.png")) || QFile::exists(dir_.filePath("b.emf")));
   EXPECT_EQ(notifier_.warnings.size(), 2u);
 }
 

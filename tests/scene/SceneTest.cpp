@@ -44,8 +44,7 @@ TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
     NullProgress progress;
     RecordingNotifier notifier;
     ASSERT_TRUE(DrawScene(s, progress, notifier));
-    ASSERT_EQ(s.bitmap.size(), QSize(120, 100));
-    ASSERT_EQ(s.bitmap.format(), QImage::Format_RGB32);
+    ASSERT_TRUE(s.bitmap.size() == QSize(120, 100) && s.bitmap.format() == QImage::Format_RGB32);
     const Colour line = white ? kBlack : kWhite, back = white ? kWhite : kBlack;
     // Zone edges i = 0 and imax, inner grid lines i = 1 and j = 1, then two empty spots.
     for (auto [x, y, c] : {std::tuple{10, 30, line}, {90, 30, line}, {50, 30, line}, {30, 50, line}, {30, 30, back},
@@ -54,8 +53,7 @@ TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
     // Without the grid only the outline remains.
     s.options.display.ShowGrid = false;
     ASSERT_TRUE(DrawScene(s, progress, notifier));
-    EXPECT_EQ(PixelAt(s.bitmap, 10, 30), line);
-    EXPECT_EQ(PixelAt(s.bitmap, 50, 30), back);
+    EXPECT_EQ(std::pair(PixelAt(s.bitmap, 10, 30), PixelAt(s.bitmap, 50, 30)), std::pair(line, back));
   }
 }
 
@@ -73,8 +71,7 @@ TEST(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
   ASSERT_EQ(s.data.X.size(), x.size());
   EXPECT_EQ(std::memcmp(s.data.X.data(), x.data(), x.size() * sizeof(double)), 0);
   EXPECT_EQ(std::memcmp(s.data.Y.data(), y.data(), y.size() * sizeof(double)), 0);
-  EXPECT_EQ(s.data.XMax, before.XMax);
-  EXPECT_EQ(s.data.XMin, before.XMin);
+  EXPECT_EQ(std::pair(s.data.XMin, s.data.XMax), std::pair(before.XMin, before.XMax));
 }
 
 TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
@@ -90,9 +87,7 @@ TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
   s.options.display.WhiteBack = true;
   ThrowingNotifier throwing;
   EXPECT_THROW(DrawScene(s, progress, throwing), CorvaneError);
-  EXPECT_EQ(s.data.XMax, 10.0);
-  EXPECT_EQ(s.data.XMin, 0.0);
-  EXPECT_EQ(s.data.YMin, 0.0);
+  EXPECT_EQ((std::vector<double>{s.data.XMin, s.data.XMax, s.data.YMin}), (std::vector<double>{0.0, 10.0, 0.0}));
   EXPECT_FALSE(s.drawing);
   EXPECT_EQ(s.bitmap, previous);
   EXPECT_TRUE(DrawScene(s, progress, quiet));  // the warning itself is no failure
@@ -116,16 +111,14 @@ TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   NullProgress progress;
   RecordingNotifier notifier;
   ASSERT_TRUE(DrawScene(s, progress, notifier));
-  EXPECT_DOUBLE_EQ(s.view.ScaleX, 6.0);  // (100 - 40) / 10, the same in x and y
-  EXPECT_DOUBLE_EQ(s.view.ScaleY, 6.0);
+  EXPECT_EQ(std::pair(s.view.ScaleX, s.view.ScaleY), std::pair(6.0, 6.0));  // (100 - 40) / 10, the same in x and y
 
   s.options.display.writetimes = 3;
   s.options.display.xoffsetbox = 2.0;
   ASSERT_TRUE(RescaleAndRedraw(s, progress, notifier));
-  EXPECT_DOUBLE_EQ(s.view.ScaleX, 5.0);  // (120 - 40) / 16: the copies reach x = 16
-  EXPECT_DOUBLE_EQ(s.options.display.x0box, 8.0);
-  EXPECT_DOUBLE_EQ(s.options.display.xscalebox, 5.0);
-  EXPECT_EQ(s.data.XMax, 10.0);
+  // (120 - 40) / 16: the copies reach x = 16.
+  EXPECT_EQ((std::vector<double>{s.view.ScaleX, s.options.display.x0box, s.options.display.xscalebox, s.data.XMax}),
+            (std::vector<double>{5.0, 8.0, 5.0, 10.0}));
   EXPECT_EQ(PixelAt(s.bitmap, s.view.WorldToPixelX(16.0), 50), kWhite);  // last copy's right edge
 }
 
@@ -149,8 +142,7 @@ TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheB
   StrayPixels(preview, s.bitmap, black);
   StrayPixels(s.bitmap, preview, black);
   EXPECT_GT(testing::CountPixels(preview, black), 3000);
-  QImage replayed(300, 200, QImage::Format_RGB32);
-  replayed.fill(Qt::red);
+  QImage replayed = testing::FilledImage(300, 200, Qt::red);
   {
     QPainter painter(&replayed);
     painter.drawPicture(0, 0, s.picture);
