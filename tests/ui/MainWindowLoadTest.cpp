@@ -12,9 +12,9 @@ namespace {
 
 using namespace corvane::testing;
 
-TEST(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
-  LoadedProgram p;
-  TForm1& m = p.main();
+using MainWindowLoad = ProgramTest<LoadedProgram>;
+
+TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
@@ -28,9 +28,7 @@ TEST(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_FALSE(m.ScenePictureValid);
 }
 
-TEST(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
-  LoadedProgram p;
-  TForm1& m = p.main();
+TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   m.IncludeVelCheck->setChecked(true);
   EXPECT_EQ(m.RGroup->Count(), 6);
   EXPECT_EQ(m.RGroup->Items().last(), QStringLiteral("全圧"));
@@ -43,9 +41,7 @@ TEST(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   EXPECT_EQ(m.RGroup->Count(), 6);
 }
 
-TEST(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
-  LoadedProgram p;
-  TForm1& m = p.main();
+TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
   m.ZoneSelect->setCurrentIndex(1);
   m.Showi0->setChecked(false);
   EXPECT_EQ(std::pair(m.data_.Boundaries[0].i0, m.data_.Boundaries[1].i0), std::pair(true, false));
@@ -58,9 +54,7 @@ TEST(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
   EXPECT_TRUE(m.data_.Boundaries[1].i0);  // all four boxes are copied, not only the clicked one
 }
 
-TEST(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
-  LoadedProgram p;
-  TForm1& m = p.main();
+TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   m.Menu_Rescale->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
@@ -74,9 +68,9 @@ TEST(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("ビットマップ転送完了.描画完了."));
 }
 
-TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowCommands = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowCommands, LoadArrivingDuringAnotherCommandIsRefused) {
   ASSERT_TRUE(m.SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
@@ -86,9 +80,9 @@ TEST(MainWindowLoad, LoadArrivingDuringAnotherCommandIsRefused) {
   EXPECT_FALSE(m.data_.Empty());
 }
 
-TEST(MainWindowOtherWindows, MenusAndButtonsReachLegendAndAbout) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowOtherWindows = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowOtherWindows, MenusAndButtonsReachLegendAndAbout) {
   m.Button4->click();
   ASSERT_NE(m.LegendForm, nullptr);
   EXPECT_TRUE(static_cast<QWidget*>(m.LegendForm)->isVisible());

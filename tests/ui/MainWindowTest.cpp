@@ -46,9 +46,9 @@ TEST(MainWindowSettings, ReadingStopsAtABadValueKeepingWhatCameBefore) {
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
-TEST(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowEdits = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   m.AutoMaxMinCheck->setChecked(false);
   ASSERT_TRUE(m.MaxBox->isEnabled());
   m.MaxBox->selectAll();
@@ -64,9 +64,7 @@ TEST(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
-  StartedProgram p;
-  TForm1& m = p.main();
+TEST_F(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
   m.x0box->clear();
   KeyClicks(m.x0box, "2.5");
   EXPECT_TRUE(IsBlue(m.x0box));
@@ -82,9 +80,9 @@ TEST(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
 }
 
-TEST(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowTabs = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.UseOpenGL->setChecked(true);
   m.Menu_ContourSet->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
@@ -102,9 +100,9 @@ TEST(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowSwitches = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowSwitches, ContourZoneAndFormatHandlers) {
   m.ShowContour->setChecked(false);
   EXPECT_FALSE(m.BrushCheck->isEnabled());
   EXPECT_TRUE(m.LineCheck->isChecked());
@@ -123,9 +121,9 @@ TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
   EXPECT_TRUE(m.GrayMap1->isChecked());
 }
 
-TEST(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowCommands = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
   ASSERT_TRUE(m.TryBeginCommand());
   m.Menu_Redraw->trigger();
   m.Menu_Rescale->trigger();
@@ -139,9 +137,9 @@ TEST(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
   EXPECT_TRUE(p.view().isEnabled());
 }
 
-TEST(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
-  StartedProgram p;
-  TForm1& m = p.main();
+using MainWindowFiles = ProgramTest<StartedProgram>;
+
+TEST_F(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
   m.PageControl1->setCurrentIndex(2);
   m.FileListBox1->clearSelection();
   m.Button1->click();
@@ -149,9 +147,7 @@ TEST(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
   EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
 }
 
-TEST(MainWindowFiles, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
-  StartedProgram p;
-  TForm1& m = p.main();
+TEST_F(MainWindowFiles, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
   QDir d(p.dir.path());
   d.mkdir(QStringLiteral("sub"));
   for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(d.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);

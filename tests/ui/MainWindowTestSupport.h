@@ -77,4 +77,11 @@ struct LoadedProgram : SizedProgram {
   }
 };
 
+// A test with its own started program `p` of kind P and its main window `m`.
+template <class P>
+struct ProgramTest : ::testing::Test {
+  P p;
+  TForm1& m = p.main();
+};
+
 }  // namespace corvane::testing

@@ -38,9 +38,9 @@ struct LoadedWindow : StartedProgram {
   }
 };
 
-TEST(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
-  LoadedWindow p;
-  TForm1& m = p.main();
+using WordsInBoxes = ProgramTest<LoadedWindow>;
+
+TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
   m.Menu_Rescale->trigger();
   const QImage rescaled = p.Picture();
   m.ZoomAt(100, 80, 2.0);
@@ -92,9 +92,7 @@ TEST(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) 
 }
 
 // Each box that a piece of work reads stops only that work, naming the box as the user sees it.
-TEST(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
-  LoadedWindow p;
-  TForm1& m = p.main();
+TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   m.IncludeVelCheck->setChecked(true);
   ASSERT_TRUE(m.LoadFile(p.folder.filePath("a.dat")));
   m.Menu_Rescale->trigger();
@@ -135,9 +133,9 @@ TEST(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
 }
 
-TEST(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
-  LoadedWindow p;
-  TForm1& m = p.main();
+using DrawnState = ProgramTest<LoadedWindow>;
+
+TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   m.StepBar->setValue(80);
   m.Menu_Rescale->trigger();
   const double step = m.data_.ContourStep[0];
@@ -149,9 +147,7 @@ TEST(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   EXPECT_EQ(m.StepBox->text().toDouble(), m.data_.ContourStep[3]);
 }
 
-TEST(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
-  LoadedWindow p;
-  TForm1& m = p.main();
+TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.WhiteBack->setChecked(true);
   m.ShowLabel->setChecked(true);
   QFont chosen(QStringLiteral("DejaVu Sans"));

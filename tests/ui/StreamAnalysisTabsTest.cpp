@@ -34,9 +34,9 @@ struct TabsProgram : LoadedProgram {
   QColor QuickPixel(QPoint at) { return view().Image1->grab().toImage().pixelColor(at); }
 };
 
-TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
-  TabsProgram p;
-  TForm1& m = p.main();
+using StreamTab = ProgramTest<TabsProgram>;
+
+TEST_F(StreamTab, AddDeleteAndClearKeepTheListPacked) {
   m.StreamLineGridSelect->setChecked(false);
   p.AddSeed(0, 0, 1, 2);
   p.AddSeed(-3, 1, 1, 0);
@@ -62,9 +62,7 @@ TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
   EXPECT_EQ(p.Row(1)[0], QString());
 }
 
-TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
-  TabsProgram p;
-  TForm1& m = p.main();
+TEST_F(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
   m.StreamZoneSelect->setCurrentIndex(0);
   m.StreamIBox->setValue(2);
   m.StreamJBox->setValue(2);
@@ -83,9 +81,9 @@ TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
   EXPECT_EQ(p.Row(2), (QStringList{"0", "1", "1", "1"}));
 }
 
-TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) {
-  TabsProgram p;
-  TForm1& m = p.main();
+using AnalysisTab = ProgramTest<TabsProgram>;
+
+TEST_F(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) {
   m.P1i->setValue(2);
   m.P1Direct->setChecked(true);
   EXPECT_EQ((std::vector<bool>{m.P1x->isEnabled(), m.P1ByClick->isEnabled(), m.P1Zone->isEnabled(), m.P1i->isEnabled()}),
@@ -108,9 +106,7 @@ TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) 
   EXPECT_EQ(std::pair(m.P1i->maximum(), m.P1j->maximum()), std::pair(1, 1));
 }
 
-TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
-  TabsProgram p;
-  TForm1& m = p.main();
+TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
   m.ShowContour->setChecked(false);
   m.RescaleAndRedraw();
   ASSERT_TRUE(m.ScenePictureValid);
@@ -150,9 +146,7 @@ TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
   EXPECT_FALSE(p.view().HasQuickSegment());
 }
 
-TEST(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
-  TabsProgram p;
-  TForm1& m = p.main();
+TEST_F(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
   m.P2Zone->setCurrentIndex(0);
   m.P2i->setValue(2);
   m.P2j->setValue(1);  // node (0, 0) to (2, 1) of zone 0

@@ -24,8 +24,9 @@ std::vector<double> ScaleAndCentre(const TForm1& m) {
   return {m.view_.ScaleX, m.view_.ScaleY, m.view_.CentreX, m.view_.CentreY};
 }
 
-TEST(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
-  StartedProgram p;
+using ViewWindowResize = ProgramTest<StartedProgram>;
+
+TEST_F(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   p.view().show();
   p.view().PickingPoint1 = true;
   p.view().resize(400, 300);
@@ -34,9 +35,9 @@ TEST(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   EXPECT_FALSE(p.view().PickingPoint1);
 }
 
-TEST(ViewWindowZoom, ClickZoomsInLeftAndOutRightAboutThePoint) {
-  DrawnProgram p;
-  TForm1& m = p.main();
+using ViewWindowClick = ProgramTest<DrawnProgram>;
+
+TEST_F(ViewWindowClick, ZoomsInLeftAndOutRightAboutThePoint) {
   ASSERT_TRUE(p.view().isEnabled());
   MouseClick(p.image(), Qt::LeftButton, QPoint(260, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{2.0, 2.0, 0.0, 0.0}));
@@ -63,9 +64,9 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   }
 }
 
-TEST(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
-  DrawnProgram p;
-  TForm1& m = p.main();
+using ViewWindowPan = ProgramTest<DrawnProgram>;
+
+TEST_F(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   m.view_.ScaleX = 2.0;
   p.view().panFrameMs = 5;
   QTimer::singleShot(60, [&] {
@@ -83,9 +84,9 @@ TEST(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   EXPECT_FALSE(m.Busy());
 }
 
-TEST(ViewWindowReadout, WorldPointAndValueUnderTheCursor) {
-  DrawnProgram p;
-  TForm1& m = p.main();
+using ViewWindowReadout = ProgramTest<DrawnProgram>;
+
+TEST_F(ViewWindowReadout, WorldPointAndValueUnderTheCursor) {
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(383, 155));
   EXPECT_EQ((QStringList{p.view().PanelText(0), p.view().PanelText(1), p.view().PanelText(2)}),
             (QStringList{"x = 1.2300E+2", "y = 5.0000E+0", "-----"}));
@@ -101,9 +102,9 @@ TEST(ViewWindowReadout, WorldPointAndValueUnderTheCursor) {
   EXPECT_EQ(FormatReadoutNumber(-123456.0), QStringLiteral("-1.2346E+5"));
 }
 
-TEST(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
-  DrawnProgram p;
-  TForm1& m = p.main();
+using ViewWindowPicking = ProgramTest<DrawnProgram>;
+
+TEST_F(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
   p.view().PickingPoint2 = true;
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 150));
   EXPECT_EQ(m.P2y->text(), QStringLiteral("10"));
@@ -112,8 +113,9 @@ TEST(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
   EXPECT_EQ(m.view_.ScaleX, 1.0);
 }
 
-TEST(ViewWindowSave, ShownPictureIsSavedByExtension) {
-  DrawnProgram p;
+using ViewWindowSave = ProgramTest<DrawnProgram>;
+
+TEST_F(ViewWindowSave, ShownPictureIsSavedByExtension) {
   QDir d(p.dir.path());
   EXPECT_TRUE(p.view().SavePictureTo(d.filePath("b.Bmp")));
   EXPECT_EQ(QImage(d.filePath("b.Bmp")).size(), QSize(520, 320));
