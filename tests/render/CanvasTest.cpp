@@ -83,6 +83,21 @@ TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwis
   EXPECT_EQ(stray, 0);
 }
 
+TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
+  QImage image = Blank(200, 40, kWhite);
+  {
+    PainterCanvas canvas(&image);
+    FontSpec font;
+    font.colour = kBlack;
+    canvas.SetFont(font);
+    canvas.SetBrushStyle(BrushStyle::Hollow);
+    EXPECT_GT(canvas.TextWidth("等高線表示"), 5 * 10);
+    canvas.TextOut(2, 2, "等高線表示");
+  }
+  // Missing glyphs would be empty boxes: a handful of outline pixels, not full strokes.
+  EXPECT_GT(200 * 40 - CountColour(image, kWhite), 250);
+}
+
 TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway) {
   QImage image = Blank(50, 40);
   {
