@@ -16,15 +16,12 @@ namespace {
 
 // A zone as the tests write it: a skewed grid and fields given per node (or per cell).
 struct ZoneSpec {
-  using Extra = std::function<void(int file, int base, int zone)>;  // damage or additions
-  ZoneSpec(std::string n, int i, int j, bool c, std::vector<std::string> f, Extra e = nullptr, bool y = true)
-      : name(std::move(n)), ni(i), nj(j), cells(c), fields(std::move(f)), extra(std::move(e)), withY(y) {}
   std::string name;
   int ni, nj;
   bool cells;
   std::vector<std::string> fields;
-  Extra extra;
-  bool withY;
+  std::function<void(int file, int base, int zone)> extra = nullptr;  // damage or additions
+  bool withY = true;
 };
 
 double X(int i, int j) { return i + 0.5 * j; }

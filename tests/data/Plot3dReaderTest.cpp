@@ -5,10 +5,11 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <bit>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
@@ -26,46 +27,31 @@ struct Variant {
 };
 
 // Writes numbers the way a PLOT3D writer of the given variant would.
-class Writer {
- public:
-  explicit Writer(Variant v) : v_(v) {}
-  void Int(std::int32_t n) { v_.encoding == Plot3dEncoding::Formatted ? Text(std::to_string(n)) : Bytes(&n, 4); }
+struct Writer {
+  Variant v;
+  std::string out = "", record = "";
+  // Raw bytes in the variant's byte order.
+  void Add(const void* p, int n) {
+    std::string b(static_cast<const char*>(p), static_cast<std::size_t>(n));
+    if (v.big) std::reverse(b.begin(), b.end());
+    record += b;
+  }
+  void Int(std::int32_t n) { v.encoding == Plot3dEncoding::Formatted ? void(record += std::to_string(n) + " ") : Add(&n, 4); }
   void Real(double x) {
-    if (v_.encoding == Plot3dEncoding::Formatted) {
-      char buf[40];
-      std::snprintf(buf, sizeof buf, "%.17E", x);
-      for (char* c = buf; *c; ++c) *c = *c == 'E' ? 'D' : *c;  // as Fortran writes doubles
-      Text(buf);
-    } else if (v_.realBytes == 4) {
-      float f = static_cast<float>(x);
-      Bytes(&f, 4);
-    } else {
-      Bytes(&x, 8);
-    }
+    const float f = static_cast<float>(x);
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17E ", x);
+    std::replace(text, text + std::strlen(text), 'E', 'D');  // as Fortran writes doubles
+    v.encoding == Plot3dEncoding::Formatted ? void(record += text) : v.realBytes == 4 ? Add(&f, 4) : Add(&x, 8);
   }
   // Closes a Fortran record (its length before and after) or a line.
   void End() {
-    if (v_.encoding == Plot3dEncoding::FortranRecords) {
-      std::uint32_t n = static_cast<std::uint32_t>(record_.size());
-      std::string marker(reinterpret_cast<char*>(&n), 4);
-      if (v_.big) std::reverse(marker.begin(), marker.end());
-      out_ += marker + record_ + marker;
-    } else {
-      out_ += record_ + (v_.encoding == Plot3dEncoding::Formatted ? "\n" : "");
-    }
-    record_.clear();
+    const std::string body = std::exchange(record, {});
+    const std::uint32_t n = static_cast<std::uint32_t>(body.size());
+    if (v.encoding == Plot3dEncoding::FortranRecords) Add(&n, 4);
+    const std::string marker = std::exchange(record, {});
+    out += marker + body + marker + (v.encoding == Plot3dEncoding::Formatted ? "\n" : "");
   }
-  void Save(const std::string& path) { std::ofstream(path, std::ios::binary) << out_; }
-
- private:
-  void Text(const std::string& t) { record_ += t + " "; }
-  void Bytes(const void* p, int n) {
-    std::string b(static_cast<const char*>(p), static_cast<std::size_t>(n));
-    if (v_.big) std::reverse(b.begin(), b.end());
-    record_ += b;
-  }
-  Variant v_;
-  std::string out_, record_;
 };
 
 double GX(int b, int i, int j) { return 10.0 * b + i + 0.5 * j; }
@@ -81,12 +67,9 @@ const std::vector<std::pair<int, int>> kMulti = {{3, 2}, {2, 4}};
 // NAME.xyz and NAME.q of the variant; returns the path of the solution.
 std::string WriteCase(const QTemporaryDir& dir, const std::string& name, Variant v,
                       const std::vector<std::pair<int, int>>& blocks) {
-  Writer grid(v), q(v);
+  Writer grid{v}, q{v};
   for (Writer* w : {&grid, &q}) {
-    if (v.multi) {
-      w->Int(static_cast<std::int32_t>(blocks.size()));
-      w->End();
-    }
+    if (v.multi) w->Int(static_cast<std::int32_t>(blocks.size())), w->End();
     for (auto [ni, nj] : blocks) w->Int(ni), w->Int(nj);
     w->End();
   }
@@ -106,8 +89,8 @@ std::string WriteCase(const QTemporaryDir& dir, const std::string& name, Variant
     q.End();
   }
   const std::string base = dir.filePath(QString::fromStdString(name)).toStdString();
-  grid.Save(base + ".xyz");
-  q.Save(base + ".q");
+  std::ofstream(base + ".xyz", std::ios::binary) << grid.out;
+  std::ofstream(base + ".q", std::ios::binary) << q.out;
   return base + ".q";
 }
 
