@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <tuple>
 #include <utility>
 
 #include "GlData.h"
@@ -76,15 +77,11 @@ TEST(OrthoBoxNavigation, FitCentresTheExtentInTheWindowShapeEvenWhenBroken) {
       {FitOrthoBox(1, 10, 0, 0, 400, 200), {-9.5, 10.5, 0, 10, -2, 2}},  // tall: the height decides
       {FitOrthoBox(4, 0, 0, 0, 100, 100), {0, 4, -2, 2, -2, 2}}};       // a line of nodes
   for (const auto& [box, expected] : cases) {
-    SCOPED_TRACE(expected.right);
-    EXPECT_DOUBLE_EQ(box.left, expected.left);
-    EXPECT_DOUBLE_EQ(box.right, expected.right);
-    EXPECT_DOUBLE_EQ(box.bottom, expected.bottom);
-    EXPECT_DOUBLE_EQ(box.top, expected.top);
+    const double got[] = {box.left, box.right, box.bottom, box.top}, want[] = {expected.left, expected.right, expected.bottom, expected.top};
+    for (int k = 0; k < 4; ++k) EXPECT_DOUBLE_EQ(got[k], want[k]) << "side " << k << " of the box up to " << expected.right;
   }
   EXPECT_TRUE(OrthoBox{}.Degenerate());
-  EXPECT_FALSE(FitOrthoBox(0.0, 0.0, 0.0, 0.0, 500, 400).Degenerate());
-  EXPECT_FALSE(FitOrthoBox(kNaN, kNaN, kNaN, kNaN, 0, -5).Degenerate());
+  EXPECT_FALSE(FitOrthoBox(0.0, 0.0, 0.0, 0.0, 500, 400).Degenerate() || FitOrthoBox(kNaN, kNaN, kNaN, kNaN, 0, -5).Degenerate());
 }
 
 TEST(TriangleBands, ThreeBandsCoverTheTriangleAndOnlyTheMiddleOneHoldsTheMiddleCorner) {
@@ -165,10 +162,9 @@ TEST(Arrows, HeadBehindTheTipAndNothingForAStillNode) {
   EXPECT_EQ(std::pair(frame.vertices[0], frame.vertices[1]), std::pair(GlPoint{1.0f, 1.0f}, GlPoint{3.0f, 1.0f}));
   // The head's two barbs reach back from the tip, one to each side of the shaft.
   EXPECT_TRUE(frame.vertices[3].x < 3 && frame.vertices[4].x < 3 && frame.vertices[3].y > 1 && frame.vertices[4].y < 1);
-  GlFrame still;
-  DrawOpenGLArrow(still, 2.0f, 0.0f, 0.0f, 1.0f, 1.0f, kWhite);
-  DrawOpenGLArrow(still, 0.0f, 5.0f, 5.0f, 1.0f, 1.0f, kWhite);
-  DrawOpenGLArrow(still, 1.0f, std::numeric_limits<float>::quiet_NaN(), 1.0f, 1.0f, 1.0f, kWhite);
+  GlFrame still;  // no speed, no scale, no number
+  for (auto [scale, u, v] : {std::tuple{2.0f, 0.0f, 0.0f}, {0.0f, 5.0f, 5.0f}, {1.0f, std::numeric_limits<float>::quiet_NaN(), 1.0f}})
+    DrawOpenGLArrow(still, scale, u, v, 1.0f, 1.0f, kWhite);
   EXPECT_TRUE(still.vertices.empty());
 }
 

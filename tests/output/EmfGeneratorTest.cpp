@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QtEndian>
 #include <cstdint>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
@@ -19,11 +19,7 @@ namespace {
 struct Record {
   uint32_t type;
   QByteArray bytes;  // the whole record, type and size included
-  uint32_t U32(int at) const {
-    uint32_t v;
-    std::memcpy(&v, bytes.constData() + at, 4);
-    return v;
-  }
+  uint32_t U32(int at) const { return qFromLittleEndian<quint32>(bytes.constData() + at); }
   int32_t I32(int at) const { return static_cast<int32_t>(U32(at)); }
 };
 
@@ -33,9 +29,7 @@ std::vector<Record> ReadRecords(const QByteArray& data) {
   std::vector<Record> records;
   int at = 0;
   while (at + 8 <= data.size()) {
-    uint32_t type, size;
-    std::memcpy(&type, data.constData() + at, 4);
-    std::memcpy(&size, data.constData() + at + 4, 4);
+    const uint32_t type = qFromLittleEndian<quint32>(data.constData() + at), size = qFromLittleEndian<quint32>(data.constData() + at + 4);
     EXPECT_EQ(size % 4, 0u) << "record " << records.size() << " type " << type;
     EXPECT_GE(size, 8u);
     if (size < 8 || at + static_cast<qint64>(size) > data.size()) {

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <unistd.h>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
@@ -97,26 +99,20 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   ASSERT_TRUE(m.LoadFile(p.folder.filePath("a.dat")));
   m.Menu_Rescale->trigger();
   const QImage plain = p.Picture();
-  struct Case {
-    QLineEdit* box;
-    std::function<void()> enable, disable;
-    const char* caption;
-  };
-  const Case cases[] = {
-      {m.VecScaleBox, [&] { m.ShowVec->setChecked(true); }, [&] { m.ShowVec->setChecked(false); }, "速度ベクトルの scale"},
-      {m.xoffsetbox, [&] { m.writetimes->setValue(1); }, [&] { m.writetimes->setValue(0); }, "オフセット x"},
-      {m.StreamXa, [&] { m.DrawStreamLineCheck->setChecked(true); },
-       [&] { m.DrawStreamLineCheck->setChecked(false); }, "点A の x"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.caption);
-    p.TypeWord(c.box);
-    c.enable();
+  // Each box, the switch of the work that reads it, and the box's caption.
+  const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
+      {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
+      {m.xoffsetbox, [&](bool on) { m.writetimes->setValue(on); }, "オフセット x"},
+      {m.StreamXa, [&](bool on) { m.DrawStreamLineCheck->setChecked(on); }, "点A の x"}};
+  for (const auto& [box, turn, caption] : cases) {
+    SCOPED_TRACE(caption);
+    p.TypeWord(box);
+    turn(true);
     m.Menu_Redraw->trigger();
     ASSERT_EQ(p.messages.warnings.size(), 1u);
-    EXPECT_NE(p.messages.warnings[0].find(c.caption), std::string::npos) << p.messages.warnings[0];
+    EXPECT_NE(p.messages.warnings[0].find(caption), std::string::npos) << p.messages.warnings[0];
     EXPECT_EQ(p.Picture(), plain);  // the previous picture stays
-    c.disable();
+    turn(false);
     p.messages.warnings.clear();
     m.Menu_Redraw->trigger();
     EXPECT_TRUE(p.messages.warnings.empty());
