@@ -59,9 +59,7 @@ inline ZoneSpec Rect(int ni, int nj, double x0, double y0, double h = 1.0) {
 inline ViewTransform MakeView(int w, int h, double scale, double cx, double cy) {
   ViewTransform view;
   view.SetPictureSize(w, h);
-  view.ScaleX = view.ScaleY = scale;
-  view.CentreX = cx;
-  view.CentreY = cy;
+  view.ScaleX = view.ScaleY = scale, view.CentreX = cx, view.CentreY = cy;
   return view;
 }
 

@@ -172,8 +172,7 @@ TEST(SegmentSampling, BadEndPointsVariablesAndFilesFailWithoutWritingAFile) {
 
 TEST(SegmentSampling, BrokenDataSetsGiveOnlyFiniteSamples) {
   FieldDataSet data = MakeField({UnitZone(4, 4)});
-  data.X[5] = std::nan("");
-  data.Y[6] = INFINITY;
+  data.X[5] = std::nan(""), data.Y[6] = INFINITY;
   data.Zones.push_back({1000, 1000, 16, {}, {}});  // claims nodes the arrays do not have
   std::vector<SegmentSample> s = Samples(data, {0.5, 0.25}, {2.5, 2.75});
   EXPECT_FALSE(s.empty());

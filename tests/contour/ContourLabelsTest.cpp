@@ -89,8 +89,7 @@ TEST_F(LabelFixture, LabelsTooCloseToAnEarlierOneAreDropped) {
 }
 
 TEST_F(LabelFixture, RegulationKeepsLabelsInsideThePercentRange) {
-  options.LabelRegulate = true;
-  options.LabelMin = options.LabelMax = 50;
+  options.LabelRegulate = true, options.LabelMin = options.LabelMax = 50;
   Place({LongFirstSegment(0, 100)}, 4.0);
   Place({LongFirstSegment(0, 300)}, 6.0);
   EXPECT_TRUE(labels.empty());

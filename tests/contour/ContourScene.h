@@ -32,8 +32,7 @@ struct ContourScene : testing::LayerScene {
 
   // `scale` pixels per unit with world (0, 1) at the top-left pixel of a width x height picture.
   ContourScene& Zoom(double scale, int width, int height) {
-    view.ScaleX = view.ScaleY = scale;
-    view.CentrePixelY = static_cast<std::int32_t>(scale);
+    view.ScaleX = view.ScaleY = scale, view.CentrePixelY = static_cast<std::int32_t>(scale);
     view.PictureWidth = width, view.PictureHeight = height;
     return *this;
   }

@@ -69,9 +69,7 @@ QRgb Rgb(Colour c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 LegendOptions Options(LegendOrientation orientation, int w, int h) {
   LegendOptions o;
-  o.orientation = orientation;
-  o.LegendWidthBox = w;
-  o.LegendHeightBox = h;
+  o.orientation = orientation, o.LegendWidthBox = w, o.LegendHeightBox = h;
   o.font = FontSpec{"Noto Sans CJK JP", 12};
   return o;
 }

@@ -18,10 +18,7 @@ std::string DataFile(const char* name) { return std::string(CORVANE_TEST_DATA) +
 // The small test files: title, blank line, size lines from line 2, then labels and data.
 LoadOptions SmallLayout(int zones = 1) {
   LoadOptions o;
-  o.ZCountBox = zones;
-  o.XYNumLineBox = 2;
-  o.LabelLineBox = 2 + zones;
-  o.DataStartLineBox = 3 + zones;
+  o.ZCountBox = zones, o.XYNumLineBox = 2, o.LabelLineBox = 2 + zones, o.DataStartLineBox = 3 + zones;
   return o;
 }
 
@@ -97,8 +94,7 @@ TEST(DataReader, LabelsGiveColumnsSelectorsAndRGroupItems) {
   ASSERT_TRUE(utf8.result);
   EXPECT_EQ(utf8.d().VariableNames, sjis.d().VariableNames);
 
-  o = SmallLayout();
-  o.IncludeVelCheck = true;
+  o = SmallLayout(), o.IncludeVelCheck = true;
   Load gas(DataFile("derived_quantities.dat"), o);
   ASSERT_TRUE(gas.result);
   EXPECT_EQ(gas.result->rgroupItems, (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧"}));
@@ -200,8 +196,7 @@ TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {
   Load first(DataFile("ij_two_zones.dat"), SmallLayout(2));
   ASSERT_TRUE(first.result);
   FieldDataSet shown = first.d();
-  shown.ContourMax[0] = 42.0;
-  shown.Boundaries[1].imax = false;
+  shown.ContourMax[0] = 42.0, shown.Boundaries[1].imax = false;
   const FieldDataSet before = shown;
 
   Load failed(DataFile("short_line.dat"), SmallLayout(1), shown, 2);
@@ -209,8 +204,7 @@ TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {
   EXPECT_EQ(shown.Values, before.Values);
 
   LoadOptions manual = SmallLayout(2);
-  manual.AutoMaxMinCheck = false;
-  manual.AutoStepCheck = false;
+  manual.AutoMaxMinCheck = false, manual.AutoStepCheck = false;
   Load again(DataFile("ij_two_zones.dat"), manual, shown, 2);
   ASSERT_TRUE(again.result);
   EXPECT_EQ(again.d().ContourMax[0], 42.0);
@@ -234,8 +228,7 @@ TEST(DerivedQuantities, MachNumberAndTotalPressureWithFallbacks) {
             (std::vector<double>{0.0, 101325.0, 0.0}));
 
   FieldDataSet copy = d;
-  copy.Values[0][0] = 1.0;
-  copy.Values[2][0] = 0.0;
+  copy.Values[0][0] = 1.0, copy.Values[2][0] = 0.0;
   RecordingNotifier n;
   ASSERT_TRUE(ComputeDerivedQuantities(copy, 0, 1, 2, 3, 1.4, 288.7, n));
   EXPECT_NEAR(copy.Values[4][0], std::sqrt((1.0 + 160000.0) / 1.4 / 288.7 / 288.3), 1e-15);

@@ -44,26 +44,22 @@ TEST(InfoCommand, JsonDescribesZonesRowsAndNodes) {
   EXPECT_EQ(rows[0].toObject()["step"].toDouble(), 111.0 / 50);  // shortest text reads back exactly
   QJsonArray nodes = o["nodes"].toArray();
   ASSERT_EQ(nodes.size(), 2);
-  EXPECT_EQ(nodes[0].toObject()["values"].toArray()[0].toDouble(), 110.0);
-  EXPECT_EQ(nodes[1].toObject()["x"].toDouble(), 2.0);
+  EXPECT_EQ(std::pair(nodes[0].toObject()["values"].toArray()[0].toDouble(), nodes[1].toObject()["x"].toDouble()), std::pair(110.0, 2.0));
 }
 
 TEST(InfoCommand, NonFiniteNumbersStayValidJson) {
   InfoRun r = Info("nan_inf_values.dat", kOneZone + QStringList{"--json", "--node", "0,0,0"});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
   const QJsonObject o = Json(r);
-  EXPECT_EQ(o["rows"].toArray()[0].toObject()["max"].toString(), "Infinity");
-  EXPECT_EQ(o["nodes"].toArray()[0].toObject()["x"].toString(), "NaN");
+  EXPECT_EQ(o["rows"].toArray()[0].toObject()["max"].toString() + " " + o["nodes"].toArray()[0].toObject()["x"].toString(), "Infinity NaN");
 }
 
 TEST(InfoCommand, WarningsAndErrorsGoToStderrWithStatusOne) {
   EXPECT_EQ(Info("short_line.dat", kOneZone).status, 1);
   EXPECT_EQ(Info("word_in_number.dat", kOneZone).status, 1);
   InfoRun three = Info("three_size_fields.dat", kOneZone);
-  EXPECT_EQ(three.status, 0);
-  EXPECT_TRUE(three.errors.contains("領域点数はxi,eta方向合わせて２点で指定して下さい"));
+  EXPECT_TRUE(three.status == 0 && three.errors.contains("領域点数はxi,eta方向合わせて２点で指定して下さい"));
   InfoRun badNode = Info("three_size_fields.dat", kOneZone + QStringList{"--node", "0,2,0"});
-  EXPECT_EQ(badNode.status, 1);
-  EXPECT_TRUE(badNode.errors.contains("0,2,0"));
+  EXPECT_TRUE(badNode.status == 1 && badNode.errors.contains("0,2,0")) << badNode.errors.toStdString();
   EXPECT_EQ(Info("three_size_fields.dat", kOneZone + QStringList{"--node", "0;1"}).status, 1);
 }

@@ -198,8 +198,7 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
     EXPECT_EQ(strips[first + 8], (std::vector<GlPoint>{{cx, 1.0f}, {cx, 0.0f}}));
   }
   // Boundary switches leave their edges out.
-  d.Boundaries[0].i0 = d.Boundaries[0].jmax = false;
-  o.display.writetimes = 0;
+  d.Boundaries[0].i0 = d.Boundaries[0].jmax = false, o.display.writetimes = 0;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
   EXPECT_EQ(Strips(frame).size(), 2u);
   // Zoomed in on x = 0: the i-lines at x = 1 and 2 go, the j-lines keep their first segment.

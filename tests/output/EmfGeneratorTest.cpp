@@ -203,9 +203,7 @@ TEST(EmfGenerator, CanvasPictureKeepsWideLinesRotatedLabelsAndTheirBoxes) {
     canvas.LineTo(60, 10);
     canvas.LineTo(60, 50);
     FontSpec font;
-    font.face = "Noto Sans CJK JP";
-    font.pixelHeight = 12;
-    font.angleTenths = 900;
+    font.face = "Noto Sans CJK JP", font.pixelHeight = 12, font.angleTenths = 900;
     canvas.SetFont(font);
     canvas.TextOut(100, 70, "軸");
     canvas.Finish();

@@ -73,8 +73,7 @@ TEST_F(ImageExport, OtherExtensionsWriteNothingButSayWhichOnesAreWritten) {
 }
 
 TEST_F(ImageExport, NothingDrawnYetIsReportedNotWritten) {
-  bitmap_ = QImage();
-  scene_ = QPicture();
+  bitmap_ = QImage(), scene_ = QPicture();
   EXPECT_FALSE(Save("a.png"));
   EXPECT_FALSE(Save("b.emf"));
   EXPECT_FALSE(QFile::exists(dir_.filePath("a.png")) || QFile::exists(dir_.filePath("b.emf")));

@@ -27,8 +27,7 @@ struct AxesScene : corvane::testing::LayerScene {
     view.Rescale(extents, true, true, {}, [](const std::string& t) {
       return TextSize{static_cast<int>(t.size()) * 8, 16};
     });
-    options.display.XTitleBox = "x [m]";
-    options.display.YTitleBox = "y [m]";
+    options.display.XTitleBox = "x [m]", options.display.YTitleBox = "y [m]";
   }
 
   std::vector<std::string> Draw() {

@@ -59,8 +59,7 @@ TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwis
     FontSpec font;
     font.colour = kWhite;
     canvas.SetFont(font);
-    w = canvas.TextWidth("x [m]");
-    h = canvas.TextHeight("x [m]");
+    w = canvas.TextWidth("x [m]"), h = canvas.TextHeight("x [m]");
     canvas.SetBrush(MakeColour(0, 255, 0), BrushStyle::Solid);
     canvas.TextOut(10, 10, "x [m]");
     canvas.SetBrushStyle(BrushStyle::Hollow);

@@ -23,9 +23,7 @@ SceneState SquareScene() {
   SceneState s;
   s.data = MakeGrid({{3, 3, [](int i, int j) { return std::pair{5.0 * i, 5.0 * j}; }}});
   s.view.SetPictureSize(120, 100);
-  s.view.ScaleX = s.view.ScaleY = 8.0;
-  s.view.CentrePixelX = 10;
-  s.view.CentrePixelY = 90;
+  s.view.ScaleX = s.view.ScaleY = 8.0, s.view.CentrePixelX = 10, s.view.CentrePixelY = 90;
   s.options.display.ShowContour = false;
   return s;
 }
@@ -39,8 +37,7 @@ class ThrowingNotifier : public Notifier {
 TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
   for (bool white : {false, true}) {
     SceneState s = SquareScene();
-    s.options.display.WhiteBack = white;
-    s.options.display.ShowGrid = true;
+    s.options.display.WhiteBack = white, s.options.display.ShowGrid = true;
     NullProgress progress;
     RecordingNotifier notifier;
     ASSERT_TRUE(DrawScene(s, progress, notifier));
@@ -76,9 +73,7 @@ TEST(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
 
 TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
   SceneState s = SquareScene();
-  s.options.display.writetimes = 3;
-  s.options.display.xoffsetbox = 2.0;
-  s.options.display.yoffsetbox = -1.0;
+  s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0, s.options.display.yoffsetbox = -1.0;
   NullProgress progress;
   RecordingNotifier quiet;
   ASSERT_TRUE(DrawScene(s, progress, quiet));
@@ -113,8 +108,7 @@ TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   ASSERT_TRUE(DrawScene(s, progress, notifier));
   EXPECT_EQ(std::pair(s.view.ScaleX, s.view.ScaleY), std::pair(6.0, 6.0));  // (100 - 40) / 10, the same in x and y
 
-  s.options.display.writetimes = 3;
-  s.options.display.xoffsetbox = 2.0;
+  s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0;
   ASSERT_TRUE(RescaleAndRedraw(s, progress, notifier));
   // (120 - 40) / 16: the copies reach x = 16.
   EXPECT_EQ((std::vector<double>{s.view.ScaleX, s.options.display.x0box, s.options.display.xscalebox, s.data.XMax}),
@@ -126,9 +120,7 @@ TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheB
   SceneState s;
   s.data = MakeGrid({{40, 30, [](int i, int j) { return std::pair{i + 0.3 * j, 0.7 * j + 0.01 * i * i}; }}});
   s.view.SetPictureSize(300, 200);
-  s.options.display.ShowContour = false;
-  s.options.display.ShowGrid = true;
-  s.options.display.WhiteBack = true;
+  s.options.display.ShowContour = false, s.options.display.ShowGrid = true, s.options.display.WhiteBack = true;
   FitView(s);
   s.view.ZoomAt(200, 80, 2.0);  // part of the grid now lies outside
   NullProgress progress;

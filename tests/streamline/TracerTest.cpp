@@ -89,8 +89,7 @@ TEST(Tracer, RigidRotationRunsRoundTheCircleAndNeverInwards) {
     if (step < -kPi) step += 2 * kPi;
     EXPECT_GE(step, 0.0);  // counter-clockwise throughout
     turned += step;
-    previousR = r;
-    previousAngle = angle;
+    previousR = r, previousAngle = angle;
   }
   EXPECT_GT(turned, 2.5);
 }
