@@ -1,7 +1,8 @@
 // Writes a flow-round-a-cylinder grid file of any size, separator and loop order.
 //   corvane_gen OUT [--zones NIxNJ,NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]
-//                   [--title TEXT] [--mach M]
-// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes.
+//                   [--title TEXT] [--mach M] [--first-cell H]
+// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes;
+// --first-cell H makes the wall-normal size of the first cell H radii (a wall-resolved grid).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n"
-               "                   [--title TEXT] [--mach M]\n");
+               "                   [--title TEXT] [--mach M] [--first-cell H]\n");
   return 1;
 }
 
@@ -61,6 +62,9 @@ int main(int argc, char** argv) {
       grid.title = value();
     } else if (a == "--mach") {
       grid.mach = std::atof(value().c_str());
+    } else if (a == "--first-cell") {
+      grid.firstCell = std::atof(value().c_str());
+      if (!(grid.firstCell > 0.0)) return Usage();
     } else if (a == "--crlf") {
       grid.crlf = true;
     } else if (!a.empty() && a[0] != '-' && out.empty()) {

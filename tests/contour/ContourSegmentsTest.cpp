@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -37,6 +38,32 @@ TEST(ContourSegments, PlaneOnOneCellGivesExactPixelsAndDropsCornerLevels) {
   EXPECT_EQ(SegmentsOf(scene), expected);
   // Copy 1 shifted by (1, -2): every point moves by (10, 20) pixels.
   EXPECT_EQ(SegmentsOf(scene, 1.0, -2.0)[1], (Segments{{10, 115, 12, 118}, {15, 120, 12, 118}}));
+}
+
+TEST(ContourSegments, LinesCrossRowsOfSubPixelCellsInOnePiece) {
+  // The segments of each level, joined at equal end pixels, form one piece although the line
+  // passes two pixels of triangles far below a hundredth of a square pixel.
+  ContourScene scene = test::ThinRowScene();
+  int across = 0;
+  for (const Segments& level : SegmentsOf(scene)) {
+    std::map<std::pair<int, int>, std::pair<int, int>> up;
+    auto root = [&](std::pair<int, int> p) {
+      up.try_emplace(p, p);
+      while (up[p] != p) p = up[p];
+      return p;
+    };
+    int top = 1000, bottom = -1000;
+    for (const ContourSegment& s : level) {
+      up[root({s.x1, s.y1})] = root({s.x2, s.y2});
+      top = std::min({top, s.y1, s.y2});
+      bottom = std::max({bottom, s.y1, s.y2});
+    }
+    int pieces = 0;
+    for (const auto& [point, parent] : up) pieces += point == parent;
+    EXPECT_LE(pieces, 1);
+    across += top < 60 && bottom > 68;
+  }
+  EXPECT_GE(across, 10);
 }
 
 TEST(ContourSegments, VerticesOnALevelGiveTheEdgeTwiceFromTheLaterLowVertex) {

@@ -16,6 +16,7 @@
 #include "contour/ContourFill.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "render/SceneRenderer.h"
 
 namespace corvane {
 namespace {
@@ -238,6 +239,41 @@ TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
     EXPECT_EQ(images[0], images[1]);
     EXPECT_GT(CountPixels(images[1], qRgb(255, 255, 255)), 0);  // the grid does not cover it all
   }
+}
+
+TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
+  // Two pixels of sub-pixel rows between ordinary ones leave no hole: filled by one thread or
+  // by two (pixel for pixel the same), and in vector mode through the bitmap laid under the
+  // polygons of the scene.
+  ContourScene scene = test::ThinRowScene();
+  const QRgb white = qRgb(255, 255, 255);
+  auto holes = [&](const QImage& image) {
+    int count = 0;
+    for (int y = 34; y <= 91; ++y)
+      for (int x = 4; x <= 17; ++x) count += image.pixel(x, y) == white;
+    return count;
+  };
+  QImage images[2];
+  for (int threads : {1, 2}) {
+    QImage& image = images[threads - 1];
+    image = White(24, 140);
+    PainterCanvas canvas(&image);
+    DrawContourFill(scene.Context(), canvas, &image, threads);
+  }
+  EXPECT_EQ(holes(images[0]), 0);
+  EXPECT_EQ(images[0], images[1]);
+
+  SceneState state;
+  state.data = scene.data;
+  state.view = scene.view;
+  state.options = scene.options;
+  state.options.display.WhiteBack = true;
+  state.options.display.BMPModeCheck = false;
+  state.options.display.LineCheck = false;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(state, progress, notifier));
+  EXPECT_EQ(holes(state.bitmap), 0);
 }
 
 }  // namespace
