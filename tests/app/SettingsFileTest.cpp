@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/SettingsFile.h"
+#include "data/Errors.h"
 
 using namespace corvane;
 
@@ -83,8 +84,12 @@ TEST(SettingsFile, FileValuesReachTheOptionsThroughTheControlTables) {
   ProgramOptions options = BuildOptions(args);
   EXPECT_TRUE(options.display.WhiteBack);
   EXPECT_EQ(options.load.ZCountBox, 100);  // the spin box keeps it within 0..100
+  // A bad value fails a command, naming the file, the line and what stood there.
   std::ofstream(path, std::ios::binary | std::ios::trunc) << "ZONE COUNT\nfour\nWHITE BACKGROUND\n";
-  options = BuildOptions(args);
-  EXPECT_FALSE(options.display.WhiteBack);
-  EXPECT_EQ(options.load.ZCountBox, 3);
+  try {
+    BuildOptions(args);
+    ADD_FAILURE() << "a bad settings file was accepted";
+  } catch (const CorvaneError& e) {
+    EXPECT_NE(std::string(e.what()).find(path + " の 2 行目: ZONE COUNT の値 \"four\""), std::string::npos) << e.what();
+  }
 }
