@@ -161,27 +161,28 @@ void WriteAnalysisFile(const std::string& path, const std::string& text) {
   if (!ok) throw CorvaneError("解析結果のファイル " + path + " を作成できません: " + file.errorString().toStdString());
 }
 
-AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, const ProgramOptions& options, const std::string& path,
-                                     Notifier& notifier, Progress& progress) {
+AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
+                                     Progress& progress) {
   AnalysisRunResult result;
-  const std::optional<std::string> caption = VariableCaption(data, options.RGroup, options.load.IncludeVelCheck);
+  const std::optional<std::string> caption = VariableCaption(data, row, includeVelocity);
   if (!caption) return result;
-  const ResolvedEndpoint a = ResolveEndpoint(data, options.analysis, SegmentPoint::First);
-  const ResolvedEndpoint b = ResolveEndpoint(data, options.analysis, SegmentPoint::Second);
+  const ResolvedEndpoint a = ResolveEndpoint(data, analysis, SegmentPoint::First);
+  const ResolvedEndpoint b = ResolveEndpoint(data, analysis, SegmentPoint::Second);
   if (!a.valid || !b.valid) {
     notifier.Warning(!a.valid ? a.problem : b.problem);
     result.status = AnalysisRunResult::Status::BadEndpoint;
     return result;
   }
   std::vector<SegmentSample> samples;
-  result.truncated = CollectCrossings(data, options.RGroup, a.point, b.point, samples);
+  result.truncated = CollectCrossings(data, row, a.point, b.point, samples);
   if (result.truncated) notifier.Message(kTooManySamplesMessage);
   result.sampleCount = SortAndMergeSamples(samples);
   WriteAnalysisFile(path, AnalysisFileText(*caption, samples));
   progress.Pump();
   result.status = AnalysisRunResult::Status::Written;
   result.path = path;
-  result.openAfterwards = options.analysis.OpenAnalyzed;
+  result.openAfterwards = analysis.OpenAnalyzed;
   return result;
 }
 

@@ -17,7 +17,7 @@
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
-#include "render/ProgramOptions.h"
+#include "analysis/AnalysisOptions.h"
 
 namespace corvane {
 
@@ -95,11 +95,12 @@ struct AnalysisRunResult {
   bool openAfterwards = false;  // OpenAnalyzed was checked: open `path` with the desktop's program
 };
 
-// The whole analysis after the save dialog: resolve both end points (options.analysis), collect
-// the crossings of the variable options.RGroup, sort and merge, write `path`, let the user
-// interface breathe. Typed coordinates that are not numbers and a file that cannot be written
-// throw CorvaneError before or instead of writing.
-AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, const ProgramOptions& options, const std::string& path,
-                                     Notifier& notifier, Progress& progress);
+// The whole analysis after the save dialog: resolve both end points (`analysis`), collect the
+// crossings of variable `row` (captioned as with or without velocity data), sort and merge, write
+// `path`, let the user interface breathe. Typed coordinates that are not numbers and a file that
+// cannot be written throw CorvaneError before or instead of writing.
+AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
+                                     Progress& progress);
 
 }  // namespace corvane

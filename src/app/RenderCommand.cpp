@@ -11,15 +11,15 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
-#include "render/SceneRenderer.h"
+#include "scene/PlotWindowSize.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kFrameWidth = 16, kFrameHeight = 39, kStatusBarHeight = 19;
 
 
 // A notifier that also remembers whether anything was said (an unsaved picture is a failure).
@@ -53,6 +53,17 @@ bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
   return false;
 }
 
+// The settings' centre and scales, with the axis margins a rescale would leave: without them the
+// axes of a view that was never fitted would fall outside the picture.
+void MakeRoomForAxes(SceneState& state) {
+  const ViewTransform wanted = state.view;
+  FitView(state);
+  state.view.CentreX = wanted.CentreX;
+  state.view.CentreY = wanted.CentreY;
+  state.view.ScaleX = wanted.ScaleX;
+  state.view.ScaleY = wanted.ScaleY;
+}
+
 }  // namespace
 
 int RunRenderCommand(const CommandArgs& args) {
@@ -70,8 +81,9 @@ int RunRenderCommand(const CommandArgs& args) {
   const DisplayOptions& d = options.display;
   int width = args.width, height = args.height;
   if (width <= 0 || height <= 0) {
-    width = std::max(d.PictureWindowWidth - kFrameWidth, 1);
-    height = std::max(d.PictureWindowHeight - kFrameHeight - kStatusBarHeight, 1);
+    const PlotClientSize client = ClientSizeOfPlotWindow(d.PictureWindowWidth, d.PictureWindowHeight);
+    width = client.width;
+    height = client.height - kPlotStatusBarHeight;
   }
   state.view.SetPictureSize(width, height);
   if (args.view == "settings") {
@@ -97,7 +109,7 @@ int RunRenderCommand(const CommandArgs& args) {
                                                                         : BitmapPathFor(path, folder);
       if (IsOneOf(out, inputs))
         throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
-      std::optional<LoadResult> loaded = LoadDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
+      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       state.data = std::move(loaded->data);
       ApplyContourBoxes(state.data, options);
@@ -110,6 +122,7 @@ int RunRenderCommand(const CommandArgs& args) {
       state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded->yvecIndex;
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
+      if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
 
       CountingNotifier saveNotifier;

@@ -195,7 +195,7 @@ class BandWriter {
 // Everything one copy's fill needs per triangle, worked out once per drawing.
 class BandFiller {
  public:
-  BandFiller(const LayerContext& context, const double* values, double step, double min, double max,
+  BandFiller(const LayerContext& context, ColorMapKind kind, const double* values, double step, double min, double max,
              const ContourLevelRange& range, bool cacheNodes)
       : context_(context), view_(context.view), map_(context.view), values_(values), step_(step), min_(min), max_(max) {
     const FieldDataSet& data = context.data;
@@ -207,7 +207,6 @@ class BandFiller {
     // Bands up to bandLo_ have upper levels below min, bands from bandHi_ on upper levels above max.
     bandLo_ = static_cast<double>(range.firstLevelIndex) - 2.0;
     bandHi_ = static_cast<double>(range.firstLevelIndex) + range.levelCount - 1.0;
-    const ColorMapKind kind = context.options.contour.colorMap;
     const std::size_t bands = static_cast<std::size_t>(bandHi_ - bandLo_) + 1;
     colours_.resize(bands);
     for (std::size_t i = 0; i < bands; ++i)
@@ -445,7 +444,7 @@ class BandFiller {
 // The selected value row and its levels, or nothing when the fill cannot be drawn.
 const double* SelectedRow(const LayerContext& context, double& step, double& min, double& max) {
   const FieldDataSet& data = context.data;
-  const int k = context.options.RGroup;
+  const int k = context.row;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return nullptr;
   if (static_cast<std::size_t>(k) >= data.ContourStep.size() || static_cast<std::size_t>(k) >= data.ContourMin.size() ||
       static_cast<std::size_t>(k) >= data.ContourMax.size())
@@ -525,17 +524,18 @@ void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour co
   FillPolygon(target, points, count, ToArgb(colour));
 }
 
-void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
-                       double step, double min, double max, const double* values) {
+void FillTriangleBands(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, std::int32_t p,
+                       std::int32_t q, std::int32_t r, double step, double min, double max, const double* values) {
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) return;
-  BandFiller filler(context, values, step, min, max, range, false);
+  BandFiller filler(context, colorMap, values, step, min, max, range, false);
   BandWriter writer(&canvas, nullptr);
   filler.Triangle(p, q, r, writer);
 }
 
-void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap, int threads, QImage* specks) {
-  if (!context.options.display.BrushCheck) return;
+void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, QImage* bitmap, int threads,
+                     QImage* specks) {
+  if (!context.display.BrushCheck) return;
   double step = 0.0, min = 0.0, max = 0.0;
   const double* values = SelectedRow(context, step, min, max);
   if (!values) return;
@@ -550,7 +550,7 @@ void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap
   const bool direct = bitmap && !bitmap->isNull() && bitmap->format() == QImage::Format_RGB32;
   if (direct) pixels = {reinterpret_cast<std::uint32_t*>(bitmap->bits()), bitmap->bytesPerLine() / 4, bitmap->width(),
                         bitmap->height()};
-  BandFiller filler(context, values, step, min, max, range, true);
+  BandFiller filler(context, colorMap, values, step, min, max, range, true);
   bool finished = false;
   if (direct && threads > 1 && bitmap->height() > (2 << kStripeShift) && context.data.X.size() >= 4096) {
     finished = FillOnBothCores(context, filler, pixels, values);

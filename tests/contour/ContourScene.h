@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "TestGrids.h"
+#include "contour/ColorMap.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane::test {
 
@@ -46,9 +48,14 @@ struct ContourScene {
     return *this;
   }
 
-  LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
+  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
+
+// The rainbow colour of v in lo..hi.
+inline Colour Rainbow(double v, double lo, double hi) {
+  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
+}
 
 // 150 x 40 nodes a tenth of a pixel apart in x: nine rows three pixels high, twenty rows a tenth
 // of a pixel high (triangles of 0.005 square pixels), nine rows three pixels high, seen at 10

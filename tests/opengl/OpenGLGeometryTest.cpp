@@ -87,19 +87,6 @@ TEST(OrthoBoxNavigation, FitCentresTheExtentInTheWindowShapeEvenWhenBroken) {
   EXPECT_FALSE(FitOrthoBox(kNaN, kNaN, kNaN, kNaN, 0, -5).Degenerate());
 }
 
-TEST(OrthoBoxNavigation, ZoomKeepsTheCentreAndPanStepsByAFloatFraction) {
-  OrthoBox box{0.0, 10.0, 0.0, 3.0, -2, 2};
-  ZoomOrthoBox(box, 0.95);
-  EXPECT_NEAR(box.right - box.left, 9.5, 1e-12);
-  EXPECT_NEAR((box.left + box.right) / 2, 5.0, 1e-12);
-  OrthoBox pan{0.0, 10.0, 0.0, 3.0, -2, 2};
-  PanOrthoBox(pan, PanDirection::Right);
-  EXPECT_DOUBLE_EQ(pan.left, static_cast<float>(0.2));
-  EXPECT_DOUBLE_EQ(pan.right, 10.0 + static_cast<float>(0.2));
-  PanOrthoBox(pan, PanDirection::Down);
-  EXPECT_DOUBLE_EQ(pan.bottom, -static_cast<double>(static_cast<float>(0.06)));
-}
-
 TEST(TriangleBands, ThreeBandsCoverTheTriangleAndOnlyTheMiddleOneHoldsTheMiddleCorner) {
   const Emitted e = Bands(Triangle(0.5, 1.5, 2.5, 1.0));
   ASSERT_EQ(e.polygons.size(), 3u);
