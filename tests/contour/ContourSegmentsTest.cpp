@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <map>
@@ -41,27 +42,23 @@ TEST(ContourSegments, PlaneOnOneCellGivesExactPixelsAndDropsCornerLevels) {
 }
 
 TEST(ContourSegments, LinesCrossRowsOfSubPixelCellsInOnePiece) {
-  // The segments of each level, joined at equal end pixels, form one piece although the line
-  // passes two pixels of triangles far below a hundredth of a square pixel.
+  // Each level's segments, joined at equal end pixels, form one piece across two pixels of
+  // triangles far below a hundredth of a square pixel.
   ContourScene scene = test::ThinRowScene();
   int across = 0;
   for (const Segments& level : SegmentsOf(scene)) {
     std::map<std::pair<int, int>, std::pair<int, int>> up;
     auto root = [&](std::pair<int, int> p) {
-      up.try_emplace(p, p);
-      while (up[p] != p) p = up[p];
+      for (up.try_emplace(p, p); up[p] != p;) p = up[p];
       return p;
     };
     int top = 1000, bottom = -1000;
     for (const ContourSegment& s : level) {
       up[root({s.x1, s.y1})] = root({s.x2, s.y2});
-      top = std::min({top, s.y1, s.y2});
-      bottom = std::max({bottom, s.y1, s.y2});
+      top = std::min({top, s.y1, s.y2}), bottom = std::max({bottom, s.y1, s.y2});
     }
-    int pieces = 0;
-    for (const auto& [point, parent] : up) pieces += point == parent;
-    EXPECT_LE(pieces, 1);
-    across += top < 60 && bottom > 68;
+    EXPECT_LE(std::count_if(up.begin(), up.end(), [](const auto& e) { return e.first == e.second; }), 1);
+    across += top < 60 && bottom > 68;  // through the thin rows on pixel rows 63 to 65
   }
   EXPECT_GE(across, 10);
 }

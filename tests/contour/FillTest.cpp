@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contour/ColorMap.h"
@@ -237,13 +238,7 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
   // by two (pixel for pixel the same), and in vector mode through the bitmap laid under the
   // polygons of the scene.
   ContourScene scene = test::ThinRowScene();
-  const QRgb white = qRgb(255, 255, 255);
-  auto holes = [&](const QImage& image) {
-    int count = 0;
-    for (int y = 34; y <= 91; ++y)
-      for (int x = 4; x <= 17; ++x) count += image.pixel(x, y) == white;
-    return count;
-  };
+  auto holes = [](const QImage& image) { return CountPixels(image.copy(4, 34, 14, 58), qRgb(255, 255, 255)); };
   QImage images[2];
   for (int threads : {1, 2}) {
     QImage& image = images[threads - 1];
@@ -255,12 +250,9 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
   EXPECT_EQ(images[0], images[1]);
 
   SceneState state;
-  state.data = scene.data;
-  state.view = scene.view;
-  state.options = scene.options;
+  std::tie(state.data, state.view, state.options) = std::tie(scene.data, scene.view, scene.options);
   state.options.display.WhiteBack = true;
-  state.options.display.BMPModeCheck = false;
-  state.options.display.LineCheck = false;
+  state.options.display.BMPModeCheck = state.options.display.LineCheck = false;
   NullProgress progress;
   RecordingNotifier notifier;
   ASSERT_TRUE(DrawScene(state, progress, notifier));
