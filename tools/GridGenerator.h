@@ -23,10 +23,27 @@ struct FlowGridSpec {
   bool crlf = false;          // CR LF line ends
   double radius = 0.5;        // cylinder radius
   double farField = 8.0;      // outer radius of the grid
+  double firstCell = 0.0;     // wall-normal size of the first cell in radii; 0: spacing grows by one ratio from wall to far field
   double mach = 0.4;          // free-stream Mach number
   double gamma = 1.4, gasConstant = 288.7;
   double temperature = 288.15, pressure = 101325.0;
 };
+
+// Radius of node line j of nj when the first cell is s.firstCell radii high and every next cell is
+// one ratio q larger, q found by bisection so that the last line reaches the far field.
+inline double WallResolvedRadius(const FlowGridSpec& s, int j, int nj) {
+  const double h = s.firstCell * s.radius, span = s.farField - s.radius;
+  const int cells = nj - 1;
+  auto reach = [&](double q) { return q == 1.0 ? h * cells : h * (std::pow(q, cells) - 1.0) / (q - 1.0); };
+  double lo = 1.0, hi = 2.0;
+  while (reach(hi) < span && hi < 1e6) hi *= 2.0;
+  for (int k = 0; k < 200; ++k) {
+    const double mid = 0.5 * (lo + hi);
+    (reach(mid) < span ? lo : hi) = mid;
+  }
+  const double q = 0.5 * (lo + hi);
+  return s.radius + (q == 1.0 ? h * j : h * (std::pow(q, j) - 1.0) / (q - 1.0));
+}
 
 // Values of one node: x, y, U, V, T, P.
 inline void FlowAt(const FlowGridSpec& s, int zone, int i, int j, double out[6]) {
@@ -36,7 +53,7 @@ inline void FlowAt(const FlowGridSpec& s, int zone, int i, int j, double out[6])
   const double theta = 2.0 * pi * (zone + (ni > 1 ? static_cast<double>(i) / (ni - 1) : 0.0)) / zoneCount;
   // Radial spacing grows geometrically away from the wall.
   const double t = nj > 1 ? static_cast<double>(j) / (nj - 1) : 0.0;
-  const double r = s.radius * std::pow(s.farField / s.radius, t);
+  const double r = s.firstCell > 0.0 && nj > 2 ? WallResolvedRadius(s, j, nj) : s.radius * std::pow(s.farField / s.radius, t);
   const double a2r2 = s.radius * s.radius / (r * r);
   const double cp = s.gamma * s.gasConstant / (s.gamma - 1.0);
   const double uInf = s.mach * std::sqrt(s.gamma * s.gasConstant * s.temperature);

@@ -1,9 +1,10 @@
 // Writes a flow-round-a-cylinder grid file of any size, separator and loop order, or the
 // Kármán–Trefftz airfoil sample.
 //   corvane_gen OUT [--zones NIxNJ,NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]
-//                   [--title TEXT] [--mach M]
+//                   [--title TEXT] [--mach M] [--first-cell H]
 //   corvane_gen OUT --airfoil
-// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes.
+// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes;
+// --first-cell H makes the wall-normal size of the first cell H radii (a wall-resolved grid).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -19,7 +20,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n"
-               "                   [--title TEXT] [--mach M]\n"
+               "                   [--title TEXT] [--mach M] [--first-cell H]\n"
                "       corvane_gen OUT --airfoil\n");
   return 1;
 }
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
       grid.title = value();
     } else if (a == "--mach") {
       grid.mach = std::atof(value().c_str());
+    } else if (a == "--first-cell") {
+      grid.firstCell = std::atof(value().c_str());
+      if (!(grid.firstCell > 0.0)) return Usage();
     } else if (a == "--airfoil") {
       airfoil = true;
     } else if (a == "--crlf") {

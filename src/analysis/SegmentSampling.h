@@ -62,8 +62,9 @@ bool CollectCrossings(const FieldDataSet& data, int row, WorldPoint p1, WorldPoi
                       std::vector<SegmentSample>& buffer);
 
 // Orders the samples by x, ties by y, keeping the scan order of equal points (a stable sort), then
-// drops every sample whose x and y both equal those of the sample kept before it. Returns the
-// number kept (the vector is shortened to it). NaN coordinates sort after all numbers.
+// drops every sample whose x and y both equal those of the sample kept before it, coordinates
+// taken as the file prints them. Returns the number kept (the vector is shortened to it). NaN
+// coordinates sort after all numbers.
 std::size_t SortAndMergeSamples(std::vector<SegmentSample>& samples);
 
 // 15 significant digits in exponent form: 0.5 -> "5.00000000000000E-1", 0 -> "0.00000000000000E+0".

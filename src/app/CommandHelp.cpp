@@ -10,7 +10,8 @@ constexpr unsigned kAllCommands = kInfoCommand | kRenderCommand | kLegendCommand
 
 constexpr CommandOption kOptions[] = {
     {"--settings", nullptr, "FILE", kAllCommands,
-     "設定ファイル (既定: 実行ファイルと同じフォルダの crv.ini、無ければ $XDG_CONFIG_HOME/corvane/crv.ini)"},
+     "設定ファイル (既定: 実行ファイルと同じフォルダの crv.ini、無ければ $XDG_CONFIG_HOME/corvane/crv.ini)。"
+     "値の読めない行があれば、その行と値を示して終了状態 1 で終わる"},
     {"--set", nullptr, "NAME=VALUE", kAllCommands,
      "コントロール NAME に VALUE を入れる (例 BrushCheck=1, RGroup=5)。繰り返し可、設定ファイルの後に順に効く"},
     {"--output", "-o", "OUT", kRenderCommand | kLegendCommand | kAnalyzeCommand,
@@ -38,7 +39,8 @@ constexpr CommandText kCommands[] = {
      "corvane info samples/airfoil.dat --set IncludeVelCheck=1 --node 0,0,0"},
     {"render", kRenderCommand, "corvane render DATA... [options]",
      "データファイルを読み込み、プロット窓と同じ絵を描いて画像ファイルに保存します。\n"
-     "-o が無ければ DATA の拡張子を .bmp にした名前で、DATA が複数なら -o は出力先のフォルダです。",
+     "-o が無ければ DATA の拡張子を .bmp にした名前で、DATA が複数なら -o は出力先のフォルダです。\n"
+     "入力ファイル (データ、設定) と同じファイルには保存せず、終了状態 1 で知らせます。",
      "corvane render samples/airfoil.dat --settings samples/airfoil.ini --view settings --set RGroup=4 "
      "--set BrushCheck=1 -o airfoil.pdf"},
     {"legend", kLegendCommand, "corvane legend DATA [options] -o OUT",

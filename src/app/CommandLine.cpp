@@ -105,6 +105,8 @@ ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::
   if (!args.settingsPath.empty() && !QFileInfo::exists(QString::fromStdString(path)))
     throw CorvaneError("設定ファイルが見つかりません: " + path);
   SettingsFileResult settings = ReadSettingsFile(path);
+  // The windows stop reading quietly at a bad line; a command says where and fails instead.
+  if (!settings.complete && QFileInfo::exists(QString::fromStdString(path))) throw CorvaneError(settings.stopReason);
   for (const ControlAssignment& a : settings.assignments) {
     if (table.Has(a.control)) {
       table.Apply(options, a.control, a.value);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTime>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "app/CommandLine.h"
@@ -41,6 +42,15 @@ QString BitmapPathFor(const std::string& data, const QString& folder) {
   const QString name = info.completeBaseName().isEmpty() ? info.fileName() : info.completeBaseName();
   const QString dir = folder.isEmpty() ? info.path() : folder;
   return QDir(dir).filePath(name + QStringLiteral(".bmp"));
+}
+
+// Whether `out` is the same file as one of `inputs`, by name or through a link.
+bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
+  std::error_code error;
+  const std::filesystem::path target(out.toStdString());
+  for (const std::string& input : inputs)
+    if (!input.empty() && std::filesystem::equivalent(target, std::filesystem::path(input), error)) return true;
+  return false;
 }
 
 // The settings' centre and scales, with the axis margins a rescale would leave: without them the
@@ -84,6 +94,10 @@ int RunRenderCommand(const CommandArgs& args) {
   }
   state.random.Seed(args.seedGiven ? args.seed : static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
 
+  // A picture never replaces a file it is drawn from (a data file named run.bmp, say).
+  std::vector<std::string> inputs = args.data;
+  inputs.push_back(args.settingsPath);
+
   StderrNotifier notifier;
   NullProgress progress;
   int zoneListCount = 0;
@@ -91,6 +105,10 @@ int RunRenderCommand(const CommandArgs& args) {
   for (std::size_t k = 0; k < args.data.size(); ++k) {
     const std::string& path = args.data[k];
     try {
+      const QString out = args.data.size() == 1 && !args.output.empty() ? QString::fromStdString(args.output)
+                                                                        : BitmapPathFor(path, folder);
+      if (IsOneOf(out, inputs))
+        throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
       std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       state.data = std::move(loaded->data);
@@ -107,8 +125,6 @@ int RunRenderCommand(const CommandArgs& args) {
       if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
 
-      const QString out = args.data.size() == 1 && !args.output.empty() ? QString::fromStdString(args.output)
-                                                                        : BitmapPathFor(path, folder);
       CountingNotifier saveNotifier;
       if (!SavePictureByExtension(out, state.picture, state.bitmap, saveNotifier))
         throw CorvaneError("画像を保存できませんでした: " + out.toStdString());

@@ -16,8 +16,11 @@ namespace corvane {
 // The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep. In bitmap mode a
 // large picture is filled by two threads (`threads` = 1 keeps it on the calling thread); the
 // pixels are the same either way.
+// Triangles below a hundredth of a square pixel are painted as the pixels they lie on: in the
+// bitmap, or in vector mode into `specks` (an RGB32 image of the picture's size, meant to lie
+// under the polygons) when it is given.
 void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, QImage* bitmap,
-                     int threads = 2);
+                     int threads = 2, QImage* specks = nullptr);
 
 // Fills the bands of one triangle (node indices p, q, r) on the canvas: one pentagon or
 // quadrilateral per band the triangle touches, pen and brush in the band's colour. For a single

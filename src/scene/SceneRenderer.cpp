@@ -63,6 +63,26 @@ void PaintBackground(Canvas& canvas, Colour background, int width, int height) {
   canvas.Rectangle(0, 0, width, height);
 }
 
+// The smallest rectangle holding every pixel of `image` (RGB32) that differs from `colour`.
+QRect PixelsUnlike(const QImage& image, QRgb colour) {
+  int left = image.width(), right = -1, top = -1, bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+      if (row[x] != colour) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    if (first < 0) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 }  // namespace
 
 Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
@@ -88,9 +108,13 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   const int copies = std::clamp(d.writetimes, 0, 10);
   const double dx = d.xoffsetbox, dy = d.yoffsetbox;
 
-  // Layers that read the extents (the axes) see them widened to cover every copy.
-  SetExtents(state.data, WidenedExtents(state));
-  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0) FitView(state);
+  // Layers that read the extents (the axes) see them widened to cover every copy; a fit of a
+  // zero scale takes the same widened extents (widening the data set's copy again would fit
+  // the copies twice over).
+  const Extents widened = WidenedExtents(state);
+  SetExtents(state.data, widened);
+  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0)
+    state.view.Rescale(widened, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
 
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
@@ -131,7 +155,20 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       }
       canvas.Draw(fillBitmap, 0, 0);
     } else {
-      for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, canvas, nullptr);
+      // Vector mode: the band polygons go into the picture; triangles too small for a polygon
+      // are gathered as pixels into one bitmap laid under them, cut to the pixels they touch.
+      QImage specks(width, height, QImage::Format_RGB32);
+      specks.fill(ToQColor(background));
+      QPicture bands;
+      {
+        PainterCanvas bandCanvas(&bands);
+        bandCanvas.SetPen(foreground, 1);
+        for (int c = 0; c <= copies; ++c)
+          DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
+      }
+      const QRect touched = PixelsUnlike(specks, ToQColor(background).rgb());
+      if (!touched.isEmpty()) canvas.Draw(specks.copy(touched), touched.x(), touched.y());
+      canvas.Draw(bands, 0, 0);
     }
   }
 

@@ -197,11 +197,13 @@ const char* KindName(ValueKind kind) {
   return "";
 }
 
-std::string LinePrefix(std::size_t line) { return "crv.ini の " + std::to_string(line + 1) + " 行目: "; }
+std::string LinePrefix(const std::string& file, std::size_t line) {
+  return file + " の " + std::to_string(line + 1) + " 行目: ";
+}
 
 }  // namespace
 
-SettingsFileResult ParseSettingsText(const std::string& text) {
+SettingsFileResult ParseSettingsText(const std::string& text, const std::string& fileName) {
   SettingsFileResult result;
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);  // editors' UTF-8 mark
@@ -224,13 +226,13 @@ SettingsFileResult ParseSettingsText(const std::string& text) {
       if (std::string_view(v.keyword) == "FIX LINE COLOR") result.assignments.push_back({"FixLineColor", "1", line});
       if (k + 1 >= lines.size()) {
         result.complete = false;
-        result.stopReason = LinePrefix(k) + v.keyword + " の次に値の行がありません";
+        result.stopReason = LinePrefix(fileName, k) + v.keyword + " の次に値の行がありません";
         return result;
       }
       std::string value;
       if (!ReadValue(lines[k + 1], v.kind, value)) {
         result.complete = false;
-        result.stopReason = LinePrefix(k + 1) + v.keyword + " の値 \"" + ShowableText(lines[k + 1]) + "\" は" +
+        result.stopReason = LinePrefix(fileName, k + 1) + v.keyword + " の値 \"" + ShowableText(lines[k + 1]) + "\" は" +
                             KindName(v.kind) + "ではありません";
         return result;
       }
@@ -256,7 +258,7 @@ SettingsFileResult ReadSettingsFile(const std::string& path) {
     result.stopReason = "設定ファイルを読めません: " + path;
     return result;
   }
-  return ParseSettingsText(text);
+  return ParseSettingsText(text, path);
 }
 
 }  // namespace corvane

@@ -18,7 +18,8 @@ struct SettingsFileResult {
   std::string stopReason;
 };
 
-SettingsFileResult ParseSettingsText(const std::string& text);
+// `fileName` names the file in the reason for stopping (with the line and the value found).
+SettingsFileResult ParseSettingsText(const std::string& text, const std::string& fileName = "crv.ini");
 SettingsFileResult ReadSettingsFile(const std::string& path);
 
 }  // namespace corvane

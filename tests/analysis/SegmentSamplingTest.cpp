@@ -129,6 +129,20 @@ TEST(SegmentSampling, PointsHitBySeveralEdgesAreKeptOnceWithTheFirstScannedValue
   EXPECT_TRUE(shared[1].x == 2 && shared[1].value == 7 && shared[2].value == 300);
 }
 
+TEST(SegmentSampling, ASegmentEndingOnANodeWritesThatNodeOnce) {
+  // A sheared grid with coordinates not exact in binary; segments from scattered points to every
+  // node. The edges meeting at the end node each compute the hit a little differently, but no
+  // two lines of a file show one point.
+  const FieldDataSet data = MakeField({{6, 6, [](int i, int j) { return std::pair{0.1 * i + 0.037 * j, 0.13 * j - 0.01 * i}; },
+                                        [](double x, double y) { return std::vector<double>{x * x + y}; }}});
+  auto point = [](const SegmentSample& s) { return FormatSampleNumber(s.x) + " " + FormatSampleNumber(s.y); };
+  for (std::size_t n = 0; n < 36; ++n)
+    for (const WorldPoint from : {WorldPoint{-0.213, 0.0917}, WorldPoint{0.7311, -0.1}, WorldPoint{0.33, 0.771}}) {
+      const std::vector<SegmentSample> samples = Samples(data, from, {data.X[n], data.Y[n]});
+      for (std::size_t k = 1; k < samples.size(); ++k) EXPECT_NE(point(samples[k]), point(samples[k - 1])) << n;
+    }
+}
+
 TEST(SegmentSampling, CapKeepsTheFirstThousandInScanOrderAndSaysSoOnlyWhenSomethingIsLeftOut) {
   // Nodes placed right to left, so the scan meets the largest x first.
   auto row = [](int ni) {

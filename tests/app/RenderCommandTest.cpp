@@ -1,5 +1,6 @@
 // `corvane render` end to end: pictures written where asked, in the asked size, and clear
-// failures with exit status 1 for bad options, bad output paths and unreadable data.
+// failures with exit status 1 for bad options and settings, bad output paths (an input among
+// them) and unreadable data.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -52,6 +53,15 @@ TEST(RenderCommand, SeveralFilesGoIntoTheFolderAndAFailedOneFailsTheRunAlone) {
 
 TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   QTemporaryDir dir;
+  // A data file named like its picture, a link to it, and a settings file with a bad value.
+  const QString dataBmp = dir.filePath("run.bmp"), link = dir.filePath("link.png"), ini = dir.filePath("bad.ini");
+  ASSERT_TRUE(QFile::copy(kSample, dataBmp));
+  ASSERT_TRUE(QFile::link(dataBmp, link));
+  {
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("SHOW GRID\nZONE COUNT\nabc\n");
+  }
   struct Case {
     QStringList arguments;
     const char* mentioned;
@@ -63,6 +73,9 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
       {{kSample, "-o", dir.filePath("no/such/folder/a.png"), "--size", "40x30"}, "a.png"},
       {{kSample, "-o", dir.filePath("a.gif"), "--size", "40x30"}, "a.gif"},
       {{kSample, kSample, "-o", dir.filePath("nowhere")}, "nowhere"},
+      {{dataBmp, "--size", "40x30"}, "run.bmp"},
+      {{dataBmp, "-o", link, "--size", "40x30"}, "link.png"},
+      {{kSample, "--settings", ini, "-o", dir.filePath("a.png")}, "3 行目: ZONE COUNT の値 \"abc\""},
       {{}, ""},
   };
   for (const Case& c : cases) {
@@ -71,6 +84,9 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
     EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.mentioned))) << run.errors.toStdString();
   }
   EXPECT_FALSE(QFile::exists(dir.filePath("a.png")));
+  QFile original(kSample), kept(dataBmp);
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), original.readAll());  // the data are still there
 }
 
 }  // namespace

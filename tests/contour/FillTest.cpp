@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contour/ColorMap.h"
@@ -16,6 +17,7 @@
 #include "contour/ContourFill.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
@@ -222,6 +224,32 @@ TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
     EXPECT_EQ(images[0], images[1]);
     EXPECT_GT(CountPixels(images[1], qRgb(255, 255, 255)), 0);  // the grid does not cover it all
   }
+}
+
+TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
+  // Two pixels of sub-pixel rows between ordinary ones leave no hole: filled by one thread or
+  // by two (pixel for pixel the same), and in vector mode through the bitmap laid under the
+  // polygons of the scene.
+  ContourScene scene = test::ThinRowScene();
+  auto holes = [](const QImage& image) { return CountPixels(image.copy(4, 34, 14, 58), qRgb(255, 255, 255)); };
+  QImage images[2];
+  for (int threads : {1, 2}) {
+    QImage& image = images[threads - 1];
+    image = White(24, 140);
+    PainterCanvas canvas(&image);
+    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
+  }
+  EXPECT_EQ(holes(images[0]), 0);
+  EXPECT_EQ(images[0], images[1]);
+
+  SceneState state;
+  std::tie(state.data, state.view, state.options) = std::tie(scene.data, scene.view, scene.options);
+  state.options.display.WhiteBack = true;
+  state.options.display.BMPModeCheck = state.options.display.LineCheck = false;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(state, progress, notifier));
+  EXPECT_EQ(holes(state.bitmap), 0);
 }
 
 }  // namespace

@@ -114,6 +114,11 @@ TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   EXPECT_EQ((std::vector<double>{s.view.ScaleX, s.options.display.x0box, s.options.display.xscalebox, s.data.XMax}),
             (std::vector<double>{5.0, 8.0, 5.0, 10.0}));
   EXPECT_EQ(PixelAt(s.bitmap, s.view.WorldToPixelX(16.0), 50), kWhite);  // last copy's right edge
+  // A zero scale met while drawing fits the copies the same way, widened once, not twice.
+  s.view.ScaleX = 0.0;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  EXPECT_DOUBLE_EQ(s.view.ScaleX, 5.0);
+  EXPECT_EQ(s.data.XMax, 10.0);
 }
 
 TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheBitmap) {
