@@ -42,10 +42,9 @@ void ExpectSameBuffers(const Segments& segments, ChainWorkspace& work) {
   LevelPolylineBuffer actual;
   ChainLevelSegments(segments.data(), static_cast<std::int32_t>(segments.size()), actual, work);
   ASSERT_EQ(actual.filled, expected.filled);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(expected.filled); ++i) {
-    ASSERT_EQ(actual.points[i], expected.points[i]) << "slot " << i;
-    ASSERT_EQ(actual.penDown[i], expected.penDown[i]) << "slot " << i;
-  }
+  const auto n = expected.filled;
+  ASSERT_EQ(std::vector(actual.points.begin(), actual.points.begin() + n), std::vector(expected.points.begin(), expected.points.begin() + n));
+  ASSERT_EQ(std::vector(actual.penDown.begin(), actual.penDown.begin() + n), std::vector(expected.penDown.begin(), expected.penDown.begin() + n));
 }
 
 TEST(ContourChaining, IndexedChainingMatchesTheLinearScans) {

@@ -57,10 +57,7 @@ inline ContourScene ThinRowScene() {
       s.data.X[static_cast<std::size_t>(i * nj + j)] = 0.01 * i;
       s.data.Y[static_cast<std::size_t>(i * nj + j)] = y(j);
     }
-  s.view.CentrePixelX = 3;
-  s.view.CentrePixelY = 92;
-  s.view.PictureWidth = 24;
-  s.view.PictureHeight = 140;
+  s.view.CentrePixelX = 3, s.view.CentrePixelY = 92, s.view.PictureWidth = 24, s.view.PictureHeight = 140;
   s.options.display.BrushCheck = true;
   return s;
 }

@@ -244,8 +244,7 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
 
   SceneState state;
   std::tie(state.data, state.view, state.options) = std::tie(scene.data, scene.view, scene.options);
-  state.options.display.WhiteBack = true;
-  state.options.display.BMPModeCheck = state.options.display.LineCheck = false;
+  state.options.display.WhiteBack = true, state.options.display.BMPModeCheck = state.options.display.LineCheck = false;
   NullProgress progress;
   RecordingNotifier notifier;
   ASSERT_TRUE(DrawScene(state, progress, notifier));

@@ -51,9 +51,7 @@ const Writer kWriters[] = {
 class ImageWriters : public ::testing::TestWithParam<Writer> {
  protected:
   QTemporaryDir dir_;
-  QString PathOf(const char* base) const {
-    return dir_.filePath(QString(base) + GetParam().extension);
-  }
+  QString PathOf(const char* base) const { return dir_.filePath(QString(base) + GetParam().extension); }
 };
 
 void ExpectNear(const QImage& expected, const QImage& actual, int x, int y, int tolerance) {
