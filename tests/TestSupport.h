@@ -1,6 +1,7 @@
 // Fakes and runners shared by the tests of every folder: a progress that records what it is
-// told, and a run of the built program.
+// told, a run of the built program, and whole files read and written.
 #pragma once
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,18 @@ inline CommandRun RunCorvane(const QStringList& arguments) {
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes `bytes` as the whole file; false when that fails.
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 }  // namespace corvane::testing

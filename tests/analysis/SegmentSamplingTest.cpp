@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "TestGrids.h"
+#include "TestSupport.h"
 #include "analysis/SegmentEndpoints.h"
 #include "analysis/SegmentSampling.h"
 #include "data/Errors.h"
@@ -58,8 +59,7 @@ AnalysisRun Analyze(const FieldDataSet& data, const ProgramOptions& options, std
   AnalysisRun r;
   NullProgress progress;
   r.result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, r.notifier, progress);
-  QFile f(QString::fromStdString(path));
-  if (f.open(QIODevice::ReadOnly)) r.file = f.readAll();
+  r.file = testing::ReadFile(QString::fromStdString(path));
   return r;
 }
 

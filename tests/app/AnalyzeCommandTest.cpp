@@ -20,18 +20,13 @@ CommandRun Analyze(const QStringList& args) {
 TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
   QTemporaryDir dir;
   const QString data = dir.filePath("grid.dat"), out = dir.filePath("out.dat");
-  QFile f(data);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   // Three by two nodes, x = i, y = j; "温度" = 2x + 4y + 1, "p" = 0.
-  f.write("grid\n\n2 1\nx y p 温度\n0 0 0 1\n0 1 0 5\n1 0 0 3\n1 1 0 7\n2 0 0 5\n2 1 0 9\n");
-  f.close();
+  ASSERT_TRUE(corvane::testing::WriteFile(data, "grid\n\n2 1\nx y p 温度\n0 0 0 1\n0 1 0 5\n1 0 0 3\n1 1 0 7\n2 0 0 5\n2 1 0 9\n"));
   CommandRun r = Analyze({data, "-o", out, "--set", "RGroup=1", "--set", "P1Direct=1", "--set", "P1x=0.5", "--set",
                           "P1y=0.25", "--set", "P2i=2", "--set", "P2j=1"});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
-  QFile result(out);
-  ASSERT_TRUE(result.open(QIODevice::ReadOnly));
   // The segment (0.5, 0.25)-(2, 1) crosses x = 1 at y = 0.5 and ends on the node (2, 1).
-  EXPECT_EQ(result.readAll().toStdString(),
+  EXPECT_EQ(corvane::testing::ReadFile(out).toStdString(),
             "x" + std::string(22, ' ') + "y" + std::string(22, ' ') + "温度\r\n"
             "1.00000000000000E+0    5.00000000000000E-1    5.00000000000000E+0\r\n"
             "2.00000000000000E+0    1.00000000000000E+0    9.00000000000000E+0\r\n");
@@ -48,8 +43,7 @@ TEST(AnalyzeCommand, WritesTheSamplesBetweenATypedPointAndANode) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.errors.contains(text)) << bad.errors.toStdString();
   }
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(f.readAll().startsWith("grid\n"));  // the data file is untouched
+  EXPECT_TRUE(corvane::testing::ReadFile(data).startsWith("grid\n"));  // the data file is untouched
 }
 
 }  // namespace

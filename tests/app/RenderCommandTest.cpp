@@ -57,11 +57,7 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   const QString dataBmp = dir.filePath("run.bmp"), link = dir.filePath("link.png"), ini = dir.filePath("bad.ini");
   ASSERT_TRUE(QFile::copy(kSample, dataBmp));
   ASSERT_TRUE(QFile::link(dataBmp, link));
-  {
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("SHOW GRID\nZONE COUNT\nabc\n");
-  }
+  ASSERT_TRUE(testing::WriteFile(ini, "SHOW GRID\nZONE COUNT\nabc\n"));
   struct Case {
     QStringList arguments;
     const char* mentioned;
@@ -84,9 +80,7 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
     EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.mentioned))) << run.errors.toStdString();
   }
   EXPECT_FALSE(QFile::exists(dir.filePath("a.png")));
-  QFile original(kSample), kept(dataBmp);
-  ASSERT_TRUE(original.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), original.readAll());  // the data are still there
+  EXPECT_EQ(testing::ReadFile(dataBmp), testing::ReadFile(kSample));  // the data are still there
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ContourScene.h"
+#include "TestSupport.h"
 #include "contour/Legend.h"
 #include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
@@ -135,9 +136,7 @@ TEST(LegendSave, WritesTheVectorPictureAsEmf) {
   // EMF: an EMF header record first, with the picture's size in pixels.
   const QString emf = dir.filePath("g.Emf");
   ASSERT_TRUE(SaveLegendPicture(emf.toStdString(), options, input, notifier));
-  QFile file(emf);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
+  const QByteArray bytes = testing::ReadFile(emf);
   ASSERT_GT(bytes.size(), 100);
   EXPECT_EQ(bytes.left(1) + bytes.mid(40, 4), QByteArray("\x01 EMF"));  // EMR_HEADER
   EXPECT_EQ(std::pair(qFromLittleEndian<qint32>(bytes.constData() + 16), qFromLittleEndian<qint32>(bytes.constData() + 20)),

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "../../tools/GridGenerator.h"
 #include "data/DataReader.h"
@@ -68,13 +69,8 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
     double expected[6];
     gen::FlowAt(grid, 2, 150, 33, expected);
     EXPECT_NEAR(l.At(3, 2, 150, 33), expected[5], 1e-8 * expected[5]);
-    if (!reference) {
-      reference = l.d();
-    } else {
-      EXPECT_EQ(l.d().X, reference->X);
-      EXPECT_EQ(l.d().Values, reference->Values);
-      EXPECT_EQ(l.d().ContourMax, reference->ContourMax);
-    }
+    if (!reference) reference = l.d();
+    EXPECT_TRUE(l.d().X == reference->X && l.d().Values == reference->Values && l.d().ContourMax == reference->ContourMax) << variant;
   }
 }
 
@@ -134,9 +130,7 @@ TEST(DataReader, JOuterShortFileNamesTheFirstMissingNodesLine) {
   // 3 x 2 nodes written j outer from line 4, two lines missing. Reading i outer, nodes (0, 0),
   // (0, 1) and (1, 0) are on lines 4, 7 and 5; node (1, 1) needs line 8, which is not there.
   const std::string path = (std::filesystem::temp_directory_path() / "corvane_ji_short.dat").string();
-  std::FILE* f = std::fopen(path.c_str(), "w");
-  std::fputs("t\n\n2 1\nx y A\n0 0 1\n1 0 2\n2 0 3\n0 1 4\n", f);
-  std::fclose(f);
+  std::ofstream(path) << "t\n\n2 1\nx y A\n0 0 1\n1 0 2\n2 0 3\n0 1 4\n";
   LoadOptions o = SmallLayout();
   o.loopOrder = LoopOrder::JI;
   Load l(path, o);

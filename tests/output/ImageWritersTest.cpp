@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "data/Errors.h"
+#include "TestSupport.h"
 #include "output/ImageWriters.h"
 
 namespace corvane {
@@ -27,12 +28,6 @@ QImage TestPicture(int width, int height) {
   p.drawLine(0, height - 1, width - 1, 0);
   p.end();
   return image;
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-  return f.readAll();
 }
 
 struct Writer {
@@ -109,14 +104,14 @@ TEST(BmpWriter, WritesA24BitBottomUpBitmapWithPaddedRows) {
       "c40e0000" "c40e0000" "00000000" "00000000"  // 3780 pixels per metre (96 dpi), no palette
       "1e140a" "030201" "030201" "000000"  // bottom row first, B G R, padded to 12 bytes
       "030201" "030201" "030201" "000000");
-  EXPECT_EQ(ReadAll(path).toHex().toStdString(), expected.toHex().toStdString());
+  EXPECT_EQ(testing::ReadFile(path).toHex().toStdString(), expected.toHex().toStdString());
 }
 
 TEST(JpegWriter, WritesABaselineColourFile) {
   QTemporaryDir dir;
   const QString path = dir.filePath("c.jpg");
   WriteJpeg(TestPicture(40, 30), path);
-  const QByteArray b = ReadAll(path);
+  const QByteArray b = testing::ReadFile(path);
   // SOF0 (baseline) with three components, no SOF2 (progressive).
   const int sof0 = b.indexOf(QByteArray("\xFF\xC0", 2));
   ASSERT_GE(sof0, 0);

@@ -37,15 +37,13 @@ TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) 
          "ShowXYLabel=1", "-o", dir.filePath(name)});
     ASSERT_EQ(run.status, 0) << name << ": " << run.errors.toStdString();
   }
-  QFile pdfFile(dir.filePath("s.pdf")), svgFile(dir.filePath("s.svg"));
-  ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly) && svgFile.open(QIODevice::ReadOnly));
-  const QString pdf = QString::fromLatin1(pdfFile.readAll());
+  const QString pdf = QString::fromLatin1(testing::ReadFile(dir.filePath("s.pdf")));
   EXPECT_TRUE(pdf.startsWith("%PDF-"));
   EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
   // 300 x 240 pixels at 96 dpi are 225 x 180 points.
   EXPECT_TRUE(pdf.contains(QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+225(\\.0+)?\\s+180(\\.0+)?\\s*\\]")));
 
-  QXmlStreamReader xml(svgFile.readAll());
+  QXmlStreamReader xml(testing::ReadFile(dir.filePath("s.svg")));
   std::map<QString, int> elements;
   while (!xml.atEnd())
     if (xml.readNext() == QXmlStreamReader::StartElement) ++elements[xml.name().toString()];

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "scene/PlotWindowSize.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
@@ -45,11 +46,7 @@ struct StartedProgram {
   // Starts with `settings` as the text of crv.ini (no file when empty).
   explicit StartedProgram(const QByteArray& settings = QByteArray()) {
     QString ini = dir.filePath(QStringLiteral("crv.ini"));
-    if (!settings.isEmpty()) {
-      QFile f(ini);
-      f.open(QIODevice::WriteOnly);
-      f.write(settings);
-    }
+    if (!settings.isEmpty()) WriteFile(ini, settings);
     windows = CreateProgramWindows(ini);
     windows.main->SetNotifier(&messages);
   }
