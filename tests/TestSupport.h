@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Errors.h"
 #include "data/Progress.h"
 
 namespace corvane::testing {
@@ -55,6 +56,16 @@ inline CommandRun RunCorvane(const QStringList& arguments) {
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+// The message of the program's error `work` throws, or "(no error)".
+inline std::string ErrorText(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const CorvaneError& e) {
+    return e.what();
+  }
+  return "(no error)";
 }
 
 // The whole file, or nothing when it cannot be read.

@@ -9,6 +9,7 @@
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
+#include "TestSupport.h"
 
 using namespace corvane;
 
@@ -157,13 +158,8 @@ TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
   for (const Case& c : cases) {
     const std::string path = dir.filePath(c.file).toStdString();
     WriteCgns(path, c.zones);
-    try {
-      Loaded l(path);
-      ADD_FAILURE() << c.file << " was read";
-    } catch (const CorvaneError& e) {
-      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
-      EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
-    }
+    const std::string e = corvane::testing::ErrorText([&] { Loaded l(path); });
+    EXPECT_TRUE(e.find(path) != std::string::npos && e.find(c.expected) != std::string::npos) << e;
   }
   // A 3-D zone, and a file cut short.
   const std::string solid = dir.filePath("solid.cgns").toStdString();

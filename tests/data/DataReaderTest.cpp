@@ -9,6 +9,7 @@
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
 #include "data/LineSplitters.h"
+#include "TestSupport.h"
 
 using namespace corvane;
 
@@ -36,14 +37,7 @@ struct Load {
   }
 };
 
-std::string ErrorOf(const std::string& path, const LoadOptions& o) {
-  try {
-    Load load(path, o);
-  } catch (const CorvaneError& e) {
-    return e.what();
-  }
-  return {};
-}
+std::string ErrorOf(const std::string& path, const LoadOptions& o) { return corvane::testing::ErrorText([&] { Load load(path, o); }); }
 
 }  // namespace
 

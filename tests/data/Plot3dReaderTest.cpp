@@ -100,14 +100,7 @@ std::optional<LoadResult> Load(const std::string& path) {
   return LoadAnyDataFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress);
 }
 
-std::string Refusal(const std::string& path) {
-  try {
-    Load(path);
-  } catch (const CorvaneError& e) {
-    return e.what();
-  }
-  return "(read)";
-}
+std::string Refusal(const std::string& path) { return corvane::testing::ErrorText([&] { Load(path); }); }
 
 }  // namespace
 
