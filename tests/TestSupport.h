@@ -8,10 +8,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
+#include "data/Notifier.h"
 #include "data/Progress.h"
 
 namespace corvane::testing {
@@ -57,6 +60,22 @@ inline CommandRun RunCorvane(const QStringList& arguments) {
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
 }
+
+// A data file loaded as the program loads it, with what it said; At reads row `row` at node
+// (i, j) of `zone`.
+struct LoadedFile {
+  RecordingNotifier notifier;
+  std::optional<LoadResult> result;
+  LoadedFile(const std::string& path, const LoadOptions& o = LoadOptions(), const FieldDataSet& previous = FieldDataSet(),
+             int zoneList = 0) {
+    NullProgress progress;
+    result = LoadAnyDataFile(path, o, previous, zoneList, notifier, progress);
+  }
+  const FieldDataSet& d() const { return result->data; }
+  double At(int row, int zone, int i, int j) const {
+    return d().Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(NodeIndex(d(), zone, i, j))];
+  }
+};
 
 // The message of the program's error `work` throws, or "(no error)".
 inline std::string ErrorText(const std::function<void()>& work) {

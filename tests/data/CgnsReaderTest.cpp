@@ -58,17 +58,7 @@ void WriteCgns(const std::string& path, const std::vector<ZoneSpec>& zones, int 
   cg_close(fn);
 }
 
-struct Loaded {
-  RecordingNotifier notifier;
-  std::optional<LoadResult> r;
-  explicit Loaded(const std::string& path, const LoadOptions& o = LoadOptions()) {
-    NullProgress progress;
-    r = LoadAnyDataFile(path, o, FieldDataSet(), 0, notifier, progress);
-  }
-  double At(int row, int zone, int i, int j) const {
-    return r->data.Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(NodeIndex(r->data, zone, i, j))];
-  }
-};
+using Loaded = corvane::testing::LoadedFile;
 
 const std::vector<std::string> kPrimitive = {"Pressure", "VelocityX", "VelocityY", "Temperature"};
 
@@ -80,14 +70,14 @@ TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectors) {
   // Written "Wake" before "Body": the library numbers zones by name, the file keeps them as written.
   WriteCgns(path, {{"Wake", 4, 3, false, kPrimitive}, {"Body", 3, 2, false, kPrimitive}});
   Loaded l(path);
-  ASSERT_TRUE(l.r);
-  const FieldDataSet& d = l.r->data;
-  EXPECT_EQ(l.r->source.format, DataFileFormat::Cgns);
-  EXPECT_EQ(l.r->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
+  ASSERT_TRUE(l.result);
+  const FieldDataSet& d = l.result->data;
+  EXPECT_EQ(l.result->source.format, DataFileFormat::Cgns);
+  EXPECT_EQ(l.result->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
   ASSERT_EQ(d.ZoneCount, 2);
   EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
   EXPECT_EQ(d.VariableNames, kPrimitive);
-  EXPECT_EQ((std::vector<int>{l.r->xvecIndex, l.r->yvecIndex, l.r->tmpIndex, l.r->prsIndex}), (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{1, 2, 3, 0}));
   for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
     const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
     EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
@@ -103,9 +93,9 @@ TEST(CgnsReader, CellCentredValuesAreAveragedOntoNodes) {
   const std::string path = dir.filePath("cells.cgns").toStdString();
   WriteCgns(path, {{"Cells", 4, 3, true, {"Pressure"}}});
   Loaded l(path);
-  ASSERT_TRUE(l.r);
-  EXPECT_TRUE(l.r->source.cellCentred);
-  EXPECT_NE(l.r->source.status.find("セル中心"), std::string::npos);
+  ASSERT_TRUE(l.result);
+  EXPECT_TRUE(l.result->source.cellCentred);
+  EXPECT_NE(l.result->source.status.find("セル中心"), std::string::npos);
   auto cell = [](int i, int j) { return F(0, i, j); };
   // Corners take one cell, edges two, inner nodes four.
   EXPECT_EQ((std::vector<double>{l.At(0, 0, 0, 0), l.At(0, 0, 3, 2), l.At(0, 0, 1, 0), l.At(0, 0, 2, 1)}),
@@ -120,10 +110,10 @@ TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
   LoadOptions o;
   o.gammaBox = 1.4, o.RBox = 287.0;
   Loaded l(path, o);
-  ASSERT_TRUE(l.r);
-  ASSERT_EQ(l.r->data.VariableNames.size(), 8u);
-  EXPECT_EQ(l.r->data.VariableNames[4], "U");
-  EXPECT_EQ((std::vector<int>{l.r->xvecIndex, l.r->yvecIndex, l.r->tmpIndex, l.r->prsIndex}), (std::vector<int>{4, 5, 6, 7}));
+  ASSERT_TRUE(l.result);
+  ASSERT_EQ(l.result->data.VariableNames.size(), 8u);
+  EXPECT_EQ(l.result->data.VariableNames[4], "U");
+  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{4, 5, 6, 7}));
   const double rho = F(0, 2, 1), u = F(1, 2, 1) / rho, v = F(2, 2, 1) / rho;
   const double p = 0.4 * (F(3, 2, 1) - rho * (u * u + v * v) / 2);
   EXPECT_DOUBLE_EQ(l.At(4, 0, 2, 1), u);

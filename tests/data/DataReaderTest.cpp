@@ -24,18 +24,7 @@ LoadOptions SmallLayout(int zones = 1) {
   return o;
 }
 
-struct Load {
-  RecordingNotifier notifier;
-  std::optional<LoadResult> result;
-  Load(const std::string& path, const LoadOptions& o, const FieldDataSet& previous = FieldDataSet(), int zoneList = 0) {
-    NullProgress progress;
-    result = LoadDataFile(path, o, previous, zoneList, notifier, progress);
-  }
-  const FieldDataSet& d() const { return result->data; }
-  double At(int row, int zone, int i, int j) const {
-    return d().Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(NodeIndex(d(), zone, i, j))];
-  }
-};
+using Load = corvane::testing::LoadedFile;
 
 std::string ErrorOf(const std::string& path, const LoadOptions& o) { return corvane::testing::ErrorText([&] { Load load(path, o); }); }
 

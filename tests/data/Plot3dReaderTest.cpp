@@ -94,11 +94,7 @@ std::string WriteCase(const QTemporaryDir& dir, const std::string& name, Variant
   return base + ".q";
 }
 
-std::optional<LoadResult> Load(const std::string& path) {
-  RecordingNotifier notifier;
-  NullProgress progress;
-  return LoadAnyDataFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress);
-}
+std::optional<LoadResult> Load(const std::string& path) { return corvane::testing::LoadedFile(path).result; }
 
 std::string Refusal(const std::string& path) { return corvane::testing::ErrorText([&] { Load(path); }); }
 
@@ -141,14 +137,11 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
 TEST(Plot3dReader, GridAloneGivesNodesWithoutVariables) {
   QTemporaryDir dir;
   const std::string q = WriteCase(dir, "g", {Plot3dEncoding::PlainBinary, 8, false, true, false}, kMulti);
-  RecordingNotifier notifier;
-  NullProgress progress;
-  std::optional<LoadResult> r =
-      LoadAnyDataFile(q.substr(0, q.size() - 2) + ".xyz", LoadOptions(), FieldDataSet(), 0, notifier, progress);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->data.ColumnCount, 2);
-  EXPECT_EQ(r->data.X[static_cast<std::size_t>(NodeIndex(r->data, 1, 1, 3))], GX(1, 1, 3));
-  EXPECT_TRUE(notifier.warnings.empty());
+  const corvane::testing::LoadedFile grid(q.substr(0, q.size() - 2) + ".xyz");
+  ASSERT_TRUE(grid.result);
+  EXPECT_EQ(grid.d().ColumnCount, 2);
+  EXPECT_EQ(grid.d().X[static_cast<std::size_t>(NodeIndex(grid.d(), 1, 1, 3))], GX(1, 1, 3));
+  EXPECT_TRUE(grid.notifier.warnings.empty());
 }
 
 TEST(Plot3dReader, DamagedFilesAreRefusedWithWhereTheyBroke) {
