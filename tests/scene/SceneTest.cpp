@@ -28,19 +28,25 @@ SceneState SquareScene() {
   return s;
 }
 
+// The square scene and what drawing it is given.
+struct Scene : ::testing::Test {
+  SceneState s = SquareScene();
+  NullProgress progress;
+  RecordingNotifier notifier;
+  bool Draw() { return DrawScene(s, progress, notifier); }
+};
+
 class ThrowingNotifier : public Notifier {
  public:
   void Warning(const std::string& text) override { throw CorvaneError(text); }
   void Message(const std::string& text) override { throw CorvaneError(text); }
 };
 
-TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
+TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
   for (bool white : {false, true}) {
-    SceneState s = SquareScene();
+    s = SquareScene();
     s.options.display.WhiteBack = white, s.options.display.ShowGrid = true;
-    NullProgress progress;
-    RecordingNotifier notifier;
-    ASSERT_TRUE(DrawScene(s, progress, notifier));
+    ASSERT_TRUE(Draw());
     ASSERT_TRUE(s.bitmap.size() == QSize(120, 100) && s.bitmap.format() == QImage::Format_RGB32);
     const Colour line = white ? kBlack : kWhite, back = white ? kWhite : kBlack;
     // Zone edges i = 0 and imax, inner grid lines i = 1 and j = 1, then two empty spots.
@@ -49,20 +55,17 @@ TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
       EXPECT_EQ(PixelAt(s.bitmap, x, y), c) << x << "," << y;
     // Without the grid only the outline remains.
     s.options.display.ShowGrid = false;
-    ASSERT_TRUE(DrawScene(s, progress, notifier));
+    ASSERT_TRUE(Draw());
     EXPECT_EQ(std::pair(PixelAt(s.bitmap, 10, 30), PixelAt(s.bitmap, 50, 30)), std::pair(line, back));
   }
 }
 
-TEST(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
-  SceneState s = SquareScene();
+TEST_F(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
   s.options.display.writetimes = 2;
   s.options.display.xoffsetbox = 1.0;  // 8 pixels per copy
   const std::vector<double> x = s.data.X, y = s.data.Y;
   const FieldDataSet before = s.data;
-  NullProgress progress;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw());
   for (int column : {10, 18, 26}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kWhite) << column;
   for (int column : {14, 22, 30, 34}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kBlack) << column;
   ASSERT_EQ(s.data.X.size(), x.size());
@@ -71,28 +74,23 @@ TEST(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
   EXPECT_EQ(std::pair(s.data.XMin, s.data.XMax), std::pair(before.XMin, before.XMax));
 }
 
-TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
-  SceneState s = SquareScene();
+TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
   s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0, s.options.display.yoffsetbox = -1.0;
-  NullProgress progress;
-  RecordingNotifier quiet;
-  ASSERT_TRUE(DrawScene(s, progress, quiet));
+  ASSERT_TRUE(Draw());
   const QImage previous = s.bitmap;
-  s.options.display.ShowVec = true;  // no velocity rows chosen: the layer warns, the warning throws
-  s.options.display.WhiteBack = true;
+  // No velocity rows chosen: the layer warns, the warning throws.
+  s.options.display.ShowVec = s.options.display.WhiteBack = true;
   ThrowingNotifier throwing;
   EXPECT_THROW(DrawScene(s, progress, throwing), CorvaneError);
   EXPECT_EQ((std::vector<double>{s.data.XMin, s.data.XMax, s.data.YMin}), (std::vector<double>{0.0, 10.0, 0.0}));
   EXPECT_FALSE(s.drawing);
   EXPECT_EQ(s.bitmap, previous);
-  EXPECT_TRUE(DrawScene(s, progress, quiet));  // the warning itself is no failure
-  EXPECT_EQ(quiet.warnings.size(), 4u);        // once per copy
+  EXPECT_TRUE(Draw());  // the warning itself is no failure
+  EXPECT_EQ(notifier.warnings.size(), 4u);  // once per copy
 }
 
-TEST(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
-  SceneState s = SquareScene();
+TEST_F(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
   testing::RecordingProgress progress;
-  RecordingNotifier notifier;
   int refused = 0;
   progress.onPump = [&] { refused += !DrawScene(s, progress, notifier) + !RescaleAndRedraw(s, progress, notifier); };
   ASSERT_TRUE(DrawScene(s, progress, notifier));
@@ -100,12 +98,9 @@ TEST(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
   EXPECT_EQ(progress.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
 }
 
-TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
-  SceneState s = SquareScene();
+TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   s.view.ScaleX = 0.0;
-  NullProgress progress;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw());
   EXPECT_EQ(std::pair(s.view.ScaleX, s.view.ScaleY), std::pair(6.0, 6.0));  // (100 - 40) / 10, the same in x and y
 
   s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0;
@@ -116,21 +111,18 @@ TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   EXPECT_EQ(PixelAt(s.bitmap, s.view.WorldToPixelX(16.0), 50), kWhite);  // last copy's right edge
   // A zero scale met while drawing fits the copies the same way, widened once, not twice.
   s.view.ScaleX = 0.0;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
-  EXPECT_DOUBLE_EQ(s.view.ScaleX, 5.0);
-  EXPECT_EQ(s.data.XMax, 10.0);
+  ASSERT_TRUE(Draw());
+  EXPECT_EQ(std::pair(s.view.ScaleX, s.data.XMax), std::pair(5.0, 10.0));
 }
 
-TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheBitmap) {
-  SceneState s;
+TEST_F(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheBitmap) {
+  s = SceneState();
   s.data = MakeGrid({{40, 30, [](int i, int j) { return std::pair{i + 0.3 * j, 0.7 * j + 0.01 * i * i}; }}});
   s.view.SetPictureSize(300, 200);
   s.options.display.ShowContour = false, s.options.display.ShowGrid = true, s.options.display.WhiteBack = true;
   FitView(s);
   s.view.ZoomAt(200, 80, 2.0);  // part of the grid now lies outside
-  NullProgress progress;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw());
   QImage preview;
   DrawGridPreview(s, preview);
   ASSERT_EQ(preview.size(), s.bitmap.size());
