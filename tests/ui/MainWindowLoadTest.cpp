@@ -68,9 +68,9 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("ビットマップ転送完了.描画完了."));
 }
 
-using MainWindowCommands = ProgramTest<StartedProgram>;
+using MainWindow = ProgramTest<StartedProgram>;
 
-TEST_F(MainWindowCommands, LoadArrivingDuringAnotherCommandIsRefused) {
+TEST_F(MainWindow, LoadArrivingDuringAnotherCommandIsRefused) {
   ASSERT_TRUE(m.SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
@@ -80,9 +80,7 @@ TEST_F(MainWindowCommands, LoadArrivingDuringAnotherCommandIsRefused) {
   EXPECT_FALSE(m.data_.Empty());
 }
 
-using MainWindowOtherWindows = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowOtherWindows, MenusAndButtonsReachLegendAndAbout) {
+TEST_F(MainWindow, MenusAndButtonsReachLegendAndAbout) {
   m.Button4->click();
   ASSERT_NE(m.LegendForm, nullptr);
   EXPECT_TRUE(static_cast<QWidget*>(m.LegendForm)->isVisible());

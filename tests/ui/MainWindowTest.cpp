@@ -46,9 +46,9 @@ TEST(MainWindowSettings, ReadingStopsAtABadValueKeepingWhatCameBefore) {
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
-using MainWindowEdits = ProgramTest<StartedProgram>;
+using MainWindow = ProgramTest<StartedProgram>;
 
-TEST_F(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
+TEST_F(MainWindow, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   m.AutoMaxMinCheck->setChecked(false);
   ASSERT_TRUE(m.MaxBox->isEnabled());
   m.MaxBox->selectAll();
@@ -64,7 +64,7 @@ TEST_F(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST_F(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
+TEST_F(MainWindow, ViewBoxesApplyInOrderUpToTheFirstWord) {
   m.x0box->clear();
   KeyClicks(m.x0box, "2.5");
   EXPECT_TRUE(IsBlue(m.x0box));
@@ -80,9 +80,7 @@ TEST_F(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
 }
 
-using MainWindowTabs = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
+TEST_F(MainWindow, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.UseOpenGL->setChecked(true);
   m.Menu_ContourSet->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
@@ -100,9 +98,7 @@ TEST_F(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-using MainWindowSwitches = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowSwitches, ContourZoneAndFormatHandlers) {
+TEST_F(MainWindow, SwitchesRunTheirContourZoneAndFormatHandlers) {
   m.ShowContour->setChecked(false);
   EXPECT_FALSE(m.BrushCheck->isEnabled());
   EXPECT_TRUE(m.LineCheck->isChecked());
@@ -121,9 +117,7 @@ TEST_F(MainWindowSwitches, ContourZoneAndFormatHandlers) {
   EXPECT_TRUE(m.GrayMap1->isChecked());
 }
 
-using MainWindowCommands = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
+TEST_F(MainWindow, NestedCommandsAreRefusedButAbortGetsThrough) {
   ASSERT_TRUE(m.TryBeginCommand());
   m.Menu_Redraw->trigger();
   m.Menu_Rescale->trigger();
@@ -137,9 +131,7 @@ TEST_F(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
   EXPECT_TRUE(p.view().isEnabled());
 }
 
-using MainWindowFiles = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
+TEST_F(MainWindow, LoadWithoutSelectionAsksForAFile) {
   m.PageControl1->setCurrentIndex(2);
   m.FileListBox1->clearSelection();
   m.Button1->click();
@@ -147,7 +139,7 @@ TEST_F(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
   EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
 }
 
-TEST_F(MainWindowFiles, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
+TEST_F(MainWindow, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
   QDir d(p.dir.path());
   d.mkdir(QStringLiteral("sub"));
   for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(d.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);

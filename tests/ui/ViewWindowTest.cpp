@@ -35,9 +35,9 @@ TEST_F(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   EXPECT_FALSE(p.view().PickingPoint1);
 }
 
-using ViewWindowClick = ProgramTest<DrawnProgram>;
+using PlotWindow = ProgramTest<DrawnProgram>;
 
-TEST_F(ViewWindowClick, ZoomsInLeftAndOutRightAboutThePoint) {
+TEST_F(PlotWindow, ClickZoomsInLeftAndOutRightAboutThePoint) {
   ASSERT_TRUE(p.view().isEnabled());
   MouseClick(p.image(), Qt::LeftButton, QPoint(260, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{2.0, 2.0, 0.0, 0.0}));
@@ -64,9 +64,7 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   }
 }
 
-using ViewWindowPan = ProgramTest<DrawnProgram>;
-
-TEST_F(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
+TEST_F(PlotWindow, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   m.view_.ScaleX = 2.0;
   p.view().panFrameMs = 5;
   QTimer::singleShot(60, [&] {
@@ -84,9 +82,7 @@ TEST_F(ViewWindowPan, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   EXPECT_FALSE(m.Busy());
 }
 
-using ViewWindowReadout = ProgramTest<DrawnProgram>;
-
-TEST_F(ViewWindowReadout, WorldPointAndValueUnderTheCursor) {
+TEST_F(PlotWindow, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(383, 155));
   EXPECT_EQ((QStringList{p.view().PanelText(0), p.view().PanelText(1), p.view().PanelText(2)}),
             (QStringList{"x = 1.2300E+2", "y = 5.0000E+0", "-----"}));
@@ -102,9 +98,7 @@ TEST_F(ViewWindowReadout, WorldPointAndValueUnderTheCursor) {
   EXPECT_EQ(FormatReadoutNumber(-123456.0), QStringLiteral("-1.2346E+5"));
 }
 
-using ViewWindowPicking = ProgramTest<DrawnProgram>;
-
-TEST_F(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
+TEST_F(PlotWindow, PickingReleaseWritesThePointInsteadOfZooming) {
   p.view().PickingPoint2 = true;
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 150));
   EXPECT_EQ(m.P2y->text(), QStringLiteral("10"));
@@ -113,9 +107,7 @@ TEST_F(ViewWindowPicking, ReleaseWritesThePointInsteadOfZooming) {
   EXPECT_EQ(m.view_.ScaleX, 1.0);
 }
 
-using ViewWindowSave = ProgramTest<DrawnProgram>;
-
-TEST_F(ViewWindowSave, ShownPictureIsSavedByExtension) {
+TEST_F(PlotWindow, ShownPictureIsSavedByExtension) {
   QDir d(p.dir.path());
   EXPECT_TRUE(p.view().SavePictureTo(d.filePath("b.Bmp")));
   EXPECT_EQ(QImage(d.filePath("b.Bmp")).size(), QSize(520, 320));
