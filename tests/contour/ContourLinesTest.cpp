@@ -21,11 +21,17 @@ ContourScene Circles(double step) {
   return scene;
 }
 
+// The calls of the scene's contour lines.
+LoggingCanvas Drawn(ContourScene& scene) {
+  LoggingCanvas canvas;
+  DrawContourLines(scene.Context(), scene.options.contour, canvas);
+  return canvas;
+}
+
 TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange) {
   ContourScene scene = Circles(100.0);
-  LoggingCanvas canvas;
   scene.options.contour.ContLineWid = 3;
-  DrawContourLines(scene.Context(), scene.options.contour, canvas);
+  const LoggingCanvas canvas = Drawn(scene);
   EXPECT_TRUE(scene.readout.valid && scene.readout.ReadoutMax == 800.0);
   // Levels 0 and 800 touch single nodes only (the centre, the corners): no line.
   std::vector<std::string> pens;
@@ -40,8 +46,7 @@ TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange)
 
   ContourOptions& o = scene.options.contour = ContourOptions{};
   o.FixLineColor = true, o.Shape1 = MakeColour(1, 2, 3), o.ShowLabel = false;
-  LoggingCanvas fixed;
-  DrawContourLines(scene.Context(), o, fixed);
+  const LoggingCanvas fixed = Drawn(scene);
   EXPECT_EQ(fixed.Only({"SetPen"}), (std::vector<std::string>{"SetPen 030201 1"}));
   EXPECT_TRUE(!fixed.Only({"Polyline"}).empty() && fixed.Only({"TextOut"}).empty());
 }
@@ -93,14 +98,10 @@ TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   ContourScene scene = Circles(100.0);
   for (double& v : scene.data.Values[0]) v = nan;
-  LoggingCanvas canvas;
-  DrawContourLines(scene.Context(), scene.options.contour, canvas);
-  EXPECT_TRUE(canvas.Only({"Polyline"}).empty());
+  EXPECT_TRUE(Drawn(scene).Only({"Polyline"}).empty());
   ContourScene infinite = Circles(100.0);
   infinite.data.Values[0][20 * 41 + 20] = std::numeric_limits<double>::infinity();  // the centre
-  LoggingCanvas some;
-  DrawContourLines(infinite.Context(), infinite.options.contour, some);
-  EXPECT_FALSE(some.Only({"Polyline"}).empty());
+  EXPECT_FALSE(Drawn(infinite).Only({"Polyline"}).empty());
 }
 
 }  // namespace
