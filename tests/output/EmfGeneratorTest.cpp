@@ -50,16 +50,16 @@ constexpr uint32_t kHeader = 1, kEof = 14, kSelect = 37, kCreatePen = 38, kCreat
 
 // Draws what the scene renderer draws: background, a bitmap-mode fill, lines of two widths, a
 // filled and a hollow polygon, an end circle, a label and a rotated axis title.
-QPicture ScenePicture(QImage* fill) {
-  *fill = QImage(30, 20, QImage::Format_RGB32);
-  fill->fill(QColor(0, 128, 255));
-  fill->setPixelColor(0, 0, QColor(255, 0, 0));  // top-left marks the row order
+QPicture ScenePicture() {
+  QImage fill(30, 20, QImage::Format_RGB32);
+  fill.fill(QColor(0, 128, 255));
+  fill.setPixelColor(0, 0, QColor(255, 0, 0));  // top-left marks the row order
   QPicture picture;
   QPainter p(&picture);
   p.setPen(QPen(Qt::white, 1));
   p.setBrush(Qt::white);
   p.drawRect(0, 0, 200, 100);
-  p.drawImage(QPoint(10, 5), *fill);
+  p.drawImage(QPoint(10, 5), fill);
   p.setPen(QPen(Qt::black, 1));
   const QPoint line[] = {{10, 10}, {50, 60}, {90, 10}};
   p.drawPolyline(line, 3);
@@ -96,8 +96,7 @@ QByteArray Generate(const QPicture& picture, QSize size) {
 }
 
 TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
-  QImage fill;
-  const QByteArray data = Generate(ScenePicture(&fill), QSize(200, 100));
+  const QByteArray data = Generate(ScenePicture(), QSize(200, 100));
   const std::vector<Record> records = ReadRecords(data);
   ASSERT_GE(records.size(), 3u);
   const Record& header = records.front();
@@ -140,8 +139,7 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
 }
 
 TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
-  QImage fill;
-  const std::vector<Record> records = ReadRecords(Generate(ScenePicture(&fill), QSize(200, 100)));
+  const std::vector<Record> records = ReadRecords(Generate(ScenePicture(), QSize(200, 100)));
   std::map<uint32_t, std::vector<const Record*>> byType;
   for (const Record& r : records) byType[r.type].push_back(&r);
 
