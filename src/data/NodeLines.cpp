@@ -17,21 +17,30 @@ namespace {
 // Bytes read past a window's end, so the line running over it usually needs no second read.
 constexpr std::size_t kSlack = 4096;
 
-// Whether c is a blank or control character, which the splitters trim from fields.
-inline bool Trimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+// Whether c is a blank or control character, which the splitters trim from fields; a line
+// break ends the line instead.
+inline bool Trimmed(char c) { return static_cast<unsigned char>(c) <= 32 && c != '\n' && c != '\r'; }
+inline bool EndsLine(const char* p, const char* end) { return p == end || *p == '\n' || *p == '\r'; }
 
-// Reads `columns` numbers from the line [p, end) laid out the plain way for its separator: single
-// numbers between blanks, or between commas or tabs with blanks around them. Gives false for any
-// other line (quotes, signs, words, missing fields, stray control characters); the careful
-// splitter then reads it, so both ways give the same values.
-bool ReadPlainLine(const char* p, const char* end, Separator separator, int columns, double* f) {
+// Reads `columns` numbers from the line at p laid out the plain way for its separator: single
+// numbers between blanks, or between commas or tabs with blanks around them. `end` bounds the
+// text held, which may stop inside the line or run past its break. Gives where the reading
+// stopped (at the last number's end, or past it at the break), or nullptr for any other line
+// (quotes, signs, words, missing fields, stray control characters); the careful splitter then
+// reads it, so both ways give the same values.
+const char* ReadPlainLine(const char* p, const char* end, Separator separator, int columns, double* f) {
   if (separator == Separator::Spaces) {
     while (p < end && Trimmed(*p)) ++p;
     for (int k = 0;; ++k) {
       p = ReadPlainNumber(p, end, f[k]);
-      if (!p) return false;
-      if (k + 1 == columns) return p == end || *p == ' ';
-      if (p == end || *p != ' ') return false;
+      if (!p) return nullptr;
+      if (k + 1 == columns) return EndsLine(p, end) || *p == ' ' ? p : nullptr;
+      if (p == end || *p != ' ') return nullptr;
+      // Aligned columns put one or two blanks before a number: taken without a branch.
+      if (end - p >= 2) {
+        p += p[1] == ' ';
+        ++p;
+      }
       while (p < end && *p == ' ') ++p;
     }
   }
@@ -39,11 +48,11 @@ bool ReadPlainLine(const char* p, const char* end, Separator separator, int colu
   for (int k = 0;; ++k) {
     while (p < end && Trimmed(*p) && *p != cut) ++p;
     p = ReadPlainNumber(p, end, f[k]);
-    if (!p) return false;
+    if (!p) return nullptr;
     while (p < end && Trimmed(*p) && *p != cut) ++p;
-    if (k + 1 == columns) return p == end || *p == cut;
-    if (p == end) return false;
-    ++p;  // the separator
+    if (k + 1 == columns) return EndsLine(p, end) || *p == cut ? p : nullptr;
+    if (p == end || *p != cut) return nullptr;
+    ++p;
   }
 }
 
@@ -160,15 +169,22 @@ class WindowReader {
     const std::int64_t lines = std::min(count, job_.nodeCount - before);
     StartZone(before);
     for (std::int64_t k = 0; k < lines; ++k) {
-      // The line runs to the next break or the end of the file.
-      const char* lineEnd = FindLineBreak(At(s), At(to_));
-      while (lineEnd == At(to_) && to_ < size_) {
+      // The line runs to the next break or the end of the file: read it where it lies, and
+      // once more after reading on when the text held ends inside it.
+      const char* lineEnd = nullptr;
+      const char* stop = nullptr;
+      for (;;) {
+        stop = ReadPlainLine(At(s), At(to_), job_.separator, job_.columns, fields_.data());
+        lineEnd = FindLineBreak(stop ? stop : At(s), At(to_));
+        if (lineEnd != At(to_) || to_ == size_) break;
         HoldTo(to_ + std::max<std::size_t>(to_ - from_, 1u << 16));
-        lineEnd = FindLineBreak(At(s), At(to_));
       }
-      const std::size_t e = Offset(lineEnd);
-      if (!ReadLine(At(s), lineEnd)) return false;
+      if (!stop && !ReadSplitLine(std::string_view(At(s), static_cast<std::size_t>(lineEnd - At(s))), job_.separator,
+                                  job_.columns, fields_.data()))
+        return false;
+      StoreNode();
       if (k + 1 < lines) {
+        const std::size_t e = Offset(lineEnd);
         HoldTo(e + 2);
         s = e + (*At(e) == '\r' && e + 1 < size_ && *At(e + 1) == '\n' ? 2 : 1);
       }
@@ -204,13 +220,9 @@ class WindowReader {
     j_ = local / z.NI;
   }
 
-  // Reads the current line into its node and moves the cursor on.
-  bool ReadLine(const char* p, const char* end) {
-    double* f = fields_.data();
-    const int columns = job_.columns;
-    if (!ReadPlainLine(p, end, job_.separator, columns, f) &&
-        !ReadSplitLine(std::string_view(p, static_cast<std::size_t>(end - p)), job_.separator, columns, f))
-      return false;
+  // Stores the numbers read from the current line into its node and moves the cursor on.
+  void StoreNode() {
+    const double* f = fields_.data();
     if (line_ == zoneEnd_) StartZone(line_);
     std::int64_t n = line_;
     if (job_.order == LoopOrder::JI) {
@@ -232,7 +244,6 @@ class WindowReader {
     const double* values = f + 2;
     for (std::size_t k = 0; k < job_.rows.size(); ++k) job_.rows[k][n] = values[k];
     if (job_.gas) gasNodes_.push_back(n);
-    return true;
   }
 
   const NodeLinesJob& job_;
