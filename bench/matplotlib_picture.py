@@ -17,7 +17,7 @@ def main(data_path, out_path):
         zone_count = int(f.readline().split()[1].rstrip(","))
         sizes = [tuple(int(v) + 1 for v in f.readline().split()) for _ in range(zone_count)]
         f.readline()  # labels
-        table = np.loadtxt(f, usecols=(0, 1, 2))
+        table = np.loadtxt(f)  # every column, as a viewer that can switch variables holds them
     values = table[:, 2]
     levels = np.linspace(values.min(), values.max(), 51)
     fig = plt.figure(figsize=(10, 8), dpi=100)
@@ -26,7 +26,7 @@ def main(data_path, out_path):
     ax.set_axis_off()
     first = 0
     for ni, nj in sizes:
-        block = table[first:first + ni * nj].reshape(ni, nj, 3)
+        block = table[first:first + ni * nj].reshape(ni, nj, -1)
         first += ni * nj
         ax.contourf(block[:, :, 0], block[:, :, 1], block[:, :, 2], levels=levels, cmap="jet")
         lines = ax.contour(block[:, :, 0], block[:, :, 1], block[:, :, 2], levels=levels, colors="white",
