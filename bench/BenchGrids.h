@@ -9,6 +9,7 @@
 #include "data/FieldDataSet.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane::bench {
 
@@ -75,7 +76,7 @@ struct BenchScene {
   ContourReadout readout;
 
   BenchScene(FieldDataSet d, std::uint32_t seed) : data(std::move(d)), random(seed) {}
-  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
+  LayerContext Context() { return LayerContextFor(data, view, options, progress, random, readout); }
 };
 
 // A view of `scale` pixels per unit with world (cx, cy) at the middle of a 1000 x 800 picture.

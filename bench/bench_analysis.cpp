@@ -46,7 +46,7 @@ void BM_WholeRunAcrossTheGrid(benchmark::State& state) {
   QuietNotifier notifier;
   NullProgress progress;
   AnalysisRunResult result;
-  for (auto _ : state) result = RunSegmentAnalysis(data, options, path, notifier, progress);
+  for (auto _ : state) result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, notifier, progress);
   state.counters["samples"] = static_cast<double>(result.sampleCount);
   state.counters["truncated"] = result.truncated ? 1 : 0;
 }

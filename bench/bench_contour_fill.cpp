@@ -45,7 +45,7 @@ void BM_FillBitmap(benchmark::State& state) {
   for (auto _ : state) {
     bitmap.fill(Qt::white);
     PainterCanvas canvas(&bitmap);
-    DrawContourFill(context, canvas, &bitmap);
+    DrawContourFill(context, scene.options.contour.colorMap, canvas, &bitmap);
     canvas.Finish();
     benchmark::DoNotOptimize(bitmap.constBits());
   }
@@ -65,10 +65,10 @@ void BM_FillLinesLabels(benchmark::State& state) {
       bitmap.fill(Qt::white);
       {
         PainterCanvas offscreen(&bitmap);
-        DrawContourFill(context, offscreen, &bitmap);
+        DrawContourFill(context, scene.options.contour.colorMap, offscreen, &bitmap);
       }
       canvas.Draw(bitmap, 0, 0);
-      DrawContourLines(context, canvas);
+      DrawContourLines(context, scene.options.contour, canvas);
       canvas.Finish();
     }
     PainterCanvas target(&shown);
@@ -85,7 +85,7 @@ void BM_FillVectorPicture(benchmark::State& state) {
   for (auto _ : state) {
     QPicture picture;
     PainterCanvas canvas(&picture);
-    DrawContourFill(context, canvas, nullptr);
+    DrawContourFill(context, scene.options.contour.colorMap, canvas, nullptr);
     canvas.Finish();
     benchmark::DoNotOptimize(picture.size());
   }

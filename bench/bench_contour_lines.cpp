@@ -53,7 +53,7 @@ void BM_ContourLinesIntoBitmap(benchmark::State& state) {
     image.fill(Qt::black);
     PainterCanvas canvas(&image);
     canvas.SetFont(scene.options.display.axisFont);
-    DrawContourLines(scene.Context(), canvas);
+    DrawContourLines(scene.Context(), scene.options.contour, canvas);
     canvas.Finish();
   }
 }
@@ -65,7 +65,7 @@ void BM_ContourLinesIntoPicture(benchmark::State& state) {
     QPicture picture;
     PainterCanvas canvas(&picture);
     canvas.SetFont(scene.options.display.axisFont);
-    DrawContourLines(scene.Context(), canvas);
+    DrawContourLines(scene.Context(), scene.options.contour, canvas);
     canvas.Finish();
     benchmark::DoNotOptimize(picture.size());
   }
@@ -100,7 +100,7 @@ void BM_ContourLinesNoCanvas(benchmark::State& state) {
   BenchScene& scene = Scene();
   for (auto _ : state) {
     LoggingCanvas canvas;
-    DrawContourLines(scene.Context(), canvas);
+    DrawContourLines(scene.Context(), scene.options.contour, canvas);
     benchmark::DoNotOptimize(canvas.calls.size());
   }
 }

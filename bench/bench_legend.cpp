@@ -6,7 +6,7 @@
 #include <QSpinBox>
 #include <benchmark/benchmark.h>
 
-#include "contour/LegendForm.h"
+#include "ui/LegendForm.h"
 
 namespace {
 

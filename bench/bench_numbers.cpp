@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/SettingsFile.h"
+#include "scene/SettingsFile.h"
 #include "contour/ColorMap.h"
 #include "contour/ColourToValue.h"
 #include "render/NumberFormat.h"

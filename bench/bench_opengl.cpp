@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-#include "opengl/OGLForm.h"
+#include "ui/OGLForm.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-#include "render/SceneRenderer.h"
+#include "scene/SceneRenderer.h"
 #include "BenchGrids.h"
 #include "BenchMain.h"
 

@@ -56,7 +56,7 @@ void TraceSeeds(benchmark::State& state, void (*seeds)(StreamOptions&)) {
   std::int64_t pieces = 0;
   for (auto _ : state) {
     pieces = 0;
-    for (const StreamPath& p : TraceStreamlines(flow.Context())) pieces += static_cast<std::int64_t>(p.vertices.size());
+    for (const StreamPath& p : TraceStreamlines(flow.Context(), flow.options.stream)) pieces += static_cast<std::int64_t>(p.vertices.size());
   }
   state.counters["pieces"] = static_cast<double>(pieces);
 }
@@ -74,7 +74,7 @@ void BM_DrawSegmentSeedsIntoBitmap(benchmark::State& state) {
   for (auto _ : state) {
     image.fill(Qt::black);
     PainterCanvas canvas(&image);
-    DrawStreamlines(flow.Context(), canvas);
+    DrawStreamlines(flow.Context(), flow.options.stream, canvas);
     canvas.Finish();
   }
 }
@@ -86,7 +86,7 @@ void BM_SeedsOutsideTheData(benchmark::State& state) {
   SegmentSeeds(flow.options.stream);
   StreamOptions& o = flow.options.stream;
   o.StreamXa = -5.0, o.StreamYa = -5.0, o.StreamXb = 20.0, o.StreamYb = -1.0;
-  for (auto _ : state) benchmark::DoNotOptimize(TraceStreamlines(flow.Context()).size());
+  for (auto _ : state) benchmark::DoNotOptimize(TraceStreamlines(flow.Context(), flow.options.stream).size());
 }
 BENCHMARK(BM_SeedsOutsideTheData)->Unit(benchmark::kMillisecond);
 

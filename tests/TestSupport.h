@@ -44,6 +44,7 @@ class RecordingProgress : public Progress {
 struct CommandRun {
   int status = -1;  // the exit code, or -1 for a crash
   QString errors;
+  QString output;
 };
 
 // Runs the built program with `arguments` and waits for it.
@@ -52,7 +53,7 @@ inline CommandRun RunCorvane(const QStringList& arguments) {
   process.start(QStringLiteral(CORVANE_BINARY), arguments);
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardError())};
+          QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 }  // namespace corvane::testing

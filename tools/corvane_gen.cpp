@@ -1,7 +1,10 @@
-// Writes a flow-round-a-cylinder grid file of any size, separator and loop order.
+// Writes a flow-round-a-cylinder grid file of any size, separator and loop order, or the
+// Kármán–Trefftz airfoil sample.
 //   corvane_gen OUT [--zones NIxNJ,NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]
-//                   [--title TEXT] [--mach M]
-// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes.
+//                   [--title TEXT] [--mach M] [--first-cell H]
+//   corvane_gen OUT --airfoil
+// --zones gives the node counts of each zone; --nodes N makes three equal zones of about N nodes;
+// --first-cell H makes the wall-normal size of the first cell H radii (a wall-resolved grid).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "AirfoilGenerator.h"
 #include "GridGenerator.h"
 
 namespace {
@@ -16,7 +20,8 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: corvane_gen OUT [--zones NIxNJ,...] [--nodes N] [--sep space|comma|tab] [--order ij|ji] [--crlf]\n"
-               "                   [--title TEXT] [--mach M]\n");
+               "                   [--title TEXT] [--mach M] [--first-cell H]\n"
+               "       corvane_gen OUT --airfoil\n");
   return 1;
 }
 
@@ -25,6 +30,7 @@ int Usage() {
 int main(int argc, char** argv) {
   corvane::gen::FlowGridSpec grid;
   std::string out;
+  bool airfoil = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
@@ -61,6 +67,11 @@ int main(int argc, char** argv) {
       grid.title = value();
     } else if (a == "--mach") {
       grid.mach = std::atof(value().c_str());
+    } else if (a == "--first-cell") {
+      grid.firstCell = std::atof(value().c_str());
+      if (!(grid.firstCell > 0.0)) return Usage();
+    } else if (a == "--airfoil") {
+      airfoil = true;
     } else if (a == "--crlf") {
       grid.crlf = true;
     } else if (!a.empty() && a[0] != '-' && out.empty()) {
@@ -70,7 +81,9 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty()) return Usage();
-  if (!corvane::gen::WriteFlowGrid(out, grid)) {
+  const bool written =
+      airfoil ? corvane::gen::WriteAirfoilGrid(out, corvane::gen::AirfoilSpec{}) : corvane::gen::WriteFlowGrid(out, grid);
+  if (!written) {
     std::fprintf(stderr, "corvane_gen: cannot write %s\n", out.c_str());
     return 1;
   }

@@ -90,8 +90,8 @@ void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentF
   canvas.Ellipse(x2 - 4, y2 - 4, x2 + 4, y2 + 4);
 }
 
-void DrawAnalysisSegment(const LayerContext& context, Canvas& canvas) {
-  if (std::optional<SegmentFigure> f = QuickSegment(context.data, context.options.analysis))
+void DrawAnalysisSegment(const LayerContext& context, const AnalysisOptions& analysis, Canvas& canvas) {
+  if (std::optional<SegmentFigure> f = QuickSegment(context.data, analysis))
     DrawSegmentFigure(canvas, context.view, *f);
 }
 

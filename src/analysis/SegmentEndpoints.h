@@ -13,7 +13,7 @@
 //                                that is not a number: show it as the default error box.
 //   Image1MouseUp while picking  PickSegmentPoint(view, x, y): the texts for the point's x and y
 //                                edits (both turn black); then the quick redraw as above.
-//   Scene renderer               DrawAnalysisSegment(context, canvas) once after the axes when
+//   Scene renderer               DrawAnalysisSegment(context, analysis, canvas) once after the axes when
 //                                WantsSceneSegment(display).
 #pragma once
 #include <optional>
@@ -62,7 +62,7 @@ void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentF
 // The segment layer of the picture: the figure of context.options.analysis, drawn unshifted
 // (the segment is drawn once, not per overlay copy). Draws nothing for an invalid node end point;
 // typed text that is not a number throws CorvaneError (the drawing stops there).
-void DrawAnalysisSegment(const LayerContext& context, Canvas& canvas);
+void DrawAnalysisSegment(const LayerContext& context, const AnalysisOptions& analysis, Canvas& canvas);
 
 // The scene renderer draws the segment into the picture: ShowSegment with RealDrawSegment.
 inline bool WantsSceneSegment(const DisplayOptions& display) { return display.ShowSegment && display.RealDrawSegment; }

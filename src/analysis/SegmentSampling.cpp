@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdint>
 
 #include "data/Errors.h"
@@ -28,8 +29,11 @@ class CrossingScan {
       overflow = true;
       return false;
     }
-    buffer_.push_back({x_[n1] + (x_[n2] - x_[n1]) * h.s, y_[n1] + (y_[n2] - y_[n1]) * h.s,
-                       f_[n1] + (f_[n2] - f_[n1]) * h.s});
+    // A hit on a node is the node itself, not a point a rounding step beside it.
+    if (h.s == 0.0) buffer_.push_back({x_[n1], y_[n1], f_[n1]});
+    else if (h.s == 1.0) buffer_.push_back({x_[n2], y_[n2], f_[n2]});
+    else buffer_.push_back({x_[n1] + (x_[n2] - x_[n1]) * h.s, y_[n1] + (y_[n2] - y_[n1]) * h.s,
+                            f_[n1] + (f_[n2] - f_[n1]) * h.s});
     return true;
   }
 
@@ -87,16 +91,34 @@ bool CollectCrossings(const FieldDataSet& data, int row, WorldPoint p1, WorldPoi
 }
 
 // One stable sort by (x, y) orders exactly as a stable sort by y followed by a stable sort by x.
+// The coordinates are compared as the file prints them (15 significant digits): the edges that
+// meet where the segment ends on a node each compute that point a rounding step apart, and
+// two lines for one printed point would be one too many.
 std::size_t SortAndMergeSamples(std::vector<SegmentSample>& samples) {
-  std::stable_sort(samples.begin(), samples.end(), [](const SegmentSample& a, const SegmentSample& b) {
+  struct Keyed {
+    double x, y;
+    SegmentSample sample;
+  };
+  auto printed = [](double v) {
+    if (!std::isfinite(v)) return v;
+    const std::string text = FormatSampleNumber(v);
+    double read = v;
+    std::from_chars(text.data(), text.data() + text.size(), read);  // in any locale
+    return read;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(samples.size());
+  for (const SegmentSample& s : samples) keyed.push_back({printed(s.x), printed(s.y), s});
+  std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
     if (CoordinateLess(a.x, b.x)) return true;
     if (CoordinateLess(b.x, a.x)) return false;
     return CoordinateLess(a.y, b.y);
   });
   std::size_t kept = 0;
-  for (std::size_t n = 0; n < samples.size(); ++n) {
-    if (kept > 0 && samples[n].x == samples[kept - 1].x && samples[n].y == samples[kept - 1].y) continue;
-    samples[kept++] = samples[n];
+  for (std::size_t n = 0; n < keyed.size(); ++n) {
+    if (kept > 0 && keyed[n].x == keyed[kept - 1].x && keyed[n].y == keyed[kept - 1].y) continue;
+    keyed[kept] = keyed[n];
+    samples[kept++] = keyed[n].sample;
   }
   samples.resize(kept);
   return kept;
@@ -139,27 +161,28 @@ void WriteAnalysisFile(const std::string& path, const std::string& text) {
   if (!ok) throw CorvaneError("解析結果のファイル " + path + " を作成できません: " + file.errorString().toStdString());
 }
 
-AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, const ProgramOptions& options, const std::string& path,
-                                     Notifier& notifier, Progress& progress) {
+AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
+                                     Progress& progress) {
   AnalysisRunResult result;
-  const std::optional<std::string> caption = VariableCaption(data, options.RGroup, options.load.IncludeVelCheck);
+  const std::optional<std::string> caption = VariableCaption(data, row, includeVelocity);
   if (!caption) return result;
-  const ResolvedEndpoint a = ResolveEndpoint(data, options.analysis, SegmentPoint::First);
-  const ResolvedEndpoint b = ResolveEndpoint(data, options.analysis, SegmentPoint::Second);
+  const ResolvedEndpoint a = ResolveEndpoint(data, analysis, SegmentPoint::First);
+  const ResolvedEndpoint b = ResolveEndpoint(data, analysis, SegmentPoint::Second);
   if (!a.valid || !b.valid) {
     notifier.Warning(!a.valid ? a.problem : b.problem);
     result.status = AnalysisRunResult::Status::BadEndpoint;
     return result;
   }
   std::vector<SegmentSample> samples;
-  result.truncated = CollectCrossings(data, options.RGroup, a.point, b.point, samples);
+  result.truncated = CollectCrossings(data, row, a.point, b.point, samples);
   if (result.truncated) notifier.Message(kTooManySamplesMessage);
   result.sampleCount = SortAndMergeSamples(samples);
   WriteAnalysisFile(path, AnalysisFileText(*caption, samples));
   progress.Pump();
   result.status = AnalysisRunResult::Status::Written;
   result.path = path;
-  result.openAfterwards = options.analysis.OpenAnalyzed;
+  result.openAfterwards = analysis.OpenAnalyzed;
   return result;
 }
 

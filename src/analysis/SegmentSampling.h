@@ -17,7 +17,7 @@
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
-#include "render/ProgramOptions.h"
+#include "analysis/AnalysisOptions.h"
 
 namespace corvane {
 
@@ -62,8 +62,9 @@ bool CollectCrossings(const FieldDataSet& data, int row, WorldPoint p1, WorldPoi
                       std::vector<SegmentSample>& buffer);
 
 // Orders the samples by x, ties by y, keeping the scan order of equal points (a stable sort), then
-// drops every sample whose x and y both equal those of the sample kept before it. Returns the
-// number kept (the vector is shortened to it). NaN coordinates sort after all numbers.
+// drops every sample whose x and y both equal those of the sample kept before it, coordinates
+// taken as the file prints them. Returns the number kept (the vector is shortened to it). NaN
+// coordinates sort after all numbers.
 std::size_t SortAndMergeSamples(std::vector<SegmentSample>& samples);
 
 // 15 significant digits in exponent form: 0.5 -> "5.00000000000000E-1", 0 -> "0.00000000000000E+0".
@@ -94,11 +95,12 @@ struct AnalysisRunResult {
   bool openAfterwards = false;  // OpenAnalyzed was checked: open `path` with the desktop's program
 };
 
-// The whole analysis after the save dialog: resolve both end points (options.analysis), collect
-// the crossings of the variable options.RGroup, sort and merge, write `path`, let the user
-// interface breathe. Typed coordinates that are not numbers and a file that cannot be written
-// throw CorvaneError before or instead of writing.
-AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, const ProgramOptions& options, const std::string& path,
-                                     Notifier& notifier, Progress& progress);
+// The whole analysis after the save dialog: resolve both end points (`analysis`), collect the
+// crossings of variable `row` (captioned as with or without velocity data), sort and merge, write
+// `path`, let the user interface breathe. Typed coordinates that are not numbers and a file that
+// cannot be written throw CorvaneError before or instead of writing.
+AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
+                                     Progress& progress);
 
 }  // namespace corvane

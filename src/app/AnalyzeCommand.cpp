@@ -7,7 +7,7 @@
 
 #include "analysis/SegmentSampling.h"
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -31,7 +31,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
   StderrNotifier notifier;
   NullProgress progress;
   FieldDataSet none;
-  std::optional<LoadResult> loaded = LoadDataFile(path, options.load, none, 0, notifier, progress);
+  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   const FieldDataSet& data = loaded->data;
 
@@ -46,7 +46,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
     if (!e.valid) throw CorvaneError(e.problem);
   }
 
-  const AnalysisRunResult result = RunSegmentAnalysis(data, options, args.output, notifier, progress);
+  const AnalysisRunResult result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, args.output, notifier, progress);
   if (result.status != AnalysisRunResult::Status::Written) return 1;
   std::cout << args.output << ": " << result.sampleCount << " 点\n";
   return 0;

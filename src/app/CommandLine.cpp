@@ -1,31 +1,30 @@
 #include "app/CommandLine.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 
-#include "app/SettingsFile.h"
+#include "app/CommandHelp.h"
+#include "scene/DesktopIntegration.h"
+#include "scene/SettingsFile.h"
 #include "data/Errors.h"
 
 namespace corvane {
 namespace {
 
-const char* const kUsage =
-    "使い方:\n"
-    "  corvane                                   デスクトッププログラム\n"
-    "  corvane --open DATA                       DATA を読み込んで描画した状態で起動\n"
-    "  corvane info   DATA [options] [--json] [--node Z,I,J]...\n"
-    "  corvane render DATA... [options] [-o OUT] [--size WxH] [--view fit|fit-first|settings]\n"
-    "  corvane legend DATA [options] -o OUT\n"
-    "  corvane analyze DATA [options] -o OUT\n"
-    "options: --settings FILE   --set NAME=VALUE (繰り返し可)   --seed N\n";
+bool IsCommandName(const char* s) { return CommandBitOf(s) != 0; }
 
-bool IsCommandName(const char* s) {
-  return std::strcmp(s, "info") == 0 || std::strcmp(s, "render") == 0 || std::strcmp(s, "legend") == 0 ||
-         std::strcmp(s, "analyze") == 0;
+bool IsHelpFlag(const char* s) { return std::strcmp(s, "--help") == 0 || std::strcmp(s, "-h") == 0; }
+
+// Whether `--help` stands among a sub-command's arguments (not as the value of an option).
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 2; i < argc; ++i) {
+    if (IsHelpFlag(argv[i])) return true;
+    const CommandOption* o = FindCommandOption(argv[i]);
+    if (o && o->value) ++i;
+  }
+  return false;
 }
 
 CommandArgs Parse(int argc, char** argv) {
@@ -35,8 +34,12 @@ CommandArgs Parse(int argc, char** argv) {
     if (i + 1 >= argc) throw CorvaneError(std::string(argv[i]) + " の後に値がありません");
     return argv[++i];
   };
+  const unsigned bit = CommandBitOf(a.command);
   for (int i = 2; i < argc; ++i) {
     std::string s = argv[i];
+    const CommandOption* option = FindCommandOption(s);
+    // An option another sub-command takes would be silently ignored here; say so instead.
+    if (option && !(option->commands & bit)) throw CorvaneError(s + " は " + a.command + " では使えません");
     if (s == "--settings") {
       a.settingsPath = need(i);
     } else if (s == "--set") {
@@ -75,11 +78,6 @@ CommandArgs Parse(int argc, char** argv) {
   return a;
 }
 
-std::string DefaultSettingsPath() {
-  QString dir = QCoreApplication::applicationDirPath();
-  return QDir(dir).filePath(QStringLiteral("crv.ini")).toStdString();
-}
-
 }  // namespace
 
 void StderrNotifier::Warning(const std::string& text) { std::cerr << "corvane: 警告: " << text << "\n"; }
@@ -97,16 +95,18 @@ void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options) {
 }
 
 bool IsSubCommand(int argc, char** argv) {
-  return argc > 1 && (IsCommandName(argv[1]) || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+  return argc > 1 && (IsCommandName(argv[1]) || IsHelpFlag(argv[1]) || std::strcmp(argv[1], "--version") == 0);
 }
 
 ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other) {
   ProgramOptions options;
   const auto& table = ProgramOptionTable();
-  std::string path = args.settingsPath.empty() ? DefaultSettingsPath() : args.settingsPath;
+  std::string path = args.settingsPath.empty() ? SettingsFilePath().toStdString() : args.settingsPath;
   if (!args.settingsPath.empty() && !QFileInfo::exists(QString::fromStdString(path)))
     throw CorvaneError("設定ファイルが見つかりません: " + path);
   SettingsFileResult settings = ReadSettingsFile(path);
+  // The windows stop reading quietly at a bad line; a command says where and fails instead.
+  if (!settings.complete && QFileInfo::exists(QString::fromStdString(path))) throw CorvaneError(settings.stopReason);
   for (const ControlAssignment& a : settings.assignments) {
     if (table.Has(a.control)) {
       table.Apply(options, a.control, a.value);
@@ -127,9 +127,17 @@ ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::
 }
 
 int RunCommandLine(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << VersionText();
+    return 0;
+  }
   if (argc < 2 || !IsCommandName(argv[1])) {
-    std::cout << kUsage;
-    return argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) ? 0 : 1;
+    std::cout << GeneralHelpText();
+    return argc >= 2 && IsHelpFlag(argv[1]) ? 0 : 1;
+  }
+  if (AsksForHelp(argc, argv)) {
+    std::cout << CommandHelpText(argv[1]);
+    return 0;
   }
   try {
     CommandArgs args = Parse(argc, argv);

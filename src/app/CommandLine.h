@@ -7,7 +7,7 @@
 
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 
 namespace corvane {
 

@@ -1,6 +1,7 @@
 // `corvane info DATA`: loads a data file with the data-tab options and prints what the windows
 // would show about it: zones, node and column counts, the variables, the extents and every
-// value row's contour range, and on request the values at chosen nodes.
+// value row's contour range, and on request the values at chosen nodes. For CGNS and PLOT3D
+// files also the format, the base and zone names, and the free-stream values of the solution.
 // With --json one JSON object is written; numbers are the shortest text that reads back to the
 // same double, and the non-finite values NaN, inf and -inf are written as the strings "NaN",
 // "Infinity" and "-Infinity" (JSON has no such numbers).
@@ -12,7 +13,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -80,6 +81,31 @@ std::string RowName(const LoadResult& r, int row) {
   return d.VariableNames[static_cast<std::size_t>(row)];
 }
 
+std::string JsonFreeStream(const FreeStream& f) {
+  return "{\"mach\":" + JsonNumber(f.mach) + ",\"alpha\":" + JsonNumber(f.alpha) + ",\"re\":" + JsonNumber(f.re) +
+         ",\"time\":" + JsonNumber(f.time) + "}";
+}
+
+std::string TextFreeStream(const FreeStream& f) {
+  return "mach " + Number(f.mach) + ", alpha " + Number(f.alpha) + ", re " + Number(f.re) + ", time " + Number(f.time);
+}
+
+// The JSON members that say where the data came from, each with a leading comma.
+std::string JsonSource(const SourceInfo& s) {
+  std::string out = ",\"format\":" + JsonString(FormatName(s.format));
+  if (s.format == DataFileFormat::Cgns) {
+    out += ",\"base\":" + JsonString(s.baseName) + ",\"bases\":[";
+    for (std::size_t k = 0; k < s.baseNames.size(); ++k) out += (k ? "," : "") + JsonString(s.baseNames[k]);
+    out += "],\"solution\":" + JsonString(s.solutionName) + ",\"cellCentred\":" + (s.cellCentred ? "true" : "false");
+  } else if (s.format == DataFileFormat::Plot3d) {
+    out += ",\"grid\":" + JsonString(s.gridPath) + ",\"gridLayout\":" + JsonString(s.gridLayout);
+    if (!s.freeStream.empty())
+      out += ",\"solutionLayout\":" + JsonString(s.solutionLayout) + ",\"freeStream\":" + JsonFreeStream(s.freeStream.front());
+  }
+  if (!s.status.empty()) out += ",\"status\":" + JsonString(s.status);
+  return out;
+}
+
 }  // namespace
 
 int RunInfoCommand(const CommandArgs& args) {
@@ -92,7 +118,7 @@ int RunInfoCommand(const CommandArgs& args) {
   StderrNotifier notifier;
   NullProgress progress;
   FieldDataSet none;
-  std::optional<LoadResult> loaded = LoadDataFile(path, options.load, none, 0, notifier, progress);
+  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   const LoadResult& r = *loaded;
   const FieldDataSet& d = r.data;
@@ -109,10 +135,14 @@ int RunInfoCommand(const CommandArgs& args) {
   if (args.json) {
     out << "{\"file\":" << JsonString(path) << ",\"zones\":[";
     for (std::size_t z = 0; z < d.Zones.size(); ++z) {
-      out << (z ? "," : "") << "{\"ni\":" << d.Zones[z].NI << ",\"nj\":" << d.Zones[z].NJ
-          << ",\"firstNode\":" << d.Zones[z].FirstNode << "}";
+      out << (z ? "," : "");
+      if (z < r.source.zoneNames.size()) out << "{\"name\":" << JsonString(r.source.zoneNames[z]) << ",";
+      else out << "{";
+      out << "\"ni\":" << d.Zones[z].NI << ",\"nj\":" << d.Zones[z].NJ << ",\"firstNode\":" << d.Zones[z].FirstNode;
+      if (z < r.source.freeStream.size()) out << ",\"freeStream\":" << JsonFreeStream(r.source.freeStream[z]);
+      out << "}";
     }
-    out << "],\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
+    out << "]" << JsonSource(r.source) << ",\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
     for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
     out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
         << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax) << "},\"rows\":[";
@@ -139,11 +169,25 @@ int RunInfoCommand(const CommandArgs& args) {
     }
     out << "}\n";
   } else {
+    const SourceInfo& s = r.source;
     out << "ファイル: " << path << "\n";
+    if (s.format == DataFileFormat::Cgns) {
+      out << "形式: CGNS, ベース \"" << s.baseName << "\" (" << s.baseNames.size() << "個中1番目)";
+      if (!s.solutionName.empty()) out << ", 解 \"" << s.solutionName << "\"" << (s.cellCentred ? " (セル中心)" : "");
+      out << "\n";
+    } else if (s.format == DataFileFormat::Plot3d) {
+      out << "形式: PLOT3D, 格子 " << s.gridPath << " (" << s.gridLayout << ")";
+      if (!s.freeStream.empty()) out << ", 解 (" << s.solutionLayout << ")";
+      out << "\n";
+    }
+    if (!s.status.empty()) out << s.status << "\n";
     out << "ZoneCount: " << d.ZoneCount << "\n";
     for (std::size_t z = 0; z < d.Zones.size(); ++z) {
-      out << "  zone[" << z << "] NI " << d.Zones[z].NI << ", NJ " << d.Zones[z].NJ << ", FirstNode "
-          << d.Zones[z].FirstNode << "\n";
+      out << "  zone[" << z << "]";
+      if (z < s.zoneNames.size()) out << " \"" << s.zoneNames[z] << "\"";
+      out << " NI " << d.Zones[z].NI << ", NJ " << d.Zones[z].NJ << ", FirstNode " << d.Zones[z].FirstNode;
+      if (z < s.freeStream.size()) out << ", " << TextFreeStream(s.freeStream[z]);
+      out << "\n";
     }
     out << "NodeCount: " << d.NodeCount << "\n";
     out << "ColumnCount: " << d.ColumnCount << "\n";

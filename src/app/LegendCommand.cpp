@@ -3,8 +3,9 @@
 
 #include "app/CommandLine.h"
 #include "contour/Legend.h"
+#include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 
@@ -48,7 +49,7 @@ int RunLegendCommand(const CommandArgs& args) {
     StderrNotifier notifier;
     NullProgress progress;
     std::optional<LoadResult> loaded =
-        LoadDataFile(args.data.front(), options.load, FieldDataSet{}, 0, notifier, progress);
+        LoadAnyDataFile(args.data.front(), options.load, FieldDataSet{}, 0, notifier, progress);
     if (!loaded) return 1;
     FieldDataSet& data = loaded->data;
     ApplyContourBoxes(data, options);

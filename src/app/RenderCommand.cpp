@@ -7,18 +7,19 @@
 #include <QFileInfo>
 #include <QTime>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
-#include "render/SceneRenderer.h"
+#include "scene/PlotWindowSize.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kFrameWidth = 16, kFrameHeight = 39, kStatusBarHeight = 19;
 
 
 // A notifier that also remembers whether anything was said (an unsaved picture is a failure).
@@ -43,6 +44,26 @@ QString BitmapPathFor(const std::string& data, const QString& folder) {
   return QDir(dir).filePath(name + QStringLiteral(".bmp"));
 }
 
+// Whether `out` is the same file as one of `inputs`, by name or through a link.
+bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
+  std::error_code error;
+  const std::filesystem::path target(out.toStdString());
+  for (const std::string& input : inputs)
+    if (!input.empty() && std::filesystem::equivalent(target, std::filesystem::path(input), error)) return true;
+  return false;
+}
+
+// The settings' centre and scales, with the axis margins a rescale would leave: without them the
+// axes of a view that was never fitted would fall outside the picture.
+void MakeRoomForAxes(SceneState& state) {
+  const ViewTransform wanted = state.view;
+  FitView(state);
+  state.view.CentreX = wanted.CentreX;
+  state.view.CentreY = wanted.CentreY;
+  state.view.ScaleX = wanted.ScaleX;
+  state.view.ScaleY = wanted.ScaleY;
+}
+
 }  // namespace
 
 int RunRenderCommand(const CommandArgs& args) {
@@ -60,8 +81,9 @@ int RunRenderCommand(const CommandArgs& args) {
   const DisplayOptions& d = options.display;
   int width = args.width, height = args.height;
   if (width <= 0 || height <= 0) {
-    width = std::max(d.PictureWindowWidth - kFrameWidth, 1);
-    height = std::max(d.PictureWindowHeight - kFrameHeight - kStatusBarHeight, 1);
+    const PlotClientSize client = ClientSizeOfPlotWindow(d.PictureWindowWidth, d.PictureWindowHeight);
+    width = client.width;
+    height = client.height - kPlotStatusBarHeight;
   }
   state.view.SetPictureSize(width, height);
   if (args.view == "settings") {
@@ -72,6 +94,10 @@ int RunRenderCommand(const CommandArgs& args) {
   }
   state.random.Seed(args.seedGiven ? args.seed : static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
 
+  // A picture never replaces a file it is drawn from (a data file named run.bmp, say).
+  std::vector<std::string> inputs = args.data;
+  inputs.push_back(args.settingsPath);
+
   StderrNotifier notifier;
   NullProgress progress;
   int zoneListCount = 0;
@@ -79,7 +105,11 @@ int RunRenderCommand(const CommandArgs& args) {
   for (std::size_t k = 0; k < args.data.size(); ++k) {
     const std::string& path = args.data[k];
     try {
-      std::optional<LoadResult> loaded = LoadDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
+      const QString out = args.data.size() == 1 && !args.output.empty() ? QString::fromStdString(args.output)
+                                                                        : BitmapPathFor(path, folder);
+      if (IsOneOf(out, inputs))
+        throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
+      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       state.data = std::move(loaded->data);
       ApplyContourBoxes(state.data, options);
@@ -92,10 +122,9 @@ int RunRenderCommand(const CommandArgs& args) {
       state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded->yvecIndex;
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
+      if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
 
-      const QString out = args.data.size() == 1 && !args.output.empty() ? QString::fromStdString(args.output)
-                                                                        : BitmapPathFor(path, folder);
       CountingNotifier saveNotifier;
       if (!SavePictureByExtension(out, state.picture, state.bitmap, saveNotifier))
         throw CorvaneError("画像を保存できませんでした: " + out.toStdString());

@@ -10,8 +10,10 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "app/MainForm.h"
-#include "render/ViewForm.h"
+#include "scene/DesktopIntegration.h"
+#include "ui/GuardedApplication.h"
+#include "ui/MainForm.h"
+#include "ui/ViewForm.h"
 
 namespace {
 
@@ -46,8 +48,10 @@ int main(int argc, char** argv) {
     return corvane::RunCommandLine(argc, argv);
   }
   // Qt's own arguments (-platform, -style, ...) are taken out by the application object first.
-  QApplication app(argc, argv);
-  QString openPath;
+  corvane::GuardedApplication app(argc, argv);
+  corvane::InstallQtJapanese(app);
+  QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));  // matches the installed desktop entry
+  QString openPath, settingsPath = corvane::SettingsFilePath();
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
     if (args[i] == QStringLiteral("--open")) {
@@ -56,12 +60,16 @@ int main(int argc, char** argv) {
         return 1;
       }
       openPath = args[++i];
+    } else if (args[i] == QStringLiteral("--settings") && i + 1 < args.size()) {
+      settingsPath = args[++i];
+    } else if (openPath.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
+      openPath = args[i];  // `corvane FILE`, as a file manager or the desktop entry starts it
     } else {
       std::fprintf(stderr, "不明なオプションです: %s\n", args[i].toLocal8Bit().constData());
       return 1;
     }
   }
-  corvane::ProgramWindows windows = corvane::CreateProgramWindows();
+  corvane::ProgramWindows windows = corvane::CreateProgramWindows(settingsPath);
   windows.main->show();
   if (!openPath.isEmpty()) OpenAtStart(*windows.main, openPath);
   return app.exec();

@@ -161,10 +161,13 @@ struct BandPoint {
 };
 
 // Where the bands of the current copy go: polygons on the canvas, or pixels in the bitmap.
+// Triangles too small for a polygon become single pixels: in the bitmap, or on the canvas's
+// side in `specks` (an image laid under the polygons), or nowhere when there is neither.
 class BandWriter {
  public:
   // `canvas` may be null when every band goes to `pixels`.
-  BandWriter(Canvas* canvas, const PixelTarget* pixels) : canvas_(canvas), pixels_(pixels) {}
+  BandWriter(Canvas* canvas, const PixelTarget* pixels, const PixelTarget* specks = nullptr)
+      : canvas_(canvas), pixels_(pixels), specks_(pixels ? pixels : specks) {}
   // One band polygon, filled and outlined in its colour.
   void Polygon(Colour colour, const QPoint* points, int count) {
     if (pixels_) {
@@ -176,16 +179,23 @@ class BandWriter {
     canvas_->SetBrush(colour, BrushStyle::Solid);
     canvas_->Polygon(points, count);
   }
+  // One pixel of a triangle too small to draw as a polygon.
+  void Pixel(Colour colour, std::int32_t x, std::int32_t y) {
+    const PixelTarget* t = specks_;
+    if (!t || x < 0 || y < 0 || x >= t->width || y >= t->height || !OwnsRow(t->stripeParity, y)) return;
+    t->bits[static_cast<qsizetype>(y) * t->stride + x] = ToArgb(colour);
+  }
 
  private:
   Canvas* canvas_;
   const PixelTarget* pixels_;
+  const PixelTarget* specks_;
 };
 
 // Everything one copy's fill needs per triangle, worked out once per drawing.
 class BandFiller {
  public:
-  BandFiller(const LayerContext& context, const double* values, double step, double min, double max,
+  BandFiller(const LayerContext& context, ColorMapKind kind, const double* values, double step, double min, double max,
              const ContourLevelRange& range, bool cacheNodes)
       : context_(context), view_(context.view), map_(context.view), values_(values), step_(step), min_(min), max_(max) {
     const FieldDataSet& data = context.data;
@@ -197,7 +207,6 @@ class BandFiller {
     // Bands up to bandLo_ have upper levels below min, bands from bandHi_ on upper levels above max.
     bandLo_ = static_cast<double>(range.firstLevelIndex) - 2.0;
     bandHi_ = static_cast<double>(range.firstLevelIndex) + range.levelCount - 1.0;
-    const ColorMapKind kind = context.options.contour.colorMap;
     const std::size_t bands = static_cast<std::size_t>(bandHi_ - bandLo_) + 1;
     colours_.resize(bands);
     for (std::size_t i = 0; i < bands; ++i)
@@ -227,9 +236,14 @@ class BandFiller {
   void Triangle(std::int32_t p, std::int32_t q, std::int32_t r, BandWriter& out, bool setReadout = true) const {
     if (setReadout) SetReadout();
 
-    // Pass 1: culls. Triangles below a hundredth of a pixel or wholly off the picture are skipped.
+    // Pass 1: culls. Triangles below a hundredth of a pixel are not worth a polygon, but side
+    // by side (a wall-resolved grid seen whole) they cover whole pixels: each still paints the
+    // pixels it lies on. Triangles wholly off the picture are skipped.
     const double area = std::fabs((x_[q] - x_[p]) * (y_[r] - y_[p]) - (x_[r] - x_[p]) * (y_[q] - y_[p])) / 2.0;
-    if (area * view_.ScaleX * view_.ScaleY < kMinTrianglePixelArea) return;
+    if (area * view_.ScaleX * view_.ScaleY < kMinTrianglePixelArea) {
+      Speck(p, q, r, out);
+      return;
+    }
     const QPoint pp = VertexPixel(p), pq = VertexPixel(q), pr = VertexPixel(r);
     const int w = view_.PictureWidth, h = view_.PictureHeight;
     if ((pp.x() > w && pq.x() > w && pr.x() > w) || (pp.x() < 0 && pq.x() < 0 && pr.x() < 0) ||
@@ -300,6 +314,70 @@ class BandFiller {
   }
 
  private:
+  // Colour of the band holding `value`; the bands beyond the range share the end colours.
+  Colour BandColour(double value) const {
+    const double n = std::clamp(std::floor(value / step_), bandLo_, bandHi_);
+    return colours_[static_cast<std::size_t>(n - bandLo_)];
+  }
+
+  // A triangle too small for a polygon: the pixel under its centroid in the band of its
+  // centroid value; a sliver longer than a pixel, the pixels along its longest edge, each in
+  // the band of the value there.
+  void Speck(std::int32_t p, std::int32_t q, std::int32_t r, BandWriter& out) const {
+    const double vp = values_[p], vq = values_[q], vr = values_[r];
+    if (!std::isfinite(vp) || !std::isfinite(vq) || !std::isfinite(vr)) return;
+    const QPoint pp = VertexPixel(p), pq = VertexPixel(q), pr = VertexPixel(r);
+    const int x0 = std::min({pp.x(), pq.x(), pr.x()}), x1 = std::max({pp.x(), pq.x(), pr.x()});
+    const int y0 = std::min({pp.y(), pq.y(), pr.y()}), y1 = std::max({pp.y(), pq.y(), pr.y()});
+    if (x1 < 0 || y1 < 0 || x0 >= view_.PictureWidth || y0 >= view_.PictureHeight) return;
+    if (x1 - x0 <= 1 && y1 - y0 <= 1) {
+      const double cx = (WorldX(p) + WorldX(q) + WorldX(r)) / 3.0, cy = (WorldY(p) + WorldY(q) + WorldY(r)) / 3.0;
+      out.Pixel(BandColour((vp + vq + vr) / 3.0), map_.X(cx), map_.Y(cy));
+      return;
+    }
+    // The longest edge a-b in pixels.
+    const std::int32_t n[3] = {p, q, r};
+    int best = 0;
+    double bestLength = -1.0;
+    for (int k = 0; k < 3; ++k) {
+      const std::int32_t a = n[k], b = n[(k + 1) % 3];
+      const double dx = (x_[b] - x_[a]) * view_.ScaleX, dy = (y_[b] - y_[a]) * view_.ScaleY;
+      const double length = std::max(std::fabs(dx), std::fabs(dy));
+      if (length > bestLength) {
+        bestLength = length;
+        best = k;
+      }
+    }
+    if (!std::isfinite(bestLength)) return;
+    const std::int32_t a = n[best], b = n[(best + 1) % 3];
+    // Only the part of the edge over the picture (with a pixel to spare) is walked.
+    const double ax = (WorldX(a) - view_.CentreX) * view_.ScaleX + view_.CentrePixelX;
+    const double ay = view_.CentrePixelY - (WorldY(a) - view_.CentreY) * view_.ScaleY;
+    const double bx = (WorldX(b) - view_.CentreX) * view_.ScaleX + view_.CentrePixelX;
+    const double by = view_.CentrePixelY - (WorldY(b) - view_.CentreY) * view_.ScaleY;
+    double t0 = 0.0, t1 = 1.0;
+    auto clip = [&](double from, double delta, double lo, double hi) {
+      if (delta == 0.0) {
+        if (from < lo || from > hi) t1 = -1.0;
+        return;
+      }
+      double ta = (lo - from) / delta, tb = (hi - from) / delta;
+      if (ta > tb) std::swap(ta, tb);
+      t0 = std::max(t0, ta);
+      t1 = std::min(t1, tb);
+    };
+    clip(ax, bx - ax, -1.0, view_.PictureWidth + 1.0);
+    clip(ay, by - ay, -1.0, view_.PictureHeight + 1.0);
+    if (!(t0 <= t1)) return;
+    const int steps = std::max(1, static_cast<int>(std::ceil(bestLength * (t1 - t0))));
+    const double va = values_[a], vb = values_[b];
+    const double wxa = WorldX(a), wya = WorldY(a), wxb = WorldX(b), wyb = WorldY(b);
+    for (int k = 0; k <= steps; ++k) {
+      const double t = t0 + (t1 - t0) * k / steps;
+      out.Pixel(BandColour(va + t * (vb - va)), map_.X(wxa + t * (wxb - wxa)), map_.Y(wya + t * (wyb - wya)));
+    }
+  }
+
   double WorldX(std::int32_t n) const { return x_[n] + context_.offsetX; }
   double WorldY(std::int32_t n) const { return y_[n] + context_.offsetY; }
 
@@ -366,7 +444,7 @@ class BandFiller {
 // The selected value row and its levels, or nothing when the fill cannot be drawn.
 const double* SelectedRow(const LayerContext& context, double& step, double& min, double& max) {
   const FieldDataSet& data = context.data;
-  const int k = context.options.RGroup;
+  const int k = context.row;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return nullptr;
   if (static_cast<std::size_t>(k) >= data.ContourStep.size() || static_cast<std::size_t>(k) >= data.ContourMin.size() ||
       static_cast<std::size_t>(k) >= data.ContourMax.size())
@@ -446,17 +524,18 @@ void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour co
   FillPolygon(target, points, count, ToArgb(colour));
 }
 
-void FillTriangleBands(const LayerContext& context, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
-                       double step, double min, double max, const double* values) {
+void FillTriangleBands(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, std::int32_t p,
+                       std::int32_t q, std::int32_t r, double step, double min, double max, const double* values) {
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) return;
-  BandFiller filler(context, values, step, min, max, range, false);
+  BandFiller filler(context, colorMap, values, step, min, max, range, false);
   BandWriter writer(&canvas, nullptr);
   filler.Triangle(p, q, r, writer);
 }
 
-void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap, int threads) {
-  if (!context.options.display.BrushCheck) return;
+void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, QImage* bitmap, int threads,
+                     QImage* specks) {
+  if (!context.display.BrushCheck) return;
   double step = 0.0, min = 0.0, max = 0.0;
   const double* values = SelectedRow(context, step, min, max);
   if (!values) return;
@@ -471,12 +550,16 @@ void DrawContourFill(const LayerContext& context, Canvas& canvas, QImage* bitmap
   const bool direct = bitmap && !bitmap->isNull() && bitmap->format() == QImage::Format_RGB32;
   if (direct) pixels = {reinterpret_cast<std::uint32_t*>(bitmap->bits()), bitmap->bytesPerLine() / 4, bitmap->width(),
                         bitmap->height()};
-  BandFiller filler(context, values, step, min, max, range, true);
+  BandFiller filler(context, colorMap, values, step, min, max, range, true);
   bool finished = false;
   if (direct && threads > 1 && bitmap->height() > (2 << kStripeShift) && context.data.X.size() >= 4096) {
     finished = FillOnBothCores(context, filler, pixels, values);
   } else {
-    BandWriter writer(&canvas, direct ? &pixels : nullptr);
+    PixelTarget speckPixels;
+    const bool withSpecks = !direct && specks && !specks->isNull() && specks->format() == QImage::Format_RGB32;
+    if (withSpecks) speckPixels = {reinterpret_cast<std::uint32_t*>(specks->bits()), specks->bytesPerLine() / 4,
+                                   specks->width(), specks->height()};
+    BandWriter writer(&canvas, direct ? &pixels : nullptr, withSpecks ? &speckPixels : nullptr);
     finished = ForEachContourTriangle(context.data, values, context.progress,
                                       [&](std::int32_t p, std::int32_t q, std::int32_t r) {
                                         filler.Triangle(p, q, r, writer);

@@ -1,5 +1,6 @@
 #include "contour/ContourLabels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -15,6 +16,26 @@ std::int32_t RoundToInt32(double value) {
   if (r >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
   if (r <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(r);
+}
+
+// Whether two label boxes (centre, width and height, angle in tenths of a degree counter-
+// clockwise on screen), each widened by `margin` on every side, overlap: they do unless one of
+// the four side directions separates them.
+bool BoxesOverlap(double x1, double y1, double w1, double h1, std::int32_t angle1, double x2, double y2, double w2,
+                  double h2, std::int32_t angle2, double margin) {
+  const double t1 = angle1 / 1800.0 * std::numbers::pi, t2 = angle2 / 1800.0 * std::numbers::pi;
+  // Directions along and across each text, in screen pixels (y grows downwards).
+  const double axes[4][2] = {{std::cos(t1), -std::sin(t1)}, {std::sin(t1), std::cos(t1)},
+                             {std::cos(t2), -std::sin(t2)}, {std::sin(t2), std::cos(t2)}};
+  const double half1[2] = {w1 / 2.0 + margin, h1 / 2.0 + margin}, half2[2] = {w2 / 2.0 + margin, h2 / 2.0 + margin};
+  for (const auto& n : axes) {
+    const double reach1 = half1[0] * std::fabs(axes[0][0] * n[0] + axes[0][1] * n[1]) +
+                          half1[1] * std::fabs(axes[1][0] * n[0] + axes[1][1] * n[1]);
+    const double reach2 = half2[0] * std::fabs(axes[2][0] * n[0] + axes[2][1] * n[1]) +
+                          half2[1] * std::fabs(axes[3][0] * n[0] + axes[3][1] * n[1]);
+    if (std::fabs((x2 - x1) * n[0] + (y2 - y1) * n[1]) >= reach1 + reach2) return false;
+  }
+  return true;
 }
 
 double SlotDistance(const QPoint& a, const QPoint& b) {
@@ -59,25 +80,33 @@ void PlaceLevelLabel(Canvas& canvas, std::vector<ContourLabel>& labels, const Le
   }
   if (spot < 0) return;
 
-  // Pass 3: centre and direction from the spot's two neighbours, then the spacing rule, which
-  // compares axis-parallel distances with the size of the new text only.
+  // Pass 3: centre and direction from the spot's two neighbours, then the spacing rule: the
+  // new label's box, turned like its text, must stay `LabelSukima` pixels (and one more for the
+  // rounding of where text is written) clear of every label kept so far, turned like its own.
+  // The boxes are measured in the label font the texts are written in.
   const std::string text = FormatAxisNumber(level, rules.numberFormat);
   const QPoint before = pt[spot - 1], after = pt[spot + 1];
   const std::int32_t cx = RoundToInt32((static_cast<double>(before.x()) + after.x()) / 2.0);
   const std::int32_t cy = RoundToInt32((static_cast<double>(before.y()) + after.y()) / 2.0);
   const double dx = static_cast<double>(after.x()) - before.x();
   const double dy = static_cast<double>(after.y()) - before.y();
-  const double w = canvas.TextWidth(text), h = canvas.TextHeight(text);
-  const double gap = o.LabelSukima;
-  for (const ContourLabel& l : labels) {
-    if (std::fabs(static_cast<double>(cx) - l.x) < w + gap && std::fabs(static_cast<double>(cy) - l.y) < h + gap)
-      return;
-  }
   // Text upright whichever way the line runs.
   std::int32_t angle = RoundToInt32(std::atan2(-dy, dx) / std::numbers::pi * 180.0 * 10.0);
   if (angle > 900) angle -= 1800;
   if (angle < -900) angle += 1800;
-  labels.push_back({text, cx, cy, angle});
+  const FontSpec held = canvas.Font();
+  FontSpec upright = o.LabelExp;
+  upright.angleTenths = 0;
+  canvas.SetFont(upright);
+  const double margin = (std::max(o.LabelSukima, 0) + 1) / 2.0;
+  bool crowded = false;
+  for (const ContourLabel& l : labels) {
+    crowded = BoxesOverlap(cx, cy, canvas.TextWidth(text), canvas.TextHeight(text), angle, l.x, l.y,
+                           canvas.TextWidth(l.text), canvas.TextHeight(l.text), l.angle, margin);
+    if (crowded) break;
+  }
+  canvas.SetFont(held);
+  if (!crowded) labels.push_back({text, cx, cy, angle});
 }
 
 // Pass 1 measures every text in the upright label font; pass 2 writes each one rotated, moved so

@@ -34,8 +34,9 @@ struct LabelRules {
   const NumberFormat& numberFormat;
 };
 
-// Picks the spot of the label of one level and appends it to `labels` unless it crowds one
-// already there. The text is measured in the canvas's current font (the axis font).
+// Picks the spot of the label of one level and appends it to `labels` unless its box, turned
+// like its text, comes closer than the label gap to the box of one already there. The boxes
+// are measured in the label font; the canvas keeps its current font.
 void PlaceLevelLabel(Canvas& canvas, std::vector<ContourLabel>& labels, const LevelPolylineBuffer& buffer,
                      const std::vector<PolylineFigure>& polylines, double level, const LabelRules& rules,
                      Random& random);

@@ -10,10 +10,9 @@ namespace corvane {
 
 // The three stages: segments from the cell walk, then (unless aborted) chaining, drawing and
 // labels. Unusable levels draw nothing and say so.
-void DrawContourLines(const LayerContext& context, Canvas& canvas) {
+void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas) {
   const FieldDataSet& data = context.data;
-  const ProgramOptions& options = context.options;
-  const int k = options.RGroup;
+  const int k = context.row;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
       static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
     return;
@@ -37,7 +36,7 @@ void DrawContourLines(const LayerContext& context, Canvas& canvas) {
   if (!CollectContourSegments(context, values, step, min, max, range, store)) return;
 
   // Stage 3: polylines, colours and labels.
-  if (options.display.LineCheck) AssembleContourLines(context, canvas, store, range, step, min, max);
+  if (context.display.LineCheck) AssembleContourLines(context, contour, canvas, store, range, step, min, max);
   context.progress.SetStatus(kContourDoneText);
 }
 
@@ -84,11 +83,11 @@ bool CollectContourSegments(const LayerContext& context, const std::vector<doubl
 }
 
 // Level by level: chain, draw, place the label; then write the labels over all lines.
-std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, Canvas& canvas,
+std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
                                                const ContourSegmentStore& store, const ContourLevelRange& range,
                                                double step, double min, double max) {
-  const ContourOptions& o = context.options.contour;
-  const LabelRules rules{o, context.readout, context.options.display.numberFormat};
+  const ContourOptions& o = contour;
+  const LabelRules rules{o, context.readout, context.display.numberFormat};
   canvas.SetBrushStyle(BrushStyle::Hollow);
   std::vector<ContourLabel> labels;
   LevelPolylineBuffer buffer;
@@ -107,7 +106,7 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, Canv
     DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
     PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
   }
-  DrawContourLabels(canvas, labels, o.LabelExp, o.BackClear, context.background, context.options.display.axisFont);
+  DrawContourLabels(canvas, labels, o.LabelExp, o.BackClear, context.background, context.display.axisFont);
   canvas.SetBrushStyle(BrushStyle::Solid);
   return labels;
 }

@@ -6,6 +6,7 @@
 #include "contour/ContourChaining.h"
 #include "contour/ContourLabels.h"
 #include "contour/ContourLevels.h"
+#include "contour/ContourOptions.h"
 #include "contour/ContourSegments.h"
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
@@ -18,7 +19,7 @@ inline constexpr const char* kContourDoneText = "メタファイル作成完了"
 
 // Draws the contour lines (and their labels) of the selected variable for one overlay copy.
 // The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep.
-void DrawContourLines(const LayerContext& context, Canvas& canvas);
+void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas);
 
 // Stages 1 and 2: the segments of every level from the cell walk over `values`, grouped by level
 // in `store`. Returns false when the walk was aborted.
@@ -27,7 +28,8 @@ bool CollectContourSegments(const LayerContext& context, const std::vector<doubl
 
 // Chains, draws and labels every level of `store`; levels ascend so lower levels keep their
 // labels where two would crowd each other. Returns the labels written.
-std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, Canvas& canvas, const ContourSegmentStore& store,
+std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
+                                               const ContourSegmentStore& store,
                           const ContourLevelRange& range, double step, double min, double max);
 
 // Draws the polylines of one level's buffer, one Polyline call each, with the pen set to

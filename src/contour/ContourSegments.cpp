@@ -107,10 +107,13 @@ void CollectTriangleSegments(const TriangleGeometry& g, ContourSegmentStore& sto
       return;
   }
 
-  // Size cull, in square pixels; a non-finite area (broken coordinates) is skipped as well.
+  // Triangles without area (repeated nodes) or without a finite one (broken coordinates) carry
+  // no line. However small the others are, they are kept: a line crossing rows of sub-pixel
+  // cells at a wall would otherwise break there. Most of their segments end on one pixel and
+  // are dropped below, and the rest are what joins the line across.
   const double area =
       std::fabs((x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0])) / 2.0 * g.view->ScaleX * g.view->ScaleY;
-  if (!(area >= kMinTrianglePixelArea) || !std::isfinite(area)) return;
+  if (!(area > 0.0) || !std::isfinite(area)) return;
 
   // A value that is not a finite number has no level crossings.
   const double v[3] = {g.values[p], g.values[q], g.values[r]};

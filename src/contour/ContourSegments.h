@@ -67,9 +67,6 @@ struct TriangleGeometry {
   ContourLevelRange range;
 };
 
-// Triangles smaller than this many square pixels carry no visible line.
-constexpr double kMinTrianglePixelArea = 0.01;
-
 // Off-picture bits of every node of `X`/`Y` shifted by the copy offset, for TriangleGeometry.
 std::vector<std::uint8_t> NodeOutsideBits(const std::vector<double>& X, const std::vector<double>& Y,
                                           double offsetX, double offsetY, const ViewTransform& view);

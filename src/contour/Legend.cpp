@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "data/Notifier.h"
-#include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
 
@@ -152,12 +151,6 @@ QImage LegendBitmap(const QPicture& picture, const LegendOptions& options) {
   painter.drawPicture(0, 0, picture);
   painter.end();
   return image;
-}
-
-bool SaveLegendPicture(const std::string& path, const LegendOptions& options, const LegendInput& input,
-                       Notifier& notifier) {
-  const QPicture picture = BuildLegendPicture(options, input);
-  return SavePictureByExtension(QString::fromStdString(path), picture, LegendBitmap(picture, options), notifier);
 }
 
 }  // namespace corvane

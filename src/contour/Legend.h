@@ -33,10 +33,4 @@ QPicture BuildLegendPicture(const LegendOptions& options, const LegendInput& inp
 // The picture played into an RGB32 bitmap of W x H (what the window shows).
 QImage LegendBitmap(const QPicture& picture, const LegendOptions& options);
 
-// Saves the legend by the extension of `path` (.bmp, .emf, .jpg, .png in any case): the vector
-// picture as EMF, its bitmap otherwise. Any other extension writes nothing, tells `notifier`
-// and gives false; a file that cannot be written throws CorvaneError naming it.
-bool SaveLegendPicture(const std::string& path, const LegendOptions& options, const LegendInput& input,
-                       Notifier& notifier);
-
 }  // namespace corvane

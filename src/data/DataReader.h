@@ -9,6 +9,7 @@
 #include "data/LoadOptions.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
+#include "data/SourceInfo.h"
 
 namespace corvane {
 
@@ -22,6 +23,7 @@ struct LoadResult {
   // caller to set from Showi0, Showimax, Showj0, showjmax; otherwise the previous flags are kept.
   bool zoneListsRebuilt = false;
   int zoneListCount = 0;                   // items of ZoneSelect, StreamZoneSelect, P1Zone, P2Zone
+  SourceInfo source;                       // the file's format and what else it told
 };
 
 // Loads `path`. `previous` is the data set now shown (its contour ranges and boundary flags are

@@ -174,6 +174,9 @@ void GlFrame::StripEnd() {
 
 // ---- contour triangles ----
 
+// Level lines a triangle may draw beyond the kept bands on either side.
+constexpr double kMaxLinesBeyondRange = 1024.0;
+
 // Checks the levels and colours every band a triangle may use.
 TriangleContourer::TriangleContourer(const FieldDataSet& data, const double* values, double dx, double dy,
                                      const OrthoBox& box, const ContourStyle& style)
@@ -244,8 +247,12 @@ void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std:
     kHi += 1.0;
   }
   if (!(kHi - 1.0 >= kLo)) return;
-  const double mLo = std::clamp(kLo, bandFloor_, bandCeil_);
-  const double mHi = std::clamp(kHi - 1.0, bandFloor_, bandCeil_);
+  // Bands beyond the kept ones only repeat the end colours: a fill merges them into the first
+  // and last kept band. Lines are drawn at every level of the triangle, in the end colour beyond
+  // the range, only bounded so absurd values cannot ask for billions of them.
+  const double lineMargin = style_.fill ? 0.0 : kMaxLinesBeyondRange;
+  const double mLo = std::clamp(kLo, bandFloor_ - lineMargin, bandCeil_ + lineMargin);
+  const double mHi = std::clamp(kHi - 1.0, bandFloor_ - lineMargin, bandCeil_ + lineMargin);
   // When bands above were cut away, the last one kept reaches the top corner (fills only).
   const bool stretchTop = style_.fill && mHi < kHi - 1.0;
 
@@ -276,7 +283,8 @@ void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std:
       p2 = along(pMid, pHi, t3);
       beyondMid = true;
     }
-    const Colour colour = bandColours_[static_cast<std::size_t>(static_cast<double>(m) - bandFloor_)];
+    const Colour colour =
+        bandColours_[static_cast<std::size_t>(std::clamp(static_cast<double>(m), bandFloor_, bandCeil_) - bandFloor_)];
     if (style_.fill) {
       GlPoint polygon[5];
       int n = 0;

@@ -14,7 +14,7 @@
 #include "data/Progress.h"
 #include "render/Colour.h"
 #include "render/LayerContext.h"
-#include "render/ProgramOptions.h"
+#include "scene/ProgramOptions.h"
 
 namespace corvane {
 

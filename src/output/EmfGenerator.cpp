@@ -50,6 +50,7 @@ enum : uint32_t {
 
 constexpr uint32_t kNullBrush = 0x80000005;  // stock object NULL_BRUSH
 constexpr uint32_t kNullPen = 0x80000008;    // stock object NULL_PEN
+constexpr uint32_t kSystemFont = 0x8000000D; // stock object SYSTEM_FONT, the font a device starts with
 constexpr uint32_t kTransparent = 1;         // background mode
 constexpr uint32_t kAlternate = 1, kWinding = 2;
 constexpr uint32_t kTaBaseline = 24;
@@ -211,7 +212,7 @@ bool EmfPaintEngine::begin(QPaintDevice*) {
                               QChar(0) + QChar(0);
   BeginRecord(EMR_HEADER);
   Rect({0, 0, w - 1, h - 1});                                    // bounds, inclusive pixels
-  Rect({0, 0, toHundredthsMm(w), toHundredthsMm(h)});          // frame, .01 mm
+  Rect({0, 0, toHundredthsMm(w - 1), toHundredthsMm(h - 1)});  // frame, .01 mm, the same pixels
   U32(0x464D4520);                                               // " EMF"
   U32(0x00010000);                                               // version
   U32(0);                                                        // file size, patched
@@ -238,8 +239,10 @@ bool EmfPaintEngine::begin(QPaintDevice*) {
 
 // Releases every object, closes with EMR_EOF and fills in the header's totals.
 bool EmfPaintEngine::end() {
+  // Nothing still selected is deleted: the stock objects take the places of ours first.
   Simple(EMR_SELECTOBJECT, kNullPen);
   Simple(EMR_SELECTOBJECT, kNullBrush);
+  if (fontHandle_ > 0) Simple(EMR_SELECTOBJECT, kSystemFont);
   for (int* handle : {&penHandle_, &brushHandle_, &fontHandle_}) {
     FreeHandle(*handle);
     *handle = 0;

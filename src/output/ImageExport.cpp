@@ -7,6 +7,7 @@
 #include "data/Notifier.h"
 #include "output/EmfGenerator.h"
 #include "output/ImageWriters.h"
+#include "output/VectorWriters.h"
 
 namespace corvane {
 
@@ -21,11 +22,18 @@ QString UpperExtension(const QString& path) {
 
 }  // namespace
 
+QStringList PictureSaveFilters() {
+  return {QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("エンハンストメタファイル(*.emf)"),
+          QStringLiteral("JPEGイメージ(*.jpg)"), QStringLiteral("PNGイメージ(*.png)"),
+          QStringLiteral("PDF文書(*.pdf)"), QStringLiteral("SVG画像(*.svg)")};
+}
+
 bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
                             Notifier& notifier) {
   const QString extension = UpperExtension(path);
   const bool raster = extension == ".BMP" || extension == ".JPG" || extension == ".PNG";
-  if (extension != ".EMF" && !raster) {
+  const bool vector = extension == ".EMF" || extension == ".PDF" || extension == ".SVG";
+  if (!vector && !raster) {
     // Writing nothing is right for an unknown format, but the user must hear why no file
     // appeared.
     const std::string found = extension.isEmpty()
@@ -36,13 +44,15 @@ bool SavePictureByExtension(const QString& path, const QPicture& scene, const QI
                      " です。画像は保存されませんでした。");
     return false;
   }
-  if (extension == ".EMF") {
+  if (vector) {
     if (scene.isNull()) {
       notifier.Warning("保存する画像がありません。先に描画してください。");
       return false;
     }
     const QSize size = bitmap.isNull() ? scene.boundingRect().size() : bitmap.size();
-    WriteEmf(scene, size, path);
+    if (extension == ".EMF") WriteEmf(scene, size, path);
+    if (extension == ".PDF") WritePdf(scene, size, path);
+    if (extension == ".SVG") WriteSvg(scene, size, path);
     return true;
   }
   if (bitmap.isNull()) {

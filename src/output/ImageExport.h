@@ -1,7 +1,8 @@
 // Saving the plot window's picture (and the legend's) in the format named by the file's
-// extension: the vector scene picture as EMF, the bitmap as BMP, JPEG or PNG.
+// extension: the vector scene picture as EMF, PDF or SVG, the bitmap as BMP, JPEG or PNG.
 #pragma once
 #include <QString>
+#include <QStringList>
 
 class QImage;
 class QPicture;
@@ -11,9 +12,12 @@ namespace corvane {
 class Notifier;
 
 // The extensions that are written, as the user is told when a name has another one.
-inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg、.png";
+inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg、.png、.pdf、.svg";
 
-// Writes the scene picture (".EMF") or the bitmap (".BMP", ".JPG", ".PNG"), the extension
+// The save dialogs' filter list, bitmap first (the default), then the vector formats.
+QStringList PictureSaveFilters();
+
+// Writes the scene picture (".EMF", ".PDF", ".SVG") or the bitmap (".BMP", ".JPG", ".PNG"), the extension
 // compared in capitals. Another extension, or nothing drawn yet, writes nothing and is
 // reported through the notifier; returns whether a file was written. File errors throw
 // CorvaneError naming the file.

@@ -52,7 +52,7 @@ double AxisTickStep(double lo, double hi, Notifier* notifier) {
 
 void DrawAxes(Canvas& canvas, const LayerContext& context, const Extents& extents, Notifier* notifier) {
   const ViewTransform& view = context.view;
-  const DisplayOptions& options = context.options.display;
+  const DisplayOptions& options = context.display;
   const int W = view.PictureWidth, H = view.PictureHeight;
   const int LM = view.AxisMarginLeft, BM = view.AxisMarginBottom;
 

@@ -1,12 +1,15 @@
-// What a drawing layer is given: the data, the mapping, the options, the shift of the overlay
-// copy being drawn, progress and abort, and the generator for label positions. Layers draw copy c
-// at x + offsetX, y + offsetY; the data set itself is never moved.
+// What a drawing layer is given: the data, the mapping, the display and data-layout options, the
+// variable drawn, the shift of the overlay copy being drawn, progress and abort, and the
+// generator for label positions. Layers draw copy c at x + offsetX, y + offsetY; the data set
+// itself is never moved. Layers above this folder take their own options (contour, streamline,
+// analysis) as a parameter beside the context.
 #pragma once
 #include "data/FieldDataSet.h"
 #include "data/Progress.h"
 #include "data/Random.h"
+#include "data/LoadOptions.h"
 #include "render/Colour.h"
-#include "render/ProgramOptions.h"
+#include "render/DisplayOptions.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {
@@ -21,10 +24,12 @@ struct ContourReadout {
 struct LayerContext {
   const FieldDataSet& data;
   const ViewTransform& view;
-  const ProgramOptions& options;
+  const DisplayOptions& display;
+  const LoadOptions& load;
   Progress& progress;
   Random& random;
   ContourReadout& readout;
+  int row = 0;  // the variable drawn (RGroup)
   double offsetX = 0.0;
   double offsetY = 0.0;
   Colour foreground = kWhite;  // ForegroundColour: black on a white background, white otherwise

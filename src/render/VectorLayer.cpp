@@ -27,15 +27,16 @@ void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u
 
 void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& notifier) {
   const FieldDataSet& data = context.data;
-  const int iu = context.options.load.xvecbox, iv = context.options.load.yvecbox;
+  const int iu = context.load.xvecbox, iv = context.load.yvecbox;
   const int rows = static_cast<int>(data.Values.size());
   if (iu < 0 || iv < 0 || iu >= rows || iv >= rows) {
     notifier.Warning("ベクトルに使用する量を選択してください");
+    notifier.RaiseMainWindow();  // the velocity selectors are there
     return;
   }
   const std::vector<double>& u = data.Values[static_cast<std::size_t>(iu)];
   const std::vector<double>& v = data.Values[static_cast<std::size_t>(iv)];
-  const double scale = context.options.display.VecScaleBox;
+  const double scale = context.display.VecScaleBox;
   canvas.SetPen(context.foreground, 1);
   canvas.SetBrush(context.foreground, BrushStyle::Solid);
   const std::size_t nodes = std::min({data.X.size(), data.Y.size(), u.size(), v.size()});

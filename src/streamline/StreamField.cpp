@@ -13,6 +13,8 @@ constexpr std::size_t kFanOut = 16;
 // point onto a side must still find that point inside the cell's box.
 constexpr double kBoxMarginFraction = 1e-9;
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr int kMinStepLimit = 201;
+constexpr long long kMaxStepLimit = 1000000;
 
 // Whether box (x0, y0) .. (x1, y1) widened by (mx, my) holds q.
 bool Contains(double x0, double y0, double x1, double y1, WorldPoint q, double mx, double my) {
@@ -31,7 +33,15 @@ bool Near(const std::pair<std::int32_t, std::int32_t>& p, const std::pair<std::i
          std::abs(static_cast<std::int64_t>(p.second) - q.second) <= kZoneMatchPixels;
 }
 
+double Distance(WorldPoint p, WorldPoint q) { return std::hypot(p.x - q.x, p.y - q.y); }
+
 }  // namespace
+
+bool EdgesCoincide(WorldPoint c, WorldPoint d, WorldPoint a, WorldPoint b) {
+  const double magnitude = std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(b.x), std::fabs(b.y)});
+  const double tolerance = std::max(0.01 * std::min(Distance(a, b), Distance(c, d)), 1e-7 * magnitude);
+  return Distance(c, a) <= tolerance && Distance(d, b) <= tolerance;
+}
 
 // Checks the velocity rows and which zones lie wholly inside the arrays.
 StreamField::StreamField(const FieldDataSet& data, const ViewTransform& view, const StreamFieldSetup& setup)
@@ -46,12 +56,15 @@ StreamField::StreamField(const FieldDataSet& data, const ViewTransform& view, co
   const std::size_t nodes = std::min({data.X.size(), data.Y.size(), u_->size(), v_->size()});
   const std::size_t zones = std::min(data.Zones.size(), static_cast<std::size_t>(std::max(data.ZoneCount, 0)));
   usable_.assign(zones, false);
+  long long lines = 0;
   for (std::size_t z = 0; z < zones; ++z) {
     const ZoneGrid& g = data.Zones[z];
     if (g.NI < 1 || g.NJ < 1 || g.FirstNode < 0) continue;
     const long long end = static_cast<long long>(g.FirstNode) + static_cast<long long>(g.NI) * g.NJ;
     usable_[z] = end <= static_cast<long long>(nodes);
+    if (usable_[z]) lines += static_cast<long long>(g.NI) + g.NJ;
   }
+  stepLimit_ = static_cast<int>(std::clamp(4 * lines, static_cast<long long>(kMinStepLimit), kMaxStepLimit));
 }
 
 // Builds the box hierarchy of every usable zone with at least one cell.
@@ -258,9 +271,13 @@ EdgeMatch StreamField::MatchBoundaryEdge(int copy, int zone, GridNode a, GridNod
             const std::size_t k = it->second;
             if (k >= best) break;
             const BoundaryEdge& e = edges_[k];
-            if (n == copy && e.zone == zone && ((e.c == a && e.d == b) || (e.c == b && e.d == a))) continue;
-            const bool cb = Near(ce.c[k], pb) && Near(ce.d[k], pa);
-            const bool ca = Near(ce.c[k], pa) && Near(ce.d[k], pb);
+            if (n == copy && e.zone == zone && (e.c == a || e.c == b || e.d == a || e.d == b)) continue;
+            bool cb = Near(ce.c[k], pb) && Near(ce.d[k], pa);
+            bool ca = Near(ce.c[k], pa) && Near(ce.d[k], pb);
+            if (!cb && !ca) continue;
+            const WorldPoint wc = Position(n, e.zone, e.c), wd = Position(n, e.zone, e.d);
+            cb = cb && EdgesCoincide(wc, wd, wb, wa);
+            ca = ca && EdgesCoincide(wc, wd, wa, wb);
             if (!cb && !ca) continue;
             best = k;
             reversed = cb;

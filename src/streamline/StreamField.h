@@ -45,6 +45,11 @@ struct EdgeMatch {
 // Two pixels match when they differ by at most this much in x and in y.
 inline constexpr int kZoneMatchPixels = 1;
 
+// Whether the edge C-D lies on A-B with C on A and D on B: each pair of ends no farther apart
+// than a hundredth of the shorter edge, or than the last of seven significant digits of the
+// coordinates (zone interfaces written to a file with limited precision).
+bool EdgesCoincide(WorldPoint c, WorldPoint d, WorldPoint a, WorldPoint b);
+
 class StreamField {
  public:
   StreamField(const FieldDataSet& data, const ViewTransform& view, const StreamFieldSetup& setup);
@@ -60,6 +65,10 @@ class StreamField {
     return ZoneUsable(zone) && n.i >= 0 && n.j >= 0 && n.i < Zone(zone).NI && n.j < Zone(zone).NJ;
   }
   int Copies() const { return copies_; }
+  // Iterations a streamline may take: four times the sum of NI + NJ over the zones, so a trace
+  // can cross a fine grid and then some, but at least 201 and at most a million, so one caught
+  // in a vortex still ends.
+  int StepLimit() const { return stepLimit_; }
   const ViewTransform& View() const { return view_; }
   const ZoneGrid& Zone(int zone) const { return data_.Zones[static_cast<std::size_t>(zone)]; }
 
@@ -88,7 +97,10 @@ class StreamField {
   // The first zone boundary edge C -> D, visiting copies 0 .. Copies() (then `copy` itself when
   // it lies outside that range), zones, and per zone the edges along j = 0 and j = jmax for each
   // i, then along i = 0 and i = imax for each j, whose ends match A and B of the current edge
-  // within kZoneMatchPixels on screen. The current edge itself is skipped.
+  // within kZoneMatchPixels on screen and really coincide with them (EdgesCoincide). Edges of
+  // the same zone and copy that share a node with the current edge are skipped: at a wall seen
+  // from afar they lie within a pixel, and hopping along them would carry the trace through the
+  // body.
   EdgeMatch MatchBoundaryEdge(int copy, int zone, GridNode a, GridNode b);
 
  private:
@@ -127,6 +139,7 @@ class StreamField {
   std::vector<bool> usable_;
   double dx_, dy_, baseX_, baseY_;
   int copies_;
+  int stepLimit_ = 201;
 
   bool cellsBuilt_ = false;
   std::vector<ZoneCells> cells_;

@@ -10,8 +10,8 @@ namespace {
 
 // Traces every seed in drawing order, handing each path to `take` and keeping the gauge; stops
 // early on the abort command.
-void ForEachStreamline(const LayerContext& context, const std::function<void(const StreamPath&)>& take) {
-  const StreamOptions& o = context.options.stream;
+void ForEachStreamline(const LayerContext& context, const StreamOptions& o,
+                       const std::function<void(const StreamPath&)>& take) {
   Progress& progress = context.progress;
   StreamField field(context.data, context.view, StreamSetupFrom(context));
   if (!field.Valid()) return;
@@ -46,13 +46,12 @@ void ForEachStreamline(const LayerContext& context, const std::function<void(con
 }  // namespace
 
 StreamFieldSetup StreamSetupFrom(const LayerContext& context) {
-  const ProgramOptions& o = context.options;
   StreamFieldSetup setup;
-  setup.uRow = o.load.xvecbox;
-  setup.vRow = o.load.yvecbox;
-  setup.dx = o.display.xoffsetbox;
-  setup.dy = o.display.yoffsetbox;
-  setup.copies = std::clamp(o.display.writetimes, 0, 10);
+  setup.uRow = context.load.xvecbox;
+  setup.vRow = context.load.yvecbox;
+  setup.dx = context.display.xoffsetbox;
+  setup.dy = context.display.yoffsetbox;
+  setup.copies = std::clamp(context.display.writetimes, 0, 10);
   setup.baseX = context.offsetX;
   setup.baseY = context.offsetY;
   return setup;
@@ -68,17 +67,16 @@ void DrawStreamPath(Canvas& canvas, const StreamPath& path) {
   }
 }
 
-void DrawStreamlines(const LayerContext& context, Canvas& canvas) {
-  const StreamOptions& o = context.options.stream;
+void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas) {
   context.progress.SetStatus("流線を描画しています・・・");
   canvas.SetPen(o.StreamColShape, std::clamp(o.StreamLineWid, 1, 10));
-  ForEachStreamline(context, [&canvas](const StreamPath& path) { DrawStreamPath(canvas, path); });
+  ForEachStreamline(context, o, [&canvas](const StreamPath& path) { DrawStreamPath(canvas, path); });
   context.progress.SetStatus("流線描画終了");
 }
 
-std::vector<StreamPath> TraceStreamlines(const LayerContext& context) {
+std::vector<StreamPath> TraceStreamlines(const LayerContext& context, const StreamOptions& o) {
   std::vector<StreamPath> paths;
-  ForEachStreamline(context, [&paths](const StreamPath& path) { paths.push_back(path); });
+  ForEachStreamline(context, o, [&paths](const StreamPath& path) { paths.push_back(path); });
   return paths;
 }
 

@@ -5,6 +5,7 @@
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 #include "streamline/StreamField.h"
+#include "streamline/StreamOptions.h"
 #include "streamline/StreamTracer.h"
 
 namespace corvane {
@@ -16,10 +17,10 @@ StreamFieldSetup StreamSetupFrom(const LayerContext& context);
 // Draws every streamline, with the status texts and the gauge through context.progress.
 // Without both velocity rows nothing is traced. Seed rows whose zone or node is not in the data
 // are skipped. The abort command stops it between two streamlines.
-void DrawStreamlines(const LayerContext& context, Canvas& canvas);
+void DrawStreamlines(const LayerContext& context, const StreamOptions& stream, Canvas& canvas);
 
 // Every streamline DrawStreamlines would draw, in the same order, without drawing.
-std::vector<StreamPath> TraceStreamlines(const LayerContext& context);
+std::vector<StreamPath> TraceStreamlines(const LayerContext& context, const StreamOptions& stream);
 
 // One traced path: a move to its first point, then a line or a move to each further one.
 void DrawStreamPath(Canvas& canvas, const StreamPath& path);

@@ -80,7 +80,8 @@ bool TransferToNeighbourZone(StreamField& field, TraceState& state) {
 }
 
 void RunSteppingLoop(StreamField& field, TraceState& state, Nudges nudges, StreamPath& path) {
-  for (int step = 0; step < kStreamStepLimit; ++step) {
+  const int limit = field.StepLimit();
+  for (int step = 0; step < limit; ++step) {
     path.steps = step + 1;
     if (state.t == 0.0) state.t = nudges.small;
     else if (state.t == 1.0) state.t = nudges.large;

@@ -11,7 +11,8 @@
 
 namespace corvane {
 
-// Iterations of the stepping loop per streamline; each is one cell crossing or one zone transfer.
+// Iterations of the stepping loop per streamline (each is one cell crossing or one zone
+// transfer): StreamField::StepLimit, which grows with the grid from this least value.
 inline constexpr int kStreamStepLimit = 201;
 
 // What t = 0 and t = 1 are replaced with at each step, so the point never sits on a node.
@@ -56,7 +57,7 @@ bool CrossToEdge(const StreamField& field, TraceState& state, GridNode n1, GridN
 // screen, keeping t. False when there is none.
 bool TransferToNeighbourZone(StreamField& field, TraceState& state);
 
-// The stepping loop: at most kStreamStepLimit cell crossings and zone transfers.
+// The stepping loop: at most field.StepLimit() cell crossings and zone transfers.
 void RunSteppingLoop(StreamField& field, TraceState& state, Nudges nudges, StreamPath& path);
 
 // A streamline from node (i, j) of zone z in copy n. A zone or node not in the data gives an

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+#include <random>
 #include <vector>
 
 #include "contour/ContourLabels.h"
@@ -74,20 +77,38 @@ TEST_F(LabelFixture, TextFollowsTheLineButStaysUpright) {
   }
 }
 
-TEST_F(LabelFixture, LabelsTooCloseToAnEarlierOneAreDropped) {
-  // "2" is 8 pixels wide and 16 high in the logging canvas's default font.
-  options.LabelSukima = 0;
-  Place({LongFirstSegment(0, 100)}, 1.0);
-  Place({LongFirstSegment(6, 115)}, 2.0);  // 6 < 8 across, 15 < 16 down: dropped
-  Place({LongFirstSegment(0, 116)}, 2.0);  // a full text height below: kept
-  ASSERT_EQ(labels.size(), 2u);
-  EXPECT_EQ(labels[1].y, 116);
-  options.LabelSukima = 30;
-  Place({LongFirstSegment(200, 100)}, 3.0);
-  Place({LongFirstSegment(200, 145)}, 4.0);  // 45 < 16 + 30: dropped
-  Place({LongFirstSegment(238, 145)}, 5.0);  // 38 = 8 + 30 across: kept
-  ASSERT_EQ(labels.size(), 4u);
-  EXPECT_EQ(labels[3].x, 288);
+TEST_F(LabelFixture, KeptLabelsNeverOverlapWhateverTheirAnglesAndTheGap) {
+  // Crowds of labels at random spots and angles (a long first segment puts the label between
+  // its ends). Each kept box (the text's size in the label font, turned, widened by half the
+  // gap) is sampled point by point; no point may fall inside another kept box.
+  std::mt19937 rng(7);
+  for (int gap : {0, 4, 10, 30}) {
+    options.LabelSukima = gap;
+    labels.clear();
+    for (int n = 0; n < 80; ++n) {
+      const QPoint c(100 + static_cast<int>(rng() % 160), 100 + static_cast<int>(rng() % 160));
+      const double turn = static_cast<double>(rng() % 360) * std::numbers::pi / 180.0;
+      const QPoint d(static_cast<int>(std::lround(40 * std::cos(turn))), static_cast<int>(std::lround(-40 * std::sin(turn))));
+      const QPoint e = c + d, s(d.x() > 0 ? 1 : (d.x() < 0 ? -1 : 0), d.y() > 0 ? 1 : (d.y() < 0 ? -1 : 0));
+      Place({{c - d, e - s, e, e + s, e + 2 * s, e + 3 * s}}, 0.25 * static_cast<double>(rng() % 400) - 50.0);
+    }
+    ASSERT_GT(labels.size(), 4u);
+    canvas.SetFont(options.LabelExp);
+    const double widen = gap / 2.0 - 0.25;  // a hair less, for points on a shared side
+    for (const ContourLabel& a : labels)
+      for (const ContourLabel& b : labels) {
+        const double ta = a.angle * std::numbers::pi / 1800.0, tb = b.angle * std::numbers::pi / 1800.0;
+        const double wa = canvas.TextWidth(a.text) / 2.0 + widen, ha = canvas.TextHeight(a.text) / 2.0 + widen;
+        const double wb = canvas.TextWidth(b.text) / 2.0 + widen, hb = canvas.TextHeight(b.text) / 2.0 + widen;
+        int inside = 0;
+        for (double u = -wa; u <= wa && &a != &b; u += 0.5)
+          for (double v = -ha; v <= ha; v += 0.5) {
+            const double x = a.x + u * std::cos(ta) + v * std::sin(ta) - b.x, y = a.y - u * std::sin(ta) + v * std::cos(ta) - b.y;
+            inside += std::fabs(x * std::cos(tb) - y * std::sin(tb)) < wb && std::fabs(x * std::sin(tb) + y * std::cos(tb)) < hb;
+          }
+        EXPECT_EQ(inside, 0) << "gap " << gap << ": " << a.text << " at " << a.x << "," << a.y << " and " << b.text;
+      }
+  }
 }
 
 TEST_F(LabelFixture, RegulationKeepsLabelsInsideThePercentRange) {

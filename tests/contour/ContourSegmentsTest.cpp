@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -37,6 +39,28 @@ TEST(ContourSegments, PlaneOnOneCellGivesExactPixelsAndDropsCornerLevels) {
   EXPECT_EQ(SegmentsOf(scene), expected);
   // Copy 1 shifted by (1, -2): every point moves by (10, 20) pixels.
   EXPECT_EQ(SegmentsOf(scene, 1.0, -2.0)[1], (Segments{{10, 115, 12, 118}, {15, 120, 12, 118}}));
+}
+
+TEST(ContourSegments, LinesCrossRowsOfSubPixelCellsInOnePiece) {
+  // Each level's segments, joined at equal end pixels, form one piece across two pixels of
+  // triangles far below a hundredth of a square pixel.
+  ContourScene scene = test::ThinRowScene();
+  int across = 0;
+  for (const Segments& level : SegmentsOf(scene)) {
+    std::map<std::pair<int, int>, std::pair<int, int>> up;
+    auto root = [&](std::pair<int, int> p) {
+      for (up.try_emplace(p, p); up[p] != p;) p = up[p];
+      return p;
+    };
+    int top = 1000, bottom = -1000;
+    for (const ContourSegment& s : level) {
+      up[root({s.x1, s.y1})] = root({s.x2, s.y2});
+      top = std::min({top, s.y1, s.y2}), bottom = std::max({bottom, s.y1, s.y2});
+    }
+    EXPECT_LE(std::count_if(up.begin(), up.end(), [](const auto& e) { return e.first == e.second; }), 1);
+    across += top < 60 && bottom > 68;  // through the thin rows on pixel rows 63 to 65
+  }
+  EXPECT_GE(across, 10);
 }
 
 TEST(ContourSegments, VerticesOnALevelGiveTheEdgeTwiceFromTheLaterLowVertex) {

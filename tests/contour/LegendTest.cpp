@@ -10,13 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "ContourScene.h"
 #include "contour/Legend.h"
+#include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
 #include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
 
 namespace corvane {
 namespace {
+
+using test::Rainbow;
 
 struct Rect {
   int x1, y1, x2, y2;
@@ -62,10 +66,6 @@ std::vector<Rect> BandRects(const LegendOptions& options, const LegendInput& inp
 }
 
 QRgb Rgb(Colour c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-Colour Rainbow(double v, double lo, double hi) {
-  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
-}
 
 LegendOptions Options(LegendOrientation orientation, int w, int h) {
   LegendOptions o;

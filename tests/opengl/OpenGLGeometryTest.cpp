@@ -87,19 +87,6 @@ TEST(OrthoBoxNavigation, FitCentresTheExtentInTheWindowShapeEvenWhenBroken) {
   EXPECT_FALSE(FitOrthoBox(kNaN, kNaN, kNaN, kNaN, 0, -5).Degenerate());
 }
 
-TEST(OrthoBoxNavigation, ZoomKeepsTheCentreAndPanStepsByAFloatFraction) {
-  OrthoBox box{0.0, 10.0, 0.0, 3.0, -2, 2};
-  ZoomOrthoBox(box, 0.95);
-  EXPECT_NEAR(box.right - box.left, 9.5, 1e-12);
-  EXPECT_NEAR((box.left + box.right) / 2, 5.0, 1e-12);
-  OrthoBox pan{0.0, 10.0, 0.0, 3.0, -2, 2};
-  PanOrthoBox(pan, PanDirection::Right);
-  EXPECT_DOUBLE_EQ(pan.left, static_cast<float>(0.2));
-  EXPECT_DOUBLE_EQ(pan.right, 10.0 + static_cast<float>(0.2));
-  PanOrthoBox(pan, PanDirection::Down);
-  EXPECT_DOUBLE_EQ(pan.bottom, -static_cast<double>(static_cast<float>(0.06)));
-}
-
 TEST(TriangleBands, ThreeBandsCoverTheTriangleAndOnlyTheMiddleOneHoldsTheMiddleCorner) {
   const Emitted e = Bands(Triangle(0.5, 1.5, 2.5, 1.0));
   ASSERT_EQ(e.polygons.size(), 3u);
@@ -134,6 +121,13 @@ TEST(TriangleBands, LinesAtEachLevelInTheirLevelsColour) {
   EXPECT_FLOAT_EQ(e.lines[0].points[1].y, 0.25f);
   EXPECT_FLOAT_EQ(e.lines[0].points[0].x, 0.5f);
   EXPECT_EQ(e.lines[1].colour, Level(2));
+  // Levels far above the range of 0 .. 3 are still drawn, in the end colour.
+  const Emitted above = Bands(Triangle(0.5, 1.5, 8.5, 1.0), false);
+  ASSERT_EQ(above.lines.size(), 9u);
+  for (int level = 4; level <= 8; ++level) {
+    EXPECT_NE(above.lines[level - 1].points[0], above.lines[level - 1].points[1]) << level;
+    EXPECT_EQ(above.lines[level - 1].colour, Level(3)) << level;
+  }
 }
 
 TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
@@ -152,6 +146,7 @@ TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
   EXPECT_LE(huge.polygons.size(), 110u);
   EXPECT_NEAR(TotalArea(huge.polygons), 0.5, 1e-6);
   EXPECT_EQ(huge.polygons.back().colour, Level(1.0, 1.0));
+  EXPECT_LE(Bands(Triangle(0.0, 5e11, 1e12, 0.01, 0.0, 1.0), false).lines.size(), 2200u);
   // Wholly above or below the range: one band of the end colour.
   for (double v : {1e15, -1e15}) {
     const Emitted out = Bands(Triangle(v, v * 1.5, v * 2, 0.01, 0.0, 1.0));

@@ -66,12 +66,10 @@ TEST(RunBatchFiles, FilesThatFailToLoadOrSaveAreListedAndTheRestGoOn) {
                                                                             {"/d/e.bmp", "/d/e.dat"}}));
   for (const char* unloaded : {"/d/b.dat", "/d/c.dat"})
     EXPECT_EQ(std::count(program.drawn.begin(), program.drawn.end(), unloaded), 0) << unloaded;
-  ASSERT_EQ(r.failed.size(), 4u);
-  EXPECT_EQ(r.failed[0].path, "/d/b.dat");
-  EXPECT_EQ(r.failed[1].path, "/d/c.dat");
+  std::vector<std::string> failed;
+  for (const BatchFailure& f : r.failed) failed.push_back(f.path);
+  EXPECT_EQ(failed, (std::vector<std::string>{"/d/b.dat", "/d/c.dat", "/ro/x.dat", "/d/field.bmp"}));
   EXPECT_NE(r.failed[1].reason.find("3 行目"), std::string::npos);
-  EXPECT_EQ(r.failed[2].path, "/ro/x.dat");
-  EXPECT_EQ(r.failed[3].path, "/d/field.bmp");
   // The gauge still runs over every file.
   EXPECT_EQ(progress.maximum, 6);
   EXPECT_EQ(progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 6}));
@@ -83,22 +81,12 @@ TEST(RunBatchFiles, FilesThatFailToLoadOrSaveAreListedAndTheRestGoOn) {
   EXPECT_EQ(text.find("/d/a.dat"), std::string::npos);
 }
 
-TEST(RunBatchFiles, AbortFinishesTheFileInHandAndAnEmptyListDrawsNothing) {
-  FakeProgram program;
-  RecordingProgress progress;
-  progress.onPump = [&] { progress.abort = progress.abort || progress.pumps == 2; };  // during the second file
-  BatchResult r =
-      RunBatchFiles({"/d/1.dat", "/d/2.dat", "/d/3.dat", "/d/4.dat", "/d/5.dat"}, program.Callbacks(), progress);
-  EXPECT_TRUE(r.aborted);
-  EXPECT_EQ(r.saved, 2);
-  ASSERT_EQ(program.saved.size(), 2u);
-  EXPECT_EQ(program.saved[1].first, "/d/2.bmp");
-  EXPECT_EQ(BatchCompletionText(r), "完了しました");
-  // No files at all: nothing drawn, the same plain text.
+TEST(RunBatchFiles, AnEmptyListDrawsNothing) {
+  // (An abort finishing the file in hand is the progress window's test, through its button.)
   FakeProgram none;
-  RecordingProgress noProgress;
-  r = RunBatchFiles({}, none.Callbacks(), noProgress);
-  EXPECT_EQ(noProgress.maximum, 0);
+  RecordingProgress progress;
+  BatchResult r = RunBatchFiles({}, none.Callbacks(), progress);
+  EXPECT_EQ(progress.maximum, 0);
   EXPECT_TRUE(none.drawn.empty());
   EXPECT_EQ(BatchCompletionText(r), "完了しました");
 }

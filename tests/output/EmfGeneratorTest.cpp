@@ -111,14 +111,17 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
   EXPECT_EQ(header.U32(40), 0x464D4520u);
   EXPECT_EQ(header.U32(48), static_cast<uint32_t>(data.size()));
   EXPECT_EQ(header.U32(52), static_cast<uint32_t>(records.size()));
-  // Bounds in pixels, frame in hundredths of a millimetre at 96 dpi.
-  for (const auto& [at, value] : {std::pair{16, 199}, {20, 99}, {32, 200 * 2540 / 96}, {36, 100 * 2540 / 96}})
+  // Bounds in pixels, frame in hundredths of a millimetre at 96 dpi, both over the same pixels.
+  for (const auto& [at, value] : {std::pair{16, 199}, {20, 99}, {32, 199 * 2540 / 96}, {36, 99 * 2540 / 96}})
     EXPECT_NEAR(header.I32(at), value, at < 32 ? 0 : 1) << "offset " << at;
   EXPECT_EQ(records.back().type, kEof);
 
-  // Every object index is below nHandles, created before selection, never used after deletion.
+  // Every object index is below nHandles, created before selection, never used after deletion,
+  // and never deleted while selected (stock objects: brushes 0..5, pens 6..8, fonts 10..17).
   const uint16_t handles = static_cast<uint16_t>(header.U32(56) & 0xFFFF);
   std::map<uint32_t, bool> live;
+  std::map<uint32_t, char> kind;
+  std::map<char, uint32_t> selected;
   for (const Record& r : records) {
     if (r.type == kCreatePen || r.type == kCreateBrush || r.type == kFont || r.type == kExtCreatePen) {
       const uint32_t index = r.U32(8);
@@ -126,10 +129,16 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
       EXPECT_LT(index, handles);
       EXPECT_FALSE(live[index]) << "index " << index << " reused while alive";
       live[index] = true;
+      kind[index] = r.type == kCreateBrush ? 'b' : (r.type == kFont ? 'f' : 'p');
     } else if (r.type == kSelect && (r.U32(8) & 0x80000000u) == 0) {
       EXPECT_TRUE(live[r.U32(8)]) << "selects a dead object " << r.U32(8);
+      selected[kind[r.U32(8)]] = r.U32(8);
+    } else if (r.type == kSelect) {
+      const uint32_t stock = r.U32(8) & 0xFF;
+      selected[stock <= 5 ? 'b' : (stock <= 8 ? 'p' : 'f')] = r.U32(8);
     } else if (r.type == kDelete) {
       EXPECT_TRUE(live[r.U32(8)]);
+      EXPECT_NE(selected[kind[r.U32(8)]], r.U32(8)) << "deletes the selected object " << r.U32(8);
       live[r.U32(8)] = false;
     }
   }

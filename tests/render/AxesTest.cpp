@@ -7,6 +7,7 @@
 
 #include "render/Axes.h"
 #include "render/LoggingCanvas.h"
+#include "scene/SceneRenderer.h"
 
 using namespace corvane;
 
@@ -35,7 +36,7 @@ struct AxesScene {
   }
 
   std::vector<std::string> Draw() {
-    LayerContext context{data, view, options, progress, random, readout};
+    LayerContext context = LayerContextFor(data, view, options, progress, random, readout);
     context.foreground = kBlack;
     context.background = kWhite;
     DrawAxes(canvas, context, extents, &notifier);

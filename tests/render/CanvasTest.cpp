@@ -1,7 +1,6 @@
 // The painter canvas: exact pixel colours without antialiasing, GDI-like extents, text boxes and
-// turned text, the same pixels through a recorded picture.
+// turned text.
 #include <QImage>
-#include <QPicture>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -102,25 +101,6 @@ TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
   }
   // Missing glyphs would be empty boxes: a handful of outline pixels, not full strokes.
   EXPECT_GT(200 * 40 - CountColour(image, kWhite), 250);
-}
-
-TEST(PainterCanvas, RecordedPictureReplaysToTheSamePixels) {
-  auto draw = [](Canvas& canvas) {
-    canvas.SetPen(kWhite, 1);
-    const QPoint line[] = {{1, 1}, {30, 17}, {5, 38}};
-    canvas.Polyline(line, 3);
-    canvas.SetBrush(MakeColour(10, 200, 30), BrushStyle::Solid);
-    const QPoint triangle[] = {{20, 20}, {38, 22}, {25, 37}};
-    canvas.Polygon(triangle, 3);
-  };
-  QImage direct = Blank(40, 40), replayed = Blank(40, 40);
-  QPicture picture;
-  for (QPaintDevice* device : std::initializer_list<QPaintDevice*>{&direct, &picture}) {
-    PainterCanvas canvas(device);
-    draw(canvas);
-  }
-  PainterCanvas(&replayed).Draw(picture, 0, 0);
-  EXPECT_EQ(direct, replayed);
 }
 
 TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway) {

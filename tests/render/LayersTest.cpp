@@ -11,6 +11,7 @@
 #include "render/PainterCanvas.h"
 #include "render/PixelMapper.h"
 #include "render/VectorLayer.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
@@ -22,7 +23,7 @@ using testing::UnitView;
 struct Fixture {
   explicit Fixture(FieldDataSet d) : data(std::move(d)) {}
   LayerContext Context(double dx = 0.0) {
-    LayerContext c{data, view, options, progress, random, readout};
+    LayerContext c = LayerContextFor(data, view, options, progress, random, readout);
     c.offsetX = dx;
     c.foreground = kBlack;
     c.background = kWhite;

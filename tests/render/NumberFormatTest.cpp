@@ -13,31 +13,27 @@ std::string F(double v, NumberStyle style, int precision = 5, int digits = 4) {
 constexpr auto G = NumberStyle::General, X = NumberStyle::Exponent, D = NumberStyle::Fixed;
 }  // namespace
 
-TEST(NumberFormat, GeneralFormWritesShortestText) {
-  EXPECT_EQ(F(0.3, G), "0.3");
-  EXPECT_EQ(F(12345, G), "12345");
-  EXPECT_EQ(F(0.0001, G), "0.0001");
-  EXPECT_EQ(F(123456, G), "1.2346E5");
-  EXPECT_EQ(F(0.00001, G), "1E-5");
-  EXPECT_EQ(F(-0.0, G), "0");
-  EXPECT_EQ(F(99999.7, G), "1E5");  // rounding carries into a new digit
-  EXPECT_EQ(F(0.125, G, 2), "0.13");  // decimal ties go up
-  EXPECT_EQ(F(1.23456, G, 0), "1.2");  // precision below 2 acts as 2
-}
-
-TEST(NumberFormat, ExponentAndFixedFormsKeepTheirDigits) {
-  EXPECT_EQ(F(0.3, X), "3.0000E-1");
-  EXPECT_EQ(F(0.3, X, 5, 3), "3.0000E-001");
-  EXPECT_EQ(F(250, X), "2.5000E+2");
-  EXPECT_EQ(F(0.0, X), "0.0000E+0");
-  EXPECT_EQ(F(-123.456, X, 5, 2), "-1.2346E+02");
-  EXPECT_EQ(F(0.3, D), "0.3000");
-  EXPECT_EQ(F(123456, D), "1.2346E5");  // more integer digits than the precision
-  EXPECT_EQ(F(12345, D), "12345.0000");
-  EXPECT_EQ(F(-0.00004, D), "0.0000");  // no minus sign on a value that rounds to nothing
-  EXPECT_EQ(F(0.00005, D), "0.0001");
-  EXPECT_EQ(F(9.99996, D, 6), "10.0000");
-  EXPECT_EQ(F(2.5, D, 5, 40), "2.5" + std::string(17, '0'));  // at most 18 decimals
+TEST(NumberFormat, EachStyleWritesItsDigits) {
+  const struct {
+    double v;
+    NumberStyle style;
+    int precision, digits;
+    std::string text;
+  } cases[] = {
+      {0.3, G, 5, 4, "0.3"}, {12345, G, 5, 4, "12345"}, {0.0001, G, 5, 4, "0.0001"}, {123456, G, 5, 4, "1.2346E5"},
+      {0.00001, G, 5, 4, "1E-5"}, {-0.0, G, 5, 4, "0"},
+      {99999.7, G, 5, 4, "1E5"},    // rounding carries into a new digit
+      {0.125, G, 2, 4, "0.13"},     // decimal ties go up
+      {1.23456, G, 0, 4, "1.2"},    // precision below 2 acts as 2
+      {0.3, X, 5, 4, "3.0000E-1"}, {0.3, X, 5, 3, "3.0000E-001"}, {250, X, 5, 4, "2.5000E+2"},
+      {0.0, X, 5, 4, "0.0000E+0"}, {-123.456, X, 5, 2, "-1.2346E+02"},
+      {0.3, D, 5, 4, "0.3000"}, {12345, D, 5, 4, "12345.0000"}, {0.00005, D, 5, 4, "0.0001"},
+      {123456, D, 5, 4, "1.2346E5"},  // more integer digits than the precision
+      {-0.00004, D, 5, 4, "0.0000"},  // no minus sign on a value that rounds to nothing
+      {9.99996, D, 6, 4, "10.0000"},
+      {2.5, D, 5, 40, "2.5" + std::string(17, '0')},  // at most 18 decimals
+  };
+  for (const auto& c : cases) EXPECT_EQ(F(c.v, c.style, c.precision, c.digits), c.text) << c.v;
 }
 
 TEST(NumberFormat, NonFiniteValuesGiveFixedTexts) {

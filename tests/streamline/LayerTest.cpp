@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "render/LoggingCanvas.h"
 #include "streamline/StreamLayer.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
@@ -24,7 +25,7 @@ struct Scene {
     options.load.xvecbox = 0;
     options.load.yvecbox = 1;
   }
-  LayerContext Context() { return LayerContext{data, view, options, progress, random, readout}; }
+  LayerContext Context() { return LayerContextFor(data, view, options, progress, random, readout); }
   std::string Move(double x, double y) const {
     return "MoveTo " + std::to_string(view.WorldToPixelX(x)) + "," + std::to_string(view.WorldToPixelY(y));
   }
@@ -40,14 +41,14 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPenOnlyWith
   o.StreamColShape = MakeColour(10, 20, 30);
   o.StreamLineWid = 3;
 
-  const std::vector<StreamPath> paths = TraceStreamlines(scene.Context());
+  const std::vector<StreamPath> paths = TraceStreamlines(scene.Context(), scene.options.stream);
   ASSERT_EQ(paths.size(), 8u);
   for (int bad : {1, 2, 3}) EXPECT_TRUE(paths[static_cast<std::size_t>(bad)].vertices.empty());
   scene.progress.log.clear();
   scene.progress.positions.clear();
 
   LoggingCanvas canvas;
-  DrawStreamlines(scene.Context(), canvas);
+  DrawStreamlines(scene.Context(), scene.options.stream, canvas);
   EXPECT_EQ(canvas.PenColour(), MakeColour(10, 20, 30));
   EXPECT_EQ(canvas.PenWidth(), 3);
   // The drawing moves to each seed in turn: nodes (2, 2) and (3, 1), then A, the midpoint, B.
@@ -61,7 +62,7 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPenOnlyWith
   // Without both velocity rows nothing is traced, and the end is still reported.
   scene.options.load.yvecbox = -1;
   LoggingCanvas none;
-  DrawStreamlines(scene.Context(), none);
+  DrawStreamlines(scene.Context(), scene.options.stream, none);
   EXPECT_TRUE(none.Only({"MoveTo", "LineTo"}).empty());
   EXPECT_EQ(scene.progress.log.back(), "流線描画終了");
 }

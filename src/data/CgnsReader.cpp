@@ -1,0 +1,442 @@
+#include "data/CgnsReader.h"
+
+#include <cgns_io.h>
+#include <cgnslib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <new>
+
+#include "data/Errors.h"
+#include "data/StructuredLoad.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace corvane {
+namespace {
+
+// The child nodes of `parent` in stored order, with their names and labels; released on return.
+struct NodeInfo {
+  double id = 0.0;
+  std::string name, label;
+};
+
+template <class Visit>
+void ForEachChild(int cgio, double parent, Visit&& visit) {
+  int children = 0;
+  if (cgio_number_children(cgio, parent, &children) != CG_OK || children <= 0 || children > (1 << 20)) return;
+  std::vector<double> ids(static_cast<std::size_t>(children));
+  int got = 0;
+  if (cgio_children_ids(cgio, parent, 1, children, &got, ids.data()) != CG_OK) return;
+  for (int k = 0; k < got; ++k) {
+    char name[CGIO_MAX_NAME_LENGTH + 1] = {}, label[CGIO_MAX_LABEL_LENGTH + 1] = {};
+    const double id = ids[static_cast<std::size_t>(k)];
+    if (cgio_get_name(cgio, id, name) == CG_OK && cgio_get_label(cgio, id, label) == CG_OK) visit(NodeInfo{id, name, label});
+    cgio_release_id(cgio, id);
+  }
+}
+
+// The library refuses a whole file when one array does not fit its zone, without saying which:
+// walk the first base node by node and name the first array whose size fits neither the nodes
+// nor the cells of its zone. Empty when nothing of the kind is found.
+std::string FindMisfit(const std::string& path) {
+  int cgio = 0;
+  if (cgio_open_file(path.c_str(), CGIO_MODE_READ, CGIO_FILE_NONE, &cgio) != CG_OK) return {};
+  std::string found;
+  double root = 0.0;
+  bool baseSeen = false;
+  if (cgio_get_root_id(cgio, &root) == CG_OK) {
+    ForEachChild(cgio, root, [&](const NodeInfo& base) {
+      if (base.label != "CGNSBase_t" || baseSeen) return;
+      baseSeen = true;
+      std::size_t zone = 0;
+      ForEachChild(cgio, base.id, [&](const NodeInfo& z) {
+        if (z.label != "Zone_t" || !found.empty()) return;
+        int dims = 0;
+        cgsize_t dim[12] = {};
+        std::int64_t size[6] = {};
+        if (cgio_get_dimensions(cgio, z.id, &dims, dim) == CG_OK && dims == 2 && dim[0] == 2 && dim[1] == 3) {
+          cgsize_t data[6] = {};
+          if (cgio_read_all_data_type(cgio, z.id, sizeof(cgsize_t) == 8 ? "I8" : "I4", data) == CG_OK)
+            std::copy(data, data + 6, size);
+        }
+        ForEachChild(cgio, z.id, [&](const NodeInfo& group) {
+          if ((group.label != "GridCoordinates_t" && group.label != "FlowSolution_t") || !found.empty()) return;
+          ForEachChild(cgio, group.id, [&](const NodeInfo& array) {
+            int n = 0;
+            cgsize_t d[12] = {};
+            if (array.label != "DataArray_t" || !found.empty() || cgio_get_dimensions(cgio, array.id, &n, d) != CG_OK) return;
+            const std::int64_t count = n == 2 ? std::int64_t{d[0]} * d[1] : n == 1 ? d[0] : -1;
+            if (size[0] < 1 || count == size[0] * size[1] || count == size[2] * size[3]) return;
+            std::string shape;
+            for (int k = 0; k < std::clamp(n, 0, 12); ++k) shape += (k ? " × " : "") + std::to_string(d[k]);
+            found = ZoneLabel(zone, z.name) + " の \"" + group.name + "\" の " + array.name + " の大きさ (" + shape +
+                    ") が領域の " + std::to_string(size[0]) + " × " + std::to_string(size[1]) + " と合いません";
+          });
+        });
+        ++zone;
+      });
+    });
+  }
+  cgio_close_file(cgio);
+  return found;
+}
+
+// Runs a call into the library with the leak checker of sanitizer builds looking away: when the
+// library refuses a damaged file it keeps the part of the tree it had read (and HDF5 some
+// buffers), with nothing to free them by, and that is not ours to report.
+template <class Call>
+auto OutsideLeakCheck(Call&& call) {
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_disable();
+  auto result = call();
+  __lsan_enable();
+  return result;
+#else
+  return call();
+#endif
+}
+
+// The library prints its warnings (an old file version, say) to stderr unless given a handler;
+// its errors are read back with cg_get_error where they matter.
+void QuietLibrary(int, char*) {}
+
+// Closes the file however the load ends; the library keeps open files in global tables.
+class OpenCgns {
+ public:
+  explicit OpenCgns(const std::string& path) {
+    static const bool quiet = cg_configure(CG_CONFIG_ERROR, reinterpret_cast<void*>(&QuietLibrary)) == CG_OK;
+    (void)quiet;
+    const int status = OutsideLeakCheck([&] { return cg_open(path.c_str(), CG_MODE_READ, &fn_); });
+    if (status != CG_OK) {
+      fn_ = -1;
+      const std::string reason = cg_get_error();
+      const std::string misfit = OutsideLeakCheck([&] { return FindMisfit(path); });
+      throw CorvaneError("CGNS ファイル " + path + (misfit.empty() ? " を開けません (" + reason + ")" : ": " + misfit));
+    }
+  }
+  ~OpenCgns() {
+    if (fn_ >= 0) cg_close(fn_);
+  }
+  OpenCgns(const OpenCgns&) = delete;
+  OpenCgns& operator=(const OpenCgns&) = delete;
+  int fn() const { return fn_; }
+
+ private:
+  int fn_ = -1;
+};
+
+// One data array as found under a node: its index there and its stored shape.
+struct ArrayRef {
+  int index = 0;
+  std::int64_t ni = 0, nj = 0;  // stored size, rind planes included
+  int rind[4] = {0, 0, 0, 0};   // planes before and after in i, then in j
+};
+
+struct ZonePlan {
+  int index = 0;  // the library's zone number (it sorts zones by name)
+  std::string name;
+  ZoneSize size;
+  ArrayRef x, y;
+  int solution = 0;  // the library's number of the first FlowSolution, 0 when none
+  bool cellCentred = false;
+  std::vector<ArrayRef> fields;  // in the order of the data set's file variables
+};
+
+class CgnsLoad {
+ public:
+  CgnsLoad(const std::string& path, int fn) : path_(path), fn_(fn) {
+    std::error_code ec;
+    fileBytes_ = std::filesystem::file_size(path, ec);
+    if (ec) fileBytes_ = 0;
+  }
+
+  [[noreturn]] void Fail(const std::string& what) const { throw CorvaneError("CGNS ファイル " + path_ + ": " + what); }
+  [[noreturn]] void FailZone(const ZonePlan& z, std::size_t zone, const std::string& what) const {
+    Fail(ZoneLabel(zone, z.name) + " の" + what);
+  }
+  std::string LibraryError() const { return std::string(" (") + cg_get_error() + ")"; }
+
+  // The zones of base 1 in the order they were written (the library's numbering is by name).
+  std::vector<std::pair<int, std::string>> ZonesInFileOrder(int base, const std::string& baseName) const {
+    int count = 0;
+    if (cg_nzones(fn_, base, &count) != CG_OK) Fail("領域の数を読めません" + LibraryError());
+    std::vector<std::pair<int, std::string>> byIndex;
+    std::map<std::string, int> indexOf;
+    for (int z = 1; z <= count; ++z) {
+      char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+      cgsize_t size[9] = {};
+      if (cg_zone_read(fn_, base, z, name, size) != CG_OK)
+        Fail(std::to_string(z) + "番目の領域を読めません" + LibraryError());
+      byIndex.emplace_back(z, name);
+      indexOf[name] = z;
+    }
+    // The stored child order of the base node is the order of writing.
+    int cgio = 0;
+    double root = 0.0, baseId = 0.0;
+    if (cg_get_cgio(fn_, &cgio) != CG_OK || cg_root_id(fn_, &root) != CG_OK ||
+        cgio_get_node_id(cgio, root, ("/" + baseName).c_str(), &baseId) != CG_OK)
+      return byIndex;
+    std::vector<std::pair<int, std::string>> ordered;
+    int children = 0;
+    if (cgio_number_children(cgio, baseId, &children) == CG_OK && children > 0 && children <= (1 << 20)) {
+      std::vector<double> ids(static_cast<std::size_t>(children));
+      int got = 0;
+      if (cgio_children_ids(cgio, baseId, 1, children, &got, ids.data()) == CG_OK) {
+        for (int k = 0; k < got; ++k) {
+          char name[CGIO_MAX_NAME_LENGTH + 1] = {}, label[CGIO_MAX_LABEL_LENGTH + 1] = {};
+          if (cgio_get_label(cgio, ids[static_cast<std::size_t>(k)], label) == CG_OK && std::string(label) == "Zone_t" &&
+              cgio_get_name(cgio, ids[static_cast<std::size_t>(k)], name) == CG_OK && indexOf.count(name))
+            ordered.emplace_back(indexOf[name], name);
+          cgio_release_id(cgio, ids[static_cast<std::size_t>(k)]);
+        }
+      }
+    }
+    cgio_release_id(cgio, baseId);
+    return ordered.size() == byIndex.size() ? ordered : byIndex;
+  }
+
+  // Finds the array `name` under the node cg_goto last reached and checks it holds `ni` × `nj`
+  // numbers (rind planes besides) within the file's length. Index 0 when there is none.
+  ArrayRef FindArray(const ZonePlan& z, std::size_t zone, const std::string& where, const std::string& name,
+                     std::int64_t ni, std::int64_t nj) {
+    int count = 0;
+    if (cg_narrays(&count) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
+    ArrayRef ref;
+    int rind[4] = {0, 0, 0, 0};
+    if (cg_rind_read(rind) == CG_OK) std::copy(rind, rind + 4, ref.rind);
+    for (int r : ref.rind)
+      if (r < 0 || r > (1 << 20)) FailZone(z, zone, where + "の Rind が不正です");
+    for (int a = 1; a <= count; ++a) {
+      char found[CGIO_MAX_NAME_LENGTH + 1] = {};
+      CGNS_ENUMT(DataType_t) type;
+      int dims = 0;
+      cgsize_t dim[12] = {};
+      if (cg_array_info(a, found, &type, &dims, dim) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
+      if (name != found) continue;
+      const std::string what = where + "の " + name;
+      std::int64_t bytes = 0;
+      switch (type) {
+        case CGNS_ENUMV(RealSingle): case CGNS_ENUMV(Integer): bytes = 4; break;
+        case CGNS_ENUMV(RealDouble): case CGNS_ENUMV(LongInteger): bytes = 8; break;
+        default: FailZone(z, zone, what + " は数値の配列ではありません");
+      }
+      ref.index = a;
+      ref.ni = ni + ref.rind[0] + ref.rind[1];
+      ref.nj = nj + ref.rind[2] + ref.rind[3];
+      const bool fits = dims == 2 ? dim[0] == ref.ni && dim[1] == ref.nj : dims == 1 && dim[0] == ref.ni * ref.nj;
+      if (!fits) {
+        std::string shape;
+        for (int d = 0; d < std::clamp(dims, 0, 12); ++d) shape += (d ? " × " : "") + std::to_string(dim[d]);
+        FailZone(z, zone, what + " の大きさ (" + shape + ") が領域の " + std::to_string(ref.ni) + " × " +
+                              std::to_string(ref.nj) + " と合いません");
+      }
+      arrayBytes_ += ref.ni * ref.nj * bytes;
+      if (fileBytes_ > 0 && arrayBytes_ > static_cast<std::int64_t>(fileBytes_))
+        FailZone(z, zone, what + " がファイルの長さ (" + std::to_string(fileBytes_) + " バイト) を超えます。ファイルが壊れています");
+      return ref;
+    }
+    return ref;
+  }
+
+  // Reads everything but the values: which zones, which arrays, their sizes, all checked.
+  std::vector<ZonePlan> Plan(int base, const std::vector<std::pair<int, std::string>>& zones) {
+    std::vector<ZonePlan> plans;
+    for (std::size_t k = 0; k < zones.size(); ++k) {
+      ZonePlan z;
+      z.index = zones[k].first;
+      z.name = zones[k].second;
+      CGNS_ENUMT(ZoneType_t) type;
+      if (cg_zone_type(fn_, base, z.index, &type) != CG_OK) FailZone(z, k, "種類を読めません" + LibraryError());
+      if (type != CGNS_ENUMV(Structured)) FailZone(z, k, "格子は構造格子ではありません。構造格子の領域だけを読めます");
+      int dim = 0;
+      if (cg_index_dim(fn_, base, z.index, &dim) != CG_OK) FailZone(z, k, "次元を読めません" + LibraryError());
+      if (dim != 2) FailZone(z, k, "格子は" + std::to_string(dim) + "次元です。2次元の領域だけを読めます");
+      char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+      cgsize_t size[9] = {};
+      if (cg_zone_read(fn_, base, z.index, name, size) != CG_OK) FailZone(z, k, "大きさを読めません" + LibraryError());
+      z.size = {size[0], size[1]};
+      if (z.size.ni < 1 || z.size.nj < 1)
+        FailZone(z, k, "格子点数 (" + std::to_string(z.size.ni) + " × " + std::to_string(z.size.nj) + ") が不正です");
+
+      if (cg_goto(fn_, base, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
+        FailZone(z, k, "座標 (GridCoordinates) がありません");
+      z.x = FindArray(z, k, "座標", "CoordinateX", z.size.ni, z.size.nj);
+      z.y = FindArray(z, k, "座標", "CoordinateY", z.size.ni, z.size.nj);
+      if (!z.x.index || !z.y.index) FailZone(z, k, "座標 " + std::string(z.x.index ? "CoordinateY" : "CoordinateX") + " がありません");
+
+      int solutions = 0;
+      if (cg_nsols(fn_, base, z.index, &solutions) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
+      if (k == 0 && solutions == 0) noSolution_ = true;
+      if (!noSolution_ && solutions == 0) FailZone(z, k, "解 (FlowSolution) がありません。最初の領域には解があります");
+      if (!noSolution_) PlanSolution(base, z, k);
+      plans.push_back(std::move(z));
+    }
+    return plans;
+  }
+
+  // The first FlowSolution of a zone: where its values sit and the arrays of the variables.
+  void PlanSolution(int base, ZonePlan& z, std::size_t k) {
+    z.solution = 1;
+    char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+    CGNS_ENUMT(GridLocation_t) location;
+    if (cg_sol_info(fn_, base, z.index, 1, name, &location) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
+    if (k == 0) solutionName_ = name;
+    if (location == CGNS_ENUMV(CellCenter)) {
+      z.cellCentred = true;
+      if (z.size.ni < 2 || z.size.nj < 2) FailZone(z, k, "セル中心の解は各方向2点以上の領域にしか置けません");
+    } else if (location != CGNS_ENUMV(Vertex)) {
+      FailZone(z, k, "解 \"" + std::string(name) + "\" は格子点にもセル中心にもありません (" +
+                         cg_GridLocationName(location) + ")");
+    }
+    const std::string where = "解 \"" + std::string(name) + "\"";
+    if (cg_goto(fn_, base, "Zone_t", z.index, "FlowSolution_t", 1, "end") != CG_OK)
+      FailZone(z, k, where + "を読めません" + LibraryError());
+    if (k == 0) {
+      int count = 0;
+      if (cg_narrays(&count) != CG_OK) FailZone(z, k, where + "を読めません" + LibraryError());
+      for (int a = 1; a <= count; ++a) {
+        char field[CGIO_MAX_NAME_LENGTH + 1] = {};
+        CGNS_ENUMT(DataType_t) type;
+        int dims = 0;
+        cgsize_t dim[12] = {};
+        if (cg_array_info(a, field, &type, &dims, dim) != CG_OK) FailZone(z, k, where + "を読めません" + LibraryError());
+        variables_.push_back(field);
+      }
+    }
+    const std::int64_t ni = z.cellCentred ? z.size.ni - 1 : z.size.ni;
+    const std::int64_t nj = z.cellCentred ? z.size.nj - 1 : z.size.nj;
+    for (const std::string& variable : variables_) {
+      ArrayRef ref = FindArray(z, k, where, variable, ni, nj);
+      if (!ref.index) FailZone(z, k, where + "に変数 " + variable + " がありません");
+      z.fields.push_back(ref);
+    }
+  }
+
+  // Reads one planned array as doubles into `out` (a zone's row, j fastest), dropping the rind
+  // planes and averaging cell values onto the nodes when `cells` is set.
+  void Read(const ZonePlan& z, std::size_t k, const ArrayRef& ref, bool cells, double* out) {
+    std::vector<double> stored(static_cast<std::size_t>(ref.ni * ref.nj));
+    if (cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored.data()) != CG_OK)
+      FailZone(z, k, "値を読めません" + LibraryError());
+    const std::int64_t ni = z.size.ni, nj = z.size.nj;
+    // Stored with i fastest; (i, j) of the core lies past the leading rind planes.
+    auto at = [&](std::int64_t i, std::int64_t j) {
+      return stored[static_cast<std::size_t>((j + ref.rind[2]) * ref.ni + i + ref.rind[0])];
+    };
+    if (!cells) {
+      for (std::int64_t i = 0; i < ni; ++i)
+        for (std::int64_t j = 0; j < nj; ++j) out[i * nj + j] = at(i, j);
+      return;
+    }
+    // Each node takes the mean of the (one, two or four) cells it is a corner of.
+    for (std::int64_t i = 0; i < ni; ++i) {
+      for (std::int64_t j = 0; j < nj; ++j) {
+        double sum = 0.0;
+        int count = 0;
+        for (std::int64_t ci = std::max<std::int64_t>(i - 1, 0); ci <= std::min(i, ni - 2); ++ci)
+          for (std::int64_t cj = std::max<std::int64_t>(j - 1, 0); cj <= std::min(j, nj - 2); ++cj) {
+            sum += at(ci, cj);
+            ++count;
+          }
+        out[i * nj + j] = sum / count;
+      }
+    }
+  }
+
+  std::string path_;
+  int fn_;
+  std::uintmax_t fileBytes_ = 0;
+  std::int64_t arrayBytes_ = 0;
+  bool noSolution_ = false;
+  std::string solutionName_;
+  std::vector<std::string> variables_;
+};
+
+}  // namespace
+
+std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
+                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       Notifier& notifier, Progress& progress) {
+  try {
+    progress.SetPosition(0);
+    progress.SetStatus("データ読み込み中…");
+    progress.Pump();
+    OpenCgns file(path);
+    CgnsLoad load(path, file.fn());
+    SourceInfo source;
+    source.format = DataFileFormat::Cgns;
+    int bases = 0;
+    if (cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
+    if (bases < 1) load.Fail("ベース (CGNSBase) がありません");
+    for (int b = 1; b <= bases; ++b) {
+      char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+      int cellDim = 0, physDim = 0;
+      if (cg_base_read(file.fn(), b, name, &cellDim, &physDim) != CG_OK)
+        load.Fail(std::to_string(b) + "番目のベースを読めません" + load.LibraryError());
+      source.baseNames.push_back(name);
+    }
+    source.baseName = source.baseNames.front();
+    const auto zones = load.ZonesInFileOrder(1, source.baseName);
+    if (zones.empty()) load.Fail("ベース \"" + source.baseName + "\" に領域 (Zone) がありません");
+    const std::vector<ZonePlan> plans = load.Plan(1, zones);
+
+    std::vector<ZoneSize> sizes;
+    for (const ZonePlan& z : plans) {
+      sizes.push_back(z.size);
+      source.zoneNames.push_back(z.name);
+      source.cellCentred = source.cellCentred || z.cellCentred;
+    }
+    source.solutionName = load.solutionName_;
+    // Only conservative variables: the flow variables the derived rows need are added.
+    std::vector<std::string> variables = load.variables_;
+    int conservative[4];
+    bool addPrimitive = true;
+    for (int k = 0; k < 4; ++k) {
+      auto it = std::find(variables.begin(), variables.end(), kConservativeNames[k]);
+      conservative[k] = static_cast<int>(it - variables.begin());
+      addPrimitive = addPrimitive && it != variables.end();
+    }
+    for (const char* velocity : {"VelocityX", "VelocityY"})
+      if (std::find(variables.begin(), variables.end(), velocity) != variables.end()) addPrimitive = false;
+    const int fileVariables = static_cast<int>(variables.size());
+    if (addPrimitive) variables.insert(variables.end(), std::begin(kPrimitiveNames), std::end(kPrimitiveNames));
+
+    FieldDataSet data = NewFieldFrame(path, sizes, variables, source.zoneNames);
+    progress.SetMaximum(static_cast<std::int64_t>(plans.size()));
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+      const ZonePlan& z = plans[k];
+      const std::size_t first = static_cast<std::size_t>(data.Zones[k].FirstNode);
+      if (cg_goto(file.fn(), 1, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
+        load.FailZone(z, k, "座標を読めません" + load.LibraryError());
+      load.Read(z, k, z.x, false, data.X.data() + first);
+      load.Read(z, k, z.y, false, data.Y.data() + first);
+      if (z.solution) {
+        if (cg_goto(file.fn(), 1, "Zone_t", z.index, "FlowSolution_t", z.solution, "end") != CG_OK)
+          load.FailZone(z, k, "解を読めません" + load.LibraryError());
+        for (int v = 0; v < fileVariables; ++v)
+          load.Read(z, k, z.fields[static_cast<std::size_t>(v)], z.cellCentred,
+                    data.Values[static_cast<std::size_t>(v)].data() + first);
+      }
+      progress.SetPosition(static_cast<std::int64_t>(k + 1));
+      progress.Pump();
+    }
+    if (addPrimitive) PrimitiveFromConservative(data, conservative, fileVariables, options.gammaBox, options.RBox);
+
+    if (source.cellCentred) source.status = "セル中心の解を格子点の値へ平均しました";
+    if (bases > 1) {
+      const std::string which = "ベースが" + std::to_string(bases) + "個あります。1番目の \"" + source.baseName + "\" を読みました";
+      source.status = source.status.empty() ? which : which + "。" + source.status;
+    }
+    if (!source.status.empty()) progress.SetStatus(source.status);
+    return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier,
+                      !load.variables_.empty());
+  } catch (const std::bad_alloc&) {
+    throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,25 @@
+// Chooses the reader of a data file (text grid, CGNS, PLOT3D) and loads it. Every caller that
+// opens a data file goes through here, so all formats are taken everywhere.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "data/DataReader.h"
+
+namespace corvane {
+
+// The name patterns of the file list: text grids, CGNS files and PLOT3D solutions.
+inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q";
+
+// By content first (the HDF5 or ADF signature of CGNS; a .q file with its grid beside it), then
+// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); anything else is a text grid.
+DataFileFormat DetectDataFileFormat(const std::string& path);
+
+// Loads `path` with the reader its format needs; the arguments and the result are those of
+// LoadDataFile, whose data-layout options apply to text files only. A failed load changes
+// nothing of `previous`.
+std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
+                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          Notifier& notifier, Progress& progress);
+
+}  // namespace corvane

@@ -1,0 +1,50 @@
+// How a 2-D PLOT3D grid or solution file was written, found from the file itself: Fortran
+// unformatted records, plain binary or formatted text; 32- or 64-bit reals; either byte order;
+// one block or several; with or without iblank. Every size is checked against the file's length.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/StructuredLoad.h"
+
+namespace corvane {
+
+enum class Plot3dEncoding { FortranRecords, PlainBinary, Formatted };
+enum class Plot3dKind { Grid, Solution };
+
+struct Plot3dLayout {
+  Plot3dEncoding encoding = Plot3dEncoding::FortranRecords;
+  bool bigEndian = false;
+  bool multiBlock = true;
+  int realBytes = 8;    // 4 or 8 (formatted: 8)
+  bool iblank = false;  // grids only
+};
+
+// Where the numbers of one block are: for binary files byte offsets, for formatted files indices
+// into Plot3dScan::numbers.
+struct Plot3dBlock {
+  ZoneSize size;
+  std::size_t header = 0;  // solutions: the four free-stream values
+  std::size_t data = 0;    // the first real of x (grid) or of density (solution)
+};
+
+struct Plot3dScan {
+  Plot3dLayout layout;
+  std::vector<Plot3dBlock> blocks;
+  std::vector<double> numbers;  // formatted files: every number of the file, in order
+
+  // The k-th real from `position` (a block's header or data) of `bytes`.
+  double Real(std::string_view bytes, std::size_t position, std::size_t k) const;
+};
+
+// A readable account of the layout, e.g. "Fortran レコード, 64 ビット実数, リトルエンディアン, 複数ブロック, iblank あり".
+std::string DescribeLayout(const Plot3dLayout& layout, Plot3dKind kind);
+
+// Finds the layout the whole of `bytes` fits exactly. Throws CorvaneError naming `path` (and the
+// block where the closest layout broke down) when it fits none.
+Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string& path);
+
+}  // namespace corvane

@@ -1,0 +1,245 @@
+#include "scene/SceneRenderer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+#include "analysis/SegmentEndpoints.h"
+#include "contour/ContourFill.h"
+#include "contour/ContourLines.h"
+#include "data/DerivedQuantities.h"
+#include "render/Axes.h"
+#include "render/GridLayers.h"
+#include "render/PainterCanvas.h"
+#include "render/VectorLayer.h"
+#include "streamline/StreamLayer.h"
+
+namespace corvane {
+
+LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
+                             Progress& progress, Random& random, ContourReadout& readout) {
+  LayerContext context{data, view, options.display, options.load, progress, random, readout};
+  context.row = options.RGroup;
+  return context;
+}
+
+namespace {
+
+Extents ExtentsOf(const FieldDataSet& data) { return Extents{data.XMin, data.XMax, data.YMin, data.YMax}; }
+
+void SetExtents(FieldDataSet& data, const Extents& e) {
+  data.XMin = e.XMin;
+  data.XMax = e.XMax;
+  data.YMin = e.YMin;
+  data.YMax = e.YMax;
+}
+
+// Holds the drawing flag and the widened extents for one drawing; puts the data set's own
+// extents back and lowers the flag however the drawing ends, exceptions included.
+class DrawingScope {
+ public:
+  explicit DrawingScope(SceneState& state) : state_(state), saved_(ExtentsOf(state.data)) { state_.drawing = true; }
+  ~DrawingScope() {
+    SetExtents(state_.data, saved_);
+    state_.drawing = false;
+  }
+  DrawingScope(const DrawingScope&) = delete;
+  DrawingScope& operator=(const DrawingScope&) = delete;
+
+ private:
+  SceneState& state_;
+  Extents saved_;
+};
+
+Extents WidenedExtents(const SceneState& state) {
+  const DisplayOptions& d = state.options.display;
+  return WidenForCopies(ExtentsOf(state.data), d.xoffsetbox, d.yoffsetbox, d.writetimes);
+}
+
+// The picture's background: pen and brush in the background colour over the whole picture.
+void PaintBackground(Canvas& canvas, Colour background, int width, int height) {
+  canvas.SetBrush(background, BrushStyle::Solid);
+  canvas.SetPen(background, 1);
+  canvas.Rectangle(0, 0, width, height);
+}
+
+// The smallest rectangle holding every pixel of `image` (RGB32) that differs from `colour`.
+QRect PixelsUnlike(const QImage& image, QRgb colour) {
+  int left = image.width(), right = -1, top = -1, bottom = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+      if (row[x] != colour) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    if (first < 0) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+}  // namespace
+
+Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
+Colour BackgroundColour(const DisplayOptions& display) { return display.WhiteBack ? kWhite : kBlack; }
+
+TextMeasure AxisTextMeasure(const FontSpec& font) {
+  const QFont qfont = MakeQFont(font);
+  return [qfont](const std::string& text) {
+    const QFontMetrics metrics(qfont);
+    return TextSize{metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+  };
+}
+
+void FitView(SceneState& state) {
+  const DisplayOptions& d = state.options.display;
+  state.view.Rescale(WidenedExtents(state), d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+}
+
+bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
+  if (state.drawing) return false;
+  DrawingScope scope(state);
+  const DisplayOptions& d = state.options.display;
+  const int copies = std::clamp(d.writetimes, 0, 10);
+  const double dx = d.xoffsetbox, dy = d.yoffsetbox;
+
+  // Layers that read the extents (the axes) see them widened to cover every copy; a fit of a
+  // zero scale takes the same widened extents (widening the data set's copy again would fit
+  // the copies twice over).
+  const Extents widened = WidenedExtents(state);
+  SetExtents(state.data, widened);
+  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0)
+    state.view.Rescale(widened, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+
+  const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
+  const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
+  const bool fills = d.ShowContour && d.BrushCheck, lines = d.ShowContour && d.LineCheck;
+  if (fills || lines) {
+    // The contour layers walk the shown cells and colour by the step; both are derived here so
+    // the layers can take the data set as it is.
+    UpdateLineMasks(state.data, state.options.load.ICompress2, state.options.load.JCompress2);
+    if (state.options.load.AutoStepCheck) AutoStep(state.data, state.options.load.StepBar);
+  }
+
+  const FieldDataSet& data = state.data;
+  auto context = [&](int copy) {
+    LayerContext c = LayerContextFor(data, state.view, state.options, progress, state.random, state.readout);
+    c.offsetX = copy * dx;
+    c.offsetY = copy * dy;
+    c.foreground = foreground;
+    c.background = background;
+    return c;
+  };
+
+  QPicture picture;
+  PainterCanvas canvas(&picture);
+  PaintBackground(canvas, background, width, height);
+  canvas.SetPen(foreground, 1);
+
+  // Filled contours of every copy first, behind all lines. In bitmap mode they are painted as
+  // pixels into a bitmap of their own and enter the picture as one image, which keeps the
+  // picture (and an exported vector file) small.
+  if (fills) {
+    if (d.BMPModeCheck) {
+      QImage fillBitmap(width, height, QImage::Format_RGB32);
+      {
+        PainterCanvas fillCanvas(&fillBitmap);
+        PaintBackground(fillCanvas, background, width, height);
+        fillCanvas.SetPen(foreground, 1);
+        for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+      }
+      canvas.Draw(fillBitmap, 0, 0);
+    } else {
+      // Vector mode: the band polygons go into the picture; triangles too small for a polygon
+      // are gathered as pixels into one bitmap laid under them, cut to the pixels they touch.
+      QImage specks(width, height, QImage::Format_RGB32);
+      specks.fill(ToQColor(background));
+      QPicture bands;
+      {
+        PainterCanvas bandCanvas(&bands);
+        bandCanvas.SetPen(foreground, 1);
+        for (int c = 0; c <= copies; ++c)
+          DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
+      }
+      const QRect touched = PixelsUnlike(specks, ToQColor(background).rgb());
+      if (!touched.isEmpty()) canvas.Draw(specks.copy(touched), touched.x(), touched.y());
+      canvas.Draw(bands, 0, 0);
+    }
+  }
+
+  // Line layers, copy by copy; copy c is drawn shifted by c * (dx, dy) without moving the data.
+  for (int c = 0; c <= copies; ++c) {
+    const LayerContext layer = context(c);
+    canvas.SetFont(d.axisFont);
+    if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, canvas);
+    if (lines) DrawContourLines(layer, state.options.contour, canvas);
+    if (d.ShowVec) DrawVelocityVectors(layer, canvas, notifier);
+    canvas.SetBrushStyle(BrushStyle::Hollow);
+    DrawZoneBoundaries(layer, canvas);
+    if (d.ShowGrid && d.GridForward) DrawGridLines(layer, canvas);
+    canvas.SetBrushStyle(BrushStyle::Solid);
+  }
+
+  // Once, over all copies.
+  if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
+  if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
+  if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
+  canvas.Finish();
+  picture.setBoundingRect(QRect(0, 0, width, height));
+
+  progress.SetStatus("ビットマップに転送中…");
+  progress.Pump();
+  QImage bitmap(width, height, QImage::Format_RGB32);
+  bitmap.fill(ToQColor(background));
+  {
+    QPainter painter(&bitmap);
+    painter.drawPicture(0, 0, picture);
+  }
+  state.picture = picture;
+  state.bitmap = bitmap;
+  progress.SetStatus("ビットマップ転送完了.描画完了.");
+  return true;
+}
+
+bool Redraw(SceneState& state, Progress& progress, Notifier& notifier) {
+  if (state.options.display.UseOpenGL) return false;
+  return DrawScene(state, progress, notifier);
+}
+
+bool RescaleAndRedraw(SceneState& state, Progress& progress, Notifier& notifier) {
+  if (state.drawing || state.options.display.UseOpenGL) return false;
+  // The fit uses the extents widened for the copies; DrawScene widens them again for its own
+  // layers, from the data set's own extents, so they are widened once, not twice.
+  FitView(state);
+  const bool drawn = DrawScene(state, progress, notifier);
+  DisplayOptions& d = state.options.display;
+  d.x0box = state.view.CentreX;
+  d.y0box = state.view.CentreY;
+  d.xscalebox = state.view.ScaleX;
+  d.yscalebox = state.view.ScaleY;
+  return drawn;
+}
+
+void DrawGridPreview(const SceneState& state, QImage& work) {
+  const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
+  if (work.width() != width || work.height() != height || work.format() != QImage::Format_RGB32)
+    work = QImage(width, height, QImage::Format_RGB32);
+  const DisplayOptions& d = state.options.display;
+  work.fill(ToQColor(BackgroundColour(d)));
+  NullProgress progress;
+  Random random;
+  ContourReadout readout;
+  LayerContext context = LayerContextFor(state.data, state.view, state.options, progress, random, readout);
+  context.foreground = ForegroundColour(d);
+  context.background = BackgroundColour(d);
+  PainterCanvas canvas(&work);
+  canvas.SetDirectLines(true);
+  DrawGridLines(context, canvas);
+}
+
+}  // namespace corvane

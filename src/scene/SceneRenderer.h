@@ -1,0 +1,65 @@
+// Draws one complete picture of the data set: background, filled contours, then per overlay
+// copy grid, contour lines, vectors and boundaries, then axes, segment and streamlines. The
+// picture is recorded as a vector picture (kept for EMF export) and played into the bitmap the
+// plot window shows. The plot window, the main window's commands and `corvane render` all draw
+// through these functions.
+#pragma once
+#include <QImage>
+#include <QPicture>
+
+#include "data/FieldDataSet.h"
+#include "data/Notifier.h"
+#include "data/Progress.h"
+#include "data/Random.h"
+#include "render/LayerContext.h"
+#include "scene/ProgramOptions.h"
+#include "render/ViewTransform.h"
+
+namespace corvane {
+
+// What drawing needs and leaves behind; the main window owns one for the whole run.
+struct SceneState {
+  FieldDataSet data;
+  ViewTransform view;
+  ProgramOptions options;
+  ContourReadout readout;
+  Random random;
+  QPicture picture;  // ScenePicture: the last complete drawing, PictureWidth x PictureHeight
+  QImage bitmap;     // the picture played into pixels (RGB32), what the plot window shows
+  bool drawing = false;  // a drawing is under way (it may be pumping events)
+};
+
+// The context the layers draw copy 0 with: the data, the view and the options of one drawing.
+LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
+                             Progress& progress, Random& random, ContourReadout& readout);
+
+// Black lines on a white background, white on black.
+Colour ForegroundColour(const DisplayOptions& display);
+Colour BackgroundColour(const DisplayOptions& display);
+
+// Text sizes in the axis font, for the rescale's axis margins.
+TextMeasure AxisTextMeasure(const FontSpec& font);
+
+// Fits the view to the data extents widened for the overlay copies (the data is not touched).
+void FitView(SceneState& state);
+
+// Draws the scene into state.picture and state.bitmap. Returns false, drawing nothing, when a
+// drawing is already under way. An error inside a layer propagates; the previous picture and
+// bitmap then stay, and the data set's extents are back to their own values in every case.
+// The caller clears the abort flag before and after (the layers poll progress.AbortRequested()).
+bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
+
+// The GDI part of the redraw command: draws unless UseOpenGL is checked (the OpenGL view then
+// draws its own frame). Returns true when a picture was drawn.
+bool Redraw(SceneState& state, Progress& progress, Notifier& notifier);
+
+// The GDI part of the rescale-and-redraw command: fits the view to the data and all overlay
+// copies, draws, and puts the new centre and scales into x0box, y0box, xscalebox, yscalebox of
+// state.options. Refused (false) while a drawing is under way or with UseOpenGL checked.
+bool RescaleAndRedraw(SceneState& state, Progress& progress, Notifier& notifier);
+
+// The pan preview: the grid lines alone, drawn straight into `work` (resized to the picture and
+// cleared to the background); no vector picture is recorded.
+void DrawGridPreview(const SceneState& state, QImage& work);
+
+}  // namespace corvane

@@ -1,0 +1,220 @@
+// The 解析 tab: the two end points of the analysis segment and the analysis command.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "analysis/SegmentEndpoints.h"
+#include "analysis/SegmentSampling.h"
+#include "ui/ColourSwatchWidget.h"
+#include "ui/ControlFactory.h"
+#include "ui/ViewForm.h"
+#include "ui/MainForm.h"
+
+namespace corvane {
+
+void TForm1::BuildAnalysisTab() {
+  TabSheet4 = Named(new QWidget, "TabSheet4");
+  {
+    auto* v = new QVBoxLayout(TabSheet4);
+    v->addWidget(MakeLabel(TabSheet4, "Label22", QStringLiteral("２格子点の間の線分上のデータを解析します。")));
+    auto* row = new QHBoxLayout;
+    auto makePoint = [&](const char* group, const char* title, int n, QComboBox*& zone, QSpinBox*& pi, QSpinBox*& pj,
+                         QCheckBox*& direct, QLineEdit*& px, QLineEdit*& py, QCheckBox*& byClick) {
+      auto* gb = MakeGroup(TabSheet4, group, QString::fromUtf8(title));
+      auto* f = new QGridLayout(gb);
+      QByteArray p = "P" + QByteArray::number(n);
+      f->addWidget(MakeLabel(gb, (p + "ZoneLabel").constData(), QStringLiteral("領域")), 0, 0);
+      zone = MakeCombo(gb, (p + "Zone").constData());
+      f->addWidget(zone, 0, 1, 1, 3);
+      f->addWidget(MakeLabel(gb, (p + "iLabel").constData(), QStringLiteral("i")), 1, 0);
+      pi = MakeSpin(gb, (p + "i").constData(), 0, 100000, 0);
+      f->addWidget(pi, 1, 1);
+      f->addWidget(MakeLabel(gb, (p + "jLabel").constData(), QStringLiteral("j")), 1, 2);
+      pj = MakeSpin(gb, (p + "j").constData(), 0, 100000, 0);
+      f->addWidget(pj, 1, 3);
+      direct = MakeCheck(gb, (p + "Direct").constData(), QStringLiteral("直接指定"), false);
+      f->addWidget(direct, 2, 0, 1, 4);
+      f->addWidget(MakeLabel(gb, (p + "xLabel").constData(), QStringLiteral("x")), 3, 0);
+      px = MakeEdit(gb, (p + "x").constData(), QStringLiteral("0.0"));
+      f->addWidget(px, 3, 1);
+      f->addWidget(MakeLabel(gb, (p + "yLabel").constData(), QStringLiteral("y")), 3, 2);
+      py = MakeEdit(gb, (p + "y").constData(), QStringLiteral("0.0"));
+      f->addWidget(py, 3, 3);
+      px->setEnabled(false);
+      py->setEnabled(false);
+      byClick = MakeCheck(gb, (p + "ByClick").constData(), QStringLiteral("場所をクリックして指定する"), false);
+      byClick->setEnabled(false);
+      f->addWidget(byClick, 4, 0, 1, 4);
+      row->addWidget(gb);
+    };
+    makePoint("GroupBox15", "点1", 1, P1Zone, P1i, P1j, P1Direct, P1x, P1y, P1ByClick);
+    makePoint("GroupBox16", "点2", 2, P2Zone, P2i, P2j, P2Direct, P2x, P2y, P2ByClick);
+    v->addLayout(row);
+    auto* h = new QHBoxLayout;
+    OpenAnalyzed = MakeCheck(TabSheet4, "OpenAnalyzed", QStringLiteral("解析後作成データを開く"), true);
+    h->addWidget(OpenAnalyzed);
+    AnalyzeButton = MakeButton(TabSheet4, "AnalyzeButton", QStringLiteral("解析実行"));
+    h->addWidget(AnalyzeButton);
+    v->addLayout(h);
+    auto* g17 = MakeGroup(TabSheet4, "GroupBox17", QStringLiteral("解析線分のオプション"));
+    auto* f17 = new QGridLayout(g17);
+    f17->addWidget(MakeLabel(g17, "Label53", QStringLiteral("(再描画で更新されます)")), 0, 0, 1, 3);
+    f17->addWidget(MakeLabel(g17, "Label48", QStringLiteral("色")), 1, 0);
+    SegmentColor = Named(new ColourSwatchWidget(MakeColour(255, 0, 0), g17), "SegmentColor");
+    f17->addWidget(SegmentColor, 1, 1);
+    Button6 = MakeButton(g17, "Button6", QStringLiteral("変更"));
+    Button6->setEnabled(false);
+    f17->addWidget(Button6, 1, 2);
+    QuickDrawSegment = MakeRadio(g17, "QuickDrawSegment", QStringLiteral("クイック描画"), true);
+    RealDrawSegment = MakeRadio(g17, "RealDrawSegment", QStringLiteral("保存画像にも反映"), false);
+    QuickDrawSegment->setEnabled(false);
+    RealDrawSegment->setEnabled(false);
+    f17->addWidget(QuickDrawSegment, 2, 0, 1, 2);
+    f17->addWidget(RealDrawSegment, 2, 2);
+    ShowSegment = MakeCheck(g17, "ShowSegment", QStringLiteral("線分を表示"), false);
+    f17->addWidget(ShowSegment, 3, 0, 1, 3);
+    v->addWidget(g17);
+    v->addStretch();
+  }
+  PageControl1->addTab(TabSheet4, QStringLiteral("解析"));
+}
+
+void TForm1::ConnectAnalysisTab() {
+  connect(P1Zone, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::P1ZoneChange));
+  connect(P2Zone, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::P2ZoneChange));
+  for (QSpinBox* b : {P1i, P1j, P2i, P2j}) connect(b, &QSpinBox::valueChanged, this, Guarded(&TForm1::P1iChange));
+  connect(P1Direct, &QCheckBox::toggled, this, Guarded(&TForm1::P1DirectClick));
+  connect(P2Direct, &QCheckBox::toggled, this, Guarded(&TForm1::P2DirectClick));
+  for (QLineEdit* e : {P1x, P1y, P2x, P2y}) {
+    connect(e, &QLineEdit::textChanged, this, Guarded([this, e] { P1xChange(e); }));
+    connect(e, &QLineEdit::returnPressed, this, Guarded([this, e] { P1xKeyDown(e, Qt::Key_Return); }));
+  }
+  connect(P1ByClick, &QCheckBox::toggled, this, Guarded(&TForm1::P1ByClickClick));
+  connect(P2ByClick, &QCheckBox::toggled, this, Guarded(&TForm1::P2ByClickClick));
+  connect(ShowSegment, &QCheckBox::toggled, this, Guarded(&TForm1::ShowSegmentClick));
+  connect(AnalyzeButton, &QPushButton::clicked, this, Guarded(&TForm1::AnalyzeButtonClick));
+  connect(Button6, &QPushButton::clicked, this, Guarded(&TForm1::Button6Click));
+}
+
+void TForm1::Button6Click() { PickSwatchColour(SegmentColor, this); }
+
+void TForm1::TabSheet4Show() {
+  if (scene.options.display.UseOpenGL) notifier_->Message("OpenGL時には解析は実行できません");
+}
+
+// The i and j boxes of one end point take the maxima of its zone.
+static void SetNodeBoxMaxima(const FieldDataSet& data, QComboBox* zone, QSpinBox* i, QSpinBox* j) {
+  NodeBoxLimits limits = NodeBoxMaxima(data, zone->currentIndex());
+  // Qt keeps a spin box's value within its range, so a value above the new maximum is lowered.
+  const QSignalBlocker blockI(i), blockJ(j);
+  i->setMaximum(limits.iMax);
+  j->setMaximum(limits.jMax);
+}
+
+void TForm1::P1ZoneChange() {
+  SetNodeBoxMaxima(data_, P1Zone, P1i, P1j);
+  StoreControl(P1i);
+  StoreControl(P1j);
+  P1iChange();
+}
+
+void TForm1::P2ZoneChange() {
+  SetNodeBoxMaxima(data_, P2Zone, P2i, P2j);
+  StoreControl(P2i);
+  StoreControl(P2j);
+  P1iChange();
+}
+
+// The plot window shows its picture again, with the segment over it when it is drawn quickly.
+void TForm1::P1iChange() {
+  if (!ViewForm) return;
+  ViewForm->ShowQuickSegment(std::nullopt);
+  const DisplayOptions& d = scene.options.display;
+  if (!d.ShowSegment || d.RealDrawSegment) return;
+  if (std::optional<SegmentFigure> figure = QuickSegment(data_, scene.options.analysis))
+    ViewForm->ShowQuickSegment(*figure);
+}
+
+// Typed coordinates or the node: which controls of one end point take input.
+static void EnableEndpointControls(bool direct, std::initializer_list<QWidget*> typed, std::initializer_list<QWidget*> node) {
+  for (QWidget* w : typed) w->setEnabled(direct);
+  for (QWidget* w : node) w->setEnabled(!direct);
+}
+
+void TForm1::P1DirectClick() {
+  EnableEndpointControls(P1Direct->isChecked(), {P1x, P1y, P1ByClick}, {P1Zone, P1i, P1j});
+  // A disabled pick box could not be unchecked any more, and picking blocks zooming.
+  if (!P1Direct->isChecked()) P1ByClick->setChecked(false);
+}
+
+void TForm1::P2DirectClick() {
+  EnableEndpointControls(P2Direct->isChecked(), {P2x, P2y, P2ByClick}, {P2Zone, P2i, P2j});
+  if (!P2Direct->isChecked()) P2ByClick->setChecked(false);
+}
+
+void TForm1::P1xChange(QLineEdit* sender) { SetBlue(sender, true); }
+
+void TForm1::P1xKeyDown(QLineEdit* sender, int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  SetBlue(sender, false);
+  P1iChange();
+}
+
+void TForm1::P1ByClickClick() {
+  if (!ViewForm) return;
+  ViewForm->PickingPoint1 = P1ByClick->isChecked();
+  if (P1ByClick->isChecked()) {
+    ViewForm->PickingPoint2 = false;
+    P2ByClick->setChecked(false);
+  }
+}
+
+void TForm1::P2ByClickClick() {
+  if (!ViewForm) return;
+  ViewForm->PickingPoint2 = P2ByClick->isChecked();
+  if (P2ByClick->isChecked()) {
+    ViewForm->PickingPoint1 = false;
+    P1ByClick->setChecked(false);
+  }
+}
+
+void TForm1::ShowSegmentClick() {
+  bool on = ShowSegment->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(Button6), static_cast<QWidget*>(QuickDrawSegment),
+                     static_cast<QWidget*>(RealDrawSegment)})
+    w->setEnabled(on);
+  P1iChange();
+}
+
+void TForm1::AnalyzeButtonClick() {
+  QString path = QFileDialog::getSaveFileName(this, QString(), currentFolder_, QString::fromUtf8(kAnalysisFileFilter));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + QString::fromLatin1(kAnalysisFileSuffix);
+  AnalyzeTo(path);
+}
+
+bool TForm1::AnalyzeTo(const QString& path) {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return false;
+  }
+  AnalysisRunResult result;
+  try {
+    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    notifier_->Warning(e.what());
+    return false;
+  }
+  EndCommand();
+  if (result.status != AnalysisRunResult::Status::Written) return false;
+  if (result.openAfterwards && OpenDocument) OpenDocument(QString::fromStdString(result.path));
+  return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,91 @@
+// The カラー tab: colour maps, the legend window and the contour line options.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/ColourSwatchWidget.h"
+#include "ui/ControlFactory.h"
+#include "ui/LegendForm.h"
+#include "ui/MainForm.h"
+
+namespace corvane {
+
+void TForm1::BuildColourTab() {
+  TabSheet1 = Named(new QWidget, "TabSheet1");
+  {
+    auto* v = new QVBoxLayout(TabSheet1);
+    auto* g4 = MakeGroup(TabSheet1, "GroupBox4", QStringLiteral("基本カラーマップ"));
+    auto* g = new QGridLayout(g4);
+    ColorMap1 = MakeRadio(g4, "ColorMap1", QStringLiteral("カラー１（虹色）"), true);
+    ColorMap2 = MakeRadio(g4, "ColorMap2", QStringLiteral("カラー２（赤青）"), false);
+    GrayMap1 = MakeRadio(g4, "GrayMap1", QStringLiteral("グレイ１"), false);
+    GrayMap2 = MakeRadio(g4, "GrayMap2", QStringLiteral("グレイ２"), false);
+    QRadioButton* radios[4] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2};
+    QLabel** images[4] = {&Image0, &Image1, &Image2, &Image3};
+    const ColorMapKind kinds[4] = {ColorMapKind::Rainbow, ColorMapKind::RedBlue, ColorMapKind::Gray1, ColorMapKind::Gray2};
+    for (int k = 0; k < 4; ++k) {
+      QByteArray panelName = "Panel" + QByteArray::number(k + 1);
+      QByteArray imageName = "Image" + QByteArray::number(k);
+      auto* panel = Named(new QFrame(g4), panelName.constData());
+      panel->setFrameShape(QFrame::Panel);
+      panel->setFrameShadow(QFrame::Sunken);
+      auto* pl = new QHBoxLayout(panel);
+      pl->setContentsMargins(1, 1, 1, 1);
+      QLabel* image = Named(new QLabel(panel), imageName.constData());
+      image->setPixmap(ColourMapSwatch(kinds[k]));
+      image->setScaledContents(true);
+      image->setFixedSize(96, 14);
+      image->installEventFilter(this);
+      pl->addWidget(image);
+      *images[k] = image;
+      g->addWidget(radios[k], k, 0);
+      g->addWidget(panel, k, 1);
+    }
+    Button4 = MakeButton(g4, "Button4", QStringLiteral("凡例の作成"));
+    g->addWidget(Button4, 4, 1);
+    v->addWidget(g4);
+    QuickFill = MakeCheck(TabSheet1, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"), true);
+    v->addWidget(QuickFill);
+    auto* g8 = MakeGroup(TabSheet1, "GroupBox8", QStringLiteral("等高線のオプション"));
+    auto* h8 = new QHBoxLayout(g8);
+    h8->addWidget(MakeLabel(g8, "Label20", QStringLiteral("線幅")));
+    ContLineWid = MakeSpin(g8, "ContLineWid", 1, 10, 1);
+    h8->addWidget(ContLineWid);
+    FixLineColor = MakeCheck(g8, "FixLineColor", QStringLiteral("色を固定"), false);
+    h8->addWidget(FixLineColor);
+    Shape1 = Named(new ColourSwatchWidget(kWhite, g8), "Shape1");
+    h8->addWidget(Shape1);
+    Button3 = MakeButton(g8, "Button3", QStringLiteral("変更"));
+    h8->addWidget(Button3);
+    v->addWidget(g8);
+    BMPModeCheck = MakeCheck(TabSheet1, "BMPModeCheck",
+                             QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"), true);
+    v->addWidget(BMPModeCheck);
+    v->addStretch();
+  }
+  PageControl1->addTab(TabSheet1, QStringLiteral("カラー"));
+}
+
+void TForm1::ConnectColourTab() {
+  connect(Button3, &QPushButton::clicked, this, Guarded(&TForm1::Button3Click));
+  connect(Button4, &QPushButton::clicked, this, Guarded(&TForm1::Button4Click));
+}
+
+// A click on a colour map picture chooses that map.
+// A click on a colour map picture chooses that map.
+void TForm1::ImageClick(int index) {
+  QRadioButton* radios[4] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2};
+  if (index < 0 || index > 3) return;
+  radios[index]->setChecked(true);
+  radios[index]->setFocus();
+}
+
+void TForm1::Button3Click() { PickSwatchColour(Shape1, this); }
+
+void TForm1::Button4Click() {
+  if (LegendForm) LegendForm->ShowOrRaise();
+}
+
+}  // namespace corvane

@@ -1,0 +1,256 @@
+// The ファイル tab: the folder and file lists, loading the chosen file and taking the result.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include "data/DataFileLoader.h"
+#include "data/Errors.h"
+#include "ui/ControlFactory.h"
+#include "ui/MainForm.h"
+
+namespace corvane {
+
+void TForm1::BuildFileTab() {
+  FileTab = Named(new QWidget, "FileTab");
+  {
+    auto* v = new QVBoxLayout(FileTab);
+    auto* h = new QHBoxLayout;
+    h->addWidget(MakeLabel(FileTab, "Label9", QStringLiteral("ディレクトリの直接指定")));
+    h->addWidget(MakeLabel(FileTab, "Label7", QStringLiteral("(ネットワーク可能)")));
+    h->addStretch();
+    v->addLayout(h);
+    PCNameBox = MakeEdit(FileTab, "PCNameBox", QStringLiteral("/mnt/keisan-pc/share"));
+    SetBlue(PCNameBox, true);
+    v->addWidget(PCNameBox);
+    auto* lists = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    DriveComboBox1 = MakeCombo(FileTab, "DriveComboBox1");
+    DirectoryListBox1 = Named(new QListWidget(FileTab), "DirectoryListBox1");
+    left->addWidget(DriveComboBox1);
+    left->addWidget(DirectoryListBox1, 1);
+    lists->addLayout(left, 1);
+    FileListBox1 = Named(new QListWidget(FileTab), "FileListBox1");
+    FileListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FileListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    FileListBox1->setProperty("mask", QString::fromLatin1(kDataFileMask));
+    lists->addWidget(FileListBox1, 1);
+    v->addLayout(lists, 1);
+  }
+  PageControl1->addTab(FileTab, QStringLiteral("ファイル"));
+}
+
+void TForm1::ConnectFileTab() {
+  connect(PCNameBox, &QLineEdit::textEdited, this, Guarded(&TForm1::PCNameBoxChange));
+  connect(PCNameBox, &QLineEdit::returnPressed, this, Guarded([this] { PCNameBoxKeyDown(Qt::Key_Return); }));
+  connect(DriveComboBox1, &QComboBox::activated, this, Guarded(&TForm1::DriveComboBox1Change));
+  connect(DirectoryListBox1, &QListWidget::itemActivated, this, Guarded(&TForm1::DirectoryListBox1Change));
+  connect(FileListBox1, &QListWidget::itemDoubleClicked, this, Guarded(&TForm1::FileListBox1DblClick));
+  connect(FileListBox1, &QWidget::customContextMenuRequested, this,
+          Guarded([this](const QPoint& p) { PopupMenu1->popup(FileListBox1->viewport()->mapToGlobal(p)); }));
+  connect(Button1, &QPushButton::clicked, this, Guarded(&TForm1::Button1Click));
+}
+
+// Moves the drive, folder and file lists to `folder`; a folder that does not exist is an error.
+void TForm1::SetFolder(const QString& folder) {
+  QFileInfo info(folder);
+  if (!info.exists() || !info.isDir()) throw CorvaneError("フォルダが見つかりません: " + folder.toStdString());
+  currentFolder_ = QDir(info.absoluteFilePath()).canonicalPath();
+  // Drive list: the mounted file systems; the one holding the folder is current.
+  DriveComboBox1->blockSignals(true);
+  DriveComboBox1->clear();
+  int best = -1, bestLength = -1;
+  for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
+    if (!s.isValid()) continue;
+    QString root = s.rootPath();
+    DriveComboBox1->addItem(root, root);
+    bool holds = currentFolder_ == root || currentFolder_.startsWith(root.endsWith('/') ? root : root + '/');
+    if (holds && root.length() > bestLength) {
+      best = DriveComboBox1->count() - 1;
+      bestLength = static_cast<int>(root.length());
+    }
+  }
+  DriveComboBox1->setCurrentIndex(best);
+  DriveComboBox1->blockSignals(false);
+  RefillFolderList();
+  RefillFileList();
+}
+
+// The folder list: the path from the root down to the current folder, then its sub-folders.
+void TForm1::RefillFolderList() {
+  DirectoryListBox1->clear();
+  QDir dir(currentFolder_);
+  QStringList chain;
+  for (QDir d = dir;; ) {
+    chain.prepend(d.absolutePath());
+    if (d.isRoot() || !d.cdUp()) break;
+  }
+  int depth = 0;
+  for (const QString& p : chain) {
+    QString shown = depth == 0 ? p : QFileInfo(p).fileName();
+    auto* item = new QListWidgetItem(QString(depth, ' ') + shown, DirectoryListBox1);
+    item->setData(Qt::UserRole, p);
+    ++depth;
+  }
+  DirectoryListBox1->setCurrentRow(static_cast<int>(chain.size()) - 1);
+  for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    auto* item = new QListWidgetItem(QString(depth, ' ') + sub.fileName(), DirectoryListBox1);
+    item->setData(Qt::UserRole, sub.absoluteFilePath());
+  }
+}
+
+void TForm1::RefillFileList() {
+  FileListBox1->clear();
+  QDir dir(currentFolder_);
+  const QStringList masks = FileListBox1->property("mask").toString().split(';');
+  for (const QFileInfo& f : dir.entryInfoList(masks, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+    auto* item = new QListWidgetItem(f.fileName(), FileListBox1);
+    item->setData(Qt::UserRole, f.absoluteFilePath());
+  }
+}
+
+// Selects `path` in the file list after moving the lists to its folder.
+bool TForm1::SelectFile(const QString& path) {
+  QFileInfo info(path);
+  if (!info.exists()) return false;
+  SetFolder(info.absolutePath());
+  QString name = info.fileName();
+  for (int k = 0; k < FileListBox1->count(); ++k) {
+    if (FileListBox1->item(k)->text() == name) {
+      FileListBox1->clearSelection();
+      FileListBox1->setCurrentRow(k);
+      FileListBox1->item(k)->setSelected(true);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TForm1::PCNameBoxChange() { SetBlue(PCNameBox, true); }
+
+void TForm1::PCNameBoxKeyDown(int key) {
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+  try {
+    SetFolder(PCNameBox->text().trimmed());
+  } catch (const CorvaneError& e) {
+    notifier_->Warning(e.what());
+    return;
+  }
+  SetBlue(PCNameBox, false);
+}
+
+void TForm1::DriveComboBox1Change() {
+  QString root = DriveComboBox1->currentData().toString();
+  if (root.isEmpty()) return;
+  try {
+    SetFolder(root);
+  } catch (const CorvaneError& e) {
+    notifier_->Warning(e.what());
+  }
+}
+
+void TForm1::DirectoryListBox1Change() {
+  QListWidgetItem* item = DirectoryListBox1->currentItem();
+  if (!item) return;
+  try {
+    SetFolder(item->data(Qt::UserRole).toString());
+  } catch (const CorvaneError& e) {
+    notifier_->Warning(e.what());
+  }
+}
+
+void TForm1::FileListBox1DblClick() { LoadSelectedFile(); }
+
+void TForm1::Button1Click() { LoadSelectedFile(); }
+
+void TForm1::R1Click() { LoadSelectedFile(); }
+
+// Loads the list's current file, or asks for one.
+void TForm1::LoadSelectedFile() {
+  if (FileListBox1->selectedItems().isEmpty()) {
+    notifier_->Warning("ファイルが選択されていません");
+    if (!isVisible()) show();
+    PageControl1->setCurrentWidget(FileTab);
+    FileListBox1->setFocus();
+    return;
+  }
+  QListWidgetItem* item = FileListBox1->currentItem();
+  if (!item || !item->isSelected()) item = FileListBox1->selectedItems().first();
+  LoadFile(item->data(Qt::UserRole).toString());
+}
+
+// Reads `path` into a new data set and replaces the shown one only when the load completes.
+bool TForm1::LoadFile(const QString& path) {
+  bool replaced = false;
+  RunCommand([&] { replaced = LoadFileCore(path); });
+  return replaced;
+}
+
+bool TForm1::LoadFileCore(const QString& path) {
+  RequireLoadNumbers(state);
+  ProgramOptions options = scene.options;
+  // Every load preselects the velocity, temperature and pressure columns afresh.
+  options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
+  progress_->SetPosition(0);
+  std::optional<LoadResult> result =
+      LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+  if (!result) return false;
+  ApplyLoadResult(*result);
+  return true;
+}
+
+// Takes a completed load: the data set, the variable list, the selectors and the zone lists.
+void TForm1::ApplyLoadResult(LoadResult& result) {
+  int remembered = RGroup->ItemIndex();
+  data_ = std::move(result.data);
+  QStringList items;
+  for (const std::string& s : result.rgroupItems) items << Q(s);
+  RGroup->SetItems(items);
+  QComboBox* selectors[4] = {xvecbox, yvecbox, tmpbox, prsBox};
+  const int preselected[4] = {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex};
+  for (int k = 0; k < 4; ++k) {
+    selectors[k]->clear();
+    for (const std::string& s : result.selectorItems) selectors[k]->addItem(Q(s));
+    selectors[k]->setCurrentIndex(std::min(preselected[k], selectors[k]->count() - 1));
+  }
+  if (result.zoneListsRebuilt || ZoneSelect->count() != data_.ZoneCount) {
+    // New zone count: every zone's edge flags start from the four check boxes.
+    const DisplayOptions& d = scene.options.display;
+    BoundaryFlags flags{d.Showi0, d.Showimax, d.Showj0, d.showjmax};
+    data_.Boundaries.assign(static_cast<std::size_t>(std::max(data_.ZoneCount, 0)), flags);
+    zoneSelecting_ = true;
+    for (QComboBox* c : {ZoneSelect, StreamZoneSelect, P1Zone, P2Zone}) {
+      c->blockSignals(c != ZoneSelect);
+      c->clear();
+      for (int z = 0; z < data_.ZoneCount; ++z) c->addItem(QString::number(z));
+      c->blockSignals(false);
+    }
+    zoneSelecting_ = false;
+    ZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
+    StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
+    ZoneSelectChange();
+  } else if (data_.Boundaries.size() != static_cast<std::size_t>(std::max(data_.ZoneCount, 0))) {
+    data_.Boundaries.resize(static_cast<std::size_t>(std::max(data_.ZoneCount, 0)));
+  }
+  if (data_.ZoneCount > 0) {
+    P1Zone->setCurrentIndex(0);
+    P2Zone->setCurrentIndex(0);
+  }
+  // The end points' i and j boxes take the maxima of their zones in the new data set.
+  P1ZoneChange();
+  P2ZoneChange();
+  if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
+  if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
+  // Lists refilled with their signals blocked store their new choice here.
+  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, ZoneSelect, StreamZoneSelect, P1Zone, P2Zone, P1i, P1j,
+                                                    P2i, P2j, StreamIBox, StreamJBox, xvecbox, yvecbox, tmpbox, prsBox})
+    StoreControl(w);
+  activateWindow();
+}
+
+}  // namespace corvane

@@ -1,0 +1,199 @@
+#include "ui/LegendForm.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+
+#include "contour/Legend.h"
+#include "data/OptionTable.h"
+#include "output/ImageExport.h"
+#include "render/PainterCanvas.h"
+#include "ui/ErrorBoundary.h"
+#include "ui_LegendForm.h"
+
+namespace corvane {
+namespace {
+
+// Failures of the window's commands when nobody else was named to report them.
+class LegendMessageBoxes : public Notifier {
+ public:
+  explicit LegendMessageBoxes(QWidget* owner) : owner_(owner) {}
+  void Warning(const std::string& text) override {
+    QMessageBox::warning(owner_, QGuiApplication::applicationDisplayName(), QString::fromStdString(text));
+  }
+  void Message(const std::string& text) override {
+    QMessageBox::information(owner_, QGuiApplication::applicationDisplayName(), QString::fromStdString(text));
+  }
+
+ private:
+  QWidget* owner_;
+};
+
+// The fixed previews of the two orientations: a small bar with two labels, on a clear ground
+// so the panel's colour shows through.
+QPixmap OrientationPreview(bool horizontal) {
+  QPixmap pixmap(64, 64);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  const int bands = 6;
+  for (int k = 0; k < bands; ++k) {
+    QColor c = QColor::fromHsvF((bands - 1 - k) * (240.0 / 360.0) / (bands - 1), 1.0, 1.0);
+    if (horizontal) {
+      p.fillRect(8 + k * 8, 14, 8, 24, c);
+    } else {
+      p.fillRect(12, 52 - (k + 1) * 8, 20, 8, c);
+    }
+  }
+  p.setPen(QColor(128, 128, 128));
+  if (horizontal) {
+    p.drawRect(8, 14, 48, 24);
+    p.fillRect(6, 44, 12, 4, QColor(128, 128, 128));
+    p.fillRect(46, 44, 12, 4, QColor(128, 128, 128));
+  } else {
+    p.drawRect(12, 4, 20, 48);
+    p.fillRect(38, 4, 14, 4, QColor(128, 128, 128));
+    p.fillRect(38, 48, 14, 4, QColor(128, 128, 128));
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+TLegendForm::TLegendForm(QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ui(std::make_unique<Ui::TLegendForm>()),
+      boxes_(std::make_unique<LegendMessageBoxes>(this)) {
+  ui->setupUi(this);
+  // The legend font starts as the window's own small Gothic face, 12 pixels high.
+  ui->example->setFont(MakeQFont(LegendOptions{}.font));
+  ui->TateImage->setPixmap(OrientationPreview(false));
+  ui->YokoImage->setPixmap(OrientationPreview(true));
+  SetPreviewBackground(false);
+  // Every handler runs inside the program's error boundary.
+  auto guarded = [this](void (TLegendForm::*handler)()) {
+    return [this, handler] { RunGuarded(Notify(), [this, handler] { (this->*handler)(); }); };
+  };
+  connect(ui->Button1, &QPushButton::clicked, this, guarded(&TLegendForm::Button1Click));
+  connect(ui->Button2, &QPushButton::clicked, this, guarded(&TLegendForm::Button2Click));
+  connect(ui->Button3, &QPushButton::clicked, this, guarded(&TLegendForm::Button3Click));
+  // Toggled rather than clicked, so a change made from code moves the previews as a click does.
+  connect(ui->LegendYoko, &QRadioButton::toggled, this, [this, guarded](bool on) {
+    if (on) guarded(&TLegendForm::LegendYokoClick)();
+  });
+  connect(ui->LegendTate, &QRadioButton::toggled, this, [this, guarded](bool on) {
+    if (on) guarded(&TLegendForm::LegendTateClick)();
+  });
+}
+
+TLegendForm::~TLegendForm() = default;
+
+void TLegendForm::SetSource(std::function<LegendSource()> source) { source_ = std::move(source); }
+
+void TLegendForm::SetNotifier(Notifier* notifier) { notifier_ = notifier; }
+
+void TLegendForm::SetPreviewBackground(bool white) {
+  for (QWidget* panel : {static_cast<QWidget*>(ui->TatePanel), static_cast<QWidget*>(ui->YokoPanel)}) {
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, white ? Qt::white : Qt::black);
+    panel->setPalette(palette);
+  }
+}
+
+void TLegendForm::ShowOrRaise() {
+  show();
+  raise();
+  activateWindow();
+}
+
+LegendOptions TLegendForm::Options() const {
+  LegendOptions o;
+  o.orientation = ui->LegendYoko->isChecked() ? LegendOrientation::Horizontal : LegendOrientation::Vertical;
+  o.LegendWidthBox = ui->LegendWidthBox->value();
+  o.LegendHeightBox = ui->LegendHeightBox->value();
+  o.numberFormat.style = ui->ShowExpCheck->isChecked()   ? NumberStyle::Exponent
+                         : ui->ShowFixCheck->isChecked() ? NumberStyle::Fixed
+                                                         : NumberStyle::General;
+  o.numberFormat.precision = ui->PrecisionBox->value();
+  o.numberFormat.digits = ui->DigitsBox->value();
+  const QFont font = ui->example->font();
+  o.font.face = font.family().toStdString();
+  o.font.pixelHeight = QFontInfo(font).pixelSize();
+  o.font.bold = font.bold();
+  o.font.italic = font.italic();
+  return o;
+}
+
+LegendInput TLegendForm::Input() const {
+  const LegendSource source = source_ ? source_() : LegendSource{};
+  LegendInput in;
+  in.lo = ParseDoubleValue("MinBox", source.MinBox);
+  in.hi = ParseDoubleValue("MaxBox", source.MaxBox);
+  in.step = ParseDoubleValue("StepBox", source.StepBox);
+  in.whiteBack = source.WhiteBack;
+  in.colorMap = source.colorMap;
+  return in;
+}
+
+QPicture TLegendForm::BuildLegendPicture() const { return corvane::BuildLegendPicture(Options(), Input()); }
+
+bool TLegendForm::SaveLegend(const QString& path) {
+  const LegendOptions options = Options();
+  const QPicture picture = corvane::BuildLegendPicture(options, Input());
+  return SavePictureByExtension(path, picture, LegendBitmap(picture, options), Notify());
+}
+
+Notifier& TLegendForm::Notify() { return notifier_ ? *notifier_ : *boxes_; }
+
+void TLegendForm::Report(const std::exception& e) { Notify().Warning(e.what()); }
+
+void TLegendForm::Button1Click() {
+  try {
+    const LegendOptions options = Options();
+    const QImage bitmap = LegendBitmap(corvane::BuildLegendPicture(options, Input()), options);
+    ui->LegendSample->setPixmap(QPixmap::fromImage(bitmap));
+    ui->LegendSample->resize(bitmap.size());
+  } catch (const std::exception& e) {
+    Report(e);
+  }
+}
+
+void TLegendForm::Button2Click() {
+  try {
+    // Built before the dialog, so a range that is no number is reported without asking first.
+    BuildLegendPicture();
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(PictureSaveFilters());
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    SaveLegend(dialog.selectedFiles().front());
+  } catch (const std::exception& e) {
+    Report(e);
+  }
+}
+
+void TLegendForm::Button3Click() {
+  bool ok = false;
+  QFont font = QFontDialog::getFont(&ok, ui->example->font(), this);
+  if (!ok) return;
+  // Pixel heights keep the legend's text the same size on every output device.
+  font.setPixelSize(QFontInfo(font).pixelSize());
+  ui->example->setFont(font);
+}
+
+void TLegendForm::LegendYokoClick() {
+  ui->YokoPanel->show();
+  ui->TatePanel->hide();
+}
+
+void TLegendForm::LegendTateClick() {
+  ui->TatePanel->show();
+  ui->YokoPanel->hide();
+}
+
+}  // namespace corvane

@@ -1,0 +1,406 @@
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QTime>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "data/Errors.h"
+#include "render/NumberFormat.h"
+#include "scene/DesktopIntegration.h"
+#include "scene/SettingsFile.h"
+#include "ui/ControlFactory.h"
+#include "ui/LegendForm.h"
+#include "ui/ViewForm.h"
+
+namespace corvane {
+
+// Creation: the controls with their defaults, the menus, the transform's start values, the gauge
+// colour and the seed list header; then the stored options are taken from the controls once.
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
+  EnsureJapaneseFont();
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("二次元可視化"));
+  setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
+  BuildControls();
+  BuildMenus();
+  progress_ = std::make_unique<FormProgress>(Gauge1, StatusBar1, [this] { return AbortRequested; });
+
+  view_.PictureWidth = 500;
+  view_.PictureHeight = 300;
+  view_.CentrePixelX = 250;
+  view_.CentrePixelY = 150;
+  view_.ScaleX = view_.ScaleY = 1.0;
+  AbortRequested = false;
+  OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, this, title);
+    return ok ? std::optional<QFont>(f) : std::nullopt;
+  };
+  ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+    QColor c = QColorDialog::getColor(initial, this, title);
+    return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+  };
+
+  // The gauge colour is the first draw of the generator seeded from the time of day.
+  random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+  static const char* const kGaugeColours[7] = {"#000000", "#FF0000", "#0000FF", "#FFFF00",
+                                               "#00FF00", "#FF00FF", "#00FFFF"};
+  const char* colour = kGaugeColours[random_.Next(7)];
+  Gauge1->setProperty("barColour", QString::fromLatin1(colour));
+  Gauge1->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid grey; background: white; }"
+                                       "QProgressBar::chunk { background-color: %1; }")
+                            .arg(QString::fromLatin1(colour)));
+
+  for (QComboBox* c : {xvecbox, yvecbox, tmpbox, prsBox}) c->setCurrentIndex(0);
+
+  // The stored values start as the controls show them; from here on handlers keep them.
+  for (const std::string& name : ProgramOptionTable().Names())
+    if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
+  StoreLabelSample();
+  StoreAxisSample();
+  ShowSeedList(StreamSeedList{});
+  ConnectStoredControls();
+  ConnectHandlers();
+
+  // A working folder that no longer exists (deleted under a running shell) starts the file
+  // lists in the home folder instead.
+  QString start = QDir::currentPath();
+  if (!QFileInfo(start).isDir()) start = QDir::homePath();
+  if (!QFileInfo(start).isDir()) start = QDir::rootPath();
+  RunHandler([&] { SetFolder(start); });
+}
+
+TForm1::~TForm1() = default;
+
+// Every control of the window: the variable choice and display switches above, the eight tabs,
+// and the drawing mode, background and gauge below.
+void TForm1::BuildControls() {
+  auto* central = Named(new QWidget(this), "CentralPanel");
+  setCentralWidget(central);
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(4, 4, 4, 2);
+  outer->setSpacing(4);
+
+  // Upper area: the variable choice and the display switches.
+  auto* top = new QHBoxLayout;
+  RGroup = Named(new RadioGroupWidget(QStringLiteral("表示する項目"), 2, central), "RGroup");
+  RGroup->SetItems({QStringLiteral("データ無し")});
+  RGroup->SetItemIndex(0);
+  top->addWidget(RGroup, 3);
+  GroupBox2 = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
+  {
+    auto* g = new QGridLayout(GroupBox2);
+    g->setVerticalSpacing(1);
+    ShowContour = MakeCheck(GroupBox2, "ShowContour", QStringLiteral("等高線<"), true);
+    BrushCheck = MakeCheck(GroupBox2, "BrushCheck", QStringLiteral("塗り分け"), false);
+    BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
+    LineCheck = MakeCheck(GroupBox2, "LineCheck", QStringLiteral("線画"), true);
+    ShowGrid = MakeCheck(GroupBox2, "ShowGrid", QStringLiteral("格子線"), false);
+    GridForward = MakeCheck(GroupBox2, "GridForward", QStringLiteral("格子が手前"), true);
+    ShowVec = MakeCheck(GroupBox2, "ShowVec", QStringLiteral("速度ベクトル"), false);
+    ShowVec->setEnabled(false);
+    VecScaleLabel = MakeLabel(GroupBox2, "VecScaleLabel", QStringLiteral("scale ="));
+    VecScaleBox = MakeEdit(GroupBox2, "VecScaleBox", QStringLiteral("0.0000001"));
+    VecScaleBox->setEnabled(false);
+    g->addWidget(ShowContour, 0, 0);
+    g->addWidget(BrushCheck, 0, 1);
+    g->addWidget(LineCheck, 0, 2);
+    g->addWidget(ShowGrid, 1, 0);
+    g->addWidget(GridForward, 1, 1, 1, 2);
+    g->addWidget(ShowVec, 2, 0);
+    g->addWidget(VecScaleLabel, 3, 0, Qt::AlignRight);
+    g->addWidget(VecScaleBox, 3, 1, 1, 2);
+  }
+  top->addWidget(GroupBox2, 2);
+  outer->addLayout(top);
+
+  PageControl1 = Named(new QTabWidget(central), "PageControl1");
+  outer->addWidget(PageControl1, 1);
+
+  BuildFileTab();
+  BuildContourTab();
+  BuildDataTab();
+  BuildColourTab();
+  BuildAxesTab();
+  BuildDisplayTab();
+  BuildAnalysisTab();
+  BuildStreamTab();
+  PageControl1->setCurrentIndex(0);
+
+  // Below the pages: drawing mode, background and the progress gauge.
+  auto* bottom = new QHBoxLayout;
+  UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"), false);
+  WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"), false);
+  bottom->addWidget(UseOpenGL);
+  bottom->addWidget(WhiteBack);
+  Panel5 = Named(new QFrame(central), "Panel5");
+  auto* p5 = new QHBoxLayout(Panel5);
+  p5->setContentsMargins(0, 0, 0, 0);
+  Gauge1 = Named(new QProgressBar(Panel5), "Gauge1");
+  Gauge1->setRange(0, 100);
+  Gauge1->setValue(0);
+  Gauge1->setTextVisible(true);
+  p5->addWidget(Gauge1);
+  bottom->addWidget(Panel5, 1);
+  outer->addLayout(bottom);
+
+  StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+  setStatusBar(StatusBar1);
+}
+
+// Signals to handlers, tab by tab. Every handler runs inside the error boundary.
+void TForm1::ConnectHandlers() {
+  connect(RGroup, &RadioGroupWidget::Clicked, this, Guarded(&TForm1::RGroupClick));
+  connect(ShowContour, &QCheckBox::toggled, this, Guarded(&TForm1::ShowContourClick));
+  connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&TForm1::UseOpenGLClick));
+  connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&TForm1::WhiteBackClick));
+  ConnectFileTab();
+  ConnectContourTab();
+  ConnectDataTab();
+  ConnectColourTab();
+  ConnectAxesTab();
+  ConnectDisplayTab();
+  ConnectAnalysisTab();
+  ConnectStreamTab();
+  ConnectMenus();
+}
+
+namespace {
+
+// Controls whose values live elsewhere in the state: the view boxes show the transform, the
+// range boxes store into the data set on Enter, the plot window's size is the window's own.
+bool StoredElsewhere(const std::string& name) {
+  static const char* const names[] = {"x0box",   "y0box",   "xscalebox", "yscalebox",      "MinBox",
+                                      "MaxBox",  "StepBox", "LabelExp",  "TViewForm.Width", "TViewForm.Height"};
+  return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+}  // namespace
+
+void TForm1::StoreControl(QWidget* w) {
+  const std::string name = w->objectName().toStdString();
+  const auto& table = ProgramOptionTable();
+  if (StoredElsewhere(name) || !table.Has(name)) return;
+  std::string value;
+  if (auto* r = qobject_cast<QRadioButton*>(w)) {
+    if (!r->isChecked()) return;  // the group's checked button stores the choice
+    value = "1";
+  } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+    value = c->isChecked() ? "1" : "0";
+  } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
+    value = std::to_string(s->value());
+  } else if (auto* t = qobject_cast<QSlider*>(w)) {
+    value = std::to_string(t->value());
+  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+    value = std::to_string(cb->currentIndex());
+  } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
+    value = std::to_string(std::max(g->ItemIndex(), 0));
+  } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
+    Colour c = sw->BrushColour();
+    value = std::to_string(RedOf(c) * 65536 + GreenOf(c) * 256 + BlueOf(c));
+  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    // A number box keeps its last number while it holds a word; the work that reads it says so.
+    try {
+      table.Apply(scene.options, name, e->text().toStdString());
+      state.wordsInNumberBoxes.erase(name);
+    } catch (const CorvaneError&) {
+      state.wordsInNumberBoxes[name] = e->text().toStdString();
+    }
+    return;
+  } else {
+    return;
+  }
+  table.Apply(scene.options, name, value);
+}
+
+// Check boxes, radio buttons, sliders, spin boxes and lists store at once; text boxes as typed.
+// These connections come before the handlers', so a handler already sees the new value.
+void TForm1::ConnectStoredControls() {
+  for (const std::string& name : ProgramOptionTable().Names()) {
+    QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
+    if (!w || StoredElsewhere(name)) continue;
+    auto store = Guarded([this, w] { StoreControl(w); });
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) connect(b, &QAbstractButton::toggled, this, store);
+    else if (auto* s = qobject_cast<QSpinBox*>(w)) connect(s, &QSpinBox::valueChanged, this, store);
+    else if (auto* t = qobject_cast<QSlider*>(w)) connect(t, &QSlider::valueChanged, this, store);
+    else if (auto* cb = qobject_cast<QComboBox*>(w)) connect(cb, &QComboBox::currentIndexChanged, this, store);
+    else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) connect(g, &RadioGroupWidget::Clicked, this, store);
+    else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) connect(sw, &ColourSwatchWidget::Changed, this, store);
+    else if (auto* e = qobject_cast<QLineEdit*>(w)) connect(e, &QLineEdit::textChanged, this, store);
+  }
+}
+
+// The label sample shows the contour labels' font and colour; both are stored together.
+void TForm1::StoreLabelSample() {
+  scene.options.contour.LabelExp = FontOfLabel(LabelExp);
+}
+
+// The axis sample's font and colour are the axis font.
+void TForm1::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
+
+void TForm1::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
+
+// Messages of the main window and of the windows that report through it.
+void TForm1::SetNotifier(Notifier* notifier) {
+  notifier_ = notifier ? notifier : &windowNotifier_;
+  if (LegendForm) LegendForm->SetNotifier(notifier_);
+}
+
+bool TForm1::TryBeginCommand() {
+  if (busy_) return false;
+  busy_ = true;
+  return true;
+}
+
+void TForm1::EndCommand() { busy_ = false; }
+
+// Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
+// operation, after which the program goes on.
+void TForm1::RunCommand(const std::function<void()>& body) {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return;
+  }
+  RunHandler(body);
+  EndCommand();
+}
+
+// One assignment of the settings file or the command line, applied through the control.
+bool TForm1::ApplyControlValue(const std::string& name, const std::string& value) {
+  if (name == "TViewForm.Width" || name == "TViewForm.Height" || name == "PictureWindowWidth" ||
+      name == "PictureWindowHeight") {
+    if (!ViewForm) return false;
+    long long n = ParseIntegerValue(name, value);
+    n = std::clamp<long long>(n, 1, 20000);
+    // The outer size is stored; the window's client area follows from it.
+    DisplayOptions& d = scene.options.display;
+    (name == "TViewForm.Width" || name == "PictureWindowWidth" ? d.PictureWindowWidth : d.PictureWindowHeight) =
+        static_cast<int>(n);
+    ViewForm->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
+    return true;
+  }
+  if (name == "x0box" || name == "y0box" || name == "xscalebox" || name == "yscalebox") {
+    double v = ParseDoubleValue(name, value);
+    QLineEdit* box = name == "x0box" ? x0box : name == "y0box" ? y0box : name == "xscalebox" ? xscalebox : yscalebox;
+    (name == "x0box" ? view_.CentreX : name == "y0box" ? view_.CentreY : name == "xscalebox" ? view_.ScaleX : view_.ScaleY) = v;
+    box->setText(Q(FormatGeneral15(v)));
+    SetBlue(box, false);
+    return true;
+  }
+  if (name == "StreamList") {
+    // Rows are appended (or all cleared) the way the list's buttons do it.
+    StreamOptions stream;
+    stream.StreamList = ReadSeedList();
+    stream.StreamLineGridSelect = StreamLineGridSelect->isChecked();
+    StreamOptionTable().Apply(stream, name, value);
+    ShowSeedList(stream.StreamList);
+    StreamLineGridSelect->setChecked(stream.StreamLineGridSelect);
+    return true;
+  }
+  if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
+    Colour c = ParseColourValue(name, value);
+    QPalette p = LabelExp->palette();
+    p.setColor(QPalette::WindowText, ToQColor(c));
+    LabelExp->setPalette(p);
+    StoreLabelSample();
+    return true;
+  }
+  QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
+  if (!w) return false;
+  if (auto* r = qobject_cast<QRadioButton*>(w)) {
+    if (ParseBoolValue(name, value)) r->setChecked(true);
+  } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+    c->setChecked(ParseBoolValue(name, value));
+  } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
+    long long n = ParseIntegerValue(name, value);
+    s->setValue(static_cast<int>(std::clamp<long long>(n, s->minimum(), s->maximum())));
+  } else if (auto* t = qobject_cast<QSlider*>(w)) {
+    long long n = ParseIntegerValue(name, value);
+    t->setValue(static_cast<int>(std::clamp<long long>(n, t->minimum(), t->maximum())));
+  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    e->setText(QString::fromStdString(value));
+  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+    long long n = ParseIntegerValue(name, value);
+    if (n >= 0 && n < cb->count()) cb->setCurrentIndex(static_cast<int>(n));
+  } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
+    long long n = ParseIntegerValue(name, value);
+    if (n >= 0 && n < g->Count()) g->SetItemIndex(static_cast<int>(n));
+  } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
+    sw->SetBrushColour(ParseColourValue(name, value));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The settings file, applied line by line through the controls so every handler runs. Reading
+// stops at the first failure with its message; what came before stays applied.
+void TForm1::LoadSettings(const QString& path) {
+  QString file = path.isEmpty() ? SettingsFilePath() : path;
+  SettingsFileResult r = ReadSettingsFile(file.toStdString());
+  for (const ControlAssignment& a : r.assignments) {
+    try {
+      ApplyControlValue(a.control, a.value);
+    } catch (const std::exception&) {
+      return;
+    }
+  }
+}
+
+// The boxes always show the levels of the selected variable.
+void TForm1::RGroupClick() {
+  ShowContourRange();
+  ShowContourStep();
+}
+
+void TForm1::ShowContourClick() {
+  if (ShowContour->isChecked()) {
+    if (ViewForm) ViewForm->setWindowTitle(QStringLiteral("等高線表示"));
+    BrushCheck->setEnabled(true);
+    LineCheck->setEnabled(true);
+  } else {
+    BrushCheck->setEnabled(false);
+    LineCheck->setEnabled(false);
+  }
+}
+
+void TForm1::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()); }
+
+// The label sample and the legend's preview panels follow the picture background.
+void TForm1::WhiteBackClick() {
+  QColor back = WhiteBack->isChecked() ? QColor(Qt::white) : QColor(Qt::black);
+  QPalette p = LabelExp->palette();
+  p.setColor(QPalette::Window, back);
+  LabelExp->setPalette(p);
+  if (LegendForm) LegendForm->SetPreviewBackground(WhiteBack->isChecked());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  RunHandler([&] {
+    if (watched == StreamList && event->type() == QEvent::KeyPress)
+      StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
+    if (event->type() == QEvent::MouseButtonRelease) {
+      QLabel* images[4] = {Image0, Image1, Image2, Image3};
+      for (int k = 0; k < 4; ++k)
+        if (watched == images[k]) ImageClick(k);
+    }
+  });
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::ShowTab(int index) {
+  if (index < 0 || index >= PageControl1->count()) return;
+  PageControl1->setCurrentIndex(index);
+}
+
+}  // namespace corvane

@@ -1,0 +1,346 @@
+// The main window: every option of the program as a control over the program state, and the
+// commands (load, draw, save, show the other windows). Its tabs live in files of their own
+// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainFormCommands.cpp.
+#pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPicture>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "data/DataReader.h"
+#include "scene/ProgramOptions.h"
+#include "streamline/StreamOptions.h"
+#include "ui/ColourSwatchWidget.h"
+#include "ui/ErrorBoundary.h"
+#include "ui/FormNotifier.h"
+#include "ui/PlotHost.h"
+#include "ui/ProgramState.h"
+#include "ui/RadioGroupWidget.h"
+
+namespace corvane {
+
+class TViewForm;
+class TLegendForm;
+class TProcessForm;
+class TForm5;
+
+class TForm1 : public QMainWindow, public PlotHost {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- the program state, and short names for its parts ----
+  ProgramState state;
+  SceneState& scene = state.scene;
+  FieldDataSet& data_ = scene.data;
+  ViewTransform& view_ = scene.view;
+  ContourReadout& readout_ = scene.readout;
+  Random& random_ = scene.random;
+  bool& ScenePictureValid = state.ScenePictureValid;
+  bool& AbortRequested = state.AbortRequested;
+  // The stored option values: what every command reads.
+  const ProgramOptions& Options() const { return scene.options; }
+
+  // The windows created after this one; the main window reaches them through these.
+  TViewForm* ViewForm = nullptr;
+  TLegendForm* LegendForm = nullptr;
+  QWidget* OGLForm = nullptr;  // TOGLForm
+  TProcessForm* ProcessForm = nullptr;
+  TForm5* AboutForm = nullptr;
+
+  // Messages go here; tests put a recording notifier in.
+  void SetNotifier(Notifier* notifier);
+  Notifier& notifier() override { return *notifier_; }
+  Progress& progress() { return *progress_; }
+
+  // Runs one handler inside the error boundary: an error is shown, the program goes on.
+  void RunHandler(const std::function<void()>& body) override { RunGuarded(*notifier_, body); }
+  // A slot for connect(): the member handler `m` (or any callable) inside the error boundary.
+  auto Guarded(void (TForm1::*m)()) {
+    return [this, m] { RunHandler([this, m] { (this->*m)(); }); };
+  }
+  template <class F>
+  auto Guarded(F f) {
+    return [this, f](auto&&... args) {
+      RunHandler([&] {
+        if constexpr (std::is_invocable_v<F, decltype(args)...>)
+          f(args...);
+        else
+          f();
+      });
+    };
+  }
+
+  // Re-entrancy: a command that would work on the data or the picture is refused while another
+  // one is running (its event pumping can deliver a second command). Returns false if refused.
+  bool TryBeginCommand() override;
+  void EndCommand() override;
+  bool Busy() const { return busy_; }
+
+  // Takes the value of one control into the stored options (by its control name), as its
+  // handler does when the control changes. A number box holding a word is remembered instead.
+  void StoreControl(QWidget* control);
+  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); its
+  // handlers run, so the state follows. Returns false for an unknown name.
+  bool ApplyControlValue(const std::string& name, const std::string& value);
+  // Reads crv.ini beside the executable (or `path`) into the controls; silent on failure.
+  void LoadSettings(const QString& path = QString());
+
+  // ---- commands ----
+  void LoadSelectedFile();
+  bool LoadFile(const QString& path);  // loads one file; true when the data set was replaced
+  bool LoadFileCore(const QString& path);  // the same inside a running command; throws
+  void Redraw();
+  void RescaleAndRedraw();
+  void DrawScene();  // the GDI picture into ScenePicture and the plot window
+  void DrawSceneCore();  // the same inside a running command; throws
+  // Grid lines of every zone over the background: the quick preview while panning.
+  void RenderGridPreview(QImage& image) override;
+  ProgramState& State() override { return state; }
+  void SegmentPointPicked(bool first, const QString& xText, const QString& yText) override;
+  void ZoomAt(int px, int py, double factor) override;
+  void ZoomToRect(int x1, int y1, int x2, int y2) override;
+  void WriteTransformBoxes();
+  void ApplyTransformBoxes(QLineEdit* sender);
+  void ShowContourRange();
+  void ShowContourStep();
+  void SetFolder(const QString& folder);  // moves the drive, folder and file lists there
+  bool SelectFile(const QString& path);   // folder of `path`, then the file selected in the list
+  void ShowTab(int index);
+  QString CurrentFolder() const override { return currentFolder_; }
+  // After a drawing: the step box shows the step the picture used, and the plot window's caption
+  // names the variable of its contours.
+  void ShowDrawnState();
+
+  // ---- controls (object names are the control names) ----
+  RadioGroupWidget* RGroup;
+  QGroupBox* GroupBox2;
+  QCheckBox *ShowContour, *BrushCheck, *LineCheck, *ShowGrid, *GridForward, *ShowVec;
+  QLabel* VecScaleLabel;
+  QLineEdit* VecScaleBox;
+  QTabWidget* PageControl1;
+  QWidget *FileTab, *ContourTab, *DataTab, *TabSheet1, *XYTab, *TabSheet3, *TabSheet4, *TabSheet2;
+  // file tab
+  QLineEdit* PCNameBox;
+  QComboBox* DriveComboBox1;
+  QListWidget* DirectoryListBox1;
+  QListWidget* FileListBox1;
+  QMenu* PopupMenu1;
+  QAction *N1, *BMP1;
+  // contour tab
+  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear;
+  QLineEdit *MinBox, *MaxBox, *StepBox;
+  QSlider *StepBar, *LabelSukima;
+  QLabel* LabelExp;
+  QPushButton* Button5;
+  QSpinBox *LabelMin, *LabelMax;
+  // data tab
+  QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
+  QRadioButton *DataSSV, *DataCSV, *DataTSV, *DataIJ, *DataJI;
+  QCheckBox* IncludeVelCheck;
+  QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
+  QLineEdit *gammaBox, *RBox;
+  QPushButton* Button1;
+  // colour tab
+  QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
+  QLabel *Image0, *Image1, *Image2, *Image3;
+  QPushButton *Button4, *Button3;
+  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck;
+  QSpinBox* ContLineWid;
+  ColourSwatchWidget* Shape1;
+  // axes tab
+  QCheckBox *ShowXYLabel, *XYSameScale;
+  QLineEdit *XTitleBox, *YTitleBox;
+  QLabel* example;
+  QPushButton* Button2;
+  QRadioButton *ShowExpCheck, *ShowFixCheck, *ShowAutoCheck;
+  QSpinBox *DigitsBox, *PrecisionBox;
+  // display tab
+  QComboBox* ZoneSelect;
+  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea;
+  QSpinBox* writetimes;
+  QLineEdit *xoffsetbox, *yoffsetbox, *x0box, *y0box, *xscalebox, *yscalebox;
+  QSlider *ICompress2, *JCompress2;
+  QSpinBox *ICompBox, *JCompBox;
+  // analysis tab
+  QComboBox *P1Zone, *P2Zone;
+  QSpinBox *P1i, *P1j, *P2i, *P2j;
+  QCheckBox *P1Direct, *P2Direct, *P1ByClick, *P2ByClick, *OpenAnalyzed, *ShowSegment;
+  QLineEdit *P1x, *P1y, *P2x, *P2y;
+  QPushButton *AnalyzeButton, *Button6;
+  ColourSwatchWidget* SegmentColor;
+  QRadioButton *QuickDrawSegment, *RealDrawSegment;
+  // streamline tab
+  QSpinBox *StreamLineWid, *StreamIBox, *StreamJBox, *StreamOverbox, *StreamDevide;
+  ColourSwatchWidget* StreamColShape;
+  QPushButton *Button7, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
+  QCheckBox* DrawStreamLineCheck;
+  QTableWidget* StreamList;
+  QComboBox* StreamZoneSelect;
+  QCheckBox *StreamLineGridSelect, *StreamLineSegment;
+  QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
+  // below the pages
+  QCheckBox *UseOpenGL, *WhiteBack;
+  QFrame* Panel5;
+  QProgressBar* Gauge1;
+  QStatusBar* StatusBar1;
+  // menus
+  QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *A1;
+  QAction *Menu_FileSel, *Menu_ContourSet, *Menu_DataSet, *Menu_ColorSet, *Menu_AxisSet, *Menu_VOption,
+      *Menu_Analyze, *Menu_Streamline, *Help1, *Menu_Version;
+
+  // ---- handlers ----
+  void RGroupClick();
+  void ShowContourClick();
+  void MaxBoxChange(QLineEdit* sender);
+  void MaxBoxKeyDown(QLineEdit* sender, int key);
+  void AutoMaxMinCheckClick();
+  void AutoStepCheckClick();
+  void IncludeVelCheckClick();
+  void x0boxKeyDown(QLineEdit* sender, int key);
+  void PCNameBoxChange();
+  void PCNameBoxKeyDown(int key);
+  void DriveComboBox1Change();
+  void DirectoryListBox1Change();
+  void FileListBox1DblClick();
+  void Button1Click();
+  void R1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();  // the label font, then the label colour
+  void Button6Click();
+  void Button7Click();
+  void LabelRegulateClick();
+  void UseOpenGLClick();
+  void WhiteBackClick();
+  void ICompress2Change();
+  void JCompress2Change();
+  void ImageClick(int index);  // Image0Click .. Image3Click
+  void ZoneSelectChange();
+  void Showi0Click();
+  void ShowExpCheckClick();
+  void XYTabShow();
+  void TabSheet4Show();
+  void TabSheet2Show();
+  // streamline tab
+  void StreamZoneSelectChange();
+  void StreamAddButtonClick();
+  void StreamDelButtonClick();
+  void StreamDelAllButtonClick();
+  void StreamListKeyDown(int key);
+  void StreamXaChange();
+  // The seed rows as the list shows them, and the list redrawn from rows.
+  StreamSeedList ReadSeedList() const;
+  void ShowSeedList(const StreamSeedList& list);
+  // analysis tab
+  void P1ZoneChange();
+  void P2ZoneChange();
+  void P1iChange();  // the quick segment on the plot window
+  void P1DirectClick();
+  void P2DirectClick();
+  void P1xChange(QLineEdit* sender);
+  void P1xKeyDown(QLineEdit* sender, int key);
+  void P1ByClickClick();
+  void P2ByClickClick();
+  void ShowSegmentClick();
+  void AnalyzeButtonClick();
+  // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
+  // Returns true when the file was written.
+  bool AnalyzeTo(const QString& path);
+  // How a written analysis file is opened; tests replace the desktop's program.
+  std::function<void(const QString& path)> OpenDocument;
+  // The font and colour dialogs (nullopt: cancelled); tests answer them instead of a user.
+  std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
+  std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
+  void Menu_SaveClick();
+  void Menu_RescaleClick();
+  void Menu_RedrawClick();
+  void A1Click();
+  void Menu_exitClick();
+  void Help1Click();
+  void Menu_VersionClick();
+  void BMP1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildFileTab();
+  void BuildContourTab();
+  void BuildDataTab();
+  void BuildColourTab();
+  void BuildAxesTab();
+  void BuildDisplayTab();
+  void BuildAnalysisTab();
+  void BuildStreamTab();
+  void BuildMenus();
+  void ConnectHandlers();
+  void ConnectFileTab();
+  void ConnectContourTab();
+  void ConnectDataTab();
+  void ConnectColourTab();
+  void ConnectAxesTab();
+  void ConnectDisplayTab();
+  void ConnectAnalysisTab();
+  void ConnectStreamTab();
+  void ConnectMenus();
+  // Every control the option tables name writes the stored options when it changes.
+  void ConnectStoredControls();
+  void RefillFolderList();
+  void RefillFileList();
+  void ApplyLoadResult(LoadResult& result);
+  // A command body: refused while another command runs, errors shown, the program goes on.
+  void RunCommand(const std::function<void()>& body);
+  void SetBlue(QLineEdit* box, bool blue);
+  void StoreLabelSample();  // the label sample's font and colour into the contour options
+  void StoreAxisSample();   // the axis sample's font and colour into the display options
+
+  FormNotifier windowNotifier_;
+  Notifier* notifier_;
+  std::unique_ptr<FormProgress> progress_;
+  bool busy_ = false;
+  bool zoneSelecting_ = false;
+  bool viewPlaced_ = false;
+  QString currentFolder_;
+};
+
+// The program's windows, created in their fixed order; the last creation reads the settings
+// file (`settingsPath`, empty: crv.ini beside the executable) into the main window.
+struct ProgramWindows {
+  std::unique_ptr<TForm1> main;
+  std::unique_ptr<TViewForm> view;
+  std::unique_ptr<TLegendForm> legend;
+  std::unique_ptr<QWidget> ogl;  // TOGLForm, once it exists
+  std::unique_ptr<TProcessForm> process;
+  std::unique_ptr<TForm5> about;
+  ProgramWindows();
+  ProgramWindows(ProgramWindows&&) noexcept;
+  ProgramWindows& operator=(ProgramWindows&&) noexcept;
+  ~ProgramWindows();
+};
+ProgramWindows CreateProgramWindows(const QString& settingsPath = QString());
+
+}  // namespace corvane

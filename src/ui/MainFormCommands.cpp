@@ -1,0 +1,269 @@
+// The main window's menus and the commands they and the plot window start: drawing, rescaling,
+// zooming, saving, the batch and leaving the program.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include "output/ImageWriters.h"
+#include "scene/SceneRenderer.h"
+#include "ui/AboutForm.h"
+#include "ui/ControlFactory.h"
+#include "ui/LegendForm.h"
+#include "ui/MainForm.h"
+#include "ui/OGLForm.h"
+#include "ui/ProcessForm.h"
+#include "ui/ViewForm.h"
+
+namespace corvane {
+
+// The main menu and the file list's right-click menu.
+void TForm1::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {}) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) {
+      a->setShortcut(key);
+      // Drawing and saving are asked for from the plot window as often as from here.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    return a;
+  };
+  QMenu* file = Named(bar->addMenu(QStringLiteral("ファイル(&F)")), "Menu_File");
+  Menu_Reload = item(file, "Menu_Reload", QStringLiteral("再読み込み(&R)"));
+  Menu_Save = item(file, "Menu_Save", QStringLiteral("画像の保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  file->addSeparator()->setObjectName(QStringLiteral("N2"));
+  Menu_Exit = item(file, "Menu_Exit", QStringLiteral("終了(&X)"));
+  QMenu* action = Named(bar->addMenu(QStringLiteral("描画処理(&D)")), "Menu_Action");
+  Menu_Rescale = item(action, "Menu_Rescale", QStringLiteral("リスケール＆再描画(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
+  Menu_Redraw = item(action, "Menu_Redraw", QStringLiteral("再描画(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  A1 = item(action, "A1", QStringLiteral("処理の中断(&A)"));
+  QMenu* other = Named(bar->addMenu(QStringLiteral("詳細設定・オプション(&S)")), "Menu_Sonota");
+  Menu_FileSel = item(other, "Menu_FileSel", QStringLiteral("ファイル選択(&F)"));
+  Menu_ContourSet = item(other, "Menu_ContourSet", QStringLiteral("等高線設定(&C)"));
+  Menu_DataSet = item(other, "Menu_DataSet", QStringLiteral("データ構造設定(&S)"));
+  Menu_ColorSet = item(other, "Menu_ColorSet", QStringLiteral("カラープロファイル設定(&P)"));
+  Menu_AxisSet = item(other, "Menu_AxisSet", QStringLiteral("XY軸設定(&A)"));
+  Menu_VOption = item(other, "Menu_VOption", QStringLiteral("表示オプション(&V)"));
+  Menu_Analyze = item(other, "Menu_Analyze", QStringLiteral("データ解析(&D)"));
+  Menu_Streamline = item(other, "Menu_Streamline", QStringLiteral("流線の設定(&S)"));
+  QMenu* help = Named(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "Menu_Help");
+  Help1 = item(help, "Help1", QStringLiteral("ヘルプ(&H)"));
+  Menu_Version = item(help, "Menu_Version", QStringLiteral("バージョン情報(&V)"));
+
+  PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
+  N1 = item(PopupMenu1, "N1", QStringLiteral("読み込む"));
+  BMP1 = item(PopupMenu1, "BMP1", QStringLiteral("選択した全てを読み込み→描画→保存(BMP)"));
+}
+
+// The menu commands, the tab pages' show handlers and the file list's right-click menu.
+void TForm1::ConnectMenus() {
+  connect(PageControl1, &QTabWidget::currentChanged, this, Guarded([this](int index) {
+    QWidget* page = PageControl1->widget(index);
+    if (page == XYTab) XYTabShow();
+    else if (page == TabSheet4) TabSheet4Show();
+    else if (page == TabSheet2) TabSheet2Show();
+  }));
+  connect(Menu_Reload, &QAction::triggered, this, Guarded(&TForm1::R1Click));
+  connect(Menu_Save, &QAction::triggered, this, Guarded(&TForm1::Menu_SaveClick));
+  connect(Menu_Exit, &QAction::triggered, this, Guarded(&TForm1::Menu_exitClick));
+  connect(Menu_Rescale, &QAction::triggered, this, Guarded(&TForm1::Menu_RescaleClick));
+  connect(Menu_Redraw, &QAction::triggered, this, Guarded(&TForm1::Menu_RedrawClick));
+  connect(A1, &QAction::triggered, this, Guarded(&TForm1::A1Click));
+  QAction* tabs[8] = {Menu_FileSel, Menu_ContourSet, Menu_DataSet, Menu_ColorSet,
+                      Menu_AxisSet, Menu_VOption,    Menu_Analyze, Menu_Streamline};
+  for (int k = 0; k < 8; ++k) connect(tabs[k], &QAction::triggered, this, Guarded([this, k] { ShowTab(k); }));
+  connect(Help1, &QAction::triggered, this, Guarded(&TForm1::Help1Click));
+  connect(Menu_Version, &QAction::triggered, this, Guarded(&TForm1::Menu_VersionClick));
+  connect(N1, &QAction::triggered, this, Guarded(&TForm1::R1Click));
+  connect(BMP1, &QAction::triggered, this, Guarded(&TForm1::BMP1Click));
+}
+
+void TForm1::Menu_SaveClick() {
+  if (ViewForm) ViewForm->SaveViewPicture();
+}
+
+void TForm1::Menu_RescaleClick() { RescaleAndRedraw(); }
+
+void TForm1::Menu_RedrawClick() { Redraw(); }
+
+void TForm1::A1Click() { AbortRequested = true; }
+
+void TForm1::Menu_exitClick() {
+  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
+                     static_cast<QWidget*>(ProcessForm)})
+    if (w) w->close();
+  close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
+                     static_cast<QWidget*>(ProcessForm), static_cast<QWidget*>(AboutForm)})
+    if (w) w->hide();
+  event->accept();
+  QApplication::quit();
+}
+
+void TForm1::Help1Click() { OpenManual(); }
+
+void TForm1::Menu_VersionClick() {
+  if (AboutForm) AboutForm->ShowOrRaise();
+}
+
+// Loads, draws and saves every selected file in turn; no other command runs meanwhile.
+void TForm1::BMP1Click() {
+  if (!ProcessForm) return;
+  std::vector<std::string> paths;
+  for (int k = 0; k < FileListBox1->count(); ++k)
+    if (FileListBox1->item(k)->isSelected()) paths.push_back(FileListBox1->item(k)->data(Qt::UserRole).toString().toStdString());
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return;
+  }
+  BatchCallbacks callbacks;
+  callbacks.load = [this](const std::string& path) { return LoadFileCore(QString::fromStdString(path)); };
+  callbacks.draw = [this] {
+    DrawSceneCore();
+    // The picture being saved is shown while the batch runs.
+    if (ViewForm) {
+      if (!ViewForm->isVisible()) ViewForm->show();
+      ViewForm->raise();
+    }
+  };
+  callbacks.save = [this](const std::string& path) { WriteBmp(scene.bitmap, QString::fromStdString(path)); };
+  try {
+    ProcessForm->RunBatch(paths, callbacks, scene.options.display.UseOpenGL, *notifier_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    notifier_->Warning(e.what());
+    return;
+  }
+  EndCommand();
+}
+
+void TForm1::Redraw() {
+  if (scene.options.display.UseOpenGL) {
+    // The OpenGL view draws its own frame, then gets the focus or is shown like the plot window.
+    if (auto* ogl = static_cast<TOGLForm*>(OGLForm)) {
+      const DisplayOptions& d = scene.options.display;
+      ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
+      ShowContourStep();
+      if (ogl->isVisible())
+        ogl->setFocus();
+      else
+        ogl->show();
+    }
+    return;
+  }
+  DrawScene();
+  if (!ViewForm) return;
+  if (ViewForm->isVisible()) {
+    ViewForm->setFocus();
+    return;
+  }
+  if (!viewPlaced_) {
+    // First showing: beside the main window rather than over it.
+    ViewForm->move(frameGeometry().topRight() + QPoint(8, 0));
+    viewPlaced_ = true;
+  }
+  ViewForm->show();
+}
+
+// Fits the view to the data (all overlay copies included), draws, and shows the new view values.
+void TForm1::RescaleAndRedraw() {
+  if (Busy()) {
+    QApplication::beep();
+    return;
+  }
+  try {
+    if (!scene.options.display.UseOpenGL) {
+      FitView(scene);
+    } else if (OGLForm) {
+      // The OpenGL view has its own box, fitted to the data and every overlay copy.
+      double xmax, ymax, xmin, ymin;
+      OverlayExtents(data_, scene.options.display, xmax, ymax, xmin, ymin);
+      static_cast<TOGLForm*>(OGLForm)->FitOrthoBox(xmax, ymax, xmin, ymin);
+    }
+  } catch (const std::exception& e) {
+    notifier_->Warning(e.what());
+    return;
+  }
+  Redraw();
+  WriteTransformBoxes();
+}
+
+void TForm1::ZoomAt(int px, int py, double factor) {
+  if (Busy()) return;
+  view_.ZoomAt(px, py, factor);
+  DrawScene();
+  WriteTransformBoxes();
+}
+
+void TForm1::ZoomToRect(int x1, int y1, int x2, int y2) {
+  if (Busy()) return;
+  view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
+  DrawScene();
+  WriteTransformBoxes();
+}
+
+// The GDI picture: the scene into ScenePicture, then its bitmap into the plot window. The
+// previous picture stays when the drawing fails.
+void TForm1::DrawScene() {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return;
+  }
+  try {
+    DrawSceneCore();
+  } catch (const std::exception& e) {
+    EndCommand();
+    notifier_->Warning(e.what());
+    return;
+  }
+  EndCommand();
+}
+
+void TForm1::DrawSceneCore() {
+  // The cursor and the abort flag are reset however the drawing ends.
+  struct Reset {
+    TForm1* form;
+    ~Reset() {
+      if (form->ViewForm) form->ViewForm->unsetCursor();
+      form->AbortRequested = false;
+    }
+  } reset{this};
+  if (ViewForm) ViewForm->setCursor(Qt::WaitCursor);
+  AbortRequested = false;
+  RequireDrawingNumbers(state);
+  if (corvane::DrawScene(scene, *progress_, *notifier_)) {
+    ScenePictureValid = true;
+    if (ViewForm) {
+      ViewForm->SetPicture(scene.bitmap);
+      ViewForm->setEnabled(true);
+    }
+    ShowDrawnState();
+  }
+}
+
+void TForm1::ShowDrawnState() {
+  ShowContourStep();
+  if (ViewForm && scene.options.display.ShowContour)
+    ViewForm->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
+}
+
+// The pan preview uses the options of the drawing it replaces, with the current background.
+void TForm1::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image); }
+
+// A picked end point goes into its typed boxes as if entered, then the quick segment follows.
+void TForm1::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
+  QLineEdit* bx = first ? P1x : P2x;
+  QLineEdit* by = first ? P1y : P2y;
+  bx->setText(xText);
+  by->setText(yText);
+  SetBlue(bx, false);
+  SetBlue(by, false);
+  P1iChange();
+}
+
+}  // namespace corvane

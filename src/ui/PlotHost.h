@@ -1,0 +1,31 @@
+// What the plot window needs of the program: its state (view, readout, options, last picture)
+// and the commands a click, a drag or a key starts there.
+#pragma once
+#include <QImage>
+#include <QString>
+#include <functional>
+
+#include "data/Notifier.h"
+#include "ui/ProgramState.h"
+
+namespace corvane {
+
+class PlotHost {
+ public:
+  virtual ~PlotHost() = default;
+  virtual ProgramState& State() = 0;
+  virtual Notifier& notifier() = 0;
+  // Runs one handler inside the program's error boundary.
+  virtual void RunHandler(const std::function<void()>& body) = 0;
+  virtual bool TryBeginCommand() = 0;
+  virtual void EndCommand() = 0;
+  virtual void ZoomAt(int px, int py, double factor) = 0;
+  virtual void ZoomToRect(int x1, int y1, int x2, int y2) = 0;
+  // The grid-only preview while panning.
+  virtual void RenderGridPreview(QImage& image) = 0;
+  // A point picked for the analysis segment (first or second end), as the typed boxes take it.
+  virtual void SegmentPointPicked(bool first, const QString& xText, const QString& yText) = 0;
+  virtual QString CurrentFolder() const = 0;
+};
+
+}  // namespace corvane

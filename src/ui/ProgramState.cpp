@@ -1,0 +1,42 @@
+#include "ui/ProgramState.h"
+
+#include "data/OptionTable.h"
+
+namespace corvane {
+
+std::string NumberBoxCaption(std::string_view name) {
+  static const std::map<std::string_view, const char*> captions = {
+      {"gammaBox", "比熱比γ"},         {"RBox", "気体定数"},           {"VecScaleBox", "速度ベクトルの scale"},
+      {"xoffsetbox", "オフセット x"},  {"yoffsetbox", "オフセット y"}, {"StreamXa", "点A の x"},
+      {"StreamYa", "点A の y"},        {"StreamXb", "点B の x"},       {"StreamYb", "点B の y"},
+  };
+  auto it = captions.find(name);
+  return it == captions.end() ? std::string(name) : std::string(it->second);
+}
+
+void RequireNumberBox(const ProgramState& state, std::string_view name) {
+  auto it = state.wordsInNumberBoxes.find(name);
+  if (it == state.wordsInNumberBoxes.end()) return;
+  ParseDoubleValue(NumberBoxCaption(name), it->second);  // throws the usual message, with the caption
+  throw CorvaneError(NumberBoxCaption(name) + " の値が数値ではありません");
+}
+
+void RequireLoadNumbers(const ProgramState& state) {
+  if (!state.scene.options.load.IncludeVelCheck) return;
+  RequireNumberBox(state, "gammaBox");
+  RequireNumberBox(state, "RBox");
+}
+
+void RequireDrawingNumbers(const ProgramState& state) {
+  const ProgramOptions& o = state.scene.options;
+  const bool velocity = o.load.IncludeVelCheck;
+  if (velocity && o.display.ShowVec) RequireNumberBox(state, "VecScaleBox");
+  if (o.display.writetimes > 0) {
+    RequireNumberBox(state, "xoffsetbox");
+    RequireNumberBox(state, "yoffsetbox");
+  }
+  if (velocity && o.display.DrawStreamLineCheck && o.stream.StreamLineSegment)
+    for (const char* name : {"StreamXa", "StreamYa", "StreamXb", "StreamYb"}) RequireNumberBox(state, name);
+}
+
+}  // namespace corvane

@@ -1,0 +1,84 @@
+// The program's windows, created in their fixed order and wired to the main window.
+#include "data/Errors.h"
+#include "ui/AboutForm.h"
+#include "ui/LegendForm.h"
+#include "ui/MainForm.h"
+#include "ui/OGLForm.h"
+#include "ui/ProcessForm.h"
+#include "ui/ViewForm.h"
+
+namespace corvane {
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
+ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
+// The others go before the main window, which they reach through its pointers.
+ProgramWindows::~ProgramWindows() {
+  about.reset();
+  process.reset();
+  view.reset();
+  ogl.reset();
+  legend.reset();
+  if (main) {
+    main->OGLForm = nullptr;
+    main->ViewForm = nullptr;
+    main->LegendForm = nullptr;
+    main->ProcessForm = nullptr;
+    main->AboutForm = nullptr;
+  }
+}
+
+// Creates the windows in order: main, legend, OpenGL, plot, batch progress, About. Creating the
+// About window last reads the settings, so every window a setting touches exists by then.
+ProgramWindows CreateProgramWindows(const QString& settingsPath) {
+  ProgramWindows w;
+  w.main = std::make_unique<TForm1>();
+  TForm1* m = w.main.get();
+  w.legend = std::make_unique<TLegendForm>();
+  w.legend->SetNotifier(&m->notifier());
+  w.legend->SetSource([m] {
+    LegendSource s;
+    // The legend reads the three range boxes as they stand, and the stored choices.
+    s.MinBox = m->MinBox->text().toStdString();
+    s.MaxBox = m->MaxBox->text().toStdString();
+    s.StepBox = m->StepBox->text().toStdString();
+    s.WhiteBack = m->Options().display.WhiteBack;
+    s.colorMap = m->Options().contour.colorMap;
+    return s;
+  });
+  m->LegendForm = w.legend.get();
+  // The OpenGL window reads the main window's data, options and progress and writes the plot
+  // view's boxes back after its keys.
+  OGLFormHost host;
+  host.data = &m->data_;
+  host.readout = &m->readout_;
+  host.progress = &m->progress();
+  host.notifier = [m] { return &m->notifier(); };
+  host.options = [m] {
+    RequireDrawingNumbers(m->state);
+    return m->Options();
+  };
+  host.setPlotCaption = [m](int row) {
+    if (m->ViewForm) m->ViewForm->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
+  };
+  host.raiseMainWindow = [m] {
+    m->show();
+    m->raise();
+    m->activateWindow();
+  };
+  host.clearAbort = [m] { m->AbortRequested = false; };
+  host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
+  host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
+  host.endCommand = [m] { m->EndCommand(); };
+  w.ogl = std::make_unique<TOGLForm>(std::move(host));
+  m->OGLForm = w.ogl.get();
+  w.view = std::make_unique<TViewForm>(m);
+  m->ViewForm = w.view.get();
+  w.process = std::make_unique<TProcessForm>();
+  m->ProcessForm = w.process.get();
+  w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
+  m->AboutForm = w.about.get();
+  return w;
+}
+
+}  // namespace corvane

@@ -1,0 +1,304 @@
+#include "ui/ViewForm.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+#include <QElapsedTimer>
+#include <cmath>
+#include <cstdio>
+
+#include "scene/PlotWindowSize.h"
+#include "ui/PlotHost.h"
+#include "contour/ColourToValue.h"
+#include "data/Errors.h"
+#include "output/ImageExport.h"
+#include "render/NumberFormat.h"
+#include "render/PainterCanvas.h"
+
+namespace corvane {
+
+QString FormatReadoutNumber(double value) {
+  if (std::isnan(value)) return QStringLiteral("NAN");
+  if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.4E", value);
+  // "1.2346E+02" -> "1.2346E+2"
+  QString s = QString::fromLatin1(buffer);
+  int e = s.indexOf('E');
+  if (e < 0 || e + 2 > s.size()) return s;
+  QString mantissa = s.left(e + 2);  // up to and including the sign
+  QString digits = s.mid(e + 2);
+  while (digits.size() > 1 && digits.startsWith('0')) digits.remove(0, 1);
+  return mantissa + digits;
+}
+
+void ViewImage::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  if (!picture.isNull()) p.drawImage(0, 0, picture);
+  if (quickSegment && view) {
+    PainterCanvas canvas(p);
+    canvas.SetBrush(kBlack, BrushStyle::Solid);  // the window's own colour fills the end circles
+    DrawSegmentFigure(canvas, *view, *quickSegment);
+    canvas.Finish();
+  }
+}
+
+void ViewImage::mousePressEvent(QMouseEvent* e) {
+  emit MouseDown(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+}
+void ViewImage::mouseMoveEvent(QMouseEvent* e) {
+  emit MouseMove(e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+}
+void ViewImage::mouseReleaseEvent(QMouseEvent* e) {
+  emit MouseUp(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+// Created hidden and disabled for input; the first complete drawing enables it.
+TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host) {
+  setObjectName(QStringLiteral("ViewForm"));
+  setWindowTitle(QStringLiteral("グリッド表示"));
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  setPalette(pal);
+  setFocusPolicy(Qt::StrongFocus);
+
+  Image1 = new ViewImage(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Shape1 = new QFrame(Image1);
+  Shape1->setObjectName(QStringLiteral("Shape1"));
+  Shape1->setFrameShape(QFrame::Box);
+  Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid grey; background: transparent; }"));
+  Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Shape1->hide();
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  StatusBar1->setAutoFillBackground(true);
+  {
+    // Only the picture area is black; the status bar keeps the ordinary window colours.
+    QPalette bar = StatusBar1->palette();
+    const QPalette app = QApplication::palette();
+    bar.setColor(QPalette::Window, app.color(QPalette::Window));
+    bar.setColor(QPalette::WindowText, app.color(QPalette::WindowText));
+    StatusBar1->setPalette(bar);
+  }
+  const char* texts[4] = {"x = ", "y = ", "データ無し", "マウスで拡大/縮小、方向キーで移動"};
+  const int widths[4] = {90, 90, 100, 50};
+  for (int k = 0; k < 4; ++k) {
+    Panels[k] = new QLabel(QString::fromUtf8(texts[k]), StatusBar1);
+    Panels[k]->setObjectName(QStringLiteral("Panel%1").arg(k));
+    Panels[k]->setMinimumWidth(widths[k]);
+    StatusBar1->addWidget(Panels[k], k == 3 ? 1 : 0);
+  }
+
+  connect(Image1, &ViewImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+    Guard([&] { Image1MouseDown(b, s, x, y); });
+  });
+  connect(Image1, &ViewImage::MouseMove, this,
+          [this](Qt::KeyboardModifiers s, int x, int y) { Guard([&] { Image1MouseMove(s, x, y); }); });
+  connect(Image1, &ViewImage::MouseUp, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+    Guard([&] { Image1MouseUp(b, s, x, y); });
+  });
+
+  SetOuterSize(293, 341);
+  setEnabled(false);
+  FormResize();
+}
+
+void TViewForm::resizeEvent(QResizeEvent*) { FormResize(); }
+
+// The picture follows the client area less the status bar; nothing is redrawn.
+void TViewForm::FormResize() {
+  int w = width();
+  int h = std::max(height() - kStatusBarHeight, 0);
+  Image1->setGeometry(0, 0, w, h);
+  StatusBar1->setGeometry(0, h, w, kStatusBarHeight);
+  if (host_) host_->State().scene.view.SetPictureSize(w, h);
+  PickingPoint1 = false;
+  PickingPoint2 = false;
+}
+
+// The settings give the outer size; the client area is that less the nominal frame, as for the
+// command line, so both draw the same picture.
+void TViewForm::SetOuterSize(int width, int height) {
+  const PlotClientSize client = ClientSizeOfPlotWindow(width, height);
+  resize(client.width, client.height);
+  FormResize();
+}
+
+void TViewForm::SetPicture(const QImage& image) {
+  Image1->picture = image;
+  Image1->quickSegment.reset();
+  Image1->update();
+}
+
+void TViewForm::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
+  Image1->quickSegment = figure;
+  Image1->view = host_ ? &host_->State().scene.view : nullptr;
+  Image1->update();
+}
+
+void TViewForm::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+  DragStart = QPoint(x, y);
+  ButtonDown = true;
+  Shape1->setGeometry(x, y, 0, 0);
+  Shape1->show();
+  QCoreApplication::processEvents();
+}
+
+// The zoom rectangle (any drag direction), the world point and the value under the cursor.
+void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
+  if (ButtonDown)
+    Shape1->setGeometry(std::min(x, DragStart.x()), std::min(y, DragStart.y()), std::abs(x - DragStart.x()),
+                        std::abs(y - DragStart.y()));
+  const SceneState& scene = host_->State().scene;
+  const ViewTransform& v = scene.view;
+  Panels[0]->setText(QStringLiteral("x = ") + FormatReadoutNumber(v.PixelToWorldX(x)));
+  Panels[1]->setText(QStringLiteral("y = ") + FormatReadoutNumber(v.PixelToWorldY(y)));
+  QString value = QStringLiteral("-----");
+  const ColorMapKind kind = scene.options.contour.colorMap;
+  if (scene.options.display.BrushCheck && kind != ColorMapKind::Gray2) {
+    const QImage& img = Image1->picture;
+    Colour c = kBlack;
+    if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) {
+      QRgb rgb = img.pixel(x, y);
+      c = MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
+    value = FormatReadoutNumber(ColourToValue(c, scene.readout.ReadoutMax, scene.readout.ReadoutMin, kind));
+  }
+  Panels[2]->setText(value);
+}
+
+// A release picks a segment point, or zooms: click in, right button out, drag to the rectangle.
+void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+  ButtonDown = false;
+  Shape1->hide();
+  QCoreApplication::processEvents();
+  const ViewTransform& v = host_->State().scene.view;
+  if (PickingPoint1 || PickingPoint2) {
+    PickedPoint picked = PickSegmentPoint(v, x, y);
+    host_->SegmentPointPicked(PickingPoint1, QString::fromStdString(picked.xText), QString::fromStdString(picked.yText));
+    return;
+  }
+  if (QPoint(x, y) == DragStart || button == Qt::RightButton) {
+    host_->ZoomAt(x, y, button == Qt::LeftButton ? 2.0 : 0.5);
+  } else if (DragStart.x() == x || DragStart.y() == y) {
+    // A drag without width or height defines no scale; it changes nothing.
+    return;
+  } else {
+    host_->ZoomToRect(DragStart.x(), DragStart.y(), x, y);
+  }
+}
+
+void TViewForm::keyPressEvent(QKeyEvent* e) {
+  if (e->isAutoRepeat()) return;  // the pan loop runs until the real release
+  const int key = e->key();
+  const Qt::KeyboardModifiers shift = e->modifiers();
+  Guard([&] { FormKeyDown(key, shift); });
+}
+
+void TViewForm::keyReleaseEvent(QKeyEvent* e) {
+  if (e->isAutoRepeat()) return;
+  FormKeyUp(e->key());
+}
+
+// Handlers run inside the program's error boundary; an error ends the handler, not the program.
+void TViewForm::Guard(const std::function<void()>& body) {
+  if (host_)
+    host_->RunHandler(body);
+  else
+    body();
+}
+
+// Losing the keyboard means the release may never come: stop panning.
+void TViewForm::focusOutEvent(QFocusEvent* e) {
+  PanKeyHeld = false;
+  QWidget::focusOutEvent(e);
+}
+void TViewForm::hideEvent(QHideEvent* e) {
+  PanKeyHeld = false;
+  QWidget::hideEvent(e);
+}
+void TViewForm::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::EnabledChange && !isEnabled()) PanKeyHeld = false;
+  QWidget::changeEvent(e);
+}
+
+// One pan frame: move the centre and show the grid-only preview.
+void TViewForm::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor) {
+  ViewTransform& v = host_->State().scene.view;
+  switch (key) {
+    case Qt::Key_Up: v.CentreY += dy; break;
+    case Qt::Key_Right: v.CentreX += dx; break;
+    case Qt::Key_Down: v.CentreY -= dy; break;
+    case Qt::Key_Left: v.CentreX -= dx; break;
+    default: break;
+  }
+  host_->RenderGridPreview(work);
+  SetPicture(work.copy());
+}
+
+// Arrow keys pan while held: five pixels a frame, twenty with Shift.
+void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
+  if (!host_->TryBeginCommand()) return;
+  struct EndPan {
+    TViewForm* form;
+    ~EndPan() {
+      form->PanKeyHeld = false;
+      form->host_->EndCommand();
+    }
+  } endPan{this};
+  PanKeyHeld = true;
+  const ViewTransform& v = host_->State().scene.view;
+  double factor = (shift & Qt::ShiftModifier) ? 4.0 : 1.0;
+  double dx = 5.0 / v.ScaleX * factor, dy = 5.0 / v.ScaleY * factor;
+  QImage work(std::max(v.PictureWidth, 1), std::max(v.PictureHeight, 1), QImage::Format_RGB32);
+  QElapsedTimer frame;
+  while (PanKeyHeld) {
+    frame.restart();
+    PanStep(key, dx, dy, work, Qt::black);
+    QCoreApplication::processEvents();
+    qint64 left = panFrameMs - frame.elapsed();
+    if (left > 0 && PanKeyHeld) QThread::msleep(static_cast<unsigned long>(left));
+    QCoreApplication::processEvents();
+  }
+}
+
+void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
+
+// The save dialog: four formats, bitmap first, "bmp" appended to a name without extension, and
+// a question before an existing file is replaced.
+void TViewForm::SaveViewPicture() {
+  QFileDialog dialog(this, QString(), host_->CurrentFolder());
+  dialog.setObjectName(QStringLiteral("SaveDialog1"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(PictureSaveFilters());
+  dialog.setDefaultSuffix(QStringLiteral("bmp"));
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.setSizeGripEnabled(true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QString path = dialog.selectedFiles().first();
+  try {
+    SavePictureTo(path);
+  } catch (const std::exception& e) {
+    host_->notifier().Warning(e.what());
+  }
+}
+
+// Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
+// the window shows (a pan preview included); any other extension writes nothing.
+bool TViewForm::SavePictureTo(const QString& path) {
+  return SavePictureByExtension(path, host_->State().scene.picture, Picture(), host_->notifier());
+}
+
+}  // namespace corvane

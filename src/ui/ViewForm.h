@@ -1,0 +1,102 @@
+// The plot window: shows the picture of the last drawing, zooms by click and drag, pans with the
+// arrow keys over a grid-only preview, and reads out the world point and value under the cursor.
+#pragma once
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QPoint>
+#include <QStatusBar>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "analysis/SegmentEndpoints.h"
+
+namespace corvane {
+
+class PlotHost;
+
+// `Image1`: the picture at the window's top left, not stretched; it receives the mouse.
+class ViewImage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ViewImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+  QImage picture;
+  // The analysis segment drawn over the picture only (never into it), in pixels of `view`.
+  std::optional<SegmentFigure> quickSegment;
+  const ViewTransform* view = nullptr;
+
+ signals:
+  void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+  void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+class TViewForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TViewForm(PlotHost* host);
+
+  ViewImage* Image1;
+  QFrame* Shape1;  // the zoom rectangle while a button is down
+  QStatusBar* StatusBar1;
+  QLabel* Panels[4];
+
+  bool PanKeyHeld = false;
+  bool PickingPoint1 = false;
+  bool PickingPoint2 = false;
+  QPoint DragStart;
+  bool ButtonDown = false;
+
+  static constexpr int kStatusBarHeight = 19;
+
+  void FormResize();
+  void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+  void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+  void FormKeyUp(int key);
+
+  // Shows a new picture (a drawing or a pan preview); a quick segment over the old one is gone.
+  void SetPicture(const QImage& image);
+  // Shows the picture again with `figure` over it, or with nothing over it.
+  void ShowQuickSegment(const std::optional<SegmentFigure>& figure);
+  bool HasQuickSegment() const { return Image1->quickSegment.has_value(); }
+  const QImage& Picture() const { return Image1->picture; }
+  // Outer size as a settings file gives it; the picture size follows from the client area.
+  void SetOuterSize(int width, int height);
+  QString PanelText(int index) const { return Panels[index]->text(); }
+
+  // Save dialog, then the picture in the format the extension names.
+  void SaveViewPicture();
+  // Writes the picture (or the scene picture for .emf) to `path`; false when nothing was written.
+  bool SavePictureTo(const QString& path);
+  // Pixels per preview frame of the pan loop are paced to about this many milliseconds.
+  int panFrameMs = 20;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor fill);
+  void Guard(const std::function<void()>& body);
+  PlotHost* host_;
+};
+
+// "1.2346E+2": five significant digits, exponent without leading zeros.
+QString FormatReadoutNumber(double value);
+
+}  // namespace corvane

@@ -1,0 +1,167 @@
+// The scene renderer: backgrounds and line colours, overlay copies drawn without touching the
+// data, extents and flags restored after a failing layer, refused nested drawings, the rescale
+// on a zero scale, and the pan preview.
+#include <QPainter>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <tuple>
+
+#include "render/GridData.h"
+#include "TestImages.h"
+#include "TestSupport.h"
+#include "scene/SceneRenderer.h"
+
+namespace corvane {
+namespace {
+
+using testing::MakeGrid;
+using testing::PixelAt;
+using testing::StrayPixels;
+
+// A 3 x 3 node square 0..10 drawn 8 pixels per unit: nodes at pixel columns/rows 10, 50, 90.
+SceneState SquareScene() {
+  SceneState s;
+  s.data = MakeGrid({{3, 3, [](int i, int j) { return std::pair{5.0 * i, 5.0 * j}; }}});
+  s.view.SetPictureSize(120, 100);
+  s.view.ScaleX = s.view.ScaleY = 8.0;
+  s.view.CentrePixelX = 10;
+  s.view.CentrePixelY = 90;
+  s.options.display.ShowContour = false;
+  return s;
+}
+
+class ThrowingNotifier : public Notifier {
+ public:
+  void Warning(const std::string& text) override { throw CorvaneError(text); }
+  void Message(const std::string& text) override { throw CorvaneError(text); }
+};
+
+TEST(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
+  for (bool white : {false, true}) {
+    SceneState s = SquareScene();
+    s.options.display.WhiteBack = white;
+    s.options.display.ShowGrid = true;
+    NullProgress progress;
+    RecordingNotifier notifier;
+    ASSERT_TRUE(DrawScene(s, progress, notifier));
+    ASSERT_EQ(s.bitmap.size(), QSize(120, 100));
+    ASSERT_EQ(s.bitmap.format(), QImage::Format_RGB32);
+    const Colour line = white ? kBlack : kWhite, back = white ? kWhite : kBlack;
+    // Zone edges i = 0 and imax, inner grid lines i = 1 and j = 1, then two empty spots.
+    for (auto [x, y, c] : {std::tuple{10, 30, line}, {90, 30, line}, {50, 30, line}, {30, 50, line}, {30, 30, back},
+                           {110, 95, back}})
+      EXPECT_EQ(PixelAt(s.bitmap, x, y), c) << x << "," << y;
+    // Without the grid only the outline remains.
+    s.options.display.ShowGrid = false;
+    ASSERT_TRUE(DrawScene(s, progress, notifier));
+    EXPECT_EQ(PixelAt(s.bitmap, 10, 30), line);
+    EXPECT_EQ(PixelAt(s.bitmap, 50, 30), back);
+  }
+}
+
+TEST(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
+  SceneState s = SquareScene();
+  s.options.display.writetimes = 2;
+  s.options.display.xoffsetbox = 1.0;  // 8 pixels per copy
+  const std::vector<double> x = s.data.X, y = s.data.Y;
+  const FieldDataSet before = s.data;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  for (int column : {10, 18, 26}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kWhite) << column;
+  for (int column : {14, 22, 30, 34}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kBlack) << column;
+  ASSERT_EQ(s.data.X.size(), x.size());
+  EXPECT_EQ(std::memcmp(s.data.X.data(), x.data(), x.size() * sizeof(double)), 0);
+  EXPECT_EQ(std::memcmp(s.data.Y.data(), y.data(), y.size() * sizeof(double)), 0);
+  EXPECT_EQ(s.data.XMax, before.XMax);
+  EXPECT_EQ(s.data.XMin, before.XMin);
+}
+
+TEST(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
+  SceneState s = SquareScene();
+  s.options.display.writetimes = 3;
+  s.options.display.xoffsetbox = 2.0;
+  s.options.display.yoffsetbox = -1.0;
+  NullProgress progress;
+  RecordingNotifier quiet;
+  ASSERT_TRUE(DrawScene(s, progress, quiet));
+  const QImage previous = s.bitmap;
+  s.options.display.ShowVec = true;  // no velocity rows chosen: the layer warns, the warning throws
+  s.options.display.WhiteBack = true;
+  ThrowingNotifier throwing;
+  EXPECT_THROW(DrawScene(s, progress, throwing), CorvaneError);
+  EXPECT_EQ(s.data.XMax, 10.0);
+  EXPECT_EQ(s.data.XMin, 0.0);
+  EXPECT_EQ(s.data.YMin, 0.0);
+  EXPECT_FALSE(s.drawing);
+  EXPECT_EQ(s.bitmap, previous);
+  EXPECT_TRUE(DrawScene(s, progress, quiet));  // the warning itself is no failure
+  EXPECT_EQ(quiet.warnings.size(), 4u);        // once per copy
+}
+
+TEST(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
+  SceneState s = SquareScene();
+  testing::RecordingProgress progress;
+  RecordingNotifier notifier;
+  int refused = 0;
+  progress.onPump = [&] { refused += !DrawScene(s, progress, notifier) + !RescaleAndRedraw(s, progress, notifier); };
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  EXPECT_EQ(refused, 2);
+  EXPECT_EQ(progress.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
+}
+
+TEST(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
+  SceneState s = SquareScene();
+  s.view.ScaleX = 0.0;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  EXPECT_DOUBLE_EQ(s.view.ScaleX, 6.0);  // (100 - 40) / 10, the same in x and y
+  EXPECT_DOUBLE_EQ(s.view.ScaleY, 6.0);
+
+  s.options.display.writetimes = 3;
+  s.options.display.xoffsetbox = 2.0;
+  ASSERT_TRUE(RescaleAndRedraw(s, progress, notifier));
+  EXPECT_DOUBLE_EQ(s.view.ScaleX, 5.0);  // (120 - 40) / 16: the copies reach x = 16
+  EXPECT_DOUBLE_EQ(s.options.display.x0box, 8.0);
+  EXPECT_DOUBLE_EQ(s.options.display.xscalebox, 5.0);
+  EXPECT_EQ(s.data.XMax, 10.0);
+  EXPECT_EQ(PixelAt(s.bitmap, s.view.WorldToPixelX(16.0), 50), kWhite);  // last copy's right edge
+  // A zero scale met while drawing fits the copies the same way, widened once, not twice.
+  s.view.ScaleX = 0.0;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  EXPECT_DOUBLE_EQ(s.view.ScaleX, 5.0);
+  EXPECT_EQ(s.data.XMax, 10.0);
+}
+
+TEST(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheBitmap) {
+  SceneState s;
+  s.data = MakeGrid({{40, 30, [](int i, int j) { return std::pair{i + 0.3 * j, 0.7 * j + 0.01 * i * i}; }}});
+  s.view.SetPictureSize(300, 200);
+  s.options.display.ShowContour = false;
+  s.options.display.ShowGrid = true;
+  s.options.display.WhiteBack = true;
+  FitView(s);
+  s.view.ZoomAt(200, 80, 2.0);  // part of the grid now lies outside
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  QImage preview;
+  DrawGridPreview(s, preview);
+  ASSERT_EQ(preview.size(), s.bitmap.size());
+  // The preview sets its own pixels: slanted lines may step a pixel differently, nothing more.
+  const QRgb black = qRgb(0, 0, 0);
+  StrayPixels(preview, s.bitmap, black);
+  StrayPixels(s.bitmap, preview, black);
+  EXPECT_GT(testing::CountPixels(preview, black), 3000);
+  QImage replayed(300, 200, QImage::Format_RGB32);
+  replayed.fill(Qt::red);
+  {
+    QPainter painter(&replayed);
+    painter.drawPicture(0, 0, s.picture);
+  }
+  EXPECT_EQ(replayed, s.bitmap);
+}
+
+}  // namespace
+}  // namespace corvane

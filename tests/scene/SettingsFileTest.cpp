@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "scene/SettingsFile.h"
+
+using namespace corvane;
+
+namespace {
+
+// The assignments as "control=value" joined by spaces.
+std::string Assigned(const SettingsFileResult& r) {
+  std::string text;
+  for (const ControlAssignment& a : r.assignments) text += (text.empty() ? "" : " ") + a.control + "=" + a.value;
+  return text;
+}
+
+}  // namespace
+
+TEST(SettingsFile, ReadsKeywordsAndValueLinesInFileOrder) {
+  SettingsFileResult r = ParseSettingsText(
+      "settings for wind-tunnel runs\r\nwith opengl\r\nWHITE BACKGROUND\r\nZONE COUNT\r\n4\r\n"
+      "FIX LINE COLOR\r\n255\r\nPICTURE HEIGHT\r\n+480\r\nY CENTER\r\n  2.\r\nY SCALE\r\n.25\r\n");
+  EXPECT_TRUE(r.complete) << r.stopReason;
+  EXPECT_EQ(Assigned(r),
+            "UseOpenGL=1 WhiteBack=1 ZCountBox=4 FixLineColor=1 Shape1=255 TViewForm.Height=480 y0box=2. yscalebox=.25");
+  EXPECT_EQ(r.assignments[2].line, 4);
+}
+
+TEST(SettingsFile, KeywordsIgnoreCaseAndOuterBlanksButNotInnerOnes) {
+  SettingsFileResult r = ParseSettingsText("\t  show grid \t\rSHOW  GRID\rNo Vector\r\xEF\xBB\xBFNO LABEL\r"
+                                           "# comment\n\nshow grid x\n");
+  EXPECT_TRUE(r.complete);
+  EXPECT_EQ(Assigned(r), "ShowGrid=1 ShowVec=0");
+  // A mark of UTF-8 before the first line does not hide its keyword.
+  EXPECT_EQ(Assigned(ParseSettingsText("\xEF\xBB\xBFSHOW XY AXIS\r\n")), "ShowXYLabel=1");
+}
+
+TEST(SettingsFile, BadValueStopsReadingAndKeepsWhatCameBefore) {
+  // A CP932 comment ("設定") is ignored; as a bad value it is quoted readably.
+  SettingsFileResult r = ParseSettingsText("\x90\xdd\x92\xe8\nSHOW GRID\nZONE COUNT\n\x90\xdd\x92\xe8\nNO GRID\n");
+  EXPECT_FALSE(r.complete);
+  EXPECT_EQ(Assigned(r), "ShowGrid=1");
+  EXPECT_NE(r.stopReason.find("4 行目: ZONE COUNT の値 \"設定\""), std::string::npos) << r.stopReason;
+
+  for (const char* bad : {"ZONE COUNT\n1.5\n", "ZONE COUNT\n99999999999\n", "ZONE COUNT\n+-3\n", "X SCALE\nnan\n",
+                          "X SCALE\n1e400\n", "X SCALE\ninf\n", "X SCALE\n1,5\n", "LABEL COLOR\n-1\n",
+                          "Y SCALE\n\n", "ZONE COUNT\n"}) {
+    SettingsFileResult b = ParseSettingsText(std::string("WHITE BACKGROUND\n") + bad + "NO GRID\n");
+    EXPECT_FALSE(b.complete) << bad;
+    EXPECT_EQ(Assigned(b), "WhiteBack=1") << bad;
+  }
+  // A value keyword on the last line has nothing to read.
+  EXPECT_FALSE(ParseSettingsText("NO GRID\nZONE COUNT").complete);
+  // The fixed-colour box is set before its colour line fails.
+  SettingsFileResult fix = ParseSettingsText("FIX LINE COLOR\nred\n");
+  EXPECT_FALSE(fix.complete);
+  EXPECT_EQ(Assigned(fix), "FixLineColor=1");
+}

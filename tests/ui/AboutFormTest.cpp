@@ -1,0 +1,76 @@
+// The About window's links and settings loading, and the help command's manual page.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/AboutForm.h"
+
+namespace corvane {
+namespace {
+
+// Takes the place of the browser and the mail program for the URL schemes it is registered for.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  explicit UrlRecorder(const QStringList& schemes) : schemes_(schemes) {
+    for (const QString& s : schemes_) QDesktopServices::setUrlHandler(s, this, "open");
+  }
+  ~UrlRecorder() override {
+    for (const QString& s : schemes_) QDesktopServices::unsetUrlHandler(s);
+  }
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened.append(url); }
+
+ private:
+  QStringList schemes_;
+};
+
+TEST(AboutForm, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
+  int loads = 0;
+  TForm5 form(nullptr, [&] { ++loads; });
+  EXPECT_EQ(loads, 1);
+  EXPECT_FALSE(form.isVisible());
+  form.ShowOrRaise();
+  form.ShowOrRaise();
+  EXPECT_TRUE(form.isVisible());
+  form.findChild<QPushButton*>("Button1")->click();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(loads, 1);
+}
+
+TEST(AboutForm, AddressLabelsOpenMailAndWebLinks) {
+  UrlRecorder recorder({QStringLiteral("mailto"), QStringLiteral("https")});
+  TForm5 form;
+  form.Label6Click();
+  form.Label7Click();
+  ASSERT_EQ(recorder.opened.size(), 2);
+  EXPECT_EQ(recorder.opened[0].toString(), QStringLiteral("mailto:") + QString::fromUtf8(kMakerMailAddress));
+  EXPECT_EQ(recorder.opened[1].toString(), QString::fromUtf8(kMakerWebAddress));
+}
+
+TEST(Manual, LivesBesideTheProgramAndDescribesTheSettingsFile) {
+  // The build copies manual/ beside the executable.
+  QFile page(QFileInfo(QStringLiteral(CORVANE_BINARY)).absolutePath() + QStringLiteral("/manual/index.html"));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(page.readAll().contains("crv.ini"));
+  EXPECT_TRUE(ManualPath().endsWith(QStringLiteral("/manual/index.html")));
+}
+
+TEST(Manual, MissingPageOpensNothing) {
+  UrlRecorder recorder({QStringLiteral("file")});
+  // The test program's folder has no manual.
+  ASSERT_FALSE(QFileInfo::exists(ManualPath()));
+  OpenManual();
+  EXPECT_TRUE(recorder.opened.isEmpty());
+}
+
+}  // namespace
+}  // namespace corvane
+
+#include "AboutFormTest.moc"

@@ -1,0 +1,106 @@
+// The legend window: its controls, the picture it builds from the main window's range, and
+// saving by extension.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "ui/LegendForm.h"
+#include "data/Errors.h"
+
+namespace corvane {
+namespace {
+
+QImage Play(const QPicture& picture) {
+  QImage image(picture.boundingRect().size(), QImage::Format_RGB32);
+  image.fill(Qt::magenta);
+  QPainter p(&image);
+  p.drawPicture(0, 0, picture);
+  return image;
+}
+
+struct LegendWindow : ::testing::Test {
+  void SetUp() override {
+    form.SetSource([this] { return source; });
+    form.SetNotifier(&notifier);
+  }
+  template <class T>
+  T* Child(const char* name) {
+    T* w = form.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  TLegendForm form;
+  LegendSource source{"0.0", "10.0", "1.0", false, ColorMapKind::Rainbow};
+  RecordingNotifier notifier;
+};
+
+TEST_F(LegendWindow, OrientationButtonsSwapThePreviewPanels) {
+  QWidget* tate = Child<QWidget>("TatePanel");
+  QWidget* yoko = Child<QWidget>("YokoPanel");
+  EXPECT_TRUE(tate->isVisibleTo(&form));
+  EXPECT_FALSE(yoko->isVisibleTo(&form));
+  Child<QRadioButton>("LegendYoko")->click();
+  EXPECT_FALSE(tate->isVisibleTo(&form));
+  EXPECT_TRUE(yoko->isVisibleTo(&form));
+  Child<QRadioButton>("LegendTate")->click();
+  EXPECT_TRUE(tate->isVisibleTo(&form));
+  form.SetPreviewBackground(true);
+  EXPECT_EQ(yoko->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+TEST_F(LegendWindow, PictureFollowsTheSizeOrientationAndBackground) {
+  Child<QSpinBox>("LegendWidthBox")->setValue(200);
+  Child<QSpinBox>("LegendHeightBox")->setValue(200);
+  // Rainbow: the low end is blue, the high end red; vertical bars grow upwards.
+  QImage v = Play(form.BuildLegendPicture());
+  ASSERT_EQ(v.size(), QSize(200, 200));
+  EXPECT_EQ(v.pixel(0, 0), qRgb(0, 0, 0));
+  QColor bottom = v.pixelColor(20, 170), top = v.pixelColor(20, 30);
+  EXPECT_GT(bottom.blue(), bottom.red());
+  EXPECT_GT(top.red(), top.blue());
+  Child<QRadioButton>("LegendYoko")->click();
+  source.WhiteBack = true;
+  QImage h = Play(form.BuildLegendPicture());
+  EXPECT_EQ(h.pixel(0, 0), qRgb(255, 255, 255));
+  QColor left = h.pixelColor(30, 40), right = h.pixelColor(170, 40);
+  EXPECT_GT(left.blue(), left.red());
+  EXPECT_GT(right.red(), right.blue());
+}
+
+TEST_F(LegendWindow, CreateShowsThePictureAndABadRangeIsReportedWithoutDrawing) {
+  auto* sample = Child<QLabel>("LegendSample");
+  form.Button1Click();
+  EXPECT_EQ(sample->pixmap().size(), QSize(80, 100));
+  EXPECT_TRUE(notifier.warnings.empty());
+
+  Child<QSpinBox>("LegendWidthBox")->setValue(90);
+  source.MinBox = "abc";
+  form.Button1Click();
+  ASSERT_EQ(notifier.warnings.size(), 1u);
+  EXPECT_NE(notifier.warnings[0].find("abc"), std::string::npos);
+  EXPECT_EQ(sample->pixmap().size(), QSize(80, 100));
+  EXPECT_THROW(form.SaveLegend(QDir::tempPath() + "/never.bmp"), CorvaneError);
+}
+
+TEST_F(LegendWindow, SavesThePictureOfTheChosenSizeByExtension) {
+  QTemporaryDir dir;
+  Child<QSpinBox>("LegendWidthBox")->setValue(64);
+  Child<QSpinBox>("LegendHeightBox")->setValue(128);
+  EXPECT_TRUE(form.SaveLegend(dir.filePath("a.PNG")));
+  QImage back(dir.filePath("a.PNG"));
+  EXPECT_EQ(back.size(), QSize(64, 128));
+  EXPECT_EQ(back.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_FALSE(form.SaveLegend(dir.filePath("b.tif")));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("b.tif")));
+  EXPECT_EQ(notifier.warnings.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane

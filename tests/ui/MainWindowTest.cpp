@@ -1,0 +1,187 @@
+// The main window driven by control name: the settings file through the handlers, pending
+// edits, tab warnings, switches, loading and the refusal of nested commands.
+#include <QAction>
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+bool IsBlue(QLineEdit* box) { return IsPendingEdit(box); }
+
+TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
+  StartedProgram p(
+      "comment line\n"
+      "with opengl\n"
+      "  no contour\t\n"
+      "ZONE COUNT\n150\n"
+      "NOT FIX LINE COLOR\n"
+      "FIX LINE COLOR\n16711680\n"
+      "INCLUDE VELOCITY\n"
+      "PICTURE WIDTH\n400\n"
+      "X SCALE\n120.5\n"
+      "GRAY COLOR2\n");
+  TForm1& m = p.main();
+  EXPECT_TRUE(m.UseOpenGL->isChecked());
+  EXPECT_FALSE(m.ShowContour->isChecked());
+  EXPECT_FALSE(m.BrushCheck->isEnabled());
+  EXPECT_FALSE(m.LineCheck->isEnabled());
+  EXPECT_EQ(m.ZCountBox->value(), 100);
+  EXPECT_EQ(m.Shape1->BrushColour(), MakeColour(255, 0, 0));
+  EXPECT_TRUE(m.ShowVec->isEnabled());
+  EXPECT_EQ(m.view_.ScaleX, 120.5);
+  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
+  EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
+  EXPECT_TRUE(m.GrayMap2->isChecked());
+  EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
+}
+
+TEST(MainWindowSettings, ReadingStopsAtABadValueKeepingWhatCameBefore) {
+  StartedProgram p("SHOW GRID\nZONE COUNT\nfour\nWHITE BACKGROUND\n");
+  EXPECT_TRUE(p.main().ShowGrid->isChecked());
+  EXPECT_EQ(p.main().ZCountBox->value(), 3);
+  EXPECT_FALSE(p.main().WhiteBack->isChecked());
+  EXPECT_TRUE(p.messages.warnings.empty());
+}
+
+TEST(MainWindowEdits, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.AutoMaxMinCheck->setChecked(false);
+  ASSERT_TRUE(m.MaxBox->isEnabled());
+  m.MaxBox->selectAll();
+  KeyClicks(m.MaxBox, "abc");
+  EXPECT_TRUE(IsBlue(m.MaxBox));
+  KeyClick(m.MaxBox, Qt::Key_Return);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "数字を記入してください");
+  EXPECT_TRUE(IsBlue(m.MaxBox));
+  m.MaxBox->clear();
+  KeyClicks(m.MaxBox, "42");
+  KeyClick(m.MaxBox, Qt::Key_Return);
+  EXPECT_FALSE(IsBlue(m.MaxBox));
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+}
+
+TEST(MainWindowEdits, ViewBoxesApplyInOrderUpToTheFirstWord) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.x0box->clear();
+  KeyClicks(m.x0box, "2.5");
+  EXPECT_TRUE(IsBlue(m.x0box));
+  m.y0box->clear();
+  KeyClicks(m.y0box, "north");
+  m.xscalebox->clear();
+  KeyClicks(m.xscalebox, "7");
+  KeyClick(m.y0box, Qt::Key_Return);
+  EXPECT_EQ(m.view_.CentreX, 2.5);
+  EXPECT_FALSE(IsBlue(m.x0box));
+  EXPECT_TRUE(IsBlue(m.y0box));
+  EXPECT_EQ(m.view_.ScaleX, 1.0);  // after the failing box: not applied
+  ASSERT_EQ(p.messages.messages.size(), 1u);
+  EXPECT_EQ(p.messages.messages[0], "数字を代入して下さい");
+}
+
+TEST(MainWindowTabs, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.UseOpenGL->setChecked(true);
+  m.Menu_ContourSet->trigger();
+  EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
+  m.Menu_AxisSet->trigger();
+  EXPECT_EQ(m.PageControl1->currentWidget(), m.XYTab);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "XY軸設定はOpenGL描画時は無効です");
+  m.Menu_Analyze->trigger();
+  m.Menu_Streamline->trigger();
+  ASSERT_EQ(p.messages.messages.size(), 2u);
+  EXPECT_EQ(p.messages.messages[0], "OpenGL時には解析は実行できません");
+  EXPECT_EQ(p.messages.messages[1], "OpenGL時には流線を描くことはできません");
+  m.UseOpenGL->setChecked(false);
+  EXPECT_FALSE(m.QuickFill->isEnabled());
+  m.Menu_AxisSet->trigger();  // already shown: no new warning
+  m.Menu_FileSel->trigger();
+  m.Menu_AxisSet->trigger();
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+}
+
+TEST(MainWindowSwitches, ContourZoneAndFormatHandlers) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.ShowContour->setChecked(false);
+  EXPECT_FALSE(m.BrushCheck->isEnabled());
+  EXPECT_TRUE(m.LineCheck->isChecked());
+  m.ShowContour->setChecked(true);
+  EXPECT_TRUE(m.BrushCheck->isEnabled());
+  EXPECT_EQ(p.view().windowTitle(), QStringLiteral("等高線表示"));
+  m.LabelRegulate->setChecked(true);
+  EXPECT_TRUE(m.LabelMin->isEnabled() && m.LabelMax->isEnabled());
+  m.ICompress2->setValue(4);
+  EXPECT_EQ(m.ICompBox->value(), 4);
+  m.ShowExpCheck->setChecked(true);
+  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.Options().display.numberFormat)));
+  m.WhiteBack->setChecked(true);
+  EXPECT_EQ(m.LabelExp->palette().color(QPalette::Window), QColor(Qt::white));
+  MouseClick(m.Image2, Qt::LeftButton);
+  EXPECT_TRUE(m.GrayMap1->isChecked());
+}
+
+TEST(MainWindowCommands, NestedCommandsAreRefusedButAbortGetsThrough) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  ASSERT_TRUE(m.TryBeginCommand());
+  m.Menu_Redraw->trigger();
+  EXPECT_FALSE(m.ScenePictureValid);
+  m.Menu_Rescale->trigger();
+  EXPECT_FALSE(m.ScenePictureValid);
+  m.A1->trigger();
+  EXPECT_TRUE(m.AbortRequested);
+  m.EndCommand();
+  m.Menu_Redraw->trigger();
+  EXPECT_TRUE(m.ScenePictureValid);
+  EXPECT_FALSE(m.AbortRequested);  // a drawing clears it
+  EXPECT_TRUE(p.view().isEnabled());
+}
+
+TEST(MainWindowFiles, LoadWithoutSelectionAsksForAFile) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  m.PageControl1->setCurrentIndex(2);
+  m.FileListBox1->clearSelection();
+  m.Button1->click();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "ファイルが選択されていません");
+  EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
+}
+
+TEST(MainWindowFiles, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
+  StartedProgram p;
+  TForm1& m = p.main();
+  QDir d(p.dir.path());
+  d.mkdir(QStringLiteral("sub"));
+  for (const char* name : {"a.dat", "b.txt", "c.csv"}) {
+    QFile f(d.filePath(QString::fromLatin1(name)));
+    f.open(QIODevice::WriteOnly);
+  }
+  m.PCNameBox->setText(p.dir.path());
+  KeyClick(m.PCNameBox, Qt::Key_Return);
+  EXPECT_FALSE(IsPendingEdit(m.PCNameBox));
+  QStringList files;
+  for (int k = 0; k < m.FileListBox1->count(); ++k) files << m.FileListBox1->item(k)->text();
+  EXPECT_EQ(files, (QStringList{"a.dat", "b.txt"}));
+  bool hasSub = false;
+  for (int k = 0; k < m.DirectoryListBox1->count(); ++k) hasSub |= m.DirectoryListBox1->item(k)->text().trimmed() == "sub";
+  EXPECT_TRUE(hasSub);
+  KeyClicks(m.PCNameBox, "/no/such/folder");
+  KeyClick(m.PCNameBox, Qt::Key_Return);
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_TRUE(IsPendingEdit(m.PCNameBox));
+  EXPECT_EQ(m.CurrentFolder(), QDir(p.dir.path()).canonicalPath());
+}
+
+}  // namespace
+}  // namespace corvane

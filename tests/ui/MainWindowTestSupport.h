@@ -1,0 +1,80 @@
+// Starts the program's windows for a test, with messages recorded instead of shown.
+#pragma once
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "scene/PlotWindowSize.h"
+#include "ui/ControlFactory.h"
+#include "ui/MainForm.h"
+#include "data/Notifier.h"
+#include "ui/ViewForm.h"
+
+namespace corvane::testing {
+
+// Key press and release as a user's typing delivers them.
+inline void KeyClick(QWidget* w, int key, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QCoreApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QCoreApplication::sendEvent(w, &release);
+}
+inline void KeyClicks(QWidget* w, const QString& text) {
+  for (QChar c : text) KeyClick(w, c.toUpper().unicode(), QString(c));
+}
+inline void MouseEvent(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at,
+                       Qt::MouseButtons held = Qt::NoButton) {
+  QPointF local(at);
+  QMouseEvent e(type, local, w->mapToGlobal(local), button, held, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+inline void MouseClick(QWidget* w, Qt::MouseButton button, QPoint at = QPoint(2, 2)) {
+  MouseEvent(w, QEvent::MouseButtonPress, button, at, button);
+  MouseEvent(w, QEvent::MouseButtonRelease, button, at);
+}
+
+struct StartedProgram {
+  QTemporaryDir dir;
+  RecordingNotifier messages;
+  ProgramWindows windows;
+
+  // Starts with `settings` as the text of crv.ini (no file when empty).
+  explicit StartedProgram(const QByteArray& settings = QByteArray()) {
+    QString ini = dir.filePath(QStringLiteral("crv.ini"));
+    if (!settings.isEmpty()) {
+      QFile f(ini);
+      f.open(QIODevice::WriteOnly);
+      f.write(settings);
+    }
+    windows = CreateProgramWindows(ini);
+    windows.main->SetNotifier(&messages);
+  }
+  TForm1& main() { return *windows.main; }
+  TViewForm& view() { return *windows.view; }
+  template <class W>
+  W* find(const char* name) {
+    return windows.main->findChild<W*>(QString::fromLatin1(name));
+  }
+};
+
+inline QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/") + QString::fromLatin1(name); }
+
+// A program whose plot window shows a 520 x 320 picture.
+struct SizedProgram : StartedProgram {
+  SizedProgram() { view().SetOuterSize(520 + kPlotFrameWidth, 320 + kPlotFrameHeight + kPlotStatusBarHeight); }
+};
+
+// ... with three_zones.dat loaded through the file tab: zone 0 has 3 x 3 nodes at x = i, y = j,
+// zone 1 has 2 x 3 nodes, zone 2 has 2 x 2.
+struct LoadedProgram : SizedProgram {
+  LoadedProgram() {
+    EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
+    main().Button1->click();
+  }
+};
+
+}  // namespace corvane::testing

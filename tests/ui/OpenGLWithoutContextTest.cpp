@@ -1,0 +1,30 @@
+// The OpenGL mode of the main window on a platform that has no OpenGL: the frame is still
+// built, the window stays hidden and the user is told, and nothing crashes.
+#include <gtest/gtest.h>
+
+#include "opengl/GlData.h"
+#include "MainWindowTestSupport.h"
+#include "ui/OGLForm.h"
+
+namespace corvane {
+namespace {
+
+TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidden) {
+  if (TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "this display has OpenGL";
+  testing::StartedProgram p;
+  TForm1& m = p.main();
+  m.scene.data = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
+  ASSERT_TRUE(m.ApplyControlValue("writetimes", "1") && m.ApplyControlValue("xoffsetbox", "4"));
+  m.UseOpenGL->setChecked(true);
+  m.RescaleAndRedraw();
+  auto* form = static_cast<TOGLForm*>(m.OGLForm);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(form->Frame().vertices.empty());
+  // Fitted to both copies, which are wider than the window's shape.
+  EXPECT_TRUE(form->Box().left == 0.0 && form->Box().right == 8.0) << form->Box().left << " " << form->Box().right;
+  EXPECT_EQ(m.scene.data.X[0], 0.0);
+  EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"OpenGLを使用できないため、OpenGLの画面を表示できません"});
+}
+
+}  // namespace
+}  // namespace corvane

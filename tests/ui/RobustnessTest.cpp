@@ -1,0 +1,237 @@
+// A careless user: words left in any edit box, then every command. The program must live, keep
+// its data, and draw exactly as before wherever the box is not read.
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+#include "TestSupport.h"
+#include "ui/LegendForm.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+struct LoadedWindow : StartedProgram {
+  QDir folder{dir.path()};
+  LoadedWindow() {
+    view().SetOuterSize(320 + kPlotFrameWidth, 200 + kPlotFrameHeight + kPlotStatusBarHeight);
+    for (const char* name : {"a.dat", "b.dat"})
+      QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), folder.filePath(name));
+    main().SetFolder(dir.path());
+    EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
+    main().BrushCheck->setChecked(true);
+    main().ShowGrid->setChecked(true);
+    main().OpenDocument = [](const QString&) {};
+    main().ShowLabel->setChecked(false);  // label places are drawn at random
+  }
+  QImage Picture() { return main().scene.bitmap.copy(); }
+  void TypeWord(QLineEdit* box) {
+    box->setFocus();
+    box->selectAll();
+    KeyClicks(box, QStringLiteral("12x"));
+  }
+};
+
+TEST(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
+  LoadedWindow p;
+  TForm1& m = p.main();
+  m.Menu_Rescale->trigger();
+  const QImage rescaled = p.Picture();
+  m.ZoomAt(100, 80, 2.0);
+  const QImage zoomed = p.Picture();
+  ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings.front();
+
+  for (QLineEdit* box : m.findChildren<QLineEdit*>()) {
+    if (box->objectName().isEmpty() || box->objectName().startsWith(QStringLiteral("qt_"))) continue;
+    SCOPED_TRACE(box->objectName().toStdString());
+    const bool wasEnabled = box->isEnabled();
+    box->setEnabled(true);
+    const QString before = box->text();
+    p.TypeWord(box);
+    const std::size_t nodes = m.data_.X.size();
+    // The legend reads the three range boxes as they stand; it refuses only those.
+    const bool rangeBox = box == m.MinBox || box == m.MaxBox || box == m.StepBox;
+    bool saved = false;
+    m.RunHandler([&] { saved = m.LegendForm->SaveLegend(p.folder.filePath("legend.png")); });
+    EXPECT_EQ(saved, !rangeBox);
+    EXPECT_EQ(p.messages.warnings.size(), rangeBox ? 1u : 0u);
+    p.messages.warnings.clear();
+
+    m.Menu_Rescale->trigger();
+    EXPECT_EQ(p.Picture(), rescaled);
+    m.ZoomAt(100, 80, 2.0);
+    EXPECT_EQ(p.Picture(), zoomed);
+    m.Menu_Redraw->trigger();
+    m.ShowExpCheck->click();
+    m.ShowAutoCheck->click();
+    EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
+    m.FileListBox1->clearSelection();
+    m.FileListBox1->item(1)->setSelected(true);
+    m.Menu_Reload->trigger();
+    m.FileListBox1->selectAll();
+    m.BMP1->trigger();
+    m.UseOpenGL->setChecked(true);
+    m.Menu_Redraw->trigger();
+    m.UseOpenGL->setChecked(false);
+
+    EXPECT_EQ(m.data_.X.size(), nodes);
+    EXPECT_FALSE(m.Busy());
+    EXPECT_TRUE(QFileInfo(p.folder.filePath("b.bmp")).size() > 0);
+    for (const std::string& w : p.messages.warnings) EXPECT_NE(w.find("OpenGL"), std::string::npos) << w;
+    p.messages.warnings.clear();
+    p.messages.messages.clear();
+    box->setText(before);
+    box->setEnabled(wasEnabled);
+  }
+}
+
+// Each box that a piece of work reads stops only that work, naming the box as the user sees it.
+TEST(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
+  LoadedWindow p;
+  TForm1& m = p.main();
+  m.IncludeVelCheck->setChecked(true);
+  ASSERT_TRUE(m.LoadFile(p.folder.filePath("a.dat")));
+  m.Menu_Rescale->trigger();
+  const QImage plain = p.Picture();
+  struct Case {
+    QLineEdit* box;
+    std::function<void()> enable, disable;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {m.VecScaleBox, [&] { m.ShowVec->setChecked(true); }, [&] { m.ShowVec->setChecked(false); }, "速度ベクトルの scale"},
+      {m.xoffsetbox, [&] { m.writetimes->setValue(1); }, [&] { m.writetimes->setValue(0); }, "オフセット x"},
+      {m.StreamXa, [&] { m.DrawStreamLineCheck->setChecked(true); },
+       [&] { m.DrawStreamLineCheck->setChecked(false); }, "点A の x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    p.TypeWord(c.box);
+    c.enable();
+    m.Menu_Redraw->trigger();
+    ASSERT_EQ(p.messages.warnings.size(), 1u);
+    EXPECT_NE(p.messages.warnings[0].find(c.caption), std::string::npos) << p.messages.warnings[0];
+    EXPECT_EQ(p.Picture(), plain);  // the previous picture stays
+    c.disable();
+    p.messages.warnings.clear();
+    m.Menu_Redraw->trigger();
+    EXPECT_TRUE(p.messages.warnings.empty());
+    EXPECT_EQ(p.Picture(), plain);
+  }
+
+  // γ is read by the load, and only with velocity data; the shown data set stays.
+  p.TypeWord(m.gammaBox);
+  EXPECT_FALSE(m.LoadFile(p.folder.filePath("b.dat")));
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_NE(p.messages.warnings[0].find("比熱比γ"), std::string::npos);
+  EXPECT_EQ(m.RGroup->Count(), 6);
+  m.IncludeVelCheck->setChecked(false);
+  EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
+}
+
+TEST(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
+  LoadedWindow p;
+  TForm1& m = p.main();
+  m.StepBar->setValue(80);
+  m.Menu_Rescale->trigger();
+  const double step = m.data_.ContourStep[0];
+  EXPECT_EQ(m.StepBox->text().toDouble(), step);
+  EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
+  m.RGroup->SetItemIndex(3);
+  m.Menu_Redraw->trigger();
+  EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
+  EXPECT_EQ(m.StepBox->text().toDouble(), m.data_.ContourStep[3]);
+}
+
+TEST(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
+  LoadedWindow p;
+  TForm1& m = p.main();
+  m.WhiteBack->setChecked(true);
+  m.ShowLabel->setChecked(true);
+  QFont chosen(QStringLiteral("DejaVu Sans"));
+  chosen.setPixelSize(20);
+  chosen.setBold(true);
+  QFont axisInitial;
+  m.ChooseFont = [&](const QFont& initial, const QString&) -> std::optional<QFont> {
+    axisInitial = initial;
+    return chosen;
+  };
+  m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
+  m.Button5->click();
+  const FontSpec& label = m.Options().contour.LabelExp;
+  EXPECT_EQ(label.face, "DejaVu Sans");
+  EXPECT_EQ(label.pixelHeight, 20);
+  EXPECT_TRUE(label.bold);
+  EXPECT_EQ(label.colour, MakeColour(200, 0, 100));
+  m.BrushCheck->setChecked(false);
+  m.ShowGrid->setChecked(false);
+  m.Menu_Rescale->trigger();
+  const QImage image = p.Picture();
+  int labelPixels = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) labelPixels += image.pixel(x, y) == qRgb(200, 0, 100);
+  EXPECT_GT(labelPixels, 20);
+
+  m.Button2->click();  // the axis font dialog always starts from Arial, 11 px
+  EXPECT_EQ(axisInitial.family(), QStringLiteral("Arial"));
+  EXPECT_EQ(axisInitial.pixelSize(), 11);
+  EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
+}
+
+TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
+  LoadedWindow p;
+  TForm1& m = p.main();
+  EXPECT_EQ(m.P1i->maximum(), 2);  // zone 0 has i and j up to 2
+  EXPECT_EQ(m.P2j->maximum(), 2);
+
+  m.FileListBox1->clearSelection();
+  m.FileListBox1->item(1)->setSelected(true);
+  m.FileListBox1->setCurrentRow(1);
+  m.N1->trigger();  // 「読み込む」
+  EXPECT_TRUE(p.messages.warnings.empty());
+
+  m.FileListBox1->selectAll();
+  p.view().hide();
+  m.BMP1->trigger();
+  EXPECT_TRUE(p.view().isVisible());
+
+  m.IncludeVelCheck->setChecked(true);
+  m.ShowVec->setChecked(true);
+  m.xvecbox->setCurrentIndex(-1);
+  m.Menu_Redraw->trigger();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.messages.warnings[0], "ベクトルに使用する量を選択してください");
+  EXPECT_EQ(p.messages.raises, 1);
+}
+
+// One settings file gives one picture size, in the window and from the command line.
+TEST(WindowFaults, SettingsGiveTheSamePictureSizeInTheWindowAndInRender) {
+  const QByteArray settings = "PICTURE WIDTH\n500\nPICTURE HEIGHT\n400\n";
+  StartedProgram p(settings);
+  const QString out = p.dir.filePath("out.png");
+  const testing::CommandRun run = testing::RunCorvane(
+      {"render", QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), "--settings", p.dir.filePath("crv.ini"), "-o", out});
+  ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+  EXPECT_EQ(QImage(out).size(), QSize(p.main().view_.PictureWidth, p.main().view_.PictureHeight));
+  EXPECT_EQ(QImage(out).size(), QSize(500 - kPlotFrameWidth, 400 - kPlotFrameHeight - kPlotStatusBarHeight));
+}
+
+TEST(WindowFaults, StartsInTheHomeFolderWhenTheWorkingFolderWasDeleted) {
+  const QString home = QDir::currentPath();
+  QTemporaryDir gone;
+  ASSERT_EQ(chdir(gone.path().toLocal8Bit().constData()), 0);
+  gone.remove();
+  {
+    StartedProgram p;
+    EXPECT_EQ(p.main().CurrentFolder(), QDir(QDir::homePath()).canonicalPath());
+  }
+  ASSERT_EQ(chdir(home.toLocal8Bit().constData()), 0);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,189 @@
+// The tabs "流線" and "解析" driven through their controls: the seed list, the segment end
+// points, the quick segment on the plot window and the analysis run.
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+// The loaded program with the opened documents recorded and the seed list read by cell.
+struct TabsProgram : LoadedProgram {
+  TabsProgram() {
+    main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
+  }
+  QStringList opened;
+
+  QString Cell(int row, int column) {
+    QTableWidgetItem* item = main().StreamList->item(row, column);
+    return item ? item->text() : QString();
+  }
+  QStringList Row(int row) { return {Cell(row, 0), Cell(row, 1), Cell(row, 2), Cell(row, 3)}; }
+  void AddSeed(int copy, int zone, int i, int j) {
+    TForm1& m = main();
+    m.StreamOverbox->setValue(copy);
+    m.StreamZoneSelect->setCurrentIndex(zone);
+    m.StreamIBox->setValue(i);
+    m.StreamJBox->setValue(j);
+    m.StreamAddButton->click();
+  }
+  QColor QuickPixel(QPoint at) { return view().Image1->grab().toImage().pixelColor(at); }
+};
+
+TEST(StreamTab, AddDeleteAndClearKeepTheListPacked) {
+  TabsProgram p;
+  TForm1& m = p.main();
+  m.StreamLineGridSelect->setChecked(false);
+  p.AddSeed(0, 0, 1, 2);
+  p.AddSeed(-3, 1, 1, 0);
+  p.AddSeed(7, 2, 0, 1);
+  EXPECT_TRUE(m.StreamLineGridSelect->isChecked());
+  EXPECT_EQ(p.Row(2), (QStringList{"-3", "1", "1", "0"}));
+
+  m.StreamList->selectRow(1);
+  m.StreamDelButton->click();
+  EXPECT_EQ(p.Row(1), (QStringList{"-3", "1", "1", "0"}));
+  EXPECT_EQ(p.Row(2), (QStringList{"7", "2", "0", "1"}));
+  EXPECT_EQ(p.Row(3), (QStringList{"", "", "", ""}));
+
+  m.StreamList->selectRow(2);
+  KeyClick(m.StreamList, Qt::Key_Delete);
+  StreamSeedList seeds = m.Options().stream.StreamList;
+  ASSERT_EQ(seeds.seeds.size(), 1u);
+  EXPECT_EQ(seeds.seeds[0], (StreamSeed{-3, 1, 1, 0}));
+
+  m.StreamList->selectRow(0);  // the header row cannot be deleted
+  m.StreamDelButton->click();
+  EXPECT_EQ(p.Row(0)[0], QStringLiteral("重"));
+  m.StreamDelAllButton->click();
+  EXPECT_TRUE(m.Options().stream.StreamList.seeds.empty());
+  EXPECT_EQ(p.Row(1)[0], QString());
+}
+
+TEST(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
+  TabsProgram p;
+  TForm1& m = p.main();
+  m.StreamZoneSelect->setCurrentIndex(0);
+  m.StreamIBox->setValue(2);
+  m.StreamJBox->setValue(2);
+  m.StreamZoneSelect->setCurrentIndex(2);
+  EXPECT_EQ(m.StreamIBox->maximum(), 1);
+  EXPECT_EQ(m.StreamIBox->value(), 1);
+  EXPECT_EQ(m.StreamJBox->value(), 1);
+
+  m.StreamLineSegment->setChecked(false);
+  KeyClicks(m.StreamXa, QStringLiteral("5"));
+  EXPECT_TRUE(m.StreamLineSegment->isChecked());
+  m.StreamLineSegment->setChecked(false);
+  m.StreamDevide->setValue(7);
+  EXPECT_TRUE(m.StreamLineSegment->isChecked());
+  EXPECT_EQ(m.Options().stream.StreamDevide, 7);
+
+  EXPECT_TRUE(m.ApplyControlValue("StreamList", "1,0,2,2;0,1,1,1"));
+  EXPECT_EQ(p.Row(2), (QStringList{"0", "1", "1", "1"}));
+}
+
+TEST(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) {
+  TabsProgram p;
+  TForm1& m = p.main();
+  m.P1i->setValue(2);
+  m.P1Direct->setChecked(true);
+  EXPECT_TRUE(m.P1x->isEnabled());
+  EXPECT_TRUE(m.P1ByClick->isEnabled());
+  EXPECT_FALSE(m.P1Zone->isEnabled());
+  EXPECT_FALSE(m.P1i->isEnabled());
+  m.P2Direct->setChecked(true);
+  m.P1ByClick->setChecked(true);
+  EXPECT_TRUE(p.view().PickingPoint1);
+  m.P2ByClick->setChecked(true);
+  EXPECT_FALSE(m.P1ByClick->isChecked());
+  EXPECT_FALSE(p.view().PickingPoint1);
+  EXPECT_TRUE(p.view().PickingPoint2);
+  // Leaving typed coordinates also stops picking: the disabled box could not be unchecked.
+  m.P2Direct->setChecked(false);
+  EXPECT_FALSE(p.view().PickingPoint2);
+  m.P1Direct->setChecked(false);
+  EXPECT_TRUE(m.P1i->isEnabled());
+  EXPECT_EQ(m.P1i->value(), 2);
+  EXPECT_EQ(m.P1x->text(), QStringLiteral("0.0"));
+
+  m.P1Zone->setCurrentIndex(2);
+  EXPECT_EQ(m.P1i->maximum(), 1);
+  EXPECT_EQ(m.P1j->maximum(), 1);
+}
+
+TEST(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
+  TabsProgram p;
+  TForm1& m = p.main();
+  m.ShowContour->setChecked(false);
+  m.RescaleAndRedraw();
+  ASSERT_TRUE(m.ScenePictureValid);
+  m.P1Direct->setChecked(true);
+  m.P2Direct->setChecked(true);
+  m.P1x->setText(QStringLiteral("0.2"));
+  m.P1y->setText(QStringLiteral("1.7"));
+  m.P2x->setText(QStringLiteral("2.6"));
+  m.P2y->setText(QStringLiteral("1.7"));
+  EXPECT_TRUE(IsPendingEdit(m.P2y));
+  KeyClick(m.P2y, Qt::Key_Return);
+  EXPECT_FALSE(IsPendingEdit(m.P2y));
+  EXPECT_FALSE(p.view().HasQuickSegment());  // ShowSegment is off
+
+  m.ShowSegment->setChecked(true);
+  EXPECT_TRUE(m.Button6->isEnabled());
+  EXPECT_TRUE(m.RealDrawSegment->isEnabled());
+  ASSERT_TRUE(p.view().HasQuickSegment());
+  QPoint mid(m.view_.WorldToPixelX(1.4), m.view_.WorldToPixelY(1.7));
+  EXPECT_EQ(p.QuickPixel(mid), QColor(255, 0, 0));
+  EXPECT_NE(QColor(p.view().Picture().pixel(mid)), QColor(255, 0, 0));
+
+  // A pick moves the point and draws the segment again at once.
+  m.P1ByClick->setChecked(true);
+  MouseClick(p.view().Image1, Qt::LeftButton, QPoint(mid.x(), mid.y() + 30));
+  EXPECT_NE(m.P1y->text(), QStringLiteral("1.7"));
+  EXPECT_TRUE(p.view().HasQuickSegment());
+  m.P1ByClick->setChecked(false);
+  m.P1y->setText(QStringLiteral("1.7"));
+
+  m.RealDrawSegment->setChecked(true);
+  m.Redraw();
+  EXPECT_FALSE(p.view().HasQuickSegment());
+  QPoint right(m.view_.WorldToPixelX(2.4), m.view_.WorldToPixelY(1.7));
+  EXPECT_EQ(QColor(p.view().Picture().pixel(right)), QColor(255, 0, 0));
+
+  m.QuickDrawSegment->setChecked(true);
+  m.P1x->setText(QStringLiteral("abc"));
+  KeyClick(m.P1x, Qt::Key_Return);
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_FALSE(p.view().HasQuickSegment());
+}
+
+TEST(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
+  TabsProgram p;
+  TForm1& m = p.main();
+  m.P2Zone->setCurrentIndex(0);
+  m.P2i->setValue(2);
+  m.P2j->setValue(1);  // node (0, 0) to (2, 1) of zone 0
+  QString path = p.dir.filePath(QStringLiteral("line.dat"));
+  ASSERT_TRUE(m.AnalyzeTo(path));
+  EXPECT_EQ(p.opened, QStringList{path});
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_GE(f.readAll().count('\n'), 3);  // a heading and samples
+
+  m.OpenAnalyzed->setChecked(false);
+  ASSERT_TRUE(m.AnalyzeTo(path));
+  EXPECT_EQ(p.opened.size(), 1);
+
+  m.OpenAnalyzed->setChecked(true);
+  EXPECT_FALSE(m.AnalyzeTo(p.dir.filePath(QStringLiteral("no/such/folder/line.dat"))));
+  EXPECT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(p.opened.size(), 1);
+}
+
+}  // namespace
+}  // namespace corvane
