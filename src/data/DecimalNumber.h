@@ -44,7 +44,7 @@ inline bool EightDigits(const char* p, std::uint64_t& out) {
 // form and for values one multiplication or division by a power of ten cannot give exactly:
 // more than 19 digits, a significand beyond 2^53 or a power beyond 10^22. Within those bounds
 // both operands are exact doubles, so the one rounding of the operation is the correct one.
-inline const char* ReadPlainNumber(const char* p, const char* end, double& value) {
+[[gnu::always_inline]] inline const char* ReadPlainNumber(const char* p, const char* end, double& value) {
   using namespace number_detail;
   const bool negative = p < end && *p == '-';
   if (negative) ++p;
