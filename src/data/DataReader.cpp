@@ -361,7 +361,17 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
     const std::size_t dataStart = startExists ? head.Start(dataStartLine) : bytes.size();
     const std::size_t remaining = bytes.size() - dataStart;
     const std::int64_t fewestBytes = nodeCount * (2 * std::int64_t{columns}) - 1;
-    if (startExists && static_cast<std::int64_t>(remaining) >= fewestBytes) {
+    bool readable = startExists && static_cast<std::int64_t>(remaining) >= fewestBytes;
+    // Rows are usually smaller than the text they come from. When they would be much larger
+    // (short lines, or a size line claiming more nodes than the file has lines), the lines are
+    // counted first, so a short file never has the rows made and touched for nothing.
+    const std::int64_t rowBytes = (std::int64_t{columns} + 2) * std::int64_t{sizeof(double)} * nodeCount;
+    if (readable && rowBytes > 2 * static_cast<std::int64_t>(remaining)) {
+      const std::int64_t lines =
+          1 + static_cast<std::int64_t>(CountBreakEnds(bytes.data() + dataStart, bytes.data() + bytes.size() - 1));
+      readable = lines >= nodeCount;
+    }
+    if (readable) {
       std::vector<std::vector<double>*> arrays = {&data.X, &data.Y};
       data.Values.resize(static_cast<std::size_t>(columns));
       for (auto& row : data.Values) arrays.push_back(&row);

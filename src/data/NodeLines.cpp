@@ -88,8 +88,8 @@ class WindowReader {
   WindowReader(const NodeLinesJob& job, SharedRead& shared)
       : job_(job), shared_(shared), size_(job.file->Bytes().size()), fields_(static_cast<std::size_t>(job.columns)) {}
 
-  // Takes and reads windows until none is left; after each, `windowDone` is called and may
-  // return false to stop. Returns false when this thread stopped the read (a faulty line).
+  // Takes and reads windows until none is needed or left; after each, `windowDone` is called
+  // and may return false to stop. A faulty line stops both threads.
   template <class WindowDone>
   void Run(std::int64_t windows, WindowDone&& windowDone) {
     while (!shared_.stop.load(std::memory_order_relaxed) && !shared_.enough.load(std::memory_order_relaxed)) {

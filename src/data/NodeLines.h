@@ -13,7 +13,7 @@
 
 namespace corvane {
 
-// What to read and where to put it. Rows are indexed by node; any row pointer may repeat none.
+// What to read and where to put it. Rows are indexed by node, and no two are the same array.
 struct NodeLinesJob {
   const MappedFile* file = nullptr;
   std::size_t dataStart = 0;  // offset of the first data line (a line start)
