@@ -1,13 +1,13 @@
-// Loading a large grid file: three zones, 1,002,000 nodes, six columns written with %.8e
-// (about 93 MB), including the derived rows and the automatic contour ranges. The file is
-// generated once into the temporary folder. A plain sequential read with std::from_chars is
-// measured beside it as the floor a simple reader reaches.
+// Loading large grid files from the generator (six columns written with %.8e), including the
+// derived rows and the automatic contour ranges: 1,002,000 nodes (about 93 MB) and 10 million
+// (about 925 MB). The files are generated once into benchdata/ of the build folder. Beside each
+// load, the anchor: a plain single-threaded read of the file into memory and std::from_chars of
+// every field. Run both in one go to compare them under the same load of the machine.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "../tools/GridGenerator.h"
@@ -15,22 +15,32 @@
 
 namespace {
 
-std::string BenchFile(bool jOuter) {
+// The generated file of `nodes` nodes (1M: two large zones and a small one; 10M: three equal
+// zones, as `corvane_gen --nodes 10000000` writes them).
+std::string BenchFile(std::int64_t nodes, bool jOuter = false) {
   namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / "corvane_bench";
+  const fs::path dir = fs::path(CORVANE_BENCH_DATA);
   fs::create_directories(dir);
-  fs::path file = dir / (jOuter ? "load_1002000_ji.dat" : "load_1002000_ij.dat");
+  const fs::path file = dir / ("flow_" + std::to_string(nodes) + (jOuter ? "_ji" : "") + ".dat");
   if (!fs::exists(file)) {
     corvane::gen::FlowGridSpec grid;
-    grid.zones = {{1000, 500}, {1000, 500}, {100, 20}};
+    if (nodes == 1002000) {
+      grid.zones = {{1000, 500}, {1000, 500}, {100, 20}};
+    } else {
+      grid.zones.assign(3, {2581, 1291});  // 9,996,213 nodes, as --nodes 10000000 gives
+    }
     grid.jOuter = jOuter;
-    corvane::gen::WriteFlowGrid(file.string(), grid);
+    const fs::path part = file.string() + ".part";
+    if (!corvane::gen::WriteFlowGrid(part.string(), grid)) return {};
+    fs::rename(part, file);
   }
   return file.string();
 }
 
-void LoadWhole(benchmark::State& state, bool jOuter) {
-  const std::string path = BenchFile(jOuter);
+std::int64_t NodesOf(std::int64_t nodes) { return nodes == 1002000 ? nodes : 3 * 2581 * 1291; }
+
+void Load(benchmark::State& state, bool jOuter) {
+  const std::string path = BenchFile(state.range(0), jOuter);
   corvane::LoadOptions options;
   options.loopOrder = jOuter ? corvane::LoopOrder::JI : corvane::LoopOrder::IJ;
   options.IncludeVelCheck = true;
@@ -39,21 +49,23 @@ void LoadWhole(benchmark::State& state, bool jOuter) {
     corvane::RecordingNotifier notifier;
     corvane::NullProgress progress;
     auto result = corvane::LoadDataFile(path, options, previous, 0, notifier, progress);
-    if (!result || result->data.NodeCount != 1002000) state.SkipWithError("load failed");
+    if (!result || result->data.NodeCount != NodesOf(state.range(0))) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(result);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
-void BM_LoadDataFile_IJ(benchmark::State& state) { LoadWhole(state, false); }
-void BM_LoadDataFile_JI(benchmark::State& state) { LoadWhole(state, true); }
+void BM_LoadDataFile_IJ(benchmark::State& state) { Load(state, false); }
+void BM_LoadDataFile_JI(benchmark::State& state) { Load(state, true); }
 
-// The floor: read the file into memory and convert every number after the label line.
+// The anchor: read the whole file into memory, then convert every number after the label line.
 void BM_PlainReadFromChars(benchmark::State& state) {
-  const std::string path = BenchFile(false);
+  const std::string path = BenchFile(state.range(0));
   for (auto _ : state) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text(std::filesystem::file_size(path), '\0');
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f || std::fread(text.data(), 1, text.size(), f) != text.size()) state.SkipWithError("read failed");
+    if (f) std::fclose(f);
     const char* p = text.data();
     const char* end = p + text.size();
     for (int line = 0; line < 6 && p < end; ++p) line += *p == '\n';
@@ -68,12 +80,16 @@ void BM_PlainReadFromChars(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(sum);
   }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
 }  // namespace
 
-BENCHMARK(BM_LoadDataFile_IJ)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_LoadDataFile_JI)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_PlainReadFromChars)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+// Each load beside its anchor.
+BENCHMARK(BM_LoadDataFile_IJ)->Arg(1002000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_PlainReadFromChars)->Arg(1002000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_LoadDataFile_JI)->Arg(1002000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_LoadDataFile_IJ)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_PlainReadFromChars)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 BENCHMARK_MAIN();

@@ -44,22 +44,27 @@ inline int ChooseDiagonal(const Vec3& A, const Vec3& B, const Vec3& C, const Vec
   return f1 < f2 ? 1 : 2;
 }
 
+// The choices ChooseDiagonal makes for `count` cells, given as four node indices each (A, B, C,
+// D) into the coordinates and values; several cells at a time where the processor allows.
+void ChooseDiagonals(const double* X, const double* Y, const double* values, const std::int32_t* cells,
+                     std::size_t count, std::uint8_t* choices);
+
 // Calls handler(p, q, r) (node indices) for both triangles of every shown cell, zone by zone,
 // cells spanning from one shown grid line to the next. Returns false when the abort was requested;
-// the walk then stops at once. Progress::Pump is called at every cell; the windows throttle it.
+// the walk then stops within a few dozen cells. Progress::Pump is called as often; the windows
+// throttle it. The diagonals of a row of cells are chosen together, before its triangles go out.
 // A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
 // as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
 // down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
 template <class Handler, class CellFilter>
 bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler,
                             CellFilter&& wanted) {
-  auto node = [&](std::int32_t n) {
-    return Vec3{data.X[static_cast<std::size_t>(n)], data.Y[static_cast<std::size_t>(n)], values[n]};
-  };
   auto shown = [](const std::vector<bool>& mask, std::int32_t line) {
     return static_cast<std::size_t>(line) >= mask.size() || mask[static_cast<std::size_t>(line)];
   };
   const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
+  std::vector<std::int32_t> cells;  // A, B, C, D of the wanted cells of one row
+  std::vector<std::uint8_t> choices;
   for (const ZoneGrid& zone : data.Zones) {
     if (zone.NI < 0 || zone.NJ < 0 || zone.FirstNode < 0 ||
         zone.FirstNode + static_cast<std::int64_t>(zone.NI) * zone.NJ > nodes)
@@ -70,24 +75,34 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
     std::int32_t prevLine = zone.FirstNode;
     for (std::int32_t i = 1; i < zone.NI; ++i) {
       if (!shown(zone.ILineMask, i)) continue;
+      progress.Pump();
+      if (progress.AbortRequested()) return false;
       const std::int32_t curLine = zone.FirstNode + zone.NJ * i;
       std::int32_t A = prevLine, B = curLine;
+      cells.clear();
       for (std::int32_t j = 1; j < zone.NJ; ++j) {
-        progress.Pump();
-        if (progress.AbortRequested()) return false;
         if (!shown(zone.JLineMask, j)) continue;
         const std::int32_t D = prevLine + j, C = curLine + j;
-        if (wanted(A, B, C, D)) {
-          if (ChooseDiagonal(node(A), node(B), node(C), node(D)) == 1) {
-            handler(A, D, B);
-            handler(D, B, C);
-          } else {
-            handler(A, D, C);
-            handler(A, B, C);
-          }
-        }
+        if (wanted(A, B, C, D)) cells.insert(cells.end(), {A, B, C, D});
         A = D;
         B = C;
+      }
+      const std::size_t count = cells.size() / 4;
+      choices.resize(count);
+      ChooseDiagonals(data.X.data(), data.Y.data(), values, cells.data(), count, choices.data());
+      for (std::size_t k = 0; k < count; ++k) {
+        if (k % 64 == 63) {
+          progress.Pump();
+          if (progress.AbortRequested()) return false;
+        }
+        const std::int32_t* c = cells.data() + 4 * k;
+        if (choices[k] == 1) {
+          handler(c[0], c[3], c[1]);
+          handler(c[3], c[1], c[2]);
+        } else {
+          handler(c[0], c[3], c[2]);
+          handler(c[0], c[1], c[2]);
+        }
       }
       prevLine = curLine;
       progress.SetPosition(i);

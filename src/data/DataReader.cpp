@@ -1,14 +1,8 @@
 #include "data/DataReader.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <atomic>
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
-#include <future>
 #include <limits>
 #include <new>
 
@@ -16,9 +10,11 @@
 #include "data/DecimalNumber.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
+#include "data/GasFormula.h"
 #include "data/LineIndex.h"
 #include "data/LineSplitters.h"
 #include "data/MappedFile.h"
+#include "data/NodeLines.h"
 #include "data/TextEncoding.h"
 
 namespace corvane {
@@ -83,9 +79,6 @@ struct ReadContext {
   int columns = 0;
   Separator separator = Separator::Spaces;
   LoopOrder order = LoopOrder::IJ;
-  double* x = nullptr;
-  double* y = nullptr;
-  std::vector<double*> rows;             // the file variables' rows of Values
 
   // Line `rel` counted from the first data line (it exists).
   std::string_view DataLine(std::int64_t rel) const {
@@ -103,89 +96,42 @@ struct ReadContext {
   }
 };
 
-struct PartResult {
-  std::int64_t firstBad = -1;  // first node whose line did not read (the caller re-reads it)
-  double xMax = 0.0, yMax = 0.0, xMin = 0.0, yMin = 0.0;
-};
-
-// Reads the nodes [begin, end) in node order (only checks them when ctx.x is null). Stops at the first node whose line has too few
-// fields or a field that is not a number, leaving it to the caller to report. `chunkDone` is
-// called after every kChunk nodes with the count read; it returns false to stop early.
-template <class ChunkDone>
-void ReadNodes(const ReadContext& c, std::int64_t begin, std::int64_t end, PartResult& out, ChunkDone&& chunkDone) {
+// Checks the nodes in node order and gives the first whose line has too few fields or a field that
+// is not a number (-1: none), reporting progress every kChunk nodes. Used only to name the fault
+// of a file the parallel read found faulty, so it needs no speed.
+std::int64_t FirstFaultyNode(const ReadContext& c, Progress& progress) {
   const std::vector<ZoneGrid>& zones = *c.zones;
   std::vector<double> fields(static_cast<std::size_t>(c.columns));
   double* f = fields.data();
   const int columns = c.columns;
-  const int variables = columns - 2;
-  double xMax = 0.0, yMax = 0.0, xMin = 0.0, yMin = 0.0;
-  std::size_t z = 0;
-  while (z + 1 < zones.size() && zones[z + 1].FirstNode <= begin) ++z;
-  std::int64_t n = begin;
-  std::int64_t sinceReport = 0;
-  while (n < end && z < zones.size()) {
-    const ZoneGrid& zone = zones[z];
-    const std::int64_t first = zone.FirstNode;
-    const std::int64_t zoneEnd = std::min<std::int64_t>(end, first + std::int64_t{zone.NI} * zone.NJ);
-    std::int64_t i = (n - first) / zone.NJ;
-    std::int64_t j = (n - first) % zone.NJ;
-    for (; n < zoneEnd; ++n) {
-      std::string_view line = c.DataLine(c.RelativeLine(zone, i, j));
-      int count = 0;
-      bool bad = false;
-      ForEachField(line, c.separator, [&](std::string_view text) {
-        if (!ParseDataNumber(text, f[count])) bad = true;
-        return ++count < columns;
-      });
-      if (count < columns || bad) {
-        out.firstBad = n;
-        out.xMax = xMax, out.yMax = yMax, out.xMin = xMin, out.yMin = yMin;
-        return;
-      }
-      if (c.x) {  // without storage the lines are only checked
-        c.x[n] = f[0];
-        c.y[n] = f[1];
-        // Comparisons pass NaN over; the box keeps the origin it started from.
-        xMax = f[0] > xMax ? f[0] : xMax;
-        xMin = f[0] < xMin ? f[0] : xMin;
-        yMax = f[1] > yMax ? f[1] : yMax;
-        yMin = f[1] < yMin ? f[1] : yMin;
-        for (int k = 0; k < variables; ++k) c.rows[static_cast<std::size_t>(k)][n] = f[k + 2];
-      }
-      if (++j == zone.NJ) {
-        j = 0;
-        ++i;
-      }
-      if (++sinceReport == kChunk) {
-        if (!chunkDone(sinceReport)) {
-          out.xMax = xMax, out.yMax = yMax, out.xMin = xMin, out.yMin = yMin;
-          return;
+  std::int64_t n = 0;
+  for (const ZoneGrid& zone : zones) {
+    for (std::int64_t i = 0; i < zone.NI; ++i) {
+      for (std::int64_t j = 0; j < zone.NJ; ++j, ++n) {
+        std::string_view line = c.DataLine(c.RelativeLine(zone, i, j));
+        int count = 0;
+        bool bad = false;
+        ForEachField(line, c.separator, [&](std::string_view text) {
+          if (!ParseDataNumber(text, f[count])) bad = true;
+          return ++count < columns;
+        });
+        if (count < columns || bad) return n;
+        if (n % kChunk == 0) {
+          progress.SetPosition(n);
+          progress.Pump();
         }
-        sinceReport = 0;
       }
     }
-    ++z;
   }
-  chunkDone(sinceReport);
-  out.xMax = xMax, out.yMax = yMax, out.xMin = xMin, out.yMin = yMin;
+  return -1;
 }
 
-// Asks for huge pages for the memory of a large array before it is first touched: in a virtual
-// machine each first touch of a 4 KiB page is dear, and a million-node load touches 20,000 of them.
-void PreferHugePages(const void* data, std::size_t bytes) {
-  constexpr std::uintptr_t kPage = 4096;
-  if (bytes < (4u << 20)) return;
-  // The whole pages of the block (a large block is a mapping of its own, so they are ours).
-  const auto begin = reinterpret_cast<std::uintptr_t>(data) & ~(kPage - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes + kPage - 1) & ~(kPage - 1);
-  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
-// A zeroed array of doubles, on huge pages when large.
+// A zeroed array of doubles. Not on huge pages: in the virtual machines this runs on, the host
+// takes back large freed blocks, and a fresh huge page then costs far more to fault in than the
+// small pages it holds (640 MB of rows: 1.7 s against 0.27 s; only when a huge page was freed a
+// moment ago is it cheaper, 0.04 s).
 void AllocateZeroed(std::vector<double>& v, std::size_t n) {
   std::vector<double>().swap(v);
-  v.reserve(n);
-  PreferHugePages(v.data(), n * sizeof(double));
   v.resize(n, 0.0);
 }
 
@@ -193,7 +139,6 @@ void AllocateZeroed(std::vector<double>& v, std::size_t n) {
 void ReserveBreaks(std::vector<std::uint64_t>& breaks, std::size_t bytes, std::size_t limit) {
   const std::size_t estimate = std::min(limit, bytes / 16 + 1024);
   breaks.reserve(estimate);
-  PreferHugePages(breaks.data(), estimate * sizeof(std::uint64_t));
 }
 
 std::string ZoneText(std::size_t z) { return "zone[" + std::to_string(z) + "]"; }
@@ -220,6 +165,55 @@ std::string ShortFileMessage(const std::vector<ZoneGrid>& zones, LoopOrder order
            "が合いません";
   }
   return {};
+}
+
+// Names the first fault of data lines the read could not take, in node order as a user counts
+// them: a file too short for its nodes (warning), a line with too few fields (warning), or a
+// field that is not a number (thrown).
+void ReportFaultyNodes(ReadContext& ctx, bool startExists, HeadLines& head, const std::vector<std::string>& labels,
+                       const TextDecoder& decoder, Notifier& notifier, Progress& progress) {
+  const std::vector<ZoneGrid>& zones = *ctx.zones;
+  const std::int64_t nodeCount = zones.empty() ? 0 : std::int64_t{zones.back().FirstNode} + std::int64_t{zones.back().NI} * zones.back().NJ;
+  const std::size_t remaining = ctx.bytes.size() - ctx.dataStart;
+  bool enough = startExists && remaining >= static_cast<std::uint64_t>(nodeCount);  // a line takes a byte at least
+  if (enough) {
+    const std::size_t limit = static_cast<std::size_t>(nodeCount);
+    ReserveBreaks(ctx.breaks, remaining, limit);
+    CollectLineBreaks(ctx.bytes, ctx.dataStart, ctx.bytes.size(), limit, ctx.breaks);
+    // The last node's line needs no break of its own when text follows the last break.
+    const std::size_t afterLast =
+        ctx.breaks.empty() ? ctx.dataStart : ctx.breaks.back() + BreakLength(ctx.bytes, ctx.breaks.back());
+    enough = ctx.breaks.size() >= limit || (ctx.breaks.size() + 1 == limit && afterLast < ctx.bytes.size());
+  }
+  if (!enough) {
+    const std::int64_t fileLines = head.Count();
+    const std::int64_t available = std::max<std::int64_t>(0, fileLines - ctx.dataStartLine);
+    notifier.Warning(ShortFileMessage(zones, ctx.order, ctx.dataStartLine, available, fileLines));
+    return;
+  }
+  const std::int64_t bad = FirstFaultyNode(ctx, progress);
+  if (bad < 0) throw CorvaneError("データファイル " + ctx.path + " のデータが格子点数に足りません");
+  // Re-read the first node that failed to say exactly what is wrong with it.
+  std::size_t z = 0;
+  while (z + 1 < zones.size() && zones[z + 1].FirstNode <= bad) ++z;
+  const ZoneGrid& zone = zones[z];
+  const std::int64_t i = (bad - zone.FirstNode) / zone.NJ, j = (bad - zone.FirstNode) % zone.NJ;
+  const std::int64_t rel = ctx.RelativeLine(zone, i, j);
+  const std::string_view line = ctx.DataLine(rel);
+  std::vector<std::string> fields;
+  if (SplitLine(line, ctx.separator, fields) < ctx.columns) {
+    notifier.Warning(ZoneText(z) + "の点(" + std::to_string(i) + "," + std::to_string(j) + ")で、データの個数が不足しています");
+    return;
+  }
+  for (int k = 0; k < ctx.columns; ++k) {
+    double v = 0.0;
+    if (!ParseDataNumber(fields[static_cast<std::size_t>(k)], v)) {
+      throw CorvaneError("データファイル " + ctx.path + " の" + std::to_string(ctx.dataStartLine + rel) +
+                         "行目(先頭行を0行目として)、" + std::to_string(k) + "番目の項目(" + labels[static_cast<std::size_t>(k)] +
+                         ")の \"" + Shown(decoder, fields[static_cast<std::size_t>(k)]) + "\" は数値ではありません");
+    }
+  }
+  throw CorvaneError("データファイル " + ctx.path + " の" + std::to_string(ctx.dataStartLine + rel) + "行目を読めません");
 }
 
 }  // namespace
@@ -337,55 +331,6 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
     }
     data.NodeCount = static_cast<std::int32_t>(nodeCount);
 
-    // Pass 3: the data lines, indexed once on both cores; a file that cannot hold every node
-    // is refused before the node arrays exist.
-    ReadContext ctx;
-    ctx.path = path;
-    ctx.bytes = bytes;
-    ctx.zones = &data.Zones;
-    ctx.dataStartLine = dataStartLine;
-    ctx.columns = columns;
-    ctx.separator = sep;
-    ctx.order = options.loopOrder;
-    const bool startExists = head.Has(dataStartLine);
-    ctx.dataStart = startExists ? head.Start(dataStartLine) : bytes.size();
-    const std::size_t remaining = bytes.size() - ctx.dataStart;
-    bool enough = startExists && remaining >= static_cast<std::uint64_t>(nodeCount);  // a line takes a byte at least
-    if (enough) {
-      const std::size_t limit = static_cast<std::size_t>(nodeCount);
-      if (remaining < (4u << 20)) {
-        ReserveBreaks(ctx.breaks, remaining, limit);
-        CollectLineBreaks(bytes, ctx.dataStart, bytes.size(), limit, ctx.breaks);
-      } else {
-        // Each half of the bytes on its own core; the second half's breaks follow the first's.
-        const std::size_t mid = ctx.dataStart + remaining / 2;
-        std::vector<std::uint64_t> second;
-        RunOnBothCores(2, 2, [&](std::int64_t b, std::int64_t) {
-          if (b == 0) {
-            ReserveBreaks(ctx.breaks, mid - ctx.dataStart, limit);
-            CollectLineBreaks(bytes, ctx.dataStart, mid, limit, ctx.breaks);
-          } else {
-            ReserveBreaks(second, remaining - remaining / 2, limit);
-            CollectLineBreaks(bytes, mid, bytes.size(), limit, second);
-          }
-        });
-        if (ctx.breaks.size() < limit) {
-          ctx.breaks.insert(ctx.breaks.end(), second.begin(),
-                            second.begin() + static_cast<std::ptrdiff_t>(std::min(second.size(), limit - ctx.breaks.size())));
-        }
-      }
-      // The last node's line needs no break of its own when text follows the last break.
-      std::size_t afterLast =
-          ctx.breaks.empty() ? ctx.dataStart : ctx.breaks.back() + BreakLength(bytes, ctx.breaks.back());
-      enough = ctx.breaks.size() >= limit || (ctx.breaks.size() + 1 == limit && afterLast < bytes.size());
-    }
-    if (!enough) {
-      const std::int64_t fileLines = head.Count();
-      const std::int64_t available = std::max<std::int64_t>(0, fileLines - dataStartLine);
-      notifier.Warning(ShortFileMessage(data.Zones, options.loopOrder, dataStartLine, available, fileLines));
-      return std::nullopt;
-    }
-
     auto carry = [&](std::vector<double>& to, const std::vector<double>& from) {
       to = from;
       to.resize(static_cast<std::size_t>(columns), 0.0);
@@ -408,22 +353,25 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
     progress.SetMaximum(nodeCount);
     progress.SetStatus("データ読み込み中…");
     progress.Pump();
-    std::atomic<std::int64_t> done{0};
-    PartResult parts[2];
 
-    // A complete data line holds `columns` numbers and the separators between them. When the
-    // bytes cannot hold that many, some node must fail: find it by checking the lines in order,
-    // without storage, rather than allocating arrays the file could never fill.
+    // Pass 3: the nodes, read on both cores straight into their rows. A complete data line
+    // holds `columns` numbers and the separators between them, so when the bytes cannot hold
+    // that many some node must fail, and no storage is made for it.
+    const bool startExists = head.Has(dataStartLine);
+    const std::size_t dataStart = startExists ? head.Start(dataStartLine) : bytes.size();
+    const std::size_t remaining = bytes.size() - dataStart;
     const std::int64_t fewestBytes = nodeCount * (2 * std::int64_t{columns}) - 1;
-    if (static_cast<std::int64_t>(remaining) < fewestBytes) {
-      ReadNodes(ctx, 0, nodeCount, parts[0], [&](std::int64_t count) {
-        done += count;
-        progress.SetPosition(done.load());
-        progress.Pump();
-        return true;
-      });
-    } else {
-      // Pass 4: storage, shared out between both cores as the arrays are zeroed.
+    bool readable = startExists && static_cast<std::int64_t>(remaining) >= fewestBytes;
+    // Rows are usually smaller than the text they come from. When they would be much larger
+    // (short lines, or a size line claiming more nodes than the file has lines), the lines are
+    // counted first, so a short file never has the rows made and touched for nothing.
+    const std::int64_t rowBytes = (std::int64_t{columns} + 2) * std::int64_t{sizeof(double)} * nodeCount;
+    if (readable && rowBytes > 2 * static_cast<std::int64_t>(remaining)) {
+      const std::int64_t lines =
+          1 + static_cast<std::int64_t>(CountBreakEnds(bytes.data() + dataStart, bytes.data() + bytes.size() - 1));
+      readable = lines >= nodeCount;
+    }
+    if (readable) {
       std::vector<std::vector<double>*> arrays = {&data.X, &data.Y};
       data.Values.resize(static_cast<std::size_t>(columns));
       for (auto& row : data.Values) arrays.push_back(&row);
@@ -432,84 +380,66 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
                        for (std::int64_t k = b; k < e; ++k)
                          AllocateZeroed(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount));
                      });
-
-      // Pass 5: the nodes, the first half here (with the progress reports) and the second on a
-      // helper thread.
-      ctx.x = data.X.data();
-      ctx.y = data.Y.data();
-      for (int k = 0; k < variables; ++k) ctx.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
-      std::atomic<bool> firstHalfFailed{false};
-      const std::int64_t half = nodeCount >= kSplitNodes ? nodeCount / 2 : nodeCount;
-      std::future<void> helper;
-      if (half < nodeCount) {
-        helper = std::async(std::launch::async, [&] {
-          ReadNodes(ctx, half, nodeCount, parts[1], [&](std::int64_t count) {
-            done += count;
-            return !firstHalfFailed.load(std::memory_order_relaxed);
-          });
-        });
+      NodeLinesJob job;
+      job.file = &file;
+      job.dataStart = dataStart;
+      job.zones = &data.Zones;
+      job.nodeCount = nodeCount;
+      job.columns = columns;
+      job.separator = sep;
+      job.order = options.loopOrder;
+      job.x = data.X.data();
+      job.y = data.Y.data();
+      for (int k = 0; k < variables; ++k) job.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
+      // The derived rows are filled with the nodes when their columns can be selected.
+      const GasFormula gas(options.gammaBox, options.RBox);
+      auto selectable = [&](int k) { return k >= 0 && k < variables; };
+      if (selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex)) {
+        job.gas = &gas;
+        job.u = result.xvecIndex;
+        job.v = result.yvecIndex;
+        job.T = result.tmpIndex;
+        job.p = selectable(result.prsIndex) ? result.prsIndex : -1;
+        job.mach = data.Values[static_cast<std::size_t>(data.MachNumberRow())].data();
+        job.total = data.Values[static_cast<std::size_t>(data.TotalPressureRow())].data();
       }
-      try {
-        ReadNodes(ctx, 0, half, parts[0], [&](std::int64_t count) {
-          done += count;
-          progress.SetPosition(done.load());
-          progress.Pump();
-          return true;
-        });
-      } catch (...) {
-        firstHalfFailed = true;
-        if (helper.valid()) helper.wait();
-        throw;
-      }
-      if (parts[0].firstBad >= 0) firstHalfFailed = true;
-      if (helper.valid()) {
-        // Keep the window alive while the helper finishes its half.
-        while (helper.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-          progress.SetPosition(done.load());
-          progress.Pump();
-        }
-        helper.get();
-      }
-    }
-    progress.SetPosition(nodeCount);
-
-    const std::int64_t bad = parts[0].firstBad >= 0 ? parts[0].firstBad : parts[1].firstBad;
-    if (bad >= 0) {
-      // Re-read the first node that failed to say exactly what is wrong with it.
-      std::size_t z = 0;
-      while (z + 1 < data.Zones.size() && data.Zones[z + 1].FirstNode <= bad) ++z;
-      const ZoneGrid& zone = data.Zones[z];
-      const std::int64_t i = (bad - zone.FirstNode) / zone.NJ, j = (bad - zone.FirstNode) % zone.NJ;
-      const std::int64_t rel = ctx.RelativeLine(zone, i, j);
-      const std::string_view line = ctx.DataLine(rel);
-      if (SplitLine(line, sep, fields) < columns) {
-        notifier.Warning(ZoneText(z) + "の点(" + std::to_string(i) + "," + std::to_string(j) +
-                         ")で、データの個数が不足しています");
+      job.threads = nodeCount >= kSplitNodes ? std::clamp(options.readThreads, 1, 2) : 1;
+      job.windowBytes = std::max<std::size_t>(options.readWindow, 1);
+      const NodeLinesResult read = ReadNodeLines(job, progress);
+      if (read.outcome == NodeLinesOutcome::Aborted) {
+        progress.SetStatus("データ読み込みを中止しました");
         return std::nullopt;
       }
-      for (int k = 0; k < columns; ++k) {
-        double v = 0.0;
-        if (!ParseDataNumber(fields[static_cast<std::size_t>(k)], v)) {
-          throw CorvaneError("データファイル " + path + " の" + std::to_string(dataStartLine + rel) +
-                             "行目(先頭行を0行目として)、" + std::to_string(k) + "番目の項目(" + labels[static_cast<std::size_t>(k)] +
-                             ")の \"" + Shown(decoder, fields[static_cast<std::size_t>(k)]) + "\" は数値ではありません");
-        }
+      if (read.outcome == NodeLinesOutcome::Complete) {
+        data.XMax = read.xMax;
+        data.YMax = read.yMax;
+        data.XMin = read.xMin;
+        data.YMin = read.yMin;
+        // Pass 4: the derived rows when they could not be filled with the nodes (this warns),
+        // and, when switched on, the automatic contour ranges.
+        if (!job.gas)
+          ComputeDerivedQuantities(data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex,
+                                   options.gammaBox, options.RBox, notifier);
+        if (options.AutoMaxMinCheck) AutoMaxMin(data);
+        if (options.AutoStepCheck) AutoStep(data, options.StepBar);
+        return result;
       }
-      throw CorvaneError("データファイル " + path + " の" + std::to_string(dataStartLine + rel) + "行目を読めません");
+      // Some line did not read: the storage goes, and the fault is looked for below.
+      std::vector<double>().swap(data.X);
+      std::vector<double>().swap(data.Y);
+      std::vector<std::vector<double>>().swap(data.Values);
     }
-    if (!ctx.x) throw CorvaneError("データファイル " + path + " のデータが格子点数に足りません");
-    data.XMax = std::max(parts[0].xMax, parts[1].xMax);
-    data.YMax = std::max(parts[0].yMax, parts[1].yMax);
-    data.XMin = std::min(parts[0].xMin, parts[1].xMin);
-    data.YMin = std::min(parts[0].yMin, parts[1].yMin);
-    std::vector<std::uint64_t>().swap(ctx.breaks);
-
-    // Pass 6: derived rows and, when switched on, the automatic contour ranges.
-    ComputeDerivedQuantities(data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex,
-                             options.gammaBox, options.RBox, notifier);
-    if (options.AutoMaxMinCheck) AutoMaxMin(data);
-    if (options.AutoStepCheck) AutoStep(data, options.StepBar);
-    return result;
+    ReadContext ctx;
+    ctx.path = path;
+    ctx.bytes = bytes;
+    ctx.zones = &data.Zones;
+    ctx.dataStartLine = dataStartLine;
+    ctx.dataStart = dataStart;
+    ctx.columns = columns;
+    ctx.separator = sep;
+    ctx.order = options.loopOrder;
+    ReportFaultyNodes(ctx, startExists, head, labels, decoder, notifier, progress);
+    return std::nullopt;
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }

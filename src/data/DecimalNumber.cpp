@@ -18,6 +18,7 @@ bool ParseDataNumber(std::string_view text, double& value) {
   }
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
+  if (ReadPlainNumber(text.data(), end, value) == end) return true;
   auto [p, ec] = std::from_chars(text.data(), end, value);
   if (p != end || ec == std::errc::invalid_argument) return false;
   if (ec == std::errc::result_out_of_range) {

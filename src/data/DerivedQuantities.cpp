@@ -7,62 +7,12 @@
 #include <vector>
 
 #include "data/BothCores.h"
+#include "data/GasFormula.h"
 
 namespace corvane {
 namespace {
 
-constexpr double kFallbackTemperature = 288.3;
-constexpr double kFallbackPressure = 101325.0;
 constexpr std::int64_t kSplitAt = 1 << 16;
-
-// b^e in extended precision for positive b, without the library's powl, which costs more than
-// the rest of a load. The exponent gamma / (gamma - 1) is nearly always within rounding of a
-// multiple of 1/2 (3.5 for air), so b^e = b^q * sqrt(b)^r * b^delta with an integer power, one
-// square root and a series for the tiny rest delta. Other exponents go through exp2(e log2 b).
-class ExtendedPower {
- public:
-  explicit ExtendedPower(long double exponent) : e_(exponent) {
-    const long double twice = std::nearbyint(exponent * 2.0L);
-    delta_ = exponent - twice / 2.0L;
-    halfSteps_ = std::fabs(twice) <= 2048.0L && std::fabs(delta_) <= 1e-9L;
-    if (halfSteps_) {
-      const long long t = static_cast<long long>(twice);
-      q_ = t >= 0 ? t / 2 : -((-t + 1) / 2);  // floor(t / 2)
-      r_ = static_cast<int>(t - 2 * q_);
-    }
-  }
-
-  long double operator()(long double b) const {
-    if (!(b > 0.0L) || b > 1e300L) return std::pow(b, e_);  // zero, negative, NaN, huge: rare
-    if (!halfSteps_) return std::exp2(e_ * std::log2(b));
-    long double p = q_ >= 0 ? IntegerPower(b, static_cast<unsigned long long>(q_))
-                            : 1.0L / IntegerPower(b, static_cast<unsigned long long>(-q_));
-    if (r_) p *= std::sqrt(b);
-    if (delta_ != 0.0L) {
-      // |x| < 1e-6, so three terms of exp(x) are exact far beyond double precision.
-      const long double x = delta_ * static_cast<long double>(std::log(static_cast<double>(b)));
-      p *= 1.0L + x + x * x / 2.0L + x * x * x / 6.0L;
-    }
-    return p;
-  }
-
- private:
-  static long double IntegerPower(long double b, unsigned long long n) {
-    long double r = 1.0L;
-    while (n) {
-      if (n & 1u) r *= b;
-      b *= b;
-      n >>= 1;
-    }
-    return r;
-  }
-
-  long double e_;
-  long double delta_ = 0.0L;
-  bool halfSteps_ = false;
-  long long q_ = 0;
-  int r_ = 0;
-};
 
 }  // namespace
 
@@ -84,23 +34,9 @@ bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip
   double* mach = data.Values[static_cast<std::size_t>(data.MachNumberRow())].data();
   double* total = data.Values[static_cast<std::size_t>(data.TotalPressureRow())].data();
 
-  const long double g = gamma;
-  const long double r = R;
-  const ExtendedPower power(g / (g - 1.0L));
-  const long double halfGammaMinusOne = (g - 1.0L) * 0.5L;
-  // Floating-point exceptions stay masked: gamma = 1, R = 0 or a negative base give inf or NaN.
+  const GasFormula formula(gamma, R);
   RunOnBothCores(n, kSplitAt, [&](std::int64_t begin, std::int64_t end) {
-    for (std::int64_t k = begin; k < end; ++k) {
-      long double t = T[k];
-      if (!(t > 0.0L)) t = kFallbackTemperature;  // the stored temperature is not changed
-      const long double uk = u[k], vk = v[k];
-      const double m = static_cast<double>(std::sqrt((uk * uk + vk * vk) / g / r / t));
-      mach[k] = m;
-      long double pk = p ? p[k] : kFallbackPressure;
-      if (!(pk > 0.0L)) pk = kFallbackPressure;
-      const long double ml = m;  // the Mach number as stored
-      total[k] = static_cast<double>(pk * power(1.0L + halfGammaMinusOne * ml * ml));
-    }
+    for (std::int64_t k = begin; k < end; ++k) formula(u[k], v[k], T[k], p ? p[k] : kFallbackPressure, mach[k], total[k]);
   });
   return true;
 }

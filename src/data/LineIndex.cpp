@@ -59,7 +59,41 @@ __attribute__((target("avx2"))) std::size_t CollectAvx2(const char* base, std::s
 }
 #endif
 
+#if defined(__x86_64__)
+// 32 bytes a step: the LFs, plus the CRs, less the CRs an LF follows.
+__attribute__((target("avx2,popcnt"))) std::size_t CountBreakEndsAvx2(const char*& p, const char* end) {
+  const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i cr = _mm256_set1_epi8('\r');
+  std::size_t count = 0;
+  while (end - p >= 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));  // byte `end` at most
+    const auto lfs = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, lf)));
+    const __m256i isCr = _mm256_cmpeq_epi8(v, cr);
+    const auto crs = static_cast<std::uint32_t>(_mm256_movemask_epi8(isCr));
+    if (crs) {
+      const auto crlfs = static_cast<std::uint32_t>(
+          _mm256_movemask_epi8(_mm256_and_si256(isCr, _mm256_cmpeq_epi8(next, lf))));
+      count += static_cast<std::size_t>(__builtin_popcount(crs) - __builtin_popcount(crlfs));
+    }
+    count += static_cast<std::size_t>(__builtin_popcount(lfs));
+    p += 32;
+  }
+  return count;
+}
+#endif
+
 }  // namespace
+
+std::size_t CountBreakEnds(const char* p, const char* end) {
+  std::size_t count = 0;
+#if defined(__x86_64__)
+  static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  if (avx2) count = CountBreakEndsAvx2(p, end);
+#endif
+  for (; p < end; ++p) count += *p == '\n' || (*p == '\r' && p[1] != '\n');
+  return count;
+}
 
 void CollectLineBreaks(std::string_view bytes, std::size_t from, std::size_t to, std::size_t limit,
                        std::vector<std::uint64_t>& out) {

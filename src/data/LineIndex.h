@@ -20,6 +20,11 @@ inline std::size_t BreakLength(std::string_view bytes, std::size_t pos) {
 void CollectLineBreaks(std::string_view bytes, std::size_t from, std::size_t to, std::size_t limit,
                        std::vector<std::uint64_t>& out);
 
+// Number of bytes in [p, end) that end a break: every LF, and every CR not followed by an LF.
+// A line starts after each of them (unless the file ends there). The byte at `end` is read to
+// see whether a CR at end - 1 starts a CR LF, so it must be readable.
+std::size_t CountBreakEnds(const char* p, const char* end);
+
 // Lines of the head of a file, indexed on demand from the start: the reader asks for a few lines
 // (sizes, labels, where the data start) and never indexes more than it asked for.
 class HeadLines {

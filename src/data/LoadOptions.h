@@ -1,6 +1,7 @@
 // Options of the data tab (layout of the text file, velocity columns, gas constants) and of the
 // contour range group, by control name.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -28,6 +29,10 @@ struct LoadOptions {
   bool AutoStepCheck = true;
   int StepBar = 50;  // divisions of the range, 2..100
   int ICompress2 = 1, JCompress2 = 1;  // line-mask compression steps, 1..10
+  // Not controls: how the data lines are read, on how many threads (1 or 2) and in windows of
+  // how many bytes of the file. Tests and measurements vary them; the values do not change.
+  int readThreads = 2;
+  std::size_t readWindow = std::size_t{1} << 20;
 };
 
 const OptionTable<LoadOptions>& LoadOptionTable();

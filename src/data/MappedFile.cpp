@@ -19,7 +19,7 @@ namespace {
 
 }  // namespace
 
-MappedFile::MappedFile(const std::string& path) {
+MappedFile::MappedFile(const std::string& path) : path_(path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) Fail(path, "開く", errno);
   struct stat st {};
@@ -33,12 +33,13 @@ MappedFile::MappedFile(const std::string& path) {
     Fail(path, "読む", EISDIR);
   }
   if (S_ISREG(st.st_mode) && st.st_size > 0) {
-    void* m = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* m = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     if (m != MAP_FAILED) {
       map_ = m;
       data_ = static_cast<const char*>(m);
       size_ = static_cast<std::size_t>(st.st_size);
-      ::close(fd);
+      fd_ = fd;
+      ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);  // a cold file is read ahead generously
       return;
     }
   }
@@ -62,6 +63,22 @@ MappedFile::MappedFile(const std::string& path) {
 
 MappedFile::~MappedFile() {
   if (map_) ::munmap(map_, size_);
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void MappedFile::ReadAt(std::size_t offset, char* to, std::size_t count) const {
+  if (fd_ < 0) {
+    std::memcpy(to, data_ + offset, count);
+    return;
+  }
+  while (count > 0) {
+    const ssize_t n = ::pread(fd_, to, count, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) Fail(path_, "読む", n < 0 ? errno : EIO);  // a file cut short while being read
+    to += n;
+    offset += static_cast<std::size_t>(n);
+    count -= static_cast<std::size_t>(n);
+  }
 }
 
 }  // namespace corvane

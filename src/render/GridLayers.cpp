@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "data/BothCores.h"
 #include "render/PixelMapper.h"
 
 namespace corvane {
@@ -121,12 +122,14 @@ void DrawGridLines(const LayerContext& context, Canvas& canvas) {
   std::vector<QPoint> transposed;
   for (const ZoneGrid& zone : context.data.Zones) {
     if (!ZoneFits(context.data, zone)) continue;
-    // Pass 1: every node's pixel once; each node lies on one line of each family.
+    // Pass 1: every node's pixel once, on both cores; each node lies on one line of each family.
     const std::size_t count = static_cast<std::size_t>(zone.NI) * static_cast<std::size_t>(zone.NJ);
     pixels.resize(count);
     const double* x = context.data.X.data() + zone.FirstNode;
     const double* y = context.data.Y.data() + zone.FirstNode;
-    for (std::size_t n = 0; n < count; ++n) pixels[n] = QPoint(map.X(x[n]), map.Y(y[n]));
+    RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
+      for (std::int64_t n = begin; n < end; ++n) pixels[static_cast<std::size_t>(n)] = QPoint(map.X(x[n]), map.Y(y[n]));
+    });
     const std::size_t nj = static_cast<std::size_t>(zone.NJ);
     // Pass 2: lines of constant i (j runs, contiguous).
     for (std::size_t i = 0; i < static_cast<std::size_t>(zone.NI); ++i) {
@@ -138,10 +141,13 @@ void DrawGridLines(const LayerContext& context, Canvas& canvas) {
     // Pass 3: the pixels transposed tile by tile, so the lines of constant j read them in order.
     const std::size_t ni = static_cast<std::size_t>(zone.NI);
     transposed.resize(count);
-    for (std::size_t i0 = 0; i0 < ni; i0 += kTile)
-      for (std::size_t j0 = 0; j0 < nj; j0 += kTile)
-        for (std::size_t i = i0; i < std::min(i0 + kTile, ni); ++i)
-          for (std::size_t j = j0; j < std::min(j0 + kTile, nj); ++j) transposed[j * ni + i] = pixels[i * nj + j];
+    const std::int64_t tileRows = static_cast<std::int64_t>((ni + kTile - 1) / kTile);
+    RunOnBothCores(tileRows, count >= (1u << 16) ? 2 : 1 << 30, [&](std::int64_t first, std::int64_t last) {
+      for (std::size_t i0 = static_cast<std::size_t>(first) * kTile; i0 < std::min(static_cast<std::size_t>(last) * kTile, ni); i0 += kTile)
+        for (std::size_t j0 = 0; j0 < nj; j0 += kTile)
+          for (std::size_t i = i0; i < std::min(i0 + kTile, ni); ++i)
+            for (std::size_t j = j0; j < std::min(j0 + kTile, nj); ++j) transposed[j * ni + i] = pixels[i * nj + j];
+    });
     // Pass 4: lines of constant j (i runs).
     for (std::size_t j = 0; j < nj; ++j) {
       const QPoint* column = transposed.data() + j * ni;

@@ -197,6 +197,13 @@ bool TForm1::LoadFileCore(const QString& path) {
   // Every load preselects the velocity, temperature and pressure columns afresh.
   options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
   progress_->SetPosition(0);
+  // The abort command stops this load only: a flag left from earlier is cleared before, and the
+  // flag is cleared again however the load ends.
+  struct ClearAbort {
+    bool& flag;
+    ~ClearAbort() { flag = false; }
+  } clearAbort{AbortRequested};
+  AbortRequested = false;
   std::optional<LoadResult> result =
       LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
   if (!result) return false;

@@ -86,6 +86,31 @@ TEST(ContourSegments, FoldedCellSplitsAlongTheFlatterDiagonalAndTiedLowVerticesT
   EXPECT_EQ(ChooseDiagonal({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}), 2);
 }
 
+TEST(ContourSegments, DiagonalsChosenInBatchesAgreeWithOneAtATime) {
+  // Random cells, with repeated nodes (zero normals), flat and tilted planes (ties), huge and
+  // tiny values and NaN, in batches of every length so each lane and the tail are used.
+  std::mt19937 rng(7);
+  std::vector<double> X, Y, V;
+  for (int n = 0; n < 4000; ++n) {
+    const int kind = static_cast<int>(rng() % 8);
+    X.push_back(static_cast<double>(rng() % 5));
+    Y.push_back(static_cast<double>(rng() % 5));
+    V.push_back(kind == 0 ? 0.0 : kind == 1 ? NAN : kind == 2 ? 1e300 : kind == 3 ? 1e-300
+                           : std::ldexp(static_cast<double>(rng()), -static_cast<int>(rng() % 40)));
+  }
+  std::vector<std::int32_t> cells;
+  for (int k = 0; k < 4 * 3001; ++k) cells.push_back(static_cast<std::int32_t>(rng() % X.size()));
+  for (std::size_t count : {std::size_t{1}, std::size_t{3}, std::size_t{4}, std::size_t{7}, std::size_t{3001}}) {
+    std::vector<std::uint8_t> batch(count);
+    ChooseDiagonals(X.data(), Y.data(), V.data(), cells.data(), count, batch.data());
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::int32_t* c = cells.data() + 4 * k;
+      auto node = [&](std::int32_t n) { return Vec3{X[static_cast<std::size_t>(n)], Y[static_cast<std::size_t>(n)], V[static_cast<std::size_t>(n)]}; };
+      ASSERT_EQ(batch[k], ChooseDiagonal(node(c[0]), node(c[1]), node(c[2]), node(c[3]))) << count << " cell " << k;
+    }
+  }
+}
+
 TEST(ContourSegments, LevelsOutsideTheRangeAreNeverStored) {
   // Data reach 0..8 but the range is 2.5..5: the levels are 3, 4, 5 only; 5 is the diagonal.
   ContourScene scene(5, 5, [](int i, int j) { return i + j; }, 2.5, 5.0, 1.0);

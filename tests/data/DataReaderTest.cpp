@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -8,6 +10,7 @@
 #include "data/DataReader.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
+#include "data/DecimalNumber.h"
 #include "data/LineSplitters.h"
 #include "TestSupport.h"
 
@@ -28,9 +31,67 @@ using Load = corvane::testing::LoadedFile;
 
 std::string ErrorOf(const std::string& path, const LoadOptions& o) { return corvane::testing::ErrorText([&] { Load load(path, o); }); }
 
+// Everything a load computes from the node lines, bit for bit.
+void ExpectSameNodes(const FieldDataSet& a, const FieldDataSet& b, const std::string& what) {
+  auto bits = [](const std::vector<double>& v) {
+    return std::vector<std::uint64_t>(reinterpret_cast<const std::uint64_t*>(v.data()),
+                                      reinterpret_cast<const std::uint64_t*>(v.data() + v.size()));
+  };
+  EXPECT_EQ(bits(a.X), bits(b.X)) << what;
+  EXPECT_EQ(bits(a.Y), bits(b.Y)) << what;
+  ASSERT_EQ(a.Values.size(), b.Values.size()) << what;
+  for (std::size_t r = 0; r < a.Values.size(); ++r) EXPECT_EQ(bits(a.Values[r]), bits(b.Values[r])) << what << " row " << r;
+  EXPECT_EQ(bits(a.ContourMax), bits(b.ContourMax)) << what;
+  EXPECT_EQ(bits(a.ContourMin), bits(b.ContourMin)) << what;
+  EXPECT_EQ(bits({a.XMax, a.YMax, a.XMin, a.YMin}), bits({b.XMax, b.YMax, b.XMin, b.YMin})) << what;
+}
+
+// A file whose numbers take every form a data line allows (signs, blanks, quotes, exponents,
+// nan, long digit strings), each line ending in LF, CR LF or CR.
+std::string WriteMixedFile(const std::string& name, Separator sep, LoopOrder order, const std::vector<std::pair<int, int>>& zones,
+                           std::vector<std::vector<double>>& nodes) {
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  const char cut = sep == Separator::Commas ? ',' : (sep == Separator::Tabs ? '\t' : ' ');
+  std::fprintf(f, "mixed\r\n\n");
+  for (auto [ni, nj] : zones) std::fprintf(f, "%d%c%d\n", ni - 1, cut, nj - 1);
+  std::fprintf(f, "x%cy%cA%cB\n", cut, cut, cut);
+  std::uint64_t seed = 12345;
+  auto next = [&] { return seed = seed * 6364136223846793005ull + 1442695040888963407ull; };
+  static const char* const kEnds[3] = {"\n", "\r\n", "\r"};
+  int first = 0;
+  for (auto [ni, nj] : zones) {
+    nodes.resize(static_cast<std::size_t>(first + ni * nj), std::vector<double>(4));
+    for (int a = 0; a < (order == LoopOrder::JI ? nj : ni); ++a)
+      for (int b = 0; b < (order == LoopOrder::JI ? ni : nj); ++b) {
+        const int i = order == LoopOrder::JI ? b : a, j = order == LoopOrder::JI ? a : b;
+        std::string line = sep == Separator::Spaces && next() % 4 == 0 ? "\t " : "";
+        for (int k = 0; k < 4; ++k) {
+          const double v = static_cast<double>(static_cast<std::int64_t>(next() >> 11) - (std::int64_t{1} << 52)) *
+                           std::pow(10.0, static_cast<double>(next() % 41) - 20.0) / 3.0;
+          char text[64];
+          static const char* const kForms[5] = {"%.8e", "%.17g", "%+.3f", "%.20E", "%g"};
+          std::snprintf(text, sizeof text, kForms[next() % 5], v);
+          std::string field = next() % 50 == 0 ? "nan" : text;
+          double read = 0.0;
+          EXPECT_TRUE(ParseDataNumber(field, read)) << field;
+          nodes[static_cast<std::size_t>(first + nj * i + j)][static_cast<std::size_t>(k)] = read;
+          if (sep == Separator::Commas && next() % 10 == 0) field = "\"" + field + "\"";
+          if (sep != Separator::Spaces && next() % 10 == 0) field = " " + field + " ";
+          if (k > 0) line += sep == Separator::Spaces ? std::string(1 + next() % 3, ' ') : std::string(1, cut);
+          line += field;
+        }
+        std::fputs((line + kEnds[next() % 3]).c_str(), f);
+      }
+    first += ni * nj;
+  }
+  std::fclose(f);
+  return path;
+}
+
 }  // namespace
 
-TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
+TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorOrderAndThreadCount) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / "corvane_reader_test";
   fs::create_directories(dir);
@@ -39,6 +100,7 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
   std::optional<FieldDataSet> reference;
   for (int variant = 0; variant < 4; ++variant) {
     LoadOptions o;
+    o.IncludeVelCheck = true;
     grid.jOuter = variant == 1;
     grid.separator = variant == 2 ? gen::Sep::Commas : (variant == 3 ? gen::Sep::Tabs : gen::Sep::Spaces);
     grid.crlf = variant == 3;
@@ -52,8 +114,106 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorAndOrder) {
     double expected[6];
     gen::FlowAt(grid, 2, 150, 33, expected);
     EXPECT_NEAR(l.At(3, 2, 150, 33), expected[5], 1e-8 * expected[5]);
+    // One thread reading the whole file as one window gives the same bits as two threads on
+    // windows so small that lines and CR LF pairs straddle their ends.
+    o.readThreads = 1;
+    o.readWindow = std::size_t{1} << 30;
+    Load single(path, o);
+    ASSERT_TRUE(single.result) << variant;
+    ExpectSameNodes(l.d(), single.d(), "one thread, variant " + std::to_string(variant));
+    o.readThreads = 2;
+    o.readWindow = 997;
+    Load small(path, o);
+    ASSERT_TRUE(small.result) << variant;
+    ExpectSameNodes(l.d(), small.d(), "small windows, variant " + std::to_string(variant));
     if (!reference) reference = l.d();
-    EXPECT_TRUE(l.d().X == reference->X && l.d().Values == reference->Values && l.d().ContourMax == reference->ContourMax) << variant;
+    ExpectSameNodes(l.d(), *reference, "variant " + std::to_string(variant));
+  }
+}
+
+TEST(DataReader, EveryFormOfNumberReadsTheSameOnBothCoresAsFieldByField) {
+  const std::vector<std::pair<int, int>> zones = {{150, 130}, {1, 1}, {97, 103}};
+  for (Separator sep : {Separator::Spaces, Separator::Commas, Separator::Tabs}) {
+    for (LoopOrder order : {LoopOrder::IJ, LoopOrder::JI}) {
+      const std::string what = "separator " + std::to_string(static_cast<int>(sep)) + " order " + std::to_string(static_cast<int>(order));
+      std::vector<std::vector<double>> nodes;
+      const std::string path = WriteMixedFile("corvane_mixed.dat", sep, order, zones, nodes);
+      LoadOptions o = SmallLayout(3);
+      o.separator = sep;
+      o.loopOrder = order;
+      o.readThreads = 1;
+      Load single(path, o);
+      ASSERT_TRUE(single.result) << what;
+      o.readThreads = 2;
+      o.readWindow = 613;
+      Load both(path, o);
+      ASSERT_TRUE(both.result) << what;
+      ExpectSameNodes(single.d(), both.d(), what);
+      // Each field as ParseDataNumber reads it on its own.
+      std::vector<double> column(nodes.size());
+      for (std::size_t k = 0; k < 4; ++k) {
+        for (std::size_t n = 0; n < nodes.size(); ++n) column[n] = nodes[n][k];
+        const std::vector<double>& row = k == 0 ? both.d().X : (k == 1 ? both.d().Y : both.d().Values[k - 2]);
+        EXPECT_EQ(0, std::memcmp(row.data(), column.data(), column.size() * sizeof(double))) << what << " column " << k;
+      }
+    }
+  }
+}
+
+TEST(DataReader, FaultsFoundOnBothCoresNameTheFirstFaultyNodeInNodeOrder) {
+  // 200 x 200 nodes from line 4 with two spoilt lines: data line 1 has a word, data line 30000
+  // too few fields. Written i outer they hold nodes (0, 1) and (150, 0); written j outer, nodes
+  // (1, 0) and (0, 150), and then the short line's node comes first.
+  const std::string path = (std::filesystem::temp_directory_path() / "corvane_late_fault.dat").string();
+  auto write = [&](int lines) {
+    std::string text = "t\n\n199 199\nx y A\n";
+    for (int line = 0; line < lines; ++line) text += line == 30000 ? "1 2\n" : (line == 1 ? "1 2 three\n" : "1 2 3\n");
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+  };
+  write(200 * 200);
+  LoadOptions o = SmallLayout();
+  o.readWindow = 4096;
+  const std::string e = ErrorOf(path, o);
+  EXPECT_NE(e.find("5行目"), std::string::npos) << e;
+  EXPECT_NE(e.find("\"three\""), std::string::npos) << e;
+  o.loopOrder = LoopOrder::JI;
+  Load ji(path, o);
+  EXPECT_FALSE(ji.result);
+  EXPECT_EQ(ji.notifier.warnings, (std::vector<std::string>{"zone[0]の点(0,150)で、データの個数が不足しています"}));
+  // One line short of the last node: the line count comes first, as before any node is read.
+  write(200 * 200 - 1);
+  Load shortFile(path, o);
+  EXPECT_FALSE(shortFile.result);
+  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]行数40003と格子点数40003が合いません"}));
+}
+
+TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
+  namespace fs = std::filesystem;
+  const std::string path = (fs::temp_directory_path() / "corvane_abort.dat").string();
+  gen::FlowGridSpec grid;
+  grid.zones = {{300, 200}};
+  ASSERT_TRUE(gen::WriteFlowGrid(path, grid));
+  LoadOptions o;
+  o.ZCountBox = 1;
+  o.LabelLineBox = 3;
+  o.DataStartLineBox = 4;
+  o.readWindow = 8192;
+  for (bool leftOver : {false, true}) {
+    corvane::testing::RecordingProgress progress;
+    progress.abort = leftOver;
+    progress.onPump = [&] {
+      if (progress.positions.size() == 3) progress.abort = true;  // the abort command mid-load
+    };
+    RecordingNotifier notifier;
+    auto result = LoadDataFile(path, o, FieldDataSet(), 0, notifier, progress);
+    EXPECT_EQ(result.has_value(), leftOver);
+    EXPECT_TRUE(notifier.warnings.empty());
+    EXPECT_GT(progress.positions.size(), 2u);  // the gauge moved
+    if (!leftOver) {
+      EXPECT_EQ(progress.statuses.back(), "データ読み込みを中止しました");
+    }
   }
 }
 

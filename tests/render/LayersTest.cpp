@@ -71,9 +71,10 @@ TEST(GridLines, SkipZeroLengthSegmentsAndJoinStraightRuns) {
 }
 
 TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
-  // A wavy grid that crosses the picture edges, with runs of nodes sharing pixels.
-  Fixture f(MakeGrid({{60, 45, [](int i, int j) {
-                         return std::pair{-15.0 + 2.2 * i + 6 * std::sin(j * 0.3), -10.0 + 2.9 * j + 4 * std::cos(i * 0.21)};
+  // A wavy grid folded over itself many times, crossing the picture edges, with runs of nodes
+  // sharing pixels; large enough for its node pixels to be worked out on both cores.
+  Fixture f(MakeGrid({{400, 170, [](int i, int j) {
+                         return std::pair{-15.0 + 2.2 * (i % 60) + 0.01 * i + 6 * std::sin(j * 0.3), -10.0 + 2.9 * (j % 45) + 4 * std::cos(i * 0.21)};
                        }},
                       {30, 3, [](int i, int) { return std::pair{40.0 + 0.1 * i, 40.0}; }}}));
   QImage layer = testing::FilledImage(100, 100), reference = testing::FilledImage(100, 100);
