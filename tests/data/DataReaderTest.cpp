@@ -100,8 +100,7 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorOrderAndThreadCou
   std::optional<FieldDataSet> reference;
   for (int variant = 0; variant < 4; ++variant) {
     LoadOptions o;
-    o.IncludeVelCheck = true;
-    grid.jOuter = variant == 1;
+    o.IncludeVelCheck = true, grid.jOuter = variant == 1;
     grid.separator = variant == 2 ? gen::Sep::Commas : (variant == 3 ? gen::Sep::Tabs : gen::Sep::Spaces);
     grid.crlf = variant == 3;
     o.loopOrder = grid.jOuter ? LoopOrder::JI : LoopOrder::IJ;
@@ -116,16 +115,12 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorOrderAndThreadCou
     EXPECT_NEAR(l.At(3, 2, 150, 33), expected[5], 1e-8 * expected[5]);
     // One thread reading the whole file as one window gives the same bits as two threads on
     // windows so small that lines and CR LF pairs straddle their ends.
-    o.readThreads = 1;
-    o.readWindow = std::size_t{1} << 30;
-    Load single(path, o);
-    ASSERT_TRUE(single.result) << variant;
-    ExpectSameNodes(l.d(), single.d(), "one thread, variant " + std::to_string(variant));
-    o.readThreads = 2;
-    o.readWindow = 997;
-    Load small(path, o);
-    ASSERT_TRUE(small.result) << variant;
-    ExpectSameNodes(l.d(), small.d(), "small windows, variant " + std::to_string(variant));
+    for (auto [threads, window] : {std::pair{1, std::size_t{1} << 30}, {2, std::size_t{997}}}) {
+      o.readThreads = threads, o.readWindow = window;
+      Load other(path, o);
+      ASSERT_TRUE(other.result) << variant;
+      ExpectSameNodes(l.d(), other.d(), std::to_string(threads) + " threads, variant " + std::to_string(variant));
+    }
     if (!reference) reference = l.d();
     ExpectSameNodes(l.d(), *reference, "variant " + std::to_string(variant));
   }
@@ -139,13 +134,10 @@ TEST(DataReader, EveryFormOfNumberReadsTheSameOnBothCoresAsFieldByField) {
       std::vector<std::vector<double>> nodes;
       const std::string path = WriteMixedFile("corvane_mixed.dat", sep, order, zones, nodes);
       LoadOptions o = SmallLayout(3);
-      o.separator = sep;
-      o.loopOrder = order;
-      o.readThreads = 1;
+      o.separator = sep, o.loopOrder = order, o.readThreads = 1;
       Load single(path, o);
       ASSERT_TRUE(single.result) << what;
-      o.readThreads = 2;
-      o.readWindow = 613;
+      o.readThreads = 2, o.readWindow = 613;
       Load both(path, o);
       ASSERT_TRUE(both.result) << what;
       ExpectSameNodes(single.d(), both.d(), what);
@@ -168,16 +160,13 @@ TEST(DataReader, FaultsFoundOnBothCoresNameTheFirstFaultyNodeInNodeOrder) {
   auto write = [&](int lines) {
     std::string text = "t\n\n199 199\nx y A\n";
     for (int line = 0; line < lines; ++line) text += line == 30000 ? "1 2\n" : (line == 1 ? "1 2 three\n" : "1 2 3\n");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
+    std::ofstream(path) << text;
   };
   write(200 * 200);
   LoadOptions o = SmallLayout();
   o.readWindow = 4096;
   const std::string e = ErrorOf(path, o);
-  EXPECT_NE(e.find("5行目"), std::string::npos) << e;
-  EXPECT_NE(e.find("\"three\""), std::string::npos) << e;
+  EXPECT_TRUE(e.find("5行目") != std::string::npos && e.find("\"three\"") != std::string::npos) << e;
   o.loopOrder = LoopOrder::JI;
   Load ji(path, o);
   EXPECT_FALSE(ji.result);
@@ -195,10 +184,7 @@ TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
   gen::FlowGridSpec grid;
   grid.zones = {{300, 200}};
   ASSERT_TRUE(gen::WriteFlowGrid(path, grid));
-  LoadOptions o;
-  o.ZCountBox = 1;
-  o.LabelLineBox = 3;
-  o.DataStartLineBox = 4;
+  LoadOptions o = SmallLayout();
   o.readWindow = 8192;
   for (bool leftOver : {false, true}) {
     corvane::testing::RecordingProgress progress;
