@@ -41,19 +41,6 @@ struct LegendWindow : ::testing::Test {
   RecordingNotifier notifier;
 };
 
-TEST_F(LegendWindow, OrientationButtonsSwapThePreviewPanels) {
-  QWidget* tate = Child<QWidget>("TatePanel");
-  QWidget* yoko = Child<QWidget>("YokoPanel");
-  auto shown = [&] { return std::pair(tate->isVisibleTo(&form), yoko->isVisibleTo(&form)); };
-  EXPECT_EQ(shown(), std::pair(true, false));
-  Child<QRadioButton>("LegendYoko")->click();
-  EXPECT_EQ(shown(), std::pair(false, true));
-  Child<QRadioButton>("LegendTate")->click();
-  EXPECT_EQ(shown(), std::pair(true, false));
-  form.SetPreviewBackground(true);
-  EXPECT_EQ(yoko->palette().color(QPalette::Window), QColor(Qt::white));
-}
-
 TEST_F(LegendWindow, PictureFollowsTheSizeOrientationAndBackground) {
   Child<QSpinBox>("LegendWidthBox")->setValue(200);
   Child<QSpinBox>("LegendHeightBox")->setValue(200);

@@ -1,8 +1,6 @@
 // Loading a data file through the file tab and drawing it with the menu commands.
 #include <QAction>
 
-#include "ui/LegendForm.h"
-#include "ui/AboutForm.h"
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
@@ -78,14 +76,6 @@ TEST_F(MainWindow, LoadArrivingDuringAnotherCommandIsRefused) {
   m.EndCommand();
   EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
   EXPECT_FALSE(m.data_.Empty());
-}
-
-TEST_F(MainWindow, MenusAndButtonsReachLegendAndAbout) {
-  m.Button4->click();
-  ASSERT_NE(m.LegendForm, nullptr);
-  EXPECT_TRUE(static_cast<QWidget*>(m.LegendForm)->isVisible());
-  m.Menu_Version->trigger();
-  EXPECT_TRUE(static_cast<QWidget*>(m.AboutForm)->isVisible());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window driven by control name: the settings file through the handlers, pending
-// edits, tab warnings, switches, loading and the refusal of nested commands.
+// edits, tab warnings, loading and the refusal of nested commands.
 #include <QAction>
 #include <QDir>
 #include <gtest/gtest.h>
@@ -96,25 +96,6 @@ TEST_F(MainWindow, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.Menu_FileSel->trigger();
   m.Menu_AxisSet->trigger();
   EXPECT_EQ(p.messages.warnings.size(), 1u);
-}
-
-TEST_F(MainWindow, SwitchesRunTheirContourZoneAndFormatHandlers) {
-  m.ShowContour->setChecked(false);
-  EXPECT_FALSE(m.BrushCheck->isEnabled());
-  EXPECT_TRUE(m.LineCheck->isChecked());
-  m.ShowContour->setChecked(true);
-  EXPECT_TRUE(m.BrushCheck->isEnabled());
-  EXPECT_EQ(p.view().windowTitle(), QStringLiteral("等高線表示"));
-  m.LabelRegulate->setChecked(true);
-  EXPECT_TRUE(m.LabelMin->isEnabled() && m.LabelMax->isEnabled());
-  m.ICompress2->setValue(4);
-  EXPECT_EQ(m.ICompBox->value(), 4);
-  m.ShowExpCheck->setChecked(true);
-  EXPECT_EQ(m.example->text(), QString::fromStdString(FormatAxisNumber(0.3, m.Options().display.numberFormat)));
-  m.WhiteBack->setChecked(true);
-  EXPECT_EQ(m.LabelExp->palette().color(QPalette::Window), QColor(Qt::white));
-  MouseClick(m.Image2, Qt::LeftButton);
-  EXPECT_TRUE(m.GrayMap1->isChecked());
 }
 
 TEST_F(MainWindow, NestedCommandsAreRefusedButAbortGetsThrough) {
