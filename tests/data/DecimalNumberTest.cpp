@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -18,9 +19,7 @@ std::optional<std::uint64_t> FromCharsBits(const std::string& text) {
   double v = 0.0;
   auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
   if (ec != std::errc() || p != text.data() + text.size()) return std::nullopt;
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &v, sizeof bits);
-  return bits;
+  return std::bit_cast<std::uint64_t>(v);
 }
 
 }  // namespace
@@ -32,9 +31,7 @@ TEST(DecimalNumber, PlainNumbersReadToTheSameBitsAsFromChars) {
     const char* end = text.data() + text.size();
     const char* p = ReadPlainNumber(text.data(), end, v);
     if (p != end) return false;  // declined (or stopped early): from_chars decides
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    EXPECT_EQ(FromCharsBits(text), bits) << text;
+    EXPECT_EQ(FromCharsBits(text), std::bit_cast<std::uint64_t>(v)) << text;
     return true;
   };
   int taken = 0;
