@@ -32,7 +32,7 @@ struct AirfoilSpec {
   double temperature = 288.15, pressure = 101325.0;
 };
 
-// Everything that follows from the spec once: the circle, the map, the flow.
+// Everything that follows from the section's parameters once: the circle, the map, the flow.
 struct AirfoilFlow {
   using C = std::complex<double>;
   static constexpr double kPi = 3.14159265358979323846;

@@ -218,6 +218,26 @@ void ReportFaultyNodes(ReadContext& ctx, bool startExists, HeadLines& head, cons
 
 }  // namespace
 
+void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const LoadOptions& options, const int found[4]) {
+  const int variables = data.ColumnCount - 2;
+  const int chosen[4] = {options.xvecbox, options.yvecbox, options.tmpbox, options.prsBox};
+  int selected[4];
+  for (int s = 0; s < 4; ++s) {
+    selected[s] = chosen[s] >= 0 && chosen[s] < variables ? chosen[s] : found[s];
+    if (selected[s] < 0 && variables > 0) selected[s] = 0;
+  }
+  result.selectorItems = data.VariableNames;
+  result.rgroupItems = data.VariableNames;
+  if (options.IncludeVelCheck) {
+    result.rgroupItems.push_back("マッハ数");
+    result.rgroupItems.push_back("全圧");
+  }
+  result.xvecIndex = selected[0];
+  result.yvecIndex = selected[1];
+  result.tmpIndex = selected[2];
+  result.prsIndex = selected[3];
+}
+
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress) {
@@ -268,21 +288,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
         if (upper == kNames[s]) preselected[s] = k;
       }
     }
-    const int chosen[4] = {options.xvecbox, options.yvecbox, options.tmpbox, options.prsBox};
-    for (int s = 0; s < 4; ++s) {
-      if (chosen[s] >= 0 && chosen[s] < variables) preselected[s] = chosen[s];
-      if (preselected[s] < 0 && variables > 0) preselected[s] = 0;
-    }
-    result.selectorItems = data.VariableNames;
-    result.rgroupItems = data.VariableNames;
-    if (options.IncludeVelCheck) {
-      result.rgroupItems.push_back("マッハ数");
-      result.rgroupItems.push_back("全圧");
-    }
-    result.xvecIndex = preselected[0];
-    result.yvecIndex = preselected[1];
-    result.tmpIndex = preselected[2];
-    result.prsIndex = preselected[3];
+    SetVariableChoices(result, data, options, preselected);
 
     // Pass 2: the zone sizes, checked before anything is allocated for them.
     if (zoneCount == 0) {

@@ -26,6 +26,12 @@ struct LoadResult {
   SourceInfo source;                       // the file's format and what else it told
 };
 
+// Fills the variable list, the selector items and the preselected selector rows of `result`:
+// a row chosen in `options` (>= 0, within the variables) wins over `found` (the row found by name,
+// -1 for none), and a selector with neither takes the first variable. With velocity data the
+// variable list also offers マッハ数 and 全圧.
+void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const LoadOptions& options, const int found[4]);
+
 // Loads `path`. `previous` is the data set now shown (its contour ranges and boundary flags are
 // carried over as a reload keeps them); `previousZoneListCount` is the item count of ZoneSelect.
 // Warnings of the file format go to `notifier` and give nullopt; a field that is not a number or a

@@ -106,25 +106,10 @@ LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& o
     data.YMax = y > data.YMax ? y : data.YMax;
     data.YMin = y < data.YMin ? y : data.YMin;
   }
-  const int variables = data.ColumnCount - 2;
   static const char* const kStandard[4] = {"VelocityX", "VelocityY", "Temperature", "Pressure"};
-  int selected[4];
-  const int chosen[4] = {options.xvecbox, options.yvecbox, options.tmpbox, options.prsBox};
-  for (int s = 0; s < 4; ++s) {
-    selected[s] = FindVariable(data.VariableNames, kStandard[s], kPrimitiveNames[s]);
-    if (chosen[s] >= 0 && chosen[s] < variables) selected[s] = chosen[s];
-    if (selected[s] < 0 && variables > 0) selected[s] = 0;
-  }
-  result.selectorItems = data.VariableNames;
-  result.rgroupItems = data.VariableNames;
-  if (options.IncludeVelCheck) {
-    result.rgroupItems.push_back("マッハ数");
-    result.rgroupItems.push_back("全圧");
-  }
-  result.xvecIndex = selected[0];
-  result.yvecIndex = selected[1];
-  result.tmpIndex = selected[2];
-  result.prsIndex = selected[3];
+  int found[4];
+  for (int s = 0; s < 4; ++s) found[s] = FindVariable(data.VariableNames, kStandard[s], kPrimitiveNames[s]);
+  SetVariableChoices(result, data, options, found);
 
   const std::size_t columns = static_cast<std::size_t>(data.ColumnCount);
   for (auto [to, from] : {std::pair{&data.ContourMax, &previous.ContourMax}, std::pair{&data.ContourMin, &previous.ContourMin},
