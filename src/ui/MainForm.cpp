@@ -173,6 +173,10 @@ void TForm1::ConnectHandlers() {
   ConnectAnalysisTab();
   ConnectStreamTab();
   ConnectMenus();
+  // The label and axis samples are the fonts of the picture: whatever sets their font or colour
+  // (a dialog, a settings line, a script) stores it.
+  LabelExp->installEventFilter(this);
+  example->installEventFilter(this);
 }
 
 namespace {
@@ -389,6 +393,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   RunHandler([&] {
     if (watched == StreamList && event->type() == QEvent::KeyPress)
       StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+      if (watched == LabelExp) StoreLabelSample();
+      if (watched == example) StoreAxisSample();
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
       QLabel* images[4] = {Image0, Image1, Image2, Image3};
       for (int k = 0; k < 4; ++k)
