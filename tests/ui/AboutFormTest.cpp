@@ -1,9 +1,7 @@
 // The About window's links and settings loading, and the help command's manual page.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QUrl>

@@ -1,5 +1,4 @@
 // Loading a data file through the file tab and drawing it with the menu commands.
-#include <QAction>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // The main window driven by control name: the settings file through the handlers, pending
 // edits, tab warnings, loading and the refusal of nested commands.
-#include <QAction>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -36,14 +35,6 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
-}
-
-TEST(MainWindowSettings, ReadingStopsAtABadValueKeepingWhatCameBefore) {
-  StartedProgram p("SHOW GRID\nZONE COUNT\nfour\nWHITE BACKGROUND\n");
-  EXPECT_TRUE(p.main().ShowGrid->isChecked());
-  EXPECT_EQ(p.main().ZCountBox->value(), 3);
-  EXPECT_FALSE(p.main().WhiteBack->isChecked());
-  EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 using MainWindow = ProgramTest<StartedProgram>;

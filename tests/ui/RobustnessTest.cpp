@@ -1,6 +1,5 @@
 // A careless user: words left in any edit box, then every command. The program must live, keep
 // its data, and draw exactly as before wherever the box is not read.
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <unistd.h>
