@@ -1,7 +1,6 @@
 // The analysis segment: its end points and layer calls, then the samples along it: exact values
 // of linear fields, order, merging of points hit by several edges, the cap, the file's bytes and
 // inputs that must fail cleanly.
-#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 // `corvane analyze`: a data file through the reader to the samples file, and its refusals.
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

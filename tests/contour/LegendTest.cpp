@@ -2,11 +2,9 @@
 // layout, backgrounds, the guard against unusable steps and saving by extension.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <cstdio>
 #include <string>
 #include <vector>
 

@@ -1,6 +1,5 @@
 // EMF output: a scene-like picture is replayed into the generator and the bytes are walked
 // with a small record reader written here, independent of the generator's own code.
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
