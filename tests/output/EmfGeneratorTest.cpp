@@ -100,8 +100,7 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
   ASSERT_GE(records.size(), 3u);
   const Record& header = records.front();
   ASSERT_EQ(header.type, kHeader);
-  EXPECT_EQ(header.U32(40), 0x464D4520u);
-  EXPECT_EQ(header.U32(48), static_cast<uint32_t>(data.size()));
+  EXPECT_EQ(std::pair(header.U32(40), header.U32(48)), std::pair(0x464D4520u, static_cast<uint32_t>(data.size())));
   EXPECT_EQ(header.U32(52), static_cast<uint32_t>(records.size()));
   // Bounds in pixels, frame in hundredths of a millimetre at 96 dpi, both over the same pixels.
   for (const auto& [at, value] : {std::pair{16, 199}, {20, 99}, {32, 199 * 2540 / 96}, {36, 99 * 2540 / 96}})

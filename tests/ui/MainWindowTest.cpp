@@ -29,8 +29,7 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
                                m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), m.GrayMap2->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
-  EXPECT_EQ(m.ZCountBox->value(), 100);
-  EXPECT_EQ(m.Shape1->BrushColour(), MakeColour(255, 0, 0));
+  EXPECT_EQ(std::pair(m.ZCountBox->value(), m.Shape1->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size

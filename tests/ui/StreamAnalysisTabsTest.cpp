@@ -11,9 +11,7 @@ using namespace corvane::testing;
 
 // The loaded program with the opened documents recorded and the seed list read by cell.
 struct TabsProgram : LoadedProgram {
-  TabsProgram() {
-    main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
-  }
+  TabsProgram() { main().OpenDocument = [this](const QString& path) { opened.push_back(path); }; }
   QStringList opened;
 
   QString Cell(int row, int column) {
