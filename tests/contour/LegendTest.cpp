@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cstdio>
 #include <string>
 #include <vector>
 
