@@ -15,8 +15,7 @@ using test::ContourScene;
 
 // Circles around (20, 20) on 41 x 41 nodes, seen at 10 pixels per unit from pixel (0, 500).
 ContourScene Circles(double step) {
-  ContourScene scene(41, 41, [](int i, int j) { return (i - 20.0) * (i - 20.0) + (j - 20.0) * (j - 20.0); }, 0.0,
-                     800.0, step);
+  ContourScene scene(41, 41, [](int i, int j) { return (i - 20.0) * (i - 20.0) + (j - 20.0) * (j - 20.0); }, 0.0, 800.0, step);
   scene.view.CentrePixelY = 500;
   return scene;
 }

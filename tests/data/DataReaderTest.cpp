@@ -376,8 +376,7 @@ TEST(DerivedQuantities, RangesStepsAndLineMasks) {
 
   d.Zones[0].NI = 10;
   UpdateLineMasks(d, 4, 1);
-  EXPECT_EQ(d.Zones[0].ILineMask,
-            (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
+  EXPECT_EQ(d.Zones[0].ILineMask, (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
   EXPECT_EQ(d.Zones[0].JLineMask, (std::vector<bool>{true, true}));
   UpdateLineMasks(d, 0, 0);  // a step of 0 acts as 1
   EXPECT_EQ(d.Zones[1].ILineMask, (std::vector<bool>{true, true}));

@@ -78,8 +78,7 @@ TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
                                                 "TextOut 33,139 y [m]"}));
   // The y title is written turned by 90 degrees, then the axis font comes back.
   const std::vector<std::string> tail(calls.end() - 3, calls.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]",
-                                            "SetFont Arial 16 000000 0"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]", "SetFont Arial 16 000000 0"}));
   EXPECT_TRUE(scene.notifier.warnings.empty());
 }
 
