@@ -34,11 +34,8 @@ TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange)
   EXPECT_TRUE(scene.readout.valid && scene.readout.ReadoutMax == 800.0);
   // Levels 0 and 800 touch single nodes only (the centre, the corners): no line.
   std::vector<std::string> pens;
-  for (int level = 100; level <= 700; level += 100) {
-    char line[32];
-    std::snprintf(line, sizeof line, "SetPen %06X 3", test::Rainbow(level, 0, 800));
-    pens.push_back(line);
-  }
+  for (int level = 100; level <= 700; level += 100)
+    pens.push_back(QString::asprintf("SetPen %06X 3", test::Rainbow(level, 0, 800)).toStdString());
   EXPECT_EQ(canvas.Only({"SetPen"}), pens);
   // The brush is hollow while the lines are drawn and solid again afterwards.
   EXPECT_EQ(canvas.CurrentBrushStyle(), BrushStyle::Solid);
