@@ -182,8 +182,7 @@ TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
     if (r.type == kFont) {
       EXPECT_EQ(r.I32(12), -14);  // em height in pixels
       escapements.push_back(r.I32(20));
-      const QString face = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + 12 + 28));
-      EXPECT_EQ(face, QStringLiteral("Noto Sans CJK JP"));
+      EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + 12 + 28)), QStringLiteral("Noto Sans CJK JP"));
     }
     if (r.type == kTextW) {
       const uint32_t chars = r.U32(44), offset = r.U32(48), dxOffset = r.U32(68);
