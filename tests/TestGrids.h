@@ -38,8 +38,7 @@ inline FieldDataSet MakeZones(const std::vector<ZoneSpec>& zones, std::vector<st
       for (int j = 0; j < z.nj; ++j) {
         const auto [x, y] = z.place(i, j);
         const std::vector<double> v = (z.rows ? z.rows : rows)(x, y);
-        d.X.push_back(x);
-        d.Y.push_back(y);
+        d.X.push_back(x), d.Y.push_back(y);
         for (std::size_t r = 0; r < d.Values.size(); ++r) d.Values[r].push_back(r < v.size() ? v[r] : 0.0);
         d.XMin = std::min(d.XMin, x), d.XMax = std::max(d.XMax, x);
         d.YMin = std::min(d.YMin, y), d.YMax = std::max(d.YMax, y);

@@ -1,7 +1,6 @@
 // The analysis segment: its end points and layer calls, then the samples along it: exact values
 // of linear fields, order, merging of points hit by several edges, the cap, the file's bytes and
 // inputs that must fail cleanly.
-#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -163,8 +162,7 @@ TEST(SegmentSampling, BadEndPointsVariablesAndFilesFailWithoutWritingAFile) {
   o.analysis.P1i = 5;  // the i box keeps its value when the zone changes
   AnalysisRun outside = Analyze(data, o);
   EXPECT_EQ(outside.result.status, AnalysisRunResult::Status::BadEndpoint);
-  EXPECT_EQ(outside.notifier.warnings,
-            std::vector<std::string>{"点1の格子点 (i=5, j=0) は領域 0 の範囲 (i 0..4, j 0..4) の外です"});
+  EXPECT_EQ(outside.notifier.warnings, std::vector<std::string>{"点1の格子点 (i=5, j=0) は領域 0 の範囲 (i 0..4, j 0..4) の外です"});
   EXPECT_TRUE(outside.file.isEmpty());
   o.analysis.P1i = 0, o.analysis.P2Zone = 1;
   EXPECT_EQ(Analyze(data, o).result.status, AnalysisRunResult::Status::BadEndpoint);

@@ -131,8 +131,7 @@ TEST(ContourLabelDrawing, RotatedTextIsCentredOnItsSpotAndTheAxisFontComesBack) 
                                       "SetFont Arial 14 FFFFFF 0"}));
   LoggingCanvas clear;
   DrawContourLabels(clear, {{"150", 100, 200, -900}}, labelFont, true, kWhite, axisFont);
-  EXPECT_EQ(clear.Only({"SetBrush", "TextOut"}),
-            (std::vector<std::string>{"SetBrush FFFFFF Hollow", "TextOut 106,192 150"}));
+  EXPECT_EQ(clear.Only({"SetBrush", "TextOut"}), (std::vector<std::string>{"SetBrush FFFFFF Hollow", "TextOut 106,192 150"}));
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ using test::ContourScene;
 
 // Circles around (20, 20) on 41 x 41 nodes, seen at 10 pixels per unit from pixel (0, 500).
 ContourScene Circles(double step) {
-  ContourScene scene(41, 41, [](int i, int j) { return (i - 20.0) * (i - 20.0) + (j - 20.0) * (j - 20.0); }, 0.0,
-                     800.0, step);
+  ContourScene scene(41, 41, [](int i, int j) { return (i - 20.0) * (i - 20.0) + (j - 20.0) * (j - 20.0); }, 0.0, 800.0, step);
   scene.view.CentrePixelY = 500;
   return scene;
 }
@@ -35,11 +34,8 @@ TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange)
   EXPECT_TRUE(scene.readout.valid && scene.readout.ReadoutMax == 800.0);
   // Levels 0 and 800 touch single nodes only (the centre, the corners): no line.
   std::vector<std::string> pens;
-  for (int level = 100; level <= 700; level += 100) {
-    char line[32];
-    std::snprintf(line, sizeof line, "SetPen %06X 3", test::Rainbow(level, 0, 800));
-    pens.push_back(line);
-  }
+  for (int level = 100; level <= 700; level += 100)
+    pens.push_back(QString::asprintf("SetPen %06X 3", test::Rainbow(level, 0, 800)).toStdString());
   EXPECT_EQ(canvas.Only({"SetPen"}), pens);
   // The brush is hollow while the lines are drawn and solid again afterwards.
   EXPECT_EQ(canvas.CurrentBrushStyle(), BrushStyle::Solid);
@@ -89,8 +85,7 @@ TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
     LoggingCanvas canvas;
     DrawContourLines(scene.Context(status), scene.options.contour, canvas);
     EXPECT_EQ(status.statuses, std::vector<std::string>{c.status});
-    EXPECT_TRUE(canvas.calls.empty());
-    EXPECT_TRUE(c.abort || !scene.readout.valid);
+    EXPECT_TRUE(canvas.calls.empty() && (c.abort || !scene.readout.valid));
   }
 }
 

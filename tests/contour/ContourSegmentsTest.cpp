@@ -142,8 +142,7 @@ TEST(ContourSegments, SkippedCellsAndWorldCullMatchThePlainWalkPixelByPixel) {
         unit(rng) * 3, 3 + unit(rng) * 5, 0.25 + unit(rng));
     scene.view.ScaleX = round % 2 ? 7.5 : 10.0;  // 7.5 puts vertices on half pixels
     scene.view.CentrePixelX = static_cast<int>(rng() % 60) - 30;
-    scene.view.CentrePixelY = 60 + static_cast<int>(rng() % 60), scene.view.PictureWidth = 80;
-    scene.view.PictureHeight = 70;
+    scene.view.CentrePixelY = 60 + static_cast<int>(rng() % 60), scene.view.PictureWidth = 80, scene.view.PictureHeight = 70;
     const auto& d = scene.data;
     const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
     ContourSegmentStore fast, plain;

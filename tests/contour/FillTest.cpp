@@ -56,11 +56,7 @@ QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
   return image;
 }
 
-std::string Hex(Colour c) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%06X", c);
-  return text;
-}
+std::string Hex(Colour c) { return QString::asprintf("%06X", c).toStdString(); }
 
 // The polygons drawn, each prefixed by the brush colour it was filled with.
 std::vector<std::string> Bands(ContourScene& scene, double dx = 0.0, double dy = 0.0) {

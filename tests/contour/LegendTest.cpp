@@ -2,7 +2,6 @@
 // layout, backgrounds, the guard against unusable steps and saving by extension.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -103,8 +102,7 @@ TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
   const std::vector<Rect> rects = BandRects(options, input);
   // lo on a level: the first piece has no height and the first visible band is lo's colour.
   ASSERT_EQ(rects.size(), 11u);
-  EXPECT_EQ(rects[0].y1, rects[0].y2);
-  EXPECT_EQ(rects[1].colour, Rainbow(0, 0, 9.5));
+  EXPECT_EQ(std::pair(rects[0].y1, rects[1].colour), std::pair(rects[0].y2, Rainbow(0, 0, 9.5)));
   EXPECT_TRUE(rects[1].y1 > rects[1].y2 && rects.back().y1 > rects.back().y2);  // from the bottom up
   // hi not on a level: the last band is cut at the top and keeps its lower level's colour.
   EXPECT_EQ(rects.back().colour, Rainbow(9, 0, 9.5));

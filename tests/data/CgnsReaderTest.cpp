@@ -116,10 +116,8 @@ TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
   EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{4, 5, 6, 7}));
   const double rho = F(0, 2, 1), u = F(1, 2, 1) / rho, v = F(2, 2, 1) / rho;
   const double p = 0.4 * (F(3, 2, 1) - rho * (u * u + v * v) / 2);
-  EXPECT_DOUBLE_EQ(l.At(4, 0, 2, 1), u);
-  EXPECT_DOUBLE_EQ(l.At(5, 0, 2, 1), v);
-  EXPECT_DOUBLE_EQ(l.At(6, 0, 2, 1), p / (rho * 287.0));
-  EXPECT_DOUBLE_EQ(l.At(7, 0, 2, 1), p);
+  for (auto [row, expected] : {std::pair{4, u}, {5, v}, {6, p / (rho * 287.0)}, {7, p}})
+    EXPECT_DOUBLE_EQ(l.At(row, 0, 2, 1), expected) << "row " << row;
 }
 
 TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {

@@ -20,8 +20,7 @@ Fields Split(std::string_view line, Separator s) {
 TEST(LineSplitters, BlanksCutAtRunsOfSpacesButNotAtTabs) {
   EXPECT_EQ(Split("   1.5    -2e3  7 ", Separator::Spaces), (Fields{"1.5", "-2e3", "7"}));
   EXPECT_EQ(Split("\t 1\t2 3\r", Separator::Spaces), (Fields{"1\t2", "3"}));
-  EXPECT_TRUE(Split("    ", Separator::Spaces).empty());
-  EXPECT_TRUE(Split("", Separator::Spaces).empty());
+  EXPECT_TRUE(Split("    ", Separator::Spaces).empty() && Split("", Separator::Spaces).empty());
   Fields f{"stale"};
   EXPECT_EQ(SplitBySpaces("a b", f), 2);
   EXPECT_EQ(f, (Fields{"a", "b"}));

@@ -16,9 +16,8 @@ TEST(OptionTable, RadioButtonsSetTheirGroupOnlyWhenCheckedAndBadNamesOrValuesThr
 }
 
 TEST(OptionTable, ColoursReadAsDecimalRrggbbOrTriples) {
-  EXPECT_EQ(ParseColourValue("c", "16711680"), 0x0000FFu);  // red, red in the low byte
-  EXPECT_EQ(ParseColourValue("c", "255"), 0xFF0000u);       // blue
-  EXPECT_EQ(ParseColourValue("c", "0,255,0"), 0x00FF00u);
-  EXPECT_EQ(ParseColourValue("c", "#0000FF"), 0xFF0000u);
+  // Red (kept in the low byte), blue, green as a triple, blue as #RRGGBB.
+  for (auto [text, colour] : {std::pair{"16711680", 0x0000FFu}, {"255", 0xFF0000u}, {"0,255,0", 0x00FF00u}, {"#0000FF", 0xFF0000u}})
+    EXPECT_EQ(ParseColourValue("c", text), colour) << text;
   EXPECT_THROW(ParseColourValue("c", "red"), CorvaneError);
 }

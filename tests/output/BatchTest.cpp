@@ -50,9 +50,7 @@ TEST(BatchOutputPath, ReplacesOnlyTheFileNamesExtension) {
 
 TEST(RunBatchFiles, FilesThatFailToLoadOrSaveAreListedAndTheRestGoOn) {
   FakeProgram program;
-  program.rejected = {"/d/b.dat"};
-  program.unreadable = {"/d/c.dat"};
-  program.unwritable = {"/ro/x.bmp"};
+  program.rejected = {"/d/b.dat"}, program.unreadable = {"/d/c.dat"}, program.unwritable = {"/ro/x.bmp"};
   RecordingProgress progress;
   // A data file named like its picture is never overwritten by it.
   BatchResult r = RunBatchFiles({"/d/a.dat", "/d/b.dat", "/d/c.dat", "/ro/x.dat", "/d/field.bmp", "/d/e.dat"},
@@ -82,8 +80,7 @@ TEST(RunBatchFiles, AnEmptyListDrawsNothing) {
   FakeProgram none;
   RecordingProgress progress;
   BatchResult r = RunBatchFiles({}, none.Callbacks(), progress);
-  EXPECT_EQ(progress.maximum, 0);
-  EXPECT_TRUE(none.drawn.empty());
+  EXPECT_TRUE(progress.maximum == 0 && none.drawn.empty());
   EXPECT_EQ(BatchCompletionText(r), "完了しました");
 }
 

@@ -1,6 +1,5 @@
 // EMF output: a scene-like picture is replayed into the generator and the bytes are walked
 // with a small record reader written here, independent of the generator's own code.
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -101,8 +100,7 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
   ASSERT_GE(records.size(), 3u);
   const Record& header = records.front();
   ASSERT_EQ(header.type, kHeader);
-  EXPECT_EQ(header.U32(40), 0x464D4520u);
-  EXPECT_EQ(header.U32(48), static_cast<uint32_t>(data.size()));
+  EXPECT_EQ(std::pair(header.U32(40), header.U32(48)), std::pair(0x464D4520u, static_cast<uint32_t>(data.size())));
   EXPECT_EQ(header.U32(52), static_cast<uint32_t>(records.size()));
   // Bounds in pixels, frame in hundredths of a millimetre at 96 dpi, both over the same pixels.
   for (const auto& [at, value] : {std::pair{16, 199}, {20, 99}, {32, 199 * 2540 / 96}, {36, 99 * 2540 / 96}})
@@ -184,8 +182,7 @@ TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
     if (r.type == kFont) {
       EXPECT_EQ(r.I32(12), -14);  // em height in pixels
       escapements.push_back(r.I32(20));
-      const QString face = QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + 12 + 28));
-      EXPECT_EQ(face, QStringLiteral("Noto Sans CJK JP"));
+      EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(r.bytes.constData() + 12 + 28)), QStringLiteral("Noto Sans CJK JP"));
     }
     if (r.type == kTextW) {
       const uint32_t chars = r.U32(44), offset = r.U32(48), dxOffset = r.U32(68);

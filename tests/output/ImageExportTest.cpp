@@ -31,9 +31,7 @@ class ImageExport : public ::testing::Test {
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.read(bytes);
   }
-  bool Save(const QString& name) {
-    return SavePictureByExtension(dir_.filePath(name), scene_, bitmap_, notifier_);
-  }
+  bool Save(const QString& name) { return SavePictureByExtension(dir_.filePath(name), scene_, bitmap_, notifier_); }
 
   QTemporaryDir dir_;
   QImage bitmap_;

@@ -1,6 +1,5 @@
 // Raster writers: what they write is read back with Qt's own decoders and compared at chosen
 // pixels; BMP headers are checked field by field; failures must name the file.
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,6 @@
 // PDF and SVG pictures of a real scene: one page of the picture's size, paths and text rather
 // than one big image, and, drawn by an outside rasteriser where one is installed, the same
 // picture as the PNG of the same drawing.
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>

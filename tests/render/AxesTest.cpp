@@ -24,9 +24,7 @@ struct AxesScene : corvane::testing::LayerScene {
   AxesScene() {
     view = {};
     view.SetPictureSize(500, 300);
-    view.Rescale(extents, true, true, {}, [](const std::string& t) {
-      return TextSize{static_cast<int>(t.size()) * 8, 16};
-    });
+    view.Rescale(extents, true, true, {}, [](const std::string& t) { return TextSize{static_cast<int>(t.size()) * 8, 16}; });
     options.display.XTitleBox = "x [m]", options.display.YTitleBox = "y [m]";
   }
 
@@ -45,8 +43,7 @@ TEST(AxisTickStep, PicksOneTwoOrFiveTimesAPowerOfTen) {
                                {1e-6, 3e-6, 5e-7}})
     EXPECT_DOUBLE_EQ(AxisTickStep(lo, hi), step) << lo << ".." << hi;
   RecordingNotifier n;
-  EXPECT_EQ(AxisTickStep(3, 2, &n), 1.0);
-  EXPECT_EQ(AxisTickStep(std::nan(""), 2, &n), 1.0);
+  EXPECT_EQ(std::pair(AxisTickStep(3, 2, &n), AxisTickStep(std::nan(""), 2, &n)), std::pair(1.0, 1.0));
   EXPECT_EQ(n.warnings, (std::vector<std::string>(2, "軸の大小が不正です")));
   // Extreme but valid ranges still give a finite step no wider than the range.
   for (auto [lo, hi] : {std::pair{-1e308, 1e308}, {0.0, 1e-300}, {0.0, 1e-320}}) {
@@ -59,8 +56,7 @@ TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
   AxesScene scene;
   // The fit leaves room for the numbers: y labels "2" and "0" are 8 wide, so the left margin is
   // 8 + 14 + 4 + 16 + 12; x labels are 16 high, so the bottom one is 62.
-  ASSERT_EQ(scene.view.AxisMarginLeft, 54);
-  ASSERT_EQ(scene.view.AxisMarginBottom, 62);
+  ASSERT_EQ(std::pair(scene.view.AxisMarginLeft, scene.view.AxisMarginBottom), std::pair(54, 62));
   const std::vector<std::string> calls = scene.Draw();
   // Margins and the area beyond the visible range blanked in white; data box edge at 83 / 459.
   const std::vector<std::string> expectedStart = {
@@ -82,8 +78,7 @@ TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
                                                 "TextOut 33,139 y [m]"}));
   // The y title is written turned by 90 degrees, then the axis font comes back.
   const std::vector<std::string> tail(calls.end() - 3, calls.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]",
-                                            "SetFont Arial 16 000000 0"}));
+  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]", "SetFont Arial 16 000000 0"}));
   EXPECT_TRUE(scene.notifier.warnings.empty());
 }
 

@@ -16,16 +16,19 @@ QImage Blank(int w, int h, Colour c = kBlack) { return testing::FilledImage(w, h
 int CountColour(const QImage& image, Colour c) { return testing::CountPixels(image, ToQColor(c).rgb()); }
 constexpr auto At = testing::PixelAt;
 
+// A move to the first point and lines through the others.
+void Path(Canvas& canvas, std::initializer_list<QPoint> points) {
+  canvas.MoveTo(points.begin()->x(), points.begin()->y());
+  for (const QPoint* p = points.begin() + 1; p != points.end(); ++p) canvas.LineTo(p->x(), p->y());
+}
+
 TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) {
   QImage image = Blank(20, 20);
   {
     PainterCanvas canvas(&image);
     canvas.SetPen(MakeColour(255, 0, 0), 1);
-    canvas.MoveTo(2, 3);
-    canvas.LineTo(12, 3);
-    canvas.LineTo(12, 10);
-    canvas.MoveTo(1, 15);
-    canvas.LineTo(9, 19);  // a slanted line: no blended edge colours
+    Path(canvas, {{2, 3}, {12, 3}, {12, 10}});
+    Path(canvas, {{1, 15}, {9, 19}});  // a slanted line: no blended edge colours
   }
   const Colour red = MakeColour(255, 0, 0);
   // (12, 3) is the corner, drawn by the second segment; the last pixel of a run stays out.
@@ -103,16 +106,10 @@ TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway)
     PainterCanvas canvas(&image);
     canvas.SetDirectLines(true);
     canvas.SetPen(kWhite, 1);
-    canvas.MoveTo(5, 5);
-    canvas.LineTo(15, 5);
-    canvas.LineTo(15, 12);
-    canvas.LineTo(9, 6);  // 45 degrees
-    canvas.MoveTo(-1000000000, 30);
-    canvas.LineTo(1000000000, 30);
-    canvas.MoveTo(40, -500000000);
-    canvas.LineTo(40, 1000);
-    canvas.MoveTo(0, 39);
-    canvas.LineTo(10, 34);
+    Path(canvas, {{5, 5}, {15, 5}, {15, 12}, {9, 6}});  // the last piece at 45 degrees
+    Path(canvas, {{-1000000000, 30}, {1000000000, 30}});
+    Path(canvas, {{40, -500000000}, {40, 1000}});
+    Path(canvas, {{0, 39}, {10, 34}});
   }
   // (9, 6) ends the 45-degree run; on the last line half a pixel rounds up: 2 * 5 / 10 = 1.
   for (auto [x, y, c] : {std::tuple{5, 5, kWhite}, {14, 5, kWhite}, {15, 5, kWhite}, {15, 11, kWhite}, {12, 9, kWhite},

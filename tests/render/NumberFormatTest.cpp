@@ -7,9 +7,7 @@
 using namespace corvane;
 
 namespace {
-std::string F(double v, NumberStyle style, int precision = 5, int digits = 4) {
-  return FormatAxisNumber(v, {style, precision, digits});
-}
+std::string F(double v, NumberStyle style, int precision = 5, int digits = 4) { return FormatAxisNumber(v, {style, precision, digits}); }
 constexpr auto G = NumberStyle::General, X = NumberStyle::Exponent, D = NumberStyle::Fixed;
 }  // namespace
 

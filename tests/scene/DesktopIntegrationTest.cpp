@@ -25,11 +25,9 @@ TEST(DesktopIntegration, SettingsAndManualAreFoundBesideABuildThenWhereAnInstall
   auto found = [&] { return QStringList{d.relativeFilePath(SettingsFilePath(bin, config)), d.relativeFilePath(ManualFilePath(bin))}; };
   // Neither there: the place beside the program, where reading or opening then finds nothing.
   EXPECT_EQ(found(), (QStringList{"bin/crv.ini", "bin/manual/index.html"}));
-  touch("config/corvane/crv.ini");
-  touch("share/corvane/manual/index.html");
+  for (const char* name : {"config/corvane/crv.ini", "share/corvane/manual/index.html"}) touch(name);
   EXPECT_EQ(found(), (QStringList{"config/corvane/crv.ini", "share/corvane/manual/index.html"}));
-  touch("bin/crv.ini");
-  touch("bin/manual/index.html");
+  for (const char* name : {"bin/crv.ini", "bin/manual/index.html"}) touch(name);
   EXPECT_EQ(found(), (QStringList{"bin/crv.ini", "bin/manual/index.html"}));
 
   // The configuration folder follows XDG, which ignores a relative value.

@@ -18,8 +18,6 @@ inline FieldDataSet MakeFlow(const std::vector<FlowZone>& zones, const Flow& flo
   }, 2);
 }
 
-inline Flow Uniform(double u, double v) {
-  return [=](double, double) { return std::make_pair(u, v); };
-}
+inline Flow Uniform(double u, double v) { return [=](double, double) { return std::make_pair(u, v); }; }
 
 }  // namespace corvane::testing

@@ -43,8 +43,7 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPenOnlyWith
 
   LoggingCanvas canvas;
   DrawStreamlines(scene.Context(), scene.options.stream, canvas);
-  EXPECT_EQ(canvas.PenColour(), MakeColour(10, 20, 30));
-  EXPECT_EQ(canvas.PenWidth(), 3);
+  EXPECT_EQ(std::pair(canvas.PenColour(), canvas.PenWidth()), std::pair(MakeColour(10, 20, 30), 3));
   // The drawing moves to each seed in turn: nodes (2, 2) and (3, 1), then A, the midpoint, B.
   const WorldPoint starts[5] = {{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}};
   std::size_t found = 0;

@@ -29,8 +29,7 @@ TEST(SeedList, AddFillsNinetyNineRowsThenSaysTheListIsFullAndStrayDeletesAreIgno
 }
 
 TEST(SeedList, ChoosingAZoneLimitsTheNodeBoxes) {
-  const FieldDataSet data = testing::MakeFlow({testing::Rect(4, 4, 0, 0), testing::Rect(10, 30, 0, 0)},
-                                              testing::Uniform(1, 0));
+  const FieldDataSet data = testing::MakeFlow({testing::Rect(4, 4, 0, 0), testing::Rect(10, 30, 0, 0)}, testing::Uniform(1, 0));
   StreamOptions o;
   o.StreamIBox = 50, o.StreamJBox = 20, o.StreamZoneSelect = 1;
   const SeedBoxLimits limits = SelectSeedZone(o, data);

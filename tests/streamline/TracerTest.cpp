@@ -31,9 +31,7 @@ StreamFieldSetup FlowSetup(int copies = 0, double dx = 0.0, double dy = 0.0) {
   return s;
 }
 
-testing::Flow Rotation() {
-  return [](double x, double y) { return std::make_pair(-y, x); };
-}
+testing::Flow Rotation() { return [](double x, double y) { return std::make_pair(-y, x); }; }
 
 // An O-type zone round the origin: i outwards from radius 0.5, j round the circle in 1 degree
 // steps, so j = 0 and j = 360 lie on the same ray.
@@ -219,9 +217,7 @@ TEST(SeedSearch, FindsTheSameCellAsAScanOfEveryCellInOrder) {
                                return std::make_pair(x0 + 0.1 * i + 0.03 * std::sin(j), 0.1 * j + 0.03 * std::cos(i));
                              }};
   };
-  const FieldDataSet data = MakeFlow({wavy(0.0), wavy(2.5)}, [](double x, double y) {
-    return std::make_pair(std::sin(x), x * y);
-  });
+  const FieldDataSet data = MakeFlow({wavy(0.0), wavy(2.5)}, [](double x, double y) { return std::make_pair(std::sin(x), x * y); });
   StreamField field(data, MakeView(400, 400, 50, 3, 1.5), FlowSetup(2, 1.3, 0.4));
   unsigned seed = 12345;
   auto next = [&seed](double lo, double hi) {

@@ -1,9 +1,7 @@
 // The About window's links and settings loading, and the help command's manual page.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QUrl>
@@ -20,9 +18,7 @@ class UrlRecorder : public QObject {
   explicit UrlRecorder(const QStringList& schemes) : schemes_(schemes) {
     for (const QString& s : schemes_) QDesktopServices::setUrlHandler(s, this, "open");
   }
-  ~UrlRecorder() override {
-    for (const QString& s : schemes_) QDesktopServices::unsetUrlHandler(s);
-  }
+  ~UrlRecorder() override { for (const QString& s : schemes_) QDesktopServices::unsetUrlHandler(s); }
   QList<QUrl> opened;
  public slots:
   void open(const QUrl& url) { opened.append(url); }

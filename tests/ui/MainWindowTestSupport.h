@@ -53,9 +53,7 @@ struct StartedProgram {
   TForm1& main() { return *windows.main; }
   TViewForm& view() { return *windows.view; }
   template <class W>
-  W* find(const char* name) {
-    return windows.main->findChild<W*>(QString::fromLatin1(name));
-  }
+  W* find(const char* name) { return windows.main->findChild<W*>(QString::fromLatin1(name)); }
 };
 
 inline QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/") + QString::fromLatin1(name); }

@@ -18,8 +18,7 @@ TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidde
   m.UseOpenGL->setChecked(true);
   m.RescaleAndRedraw();
   auto* form = static_cast<TOGLForm*>(m.OGLForm);
-  EXPECT_FALSE(form->isVisible());
-  EXPECT_FALSE(form->Frame().vertices.empty());
+  EXPECT_FALSE(form->isVisible() || form->Frame().vertices.empty());
   // Fitted to both copies, which are wider than the window's shape.
   EXPECT_TRUE(form->Box().left == 0.0 && form->Box().right == 8.0) << form->Box().left << " " << form->Box().right;
   EXPECT_EQ(m.scene.data.X[0], 0.0);

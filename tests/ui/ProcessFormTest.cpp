@@ -53,9 +53,7 @@ TEST_F(ProcessWindow, AbortButtonStopsAfterTheFileInHandAndIsResetNextTime) {
   auto* abort = form.findChild<QPushButton*>("AbortButton");
   ASSERT_NE(abort, nullptr);
   int draws = 0;
-  calls.onDraw = [&] {
-    if (++draws == 2) abort->click();
-  };
+  calls.onDraw = [&] { if (++draws == 2) abort->click(); };
   std::vector<std::string> five = {"/d/1.dat", "/d/2.dat", "/d/3.dat", "/d/4.dat", "/d/5.dat"};
   BatchResult r = form.RunBatch(five, calls.Callbacks(), false, notifier);
   EXPECT_TRUE(r.aborted);

@@ -1,6 +1,5 @@
 // A careless user: words left in any edit box, then every command. The program must live, keep
 // its data, and draw exactly as before wherever the box is not read.
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <unistd.h>
@@ -134,8 +133,7 @@ using DrawnState = ProgramTest<LoadedWindow>;
 TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   m.StepBar->setValue(80);
   m.Menu_Rescale->trigger();
-  const double step = m.data_.ContourStep[0];
-  EXPECT_EQ(m.StepBox->text().toDouble(), step);
+  EXPECT_EQ(m.StepBox->text().toDouble(), m.data_.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
   m.RGroup->SetItemIndex(3);
   m.Menu_Redraw->trigger();
@@ -195,8 +193,7 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
 
 // One settings file gives one picture size, in the window and from the command line.
 TEST(WindowFaults, SettingsGiveTheSamePictureSizeInTheWindowAndInRender) {
-  const QByteArray settings = "PICTURE WIDTH\n500\nPICTURE HEIGHT\n400\n";
-  StartedProgram p(settings);
+  StartedProgram p("PICTURE WIDTH\n500\nPICTURE HEIGHT\n400\n");
   const QString out = p.dir.filePath("out.png");
   const testing::CommandRun run = testing::RunCorvane(
       {"render", QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), "--settings", p.dir.filePath("crv.ini"), "-o", out});

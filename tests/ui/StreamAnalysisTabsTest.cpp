@@ -1,7 +1,5 @@
 // The tabs "流線" and "解析" driven through their controls: the seed list, the segment end
 // points, the quick segment on the plot window and the analysis run.
-#include <QFile>
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
@@ -13,9 +11,7 @@ using namespace corvane::testing;
 
 // The loaded program with the opened documents recorded and the seed list read by cell.
 struct TabsProgram : LoadedProgram {
-  TabsProgram() {
-    main().OpenDocument = [this](const QString& path) { opened.push_back(path); };
-  }
+  TabsProgram() { main().OpenDocument = [this](const QString& path) { opened.push_back(path); }; }
   QStringList opened;
 
   QString Cell(int row, int column) {
@@ -60,25 +56,6 @@ TEST_F(StreamTab, AddDeleteAndClearKeepTheListPacked) {
   m.StreamDelAllButton->click();
   EXPECT_TRUE(m.Options().stream.StreamList.seeds.empty());
   EXPECT_EQ(p.Row(1)[0], QString());
-}
-
-TEST_F(StreamTab, ZoneChoiceBoundsTheNodeBoxesAndSegmentEditsChooseSegmentSeeds) {
-  m.StreamZoneSelect->setCurrentIndex(0);
-  m.StreamIBox->setValue(2);
-  m.StreamJBox->setValue(2);
-  m.StreamZoneSelect->setCurrentIndex(2);
-  EXPECT_EQ((std::vector<int>{m.StreamIBox->maximum(), m.StreamIBox->value(), m.StreamJBox->value()}), (std::vector<int>{1, 1, 1}));
-
-  m.StreamLineSegment->setChecked(false);
-  KeyClicks(m.StreamXa, QStringLiteral("5"));
-  EXPECT_TRUE(m.StreamLineSegment->isChecked());
-  m.StreamLineSegment->setChecked(false);
-  m.StreamDevide->setValue(7);
-  EXPECT_TRUE(m.StreamLineSegment->isChecked());
-  EXPECT_EQ(m.Options().stream.StreamDevide, 7);
-
-  EXPECT_TRUE(m.ApplyControlValue("StreamList", "1,0,2,2;0,1,1,1"));
-  EXPECT_EQ(p.Row(2), (QStringList{"0", "1", "1", "1"}));
 }
 
 using AnalysisTab = ProgramTest<TabsProgram>;

@@ -1,7 +1,5 @@
 // The plot window driven like a user: resize, zoom by click and drag, panning with the arrow
-// keys, the coordinate and value readout, and saving the picture.
-#include <QDir>
-#include <QFileInfo>
+// keys and the coordinate and value readout.
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -105,14 +103,6 @@ TEST_F(PlotWindow, PickingReleaseWritesThePointInsteadOfZooming) {
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 160));
   EXPECT_EQ(m.P2x->text() + "," + m.P2y->text(), QStringLiteral("10,0"));
   EXPECT_EQ(m.view_.ScaleX, 1.0);
-}
-
-TEST_F(PlotWindow, ShownPictureIsSavedByExtension) {
-  QDir d(p.dir.path());
-  EXPECT_TRUE(p.view().SavePictureTo(d.filePath("b.Bmp")));
-  EXPECT_EQ(QImage(d.filePath("b.Bmp")).size(), QSize(520, 320));
-  EXPECT_FALSE(p.view().SavePictureTo(d.filePath("d.jpeg")));
-  EXPECT_FALSE(QFileInfo::exists(d.filePath("d.jpeg")));
 }
 
 }  // namespace

@@ -12,9 +12,7 @@ namespace corvane {
 namespace {
 
 // Lets the window system deliver exposes and paints.
-void Settle() {
-  for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
-}
+void Settle() { for (int k = 0; k < 5; ++k) QCoreApplication::processEvents(); }
 
 int GreyOf(double value) { return RedOf(LevelColor(static_cast<float>(value), 0.0f, 10.0f, ColorMapKind::Gray1)); }
 
