@@ -165,6 +165,8 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.Button2->click();  // the axis font dialog always starts from Arial, 11 px
   EXPECT_EQ(std::pair(axisInitial.family(), axisInitial.pixelSize()), std::pair(QStringLiteral("Arial"), 11));
   EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
+  m.LabelExp->setFont(QFont(QStringLiteral("DejaVu Serif")));  // however the sample changes, it is stored
+  EXPECT_EQ(m.Options().contour.LabelExp.face, "DejaVu Serif");
 }
 
 TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
