@@ -1,6 +1,5 @@
 // The 解析 tab: the two end points of the analysis segment and the analysis command.
 #include <QApplication>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,6 +1,4 @@
 // The XY軸 tab: axes, their titles, the axis font and the number format.
-#include <QApplication>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,6 +1,4 @@
 // The カラー tab: colour maps, the legend window and the contour line options.
-#include <QApplication>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>

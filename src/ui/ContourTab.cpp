@@ -1,6 +1,4 @@
 // The 等高線 tab: the contour range and step of the selected variable, and the label options.
-#include <QApplication>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>

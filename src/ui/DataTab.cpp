@@ -1,5 +1,4 @@
 // The 構造 tab: the layout of the data file and the velocity columns.
-#include <QApplication>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,5 +1,4 @@
 // The 表示 tab: zone edges, overlay copies, the view boxes and grid thinning.
-#include <QApplication>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,4 @@
 // The ファイル tab: the folder and file lists, loading the chosen file and taking the result.
-#include <QApplication>
-#include <QCoreApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 

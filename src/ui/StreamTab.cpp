@@ -1,6 +1,4 @@
 // The 流線 tab: streamline colour and width, the seed list and the seed segment.
-#include <QApplication>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
