@@ -7,6 +7,7 @@
 #include <string_view>
 #include <thread>
 
+#include "data/ColumnLayout.h"
 #include "data/DecimalNumber.h"
 #include "data/LineIndex.h"
 #include "data/LineSplitters.h"
@@ -172,16 +173,24 @@ class WindowReader {
       // The line runs to the next break or the end of the file: read it where it lies, and
       // once more after reading on when the text held ends inside it.
       const char* lineEnd = nullptr;
-      const char* stop = nullptr;
-      for (;;) {
-        stop = ReadPlainLine(At(s), At(to_), job_.separator, job_.columns, fields_.data());
-        lineEnd = FindLineBreak(stop ? stop : At(s), At(to_));
-        if (lineEnd != At(to_) || to_ == size_) break;
-        HoldTo(to_ + std::max<std::size_t>(to_ - from_, 1u << 16));
+      if (layout_.columns && to_ - s >= static_cast<std::size_t>(layout_.readBytes) &&
+          ReadLaidOutLine(layout_, At(s), fields_.data())) {
+        lineEnd = At(s) + layout_.lineBytes;
+        ++layoutHits_;
+      } else {
+        if (layout_.columns) LayoutMissed();
+        const char* stop = nullptr;
+        for (;;) {
+          stop = ReadPlainLine(At(s), At(to_), job_.separator, job_.columns, fields_.data());
+          lineEnd = FindLineBreak(stop ? stop : At(s), At(to_));
+          if (lineEnd != At(to_) || to_ == size_) break;
+          HoldTo(to_ + std::max<std::size_t>(to_ - from_, 1u << 16));
+        }
+        if (!stop && !ReadSplitLine(std::string_view(At(s), static_cast<std::size_t>(lineEnd - At(s))), job_.separator,
+                                    job_.columns, fields_.data()))
+          return false;
+        if (stop) MaybeLearnLayout(At(s), lineEnd);
       }
-      if (!stop && !ReadSplitLine(std::string_view(At(s), static_cast<std::size_t>(lineEnd - At(s))), job_.separator,
-                                  job_.columns, fields_.data()))
-        return false;
       StoreNode();
       if (k + 1 < lines) {
         const std::size_t e = Offset(lineEnd);
@@ -204,6 +213,32 @@ class WindowReader {
     const double* p = job_.p >= 0 ? job_.rows[static_cast<std::size_t>(job_.p)] : nullptr;
     for (const std::int64_t n : gasNodes_) gas(u[n], v[n], T[n], p ? p[n] : kFallbackPressure, job_.mach[n], job_.total[n]);
     gasNodes_.clear();
+  }
+
+  // After a plain line: learns its layout when the last tries allow, so the lines after it
+  // that keep it take the shortcut. Failed tries wait ever longer before the next.
+  void MaybeLearnLayout(const char* line, const char* lineEnd) {
+    if (!layoutPossible_) return;
+    if (learnCountdown_ > 0) {
+      --learnCountdown_;
+      return;
+    }
+    layoutHits_ = 0;
+    if (!LearnColumnLayout(line, lineEnd, At(to_), job_.columns, layout_)) LearnLater();
+  }
+  // A line that left the learnt layout: a layout that served many lines is learnt again from
+  // the next plain line, one that kept failing waits.
+  void LayoutMissed() {
+    if (layoutHits_ >= 16) {
+      learnBackoff_ = 1;
+    } else {
+      LearnLater();
+    }
+    layoutHits_ = 0;
+  }
+  void LearnLater() {
+    learnBackoff_ = std::min(learnBackoff_ * 2, 4096);
+    learnCountdown_ = learnBackoff_;
   }
 
   // Places the node cursor on data line `line`.
@@ -256,6 +291,10 @@ class WindowReader {
   std::size_t from_ = 0, to_ = 0;  // file bytes held
   std::size_t zone_ = 0;
   std::int64_t zoneEnd_ = 0, line_ = 0, i_ = 0, j_ = 0;
+  // The layout of the lines, when they repeat one.
+  const bool layoutPossible_ = job_.separator == Separator::Spaces && ColumnLayoutSupported();
+  ColumnLayout layout_;
+  int layoutHits_ = 0, learnCountdown_ = 0, learnBackoff_ = 1;
 };
 
 }  // namespace
