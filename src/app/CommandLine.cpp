@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -96,6 +97,11 @@ void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options) {
 
 bool IsSubCommand(int argc, char** argv) {
   return argc > 1 && (IsCommandName(argv[1]) || IsHelpFlag(argv[1]) || std::strcmp(argv[1], "--version") == 0);
+}
+
+bool SubCommandDraws(int argc, char** argv) {
+  if (argc < 2 || (std::strcmp(argv[1], "render") != 0 && std::strcmp(argv[1], "legend") != 0)) return false;
+  return std::none_of(argv + 2, argv + argc, [](const char* a) { return IsHelpFlag(a); });
 }
 
 ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other) {

@@ -27,6 +27,9 @@ struct CommandArgs {
 
 // True when argv names a sub-command (so no window is opened).
 bool IsSubCommand(int argc, char** argv);
+// True when the sub-command draws a picture (fonts, images), the only work that needs a GUI
+// application; the others start faster on a core one.
+bool SubCommandDraws(int argc, char** argv);
 // Parses and runs a sub-command; returns the exit status (0 success, 1 any error).
 int RunCommandLine(int argc, char** argv);
 

@@ -43,8 +43,12 @@ int main(int argc, char** argv) {
   EnsureRuntimeDir();
   if (corvane::IsSubCommand(argc, argv)) {
     // Headless: fonts and pictures need a GUI application, but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    if (corvane::SubCommandDraws(argc, argv)) {
+      if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+      QGuiApplication app(argc, argv);
+      return corvane::RunCommandLine(argc, argv);
+    }
+    QCoreApplication app(argc, argv);
     return corvane::RunCommandLine(argc, argv);
   }
   // Qt's own arguments (-platform, -style, ...) are taken out by the application object first.
