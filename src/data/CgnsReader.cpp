@@ -1,13 +1,11 @@
 #include "data/CgnsReader.h"
 
-#include <cgns_io.h>
-#include <cgnslib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
 #include <new>
 
+#include "data/CgnsLibrary.h"
 #include "data/Errors.h"
 #include "data/StructuredLoad.h"
 
@@ -27,15 +25,16 @@ struct NodeInfo {
 template <class Visit>
 void ForEachChild(int cgio, double parent, Visit&& visit) {
   int children = 0;
-  if (cgio_number_children(cgio, parent, &children) != CG_OK || children <= 0 || children > (1 << 20)) return;
+  if (Cgns().cgio_number_children(cgio, parent, &children) != CG_OK || children <= 0 || children > (1 << 20)) return;
   std::vector<double> ids(static_cast<std::size_t>(children));
   int got = 0;
-  if (cgio_children_ids(cgio, parent, 1, children, &got, ids.data()) != CG_OK) return;
+  if (Cgns().cgio_children_ids(cgio, parent, 1, children, &got, ids.data()) != CG_OK) return;
   for (int k = 0; k < got; ++k) {
     char name[CGIO_MAX_NAME_LENGTH + 1] = {}, label[CGIO_MAX_LABEL_LENGTH + 1] = {};
     const double id = ids[static_cast<std::size_t>(k)];
-    if (cgio_get_name(cgio, id, name) == CG_OK && cgio_get_label(cgio, id, label) == CG_OK) visit(NodeInfo{id, name, label});
-    cgio_release_id(cgio, id);
+    if (Cgns().cgio_get_name(cgio, id, name) == CG_OK && Cgns().cgio_get_label(cgio, id, label) == CG_OK)
+      visit(NodeInfo{id, name, label});
+    Cgns().cgio_release_id(cgio, id);
   }
 }
 
@@ -44,11 +43,11 @@ void ForEachChild(int cgio, double parent, Visit&& visit) {
 // nor the cells of its zone. Empty when nothing of the kind is found.
 std::string FindMisfit(const std::string& path) {
   int cgio = 0;
-  if (cgio_open_file(path.c_str(), CGIO_MODE_READ, CGIO_FILE_NONE, &cgio) != CG_OK) return {};
+  if (Cgns().cgio_open_file(path.c_str(), CGIO_MODE_READ, CGIO_FILE_NONE, &cgio) != CG_OK) return {};
   std::string found;
   double root = 0.0;
   bool baseSeen = false;
-  if (cgio_get_root_id(cgio, &root) == CG_OK) {
+  if (Cgns().cgio_get_root_id(cgio, &root) == CG_OK) {
     ForEachChild(cgio, root, [&](const NodeInfo& base) {
       if (base.label != "CGNSBase_t" || baseSeen) return;
       baseSeen = true;
@@ -58,9 +57,9 @@ std::string FindMisfit(const std::string& path) {
         int dims = 0;
         cgsize_t dim[12] = {};
         std::int64_t size[6] = {};
-        if (cgio_get_dimensions(cgio, z.id, &dims, dim) == CG_OK && dims == 2 && dim[0] == 2 && dim[1] == 3) {
+        if (Cgns().cgio_get_dimensions(cgio, z.id, &dims, dim) == CG_OK && dims == 2 && dim[0] == 2 && dim[1] == 3) {
           cgsize_t data[6] = {};
-          if (cgio_read_all_data_type(cgio, z.id, sizeof(cgsize_t) == 8 ? "I8" : "I4", data) == CG_OK)
+          if (Cgns().cgio_read_all_data_type(cgio, z.id, sizeof(cgsize_t) == 8 ? "I8" : "I4", data) == CG_OK)
             std::copy(data, data + 6, size);
         }
         ForEachChild(cgio, z.id, [&](const NodeInfo& group) {
@@ -68,7 +67,9 @@ std::string FindMisfit(const std::string& path) {
           ForEachChild(cgio, group.id, [&](const NodeInfo& array) {
             int n = 0;
             cgsize_t d[12] = {};
-            if (array.label != "DataArray_t" || !found.empty() || cgio_get_dimensions(cgio, array.id, &n, d) != CG_OK) return;
+            if (array.label != "DataArray_t" || !found.empty() ||
+                Cgns().cgio_get_dimensions(cgio, array.id, &n, d) != CG_OK)
+              return;
             const std::int64_t count = n == 2 ? std::int64_t{d[0]} * d[1] : n == 1 ? d[0] : -1;
             if (size[0] < 1 || count == size[0] * size[1] || count == size[2] * size[3]) return;
             std::string shape;
@@ -81,7 +82,7 @@ std::string FindMisfit(const std::string& path) {
       });
     });
   }
-  cgio_close_file(cgio);
+  Cgns().cgio_close_file(cgio);
   return found;
 }
 
@@ -108,18 +109,18 @@ void QuietLibrary(int, char*) {}
 class OpenCgns {
  public:
   explicit OpenCgns(const std::string& path) {
-    static const bool quiet = cg_configure(CG_CONFIG_ERROR, reinterpret_cast<void*>(&QuietLibrary)) == CG_OK;
+    static const bool quiet = Cgns().cg_configure(CG_CONFIG_ERROR, reinterpret_cast<void*>(&QuietLibrary)) == CG_OK;
     (void)quiet;
-    const int status = OutsideLeakCheck([&] { return cg_open(path.c_str(), CG_MODE_READ, &fn_); });
+    const int status = OutsideLeakCheck([&] { return Cgns().cg_open(path.c_str(), CG_MODE_READ, &fn_); });
     if (status != CG_OK) {
       fn_ = -1;
-      const std::string reason = cg_get_error();
+      const std::string reason = Cgns().cg_get_error();
       const std::string misfit = OutsideLeakCheck([&] { return FindMisfit(path); });
       throw CorvaneError("CGNS ファイル " + path + (misfit.empty() ? " を開けません (" + reason + ")" : ": " + misfit));
     }
   }
   ~OpenCgns() {
-    if (fn_ >= 0) cg_close(fn_);
+    if (fn_ >= 0) Cgns().cg_close(fn_);
   }
   OpenCgns(const OpenCgns&) = delete;
   OpenCgns& operator=(const OpenCgns&) = delete;
@@ -158,18 +159,18 @@ class CgnsLoad {
   [[noreturn]] void FailZone(const ZonePlan& z, std::size_t zone, const std::string& what) const {
     Fail(ZoneLabel(zone, z.name) + " の" + what);
   }
-  std::string LibraryError() const { return std::string(" (") + cg_get_error() + ")"; }
+  std::string LibraryError() const { return std::string(" (") + Cgns().cg_get_error() + ")"; }
 
   // The zones of base 1 in the order they were written (the library's numbering is by name).
   std::vector<std::pair<int, std::string>> ZonesInFileOrder(int base, const std::string& baseName) const {
     int count = 0;
-    if (cg_nzones(fn_, base, &count) != CG_OK) Fail("領域の数を読めません" + LibraryError());
+    if (Cgns().cg_nzones(fn_, base, &count) != CG_OK) Fail("領域の数を読めません" + LibraryError());
     std::vector<std::pair<int, std::string>> byIndex;
     std::map<std::string, int> indexOf;
     for (int z = 1; z <= count; ++z) {
       char name[CGIO_MAX_NAME_LENGTH + 1] = {};
       cgsize_t size[9] = {};
-      if (cg_zone_read(fn_, base, z, name, size) != CG_OK)
+      if (Cgns().cg_zone_read(fn_, base, z, name, size) != CG_OK)
         Fail(std::to_string(z) + "番目の領域を読めません" + LibraryError());
       byIndex.emplace_back(z, name);
       indexOf[name] = z;
@@ -177,25 +178,26 @@ class CgnsLoad {
     // The stored child order of the base node is the order of writing.
     int cgio = 0;
     double root = 0.0, baseId = 0.0;
-    if (cg_get_cgio(fn_, &cgio) != CG_OK || cg_root_id(fn_, &root) != CG_OK ||
-        cgio_get_node_id(cgio, root, ("/" + baseName).c_str(), &baseId) != CG_OK)
+    if (Cgns().cg_get_cgio(fn_, &cgio) != CG_OK || Cgns().cg_root_id(fn_, &root) != CG_OK ||
+        Cgns().cgio_get_node_id(cgio, root, ("/" + baseName).c_str(), &baseId) != CG_OK)
       return byIndex;
     std::vector<std::pair<int, std::string>> ordered;
     int children = 0;
-    if (cgio_number_children(cgio, baseId, &children) == CG_OK && children > 0 && children <= (1 << 20)) {
+    if (Cgns().cgio_number_children(cgio, baseId, &children) == CG_OK && children > 0 && children <= (1 << 20)) {
       std::vector<double> ids(static_cast<std::size_t>(children));
       int got = 0;
-      if (cgio_children_ids(cgio, baseId, 1, children, &got, ids.data()) == CG_OK) {
+      if (Cgns().cgio_children_ids(cgio, baseId, 1, children, &got, ids.data()) == CG_OK) {
         for (int k = 0; k < got; ++k) {
           char name[CGIO_MAX_NAME_LENGTH + 1] = {}, label[CGIO_MAX_LABEL_LENGTH + 1] = {};
-          if (cgio_get_label(cgio, ids[static_cast<std::size_t>(k)], label) == CG_OK && std::string(label) == "Zone_t" &&
-              cgio_get_name(cgio, ids[static_cast<std::size_t>(k)], name) == CG_OK && indexOf.count(name))
+          if (Cgns().cgio_get_label(cgio, ids[static_cast<std::size_t>(k)], label) == CG_OK &&
+              std::string(label) == "Zone_t" &&
+              Cgns().cgio_get_name(cgio, ids[static_cast<std::size_t>(k)], name) == CG_OK && indexOf.count(name))
             ordered.emplace_back(indexOf[name], name);
-          cgio_release_id(cgio, ids[static_cast<std::size_t>(k)]);
+          Cgns().cgio_release_id(cgio, ids[static_cast<std::size_t>(k)]);
         }
       }
     }
-    cgio_release_id(cgio, baseId);
+    Cgns().cgio_release_id(cgio, baseId);
     return ordered.size() == byIndex.size() ? ordered : byIndex;
   }
 
@@ -204,10 +206,10 @@ class CgnsLoad {
   ArrayRef FindArray(const ZonePlan& z, std::size_t zone, const std::string& where, const std::string& name,
                      std::int64_t ni, std::int64_t nj) {
     int count = 0;
-    if (cg_narrays(&count) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
+    if (Cgns().cg_narrays(&count) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
     ArrayRef ref;
     int rind[4] = {0, 0, 0, 0};
-    if (cg_rind_read(rind) == CG_OK) std::copy(rind, rind + 4, ref.rind);
+    if (Cgns().cg_rind_read(rind) == CG_OK) std::copy(rind, rind + 4, ref.rind);
     for (int r : ref.rind)
       if (r < 0 || r > (1 << 20)) FailZone(z, zone, where + "の Rind が不正です");
     for (int a = 1; a <= count; ++a) {
@@ -215,7 +217,8 @@ class CgnsLoad {
       CGNS_ENUMT(DataType_t) type;
       int dims = 0;
       cgsize_t dim[12] = {};
-      if (cg_array_info(a, found, &type, &dims, dim) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
+      if (Cgns().cg_array_info(a, found, &type, &dims, dim) != CG_OK)
+        FailZone(z, zone, where + "を読めません" + LibraryError());
       if (name != found) continue;
       const std::string what = where + "の " + name;
       std::int64_t bytes = 0;
@@ -236,7 +239,9 @@ class CgnsLoad {
       }
       arrayBytes_ += ref.ni * ref.nj * bytes;
       if (fileBytes_ > 0 && arrayBytes_ > static_cast<std::int64_t>(fileBytes_))
-        FailZone(z, zone, what + " がファイルの長さ (" + std::to_string(fileBytes_) + " バイト) を超えます。ファイルが壊れています");
+        FailZone(
+            z, zone,
+            what + " がファイルの長さ (" + std::to_string(fileBytes_) + " バイト) を超えます。ファイルが壊れています");
       return ref;
     }
     return ref;
@@ -250,26 +255,28 @@ class CgnsLoad {
       z.index = zones[k].first;
       z.name = zones[k].second;
       CGNS_ENUMT(ZoneType_t) type;
-      if (cg_zone_type(fn_, base, z.index, &type) != CG_OK) FailZone(z, k, "種類を読めません" + LibraryError());
+      if (Cgns().cg_zone_type(fn_, base, z.index, &type) != CG_OK) FailZone(z, k, "種類を読めません" + LibraryError());
       if (type != CGNS_ENUMV(Structured)) FailZone(z, k, "格子は構造格子ではありません。構造格子の領域だけを読めます");
       int dim = 0;
-      if (cg_index_dim(fn_, base, z.index, &dim) != CG_OK) FailZone(z, k, "次元を読めません" + LibraryError());
+      if (Cgns().cg_index_dim(fn_, base, z.index, &dim) != CG_OK) FailZone(z, k, "次元を読めません" + LibraryError());
       if (dim != 2) FailZone(z, k, "格子は" + std::to_string(dim) + "次元です。2次元の領域だけを読めます");
       char name[CGIO_MAX_NAME_LENGTH + 1] = {};
       cgsize_t size[9] = {};
-      if (cg_zone_read(fn_, base, z.index, name, size) != CG_OK) FailZone(z, k, "大きさを読めません" + LibraryError());
+      if (Cgns().cg_zone_read(fn_, base, z.index, name, size) != CG_OK)
+        FailZone(z, k, "大きさを読めません" + LibraryError());
       z.size = {size[0], size[1]};
       if (z.size.ni < 1 || z.size.nj < 1)
         FailZone(z, k, "格子点数 (" + std::to_string(z.size.ni) + " × " + std::to_string(z.size.nj) + ") が不正です");
 
-      if (cg_goto(fn_, base, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
+      if (Cgns().cg_goto(fn_, base, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
         FailZone(z, k, "座標 (GridCoordinates) がありません");
       z.x = FindArray(z, k, "座標", "CoordinateX", z.size.ni, z.size.nj);
       z.y = FindArray(z, k, "座標", "CoordinateY", z.size.ni, z.size.nj);
-      if (!z.x.index || !z.y.index) FailZone(z, k, "座標 " + std::string(z.x.index ? "CoordinateY" : "CoordinateX") + " がありません");
+      if (!z.x.index || !z.y.index)
+        FailZone(z, k, "座標 " + std::string(z.x.index ? "CoordinateY" : "CoordinateX") + " がありません");
 
       int solutions = 0;
-      if (cg_nsols(fn_, base, z.index, &solutions) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
+      if (Cgns().cg_nsols(fn_, base, z.index, &solutions) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
       if (k == 0 && solutions == 0) noSolution_ = true;
       if (!noSolution_ && solutions == 0) FailZone(z, k, "解 (FlowSolution) がありません。最初の領域には解があります");
       if (!noSolution_) PlanSolution(base, z, k);
@@ -283,27 +290,29 @@ class CgnsLoad {
     z.solution = 1;
     char name[CGIO_MAX_NAME_LENGTH + 1] = {};
     CGNS_ENUMT(GridLocation_t) location;
-    if (cg_sol_info(fn_, base, z.index, 1, name, &location) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
+    if (Cgns().cg_sol_info(fn_, base, z.index, 1, name, &location) != CG_OK)
+      FailZone(z, k, "解を読めません" + LibraryError());
     if (k == 0) solutionName_ = name;
     if (location == CGNS_ENUMV(CellCenter)) {
       z.cellCentred = true;
       if (z.size.ni < 2 || z.size.nj < 2) FailZone(z, k, "セル中心の解は各方向2点以上の領域にしか置けません");
     } else if (location != CGNS_ENUMV(Vertex)) {
       FailZone(z, k, "解 \"" + std::string(name) + "\" は格子点にもセル中心にもありません (" +
-                         cg_GridLocationName(location) + ")");
+                         Cgns().cg_GridLocationName(location) + ")");
     }
     const std::string where = "解 \"" + std::string(name) + "\"";
-    if (cg_goto(fn_, base, "Zone_t", z.index, "FlowSolution_t", 1, "end") != CG_OK)
+    if (Cgns().cg_goto(fn_, base, "Zone_t", z.index, "FlowSolution_t", 1, "end") != CG_OK)
       FailZone(z, k, where + "を読めません" + LibraryError());
     if (k == 0) {
       int count = 0;
-      if (cg_narrays(&count) != CG_OK) FailZone(z, k, where + "を読めません" + LibraryError());
+      if (Cgns().cg_narrays(&count) != CG_OK) FailZone(z, k, where + "を読めません" + LibraryError());
       for (int a = 1; a <= count; ++a) {
         char field[CGIO_MAX_NAME_LENGTH + 1] = {};
         CGNS_ENUMT(DataType_t) type;
         int dims = 0;
         cgsize_t dim[12] = {};
-        if (cg_array_info(a, field, &type, &dims, dim) != CG_OK) FailZone(z, k, where + "を読めません" + LibraryError());
+        if (Cgns().cg_array_info(a, field, &type, &dims, dim) != CG_OK)
+          FailZone(z, k, where + "を読めません" + LibraryError());
         variables_.push_back(field);
       }
     }
@@ -320,7 +329,7 @@ class CgnsLoad {
   // planes and averaging cell values onto the nodes when `cells` is set.
   void Read(const ZonePlan& z, std::size_t k, const ArrayRef& ref, bool cells, double* out) {
     std::vector<double> stored(static_cast<std::size_t>(ref.ni * ref.nj));
-    if (cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored.data()) != CG_OK)
+    if (Cgns().cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored.data()) != CG_OK)
       FailZone(z, k, "値を読めません" + LibraryError());
     const std::int64_t ni = z.size.ni, nj = z.size.nj;
     // Stored with i fastest; (i, j) of the core lies past the leading rind planes.
@@ -370,12 +379,12 @@ std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOption
     SourceInfo source;
     source.format = DataFileFormat::Cgns;
     int bases = 0;
-    if (cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
+    if (Cgns().cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
     if (bases < 1) load.Fail("ベース (CGNSBase) がありません");
     for (int b = 1; b <= bases; ++b) {
       char name[CGIO_MAX_NAME_LENGTH + 1] = {};
       int cellDim = 0, physDim = 0;
-      if (cg_base_read(file.fn(), b, name, &cellDim, &physDim) != CG_OK)
+      if (Cgns().cg_base_read(file.fn(), b, name, &cellDim, &physDim) != CG_OK)
         load.Fail(std::to_string(b) + "番目のベースを読めません" + load.LibraryError());
       source.baseNames.push_back(name);
     }
@@ -410,12 +419,12 @@ std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOption
     for (std::size_t k = 0; k < plans.size(); ++k) {
       const ZonePlan& z = plans[k];
       const std::size_t first = static_cast<std::size_t>(data.Zones[k].FirstNode);
-      if (cg_goto(file.fn(), 1, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
+      if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
         load.FailZone(z, k, "座標を読めません" + load.LibraryError());
       load.Read(z, k, z.x, false, data.X.data() + first);
       load.Read(z, k, z.y, false, data.Y.data() + first);
       if (z.solution) {
-        if (cg_goto(file.fn(), 1, "Zone_t", z.index, "FlowSolution_t", z.solution, "end") != CG_OK)
+        if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "FlowSolution_t", z.solution, "end") != CG_OK)
           load.FailZone(z, k, "解を読めません" + load.LibraryError());
         for (int v = 0; v < fileVariables; ++v)
           load.Read(z, k, z.fields[static_cast<std::size_t>(v)], z.cellCentred,
@@ -428,7 +437,8 @@ std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOption
 
     if (source.cellCentred) source.status = "セル中心の解を格子点の値へ平均しました";
     if (bases > 1) {
-      const std::string which = "ベースが" + std::to_string(bases) + "個あります。1番目の \"" + source.baseName + "\" を読みました";
+      const std::string which =
+          "ベースが" + std::to_string(bases) + "個あります。1番目の \"" + source.baseName + "\" を読みました";
       source.status = source.status.empty() ? which : which + "。" + source.status;
     }
     if (!source.status.empty()) progress.SetStatus(source.status);
