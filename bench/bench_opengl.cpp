@@ -29,7 +29,7 @@ FieldDataSet& LargeGrid() {
     d->NodeCount = kNodes * kNodes;
     d->ColumnCount = 3;
     d->VariableNames = {"p"};
-    d->Values.assign(3, std::vector<double>(static_cast<std::size_t>(d->NodeCount), 0.0));
+    d->Values.assign(3, NodeRow(static_cast<std::size_t>(d->NodeCount), 0.0));
     for (int i = 0; i < kNodes; ++i)
       for (int j = 0; j < kNodes; ++j) {
         const double x = i / (kNodes - 1.0) * 10.0, y = j / (kNodes - 1.0) * 10.0 + 0.05 * std::sin(x);

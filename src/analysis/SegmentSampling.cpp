@@ -76,7 +76,7 @@ bool CollectCrossings(const FieldDataSet& data, int row, WorldPoint p1, WorldPoi
                       std::vector<SegmentSample>& buffer) {
   buffer.clear();
   if (row < 0 || static_cast<std::size_t>(row) >= data.Values.size()) return false;
-  const std::vector<double>& f = data.Values[static_cast<std::size_t>(row)];
+  const NodeRow& f = data.Values[static_cast<std::size_t>(row)];
   const std::size_t nodes = std::min({data.X.size(), data.Y.size(), f.size()});
   buffer.reserve(kMaxSegmentSamples);
   CrossingScan scan(data.X.data(), data.Y.data(), f.data(), p1, p2, buffer);

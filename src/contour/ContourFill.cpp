@@ -449,7 +449,7 @@ const double* SelectedRow(const LayerContext& context, double& step, double& min
   if (static_cast<std::size_t>(k) >= data.ContourStep.size() || static_cast<std::size_t>(k) >= data.ContourMin.size() ||
       static_cast<std::size_t>(k) >= data.ContourMax.size())
     return nullptr;
-  const std::vector<double>& row = data.Values[static_cast<std::size_t>(k)];
+  const NodeRow& row = data.Values[static_cast<std::size_t>(k)];
   // The cell walk reads one value per coordinate.
   if (row.size() < std::min(data.X.size(), data.Y.size())) return nullptr;
   step = data.ContourStep[static_cast<std::size_t>(k)];

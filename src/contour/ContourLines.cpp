@@ -16,7 +16,7 @@ void DrawContourLines(const LayerContext& context, const ContourOptions& contour
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
       static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
     return;
-  const std::vector<double>& values = data.Values[static_cast<std::size_t>(k)];
+  const NodeRow& values = data.Values[static_cast<std::size_t>(k)];
   if (values.size() < std::min(data.X.size(), data.Y.size())) return;
   const double max = data.ContourMax[static_cast<std::size_t>(k)];
   const double min = data.ContourMin[static_cast<std::size_t>(k)];
@@ -41,7 +41,7 @@ void DrawContourLines(const LayerContext& context, const ContourOptions& contour
 }
 
 // The walk with the segment handler, then the grouping by level.
-bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+bool CollectContourSegments(const LayerContext& context, const NodeRow& values, double step, double min,
                             double max, const ContourLevelRange& range, ContourSegmentStore& store) {
   store.Reset(range);
   if (range.levelCount > 0) {

@@ -23,7 +23,7 @@ void DrawContourLines(const LayerContext& context, const ContourOptions& contour
 
 // Stages 1 and 2: the segments of every level from the cell walk over `values`, grouped by level
 // in `store`. Returns false when the walk was aborted.
-bool CollectContourSegments(const LayerContext& context, const std::vector<double>& values, double step, double min,
+bool CollectContourSegments(const LayerContext& context, const NodeRow& values, double step, double min,
                             double max, const ContourLevelRange& range, ContourSegmentStore& store);
 
 // Chains, draws and labels every level of `store`; levels ascend so lower levels keep their

@@ -31,7 +31,7 @@ void ContourSegmentStore::Finish() {
 }
 
 // One byte per node saying on which sides of the picture its pixel lies.
-std::vector<std::uint8_t> NodeOutsideBits(const std::vector<double>& X, const std::vector<double>& Y,
+std::vector<std::uint8_t> NodeOutsideBits(const NodeRow& X, const NodeRow& Y,
                                           double offsetX, double offsetY, const ViewTransform& view) {
   const std::size_t n = std::min(X.size(), Y.size());
   std::vector<std::uint8_t> bits(n);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "contour/ContourLevels.h"
+#include "data/FieldDataSet.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {
@@ -68,7 +69,7 @@ struct TriangleGeometry {
 };
 
 // Off-picture bits of every node of `X`/`Y` shifted by the copy offset, for TriangleGeometry.
-std::vector<std::uint8_t> NodeOutsideBits(const std::vector<double>& X, const std::vector<double>& Y,
+std::vector<std::uint8_t> NodeOutsideBits(const NodeRow& X, const NodeRow& Y,
                                           double offsetX, double offsetY, const ViewTransform& view);
 
 // Appends the segment of every level that crosses triangle (p, q, r) to `store`.

@@ -126,13 +126,18 @@ std::int64_t FirstFaultyNode(const ReadContext& c, Progress& progress) {
   return -1;
 }
 
-// A zeroed array of doubles. Not on huge pages: in the virtual machines this runs on, the host
-// takes back large freed blocks, and a fresh huge page then costs far more to fault in than the
-// small pages it holds (640 MB of rows: 1.7 s against 0.27 s; only when a huge page was freed a
-// moment ago is it cheaper, 0.04 s).
-void AllocateZeroed(std::vector<double>& v, std::size_t n) {
-  std::vector<double>().swap(v);
-  v.resize(n, 0.0);
+// A row of n values, zeroed unless the reader writes every one of them: then its pages are
+// first touched by the thread that reads their nodes, not all on one beforehand. Not on huge
+// pages: in the virtual machines this runs on, the host takes back large freed blocks, and a
+// fresh huge page then costs far more to fault in than the small pages it holds (640 MB of
+// rows: 1.7 s against 0.27 s; only when a huge page was freed a moment ago is it cheaper, 0.04 s).
+void AllocateRow(NodeRow& v, std::size_t n, bool filledByReader) {
+  NodeRow().swap(v);
+  if (filledByReader) {
+    v.resize(n);  // left unset: RowAllocator
+  } else {
+    v.resize(n, 0.0);
+  }
 }
 
 // Room for the breaks of `bytes` bytes of data lines, at most `limit` of them.
@@ -378,13 +383,19 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       readable = lines >= nodeCount;
     }
     if (readable) {
-      std::vector<std::vector<double>*> arrays = {&data.X, &data.Y};
+      // The derived rows are filled with the nodes when their columns can be selected.
+      const GasFormula gas(options.gammaBox, options.RBox);
+      auto selectable = [&](int k) { return k >= 0 && k < variables; };
+      const bool derivedWithNodes =
+          selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex);
+      std::vector<NodeRow*> arrays = {&data.X, &data.Y};
       data.Values.resize(static_cast<std::size_t>(columns));
       for (auto& row : data.Values) arrays.push_back(&row);
       RunOnBothCores(static_cast<std::int64_t>(arrays.size()), nodeCount >= kSplitNodes ? 2 : 1 << 30,
                      [&](std::int64_t b, std::int64_t e) {
                        for (std::int64_t k = b; k < e; ++k)
-                         AllocateZeroed(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount));
+                         AllocateRow(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount),
+                                     k < 2 + variables || derivedWithNodes);
                      });
       NodeLinesJob job;
       job.file = &file;
@@ -397,10 +408,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
       job.x = data.X.data();
       job.y = data.Y.data();
       for (int k = 0; k < variables; ++k) job.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
-      // The derived rows are filled with the nodes when their columns can be selected.
-      const GasFormula gas(options.gammaBox, options.RBox);
-      auto selectable = [&](int k) { return k >= 0 && k < variables; };
-      if (selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex)) {
+      if (derivedWithNodes) {
         job.gas = &gas;
         job.u = result.xvecIndex;
         job.v = result.yvecIndex;
@@ -431,9 +439,9 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
         return result;
       }
       // Some line did not read: the storage goes, and the fault is looked for below.
-      std::vector<double>().swap(data.X);
-      std::vector<double>().swap(data.Y);
-      std::vector<std::vector<double>>().swap(data.Values);
+      NodeRow().swap(data.X);
+      NodeRow().swap(data.Y);
+      std::vector<NodeRow>().swap(data.Values);
     }
     ReadContext ctx;
     ctx.path = path;

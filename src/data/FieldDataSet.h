@@ -2,10 +2,39 @@
 // Node (zone, i, j) has the global index FirstNode + NJ * i + j (j runs fastest).
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace corvane {
+
+// Allocates node rows without zeroing them when they are sized: a reader writes every element,
+// so each page is first touched by the thread that fills it instead of all of them beforehand.
+// Rows given a value (resize(n, 0.0), assign) are filled as usual.
+template <class T>
+struct RowAllocator {
+  using value_type = T;
+  RowAllocator() = default;
+  template <class U>
+  RowAllocator(const RowAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return std::allocator<T>().allocate(n); }
+  void deallocate(T* p, std::size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+  template <class U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  friend bool operator==(const RowAllocator&, const RowAllocator&) { return true; }
+};
+
+// One value per node.
+using NodeRow = std::vector<double, RowAllocator<double>>;
 
 struct ZoneGrid {
   std::int32_t NI = 0;
@@ -30,10 +59,10 @@ struct FieldDataSet {
   std::int32_t NodeCount = 0;
   std::int32_t ColumnCount = 0;
   std::vector<std::string> VariableNames;  // ColumnCount - 2 names, UTF-8
-  std::vector<double> X;
-  std::vector<double> Y;
+  NodeRow X;
+  NodeRow Y;
   // ColumnCount rows of NodeCount values: file variables, then Mach number, then total pressure.
-  std::vector<std::vector<double>> Values;
+  std::vector<NodeRow> Values;
   double XMax = 0.0, YMax = 0.0, XMin = 0.0, YMin = 0.0;
   std::vector<double> ContourMax, ContourMin, ContourStep;
   // Per-zone boundary flags; kept across loads while the zone count stays the same.

@@ -68,7 +68,7 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
   try {
     data.X.assign(static_cast<std::size_t>(nodes), 0.0);
     data.Y.assign(static_cast<std::size_t>(nodes), 0.0);
-    data.Values.assign(static_cast<std::size_t>(data.ColumnCount), std::vector<double>(static_cast<std::size_t>(nodes), 0.0));
+    data.Values.assign(static_cast<std::size_t>(data.ColumnCount), NodeRow(static_cast<std::size_t>(nodes), 0.0));
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }
@@ -78,11 +78,11 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
 // Flow variables per node; exceptions stay masked, so a zero density gives inf or NaN.
 void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], int firstTarget, double gamma, double R) {
   const std::size_t n = static_cast<std::size_t>(data.NodeCount);
-  const std::vector<double>& rho = data.Values[static_cast<std::size_t>(conservative[0])];
-  const std::vector<double>& ru = data.Values[static_cast<std::size_t>(conservative[1])];
-  const std::vector<double>& rv = data.Values[static_cast<std::size_t>(conservative[2])];
-  const std::vector<double>& e = data.Values[static_cast<std::size_t>(conservative[3])];
-  std::vector<double>* out[4];
+  const NodeRow& rho = data.Values[static_cast<std::size_t>(conservative[0])];
+  const NodeRow& ru = data.Values[static_cast<std::size_t>(conservative[1])];
+  const NodeRow& rv = data.Values[static_cast<std::size_t>(conservative[2])];
+  const NodeRow& e = data.Values[static_cast<std::size_t>(conservative[3])];
+  NodeRow* out[4];
   for (int k = 0; k < 4; ++k) out[k] = &data.Values[static_cast<std::size_t>(firstTarget + k)];
   for (std::size_t k = 0; k < n; ++k) {
     const double u = ru[k] / rho[k];

@@ -519,8 +519,8 @@ bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const Progra
     if (host.raiseMainWindow) host.raiseMainWindow();
     return false;
   }
-  const std::vector<double>& u = data.Values[static_cast<std::size_t>(iu)];
-  const std::vector<double>& v = data.Values[static_cast<std::size_t>(iv)];
+  const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
+  const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
   const float scale = static_cast<float>(options.display.VecScaleBox);
   const Colour colour = options.display.WhiteBack ? kBlack : kWhite;
   for (const ZoneGrid& zone : data.Zones) {
@@ -565,7 +565,7 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
     if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&
         row < data.ContourMax.size() && row < data.ContourMin.size()) {
       const float fmin = static_cast<float>(data.ContourMin[row]), fmax = static_cast<float>(data.ContourMax[row]);
-      const std::vector<double>& values = data.Values[row];
+      const NodeRow& values = data.Values[row];
       nodeColours.resize(values.size());
       for (std::size_t n = 0; n < values.size(); ++n)
         nodeColours[n] = LevelColor(static_cast<float>(values[n]), fmin, fmax, options.contour.colorMap);

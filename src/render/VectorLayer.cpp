@@ -34,8 +34,8 @@ void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& 
     notifier.RaiseMainWindow();  // the velocity selectors are there
     return;
   }
-  const std::vector<double>& u = data.Values[static_cast<std::size_t>(iu)];
-  const std::vector<double>& v = data.Values[static_cast<std::size_t>(iv)];
+  const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
+  const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
   const double scale = context.display.VecScaleBox;
   canvas.SetPen(context.foreground, 1);
   canvas.SetBrush(context.foreground, BrushStyle::Solid);

@@ -133,8 +133,8 @@ class StreamField {
 
   const FieldDataSet& data_;
   const ViewTransform view_;  // a copy: small, and callers may pass a temporary
-  const std::vector<double>* u_ = nullptr;
-  const std::vector<double>* v_ = nullptr;
+  const NodeRow* u_ = nullptr;
+  const NodeRow* v_ = nullptr;
   bool valid_ = false;
   std::vector<bool> usable_;
   double dx_, dy_, baseX_, baseY_;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 
 #include "../../tools/GridGenerator.h"
 #include "data/DataReader.h"
@@ -33,15 +34,15 @@ std::string ErrorOf(const std::string& path, const LoadOptions& o) { return corv
 
 // Everything a load computes from the node lines, bit for bit.
 void ExpectSameNodes(const FieldDataSet& a, const FieldDataSet& b, const std::string& what) {
-  auto bits = [](const std::vector<double>& v) {
+  auto bits = [](std::span<const double> v) {
     return std::vector<std::uint64_t>(reinterpret_cast<const std::uint64_t*>(v.data()),
                                       reinterpret_cast<const std::uint64_t*>(v.data() + v.size()));
   };
-  for (auto [x, y] : {std::pair{&a.X, &b.X}, {&a.Y, &b.Y}, {&a.ContourMax, &b.ContourMax}, {&a.ContourMin, &b.ContourMin}})
-    EXPECT_EQ(bits(*x), bits(*y)) << what;
+  EXPECT_TRUE(bits(a.X) == bits(b.X) && bits(a.Y) == bits(b.Y)) << what;
+  for (auto [x, y] : {std::pair{&a.ContourMax, &b.ContourMax}, {&a.ContourMin, &b.ContourMin}}) EXPECT_EQ(bits(*x), bits(*y)) << what;
   ASSERT_EQ(a.Values.size(), b.Values.size()) << what;
   for (std::size_t r = 0; r < a.Values.size(); ++r) EXPECT_EQ(bits(a.Values[r]), bits(b.Values[r])) << what << " row " << r;
-  EXPECT_EQ(bits({a.XMax, a.YMax, a.XMin, a.YMin}), bits({b.XMax, b.YMax, b.XMin, b.YMin})) << what;
+  EXPECT_EQ(bits(std::vector{a.XMax, a.YMax, a.XMin, a.YMin}), bits(std::vector{b.XMax, b.YMax, b.XMin, b.YMin})) << what;
 }
 
 // A file whose numbers take every form a data line allows (signs, blanks, quotes, exponents,
@@ -143,7 +144,7 @@ TEST(DataReader, EveryFormOfNumberReadsTheSameOnBothCoresAsFieldByField) {
       std::vector<double> column(nodes.size());
       for (std::size_t k = 0; k < 4; ++k) {
         for (std::size_t n = 0; n < nodes.size(); ++n) column[n] = nodes[n][k];
-        const std::vector<double>& row = k == 0 ? both.d().X : (k == 1 ? both.d().Y : both.d().Values[k - 2]);
+        const NodeRow& row = k == 0 ? both.d().X : (k == 1 ? both.d().Y : both.d().Values[k - 2]);
         EXPECT_EQ(0, std::memcmp(row.data(), column.data(), column.size() * sizeof(double))) << what << " column " << k;
       }
     }

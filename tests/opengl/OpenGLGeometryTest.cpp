@@ -186,7 +186,7 @@ std::vector<std::vector<GlPoint>> Strips(const GlFrame& f) {
 
 TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
   FieldDataSet d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
-  const std::vector<double> x = d.X, y = d.Y;
+  const NodeRow x = d.X, y = d.Y;
   ProgramOptions o;
   o.display.writetimes = 2, o.display.xoffsetbox = 1.0, o.display.ShowGrid = true, o.load.AutoStepCheck = false;
   NullProgress progress;

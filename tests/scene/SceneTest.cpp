@@ -63,7 +63,7 @@ TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
 TEST_F(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
   s.options.display.writetimes = 2;
   s.options.display.xoffsetbox = 1.0;  // 8 pixels per copy
-  const std::vector<double> x = s.data.X, y = s.data.Y;
+  const NodeRow x = s.data.X, y = s.data.Y;
   const FieldDataSet before = s.data;
   ASSERT_TRUE(Draw());
   for (int column : {10, 18, 26}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kWhite) << column;
