@@ -126,7 +126,7 @@ int RunRenderCommand(const CommandArgs& args) {
       DrawScene(state, progress, notifier);
 
       CountingNotifier saveNotifier;
-      if (!SavePictureByExtension(out, state.picture, state.bitmap, saveNotifier))
+      if (!SavePictureByExtension(out, IsVectorPicturePath(out) ? CompletePicture(state) : QPicture(), state.bitmap, saveNotifier))
         throw CorvaneError("画像を保存できませんでした: " + out.toStdString());
     } catch (const std::exception& e) {
       std::cerr << "corvane: " << path << ": " << e.what() << "\n";

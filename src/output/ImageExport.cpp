@@ -28,11 +28,16 @@ QStringList PictureSaveFilters() {
           QStringLiteral("PDF文書(*.pdf)"), QStringLiteral("SVG画像(*.svg)")};
 }
 
+bool IsVectorPicturePath(const QString& path) {
+  const QString extension = UpperExtension(path);
+  return extension == ".EMF" || extension == ".PDF" || extension == ".SVG";
+}
+
 bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
                             Notifier& notifier) {
   const QString extension = UpperExtension(path);
   const bool raster = extension == ".BMP" || extension == ".JPG" || extension == ".PNG";
-  const bool vector = extension == ".EMF" || extension == ".PDF" || extension == ".SVG";
+  const bool vector = IsVectorPicturePath(path);
   if (!vector && !raster) {
     // Writing nothing is right for an unknown format, but the user must hear why no file
     // appeared.

@@ -17,6 +17,9 @@ inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg、.png、.
 // The save dialogs' filter list, bitmap first (the default), then the vector formats.
 QStringList PictureSaveFilters();
 
+// Whether the file's extension names a vector format (.emf, .pdf, .svg, in any case).
+bool IsVectorPicturePath(const QString& path);
+
 // Writes the scene picture (".EMF", ".PDF", ".SVG") or the bitmap (".BMP", ".JPG", ".PNG"), the extension
 // compared in capitals. Another extension, or nothing drawn yet, writes nothing and is
 // reported through the notifier; returns whether a file was written. File errors throw

@@ -136,40 +136,39 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     return c;
   };
 
+  // Filled contours of every copy first, behind all lines. In bitmap mode they are painted as
+  // pixels into a bitmap of their own, on the background, which lies under the picture (and
+  // enters an exported vector file as one image, which keeps it small).
+  QImage fillBitmap;
+  const bool fillAsPixels = fills && d.BMPModeCheck;
+  if (fillAsPixels) {
+    fillBitmap = QImage(width, height, QImage::Format_RGB32);
+    PainterCanvas fillCanvas(&fillBitmap);
+    PaintBackground(fillCanvas, background, width, height);
+    fillCanvas.SetPen(foreground, 1);
+    for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+  }
+
   QPicture picture;
   PainterCanvas canvas(&picture);
-  PaintBackground(canvas, background, width, height);
+  if (!fillAsPixels) PaintBackground(canvas, background, width, height);
   canvas.SetPen(foreground, 1);
 
-  // Filled contours of every copy first, behind all lines. In bitmap mode they are painted as
-  // pixels into a bitmap of their own and enter the picture as one image, which keeps the
-  // picture (and an exported vector file) small.
-  if (fills) {
-    if (d.BMPModeCheck) {
-      QImage fillBitmap(width, height, QImage::Format_RGB32);
-      {
-        PainterCanvas fillCanvas(&fillBitmap);
-        PaintBackground(fillCanvas, background, width, height);
-        fillCanvas.SetPen(foreground, 1);
-        for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
-      }
-      canvas.Draw(fillBitmap, 0, 0);
-    } else {
-      // Vector mode: the band polygons go into the picture; triangles too small for a polygon
-      // are gathered as pixels into one bitmap laid under them, cut to the pixels they touch.
-      QImage specks(width, height, QImage::Format_RGB32);
-      specks.fill(ToQColor(background));
-      QPicture bands;
-      {
-        PainterCanvas bandCanvas(&bands);
-        bandCanvas.SetPen(foreground, 1);
-        for (int c = 0; c <= copies; ++c)
-          DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
-      }
-      const QRect touched = PixelsUnlike(specks, ToQColor(background).rgb());
-      if (!touched.isEmpty()) canvas.Draw(specks.copy(touched), touched.x(), touched.y());
-      canvas.Draw(bands, 0, 0);
+  if (fills && !fillAsPixels) {
+    // Vector mode: the band polygons go into the picture; triangles too small for a polygon
+    // are gathered as pixels into one bitmap laid under them, cut to the pixels they touch.
+    QImage specks(width, height, QImage::Format_RGB32);
+    specks.fill(ToQColor(background));
+    QPicture bands;
+    {
+      PainterCanvas bandCanvas(&bands);
+      bandCanvas.SetPen(foreground, 1);
+      for (int c = 0; c <= copies; ++c)
+        DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
     }
+    const QRect touched = PixelsUnlike(specks, ToQColor(background).rgb());
+    if (!touched.isEmpty()) canvas.Draw(specks.copy(touched), touched.x(), touched.y());
+    canvas.Draw(bands, 0, 0);
   }
 
   // Line layers, copy by copy; copy c is drawn shifted by c * (dx, dy) without moving the data.
@@ -194,16 +193,30 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
-  QImage bitmap(width, height, QImage::Format_RGB32);
-  bitmap.fill(ToQColor(background));
+  QImage bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
+  if (!fillAsPixels) bitmap.fill(ToQColor(background));
   {
     QPainter painter(&bitmap);
     painter.drawPicture(0, 0, picture);
   }
   state.picture = picture;
+  state.bands = fillBitmap;
   state.bitmap = bitmap;
   progress.SetStatus("ビットマップ転送完了.描画完了.");
   return true;
+}
+
+QPicture CompletePicture(const SceneState& state) {
+  if (state.bands.isNull()) return state.picture;
+  QPicture complete;
+  {
+    PainterCanvas canvas(&complete);
+    canvas.Draw(state.bands, 0, 0);
+    canvas.Draw(state.picture, 0, 0);
+    canvas.Finish();
+  }
+  complete.setBoundingRect(state.picture.boundingRect());
+  return complete;
 }
 
 bool Redraw(SceneState& state, Progress& progress, Notifier& notifier) {

@@ -24,8 +24,13 @@ struct SceneState {
   ProgramOptions options;
   ContourReadout readout;
   Random random;
-  QPicture picture;  // ScenePicture: the last complete drawing, PictureWidth x PictureHeight
-  QImage bitmap;     // the picture played into pixels (RGB32), what the plot window shows
+  // ScenePicture, the last drawing as a vector picture (PictureWidth x PictureHeight). When the
+  // bands were painted as pixels they are kept apart in `bands`, which lies under `picture` and
+  // holds the background too: recorded in the picture an image is compressed, and played from
+  // it decompressed, which costs a large picture more than its lines. CompletePicture joins them.
+  QPicture picture;
+  QImage bands;
+  QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
   bool drawing = false;  // a drawing is under way (it may be pumping events)
 };
 
@@ -48,6 +53,10 @@ void FitView(SceneState& state);
 // bitmap then stay, and the data set's extents are back to their own values in every case.
 // The caller clears the abort flag before and after (the layers poll progress.AbortRequested()).
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
+
+// The last drawing as one vector picture, for vector files: the bands' image, if any, then the
+// picture.
+QPicture CompletePicture(const SceneState& state);
 
 // The GDI part of the redraw command: draws unless UseOpenGL is checked (the OpenGL view then
 // draws its own frame). Returns true when a picture was drawn.

@@ -298,7 +298,7 @@ void TViewForm::SaveViewPicture() {
 // Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
 // the window shows (a pan preview included); any other extension writes nothing.
 bool TViewForm::SavePictureTo(const QString& path) {
-  return SavePictureByExtension(path, host_->State().scene.picture, Picture(), host_->notifier());
+  return SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier());
 }
 
 }  // namespace corvane

@@ -134,7 +134,7 @@ TEST_F(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTh
   QImage replayed = testing::FilledImage(300, 200, Qt::red);
   {
     QPainter painter(&replayed);
-    painter.drawPicture(0, 0, s.picture);
+    painter.drawPicture(0, 0, CompletePicture(s));
   }
   EXPECT_EQ(replayed, s.bitmap);
 }
