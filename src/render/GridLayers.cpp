@@ -2,21 +2,24 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "data/BothCores.h"
+#include "render/PixelLines.h"
 #include "render/PixelMapper.h"
 
 namespace corvane {
 namespace {
 
-// Walks one polyline of node pixels and sends only the segments that can touch the picture.
-// A segment is drawn when its bounding box reaches the interior [1, W) x [1, H); a drawn segment
-// that starts outside is resumed with a MoveTo at its start, so no stray line joins the points
-// where the polyline left and re-entered the picture.
+// Walks one polyline of node pixels and sends only the segments that can touch the picture to
+// the sink (a Canvas, or a PixelSink). A segment is drawn when its bounding box reaches the
+// interior [1, W) x [1, H); a drawn segment that starts outside is resumed with a MoveTo at its
+// start, so no stray line joins the points where the polyline left and re-entered the picture.
+template <class Sink>
 class ClippedLine {
  public:
-  ClippedLine(Canvas& canvas, std::int32_t width, std::int32_t height, bool gridLine)
+  ClippedLine(Sink& canvas, std::int32_t width, std::int32_t height, bool gridLine)
       : canvas_(canvas), w_(width), h_(height), grid_(gridLine) {}
 
   void Start(QPoint p0) {
@@ -90,13 +93,27 @@ class ClippedLine {
     return QPoint((dx > 0) - (dx < 0), (dy > 0) - (dy < 0));
   }
 
-  Canvas& canvas_;
+  Sink& canvas_;
   std::int32_t w_, h_;
   bool grid_;
   QPoint prev_;
   bool pending_ = false;
   QPoint end_, direction_;
   std::vector<QPoint> run_;
+};
+
+// Grid lines set straight into an image's pixels; one per thread.
+struct PixelSink {
+  PixelRows target;
+  std::uint32_t colour;
+  void Polyline(const QPoint* points, int count) { LightPolyline(target, colour, points, count); }
+  void MoveTo(int x, int y) { position = QPoint(x, y); }
+  void LineTo(int x, int y) {
+    const QPoint segment[2] = {position, QPoint(x, y)};
+    Polyline(segment, 2);
+    position = segment[1];
+  }
+  QPoint position;
 };
 
 constexpr std::size_t kTile = 32;
@@ -112,11 +129,11 @@ bool ZoneFits(const FieldDataSet& data, const ZoneGrid& zone) {
   return end <= static_cast<long long>(data.X.size()) && end <= static_cast<long long>(data.Y.size());
 }
 
-}  // namespace
-
-void DrawGridLines(const LayerContext& context, Canvas& canvas) {
-  canvas.SetPen(context.foreground, 1);
-  ClippedLine line(canvas, context.view.PictureWidth, context.view.PictureHeight, true);
+// The grid lines of every zone as polylines of node pixels: every line of constant i, then every
+// line of constant j. `lines(block, count, length)` receives `count` polylines of `length`
+// points each, stored one after the other.
+template <class Lines>
+void WalkGridLines(const LayerContext& context, Lines&& lines) {
   const PixelMapper map(context.view, context.offsetX, context.offsetY);
   std::vector<QPoint> pixels;
   std::vector<QPoint> transposed;
@@ -130,16 +147,10 @@ void DrawGridLines(const LayerContext& context, Canvas& canvas) {
     RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
       for (std::int64_t n = begin; n < end; ++n) pixels[static_cast<std::size_t>(n)] = QPoint(map.X(x[n]), map.Y(y[n]));
     });
-    const std::size_t nj = static_cast<std::size_t>(zone.NJ);
+    const std::size_t ni = static_cast<std::size_t>(zone.NI), nj = static_cast<std::size_t>(zone.NJ);
     // Pass 2: lines of constant i (j runs, contiguous).
-    for (std::size_t i = 0; i < static_cast<std::size_t>(zone.NI); ++i) {
-      const QPoint* row = pixels.data() + i * nj;
-      line.Start(row[0]);
-      for (std::size_t j = 1; j < nj; ++j) line.Next(row[j]);
-      line.Finish();
-    }
+    lines(pixels.data(), ni, nj);
     // Pass 3: the pixels transposed tile by tile, so the lines of constant j read them in order.
-    const std::size_t ni = static_cast<std::size_t>(zone.NI);
     transposed.resize(count);
     const std::int64_t tileRows = static_cast<std::int64_t>((ni + kTile - 1) / kTile);
     RunOnBothCores(tileRows, count >= (1u << 16) ? 2 : 1 << 30, [&](std::int64_t first, std::int64_t last) {
@@ -149,18 +160,52 @@ void DrawGridLines(const LayerContext& context, Canvas& canvas) {
             for (std::size_t j = j0; j < std::min(j0 + kTile, nj); ++j) transposed[j * ni + i] = pixels[i * nj + j];
     });
     // Pass 4: lines of constant j (i runs).
-    for (std::size_t j = 0; j < nj; ++j) {
-      const QPoint* column = transposed.data() + j * ni;
-      line.Start(column[0]);
-      for (std::size_t i = 1; i < ni; ++i) line.Next(column[i]);
-      line.Finish();
-    }
+    lines(transposed.data(), nj, ni);
   }
+}
+
+// Sends polylines [first, last) of a block through a clipped line into the sink.
+template <class Sink>
+void ClipPolylines(ClippedLine<Sink>& line, const QPoint* block, std::size_t first, std::size_t last, std::size_t length) {
+  for (std::size_t k = first; k < last; ++k) {
+    const QPoint* points = block + k * length;
+    line.Start(points[0]);
+    for (std::size_t p = 1; p < length; ++p) line.Next(points[p]);
+    line.Finish();
+  }
+}
+
+}  // namespace
+
+void DrawGridLines(const LayerContext& context, Canvas& canvas) {
+  canvas.SetPen(context.foreground, 1);
+  ClippedLine<Canvas> line(canvas, context.view.PictureWidth, context.view.PictureHeight, true);
+  WalkGridLines(context, [&](const QPoint* block, std::size_t count, std::size_t length) {
+    ClipPolylines(line, block, 0, count, length);
+  });
+}
+
+void DrawGridLinesInto(const LayerContext& context, QImage& image, int threads) {
+  if (image.format() != QImage::Format_RGB32 || image.isNull()) return;
+  const PixelRows target = PixelRowsOf(image);
+  const Colour c = context.foreground;
+  const std::uint32_t colour = 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
+                               (static_cast<std::uint32_t>(GreenOf(c)) << 8) | BlueOf(c);
+  WalkGridLines(context, [&](const QPoint* block, std::size_t count, std::size_t length) {
+    // The pixels a line lights do not depend on the order the lines are drawn in.
+    RunOnBothCores(static_cast<std::int64_t>(count),
+                   threads > 1 && count * length >= (1u << 14) ? 2 : std::numeric_limits<std::int64_t>::max(),
+                   [&](std::int64_t first, std::int64_t last) {
+                     PixelSink sink{target, colour, QPoint()};
+                     ClippedLine<PixelSink> line(sink, context.view.PictureWidth, context.view.PictureHeight, true);
+                     ClipPolylines(line, block, static_cast<std::size_t>(first), static_cast<std::size_t>(last), length);
+                   });
+  });
 }
 
 void DrawZoneBoundaries(const LayerContext& context, Canvas& canvas) {
   canvas.SetPen(context.foreground, 1);
-  ClippedLine line(canvas, context.view.PictureWidth, context.view.PictureHeight, false);
+  ClippedLine<Canvas> line(canvas, context.view.PictureWidth, context.view.PictureHeight, false);
   const FieldDataSet& data = context.data;
   for (std::size_t z = 0; z < data.Zones.size(); ++z) {
     const ZoneGrid& zone = data.Zones[z];

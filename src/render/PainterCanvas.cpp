@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "render/PixelLines.h"
+
 namespace corvane {
 
 QColor ToQColor(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
@@ -83,54 +85,11 @@ void PainterCanvas::FlushLine() {
   run_.clear();
 }
 
-// Each segment lights the pixels from its start up to, not including, its end: along the major
-// axis step k = 0 .. n-1, the minor axis moves by k * minor / n rounded half up. Segments are
-// cut to the image along the major axis first, so a line from far outside costs nothing.
+// The pen's colour set straight into the image's pixels.
 void PainterCanvas::DirectPolyline(const QPoint* points, int count) {
-  const long long w = image_->width(), h = image_->height();
-  uchar* bits = image_->bits();
-  const qsizetype stride = image_->bytesPerLine();
   const QRgb colour = 0xFF000000u | (static_cast<QRgb>(RedOf(penColour_)) << 16) |
                       (static_cast<QRgb>(GreenOf(penColour_)) << 8) | static_cast<QRgb>(BlueOf(penColour_));
-  for (int s = 1; s < count; ++s) {
-    const long long x0 = points[s - 1].x(), y0 = points[s - 1].y(), x1 = points[s].x(), y1 = points[s].y();
-    const long long dx = x1 - x0, dy = y1 - y0;
-    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
-    if (n == 0) continue;
-    const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
-    const long long majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
-    const long long minorStep = (xMajor ? dy : dx) > 0 ? 1 : -1;
-    const long long major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
-    const long long majorSize = xMajor ? w : h, minorSize = xMajor ? h : w;
-    // Steps whose major coordinate lies inside the image.
-    long long kFirst = 0, kEnd = n;
-    if (majorStep > 0) {
-      kFirst = std::max(kFirst, -major0);
-      kEnd = std::min(kEnd, majorSize - major0);
-    } else {
-      kFirst = std::max(kFirst, major0 - (majorSize - 1));
-      kEnd = std::min(kEnd, major0 + 1);
-    }
-    if (kFirst >= kEnd) continue;
-    // Minor offset at step k is floor((2k*minor + n) / 2n), tracked as quotient and remainder.
-    const __int128 start = static_cast<__int128>(2) * kFirst * minor + n;
-    long long q = static_cast<long long>(start / (2 * static_cast<__int128>(n)));
-    long long r = static_cast<long long>(start % (2 * static_cast<__int128>(n)));
-    for (long long k = kFirst; k < kEnd; ++k) {
-      const long long mi = minor0 + minorStep * q;
-      if (mi >= 0 && mi < minorSize) {
-        const long long ma = major0 + majorStep * k;
-        const long long px = xMajor ? ma : mi, py = xMajor ? mi : ma;
-        reinterpret_cast<QRgb*>(bits + py * stride)[px] = colour;
-      }
-      r += 2 * minor;
-      if (r >= 2 * n) {
-        r -= 2 * n;
-        ++q;
-      }
-    }
-  }
+  LightPolyline(PixelRowsOf(*image_), colour, points, count);
 }
 
 void PainterCanvas::SetPen(Colour colour, int width) {

@@ -250,9 +250,7 @@ void DrawGridPreview(const SceneState& state, QImage& work) {
   LayerContext context = LayerContextFor(state.data, state.view, state.options, progress, random, readout);
   context.foreground = ForegroundColour(d);
   context.background = BackgroundColour(d);
-  PainterCanvas canvas(&work);
-  canvas.SetDirectLines(true);
-  DrawGridLines(context, canvas);
+  DrawGridLinesInto(context, work);
 }
 
 }  // namespace corvane

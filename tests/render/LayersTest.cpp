@@ -99,6 +99,17 @@ TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {
   for (int y = 1; y < 100; ++y)
     for (int x = 1; x < 100; ++x) differing += layer.pixel(x, y) != reference.pixel(x, y);
   EXPECT_EQ(differing, 0);
+  // Set straight into the pixels (the pan preview): the same pixels on one thread and on two as
+  // through the canvas in its direct mode.
+  QImage direct = testing::FilledImage(100, 100), one = direct, two = direct;
+  {
+    PainterCanvas canvas(&direct);
+    canvas.SetDirectLines(true);
+    DrawGridLines(f.Context(), canvas);
+  }
+  DrawGridLinesInto(f.Context(), one, 1);
+  DrawGridLinesInto(f.Context(), two, 2);
+  EXPECT_TRUE(one == direct && two == direct);
 }
 
 TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
