@@ -458,16 +458,6 @@ const double* SelectedRow(const LayerContext& context, double& step, double& min
   return row.data();
 }
 
-// The walk's abort flag and nothing else, for the helper thread: the calling thread pumps events.
-class StopOnlyProgress : public Progress {
- public:
-  explicit StopOnlyProgress(const std::atomic<bool>& stop) : stop_(stop) {}
-  bool AbortRequested() const override { return stop_.load(std::memory_order_relaxed); }
-
- private:
-  const std::atomic<bool>& stop_;
-};
-
 // Pixel fill on two threads. Each walks every cell in the usual order but fills only the rows of
 // its own stripes, turning down cells that cannot reach them before their diagonal is chosen;
 // every row thus sees the same polygons in the same order as a single walk would paint them.

@@ -1,12 +1,21 @@
 #include "contour/ContourLines.h"
 
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <limits>
+#include <thread>
 
 #include "contour/ColorMap.h"
 #include "contour/Separate.h"
 
 namespace corvane {
+namespace {
+
+// Grids of fewer nodes are walked on one thread.
+constexpr std::size_t kBothCoresFrom = 1 << 16;
+
+}  // namespace
 
 // The three stages: segments from the cell walk, then (unless aborted) chaining, drawing and
 // labels. Unusable levels draw nothing and say so.
@@ -73,10 +82,44 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
       const double lo = std::min(std::min(a, b), std::min(c, d)), hi = std::max(std::max(a, b), std::max(c, d));
       return std::min(std::floor(hi / step), highest) >= std::max(std::ceil(lo / step), lowest);
     };
-    const bool finished = ForEachContourTriangle(
-        data, v, context.progress,
-        [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, store, p, q, r); }, crossed);
-    if (!finished) return false;
+    auto walk = [&](ContourSegmentStore& into, Progress& progress, CellStrips strips) {
+      return ForEachContourTriangle(
+          data, v, progress, [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, into, p, q, r); },
+          crossed, strips);
+    };
+    if (data.X.size() < kBothCoresFrom) {
+      if (!walk(store, context.progress, {})) return false;
+    } else {
+      // The first half of the walk here, the second on a helper thread into a store of its own,
+      // appended after: the segments come out in the order of one walk.
+      const std::int64_t half = HalfWayStrip(data);
+      ContourSegmentStore later;
+      later.Reset(range);
+      std::atomic<bool> stop{false};
+      bool laterFinished = false;
+      std::exception_ptr helperError;
+      std::thread helper([&] {
+        try {
+          StopOnlyProgress progress(stop);
+          laterFinished = walk(later, progress, {half, std::numeric_limits<std::int64_t>::max()});
+        } catch (...) {
+          helperError = std::current_exception();
+        }
+      });
+      bool finished = false;
+      std::exception_ptr ownError;
+      try {
+        finished = walk(store, context.progress, {0, half});
+      } catch (...) {
+        ownError = std::current_exception();
+      }
+      if (!finished) stop = true;
+      helper.join();
+      if (ownError) std::rethrow_exception(ownError);
+      if (helperError) std::rethrow_exception(helperError);
+      if (!finished || !laterFinished) return false;
+      store.Append(later);
+    }
   }
   store.Finish();
   return true;

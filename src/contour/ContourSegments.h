@@ -22,6 +22,10 @@ class ContourSegmentStore {
  public:
   void Reset(const ContourLevelRange& range);
   void Add(std::int32_t level, const ContourSegment& segment) { pending_.push_back({level, segment}); }
+  // Appends the segments another store gathered from a later part of the walk.
+  void Append(const ContourSegmentStore& later) {
+    pending_.insert(pending_.end(), later.pending_.begin(), later.pending_.end());
+  }
   // Groups the appended segments by level; call once after the walk.
   void Finish();
 

@@ -2,8 +2,10 @@
 // split into two triangles along the diagonal that folds the value surface least.
 #pragma once
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -56,25 +58,64 @@ void ChooseDiagonals(const double* X, const double* Y, const double* values, con
 // A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
 // as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
 // down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
+//
+// `strips` limits the walk to part of it: the rows of cells between lines i - 1 and i of every
+// zone are numbered in walk order (zone by zone, i = 1 .. NI - 1), and only those numbered in
+// [first, end) are walked, so two threads can share one walk.
+struct CellStrips {
+  std::int64_t first = 0;
+  std::int64_t end = std::numeric_limits<std::int64_t>::max();
+};
+
+// Whether zone lines fit the coordinate arrays; the walk passes over a zone that does not.
+inline bool ZoneWalkable(const ZoneGrid& zone, std::int64_t nodes) {
+  return zone.NI >= 0 && zone.NJ >= 0 && zone.FirstNode >= 0 &&
+         zone.FirstNode + static_cast<std::int64_t>(zone.NI) * zone.NJ <= nodes;
+}
+
+// The strip number that splits the walk's cells into two halves.
+inline std::int64_t HalfWayStrip(const FieldDataSet& data) {
+  const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
+  std::int64_t cells = 0;
+  for (const ZoneGrid& zone : data.Zones)
+    if (ZoneWalkable(zone, nodes) && zone.NI > 1 && zone.NJ > 1) cells += std::int64_t{zone.NI - 1} * (zone.NJ - 1);
+  std::int64_t strip = 0, seen = 0;
+  for (const ZoneGrid& zone : data.Zones) {
+    if (zone.NI < 1) continue;
+    const std::int64_t perStrip = ZoneWalkable(zone, nodes) && zone.NJ > 1 ? zone.NJ - 1 : 0;
+    for (std::int32_t i = 1; i < zone.NI; ++i, ++strip) {
+      if (2 * seen >= cells) return strip;
+      seen += perStrip;
+    }
+  }
+  return strip;
+}
+
 template <class Handler, class CellFilter>
 bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler,
-                            CellFilter&& wanted) {
+                            CellFilter&& wanted, CellStrips strips = {}) {
   auto shown = [](const std::vector<bool>& mask, std::int32_t line) {
     return static_cast<std::size_t>(line) >= mask.size() || mask[static_cast<std::size_t>(line)];
   };
   const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
   std::vector<std::int32_t> cells;  // A, B, C, D of the wanted cells of one row
   std::vector<std::uint8_t> choices;
+  std::int64_t zoneStrip = 0;  // number of the zone's first strip
   for (const ZoneGrid& zone : data.Zones) {
-    if (zone.NI < 0 || zone.NJ < 0 || zone.FirstNode < 0 ||
-        zone.FirstNode + static_cast<std::int64_t>(zone.NI) * zone.NJ > nodes)
-      continue;
+    const std::int64_t firstStrip = zoneStrip;
+    zoneStrip += std::max(zone.NI - 1, 0);
+    if (!ZoneWalkable(zone, nodes) || zoneStrip <= strips.first || firstStrip >= strips.end) continue;
     progress.SetPosition(0);
     progress.Pump();
     progress.SetMaximum(zone.NI - 2);
     std::int32_t prevLine = zone.FirstNode;
     for (std::int32_t i = 1; i < zone.NI; ++i) {
       if (!shown(zone.ILineMask, i)) continue;
+      const std::int64_t strip = firstStrip + i - 1;
+      if (strip < strips.first || strip >= strips.end) {
+        prevLine = zone.FirstNode + zone.NJ * i;  // cells after it span from this line
+        continue;
+      }
       progress.Pump();
       if (progress.AbortRequested()) return false;
       const std::int32_t curLine = zone.FirstNode + zone.NJ * i;
@@ -111,6 +152,16 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
   }
   return true;
 }
+
+// The walk's abort flag and nothing else, for a helper thread: the calling thread pumps events.
+class StopOnlyProgress : public Progress {
+ public:
+  explicit StopOnlyProgress(const std::atomic<bool>& stop) : stop_(stop) {}
+  bool AbortRequested() const override { return stop_.load(std::memory_order_relaxed); }
+
+ private:
+  const std::atomic<bool>& stop_;
+};
 
 // The walk over every cell.
 template <class Handler>

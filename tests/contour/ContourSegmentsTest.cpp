@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <random>
@@ -136,9 +137,10 @@ TEST(ContourSegments, SkippedCellsAndWorldCullMatchThePlainWalkPixelByPixel) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   std::int64_t stored = 0;
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 41; ++round) {
+    // The last round is large enough to be walked on both cores.
     ContourScene scene(
-        12, 9, [&](int i, int j) { return unit(rng) < 0.03 ? nan : std::floor(unit(rng) * 8) * 0.5 + i * 0.1 * j; },
+        round == 40 ? 400 : 12, round == 40 ? 170 : 9, [&](int i, int j) { return unit(rng) < 0.03 ? nan : std::floor(unit(rng) * 8) * 0.5 + i * 0.1 * j; },
         unit(rng) * 3, 3 + unit(rng) * 5, 0.25 + unit(rng));
     scene.view.ScaleX = round % 2 ? 7.5 : 10.0;  // 7.5 puts vertices on half pixels
     scene.view.CentrePixelX = static_cast<int>(rng() % 60) - 30;
@@ -178,6 +180,33 @@ TEST(CellWalk, CellsSpanHiddenLinesAndBrokenZonesAreSkipped) {
   triangles.clear();
   EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), scene.progress, record));
   EXPECT_TRUE(triangles.empty());
+}
+
+// Two threads share a walk by strips: every split gives, part after part, the triangles of one
+// walk, across zones and hidden lines.
+TEST(CellWalk, PartsOfTheWalkJoinIntoTheWholeWalk) {
+  ContourScene scene(12, 9, [](int i, int j) { return std::sin(i * 0.7) * j; }, -8.0, 8.0, 1.0);
+  ZoneGrid a{5, 9, 0, {true, false, true, true, false}, {true, true, false, true, true, true, false, true, true}};
+  ZoneGrid b{7, 9, 45, {true, true, false, false, true, true, true}, {}};
+  scene.data.Zones = {a, b};
+  using Triangles = std::vector<std::array<std::int32_t, 3>>;
+  auto walk = [&](CellStrips strips) {
+    Triangles triangles;
+    auto record = [&](std::int32_t p, std::int32_t q, std::int32_t r) { triangles.push_back({p, q, r}); };
+    auto all = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return true; };
+    EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), scene.progress, record, all, strips));
+    return triangles;
+  };
+  const Triangles whole = walk({});
+  ASSERT_FALSE(whole.empty());
+  for (std::int64_t h = 0; h <= 11; ++h) {
+    Triangles joined = walk({0, h});
+    const Triangles later = walk({h, std::numeric_limits<std::int64_t>::max()});
+    joined.insert(joined.end(), later.begin(), later.end());
+    EXPECT_EQ(joined, whole) << "split at strip " << h;
+  }
+  const std::int64_t half = HalfWayStrip(scene.data);
+  EXPECT_TRUE(half > 0 && half < 11) << half;
 }
 
 }  // namespace
