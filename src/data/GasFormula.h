@@ -11,22 +11,29 @@ namespace corvane {
 inline constexpr double kFallbackTemperature = 288.3;
 inline constexpr double kFallbackPressure = 101325.0;
 
-// The natural logarithm of a normal x > 0 to about 1e-13 relative, which is all the
-// tiny correction term below needs, at a fraction of the library's cost: x = 2^e m with m in
-// [sqrt(1/2), sqrt(2)), and log m = 2 atanh(s) with s = (m - 1) / (m + 1), |s| < 0.172.
+// The natural logarithm of a normal x > 0 to about 1e-16, without a division (the divider is
+// what the extended-precision formula below waits on): x = 2^e m with m in [1, 2); c is the
+// centre of m's 1/128 of the range, and log m = log c + log1p(m / c - 1), |m / c - 1| < 1/256,
+// six terms of the series.
 inline double NearLog(double x) {
-  std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
-  int e = static_cast<int>(bits >> 52) - 1023;
-  bits &= (std::uint64_t{1} << 52) - 1;
-  // Significands from sqrt(2) on are halved, and the power of two raised.
-  const bool high = bits > 0x6A09E667F3BCDull;
-  e += high;
-  const double m = std::bit_cast<double>(bits | (std::uint64_t{high ? 1022u : 1023u} << 52));
-  const double s = (m - 1.0) / (m + 1.0);
-  const double z = s * s;
-  const double series =
-      z * (1.0 / 3 + z * (1.0 / 5 + z * (1.0 / 7 + z * (1.0 / 9 + z * (1.0 / 11 + z * (1.0 / 13 + z * (1.0 / 15)))))));
-  return e * 0.69314718055994530942 + (2.0 * s + 2.0 * s * series);
+  struct Table {
+    double inverse[128], log[128];
+    Table() {
+      for (int k = 0; k < 128; ++k) {
+        const double centre = 1.0 + (k + 0.5) / 128.0;
+        inverse[k] = 1.0 / centre;
+        log[k] = std::log(centre);
+      }
+    }
+  };
+  static const Table table;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+  const int e = static_cast<int>(bits >> 52) - 1023;
+  const int k = static_cast<int>((bits >> 45) & 127);
+  const double m = std::bit_cast<double>((bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1023} << 52));
+  const double r = m * table.inverse[k] - 1.0;
+  const double series = r * (1.0 + r * (-1.0 / 2 + r * (1.0 / 3 + r * (-1.0 / 4 + r * (1.0 / 5 + r * (-1.0 / 6))))));
+  return e * 0.69314718055994530942 + (table.log[k] + series);
 }
 
 // b^e in extended precision for positive b, without the library's powl, which costs more than

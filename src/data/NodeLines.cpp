@@ -236,6 +236,7 @@ class WindowReader {
     }
     layoutHits_ = 0;
   }
+  // Waits twice as many plain lines as last time before the next try.
   void LearnLater() {
     learnBackoff_ = std::min(learnBackoff_ * 2, 4096);
     learnCountdown_ = learnBackoff_;
