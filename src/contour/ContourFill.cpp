@@ -7,7 +7,6 @@
 #include <thread>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "contour/ColorMap.h"
 #include "contour/ContourLevels.h"
 #include "contour/Separate.h"
+#include "render/PixelMapper.h"
 #include "data/BothCores.h"
 
 namespace corvane {
@@ -122,35 +122,6 @@ void FillPolygon(const PixelTarget& target, const QPoint* p, int count, std::uin
   }
 }
 
-// The view's world-to-pixel mapping, computed the same way (extended precision, round half to
-// even, saturated) but without a library call per point: a fill maps millions of points.
-class PixelMapping {
- public:
-  explicit PixelMapping(const ViewTransform& view)
-      : centreX_(view.CentreX), centreY_(view.CentreY), scaleX_(view.ScaleX), scaleY_(view.ScaleY),
-        centrePixelX_(view.CentrePixelX), centrePixelY_(view.CentrePixelY) {}
-  std::int32_t X(double x) const { return Round((static_cast<long double>(x) - centreX_) * scaleX_ + centrePixelX_); }
-  std::int32_t Y(double y) const { return Round(centrePixelY_ - (static_cast<long double>(y) - centreY_) * scaleY_); }
-
- private:
-  static std::int32_t Round(long double v) {
-    if (std::isnan(v)) return -kPixelLimit;
-    if (v >= static_cast<long double>(kPixelLimit)) return kPixelLimit;
-    if (v <= -static_cast<long double>(kPixelLimit)) return -kPixelLimit;
-    // Adding 1.5 * 2^63 leaves no fraction bits in the 64-bit significand, so the sum is
-    // rounded to an integer in the current mode (nearest, ties to even), and the significand
-    // then holds that integer plus 1.5 * 2^63: read it instead of a slow x87 conversion.
-    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended precision expected");
-    constexpr long double kShift = 13835058055282163712.0L;
-    const long double shifted = v + kShift;
-    std::uint64_t significand = 0;
-    std::memcpy(&significand, &shifted, sizeof significand);
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(significand - 0xC000000000000000ull));
-  }
-  long double centreX_, centreY_, scaleX_, scaleY_;
-  long double centrePixelX_, centrePixelY_;
-};
-
 // EdgeFraction of two node values, inlined: the fill asks it for millions of edges.
 inline double Fraction(double va, double vb, double level) { return vb == va ? 2.0 : (level - va) / (vb - va); }
 
@@ -197,7 +168,7 @@ class BandFiller {
  public:
   BandFiller(const LayerContext& context, ColorMapKind kind, const double* values, double step, double min, double max,
              const ContourLevelRange& range, bool cacheNodes)
-      : context_(context), view_(context.view), map_(context.view), values_(values), step_(step), min_(min), max_(max) {
+      : context_(context), view_(context.view), map_(context.view, 0.0, 0.0), values_(values), step_(step), min_(min), max_(max) {
     const FieldDataSet& data = context.data;
     x_ = data.X.data();
     y_ = data.Y.data();
@@ -427,7 +398,7 @@ class BandFiller {
 
   const LayerContext& context_;
   const ViewTransform& view_;
-  const PixelMapping map_;
+  const PixelMapper map_;  // offsets are added by WorldX/WorldY
   const double* values_;
   const double* x_ = nullptr;
   const double* y_ = nullptr;
