@@ -2,9 +2,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <thread>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -434,46 +431,21 @@ const double* SelectedRow(const LayerContext& context, double& step, double& min
 // every row thus sees the same polygons in the same order as a single walk would paint them.
 bool FillOnBothCores(const LayerContext& context, const BandFiller& filler, const PixelTarget& pixels,
                      const double* values) {
-  std::atomic<bool> stop{false};
-  bool helperFinished = false;
-  std::exception_ptr helperError;
-  std::thread helper([&] {
-    try {
-      StopOnlyProgress progress(stop);
-      PixelTarget own = pixels;
-      own.stripeParity = 1;
-      BandWriter writer(nullptr, &own);
-      helperFinished = ForEachContourTriangle(
-          context.data, values, progress,
-          [&](std::int32_t p, std::int32_t q, std::int32_t r) { filler.Triangle(p, q, r, writer, false); },
-          [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
-            return filler.CellReachesRows(A, B, C, D, 1);
-          });
-    } catch (...) {
-      helperError = std::current_exception();
-    }
-  });
-  bool finished = false;
-  std::exception_ptr ownError;
-  try {
+  auto fill = [&](Progress& progress, int parity) {
     PixelTarget own = pixels;
-    own.stripeParity = 0;
+    own.stripeParity = parity;
     BandWriter writer(nullptr, &own);
-    finished = ForEachContourTriangle(
-        context.data, values, context.progress,
+    return ForEachContourTriangle(
+        context.data, values, progress,
         [&](std::int32_t p, std::int32_t q, std::int32_t r) { filler.Triangle(p, q, r, writer, false); },
         [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
-          filler.SetReadout();  // every cell the walk reaches, drawn here or not
-          return filler.CellReachesRows(A, B, C, D, 0);
+          if (parity == 0) filler.SetReadout();  // every cell the walk reaches, drawn here or not
+          return filler.CellReachesRows(A, B, C, D, parity);
         });
-  } catch (...) {
-    ownError = std::current_exception();
-  }
-  if (!finished) stop = true;
-  helper.join();
-  if (ownError) std::rethrow_exception(ownError);
-  if (helperError) std::rethrow_exception(helperError);
-  return finished && helperFinished;
+  };
+  return WalkOnBothCores(
+      context.progress, [&](Progress& progress) { return fill(progress, 0); },
+      [&](Progress& progress) { return fill(progress, 1); });
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include "contour/ContourLines.h"
 
-#include <atomic>
 #include <cmath>
-#include <exception>
 #include <limits>
-#include <thread>
 
 #include "contour/ColorMap.h"
 #include "contour/Separate.h"
@@ -95,29 +92,10 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
       const std::int64_t half = HalfWayStrip(data);
       ContourSegmentStore later;
       later.Reset(range);
-      std::atomic<bool> stop{false};
-      bool laterFinished = false;
-      std::exception_ptr helperError;
-      std::thread helper([&] {
-        try {
-          StopOnlyProgress progress(stop);
-          laterFinished = walk(later, progress, {half, std::numeric_limits<std::int64_t>::max()});
-        } catch (...) {
-          helperError = std::current_exception();
-        }
-      });
-      bool finished = false;
-      std::exception_ptr ownError;
-      try {
-        finished = walk(store, context.progress, {0, half});
-      } catch (...) {
-        ownError = std::current_exception();
-      }
-      if (!finished) stop = true;
-      helper.join();
-      if (ownError) std::rethrow_exception(ownError);
-      if (helperError) std::rethrow_exception(helperError);
-      if (!finished || !laterFinished) return false;
+      const bool finished = WalkOnBothCores(
+          context.progress, [&](Progress& progress) { return walk(store, progress, {0, half}); },
+          [&](Progress& progress) { return walk(later, progress, {half, std::numeric_limits<std::int64_t>::max()}); });
+      if (!finished) return false;
       store.Append(later);
     }
   }

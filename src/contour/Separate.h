@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -162,6 +164,36 @@ class StopOnlyProgress : public Progress {
  private:
   const std::atomic<bool>& stop_;
 };
+
+// Runs own(progress) here and helper(progress) on a helper thread, which gets only the abort
+// flag and stops when this side ends unfinished. After both have ended, the first error of
+// either is rethrown; true when both finished.
+template <class Own, class Helper>
+bool WalkOnBothCores(Progress& progress, Own&& own, Helper&& helper) {
+  std::atomic<bool> stop{false};
+  bool helperFinished = false;
+  std::exception_ptr helperError;
+  std::thread thread([&] {
+    try {
+      StopOnlyProgress stopOnly(stop);
+      helperFinished = helper(static_cast<Progress&>(stopOnly));
+    } catch (...) {
+      helperError = std::current_exception();
+    }
+  });
+  bool finished = false;
+  std::exception_ptr ownError;
+  try {
+    finished = own(progress);
+  } catch (...) {
+    ownError = std::current_exception();
+  }
+  if (!finished) stop = true;
+  thread.join();
+  if (ownError) std::rethrow_exception(ownError);
+  if (helperError) std::rethrow_exception(helperError);
+  return finished && helperFinished;
+}
 
 // The walk over every cell.
 template <class Handler>
