@@ -54,6 +54,7 @@ struct Attempt {
   std::optional<Plot3dScan> scan;
   std::uint64_t reached = 0;  // how far the file made sense
   std::string why;
+  std::string solid;  // set when the sizes read as a 3-D block of more than one plane
 };
 
 std::string BlockText(std::size_t b) { return "ブロック" + std::to_string(b + 1) + " (zone[" + std::to_string(b) + "])"; }
@@ -62,7 +63,7 @@ std::string BlockText(std::size_t b) { return "ブロック" + std::to_string(b 
 // where the sizes end. `unitsPerNode` is the least a node can take, so no size the file cannot
 // hold gets through.
 bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint64_t sizesAt, std::vector<Plot3dBlock>& blocks,
-               Attempt& a, std::uint64_t unitsPerNode, std::uint64_t& end) {
+               Attempt& a, std::uint64_t unitsPerNode, int dims, std::uint64_t& end) {
   const std::uint64_t iu = s.IntUnits();
   std::int64_t count = 1;
   if (countAt) {
@@ -77,9 +78,15 @@ bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint6
   std::uint64_t pos = sizesAt;
   for (std::int64_t b = 0; b < count; ++b) {
     std::optional<std::int64_t> ni = s.Int(pos), nj = s.Int(pos + iu);
-    pos += 2 * iu;
-    if (!ni || !nj || *ni < 1 || *nj < 1 || *ni > (1ll << 31) || *nj > (1ll << 31)) {
+    const std::optional<std::int64_t> nk = dims == 3 ? s.Int(pos + 2 * iu) : std::optional<std::int64_t>(1);
+    pos += static_cast<std::uint64_t>(dims) * iu;
+    if (!ni || !nj || !nk || *ni < 1 || *nj < 1 || *ni > (1ll << 31) || *nj > (1ll << 31)) {
       a.why = BlockText(static_cast<std::size_t>(b)) + " の格子点数がありません";
+      return false;
+    }
+    if (*nk != 1) {
+      a.why = a.solid = BlockText(static_cast<std::size_t>(b)) + " は3次元 (nk = " + std::to_string(*nk) +
+                        ") です。読めるのは2次元と nk = 1 の3次元だけです";
       return false;
     }
     const std::uint64_t nodes = static_cast<std::uint64_t>(*ni * *nj);
@@ -96,7 +103,7 @@ bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint6
 }
 
 // Fortran unformatted: every record between two equal length markers.
-Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi) {
+Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi, int dims) {
   Attempt a;
   const std::uint64_t n = s.Size();
   std::uint64_t pos = 0;
@@ -110,7 +117,7 @@ Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi) {
   };
   std::uint64_t start = 0, length = 0;
   Plot3dScan scan;
-  scan.layout = {Plot3dEncoding::FortranRecords, s.big, multi, 4, false};
+  scan.layout = {Plot3dEncoding::FortranRecords, s.big, multi, 4, false, dims};
   // The sizes: a record of the block count (several blocks), then one of all the sizes.
   std::optional<std::uint64_t> countAt;
   if (multi) {
@@ -118,13 +125,20 @@ Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi) {
     countAt = start;
   }
   if (!record(start, length)) return a;
-  std::uint64_t end = 0;
-  if (!ReadSizes(s, countAt, start, scan.blocks, a, 8, end)) return a;
-  if (length != 8 * scan.blocks.size()) {
+  // The record holds dims sizes per block: a 3-D file says so here, before its sizes are read.
+  const std::optional<std::int64_t> count = countAt ? s.Int(*countAt) : std::optional<std::int64_t>(1);
+  if (!count || length != 4u * static_cast<std::uint64_t>(dims) * static_cast<std::uint64_t>(*count)) {
     a.why = "格子点数のレコード長が合いません";
     return a;
   }
+  std::uint64_t end = 0;
+  if (!ReadSizes(s, countAt, start, scan.blocks, a, 8, dims, end)) return a;
   a.reached = pos;
+  // Bytes per node of a grid record: the coordinates in 4- or 8-byte reals, then maybe iblank.
+  const std::uint64_t reals = static_cast<std::uint64_t>(dims), variables = reals + 2;
+  auto gridBytes = [&](std::uint64_t per) {
+    return per == 4 * reals || per == 4 * reals + 4 || per == 8 * reals || per == 8 * reals + 4;
+  };
   int per = 0;
   for (std::size_t b = 0; b < scan.blocks.size(); ++b) {
     Plot3dBlock& block = scan.blocks[b];
@@ -136,13 +150,13 @@ Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi) {
       }
       per = static_cast<int>(length / 4);
       block.header = start;
-      if (!record(start, length) || length != 4 * nodes * per) {
+      if (!record(start, length) || length != variables * nodes * static_cast<std::uint64_t>(per)) {
         a.why = BlockText(b) + " の解のレコードが壊れているか、途中で終わっています";
         return a;
       }
     } else {
       if (!record(start, length) || length % nodes || (per && length / nodes != static_cast<std::uint64_t>(per)) ||
-          (length / nodes != 8 && length / nodes != 12 && length / nodes != 16 && length / nodes != 20)) {
+          !gridBytes(length / nodes)) {
         a.why = BlockText(b) + " の座標のレコードが壊れているか、途中で終わっています";
         return a;
       }
@@ -158,24 +172,28 @@ Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi) {
   if (kind == Plot3dKind::Solution) {
     scan.layout.realBytes = per;
   } else {
-    scan.layout.realBytes = per >= 16 ? 8 : 4;
-    scan.layout.iblank = per == 12 || per == 20;
+    const std::uint64_t bytes = static_cast<std::uint64_t>(per);
+    scan.layout.realBytes = bytes >= 8 * reals ? 8 : 4;
+    scan.layout.iblank = bytes == 4 * reals + 4 || bytes == 8 * reals + 4;
   }
   a.scan = std::move(scan);
   return a;
 }
 
 // Plain binary or formatted: the numbers follow one another, so the length decides the rest.
-Attempt ScanPlain(const Source& s, Plot3dKind kind, bool multi) {
+Attempt ScanPlain(const Source& s, Plot3dKind kind, bool multi, int dims) {
   Attempt a;
   const bool formatted = s.numbers != nullptr;
   Plot3dScan scan;
-  scan.layout = {formatted ? Plot3dEncoding::Formatted : Plot3dEncoding::PlainBinary, s.big, multi, 8, false};
+  scan.layout = {formatted ? Plot3dEncoding::Formatted : Plot3dEncoding::PlainBinary, s.big, multi, 8, false, dims};
   std::uint64_t pos = 0;
   const std::uint64_t iu = s.IntUnits();
   if (!ReadSizes(s, multi ? std::optional<std::uint64_t>(0) : std::nullopt, multi ? iu : 0, scan.blocks, a, formatted ? 2 : 8,
-                 pos))
+                 dims, pos)) {
+    a.solid.clear();  // without records, any three numbers read as sizes: no evidence of 3-D
     return a;
+  }
+  const std::uint64_t coordinates = static_cast<std::uint64_t>(dims), variables = coordinates + 2;
   std::uint64_t nodes = 0;
   for (const Plot3dBlock& b : scan.blocks) nodes += static_cast<std::uint64_t>(b.size.ni * b.size.nj);
   const std::uint64_t rest = s.Size() - pos;
@@ -183,15 +201,16 @@ Attempt ScanPlain(const Source& s, Plot3dKind kind, bool multi) {
   std::uint64_t per = 0;  // units per node (grid) or per real (solution)
   if (kind == Plot3dKind::Grid) {
     per = rest % nodes ? 0 : rest / nodes;
-    const bool fits = formatted ? per == 2 || per == 3 : per == 8 || per == 12 || per == 16 || per == 20;
+    const std::uint64_t c = coordinates;
+    const bool fits = formatted ? per == c || per == c + 1 : per == 4 * c || per == 4 * c + 4 || per == 8 * c || per == 8 * c + 4;
     if (!fits) {
       a.why = "格子点数と座標の個数がファイルの長さと合いません";
       return a;
     }
-    scan.layout.realBytes = formatted ? 8 : per >= 16 ? 8 : 4;
-    scan.layout.iblank = formatted ? per == 3 : per == 12 || per == 20;
+    scan.layout.realBytes = formatted ? 8 : per >= 8 * c ? 8 : 4;
+    scan.layout.iblank = formatted ? per == c + 1 : per == 4 * c + 4 || per == 8 * c + 4;
   } else {
-    const std::uint64_t reals = 4 * blocks + 4 * nodes;
+    const std::uint64_t reals = 4 * blocks + variables * nodes;
     per = rest % reals ? 0 : rest / reals;
     if (!(formatted ? per == 1 : per == 4 || per == 8)) {
       a.why = "格子点数と解の個数がファイルの長さと合いません";
@@ -207,7 +226,7 @@ Attempt ScanPlain(const Source& s, Plot3dKind kind, bool multi) {
     } else {
       b.header = pos;
       b.data = pos + 4 * per;
-      pos += (4 + 4 * n) * per;
+      pos += (4 + variables * n) * per;
     }
   }
   a.reached = pos;
@@ -269,47 +288,75 @@ std::string DescribeLayout(const Plot3dLayout& l, Plot3dKind kind) {
     text += l.bigEndian ? ", ビッグエンディアン" : ", リトルエンディアン";
   }
   text += l.multiBlock ? ", 複数ブロック" : ", 単一ブロック";
+  if (l.dims == 3) text += ", 3次元 (nk = 1)";
   if (kind == Plot3dKind::Grid) text += l.iblank ? ", iblank あり" : ", iblank なし";
   return text;
 }
 
-Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string& path) {
+Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string& path,
+                      const std::vector<ZoneSize>* expected) {
   const char* what = kind == Plot3dKind::Grid ? "格子ファイル" : "解ファイル";
   if (bytes.empty()) throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " は空です");
   Attempt best;
-  auto consider = [&](Attempt a) {
-    if (a.scan || a.reached > best.reached || best.why.empty()) best = std::move(a);
-    return best.scan.has_value();
-  };
-  for (bool big : {false, true}) {
-    const Source s{bytes, nullptr, big};
-    for (bool multi : {true, false})
-      if (consider(ScanRecords(s, kind, multi))) return std::move(*best.scan);
-  }
-  const Attempt records = best;  // a broken Fortran file says best where it broke
-  for (bool big : {false, true}) {
-    const Source s{bytes, nullptr, big};
-    for (bool multi : {true, false})
-      if (consider(ScanPlain(s, kind, multi))) return std::move(*best.scan);
-  }
-  if (LooksLikeText(bytes)) {
-    std::vector<double> numbers = ReadNumbers(bytes, path, what);
-    const Source s{bytes, &numbers, false};
-    for (bool multi : {true, false}) {
-      Attempt a = ScanPlain(s, kind, multi);
-      if (a.scan) {
-        a.scan->numbers = std::move(numbers);
-        return std::move(*a.scan);
+  std::string solid;  // the first reading as a 3-D block of several planes
+  std::optional<std::vector<double>> numbers;  // a formatted file's numbers, read once
+  // Every way of writing in turn, 2-D before 3-D; the first whose sizes `accept` takes wins.
+  auto search = [&](auto&& accept) -> std::optional<Plot3dScan> {
+    auto consider = [&](Attempt a) {
+      if (a.scan && !accept(*a.scan)) a.scan.reset();
+      if (solid.empty()) solid = a.solid;
+      if (a.scan || a.reached > best.reached || best.why.empty()) best = std::move(a);
+      return best.scan.has_value();
+    };
+    for (int dims : {2, 3})
+      for (bool big : {false, true})
+        for (bool multi : {true, false})
+          if (consider(ScanRecords(Source{bytes, nullptr, big}, kind, multi, dims))) return std::move(best.scan);
+    const Attempt records = best;  // a broken Fortran file says best where it broke
+    for (int dims : {2, 3})
+      for (bool big : {false, true})
+        for (bool multi : {true, false})
+          if (consider(ScanPlain(Source{bytes, nullptr, big}, kind, multi, dims))) return std::move(best.scan);
+    if (LooksLikeText(bytes)) {
+      if (!numbers) numbers = ReadNumbers(bytes, path, what);
+      for (int dims : {2, 3}) {
+        for (bool multi : {true, false}) {
+          Attempt a = ScanPlain(Source{bytes, &*numbers, false}, kind, multi, dims);
+          if (a.scan && accept(*a.scan)) {
+            a.scan->numbers = *numbers;
+            return std::move(a.scan);
+          }
+        }
       }
     }
-    throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " (テキスト) の数の個数 " +
-                       std::to_string(numbers.size()) + " が、先頭の格子点数から求まる個数と合いません。ファイルが途中で終わっているか、2次元の形式ではありません");
+    best = records;
+    return std::nullopt;
+  };
+  // A solution is first read the way that gives its grid's sizes: a plain binary file has no
+  // structure of its own, and another way may fit its length by chance.
+  if (expected) {
+    std::optional<Plot3dScan> scan = search([&](const Plot3dScan& s) {
+      if (s.blocks.size() != expected->size()) return false;
+      for (std::size_t b = 0; b < s.blocks.size(); ++b)
+        if (s.blocks[b].size.ni != (*expected)[b].ni || s.blocks[b].size.nj != (*expected)[b].nj) return false;
+      return true;
+    });
+    if (scan) return std::move(*scan);
   }
+  if (std::optional<Plot3dScan> scan = search([](const Plot3dScan&) { return true; })) return std::move(*scan);
+  const Attempt& records = best;
+  if (numbers)
+    throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " (テキスト) の数の個数 " +
+                       std::to_string(numbers->size()) + " が、先頭の格子点数から求まる個数と合いません。ファイルが途中で終わっているか、2次元 (または nk = 1 の3次元) の形式ではありません");
   std::string message = "PLOT3D " + std::string(what) + " " + path + " の形式を判別できません。Fortran レコード、バイナリ、テキストの" +
                         "どの書き方 (32/64 ビット実数、両バイト順、単一・複数ブロック" +
-                        (kind == Plot3dKind::Grid ? "、iblank の有無" : "") + ") でも、2次元のファイルとして大きさが長さ " +
+                        (kind == Plot3dKind::Grid ? "、iblank の有無" : "") + ") でも、2次元 (または nk = 1 の3次元) のファイルとして大きさが長さ " +
                         std::to_string(bytes.size()) + " バイトと合いません";
-  if (records.reached > 0 && !records.why.empty()) message += " (Fortran レコードとして: " + records.why + ")";
+  if (!solid.empty()) {
+    message += " (" + solid + ")";
+  } else if (records.reached > 0 && !records.why.empty()) {
+    message += " (Fortran レコードとして: " + records.why + ")";
+  }
   throw CorvaneError(message);
 }
 

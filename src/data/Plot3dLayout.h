@@ -1,6 +1,7 @@
 // How a 2-D PLOT3D grid or solution file was written, found from the file itself: Fortran
 // unformatted records, plain binary or formatted text; 32- or 64-bit reals; either byte order;
-// one block or several; with or without iblank. Every size is checked against the file's length.
+// one block or several; with or without iblank; 2-D, or 3-D with one plane (nk = 1), as 3-D codes
+// write 2-D cases. Every size is checked against the file's length.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -21,6 +22,7 @@ struct Plot3dLayout {
   bool multiBlock = true;
   int realBytes = 8;    // 4 or 8 (formatted: 8)
   bool iblank = false;  // grids only
+  int dims = 2;         // 3: sizes ni nj nk, coordinates x y z, solution with rho w (nk = 1 only)
 };
 
 // Where the numbers of one block are: for binary files byte offsets, for formatted files indices
@@ -43,8 +45,10 @@ struct Plot3dScan {
 // A readable account of the layout, e.g. "Fortran レコード, 64 ビット実数, リトルエンディアン, 複数ブロック, iblank あり".
 std::string DescribeLayout(const Plot3dLayout& layout, Plot3dKind kind);
 
-// Finds the layout the whole of `bytes` fits exactly. Throws CorvaneError naming `path` (and the
-// block where the closest layout broke down) when it fits none.
-Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string& path);
+// Finds the layout the whole of `bytes` fits exactly, preferring one whose block sizes are
+// `expected` (a solution's grid) when given. Throws CorvaneError naming `path` (and the block
+// where the closest layout broke down) when it fits none.
+Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string& path,
+                      const std::vector<ZoneSize>* expected = nullptr);
 
 }  // namespace corvane

@@ -56,7 +56,9 @@ std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOpti
     std::optional<Plot3dScan> q;
     if (solution) {
       qFile.emplace(path);
-      q = ScanPlot3d(qFile->Bytes(), Plot3dKind::Solution, path);
+      std::vector<ZoneSize> gridSizes;
+      for (const Plot3dBlock& b : grid.blocks) gridSizes.push_back(b.size);
+      q = ScanPlot3d(qFile->Bytes(), Plot3dKind::Solution, path, &gridSizes);
       if (q->blocks.size() != grid.blocks.size())
         throw CorvaneError("PLOT3D 解ファイル " + path + " のブロック数 " + std::to_string(q->blocks.size()) + " が格子ファイル " +
                            gridPath + " のブロック数 " + std::to_string(grid.blocks.size()) + " と合いません");
@@ -94,8 +96,11 @@ std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOpti
           data.X[to] = grid.Real(gridFile.Bytes(), g.data, k);
           data.Y[to] = grid.Real(gridFile.Bytes(), g.data, static_cast<std::size_t>(n) + k);
           if (!q) continue;
-          for (std::size_t v = 0; v < 4; ++v)
-            data.Values[v][to] = q->Real(qFile->Bytes(), q->blocks[b].data, v * static_cast<std::size_t>(n) + k);
+          // A 3-D solution holds rho w between rho v and the energy; it is left out.
+          for (std::size_t v = 0; v < 4; ++v) {
+            const std::size_t stored = q->layout.dims == 3 && v == 3 ? 4 : v;
+            data.Values[v][to] = q->Real(qFile->Bytes(), q->blocks[b].data, stored * static_cast<std::size_t>(n) + k);
+          }
         }
       }
       if (q) {

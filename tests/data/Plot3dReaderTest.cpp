@@ -24,6 +24,8 @@ struct Variant {
   Plot3dEncoding encoding;
   int realBytes;
   bool big, multi, iblank;
+  int dims = 2;  // 3: written as a 3-D case of one plane, with z and rho w
+  int nk = 1;
 };
 
 // Writes numbers the way a PLOT3D writer of the given variant would.
@@ -70,22 +72,28 @@ std::string WriteCase(const QTemporaryDir& dir, const std::string& name, Variant
   Writer grid{v}, q{v};
   for (Writer* w : {&grid, &q}) {
     if (v.multi) w->Int(static_cast<std::int32_t>(blocks.size())), w->End();
-    for (auto [ni, nj] : blocks) w->Int(ni), w->Int(nj);
+    for (auto [ni, nj] : blocks) {
+      w->Int(ni), w->Int(nj);
+      if (v.dims == 3) w->Int(v.nk);
+    }
     w->End();
   }
   for (std::size_t b = 0; b < blocks.size(); ++b) {
-    const int B = static_cast<int>(b), ni = blocks[b].first, nj = blocks[b].second;
-    for (int c = 0; c < 2; ++c)
-      for (int j = 0; j < nj; ++j)
-        for (int i = 0; i < ni; ++i) grid.Real(c ? GY(B, i, j) : GX(B, i, j));
+    const int B = static_cast<int>(b), ni = blocks[b].first, nj = blocks[b].second, planes = v.nk;
+    for (int c = 0; c < v.dims; ++c)
+      for (int k = 0; k < planes; ++k)
+        for (int j = 0; j < nj; ++j)
+          for (int i = 0; i < ni; ++i) grid.Real(c == 2 ? 0.75 : c ? GY(B, i, j) : GX(B, i, j));
     if (v.iblank)
-      for (int k = 0; k < ni * nj; ++k) grid.Int(1);
+      for (int k = 0; k < ni * nj * planes; ++k) grid.Int(1);
     grid.End();
     for (double h : {0.5 + B, 2.0, 1e6, 0.25}) q.Real(h);
     q.End();
-    for (int m = 0; m < 4; ++m)
-      for (int j = 0; j < nj; ++j)
-        for (int i = 0; i < ni; ++i) q.Real(Q(B, m, i, j));
+    // A 3-D solution has rho w (here 3 rho) between rho v and the energy.
+    for (int m : v.dims == 3 ? std::vector<int>{0, 1, 2, -1, 3} : std::vector<int>{0, 1, 2, 3})
+      for (int k = 0; k < planes; ++k)
+        for (int j = 0; j < nj; ++j)
+          for (int i = 0; i < ni; ++i) q.Real(m < 0 ? 3.0 * Rho(B, i, j) : Q(B, m, i, j));
     q.End();
   }
   const std::string base = dir.filePath(QString::fromStdString(name)).toStdString();
@@ -106,6 +114,8 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
       {E::FortranRecords, 8, false, true, false}, {E::FortranRecords, 4, true, false, true},
       {E::PlainBinary, 4, true, false, true},     {E::PlainBinary, 8, false, true, false},
       {E::Formatted, 8, false, true, false},      {E::Formatted, 8, false, false, true},
+      {E::FortranRecords, 8, false, true, false, 3}, {E::FortranRecords, 4, true, false, true, 3},
+      {E::PlainBinary, 4, false, true, true, 3},     {E::Formatted, 8, false, true, false, 3},
   };
   QTemporaryDir dir;
   int n = 0;
@@ -117,7 +127,8 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
     ASSERT_TRUE(r);
     const FieldDataSet& d = r->data;
     ASSERT_EQ(d.ZoneCount, static_cast<int>(blocks.size()));
-    EXPECT_EQ(r->source.gridLayout, DescribeLayout({v.encoding, v.big, v.multi, v.encoding == E::Formatted ? 8 : v.realBytes, v.iblank},
+    EXPECT_EQ(r->source.gridLayout, DescribeLayout({v.encoding, v.big, v.multi, v.encoding == E::Formatted ? 8 : v.realBytes, v.iblank,
+                                                    v.dims},
                                                    Plot3dKind::Grid));
     const int b = d.ZoneCount - 1, i = blocks.back().first - 1, j = blocks.back().second - 1;
     EXPECT_EQ(d.Zones[static_cast<std::size_t>(b)].NI, blocks.back().first);
@@ -160,6 +171,7 @@ TEST(Plot3dReader, DamagedFilesAreRefusedWithWhereTheyBroke) {
   const std::string other = WriteCase(dir, "other", fortran, kMulti);
   std::filesystem::copy_file(WriteCase(dir, "small", fortran, {{3, 2}, {2, 3}}), other,
                              std::filesystem::copy_options::overwrite_existing);
+  const std::string solid = WriteCase(dir, "solid", {Plot3dEncoding::FortranRecords, 8, false, true, false, 3, 2}, kMulti);
   const std::string lonely = dir.filePath("lonely.q").toStdString();
   std::filesystem::copy_file(cut, lonely);
   const std::pair<std::string, const char*> cases[] = {
@@ -169,6 +181,7 @@ TEST(Plot3dReader, DamagedFilesAreRefusedWithWhereTheyBroke) {
       {extra, "数の個数"},
       {other, "zone[1] の格子点数 (2 × 3)"},
       {lonely, "見つかりません"},
+      {solid, "ブロック1 (zone[0]) は3次元 (nk = 2) です"},
   };
   for (const auto& [path, expected] : cases) {
     const std::string message = Refusal(path);
