@@ -103,21 +103,23 @@ bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint6
 }
 
 // Fortran unformatted: every record between two equal length markers.
-Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi, int dims) {
+Attempt ScanRecords(const Source& s, Plot3dKind kind, bool multi, int dims, int markerBytes) {
   Attempt a;
   const std::uint64_t n = s.Size();
   std::uint64_t pos = 0;
+  const std::uint64_t m = static_cast<std::uint64_t>(markerBytes);
+  auto marker = [&](std::uint64_t at) { return m == 8 ? Load64(s.bytes, at, s.big) : Load32(s.bytes, at, s.big); };
   auto record = [&](std::uint64_t& start, std::uint64_t& length) {
-    if (pos + 4 > n) return false;
-    length = Load32(s.bytes, pos, s.big);
-    if (pos + 8 + length > n || Load32(s.bytes, pos + 4 + length, s.big) != length) return false;
-    start = pos + 4;
-    pos += length + 8;
+    if (n - pos < 2 * m) return false;
+    length = marker(pos);
+    if (length > n - pos - 2 * m || marker(pos + m + length) != length) return false;
+    start = pos + m;
+    pos += length + 2 * m;
     return true;
   };
   std::uint64_t start = 0, length = 0;
   Plot3dScan scan;
-  scan.layout = {Plot3dEncoding::FortranRecords, s.big, multi, 4, false, dims};
+  scan.layout = {Plot3dEncoding::FortranRecords, s.big, multi, 4, false, dims, markerBytes};
   // The sizes: a record of the block count (several blocks), then one of all the sizes.
   std::optional<std::uint64_t> countAt;
   if (multi) {
@@ -241,7 +243,10 @@ bool LooksLikeText(std::string_view bytes) {
   return true;
 }
 
-// The numbers of a formatted file, in order (Fortran's D exponent included).
+// Most numbers a formatted file may stand for (repeat counts make a short file hold many).
+constexpr std::size_t kMaxNumbers = std::size_t{1} << 28;
+
+// The numbers of a formatted file, in order (Fortran's D exponent and repeat counts included).
 std::vector<double> ReadNumbers(std::string_view bytes, const std::string& path, const char* what) {
   auto separator = [](char c) { return c == ' ' || c == ',' || (c >= 0x09 && c <= 0x0d); };
   std::size_t count = 0;
@@ -258,15 +263,24 @@ std::vector<double> ReadNumbers(std::string_view bytes, const std::string& path,
     std::string token(bytes.substr(begin, k - begin));
     for (char& c : token)
       if (c == 'd' || c == 'D') c = 'e';
+    auto refuse = [&](const std::string& reason) {
+      std::string shown(bytes.substr(begin, std::min<std::size_t>(k - begin, 40)));
+      return CorvaneError("PLOT3D " + std::string(what) + " " + path + " の " + std::to_string(numbers.size() + 1) +
+                          "番目の数 \"" + shown + "\" " + reason);
+    };
+    // Fortran's list-directed output writes r equal values as r*value.
+    std::size_t repeat = 1;
+    if (const std::size_t star = token.find('*'); star != std::string::npos) {
+      auto [end, ec] = std::from_chars(token.data(), token.data() + star, repeat);
+      if (ec != std::errc() || end != token.data() + star || repeat == 0) throw refuse("の繰り返し回数が読めません");
+      if (numbers.size() > kMaxNumbers || repeat > kMaxNumbers - numbers.size()) throw refuse("の繰り返しが多すぎます");
+      token.erase(0, star + 1);
+    }
     const char* first = token.data() + (token.size() > 1 && token[0] == '+' ? 1 : 0);
     double v = 0.0;
     auto [end, ec] = std::from_chars(first, token.data() + token.size(), v);
-    if (ec != std::errc() || end != token.data() + token.size()) {
-      std::string shown(bytes.substr(begin, std::min<std::size_t>(k - begin, 40)));
-      throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " の " + std::to_string(numbers.size() + 1) +
-                         "番目の数 \"" + shown + "\" は数値ではありません");
-    }
-    numbers.push_back(v);
+    if (token.empty() || ec != std::errc() || end != token.data() + token.size()) throw refuse("は数値ではありません");
+    numbers.insert(numbers.end(), repeat, v);
   }
   return numbers;
 }
@@ -280,7 +294,7 @@ double Plot3dScan::Real(std::string_view bytes, std::size_t position, std::size_
 }
 
 std::string DescribeLayout(const Plot3dLayout& l, Plot3dKind kind) {
-  std::string text = l.encoding == Plot3dEncoding::FortranRecords ? "Fortran レコード"
+  std::string text = l.encoding == Plot3dEncoding::FortranRecords ? (l.markerBytes == 8 ? "Fortran レコード (8 バイトの長さ)" : "Fortran レコード")
                      : l.encoding == Plot3dEncoding::PlainBinary  ? "バイナリ"
                                                                   : "テキスト";
   if (l.encoding != Plot3dEncoding::Formatted) {
@@ -308,10 +322,11 @@ Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string
       if (a.scan || a.reached > best.reached || best.why.empty()) best = std::move(a);
       return best.scan.has_value();
     };
-    for (int dims : {2, 3})
-      for (bool big : {false, true})
-        for (bool multi : {true, false})
-          if (consider(ScanRecords(Source{bytes, nullptr, big}, kind, multi, dims))) return std::move(best.scan);
+    for (int markerBytes : {4, 8})
+      for (int dims : {2, 3})
+        for (bool big : {false, true})
+          for (bool multi : {true, false})
+            if (consider(ScanRecords(Source{bytes, nullptr, big}, kind, multi, dims, markerBytes))) return std::move(best.scan);
     const Attempt records = best;  // a broken Fortran file says best where it broke
     for (int dims : {2, 3})
       for (bool big : {false, true})

@@ -1,7 +1,8 @@
 // How a 2-D PLOT3D grid or solution file was written, found from the file itself: Fortran
 // unformatted records, plain binary or formatted text; 32- or 64-bit reals; either byte order;
 // one block or several; with or without iblank; 2-D, or 3-D with one plane (nk = 1), as 3-D codes
-// write 2-D cases. Every size is checked against the file's length.
+// write 2-D cases; 4- or 8-byte record markers; repeat counts (3*0.0) in formatted files. Every
+// size is checked against the file's length.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,7 @@ struct Plot3dLayout {
   int realBytes = 8;    // 4 or 8 (formatted: 8)
   bool iblank = false;  // grids only
   int dims = 2;         // 3: sizes ni nj nk, coordinates x y z, solution with rho w (nk = 1 only)
+  int markerBytes = 4;  // Fortran records: bytes of each length marker (4, or 8 from old compilers)
 };
 
 // Where the numbers of one block are: for binary files byte offsets, for formatted files indices

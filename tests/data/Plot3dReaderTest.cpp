@@ -26,6 +26,7 @@ struct Variant {
   bool big, multi, iblank;
   int dims = 2;  // 3: written as a 3-D case of one plane, with z and rho w
   int nk = 1;
+  int markerBytes = 4;
 };
 
 // Writes numbers the way a PLOT3D writer of the given variant would.
@@ -49,8 +50,9 @@ struct Writer {
   // Closes a Fortran record (its length before and after) or a line.
   void End() {
     const std::string body = std::exchange(record, {});
-    const std::uint32_t n = static_cast<std::uint32_t>(body.size());
-    if (v.encoding == Plot3dEncoding::FortranRecords) Add(&n, 4);
+    const std::uint64_t n = body.size();
+    const std::uint32_t n32 = static_cast<std::uint32_t>(n);
+    if (v.encoding == Plot3dEncoding::FortranRecords) v.markerBytes == 8 ? Add(&n, 8) : Add(&n32, 4);
     const std::string marker = std::exchange(record, {});
     out += marker + body + marker + (v.encoding == Plot3dEncoding::Formatted ? "\n" : "");
   }
@@ -116,6 +118,7 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
       {E::Formatted, 8, false, true, false},      {E::Formatted, 8, false, false, true},
       {E::FortranRecords, 8, false, true, false, 3}, {E::FortranRecords, 4, true, false, true, 3},
       {E::PlainBinary, 4, false, true, true, 3},     {E::Formatted, 8, false, true, false, 3},
+      {E::FortranRecords, 4, true, true, true, 2, 1, 8}, {E::FortranRecords, 8, false, false, false, 3, 1, 8},
   };
   QTemporaryDir dir;
   int n = 0;
@@ -128,7 +131,7 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
     const FieldDataSet& d = r->data;
     ASSERT_EQ(d.ZoneCount, static_cast<int>(blocks.size()));
     EXPECT_EQ(r->source.gridLayout, DescribeLayout({v.encoding, v.big, v.multi, v.encoding == E::Formatted ? 8 : v.realBytes, v.iblank,
-                                                    v.dims},
+                                                    v.dims, v.markerBytes},
                                                    Plot3dKind::Grid));
     const int b = d.ZoneCount - 1, i = blocks.back().first - 1, j = blocks.back().second - 1;
     EXPECT_EQ(d.Zones[static_cast<std::size_t>(b)].NI, blocks.back().first);
@@ -153,6 +156,23 @@ TEST(Plot3dReader, GridAloneGivesNodesWithoutVariables) {
   EXPECT_EQ(grid.d().ColumnCount, 2);
   EXPECT_EQ(grid.d().X[static_cast<std::size_t>(NodeIndex(grid.d(), 1, 1, 3))], GX(1, 1, 3));
   EXPECT_TRUE(grid.notifier.warnings.empty());
+}
+
+// Fortran's list-directed output writes repeated values as r*value.
+TEST(Plot3dReader, RepeatCountsInFormattedFilesStandForTheirValues) {
+  QTemporaryDir dir;
+  auto grid = [&](const char* name, const char* text) {
+    const std::string path = dir.filePath(name).toStdString();
+    std::ofstream(path) << text;
+    return path;
+  };
+  const corvane::testing::LoadedFile repeated(grid("r.xyz", "2 2\n0.0 1.0 0.0 1.0\n2*0.0 2*1.5D0\n"));
+  ASSERT_TRUE(repeated.result);
+  EXPECT_EQ((std::vector<double>{repeated.d().Y[static_cast<std::size_t>(NodeIndex(repeated.d(), 0, 1, 0))],
+                                 repeated.d().Y[static_cast<std::size_t>(NodeIndex(repeated.d(), 0, 1, 1))]}),
+            (std::vector<double>{0.0, 1.5}));
+  for (const char* text : {"2 2\n0*1.0 0 1 0 1 0 0 1 1\n", "2 2\n99999999999*1.0\n", "2 2\n4*\n0 0 1 1\n"})
+    EXPECT_NE(Refusal(grid("bad.xyz", text)).find("番目の数"), std::string::npos) << text;
 }
 
 TEST(Plot3dReader, DamagedFilesAreRefusedWithWhereTheyBroke) {
