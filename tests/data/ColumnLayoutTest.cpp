@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/ColumnLayout.h"
 #include "data/DecimalNumber.h"
+#include "data/LineSplitters.h"
 
 using namespace corvane;
 
@@ -22,22 +24,16 @@ struct Held {
   std::string bytes;
 };
 
-// The numbers of a line as the careful reader takes them: blank-separated fields, each read on
-// its own. Empty when some field does not read or the count differs.
+// The numbers of a line as the plain reader's splitter and number reader take them; empty when a
+// field does not read or the count differs.
 std::vector<double> CarefulRead(const std::string& line, int columns) {
   std::vector<double> values;
-  std::size_t p = 0;
-  while (p < line.size()) {
-    while (p < line.size() && line[p] == ' ') ++p;
-    if (p == line.size()) break;
-    const std::size_t end = line.find(' ', p);
-    double v = 0.0;
-    if (!ParseDataNumber(line.substr(p, end == std::string::npos ? std::string::npos : end - p), v)) return {};
-    values.push_back(v);
-    p = end == std::string::npos ? line.size() : end;
-  }
-  if (static_cast<int>(values.size()) != columns) return {};
-  return values;
+  bool read = true;
+  ForEachField(line, Separator::Spaces, [&](std::string_view field) {
+    read = read && ParseDataNumber(field, values.emplace_back());
+    return true;
+  });
+  return read && static_cast<int>(values.size()) == columns ? values : std::vector<double>{};
 }
 
 // Reads `line` (break included) with the layout; checks that a taken line gives the careful
