@@ -11,6 +11,7 @@
 #include "contour/ColorMap.h"
 #include "contour/ContourLevels.h"
 #include "contour/Separate.h"
+#include "render/PixelLines.h"
 #include "render/PixelMapper.h"
 #include "data/BothCores.h"
 
@@ -42,12 +43,6 @@ struct PixelTarget {
   int height = 0;
   int stripeParity = -1;
 };
-
-// An RGB32 pixel (0xFFRRGGBB) of a 0x00BBGGRR colour.
-std::uint32_t ToArgb(Colour c) {
-  return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
-         (static_cast<std::uint32_t>(GreenOf(c)) << 8) | static_cast<std::uint32_t>(BlueOf(c));
-}
 
 // Leftmost and rightmost line pixels of the edge a-b on row y (nothing when the edge misses it).
 // Integer coordinates are pixel corners, as QPainter takes them without antialiasing: a steep
@@ -139,7 +134,7 @@ class BandWriter {
   // One band polygon, filled and outlined in its colour.
   void Polygon(Colour colour, const QPoint* points, int count) {
     if (pixels_) {
-      FillPolygon(*pixels_, points, count, ToArgb(colour));
+      FillPolygon(*pixels_, points, count, ArgbOf(colour));
       return;
     }
     if (!canvas_) return;
@@ -151,7 +146,7 @@ class BandWriter {
   void Pixel(Colour colour, std::int32_t x, std::int32_t y) {
     const PixelTarget* t = specks_;
     if (!t || x < 0 || y < 0 || x >= t->width || y >= t->height || !OwnsRow(t->stripeParity, y)) return;
-    t->bits[static_cast<qsizetype>(y) * t->stride + x] = ToArgb(colour);
+    t->bits[static_cast<qsizetype>(y) * t->stride + x] = ArgbOf(colour);
   }
 
  private:
@@ -454,7 +449,7 @@ void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour co
   if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) return;
   PixelTarget target{reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(),
                      image.height()};
-  FillPolygon(target, points, count, ToArgb(colour));
+  FillPolygon(target, points, count, ArgbOf(colour));
 }
 
 void FillTriangleBands(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, std::int32_t p,

@@ -188,9 +188,7 @@ void DrawGridLines(const LayerContext& context, Canvas& canvas) {
 void DrawGridLinesInto(const LayerContext& context, QImage& image, int threads) {
   if (image.format() != QImage::Format_RGB32 || image.isNull()) return;
   const PixelRows target = PixelRowsOf(image);
-  const Colour c = context.foreground;
-  const std::uint32_t colour = 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
-                               (static_cast<std::uint32_t>(GreenOf(c)) << 8) | BlueOf(c);
+  const std::uint32_t colour = ArgbOf(context.foreground);
   WalkGridLines(context, [&](const QPoint* block, std::size_t count, std::size_t length) {
     // The pixels a line lights do not depend on the order the lines are drawn in.
     RunOnBothCores(static_cast<std::int64_t>(count),

@@ -87,9 +87,7 @@ void PainterCanvas::FlushLine() {
 
 // The pen's colour set straight into the image's pixels.
 void PainterCanvas::DirectPolyline(const QPoint* points, int count) {
-  const QRgb colour = 0xFF000000u | (static_cast<QRgb>(RedOf(penColour_)) << 16) |
-                      (static_cast<QRgb>(GreenOf(penColour_)) << 8) | static_cast<QRgb>(BlueOf(penColour_));
-  LightPolyline(PixelRowsOf(*image_), colour, points, count);
+  LightPolyline(PixelRowsOf(*image_), ArgbOf(penColour_), points, count);
 }
 
 void PainterCanvas::SetPen(Colour colour, int width) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "render/Colour.h"
+
 class QImage;
 
 namespace corvane {
@@ -17,6 +19,12 @@ struct PixelRows {
   int width = 0, height = 0;
 };
 PixelRows PixelRowsOf(QImage& image);
+
+// The RGB32 pixel (0xFFRRGGBB) of a colour.
+inline std::uint32_t ArgbOf(Colour c) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) | (static_cast<std::uint32_t>(GreenOf(c)) << 8) |
+         static_cast<std::uint32_t>(BlueOf(c));
+}
 
 // Lights the pixels of each segment of the polyline from its start up to, not including, its
 // end, in `colour` (0xAARRGGBB). Several threads may light lines into one image at once: a pixel
