@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "data/Errors.h"
+#include "render/ClipArea.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {
@@ -80,19 +81,20 @@ std::optional<SegmentFigure> QuickSegment(const FieldDataSet& data, const Analys
 }
 
 // Circle, line, circle; pixel coordinates saturate far inside the int range, so the +-4 is safe.
-void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentFigure& figure) {
+void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentFigure& figure, const QRect& area) {
   canvas.SetPen(figure.colour, 2);
   const int x1 = view.WorldToPixelX(figure.p1.x), y1 = view.WorldToPixelY(figure.p1.y);
   const int x2 = view.WorldToPixelX(figure.p2.x), y2 = view.WorldToPixelY(figure.p2.y);
-  canvas.Ellipse(x1 - 4, y1 - 4, x1 + 4, y1 + 4);
-  canvas.MoveTo(x1, y1);
-  canvas.LineTo(x2, y2);
-  canvas.Ellipse(x2 - 4, y2 - 4, x2 + 4, y2 + 4);
+  ClippedPen pen(canvas, area);
+  pen.Ellipse(x1 - 4, y1 - 4, x1 + 4, y1 + 4);
+  pen.MoveTo(x1, y1);
+  pen.LineTo(x2, y2);
+  pen.Ellipse(x2 - 4, y2 - 4, x2 + 4, y2 + 4);
 }
 
 void DrawAnalysisSegment(const LayerContext& context, const AnalysisOptions& analysis, Canvas& canvas) {
   if (std::optional<SegmentFigure> f = QuickSegment(context.data, analysis))
-    DrawSegmentFigure(canvas, context.view, *f);
+    DrawSegmentFigure(canvas, context.view, *f, context.plotArea);
 }
 
 PickedPoint PickSegmentPoint(const ViewTransform& view, int mouseX, int mouseY) {

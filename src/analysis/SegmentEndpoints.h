@@ -57,7 +57,8 @@ std::optional<SegmentFigure> QuickSegment(const FieldDataSet& data, const Analys
 
 // Pen width 2 in the figure's colour; an 8-pixel circle (filled with the canvas's current brush)
 // round P1, the line P1-P2, the same circle round P2. Pixels come from the view transform.
-void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentFigure& figure);
+void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentFigure& figure,
+                       const QRect& area = QRect());
 
 // The segment layer of the picture: the figure of context.options.analysis, drawn unshifted
 // (the segment is drawn once, not per overlay copy). Draws nothing for an invalid node end point;

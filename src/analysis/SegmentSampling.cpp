@@ -23,6 +23,9 @@ class CrossingScan {
 
   // Tests the edge n1-n2; false once the buffer has overflowed.
   bool Edge(std::size_t n1, std::size_t n2) {
+    // An edge with a node at NaN or infinity is no edge: the cells it bounds are holes.
+    if (!std::isfinite(x_[n1]) || !std::isfinite(y_[n1]) || !std::isfinite(x_[n2]) || !std::isfinite(y_[n2]))
+      return true;
     const EdgeHit h = SegmentEdgeIntersection(x_[n1], y_[n1], x_[n2], y_[n2], p1_, p2_);
     if (!h.hit) return true;
     if (buffer_.size() >= kMaxSegmentSamples) {

@@ -5,7 +5,9 @@
 // With --json one JSON object is written; numbers are the shortest text that reads back to the
 // same double, and the non-finite values NaN, inf and -inf are written as the strings "NaN",
 // "Infinity" and "-Infinity" (JSON has no such numbers).
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <iostream>
 #include <sstream>
@@ -106,6 +108,14 @@ std::string JsonSource(const SourceInfo& s) {
   return out;
 }
 
+// Nodes whose x or y is NaN or infinite: the cells that use them are holes in every picture.
+std::int64_t NonFiniteNodeCount(const FieldDataSet& d) {
+  const std::size_t n = std::min(d.X.size(), d.Y.size());
+  std::int64_t count = 0;
+  for (std::size_t k = 0; k < n; ++k) count += !(std::isfinite(d.X[k]) && std::isfinite(d.Y[k]));
+  return count;
+}
+
 }  // namespace
 
 int RunInfoCommand(const CommandArgs& args) {
@@ -131,6 +141,7 @@ int RunInfoCommand(const CommandArgs& args) {
                          std::to_string(z.NI - 1) + "、j は 0.." + std::to_string(z.NJ - 1) + " です");
   }
   const int rows = static_cast<int>(d.Values.size());
+  const std::int64_t nonFinite = NonFiniteNodeCount(d);
   std::ostringstream out;
   if (args.json) {
     out << "{\"file\":" << JsonString(path) << ",\"zones\":[";
@@ -145,7 +156,8 @@ int RunInfoCommand(const CommandArgs& args) {
     out << "]" << JsonSource(r.source) << ",\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
     for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
     out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
-        << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax) << "},\"rows\":[";
+        << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax)
+        << "},\"nonFiniteNodes\":" << nonFinite << ",\"rows\":[";
     for (int k = 0; k < rows; ++k) {
       const std::size_t s = static_cast<std::size_t>(k);
       out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(d.ContourMax[s])
@@ -196,6 +208,7 @@ int RunInfoCommand(const CommandArgs& args) {
     out << (r.rgroupItems.empty() ? " データ無し\n" : "\n");
     out << "範囲: x " << Number(d.XMin) << " .. " << Number(d.XMax) << ", y " << Number(d.YMin) << " .. "
         << Number(d.YMax) << "\n";
+    if (nonFinite > 0) out << "座標が有限の数でない節点: " << nonFinite << " 個 (それを使うセルは描きません)\n";
     for (int k = 0; k < rows; ++k) {
       const std::size_t s = static_cast<std::size_t>(k);
       out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(d.ContourMax[s]) << ", ContourMin "

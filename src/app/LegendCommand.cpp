@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "contour/ContourLevels.h"
 #include "contour/Legend.h"
 #include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
@@ -64,8 +65,13 @@ int RunLegendCommand(const CommandArgs& args) {
     input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
     input.whiteBack = options.display.WhiteBack;
     input.colorMap = options.contour.colorMap;
+    // An unusable range leaves the bar without bands: the legend is still saved (texts and
+    // frame), and the command fails naming the cause.
+    const std::string problem = ContourRangeProblem(input.hi, input.lo, input.step);
+    if (!problem.empty()) notifier.Warning(problem);
     // Another extension writes nothing; the notifier has said why.
-    return SaveLegendPicture(args.output, legend, input, notifier) ? 0 : 1;
+    const bool saved = SaveLegendPicture(args.output, legend, input, notifier);
+    return saved && problem.empty() ? 0 : 1;
   } catch (const std::exception& e) {
     std::cerr << "corvane: " << e.what() << "\n";
     return 1;

@@ -124,6 +124,8 @@ int RunRenderCommand(const CommandArgs& args) {
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
       if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
+      // The notifier has named the cause; the picture is still saved with the other layers.
+      if (!state.contourProblem.empty()) failed = true;
 
       CountingNotifier saveNotifier;
       if (!SavePictureByExtension(out, IsVectorPicturePath(out) ? CompletePicture(state) : QPicture(), state.bitmap, saveNotifier))

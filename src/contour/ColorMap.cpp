@@ -1,6 +1,7 @@
 #include "contour/ColorMap.h"
 
 #include <cmath>
+#include <limits>
 
 namespace corvane {
 namespace {
@@ -55,12 +56,10 @@ Colour Gray2(long double v, long double lo, long double hi) {
   return MakeColour(c, c, c);
 }
 
-}  // namespace
-
-Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) {
+// The maps over extended-precision arguments; both entry points end here.
+Colour MapColour(long double v, long double lo, long double hi, ColorMapKind kind) {
   const bool colourMap = kind == ColorMapKind::Rainbow || kind == ColorMapKind::RedBlue;
-  if (maximum == minimum) return colourMap ? MakeColour(0, 0, 255) : kBlack;
-  const long double v = value, lo = minimum, hi = maximum;
+  if (hi == lo) return colourMap ? MakeColour(0, 0, 255) : kBlack;
   switch (kind) {
     case ColorMapKind::Rainbow: return Rainbow(v, lo, hi);
     case ColorMapKind::RedBlue: return RedBlue(v, lo, hi);
@@ -70,6 +69,57 @@ Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) 
   }
   return kBlack;
 }
+
+// Whether single precision keeps x what it is: no finite number turns infinite, no number
+// other than zero turns zero or subnormal.
+bool FloatKeeps(double x) {
+  const float f = static_cast<float>(x);
+  if (std::isfinite(x) && !std::isfinite(f)) return false;
+  return x == 0.0 || !std::isfinite(x) || std::fabs(f) >= std::numeric_limits<float>::min();
+}
+
+// More levels than this are not checked one by one (the contour layers refuse them anyway).
+constexpr double kMaxCheckedLevels = 200000.0;
+
+}  // namespace
+
+Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) {
+  return MapColour(value, minimum, maximum, kind);
+}
+
+Colour LevelColorExact(double value, double minimum, double maximum, ColorMapKind kind) {
+  return MapColour(value, minimum, maximum, kind);
+}
+
+LevelPalette::LevelPalette(double minimum, double maximum, double step, ColorMapKind kind)
+    : min_(minimum), max_(maximum), kind_(kind) {
+  const float fmin = static_cast<float>(minimum), fmax = static_cast<float>(maximum);
+  if (!FloatKeeps(minimum) || !FloatKeeps(maximum) || (minimum != maximum && fmin == fmax)) {
+    exact_ = true;
+    return;
+  }
+  if (!std::isfinite(step) || !(step > 0.0) || !std::isfinite(minimum) || !std::isfinite(maximum)) return;
+  // The levels of the range and one beyond each end, as the bands and the legend use them.
+  const double first = std::ceil(std::min(minimum, maximum) / step) - 1.0;
+  const double last = std::ceil(std::max(minimum, maximum) / step) + 1.0;
+  if (!std::isfinite(first) || !std::isfinite(last) || last - first > kMaxCheckedLevels) return;
+  float previous = 0.0f;
+  for (double n = first; n <= last; n += 1.0) {
+    const double level = n * step;
+    const float f = static_cast<float>(level);
+    if (!FloatKeeps(level) || (n > first && !(f > previous))) {
+      exact_ = true;
+      return;
+    }
+    previous = f;
+  }
+}
+
+Colour LevelPalette::operator()(double value) const {
+  if (exact_) return LevelColorExact(value, min_, max_, kind_);
+  return LevelColor(static_cast<float>(value), static_cast<float>(min_), static_cast<float>(max_), kind_);
+}
+
 
 double EdgeFraction(const double* values, int a, int b, double level) {
   const double va = values[a], vb = values[b];

@@ -10,6 +10,26 @@ enum class ColorMapKind { Rainbow, RedBlue, Gray1, Gray2, None };
 // Colour of `value` within [minimum, maximum]; single-precision arguments on purpose.
 Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind);
 
+// The colour of `value` from the double arguments themselves, for ranges single precision
+// cannot tell apart.
+Colour LevelColorExact(double value, double minimum, double maximum, ColorMapKind kind);
+
+// The colours of the levels n * step of one drawing. They come from single-precision arguments
+// as LevelColor takes them, unless that rounding would merge two neighbouring levels of the
+// range, or the range itself, or send a number to zero or infinity (a field of about 1e-300, a
+// range of 0.1 around 1e5): then every colour of the drawing is computed from the doubles.
+class LevelPalette {
+ public:
+  LevelPalette(double minimum, double maximum, double step, ColorMapKind kind);
+  Colour operator()(double value) const;
+  bool Exact() const { return exact_; }
+
+ private:
+  double min_, max_;
+  ColorMapKind kind_;
+  bool exact_ = false;
+};
+
 // Fraction along edge a->b where `level` is crossed; 2.0 (no crossing) when both values are
 // equal or a value is NaN.
 double EdgeFraction(const double* values, int a, int b, double level);

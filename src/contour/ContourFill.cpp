@@ -172,9 +172,8 @@ class BandFiller {
     bandHi_ = static_cast<double>(range.firstLevelIndex) + range.levelCount - 1.0;
     const std::size_t bands = static_cast<std::size_t>(bandHi_ - bandLo_) + 1;
     colours_.resize(bands);
-    for (std::size_t i = 0; i < bands; ++i)
-      colours_[i] = LevelColor(static_cast<float>((bandLo_ + 1.0 + static_cast<double>(i)) * step),
-                               static_cast<float>(min), static_cast<float>(max), kind);
+    const LevelPalette palette(min, max, step, kind);
+    for (std::size_t i = 0; i < bands; ++i) colours_[i] = palette((bandLo_ + 1.0 + static_cast<double>(i)) * step);
     if (cacheNodes) CacheNodePixels();
   }
 
@@ -344,10 +343,11 @@ class BandFiller {
   double WorldX(std::int32_t n) const { return x_[n] + context_.offsetX; }
   double WorldY(std::int32_t n) const { return y_[n] + context_.offsetY; }
 
-  // A node's own pixel (from its double coordinates).
+  // A node's pixel, the one its band corners use: one rounding for every vertex of every
+  // triangle, so triangles sharing a node share its pixel and leave no pinhole between them.
   QPoint VertexPixel(std::int32_t n) const {
-    if (nodes_) return {nodes_[n].x, nodes_[n].y};
-    return {map_.X(WorldX(n)), map_.Y(WorldY(n))};
+    if (nodes_) return {nodes_[n].cornerX, nodes_[n].cornerY};
+    return Pixel(BandPoint{static_cast<float>(WorldX(n)), static_cast<float>(WorldY(n)), {}});
   }
 
   // A node as a band corner: in single precision like every crossing point.

@@ -38,6 +38,21 @@ bool BoxesOverlap(double x1, double y1, double w1, double h1, std::int32_t angle
   return true;
 }
 
+// Whether the box of a label (centre, width, height, angle in tenths of a degree) lies wholly
+// inside `area`, every corner of it turned like the text.
+bool BoxInside(const QRect& area, double cx, double cy, double w, double h, std::int32_t angle) {
+  if (area.isNull()) return true;  // no limit given
+  const double t = angle / 1800.0 * std::numbers::pi;
+  const double ux = std::cos(t) * w / 2.0, uy = -std::sin(t) * w / 2.0;  // along the text
+  const double vx = std::sin(t) * h / 2.0, vy = std::cos(t) * h / 2.0;   // across it
+  for (const double a : {-1.0, 1.0})
+    for (const double b : {-1.0, 1.0}) {
+      const double x = cx + a * ux + b * vx, y = cy + a * uy + b * vy;
+      if (x < area.left() || x > area.right() + 1.0 || y < area.top() || y > area.bottom() + 1.0) return false;
+    }
+  return true;
+}
+
 double SlotDistance(const QPoint& a, const QPoint& b) {
   const double dx = static_cast<double>(b.x()) - a.x();
   const double dy = static_cast<double>(b.y()) - a.y();
@@ -99,8 +114,10 @@ void PlaceLevelLabel(Canvas& canvas, std::vector<ContourLabel>& labels, const Le
   upright.angleTenths = 0;
   canvas.SetFont(upright);
   const double margin = (std::max(o.LabelSukima, 0) + 1) / 2.0;
-  bool crowded = false;
+  // A label cut by the picture's edge or lying over the axis margins is no label.
+  bool crowded = !BoxInside(rules.area, cx, cy, canvas.TextWidth(text), canvas.TextHeight(text), angle);
   for (const ContourLabel& l : labels) {
+    if (crowded) break;
     crowded = BoxesOverlap(cx, cy, canvas.TextWidth(text), canvas.TextHeight(text), angle, l.x, l.y,
                            canvas.TextWidth(l.text), canvas.TextHeight(l.text), l.angle, margin);
     if (crowded) break;

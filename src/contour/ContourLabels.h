@@ -32,6 +32,8 @@ struct LabelRules {
   const ContourOptions& options;
   const ContourReadout& readout;
   const NumberFormat& numberFormat;
+  // Where a label's whole turned box must lie: the picture, or with the axes the plot area.
+  QRect area;
 };
 
 // Picks the spot of the label of one level and appends it to `labels` unless its box, turned

@@ -4,6 +4,7 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 namespace corvane {
 
@@ -37,6 +38,12 @@ inline ContourLevelRange MakeContourLevelRange(double max, double min, double st
   range.valid = true;
   return range;
 }
+
+// Why the contour layers cannot draw the range max, min with this step, as a message naming the
+// cause and the numbers; empty when they can. Unusable: no finite minimum or maximum (a variable
+// without a finite value), a minimum not below the maximum, a step that is not a positive
+// number, or more levels than the limit.
+std::string ContourRangeProblem(double max, double min, double step);
 
 // Value of level index l (0-based) of the range.
 inline double ContourLevelValue(const ContourLevelRange& range, std::int64_t l, double step) {

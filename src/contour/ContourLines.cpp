@@ -108,7 +108,9 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
                                                const ContourSegmentStore& store, const ContourLevelRange& range,
                                                double step, double min, double max) {
   const ContourOptions& o = contour;
-  const LabelRules rules{o, context.readout, context.display.numberFormat};
+  const QRect picture(0, 0, context.view.PictureWidth, context.view.PictureHeight);
+  const LabelRules rules{o, context.readout, context.display.numberFormat,
+                         context.plotArea.isNull() ? picture : context.plotArea};
   canvas.SetBrushStyle(BrushStyle::Hollow);
   std::vector<ContourLabel> labels;
   LevelPolylineBuffer buffer;
@@ -116,18 +118,17 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
   std::vector<PolylineFigure> polylines;
   // A level's buffer has two slots per segment, which must stay countable in 32 bits.
   constexpr std::int64_t kMaxLevelSegments = std::numeric_limits<std::int32_t>::max() / 2;
+  const LevelPalette palette(min, max, step, o.colorMap);
   for (std::int32_t l = 0; l < store.LevelCount(); ++l) {
     const std::int64_t count = std::min(store.Count(l), kMaxLevelSegments);
     if (count == 0) continue;
     const double level = ContourLevelValue(range, l, step);
-    const Colour colour = o.FixLineColor ? o.Shape1
-                                         : LevelColor(static_cast<float>(level), static_cast<float>(min),
-                                                      static_cast<float>(max), o.colorMap);
+    const Colour colour = o.FixLineColor ? o.Shape1 : palette(level);
     ChainLevelSegments(store.Level(l), static_cast<std::int32_t>(count), buffer, work);
     DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
     PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
   }
-  DrawContourLabels(canvas, labels, o.LabelExp, o.BackClear, context.background, context.display.axisFont);
+  DrawContourLabels(canvas, labels, LabelFontFor(o, context.display.WhiteBack), o.BackClear, context.background, context.display.axisFont);
   canvas.SetBrushStyle(BrushStyle::Solid);
   return labels;
 }

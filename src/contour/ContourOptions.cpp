@@ -33,6 +33,7 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Int("LabelMax", &ContourOptions::LabelMax, 0, 100);
     t.Add("LabelExp", [](ContourOptions& o, std::string_view c, std::string_view v) {
       o.LabelExp.colour = ParseColourValue(c, v);
+      o.labelColourChosen = true;
     });
     AddRangeBox(t, "MaxBox", &ContourOptions::MaxBox);
     AddRangeBox(t, "MinBox", &ContourOptions::MinBox);
@@ -40,6 +41,12 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     return t;
   }();
   return table;
+}
+
+FontSpec LabelFontFor(const ContourOptions& options, bool whiteBack) {
+  FontSpec font = options.LabelExp;
+  if (whiteBack && !options.labelColourChosen && font.colour == kWhite) font.colour = kBlack;
+  return font;
 }
 
 }  // namespace corvane

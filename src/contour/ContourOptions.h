@@ -24,6 +24,9 @@ struct ContourOptions {
   int LabelMax = 100;  // 0..100
   // Font of the label sample: the label font; its colour is the label colour.
   FontSpec LabelExp{"Arial", 11, kWhite, 0, false, false};
+  // The label colour was chosen (settings file, --set, colour dialog); until then the default
+  // white turns black on a white background, where white labels could not be seen.
+  bool labelColourChosen = false;
 
   // Contour range of the selected variable typed into the boxes; unset keeps the loaded (or
   // automatic) range. The render command stores them into ContourMax / ContourMin / ContourStep
@@ -34,5 +37,9 @@ struct ContourOptions {
 };
 
 const OptionTable<ContourOptions>& ContourOptionTable();
+
+// The font the labels are written in: LabelExp, in black on a white background while the label
+// colour is still the default.
+FontSpec LabelFontFor(const ContourOptions& options, bool whiteBack);
 
 }  // namespace corvane

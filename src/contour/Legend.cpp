@@ -31,7 +31,7 @@ bool BarLevels(const LegendInput& in, double& nFirst, double& nLast) {
 
 // The bar colour of a level in the legend's range.
 Colour BandColour(double level, const LegendInput& in) {
-  return LevelColor(static_cast<float>(level), static_cast<float>(in.lo), static_cast<float>(in.hi), in.colorMap);
+  return LevelPalette(in.lo, in.hi, in.step, in.colorMap)(level);
 }
 
 // Steps shared by both orientations: font, background, text colour. Returns the margin.
@@ -73,17 +73,18 @@ void DrawHorizontalLegend(Canvas& canvas, const LegendOptions& options, const Le
   canvas.TextOut(W - (wHi + m), H - (th + m), tHi);
 
   // The bar, its ends under the middles of the texts: the piece below the first level, then
-  // one band per level in the colour of its lower level, the last cut at the bar's end.
+  // one band per level, the last cut at the bar's end. Each band takes the colour of its upper
+  // level, as the filled contours colour it, so bar and picture agree band for band.
   const int x0 = wLo / 2 + m, x1 = W - (wHi / 2 + m), yB = H - (2 * m + th);
   double nFirst = 0.0, nLast = 0.0;
   if (BarLevels(in, nFirst, nLast)) {
     const double s = (x1 - x0) / (in.hi - in.lo);
     int xs = RoundPixel((nFirst * in.step - in.lo) * s) + x0;
-    Band(canvas, BandColour((nFirst - 1.0) * in.step, in), x0, m, xs, yB);
+    Band(canvas, BandColour(nFirst * in.step, in), x0, m, xs, yB);
     for (double n = nFirst; n <= nLast; n += 1.0) {
       const int xa = xs;
       xs = std::min(RoundPixel(((n + 1.0) * in.step - in.lo) * s) + x0, x1);
-      Band(canvas, BandColour(n * in.step, in), xa, m, xs, yB);
+      Band(canvas, BandColour((n + 1.0) * in.step, in), xa, m, xs, yB);
     }
   }
 
@@ -112,11 +113,11 @@ void DrawVerticalLegend(Canvas& canvas, const LegendOptions& options, const Lege
   if (BarLevels(in, nFirst, nLast)) {
     const double s = (yB - yT) / (in.hi - in.lo);
     int ys = yB - RoundPixel((nFirst * in.step - in.lo) * s);
-    Band(canvas, BandColour((nFirst - 1.0) * in.step, in), m, yB, xR, ys);
+    Band(canvas, BandColour(nFirst * in.step, in), m, yB, xR, ys);
     for (double n = nFirst; n <= nLast; n += 1.0) {
       const int ya = ys;
       ys = std::max(yB - RoundPixel(((n + 1.0) * in.step - in.lo) * s), yT);
-      Band(canvas, BandColour(n * in.step, in), m, ya, xR, ys);
+      Band(canvas, BandColour((n + 1.0) * in.step, in), m, ya, xR, ys);
     }
   }
 

@@ -75,6 +75,15 @@ inline bool ZoneWalkable(const ZoneGrid& zone, std::int64_t nodes) {
          zone.FirstNode + static_cast<std::int64_t>(zone.NI) * zone.NJ <= nodes;
 }
 
+// Whether the four corners of a cell all have finite coordinates. A cell with a node at NaN or
+// infinity is a hole in every contour layer, as a cell with a NaN value is: its triangles would
+// reach a saturated pixel at the picture's edge. (x - x is 0 for a finite x, NaN otherwise.)
+inline bool FiniteCell(const double* X, const double* Y, std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
+  return (X[A] - X[A]) + (X[B] - X[B]) + (X[C] - X[C]) + (X[D] - X[D]) + (Y[A] - Y[A]) + (Y[B] - Y[B]) +
+             (Y[C] - Y[C]) + (Y[D] - Y[D]) ==
+         0.0;
+}
+
 // The strip number that splits the walk's cells into two halves.
 inline std::int64_t HalfWayStrip(const FieldDataSet& data) {
   const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
@@ -100,6 +109,8 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
     return static_cast<std::size_t>(line) >= mask.size() || mask[static_cast<std::size_t>(line)];
   };
   const std::int64_t nodes = static_cast<std::int64_t>(std::min(data.X.size(), data.Y.size()));
+  const double* X = data.X.data();
+  const double* Y = data.Y.data();
   std::vector<std::int32_t> cells;  // A, B, C, D of the wanted cells of one row
   std::vector<std::uint8_t> choices;
   std::int64_t zoneStrip = 0;  // number of the zone's first strip
@@ -126,7 +137,7 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
       for (std::int32_t j = 1; j < zone.NJ; ++j) {
         if (!shown(zone.JLineMask, j)) continue;
         const std::int32_t D = prevLine + j, C = curLine + j;
-        if (wanted(A, B, C, D)) cells.insert(cells.end(), {A, B, C, D});
+        if (FiniteCell(X, Y, A, B, C, D) && wanted(A, B, C, D)) cells.insert(cells.end(), {A, B, C, D});
         A = D;
         B = C;
       }

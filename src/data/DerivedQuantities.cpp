@@ -48,8 +48,9 @@ void AutoMaxMin(FieldDataSet& data) {
   data.ContourStep.resize(data.ContourMax.size(), 0.0);
   const std::int64_t n = data.NodeCount;
   if (n <= 0) return;
-  // Each half finds its own extremes; NaN values are passed over, so one unreadable node does
-  // not turn a whole range into NaN. A row of NaN only keeps NaN.
+  // Each half finds its own extremes; NaN and infinite values are passed over, so one unreadable
+  // or overflowed node does not turn a whole range into NaN or infinity. A row without a finite
+  // value keeps NaN.
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   std::vector<double> hi[2] = {std::vector<double>(rows, kNaN), std::vector<double>(rows, kNaN)};
   std::vector<double> lo[2] = {std::vector<double>(rows, kNaN), std::vector<double>(rows, kNaN)};
@@ -59,12 +60,13 @@ void AutoMaxMin(FieldDataSet& data) {
       const double* v = data.Values[row].data();
       double mx = kNaN, mn = kNaN;
       std::int64_t k = begin;
-      while (k < end && std::isnan(v[k])) ++k;
+      while (k < end && !std::isfinite(v[k])) ++k;
       if (k < end) mx = mn = v[k];
       for (; k < end; ++k) {
         const double x = v[k];
-        mx = x > mx ? x : mx;
-        mn = x < mn ? x : mn;
+        const bool finite = std::fabs(x) <= std::numeric_limits<double>::max();  // false for NaN too
+        mx = finite && x > mx ? x : mx;
+        mn = finite && x < mn ? x : mn;
       }
       hi[part][row] = mx;
       lo[part][row] = mn;

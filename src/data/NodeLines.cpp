@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -272,11 +273,14 @@ class WindowReader {
     ++line_;
     job_.x[n] = f[0];
     job_.y[n] = f[1];
-    // Comparisons pass NaN over; the box keeps the origin it started from.
-    xMax = f[0] > xMax ? f[0] : xMax;
-    xMin = f[0] < xMin ? f[0] : xMin;
-    yMax = f[1] > yMax ? f[1] : yMax;
-    yMin = f[1] < yMin ? f[1] : yMin;
+    // A node at NaN or infinity is passed over (its cells are holes); the box keeps the origin
+    // it started from.
+    if (std::isfinite(f[0]) && std::isfinite(f[1])) {
+      xMax = f[0] > xMax ? f[0] : xMax;
+      xMin = f[0] < xMin ? f[0] : xMin;
+      yMax = f[1] > yMax ? f[1] : yMax;
+      yMin = f[1] < yMin ? f[1] : yMin;
+    }
     const double* values = f + 2;
     for (std::size_t k = 0; k < job_.rows.size(); ++k) job_.rows[k][n] = values[k];
     if (job_.gas) gasNodes_.push_back(n);

@@ -1,6 +1,7 @@
 #include "data/StructuredLoad.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <new>
 
@@ -98,9 +99,10 @@ void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], in
 LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldDataSet& previous,
                       int previousZoneListCount, Notifier& notifier, bool derive) {
   LoadResult result;
-  // The box of the nodes, starting from the origin; NaN coordinates are passed over.
+  // The box of the nodes, starting from the origin; nodes at NaN or infinity are passed over.
   for (std::size_t k = 0; k < data.X.size(); ++k) {
     const double x = data.X[k], y = data.Y[k];
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
     data.XMax = x > data.XMax ? x : data.XMax;
     data.XMin = x < data.XMin ? x : data.XMin;
     data.YMax = y > data.YMax ? y : data.YMax;

@@ -190,11 +190,8 @@ TriangleContourer::TriangleContourer(const FieldDataSet& data, const double* val
   bandCeil_ = std::ceil(hi / style.step) + 1.0;
   const std::size_t count = static_cast<std::size_t>(bandCeil_ - bandFloor_) + 1;
   bandColours_.resize(count);
-  const float fmin = static_cast<float>(style.min), fmax = static_cast<float>(style.max);
-  for (std::size_t k = 0; k < count; ++k) {
-    const double upper = (bandFloor_ + static_cast<double>(k) + 1.0) * style.step;
-    bandColours_[k] = LevelColor(static_cast<float>(upper), fmin, fmax, style.kind);
-  }
+  const LevelPalette palette(style.min, style.max, style.step, style.kind);
+  for (std::size_t k = 0; k < count; ++k) bandColours_[k] = palette((bandFloor_ + static_cast<double>(k) + 1.0) * style.step);
   valid_ = true;
 }
 
@@ -218,7 +215,7 @@ bool TriangleContourer::Culled(std::int32_t c1, std::int32_t c2, std::int32_t c3
 void TriangleContourer::FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3,
                                             std::int64_t vertexOffset, GlFrame& frame) const {
   if (Culled(c1, c2, c3)) return;
-  if (std::isnan(v_[c1]) || std::isnan(v_[c2]) || std::isnan(v_[c3])) return;
+  if (!std::isfinite(v_[c1]) || !std::isfinite(v_[c2]) || !std::isfinite(v_[c3])) return;
   frame.IndexedTriangle(static_cast<std::uint32_t>(c1 + vertexOffset), static_cast<std::uint32_t>(c2 + vertexOffset),
                         static_cast<std::uint32_t>(c3 + vertexOffset));
 }
@@ -228,7 +225,8 @@ void TriangleContourer::DrawTriangleBands(std::int32_t c1, std::int32_t c2, std:
                                           GeometrySink& sink) const {
   if (!valid_ || Culled(c1, c2, c3)) return;
   const double v1 = v_[c1], v2 = v_[c2], v3 = v_[c3];
-  if (std::isnan(v1) || std::isnan(v2) || std::isnan(v3)) return;
+  // An infinite value is a hole like a NaN: it has no place among the levels.
+  if (!std::isfinite(v1) || !std::isfinite(v2) || !std::isfinite(v3)) return;
   const double vmin = std::min({v1, v2, v3}), vmax = std::max({v1, v2, v3});
 
   // Corner roles: lo and hi are the last corners holding the least and greatest value.
@@ -415,25 +413,35 @@ void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, d
     auto node = [&](std::int32_t i, std::int32_t j) {
       return Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy);
     };
+    // A node without a finite position breaks the edge: the segments on either side of it are
+    // left out, as the cells that use it are.
+    auto vertex = [&](GlPoint p) {
+      if (std::isfinite(p.x) && std::isfinite(p.y)) {
+        frame.StripVertex(p, colour);
+      } else {
+        frame.StripEnd();
+        frame.StripBegin();
+      }
+    };
     // Round the zone: j = 0 forwards, i = imax upwards, j = jmax backwards, i = 0 downwards.
     if (flags.j0) {
       frame.StripBegin();
-      for (std::int32_t i = 0; i <= imax; ++i) frame.StripVertex(node(i, 0), colour);
+      for (std::int32_t i = 0; i <= imax; ++i) vertex(node(i, 0));
       frame.StripEnd();
     }
     if (flags.imax) {
       frame.StripBegin();
-      for (std::int32_t j = 0; j <= jmax; ++j) frame.StripVertex(node(imax, j), colour);
+      for (std::int32_t j = 0; j <= jmax; ++j) vertex(node(imax, j));
       frame.StripEnd();
     }
     if (flags.jmax) {
       frame.StripBegin();
-      for (std::int32_t i = imax; i >= 0; --i) frame.StripVertex(node(i, jmax), colour);
+      for (std::int32_t i = imax; i >= 0; --i) vertex(node(i, jmax));
       frame.StripEnd();
     }
     if (flags.i0) {
       frame.StripBegin();
-      for (std::int32_t j = jmax; j >= 0; --j) frame.StripVertex(node(0, j), colour);
+      for (std::int32_t j = jmax; j >= 0; --j) vertex(node(0, j));
       frame.StripEnd();
     }
   }
@@ -564,11 +572,11 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
     const std::size_t row = static_cast<std::size_t>(options.RGroup);
     if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&
         row < data.ContourMax.size() && row < data.ContourMin.size()) {
-      const float fmin = static_cast<float>(data.ContourMin[row]), fmax = static_cast<float>(data.ContourMax[row]);
+      const double step = row < data.ContourStep.size() ? data.ContourStep[row] : 0.0;
+      const LevelPalette palette(data.ContourMin[row], data.ContourMax[row], step, options.contour.colorMap);
       const NodeRow& values = data.Values[row];
       nodeColours.resize(values.size());
-      for (std::size_t n = 0; n < values.size(); ++n)
-        nodeColours[n] = LevelColor(static_cast<float>(values[n]), fmin, fmax, options.contour.colorMap);
+      for (std::size_t n = 0; n < values.size(); ++n) nodeColours[n] = palette(values[n]);
     }
   }
 

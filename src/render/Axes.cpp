@@ -50,6 +50,20 @@ double AxisTickStep(double lo, double hi, Notifier* notifier) {
   return std::isfinite(step) && step > 0 ? step : 1.0;
 }
 
+QRect AxisPlotArea(const ViewTransform& view, const Extents& extents) {
+  const int W = view.PictureWidth, H = view.PictureHeight;
+  const int LM = view.AxisMarginLeft, BM = view.AxisMarginBottom;
+  // The same figures DrawAxes works with.
+  const double Xr = std::min(extents.XMax, view.PixelToWorldX(W - 12));
+  const double Yt = std::min(extents.YMax, view.PixelToWorldY(12));
+  const int ax = std::max(LM - 10, view.WorldToPixelX(extents.XMin) - 10);
+  const int ay = std::min(H - BM + 10, view.WorldToPixelY(extents.YMin) + 10);
+  const int left = std::max({LM + 1, ax + 1, 0}), bottom = std::min({H - BM - 1, ay - 1, H - 1});
+  const int top = std::max(view.WorldToPixelY(Yt), 0), right = std::min(view.WorldToPixelX(Xr), W - 1);
+  if (left > right || top > bottom) return QRect(0, 0, 0, 0).adjusted(0, 0, -1, -1);  // empty, not null
+  return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 void DrawAxes(Canvas& canvas, const LayerContext& context, const Extents& extents, Notifier* notifier) {
   const ViewTransform& view = context.view;
   const DisplayOptions& options = context.display;

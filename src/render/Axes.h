@@ -16,4 +16,9 @@ double AxisTickStep(double lo, double hi, Notifier* notifier = nullptr);
 // margins kept in the view transform, in the axis font and the context's colours.
 void DrawAxes(Canvas& canvas, const LayerContext& context, const Extents& extents, Notifier* notifier = nullptr);
 
+// The part of the picture the axes leave to the data (pixels, inclusive): right of the left
+// margin and of the y axis, above the bottom margin and the x axis, and within the visible range
+// that the axes blank beyond; the axis numbers and titles lie outside it.
+QRect AxisPlotArea(const ViewTransform& view, const Extents& extents);
+
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "render/GridLayers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -11,6 +12,10 @@
 
 namespace corvane {
 namespace {
+
+// The pixel of a node without a finite position: no segment to or from it is drawn, so a node
+// at NaN or infinity leaves a gap instead of a line to the picture's edge.
+const QPoint kNoPixel(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
 
 // Walks one polyline of node pixels and sends only the segments that can touch the picture to
 // the sink (a Canvas, or a PixelSink). A segment is drawn when its bounding box reaches the
@@ -26,17 +31,24 @@ class ClippedLine {
     Flush();
     Move(p0);
     prev_ = p0;
+    broken_ = p0 == kNoPixel;
   }
 
   void Next(QPoint cur) {
     if (grid_ && cur == prev_) return;  // a grid segment of no length lights nothing new
+    if (cur == kNoPixel || prev_ == kNoPixel) {
+      prev_ = cur;
+      broken_ = true;  // the pen no longer stands at prev
+      return;
+    }
     if (!Touches(prev_, cur)) {
       prev_ = cur;
       return;
     }
-    if (Outside(prev_)) {
+    if (Outside(prev_) || broken_) {
       Flush();
       Move(prev_);
+      broken_ = false;
     }
     if (grid_) {
       // Grid lines: a step continuing a straight horizontal, vertical or diagonal run extends
@@ -73,12 +85,12 @@ class ClippedLine {
   // a bare MoveTo (a run without a segment) drawing nothing.
   void Move(QPoint p) {
     if (!grid_) {
-      canvas_.MoveTo(p.x(), p.y());
+      if (p != kNoPixel) canvas_.MoveTo(p.x(), p.y());
       return;
     }
     if (run_.size() >= 2) canvas_.Polyline(run_.data(), static_cast<int>(run_.size()));
     run_.clear();
-    run_.push_back(p);
+    if (p != kNoPixel) run_.push_back(p);
   }
 
   bool Touches(QPoint a, QPoint b) const {
@@ -97,6 +109,7 @@ class ClippedLine {
   std::int32_t w_, h_;
   bool grid_;
   QPoint prev_;
+  bool broken_ = false;
   bool pending_ = false;
   QPoint end_, direction_;
   std::vector<QPoint> run_;
@@ -119,6 +132,8 @@ struct PixelSink {
 constexpr std::size_t kTile = 32;
 
 QPoint NodePixel(const LayerContext& context, std::int32_t node) {
+  const std::size_t n = static_cast<std::size_t>(node);
+  if (!std::isfinite(context.data.X[n]) || !std::isfinite(context.data.Y[n])) return kNoPixel;
   return QPoint(context.PixelX(node), context.PixelY(node));
 }
 
@@ -145,7 +160,9 @@ void WalkGridLines(const LayerContext& context, Lines&& lines) {
     const double* x = context.data.X.data() + zone.FirstNode;
     const double* y = context.data.Y.data() + zone.FirstNode;
     RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
-      for (std::int64_t n = begin; n < end; ++n) pixels[static_cast<std::size_t>(n)] = QPoint(map.X(x[n]), map.Y(y[n]));
+      for (std::int64_t n = begin; n < end; ++n)
+        pixels[static_cast<std::size_t>(n)] =
+            std::isfinite(x[n]) && std::isfinite(y[n]) ? QPoint(map.X(x[n]), map.Y(y[n])) : kNoPixel;
     });
     const std::size_t ni = static_cast<std::size_t>(zone.NI), nj = static_cast<std::size_t>(zone.NJ);
     // Pass 2: lines of constant i (j runs, contiguous).

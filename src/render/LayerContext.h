@@ -4,6 +4,8 @@
 // itself is never moved. Layers above this folder take their own options (contour, streamline,
 // analysis) as a parameter beside the context.
 #pragma once
+#include <QRect>
+
 #include "data/FieldDataSet.h"
 #include "data/Progress.h"
 #include "data/Random.h"
@@ -34,6 +36,8 @@ struct LayerContext {
   double offsetY = 0.0;
   Colour foreground = kWhite;  // ForegroundColour: black on a white background, white otherwise
   Colour background = kBlack;
+  // With the axes shown, the plot area the line layers drawn over them keep to; null otherwise.
+  QRect plotArea = QRect();
 
   std::int32_t PixelX(std::int32_t node) const { return view.WorldToPixelX(data.X[static_cast<std::size_t>(node)] + offsetX); }
   std::int32_t PixelY(std::int32_t node) const { return view.WorldToPixelY(data.Y[static_cast<std::size_t>(node)] + offsetY); }

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/ClipArea.h"
+
 namespace corvane {
 
-void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u, double v, double x, double y) {
+void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u, double v, double x, double y,
+               const QRect& area) {
   const double tipX = x + u * scale, tipY = y + v * scale;
   // A velocity that is not a number has no tip; an arrow to a saturated pixel would be a lie.
   if (!std::isfinite(tipX) || !std::isfinite(tipY)) return;
@@ -19,10 +22,11 @@ void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u
   const double a1 = theta - kTenDegrees + pi, a2 = theta + kTenDegrees - pi;
   const QPoint barb1(view.WorldToPixelX(tipX + head * std::cos(a1)), view.WorldToPixelY(tipY + head * std::sin(a1)));
   const QPoint barb2(view.WorldToPixelX(tipX + head * std::cos(a2)), view.WorldToPixelY(tipY + head * std::sin(a2)));
-  canvas.MoveTo(tail.x(), tail.y());
-  canvas.LineTo(tip.x(), tip.y());
+  ClippedPen pen(canvas, area);
+  pen.MoveTo(tail.x(), tail.y());
+  pen.LineTo(tip.x(), tip.y());
   const QPoint triangle[3] = {tip, barb1, barb2};
-  canvas.Polygon(triangle, 3);
+  pen.Polygon(triangle, 3);
 }
 
 void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& notifier) {
@@ -47,7 +51,8 @@ void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& 
         const long long node = static_cast<long long>(zone.FirstNode) + static_cast<long long>(zone.NJ) * i + j;
         if (node >= static_cast<long long>(nodes)) break;
         const std::size_t n = static_cast<std::size_t>(node);
-        DrawArrow(canvas, context.view, scale, u[n], v[n], data.X[n] + context.offsetX, data.Y[n] + context.offsetY);
+        DrawArrow(canvas, context.view, scale, u[n], v[n], data.X[n] + context.offsetX, data.Y[n] + context.offsetY,
+                  context.plotArea);
       }
   }
 }

@@ -12,6 +12,7 @@ void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& 
 
 // One arrow with its tail at world (x, y): a shaft to the tip and a filled head whose barbs are
 // a fifth of the arrow long, 10 degrees off the shaft. Nothing when tip and tail share a pixel.
-void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u, double v, double x, double y);
+void DrawArrow(Canvas& canvas, const ViewTransform& view, double scale, double u, double v, double x, double y,
+               const QRect& area = QRect());
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 
 #include "analysis/SegmentEndpoints.h"
 #include "contour/ContourFill.h"
+#include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
 #include "render/Axes.h"
@@ -63,6 +64,27 @@ void PaintBackground(Canvas& canvas, Colour background, int width, int height) {
   canvas.Rectangle(0, 0, width, height);
 }
 
+// A colour no colour map gives (the maps always have a channel at 0 or 255, or three equal
+// channels): the bands are drawn over it, so what keeps it was covered by no band.
+constexpr Colour kUncovered = MakeColour(1, 2, 3);
+
+// The band coverage of `image` (pixels unlike kUncovered), and kUncovered turned into the
+// background colour in the image.
+QImage TakeCoverage(QImage& image, QRgb background) {
+  QImage coverage(image.size(), QImage::Format_Grayscale8);
+  const QRgb uncovered = ToQColor(kUncovered).rgb();
+  for (int y = 0; y < image.height(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    uchar* mask = coverage.scanLine(y);
+    for (int x = 0; x < image.width(); ++x) {
+      const bool covered = row[x] != uncovered;
+      mask[x] = covered ? 255 : 0;
+      if (!covered) row[x] = background;
+    }
+  }
+  return coverage;
+}
+
 // The smallest rectangle holding every pixel of `image` (RGB32) that differs from `colour`.
 QRect PixelsUnlike(const QImage& image, QRgb colour) {
   int left = image.width(), right = -1, top = -1, bottom = -1;
@@ -81,6 +103,16 @@ QRect PixelsUnlike(const QImage& image, QRgb colour) {
     right = std::max(right, last);
   }
   return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Why the contour layers cannot draw the selected row's range; empty when they can (or when the
+// row does not exist, which the layers pass over by themselves).
+std::string ContourProblemOf(const FieldDataSet& data, int row) {
+  const std::size_t k = static_cast<std::size_t>(row);
+  if (row < 0 || k >= data.Values.size() || k >= data.ContourMax.size() || k >= data.ContourMin.size() ||
+      k >= data.ContourStep.size())
+    return {};
+  return ContourRangeProblem(data.ContourMax[k], data.ContourMin[k], data.ContourStep[k]);
 }
 
 }  // namespace
@@ -118,21 +150,33 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
-  const bool fills = d.ShowContour && d.BrushCheck, lines = d.ShowContour && d.LineCheck;
+  bool fills = d.ShowContour && d.BrushCheck, lines = d.ShowContour && d.LineCheck;
+  state.contourProblem.clear();
   if (fills || lines) {
     // The contour layers walk the shown cells and colour by the step; both are derived here so
     // the layers can take the data set as it is.
     UpdateLineMasks(state.data, state.options.load.ICompress2, state.options.load.JCompress2);
     if (state.options.load.AutoStepCheck) AutoStep(state.data, state.options.load.StepBar);
+    // A range or step the levels cannot come from leaves the contour layers out, and the user
+    // is told why rather than left with a picture without them.
+    state.contourProblem = ContourProblemOf(state.data, state.options.RGroup);
+    if (!state.contourProblem.empty()) {
+      fills = lines = false;
+      progress.SetStatus(kContourStepInvalidText);
+      notifier.Warning(state.contourProblem);
+    }
   }
 
   const FieldDataSet& data = state.data;
+  // With the axes shown, labels, vectors, the segment and the streamlines keep off the margins.
+  const QRect plotArea = d.ShowXYLabel ? AxisPlotArea(state.view, widened) : QRect();
   auto context = [&](int copy) {
     LayerContext c = LayerContextFor(data, state.view, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
     c.background = background;
+    c.plotArea = plotArea;
     return c;
   };
 
@@ -140,13 +184,17 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   // pixels into a bitmap of their own, on the background, which lies under the picture (and
   // enters an exported vector file as one image, which keeps it small).
   QImage fillBitmap;
+  QImage coverage;
   const bool fillAsPixels = fills && d.BMPModeCheck;
   if (fillAsPixels) {
     fillBitmap = QImage(width, height, QImage::Format_RGB32);
-    PainterCanvas fillCanvas(&fillBitmap);
-    PaintBackground(fillCanvas, background, width, height);
-    fillCanvas.SetPen(foreground, 1);
-    for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+    {
+      PainterCanvas fillCanvas(&fillBitmap);
+      PaintBackground(fillCanvas, kUncovered, width, height);
+      fillCanvas.SetPen(foreground, 1);
+      for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+    }
+    coverage = TakeCoverage(fillBitmap, ToQColor(background).rgb());
   }
 
   QPicture picture;
@@ -158,7 +206,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     // Vector mode: the band polygons go into the picture; triangles too small for a polygon
     // are gathered as pixels into one bitmap laid under them, cut to the pixels they touch.
     QImage specks(width, height, QImage::Format_RGB32);
-    specks.fill(ToQColor(background));
+    specks.fill(ToQColor(kUncovered));
     QPicture bands;
     {
       PainterCanvas bandCanvas(&bands);
@@ -166,9 +214,19 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       for (int c = 0; c <= copies; ++c)
         DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
     }
-    const QRect touched = PixelsUnlike(specks, ToQColor(background).rgb());
-    if (!touched.isEmpty()) canvas.Draw(specks.copy(touched), touched.x(), touched.y());
+    const QRect touched = PixelsUnlike(specks, ToQColor(kUncovered).rgb());
+    if (!touched.isEmpty()) {
+      QImage part = specks.copy(touched);
+      TakeCoverage(part, ToQColor(background).rgb());
+      canvas.Draw(part, touched.x(), touched.y());
+    }
     canvas.Draw(bands, 0, 0);
+    // The coverage: the specks with the band polygons played over them.
+    {
+      QPainter painter(&specks);
+      painter.drawPicture(0, 0, bands);
+    }
+    coverage = TakeCoverage(specks, ToQColor(background).rgb());
   }
 
   // Line layers, copy by copy; copy c is drawn shifted by c * (dx, dy) without moving the data.
@@ -201,9 +259,23 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   }
   state.picture = picture;
   state.bands = fillBitmap;
+  // The readout stays blank over the margins the axes blanked.
+  if (!coverage.isNull() && !plotArea.isNull())
+    for (int y = 0; y < coverage.height(); ++y) {
+      uchar* row = coverage.scanLine(y);
+      for (int x = 0; x < coverage.width(); ++x)
+        if (!plotArea.contains(x, y)) row[x] = 0;
+    }
+  state.bandCoverage = coverage;
   state.bitmap = bitmap;
   progress.SetStatus("ビットマップ転送完了.描画完了.");
   return true;
+}
+
+bool ReadoutCovers(const SceneState& state, int x, int y) {
+  const QImage& c = state.bandCoverage;
+  if (c.isNull() || x < 0 || y < 0 || x >= c.width() || y >= c.height()) return false;
+  return c.constScanLine(y)[x] != 0;
 }
 
 QPicture CompletePicture(const SceneState& state) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <QImage>
 #include <QPicture>
+#include <string>
 
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
@@ -32,7 +33,17 @@ struct SceneState {
   QImage bands;
   QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
   bool drawing = false;  // a drawing is under way (it may be pumping events)
+  // Why the last drawing left its contour layers out (unusable range or step); empty when they
+  // were drawn or not asked for. The drawing has said it through the notifier.
+  std::string contourProblem;
+  // Pixels of the last drawing that a filled band covers (Grayscale8, nonzero: covered), inside
+  // the plot area; null when no bands were drawn. The value readout is blank elsewhere.
+  QImage bandCoverage;
 };
+
+// Whether the value readout has a band under pixel (x, y) of the last drawing: not over the
+// background, a hole or the axis margins.
+bool ReadoutCovers(const SceneState& state, int x, int y);
 
 // The context the layers draw copy 0 with: the data, the view and the options of one drawing.
 LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,

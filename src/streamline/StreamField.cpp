@@ -134,7 +134,7 @@ void StreamField::BuildCellIndex() {
 }
 
 // The triangle tests of one leaf's cells in scan order; the first hit fills `found`.
-bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int zone, WorldPoint p,
+bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int zone, WorldPoint p, int& skip,
                            SeedCell& found) const {
   const std::int32_t i = static_cast<std::int32_t>(leaf / static_cast<std::size_t>(zc.leavesPerRow));
   const std::int32_t j0 = static_cast<std::int32_t>(leaf % static_cast<std::size_t>(zc.leavesPerRow)) * kLeafCells;
@@ -153,6 +153,10 @@ bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int 
       if (hit.inside) corner = second;
     }
     if (corner == nullptr) continue;
+    if (skip > 0) {
+      --skip;
+      continue;
+    }
     const WorldPoint w0 = Velocity(zone, corner[0]), w1 = Velocity(zone, corner[1]), w2 = Velocity(zone, corner[2]);
     found = SeedCell{true, copy, zone, i, j, w0.x + hit.a * (w1.x - w0.x) + hit.b * (w2.x - w0.x),
                      w0.y + hit.a * (w1.y - w0.y) + hit.b * (w2.y - w0.y)};
@@ -162,7 +166,7 @@ bool StreamField::TestLeaf(const ZoneCells& zc, std::size_t leaf, int copy, int 
 }
 
 // Depth first through the boxes in search order, so the first hit is the first cell of a scan.
-bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint p, SeedCell& found) const {
+bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint p, int& skip, SeedCell& found) const {
   if (zc.levels.empty()) return false;
   // The boxes hold unshifted positions: look for the point moved back by the copy's shift.
   const double sx = ShiftX(copy), sy = ShiftY(copy);
@@ -188,7 +192,7 @@ bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint
     const Box& b = zc.levels[static_cast<std::size_t>(level)][k];
     if (!Contains(b.x0, b.y0, b.x1, b.y1, q, mx, my)) continue;
     if (level == 0) {
-      if (TestLeaf(zc, k, copy, zone, p, found)) return true;
+      if (TestLeaf(zc, k, copy, zone, p, skip, found)) return true;
       continue;
     }
     const std::size_t count = zc.levels[static_cast<std::size_t>(level - 1)].size();
@@ -198,13 +202,16 @@ bool StreamField::SearchZone(const ZoneCells& zc, int copy, int zone, WorldPoint
 }
 
 // Copies, then zones, each through its box hierarchy.
-SeedCell StreamField::FindCell(WorldPoint p) {
+SeedCell StreamField::FindCell(WorldPoint p, int skip, int onlyCopy, int exceptZone) {
   SeedCell found;
   if (!valid_) return found;
   if (!cellsBuilt_) BuildCellIndex();
-  for (int copy = 0; copy <= copies_; ++copy)
+  for (int copy = 0; copy <= copies_; ++copy) {
+    if (onlyCopy >= 0 && copy != onlyCopy) continue;
     for (std::size_t z = 0; z < cells_.size(); ++z)
-      if (SearchZone(cells_[z], copy, static_cast<int>(z), p, found)) return found;
+      if (static_cast<int>(z) != exceptZone && SearchZone(cells_[z], copy, static_cast<int>(z), p, skip, found))
+        return found;
+  }
   return found;
 }
 

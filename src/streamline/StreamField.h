@@ -92,7 +92,10 @@ class StreamField {
   // The first cell containing p, visiting copies 0 .. Copies(), zones, i, j in that order and in
   // each cell the triangle (i,j) (i,j+1) (i+1,j) before (i+1,j+1) (i+1,j) (i,j+1); with the
   // velocity interpolated linearly on the triangle that contains it.
-  SeedCell FindCell(WorldPoint p);
+  // `skip` passes over that many containing cells first (a point on a cell edge or node lies in
+  // each cell that shares it); `onlyCopy` >= 0 searches that copy alone, and `exceptZone` >= 0
+  // passes over that zone.
+  SeedCell FindCell(WorldPoint p, int skip = 0, int onlyCopy = -1, int exceptZone = -1);
 
   // The first zone boundary edge C -> D, visiting copies 0 .. Copies() (then `copy` itself when
   // it lies outside that range), zones, and per zone the edges along j = 0 and j = jmax for each
@@ -128,8 +131,9 @@ class StreamField {
   void BuildCellIndex();
   void BuildEdgeList();
   const CopyEdges& EdgesOfCopy(int copy);
-  bool SearchZone(const ZoneCells& cells, int copy, int zone, WorldPoint p, SeedCell& found) const;
-  bool TestLeaf(const ZoneCells& cells, std::size_t leaf, int copy, int zone, WorldPoint p, SeedCell& found) const;
+  bool SearchZone(const ZoneCells& cells, int copy, int zone, WorldPoint p, int& skip, SeedCell& found) const;
+  bool TestLeaf(const ZoneCells& cells, std::size_t leaf, int copy, int zone, WorldPoint p, int& skip,
+                SeedCell& found) const;
 
   const FieldDataSet& data_;
   const ViewTransform view_;  // a copy: small, and callers may pass a temporary

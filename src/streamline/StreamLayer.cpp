@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "render/ClipArea.h"
 #include "streamline/SeedList.h"
 
 namespace corvane {
@@ -57,20 +58,21 @@ StreamFieldSetup StreamSetupFrom(const LayerContext& context) {
   return setup;
 }
 
-void DrawStreamPath(Canvas& canvas, const StreamPath& path) {
+void DrawStreamPath(Canvas& canvas, const StreamPath& path, const QRect& area) {
   if (path.vertices.empty()) return;
-  canvas.MoveTo(path.vertices.front().px, path.vertices.front().py);
+  ClippedPen pen(canvas, area);
+  pen.MoveTo(path.vertices.front().px, path.vertices.front().py);
   for (std::size_t k = 1; k < path.vertices.size(); ++k) {
     const PathVertex& v = path.vertices[k];
-    if (v.drawn) canvas.LineTo(v.px, v.py);
-    else canvas.MoveTo(v.px, v.py);
+    if (v.drawn) pen.LineTo(v.px, v.py);
+    else pen.MoveTo(v.px, v.py);
   }
 }
 
 void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas) {
   context.progress.SetStatus("流線を描画しています・・・");
   canvas.SetPen(o.StreamColShape, std::clamp(o.StreamLineWid, 1, 10));
-  ForEachStreamline(context, o, [&canvas](const StreamPath& path) { DrawStreamPath(canvas, path); });
+  ForEachStreamline(context, o, [&](const StreamPath& path) { DrawStreamPath(canvas, path, context.plotArea); });
   context.progress.SetStatus("流線描画終了");
 }
 

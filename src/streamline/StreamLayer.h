@@ -22,7 +22,8 @@ void DrawStreamlines(const LayerContext& context, const StreamOptions& stream, C
 // Every streamline DrawStreamlines would draw, in the same order, without drawing.
 std::vector<StreamPath> TraceStreamlines(const LayerContext& context, const StreamOptions& stream);
 
-// One traced path: a move to its first point, then a line or a move to each further one.
-void DrawStreamPath(Canvas& canvas, const StreamPath& path);
+// One traced path: a move to its first point, then a line or a move to each further one; cut to
+// `area` when it is not null (the plot area with the axes shown).
+void DrawStreamPath(Canvas& canvas, const StreamPath& path, const QRect& area = QRect());
 
 }  // namespace corvane

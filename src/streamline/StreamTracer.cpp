@@ -59,6 +59,52 @@ bool StepThroughCell(const StreamField& field, TraceState& s, StreamPath& path) 
   return false;
 }
 
+// Cells tried for one point: a node is shared by four cells of a zone, more where zones or copies
+// overlap.
+constexpr int kMaxCellsAtPoint = 16;
+
+// Starts from world point p in the first cell (search order, within `onlyCopy` and passing over
+// `exceptZone` when those are >= 0) that contains p and has an edge ahead of the flow there. A
+// point on a cell edge or a node lies in every cell sharing it, and the flow leaves only some of
+// them forwards; a point inside one cell has that one. On success the crossing is appended and
+// the state stands on the exit edge; `first` receives the first cell containing p either way.
+bool EnterCellAt(StreamField& field, WorldPoint p, int onlyCopy, int exceptZone, TraceState& state, StreamPath& path,
+                 SeedCell& first) {
+  first = SeedCell{};
+  for (int skip = 0; skip < kMaxCellsAtPoint; ++skip) {
+    const SeedCell cell = field.FindCell(p, skip, onlyCopy, exceptZone);
+    if (!cell.found) return false;
+    if (skip == 0) first = cell;
+    TraceState s{cell.copy, cell.zone, {}, {}, 0.0};
+    const std::int32_t i = cell.i, j = cell.j;
+    const GridNode corners[5] = {{i, j}, {i + 1, j}, {i + 1, j + 1}, {i, j + 1}, {i, j}};
+    for (int k = 0; k < 4; ++k)
+      if (TryCross(field, s, p, {cell.u, cell.v}, corners[k], corners[k + 1], path)) {
+        state = s;
+        return true;
+      }
+  }
+  return false;
+}
+
+// Whether the current edge is one of the zone's outer edges.
+bool OnZoneBoundary(const StreamField& field, const TraceState& s) {
+  const ZoneGrid& zone = field.Zone(s.zone);
+  if (s.a.i == s.b.i) return s.a.i == 0 || s.a.i == zone.NI - 1;
+  return s.a.j == 0 || s.a.j == zone.NJ - 1;
+}
+
+// A trace leaving its zone where no other zone has an edge: when the point lies inside another
+// zone of the same copy (a patched or overlapping grid), it goes on in that zone's cell. A point
+// inside no other zone (a wall, the outer boundary) ends the trace.
+bool EnterOverlappingZone(StreamField& field, TraceState& state, StreamPath& path) {
+  if (!OnZoneBoundary(field, state)) return false;
+  const WorldPoint p = Along(field.Position(state.copy, state.zone, state.a),
+                             field.Position(state.copy, state.zone, state.b), state.t);
+  SeedCell first;
+  return EnterCellAt(field, p, state.copy, state.zone, state, path, first);
+}
+
 }  // namespace
 
 SeedCell FindSeedCell(StreamField& field, double x, double y) { return field.FindCell({x, y}); }
@@ -86,7 +132,8 @@ void RunSteppingLoop(StreamField& field, TraceState& state, Nudges nudges, Strea
     if (state.t == 0.0) state.t = nudges.small;
     else if (state.t == 1.0) state.t = nudges.large;
     if (StepThroughCell(field, state, path)) continue;
-    if (!TransferToNeighbourZone(field, state)) return;
+    if (TransferToNeighbourZone(field, state)) continue;
+    if (!EnterOverlappingZone(field, state, path)) return;
   }
 }
 
@@ -108,16 +155,11 @@ StreamPath TraceFromGridNode(StreamField& field, int n, int z, int i, int j) {
 StreamPath TraceFromPoint(StreamField& field, double x, double y) {
   StreamPath path;
   path.vertices.push_back(MakeVertex(field, {x, y}, false, 0, 0));
-  const SeedCell cell = FindSeedCell(field, x, y);
-  if (!cell.found) return path;
-  path.vertices.front().copy = cell.copy;
-  path.vertices.front().zone = cell.zone;
-  TraceState s{cell.copy, cell.zone, {}, {}, 0.0};
-  const std::int32_t i = cell.i, j = cell.j;
-  const GridNode corners[5] = {{i, j}, {i + 1, j}, {i + 1, j + 1}, {i, j + 1}, {i, j}};
-  bool left = false;
-  for (int k = 0; k < 4 && !left; ++k)
-    left = TryCross(field, s, {x, y}, {cell.u, cell.v}, corners[k], corners[k + 1], path);
+  TraceState s;
+  SeedCell first;
+  const bool left = EnterCellAt(field, {x, y}, -1, -1, s, path, first);
+  path.vertices.front().copy = left ? s.copy : first.copy;
+  path.vertices.front().zone = left ? s.zone : first.zone;
   if (!left) return path;
   RunSteppingLoop(field, s, kPointNudges, path);
   return path;

@@ -166,12 +166,13 @@ void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
   const ColorMapKind kind = scene.options.contour.colorMap;
   if (scene.options.display.BrushCheck && kind != ColorMapKind::Gray2) {
     const QImage& img = Image1->picture;
-    Colour c = kBlack;
-    if (x >= 0 && y >= 0 && x < img.width() && y < img.height()) {
-      QRgb rgb = img.pixel(x, y);
-      c = MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    // Over the background, a hole or the axis margins there is no band to read: blank.
+    value.clear();
+    if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && ReadoutCovers(scene, x, y)) {
+      const QRgb rgb = img.pixel(x, y);
+      const Colour c = MakeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+      value = FormatReadoutNumber(ColourToValue(c, scene.readout.ReadoutMax, scene.readout.ReadoutMin, kind));
     }
-    value = FormatReadoutNumber(ColourToValue(c, scene.readout.ReadoutMax, scene.readout.ReadoutMin, kind));
   }
   Panels[2]->setText(value);
 }

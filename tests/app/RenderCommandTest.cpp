@@ -83,5 +83,23 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   EXPECT_EQ(testing::ReadFile(dataBmp), testing::ReadFile(kSample));  // the data are still there
 }
 
+TEST(RenderCommand, AnUnusableContourRangeFailsNamingTheCause) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath("flat.png");
+  Outcome run = Render({kSample, "-o", out, "--size", "120x90", "--set", "BrushCheck=1", "--set", "AutoMaxMinCheck=0",
+                        "--set", "MinBox=5", "--set", "MaxBox=5"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("最小値が最大値以上"))) << run.errors.toStdString();
+  run = Render({kSample, "-o", out, "--size", "120x90", "--set", "BrushCheck=1", "--set", "AutoStepCheck=0",
+                "--set", "StepBox=1e-9"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("本を超えます"))) << run.errors.toStdString();
+  const QStringList legend = {"legend", kSample, "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", "--set", "MinBox=5",
+                              "--set", "MaxBox=5", "--set", "AutoMaxMinCheck=0", "-o", dir.filePath("legend.png")};
+  run = testing::RunCorvane(legend);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("最小値が最大値以上"))) << run.errors.toStdString();
+}
+
 }  // namespace
 }  // namespace corvane

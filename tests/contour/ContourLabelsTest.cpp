@@ -44,7 +44,7 @@ struct LabelFixture : ::testing::Test {
 
   void Place(const std::vector<Line>& lines, double level) {
     Level l(lines, canvas);
-    PlaceLevelLabel(canvas, labels, l.buffer, l.figures, level, LabelRules{options, readout, format}, random);
+    PlaceLevelLabel(canvas, labels, l.buffer, l.figures, level, LabelRules{options, readout, format, QRect()}, random);
   }
 };
 

@@ -74,13 +74,13 @@ LegendOptions Options(LegendOrientation orientation, int w, int h) {
   return o;
 }
 
-TEST(LegendBar, HorizontalBandsReadBackInTheColoursOfTheirLowerLevels) {
+TEST(LegendBar, HorizontalBandsTakeTheColoursOfTheirUpperLevelsAsThePictureDoes) {
   const LegendOptions options = Options(LegendOrientation::Horizontal, 300, 60);
   const LegendInput input{0.5, 10, 1, true, ColorMapKind::Rainbow};
   const std::vector<Rect> rects = BandRects(options, input);
   // The piece below the first level, then levels 1 .. 10, the last cut at the bar's end.
   ASSERT_EQ(rects.size(), 11u);
-  for (int n = 0; n <= 10; ++n) EXPECT_EQ(rects[static_cast<std::size_t>(n)].colour, Rainbow(n, 0.5, 10)) << n;
+  for (int n = 0; n <= 10; ++n) EXPECT_EQ(rects[static_cast<std::size_t>(n)].colour, Rainbow(n + 1, 0.5, 10)) << n;
   for (std::size_t i = 1; i < rects.size(); ++i) EXPECT_EQ(rects[i].x1, rects[i - 1].x2);  // no gaps
   EXPECT_EQ(rects.back().x1, rects.back().x2);  // hi is a level: the last band is cut to nothing
 
@@ -100,12 +100,13 @@ TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
   const LegendOptions options = Options(LegendOrientation::Vertical, 80, 200);
   const LegendInput input{0, 9.5, 1, false, ColorMapKind::Rainbow};
   const std::vector<Rect> rects = BandRects(options, input);
-  // lo on a level: the first piece has no height and the first visible band is lo's colour.
+  // lo on a level: the first piece has no height and the first visible band, [0, 1], has the
+  // colour of 1.
   ASSERT_EQ(rects.size(), 11u);
-  EXPECT_EQ(std::pair(rects[0].y1, rects[1].colour), std::pair(rects[0].y2, Rainbow(0, 0, 9.5)));
+  EXPECT_EQ(std::pair(rects[0].y1, rects[1].colour), std::pair(rects[0].y2, Rainbow(1, 0, 9.5)));
   EXPECT_TRUE(rects[1].y1 > rects[1].y2 && rects.back().y1 > rects.back().y2);  // from the bottom up
-  // hi not on a level: the last band is cut at the top and keeps its lower level's colour.
-  EXPECT_EQ(rects.back().colour, Rainbow(9, 0, 9.5));
+  // hi not on a level: the last band [9, 10] is cut at the top and keeps its upper level's colour.
+  EXPECT_EQ(rects.back().colour, Rainbow(10, 0, 9.5));
 
   const QImage image = LegendBitmap(BuildLegendPicture(options, input), options);
   EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));

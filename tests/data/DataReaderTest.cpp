@@ -310,8 +310,9 @@ TEST(DataReader, NanAndInfinityAreReadAndNeverSpoilTheExtents) {
   ASSERT_TRUE(l.result);
   EXPECT_TRUE(std::isnan(l.d().X[0]) && std::isinf(l.At(0, 0, 0, 1)));
   EXPECT_EQ(l.At(1, 0, 1, 1), 0.0);  // 1e-400 underflows to zero
+  // The automatic range passes over infinite values as over NaN.
   EXPECT_EQ((std::vector<double>{l.d().XMax, l.d().ContourMax[0], l.d().ContourMin[0], l.d().ContourMax[1]}),
-            (std::vector<double>{1.0, INFINITY, -INFINITY, 3.0}));
+            (std::vector<double>{1.0, 4.0, 4.0, 3.0}));
 }
 
 TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {

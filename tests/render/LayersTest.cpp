@@ -160,5 +160,42 @@ TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {
   EXPECT_EQ(notifier.warnings.size(), 1u);
 }
 
+TEST(NonFiniteNodes, GridAndBoundaryLinesLeaveOutEverySegmentOfABadNode) {
+  // 3 x 3 nodes at (10 + 20i, 10 + 20j): node (1, 1) has x = NaN, node (2, 2) y = infinity.
+  Fixture f(MakeGrid({{3, 3, [](int i, int j) { return std::pair{10.0 + 20 * i, 10.0 + 20 * j}; }}}));
+  f.data.X[4] = std::nan("");
+  f.data.Y[8] = INFINITY;
+  QImage image = testing::FilledImage(100, 100);
+  DrawGridLinesInto(f.Context(), image, 1);
+  const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+  // Segments of the bad nodes are gone, the others stay.
+  EXPECT_EQ((std::vector<QRgb>{image.pixel(30, 80), image.pixel(40, 70), image.pixel(50, 60)}),
+            (std::vector<QRgb>{white, white, white}));
+  EXPECT_EQ((std::vector<QRgb>{image.pixel(10, 80), image.pixel(20, 90), image.pixel(20, 50)}),
+            (std::vector<QRgb>{black, black, black}));
+  // Nothing runs to the picture's edges.
+  int edge = 0;
+  for (int k = 0; k < 100; ++k)
+    edge += (image.pixel(k, 0) == black) + (image.pixel(0, k) == black) + (image.pixel(k, 99) == black) +
+            (image.pixel(99, k) == black);
+  EXPECT_EQ(edge, 0);
+  // The same through the canvas, and for the zone's outline round the bad corner (2, 2).
+  LoggingCanvas canvas;
+  DrawGridLines(f.Context(), canvas);
+  DrawZoneBoundaries(f.Context(), canvas);
+  EXPECT_FALSE(canvas.Only({"LineTo", "Polyline"}).empty());
+  for (const std::string& call : canvas.calls)
+    EXPECT_TRUE(call.find("1073741824") == std::string::npos && call.find("2147483648") == std::string::npos) << call;
+}
+
+TEST(Arrows, KeepToThePlotAreaWhenTheAxesAreShown) {
+  LoggingCanvas canvas;
+  DrawArrow(canvas, UnitView(), 1.0, 30.0, 0.0, 50.0, 50.0, QRect(QPoint(0, 0), QPoint(70, 99)));
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 70,50"}));  // the head lies beyond
+  canvas.Clear();
+  DrawArrow(canvas, UnitView(), 1.0, 30.0, 0.0, 50.0, 50.0, QRect(QPoint(0, 0), QPoint(90, 99)));
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -2,6 +2,7 @@
 // data, extents and flags restored after a failing layer, refused nested drawings, the rescale
 // on a zero scale, and the pan preview.
 #include <QPainter>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -137,6 +138,50 @@ TEST_F(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTh
     painter.drawPicture(0, 0, CompletePicture(s));
   }
   EXPECT_EQ(replayed, s.bitmap);
+}
+
+TEST_F(Scene, ValueReadoutIsBlankOverTheBackgroundAHoleAndTheAxisMargins) {
+  for (bool pixels : {true, false}) {
+    s = SquareScene();
+    s.options.display.ShowContour = s.options.display.BrushCheck = true, s.options.display.LineCheck = false;
+    s.options.display.BMPModeCheck = pixels;
+    s.data.ContourMax[0] = 10.0, s.data.ContourMin[0] = 0.0, s.data.ContourStep[0] = 1.0;
+    s.data.Values[0][8] = std::nan("");  // node (2, 2): the cell at pixels 50..90 x 10..50 is a hole
+    ASSERT_TRUE(Draw());
+    EXPECT_TRUE(ReadoutCovers(s, 30, 70)) << pixels;
+    EXPECT_FALSE(ReadoutCovers(s, 80, 20)) << pixels;   // the hole
+    EXPECT_FALSE(ReadoutCovers(s, 110, 95)) << pixels;  // the background beside the grid
+    EXPECT_EQ(PixelAt(s.bitmap, 80, 20), kBlack) << pixels;
+    // With the axes, the margins they blank read nothing either.
+    s.view.AxisMarginLeft = 30, s.view.AxisMarginBottom = 20;
+    s.options.display.ShowXYLabel = true;
+    ASSERT_TRUE(Draw());
+    EXPECT_EQ(std::pair(ReadoutCovers(s, 20, 60), ReadoutCovers(s, 40, 60)), std::pair(false, true)) << pixels;
+  }
+}
+
+TEST_F(Scene, AnUnusableRangeLeavesTheContoursOutAndSaysWhy) {
+  s.options.display.ShowContour = s.options.display.BrushCheck = true;
+  s.options.load.AutoStepCheck = false;  // the steps below are meant
+  const double nan = std::nan("");
+  const struct {
+    double max, min, step;
+    const char* cause;
+  } cases[] = {{5, 5, 1, "最小値が最大値以上"}, {1, 2, 1, "最小値が最大値以上"}, {nan, 0, 1, "有限の数ではありません"},
+               {10, 0, 1e-9, "100000 本を超えます"}, {10, 0, 0, "正の数ではありません"}};
+  for (const auto& c : cases) {
+    s.data.ContourMax[0] = c.max, s.data.ContourMin[0] = c.min, s.data.ContourStep[0] = c.step;
+    notifier.warnings.clear();
+    ASSERT_TRUE(Draw());
+    ASSERT_EQ(notifier.warnings.size(), 1u) << c.cause;
+    EXPECT_NE(notifier.warnings[0].find(c.cause), std::string::npos) << notifier.warnings[0];
+    EXPECT_EQ(s.contourProblem, notifier.warnings[0]);
+    EXPECT_TRUE(s.bandCoverage.isNull());
+  }
+  s.data.ContourMax[0] = 10, s.data.ContourMin[0] = 0, s.data.ContourStep[0] = 1;
+  notifier.warnings.clear();
+  ASSERT_TRUE(Draw());
+  EXPECT_TRUE(s.contourProblem.empty() && notifier.warnings.empty());
 }
 
 }  // namespace

@@ -87,8 +87,14 @@ TEST_F(PlotWindow, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   m.BrushCheck->setChecked(true);
   m.readout_.ReadoutMax = 10.0, m.readout_.ReadoutMin = 0.0;
   p.view().SetPicture(FilledImage(520, 320, QColor(0, 255, 0)));
+  // A band under the cursor reads back; the background (no band drawn there) is blank.
+  m.scene.bandCoverage = QImage(520, 320, QImage::Format_Grayscale8);
+  m.scene.bandCoverage.fill(255);
+  m.scene.bandCoverage.scanLine(10)[20] = 0;
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(10, 10));
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("5.0000E+0"));
+  MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(20, 10));
+  EXPECT_EQ(p.view().PanelText(2), QString());
   m.GrayMap2->setChecked(true);
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(10, 10));
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("-----"));
