@@ -330,6 +330,10 @@ class CulledStrip {
       : frame_(frame), box_(box), colour_(colour), cull_(!box.Degenerate()) {}
   void Point(GlPoint p) {
     if (!cull_) {
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) {  // a node without a place ends the strip
+        Finish();
+        return;
+      }
       if (!open_) frame_.StripBegin();
       open_ = true;
       frame_.StripVertex(p, colour_);

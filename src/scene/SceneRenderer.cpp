@@ -267,6 +267,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
         if (!plotArea.contains(x, y)) row[x] = 0;
     }
   state.bandCoverage = coverage;
+  state.plotArea = plotArea;
   state.bitmap = bitmap;
   progress.SetStatus("ビットマップ転送完了.描画完了.");
   return true;

@@ -39,6 +39,9 @@ struct SceneState {
   // Pixels of the last drawing that a filled band covers (Grayscale8, nonzero: covered), inside
   // the plot area; null when no bands were drawn. The value readout is blank elsewhere.
   QImage bandCoverage;
+  // The plot area of the last drawing with the axes shown (null without them): the quick segment
+  // on the plot window keeps to it as the picture's layers do.
+  QRect plotArea;
 };
 
 // Whether the value readout has a band under pixel (x, y) of the last drawing: not over the

@@ -172,6 +172,7 @@ void TForm1::Button5Click() {
     QPalette p = LabelExp->palette();
     p.setColor(QPalette::WindowText, *c);
     LabelExp->setPalette(p);
+    scene.options.contour.labelColourChosen = true;  // kept on a white background too
   }
   StoreLabelSample();
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "contour/ContourLevels.h"
 #include "contour/Legend.h"
 #include "data/OptionTable.h"
 #include "output/ImageExport.h"
@@ -154,9 +155,13 @@ void TLegendForm::Report(const std::exception& e) { Notify().Warning(e.what()); 
 void TLegendForm::Button1Click() {
   try {
     const LegendOptions options = Options();
-    const QImage bitmap = LegendBitmap(corvane::BuildLegendPicture(options, Input()), options);
+    const LegendInput input = Input();
+    const QImage bitmap = LegendBitmap(corvane::BuildLegendPicture(options, input), options);
     ui->LegendSample->setPixmap(QPixmap::fromImage(bitmap));
     ui->LegendSample->resize(bitmap.size());
+    // A bar without bands is explained, not left for the user to puzzle over.
+    const std::string problem = ContourRangeProblem(input.hi, input.lo, input.step);
+    if (!problem.empty()) Notify().Warning(problem);
   } catch (const std::exception& e) {
     Report(e);
   }

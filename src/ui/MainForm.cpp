@@ -317,6 +317,7 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
     p.setColor(QPalette::WindowText, ToQColor(c));
     LabelExp->setPalette(p);
     StoreLabelSample();
+    scene.options.contour.labelColourChosen = true;
     return true;
   }
   QWidget* w = findChild<QWidget*>(QString::fromStdString(name));

@@ -43,7 +43,7 @@ void ViewImage::paintEvent(QPaintEvent*) {
   if (quickSegment && view) {
     PainterCanvas canvas(p);
     canvas.SetBrush(kBlack, BrushStyle::Solid);  // the window's own colour fills the end circles
-    DrawSegmentFigure(canvas, *view, *quickSegment);
+    DrawSegmentFigure(canvas, *view, *quickSegment, plotArea);
     canvas.Finish();
   }
 }
@@ -142,6 +142,7 @@ void TViewForm::SetPicture(const QImage& image) {
 void TViewForm::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
   Image1->quickSegment = figure;
   Image1->view = host_ ? &host_->State().scene.view : nullptr;
+  Image1->plotArea = host_ ? host_->State().scene.plotArea : QRect();
   Image1->update();
 }
 

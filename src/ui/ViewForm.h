@@ -26,6 +26,7 @@ class ViewImage : public QWidget {
   // The analysis segment drawn over the picture only (never into it), in pixels of `view`.
   std::optional<SegmentFigure> quickSegment;
   const ViewTransform* view = nullptr;
+  QRect plotArea;  // with the axes shown, where the quick segment keeps to (null: anywhere)
 
  signals:
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);

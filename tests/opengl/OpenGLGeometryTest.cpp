@@ -279,5 +279,26 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
   EXPECT_TRUE(frame.colours[0] == kBlack && frame.background == kWhite);
 }
 
+TEST(Scene, NodesAtInfinityBreakTheOutlineAndInfiniteValuesAreHoles) {
+  FieldDataSet d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
+  d.Y[3] = std::numeric_limits<double>::infinity();  // node (1, 1), on the edge j = jmax
+  ProgramOptions o;
+  o.load.AutoStepCheck = false;
+  NullProgress progress;
+  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}};
+  GlFrame frame;
+  BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
+  std::size_t points = 0;
+  for (const auto& strip : Strips(frame))
+    for (const GlPoint& p : strip) {
+      EXPECT_TRUE(std::isfinite(p.y));
+      ++points;
+    }
+  EXPECT_EQ(points, 7u);  // the j = jmax edge keeps no segment, the other three edges all theirs
+  // A triangle with an infinite value has no bands and no lines, as with a NaN.
+  const Emitted bands = Bands(Triangle(0.0, std::numeric_limits<double>::infinity(), 1.0, 0.5));
+  EXPECT_TRUE(bands.polygons.empty() && bands.lines.empty());
+}
+
 }  // namespace
 }  // namespace corvane
