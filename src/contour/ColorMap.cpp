@@ -103,15 +103,22 @@ LevelPalette::LevelPalette(double minimum, double maximum, double step, ColorMap
   const double first = std::ceil(std::min(minimum, maximum) / step) - 1.0;
   const double last = std::ceil(std::max(minimum, maximum) / step) + 1.0;
   if (!std::isfinite(first) || !std::isfinite(last) || last - first > kMaxCheckedLevels) return;
-  float previous = 0.0f;
+  // Two neighbouring levels that single precision gives one colour, where the doubles give two.
+  Colour previousSingle = 0, previousExact = 0;
   for (double n = first; n <= last; n += 1.0) {
     const double level = n * step;
-    const float f = static_cast<float>(level);
-    if (!FloatKeeps(level) || (n > first && !(f > previous))) {
+    if (!FloatKeeps(level)) {
       exact_ = true;
       return;
     }
-    previous = f;
+    const Colour single = LevelColor(static_cast<float>(level), fmin, fmax, kind);
+    const Colour exact = LevelColorExact(level, minimum, maximum, kind);
+    if (n > first && single == previousSingle && exact != previousExact) {
+      exact_ = true;
+      return;
+    }
+    previousSingle = single;
+    previousExact = exact;
   }
 }
 

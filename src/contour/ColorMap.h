@@ -15,9 +15,10 @@ Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind);
 Colour LevelColorExact(double value, double minimum, double maximum, ColorMapKind kind);
 
 // The colours of the levels n * step of one drawing. They come from single-precision arguments
-// as LevelColor takes them, unless that rounding would merge two neighbouring levels of the
-// range, or the range itself, or send a number to zero or infinity (a field of about 1e-300, a
-// range of 0.1 around 1e5): then every colour of the drawing is computed from the doubles.
+// as LevelColor takes them, unless that rounding would give two neighbouring levels of the range
+// one colour where the doubles give two, or merge the range's ends, or send a number to zero or
+// infinity (a field of about 1e-300, a range of 0.1 around 1e5): then every colour of the
+// drawing is computed from the doubles.
 class LevelPalette {
  public:
   LevelPalette(double minimum, double maximum, double step, ColorMapKind kind);

@@ -29,10 +29,6 @@ bool BarLevels(const LegendInput& in, double& nFirst, double& nLast) {
   return std::isfinite(nFirst) && std::isfinite(nLast) && nLast - nFirst + 1.0 <= kMaxLegendLevels;
 }
 
-// The bar colour of a level in the legend's range.
-Colour BandColour(double level, const LegendInput& in) {
-  return LevelPalette(in.lo, in.hi, in.step, in.colorMap)(level);
-}
 
 // Steps shared by both orientations: font, background, text colour. Returns the margin.
 int BeginLegend(Canvas& canvas, const LegendOptions& options, const LegendInput& in, Colour& text) {
@@ -78,13 +74,14 @@ void DrawHorizontalLegend(Canvas& canvas, const LegendOptions& options, const Le
   const int x0 = wLo / 2 + m, x1 = W - (wHi / 2 + m), yB = H - (2 * m + th);
   double nFirst = 0.0, nLast = 0.0;
   if (BarLevels(in, nFirst, nLast)) {
+    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colorMap);
     const double s = (x1 - x0) / (in.hi - in.lo);
     int xs = RoundPixel((nFirst * in.step - in.lo) * s) + x0;
-    Band(canvas, BandColour(nFirst * in.step, in), x0, m, xs, yB);
+    Band(canvas, colourOf(nFirst * in.step), x0, m, xs, yB);
     for (double n = nFirst; n <= nLast; n += 1.0) {
       const int xa = xs;
       xs = std::min(RoundPixel(((n + 1.0) * in.step - in.lo) * s) + x0, x1);
-      Band(canvas, BandColour((n + 1.0) * in.step, in), xa, m, xs, yB);
+      Band(canvas, colourOf((n + 1.0) * in.step), xa, m, xs, yB);
     }
   }
 
@@ -111,13 +108,14 @@ void DrawVerticalLegend(Canvas& canvas, const LegendOptions& options, const Lege
   const int xR = W - (2 * m + tw), yT = th / 2 + m, yB = H - (th / 2 + m);
   double nFirst = 0.0, nLast = 0.0;
   if (BarLevels(in, nFirst, nLast)) {
+    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colorMap);
     const double s = (yB - yT) / (in.hi - in.lo);
     int ys = yB - RoundPixel((nFirst * in.step - in.lo) * s);
-    Band(canvas, BandColour(nFirst * in.step, in), m, yB, xR, ys);
+    Band(canvas, colourOf(nFirst * in.step), m, yB, xR, ys);
     for (double n = nFirst; n <= nLast; n += 1.0) {
       const int ya = ys;
       ys = std::max(yB - RoundPixel(((n + 1.0) * in.step - in.lo) * s), yT);
-      Band(canvas, BandColour((n + 1.0) * in.step, in), m, ya, xR, ys);
+      Band(canvas, colourOf((n + 1.0) * in.step), m, ya, xR, ys);
     }
   }
 
