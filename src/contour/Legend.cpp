@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "contour/ContourLevels.h"
 #include "data/Notifier.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
@@ -11,22 +12,20 @@
 namespace corvane {
 namespace {
 
-// More levels than this is taken for a mistaken step: the bar is left without bands.
-constexpr double kMaxLegendLevels = 100000.0;
-
 // Round half to even, saturated so that no data can make the conversion undefined.
 int RoundPixel(double v) {
   if (std::isnan(v)) return 0;
   return static_cast<int>(std::clamp(std::nearbyint(v), -1073741824.0, 1073741824.0));
 }
 
-// Levels nFirst .. nLast the bar divides at, or false when there is no sensible bar.
+// Levels nFirst .. nLast the bar divides at, or false when there is no sensible bar: the same
+// ranges and steps the contour layers refuse (ContourRangeProblem says why), so the legend and
+// the picture are drawn or refused together.
 bool BarLevels(const LegendInput& in, double& nFirst, double& nLast) {
-  if (!std::isfinite(in.lo) || !std::isfinite(in.hi) || !std::isfinite(in.step) || !(in.step > 0.0)) return false;
-  if (!(in.hi > in.lo)) return false;  // no scale for the bar; texts and frame only
+  if (!ContourRangeProblem(in.hi, in.lo, in.step).empty()) return false;  // texts and frame only
   nFirst = std::ceil(in.lo / in.step);
   nLast = std::floor(in.hi / in.step);
-  return std::isfinite(nFirst) && std::isfinite(nLast) && nLast - nFirst + 1.0 <= kMaxLegendLevels;
+  return std::isfinite(nFirst) && std::isfinite(nLast);
 }
 
 
