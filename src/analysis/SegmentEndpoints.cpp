@@ -82,6 +82,10 @@ std::optional<SegmentFigure> QuickSegment(const FieldDataSet& data, const Analys
 
 // Circle, line, circle; pixel coordinates saturate far inside the int range, so the +-4 is safe.
 void DrawSegmentFigure(Canvas& canvas, const ViewTransform& view, const SegmentFigure& figure, const QRect& area) {
+  // An end at a node without a finite position has no place: no line to the picture's edge.
+  if (!std::isfinite(figure.p1.x) || !std::isfinite(figure.p1.y) || !std::isfinite(figure.p2.x) ||
+      !std::isfinite(figure.p2.y))
+    return;
   canvas.SetPen(figure.colour, 2);
   const int x1 = view.WorldToPixelX(figure.p1.x), y1 = view.WorldToPixelY(figure.p1.y);
   const int x2 = view.WorldToPixelX(figure.p2.x), y2 = view.WorldToPixelY(figure.p2.y);

@@ -81,6 +81,24 @@ TEST(SegmentLayer, DrawsCircleLineCircleFromNodeAndTypedPointsOrNothingForABadNo
   EXPECT_THROW(DrawAnalysisSegment(context, o.analysis, canvas), CorvaneError);
 }
 
+TEST(SegmentLayer, KeepsToThePlotAreaAndLeavesOutAnEndWithoutAPlace) {
+  testing::LayerScene scene;
+  scene.data = MakeField({UnitZone(3, 4)});
+  AnalysisOptions& a = scene.options.analysis;
+  a.P1Zone = 0, a.P1i = 2, a.P1j = 3;  // node (2, 3): pixel (2, 97)
+  a.P2Direct = true, a.P2x = "60", a.P2y = "50";
+  LayerContext context = scene.Context();
+  context.plotArea = QRect(QPoint(4, 0), QPoint(99, 99));  // the first end's circle reaches into the margin
+  LoggingCanvas canvas;
+  DrawAnalysisSegment(context, a, canvas);
+  EXPECT_TRUE(canvas.Only({"Ellipse"}).size() == 1 && canvas.Only({"Polygon"}).size() == 1);  // the cut circle
+  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}), (std::vector<std::string>{"MoveTo 4,95", "LineTo 60,50"}));
+  canvas.Clear();
+  scene.data.Y[NodeIndex(scene.data, 0, 2, 3)] = std::nan("");
+  DrawAnalysisSegment(context, a, canvas);
+  EXPECT_TRUE(canvas.Only({"LineTo", "Ellipse"}).empty());
+}
+
 TEST(SegmentPoints, PickedPointIsTypedAsShortestTextAndAnUnchosenZoneIsNamed) {
   ViewTransform v = testing::UnitView();
   v.ScaleX = v.ScaleY = 4.0;
