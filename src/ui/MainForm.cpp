@@ -301,6 +301,13 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
     SetBlue(box, false);
     return true;
   }
+  if (name == "Formula") {
+    // Kept for the loads to come; the list on the data tab shows them.
+    LoadOptionTable().Apply(scene.options.load, name, value);
+    FormulaList->clear();
+    for (const std::string& f : scene.options.load.formulas) FormulaList->addItem(Q(f));
+    return true;
+  }
   if (name == "StreamList") {
     // Rows are appended (or all cleared) the way the list's buttons do it.
     StreamOptions stream;
