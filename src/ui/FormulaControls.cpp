@@ -18,13 +18,13 @@ void TForm1::BuildFormulaControls(QBoxLayout* into) {
   FormulaBox->setPlaceholderText(QStringLiteral("Cp = (P - 101325) / (0.5 * 1.2 * 170^2)"));
   FormulaBox->setToolTip(QStringLiteral("名前 = 式。変数名、x、y、pi、+ - * / ^、sqrt exp log abs min max if(条件, a, b) など"));
   FormulaButton = MakeButton(group, "FormulaButton", QStringLiteral("追加"));
-  FormulaList = Named(new QListWidget(group), "FormulaList");
-  FormulaList->setMaximumHeight(70);
+  // The kept formulas take one line: the tab keeps its height.
+  FormulaList = Named(new QComboBox(group), "FormulaList");
   FormulaDelButton = MakeButton(group, "FormulaDelButton", QStringLiteral("削除"));
   g->addWidget(FormulaBox, 0, 0);
   g->addWidget(FormulaButton, 0, 1);
   g->addWidget(FormulaList, 1, 0);
-  g->addWidget(FormulaDelButton, 1, 1, Qt::AlignTop);
+  g->addWidget(FormulaDelButton, 1, 1);
   into->addWidget(group);
 }
 
@@ -49,6 +49,7 @@ bool TForm1::AddFormula(const QString& text) {
     if (!data_.Empty()) row = AddFormulaVariable(data_, formula);
     scene.options.load.formulas.push_back(text.trimmed().toStdString());
     FormulaList->addItem(text.trimmed());
+    FormulaList->setCurrentIndex(FormulaList->count() - 1);
     if (row >= 0) RefreshVariableItems(row);
   } catch (const CorvaneError& e) {
     notifier_->Warning(std::string(e.what()) + "。この変数は追加しません");
@@ -59,7 +60,7 @@ bool TForm1::AddFormula(const QString& text) {
 
 // The formula leaves the list, and its variable leaves the data set shown now.
 void TForm1::FormulaDelButtonClick() {
-  const int k = FormulaList->currentRow();
+  const int k = FormulaList->currentIndex();
   auto& formulas = scene.options.load.formulas;
   if (k < 0 || k >= static_cast<int>(formulas.size()) || Busy()) return;
   std::string name;
@@ -68,7 +69,7 @@ void TForm1::FormulaDelButtonClick() {
   } catch (const CorvaneError&) {
   }
   formulas.erase(formulas.begin() + k);
-  delete FormulaList->takeItem(k);
+  FormulaList->removeItem(k);
   const int row = name.empty() ? -1 : FindRow(data_, name);
   if (row < 0 || row >= data_.ColumnCount - 2) return;
   data_.Values.erase(data_.Values.begin() + row);

@@ -277,7 +277,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   // formula variables (data tab) and the profile plot (analysis tab)
   QLineEdit* FormulaBox;
   QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
-  QListWidget* FormulaList;
+  QComboBox* FormulaList;
   TProfileForm* ProfileForm = nullptr;  // made when first opened
   QString LoadedPath;                   // the data file shown now
   void FormulaButtonClick();

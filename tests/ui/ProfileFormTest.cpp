@@ -38,7 +38,7 @@ TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
   const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
   EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
   // Deleted, it leaves the list and the data set.
-  m.FormulaList->setCurrentRow(0);
+  m.FormulaList->setCurrentIndex(0);
   m.FormulaDelButton->click();
   EXPECT_EQ(m.RGroup->Count(), before);
   EXPECT_EQ(m.data_.ColumnCount, 6);
