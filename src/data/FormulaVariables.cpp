@@ -96,13 +96,16 @@ NodeRow EvaluateFormula(const FieldDataSet& data, const FormulaDefinition& formu
   try {
     parser.DefineNameChars(NameChars().c_str());
     parser.DefineFun("if", IfThenElse);
-    parser.DefineConst("pi", 3.14159265358979323846);
+    if (FindRow(data, "pi") < 0) parser.DefineConst("pi", 3.14159265358979323846);
     // Bulk mode reads variable k of node n at pointer + n; the parser never writes through them
-    // (a lone "=" was refused above).
+    // (a lone "=" was refused above). A column named like a function ("min") cannot be used.
     const std::size_t nodes = out.size();
     auto define = [&](const std::string& name, const NodeRow& row) {
       if (row.size() < nodes || !IsName(name)) return;
-      parser.DefineVar(name, const_cast<double*>(row.data()));
+      try {
+        parser.DefineVar(name, const_cast<double*>(row.data()));
+      } catch (const mu::Parser::exception_type&) {
+      }
     };
     for (std::size_t r = 0; r < data.Values.size(); ++r)
       if (std::optional<std::string> caption = RowCaption(data, static_cast<int>(r)))

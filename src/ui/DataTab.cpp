@@ -111,6 +111,7 @@ void TForm1::IncludeVelCheckClick() {
     DrawStreamLineCheck->setEnabled(false);
     DrawStreamLineCheck->setChecked(false);
   }
+  RefreshVariableItems(-1);
   QCoreApplication::processEvents();
   IncludeVelCheck->setEnabled(true);
 }

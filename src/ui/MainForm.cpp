@@ -19,6 +19,7 @@
 #include "scene/SettingsFile.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
+#include "ui/ProfileForm.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -78,6 +79,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
   RunHandler([&] { SetFolder(start); });
+  ProfileForm = new TProfileForm(this);  // hidden until the analysis tab opens it
 }
 
 TForm1::~TForm1() = default;

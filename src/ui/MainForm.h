@@ -278,7 +278,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   QLineEdit* FormulaBox;
   QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
   QComboBox* FormulaList;
-  TProfileForm* ProfileForm = nullptr;  // made when first opened
+  TProfileForm* ProfileForm = nullptr;  // made with this window, shown from the analysis tab
   QString LoadedPath;                   // the data file shown now
   void FormulaButtonClick();
   void FormulaDelButtonClick();

@@ -14,6 +14,7 @@
 #include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
+#include "ui/ViewForm.h"
 
 namespace corvane {
 
@@ -77,6 +78,12 @@ void TProfileForm::Build() {
   ProfileLineText->setToolTip(QStringLiteral("領域:j=番号[:i=始め..終わり] を \",\" でつなぐと一本の線になります"));
   g->addWidget(ProfileLineText, 4, 0, 1, 4);
   g->addWidget(ProfileSegmentLine, 5, 0, 1, 4);
+  ProfilePickP1 = MakeButton(lineGroup, "ProfilePickP1", QStringLiteral("点1をクリックで指定"));
+  ProfilePickP2 = MakeButton(lineGroup, "ProfilePickP2", QStringLiteral("点2をクリックで指定"));
+  for (QPushButton* b : {ProfilePickP1, ProfilePickP2})
+    b->setToolTip(QStringLiteral("描画ウィンドウでクリックした位置を線分の端にします"));
+  g->addWidget(ProfilePickP1, 6, 0, 1, 2);
+  g->addWidget(ProfilePickP2, 6, 2, 1, 2);
   side->addWidget(lineGroup);
 
   auto* curveGroup = MakeGroup(this, "ProfileCurveGroup", QStringLiteral("曲線"));
@@ -142,6 +149,8 @@ void TProfileForm::Connect() {
   connect(ProfileZone, &QComboBox::currentIndexChanged, this, Guarded([this] { ProfileZoneChange(); }));
   connect(ProfileDirection, &QComboBox::currentIndexChanged, this, Guarded([this] { ProfileZoneChange(); }));
   connect(ProfileGridLine, &QRadioButton::toggled, this, Guarded([this] { EnableLineControls(); }));
+  connect(ProfilePickP1, &QPushButton::clicked, this, Guarded([this] { ProfilePickClick(true); }));
+  connect(ProfilePickP2, &QPushButton::clicked, this, Guarded([this] { ProfilePickClick(false); }));
   for (QCheckBox* b : {ProfileReverseY, ProfileShowGrid, ProfileShowLegend})
     connect(b, &QCheckBox::toggled, this, Guarded([this] { Replot(); }));
   connect(ProfileAgainst, &QComboBox::currentIndexChanged, this, Guarded([this] { Replot(); }));
@@ -187,6 +196,22 @@ void TProfileForm::ProfileZoneChange() {
   ProfileIndex->setMaximum(std::max((constantJ ? nj : ni) - 1, 0));
   ProfileFrom->setMaximum(std::max((constantJ ? ni : nj) - 1, 0));
   ProfileTo->setMaximum(std::max((constantJ ? ni : nj) - 1, 0));
+}
+
+void TProfileForm::ProfilePickClick(bool first) {
+  ProfileSegmentLine->setChecked(true);
+  // Showing the plot window resizes it, which ends any pick: show it first.
+  if (main_->ViewForm) {
+    main_->ViewForm->show();
+    main_->ViewForm->raise();
+  }
+  (first ? main_->P1Direct : main_->P2Direct)->setChecked(true);
+  (first ? main_->P1ByClick : main_->P2ByClick)->setChecked(true);
+  // Already checked, the box ran no handler: the pick starts all the same.
+  if (first)
+    main_->P1ByClickClick();
+  else
+    main_->P2ByClickClick();
 }
 
 void TProfileForm::ProfileAddPieceClick() {

@@ -57,6 +57,9 @@ class TProfileForm : public QWidget {
   void ProfileClearCurvesClick();
   void ProfileSaveButtonClick();
   void ProfileZoneChange();
+  // The segment's end point 1 or 2 is picked by clicks in the plot window, as the analysis tab
+  // does it (直接指定 and 場所をクリックして指定する).
+  void ProfilePickClick(bool first);
   // Writes the plot (.png .svg .pdf) or the curves' values (.csv) to `path`; throws CorvaneError.
   void SaveTo(const QString& path);
   // How the save dialog is answered; tests give the name instead of a user.
@@ -67,7 +70,7 @@ class TProfileForm : public QWidget {
   QComboBox *ProfileZone, *ProfileDirection, *ProfileVariable, *ProfileAgainst;
   QSpinBox *ProfileIndex, *ProfileFrom, *ProfileTo;
   QPushButton *ProfileAddPiece, *ProfileClearPieces, *ProfileAddCurve, *ProfileRemoveCurve, *ProfileClearCurves,
-      *ProfileSaveButton, *ProfileCloseButton;
+      *ProfileSaveButton, *ProfileCloseButton, *ProfilePickP1, *ProfilePickP2;
   QLineEdit *ProfileLineText, *ProfileXTitle, *ProfileYTitle;
   QListWidget* ProfileCurveList;
   QCheckBox *ProfileReverseY, *ProfileShowGrid, *ProfileShowLegend;

@@ -46,8 +46,9 @@ TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
 }
 
 TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
-  m.ProfileButton->click();
   TProfileForm* f = m.ProfileForm;
+  ASSERT_TRUE(f && !f->isVisible());
+  m.ProfileButton->click();
   ASSERT_TRUE(f && f->isVisible());
   EXPECT_EQ(f->objectName(), QStringLiteral("ProfileForm"));
   EXPECT_EQ(f->windowTitle(), QStringLiteral("分布図"));
@@ -76,6 +77,9 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   add->click();
   ASSERT_EQ(f->Curves().size(), 2u) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(ProfileColumn(f->Curves()[1].set, "P"), (std::vector<double>{1016, 1017}));
+  f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
+  EXPECT_TRUE(m.P2ByClick->isChecked());
+  EXPECT_TRUE(m.ViewForm->PickingPoint2);
   f->ProfileReverseY->setChecked(true);
   const PlotSpec spec = f->CurrentSpec();
   EXPECT_TRUE(spec.reverseY);
