@@ -26,7 +26,13 @@ ProfilePlotView::ProfilePlotView(QWidget* parent, std::function<PlotSpec()> spec
 
 void ProfilePlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  DrawProfilePlot(painter, rect(), spec_());
+  PlotSpec spec;
+  try {
+    spec = spec_();
+  } catch (const std::exception&) {
+    // A curve that cannot be shown leaves an empty plot rather than ending the program.
+  }
+  DrawProfilePlot(painter, rect(), spec);
 }
 
 template <class F>
