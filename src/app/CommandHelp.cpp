@@ -18,7 +18,7 @@ constexpr CommandOption kOptions[] = {
      "出力ファイル。画像は拡張子で形式が決まる (.bmp .emf .jpg .png .pdf .svg、profile は .csv .png .svg .pdf)"},
     {"--size", nullptr, "WxH", kRenderCommand | kProfileCommand,
      "画像の幅と高さ (画素, 1..20000)。既定は設定ファイルのプロット窓の大きさから (profile は 800x600)"},
-    {"--formula", nullptr, "'NAME=式'", kAllCommands,
+    {"--formula", nullptr, "'NAME=EXPR'", kAllCommands,
      "計算式で変数を追加する (例 'Cp=(P-101325)/(0.5*1.2*170^2)')。変数名、x、y、pi、+ - * / ^、sqrt exp log abs min max if など。"
      "繰り返し可、設定ファイルの FORMULA の後に順に効く"},
     {"--line", nullptr, "Z:j=N[:i=A..B][,...]", kProfileCommand,
@@ -67,7 +67,7 @@ constexpr CommandText kCommands[] = {
      "壁や切断線に沿った変数の分布を、CSV (.csv) か分布図の画像 (.png .svg .pdf) に書きます。\n"
      "DATA ごと、線ごとに一本の曲線になります。CSV は見出し行 curve,s,x,y,変数... と 17 桁の数値で、curve は曲線の番号 (1 から)。",
      "corvane profile samples/airfoil.dat --settings samples/airfoil.ini --formula 'Cp=(P-101325)/(0.5*1.2*170^2)' "
-     "--line 0:j=0 --var Cp --against x --reverse-y -o cp.pdf"},
+     "--line 0:j=0,1:j=0,2:j=0 --var Cp --against x --reverse-y -o cp.pdf"},
 };
 
 const CommandText* FindCommand(std::string_view name) {
@@ -105,7 +105,7 @@ std::string GeneralHelpText() {
   s +=
       "  corvane --version                          版を表示\n"
       "  corvane COMMAND --help                     COMMAND のオプションと例\n"
-      "options: --settings FILE   --set NAME=VALUE (繰り返し可)\n";
+      "options: --settings FILE   --set NAME=VALUE (繰り返し可)   --formula 'NAME=EXPR' (繰り返し可)\n";
   return s;
 }
 
