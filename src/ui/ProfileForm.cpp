@@ -1,5 +1,6 @@
 #include "ui/ProfileForm.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -272,6 +273,11 @@ LineChoice TProfileForm::ChosenLine() const {
 
 void TProfileForm::ProfileAddCurveClick() {
   const FieldDataSet& data = main_->data_;
+  // A drawing under way may have moved the coordinates of the overlay copies.
+  if (main_->Busy()) {
+    QApplication::beep();
+    return;
+  }
   if (data.Empty()) {
     main_->notifier().Warning("データが読み込まれていません");
     return;
