@@ -1,5 +1,7 @@
 #include "analysis/SegmentSampling.h"
 
+#include "data/VariableRows.h"
+
 #include <QSaveFile>
 #include <QString>
 #include <algorithm>
@@ -152,8 +154,7 @@ std::optional<std::string> VariableCaption(const FieldDataSet& data, int row, bo
   if (r < data.VariableNames.size()) return data.VariableNames[r];
   if (!includeVelocity) return std::nullopt;
   if (row == data.MachNumberRow()) return std::string("マッハ数");
-  if (row == data.TotalPressureRow()) return std::string("全圧");
-  return std::nullopt;
+  return RowCaption(data, row);
 }
 
 void WriteAnalysisFile(const std::string& path, const std::string& text) {

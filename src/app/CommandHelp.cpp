@@ -6,7 +6,7 @@
 namespace corvane {
 namespace {
 
-constexpr unsigned kAllCommands = kInfoCommand | kRenderCommand | kLegendCommand | kAnalyzeCommand;
+constexpr unsigned kAllCommands = kInfoCommand | kRenderCommand | kLegendCommand | kAnalyzeCommand | kProfileCommand;
 
 constexpr CommandOption kOptions[] = {
     {"--settings", nullptr, "FILE", kAllCommands,
@@ -14,9 +14,20 @@ constexpr CommandOption kOptions[] = {
      "値の読めない行があれば、その行と値を示して終了状態 1 で終わる"},
     {"--set", nullptr, "NAME=VALUE", kAllCommands,
      "コントロール NAME に VALUE を入れる (例 BrushCheck=1, RGroup=5)。繰り返し可、設定ファイルの後に順に効く"},
-    {"--output", "-o", "OUT", kRenderCommand | kLegendCommand | kAnalyzeCommand,
-     "出力ファイル。画像は拡張子で形式が決まる (.bmp .emf .jpg .png .pdf .svg)"},
-    {"--size", nullptr, "WxH", kRenderCommand, "画像の幅と高さ (画素, 1..20000)。既定は設定ファイルのプロット窓の大きさから"},
+    {"--output", "-o", "OUT", kRenderCommand | kLegendCommand | kAnalyzeCommand | kProfileCommand,
+     "出力ファイル。画像は拡張子で形式が決まる (.bmp .emf .jpg .png .pdf .svg、profile は .csv .png .svg .pdf)"},
+    {"--size", nullptr, "WxH", kRenderCommand | kProfileCommand,
+     "画像の幅と高さ (画素, 1..20000)。既定は設定ファイルのプロット窓の大きさから (profile は 800x600)"},
+    {"--formula", nullptr, "'NAME=EXPR'", kAllCommands,
+     "計算式で変数を追加する (例 'Cp=(P-101325)/(0.5*1.2*170^2)')。変数名、x、y、pi、+ - * / ^、sqrt exp log abs min max if など。"
+     "繰り返し可、設定ファイルの FORMULA の後に順に効く"},
+    {"--line", nullptr, "Z:j=N[:i=A..B][,...]", kProfileCommand,
+     "格子線に沿う線: 領域 Z の j=N (または i=N) の線、範囲は i=A..B (max は最後)。\",\" で区切った線はつないで一本にする"
+     " (例 0:j=0,1:j=0,2:j=0)。繰り返すと曲線が増える"},
+    {"--segment", nullptr, "x1,y1,x2,y2", kProfileCommand, "線分 (x1,y1)-(x2,y2) が格子線と交わる点で値を取る。繰り返し可"},
+    {"--var", nullptr, "NAME", kProfileCommand, "縦軸の変数 (ファイルの変数、計算式の変数、マッハ数、全圧、渦度、速さ)。繰り返し可。CSV で省くと全変数"},
+    {"--against", nullptr, "x|y|s", kProfileCommand, "横軸: x 座標、y 座標、線に沿った距離 s (既定 s)"},
+    {"--reverse-y", nullptr, nullptr, kProfileCommand, "縦軸を反転する (上が負、Cp の図の描き方)"},
     {"--view", nullptr, "fit|fit-first|settings", kRenderCommand,
      "表示範囲: fit は各データに合わせる (既定)、fit-first は最初のデータに合わせて以後そのまま、settings は設定の中心と倍率"},
     {"--seed", nullptr, "N", kRenderCommand, "ラベル位置を決める乱数の種 (同じ種なら同じ絵になる)"},
@@ -52,6 +63,11 @@ constexpr CommandText kCommands[] = {
      "二点 (P1, P2) を結ぶ線分が格子線と交わる点ごとに選んだ変数の値を求め、テキストファイルに書きます。",
      "corvane analyze samples/airfoil.dat --set P1Direct=1 --set P1x=-1 --set P1y=0.5 --set P2Direct=1 "
      "--set P2x=2 --set P2y=0.5 -o cut.txt"},
+    {"profile", kProfileCommand, "corvane profile DATA... (--line Z:j=N[,...] | --segment x1,y1,x2,y2)... --var NAME... [--against x|y|s] -o OUT",
+     "壁や切断線に沿った変数の分布を、CSV (.csv) か分布図の画像 (.png .svg .pdf) に書きます。\n"
+     "DATA ごと、線ごとに一本の曲線になります。CSV は見出し行 curve,s,x,y,変数... と 17 桁の数値で、curve は曲線の番号 (1 から)。",
+     "corvane profile samples/airfoil.dat --settings samples/airfoil.ini --formula 'Cp=(P-101325)/(0.5*1.2*170^2)' "
+     "--line 0:j=0,1:j=0,2:j=0 --var Cp --against x --reverse-y -o cp.pdf"},
 };
 
 const CommandText* FindCommand(std::string_view name) {
@@ -89,7 +105,7 @@ std::string GeneralHelpText() {
   s +=
       "  corvane --version                          版を表示\n"
       "  corvane COMMAND --help                     COMMAND のオプションと例\n"
-      "options: --settings FILE   --set NAME=VALUE (繰り返し可)\n";
+      "options: --settings FILE   --set NAME=VALUE (繰り返し可)   --formula 'NAME=EXPR' (繰り返し可)\n";
   return s;
 }
 

@@ -8,7 +8,7 @@
 namespace corvane {
 
 // Sub-commands as bits, so one option can belong to several.
-enum CommandBit : unsigned { kInfoCommand = 1, kRenderCommand = 2, kLegendCommand = 4, kAnalyzeCommand = 8 };
+enum CommandBit : unsigned { kInfoCommand = 1, kRenderCommand = 2, kLegendCommand = 4, kAnalyzeCommand = 8, kProfileCommand = 16 };
 
 struct CommandOption {
   const char* name;      // "--settings"

@@ -70,6 +70,16 @@ CommandArgs Parse(int argc, char** argv) {
       std::string v = need(i);
       a.seed = static_cast<unsigned>(ParseIntegerValue("--seed", v));
       a.seedGiven = true;
+    } else if (s == "--formula") {
+      a.sets.emplace_back("Formula", need(i));
+    } else if (s == "--line" || s == "--segment") {
+      a.lines.emplace_back(s == "--segment", need(i));
+    } else if (s == "--var") {
+      a.variables.push_back(need(i));
+    } else if (s == "--against") {
+      a.against = need(i);
+    } else if (s == "--reverse-y") {
+      a.reverseY = true;
     } else if (s.size() > 1 && s[0] == '-') {
       throw CorvaneError("不明なオプションです: " + s);
     } else {
@@ -100,7 +110,9 @@ bool IsSubCommand(int argc, char** argv) {
 }
 
 bool SubCommandDraws(int argc, char** argv) {
-  if (argc < 2 || (std::strcmp(argv[1], "render") != 0 && std::strcmp(argv[1], "legend") != 0)) return false;
+  if (argc < 2 || (std::strcmp(argv[1], "render") != 0 && std::strcmp(argv[1], "legend") != 0 &&
+                    std::strcmp(argv[1], "profile") != 0))
+    return false;
   return std::none_of(argv + 2, argv + argc, [](const char* a) { return IsHelpFlag(a); });
 }
 
@@ -150,6 +162,7 @@ int RunCommandLine(int argc, char** argv) {
     if (args.command == "info") return RunInfoCommand(args);
     if (args.command == "render") return RunRenderCommand(args);
     if (args.command == "legend") return RunLegendCommand(args);
+    if (args.command == "profile") return RunProfileCommand(args);
     return RunAnalyzeCommand(args);
   } catch (const std::exception& e) {
     std::cerr << "corvane: " << e.what() << "\n";

@@ -23,6 +23,12 @@ struct CommandArgs {
   std::vector<std::string> nodes;      // --node Z,I,J
   bool seedGiven = false;
   unsigned seed = 0;                   // --seed N
+  // profile: the lines (--line text or --segment numbers, in the order given), the variables,
+  // the horizontal axis and whether the vertical one is reversed.
+  std::vector<std::pair<bool, std::string>> lines;  // (is a segment, its text)
+  std::vector<std::string> variables;  // --var
+  std::string against = "s";           // --against
+  bool reverseY = false;               // --reverse-y
 };
 
 // True when argv names a sub-command (so no window is opened).
@@ -55,5 +61,6 @@ int RunInfoCommand(const CommandArgs& args);
 int RunRenderCommand(const CommandArgs& args);
 int RunLegendCommand(const CommandArgs& args);
 int RunAnalyzeCommand(const CommandArgs& args);
+int RunProfileCommand(const CommandArgs& args);
 
 }  // namespace corvane

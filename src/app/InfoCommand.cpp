@@ -16,6 +16,7 @@
 
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/VariableRows.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -78,9 +79,7 @@ NodeRequest ParseNode(const std::string& text) {
 
 std::string RowName(const LoadResult& r, int row) {
   const FieldDataSet& d = r.data;
-  if (row == d.MachNumberRow()) return "マッハ数";
-  if (row == d.TotalPressureRow()) return "全圧";
-  return d.VariableNames[static_cast<std::size_t>(row)];
+  return RowCaption(d, row).value_or("");
 }
 
 std::string JsonFreeStream(const FreeStream& f) {

@@ -7,6 +7,10 @@
 #include <fstream>
 
 #include "data/CgnsReader.h"
+#include "data/DerivedQuantities.h"
+#include "data/FlowDerivatives.h"
+#include "data/FormulaVariables.h"
+#include "data/VariableRows.h"
 #include "data/Plot3dReader.h"
 
 namespace corvane {
@@ -46,15 +50,36 @@ DataFileFormat DetectDataFileFormat(const std::string& path) {
   return DataFileFormat::Text;
 }
 
-std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress) {
+// The reader of the file's format.
+static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const LoadOptions& options,
+                                                 const FieldDataSet& previous, int previousZoneListCount,
+                                                 Notifier& notifier, Progress& progress) {
   switch (DetectDataFileFormat(path)) {
     case DataFileFormat::Cgns: return LoadCgnsFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Plot3d: return LoadPlot3dFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
   return LoadDataFile(path, options, previous, previousZoneListCount, notifier, progress);
+}
+
+std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
+                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          Notifier& notifier, Progress& progress) {
+  std::optional<LoadResult> result = LoadInItsFormat(path, options, previous, previousZoneListCount, notifier, progress);
+  if (result) CompleteVariables(*result, options, notifier);
+  return result;
+}
+
+void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier& notifier) {
+  FieldDataSet& data = result.data;
+  if (data.Empty()) return;
+  const bool flow = AddFlowRows(data, result.xvecIndex, result.yvecIndex);
+  const bool formulas = AddFormulaVariables(data, options.formulas, notifier) > 0;
+  if (flow || formulas) {
+    if (options.AutoMaxMinCheck) AutoMaxMin(data);
+    if (options.AutoStepCheck) AutoStep(data, options.StepBar);
+  }
+  result.rgroupItems = RGroupItemsOf(data, options.IncludeVelCheck);
 }
 
 }  // namespace corvane

@@ -42,8 +42,9 @@ bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip
 }
 
 void AutoMaxMin(FieldDataSet& data) {
-  const std::size_t rows = std::min(data.Values.size(), static_cast<std::size_t>(std::max(data.ColumnCount, 0)));
-  data.ContourMax.resize(static_cast<std::size_t>(std::max(data.ColumnCount, 0)), 0.0);
+  // Every row with values: the file's columns, the derived rows and those added after them.
+  const std::size_t rows = data.Values.size();
+  data.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
   data.ContourMin.resize(data.ContourMax.size(), 0.0);
   data.ContourStep.resize(data.ContourMax.size(), 0.0);
   const std::int64_t n = data.NodeCount;

@@ -27,6 +27,12 @@ const OptionTable<LoadOptions>& LoadOptionTable() {
     t.Int("StepBar", &LoadOptions::StepBar, 2, 100);
     t.Int("ICompress2", &LoadOptions::ICompress2, 1, 10);
     t.Int("JCompress2", &LoadOptions::JCompress2, 1, 10);
+    t.Add("Formula", [](LoadOptions& o, std::string_view, std::string_view v) {
+      if (v.find_first_not_of(" \t") == std::string_view::npos)
+        o.formulas.clear();
+      else
+        o.formulas.emplace_back(v);
+    });
     return t;
   }();
   return table;

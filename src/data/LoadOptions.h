@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/OptionTable.h"
 
@@ -29,6 +30,9 @@ struct LoadOptions {
   bool AutoStepCheck = true;
   int StepBar = 50;  // divisions of the range, 2..100
   int ICompress2 = 1, JCompress2 = 1;  // line-mask compression steps, 1..10
+  // Variables from formulas ("Cp = (P - 101325) / 1e4"), added after every load in this order.
+  // "Formula" appends one; an empty value clears the list.
+  std::vector<std::string> formulas;
   // Not controls: how the data lines are read, on how many threads (1 or 2) and in windows of
   // how many bytes of the file. Tests and measurements vary them; the values do not change.
   int readThreads = 2;

@@ -11,7 +11,7 @@
 namespace corvane {
 namespace {
 
-enum class ValueKind { Colour, Integer, Number };
+enum class ValueKind { Colour, Integer, Number, Text };
 
 // A keyword line that stands alone and sets one control.
 struct FlagKeyword {
@@ -82,6 +82,8 @@ constexpr ValueKeyword kValues[] = {
     {"X SCALE", "xscalebox", ValueKind::Number},
     {"Y SCALE", "yscalebox", ValueKind::Number},
     {"STREAMLINE WIDTH", "StreamLineWid", ValueKind::Integer},
+    // A variable from a formula, "Cp = (P - 101325) / 1e4", added after every load.
+    {"FORMULA", "Formula", ValueKind::Text},
 };
 
 std::string_view TrimControlChars(std::string_view s) {
@@ -180,6 +182,10 @@ bool ParseNumber(std::string_view text, std::string& canonical) {
 // The value of a value line in the form the control takes, or false when it is not valid.
 bool ReadValue(std::string_view line, ValueKind kind, std::string& value) {
   if (kind == ValueKind::Number) return ParseNumber(line, value);
+  if (kind == ValueKind::Text) {
+    value = ShowableText(TrimControlChars(line));
+    return !value.empty();
+  }
   long long n = 0;
   if (!ParseInteger(line, n)) return false;
   // A colour is R*65536 + G*256 + B; a negative number names no colour.
@@ -193,6 +199,7 @@ const char* KindName(ValueKind kind) {
     case ValueKind::Colour: return "色 (0 以上の整数)";
     case ValueKind::Integer: return "整数";
     case ValueKind::Number: return "数値";
+    case ValueKind::Text: return "空でない文字列";
   }
   return "";
 }

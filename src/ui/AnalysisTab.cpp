@@ -59,6 +59,9 @@ void TForm1::BuildAnalysisTab() {
     h->addWidget(OpenAnalyzed);
     AnalyzeButton = MakeButton(TabSheet4, "AnalyzeButton", QStringLiteral("解析実行"));
     h->addWidget(AnalyzeButton);
+    ProfileButton = MakeButton(TabSheet4, "ProfileButton", QStringLiteral("分布図..."));
+    ProfileButton->setToolTip(QStringLiteral("壁や格子線、線分に沿った値の分布を描きます"));
+    h->addWidget(ProfileButton);
     v->addLayout(h);
     auto* g17 = MakeGroup(TabSheet4, "GroupBox17", QStringLiteral("解析線分のオプション"));
     auto* f17 = new QGridLayout(g17);
@@ -98,6 +101,7 @@ void TForm1::ConnectAnalysisTab() {
   connect(ShowSegment, &QCheckBox::toggled, this, Guarded(&TForm1::ShowSegmentClick));
   connect(AnalyzeButton, &QPushButton::clicked, this, Guarded(&TForm1::AnalyzeButtonClick));
   connect(Button6, &QPushButton::clicked, this, Guarded(&TForm1::Button6Click));
+  connect(ProfileButton, &QPushButton::clicked, this, Guarded(&TForm1::ProfileButtonClick));
 }
 
 void TForm1::Button6Click() { PickSwatchColour(SegmentColor, this); }

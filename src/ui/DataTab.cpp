@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
 
@@ -78,6 +79,7 @@ void TForm1::BuildDataTab() {
     v->addWidget(g3);
     Button1 = MakeButton(DataTab, "Button1", QStringLiteral("適用"));
     v->addWidget(Button1, 0, Qt::AlignRight);
+    BuildFormulaControls(v);
     v->addStretch();
   }
   PageControl1->addTab(DataTab, QStringLiteral("構造"));
@@ -85,30 +87,31 @@ void TForm1::BuildDataTab() {
 
 void TForm1::ConnectDataTab() {
   connect(IncludeVelCheck, &QCheckBox::toggled, this, Guarded(&TForm1::IncludeVelCheckClick));
+  ConnectFormulaControls();
 }
 
-// Adds or removes the two derived variables and the controls that need velocity data.
+// Adds or removes the derived variables and the controls that need velocity data.
 void TForm1::IncludeVelCheckClick() {
   IncludeVelCheck->setEnabled(false);
   QCoreApplication::processEvents();
   if (IncludeVelCheck->isChecked()) {
     if (!data_.Empty() && RGroup->Count() == data_.ColumnCount - 2) {
-      RGroup->AddItem(QStringLiteral("マッハ数"));
-      RGroup->AddItem(QStringLiteral("全圧"));
+      const std::vector<std::string> items = RGroupItemsOf(data_, true);
+      for (std::size_t k = static_cast<std::size_t>(RGroup->Count()); k < items.size(); ++k) RGroup->AddItem(Q(items[k]));
     }
     ShowVec->setEnabled(true);
     VecScaleBox->setEnabled(true);
     DrawStreamLineCheck->setEnabled(true);
   } else {
-    if (!data_.Empty() && RGroup->Count() == data_.ColumnCount) {
-      RGroup->DeleteLastItem();
-      RGroup->DeleteLastItem();
+    if (!data_.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(data_, true).size())) {
+      while (RGroup->Count() > data_.ColumnCount - 2) RGroup->DeleteLastItem();
     }
     ShowVec->setEnabled(false);
     VecScaleBox->setEnabled(false);
     DrawStreamLineCheck->setEnabled(false);
     DrawStreamLineCheck->setChecked(false);
   }
+  RefreshVariableItems(-1);
   QCoreApplication::processEvents();
   IncludeVelCheck->setEnabled(true);
 }

@@ -204,6 +204,7 @@ bool TForm1::LoadFileCore(const QString& path) {
   std::optional<LoadResult> result =
       LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
   if (!result) return false;
+  LoadedPath = path;
   ApplyLoadResult(*result);
   return true;
 }
@@ -254,6 +255,7 @@ void TForm1::ApplyLoadResult(LoadResult& result) {
   for (QWidget* w : std::initializer_list<QWidget*>{RGroup, ZoneSelect, StreamZoneSelect, P1Zone, P2Zone, P1i, P1j,
                                                     P2i, P2j, StreamIBox, StreamJBox, xvecbox, yvecbox, tmpbox, prsBox})
     StoreControl(w);
+  RefreshVariableItems(-1);
   activateWindow();
 }
 

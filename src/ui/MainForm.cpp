@@ -19,6 +19,7 @@
 #include "scene/SettingsFile.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
+#include "ui/ProfileForm.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -78,6 +79,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
   RunHandler([&] { SetFolder(start); });
+  ProfileForm = new TProfileForm(this);  // hidden until the analysis tab opens it
 }
 
 TForm1::~TForm1() = default;
@@ -299,6 +301,13 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
     (name == "x0box" ? view_.CentreX : name == "y0box" ? view_.CentreY : name == "xscalebox" ? view_.ScaleX : view_.ScaleY) = v;
     box->setText(Q(FormatGeneral15(v)));
     SetBlue(box, false);
+    return true;
+  }
+  if (name == "Formula") {
+    // Kept for the loads to come; the list on the data tab shows them.
+    LoadOptionTable().Apply(scene.options.load, name, value);
+    FormulaList->clear();
+    for (const std::string& f : scene.options.load.formulas) FormulaList->addItem(Q(f));
     return true;
   }
   if (name == "StreamList") {

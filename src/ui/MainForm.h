@@ -41,6 +41,7 @@ class TViewForm;
 class TLegendForm;
 class TProcessForm;
 class TForm5;
+class TProfileForm;
 
 class TForm1 : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -273,6 +274,18 @@ class TForm1 : public QMainWindow, public PlotHost {
   // The font and colour dialogs (nullopt: cancelled); tests answer them instead of a user.
   std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
   std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
+  // formula variables (data tab) and the profile plot (analysis tab)
+  QLineEdit* FormulaBox;
+  QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
+  QComboBox* FormulaList;
+  TProfileForm* ProfileForm = nullptr;  // made with this window, shown from the analysis tab
+  QString LoadedPath;                   // the data file shown now
+  void FormulaButtonClick();
+  void FormulaDelButtonClick();
+  // Adds the formula "NAME = EXPRESSION": checked and evaluated on the data set now loaded, then
+  // kept for every later load. A bad one is shown as a warning and kept nowhere.
+  bool AddFormula(const QString& text);
+  void ProfileButtonClick();
   void Menu_SaveClick();
   void Menu_RescaleClick();
   void Menu_RedrawClick();
@@ -296,6 +309,11 @@ class TForm1 : public QMainWindow, public PlotHost {
   void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
+  void BuildFormulaControls(QBoxLayout* into);
+  void ConnectFormulaControls();
+  // RGroup and the profile window after the data set's rows changed; the selection follows its
+  // row, which moves down by one when a row was inserted at or before it.
+  void RefreshVariableItems(int insertedRow);
   void BuildMenus();
   void ConnectHandlers();
   void ConnectFileTab();

@@ -223,7 +223,7 @@ TEST(DataReader, LabelsGiveColumnsSelectorsAndRGroupItems) {
   o = SmallLayout(), o.IncludeVelCheck = true;
   Load gas(DataFile("derived_quantities.dat"), o);
   ASSERT_TRUE(gas.result);
-  EXPECT_EQ(gas.result->rgroupItems, (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧"}));
+  EXPECT_EQ(gas.result->rgroupItems, (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_EQ((std::pair{gas.result->xvecIndex, gas.result->prsIndex}), (std::pair{0, 3}));
   // The extents always hold the origin.
   EXPECT_EQ((std::vector<double>{gas.d().XMin, gas.d().XMax, gas.d().YMin}), (std::vector<double>{0.0, 10.0, 0.0}));

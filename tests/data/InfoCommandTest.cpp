@@ -32,13 +32,13 @@ TEST(InfoCommand, JsonDescribesZonesRowsAndNodes) {
                                                            "--node", "1,1,0", "--node", "0,2,1"});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
   const QJsonObject o = Json(r);
-  // A, マッハ数, 全圧
+  // A, マッハ数, 全圧, 渦度, 速さ
   EXPECT_EQ((std::vector<qsizetype>{o["nodeCount"].toInt(), o["columnCount"].toInt(),
                                     o["zones"].toArray()[1].toObject()["firstNode"].toInt(), o["variables"].toArray().size()}),
-            (std::vector<qsizetype>{10, 3, 6, 3}));
+            (std::vector<qsizetype>{10, 3, 6, 5}));
   EXPECT_EQ(o["extents"].toObject()["xmax"].toDouble(), 6.0);
   QJsonArray rows = o["rows"].toArray();
-  ASSERT_EQ(rows.size(), 3);
+  ASSERT_EQ(rows.size(), 5);
   EXPECT_EQ(rows[1].toObject()["name"].toString(), QString::fromUtf8("マッハ数"));
   // The step's shortest text reads back exactly.
   EXPECT_EQ(std::pair(rows[0].toObject()["max"].toDouble(), rows[0].toObject()["step"].toDouble()), std::pair(111.0, 111.0 / 50));

@@ -27,14 +27,14 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
 
 TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   m.IncludeVelCheck->setChecked(true);
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧"}));
+  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_TRUE(m.ShowVec->isEnabled());
   m.DrawStreamLineCheck->setChecked(true);
   m.IncludeVelCheck->setChecked(false);
   EXPECT_EQ(m.RGroup->Count(), 4);
   EXPECT_FALSE(m.DrawStreamLineCheck->isChecked());
   m.IncludeVelCheck->setChecked(true);
-  EXPECT_EQ(m.RGroup->Count(), 6);
+  EXPECT_EQ(m.RGroup->Count(), 8);
 }
 
 TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {

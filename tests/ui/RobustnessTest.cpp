@@ -123,7 +123,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   EXPECT_FALSE(m.LoadFile(p.folder.filePath("b.dat")));
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("比熱比γ"), std::string::npos);
-  EXPECT_EQ(m.RGroup->Count(), 6);
+  EXPECT_EQ(m.RGroup->Count(), 8);
   m.IncludeVelCheck->setChecked(false);
   EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
 }

@@ -1,0 +1,233 @@
+#include "profile/ProfilePlot.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "data/Errors.h"
+
+namespace corvane {
+namespace {
+
+// The finite range of one coordinate over all curves.
+void Range(const PlotSpec& spec, bool vertical, double& lo, double& hi) {
+  lo = std::numeric_limits<double>::infinity();
+  hi = -lo;
+  for (const PlotCurve& c : spec.curves) {
+    const std::size_t n = std::min(c.x.size(), c.y.size());
+    for (std::size_t k = 0; k < n; ++k) {
+      if (!std::isfinite(c.x[k]) || !std::isfinite(c.y[k])) continue;
+      const double v = vertical ? c.y[k] : c.x[k];
+      lo = std::min(lo, v);
+      hi = std::max(hi, v);
+    }
+  }
+}
+
+QString TickText(double v, double step) {
+  if (std::fabs(v) < std::fabs(step) * 1e-9) v = 0.0;
+  return QString::number(v, 'g', 6);
+}
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+QColor CurveColour(int n) {
+  static const QRgb kColours[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd,
+                                  0x8c564b, 0xe377c2, 0x7f7f7f, 0xbcbd22, 0x17becf};
+  return QColor(kColours[static_cast<std::size_t>(std::abs(n)) % 10]);
+}
+
+AxisTicks NiceTicks(double lo, double hi, int target) {
+  AxisTicks t;
+  if (!std::isfinite(lo) || !std::isfinite(hi) || lo > hi) lo = 0.0, hi = 1.0;
+  if (lo == hi) {
+    const double pad = lo == 0.0 ? 1.0 : std::fabs(lo) * 0.1;
+    lo -= pad;
+    hi += pad;
+  }
+  const double raw = (hi - lo) / std::max(target, 1);
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  const double fraction = raw / power;
+  t.step = (fraction <= 1.0 ? 1.0 : fraction <= 2.0 ? 2.0 : fraction <= 5.0 ? 5.0 : 10.0) * power;
+  t.lo = std::floor(lo / t.step + 1e-9) * t.step;
+  t.hi = std::ceil(hi / t.step - 1e-9) * t.step;
+  const long long count = std::llround((t.hi - t.lo) / t.step);
+  for (long long k = 0; k <= count && k <= 1000; ++k) t.values.push_back(t.lo + static_cast<double>(k) * t.step);
+  return t;
+}
+
+void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec) {
+  painter.save();
+  painter.fillRect(area, Qt::white);
+  double xlo, xhi, ylo, yhi;
+  Range(spec, false, xlo, xhi);
+  Range(spec, true, ylo, yhi);
+  const AxisTicks xt = NiceTicks(xlo, xhi);
+  const AxisTicks yt = NiceTicks(ylo, yhi);
+
+  QFont font = painter.font();
+  font.setFamily(QStringLiteral("Noto Sans CJK JP"));
+  font.setPixelSize(std::clamp(area.height() / 36, 10, 28));
+  painter.setFont(font);
+  const QFontMetrics fm(font, painter.device());
+  const int gap = fm.height() / 2;
+  int labelWidth = 0;
+  for (double v : yt.values) labelWidth = std::max(labelWidth, fm.horizontalAdvance(TickText(v, yt.step)));
+  const int left = area.left() + gap + (spec.yTitle.empty() ? 0 : fm.height() + gap) + labelWidth + gap;
+  const int bottom = area.bottom() - gap - (spec.xTitle.empty() ? 0 : fm.height() + gap) - fm.height() - gap;
+  const int top = area.top() + fm.height();
+  const int right = area.right() - fm.horizontalAdvance(TickText(xt.hi, xt.step)) / 2 - gap;
+  const QRect box(QPoint(left, top), QPoint(std::max(right, left + 10), std::max(bottom, top + 10)));
+
+  auto px = [&](double x) { return box.left() + (x - xt.lo) / (xt.hi - xt.lo) * box.width(); };
+  auto py = [&](double y) {
+    const double f = (y - yt.lo) / (yt.hi - yt.lo);
+    return spec.reverseY ? box.top() + f * box.height() : box.bottom() - f * box.height();
+  };
+
+  // Grid and ticks.
+  const QPen gridPen(QColor(0xd0, 0xd0, 0xd0), 1, Qt::DotLine);
+  const QPen axisPen(Qt::black, 1);
+  for (double v : xt.values) {
+    const int x = static_cast<int>(std::lround(px(v)));
+    if (spec.grid) {
+      painter.setPen(gridPen);
+      painter.drawLine(x, box.top(), x, box.bottom());
+    }
+    painter.setPen(axisPen);
+    painter.drawLine(x, box.bottom(), x, box.bottom() + gap / 2);
+    const QString text = TickText(v, xt.step);
+    painter.drawText(QRect(x - 200, box.bottom() + gap / 2, 400, fm.height() + gap), Qt::AlignHCenter | Qt::AlignTop, text);
+  }
+  for (double v : yt.values) {
+    const int y = static_cast<int>(std::lround(py(v)));
+    if (spec.grid) {
+      painter.setPen(gridPen);
+      painter.drawLine(box.left(), y, box.right(), y);
+    }
+    painter.setPen(axisPen);
+    painter.drawLine(box.left() - gap / 2, y, box.left(), y);
+    painter.drawText(QRect(box.left() - gap - labelWidth - 2, y - fm.height(), labelWidth + 2, 2 * fm.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, TickText(v, yt.step));
+  }
+  painter.setPen(axisPen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(box);
+
+  // Titles.
+  if (!spec.xTitle.empty())
+    painter.drawText(QRect(box.left(), area.bottom() - gap - fm.height(), box.width(), fm.height()), Qt::AlignHCenter,
+                     Q(spec.xTitle));
+  if (!spec.yTitle.empty()) {
+    painter.save();
+    painter.translate(area.left() + gap, box.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRect(-box.height() / 2, 0, box.height(), fm.height()), Qt::AlignHCenter, Q(spec.yTitle));
+    painter.restore();
+  }
+
+  // Curves, clipped to the box; NaN points break them.
+  painter.save();
+  painter.setClipRect(box.adjusted(1, 1, -1, -1));
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  for (const PlotCurve& c : spec.curves) {
+    painter.setPen(QPen(c.colour, std::max(1.5, fm.height() / 9.0)));
+    QPolygonF run;
+    auto flush = [&] {
+      if (run.size() == 1) painter.drawEllipse(run[0], 1.5, 1.5);
+      if (run.size() > 1) painter.drawPolyline(run);
+      run.clear();
+    };
+    const std::size_t n = std::min(c.x.size(), c.y.size());
+    for (std::size_t k = 0; k < n; ++k) {
+      if (!std::isfinite(c.x[k]) || !std::isfinite(c.y[k])) {
+        flush();
+        continue;
+      }
+      run << QPointF(px(c.x[k]), py(c.y[k]));
+    }
+    flush();
+  }
+  painter.restore();
+
+  // Legend in the upper right corner of the box.
+  if (spec.legend && !spec.curves.empty()) {
+    int width = 0;
+    for (const PlotCurve& c : spec.curves) width = std::max(width, fm.horizontalAdvance(Q(c.label)));
+    const int sample = 2 * fm.height();
+    const int rowHeight = fm.height();
+    const QRect frame(box.right() - gap - width - sample - 3 * gap, box.top() + gap, width + sample + 3 * gap,
+                      static_cast<int>(spec.curves.size()) * rowHeight + gap);
+    painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(frame);
+    for (std::size_t k = 0; k < spec.curves.size(); ++k) {
+      const int y = frame.top() + gap / 2 + static_cast<int>(k) * rowHeight + rowHeight / 2;
+      painter.setPen(QPen(spec.curves[k].colour, std::max(1.5, fm.height() / 9.0)));
+      painter.drawLine(frame.left() + gap, y, frame.left() + gap + sample, y);
+      painter.setPen(axisPen);
+      painter.drawText(QRect(frame.left() + 2 * gap + sample, y - rowHeight / 2, width + gap, rowHeight),
+                       Qt::AlignLeft | Qt::AlignVCenter, Q(spec.curves[k].label));
+    }
+  }
+  painter.restore();
+}
+
+QImage RenderProfilePlot(const PlotSpec& spec, int width, int height) {
+  QImage image(std::max(width, 16), std::max(height, 16), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  DrawProfilePlot(painter, image.rect(), spec);
+  painter.end();
+  return image;
+}
+
+void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, int height) {
+  const QString file = QString::fromStdString(path);
+  const QString ext = QFileInfo(file).suffix().toLower();
+  const int w = std::clamp(width, 16, 20000), h = std::clamp(height, 16, 20000);
+  const CorvaneError failed("分布図を書けません: " + path);
+  if (ext == QLatin1String("png")) {
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || !RenderProfilePlot(spec, w, h).save(&out, "PNG") || !out.commit()) throw failed;
+  } else if (ext == QLatin1String("svg")) {
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) throw failed;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&out);
+    svg.setSize(QSize(w, h));
+    svg.setViewBox(QRect(0, 0, w, h));
+    svg.setTitle(QStringLiteral("分布図"));
+    QPainter painter;
+    if (!painter.begin(&svg)) throw failed;
+    DrawProfilePlot(painter, QRect(0, 0, w, h), spec);
+    painter.end();
+    if (!out.commit()) throw failed;
+  } else if (ext == QLatin1String("pdf")) {
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) throw failed;
+    {
+      QPdfWriter pdf(&out);
+      pdf.setResolution(72);
+      pdf.setPageSize(QPageSize(QSizeF(w, h), QPageSize::Point));
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setTitle(QStringLiteral("分布図"));
+      QPainter painter;
+      if (!painter.begin(&pdf)) throw failed;
+      DrawProfilePlot(painter, QRect(0, 0, w, h), spec);
+      painter.end();
+    }
+    if (!out.commit()) throw failed;
+  } else {
+    throw CorvaneError("分布図の形式は拡張子 .png .svg .pdf .csv で選びます: " + path);
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+// The x-y plot of profiles: curves with axes, ticks, titles, an optional grid and legend, the
+// vertical axis optionally reversed (as pressure coefficients are drawn). One routine draws it
+// on any QPainter, so the window's bitmap and the PNG, SVG and PDF files are the same picture.
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+struct PlotCurve {
+  std::string label;
+  std::vector<double> x, y;  // a point with a NaN coordinate breaks the line
+  QColor colour;
+};
+
+struct PlotSpec {
+  std::vector<PlotCurve> curves;
+  std::string xTitle, yTitle;
+  bool reverseY = false;
+  bool grid = true;
+  bool legend = true;
+};
+
+// The colour of the n-th curve (repeats after ten).
+QColor CurveColour(int n);
+
+// Ticks of an axis over [lo, hi]: about `target` steps of 1, 2 or 5 times a power of ten; the
+// range is widened to whole steps. An empty or flat range gets a unit-wide one round it.
+struct AxisTicks {
+  double lo = 0.0, hi = 1.0, step = 0.2;
+  std::vector<double> values;
+};
+AxisTicks NiceTicks(double lo, double hi, int target = 6);
+
+// Draws the plot filling `area` of the painter (white background).
+void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec);
+// The plot as a bitmap.
+QImage RenderProfilePlot(const PlotSpec& spec, int width, int height);
+// Writes the plot to `path` in the format of its extension (.png, .svg, .pdf); width and height
+// in pixels (points for PDF). Throws CorvaneError for another extension or a file that cannot be
+// written.
+void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, int height);
+
+}  // namespace corvane

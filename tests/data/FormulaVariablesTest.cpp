@@ -1,0 +1,146 @@
+// Variables from formulas, vorticity and speed: values on constant and linear fields, refusals
+// that add nothing, and what a load does with them.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestGrids.h"
+#include "TestSupport.h"
+#include "data/FlowDerivatives.h"
+#include "data/FormulaVariables.h"
+#include "data/VariableRows.h"
+#include "scene/SettingsFile.h"
+
+namespace corvane {
+namespace {
+
+using testing::ErrorText;
+using testing::MakeZones;
+using testing::Rect;
+
+// Two zones; rows U = 2x + 3y, V = x - y, P = 5, then Mach and total pressure (zeros).
+FieldDataSet LinearData() {
+  FieldDataSet d = MakeZones({Rect(4, 3, 0.0, 0.0, 0.5), Rect(3, 5, 3.0, -1.0, 0.25)}, {"U", "V", "P"},
+                             [](double x, double y) { return std::vector<double>{2 * x + 3 * y, x - y, 5.0}; }, 2);
+  d.ContourMax.assign(d.Values.size(), 0.0);
+  d.ContourMin.assign(d.Values.size(), 0.0);
+  d.ContourStep.assign(d.Values.size(), 0.0);
+  return d;
+}
+
+TEST(FormulaVariables, ValuesOfConstantAndLinearFormulasAtEveryNode) {
+  FieldDataSet d = LinearData();
+  const int mach = d.MachNumberRow();
+  const int cp = AddFormulaVariable(d, ParseFormulaText(" Cp = (U - 2*x) / 3 + P^2 - max(x, 1e9) * 0 "));
+  const int flat = AddFormulaVariable(d, ParseFormulaText("k=sqrt(16)+abs(-1)+exp(0)+log(1)+min(2,3)"));
+  const int pick = AddFormulaVariable(d, ParseFormulaText("sel = if(x > 1, y, -y) + Cp * 0"));
+  // Formulas stand after the file's columns, before the Mach number, which moves down.
+  EXPECT_EQ(cp, 3);
+  EXPECT_EQ(flat, 4);
+  EXPECT_EQ(pick, 5);
+  EXPECT_EQ(d.MachNumberRow(), mach + 3);
+  EXPECT_EQ(d.VariableNames, (std::vector<std::string>{"U", "V", "P", "Cp", "k", "sel"}));
+  EXPECT_EQ(d.Values.size(), static_cast<std::size_t>(d.ColumnCount));
+  EXPECT_EQ(RowCaption(d, d.MachNumberRow()), std::optional<std::string>("マッハ数"));
+  for (std::size_t n = 0; n < d.X.size(); ++n) {
+    const double x = d.X[n], y = d.Y[n];
+    EXPECT_DOUBLE_EQ(d.Values[3][n], y + 25.0);
+    EXPECT_DOUBLE_EQ(d.Values[4][n], 8.0);
+    EXPECT_DOUBLE_EQ(d.Values[5][n], x > 1 ? y : -y);
+  }
+  EXPECT_DOUBLE_EQ(d.ContourMax[4], 8.0);
+  EXPECT_DOUBLE_EQ(d.ContourStep[4], 1.0);  // a flat row
+  EXPECT_EQ(d.ContourMax.size(), d.Values.size());
+}
+
+TEST(FormulaVariables, ABadFormulaNamesItsPlaceAndAddsNothing) {
+  FieldDataSet d = LinearData();
+  const FieldDataSet before = d;
+  const std::string unknown = ErrorText([&] { AddFormulaVariable(d, ParseFormulaText("Cp = (P - 101325) / Qinf^2")); });
+  EXPECT_NE(unknown.find("16 文字目"), std::string::npos) << unknown;
+  EXPECT_NE(unknown.find("\"Qinf\""), std::string::npos) << unknown;
+  // Japanese text before the name counts in characters, not bytes.
+  const std::string wide = ErrorText([&] { AddFormulaVariable(d, ParseFormulaText("a = マッハ数 + zz")); });
+  EXPECT_NE(wide.find("8 文字目"), std::string::npos) << wide;
+  EXPECT_NE(ErrorText([&] { AddFormulaVariable(d, ParseFormulaText("a = U = 3")); }).find("代入"), std::string::npos);
+  EXPECT_NE(ErrorText([&] { AddFormulaVariable(d, ParseFormulaText("a = (U + 1")); }), "(no error)");
+  EXPECT_NE(ErrorText([&] { AddFormulaVariable(d, ParseFormulaText("U = V")); }).find("すでに"), std::string::npos);
+  EXPECT_NE(ErrorText([&] { ParseFormulaText("no equals sign"); }).find("="), std::string::npos);
+  EXPECT_NE(ErrorText([&] { ParseFormulaText("2a = 1"); }).find("2a"), std::string::npos);
+  EXPECT_NE(ErrorText([&] { ParseFormulaText("a = "); }), "(no error)");
+  EXPECT_EQ(d.ColumnCount, before.ColumnCount);
+  EXPECT_EQ(d.VariableNames, before.VariableNames);
+  EXPECT_EQ(d.Values, before.Values);
+  // Several at once: the bad one is reported with its text, the good ones are added.
+  RecordingNotifier notifier;
+  EXPECT_EQ(AddFormulaVariables(d, {"a = U + 1", "b = nope", "c = a * 2"}, notifier), 2);
+  ASSERT_EQ(notifier.warnings.size(), 1u);
+  EXPECT_NE(notifier.warnings[0].find("nope"), std::string::npos);
+  EXPECT_DOUBLE_EQ(d.Values[4][7], 2 * (d.Values[0][7] + 1));
+}
+
+// Solid-body rotation u = -Ωy, v = Ωx on a curved, stretched grid: the vorticity is 2Ω at every
+// node, edges included; a linear field gives its constant exactly; speed is |(u, v)|.
+TEST(FlowDerivatives, VorticityOfSolidBodyRotationAndLinearFieldsOnACurvedGrid) {
+  const double omega = 3.5;
+  testing::ZoneSpec ring{9, 6, [](int i, int j) {
+                           const double r = 1.0 + 0.3 * j + 0.02 * j * j, t = 0.2 * i + 0.01 * i * i;
+                           return std::make_pair(r * std::cos(t), r * std::sin(t));
+                         }};
+  FieldDataSet d = MakeZones({ring, Rect(3, 4, 5.0, 5.0, 0.5)}, {"u", "v", "a", "b"}, [&](double x, double y) {
+    return std::vector<double>{-omega * y, omega * x, 4 * x - 7 * y + 1, 0.5 * x + 2 * y};
+  }, 2);
+  const NodeRow w = ComputeVorticity(d, 0, 1);
+  const NodeRow linear = ComputeVorticity(d, 2, 3);  // dv/dx - du/dy = 0.5 + 7
+  for (std::size_t n = 0; n < w.size(); ++n) {
+    EXPECT_NEAR(w[n], 2 * omega, 1e-9) << n;
+    EXPECT_NEAR(linear[n], 7.5, 1e-9) << n;
+  }
+  ASSERT_TRUE(AddFlowRows(d, 0, 1));
+  ASSERT_TRUE(HasFlowRows(d));
+  EXPECT_EQ(RowCaption(d, VorticityRow(d)), std::optional<std::string>("渦度"));
+  EXPECT_EQ(RowCaption(d, SpeedRow(d)), std::optional<std::string>("速さ"));
+  EXPECT_NEAR(d.Values[static_cast<std::size_t>(SpeedRow(d))][5], omega * std::hypot(d.X[5], d.Y[5]), 1e-12);
+  EXPECT_EQ(RGroupItemsOf(d, true).back(), "速さ");
+  EXPECT_EQ(RGroupItemsOf(d, false).size(), 4u);
+  // A zone one node wide has no area: NaN rather than a made-up number.
+  FieldDataSet thin = MakeZones({Rect(1, 4, 0.0, 0.0)}, {"u", "v"}, [](double, double) { return std::vector<double>{1, 1}; }, 2);
+  EXPECT_TRUE(std::isnan(ComputeVorticity(thin, 0, 1)[0]));
+}
+
+// A load adds vorticity and speed, then the formulas of the options, and a reload with the same
+// options has them again; the settings file's FORMULA line and --set Formula append to them.
+TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("flow.dat");
+  ASSERT_TRUE(testing::WriteFile(path, "flow\n\n1 1\nx y U V T P\n0 0 1 0 300 100\n0 1 2 0 300 200\n"
+                                       "1 0 1 3 300 300\n1 1 2 3 300 400\n"));
+  SettingsFileResult settings = ParseSettingsText("FORMULA\n  Cp = (P - 100) / 100  \nformula\nq = Cp * 2\n");
+  ASSERT_TRUE(settings.complete) << settings.stopReason;
+  LoadOptions o;
+  o.ZCountBox = 1;
+  o.LabelLineBox = 3;
+  o.DataStartLineBox = 4;
+  o.IncludeVelCheck = true;
+  for (const ControlAssignment& a : settings.assignments) LoadOptionTable().Apply(o, a.control, a.value);
+  LoadOptionTable().Apply(o, "Formula", "bad = P +");
+  ASSERT_EQ(o.formulas.size(), 3u);
+  EXPECT_EQ(o.formulas[0], "Cp = (P - 100) / 100");
+  for (int load = 0; load < 2; ++load) {
+    testing::LoadedFile f(path.toStdString(), o);
+    ASSERT_TRUE(f.result);
+    EXPECT_EQ(f.result->rgroupItems,
+              (std::vector<std::string>{"U", "V", "T", "P", "Cp", "q", "マッハ数", "全圧", "渦度", "速さ"}));
+    ASSERT_EQ(f.notifier.warnings.size(), 1u);
+    EXPECT_NE(f.notifier.warnings[0].find("bad"), std::string::npos);
+    EXPECT_DOUBLE_EQ(f.At(5, 0, 1, 1), 6.0);                 // q = 2 (400 - 100) / 100
+    EXPECT_DOUBLE_EQ(f.At(VorticityRow(f.d()), 0, 0, 0), 2.0);  // v = 3x, u = 1 + y
+    EXPECT_DOUBLE_EQ(f.d().ContourMax[4], 3.0);
+  }
+  LoadOptionTable().Apply(o, "Formula", "");
+  EXPECT_TRUE(o.formulas.empty());
+}
+
+}  // namespace
+}  // namespace corvane

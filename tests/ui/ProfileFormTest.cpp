@@ -1,0 +1,112 @@
+// The formula controls and the 分布図 window, driven by their control names as a user would.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+#include "ui/ProfileForm.h"
+
+namespace corvane {
+namespace {
+
+using testing::LoadedProgram;
+using testing::ProgramTest;
+using ProfileWindow = ProgramTest<LoadedProgram>;
+
+TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
+  const int before = m.RGroup->Count();
+  m.FormulaBox->setText(QStringLiteral("W = U + 2 * P"));
+  m.FormulaButton->click();
+  ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
+  EXPECT_EQ(m.RGroup->Count(), before + 1);
+  EXPECT_EQ(m.RGroup->Items().value(4), QStringLiteral("W"));
+  EXPECT_EQ(m.FormulaList->count(), 1);
+  EXPECT_TRUE(m.FormulaBox->text().isEmpty());
+  // A bad one is named with its place and adds nothing.
+  m.FormulaBox->setText(QStringLiteral("Z = U + nope"));
+  m.FormulaButton->click();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_NE(p.messages.warnings[0].find("\"nope\""), std::string::npos);
+  EXPECT_NE(p.messages.warnings[0].find("5 文字目"), std::string::npos);
+  EXPECT_EQ(m.RGroup->Count(), before + 1);
+  EXPECT_EQ(m.FormulaList->count(), 1);
+  // The same layout loaded again has W, computed afresh.
+  m.RGroup->SetItemIndex(4);
+  m.Button1->click();
+  EXPECT_EQ(m.RGroup->Items().value(4), QStringLiteral("W"));
+  EXPECT_EQ(m.RGroup->Count(), before + 1);
+  EXPECT_EQ(m.RGroup->ItemIndex(), 4);
+  const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
+  EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
+  // Deleted, it leaves the list and the data set.
+  m.FormulaList->setCurrentIndex(0);
+  m.FormulaDelButton->click();
+  EXPECT_EQ(m.RGroup->Count(), before);
+  EXPECT_EQ(m.data_.ColumnCount, 6);
+  EXPECT_TRUE(m.Options().load.formulas.empty());
+}
+
+TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
+  TProfileForm* f = m.ProfileForm;
+  ASSERT_TRUE(f && !f->isVisible());
+  m.ProfileButton->click();
+  ASSERT_TRUE(f && f->isVisible());
+  EXPECT_EQ(f->objectName(), QStringLiteral("ProfileForm"));
+  EXPECT_EQ(f->windowTitle(), QStringLiteral("分布図"));
+  auto* line = f->findChild<QLineEdit*>(QStringLiteral("ProfileLineText"));
+  auto* variable = f->findChild<QComboBox*>(QStringLiteral("ProfileVariable"));
+  auto* add = f->findChild<QPushButton*>(QStringLiteral("ProfileAddCurve"));
+  ASSERT_TRUE(line && variable && add);
+  // The boxes build the text of the pieces: zone 0, j = 0, then zone 1, j = 0.
+  f->ProfileAddPiece->click();
+  f->ProfileZone->setCurrentIndex(1);
+  f->ProfileAddPiece->click();
+  EXPECT_EQ(line->text(), QStringLiteral("0:j=0,1:j=0"));
+  variable->setCurrentIndex(variable->findText(QStringLiteral("U")));
+  add->click();
+  ASSERT_EQ(f->Curves().size(), 1u);
+  const ProfileSet& wall = f->Curves()[0].set;
+  EXPECT_EQ(wall.profile.x, (std::vector<double>{0, 1, 2, 3}));
+  EXPECT_EQ(ProfileColumn(wall, "U"), (std::vector<double>{100, 110, 120, 130}));
+
+  // The segment of the analysis tab, typed there.
+  for (auto [name, value] : {std::pair{"P1Direct", "1"}, {"P1x", "0.5"}, {"P1y", "1.5"}, {"P2Direct", "1"}, {"P2x", "2.5"}, {"P2y", "1.5"}})
+    ASSERT_TRUE(m.ApplyControlValue(name, value)) << name;
+  f->ProfileSegmentLine->setChecked(true);
+  EXPECT_FALSE(line->isEnabled());
+  variable->setCurrentIndex(variable->findText(QStringLiteral("P")));
+  add->click();
+  ASSERT_EQ(f->Curves().size(), 2u) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
+  EXPECT_EQ(ProfileColumn(f->Curves()[1].set, "P"), (std::vector<double>{1016, 1017}));
+  f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
+  EXPECT_TRUE(m.P2ByClick->isChecked());
+  EXPECT_TRUE(m.ViewForm->PickingPoint2);
+  f->ProfileReverseY->setChecked(true);
+  const PlotSpec spec = f->CurrentSpec();
+  EXPECT_TRUE(spec.reverseY);
+  EXPECT_EQ(spec.yTitle, "U, P");
+  EXPECT_EQ(spec.curves[0].x, (std::vector<double>{0, 1, 2, 3}));  // against x
+
+  QTemporaryDir dir;
+  for (const char* name : {"c.csv", "c.png", "c.svg", "c.pdf"}) {
+    f->AskSavePath = [&] { return dir.filePath(name); };
+    f->ProfileSaveButton->click();
+    EXPECT_GT(testing::ReadFile(dir.filePath(name)).size(), 20) << name;
+  }
+  EXPECT_TRUE(testing::ReadFile(dir.filePath("c.csv")).startsWith("curve,s,x,y,U,P\n1,0,0,0,100,"));
+  f->ProfileRemoveCurve->click();
+  EXPECT_EQ(f->Curves().size(), 1u);
+  f->ProfileClearCurves->click();
+  EXPECT_TRUE(f->Curves().empty());
+  EXPECT_TRUE(p.messages.warnings.empty());
+}
+
+TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
+  testing::StartedProgram p("FORMULA\nD = U - 100\n");
+  EXPECT_EQ(p.main().FormulaList->count(), 1);
+  ASSERT_TRUE(p.main().SelectFile(testing::TestFile("three_zones.dat")));
+  p.main().Button1->click();
+  EXPECT_EQ(p.main().RGroup->Items().value(4), QStringLiteral("D"));
+}
+
+}  // namespace
+}  // namespace corvane
