@@ -212,7 +212,9 @@ bool TForm1::AnalyzeTo(const QString& path) {
   }
   EndCommand();
   if (result.status != AnalysisRunResult::Status::Written) return false;
-  if (result.openAfterwards && OpenDocument) OpenDocument(QString::fromStdString(result.path));
+  if (result.openAfterwards && OpenDocument && !OpenDocument(QString::fromStdString(result.path)))
+    notifier_->Message("解析結果のファイルを開くプログラムが見つかりません。ファイルは次の場所に保存されています: " +
+                       result.path);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -17,6 +18,7 @@
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
+#include "ui/AboutForm.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
 #include "ui/ViewForm.h"
@@ -33,6 +35,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   BuildControls();
   BuildMenus();
   progress_ = std::make_unique<FormProgress>(Gauge1, StatusBar1, [this] { return AbortRequested; });
+  gaugeReset_ = new QTimer(this);
+  gaugeReset_->setSingleShot(true);
+  connect(gaugeReset_, &QTimer::timeout, this, [this] { Gauge1->setValue(Gauge1->minimum()); });
+  // New work takes the gauge over; an emptying still pending from the last one must not cut in.
+  connect(Gauge1, &QProgressBar::valueChanged, this, [this](int value) {
+    if (value < Gauge1->maximum()) gaugeReset_->stop();
+  });
+  setAcceptDrops(true);
 
   view_.PictureWidth = 500;
   view_.PictureHeight = 300;
@@ -40,12 +50,19 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   view_.CentrePixelY = 150;
   view_.ScaleX = view_.ScaleY = 1.0;
   AbortRequested = false;
-  OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
   ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
     bool ok = false;
     QFont f = QFontDialog::getFont(&ok, initial, this, title);
     return ok ? std::optional<QFont>(f) : std::nullopt;
   };
+  ChooseOpenFile = [this] {
+    return QFileDialog::getOpenFileName(
+        this, QStringLiteral("データファイルを開く"), currentFolder_,
+        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g);;テキスト形式 (*.dat *.txt);;"
+                       "CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;すべてのファイル (*)"));
+  };
+  RefillRecentMenu();
   ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     QColor c = QColorDialog::getColor(initial, this, title);
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
@@ -347,18 +364,18 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
   return true;
 }
 
-// The settings file, applied line by line through the controls so every handler runs. Reading
-// stops at the first failure with its message; what came before stays applied.
-void TForm1::LoadSettings(const QString& path) {
-  QString file = path.isEmpty() ? SettingsFilePath() : path;
-  SettingsFileResult r = ReadSettingsFile(file.toStdString());
-  for (const ControlAssignment& a : r.assignments) {
-    try {
-      ApplyControlValue(a.control, a.value);
-    } catch (const std::exception&) {
-      return;
-    }
+// The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
+// when the work completed, empty at once when it did not.
+void TForm1::FinishWork(const QString& status, bool completed) {
+  StatusBar1->showMessage(status);
+  if (!completed) {
+    gaugeReset_->stop();
+    Gauge1->setValue(Gauge1->minimum());
+    return;
   }
+  if (Gauge1->maximum() <= Gauge1->minimum()) Gauge1->setMaximum(Gauge1->minimum() + 1);
+  Gauge1->setValue(Gauge1->maximum());
+  gaugeReset_->start(std::max(gaugeResetMs, 0));
 }
 
 // The boxes always show the levels of the selected variable.

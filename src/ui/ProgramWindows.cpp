@@ -5,6 +5,7 @@
 #include "ui/MainForm.h"
 #include "ui/OGLForm.h"
 #include "ui/ProcessForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -78,6 +79,12 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   m->ProcessForm = w.process.get();
   w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
   m->AboutForm = w.about.get();
+  // Every window opens inside the screen (the plot window sees to it itself, since its size is
+  // the picture's).
+  auto* placement = new ScreenPlacement(m);
+  for (QWidget* window : {static_cast<QWidget*>(m), static_cast<QWidget*>(w.legend.get()), w.ogl.get(),
+                          static_cast<QWidget*>(w.process.get()), static_cast<QWidget*>(w.about.get())})
+    window->installEventFilter(placement);
   return w;
 }
 
