@@ -186,6 +186,11 @@ void TForm1::LoadSelectedFile() {
 bool TForm1::LoadFile(const QString& path) {
   bool replaced = false;
   RunCommand([&] { replaced = LoadFileCore(path); });
+  // Files the user opened are remembered; the batch's many loads are not.
+  if (replaced) {
+    recentFiles.Add(path);
+    RefillRecentMenu();
+  }
   return replaced;
 }
 
@@ -222,8 +227,6 @@ bool TForm1::LoadFileCore(const QString& path) {
   ApplyLoadResult(*result);
   unfinished.done = true;
   FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(data_.NodeCount), true);
-  recentFiles.Add(path);
-  RefillRecentMenu();
   return true;
 }
 

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QScrollArea>
 #include <QTime>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -34,6 +36,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
   BuildControls();
   BuildMenus();
+  // The scrolling area would ask for less than the controls need; the window starts at their
+  // full size, and is shrunk only on a small screen when shown.
+  {
+    const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
+    resize(content.width(), content.height() + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
+  }
   progress_ = std::make_unique<FormProgress>(Gauge1, StatusBar1, [this] { return AbortRequested; });
   gaugeReset_ = new QTimer(this);
   gaugeReset_->setSingleShot(true);
@@ -102,8 +110,13 @@ TForm1::~TForm1() = default;
 // Every control of the window: the variable choice and display switches above, the eight tabs,
 // and the drawing mode, background and gauge below.
 void TForm1::BuildControls() {
-  auto* central = Named(new QWidget(this), "CentralPanel");
-  setCentralWidget(central);
+  // On a screen smaller than the controls need, the window shrinks and its contents scroll.
+  auto* scroll = Named(new QScrollArea(this), "CentralScroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  setCentralWidget(scroll);
+  auto* central = Named(new QWidget(scroll), "CentralPanel");
+  scroll->setWidget(central);
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(4, 4, 4, 2);
   outer->setSpacing(4);

@@ -71,6 +71,12 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };
+  host.frameFinished = [m](bool completed, bool aborted) {
+    m->FinishWork(completed   ? QStringLiteral("描画完了")
+                  : aborted ? QStringLiteral("中断しました")
+                            : QStringLiteral("描画できませんでした"),
+                  completed);
+  };
   w.ogl = std::make_unique<TOGLForm>(std::move(host));
   m->OGLForm = w.ogl.get();
   w.view = std::make_unique<TViewForm>(m);
