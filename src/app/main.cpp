@@ -21,13 +21,10 @@
 
 namespace {
 
-// `--open FILE`: the file tab goes to the file's folder, the file is selected, loaded, fitted and drawn.
+// `--open FILE`: as the Open command does it, the file tab goes to the file's folder, and the
+// file is loaded, fitted and drawn.
 void OpenAtStart(corvane::TForm1& main, const QString& path) {
-  if (!main.SelectFile(path)) {
-    main.notifier().Warning("ファイルが見つかりません: " + path.toStdString());
-    return;
-  }
-  if (main.LoadFile(QFileInfo(path).absoluteFilePath())) main.RescaleAndRedraw();
+  main.RunHandler([&] { main.OpenDataFile(path); });
 }
 
 constexpr const char* kHeadlessCommands =
