@@ -120,6 +120,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();
   void RescaleAndRedraw();
+  void PlaceViewForm();  // a hidden plot window placed inside the screen before it is drawn for
   void DrawScene();  // the GDI picture into ScenePicture and the plot window
   void DrawSceneCore();  // the same inside a running command; throws
   // Grid lines of every zone over the background: the quick preview while panning.

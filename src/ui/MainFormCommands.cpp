@@ -13,6 +13,7 @@
 #include "ui/MainForm.h"
 #include "ui/OGLForm.h"
 #include "ui/ProcessForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -172,18 +173,27 @@ void TForm1::Redraw() {
     }
     return;
   }
+  PlaceViewForm();
   DrawScene();
   if (!ViewForm) return;
   if (ViewForm->isVisible()) {
     ViewForm->setFocus();
     return;
   }
+  ViewForm->show();
+}
+
+// A hidden plot window takes its place and its size on the screen before the picture is fitted
+// and drawn for it, so the first picture is drawn at the size it is shown.
+void TForm1::PlaceViewForm() {
+  if (!ViewForm || ViewForm->isVisible()) return;
   if (!viewPlaced_) {
     // First showing: beside the main window rather than over it.
     ViewForm->move(frameGeometry().topRight() + QPoint(8, 0));
     viewPlaced_ = true;
   }
-  ViewForm->show();
+  KeepOnScreen(ViewForm);
+  ViewForm->FormResize();  // a hidden window hears of its new size only when shown
 }
 
 // Fits the view to the data (all overlay copies included), draws, and shows the new view values.
@@ -195,6 +205,7 @@ void TForm1::RescaleAndRedraw() {
   try {
     if (!scene.options.display.UseOpenGL) {
       RememberView();
+      PlaceViewForm();
       FitView(scene);
     } else if (OGLForm) {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.

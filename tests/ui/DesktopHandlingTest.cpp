@@ -197,6 +197,9 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   EXPECT_NE(messages.warnings[0].find(dir.path().toStdString()), std::string::npos);
   EXPECT_NE(messages.warnings[0].find("フォルダ"), std::string::npos);
   EXPECT_EQ(windows.main->ZCountBox->value(), 3);
+  // A device is no settings file either.
+  ProgramWindows device = CreateProgramWindows(QStringLiteral("/dev/null"));
+  EXPECT_TRUE(device.main->PendingStartMessage().contains(QStringLiteral("/dev/null")));
   // No settings file at all is no message.
   ProgramWindows plain = CreateProgramWindows(dir.filePath(QStringLiteral("none.ini")));
   EXPECT_TRUE(plain.main->PendingStartMessage().isEmpty());
@@ -216,6 +219,7 @@ TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
   ASSERT_TRUE(p.view().isVisible());
   EXPECT_TRUE(available.contains(p.view().frameGeometry())) << p.view().frameGeometry().width();
   EXPECT_EQ(p.main().view_.PictureWidth, p.view().width());
+  EXPECT_EQ(p.view().Picture().width(), p.view().width());  // drawn at the size it is shown
   EXPECT_TRUE(p.view().PickingPoint1);
   p.main().move(available.right() - 50, available.bottom() - 50);
   p.main().show();
