@@ -1,5 +1,6 @@
 #include "ui/SaveDialogs.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -31,6 +32,10 @@ void PreparePictureSaveDialog(QFileDialog& dialog) {
   dialog.setDefaultSuffix(SuffixOfFilter(dialog.selectedNameFilter()));
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                    [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOfFilter(filter)); });
+  // Qt's own dialog does not always announce a change of its type list; follow the list itself.
+  if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+    QObject::connect(types, &QComboBox::currentIndexChanged, &dialog,
+                     [&dialog] { dialog.setDefaultSuffix(SuffixOfFilter(dialog.selectedNameFilter())); });
 }
 
 }  // namespace corvane

@@ -15,7 +15,8 @@ QString SuffixOfFilter(const QString& filter);
 QString PathWithChosenType(const QString& file, const QString& filter);
 
 // Sets the picture filters on a save dialog and keeps its default suffix on the chosen type, so
-// the dialog's own overwrite question sees the whole name.
+// the dialog's own overwrite question sees the whole name. Call it after any option that
+// decides between Qt's own dialog and the desktop's.
 void PreparePictureSaveDialog(QFileDialog& dialog);
 
 }  // namespace corvane

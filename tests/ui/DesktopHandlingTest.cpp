@@ -1,7 +1,10 @@
 // Everyday handling as a desktop user expects it: opening files by command, recent list and drop,
 // wheel zoom and the way back, the save type, honest gauge and status, settings problems said
 // once, and windows that stay on a small screen.
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -163,6 +166,19 @@ TEST(SaveType, ANameWithoutExtensionTakesTheChosenType) {
   EXPECT_EQ(PathWithChosenType("/t/plot.v2", "JPEGイメージ(*.jpg *.jpeg)"), QStringLiteral("/t/plot.v2.jpg"));
   EXPECT_EQ(PathWithChosenType("/t/plot.jpeg", "PNGイメージ(*.png)"), QStringLiteral("/t/plot.jpeg"));
   EXPECT_EQ(PathWithChosenType("/t/plot.BMP", "SVG画像(*.svg)"), QStringLiteral("/t/plot.BMP"));
+}
+
+TEST(SaveType, TheDialogAddsTheChosenTypesExtensionItself) {
+  QTemporaryDir dir;
+  QFileDialog dialog(nullptr, QString(), dir.path());
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  PreparePictureSaveDialog(dialog);
+  auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_TRUE(types && name);
+  types->setCurrentIndex(3);  // PNG
+  name->setText(QStringLiteral("plot"));
+  EXPECT_EQ(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("plot.png"))});
 }
 
 TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
