@@ -166,8 +166,12 @@ std::string ShortFileMessage(const std::vector<ZoneGrid>& zones, LoopOrder order
       std::int64_t j0 = rest <= 0 ? 0 : (rest + ni - 1) / ni;
       line = base + ni * j0 + i0;
     }
+    // The two numbers of the old text alone read like "7 and 7 do not agree"; the whole need is
+    // said after them.
+    const std::int64_t needed = dataStartLine + zones.back().FirstNode + std::int64_t{zones.back().NI} * zones.back().NJ;
     return ZoneText(z) + "行数" + std::to_string(fileLines) + "と格子点数" + std::to_string(dataStartLine + line) +
-           "が合いません";
+           "が合いません (格子点数から必要な行数は " + std::to_string(needed) + " 行、ファイルは " +
+           std::to_string(fileLines) + " 行です)";
   }
   return {};
 }

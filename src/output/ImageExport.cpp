@@ -24,7 +24,7 @@ QString UpperExtension(const QString& path) {
 
 QStringList PictureSaveFilters() {
   return {QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("エンハンストメタファイル(*.emf)"),
-          QStringLiteral("JPEGイメージ(*.jpg)"), QStringLiteral("PNGイメージ(*.png)"),
+          QStringLiteral("JPEGイメージ(*.jpg *.jpeg)"), QStringLiteral("PNGイメージ(*.png)"),
           QStringLiteral("PDF文書(*.pdf)"), QStringLiteral("SVG画像(*.svg)")};
 }
 
@@ -36,7 +36,9 @@ bool IsVectorPicturePath(const QString& path) {
 bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
                             Notifier& notifier) {
   const QString extension = UpperExtension(path);
-  const bool raster = extension == ".BMP" || extension == ".JPG" || extension == ".PNG";
+  // ".jpeg" is as common a name for JPEG files as ".jpg".
+  const bool jpeg = extension == ".JPG" || extension == ".JPEG";
+  const bool raster = extension == ".BMP" || jpeg || extension == ".PNG";
   const bool vector = IsVectorPicturePath(path);
   if (!vector && !raster) {
     // Writing nothing is right for an unknown format, but the user must hear why no file
@@ -65,7 +67,7 @@ bool SavePictureByExtension(const QString& path, const QPicture& scene, const QI
     return false;
   }
   if (extension == ".BMP") WriteBmp(bitmap, path);
-  if (extension == ".JPG") WriteJpeg(bitmap, path);
+  if (jpeg) WriteJpeg(bitmap, path);
   if (extension == ".PNG") WritePng(bitmap, path);
   return true;
 }

@@ -12,7 +12,7 @@ namespace corvane {
 class Notifier;
 
 // The extensions that are written, as the user is told when a name has another one.
-inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg、.png、.pdf、.svg";
+inline constexpr const char* kWrittenExtensions = ".bmp、.emf、.jpg (.jpeg)、.png、.pdf、.svg";
 
 // The save dialogs' filter list, bitmap first (the default), then the vector formats.
 QStringList PictureSaveFilters();
@@ -20,7 +20,7 @@ QStringList PictureSaveFilters();
 // Whether the file's extension names a vector format (.emf, .pdf, .svg, in any case).
 bool IsVectorPicturePath(const QString& path);
 
-// Writes the scene picture (".EMF", ".PDF", ".SVG") or the bitmap (".BMP", ".JPG", ".PNG"), the extension
+// Writes the scene picture (".EMF", ".PDF", ".SVG") or the bitmap (".BMP", ".JPG" or ".JPEG", ".PNG"), the extension
 // compared in capitals. Another extension, or nothing drawn yet, writes nothing and is
 // reported through the notifier; returns whether a file was written. File errors throw
 // CorvaneError naming the file.

@@ -84,11 +84,17 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event) {
 
 QString ManualPath() { return ManualFilePath(); }
 
-void OpenManual() {
-  QString path = ManualPath();
-  // Without the page the browser would only show its own error; nothing visible happens instead.
-  if (!QFileInfo::exists(path)) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool OpenWithDesktop(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+void OpenManual(Notifier& notifier) {
+  const QString path = ManualPath();
+  if (!QFileInfo::exists(path)) {
+    notifier.Message("マニュアルが見つかりません: " + path.toStdString());
+    return;
+  }
+  if (!OpenWithDesktop(path))
+    notifier.Message("マニュアルを開くプログラム (ブラウザ) が見つかりません。次のファイルをブラウザで開いてください: " +
+                     path.toStdString());
 }
 
 }  // namespace corvane

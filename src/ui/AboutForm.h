@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "data/Notifier.h"
+
 namespace Ui { class TForm5; }
 
 namespace corvane {
@@ -41,8 +43,10 @@ class TForm5 : public QWidget {
 
 // The manual page: manual/index.html in the folder of the running executable.
 QString ManualPath();
-// Help1Click of the main window: opens the manual in the system's browser. A missing page or a
-// missing browser is ignored without a message.
-void OpenManual();
+// Help1Click of the main window: opens the manual in the system's browser. A missing page, or
+// no program to show it, is said in a message that gives the page's path.
+void OpenManual(Notifier& notifier);
+// Opens a local file with the program the desktop has for it; false when none took it.
+bool OpenWithDesktop(const QString& path);
 
 }  // namespace corvane

@@ -211,12 +211,19 @@ bool TForm1::AnalyzeTo(const QString& path) {
     result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
   } catch (const std::exception& e) {
     EndCommand();
+    FinishWork(QStringLiteral("解析できませんでした"), false);
     notifier_->Warning(e.what());
     return false;
   }
   EndCommand();
-  if (result.status != AnalysisRunResult::Status::Written) return false;
-  if (result.openAfterwards && OpenDocument) OpenDocument(QString::fromStdString(result.path));
+  if (result.status != AnalysisRunResult::Status::Written) {
+    FinishWork(QStringLiteral("解析は行われませんでした"), false);
+    return false;
+  }
+  FinishWork(QStringLiteral("解析完了: ") + QFileInfo(QString::fromStdString(result.path)).fileName(), true);
+  if (result.openAfterwards && OpenDocument && !OpenDocument(QString::fromStdString(result.path)))
+    notifier_->Message("解析結果のファイルを開くプログラムが見つかりません。ファイルは次の場所に保存されています: " +
+                       result.path);
   return true;
 }
 

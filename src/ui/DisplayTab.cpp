@@ -107,6 +107,7 @@ void TForm1::x0boxKeyDown(QLineEdit* sender, int key) {
 void TForm1::ApplyTransformBoxes(QLineEdit*) {
   QLineEdit* boxes[4] = {x0box, y0box, xscalebox, yscalebox};
   double* fields[4] = {&view_.CentreX, &view_.CentreY, &view_.ScaleX, &view_.ScaleY};
+  RememberView();  // typed values are a step of the view like a zoom, and can be taken back
   for (int k = 0; k < 4; ++k) {
     try {
       *fields[k] = ParseDoubleValue(boxes[k]->objectName().toStdString(), boxes[k]->text().toStdString());

@@ -22,7 +22,8 @@ void TForm1::BuildFileTab() {
     h->addWidget(MakeLabel(FileTab, "Label7", QStringLiteral("(ネットワーク可能)")));
     h->addStretch();
     v->addLayout(h);
-    PCNameBox = MakeEdit(FileTab, "PCNameBox", QStringLiteral("/mnt/keisan-pc/share"));
+    PCNameBox = MakeEdit(FileTab, "PCNameBox", QString());
+    PCNameBox->setPlaceholderText(QStringLiteral("例: /mnt/サーバー名/共有名"));
     SetBlue(PCNameBox, true);
     v->addWidget(PCNameBox);
     auto* lists = new QHBoxLayout;
@@ -185,6 +186,11 @@ void TForm1::LoadSelectedFile() {
 bool TForm1::LoadFile(const QString& path) {
   bool replaced = false;
   RunCommand([&] { replaced = LoadFileCore(path); });
+  // Files the user opened are remembered; the batch's many loads are not.
+  if (replaced) {
+    recentFiles.Add(path);
+    RefillRecentMenu();
+  }
   return replaced;
 }
 
@@ -201,11 +207,27 @@ bool TForm1::LoadFileCore(const QString& path) {
     ~ClearAbort() { flag = false; }
   } clearAbort{AbortRequested};
   AbortRequested = false;
+  const QString name = QFileInfo(path).fileName();
+  // However the load ends, the status bar says how, and the gauge is not left half way.
+  struct Unfinished {
+    TForm1* form;
+    QString name;
+    bool done = false;
+    ~Unfinished() {
+      if (!done) form->FinishWork(QStringLiteral("読み込みできませんでした: ") + name, false);
+    }
+  } unfinished{this, name};
   std::optional<LoadResult> result =
       LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
-  if (!result) return false;
+  if (!result) {
+    unfinished.done = true;
+    FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
+    return false;
+  }
   LoadedPath = path;
   ApplyLoadResult(*result);
+  unfinished.done = true;
+  FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(data_.NodeCount), true);
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "output/ImageExport.h"
 #include "render/PainterCanvas.h"
 #include "ui/ErrorBoundary.h"
+#include "ui/SaveDialogs.h"
 #include "ui_LegendForm.h"
 
 namespace corvane {
@@ -172,11 +173,9 @@ void TLegendForm::Button2Click() {
     // Built before the dialog, so a range that is no number is reported without asking first.
     BuildLegendPicture();
     QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(PictureSaveFilters());
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    PreparePictureSaveDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    SaveLegend(dialog.selectedFiles().front());
+    SaveLegend(PathWithChosenType(dialog.selectedFiles().front(), dialog.selectedNameFilter()));
   } catch (const std::exception& e) {
     Report(e);
   }

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QScrollArea>
 #include <QTime>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -17,6 +20,7 @@
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
+#include "ui/AboutForm.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
 #include "ui/ProfileForm.h"
@@ -33,7 +37,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
   BuildControls();
   BuildMenus();
+  // The scrolling area would ask for less than the controls need; the window starts at their
+  // full size, and is shrunk only on a small screen when shown.
+  {
+    const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
+    resize(content.width(), content.height() + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
+  }
   progress_ = std::make_unique<FormProgress>(Gauge1, StatusBar1, [this] { return AbortRequested; });
+  gaugeReset_ = new QTimer(this);
+  gaugeReset_->setSingleShot(true);
+  connect(gaugeReset_, &QTimer::timeout, this, [this] { Gauge1->setValue(Gauge1->minimum()); });
+  // New work takes the gauge over; an emptying still pending from the last one must not cut in.
+  connect(Gauge1, &QProgressBar::valueChanged, this, [this](int value) {
+    if (value < Gauge1->maximum()) gaugeReset_->stop();
+  });
+  setAcceptDrops(true);
 
   view_.PictureWidth = 500;
   view_.PictureHeight = 300;
@@ -41,12 +59,19 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   view_.CentrePixelY = 150;
   view_.ScaleX = view_.ScaleY = 1.0;
   AbortRequested = false;
-  OpenDocument = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+  OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
   ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
     bool ok = false;
     QFont f = QFontDialog::getFont(&ok, initial, this, title);
     return ok ? std::optional<QFont>(f) : std::nullopt;
   };
+  ChooseOpenFile = [this] {
+    return QFileDialog::getOpenFileName(
+        this, QStringLiteral("データファイルを開く"), currentFolder_,
+        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g);;テキスト形式 (*.dat *.txt);;"
+                       "CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;すべてのファイル (*)"));
+  };
+  RefillRecentMenu();
   ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     QColor c = QColorDialog::getColor(initial, this, title);
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
@@ -87,8 +112,13 @@ TForm1::~TForm1() = default;
 // Every control of the window: the variable choice and display switches above, the eight tabs,
 // and the drawing mode, background and gauge below.
 void TForm1::BuildControls() {
-  auto* central = Named(new QWidget(this), "CentralPanel");
-  setCentralWidget(central);
+  // On a screen smaller than the controls need, the window shrinks and its contents scroll.
+  auto* scroll = Named(new QScrollArea(this), "CentralScroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  setCentralWidget(scroll);
+  auto* central = Named(new QWidget(scroll), "CentralPanel");
+  scroll->setWidget(central);
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(4, 4, 4, 2);
   outer->setSpacing(4);
@@ -357,18 +387,18 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
   return true;
 }
 
-// The settings file, applied line by line through the controls so every handler runs. Reading
-// stops at the first failure with its message; what came before stays applied.
-void TForm1::LoadSettings(const QString& path) {
-  QString file = path.isEmpty() ? SettingsFilePath() : path;
-  SettingsFileResult r = ReadSettingsFile(file.toStdString());
-  for (const ControlAssignment& a : r.assignments) {
-    try {
-      ApplyControlValue(a.control, a.value);
-    } catch (const std::exception&) {
-      return;
-    }
+// The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
+// when the work completed, empty at once when it did not.
+void TForm1::FinishWork(const QString& status, bool completed) {
+  StatusBar1->showMessage(status);
+  if (!completed) {
+    gaugeReset_->stop();
+    Gauge1->setValue(Gauge1->minimum());
+    return;
   }
+  if (Gauge1->maximum() <= Gauge1->minimum()) Gauge1->setMaximum(Gauge1->minimum() + 1);
+  Gauge1->setValue(Gauge1->maximum());
+  gaugeReset_->start(std::max(gaugeResetMs, 0));
 }
 
 // The boxes always show the levels of the selected variable.

@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -34,6 +35,8 @@
 #include "ui/PlotHost.h"
 #include "ui/ProgramState.h"
 #include "ui/RadioGroupWidget.h"
+#include "ui/RecentFiles.h"
+#include "ui/ViewHistory.h"
 
 namespace corvane {
 
@@ -104,8 +107,13 @@ class TForm1 : public QMainWindow, public PlotHost {
   // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); its
   // handlers run, so the state follows. Returns false for an unknown name.
   bool ApplyControlValue(const std::string& name, const std::string& value);
-  // Reads crv.ini beside the executable (or `path`) into the controls; silent on failure.
+  // Reads crv.ini beside the executable (or `path`) into the controls. A file that cannot be
+  // read, or a line that cannot be applied, leaves one message for ShowStartMessages; the lines
+  // before a bad one stay applied.
   void LoadSettings(const QString& path = QString());
+  // Shows what went wrong while starting (the settings file), once.
+  void ShowStartMessages();
+  QString PendingStartMessage() const { return startMessage_; }
 
   // ---- commands ----
   void LoadSelectedFile();
@@ -113,6 +121,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();
   void RescaleAndRedraw();
+  void PlaceViewForm();  // a hidden plot window placed inside the screen before it is drawn for
   void DrawScene();  // the GDI picture into ScenePicture and the plot window
   void DrawSceneCore();  // the same inside a running command; throws
   // Grid lines of every zone over the background: the quick preview while panning.
@@ -125,6 +134,32 @@ class TForm1 : public QMainWindow, public PlotHost {
   void ApplyTransformBoxes(QLineEdit* sender);
   void ShowContourRange();
   void ShowContourStep();
+  // Opens a data file the way a user means it from the Open command, the recent list or a drop:
+  // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
+  // fitted and the picture drawn. True when the data set was replaced.
+  bool OpenDataFile(const QString& path);
+  void Menu_OpenClick();
+  void RecentFileClick(const QString& path);
+  void RefillRecentMenu();
+  // Files dropped on the main or the plot window: the first data file among them is opened.
+  void OpenDroppedFile(const QString& path) override;
+  // The open dialog (empty: cancelled); tests answer it instead of a user.
+  std::function<QString()> ChooseOpenFile;
+  RecentFiles recentFiles;
+  // ---- views ----
+  // Remembers the view about to be left, for the way back.
+  void RememberView() override;
+  void ZoomBack();
+  void ZoomForward();
+  void FitToData();  // the Fit command: the whole data set in the picture
+  // Scales by `factor` keeping the world point under pixel (px, py) where it is.
+  void WheelZoom(int px, int py, double factor) override;
+  ViewHistory viewHistory;
+  // ---- feedback ----
+  // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
+  // full gauge is emptied again after `gaugeResetMs`.
+  void FinishWork(const QString& status, bool completed);
+  int gaugeResetMs = 700;
   void SetFolder(const QString& folder);  // moves the drive, folder and file lists there
   bool SelectFile(const QString& path);   // folder of `path`, then the file selected in the list
   void ShowTab(int index);
@@ -206,6 +241,8 @@ class TForm1 : public QMainWindow, public PlotHost {
   QProgressBar* Gauge1;
   QStatusBar* StatusBar1;
   // menus
+  QAction *Menu_Open, *Menu_ZoomBack, *Menu_ZoomForward, *Menu_Fit;
+  QMenu* Menu_Recent;
   QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *A1;
   QAction *Menu_FileSel, *Menu_ContourSet, *Menu_DataSet, *Menu_ColorSet, *Menu_AxisSet, *Menu_VOption,
       *Menu_Analyze, *Menu_Streamline, *Help1, *Menu_Version;
@@ -269,8 +306,9 @@ class TForm1 : public QMainWindow, public PlotHost {
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
-  // How a written analysis file is opened; tests replace the desktop's program.
-  std::function<void(const QString& path)> OpenDocument;
+  // How a written analysis file is opened; false when no program took it. Tests replace the
+  // desktop's program.
+  std::function<bool(const QString& path)> OpenDocument;
   // The font and colour dialogs (nullopt: cancelled); tests answer them instead of a user.
   std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
   std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
@@ -297,6 +335,8 @@ class TForm1 : public QMainWindow, public PlotHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -343,6 +383,8 @@ class TForm1 : public QMainWindow, public PlotHost {
   bool zoneSelecting_ = false;
   bool viewPlaced_ = false;
   QString currentFolder_;
+  QString startMessage_;
+  QTimer* gaugeReset_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <cmath>
 
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
@@ -12,6 +13,7 @@
 #include "ui/MainForm.h"
 #include "ui/OGLForm.h"
 #include "ui/ProcessForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -31,6 +33,11 @@ void TForm1::BuildMenus() {
     return a;
   };
   QMenu* file = Named(bar->addMenu(QStringLiteral("ファイル(&F)")), "Menu_File");
+  Menu_Open = item(file, "Menu_Open", QStringLiteral("開く(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  Menu_Recent = Named(file->addMenu(QStringLiteral("最近使ったファイル")), "Menu_Recent");
+  // The driver of the program finds the list as a menu or as the item that opens it.
+  Menu_Recent->menuAction()->setObjectName(QStringLiteral("Menu_Recent"));
+  file->addSeparator();
   Menu_Reload = item(file, "Menu_Reload", QStringLiteral("再読み込み(&R)"));
   Menu_Save = item(file, "Menu_Save", QStringLiteral("画像の保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
   file->addSeparator()->setObjectName(QStringLiteral("N2"));
@@ -39,6 +46,12 @@ void TForm1::BuildMenus() {
   Menu_Rescale = item(action, "Menu_Rescale", QStringLiteral("リスケール＆再描画(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
   Menu_Redraw = item(action, "Menu_Redraw", QStringLiteral("再描画(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
   A1 = item(action, "A1", QStringLiteral("処理の中断(&A)"));
+  action->addSeparator();
+  Menu_ZoomBack = item(action, "Menu_ZoomBack", QStringLiteral("前の表示に戻る"), QKeySequence(Qt::Key_Backspace));
+  Menu_ZoomBack->setShortcuts({QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::ALT | Qt::Key_Left)});
+  Menu_ZoomForward = item(action, "Menu_ZoomForward", QStringLiteral("次の表示に進む"), QKeySequence(Qt::ALT | Qt::Key_Right));
+  Menu_ZoomForward->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::SHIFT | Qt::Key_Backspace)});
+  Menu_Fit = item(action, "Menu_Fit", QStringLiteral("全体を表示"), QKeySequence(Qt::Key_Home));
   QMenu* other = Named(bar->addMenu(QStringLiteral("詳細設定・オプション(&S)")), "Menu_Sonota");
   Menu_FileSel = item(other, "Menu_FileSel", QStringLiteral("ファイル選択(&F)"));
   Menu_ContourSet = item(other, "Menu_ContourSet", QStringLiteral("等高線設定(&C)"));
@@ -65,6 +78,10 @@ void TForm1::ConnectMenus() {
     else if (page == TabSheet4) TabSheet4Show();
     else if (page == TabSheet2) TabSheet2Show();
   }));
+  connect(Menu_Open, &QAction::triggered, this, Guarded(&TForm1::Menu_OpenClick));
+  connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&TForm1::ZoomBack));
+  connect(Menu_ZoomForward, &QAction::triggered, this, Guarded(&TForm1::ZoomForward));
+  connect(Menu_Fit, &QAction::triggered, this, Guarded(&TForm1::FitToData));
   connect(Menu_Reload, &QAction::triggered, this, Guarded(&TForm1::R1Click));
   connect(Menu_Save, &QAction::triggered, this, Guarded(&TForm1::Menu_SaveClick));
   connect(Menu_Exit, &QAction::triggered, this, Guarded(&TForm1::Menu_exitClick));
@@ -105,7 +122,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
-void TForm1::Help1Click() { OpenManual(); }
+void TForm1::Help1Click() { OpenManual(*notifier_); }
 
 void TForm1::Menu_VersionClick() {
   if (AboutForm) AboutForm->ShowOrRaise();
@@ -156,18 +173,27 @@ void TForm1::Redraw() {
     }
     return;
   }
+  PlaceViewForm();
   DrawScene();
   if (!ViewForm) return;
   if (ViewForm->isVisible()) {
     ViewForm->setFocus();
     return;
   }
+  ViewForm->show();
+}
+
+// A hidden plot window takes its place and its size on the screen before the picture is fitted
+// and drawn for it, so the first picture is drawn at the size it is shown.
+void TForm1::PlaceViewForm() {
+  if (!ViewForm || ViewForm->isVisible()) return;
   if (!viewPlaced_) {
     // First showing: beside the main window rather than over it.
     ViewForm->move(frameGeometry().topRight() + QPoint(8, 0));
     viewPlaced_ = true;
   }
-  ViewForm->show();
+  KeepOnScreen(ViewForm);
+  ViewForm->FormResize();  // a hidden window hears of its new size only when shown
 }
 
 // Fits the view to the data (all overlay copies included), draws, and shows the new view values.
@@ -178,6 +204,8 @@ void TForm1::RescaleAndRedraw() {
   }
   try {
     if (!scene.options.display.UseOpenGL) {
+      RememberView();
+      PlaceViewForm();
       FitView(scene);
     } else if (OGLForm) {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.
@@ -195,6 +223,7 @@ void TForm1::RescaleAndRedraw() {
 
 void TForm1::ZoomAt(int px, int py, double factor) {
   if (Busy()) return;
+  RememberView();
   view_.ZoomAt(px, py, factor);
   DrawScene();
   WriteTransformBoxes();
@@ -202,10 +231,56 @@ void TForm1::ZoomAt(int px, int py, double factor) {
 
 void TForm1::ZoomToRect(int x1, int y1, int x2, int y2) {
   if (Busy()) return;
+  RememberView();
   view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
   DrawScene();
   WriteTransformBoxes();
 }
+
+void TForm1::WheelZoom(int px, int py, double factor) {
+  if (Busy() || !(factor > 0.0) || !std::isfinite(factor)) return;
+  const double wx = view_.PixelToWorldX(px), wy = view_.PixelToWorldY(py);
+  const double sx = view_.ScaleX * factor, sy = view_.ScaleY * factor;
+  // A scale that overflows or vanishes would leave no way to draw; such a turn does nothing.
+  if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0.0 || sy == 0.0 || !std::isfinite(wx) || !std::isfinite(wy))
+    return;
+  RememberView();
+  view_.ScaleX = sx;
+  view_.ScaleY = sy;
+  view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
+  view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
+  DrawScene();
+  WriteTransformBoxes();
+}
+
+void TForm1::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
+
+// Back and forward walk the remembered views and draw the one reached.
+void TForm1::ZoomBack() {
+  if (Busy()) return;
+  std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
+  if (!place) {
+    StatusBar1->showMessage(QStringLiteral("これより前の表示はありません"));
+    return;
+  }
+  ApplyPlace(view_, *place);
+  DrawScene();
+  WriteTransformBoxes();
+}
+
+void TForm1::ZoomForward() {
+  if (Busy()) return;
+  std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
+  if (!place) {
+    StatusBar1->showMessage(QStringLiteral("これより先の表示はありません"));
+    return;
+  }
+  ApplyPlace(view_, *place);
+  DrawScene();
+  WriteTransformBoxes();
+}
+
+void TForm1::FitToData() { RescaleAndRedraw(); }
 
 // The GDI picture: the scene into ScenePicture, then its bitmap into the plot window. The
 // previous picture stays when the drawing fails.
@@ -236,6 +311,14 @@ void TForm1::DrawSceneCore() {
   if (ViewForm) ViewForm->setCursor(Qt::WaitCursor);
   AbortRequested = false;
   RequireDrawingNumbers(state);
+  // A drawing that fails leaves the gauge empty and says so; the error itself goes on to its box.
+  struct Unfinished {
+    TForm1* form;
+    bool done = false;
+    ~Unfinished() {
+      if (!done) form->FinishWork(QStringLiteral("描画できませんでした"), false);
+    }
+  } unfinished{this};
   if (corvane::DrawScene(scene, *progress_, *notifier_)) {
     ScenePictureValid = true;
     if (ViewForm) {
@@ -244,6 +327,12 @@ void TForm1::DrawSceneCore() {
     }
     ShowDrawnState();
   }
+  unfinished.done = true;
+  // The layers stop early on the abort command; the picture shown is then not the whole scene.
+  if (AbortRequested)
+    FinishWork(QStringLiteral("中断しました"), false);
+  else
+    FinishWork(QStringLiteral("描画完了"), true);
 }
 
 void TForm1::ShowDrawnState() {

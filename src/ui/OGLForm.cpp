@@ -114,7 +114,8 @@ void TOGLForm::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors
     QApplication::beep();
     return;
   }
-  BuildFrame(showContour, showGrid, showVectors);
+  const bool built = BuildFrame(showContour, showGrid, showVectors);
+  if (host_.frameFinished) host_.frameFinished(built && !lastFrameAborted_, lastFrameAborted_);
   if (host_.endCommand) host_.endCommand();
 }
 
@@ -129,6 +130,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   Notifier& notifier = given ? *given : noNotifier;
   // An abort stops only the frame it was given in.
   if (host_.clearAbort) host_.clearAbort();
+  lastFrameAborted_ = false;
   try {
     const ProgramOptions options = Options();
     // Before the first fit the box shows the whole data set, copies included.
@@ -147,6 +149,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   }
   std::swap(frame_, spare_);
   ++frameSerial_;
+  lastFrameAborted_ = progress.AbortRequested();
   if (host_.clearAbort) host_.clearAbort();
   update();
   return true;
@@ -278,7 +281,8 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     // The full frame reports the unreadable box itself.
   }
   const DisplayOptions d = options ? options->display : DisplayOptions{};
-  BuildFrame(d.ShowContour, d.ShowGrid, d.ShowVec);
+  const bool built = BuildFrame(d.ShowContour, d.ShowGrid, d.ShowVec);
+  if (host_.frameFinished) host_.frameFinished(built && !lastFrameAborted_, lastFrameAborted_);
   if (host_.endCommand) host_.endCommand();
 }
 

@@ -27,6 +27,9 @@ struct OGLFormHost {
   // The main window's command lock: nothing loads a data set while a frame pumps events.
   std::function<bool()> tryBeginCommand;
   std::function<void()> endCommand;
+  // The end of a full frame, for the status bar and gauge: completed, or stopped by the abort
+  // command or an error.
+  std::function<void(bool completed, bool aborted)> frameFinished;
 };
 
 class TOGLForm : public QOpenGLWidget {
@@ -64,6 +67,7 @@ class TOGLForm : public QOpenGLWidget {
   void hideEvent(QHideEvent* e) override;
 
  private:
+  bool lastFrameAborted_ = false;  // the abort command stopped the last frame built
   // Builds the frame into the spare list and swaps it in; false when options could not be read.
   bool BuildFrame(bool showContour, bool showGrid, bool showVectors);
   ProgramOptions Options() const;

@@ -26,6 +26,12 @@ class PlotHost {
   // A point picked for the analysis segment (first or second end), as the typed boxes take it.
   virtual void SegmentPointPicked(bool first, const QString& xText, const QString& yText) = 0;
   virtual QString CurrentFolder() const = 0;
+  // The wheel: scales by `factor` about the world point under pixel (px, py).
+  virtual void WheelZoom(int px, int py, double factor) = 0;
+  // The view about to be left (a pan starts), for the way back.
+  virtual void RememberView() = 0;
+  // A data file dropped on the plot window.
+  virtual void OpenDroppedFile(const QString& path) = 0;
 };
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include "ui/MainForm.h"
 #include "ui/OGLForm.h"
 #include "ui/ProcessForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -70,6 +71,12 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };
+  host.frameFinished = [m](bool completed, bool aborted) {
+    m->FinishWork(completed   ? QStringLiteral("描画完了")
+                  : aborted ? QStringLiteral("中断しました")
+                            : QStringLiteral("描画できませんでした"),
+                  completed);
+  };
   w.ogl = std::make_unique<TOGLForm>(std::move(host));
   m->OGLForm = w.ogl.get();
   w.view = std::make_unique<TViewForm>(m);
@@ -78,6 +85,12 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   m->ProcessForm = w.process.get();
   w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
   m->AboutForm = w.about.get();
+  // Every window opens inside the screen (the plot window sees to it itself, since its size is
+  // the picture's).
+  auto* placement = new ScreenPlacement(m);
+  for (QWidget* window : {static_cast<QWidget*>(m), static_cast<QWidget*>(w.legend.get()), w.ogl.get(),
+                          static_cast<QWidget*>(w.process.get()), static_cast<QWidget*>(w.about.get())})
+    window->installEventFilter(placement);
   return w;
 }
 

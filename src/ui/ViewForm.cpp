@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QThread>
 #include <QElapsedTimer>
@@ -18,6 +20,9 @@
 #include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
+#include "ui/RecentFiles.h"
+#include "ui/SaveDialogs.h"
+#include "ui/ScreenPlacement.h"
 
 namespace corvane {
 
@@ -56,6 +61,10 @@ void ViewImage::mouseMoveEvent(QMouseEvent* e) {
 }
 void ViewImage::mouseReleaseEvent(QMouseEvent* e) {
   emit MouseUp(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+}
+void ViewImage::wheelEvent(QWheelEvent* e) {
+  emit Wheel(e->angleDelta().y(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+  e->accept();
 }
 
 // Created hidden and disabled for input; the first complete drawing enables it.
@@ -106,13 +115,34 @@ TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host)
   connect(Image1, &ViewImage::MouseUp, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
     Guard([&] { Image1MouseUp(b, s, x, y); });
   });
+  connect(Image1, &ViewImage::Wheel, this, [this](int delta, Qt::KeyboardModifiers s, int x, int y) {
+    Guard([&] { Image1MouseWheel(delta, s, x, y); });
+  });
+  setAcceptDrops(true);
 
   SetOuterSize(293, 341);
   setEnabled(false);
   FormResize();
 }
 
-void TViewForm::resizeEvent(QResizeEvent*) { FormResize(); }
+// Only a resize by the user ends point picking: the window's own sizing (its first showing, the
+// settings, keeping it on the screen) leaves a pick that was asked for armed.
+void TViewForm::resizeEvent(QResizeEvent* e) {
+  FormResize();
+  if (isVisible() && !placing_ && e->size() != ownSize_) {
+    PickingPoint1 = false;
+    PickingPoint2 = false;
+  }
+}
+
+// Shown inside the screen; the size that takes is the window's own, not the user's.
+void TViewForm::showEvent(QShowEvent* e) {
+  placing_ = true;
+  KeepOnScreen(this);
+  placing_ = false;
+  ownSize_ = size();
+  QWidget::showEvent(e);
+}
 
 // The picture follows the client area less the status bar; nothing is redrawn.
 void TViewForm::FormResize() {
@@ -121,16 +151,44 @@ void TViewForm::FormResize() {
   Image1->setGeometry(0, 0, w, h);
   StatusBar1->setGeometry(0, h, w, kStatusBarHeight);
   if (host_) host_->State().scene.view.SetPictureSize(w, h);
-  PickingPoint1 = false;
-  PickingPoint2 = false;
 }
 
 // The settings give the outer size; the client area is that less the nominal frame, as for the
 // command line, so both draw the same picture.
 void TViewForm::SetOuterSize(int width, int height) {
   const PlotClientSize client = ClientSizeOfPlotWindow(width, height);
+  ownSize_ = QSize(client.width, client.height);
   resize(client.width, client.height);
   FormResize();
+  if (isVisible()) {
+    placing_ = true;
+    KeepOnScreen(this);
+    placing_ = false;
+    ownSize_ = size();
+  }
+}
+
+// One notch of the wheel zooms like a click (twice or half the scale) about the point under the
+// cursor, which stays where it is; with Ctrl a notch is a quarter of that step. Fine-grained
+// wheels add up to whole notches.
+void TViewForm::Image1MouseWheel(int angleDelta, Qt::KeyboardModifiers shift, int x, int y) {
+  wheelRemainder_ += angleDelta;
+  const int notches = wheelRemainder_ / 120;
+  if (notches == 0) return;
+  wheelRemainder_ -= notches * 120;
+  const double step = (shift & Qt::ControlModifier) ? std::pow(2.0, 0.25) : 2.0;
+  host_->WheelZoom(x, y, std::pow(step, notches));
+}
+
+void TViewForm::dragEnterEvent(QDragEnterEvent* e) {
+  if (!FirstLocalFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void TViewForm::dropEvent(QDropEvent* e) {
+  const QString path = FirstLocalFile(e->mimeData());
+  if (path.isEmpty()) return;
+  e->acceptProposedAction();
+  Guard([&] { host_->OpenDroppedFile(path); });
 }
 
 void TViewForm::SetPicture(const QImage& image) {
@@ -259,6 +317,7 @@ void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
   } endPan{this};
   PanKeyHeld = true;
+  host_->RememberView();
   const ViewTransform& v = host_->State().scene.view;
   double factor = (shift & Qt::ShiftModifier) ? 4.0 : 1.0;
   double dx = 5.0 / v.ScaleX * factor, dy = 5.0 / v.ScaleY * factor;
@@ -276,20 +335,17 @@ void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 
 void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
 
-// The save dialog: four formats, bitmap first, "bmp" appended to a name without extension, and
-// a question before an existing file is replaced.
+// The save dialog: the formats, bitmap first; a name without extension takes the chosen type's,
+// and an existing file is replaced only after a question.
 void TViewForm::SaveViewPicture() {
   QFileDialog dialog(this, QString(), host_->CurrentFolder());
   dialog.setObjectName(QStringLiteral("SaveDialog1"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters(PictureSaveFilters());
-  dialog.setDefaultSuffix(QStringLiteral("bmp"));
+  PreparePictureSaveDialog(dialog);
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setSizeGripEnabled(true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  QString path = dialog.selectedFiles().first();
+  const QString path = PathWithChosenType(dialog.selectedFiles().first(), dialog.selectedNameFilter());
   try {
     SavePictureTo(path);
   } catch (const std::exception& e) {

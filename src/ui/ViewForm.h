@@ -32,8 +32,10 @@ class ViewImage : public QWidget {
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
   void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void Wheel(int angleDelta, Qt::KeyboardModifiers shift, int x, int y);
 
  protected:
+  void wheelEvent(QWheelEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -65,6 +67,8 @@ class TViewForm : public QWidget {
   void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void FormKeyDown(int key, Qt::KeyboardModifiers shift);
   void FormKeyUp(int key);
+  // The wheel over the picture; `angleDelta` in eighths of a degree (120 a notch).
+  void Image1MouseWheel(int angleDelta, Qt::KeyboardModifiers shift, int x, int y);
 
   // Shows a new picture (a drawing or a pan preview); a quick segment over the old one is gone.
   void SetPicture(const QImage& image);
@@ -90,11 +94,17 @@ class TViewForm : public QWidget {
   void focusOutEvent(QFocusEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor fill);
   void Guard(const std::function<void()>& body);
   PlotHost* host_;
+  QSize ownSize_;           // the size the window gave itself last; any other is the user's
+  bool placing_ = false;    // the window is fitting itself into the screen
+  int wheelRemainder_ = 0;  // wheel turns short of a notch
 };
 
 // "1.2346E+2": five significant digits, exponent without leading zeros.

@@ -1,5 +1,7 @@
 // The command line explains itself: help for the program and each sub-command, the version, and
 // a clear refusal of an option that belongs to another sub-command.
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -39,6 +41,36 @@ TEST(CommandHelp, ProgramHelpAndVersionSucceedAndOtherCommandsOptionsAreRefused)
     const Output refused = RunProgram(arguments);
     EXPECT_TRUE(refused.status == 1 && refused.errors.contains(error)) << refused.status << " " << refused.errors.toStdString();
   }
+}
+
+// The desktop program refuses what it cannot do before any window: no display, a mistyped
+// command word, an unknown name after --set. Each says why and ends with status 1.
+TEST(DesktopStart, RefusalsNameTheProblemAndExitWithOne) {
+  QTemporaryDir config;
+  auto run = [&](const QStringList& arguments, bool display) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", config.path());
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    if (display) env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(CORVANE_BINARY), arguments);
+    process.waitForFinished(60000);
+    return std::pair(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                     QString::fromUtf8(process.readAllStandardError()));
+  };
+  const auto noDisplay = run({}, false);
+  EXPECT_EQ(noDisplay.first, 1);
+  EXPECT_TRUE(noDisplay.second.contains("ディスプレイ") && noDisplay.second.contains("render")) << noDisplay.second.toStdString();
+  const auto typo = run({"rnder", "x.dat"}, false);
+  EXPECT_EQ(typo.first, 1);
+  EXPECT_TRUE(typo.second.contains("不明なコマンドです") && typo.second.contains("rnder")) << typo.second.toStdString();
+  const auto unknown = run({"--settings", config.filePath("none.ini"), "--set", "NoSuchBox=1"}, true);
+  EXPECT_EQ(unknown.first, 1);
+  EXPECT_TRUE(unknown.second.contains("NoSuchBox")) << unknown.second.toStdString();
+  const auto badValue = run({"--settings", config.filePath("none.ini"), "--set", "ZCountBox=many"}, true);
+  EXPECT_EQ(badValue.first, 1);
+  EXPECT_TRUE(badValue.second.contains("ZCountBox")) << badValue.second.toStdString();
 }
 
 }  // namespace

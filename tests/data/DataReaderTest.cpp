@@ -176,7 +176,7 @@ TEST(DataReader, FaultsFoundOnBothCoresNameTheFirstFaultyNodeInNodeOrder) {
   write(200 * 200 - 1);
   Load shortFile(path, o);
   EXPECT_FALSE(shortFile.result);
-  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]行数40003と格子点数40003が合いません"}));
+  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]行数40003と格子点数40003が合いません (格子点数から必要な行数は 40004 行、ファイルは 40003 行です)"}));
 }
 
 TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
@@ -243,7 +243,7 @@ TEST(DataReader, FormatFaultsWarnWithTheProgramsTexts) {
     const char* file;
     bool loads;
     std::vector<std::string> warnings, messages;
-  } cases[] = {{"short_file.dat", false, {"zone[0]行数7と格子点数7が合いません"}, {}},
+  } cases[] = {{"short_file.dat", false, {"zone[0]行数7と格子点数7が合いません (格子点数から必要な行数は 8 行、ファイルは 7 行です)"}, {}},
                {"short_line.dat", false, {missing}, {}},
                {"short_lines_only.dat", false, {missing}, {}},
                {"three_size_fields.dat", true, {}, {twoSizes}},
@@ -265,7 +265,7 @@ TEST(DataReader, JOuterShortFileNamesTheFirstMissingNodesLine) {
   o.loopOrder = LoopOrder::JI;
   Load l(path, o);
   EXPECT_FALSE(l.result);
-  EXPECT_EQ(l.notifier.warnings, (std::vector<std::string>{"zone[0]行数8と格子点数8が合いません"}));
+  EXPECT_EQ(l.notifier.warnings, (std::vector<std::string>{"zone[0]行数8と格子点数8が合いません (格子点数から必要な行数は 10 行、ファイルは 8 行です)"}));
 }
 
 TEST(DataReader, BadSizesAreRefusedBeforeAnythingIsAllocated) {

@@ -50,12 +50,15 @@ TEST(AboutForm, AddressLabelsOpenMailAndWebLinks) {
   EXPECT_EQ(recorder.opened[1].toString(), QString::fromUtf8(kMakerWebAddress));
 }
 
-TEST(Manual, MissingPageOpensNothing) {
+TEST(Manual, MissingPageOpensNothingAndSaysWhereItWasLookedFor) {
   UrlRecorder recorder({QStringLiteral("file")});
   // The test program's folder has no manual.
   ASSERT_FALSE(QFileInfo::exists(ManualPath()));
-  OpenManual();
+  RecordingNotifier messages;
+  OpenManual(messages);
   EXPECT_TRUE(recorder.opened.isEmpty());
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_NE(messages.messages[0].find(ManualPath().toStdString()), std::string::npos);
 }
 
 }  // namespace

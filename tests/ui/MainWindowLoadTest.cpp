@@ -60,7 +60,7 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   ASSERT_EQ(shown.size(), QSize(520, 320));
   // The zone boundary at x = 0 is a white column on black at pixel 260 - 1.5 * 70 = 155.
   EXPECT_EQ(std::pair(QColor(shown.pixel(155, 160)), QColor(shown.pixel(100, 160))), std::pair(QColor(Qt::white), QColor(Qt::black)));
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("ビットマップ転送完了.描画完了."));
+  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("描画完了"));
 }
 
 using MainWindow = ProgramTest<StartedProgram>;

@@ -28,7 +28,7 @@ struct LoadedWindow : StartedProgram {
     EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
     main().BrushCheck->setChecked(true);
     main().ShowGrid->setChecked(true);
-    main().OpenDocument = [](const QString&) {};
+    main().OpenDocument = [](const QString&) { return true; };
     main().ShowLabel->setChecked(false);  // label places are drawn at random
   }
   QImage Picture() { return main().scene.bitmap.copy(); }

@@ -11,7 +11,10 @@ using namespace corvane::testing;
 
 // The loaded program with the opened documents recorded and the seed list read by cell.
 struct TabsProgram : LoadedProgram {
-  TabsProgram() { main().OpenDocument = [this](const QString& path) { opened.push_back(path); }; }
+  TabsProgram() { main().OpenDocument = [this](const QString& path) {
+      opened.push_back(path);
+      return true;
+    }; }
   QStringList opened;
 
   QString Cell(int row, int column) {

@@ -1,0 +1,141 @@
+// The main window's ways of opening a data file besides the file list: the Open command, the
+// recent list and a drop; and the settings file read at start, with what went wrong kept for one
+// message once the window is up.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+#include "data/Errors.h"
+#include "scene/DesktopIntegration.h"
+#include "scene/SettingsFile.h"
+#include "ui/MainForm.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kStartsOnDefaults = "既定の設定で起動します。";
+
+}  // namespace
+
+bool TForm1::OpenDataFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) throw CorvaneError("ファイルが見つかりません: " + path.toStdString());
+  if (!info.isFile()) throw CorvaneError("データファイルではありません (フォルダなど): " + path.toStdString());
+  const QString absolute = info.absoluteFilePath();
+  // The file list follows the file's folder; a file its mask does not show is opened all the same.
+  SelectFile(absolute);
+  if (!LoadFile(absolute)) return false;
+  RescaleAndRedraw();
+  return true;
+}
+
+// The open dialog, in the folder the file list shows.
+void TForm1::Menu_OpenClick() {
+  const QString path = ChooseOpenFile ? ChooseOpenFile() : QString();
+  if (path.isEmpty()) return;
+  OpenDataFile(path);
+}
+
+// A file of the recent list; one that has gone away is said so and leaves the list.
+void TForm1::RecentFileClick(const QString& path) {
+  if (!QFileInfo(path).isFile()) {
+    recentFiles.Remove(path);
+    RefillRecentMenu();
+    notifier_->Warning("ファイルが見つかりません。最近使ったファイルの一覧から外しました: " + path.toStdString());
+    return;
+  }
+  OpenDataFile(path);
+}
+
+// The recent menu lists the files newest first, numbered for the keyboard.
+void TForm1::RefillRecentMenu() {
+  Menu_Recent->clear();
+  const QStringList& paths = recentFiles.Paths();
+  for (int k = 0; k < paths.size(); ++k) {
+    const QString path = paths[k];
+    QString text = QFileInfo(path).fileName() + QStringLiteral("  (") + QFileInfo(path).absolutePath() + QLatin1Char(')');
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    if (k < 9) text = QStringLiteral("&%1 ").arg(k + 1) + text;
+    QAction* a = Menu_Recent->addAction(text);
+    a->setObjectName(QStringLiteral("Menu_Recent%1").arg(k));
+    a->setData(path);
+    a->setToolTip(path);
+    connect(a, &QAction::triggered, this, Guarded([this, path] { RecentFileClick(path); }));
+  }
+  Menu_Recent->setEnabled(!paths.isEmpty());
+}
+
+void TForm1::OpenDroppedFile(const QString& path) {
+  // The drop returns to the program it came from first; the load runs after.
+  QTimer::singleShot(0, this, Guarded([this, path] { OpenDataFile(path); }));
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString path = FirstLocalFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenDroppedFile(path);
+}
+
+// The settings file, applied line by line through the controls so every handler runs. A file
+// that is there but cannot be read starts the program on the defaults; a line that cannot be
+// applied stops the reading there, what came before it staying applied. Either is kept for one
+// message (ShowStartMessages), since the windows are not shown yet.
+void TForm1::LoadSettings(const QString& path) {
+  startMessage_.clear();
+  const QString file = path.isEmpty() ? SettingsFilePath() : path;
+  const QFileInfo info(file);
+  if (!info.exists()) return;  // no settings file: the defaults, without a word
+  const QString prefix = QStringLiteral("設定ファイル ") + file;
+  if (info.isDir()) {
+    startMessage_ = prefix + QStringLiteral(" はフォルダです。") + kStartsOnDefaults;
+    return;
+  }
+  if (!info.isFile()) {
+    startMessage_ = prefix + QStringLiteral(" は通常のファイルではありません。") + kStartsOnDefaults;
+    return;
+  }
+  if (!info.isReadable()) {
+    startMessage_ = prefix + QStringLiteral(" を読めません (読み取りの権限がありません)。") + kStartsOnDefaults;
+    return;
+  }
+  SettingsFileResult r;
+  try {
+    r = ReadSettingsFile(file.toStdString());
+  } catch (const std::exception& e) {
+    QString text = QString::fromStdString(e.what());
+    if (!text.contains(file)) text = prefix + QStringLiteral(": ") + text;
+    startMessage_ = text + QStringLiteral("\n") + kStartsOnDefaults;
+    return;
+  }
+  const QString rest = QStringLiteral("\nこの行から後の設定は読み込まれていません。");
+  for (const ControlAssignment& a : r.assignments) {
+    try {
+      ApplyControlValue(a.control, a.value);
+    } catch (const std::exception& e) {
+      startMessage_ = QStringLiteral("%1 の %2 行目: 値 \"%3\" を設定できません (%4)")
+                          .arg(file)
+                          .arg(a.line + 1)
+                          .arg(QString::fromStdString(a.value), QString::fromStdString(e.what())) +
+                      rest;
+      return;
+    }
+  }
+  if (!r.complete) startMessage_ = QString::fromStdString(r.stopReason) + rest;
+}
+
+void TForm1::ShowStartMessages() {
+  if (startMessage_.isEmpty()) return;
+  const std::string text = startMessage_.toStdString();
+  startMessage_.clear();
+  notifier_->Warning(text);
+}
+
+}  // namespace corvane

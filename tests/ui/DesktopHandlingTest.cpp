@@ -1,0 +1,247 @@
+// Everyday handling as a desktop user expects it: opening files by command, recent list and drop,
+// wheel zoom and the way back, the save type, honest gauge and status, settings problems said
+// once, and windows that stay on a small screen.
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QDragEnterEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QThread>
+#include <QUrl>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+#include "output/ImageExport.h"
+#include "ui/SaveDialogs.h"
+#include "ui/ScreenPlacement.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+// A started program whose recent list lives in its own temporary folder.
+struct OpeningProgram : SizedProgram {
+  OpeningProgram() {
+    main().recentFiles = RecentFiles(dir.filePath(QStringLiteral("recent")));
+    main().RefillRecentMenu();
+    main().gaugeResetMs = 0;
+  }
+  QStringList RecentMenuPaths() {
+    QStringList paths;
+    for (QAction* a : main().Menu_Recent->actions()) paths << a->data().toString();
+    return paths;
+  }
+};
+
+void SendDrop(QWidget* target, const QString& path) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(path)});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  QCoreApplication::processEvents();
+}
+
+using OpenCommands = ProgramTest<OpeningProgram>;
+
+TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
+  ASSERT_NE(m.findChild<QAction*>(QStringLiteral("Menu_Open")), nullptr);
+  ASSERT_NE(m.findChild<QMenu*>(QStringLiteral("Menu_Recent")), nullptr);
+  const QString file = TestFile("three_zones.dat");
+  m.ChooseOpenFile = [&] { return file; };
+  m.Menu_Open->trigger();
+  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_TRUE(m.ScenePictureValid);
+  EXPECT_TRUE(p.view().isVisible());
+  EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
+  EXPECT_EQ(p.RecentMenuPaths(), QStringList{QFileInfo(file).absoluteFilePath()});
+  // Kept for the next run, newest first, at most ten, each once.
+  for (int k = 0; k < 12; ++k) m.recentFiles.Add(p.dir.filePath(QStringLiteral("f%1.dat").arg(k)));
+  m.recentFiles.Add(p.dir.filePath(QStringLiteral("f5.dat")));
+  RecentFiles again(p.dir.filePath(QStringLiteral("recent")));
+  ASSERT_EQ(again.Paths().size(), RecentFiles::kMaximum);
+  EXPECT_EQ(again.Paths().first(), p.dir.filePath(QStringLiteral("f5.dat")));
+  EXPECT_EQ(again.Paths().count(p.dir.filePath(QStringLiteral("f5.dat"))), 1);
+  // A cancelled dialog does nothing; a recent file that has gone is said and dropped.
+  m.ChooseOpenFile = [] { return QString(); };
+  m.Menu_Open->trigger();
+  m.RefillRecentMenu();
+  m.Menu_Recent->actions().first()->trigger();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_NE(p.messages.warnings[0].find("f5.dat"), std::string::npos);
+  EXPECT_FALSE(p.RecentMenuPaths().contains(p.dir.filePath(QStringLiteral("f5.dat"))));
+}
+
+TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
+  SendDrop(&m, TestFile("three_zones.dat"));
+  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_TRUE(m.ScenePictureValid);
+  m.data_ = FieldDataSet();
+  SendDrop(&p.view(), TestFile("three_zones.dat"));
+  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_TRUE(p.messages.warnings.empty());
+}
+
+TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
+  std::vector<int> gauge;
+  QObject::connect(m.Gauge1, &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
+  ASSERT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
+  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
+  ASSERT_FALSE(gauge.empty());
+  EXPECT_EQ(gauge.back(), m.Gauge1->maximum());  // full at the end ...
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m.Gauge1->value(), 0);               // ... then emptied
+  m.Redraw();
+  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("描画完了"));
+  // The abort command given while the drawing runs: never "done".
+  QThread::msleep(40);  // the drawing lets events in at its first chance
+  QTimer::singleShot(0, m.A1, &QAction::trigger);
+  m.Redraw();
+  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(m.Gauge1->value(), 0);
+  EXPECT_FALSE(m.AbortRequested);
+  // A load that fails says so; the data set stays.
+  EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
+  EXPECT_TRUE(m.StatusBar1->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
+  EXPECT_EQ(m.data_.NodeCount, 19);
+}
+
+using ViewSteps = ProgramTest<SizedProgram>;
+
+TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
+  m.Redraw();
+  const ViewTransform& v = m.view_;
+  const double wx = v.PixelToWorldX(100), wy = v.PixelToWorldY(80);
+  auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+    QWheelEvent e(QPointF(100, 80), p.view().Image1->mapToGlobal(QPointF(100, 80)), QPoint(), QPoint(0, delta),
+                  Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(p.view().Image1, &e);
+  };
+  wheel(120, Qt::NoModifier);
+  EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
+  EXPECT_NEAR(v.PixelToWorldX(100), wx, 1e-12);
+  EXPECT_NEAR(v.PixelToWorldY(80), wy, 1e-12);
+  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("2"));
+  wheel(60, Qt::ControlModifier);  // half a notch waits for the other half
+  EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
+  wheel(60, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(v.ScaleX, 2.0 * std::pow(2.0, 0.25));
+  wheel(-120, Qt::NoModifier);
+  EXPECT_DOUBLE_EQ(v.ScaleX, std::pow(2.0, 0.25));
+  // Back through the three steps, forward one, and a new step forgets the way forward.
+  for (int k = 0; k < 3; ++k) m.Menu_ZoomBack->trigger();
+  EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
+  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("1"));
+  m.Menu_ZoomForward->trigger();
+  EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
+  MouseClick(p.view().Image1, Qt::RightButton, QPoint(260, 160));
+  EXPECT_FALSE(m.viewHistory.CanGoForward());
+  m.Menu_Fit->trigger();
+  m.Menu_ZoomBack->trigger();
+  EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
+  EXPECT_TRUE(m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::Key_Backspace)));
+  EXPECT_TRUE(m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Left)));
+  EXPECT_EQ(m.Menu_Fit->shortcut(), QKeySequence(Qt::Key_Home));
+}
+
+TEST(ViewHistoryDepth, KeepsTheLastFiftyViews) {
+  ViewHistory h;
+  for (int k = 0; k < 60; ++k) h.Remember({0, 0, double(k), double(k)});
+  ViewPlace at{0, 0, 60, 60};
+  int steps = 0;
+  while (auto back = h.Back(at)) at = *back, ++steps;
+  EXPECT_EQ(steps, 50);
+  EXPECT_EQ(at.ScaleX, 10.0);
+}
+
+TEST(SaveType, ANameWithoutExtensionTakesTheChosenType) {
+  EXPECT_EQ(PathWithChosenType("/t/plot", "PNGイメージ(*.png)"), QStringLiteral("/t/plot.png"));
+  EXPECT_EQ(PathWithChosenType("/t/plot.v2", "JPEGイメージ(*.jpg *.jpeg)"), QStringLiteral("/t/plot.v2.jpg"));
+  EXPECT_EQ(PathWithChosenType("/t/plot.jpeg", "PNGイメージ(*.png)"), QStringLiteral("/t/plot.jpeg"));
+  EXPECT_EQ(PathWithChosenType("/t/plot.BMP", "SVG画像(*.svg)"), QStringLiteral("/t/plot.BMP"));
+}
+
+TEST(SaveType, TheDialogAddsTheChosenTypesExtensionItself) {
+  QTemporaryDir dir;
+  QFileDialog dialog(nullptr, QString(), dir.path());
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  PreparePictureSaveDialog(dialog);
+  auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_TRUE(types && name);
+  types->setCurrentIndex(3);  // PNG
+  name->setText(QStringLiteral("plot"));
+  EXPECT_EQ(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("plot.png"))});
+}
+
+TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
+  m.Redraw();
+  const QString path = PathWithChosenType(p.dir.filePath(QStringLiteral("plot")), PictureSaveFilters()[3]);
+  ASSERT_TRUE(p.view().SavePictureTo(path));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.read(4), QByteArray("\x89PNG"));
+}
+
+TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) {
+  StartedProgram p("SHOW GRID\nZONE COUNT\nthree\nWHITE BACKGROUND\n");
+  TForm1& m = p.main();
+  EXPECT_TRUE(m.ShowGrid->isChecked());
+  EXPECT_FALSE(m.WhiteBack->isChecked());
+  m.ShowStartMessages();
+  m.ShowStartMessages();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  const std::string& text = p.messages.warnings[0];
+  for (const std::string& part : {p.dir.filePath("crv.ini").toStdString(), std::string("3 行目"), std::string("three")})
+    EXPECT_NE(text.find(part), std::string::npos) << text;
+}
+
+TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
+  QTemporaryDir dir;
+  ProgramWindows windows = CreateProgramWindows(dir.path());
+  RecordingNotifier messages;
+  windows.main->SetNotifier(&messages);
+  windows.main->ShowStartMessages();
+  ASSERT_EQ(messages.warnings.size(), 1u);
+  EXPECT_NE(messages.warnings[0].find(dir.path().toStdString()), std::string::npos);
+  EXPECT_NE(messages.warnings[0].find("フォルダ"), std::string::npos);
+  EXPECT_EQ(windows.main->ZCountBox->value(), 3);
+  // A device is no settings file either.
+  ProgramWindows device = CreateProgramWindows(QStringLiteral("/dev/null"));
+  EXPECT_TRUE(device.main->PendingStartMessage().contains(QStringLiteral("/dev/null")));
+  // No settings file at all is no message.
+  ProgramWindows plain = CreateProgramWindows(dir.filePath(QStringLiteral("none.ini")));
+  EXPECT_TRUE(plain.main->PendingStartMessage().isEmpty());
+}
+
+TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
+  const QRect screen(0, 0, 800, 600);
+  EXPECT_EQ(FitRectInto(QRect(700, 500, 300, 200), screen), QRect(500, 400, 300, 200));
+  EXPECT_EQ(FitRectInto(QRect(-50, 10, 1000, 700), screen), QRect(0, 0, 800, 600));
+  EXPECT_EQ(FitRectInto(QRect(10, 10, 100, 100), screen), QRect(10, 10, 100, 100));
+
+  StartedProgram p;
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  p.view().SetOuterSize(available.width() + 500, available.height() + 400);
+  p.view().PickingPoint1 = true;  // asked for before the window first shows
+  p.main().Redraw();
+  ASSERT_TRUE(p.view().isVisible());
+  EXPECT_TRUE(available.contains(p.view().frameGeometry())) << p.view().frameGeometry().width();
+  EXPECT_EQ(p.main().view_.PictureWidth, p.view().width());
+  EXPECT_EQ(p.view().Picture().width(), p.view().width());  // drawn at the size it is shown
+  EXPECT_TRUE(p.view().PickingPoint1);
+  p.main().move(available.right() - 50, available.bottom() - 50);
+  p.main().show();
+  EXPECT_TRUE(available.contains(p.main().frameGeometry().topLeft()));
+  EXPECT_TRUE(p.main().PCNameBox->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace corvane
