@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "contour/ColourTables.h"
+
 namespace corvane {
 namespace {
 
@@ -58,6 +60,8 @@ Colour Gray2(long double v, long double lo, long double hi) {
 }  // namespace
 
 Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) {
+  // The tabulated maps take their low end for a degenerate range.
+  if (IsTabulatedMap(kind)) return maximum == minimum ? TableEntry(kind, 0) : TabulatedColour(kind, value, minimum, maximum);
   const bool colourMap = kind == ColorMapKind::Rainbow || kind == ColorMapKind::RedBlue;
   if (maximum == minimum) return colourMap ? MakeColour(0, 0, 255) : kBlack;
   const long double v = value, lo = minimum, hi = maximum;
@@ -66,7 +70,7 @@ Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) 
     case ColorMapKind::RedBlue: return RedBlue(v, lo, hi);
     case ColorMapKind::Gray1: return Gray1(v, lo, hi);
     case ColorMapKind::Gray2: return Gray2(v, lo, hi);
-    case ColorMapKind::None: break;
+    default: break;
   }
   return kBlack;
 }

@@ -28,6 +28,7 @@ struct LoadOptions {
   bool AutoMaxMinCheck = true;
   bool AutoStepCheck = true;
   int StepBar = 50;  // divisions of the range, 2..100
+  bool RoundLevelsCheck = false;  // automatic range and step on round numbers
   int ICompress2 = 1, JCompress2 = 1;  // line-mask compression steps, 1..10
   // Not controls: how the data lines are read, on how many threads (1 or 2) and in windows of
   // how many bytes of the file. Tests and measurements vary them; the values do not change.

@@ -8,6 +8,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
+#include "data/RoundLevels.h"
 #include "render/Axes.h"
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
@@ -124,6 +125,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     // the layers can take the data set as it is.
     UpdateLineMasks(state.data, state.options.load.ICompress2, state.options.load.JCompress2);
     if (state.options.load.AutoStepCheck) AutoStep(state.data, state.options.load.StepBar);
+    ApplyRoundLevels(state.data, state.options.load);
   }
 
   const FieldDataSet& data = state.data;
