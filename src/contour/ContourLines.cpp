@@ -108,7 +108,10 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
                                                const ContourSegmentStore& store, const ContourLevelRange& range,
                                                double step, double min, double max) {
   const ContourOptions& o = contour;
-  const LabelRules rules{o, context.readout, context.display.numberFormat};
+  // With round levels a label carries just the decimals of the step.
+  NumberFormat labelFormat = context.display.numberFormat;
+  if (context.load.RoundLevelsCheck) labelFormat.roundStep = step;
+  const LabelRules rules{o, context.readout, labelFormat};
   canvas.SetBrushStyle(BrushStyle::Hollow);
   std::vector<ContourLabel> labels;
   LevelPolylineBuffer buffer;

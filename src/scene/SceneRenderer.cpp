@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 #include "analysis/SegmentEndpoints.h"
+#include "contour/ColourBar.h"
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
@@ -84,6 +86,51 @@ QRect PixelsUnlike(const QImage& image, QRgb colour) {
   return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// The colour bar's input for the drawn variable, or nothing when the bar is off or the variable
+// has no contour range.
+std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
+  const ProgramOptions& o = state.options;
+  const FieldDataSet& data = state.data;
+  if (!o.display.ColourBarCheck || !o.display.ShowContour || o.RGroup < 0) return std::nullopt;
+  const std::size_t row = static_cast<std::size_t>(o.RGroup);
+  if (row >= data.ContourMax.size() || row >= data.ContourMin.size() || row >= data.ContourStep.size())
+    return std::nullopt;
+  ColourBarInput in;
+  in.lo = data.ContourMin[row];
+  in.hi = data.ContourMax[row];
+  in.step = data.ContourStep[row];
+  in.kind = o.contour.colorMap;
+  in.format = o.display.numberFormat;
+  if (o.load.RoundLevelsCheck) in.format.roundStep = in.step;
+  if (o.RGroup == data.MachNumberRow()) in.title = "マッハ数";
+  else if (o.RGroup == data.TotalPressureRow()) in.title = "全圧";
+  else if (row < data.VariableNames.size()) in.title = data.VariableNames[row];
+  in.font = o.display.axisFont;
+  in.foreground = ForegroundColour(o.display);
+  in.background = BackgroundColour(o.display);
+  return in;
+}
+
+// Pixels at the picture's right edge that the colour bar takes from the plot area.
+int ColourBarStrip(const SceneState& state) {
+  const std::optional<ColourBarInput> in = ColourBarFor(state);
+  if (!in) return 0;
+  const TextMeasure measure = AxisTextMeasure(in->font);
+  return ColourBarStripWidth(*in, state.view.PictureWidth, [&](const std::string& s) {
+    const TextSize t = measure(s);
+    return std::pair<int, int>{t.width, t.height};
+  });
+}
+
+// The rescale, fitted into the plot area: the picture less the colour bar's strip.
+void RescaleIntoPlotArea(SceneState& state, const Extents& extents) {
+  const DisplayOptions& d = state.options.display;
+  const int strip = ColourBarStrip(state);
+  state.view.PictureWidth -= strip;
+  state.view.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  state.view.PictureWidth += strip;
+}
+
 }  // namespace
 
 Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
@@ -97,10 +144,7 @@ TextMeasure AxisTextMeasure(const FontSpec& font) {
   };
 }
 
-void FitView(SceneState& state) {
-  const DisplayOptions& d = state.options.display;
-  state.view.Rescale(WidenedExtents(state), d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
-}
+void FitView(SceneState& state) { RescaleIntoPlotArea(state, WidenedExtents(state)); }
 
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (state.drawing) return false;
@@ -114,8 +158,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   // the copies twice over).
   const Extents widened = WidenedExtents(state);
   SetExtents(state.data, widened);
-  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0)
-    state.view.Rescale(widened, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0) RescaleIntoPlotArea(state, widened);
 
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
@@ -128,9 +171,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     ApplyRoundLevels(state.data, state.options.load);
   }
 
+  // With a colour bar the layers draw into the plot area, the picture less the bar's strip.
+  const std::optional<ColourBarInput> colourBar = ColourBarFor(state);
+  ViewTransform plotView = state.view;
+  plotView.PictureWidth -= ColourBarStrip(state);
+
   const FieldDataSet& data = state.data;
   auto context = [&](int copy) {
-    LayerContext c = LayerContextFor(data, state.view, state.options, progress, state.random, state.readout);
+    LayerContext c = LayerContextFor(data, plotView, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
@@ -190,6 +238,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
   if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
   if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
+  if (colourBar) DrawColourBar(canvas, *colourBar, width, height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 
