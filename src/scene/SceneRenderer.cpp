@@ -14,6 +14,7 @@
 #include "render/Axes.h"
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
+#include "render/Supersample.h"
 #include "render/VectorLayer.h"
 #include "streamline/StreamLayer.h"
 
@@ -177,26 +178,35 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   plotView.PictureWidth -= ColourBarStrip(state);
 
   const FieldDataSet& data = state.data;
-  auto context = [&](int copy) {
-    LayerContext c = LayerContextFor(data, plotView, state.options, progress, state.random, state.readout);
+  auto contextIn = [&](const ViewTransform& view, int copy) {
+    LayerContext c = LayerContextFor(data, view, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
     c.background = background;
     return c;
   };
+  auto context = [&](int copy) { return contextIn(plotView, copy); };
+  // Smooth drawing draws everything `factor` times larger and averages it down at the end.
+  const int factor = d.SmoothCheck ? kSupersampleFactor : 1;
+  const ViewTransform fillView = factor == 1 ? plotView : SupersampledView(plotView, factor);
 
   // Filled contours of every copy first, behind all lines. In bitmap mode they are painted as
   // pixels into a bitmap of their own, on the background, which lies under the picture (and
   // enters an exported vector file as one image, which keeps it small).
-  QImage fillBitmap;
+  QImage fillBitmap, fillLarge;
   const bool fillAsPixels = fills && d.BMPModeCheck;
   if (fillAsPixels) {
-    fillBitmap = QImage(width, height, QImage::Format_RGB32);
-    PainterCanvas fillCanvas(&fillBitmap);
-    PaintBackground(fillCanvas, background, width, height);
-    fillCanvas.SetPen(foreground, 1);
-    for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+    QImage& target = factor == 1 ? fillBitmap : fillLarge;
+    target = QImage(width * factor, height * factor, QImage::Format_RGB32);
+    {
+      PainterCanvas fillCanvas(&target);
+      PaintBackground(fillCanvas, background, width * factor, height * factor);
+      fillCanvas.SetPen(foreground, 1);
+      for (int c = 0; c <= copies; ++c)
+        DrawContourFill(contextIn(fillView, c), state.options.contour.colorMap, fillCanvas, &target);
+    }
+    if (factor != 1) fillBitmap = AverageDown(fillLarge, factor);
   }
 
   QPicture picture;
@@ -244,11 +254,22 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
-  QImage bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
-  if (!fillAsPixels) bitmap.fill(ToQColor(background));
-  {
+  QImage bitmap;
+  if (factor == 1) {
+    bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
+    if (!fillAsPixels) bitmap.fill(ToQColor(background));
     QPainter painter(&bitmap);
     painter.drawPicture(0, 0, picture);
+  } else {
+    // The recorded picture played at the large size over the large fill, then averaged down.
+    QImage large = fillAsPixels ? std::move(fillLarge) : QImage(width * factor, height * factor, QImage::Format_RGB32);
+    if (!fillAsPixels) large.fill(ToQColor(background));
+    {
+      QPainter painter(&large);
+      painter.scale(factor, factor);
+      painter.drawPicture(0, 0, picture);
+    }
+    bitmap = AverageDown(large, factor);
   }
   state.picture = picture;
   state.bands = fillBitmap;
