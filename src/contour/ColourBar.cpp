@@ -56,7 +56,8 @@ ColourBarLayout LayoutColourBar(const ColourBarInput& in, int width, int height,
   l.titleY = kGap;
   l.barLeft = l.stripLeft + kGap;
   l.barRight = l.barLeft + kBarWidth;
-  l.barTop = kGap + (in.title.empty() ? textHeight / 2 : textHeight + kGap);
+  // The top number stands half a line above the bar; the title a line above that.
+  l.barTop = kGap + textHeight / 2 + (in.title.empty() ? 0 : textHeight + 4);
   l.barBottom = std::max(height - std::max(bottomMargin, kGap + textHeight / 2), l.barTop + 2);
   const double scale = (l.barBottom - l.barTop) / (in.hi - in.lo);
   auto rowOf = [&](double v) { return l.barBottom - static_cast<int>(std::lround((v - in.lo) * scale)); };
@@ -112,7 +113,8 @@ void DrawColourBar(Canvas& canvas, const ColourBarInput& in, int width, int heig
   // The strip is the bar's own: whatever the plot layers drew into it goes.
   canvas.SetPen(in.background, 1);
   canvas.SetBrush(in.background, BrushStyle::Solid);
-  canvas.Rectangle(l.stripLeft, 0, width, height);
+  // One pixel past the picture's edges, so a vector viewer's rounding shows no sliver under it.
+  canvas.Rectangle(l.stripLeft, -1, width + 1, height + 1);
 
   // Bands from the bottom (lo) up, each cut to the bar; the piece below the first level takes
   // the colour of the band it belongs to, as in the picture.
