@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "analysis/SegmentEndpoints.h"
+#include "contour/BandMerge.h"
 #include "contour/ColourBar.h"
 #include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
@@ -220,7 +221,15 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     QImage specks(width, height, QImage::Format_RGB32);
     specks.fill(ToQColor(background));
     QPicture bands;
-    {
+    if (d.MergeBandsCheck) {
+      // One path per band instead of one polygon per band and triangle.
+      BandMergingCanvas merging;
+      merging.SetPen(foreground, 1);
+      for (int c = 0; c <= copies; ++c)
+        DrawContourFill(context(c), state.options.contour.colorMap, merging, nullptr, 1, &specks);
+      QPainter painter(&bands);
+      merging.WriteTo(painter);
+    } else {
       PainterCanvas bandCanvas(&bands);
       bandCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)

@@ -57,6 +57,8 @@ constexpr FlagKeyword kFlags[] = {
     {"PLAIN DRAWING", "SmoothCheck", "0"},
     {"SHOW COLOR BAR", "ColourBarCheck", "1"},
     {"NO COLOR BAR", "ColourBarCheck", "0"},
+    {"MERGE BANDS", "MergeBandsCheck", "1"},
+    {"TRIANGLE BANDS", "MergeBandsCheck", "0"},
     {"ROUND LEVELS", "RoundLevelsCheck", "1"},
     {"EXACT LEVELS", "RoundLevelsCheck", "0"},
     {"BRUSH WITH BMP", "BMPModeCheck", "1"},

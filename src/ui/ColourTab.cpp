@@ -70,6 +70,9 @@ void TForm1::BuildColourTab() {
     BMPModeCheck = MakeCheck(TabSheet1, "BMPModeCheck",
                              QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"), true);
     v->addWidget(BMPModeCheck);
+    MergeBandsCheck = MakeCheck(TabSheet1, "MergeBandsCheck",
+                                QStringLiteral("BitMapを用いないとき、塗り分けを色ごとの輪郭にまとめる(ベクトル画像が軽くなります)"), false);
+    v->addWidget(MergeBandsCheck);
     v->addStretch();
   }
   PageControl1->addTab(TabSheet1, QStringLiteral("カラー"));

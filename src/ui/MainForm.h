@@ -166,7 +166,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   QRadioButton *ViridisMap, *CividisMap, *CoolWarmMap;
   QLabel *Image0, *Image1, *Image2, *Image3, *Image4, *Image5, *Image6;
   QPushButton *Button4, *Button3;
-  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck;
+  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
   QSpinBox* ContLineWid;
   ColourSwatchWidget* Shape1;
   // axes tab

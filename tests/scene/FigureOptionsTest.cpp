@@ -118,3 +118,30 @@ TEST(ColourBarStrip, ThePlotAreaMakesRoomAndTheStripShowsTheBands) {
 }
 
 }  // namespace corvane
+
+namespace corvane {
+
+TEST(MergedBands, ThePictureKeepsItsPixelsWithFarFewerShapes) {
+  SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y + 0.5 * std::sin(x); });
+  s.options.display.BMPModeCheck = false;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  const QImage perTriangle = s.bitmap;
+  s.options.display.MergeBandsCheck = true;
+  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  int differing = 0, painted = 0, coverage = 0;
+  const QRgb white = qRgb(255, 255, 255);
+  for (int y = 0; y < 160; ++y)
+    for (int x = 0; x < 200; ++x) {
+      // A long straight outline may step a pixel apart from the same line drawn in pieces.
+      coverage += (perTriangle.pixel(x, y) == white) != (s.bitmap.pixel(x, y) == white);
+      painted += perTriangle.pixel(x, y) != white;
+      differing += perTriangle.pixel(x, y) != s.bitmap.pixel(x, y);
+    }
+  EXPECT_LT(coverage, painted / 500 + 2);
+  // Only pixels on a border between two bands may take the other band's colour.
+  EXPECT_LT(differing, painted / 20);
+}
+
+}  // namespace corvane
