@@ -64,6 +64,7 @@ int RunLegendCommand(const CommandArgs& args) {
     input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
     input.whiteBack = options.display.WhiteBack;
     input.colorMap = options.contour.colorMap;
+    if (options.load.RoundLevelsCheck) legend.numberFormat.roundStep = input.step;
     // Another extension writes nothing; the notifier has said why.
     return SaveLegendPicture(args.output, legend, input, notifier) ? 0 : 1;
   } catch (const std::exception& e) {
