@@ -65,6 +65,7 @@ int RunLegendCommand(const CommandArgs& args) {
     input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
     input.whiteBack = options.display.WhiteBack;
     input.colorMap = options.contour.colorMap;
+    if (options.load.RoundLevelsCheck) legend.numberFormat.roundStep = input.step;
     // An unusable range leaves the bar without bands: the legend is still saved (texts and
     // frame), and the command fails naming the cause.
     const std::string problem = ContourRangeProblem(input.hi, input.lo, input.step);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "contour/ColourTables.h"
+
 namespace corvane {
 namespace {
 
@@ -58,6 +60,8 @@ Colour Gray2(long double v, long double lo, long double hi) {
 
 // The maps over extended-precision arguments; both entry points end here.
 Colour MapColour(long double v, long double lo, long double hi, ColorMapKind kind) {
+  // The tabulated maps take their low end for a degenerate range.
+  if (IsTabulatedMap(kind)) return hi == lo ? TableEntry(kind, 0) : TabulatedColour(kind, v, lo, hi);
   const bool colourMap = kind == ColorMapKind::Rainbow || kind == ColorMapKind::RedBlue;
   if (hi == lo) return colourMap ? MakeColour(0, 0, 255) : kBlack;
   switch (kind) {
@@ -65,7 +69,7 @@ Colour MapColour(long double v, long double lo, long double hi, ColorMapKind kin
     case ColorMapKind::RedBlue: return RedBlue(v, lo, hi);
     case ColorMapKind::Gray1: return Gray1(v, lo, hi);
     case ColorMapKind::Gray2: return Gray2(v, lo, hi);
-    case ColorMapKind::None: break;
+    default: break;
   }
   return kBlack;
 }

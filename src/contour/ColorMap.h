@@ -1,11 +1,11 @@
-// The four base colour maps and the level crossing on a cell edge, shared by the contour
+// The base colour maps (four computed, three tabulated) and the level crossing on a cell edge, shared by the contour
 // layers, the legend, the value readout and the OpenGL view.
 #pragma once
 #include "render/Colour.h"
 
 namespace corvane {
 
-enum class ColorMapKind { Rainbow, RedBlue, Gray1, Gray2, None };
+enum class ColorMapKind { Rainbow, RedBlue, Gray1, Gray2, None, Viridis, Cividis, CoolWarm };
 
 // Colour of `value` within [minimum, maximum]; single-precision arguments on purpose.
 Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind);

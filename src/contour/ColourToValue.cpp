@@ -1,9 +1,12 @@
 #include "contour/ColourToValue.h"
 
+#include "contour/ColourTables.h"
+
 namespace corvane {
 
 double ColourToValue(Colour colour, double hi, double lo, ColorMapKind kind) {
   if (!(hi > lo)) return lo;
+  if (IsTabulatedMap(kind)) return TabulatedValue(kind, colour, hi, lo);
   const int r = RedOf(colour), g = GreenOf(colour), b = BlueOf(colour);
   const double q = (hi - lo) / 4;
   const double m = (hi + lo) / 2;
@@ -16,8 +19,7 @@ double ColourToValue(Colour colour, double hi, double lo, ColorMapKind kind) {
       return lo + r * (m - lo) / 255;
     case ColorMapKind::Gray1:
       return lo + (hi - lo) * r / 255;
-    case ColorMapKind::Gray2:
-    case ColorMapKind::None:
+    default:
       break;
   }
   return lo;

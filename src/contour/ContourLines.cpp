@@ -109,8 +109,10 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
                                                double step, double min, double max) {
   const ContourOptions& o = contour;
   const QRect picture(0, 0, context.view.PictureWidth, context.view.PictureHeight);
-  const LabelRules rules{o, context.readout, context.display.numberFormat,
-                         context.plotArea.isNull() ? picture : context.plotArea};
+  // With round levels a label carries just the decimals of the step.
+  NumberFormat labelFormat = context.display.numberFormat;
+  if (context.load.RoundLevelsCheck) labelFormat.roundStep = step;
+  const LabelRules rules{o, context.readout, labelFormat, context.plotArea.isNull() ? picture : context.plotArea};
   canvas.SetBrushStyle(BrushStyle::Hollow);
   std::vector<ContourLabel> labels;
   LevelPolylineBuffer buffer;

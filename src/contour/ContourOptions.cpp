@@ -21,6 +21,9 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Radio("ColorMap2", &ContourOptions::colorMap, ColorMapKind::RedBlue);
     t.Radio("GrayMap1", &ContourOptions::colorMap, ColorMapKind::Gray1);
     t.Radio("GrayMap2", &ContourOptions::colorMap, ColorMapKind::Gray2);
+    t.Radio("ViridisMap", &ContourOptions::colorMap, ColorMapKind::Viridis);
+    t.Radio("CividisMap", &ContourOptions::colorMap, ColorMapKind::Cividis);
+    t.Radio("CoolWarmMap", &ContourOptions::colorMap, ColorMapKind::CoolWarm);
     t.Bool("QuickFill", &ContourOptions::QuickFill);
     t.Bool("FixLineColor", &ContourOptions::FixLineColor);
     t.Colour("Shape1", &ContourOptions::Shape1);

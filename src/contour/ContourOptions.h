@@ -9,7 +9,7 @@
 namespace corvane {
 
 struct ContourOptions {
-  ColorMapKind colorMap = ColorMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2
+  ColorMapKind colorMap = ColorMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2 / ViridisMap / CividisMap / CoolWarmMap
   bool QuickFill = true;  // the OpenGL view's smooth fill
   bool FixLineColor = false;
   Colour Shape1 = kWhite;  // the fixed line colour

@@ -9,6 +9,7 @@
 #include "data/BothCores.h"
 #include "data/DecimalNumber.h"
 #include "data/DerivedQuantities.h"
+#include "data/RoundLevels.h"
 #include "data/Errors.h"
 #include "data/GasFormula.h"
 #include "data/LineIndex.h"
@@ -440,6 +441,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
                                    options.gammaBox, options.RBox, notifier);
         if (options.AutoMaxMinCheck) AutoMaxMin(data);
         if (options.AutoStepCheck) AutoStep(data, options.StepBar);
+        ApplyRoundLevels(data, options);
         return result;
       }
       // Some line did not read: the storage goes, and the fault is looked for below.

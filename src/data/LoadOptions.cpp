@@ -25,6 +25,7 @@ const OptionTable<LoadOptions>& LoadOptionTable() {
     t.Bool("AutoMaxMinCheck", &LoadOptions::AutoMaxMinCheck);
     t.Bool("AutoStepCheck", &LoadOptions::AutoStepCheck);
     t.Int("StepBar", &LoadOptions::StepBar, 2, 100);
+    t.Bool("RoundLevelsCheck", &LoadOptions::RoundLevelsCheck);
     t.Int("ICompress2", &LoadOptions::ICompress2, 1, 10);
     t.Int("JCompress2", &LoadOptions::JCompress2, 1, 10);
     t.Add("Formula", [](LoadOptions& o, std::string_view, std::string_view v) {

@@ -29,6 +29,7 @@ struct LoadOptions {
   bool AutoMaxMinCheck = true;
   bool AutoStepCheck = true;
   int StepBar = 50;  // divisions of the range, 2..100
+  bool RoundLevelsCheck = false;  // automatic range and step on round numbers
   int ICompress2 = 1, JCompress2 = 1;  // line-mask compression steps, 1..10
   // Variables from formulas ("Cp = (P - 101325) / 1e4"), added after every load in this order.
   // "Formula" appends one; an empty value clears the list.

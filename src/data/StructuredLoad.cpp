@@ -6,6 +6,7 @@
 #include <new>
 
 #include "data/DerivedQuantities.h"
+#include "data/RoundLevels.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -132,6 +133,7 @@ LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& o
                              options.RBox, notifier);
   if (options.AutoMaxMinCheck) AutoMaxMin(data);
   if (options.AutoStepCheck) AutoStep(data, options.StepBar);
+  ApplyRoundLevels(data, options);
   result.data = std::move(data);
   result.source = std::move(source);
   return result;

@@ -6,6 +6,7 @@
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
+#include "data/RoundLevels.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {
@@ -572,6 +573,7 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
   std::vector<Colour> nodeColours;
   if (showContour) {
     if (options.load.AutoStepCheck) AutoStep(data, options.load.StepBar);
+    ApplyRoundLevels(data, options.load);
     // The smooth fill colours every node once per frame, not once per triangle corner.
     const std::size_t row = static_cast<std::size_t>(options.RGroup);
     if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&

@@ -53,6 +53,9 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     });
     t.Bool("DrawStreamLineCheck", &D::DrawStreamLineCheck);
     t.Bool("UseOpenGL", &D::UseOpenGL);
+    t.Bool("SmoothCheck", &D::SmoothCheck);
+    t.Bool("ColourBarCheck", &D::ColourBarCheck);
+    t.Bool("MergeBandsCheck", &D::MergeBandsCheck);
     t.Bool("Showi0", &D::Showi0);
     t.Bool("Showimax", &D::Showimax);
     t.Bool("Showj0", &D::Showj0);

@@ -27,6 +27,9 @@ struct DisplayOptions {
   bool ShowSegment = false, RealDrawSegment = false;
   bool DrawStreamLineCheck = false;
   bool UseOpenGL = false;
+  bool SmoothCheck = false;     // anti-aliased picture (drawn larger and averaged down)
+  bool ColourBarCheck = false;  // colour bar beside the plot area
+  bool MergeBandsCheck = false;  // vector bands as one path per band, not one polygon per triangle
   // Boundary check boxes; they preset every zone's flags when the zone count changes.
   bool Showi0 = true, Showimax = true, Showj0 = true, showjmax = true;
   // View boxes (x0box, y0box, xscalebox, yscalebox) and the plot window's outer size.

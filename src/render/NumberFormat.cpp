@@ -1,5 +1,7 @@
 #include "render/NumberFormat.h"
 
+#include "data/RoundLevels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -145,6 +147,7 @@ std::string FormatFixed(double value, int precision, int digits) {
 std::string FormatAxisNumber(double value, const NumberFormat& format) {
   if (!std::isfinite(value)) return NonFinite(value);
   if (value == 0.0) value = 0.0;  // no "-0"
+  if (format.roundStep > 0.0) return RoundLevelText(value, format.roundStep);
   const int precision = std::clamp(format.precision, 2, 18);
   switch (format.style) {
     case NumberStyle::Exponent:

@@ -11,6 +11,8 @@ struct NumberFormat {
   NumberStyle style = NumberStyle::General;  // ShowExpCheck / ShowFixCheck / ShowAutoCheck
   int precision = 5;                         // PrecisionBox
   int digits = 4;                            // DigitsBox
+  // Not a control: with round levels, the step whose decimals level texts carry (0 = unused).
+  double roundStep = 0.0;
 };
 
 std::string FormatAxisNumber(double value, const NumberFormat& format);

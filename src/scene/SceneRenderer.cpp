@@ -3,15 +3,21 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 #include "analysis/SegmentEndpoints.h"
+#include "contour/BandMerge.h"
+#include "contour/ColourBar.h"
 #include "contour/ContourFill.h"
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
 #include "data/DerivedQuantities.h"
+#include "data/RoundLevels.h"
+#include "data/VariableRows.h"
 #include "render/Axes.h"
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
+#include "render/Supersample.h"
 #include "render/VectorLayer.h"
 #include "streamline/StreamLayer.h"
 
@@ -115,6 +121,49 @@ std::string ContourProblemOf(const FieldDataSet& data, int row) {
   return ContourRangeProblem(data.ContourMax[k], data.ContourMin[k], data.ContourStep[k]);
 }
 
+// The colour bar's input for the drawn variable, or nothing when the bar is off or the variable
+// has no contour range.
+std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
+  const ProgramOptions& o = state.options;
+  const FieldDataSet& data = state.data;
+  if (!o.display.ColourBarCheck || !o.display.ShowContour || o.RGroup < 0) return std::nullopt;
+  const std::size_t row = static_cast<std::size_t>(o.RGroup);
+  if (row >= data.ContourMax.size() || row >= data.ContourMin.size() || row >= data.ContourStep.size())
+    return std::nullopt;
+  ColourBarInput in;
+  in.lo = data.ContourMin[row];
+  in.hi = data.ContourMax[row];
+  in.step = data.ContourStep[row];
+  in.kind = o.contour.colorMap;
+  in.format = o.display.numberFormat;
+  if (o.load.RoundLevelsCheck) in.format.roundStep = in.step;
+  in.title = RowCaption(data, o.RGroup).value_or(std::string());
+  in.font = o.display.axisFont;
+  in.foreground = ForegroundColour(o.display);
+  in.background = BackgroundColour(o.display);
+  return in;
+}
+
+// Pixels at the picture's right edge that the colour bar takes from the plot area.
+int ColourBarStrip(const SceneState& state) {
+  const std::optional<ColourBarInput> in = ColourBarFor(state);
+  if (!in) return 0;
+  const TextMeasure measure = AxisTextMeasure(in->font);
+  return ColourBarStripWidth(*in, state.view.PictureWidth, [&](const std::string& s) {
+    const TextSize t = measure(s);
+    return std::pair<int, int>{t.width, t.height};
+  });
+}
+
+// The rescale, fitted into the plot area: the picture less the colour bar's strip.
+void RescaleIntoPlotArea(SceneState& state, const Extents& extents) {
+  const DisplayOptions& d = state.options.display;
+  const int strip = ColourBarStrip(state);
+  state.view.PictureWidth -= strip;
+  state.view.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  state.view.PictureWidth += strip;
+}
+
 }  // namespace
 
 Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
@@ -128,10 +177,7 @@ TextMeasure AxisTextMeasure(const FontSpec& font) {
   };
 }
 
-void FitView(SceneState& state) {
-  const DisplayOptions& d = state.options.display;
-  state.view.Rescale(WidenedExtents(state), d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
-}
+void FitView(SceneState& state) { RescaleIntoPlotArea(state, WidenedExtents(state)); }
 
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (state.drawing) return false;
@@ -145,8 +191,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   // the copies twice over).
   const Extents widened = WidenedExtents(state);
   SetExtents(state.data, widened);
-  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0)
-    state.view.Rescale(widened, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0) RescaleIntoPlotArea(state, widened);
 
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
@@ -157,6 +202,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     // the layers can take the data set as it is.
     UpdateLineMasks(state.data, state.options.load.ICompress2, state.options.load.JCompress2);
     if (state.options.load.AutoStepCheck) AutoStep(state.data, state.options.load.StepBar);
+    ApplyRoundLevels(state.data, state.options.load);
     // A range or step the levels cannot come from leaves the contour layers out, and the user
     // is told why rather than left with a picture without them.
     state.contourProblem = ContourProblemOf(state.data, state.options.RGroup);
@@ -167,11 +213,16 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     }
   }
 
+  // With a colour bar the layers draw into the plot area, the picture less the bar's strip.
+  const std::optional<ColourBarInput> colourBar = ColourBarFor(state);
+  ViewTransform plotView = state.view;
+  plotView.PictureWidth -= ColourBarStrip(state);
+
   const FieldDataSet& data = state.data;
   // With the axes shown, labels, vectors, the segment and the streamlines keep off the margins.
-  const QRect plotArea = d.ShowXYLabel ? AxisPlotArea(state.view, widened) : QRect();
-  auto context = [&](int copy) {
-    LayerContext c = LayerContextFor(data, state.view, state.options, progress, state.random, state.readout);
+  const QRect plotArea = d.ShowXYLabel ? AxisPlotArea(plotView, widened) : QRect();
+  auto contextIn = [&](const ViewTransform& view, int copy) {
+    LayerContext c = LayerContextFor(data, view, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
@@ -179,22 +230,32 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     c.plotArea = plotArea;
     return c;
   };
+  auto context = [&](int copy) { return contextIn(plotView, copy); };
+  // Smooth drawing draws everything `factor` times larger and averages it down at the end.
+  const int factor = d.SmoothCheck ? kSupersampleFactor : 1;
+  const ViewTransform fillView = factor == 1 ? plotView : SupersampledView(plotView, factor);
 
   // Filled contours of every copy first, behind all lines. In bitmap mode they are painted as
   // pixels into a bitmap of their own, on the background, which lies under the picture (and
   // enters an exported vector file as one image, which keeps it small).
-  QImage fillBitmap;
+  QImage fillBitmap, fillLarge;
   QImage coverage;
   const bool fillAsPixels = fills && d.BMPModeCheck;
   if (fillAsPixels) {
-    fillBitmap = QImage(width, height, QImage::Format_RGB32);
+    QImage& target = factor == 1 ? fillBitmap : fillLarge;
+    target = QImage(width * factor, height * factor, QImage::Format_RGB32);
     {
-      PainterCanvas fillCanvas(&fillBitmap);
-      PaintBackground(fillCanvas, kUncovered, width, height);
+      PainterCanvas fillCanvas(&target);
+      PaintBackground(fillCanvas, kUncovered, width * factor, height * factor);
       fillCanvas.SetPen(foreground, 1);
-      for (int c = 0; c <= copies; ++c) DrawContourFill(context(c), state.options.contour.colorMap, fillCanvas, &fillBitmap);
+      for (int c = 0; c <= copies; ++c)
+        DrawContourFill(contextIn(fillView, c), state.options.contour.colorMap, fillCanvas, &target);
     }
-    coverage = TakeCoverage(fillBitmap, ToQColor(background).rgb());
+    coverage = TakeCoverage(target, ToQColor(background).rgb());
+    if (factor != 1) {
+      fillBitmap = AverageDown(fillLarge, factor);
+      coverage = coverage.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
   }
 
   QPicture picture;
@@ -208,7 +269,15 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     QImage specks(width, height, QImage::Format_RGB32);
     specks.fill(ToQColor(kUncovered));
     QPicture bands;
-    {
+    if (d.MergeBandsCheck) {
+      // One path per band instead of one polygon per band and triangle.
+      BandMergingCanvas merging;
+      merging.SetPen(foreground, 1);
+      for (int c = 0; c <= copies; ++c)
+        DrawContourFill(context(c), state.options.contour.colorMap, merging, nullptr, 1, &specks);
+      QPainter painter(&bands);
+      merging.WriteTo(painter);
+    } else {
       PainterCanvas bandCanvas(&bands);
       bandCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
@@ -246,16 +315,28 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
   if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
   if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
+  if (colourBar && (fills || lines)) DrawColourBar(canvas, *colourBar, width, height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
-  QImage bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
-  if (!fillAsPixels) bitmap.fill(ToQColor(background));
-  {
+  QImage bitmap;
+  if (factor == 1) {
+    bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
+    if (!fillAsPixels) bitmap.fill(ToQColor(background));
     QPainter painter(&bitmap);
     painter.drawPicture(0, 0, picture);
+  } else {
+    // The recorded picture played at the large size over the large fill, then averaged down.
+    QImage large = fillAsPixels ? std::move(fillLarge) : QImage(width * factor, height * factor, QImage::Format_RGB32);
+    if (!fillAsPixels) large.fill(ToQColor(background));
+    {
+      QPainter painter(&large);
+      painter.scale(factor, factor);
+      painter.drawPicture(0, 0, picture);
+    }
+    bitmap = AverageDown(large, factor);
   }
   state.picture = picture;
   state.bands = fillBitmap;

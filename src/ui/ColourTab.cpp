@@ -20,11 +20,17 @@ void TForm1::BuildColourTab() {
     ColorMap2 = MakeRadio(g4, "ColorMap2", QStringLiteral("カラー２（赤青）"), false);
     GrayMap1 = MakeRadio(g4, "GrayMap1", QStringLiteral("グレイ１"), false);
     GrayMap2 = MakeRadio(g4, "GrayMap2", QStringLiteral("グレイ２"), false);
-    QRadioButton* radios[4] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2};
-    QLabel** images[4] = {&Image0, &Image1, &Image2, &Image3};
-    const ColorMapKind kinds[4] = {ColorMapKind::Rainbow, ColorMapKind::RedBlue, ColorMapKind::Gray1, ColorMapKind::Gray2};
-    for (int k = 0; k < 4; ++k) {
-      QByteArray panelName = "Panel" + QByteArray::number(k + 1);
+    ViridisMap = MakeRadio(g4, "ViridisMap", QStringLiteral("viridis（知覚的に均等）"), false);
+    CividisMap = MakeRadio(g4, "CividisMap", QStringLiteral("cividis（色覚に配慮）"), false);
+    CoolWarmMap = MakeRadio(g4, "CoolWarmMap", QStringLiteral("クールウォーム（発散型）"), false);
+    QRadioButton* radios[7] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2, ViridisMap, CividisMap, CoolWarmMap};
+    QLabel** images[7] = {&Image0, &Image1, &Image2, &Image3, &Image4, &Image5, &Image6};
+    const ColorMapKind kinds[7] = {ColorMapKind::Rainbow, ColorMapKind::RedBlue,  ColorMapKind::Gray1,
+                                   ColorMapKind::Gray2,   ColorMapKind::Viridis,  ColorMapKind::Cividis,
+                                   ColorMapKind::CoolWarm};
+    for (int k = 0; k < 7; ++k) {
+      // Panel5 is taken by the main window; the new maps' frames have names of their own.
+      QByteArray panelName = (k < 4 ? "Panel" : "MapPanel") + QByteArray::number(k + 1);
       QByteArray imageName = "Image" + QByteArray::number(k);
       auto* panel = Named(new QFrame(g4), panelName.constData());
       panel->setFrameShape(QFrame::Panel);
@@ -42,7 +48,10 @@ void TForm1::BuildColourTab() {
       g->addWidget(panel, k, 1);
     }
     Button4 = MakeButton(g4, "Button4", QStringLiteral("凡例の作成"));
-    g->addWidget(Button4, 4, 1);
+    g->addWidget(Button4, 7, 1);
+    ColourBarCheck = MakeCheck(g4, "ColourBarCheck", QStringLiteral("カラーバーを表示"), false);
+    ColourBarCheck->setToolTip(QStringLiteral("絵の右に色と値の対応を描きます"));
+    g->addWidget(ColourBarCheck, 7, 0);
     v->addWidget(g4);
     QuickFill = MakeCheck(TabSheet1, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"), true);
     v->addWidget(QuickFill);
@@ -61,6 +70,9 @@ void TForm1::BuildColourTab() {
     BMPModeCheck = MakeCheck(TabSheet1, "BMPModeCheck",
                              QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"), true);
     v->addWidget(BMPModeCheck);
+    MergeBandsCheck = MakeCheck(TabSheet1, "MergeBandsCheck",
+                                QStringLiteral("BitMapを用いないとき、塗り分けを色ごとの輪郭にまとめる(ベクトル画像が軽くなります)"), false);
+    v->addWidget(MergeBandsCheck);
     v->addStretch();
   }
   PageControl1->addTab(TabSheet1, QStringLiteral("カラー"));
@@ -72,10 +84,9 @@ void TForm1::ConnectColourTab() {
 }
 
 // A click on a colour map picture chooses that map.
-// A click on a colour map picture chooses that map.
 void TForm1::ImageClick(int index) {
-  QRadioButton* radios[4] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2};
-  if (index < 0 || index > 3) return;
+  QRadioButton* radios[7] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2, ViridisMap, CividisMap, CoolWarmMap};
+  if (index < 0 || index > 6) return;
   radios[index]->setChecked(true);
   radios[index]->setFocus();
 }

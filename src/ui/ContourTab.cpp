@@ -5,6 +5,7 @@
 
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
+#include "data/RoundLevels.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
@@ -36,6 +37,9 @@ void TForm1::BuildContourTab() {
     g->addWidget(MakeLabel(g7, "Label12", QStringLiteral("2分割")), 3, 0);
     g->addWidget(StepBar, 3, 1, 1, 2);
     g->addWidget(MakeLabel(g7, "Label13", QStringLiteral("100分割")), 3, 3);
+    RoundLevelsCheck = MakeCheck(g7, "RoundLevelsCheck", QStringLiteral("きりのよい値にする"), false);
+    RoundLevelsCheck->setToolTip(QStringLiteral("自動設定の間隔を 1, 2, 2.5, 5 × 10ⁿ に、MAX/MIN を間隔の倍数にします"));
+    g->addWidget(RoundLevelsCheck, 4, 0, 1, 4);
     v->addWidget(g7);
 
     auto* g13 = MakeGroup(ContourTab, "GroupBox13", QStringLiteral("等高線ラベルの設定"));
@@ -88,6 +92,7 @@ void TForm1::ConnectContourTab() {
   }
   connect(AutoMaxMinCheck, &QCheckBox::toggled, this, Guarded(&TForm1::AutoMaxMinCheckClick));
   connect(AutoStepCheck, &QCheckBox::toggled, this, Guarded(&TForm1::AutoStepCheckClick));
+  connect(RoundLevelsCheck, &QCheckBox::toggled, this, Guarded(&TForm1::RoundLevelsCheckClick));
   connect(LabelRegulate, &QCheckBox::toggled, this, Guarded(&TForm1::LabelRegulateClick));
   connect(Button5, &QPushButton::clicked, this, Guarded(&TForm1::Button5Click));
 }
@@ -135,7 +140,9 @@ void TForm1::AutoMaxMinCheckClick() {
   progress_->Pump();
   if (AutoMaxMinCheck->isChecked()) {
     if (!data_.Empty()) AutoMaxMin(data_);
+    if (!data_.Empty()) ApplyRoundLevels(data_, scene.options.load);
     ShowContourRange();
+    ShowContourStep();
     MaxBox->setEnabled(false);
     MinBox->setEnabled(false);
   } else {
@@ -148,6 +155,8 @@ void TForm1::AutoStepCheckClick() {
   progress_->Pump();
   if (AutoStepCheck->isChecked()) {
     if (!data_.Empty()) AutoStep(data_, scene.options.load.StepBar);
+    if (!data_.Empty()) ApplyRoundLevels(data_, scene.options.load);
+    ShowContourRange();
     ShowContourStep();
     StepBox->setEnabled(false);
     StepBar->setEnabled(true);
@@ -155,6 +164,17 @@ void TForm1::AutoStepCheckClick() {
     StepBox->setEnabled(true);
     StepBar->setEnabled(false);
   }
+}
+
+// Round levels on or off: the automatic range and step are chosen again, so both are shown.
+void TForm1::RoundLevelsCheckClick() {
+  progress_->Pump();
+  if (data_.Empty()) return;
+  if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(data_);
+  if (scene.options.load.AutoStepCheck) AutoStep(data_, scene.options.load.StepBar);
+  ApplyRoundLevels(data_, scene.options.load);
+  ShowContourRange();
+  ShowContourStep();
 }
 
 void TForm1::LabelRegulateClick() {

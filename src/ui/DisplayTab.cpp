@@ -79,6 +79,9 @@ void TForm1::BuildDisplayTab() {
     JCompBox->setEnabled(false);
     f11->addWidget(JCompBox, 1, 2);
     v->addWidget(g11);
+    SmoothCheck = MakeCheck(TabSheet3, "SmoothCheck", QStringLiteral("滑らかに描く"), false);
+    SmoothCheck->setToolTip(QStringLiteral("線・文字・矢印・塗り分けの縁をアンチエイリアスで描きます"));
+    v->addWidget(SmoothCheck);
     v->addStretch();
   }
   PageControl1->addTab(TabSheet3, QStringLiteral("表示"));

@@ -127,6 +127,14 @@ LegendOptions TLegendForm::Options() const {
   o.font.pixelHeight = QFontInfo(font).pixelSize();
   o.font.bold = font.bold();
   o.font.italic = font.italic();
+  // With round levels the numbers carry the decimals of the step; a step that is no number
+  // yet is reported when the legend reads it.
+  if (const LegendSource source = source_ ? source_() : LegendSource{}; source.RoundLevels) {
+    try {
+      o.numberFormat.roundStep = ParseDoubleValue("StepBox", source.StepBox);
+    } catch (const CorvaneError&) {
+    }
+  }
   return o;
 }
 

@@ -25,6 +25,7 @@ struct LegendSource {
   std::string StepBox = "0.1";
   bool WhiteBack = false;      // white background with black text, else black with white
   ColorMapKind colorMap = ColorMapKind::Rainbow;
+  bool RoundLevels = false;    // numbers with just the decimals of the step
 };
 
 class TLegendForm : public QWidget {

@@ -438,8 +438,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       if (watched == example) StoreAxisSample();
     }
     if (event->type() == QEvent::MouseButtonRelease) {
-      QLabel* images[4] = {Image0, Image1, Image2, Image3};
-      for (int k = 0; k < 4; ++k)
+      QLabel* images[7] = {Image0, Image1, Image2, Image3, Image4, Image5, Image6};
+      for (int k = 0; k < 7; ++k)
         if (watched == images[k]) ImageClick(k);
     }
   });

@@ -184,7 +184,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   QMenu* PopupMenu1;
   QAction *N1, *BMP1;
   // contour tab
-  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear;
+  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear, *RoundLevelsCheck;
   QLineEdit *MinBox, *MaxBox, *StepBox;
   QSlider *StepBar, *LabelSukima;
   QLabel* LabelExp;
@@ -199,9 +199,10 @@ class TForm1 : public QMainWindow, public PlotHost {
   QPushButton* Button1;
   // colour tab
   QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
-  QLabel *Image0, *Image1, *Image2, *Image3;
+  QRadioButton *ViridisMap, *CividisMap, *CoolWarmMap;
+  QLabel *Image0, *Image1, *Image2, *Image3, *Image4, *Image5, *Image6;
   QPushButton *Button4, *Button3;
-  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck;
+  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
   QSpinBox* ContLineWid;
   ColourSwatchWidget* Shape1;
   // axes tab
@@ -213,7 +214,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   QSpinBox *DigitsBox, *PrecisionBox;
   // display tab
   QComboBox* ZoneSelect;
-  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea;
+  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
   QSpinBox* writetimes;
   QLineEdit *xoffsetbox, *yoffsetbox, *x0box, *y0box, *xscalebox, *yscalebox;
   QSlider *ICompress2, *JCompress2;
@@ -254,6 +255,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   void MaxBoxKeyDown(QLineEdit* sender, int key);
   void AutoMaxMinCheckClick();
   void AutoStepCheckClick();
+  void RoundLevelsCheckClick();
   void IncludeVelCheckClick();
   void x0boxKeyDown(QLineEdit* sender, int key);
   void PCNameBoxChange();
@@ -274,7 +276,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   void WhiteBackClick();
   void ICompress2Change();
   void JCompress2Change();
-  void ImageClick(int index);  // Image0Click .. Image3Click
+  void ImageClick(int index);  // Image0Click .. Image6Click
   void ZoneSelectChange();
   void Showi0Click();
   void ShowExpCheckClick();

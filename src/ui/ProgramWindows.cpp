@@ -45,6 +45,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
     s.StepBox = m->StepBox->text().toStdString();
     s.WhiteBack = m->Options().display.WhiteBack;
     s.colorMap = m->Options().contour.colorMap;
+    s.RoundLevels = m->Options().load.RoundLevelsCheck;
     return s;
   });
   m->LegendForm = w.legend.get();

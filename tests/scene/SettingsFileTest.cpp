@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "scene/ProgramOptions.h"
 #include "scene/SettingsFile.h"
 
 using namespace corvane;
@@ -54,4 +55,17 @@ TEST(SettingsFile, BadValueStopsReadingAndKeepsWhatCameBefore) {
   SettingsFileResult fix = ParseSettingsText("FIX LINE COLOR\nred\n");
   EXPECT_FALSE(fix.complete);
   EXPECT_EQ(Assigned(fix), "FixLineColor=1");
+}
+
+TEST(SettingsFile, FigureKeywordsSetTheirControlsAndTheTableKnowsEveryName) {
+  SettingsFileResult r = ParseSettingsText(
+      "VIRIDIS COLOR\nCOOLWARM COLOR\nCIVIDIS COLOR\nSMOOTH DRAWING\nSHOW COLOR BAR\nROUND LEVELS\nMERGE BANDS\n"
+      "PLAIN DRAWING\nNO COLOR BAR\nEXACT LEVELS\nTRIANGLE BANDS\n");
+  EXPECT_EQ(Assigned(r),
+            "ViridisMap=1 CoolWarmMap=1 CividisMap=1 SmoothCheck=1 ColourBarCheck=1 RoundLevelsCheck=1 MergeBandsCheck=1 "
+            "SmoothCheck=0 ColourBarCheck=0 RoundLevelsCheck=0 MergeBandsCheck=0");
+  ProgramOptions o;
+  for (const ControlAssignment& a : r.assignments) ProgramOptionTable().Apply(o, a.control, a.value);
+  EXPECT_EQ(o.contour.colorMap, ColorMapKind::Cividis);
+  EXPECT_FALSE(o.display.SmoothCheck || o.display.ColourBarCheck || o.load.RoundLevelsCheck || o.display.MergeBandsCheck);
 }

@@ -1,6 +1,7 @@
 // A careless user: words left in any edit box, then every command. The program must live, keep
 // its data, and draw exactly as before wherever the box is not read.
 #include <QDir>
+#include <cmath>
 #include <QFileInfo>
 #include <unistd.h>
 
@@ -214,6 +215,34 @@ TEST(WindowFaults, StartsInTheHomeFolderWhenTheWorkingFolderWasDeleted) {
     EXPECT_EQ(p.main().CurrentFolder(), QDir(QDir::homePath()).canonicalPath());
   }
   ASSERT_EQ(chdir(home.toLocal8Bit().constData()), 0);
+}
+
+TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
+  m.Menu_Rescale->trigger();
+  const QImage plain = m.scene.bitmap.copy();
+  const double rawStep = m.data_.ContourStep[0];
+  m.RoundLevelsCheck->setChecked(true);
+  const double step = m.StepBox->text().toDouble();
+  const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+  EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 2.5) < 1e-9 ||
+              std::abs(mantissa - 5) < 1e-9)
+      << step;
+  const double lo = m.MinBox->text().toDouble();
+  EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
+  m.RoundLevelsCheck->setChecked(false);
+  EXPECT_EQ(m.data_.ContourStep[0], rawStep);
+  m.ImageClick(4);
+  EXPECT_TRUE(m.ViridisMap->isChecked());
+  EXPECT_EQ(m.Options().contour.colorMap, ColorMapKind::Viridis);
+  m.ColorMap1->setChecked(true);
+  for (QCheckBox* box : {m.SmoothCheck, m.ColourBarCheck}) {
+    box->setChecked(true);
+    m.Menu_Rescale->trigger();
+    EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();
+    box->setChecked(false);
+    m.Menu_Rescale->trigger();
+    EXPECT_EQ(m.scene.bitmap, plain) << box->objectName().toStdString();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "contour/ColorMap.h"
+#include "contour/ColourToValue.h"
+
+using namespace corvane;
+
+namespace {
+
+// CIE L* of a 24-bit colour (sRGB, D65).
+double Lightness(Colour c) {
+  auto linear = [](int v) {
+    const double x = v / 255.0;
+    return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  const double y = 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
+  return y > 0.008856 ? 116.0 * std::cbrt(y) - 16.0 : 903.3 * y;
+}
+
+Colour At(ColorMapKind kind, int index) { return LevelColor(static_cast<float>(index), 0.0f, 255.0f, kind); }
+
+}  // namespace
+
+TEST(ColourTables, EndColoursAreThePublishedOnesAndOutsideValuesClamp) {
+  const struct {
+    ColorMapKind kind;
+    Colour low, high;
+  } maps[] = {
+      {ColorMapKind::Viridis, MakeColour(68, 1, 84), MakeColour(253, 231, 37)},
+      {ColorMapKind::Cividis, MakeColour(0, 34, 78), MakeColour(254, 232, 56)},
+      {ColorMapKind::CoolWarm, MakeColour(59, 76, 192), MakeColour(180, 4, 38)},
+  };
+  for (const auto& m : maps) {
+    EXPECT_EQ(LevelColor(2.0f, 2.0f, 7.0f, m.kind), m.low);
+    EXPECT_EQ(LevelColor(7.0f, 2.0f, 7.0f, m.kind), m.high);
+    EXPECT_EQ(LevelColor(-1e30f, 2.0f, 7.0f, m.kind), m.low);
+    EXPECT_EQ(LevelColor(1e30f, 2.0f, 7.0f, m.kind), m.high);
+    EXPECT_EQ(LevelColor(3.0f, 3.0f, 3.0f, m.kind), m.low);  // a degenerate range
+    (void)LevelColor(std::nanf(""), 0.0f, 1.0f, m.kind);  // no undefined conversion
+  }
+  // The diverging map's middle is a light neutral grey.
+  const Colour mid = LevelColor(0.0f, -1.0f, 1.0f, ColorMapKind::CoolWarm);
+  EXPECT_NEAR(RedOf(mid), 221, 2);
+  EXPECT_NEAR(GreenOf(mid), 221, 2);
+  EXPECT_NEAR(BlueOf(mid), 221, 2);
+}
+
+TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddleOfTheDivergingOne) {
+  for (ColorMapKind kind : {ColorMapKind::Viridis, ColorMapKind::Cividis}) {
+    double previous = Lightness(At(kind, 0));
+    for (int i = 1; i < 256; ++i) {
+      const double l = Lightness(At(kind, i));
+      // Each step adds about a 256th of the lightness range; bytes round by less than a third.
+      EXPECT_GT(l, previous - 0.3) << i;
+      EXPECT_LT(l - previous, 1.0) << i;
+      previous = l;
+    }
+    EXPECT_GT(Lightness(At(kind, 255)) - Lightness(At(kind, 0)), 60.0);
+  }
+  for (int i = 1; i < 128; ++i) {
+    EXPECT_GT(Lightness(At(ColorMapKind::CoolWarm, i)), Lightness(At(ColorMapKind::CoolWarm, i - 1)) - 0.3) << i;
+    EXPECT_LT(Lightness(At(ColorMapKind::CoolWarm, 255 - i)), Lightness(At(ColorMapKind::CoolWarm, 254 - i)) + 0.3) << i;
+  }
+}
+
+TEST(ColourTables, TheReadoutInvertsEachTabulatedMap) {
+  for (ColorMapKind kind : {ColorMapKind::Viridis, ColorMapKind::Cividis, ColorMapKind::CoolWarm})
+    for (double v = 2.0; v <= 10.0; v += 0.37)
+      EXPECT_NEAR(ColourToValue(LevelColor(static_cast<float>(v), 2.0f, 10.0f, kind), 10, 2, kind), v, 8.0 / 255)
+          << v << " map " << static_cast<int>(kind);
+}
