@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "data/CgnsProcess.h"
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
 #include "ui/MainForm.h"
@@ -40,6 +41,7 @@ void EnsureRuntimeDir() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (corvane::IsCgnsReaderProcess(argc, argv)) corvane::RunCgnsReaderProcess(argc, argv);
   EnsureRuntimeDir();
   if (corvane::IsSubCommand(argc, argv)) {
     // Headless: fonts and pictures need a GUI application, but never a display.
