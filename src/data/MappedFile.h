@@ -28,8 +28,6 @@ class MappedFile {
   const std::string& Path() const { return path_; }
   // Whether the bytes came from a stream (they then live in an in-memory file).
   bool FromStream() const { return fromStream_; }
-  // The open descriptor of the bytes (the file itself, or the in-memory copy of a stream).
-  int Descriptor() const { return fd_; }
   // The whole file. Pages of a mapping are read in as they are touched: a large file read
   // through ReadAt never becomes resident in this process.
   std::string_view Bytes() const { return {data_, size_}; }
