@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] & 2) grid.push_back({1 + data[2] % 5, 1 + data[3] % 5});
     const std::string_view bytes(reinterpret_cast<const char*>(data + 4), size - 4);
     const corvane::Plot3dScan scan = corvane::ScanPlot3d(bytes, corvane::Plot3dKind::Solution, "fuzz.q", &grid);
-    const std::size_t stored = scan.layout.dims == 3 ? 6 : 5;
+    const std::size_t stored = scan.layout.dims == 3 ? 5 : 4;  // rho, rho u, rho v, (rho w,) e
     double sum = 0.0;
     for (const corvane::Plot3dBlock& b : scan.blocks) {
       const std::size_t n = static_cast<std::size_t>(b.size.ni * b.size.nj);
