@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <thread>
 
@@ -39,7 +40,9 @@ struct SharedHeader {
 constexpr char kMagic[8] = {'C', 'R', 'V', 'C', 'G', 'N', 'S', '1'};
 constexpr std::uint64_t kDone = 1, kRefused = 2, kUnfinished = 3;
 constexpr std::uint64_t kHeaderBytes = 64;
-constexpr int kResultFd = 100;  // where the reading process finds its shared file
+// Where the reading process finds its shared file, and the pipe on which it says that the
+// description is written (the rows follow), so this process makes its data set meanwhile.
+constexpr int kResultFd = 100, kReadyFd = 101;
 
 // Lengths and numbers of the description, in the order they were written.
 class TextWriter {
@@ -193,11 +196,21 @@ int AwayFrom(int fd, int avoid, std::vector<int>& opened) {
   return moved;
 }
 
-// Waits for `pid` at most `seconds`, pumping `progress`; kills it past that. The wait status, or
+// Waits for `pid` at most `seconds`, pumping `progress`, and calls `onReady` once when `readyFd`
+// brings a byte; kills the process past that time or when `onReady` throws. The wait status, or
 // nullopt when it was killed for the time.
-std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress) {
+std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress, int readyFd,
+                           const std::function<void()>& onReady) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  auto end = [&](bool kill) {
+    int status = 0;
+    if (kill) ::kill(pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (pidfd >= 0) ::close(pidfd);
+    return status;
+  };
   for (;;) {
     int status = 0;
     const pid_t done = ::waitpid(pid, &status, WNOHANG);
@@ -206,17 +219,23 @@ std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress)
       return done == pid ? std::optional<int>(status) : std::optional<int>(0);
     }
     if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-      }
-      if (pidfd >= 0) ::close(pidfd);
+      end(true);
       return std::nullopt;
     }
-    if (pidfd >= 0) {
-      struct pollfd p {pidfd, POLLIN, 0};
-      ::poll(&p, 1, 100);
-    } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    struct pollfd p[2] = {{readyFd, POLLIN, 0}, {pidfd, POLLIN, 0}};
+    const int count = pidfd >= 0 ? 2 : 1;
+    if (::poll(p, static_cast<nfds_t>(count), pidfd >= 0 ? 100 : 2) > 0 && readyFd >= 0 && (p[0].revents & (POLLIN | POLLHUP))) {
+      char byte = 0;
+      const ssize_t got = ::read(readyFd, &byte, 1);
+      readyFd = -1;  // one message at most; a closed pipe says nothing
+      if (got == 1) {
+        try {
+          onReady();
+        } catch (...) {
+          end(true);
+          throw;
+        }
+      }
     }
     progress.Pump();
   }
@@ -275,6 +294,48 @@ class TemporaryCopy {
   std::string path_;
 };
 
+// The data set a description calls for, zeroed, with what the load tells about its source.
+struct Frame {
+  SourceInfo source;
+  FieldDataSet data;
+  int fileVariables = 0;
+  bool addPrimitive = true;  // only conservative variables: the flow variables are added
+  int conservative[4] = {0, 0, 0, 0};
+};
+
+Frame MakeFrame(const std::string& path, const CgnsContent& content) {
+  Frame f;
+  SourceInfo& source = f.source;
+  source.format = DataFileFormat::Cgns;
+  source.baseNames = content.baseNames;
+  source.baseName = content.baseNames.front();
+  source.solutionName = content.solutionName;
+  source.cellCentred = content.cellCentred;
+  std::vector<ZoneSize> sizes;
+  for (const CgnsContent::Zone& z : content.zones) {
+    sizes.push_back(z.size);
+    source.zoneNames.push_back(z.name);
+  }
+  std::vector<std::string> variables = content.variables;
+  for (int k = 0; k < 4; ++k) {
+    auto it = std::find(variables.begin(), variables.end(), kConservativeNames[k]);
+    f.conservative[k] = static_cast<int>(it - variables.begin());
+    f.addPrimitive = f.addPrimitive && it != variables.end();
+  }
+  for (const char* velocity : {"VelocityX", "VelocityY"})
+    if (std::find(variables.begin(), variables.end(), velocity) != variables.end()) f.addPrimitive = false;
+  f.fileVariables = static_cast<int>(variables.size());
+  if (f.addPrimitive) variables.insert(variables.end(), std::begin(kPrimitiveNames), std::end(kPrimitiveNames));
+  f.data = NewFieldFrame(path, sizes, variables, source.zoneNames);
+  if (source.cellCentred) source.status = "セル中心の解を格子点の値へ平均しました";
+  if (source.baseNames.size() > 1) {
+    const std::string which = "ベースが" + std::to_string(source.baseNames.size()) + "個あります。1番目の \"" +
+                              source.baseName + "\" を読みました";
+    source.status = source.status.empty() ? which : which + "。" + source.status;
+  }
+  return f;
+}
+
 }  // namespace
 
 bool IsCgnsReaderProcess(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], kCgnsReaderFlag) == 0; }
@@ -303,7 +364,11 @@ void RunCgnsReaderProcess(int argc, char** argv) {
       if (::ftruncate(out, static_cast<off_t>(rowsOffset + rowsBytes)) != 0) throw std::bad_alloc();
       WriteAll(out, text.data(), text.size(), kHeaderBytes);
       WriteHeader(out, kUnfinished, text.size(), rowsOffset, rowsBytes);
-      rows = ::mmap(nullptr, rowsBytes, PROT_READ | PROT_WRITE, MAP_SHARED, out, static_cast<off_t>(rowsOffset));
+      if (::write(kReadyFd, "d", 1) < 0) {
+      }  // no one listening: the rows come all the same
+      // Made in one go: cheaper than a fault for each page as the rows fill.
+      rows = ::mmap(nullptr, rowsBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, out,
+                    static_cast<off_t>(rowsOffset));
       if (rows == MAP_FAILED) throw std::bad_alloc();
       return static_cast<double*>(rows);
     });
@@ -340,6 +405,9 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     const int shared = ::memfd_create("corvane-cgns", MFD_CLOEXEC);
     if (shared < 0) throw CorvaneError("CGNS ファイル " + path + " を読むための共有メモリを作れません");
     own.fds.push_back(shared);
+    int ready[2] = {-1, -1};
+    if (::pipe2(ready, O_CLOEXEC) != 0) throw CorvaneError("CGNS ファイル " + path + " を読むプロセスを始められません");
+    own.fds.push_back(ready[0]);
 
     // The reading process is this program again; a stream's bytes are handed on as a file.
     const ReadingLimits limits = LimitsFor(file.Bytes());
@@ -355,17 +423,45 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, AwayFrom(shared, kResultFd, own.fds), kResultFd);
+    const int readyWrite = AwayFrom(AwayFrom(ready[1], kResultFd, own.fds), kReadyFd, own.fds);
+    posix_spawn_file_actions_adddup2(&actions, AwayFrom(AwayFrom(shared, kResultFd, own.fds), kReadyFd, own.fds), kResultFd);
+    posix_spawn_file_actions_adddup2(&actions, readyWrite, kReadyFd);
     // The libraries print their own complaints; the reason reaches the user through the result.
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    ::close(ready[1]);
     if (spawned != 0)
       throw CorvaneError("CGNS ファイル " + path + " を読むプロセスを始められません: " + std::strerror(spawned));
 
-    const std::optional<int> status = WaitFor(pid, limits.waitSeconds, progress);
+    // The header and the description, read (and never trusted) as soon as they are written.
+    auto header = [&] {
+      SharedHeader h{};
+      struct stat st {};
+      if (::fstat(shared, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < kHeaderBytes ||
+          ::pread(shared, &h, sizeof h, 0) != static_cast<ssize_t>(sizeof h) ||
+          std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.textBytes > static_cast<std::uint64_t>(st.st_size) - kHeaderBytes)
+        throw CorvaneError(Crashed(path, "結果が壊れています"));
+      return std::pair<SharedHeader, std::uint64_t>(h, static_cast<std::uint64_t>(st.st_size));
+    };
+    auto text = [&](const SharedHeader& h) {
+      std::string t(static_cast<std::size_t>(h.textBytes), '\0');
+      if (::pread(shared, t.data(), t.size(), kHeaderBytes) != static_cast<ssize_t>(t.size()))
+        throw CorvaneError(Crashed(path, "結果が壊れています"));
+      return t;
+    };
+    std::optional<Frame> frame;
+    auto describe = [&] {
+      const SharedHeader h = header().first;
+      try {
+        frame.emplace(MakeFrame(path, ReadDescription(text(h))));
+      } catch (const std::out_of_range&) {
+        throw CorvaneError(Crashed(path, "結果が壊れています"));
+      }
+    };
+    const std::optional<int> status = WaitFor(pid, limits.waitSeconds, progress, ready[0], describe);
     if (!status) throw CorvaneError(Crashed(path, std::to_string(limits.waitSeconds) + " 秒以内に終わりませんでした"));
     if (WIFSIGNALED(*status)) {
       const int sig = WTERMSIG(*status);
@@ -375,75 +471,31 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0)
       throw CorvaneError(Crashed(path, "終了コード " + std::to_string(WEXITSTATUS(*status))));
 
-    struct stat st {};
-    if (::fstat(shared, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < kHeaderBytes)
-      throw CorvaneError(Crashed(path, "結果がありません"));
-    SharedMapping map;
-    map.bytes = static_cast<std::size_t>(st.st_size);
-    map.at = ::mmap(nullptr, map.bytes, PROT_READ, MAP_SHARED, shared, 0);
-    if (map.at == MAP_FAILED) throw CorvaneError("CGNS ファイル " + path + " を読み込むためのメモリが足りません");
-    const char* base = static_cast<const char*>(map.at);
-    SharedHeader h{};
-    std::memcpy(&h, base, sizeof h);
-    const std::uint64_t size = map.bytes;
-    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.textBytes > size - kHeaderBytes)
-      throw CorvaneError(Crashed(path, "結果が壊れています"));
-    const std::string_view text(base + kHeaderBytes, static_cast<std::size_t>(h.textBytes));
-    if (h.status == kRefused) throw CorvaneError(std::string(text));
-    if (h.status != kDone || h.rowsOffset > size || h.rowsBytes > size - h.rowsOffset || h.rowsOffset % 8)
+    const auto [h, size] = header();
+    if (h.status == kRefused) throw CorvaneError(text(h));
+    if (h.status != kDone || h.rowsOffset > size || h.rowsBytes > size - h.rowsOffset || h.rowsOffset % 4096)
       throw CorvaneError(Crashed(path, "結果が途中で終わっています"));
-    CgnsContent content;
-    try {
-      content = ReadDescription(text);
-    } catch (const std::out_of_range&) {
-      throw CorvaneError(Crashed(path, "結果が壊れています"));
-    }
-
-    SourceInfo source;
-    source.format = DataFileFormat::Cgns;
-    source.baseNames = content.baseNames;
-    source.baseName = content.baseNames.front();
-    source.solutionName = content.solutionName;
-    source.cellCentred = content.cellCentred;
-    std::vector<ZoneSize> sizes;
-    for (const CgnsContent::Zone& z : content.zones) {
-      sizes.push_back(z.size);
-      source.zoneNames.push_back(z.name);
-    }
-    // Only conservative variables: the flow variables the derived rows need are added.
-    std::vector<std::string> variables = content.variables;
-    int conservative[4];
-    bool addPrimitive = true;
-    for (int k = 0; k < 4; ++k) {
-      auto it = std::find(variables.begin(), variables.end(), kConservativeNames[k]);
-      conservative[k] = static_cast<int>(it - variables.begin());
-      addPrimitive = addPrimitive && it != variables.end();
-    }
-    for (const char* velocity : {"VelocityX", "VelocityY"})
-      if (std::find(variables.begin(), variables.end(), velocity) != variables.end()) addPrimitive = false;
-    const int fileVariables = static_cast<int>(variables.size());
-    if (addPrimitive) variables.insert(variables.end(), std::begin(kPrimitiveNames), std::end(kPrimitiveNames));
-
-    FieldDataSet data = NewFieldFrame(path, sizes, variables, source.zoneNames);
+    if (!frame) describe();
+    FieldDataSet& data = frame->data;
     const std::size_t nodes = static_cast<std::size_t>(data.NodeCount);
-    if (h.rowsBytes != (2 + static_cast<std::uint64_t>(fileVariables)) * nodes * sizeof(double))
+    if (h.rowsBytes != (2 + static_cast<std::uint64_t>(frame->fileVariables)) * nodes * sizeof(double))
       throw CorvaneError(Crashed(path, "結果の大きさが合いません"));
-    const double* rows = reinterpret_cast<const double*>(base + h.rowsOffset);
+    SharedMapping map;
+    map.bytes = static_cast<std::size_t>(h.rowsBytes);
+    if (map.bytes) {
+      map.at = ::mmap(nullptr, map.bytes, PROT_READ, MAP_SHARED | MAP_POPULATE, shared, static_cast<off_t>(h.rowsOffset));
+      if (map.at == MAP_FAILED) throw CorvaneError("CGNS ファイル " + path + " を読み込むためのメモリが足りません");
+    }
+    const double* rows = static_cast<const double*>(map.at);
     std::copy(rows, rows + nodes, data.X.begin());
     std::copy(rows + nodes, rows + 2 * nodes, data.Y.begin());
-    for (int v = 0; v < fileVariables; ++v)
+    for (int v = 0; v < frame->fileVariables; ++v)
       std::copy(rows + (2 + v) * nodes, rows + (3 + v) * nodes, data.Values[static_cast<std::size_t>(v)].begin());
-    if (addPrimitive) PrimitiveFromConservative(data, conservative, fileVariables, options.gammaBox, options.RBox);
-
-    if (source.cellCentred) source.status = "セル中心の解を格子点の値へ平均しました";
-    if (source.baseNames.size() > 1) {
-      const std::string which = "ベースが" + std::to_string(source.baseNames.size()) + "個あります。1番目の \"" +
-                                source.baseName + "\" を読みました";
-      source.status = source.status.empty() ? which : which + "。" + source.status;
-    }
-    if (!source.status.empty()) progress.SetStatus(source.status);
-    return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier,
-                      fileVariables > 0);
+    if (frame->addPrimitive)
+      PrimitiveFromConservative(data, frame->conservative, frame->fileVariables, options.gammaBox, options.RBox);
+    if (!frame->source.status.empty()) progress.SetStatus(frame->source.status);
+    return FinishLoad(std::move(data), std::move(frame->source), options, previous, previousZoneListCount, notifier,
+                      frame->fileVariables > 0);
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }
