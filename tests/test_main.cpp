@@ -5,7 +5,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "data/CgnsProcess.h"
+
 int main(int argc, char** argv) {
+  // The CGNS reader starts the running program again to read a file apart.
+  if (corvane::IsCgnsReaderProcess(argc, argv)) corvane::RunCgnsReaderProcess(argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toUtf8());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "data/CgnsProcess.h"
 #include "data/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
@@ -69,6 +70,7 @@ void EnsureRuntimeDir() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (corvane::IsCgnsReaderProcess(argc, argv)) corvane::RunCgnsReaderProcess(argc, argv);
   EnsureRuntimeDir();
   if (corvane::IsSubCommand(argc, argv)) {
     // Headless: fonts and pictures need a GUI application, but never a display.

@@ -1,8 +1,12 @@
 #include "data/CgnsReader.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string_view>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <new>
 
 #include "data/CgnsLibrary.h"
@@ -108,7 +112,7 @@ void QuietLibrary(int, char*) {}
 // Closes the file however the load ends; the library keeps open files in global tables.
 class OpenCgns {
  public:
-  explicit OpenCgns(const std::string& path) {
+  OpenCgns(const std::string& path, const std::string& shown) {
     static const bool quiet = Cgns().cg_configure(CG_CONFIG_ERROR, reinterpret_cast<void*>(&QuietLibrary)) == CG_OK;
     (void)quiet;
     const int status = OutsideLeakCheck([&] { return Cgns().cg_open(path.c_str(), CG_MODE_READ, &fn_); });
@@ -116,7 +120,7 @@ class OpenCgns {
       fn_ = -1;
       const std::string reason = Cgns().cg_get_error();
       const std::string misfit = OutsideLeakCheck([&] { return FindMisfit(path); });
-      throw CorvaneError("CGNS ファイル " + path + (misfit.empty() ? " を開けません (" + reason + ")" : ": " + misfit));
+      throw CorvaneError("CGNS ファイル " + shown + (misfit.empty() ? " を開けません (" + reason + ")" : ": " + misfit));
     }
   }
   ~OpenCgns() {
@@ -149,11 +153,10 @@ struct ZonePlan {
 
 class CgnsLoad {
  public:
-  CgnsLoad(const std::string& path, int fn) : path_(path), fn_(fn) {
-    std::error_code ec;
-    fileBytes_ = std::filesystem::file_size(path, ec);
-    if (ec) fileBytes_ = 0;
-  }
+  // `limit`: most bytes the arrays may claim in all (the file's length for a file that cannot
+  // compress its arrays; the memory the reading may take for one that can).
+  CgnsLoad(const std::string& path, int fn, std::uint64_t limit, bool limitIsFileLength)
+      : path_(path), fn_(fn), limit_(limit), limitIsFileLength_(limitIsFileLength) {}
 
   [[noreturn]] void Fail(const std::string& what) const { throw CorvaneError("CGNS ファイル " + path_ + ": " + what); }
   [[noreturn]] void FailZone(const ZonePlan& z, std::size_t zone, const std::string& what) const {
@@ -237,11 +240,16 @@ class CgnsLoad {
         FailZone(z, zone, what + " の大きさ (" + shape + ") が領域の " + std::to_string(ref.ni) + " × " +
                               std::to_string(ref.nj) + " と合いません");
       }
-      arrayBytes_ += ref.ni * ref.nj * bytes;
-      if (fileBytes_ > 0 && arrayBytes_ > static_cast<std::int64_t>(fileBytes_))
-        FailZone(
-            z, zone,
-            what + " がファイルの長さ (" + std::to_string(fileBytes_) + " バイト) を超えます。ファイルが壊れています");
+      // Stored bytes and the doubles they become, in checked arithmetic: a zone may claim
+      // 2^31 × 2^30 nodes.
+      std::uint64_t claimed = 0;
+      if (__builtin_mul_overflow(static_cast<std::uint64_t>(ref.ni * ref.nj),
+                                 static_cast<std::uint64_t>(limitIsFileLength_ ? bytes : 8), &claimed) ||
+          __builtin_add_overflow(arrayBytes_, claimed, &arrayBytes_) || arrayBytes_ > limit_)
+        FailZone(z, zone,
+                 what + " の大きさ (" + std::to_string(ref.ni) + " × " + std::to_string(ref.nj) + ") が" +
+                     (limitIsFileLength_ ? "ファイルの長さ (" + std::to_string(limit_) + " バイト) を超えます。ファイルが壊れています"
+                                         : "読み込みに使えるメモリ (" + std::to_string(limit_) + " バイト) を超えます"));
       return ref;
     }
     return ref;
@@ -267,6 +275,10 @@ class CgnsLoad {
       z.size = {size[0], size[1]};
       if (z.size.ni < 1 || z.size.nj < 1)
         FailZone(z, k, "格子点数 (" + std::to_string(z.size.ni) + " × " + std::to_string(z.size.nj) + ") が不正です");
+      nodes_ += z.size.ni * z.size.nj;  // each below 2^31: no overflow
+      if (nodes_ > kMaxNodes)
+        FailZone(z, k, "格子点数 (" + std::to_string(z.size.ni) + " × " + std::to_string(z.size.nj) +
+                           ") が大きすぎます。全領域の格子点数の合計は" + std::to_string(kMaxNodes) + "点までです");
 
       if (Cgns().cg_goto(fn_, base, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
         FailZone(z, k, "座標 (GridCoordinates) がありません");
@@ -328,8 +340,16 @@ class CgnsLoad {
   // Reads one planned array as doubles into `out` (a zone's row, j fastest), dropping the rind
   // planes and averaging cell values onto the nodes when `cells` is set.
   void Read(const ZonePlan& z, std::size_t k, const ArrayRef& ref, bool cells, double* out) {
-    std::vector<double> stored(static_cast<std::size_t>(ref.ni * ref.nj));
-    if (Cgns().cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored.data()) != CG_OK)
+    // One buffer for every array, left uninitialised: the library fills it, and its pages are
+    // made once, not for each array.
+    const std::size_t count = static_cast<std::size_t>(ref.ni * ref.nj);
+    if (count > storedSize_) {
+      stored_.reset();
+      stored_.reset(new double[count]);
+      storedSize_ = count;
+    }
+    const double* stored = stored_.get();
+    if (Cgns().cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored_.get()) != CG_OK)
       FailZone(z, k, "値を読めません" + LibraryError());
     const std::int64_t ni = z.size.ni, nj = z.size.nj;
     // Stored with i fastest; (i, j) of the core lies past the leading rind planes.
@@ -337,8 +357,14 @@ class CgnsLoad {
       return stored[static_cast<std::size_t>((j + ref.rind[2]) * ref.ni + i + ref.rind[0])];
     };
     if (!cells) {
-      for (std::int64_t i = 0; i < ni; ++i)
-        for (std::int64_t j = 0; j < nj; ++j) out[i * nj + j] = at(i, j);
+      // Turned round (j fastest) in tiles that stay in the cache on both sides.
+      constexpr std::int64_t kTile = 32;
+      for (std::int64_t i0 = 0; i0 < ni; i0 += kTile)
+        for (std::int64_t j0 = 0; j0 < nj; j0 += kTile) {
+          const std::int64_t i1 = std::min(ni, i0 + kTile), j1 = std::min(nj, j0 + kTile);
+          for (std::int64_t i = i0; i < i1; ++i)
+            for (std::int64_t j = j0; j < j1; ++j) out[i * nj + j] = at(i, j);
+        }
       return;
     }
     // Each node takes the mean of the (one, two or four) cells it is a corner of.
@@ -356,10 +382,15 @@ class CgnsLoad {
     }
   }
 
+  static constexpr std::int64_t kMaxNodes = 2147483647;
   std::string path_;
   int fn_;
-  std::uintmax_t fileBytes_ = 0;
-  std::int64_t arrayBytes_ = 0;
+  std::uint64_t limit_ = 0;
+  bool limitIsFileLength_ = true;
+  std::uint64_t arrayBytes_ = 0;
+  std::int64_t nodes_ = 0;
+  std::unique_ptr<double[]> stored_;
+  std::size_t storedSize_ = 0;
   bool noSolution_ = false;
   std::string solutionName_;
   std::vector<std::string> variables_;
@@ -367,85 +398,57 @@ class CgnsLoad {
 
 }  // namespace
 
-std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress) {
-  try {
-    progress.SetPosition(0);
-    progress.SetStatus("データ読み込み中…");
-    progress.Pump();
-    OpenCgns file(path);
-    CgnsLoad load(path, file.fn());
-    SourceInfo source;
-    source.format = DataFileFormat::Cgns;
-    int bases = 0;
-    if (Cgns().cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
-    if (bases < 1) load.Fail("ベース (CGNSBase) がありません");
-    for (int b = 1; b <= bases; ++b) {
-      char name[CGIO_MAX_NAME_LENGTH + 1] = {};
-      int cellDim = 0, physDim = 0;
-      if (Cgns().cg_base_read(file.fn(), b, name, &cellDim, &physDim) != CG_OK)
-        load.Fail(std::to_string(b) + "番目のベースを読めません" + load.LibraryError());
-      source.baseNames.push_back(name);
+void ReadCgnsWithLibrary(const std::string& openPath, const std::string& shownPath, std::uint64_t memoryLimit,
+                         const std::function<double*(const CgnsContent&)>& storage) {
+  // ADF stores every array as written; only HDF5 can compress one.
+  char head[32] = {};
+  if (FILE* f = std::fopen(openPath.c_str(), "rb")) {
+    const std::size_t got = std::fread(head, 1, sizeof head, f);
+    (void)got;
+    std::fclose(f);
+  }
+  const bool adf = std::string_view(head, sizeof head).substr(0, 24) == "@(#)ADF Database Version";
+  OpenCgns file(openPath, shownPath);
+  CgnsLoad load(shownPath, file.fn(), memoryLimit, adf);
+  CgnsContent content;
+  int bases = 0;
+  if (Cgns().cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
+  if (bases < 1) load.Fail("ベース (CGNSBase) がありません");
+  for (int b = 1; b <= bases; ++b) {
+    char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+    int cellDim = 0, physDim = 0;
+    if (Cgns().cg_base_read(file.fn(), b, name, &cellDim, &physDim) != CG_OK)
+      load.Fail(std::to_string(b) + "番目のベースを読めません" + load.LibraryError());
+    content.baseNames.push_back(name);
+  }
+  const auto zones = load.ZonesInFileOrder(1, content.baseNames.front());
+  if (zones.empty()) load.Fail("ベース \"" + content.baseNames.front() + "\" に領域 (Zone) がありません");
+  const std::vector<ZonePlan> plans = load.Plan(1, zones);
+  std::int64_t nodes = 0;
+  for (const ZonePlan& z : plans) {
+    content.zones.push_back({z.name, z.size});
+    content.cellCentred = content.cellCentred || z.cellCentred;
+    nodes += z.size.ni * z.size.nj;
+  }
+  content.solutionName = load.solutionName_;
+  content.variables = load.variables_;
+  // Rows of all nodes, one after another: x, y, then each variable of the file.
+  double* rows = storage(content);
+  const std::size_t rowLength = static_cast<std::size_t>(nodes);
+  std::size_t first = 0;
+  for (std::size_t k = 0; k < plans.size(); ++k) {
+    const ZonePlan& z = plans[k];
+    if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
+      load.FailZone(z, k, "座標を読めません" + load.LibraryError());
+    load.Read(z, k, z.x, false, rows + first);
+    load.Read(z, k, z.y, false, rows + rowLength + first);
+    if (z.solution) {
+      if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "FlowSolution_t", z.solution, "end") != CG_OK)
+        load.FailZone(z, k, "解を読めません" + load.LibraryError());
+      for (std::size_t v = 0; v < content.variables.size(); ++v)
+        load.Read(z, k, z.fields[v], z.cellCentred, rows + (2 + v) * rowLength + first);
     }
-    source.baseName = source.baseNames.front();
-    const auto zones = load.ZonesInFileOrder(1, source.baseName);
-    if (zones.empty()) load.Fail("ベース \"" + source.baseName + "\" に領域 (Zone) がありません");
-    const std::vector<ZonePlan> plans = load.Plan(1, zones);
-
-    std::vector<ZoneSize> sizes;
-    for (const ZonePlan& z : plans) {
-      sizes.push_back(z.size);
-      source.zoneNames.push_back(z.name);
-      source.cellCentred = source.cellCentred || z.cellCentred;
-    }
-    source.solutionName = load.solutionName_;
-    // Only conservative variables: the flow variables the derived rows need are added.
-    std::vector<std::string> variables = load.variables_;
-    int conservative[4];
-    bool addPrimitive = true;
-    for (int k = 0; k < 4; ++k) {
-      auto it = std::find(variables.begin(), variables.end(), kConservativeNames[k]);
-      conservative[k] = static_cast<int>(it - variables.begin());
-      addPrimitive = addPrimitive && it != variables.end();
-    }
-    for (const char* velocity : {"VelocityX", "VelocityY"})
-      if (std::find(variables.begin(), variables.end(), velocity) != variables.end()) addPrimitive = false;
-    const int fileVariables = static_cast<int>(variables.size());
-    if (addPrimitive) variables.insert(variables.end(), std::begin(kPrimitiveNames), std::end(kPrimitiveNames));
-
-    FieldDataSet data = NewFieldFrame(path, sizes, variables, source.zoneNames);
-    progress.SetMaximum(static_cast<std::int64_t>(plans.size()));
-    for (std::size_t k = 0; k < plans.size(); ++k) {
-      const ZonePlan& z = plans[k];
-      const std::size_t first = static_cast<std::size_t>(data.Zones[k].FirstNode);
-      if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "GridCoordinates", 0, "end") != CG_OK)
-        load.FailZone(z, k, "座標を読めません" + load.LibraryError());
-      load.Read(z, k, z.x, false, data.X.data() + first);
-      load.Read(z, k, z.y, false, data.Y.data() + first);
-      if (z.solution) {
-        if (Cgns().cg_goto(file.fn(), 1, "Zone_t", z.index, "FlowSolution_t", z.solution, "end") != CG_OK)
-          load.FailZone(z, k, "解を読めません" + load.LibraryError());
-        for (int v = 0; v < fileVariables; ++v)
-          load.Read(z, k, z.fields[static_cast<std::size_t>(v)], z.cellCentred,
-                    data.Values[static_cast<std::size_t>(v)].data() + first);
-      }
-      progress.SetPosition(static_cast<std::int64_t>(k + 1));
-      progress.Pump();
-    }
-    if (addPrimitive) PrimitiveFromConservative(data, conservative, fileVariables, options.gammaBox, options.RBox);
-
-    if (source.cellCentred) source.status = "セル中心の解を格子点の値へ平均しました";
-    if (bases > 1) {
-      const std::string which =
-          "ベースが" + std::to_string(bases) + "個あります。1番目の \"" + source.baseName + "\" を読みました";
-      source.status = source.status.empty() ? which : which + "。" + source.status;
-    }
-    if (!source.status.empty()) progress.SetStatus(source.status);
-    return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier,
-                      !load.variables_.empty());
-  } catch (const std::bad_alloc&) {
-    throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
+    first += static_cast<std::size_t>(z.size.ni * z.size.nj);
   }
 }
 

@@ -4,34 +4,27 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "data/CgnsReader.h"
 #include "data/DerivedQuantities.h"
 #include "data/FlowDerivatives.h"
 #include "data/FormulaVariables.h"
-#include "data/VariableRows.h"
+#include "data/MappedFile.h"
 #include "data/Plot3dReader.h"
+#include "data/RoundLevels.h"
+#include "data/VariableRows.h"
 
 namespace corvane {
 namespace {
 
 // HDF5 puts its signature at 0 or, after a user block, at 512, 1024, 2048, ...; the older ADF
 // files of CGNS start with their own banner.
-bool HasCgnsSignature(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+bool HasCgnsSignature(std::string_view bytes) {
   static const char kHdf5[8] = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
-  static const char kAdf[] = "@(#)ADF Database Version";
-  char head[32] = {};
-  in.read(head, sizeof head);
-  if (std::memcmp(head, kAdf, sizeof kAdf - 1) == 0 || std::memcmp(head, kHdf5, 8) == 0) return true;
-  for (std::streamoff at = 512; at <= (1 << 20); at *= 2) {
-    in.clear();
-    in.seekg(at);
-    if (!in.read(head, 8)) return false;
-    if (std::memcmp(head, kHdf5, 8) == 0) return true;
-  }
+  static const std::string_view kAdf = "@(#)ADF Database Version";
+  if (bytes.substr(0, kAdf.size()) == kAdf) return true;
+  for (std::size_t at = 0; at <= (std::size_t{1} << 20) && at + 8 <= bytes.size(); at = at ? at * 2 : 512)
+    if (std::memcmp(bytes.data() + at, kHdf5, 8) == 0) return true;
   return false;
 }
 
@@ -42,24 +35,26 @@ bool HasCgnsExtension(const std::string& path) {
 
 }  // namespace
 
-DataFileFormat DetectDataFileFormat(const std::string& path) {
-  if (HasCgnsSignature(path)) return DataFileFormat::Cgns;
+DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes) {
+  if (HasCgnsSignature(bytes)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
   if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
   return DataFileFormat::Text;
 }
 
-// The reader of the file's format.
+// The reader of the file's format. Opened once: a pipe or a FIFO has no second reading, so its
+// head read for the detection must be the head the reader reads.
 static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const LoadOptions& options,
                                                  const FieldDataSet& previous, int previousZoneListCount,
                                                  Notifier& notifier, Progress& progress) {
-  switch (DetectDataFileFormat(path)) {
-    case DataFileFormat::Cgns: return LoadCgnsFile(path, options, previous, previousZoneListCount, notifier, progress);
-    case DataFileFormat::Plot3d: return LoadPlot3dFile(path, options, previous, previousZoneListCount, notifier, progress);
+  const MappedFile file(path);
+  switch (DetectDataFileFormat(path, file.Bytes())) {
+    case DataFileFormat::Cgns: return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Plot3d: return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
-  return LoadDataFile(path, options, previous, previousZoneListCount, notifier, progress);
+  return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);
 }
 
 std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
@@ -78,6 +73,7 @@ void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier&
   if (flow || formulas) {
     if (options.AutoMaxMinCheck) AutoMaxMin(data);
     if (options.AutoStepCheck) AutoStep(data, options.StepBar);
+    ApplyRoundLevels(data, options);
   }
   result.rgroupItems = RGroupItemsOf(data, options.IncludeVelCheck);
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "data/DataReader.h"
 
@@ -13,7 +14,8 @@ inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q";
 
 // By content first (the HDF5 or ADF signature of CGNS; a .q file with its grid beside it), then
 // by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); anything else is a text grid.
-DataFileFormat DetectDataFileFormat(const std::string& path);
+// `bytes` are the file's (only its head is looked at).
+DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes);
 
 // Loads `path` with the reader its format needs; the arguments and the result are those of
 // LoadDataFile, whose data-layout options apply to text files only. A failed load changes

@@ -251,9 +251,17 @@ void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const Load
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress) {
+  progress.SetPosition(0);
+  const MappedFile file(path);
+  return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);
+}
+
+std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions& options,
+                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       Notifier& notifier, Progress& progress) {
+  const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
-    MappedFile file(path);
     const std::string_view bytes = file.Bytes();
     progress.Pump();
 
@@ -354,10 +362,6 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
     carry(data.ContourMax, previous.ContourMax);
     carry(data.ContourMin, previous.ContourMin);
     carry(data.ContourStep, previous.ContourStep);
-    for (ZoneGrid& zone : data.Zones) {
-      zone.ILineMask.assign(static_cast<std::size_t>(zone.NI), true);
-      zone.JLineMask.assign(static_cast<std::size_t>(zone.NJ), true);
-    }
     result.zoneListCount = zoneCount;
     result.zoneListsRebuilt = zoneCount != previousZoneListCount;
     if (result.zoneListsRebuilt) {
@@ -376,6 +380,19 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
     const bool startExists = head.Has(dataStartLine);
     const std::size_t dataStart = startExists ? head.Start(dataStartLine) : bytes.size();
     const std::size_t remaining = bytes.size() - dataStart;
+    // A claim far beyond the file (fewer bytes than half its nodes, where each takes a line) is
+    // no short file but a wrong size line: refused naming it.
+    for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+      const ZoneGrid& zone = data.Zones[z];
+      const std::int64_t through = std::int64_t{zone.FirstNode} + std::int64_t{zone.NI} * zone.NJ;
+      if (through > 2 * static_cast<std::int64_t>(remaining) + 16) {
+        notifier.Warning("データファイル " + path + " の" + std::to_string(sizeLine + static_cast<std::int64_t>(z)) +
+                         "行目(先頭行を0行目として)、" + ZoneText(z) + "の格子点数 " + std::to_string(zone.NI) + " × " +
+                         std::to_string(zone.NJ) + " (" + std::to_string(through - zone.FirstNode) +
+                         " 点) は、データ部分の " + std::to_string(remaining) + " バイトに収まりません。1点に1行が必要です");
+        return std::nullopt;
+      }
+    }
     const std::int64_t fewestBytes = nodeCount * (2 * std::int64_t{columns}) - 1;
     bool readable = startExists && static_cast<std::int64_t>(remaining) >= fewestBytes;
     // Rows are usually smaller than the text they come from. When they would be much larger
@@ -430,6 +447,11 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
         return std::nullopt;
       }
       if (read.outcome == NodeLinesOutcome::Complete) {
+        // Made only now: a size line may claim far more nodes than the file holds.
+        for (ZoneGrid& zone : data.Zones) {
+          zone.ILineMask.assign(static_cast<std::size_t>(zone.NI), true);
+          zone.JLineMask.assign(static_cast<std::size_t>(zone.NJ), true);
+        }
         data.XMax = read.xMax;
         data.YMax = read.yMax;
         data.XMin = read.xMin;

@@ -7,6 +7,7 @@
 
 #include "data/FieldDataSet.h"
 #include "data/LoadOptions.h"
+#include "data/MappedFile.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
 #include "data/SourceInfo.h"
@@ -42,6 +43,10 @@ void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const Load
 // variables) choose rows instead. The work is shared by the calling thread and one helper thread;
 // `progress` and `notifier` are only called on the calling thread.
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
+                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       Notifier& notifier, Progress& progress);
+// The same for a file already opened (a stream is read once, its head also serving detection).
+std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress);
 

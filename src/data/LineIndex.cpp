@@ -153,8 +153,13 @@ std::string_view HeadLines::Line(std::int64_t n) const {
 }
 
 std::int64_t HeadLines::Count() {
-  while (!complete_) Has(static_cast<std::int64_t>(starts_.size()));
-  return static_cast<std::int64_t>(starts_.size());
+  // Counted past the lines indexed, not indexed: a file of nothing but breaks would otherwise
+  // take eight bytes of index a byte.
+  if (!Has(0)) return 0;
+  const std::int64_t indexed = static_cast<std::int64_t>(starts_.size());
+  const std::size_t from = starts_.back();
+  if (complete_ || from + 1 >= bytes_.size()) return indexed;
+  return indexed + static_cast<std::int64_t>(CountBreakEnds(bytes_.data() + from, bytes_.data() + bytes_.size() - 1));
 }
 
 }  // namespace corvane

@@ -36,7 +36,7 @@ class HeadLines {
   std::size_t Start(std::int64_t n) const { return starts_[static_cast<std::size_t>(n)]; }
   // Text of line n without its break; Has(n) must be true.
   std::string_view Line(std::int64_t n) const;
-  // Number of lines in the whole file (indexes all of it).
+  // Number of lines in the whole file (counted; the index grows no further).
   std::int64_t Count();
 
  private:

@@ -1,5 +1,6 @@
 #include "data/Plot3dLayout.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -35,16 +36,19 @@ std::uint64_t Load64(std::string_view b, std::size_t pos, bool big) {
 // The file seen as a row of units: bytes of a binary file, or the numbers of a formatted one.
 struct Source {
   std::string_view bytes;
-  const std::vector<double>* numbers = nullptr;  // set for formatted files
+  const Plot3dNumbers* numbers = nullptr;  // set for formatted files
   bool big = false;
+  // What sizes are checked against: the bytes of a binary file; the numbers written out in a
+  // formatted one (a repeat count is one), with those of the grid when a solution is read.
+  std::uint64_t capacity = 0;
 
-  std::uint64_t Size() const { return numbers ? numbers->size() : bytes.size(); }
+  std::uint64_t Size() const { return numbers ? numbers->Count() : bytes.size(); }
   std::uint64_t IntUnits() const { return numbers ? 1 : 4; }
   // The integer at `pos`; nullopt beyond the end or for a number that is not a whole one.
   std::optional<std::int64_t> Int(std::uint64_t pos) const {
     if (pos + IntUnits() > Size()) return std::nullopt;
     if (!numbers) return static_cast<std::int32_t>(Load32(bytes, pos, big));
-    const double v = (*numbers)[pos];
+    const double v = numbers->At(pos);
     if (!(std::fabs(v) < 9e15) || v != std::floor(v)) return std::nullopt;
     return static_cast<std::int64_t>(v);
   }
@@ -57,6 +61,12 @@ struct Attempt {
   std::string solid;  // set when the sizes read as a 3-D block of more than one plane
 };
 
+// What the sizes of a file were checked against, for a message.
+std::string CapacityText(const Source& s) {
+  if (!s.numbers) return "ファイルの長さ (" + std::to_string(s.bytes.size()) + " バイト)";
+  return "ファイルに書かれた数の個数 (" + std::to_string(s.numbers->values.size()) + ")";
+}
+
 std::string BlockText(std::size_t b) { return "ブロック" + std::to_string(b + 1) + " (zone[" + std::to_string(b) + "])"; }
 
 // The block count (at `countAt`, several blocks only) and the sizes from `sizesAt`; `end` is
@@ -68,8 +78,12 @@ bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint6
   std::int64_t count = 1;
   if (countAt) {
     std::optional<std::int64_t> nb = s.Int(*countAt);
-    if (!nb || *nb < 1 || static_cast<std::uint64_t>(*nb) > s.Size() / (2 * iu)) {
+    if (!nb || *nb < 1) {
       a.why = "ブロック数がありません";
+      return false;
+    }
+    if (static_cast<std::uint64_t>(*nb) > s.capacity / (2 * iu)) {
+      a.why = "ブロック数 " + std::to_string(*nb) + " が" + CapacityText(s) + "を超えます";
       return false;
     }
     count = *nb;
@@ -91,9 +105,9 @@ bool ReadSizes(const Source& s, std::optional<std::uint64_t> countAt, std::uint6
     }
     const std::uint64_t nodes = static_cast<std::uint64_t>(*ni * *nj);
     total += nodes;
-    if (total > s.Size() / unitsPerNode) {
+    if (total > s.capacity / unitsPerNode) {
       a.why = BlockText(static_cast<std::size_t>(b)) + " の格子点数 (" + std::to_string(*ni) + " × " + std::to_string(*nj) +
-              ") がファイルの長さを超えます";
+              ") が" + CapacityText(s) + "を超えます";
       return false;
     }
     blocks.push_back({{*ni, *nj}, 0, 0});
@@ -190,7 +204,7 @@ Attempt ScanPlain(const Source& s, Plot3dKind kind, bool multi, int dims) {
   scan.layout = {formatted ? Plot3dEncoding::Formatted : Plot3dEncoding::PlainBinary, s.big, multi, 8, false, dims};
   std::uint64_t pos = 0;
   const std::uint64_t iu = s.IntUnits();
-  if (!ReadSizes(s, multi ? std::optional<std::uint64_t>(0) : std::nullopt, multi ? iu : 0, scan.blocks, a, formatted ? 2 : 8,
+  if (!ReadSizes(s, multi ? std::optional<std::uint64_t>(0) : std::nullopt, multi ? iu : 0, scan.blocks, a, formatted ? 1 : 8,
                  dims, pos)) {
     a.solid.clear();  // without records, any three numbers read as sizes: no evidence of 3-D
     return a;
@@ -243,17 +257,19 @@ bool LooksLikeText(std::string_view bytes) {
   return true;
 }
 
-// Most numbers a formatted file may stand for (repeat counts make a short file hold many).
-constexpr std::size_t kMaxNumbers = std::size_t{1} << 28;
+// Most numbers a formatted file may stand for: far beyond any grid, and exact in a double.
+constexpr std::uint64_t kMaxNumbers = std::uint64_t{1} << 52;
 
-// The numbers of a formatted file, in order (Fortran's D exponent and repeat counts included).
-std::vector<double> ReadNumbers(std::string_view bytes, const std::string& path, const char* what) {
+// The numbers of a formatted file, in order (Fortran's D exponent and repeat counts included);
+// a repeat count is kept as one entry, never expanded.
+Plot3dNumbers ReadNumbers(std::string_view bytes, const std::string& path, const char* what) {
   auto separator = [](char c) { return c == ' ' || c == ',' || (c >= 0x09 && c <= 0x0d); };
   std::size_t count = 0;
   for (std::size_t k = 0; k < bytes.size(); ++k)
     if (!separator(bytes[k]) && (k == 0 || separator(bytes[k - 1]))) ++count;
-  std::vector<double> numbers;
-  numbers.reserve(count);
+  Plot3dNumbers numbers;
+  numbers.values.reserve(count);
+  std::uint64_t total = 0;
   std::size_t k = 0;
   while (k < bytes.size()) {
     while (k < bytes.size() && separator(bytes[k])) ++k;
@@ -265,30 +281,43 @@ std::vector<double> ReadNumbers(std::string_view bytes, const std::string& path,
       if (c == 'd' || c == 'D') c = 'e';
     auto refuse = [&](const std::string& reason) {
       std::string shown(bytes.substr(begin, std::min<std::size_t>(k - begin, 40)));
-      return CorvaneError("PLOT3D " + std::string(what) + " " + path + " の " + std::to_string(numbers.size() + 1) +
+      return CorvaneError("PLOT3D " + std::string(what) + " " + path + " の " + std::to_string(numbers.values.size() + 1) +
                           "番目の数 \"" + shown + "\" " + reason);
     };
     // Fortran's list-directed output writes r equal values as r*value.
-    std::size_t repeat = 1;
+    std::uint64_t repeat = 1;
     if (const std::size_t star = token.find('*'); star != std::string::npos) {
       auto [end, ec] = std::from_chars(token.data(), token.data() + star, repeat);
       if (ec != std::errc() || end != token.data() + star || repeat == 0) throw refuse("の繰り返し回数が読めません");
-      if (numbers.size() > kMaxNumbers || repeat > kMaxNumbers - numbers.size()) throw refuse("の繰り返しが多すぎます");
+      if (repeat > kMaxNumbers - total) throw refuse("の繰り返しが多すぎます");
       token.erase(0, star + 1);
     }
     const char* first = token.data() + (token.size() > 1 && token[0] == '+' ? 1 : 0);
     double v = 0.0;
     auto [end, ec] = std::from_chars(first, token.data() + token.size(), v);
     if (token.empty() || ec != std::errc() || end != token.data() + token.size()) throw refuse("は数値ではありません");
-    numbers.insert(numbers.end(), repeat, v);
+    if (repeat != 1 && numbers.ends.empty()) {
+      // The first repeat: from here on every entry says where it ends.
+      numbers.ends.reserve(count);
+      for (std::uint64_t e = 1; e <= numbers.values.size(); ++e) numbers.ends.push_back(e);
+    }
+    numbers.values.push_back(v);
+    total += repeat;
+    if (!numbers.ends.empty()) numbers.ends.push_back(total);
   }
   return numbers;
 }
 
 }  // namespace
 
+double Plot3dNumbers::At(std::uint64_t position) const {
+  if (ends.empty()) return values[static_cast<std::size_t>(position)];
+  const auto it = std::upper_bound(ends.begin(), ends.end(), position);
+  return values[static_cast<std::size_t>(it - ends.begin())];
+}
+
 double Plot3dScan::Real(std::string_view bytes, std::size_t position, std::size_t k) const {
-  if (layout.encoding == Plot3dEncoding::Formatted) return numbers[position + k];
+  if (layout.encoding == Plot3dEncoding::Formatted) return numbers->At(position + k);
   if (layout.realBytes == 4) return std::bit_cast<float>(Load32(bytes, position + 4 * k, layout.bigEndian));
   return std::bit_cast<double>(Load64(bytes, position + 8 * k, layout.bigEndian));
 }
@@ -313,7 +342,12 @@ Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string
   if (bytes.empty()) throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " は空です");
   Attempt best;
   std::string solid;  // the first reading as a 3-D block of several planes
-  std::optional<std::vector<double>> numbers;  // a formatted file's numbers, read once
+  std::shared_ptr<const Plot3dNumbers> numbers;  // a formatted file's numbers, read once
+  std::string formattedWhy;                     // where the formatted reading broke down
+  // A solution may stand for as many numbers as its grid needs, however it is written.
+  std::uint64_t gridNumbers = 0;
+  if (expected)
+    for (const ZoneSize& z : *expected) gridNumbers += 4 + 5 * static_cast<std::uint64_t>(z.ni) * static_cast<std::uint64_t>(z.nj);
   // Every way of writing in turn, 2-D before 3-D; the first whose sizes `accept` takes wins.
   auto search = [&](auto&& accept) -> std::optional<Plot3dScan> {
     auto consider = [&](Attempt a) {
@@ -326,21 +360,25 @@ Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string
       for (int dims : {2, 3})
         for (bool big : {false, true})
           for (bool multi : {true, false})
-            if (consider(ScanRecords(Source{bytes, nullptr, big}, kind, multi, dims, markerBytes))) return std::move(best.scan);
+            if (consider(ScanRecords(Source{bytes, nullptr, big, bytes.size()}, kind, multi, dims, markerBytes)))
+              return std::move(best.scan);
     const Attempt records = best;  // a broken Fortran file says best where it broke
     for (int dims : {2, 3})
       for (bool big : {false, true})
         for (bool multi : {true, false})
-          if (consider(ScanPlain(Source{bytes, nullptr, big}, kind, multi, dims))) return std::move(best.scan);
+          if (consider(ScanPlain(Source{bytes, nullptr, big, bytes.size()}, kind, multi, dims))) return std::move(best.scan);
     if (LooksLikeText(bytes)) {
-      if (!numbers) numbers = ReadNumbers(bytes, path, what);
+      if (!numbers) numbers = std::make_shared<const Plot3dNumbers>(ReadNumbers(bytes, path, what));
+      const std::uint64_t capacity = numbers->values.size() + (kind == Plot3dKind::Solution ? gridNumbers : 0);
       for (int dims : {2, 3}) {
         for (bool multi : {true, false}) {
-          Attempt a = ScanPlain(Source{bytes, &*numbers, false}, kind, multi, dims);
+          Attempt a = ScanPlain(Source{bytes, numbers.get(), false, capacity}, kind, multi, dims);
           if (a.scan && accept(*a.scan)) {
-            a.scan->numbers = *numbers;
+            a.scan->numbers = numbers;
             return std::move(a.scan);
           }
+          if (dims == 2 && !a.why.empty() && formattedWhy.find(a.why) == std::string::npos)
+            formattedWhy += (formattedWhy.empty() ? "" : "、") + std::string(multi ? "複数ブロックとして: " : "単一ブロックとして: ") + a.why;
         }
       }
     }
@@ -362,7 +400,8 @@ Plot3dScan ScanPlot3d(std::string_view bytes, Plot3dKind kind, const std::string
   const Attempt& records = best;
   if (numbers)
     throw CorvaneError("PLOT3D " + std::string(what) + " " + path + " (テキスト) の数の個数 " +
-                       std::to_string(numbers->size()) + " が、先頭の格子点数から求まる個数と合いません。ファイルが途中で終わっているか、2次元 (または nk = 1 の3次元) の形式ではありません");
+                       std::to_string(numbers->Count()) + " が、先頭の格子点数から求まる個数と合いません。ファイルが途中で終わっているか、2次元 (または nk = 1 の3次元) の形式ではありません" +
+                       (formattedWhy.empty() ? "" : " (" + formattedWhy + ")"));
   std::string message = "PLOT3D " + std::string(what) + " " + path + " の形式を判別できません。Fortran レコード、バイナリ、テキストの" +
                         "どの書き方 (32/64 ビット実数、両バイト順、単一・複数ブロック" +
                         (kind == Plot3dKind::Grid ? "、iblank の有無" : "") + ") でも、2次元 (または nk = 1 の3次元) のファイルとして大きさが長さ " +

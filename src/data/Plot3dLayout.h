@@ -5,6 +5,7 @@
 // size is checked against the file's length.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,10 +36,19 @@ struct Plot3dBlock {
   std::size_t data = 0;    // the first real of x (grid) or of density (solution)
 };
 
+// The numbers of a formatted file as written: a repeat count (3*0.0) stays one entry, so a
+// short file standing for many numbers takes no more memory than its text.
+struct Plot3dNumbers {
+  std::vector<double> values;       // one per number written
+  std::vector<std::uint64_t> ends;  // numbers through each entry; empty when nothing repeats
+  std::uint64_t Count() const { return ends.empty() ? values.size() : ends.back(); }
+  double At(std::uint64_t position) const;
+};
+
 struct Plot3dScan {
   Plot3dLayout layout;
   std::vector<Plot3dBlock> blocks;
-  std::vector<double> numbers;  // formatted files: every number of the file, in order
+  std::shared_ptr<const Plot3dNumbers> numbers;  // formatted files: every number of the file
 
   // The k-th real from `position` (a block's header or data) of `bytes`.
   double Real(std::string_view bytes, std::size_t position, std::size_t k) const;

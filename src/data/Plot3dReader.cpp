@@ -40,6 +40,14 @@ std::string Plot3dGridBeside(const std::string& solutionPath) {
 std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
                                          const FieldDataSet& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress) {
+  const MappedFile file(path);
+  return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
+}
+
+std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options,
+                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         Notifier& notifier, Progress& progress) {
+  const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
@@ -50,12 +58,13 @@ std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOpti
       const std::filesystem::path stem = std::filesystem::path(path).replace_extension();
       throw CorvaneError("PLOT3D 解ファイル " + path + " の格子ファイル (" + stem.string() + ".xyz, .x, .g のいずれか) が見つかりません");
     }
-    MappedFile gridFile(gridPath);
+    std::optional<MappedFile> gridOpened;
+    if (solution) gridOpened.emplace(gridPath);
+    const MappedFile& gridFile = solution ? *gridOpened : file;
     const Plot3dScan grid = ScanPlot3d(gridFile.Bytes(), Plot3dKind::Grid, gridPath);
-    std::optional<MappedFile> qFile;
+    const MappedFile* qFile = solution ? &file : nullptr;
     std::optional<Plot3dScan> q;
     if (solution) {
-      qFile.emplace(path);
       std::vector<ZoneSize> gridSizes;
       for (const Plot3dBlock& b : grid.blocks) gridSizes.push_back(b.size);
       q = ScanPlot3d(qFile->Bytes(), Plot3dKind::Solution, path, &gridSizes);

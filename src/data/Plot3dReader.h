@@ -22,5 +22,9 @@ std::string Plot3dGridBeside(const std::string& solutionPath);
 std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
                                          const FieldDataSet& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress);
+// The same for a file already opened: the solution, or a grid alone.
+std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options,
+                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         Notifier& notifier, Progress& progress);
 
 }  // namespace corvane

@@ -1,12 +1,16 @@
 #include "scene/SettingsFile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <fstream>
 #include <iconv.h>
 #include <iterator>
 #include <string_view>
+
+#include "data/MappedFile.h"
 
 namespace corvane {
 namespace {
@@ -262,21 +266,15 @@ SettingsFileResult ParseSettingsText(const std::string& text, const std::string&
 }
 
 SettingsFileResult ReadSettingsFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // A missing file is no fault (the defaults stand); anything else that cannot be read is.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
     SettingsFileResult result;
     result.complete = false;
     result.stopReason = "設定ファイルを開けません: " + path;
     return result;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    SettingsFileResult result;
-    result.complete = false;
-    result.stopReason = "設定ファイルを読めません: " + path;
-    return result;
-  }
-  return ParseSettingsText(text, path);
+  return ParseSettingsText(ReadSmallFile(path, kSettingsFileLimit, "設定ファイル"), path);
 }
 
 }  // namespace corvane

@@ -20,6 +20,8 @@ struct SettingsFileResult {
 
 // `fileName` names the file in the reason for stopping (with the line and the value found).
 SettingsFileResult ParseSettingsText(const std::string& text, const std::string& fileName = "crv.ini");
+// A missing file gives an incomplete result; a folder, a device, a FIFO nobody writes to, an
+// unreadable file or one above 1 MB throws CorvaneError naming it.
 SettingsFileResult ReadSettingsFile(const std::string& path);
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -51,7 +52,8 @@ void ExpectSameNodes(const FieldDataSet& a, const FieldDataSet& b, const std::st
 // nan, long digit strings), each line ending in LF, CR LF or CR.
 std::string WriteMixedFile(const std::string& name, Separator sep, LoopOrder order, const std::vector<std::pair<int, int>>& zones,
                            std::vector<std::vector<double>>& nodes) {
-  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  // The process id in the name: test programs of other builds run at the same time.
+  const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_" + name)).string();
   std::FILE* f = std::fopen(path.c_str(), "wb");
   const char cut = sep == Separator::Commas ? ',' : (sep == Separator::Tabs ? '\t' : ' ');
   std::fprintf(f, "mixed\r\n\n");

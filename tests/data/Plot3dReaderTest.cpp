@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -171,7 +172,7 @@ TEST(Plot3dReader, RepeatCountsInFormattedFilesStandForTheirValues) {
   EXPECT_EQ((std::vector<double>{repeated.d().Y[static_cast<std::size_t>(NodeIndex(repeated.d(), 0, 1, 0))],
                                  repeated.d().Y[static_cast<std::size_t>(NodeIndex(repeated.d(), 0, 1, 1))]}),
             (std::vector<double>{0.0, 1.5}));
-  for (const char* text : {"2 2\n0*1.0 0 1 0 1 0 0 1 1\n", "2 2\n99999999999*1.0\n", "2 2\n4*\n0 0 1 1\n"})
+  for (const char* text : {"2 2\n0*1.0 0 1 0 1 0 0 1 1\n", "2 2\n99999999999999999*1.0\n", "2 2\n4*\n0 0 1 1\n"})
     EXPECT_NE(Refusal(grid("bad.xyz", text)).find("番目の数"), std::string::npos) << text;
 }
 
@@ -234,13 +235,14 @@ TEST(DataFileLoader, FormatByContentThenExtension) {
   };
   const std::string hdf5("\x89HDF\r\n\x1a\n", 8);
   file("pair.xyz", "1 1\n");
-  const std::pair<std::string, DataFileFormat> cases[] = {
-      {file("flow.dat", hdf5 + "rest"), DataFileFormat::Cgns},
-      {file("flow.CGNS", "not hdf5"), DataFileFormat::Cgns},
-      {file("pair.q", "x"), DataFileFormat::Plot3d},
-      {file("alone.Q", "x"), DataFileFormat::Plot3d},
-      {file("grid.g", "x"), DataFileFormat::Plot3d},
-      {file("plain.txt", "x"), DataFileFormat::Text},
+  const std::tuple<std::string, std::string, DataFileFormat> cases[] = {
+      {file("flow.dat", hdf5 + "rest"), hdf5 + "rest", DataFileFormat::Cgns},
+      {file("flow.CGNS", "not hdf5"), "not hdf5", DataFileFormat::Cgns},
+      {file("pair.q", "x"), "x", DataFileFormat::Plot3d},
+      {file("alone.Q", "x"), "x", DataFileFormat::Plot3d},
+      {file("grid.g", "x"), "x", DataFileFormat::Plot3d},
+      {file("plain.txt", "x"), "x", DataFileFormat::Text},
+      {"/dev/fd/63", std::string(512, ' ') + hdf5, DataFileFormat::Cgns},
   };
-  for (const auto& [path, format] : cases) EXPECT_EQ(DetectDataFileFormat(path), format) << path;
+  for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;
 }

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include <fstream>
+
+#include "TestSupport.h"
 #include "scene/ProgramOptions.h"
 #include "scene/SettingsFile.h"
 
@@ -68,4 +73,21 @@ TEST(SettingsFile, FigureKeywordsSetTheirControlsAndTheTableKnowsEveryName) {
   for (const ControlAssignment& a : r.assignments) ProgramOptionTable().Apply(o, a.control, a.value);
   EXPECT_EQ(o.contour.colorMap, ColorMapKind::Cividis);
   EXPECT_FALSE(o.display.SmoothCheck || o.display.ColourBarCheck || o.load.RoundLevelsCheck || o.display.MergeBandsCheck);
+}
+
+// A settings path that is no file to read is refused with the program's error; a missing file
+// only leaves the defaults.
+TEST(SettingsFile, FoldersEndlessDevicesAndHugeFilesAreRefused) {
+  QTemporaryDir dir;
+  const std::string huge = dir.filePath("huge.ini").toStdString();
+  std::ofstream(huge) << std::string((1 << 20) + 1, '\n');
+  const std::pair<std::string, const char*> cases[] = {
+      {dir.path().toStdString(), "フォルダ"}, {"/dev/zero", "装置"}, {huge, "大きすぎます"}};
+  for (const auto& [path, reason] : cases) {
+    const std::string text = corvane::testing::ErrorText([&] { ReadSettingsFile(path); });
+    EXPECT_NE(text.find("設定ファイル " + path), std::string::npos) << text;
+    EXPECT_NE(text.find(reason), std::string::npos) << text;
+  }
+  EXPECT_TRUE(ReadSettingsFile("/dev/null").complete);
+  EXPECT_FALSE(ReadSettingsFile(dir.filePath("missing.ini").toStdString()).complete);
 }

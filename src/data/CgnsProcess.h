@@ -1,0 +1,20 @@
+// The reading process of CGNS files: the program started again in a hidden mode, with limits on
+// its memory and time, so a crash of the CGNS library on a damaged file ends that process only.
+// It hands the values back through an anonymous shared file.
+#pragma once
+
+namespace corvane {
+
+// The hidden first argument that makes the program a CGNS reading process.
+inline constexpr const char* kCgnsReaderFlag = "--cgns-reader-process";
+// Set in the environment (tests only), the reading process aborts at once.
+inline constexpr const char* kCgnsReaderAbortVariable = "CORVANE_CGNS_READER_ABORT";
+
+// Whether argv asks for the reading process; every entry point (the program, test programs)
+// checks this before anything else.
+bool IsCgnsReaderProcess(int argc, char** argv);
+// The reading process: reads the file named in argv and writes what it found, or why it refused
+// the file, to the shared file it was given, and ends the process.
+[[noreturn]] void RunCgnsReaderProcess(int argc, char** argv);
+
+}  // namespace corvane

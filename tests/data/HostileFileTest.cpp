@@ -1,0 +1,160 @@
+// Small hostile files and odd sources: refused with a message naming them, exit 1, in bounded
+// memory; pipes and FIFOs read like files.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <thread>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct BoundedRun {
+  int status = -1;  // exit code; -1 for a signal
+  std::string errors, output;
+  long peakKb = 0;  // the largest resident size of the program or its reading process
+};
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+// A refusal stays well under this (the program's libraries included).
+constexpr long kPeakKb = kSanitized ? 400 * 1024 : 100 * 1024;
+
+std::string ReadAll(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  ::close(fd);
+  return text;
+}
+
+// Runs the program with `args` under a 2 GB address-space limit (not under the address
+// sanitizer, which reserves far more) and a CPU-time limit, `input` on its standard input.
+BoundedRun RunBounded(const std::vector<std::string>& args, const std::string& input = {}) {
+  int in[2], out[2], err[2];
+  if (::pipe2(in, O_CLOEXEC) || ::pipe2(out, O_CLOEXEC) || ::pipe2(err, O_CLOEXEC)) return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(in[0], 0);
+    ::dup2(out[1], 1);
+    ::dup2(err[1], 2);
+    const rlimit cpu{60, 60}, space{rlim_t{2} << 30, rlim_t{2} << 30};
+    ::setrlimit(RLIMIT_CPU, &cpu);
+    if (!kSanitized) ::setrlimit(RLIMIT_AS, &space);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::vector<char*> argv{const_cast<char*>(CORVANE_BINARY)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(CORVANE_BINARY, argv.data());
+    ::_exit(127);
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  ::close(err[1]);
+  std::thread feed([&] {
+    if (!input.empty() && ::write(in[1], input.data(), input.size()) < 0) {
+    }
+    ::close(in[1]);
+  });
+  BoundedRun run;
+  std::thread errors([&] { run.errors = ReadAll(err[0]); });
+  run.output = ReadAll(out[0]);
+  errors.join();
+  feed.join();
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.peakKb = usage.ru_maxrss;
+  return run;
+}
+
+std::string Write(const QTemporaryDir& dir, const char* name, const std::string& bytes) {
+  const std::string path = dir.filePath(name).toStdString();
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+// A text grid of one 2 × 3 zone, its size on line 0, labels on line 1, data from line 2.
+const std::vector<std::string> kTextLayout = {"--set", "ZCountBox=1", "--set", "XYNumLineBox=0",
+                                              "--set", "LabelLineBox=1", "--set", "DataStartLineBox=2"};
+const std::string kTextGrid = "1 2\nx y p\n0 0 1\n0 1 2\n0 2 3\n1 0 4\n1 1 5\n1 2 6\n";
+
+std::vector<std::string> Info(const std::string& path, std::vector<std::string> more = {}) {
+  more.insert(more.begin(), {"info", path, "--settings", "/dev/null"});
+  return more;
+}
+
+}  // namespace
+
+TEST(HostileFiles, SizesBeyondWhatTheFileHoldsAreRefusedInBoundedMemory) {
+  QTemporaryDir dir;
+  struct Case {
+    std::string path, claimed;
+    std::vector<std::string> extra;
+  };
+  const Case cases[] = {
+      // 134 million nodes and 67 million blocks from repeat counts of a few bytes
+      {Write(dir, "one.xyz", "134217727 1 268435454*0"), "134217727", {}},
+      {Write(dir, "many.xyz", "67108863 268435452*1"), "67108863", {}},
+      // a text grid of 2^31 - 1 nodes in 28 bytes
+      {Write(dir, "claim.dat", "2147483646 0\nx y\n1.5 2.5\n"), "2147483647", kTextLayout},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = Info(c.path);
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const BoundedRun run = RunBounded(args);
+    EXPECT_EQ(run.status, 1) << c.path;
+    EXPECT_NE(run.errors.find(c.path), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(c.claimed), std::string::npos) << run.errors;
+    EXPECT_LT(run.peakKb, kPeakKb) << c.path;
+  }
+}
+
+TEST(HostileFiles, FoldersEndlessDevicesAndSilentFifosAreRefused) {
+  QTemporaryDir dir;
+  const std::string grid = Write(dir, "grid.dat", kTextGrid);
+  const std::string fifo = dir.filePath("silent").toStdString();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string folder = dir.path().toStdString();
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {Info("/dev/zero"), "装置"},
+      {{"info", grid, "--settings", "/dev/zero"}, "装置"},
+      {{"info", grid, "--settings", folder}, "フォルダ"},
+      {Info(folder), "フォルダ"},
+      {Info(fifo), "書き込むプログラムがありません"},
+  };
+  for (const auto& [args, reason] : cases) {
+    const BoundedRun run = RunBounded(args);
+    EXPECT_EQ(run.status, 1) << args[1] << " " << args[3];
+    EXPECT_NE(run.errors.find(reason), std::string::npos) << run.errors;
+    EXPECT_LT(run.peakKb, kPeakKb) << args[1];
+  }
+}
+
+TEST(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
+  QTemporaryDir dir;
+  std::vector<std::string> args = Info("/dev/stdin", kTextLayout);
+  BoundedRun piped = RunBounded(args, kTextGrid);
+  EXPECT_EQ(piped.status, 0) << piped.errors;
+  EXPECT_NE(piped.output.find("NodeCount: 6"), std::string::npos) << piped.output;
+
+  const std::string fifo = dir.filePath("feed").toStdString();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << kTextGrid; });  // opens once a reader has
+  args = Info(fifo, kTextLayout);
+  const BoundedRun fed = RunBounded(args);
+  writer.join();
+  EXPECT_EQ(fed.status, 0) << fed.errors;
+  EXPECT_NE(fed.output.find("NodeCount: 6"), std::string::npos) << fed.output;
+}
