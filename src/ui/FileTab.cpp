@@ -238,6 +238,7 @@ void TForm1::ApplyLoadResult(LoadResult& result) {
   QStringList items;
   for (const std::string& s : result.rgroupItems) items << Q(s);
   RGroup->SetItems(items);
+  GrowToContents();
   QComboBox* selectors[4] = {xvecbox, yvecbox, tmpbox, prsBox};
   const int preselected[4] = {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex};
   for (int k = 0; k < 4; ++k) {

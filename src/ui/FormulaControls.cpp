@@ -97,6 +97,7 @@ void TForm1::RefreshVariableItems(int insertedRow) {
     QStringList items;
     for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
     RGroup->SetItems(items);
+    GrowToContents();
     if (selected >= insertedRow) ++selected;
     RGroup->SetItemIndex(std::clamp(selected, 0, std::max(RGroup->Count() - 1, 0)));
     StoreControl(RGroup);

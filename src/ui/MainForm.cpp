@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QTime>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,6 +25,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/LegendForm.h"
 #include "ui/ProfileForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
 
 namespace corvane {
@@ -108,6 +110,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::GrowToContents() {
+  // New items are laid out when the events are next processed; the window is measured after it.
+  QTimer::singleShot(0, this, [this] {
+    const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
+    const int height = content.height() + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height();
+    if (width() >= content.width() && this->height() >= height) return;
+    resize(std::max(width(), content.width()), std::max(this->height(), height));
+    if (isVisible()) KeepOnScreen(this);
+  });
+}
 
 // Every control of the window: the variable choice and display switches above, the eight tabs,
 // and the drawing mode, background and gauge below.

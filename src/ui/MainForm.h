@@ -343,6 +343,8 @@ class TForm1 : public QMainWindow, public PlotHost {
 
  private:
   void BuildControls();
+  // Grows the window to show every control again after the variable list got longer (within the screen).
+  void GrowToContents();
   void BuildFileTab();
   void BuildContourTab();
   void BuildDataTab();
