@@ -8,6 +8,7 @@
 
 #include "data/CgnsReader.h"
 #include "data/Plot3dReader.h"
+#include "data/TecplotReader.h"
 
 namespace corvane {
 namespace {
@@ -42,6 +43,7 @@ DataFileFormat DetectDataFileFormat(const std::string& path) {
   if (HasCgnsSignature(path)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
   if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
+  if (HasTecplotHeader(path)) return DataFileFormat::Tecplot;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
   return DataFileFormat::Text;
 }
@@ -52,6 +54,8 @@ std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOpt
   switch (DetectDataFileFormat(path)) {
     case DataFileFormat::Cgns: return LoadCgnsFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Plot3d: return LoadPlot3dFile(path, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Tecplot: return LoadTecplotFile(path, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Vtk:
     case DataFileFormat::Text: break;
   }
   return LoadDataFile(path, options, previous, previousZoneListCount, notifier, progress);

@@ -8,11 +8,12 @@
 
 namespace corvane {
 
-// The name patterns of the file list: text grids, CGNS files and PLOT3D solutions.
-inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q";
+// The name patterns of the file list: text grids, CGNS files, PLOT3D solutions, Tecplot files.
+inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q;*.tec";
 
 // By content first (the HDF5 or ADF signature of CGNS; a .q file with its grid beside it), then
-// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); anything else is a text grid.
+// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); a file that starts with Tecplot's records
+// is a Tecplot file whatever its name; anything else is a text grid.
 DataFileFormat DetectDataFileFormat(const std::string& path);
 
 // Loads `path` with the reader its format needs; the arguments and the result are those of
