@@ -9,6 +9,7 @@
 #include "data/CgnsReader.h"
 #include "data/Plot3dReader.h"
 #include "data/TecplotReader.h"
+#include "data/VtkReader.h"
 
 namespace corvane {
 namespace {
@@ -44,6 +45,7 @@ DataFileFormat DetectDataFileFormat(const std::string& path) {
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
   if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
   if (HasTecplotHeader(path)) return DataFileFormat::Tecplot;
+  if (IsVtkPath(path) || HasVtkHeader(path)) return DataFileFormat::Vtk;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
   return DataFileFormat::Text;
 }
@@ -55,7 +57,7 @@ std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOpt
     case DataFileFormat::Cgns: return LoadCgnsFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Plot3d: return LoadPlot3dFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Tecplot: return LoadTecplotFile(path, options, previous, previousZoneListCount, notifier, progress);
-    case DataFileFormat::Vtk:
+    case DataFileFormat::Vtk: return LoadVtkFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
   return LoadDataFile(path, options, previous, previousZoneListCount, notifier, progress);
