@@ -110,7 +110,7 @@ std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions
     std::vector<ZoneSize> sizes;
     for (const VtkPiece& p : pieces) {
       sizes.push_back({p.ni, p.nj});
-      source.zoneNames.push_back(p.name);
+      if (!p.name.empty()) source.zoneNames.push_back(p.name);  // pieces of a .vtm, all named
     }
     FieldDataSet data = NewFieldFrame(path, sizes, variables, source.zoneNames);
     std::vector<double> cells;

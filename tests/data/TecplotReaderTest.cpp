@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -130,6 +133,24 @@ TEST_F(TecplotReader, SolutionTimesMakeSteps) {
   EXPECT_DOUBLE_EQ(last->data.Values[0][0], 10.0);
   EXPECT_EQ(last->source.step, 2);
   EXPECT_NE(ErrorText([&] { LoadTecplotFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, 3); }), "(no error)");
+}
+
+TEST_F(TecplotReader, InfoReportsFormatAuxiliaryDataAndTimes) {
+  const std::string path = Write("TITLE=\"run\"\nVARIABLES = X Y P\nDATASETAUXDATA Mach=\"0.8\"\n"
+                                 "ZONE T=\"s\" I=1 J=2 SOLUTIONTIME=2.5 AUXDATA Re=\"1e6\"\n0 0 1\n0 1 1\n"
+                                 "ZONE T=\"s\" I=1 J=2 SOLUTIONTIME=0.5\n0 0 2\n0 1 2\n");
+  const CommandRun run = RunCorvane({"info", QString::fromStdString(path), "--settings", "/dev/null", "--json"});
+  ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+  const QJsonObject o = QJsonDocument::fromJson(run.output.toUtf8()).object();
+  EXPECT_EQ(o["format"].toString(), "tecplot");
+  EXPECT_EQ(o["title"].toString(), "run");
+  EXPECT_EQ(o["layout"].toString(), "POINT");
+  EXPECT_EQ(o["times"].toArray(), (QJsonArray{0.5, 2.5}));
+  EXPECT_EQ(o["step"].toInt(), 0);
+  const QJsonArray aux = o["auxData"].toArray();
+  ASSERT_EQ(aux.size(), 1);  // the zone of the step read has no auxiliary data
+  EXPECT_EQ(aux[0].toObject()["name"].toString(), "Mach");
+  EXPECT_EQ(o["zones"].toArray()[0].toObject()["name"].toString(), "s");
 }
 
 TEST_F(TecplotReader, FoundByContentWhateverTheName) {
