@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 
 #include "data/CellAverage.h"
@@ -386,8 +387,9 @@ class Scanner {
       if (!IsValueToken(s_.substr(p, e - p))) return begin;
     }
     for (;;) {
-      while (p < s_.size() && s_[p] != '\n') ++p;
-      if (p >= s_.size()) return s_.size();
+      const void* nl = std::memchr(s_.data() + p, '\n', s_.size() - p);
+      if (!nl) return s_.size();
+      p = static_cast<std::size_t>(static_cast<const char*>(nl) - s_.data());
       const std::size_t line = ++p;
       while (p < s_.size() && (s_[p] == ' ' || s_[p] == '\t' || s_[p] == ',')) ++p;
       if (p >= s_.size()) return s_.size();

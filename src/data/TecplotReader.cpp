@@ -8,6 +8,7 @@
 
 #include "data/BothCores.h"
 #include "data/CellAverage.h"
+#include "data/ColumnLayout.h"
 #include "data/DecimalNumber.h"
 #include "data/Errors.h"
 #include "data/FortranNumber.h"
@@ -55,19 +56,71 @@ std::size_t LineAt(std::string_view s, std::size_t at) {
 
 using ZoneNodes = std::vector<std::vector<double>>;  // per variable, j fastest
 
+// The values of a zone as the two cores read them: the first core's run, then the second's.
+struct ValueStream {
+  const std::vector<double>& a;
+  const std::vector<double>& b;
+  double operator[](std::int64_t m) const {
+    const std::int64_t n = static_cast<std::int64_t>(a.size());
+    return m < n ? a[static_cast<std::size_t>(m)] : b[static_cast<std::size_t>(m - n)];
+  }
+};
+
 class ZoneLoader {
  public:
   ZoneLoader(std::string_view bytes, const TecplotFile& file, const std::string& path)
       : s_(bytes), file_(file), path_(path) {}
 
-  // The node values of every variable of zone `z` (read once, kept for zones sharing them).
-  const ZoneNodes& Nodes(std::size_t z) {
-    auto found = cache_.find(z);
-    if (found != cache_.end()) return found->second;
-    ZoneNodes nodes = Read(z);
-    return cache_.emplace(z, std::move(nodes)).first->second;
+  // Writes every variable of zone `z` to out[v] (ni × nj values, j fastest). A zone whose
+  // variables a later zone shares is kept.
+  void Fill(std::size_t z, const std::vector<double*>& out) {
+    const TecplotZone& zone = file_.zones[z];
+    TecplotValueRun runs[2];
+    Values(z, runs);
+    const ValueStream values{runs[0].values, runs[1].values};
+    const std::int64_t ni = zone.ni, nj = zone.nj, n = ni * nj;
+    const std::size_t count = zone.variables.size();
+    // Where each variable's values start (BLOCK) or its place among a node's values (POINT).
+    std::vector<std::int64_t> first(count, 0);
+    std::int64_t offset = 0, inFile = 0;
+    for (std::size_t v = 0; v < count; ++v) {
+      const TecplotVariableSource& src = zone.variables[v];
+      if (src.sharedFrom >= 0) {
+        const ZoneNodes& from = Shared(static_cast<std::size_t>(src.sharedFrom));
+        std::copy(from[v].begin(), from[v].end(), out[v]);
+      } else if (src.passive) {
+        std::fill(out[v], out[v] + n, 0.0);
+      } else {
+        first[v] = zone.block ? offset : inFile;
+        offset += src.cellCentred ? CellCount(ni, nj) : n;
+        ++inFile;
+      }
+    }
+    RunOnBothCores(static_cast<std::int64_t>(count), 2, [&](std::int64_t a, std::int64_t b) {
+      std::vector<double> cells;
+      for (std::int64_t v = a; v < b; ++v) {
+        const TecplotVariableSource& src = zone.variables[static_cast<std::size_t>(v)];
+        if (src.passive || src.sharedFrom >= 0) continue;
+        double* to = out[static_cast<std::size_t>(v)];
+        const std::int64_t at = first[static_cast<std::size_t>(v)];
+        if (src.cellCentred) {
+          cells.resize(static_cast<std::size_t>(CellCount(ni, nj)));
+          for (std::size_t k = 0; k < cells.size(); ++k) cells[k] = values[at + static_cast<std::int64_t>(k)];
+          AverageCellsToNodes(cells.data(), ni, nj, to);
+          continue;
+        }
+        // The file has i fastest; the data set j fastest.
+        const std::int64_t stride = zone.block ? 1 : inFile;
+        for (std::int64_t j = 0; j < nj; ++j)
+          for (std::int64_t i = 0; i < ni; ++i) to[i * nj + j] = values[at + (i + ni * j) * stride];
+      }
+    });
+    if (SharedLater(z) && !cache_.count(z)) {
+      ZoneNodes kept(count);
+      for (std::size_t v = 0; v < count; ++v) kept[v].assign(out[v], out[v] + n);
+      cache_.emplace(z, std::move(kept));
+    }
   }
-  void Forget(std::size_t z) { cache_.erase(z); }
 
  private:
   [[noreturn]] void Fail(std::size_t z, const std::string& what) const {
@@ -76,22 +129,37 @@ class ZoneLoader {
                        " 行目): " + what);
   }
 
-  std::vector<double> Values(std::size_t z) {
+  bool SharedLater(std::size_t z) const {
+    for (std::size_t later = z + 1; later < file_.zones.size(); ++later)
+      for (const TecplotVariableSource& v : file_.zones[later].variables)
+        if (v.sharedFrom == static_cast<int>(z)) return true;
+    return false;
+  }
+
+  // The nodes of a zone another shares from, read now when it was not read before.
+  const ZoneNodes& Shared(std::size_t z) {
+    auto found = cache_.find(z);
+    if (found != cache_.end()) return found->second;
+    const TecplotZone& zone = file_.zones[z];
+    ZoneNodes nodes(zone.variables.size(), std::vector<double>(static_cast<std::size_t>(zone.ni * zone.nj)));
+    std::vector<double*> out;
+    for (std::vector<double>& row : nodes) out.push_back(row.data());
+    Fill(z, out);
+    return cache_.emplace(z, std::move(nodes)).first->second;
+  }
+
+  // Reads the zone's values, split at a line break near the middle between the two cores.
+  void Values(std::size_t z, TecplotValueRun (&runs)[2]) {
     const TecplotZone& zone = file_.zones[z];
     const std::int64_t needed = zone.ValueCount();
-    std::size_t split = zone.dataBegin;
+    std::size_t split = zone.dataEnd;
     if (zone.dataEnd - zone.dataBegin >= kSplitBytes) {
       const std::size_t nl = s_.find('\n', zone.dataBegin + (zone.dataEnd - zone.dataBegin) / 2);
       if (nl != std::string_view::npos && nl < zone.dataEnd) split = nl + 1;
     }
-    TecplotValueRun runs[2];
     const std::size_t bounds[3] = {zone.dataBegin, split, zone.dataEnd};
-    RunOnBothCores(split > zone.dataBegin ? 2 : 1, 2, [&](std::int64_t a, std::int64_t b) {
-      for (std::int64_t k = a; k < b; ++k) {
-        const std::size_t from = split > zone.dataBegin ? bounds[k] : zone.dataBegin;
-        const std::size_t to = split > zone.dataBegin ? bounds[k + 1] : zone.dataEnd;
-        ReadTecplotValues(s_, from, to, needed, runs[k]);
-      }
+    RunOnBothCores(split < zone.dataEnd ? 2 : 1, 2, [&](std::int64_t a, std::int64_t b) {
+      for (std::int64_t k = a; k < b; ++k) ReadTecplotValues(s_, bounds[k], bounds[k + 1], needed, runs[k]);
     });
     for (const TecplotValueRun& run : runs) {
       if (run.badAt != std::string_view::npos) {
@@ -101,56 +169,10 @@ class ZoneLoader {
                     " は数ではありません");
       }
     }
-    std::vector<double> values = std::move(runs[0].values);
-    values.insert(values.end(), runs[1].values.begin(), runs[1].values.end());
-    if (runs[0].tooMany || runs[1].tooMany || static_cast<std::int64_t>(values.size()) != needed)
+    const std::int64_t found = static_cast<std::int64_t>(runs[0].values.size() + runs[1].values.size());
+    if (runs[0].tooMany || runs[1].tooMany || found != needed)
       Fail(z, std::to_string(needed) + " 個の値が必要ですが、" +
-                  (static_cast<std::int64_t>(values.size()) > needed ? std::string("それより多くあります")
-                                                                      : std::to_string(values.size()) + " 個しかありません"));
-    return values;
-  }
-
-  ZoneNodes Read(std::size_t z) {
-    const TecplotZone& zone = file_.zones[z];
-    const std::vector<double> values = Values(z);
-    const std::int64_t ni = zone.ni, nj = zone.nj, n = ni * nj;
-    const std::size_t count = zone.variables.size();
-    // Where each variable's values start (BLOCK) or its place among a node's values (POINT).
-    std::vector<std::int64_t> first(count, 0);
-    std::int64_t offset = 0, inFile = 0;
-    for (std::size_t v = 0; v < count; ++v) {
-      const TecplotVariableSource& src = zone.variables[v];
-      if (src.passive || src.sharedFrom >= 0) continue;
-      first[v] = zone.block ? offset : inFile;
-      offset += src.cellCentred ? CellCount(ni, nj) : n;
-      ++inFile;
-    }
-    ZoneNodes nodes(count);
-    for (std::size_t v = 0; v < count; ++v) {
-      const TecplotVariableSource& src = zone.variables[v];
-      if (src.sharedFrom >= 0) {
-        nodes[v] = Nodes(static_cast<std::size_t>(src.sharedFrom))[v];
-        continue;
-      }
-      nodes[v].assign(static_cast<std::size_t>(n), 0.0);
-    }
-    RunOnBothCores(static_cast<std::int64_t>(count), 2, [&](std::int64_t a, std::int64_t b) {
-      for (std::int64_t v = a; v < b; ++v) {
-        const TecplotVariableSource& src = zone.variables[static_cast<std::size_t>(v)];
-        if (src.passive || src.sharedFrom >= 0) continue;
-        double* out = nodes[static_cast<std::size_t>(v)].data();
-        const double* in = values.data() + first[static_cast<std::size_t>(v)];
-        if (src.cellCentred) {
-          AverageCellsToNodes(in, ni, nj, out);
-          continue;
-        }
-        // The file has i fastest; the data set j fastest.
-        const std::int64_t stride = zone.block ? 1 : inFile;
-        for (std::int64_t j = 0; j < nj; ++j)
-          for (std::int64_t i = 0; i < ni; ++i) out[i * nj + j] = in[(i + ni * j) * stride];
-      }
-    });
-    return nodes;
+                  (found > needed ? std::string("それより多くあります") : std::to_string(found) + " 個しかありません"));
   }
 
   std::string_view s_;
@@ -172,41 +194,80 @@ void ReadTecplotValues(std::string_view s, std::size_t begin, std::size_t end, s
   const std::int64_t room = static_cast<std::int64_t>(end > begin ? (end - begin + 1) / 2 : 0);
   run.values.reserve(static_cast<std::size_t>(std::min(limit, room)));
   const char* base = s.data();
+  // Lines that repeat one column layout, as solvers print them, are read by the shortcut of the
+  // text reader; the first plain line of a kind teaches it, and failed lessons wait ever longer.
+  static const bool layoutPossible = ColumnLayoutSupported();
+  ColumnLayout layout;
+  double fields[ColumnLayout::kMaxColumns];
+  int hits = 0, backoff = 1, countdown = 0;
   std::size_t p = begin;
+  bool lineStart = begin == 0 || base[begin - 1] == '\n' || base[begin - 1] == '\r';
   while (p < end) {
-    const char c = base[p];
-    if (c == '#') {
-      while (p < end && base[p] != '\n') ++p;
-      continue;
+    if (lineStart && layout.columns && s.size() - p >= static_cast<std::size_t>(layout.readBytes) &&
+        limit - static_cast<std::int64_t>(run.values.size()) >= layout.columns) {
+      const std::size_t n = ReadLaidOutLine(layout, base + p, fields);
+      if (n && p + n <= end) {
+        run.values.insert(run.values.end(), fields, fields + layout.columns);
+        p += n;
+        ++hits;
+        continue;
+      }
+      // A layout that served many lines is learnt again from the next plain line.
+      if (hits < 16) countdown = backoff = std::min(backoff * 2, 4096);
+      else backoff = 1;
+      hits = 0;
+      layout.columns = 0;
     }
-    if (IsValueSeparator(c)) {
-      ++p;
-      continue;
-    }
-    std::size_t q = p;
-    while (q < end && !IsValueSeparator(base[q])) ++q;
-    double v = 0.0;
-    if (ReadPlainNumber(base + p, base + q, v) == base + q || ParseFortranNumber(s.substr(p, q - p), v)) {
-      run.values.push_back(v);
-    } else {
-      // n*value: n copies of the value.
-      const std::string_view token = s.substr(p, q - p);
-      const std::size_t star = token.find('*');
-      std::int64_t n = 0;
-      auto r = std::from_chars(token.data(), token.data() + (star == std::string_view::npos ? 0 : star), n);
-      if (star == std::string_view::npos || r.ec != std::errc() || r.ptr != token.data() + star || n < 1 ||
-          !ParseFortranNumber(token.substr(star + 1), v)) {
-        run.badAt = p;
+    // One line (or the rest of one) the plain way.
+    const std::size_t line = p;
+    const std::size_t before = run.values.size();
+    bool plain = lineStart;
+    while (p < end && base[p] != '\n' && base[p] != '\r') {
+      const char c = base[p];
+      if (c == '#') {
+        plain = false;
+        while (p < end && base[p] != '\n' && base[p] != '\r') ++p;
+        break;
+      }
+      if (IsValueSeparator(c)) {
+        ++p;
+        continue;
+      }
+      std::size_t q = p;
+      while (q < end && !IsValueSeparator(base[q])) ++q;
+      double v = 0.0;
+      if (ReadPlainNumber(base + p, base + q, v) == base + q || ParseFortranNumber(s.substr(p, q - p), v)) {
+        run.values.push_back(v);
+      } else {
+        // n*value: n copies of the value.
+        plain = false;
+        const std::string_view token = s.substr(p, q - p);
+        const std::size_t star = token.find('*');
+        std::int64_t n = 0;
+        auto r = std::from_chars(token.data(), token.data() + (star == std::string_view::npos ? 0 : star), n);
+        if (star == std::string_view::npos || r.ec != std::errc() || r.ptr != token.data() + star || n < 1 ||
+            !ParseFortranNumber(token.substr(star + 1), v)) {
+          run.badAt = p;
+          return;
+        }
+        const std::int64_t left = limit - static_cast<std::int64_t>(run.values.size());
+        run.values.insert(run.values.end(), static_cast<std::size_t>(std::min(n, left + 1)), v);
+      }
+      if (static_cast<std::int64_t>(run.values.size()) > limit) {
+        run.tooMany = true;
         return;
       }
-      const std::int64_t left = limit - static_cast<std::int64_t>(run.values.size());
-      run.values.insert(run.values.end(), static_cast<std::size_t>(std::min(n, left + 1)), v);
+      p = q;
     }
-    if (static_cast<std::int64_t>(run.values.size()) > limit) {
-      run.tooMany = true;
-      return;
+    const int count = static_cast<int>(run.values.size() - before);
+    if (layoutPossible && plain && p < end && count > 0 && count <= ColumnLayout::kMaxColumns && layout.columns == 0) {
+      if (countdown > 0) --countdown;
+      else if (!LearnColumnLayout(base + line, base + p, base + s.size(), count, layout)) countdown = backoff = std::min(backoff * 2, 4096);
     }
-    p = q;
+    // The break: CR LF, LF or CR.
+    if (p < end && base[p] == '\r') ++p;
+    if (p < end && base[p] == '\n') ++p;
+    lineStart = true;
   }
 }
 
@@ -266,19 +327,12 @@ std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOpt
     progress.SetMaximum(static_cast<std::int64_t>(chosen.size()));
     for (std::size_t k = 0; k < chosen.size(); ++k) {
       if (progress.AbortRequested()) return std::nullopt;
-      const ZoneNodes& nodes = loader.Nodes(chosen[k]);
-      const ZoneGrid& grid = data.Zones[k];
-      const std::size_t first = static_cast<std::size_t>(grid.FirstNode);
+      const std::size_t first = static_cast<std::size_t>(data.Zones[k].FirstNode);
+      std::vector<double*> out;
       std::size_t row = 0;
-      for (std::size_t v = 0; v < nodes.size(); ++v) {
-        double* to = v == xRow ? data.X.data() : v == yRow ? data.Y.data() : data.Values[row++].data();
-        std::copy(nodes[v].begin(), nodes[v].end(), to + first);
-      }
-      // Zones later in the file may share this one's variables; the others are not kept.
-      bool shared = false;
-      for (std::size_t later = chosen[k] + 1; later < file.zones.size(); ++later)
-        for (const TecplotVariableSource& v : file.zones[later].variables) shared = shared || v.sharedFrom == static_cast<int>(chosen[k]);
-      if (!shared) loader.Forget(chosen[k]);
+      for (std::size_t v = 0; v < file.variables.size(); ++v)
+        out.push_back((v == xRow ? data.X.data() : v == yRow ? data.Y.data() : data.Values[row++].data()) + first);
+      loader.Fill(chosen[k], out);
       progress.SetPosition(static_cast<std::int64_t>(k + 1));
       progress.Pump();
     }

@@ -215,7 +215,8 @@ class VtsReader {
           auto r = std::from_chars(offset.data(), offset.data() + offset.size(), a.offset);
           if (offset.empty() || r.ec != std::errc() || a.offset < 0) Fail("配列 " + a.name + " の offset が不正です");
         } else if (a.format == "ascii" || a.format == "binary") {
-          a.text = xml.readElementText().toStdString();
+          // Newer writers put InformationKey elements (ranges) inside an array; only its own text counts.
+          a.text = xml.readElementText(QXmlStreamReader::SkipChildElements).toStdString();
         } else {
           Fail("配列 " + a.name + " の format \"" + a.format + "\" は読めません");
         }

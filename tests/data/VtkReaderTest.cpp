@@ -142,7 +142,11 @@ std::string Vts(Encoding encoding, bool zlib, bool header64) {
         for (double x : v) element += std::to_string(x) + " ";
         return element + "\n</DataArray>\n";
       }
-      case Encoding::Base64: return element + "binary\">\n" + b64(head) + b64(body) + "\n</DataArray>\n";
+      case Encoding::Base64:
+        // As newer writers do: the array's range in an InformationKey before its data.
+        return element + "binary\">\n<InformationKey name=\"L2_NORM_RANGE\" location=\"vtkDataArray\" length=\"2\">"
+                         "<Value index=\"0\">0</Value><Value index=\"1\">1</Value></InformationKey>\n" +
+               b64(head) + b64(body) + "\n</DataArray>\n";
       case Encoding::AppendedRaw:
       case Encoding::AppendedBase64:
         element += "appended\" offset=\"" + std::to_string(appended.size()) + "\"/>\n";
