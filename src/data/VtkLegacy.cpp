@@ -116,7 +116,12 @@ class LegacyReader {
         Word();
         const std::int64_t arrays = Count();
         for (std::int64_t a = 0; a < arrays; ++a) {
-          const std::string name = Word();
+          std::string name = Word();
+          // Writers of version 5 put each array's information between the arrays.
+          while (Upper(name) == "METADATA") {
+            SkipMetadata();
+            name = Word();
+          }
           if (name == "NULL_ARRAY") continue;
           const std::int64_t components = Count(), tuples = Count();
           const std::string type = Word();
@@ -128,12 +133,7 @@ class LegacyReader {
           }
         }
       } else if (key == "METADATA") {
-        // Information about the arrays, up to an empty line.
-        Line();
-        while (p_ < s_.size()) {
-          const std::string line = Line();
-          if (line.find_first_not_of(" \t\r") == std::string::npos) break;
-        }
+        SkipMetadata();
       } else {
         Fail("知らない語 " + key + " があります");
       }
@@ -145,6 +145,15 @@ class LegacyReader {
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw CorvaneError("VTK ファイル " + path_ + " (" + std::to_string(p_) + " バイト目): " + what);
+  }
+
+  // Information about the arrays (names of keys, ranges), up to an empty line.
+  void SkipMetadata() {
+    Line();
+    while (p_ < s_.size()) {
+      const std::string line = Line();
+      if (line.find_first_not_of(" \t\r") == std::string::npos) break;
+    }
   }
 
   std::string Line() {

@@ -1,5 +1,6 @@
 #include "data/VtkReader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -104,6 +105,9 @@ std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions
       for (VtkPiece& p : pieces) p.name.clear();
     }
 
+    // The nodes' arrays first, then the cells', whichever the file wrote first.
+    for (VtkPiece& p : pieces)
+      std::stable_partition(p.arrays.begin(), p.arrays.end(), [](const VtkArray& a) { return !a.cells; });
     std::vector<std::string> variables;
     for (const VtkArray& a : pieces.front().arrays)
       for (const std::string& n : ComponentNames(a)) variables.push_back(n);

@@ -16,9 +16,9 @@ bool HasVtkHeader(const std::string& path);
 // Loads `path` as LoadDataFile loads a text file. x and y are the points' first two
 // coordinates; every array of the nodes or the cells is a variable (cell values averaged onto
 // the nodes), an array of several components one variable per component (NAME_X, NAME_Y, NAME_Z
-// for three, else NAME_0, NAME_1, ...). The variables are those of the first zone; a later zone
-// without one of them is refused. Every refusal throws CorvaneError naming the file and what is
-// wrong; nothing of `previous` changes.
+// for three, else NAME_0, NAME_1, ...). The variables are those of the first zone, the nodes'
+// arrays before the cells'; a later zone without one of them is refused. Every refusal throws
+// CorvaneError naming the file and what is wrong; nothing of `previous` changes.
 std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldDataSet& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress);
 

@@ -86,9 +86,13 @@ std::string Legacy(bool binary) {
   return std::string("# vtk DataFile Version 3.0\nfield\n") + (binary ? "BINARY" : "ASCII") +
          "\nDATASET STRUCTURED_GRID\nFIELD FieldData 1\nTIME 1 1 double\n" + values({0.25}, false) +
          "DIMENSIONS 3 2 1\nPOINTS 6 double\n" + values(Points(), false) +
-         "POINT_DATA 6\nSCALARS P float\nLOOKUP_TABLE default\n" + values(Pressure(), true) +
-         "VECTORS V double\n" + values(Velocity(), false) + "CELL_DATA 2\nSCALARS C float 1\nLOOKUP_TABLE default\n" +
-         values(kCells, true);
+         "CELL_DATA 2\nSCALARS C float 1\nLOOKUP_TABLE default\n" + values(kCells, true) + "POINT_DATA 6\n" +
+         (binary  // as writers of version 5 write arrays: a field, with information between its arrays
+              ? "FIELD FieldData 2\nP 1 6 float\n" + values(Pressure(), true) +
+                    "METADATA\nINFORMATION 1\nNAME L2_NORM_RANGE LOCATION vtkDataArray\nDATA 2 0 1\n\nV 3 6 double\n" +
+                    values(Velocity(), false)
+              : "SCALARS P float\nLOOKUP_TABLE default\n" + values(Pressure(), true) + "VECTORS V double\n" +
+                    values(Velocity(), false));
 }
 
 enum class Encoding { Ascii, Base64, AppendedRaw, AppendedBase64 };
