@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/CgnsReader.h"
 #include "data/DataFileLoader.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
@@ -16,7 +17,10 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
   std::vector<SeriesFrame> frames;
   for (const std::string& path : paths) {
     std::vector<double> times;
-    if (DetectDataFileFormat(path) == DataFileFormat::Tecplot) {
+    const DataFileFormat format = DetectDataFileFormat(path);
+    if (format == DataFileFormat::Cgns) times = CgnsStepTimes(path);
+    if (times.size() == 1) times.clear();
+    if (format == DataFileFormat::Tecplot) {
       MappedFile file(path);
       const TecplotFile scan = ScanTecplot(file.Bytes(), path);
       for (const TecplotZone& z : scan.zones)
@@ -24,16 +28,18 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
       std::sort(times.begin(), times.end());
       times.erase(std::unique(times.begin(), times.end()), times.end());
     }
-    if (times.empty()) frames.push_back({path, 0, std::nullopt});
-    for (std::size_t k = 0; k < times.size(); ++k) frames.push_back({path, static_cast<int>(k), times[k]});
+    if (times.empty()) frames.push_back({path, format, 0, std::nullopt});
+    for (std::size_t k = 0; k < times.size(); ++k) frames.push_back({path, format, static_cast<int>(k), times[k]});
   }
   return frames;
 }
 
 std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldDataSet& previous,
                                           int previousZoneListCount, Notifier& notifier, Progress& progress) {
-  if (frame.step > 0)
+  if (frame.step > 0 && frame.format == DataFileFormat::Tecplot)
     return LoadTecplotFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
+  if (frame.step > 0 && frame.format == DataFileFormat::Cgns)
+    return LoadCgnsFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
   return LoadAnyDataFile(frame.path, options, previous, previousZoneListCount, notifier, progress);
 }
 

@@ -1,5 +1,5 @@
-// A time series: several data files given together, or the solution times of one Tecplot file,
-// read one frame at a time. Each frame is loaded as its file would be on its own.
+// A time series: several data files given together, the solution times of a Tecplot file, or
+// the flow solutions of a CGNS base, read one frame at a time. Each frame is loaded as its file would be on its own.
 #pragma once
 #include <optional>
 #include <string>
@@ -11,12 +11,14 @@ namespace corvane {
 
 struct SeriesFrame {
   std::string path;
-  int step = 0;                // the file's step (Tecplot solution time), 0 for a file of one step
+  DataFileFormat format = DataFileFormat::Text;
+  int step = 0;                // the file's step (Tecplot time, CGNS FlowSolution), 0 for a file of one step
   std::optional<double> time;  // the step's solution time, when the file gives one
 };
 
-// The frames of `paths` in order: one per file, or one per solution time for a Tecplot file
-// that holds several. Throws CorvaneError when a Tecplot file cannot be read.
+// The frames of `paths` in order: one per file, or one per step for a Tecplot file of several
+// solution times and a CGNS file of several flow solutions. Throws CorvaneError when such a
+// file cannot be read.
 std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths);
 
 // Loads one frame as LoadAnyDataFile loads its file.
