@@ -61,6 +61,7 @@ class Scanner {
         Equals();
         if (Upper(Value()) == "SOLUTION") Fail("解だけのファイル (FILETYPE=SOLUTION) には座標がなく、読めません");
       } else if (key == "VARIABLES") {
+        if (!file.zones.empty()) Fail("VARIABLES は最初の ZONE より前にしか書けません");
         Equals();
         ReadVariables(file);
       } else if (key == "ZONE") {

@@ -174,6 +174,7 @@ TEST_F(TecplotReader, RefusalsNameTheZoneOrLine) {
   EXPECT_NE(error("VARIABLES = X Y\nZONE I=9999999999 J=9999999\n0 0\n").find("大きすぎ"), std::string::npos);
   EXPECT_NE(error("VARIABLES = X Y\nZONE I=100000 J=1000\n0 0\n").find("値が足りません"), std::string::npos);
   EXPECT_NE(error("VARIABLES = X Y\nZONE I=1 VARSHARELIST=([1]=4)\n0\n").find("VARSHARELIST"), std::string::npos);
+  EXPECT_NE(error("VARIABLES = X Y P\nZONE I=1\n0 0 0\nVARIABLES = X Y\nZONE I=1\n0 0\n").find("VARIABLES"), std::string::npos);
 }
 
 }  // namespace
