@@ -1,6 +1,8 @@
 #include "output/AnimationWriter.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
@@ -10,6 +12,8 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -120,8 +124,14 @@ struct AnimationWriter::Impl {
       if (!webp) Fail(path, "WebP の符号器を作れません");
     } else if (kind == AnimationKind::Gif) {
       int error = 0;
-      gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
-      if (!gif) Fail(path, GifErrorString(error));
+      // Opened here, so the file gets the permissions the user's umask gives like every other.
+      const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      if (fd < 0) Fail(path, std::strerror(errno));
+      gif = EGifOpenFileHandle(fd, &error);
+      if (!gif) {
+        ::close(fd);
+        Fail(path, GifErrorString(error));
+      }
       EGifSetGifVersion(gif, true);
       GifByteType loop[3] = {1, 0, 0};  // repeat for ever
       if (EGifPutScreenDesc(gif, width, height, 8, 0, nullptr) != GIF_OK ||
