@@ -31,6 +31,11 @@ constexpr CommandOption kOptions[] = {
     {"--view", nullptr, "fit|fit-first|settings", kRenderCommand,
      "表示範囲: fit は各データに合わせる (既定)、fit-first は最初のデータに合わせて以後そのまま、settings は設定の中心と倍率"},
     {"--seed", nullptr, "N", kRenderCommand, "ラベル位置を決める乱数の種 (同じ種なら同じ絵になる)"},
+    {"--series", nullptr, nullptr, kRenderCommand,
+     "DATA を一つの時系列として描き、-o のアニメーション (.webp, .gif) か連番の PNG (フォルダ/) に書く。"
+     "複数の時刻を持つ Tecplot ファイルは時刻ごとに一枚。表示範囲は最初の時刻に合わせて以後そのまま"},
+    {"--fps", nullptr, "N", kRenderCommand, "時系列のアニメーションの一秒あたりの枚数 (1..100, 既定 10)"},
+    {"--same-range", nullptr, nullptr, kRenderCommand, "時系列の全時刻で同じ等高線範囲 (各時刻の自動範囲を合わせたもの) を使う"},
     {"--json", nullptr, nullptr, kInfoCommand, "結果を一つの JSON オブジェクトで出力する"},
     {"--node", nullptr, "Z,I,J", kInfoCommand, "領域 Z の格子点 (I, J) の座標と値も出力する (0 から数える、繰り返し可)"},
     {"--help", "-h", nullptr, kAllCommands, "この説明を表示して終了する"},

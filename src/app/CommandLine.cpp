@@ -62,6 +62,15 @@ CommandArgs Parse(int argc, char** argv) {
       a.view = need(i);
       if (a.view != "fit" && a.view != "fit-first" && a.view != "settings")
         throw CorvaneError("--view は fit, fit-first, settings のいずれかです: " + a.view);
+    } else if (s == "--series") {
+      a.series = true;
+    } else if (s == "--same-range") {
+      a.sameRange = true;
+    } else if (s == "--fps") {
+      const std::string v = need(i);
+      const long long fps = ParseIntegerValue("--fps", v);
+      if (fps < 1 || fps > 100) throw CorvaneError("--fps は 1..100 で指定してください: " + v);
+      a.fps = static_cast<int>(fps);
     } else if (s == "--json") {
       a.json = true;
     } else if (s == "--node") {

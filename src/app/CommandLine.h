@@ -29,6 +29,9 @@ struct CommandArgs {
   std::vector<std::string> variables;  // --var
   std::string against = "s";           // --against
   bool reverseY = false;               // --reverse-y
+  bool series = false;                 // --series: the DATA make one time series, drawn as an animation
+  int fps = 10;                        // --fps N
+  bool sameRange = false;              // --same-range: one contour range over the whole series
 };
 
 // True when argv names a sub-command (so no window is opened).
@@ -59,6 +62,7 @@ void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options);
 // Each sub-command; they print messages to stderr and return the exit status.
 int RunInfoCommand(const CommandArgs& args);
 int RunRenderCommand(const CommandArgs& args);
+int RunSeriesRender(const CommandArgs& args);  // render --series
 int RunLegendCommand(const CommandArgs& args);
 int RunAnalyzeCommand(const CommandArgs& args);
 int RunProfileCommand(const CommandArgs& args);

@@ -1,7 +1,9 @@
 // `corvane info DATA`: loads a data file with the data-tab options and prints what the windows
 // would show about it: zones, node and column counts, the variables, the extents and every
 // value row's contour range, and on request the values at chosen nodes. For CGNS and PLOT3D
-// files also the format, the base and zone names, and the free-stream values of the solution.
+// files also the format, the base and zone names, and the free-stream values of the solution;
+// for Tecplot and VTK files the title, how the file was written, the auxiliary data and the
+// solution times of the steps.
 // With --json one JSON object is written; numbers are the shortest text that reads back to the
 // same double, and the non-finite values NaN, inf and -inf are written as the strings "NaN",
 // "Infinity" and "-Infinity" (JSON has no such numbers).
@@ -103,6 +105,19 @@ std::string JsonSource(const SourceInfo& s) {
     if (!s.freeStream.empty())
       out += ",\"solutionLayout\":" + JsonString(s.solutionLayout) + ",\"freeStream\":" + JsonFreeStream(s.freeStream.front());
   }
+  if (s.format == DataFileFormat::Tecplot || s.format == DataFileFormat::Vtk) {
+    out += ",\"title\":" + JsonString(s.title) + ",\"layout\":" + JsonString(s.layout) +
+           ",\"cellCentred\":" + (s.cellCentred ? "true" : "false") + ",\"auxData\":[";
+    for (std::size_t k = 0; k < s.auxData.size(); ++k)
+      out += std::string(k ? "," : "") + "{\"name\":" + JsonString(s.auxData[k].first) + ",\"value\":" +
+             JsonString(s.auxData[k].second) + "}";
+    out += "]";
+  }
+  if (!s.times.empty()) {
+    out += ",\"times\":[";
+    for (std::size_t k = 0; k < s.times.size(); ++k) out += (k ? "," : "") + JsonNumber(s.times[k]);
+    out += "],\"step\":" + std::to_string(s.step);
+  }
   if (!s.status.empty()) out += ",\"status\":" + JsonString(s.status);
   return out;
 }
@@ -190,6 +205,16 @@ int RunInfoCommand(const CommandArgs& args) {
       out << "形式: PLOT3D, 格子 " << s.gridPath << " (" << s.gridLayout << ")";
       if (!s.freeStream.empty()) out << ", 解 (" << s.solutionLayout << ")";
       out << "\n";
+    } else if (s.format == DataFileFormat::Tecplot || s.format == DataFileFormat::Vtk) {
+      out << "形式: " << (s.format == DataFileFormat::Tecplot ? "Tecplot" : "VTK") << " (" << s.layout << ")";
+      if (!s.title.empty()) out << ", タイトル \"" << s.title << "\"";
+      out << "\n";
+      for (const auto& [name, value] : s.auxData) out << "  補助データ " << name << " = " << value << "\n";
+    }
+    if (!s.times.empty()) {
+      out << "時刻 (" << s.times.size() << "個):";
+      for (double t : s.times) out << " " << Number(t);
+      out << ", 読んだ時刻 " << Number(s.times[static_cast<std::size_t>(s.step)]) << "\n";
     }
     if (!s.status.empty()) out << s.status << "\n";
     out << "ZoneCount: " << d.ZoneCount << "\n";

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "app/RenderSetup.h"
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
@@ -53,6 +54,8 @@ bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
   return false;
 }
 
+}  // namespace
+
 // The settings' centre and scales, with the axis margins a rescale would leave: without them the
 // axes of a view that was never fitted would fall outside the picture.
 void MakeRoomForAxes(SceneState& state) {
@@ -64,19 +67,7 @@ void MakeRoomForAxes(SceneState& state) {
   state.view.ScaleY = wanted.ScaleY;
 }
 
-}  // namespace
-
-int RunRenderCommand(const CommandArgs& args) {
-  if (args.data.empty()) throw CorvaneError("描画するデータファイルを指定してください");
-  const ProgramOptions options = BuildOptions(args);
-  QString folder;
-  if (args.data.size() > 1 && !args.output.empty()) {
-    folder = QString::fromStdString(args.output);
-    if (!QFileInfo(folder).isDir())
-      throw CorvaneError("複数のデータを描画するときの -o は出力先のフォルダです。フォルダがありません: " + args.output);
-  }
-
-  SceneState state;
+void PrepareRenderState(const CommandArgs& args, const ProgramOptions& options, SceneState& state) {
   state.options = options;
   const DisplayOptions& d = options.display;
   int width = args.width, height = args.height;
@@ -93,6 +84,33 @@ int RunRenderCommand(const CommandArgs& args) {
     state.view.ScaleY = d.yscalebox;
   }
   state.random.Seed(args.seedGiven ? args.seed : static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+}
+
+void TakeLoadedData(SceneState& state, LoadResult& loaded, const ProgramOptions& options) {
+  const DisplayOptions& d = options.display;
+  state.data = std::move(loaded.data);
+  ApplyContourBoxes(state.data, options);
+  // A new zone list takes its edge flags from the four check boxes, as the windows do.
+  if (loaded.zoneListsRebuilt)
+    state.data.Boundaries.assign(state.data.Zones.size(), BoundaryFlags{d.Showi0, d.Showimax, d.Showj0, d.showjmax});
+  // The velocity selectors keep the reader's choice unless the settings named a row.
+  state.options.load.xvecbox = options.load.xvecbox >= 0 ? options.load.xvecbox : loaded.xvecIndex;
+  state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded.yvecIndex;
+}
+
+int RunRenderCommand(const CommandArgs& args) {
+  if (args.series) return RunSeriesRender(args);
+  if (args.data.empty()) throw CorvaneError("描画するデータファイルを指定してください");
+  const ProgramOptions options = BuildOptions(args);
+  QString folder;
+  if (args.data.size() > 1 && !args.output.empty()) {
+    folder = QString::fromStdString(args.output);
+    if (!QFileInfo(folder).isDir())
+      throw CorvaneError("複数のデータを描画するときの -o は出力先のフォルダです。フォルダがありません: " + args.output);
+  }
+
+  SceneState state;
+  PrepareRenderState(args, options, state);
 
   // A picture never replaces a file it is drawn from (a data file named run.bmp, say).
   std::vector<std::string> inputs = args.data;
@@ -111,18 +129,11 @@ int RunRenderCommand(const CommandArgs& args) {
         throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
       std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
-      state.data = std::move(loaded->data);
-      ApplyContourBoxes(state.data, options);
       zoneListCount = loaded->zoneListCount;
-      // A new zone list takes its edge flags from the four check boxes, as the windows do.
-      if (loaded->zoneListsRebuilt)
-        state.data.Boundaries.assign(state.data.Zones.size(), BoundaryFlags{d.Showi0, d.Showimax, d.Showj0, d.showjmax});
-      // The velocity selectors keep the reader's choice unless the settings named a row.
-      state.options.load.xvecbox = options.load.xvecbox >= 0 ? options.load.xvecbox : loaded->xvecIndex;
-      state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded->yvecIndex;
+      TakeLoadedData(state, *loaded, options);
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
-      if (args.view == "settings" && d.ShowXYLabel) MakeRoomForAxes(state);
+      if (args.view == "settings" && options.display.ShowXYLabel) MakeRoomForAxes(state);
       DrawScene(state, progress, notifier);
       // The notifier has named the cause; the picture is still saved with the other layers.
       if (!state.contourProblem.empty()) failed = true;

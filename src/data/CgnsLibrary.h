@@ -8,7 +8,7 @@
 namespace corvane {
 
 #define CORVANE_CGNS_FUNCTIONS(X)                                                                               \
-  X(cg_array_info) X(cg_array_read_as) X(cg_base_read) X(cg_close) X(cg_configure) X(cg_get_cgio)               \
+  X(cg_array_info) X(cg_array_read_as) X(cg_base_read) X(cg_biter_read) X(cg_close) X(cg_configure) X(cg_get_cgio)               \
   X(cg_get_error) X(cg_goto) X(cg_GridLocationName) X(cg_index_dim) X(cg_narrays) X(cg_nbases) X(cg_nsols) X(cg_nzones) X(cg_open)     \
   X(cg_rind_read) X(cg_root_id) X(cg_sol_info) X(cg_zone_read) X(cg_zone_type) X(cgio_children_ids)             \
   X(cgio_close_file) X(cgio_get_dimensions) X(cgio_get_label) X(cgio_get_name) X(cgio_get_node_id)              \

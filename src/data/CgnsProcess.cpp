@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -101,6 +102,8 @@ std::string Describe(const CgnsContent& c) {
     w.Number(static_cast<std::uint64_t>(z.size.ni));
     w.Number(static_cast<std::uint64_t>(z.size.nj));
   }
+  w.Number(c.times.size());
+  for (double t : c.times) w.Number(std::bit_cast<std::uint64_t>(t));
   return w.Bytes();
 }
 
@@ -119,6 +122,7 @@ CgnsContent ReadDescription(std::string_view text) {
     z.size.nj = static_cast<std::int64_t>(r.Count(std::uint64_t{1} << 31));
     c.zones.push_back(std::move(z));
   }
+  for (std::uint64_t n = r.Count(r.Left() / 8), k = 0; k < n; ++k) c.times.push_back(std::bit_cast<double>(r.Number()));
   if (c.baseNames.empty() || c.zones.empty()) throw std::out_of_range("empty");
   return c;
 }
@@ -303,9 +307,11 @@ struct Frame {
   int conservative[4] = {0, 0, 0, 0};
 };
 
-Frame MakeFrame(const std::string& path, const CgnsContent& content) {
+Frame MakeFrame(const std::string& path, const CgnsContent& content, int step) {
   Frame f;
   SourceInfo& source = f.source;
+  if (content.times.size() > 1) source.times = content.times;
+  source.step = step;
   source.format = DataFileFormat::Cgns;
   source.baseNames = content.baseNames;
   source.baseName = content.baseNames.front();
@@ -341,8 +347,8 @@ Frame MakeFrame(const std::string& path, const CgnsContent& content) {
 bool IsCgnsReaderProcess(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], kCgnsReaderFlag) == 0; }
 
 void RunCgnsReaderProcess(int argc, char** argv) {
-  // program flag open-path shown-path result-fd array-limit address-space cpu-seconds
-  if (argc != 8) std::_Exit(3);
+  // program flag open-path shown-path result-fd array-limit address-space cpu-seconds step
+  if (argc != 9) std::_Exit(3);
   const int out = static_cast<int>(ParseNumber(argv[4]));
   const std::uint64_t arrays = ParseNumber(argv[5]);
   Limit(RLIMIT_CORE, 0);
@@ -355,7 +361,7 @@ void RunCgnsReaderProcess(int argc, char** argv) {
   try {
     void* rows = MAP_FAILED;
     std::uint64_t rowsBytes = 0;
-    ReadCgnsWithLibrary(argv[2], shown, arrays, [&](const CgnsContent& content) -> double* {
+    ReadCgnsWithLibrary(argv[2], shown, arrays, static_cast<int>(ParseNumber(argv[8])), [&](const CgnsContent& content) -> double* {
       const std::string text = Describe(content);
       std::uint64_t nodes = 0;
       for (const CgnsContent::Zone& z : content.zones) nodes += static_cast<std::uint64_t>(z.size.ni * z.size.nj);
@@ -388,16 +394,25 @@ void RunCgnsReaderProcess(int argc, char** argv) {
 
 std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress) {
+                                       Notifier& notifier, Progress& progress, int step) {
   const MappedFile file(path);
-  return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress);
+  return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress, step);
+}
+
+std::vector<double> CgnsStepTimes(const std::string& path) {
+  RecordingNotifier notifier;
+  NullProgress progress;
+  const std::optional<LoadResult> first = LoadCgnsFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, 0);
+  if (!first) return {};
+  return first->data.Empty() || first->source.times.empty() ? std::vector<double>{0.0} : first->source.times;
 }
 
 std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
                                        const FieldDataSet& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress) {
+                                       Notifier& notifier, Progress& progress, int step) {
   const std::string& path = file.Path();
   try {
+    if (step < 0) throw CorvaneError("CGNS ファイル " + path + ": " + std::to_string(step + 1) + " 番目の時刻はありません");
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
     progress.Pump();
@@ -415,7 +430,8 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     if (file.FromStream()) copy.emplace(file.Bytes(), path);
     const std::string openPath = copy ? copy->Path() : path;
     const std::string numbers[] = {std::to_string(kResultFd), std::to_string(limits.arrays),
-                                   std::to_string(limits.addressSpace), std::to_string(limits.cpuSeconds)};
+                                   std::to_string(limits.addressSpace), std::to_string(limits.cpuSeconds),
+                                   std::to_string(step)};
     std::vector<std::string> args = {"corvane", kCgnsReaderFlag, openPath, path};
     args.insert(args.end(), std::begin(numbers), std::end(numbers));
     std::vector<char*> argv;
@@ -456,7 +472,7 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     auto describe = [&] {
       const SharedHeader h = header().first;
       try {
-        frame.emplace(MakeFrame(path, ReadDescription(text(h))));
+        frame.emplace(MakeFrame(path, ReadDescription(text(h)), step));
       } catch (const std::out_of_range&) {
         throw CorvaneError(Crashed(path, "結果が壊れています"));
       }

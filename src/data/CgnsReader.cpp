@@ -291,18 +291,20 @@ class CgnsLoad {
       if (Cgns().cg_nsols(fn_, base, z.index, &solutions) != CG_OK) FailZone(z, k, "解を読めません" + LibraryError());
       if (k == 0 && solutions == 0) noSolution_ = true;
       if (!noSolution_ && solutions == 0) FailZone(z, k, "解 (FlowSolution) がありません。最初の領域には解があります");
+      if (!noSolution_ && solutions < solution_)
+        FailZone(z, k, std::to_string(solution_) + " 番目の解 (FlowSolution) がありません (解は " + std::to_string(solutions) + " 個)");
       if (!noSolution_) PlanSolution(base, z, k);
       plans.push_back(std::move(z));
     }
     return plans;
   }
 
-  // The first FlowSolution of a zone: where its values sit and the arrays of the variables.
+  // The chosen FlowSolution of a zone: where its values sit and the arrays of the variables.
   void PlanSolution(int base, ZonePlan& z, std::size_t k) {
-    z.solution = 1;
+    z.solution = solution_;
     char name[CGIO_MAX_NAME_LENGTH + 1] = {};
     CGNS_ENUMT(GridLocation_t) location;
-    if (Cgns().cg_sol_info(fn_, base, z.index, 1, name, &location) != CG_OK)
+    if (Cgns().cg_sol_info(fn_, base, z.index, solution_, name, &location) != CG_OK)
       FailZone(z, k, "解を読めません" + LibraryError());
     if (k == 0) solutionName_ = name;
     if (location == CGNS_ENUMV(CellCenter)) {
@@ -313,7 +315,7 @@ class CgnsLoad {
                          Cgns().cg_GridLocationName(location) + ")");
     }
     const std::string where = "解 \"" + std::string(name) + "\"";
-    if (Cgns().cg_goto(fn_, base, "Zone_t", z.index, "FlowSolution_t", 1, "end") != CG_OK)
+    if (Cgns().cg_goto(fn_, base, "Zone_t", z.index, "FlowSolution_t", solution_, "end") != CG_OK)
       FailZone(z, k, where + "を読めません" + LibraryError());
     if (k == 0) {
       int count = 0;
@@ -392,14 +394,45 @@ class CgnsLoad {
   std::unique_ptr<double[]> stored_;
   std::size_t storedSize_ = 0;
   bool noSolution_ = false;
+  int solution_ = 1;  // the library's number of the FlowSolution read (the step + 1)
   std::string solutionName_;
   std::vector<std::string> variables_;
 };
 
+// The solution times of the first base: one per FlowSolution of its first zone, from the
+// TimeValues of its BaseIterativeData when they are there, else 0, 1, 2, ...
+std::vector<double> StepTimesOf(int fn) {
+  int zones = 0, solutions = 0;
+  if (Cgns().cg_nzones(fn, 1, &zones) != CG_OK || zones < 1 || Cgns().cg_nsols(fn, 1, 1, &solutions) != CG_OK ||
+      solutions < 1 || solutions > 1000000)
+    return {};
+  std::vector<double> times(static_cast<std::size_t>(solutions));
+  for (std::size_t k = 0; k < times.size(); ++k) times[k] = static_cast<double>(k);
+  char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+  int steps = 0;
+  if (Cgns().cg_biter_read(fn, 1, name, &steps) != CG_OK || steps != solutions ||
+      Cgns().cg_goto(fn, 1, "BaseIterativeData_t", 1, "end") != CG_OK)
+    return times;
+  int arrays = 0;
+  if (Cgns().cg_narrays(&arrays) != CG_OK) return times;
+  for (int a = 1; a <= arrays; ++a) {
+    char field[CGIO_MAX_NAME_LENGTH + 1] = {};
+    CGNS_ENUMT(DataType_t) type;
+    int dims = 0;
+    cgsize_t dim[12] = {};
+    if (Cgns().cg_array_info(a, field, &type, &dims, dim) != CG_OK) continue;
+    if (std::string(field) != "TimeValues" || dims != 1 || dim[0] != steps) continue;
+    std::vector<double> read(times.size());
+    if (Cgns().cg_array_read_as(a, CGNS_ENUMV(RealDouble), read.data()) == CG_OK) times = read;
+    break;
+  }
+  return times;
+}
+
 }  // namespace
 
 void ReadCgnsWithLibrary(const std::string& openPath, const std::string& shownPath, std::uint64_t memoryLimit,
-                         const std::function<double*(const CgnsContent&)>& storage) {
+                         int step, const std::function<double*(const CgnsContent&)>& storage) {
   // ADF stores every array as written; only HDF5 can compress one.
   char head[32] = {};
   if (FILE* f = std::fopen(openPath.c_str(), "rb")) {
@@ -410,6 +443,8 @@ void ReadCgnsWithLibrary(const std::string& openPath, const std::string& shownPa
   const bool adf = std::string_view(head, sizeof head).substr(0, 24) == "@(#)ADF Database Version";
   OpenCgns file(openPath, shownPath);
   CgnsLoad load(shownPath, file.fn(), memoryLimit, adf);
+  if (step < 0) load.Fail(std::to_string(step + 1) + " 番目の時刻はありません");
+  load.solution_ = step + 1;
   CgnsContent content;
   int bases = 0;
   if (Cgns().cg_nbases(file.fn(), &bases) != CG_OK) load.Fail("ベースを読めません" + load.LibraryError());
@@ -432,6 +467,7 @@ void ReadCgnsWithLibrary(const std::string& openPath, const std::string& shownPa
   }
   content.solutionName = load.solutionName_;
   content.variables = load.variables_;
+  content.times = StepTimesOf(file.fn());
   // Rows of all nodes, one after another: x, y, then each variable of the file.
   double* rows = storage(content);
   const std::size_t rowLength = static_cast<std::size_t>(nodes);

@@ -12,7 +12,9 @@
 #include "data/MappedFile.h"
 #include "data/Plot3dReader.h"
 #include "data/RoundLevels.h"
+#include "data/TecplotReader.h"
 #include "data/VariableRows.h"
+#include "data/VtkReader.h"
 
 namespace corvane {
 namespace {
@@ -35,10 +37,17 @@ bool HasCgnsExtension(const std::string& path) {
 
 }  // namespace
 
+DataFileFormat DetectDataFileFormat(const std::string& path) {
+  const MappedFile file(path);
+  return DetectDataFileFormat(path, file.Bytes());
+}
+
 DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes) {
   if (HasCgnsSignature(bytes)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
   if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
+  if (HasTecplotHeader(bytes)) return DataFileFormat::Tecplot;
+  if (IsVtkPath(path) || HasVtkHeader(bytes)) return DataFileFormat::Vtk;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
   return DataFileFormat::Text;
 }
@@ -52,6 +61,8 @@ static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const 
   switch (DetectDataFileFormat(path, file.Bytes())) {
     case DataFileFormat::Cgns: return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Plot3d: return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Tecplot: return LoadTecplotFile(file, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Vtk: return LoadVtkFile(path, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
   return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);

@@ -9,13 +9,18 @@
 
 namespace corvane {
 
-// The name patterns of the file list: text grids, CGNS files and PLOT3D solutions.
-inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q";
+// The name patterns of the file list: text grids, CGNS files, PLOT3D solutions, Tecplot and VTK
+// files.
+inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q;*.tec;*.vtk;*.vts;*.vtm";
 
 // By content first (the HDF5 or ADF signature of CGNS; a .q file with its grid beside it), then
-// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); anything else is a text grid.
-// `bytes` are the file's (only its head is looked at).
+// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); a file that starts with Tecplot's records
+// is a Tecplot file whatever its name, and so is one with a VTK banner or a VTK name (.vtk,
+// .vts, .vtm) a VTK file; anything else is a text grid. `bytes` are the file's (only its head
+// is looked at).
 DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes);
+// The same, opening the file at `path` for its bytes.
+DataFileFormat DetectDataFileFormat(const std::string& path);
 
 // Loads `path` with the reader its format needs; the arguments and the result are those of
 // LoadDataFile, whose data-layout options apply to text files only. A failed load changes

@@ -2,11 +2,12 @@
 // formats, the names and header values a user may want to see (shown by `corvane info`).
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvane {
 
-enum class DataFileFormat { Text, Cgns, Plot3d };
+enum class DataFileFormat { Text, Cgns, Plot3d, Tecplot, Vtk };
 
 // The four header values of a PLOT3D solution block: free-stream Mach number, angle of attack,
 // Reynolds number and time.
@@ -26,11 +27,26 @@ struct SourceInfo {
   std::string gridLayout, solutionLayout;  // PLOT3D: how the files were written, as detected
   std::vector<FreeStream> freeStream;      // PLOT3D: per block, when a solution was read
   std::string status;                      // one line for the status bar after the load
+  std::string title;                       // Tecplot: TITLE
+  std::string layout;                      // Tecplot, VTK: how the file was written, as found
+  // Tecplot: DATASETAUXDATA and each zone's AUXDATA ("zone[z] name"), in file order.
+  std::vector<std::pair<std::string, std::string>> auxData;
+  // The solution times of the steps a file holds (Tecplot SOLUTIONTIME), ascending, and the step
+  // read; empty when the file holds one step without a time.
+  std::vector<double> times;
+  int step = 0;
 };
 
-// "text", "cgns" or "plot3d".
+// "text", "cgns", "plot3d", "tecplot" or "vtk".
 inline const char* FormatName(DataFileFormat f) {
-  return f == DataFileFormat::Cgns ? "cgns" : f == DataFileFormat::Plot3d ? "plot3d" : "text";
+  switch (f) {
+    case DataFileFormat::Cgns: return "cgns";
+    case DataFileFormat::Plot3d: return "plot3d";
+    case DataFileFormat::Tecplot: return "tecplot";
+    case DataFileFormat::Vtk: return "vtk";
+    case DataFileFormat::Text: break;
+  }
+  return "text";
 }
 
 }  // namespace corvane

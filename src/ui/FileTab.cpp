@@ -179,6 +179,27 @@ void TForm1::LoadSelectedFile() {
   }
   QListWidgetItem* item = FileListBox1->currentItem();
   if (!item || !item->isSelected()) item = FileListBox1->selectedItems().first();
+  // Several selected files, or one file of several solution times, make a time series.
+  std::vector<std::string> selected;
+  for (int row = 0; row < FileListBox1->count(); ++row)
+    if (FileListBox1->item(row)->isSelected()) selected.push_back(FileListBox1->item(row)->data(Qt::UserRole).toString().toStdString());
+  if (selected.size() == 1) selected = {item->data(Qt::UserRole).toString().toStdString()};
+  std::vector<SeriesFrame> frames;
+  bool refused = false;
+  RunHandler([&] {
+    try {
+      frames = SeriesFrames(selected);
+    } catch (const CorvaneError&) {
+      refused = selected.size() > 1;
+      if (refused) throw;  // one file's own load below says what is wrong with it
+    }
+  });
+  if (refused) return;
+  if (frames.size() > 1) {
+    LoadSeries(std::move(frames));
+    return;
+  }
+  LoadSeries({});
   LoadFile(item->data(Qt::UserRole).toString());
 }
 

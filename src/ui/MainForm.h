@@ -27,6 +27,7 @@
 #include <type_traits>
 
 #include "data/DataReader.h"
+#include "data/DataSeries.h"
 #include "scene/ProgramOptions.h"
 #include "streamline/StreamOptions.h"
 #include "ui/ColourSwatchWidget.h"
@@ -117,6 +118,17 @@ class TForm1 : public QMainWindow, public PlotHost {
 
   // ---- commands ----
   void LoadSelectedFile();
+  // ---- time series: several selected files, or a Tecplot file's solution times ----
+  // Takes `frames` as the series the plot window's time bar steps through and loads frame 0;
+  // a single frame is an ordinary load and hides the bar.
+  void LoadSeries(std::vector<SeriesFrame> frames);
+  // Loads frame `frame` (keeping the view and the options, and the range over the series when
+  // 全時刻で同じ範囲 is checked) and draws it when a picture is shown.
+  void SeriesFrameChosen(int frame);
+  void SeriesRangeChanged();
+  std::vector<SeriesFrame> series_;
+  int seriesFrame_ = 0;
+  std::optional<SeriesRange> seriesRange_;
   bool LoadFile(const QString& path);  // loads one file; true when the data set was replaced
   bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();

@@ -82,6 +82,8 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   m->OGLForm = w.ogl.get();
   w.view = std::make_unique<TViewForm>(m);
   m->ViewForm = w.view.get();
+  QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->SeriesFrameChosen(frame); });
+  QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
   w.process = std::make_unique<TProcessForm>();
   m->ProcessForm = w.process.get();
   w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });

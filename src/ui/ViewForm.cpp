@@ -107,6 +107,10 @@ TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host)
     StatusBar1->addWidget(Panels[k], k == 3 ? 1 : 0);
   }
 
+  seriesBar = new SeriesBar(this);
+  seriesBar->setPalette(StatusBar1->palette());
+  seriesBar->hide();
+
   connect(Image1, &ViewImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
     Guard([&] { Image1MouseDown(b, s, x, y); });
   });
@@ -147,10 +151,19 @@ void TViewForm::showEvent(QShowEvent* e) {
 // The picture follows the client area less the status bar; nothing is redrawn.
 void TViewForm::FormResize() {
   int w = width();
-  int h = std::max(height() - kStatusBarHeight, 0);
+  const int bar = seriesBar->isHidden() ? 0 : seriesBar->sizeHint().height();
+  int h = std::max(height() - kStatusBarHeight - bar, 0);
   Image1->setGeometry(0, 0, w, h);
-  StatusBar1->setGeometry(0, h, w, kStatusBarHeight);
+  seriesBar->setGeometry(0, h, w, bar);
+  StatusBar1->setGeometry(0, h + bar, w, kStatusBarHeight);
   if (host_) host_->State().scene.view.SetPictureSize(w, h);
+}
+
+void TViewForm::ShowSeriesBar(bool show) {
+  if (show == !seriesBar->isHidden()) return;
+  if (!show) seriesBar->Stop();
+  seriesBar->setVisible(show);
+  FormResize();
 }
 
 // The settings give the outer size; the client area is that less the nominal frame, as for the

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "analysis/SegmentEndpoints.h"
+#include "ui/SeriesBar.h"
 
 namespace corvane {
 
@@ -52,6 +53,7 @@ class TViewForm : public QWidget {
   QFrame* Shape1;  // the zoom rectangle while a button is down
   QStatusBar* StatusBar1;
   QLabel* Panels[4];
+  SeriesBar* seriesBar;  // above the status bar while a time series is loaded
 
   bool PanKeyHeld = false;
   bool PickingPoint1 = false;
@@ -62,6 +64,8 @@ class TViewForm : public QWidget {
   static constexpr int kStatusBarHeight = 19;
 
   void FormResize();
+  // Shows or hides the time bar; the picture takes the rest of the client area.
+  void ShowSeriesBar(bool show);
   void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
   void Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);

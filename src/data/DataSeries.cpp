@@ -1,0 +1,83 @@
+#include "data/DataSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/CgnsReader.h"
+#include "data/DataFileLoader.h"
+#include "data/DerivedQuantities.h"
+#include "data/Errors.h"
+#include "data/MappedFile.h"
+#include "data/TecplotFile.h"
+#include "data/TecplotReader.h"
+
+namespace corvane {
+
+std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
+  std::vector<SeriesFrame> frames;
+  for (const std::string& path : paths) {
+    std::vector<double> times;
+    const DataFileFormat format = DetectDataFileFormat(path);
+    if (format == DataFileFormat::Cgns) times = CgnsStepTimes(path);
+    if (times.size() == 1) times.clear();
+    if (format == DataFileFormat::Tecplot) {
+      MappedFile file(path);
+      const TecplotFile scan = ScanTecplot(file.Bytes(), path);
+      for (const TecplotZone& z : scan.zones)
+        if (z.time) times.push_back(*z.time);
+      std::sort(times.begin(), times.end());
+      times.erase(std::unique(times.begin(), times.end()), times.end());
+    }
+    if (times.empty()) frames.push_back({path, format, 0, std::nullopt});
+    for (std::size_t k = 0; k < times.size(); ++k) frames.push_back({path, format, static_cast<int>(k), times[k]});
+  }
+  return frames;
+}
+
+std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldDataSet& previous,
+                                          int previousZoneListCount, Notifier& notifier, Progress& progress) {
+  // A later step of a file is read by its format's reader; its rows are completed as any load's.
+  std::optional<LoadResult> step;
+  if (frame.step > 0 && frame.format == DataFileFormat::Tecplot)
+    step = LoadTecplotFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
+  else if (frame.step > 0 && frame.format == DataFileFormat::Cgns)
+    step = LoadCgnsFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
+  else
+    return LoadAnyDataFile(frame.path, options, previous, previousZoneListCount, notifier, progress);
+  if (step) CompleteVariables(*step, options, notifier);
+  return step;
+}
+
+SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOptions& options, Notifier& notifier,
+                            Progress& progress) {
+  LoadOptions automatic = options;
+  automatic.AutoMaxMinCheck = true;
+  SeriesRange range;
+  for (const SeriesFrame& frame : frames) {
+    std::optional<LoadResult> r = LoadSeriesFrame(frame, automatic, FieldDataSet(), 0, notifier, progress);
+    if (!r) throw CorvaneError(frame.path + " を読み込めませんでした");
+    const FieldDataSet& d = r->data;
+    if (range.max.empty()) {
+      range.max = d.ContourMax;
+      range.min = d.ContourMin;
+      continue;
+    }
+    // NaN ranges (rows without numbers) give way to any number.
+    for (std::size_t k = 0; k < std::min(range.max.size(), d.ContourMax.size()); ++k) {
+      if (std::isnan(range.max[k]) || d.ContourMax[k] > range.max[k]) range.max[k] = d.ContourMax[k];
+      if (std::isnan(range.min[k]) || d.ContourMin[k] < range.min[k]) range.min[k] = d.ContourMin[k];
+    }
+  }
+  return range;
+}
+
+void ApplySeriesRange(FieldDataSet& data, const SeriesRange& range, bool autoStep, int divisions) {
+  const std::size_t n = std::min({range.max.size(), data.ContourMax.size(), data.ContourMin.size()});
+  for (std::size_t k = 0; k < n; ++k) {
+    data.ContourMax[k] = range.max[k];
+    data.ContourMin[k] = range.min[k];
+  }
+  if (autoStep) AutoStep(data, divisions);
+}
+
+}  // namespace corvane

@@ -1,0 +1,80 @@
+// The main window's side of a time series: which frames the selection makes, and the loading
+// and drawing of the frame the plot window's time bar chooses.
+#include <QApplication>
+#include <QFileInfo>
+
+#include <cmath>
+
+#include "data/DataFileLoader.h"
+#include "data/Errors.h"
+#include "ui/MainForm.h"
+#include "ui/ViewForm.h"
+
+namespace corvane {
+namespace {
+
+// The time of a frame, or its file's name when it has none.
+QString FrameText(const SeriesFrame& frame) {
+  if (frame.time) return QStringLiteral("t = %1").arg(*frame.time, 0, 'g', 6);
+  return QFileInfo(QString::fromStdString(frame.path)).fileName();
+}
+
+}  // namespace
+
+void TForm1::LoadSeries(std::vector<SeriesFrame> frames) {
+  if (frames.size() <= 1) {
+    series_.clear();
+    seriesRange_.reset();
+    if (ViewForm) ViewForm->ShowSeriesBar(false);
+    if (!frames.empty()) LoadFile(QString::fromStdString(frames.front().path));
+    return;
+  }
+  series_ = std::move(frames);
+  seriesRange_.reset();
+  if (ViewForm) {
+    ViewForm->seriesBar->SetFrameCount(static_cast<int>(series_.size()));
+    ViewForm->ShowSeriesBar(true);
+  }
+  SeriesFrameChosen(0);
+}
+
+void TForm1::SeriesFrameChosen(int frame) {
+  if (frame < 0 || static_cast<std::size_t>(frame) >= series_.size()) return;
+  bool loaded = false;
+  RunCommand([&] {
+    const SeriesFrame& f = series_[static_cast<std::size_t>(frame)];
+    ProgramOptions options = scene.options;
+    options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
+    if (ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked() && !seriesRange_)
+      seriesRange_ = RangeOverSeries(series_, options.load, *notifier_, *progress_);
+    AbortRequested = false;
+    std::optional<LoadResult> result =
+        LoadSeriesFrame(f, options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+    AbortRequested = false;
+    if (!result) return;
+    ApplyLoadResult(*result);
+    if (seriesRange_ && ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked()) {
+      ApplySeriesRange(data_, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
+      ShowContourRange();
+    }
+    seriesFrame_ = frame;
+    if (ViewForm) ViewForm->seriesBar->ShowFrame(frame, FrameText(f));
+    loaded = true;
+  });
+  if (!ViewForm) return;
+  if (!loaded) {
+    ViewForm->seriesBar->Stop();
+    ViewForm->seriesBar->ShowFrame(seriesFrame_, FrameText(series_[static_cast<std::size_t>(seriesFrame_)]));
+    return;
+  }
+  // The view stays: a frame that follows a drawing is drawn in the same place.
+  if (ViewForm->isEnabled()) Redraw();
+  ViewForm->seriesBar->FrameDone();
+}
+
+void TForm1::SeriesRangeChanged() {
+  seriesRange_.reset();
+  if (!series_.empty()) SeriesFrameChosen(seriesFrame_);
+}
+
+}  // namespace corvane

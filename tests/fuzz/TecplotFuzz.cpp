@@ -1,0 +1,31 @@
+// libFuzzer entry for the Tecplot ASCII reader: any bytes either load or are refused with the
+// program's error; nothing crashes, overruns or allocates beyond what the bytes can hold.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "data/Errors.h"
+#include "data/TecplotFile.h"
+#include "data/TecplotReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace corvane;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  (void)LooksLikeTecplot(bytes);
+  static const std::string path = "/tmp/fuzz_tecplot_" + std::to_string(::getpid()) + ".dat";
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  for (int step : {0, 1}) {
+    RecordingNotifier notifier;
+    NullProgress progress;
+    try {
+      LoadTecplotFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, step);
+    } catch (const CorvaneError&) {
+    }
+  }
+  return 0;
+}

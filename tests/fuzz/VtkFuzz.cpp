@@ -1,0 +1,38 @@
+// libFuzzer entry for the VTK readers (legacy .vtk, XML .vts, .vtm lists): any bytes either load
+// or are refused with the program's error; nothing crashes, overruns or allocates beyond what the
+// bytes can hold (or, for zlib blocks, what they can inflate to).
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "data/Errors.h"
+#include "data/VtkLegacy.h"
+#include "data/VtkReader.h"
+#include "data/VtkXml.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace corvane;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::string layout;
+  try {
+    if (LooksLikeLegacyVtk(bytes)) ReadLegacyVtk(bytes, "fuzz.vtk", layout);
+    else if (VtkXmlKind(bytes) == "vtkMultiBlockDataSet") ReadVtmList(bytes, "fuzz.vtm");
+    else ReadVts(bytes, "fuzz.vts", layout);
+  } catch (const CorvaneError&) {
+  }
+  // The whole load, from a file, as the program does it.
+  static const std::string path = "/tmp/fuzz_vtk_" + std::to_string(::getpid()) + ".vts";
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+  RecordingNotifier notifier;
+  NullProgress progress;
+  try {
+    LoadVtkFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress);
+  } catch (const CorvaneError&) {
+  }
+  return 0;
+}

@@ -1,0 +1,92 @@
+// A time series in the windows: the selection of several files (or one file of several solution
+// times) shows the time bar; its slider and play button step through the frames with the view
+// kept, and 全時刻で同じ範囲 gives every frame the range of the whole series.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include "MainWindowTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+// A 4 × 3 zone whose P is t (i + j).
+std::string Step(double t, bool withTime) {
+  std::string text = "ZONE I=4 J=3" + (withTime ? " SOLUTIONTIME=" + std::to_string(t) : std::string()) + "\n";
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 4; ++i) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(t * (i + j)) + "\n";
+  return text;
+}
+
+struct SeriesProgram : SizedProgram {
+  SeriesProgram() {
+    for (int k = 1; k <= 3; ++k)
+      WriteFile(dir.filePath(QStringLiteral("s%1.dat").arg(k)), QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(k, false)));
+    WriteFile(dir.filePath("timed.tec"),
+              QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(2, true) + Step(1, true) + Step(4, true)));
+    main().SetFolder(dir.path());
+  }
+  SeriesBar& bar() { return *view().seriesBar; }
+  double P(int i, int j) { return main().data_.Values[0][static_cast<std::size_t>(NodeIndex(main().data_, 0, i, j))]; }
+  void Select(const QStringList& names) {
+    QListWidget* list = main().FileListBox1;
+    list->clearSelection();
+    for (int row = 0; row < list->count(); ++row)
+      if (names.contains(list->item(row)->text())) list->item(row)->setSelected(true);
+  }
+};
+
+using SeriesWindow = ProgramTest<SeriesProgram>;
+
+TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
+  p.Select({"s1.dat", "s2.dat", "s3.dat"});
+  m.Button1->click();
+  ASSERT_FALSE(p.bar().isHidden());
+  EXPECT_EQ(p.bar().TimeSlider->maximum(), 2);
+  EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
+  EXPECT_EQ(p.bar().TimeLabel->text(), "s1.dat (1 / 3)");
+  m.Menu_Rescale->trigger();
+  const ViewTransform fitted = m.view_;
+  const QImage first = p.view().Picture();
+
+  p.bar().TimeSlider->setValue(2);  // as a released slider gives it
+  EXPECT_DOUBLE_EQ(p.P(3, 2), 15.0);
+  EXPECT_EQ((std::vector<double>{m.view_.CentreX, m.view_.ScaleX}), (std::vector<double>{fitted.CentreX, fitted.ScaleX}));
+  EXPECT_EQ(p.view().Picture().size(), first.size());
+  EXPECT_EQ(m.data_.ContourMax[0], 15.0);  // the frame's own range
+
+  p.bar().SeriesSameRange->click();
+  EXPECT_EQ(m.data_.ContourMax[0], 15.0);
+  p.bar().TimeSlider->setValue(0);
+  EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
+  EXPECT_EQ(m.data_.ContourMax[0], 15.0);  // the range of the whole series
+  EXPECT_EQ(m.data_.ContourMin[0], 0.0);
+
+  // A single file without times is an ordinary load again.
+  p.Select({"s2.dat"});
+  m.Button1->click();
+  EXPECT_TRUE(p.bar().isHidden());
+  EXPECT_TRUE(p.messages.warnings.empty());
+}
+
+TEST_F(SeriesWindow, SolutionTimesOfOneFilePlayToTheEnd) {
+  p.Select({"timed.tec"});
+  m.Button1->click();
+  ASSERT_FALSE(p.bar().isHidden());
+  EXPECT_EQ(p.bar().TimeLabel->text(), "t = 1 (1 / 3)");
+  m.Menu_Redraw->trigger();
+  p.bar().frameMs = 0;
+  p.bar().PlayButton->click();
+  QElapsedTimer clock;
+  clock.start();
+  while (p.bar().Playing() && clock.elapsed() < 20000) QCoreApplication::processEvents();
+  EXPECT_FALSE(p.bar().Playing());
+  EXPECT_EQ(p.bar().TimeSlider->value(), 2);
+  EXPECT_DOUBLE_EQ(p.P(3, 2), 20.0);
+  EXPECT_EQ(p.bar().TimeLabel->text(), "t = 4 (3 / 3)");
+}
+
+}  // namespace
+}  // namespace corvane
