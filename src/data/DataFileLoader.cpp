@@ -62,7 +62,7 @@ static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const 
     case DataFileFormat::Cgns: return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Plot3d: return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Tecplot: return LoadTecplotFile(file, options, previous, previousZoneListCount, notifier, progress);
-    case DataFileFormat::Vtk: return LoadVtkFile(path, options, previous, previousZoneListCount, notifier, progress);
+    case DataFileFormat::Vtk: return LoadVtkFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
   return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);

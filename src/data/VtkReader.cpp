@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <new>
 
 #include "data/CellAverage.h"
@@ -30,10 +29,8 @@ std::vector<std::string> ComponentNames(const VtkArray& a) {
   return names;
 }
 
-// The pieces of one .vtk or .vts file.
-std::vector<VtkPiece> ReadPieces(const std::string& path, std::string& layout) {
-  MappedFile file(path);
-  const std::string_view bytes = file.Bytes();
+// The pieces of one .vtk or .vts file whose bytes are `bytes`.
+std::vector<VtkPiece> ReadPieces(std::string_view bytes, const std::string& path, std::string& layout) {
   if (LooksLikeLegacyVtk(bytes)) {
     std::vector<VtkPiece> pieces;
     pieces.push_back(ReadLegacyVtk(bytes, path, layout));
@@ -60,6 +57,13 @@ bool HasVtkHeader(std::string_view bytes) {
 
 std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldDataSet& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress) {
+  const MappedFile file(path);
+  return LoadVtkFile(file, options, previous, previousZoneListCount, notifier, progress);
+}
+
+std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldDataSet& previous,
+                                      int previousZoneListCount, Notifier& notifier, Progress& progress) {
+  const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
@@ -67,16 +71,8 @@ std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions
     SourceInfo source;
     source.format = DataFileFormat::Vtk;
     std::vector<VtkPiece> pieces;
-    std::string head;
-    {
-      std::ifstream in(path, std::ios::binary);
-      head.resize(4096);
-      in.read(head.data(), static_cast<std::streamsize>(head.size()));
-      head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    }
-    if (VtkXmlKind(head) == "vtkMultiBlockDataSet") {
-      MappedFile list(path);
-      const auto files = ReadVtmList(list.Bytes(), path);
+    if (VtkXmlKind(file.Bytes().substr(0, 4096)) == "vtkMultiBlockDataSet") {
+      const auto files = ReadVtmList(file.Bytes(), path);
       const std::filesystem::path folder = std::filesystem::path(path).parent_path();
       progress.SetMaximum(static_cast<std::int64_t>(files.size()));
       for (std::size_t k = 0; k < files.size(); ++k) {
@@ -84,7 +80,8 @@ std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions
         if (LowerExtension(piecePath) != ".vts")
           throw CorvaneError("VTK ファイル " + path + " の部分 " + files[k].first + " は .vts ではありません。構造格子 (.vts) の部分だけが読めます");
         std::string layout;
-        std::vector<VtkPiece> more = ReadPieces(piecePath, layout);
+        const MappedFile piece(piecePath);
+        std::vector<VtkPiece> more = ReadPieces(piece.Bytes(), piecePath, layout);
         if (source.layout.empty()) source.layout = "multiblock, " + layout;
         for (std::size_t p = 0; p < more.size(); ++p) {
           more[p].name = files[k].second.empty() ? std::filesystem::path(files[k].first).stem().string() : files[k].second;
@@ -96,7 +93,7 @@ std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions
         if (progress.AbortRequested()) return std::nullopt;
       }
     } else {
-      pieces = ReadPieces(path, source.layout);
+      pieces = ReadPieces(file.Bytes(), path, source.layout);
       if (source.layout.rfind("legacy", 0) == 0) source.title = pieces.front().name;  // the title line
       for (VtkPiece& p : pieces) p.name.clear();
     }

@@ -22,5 +22,9 @@ bool HasVtkHeader(std::string_view bytes);
 // CorvaneError naming the file and what is wrong; nothing of `previous` changes.
 std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldDataSet& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress);
+// The same for a file already opened (a stream is read once).
+class MappedFile;
+std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldDataSet& previous,
+                                      int previousZoneListCount, Notifier& notifier, Progress& progress);
 
 }  // namespace corvane

@@ -157,4 +157,16 @@ TEST(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
   writer.join();
   EXPECT_EQ(fed.status, 0) << fed.errors;
   EXPECT_NE(fed.output.find("NodeCount: 6"), std::string::npos) << fed.output;
+
+  // Formats found by their content are read from the same bytes: a Tecplot and a legacy VTK grid.
+  const std::pair<const char*, const char*> streams[] = {
+      {"VARIABLES = X Y P\nZONE I=3, J=2\n0 0 1\n1 0 2\n2 0 3\n0 1 4\n1 1 5\n2 1 6\n", "NodeCount: 6"},
+      {"# vtk DataFile Version 3.0\nt\nASCII\nDATASET STRUCTURED_GRID\nDIMENSIONS 2 2 1\nPOINTS 4 float\n"
+       "0 0 0 1 0 0 0 1 0 1 1 0\nPOINT_DATA 4\nSCALARS P float 1\nLOOKUP_TABLE default\n1 2 3 4\n",
+       "NodeCount: 4"}};
+  for (const auto& [text, nodes] : streams) {
+    const BoundedRun run = RunBounded(Info("/dev/stdin"), text);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find(nodes), std::string::npos) << run.output;
+  }
 }
