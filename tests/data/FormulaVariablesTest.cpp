@@ -115,9 +115,7 @@ TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
   SettingsFileResult settings = ParseSettingsText("FORMULA\n  Cp = (P - 100) / 100  \nformula\nq = Cp * 2\n");
   ASSERT_TRUE(settings.complete) << settings.stopReason;
   LoadOptions o;
-  o.ZCountBox = 1;
-  o.LabelLineBox = 3;
-  o.DataStartLineBox = 4;
+  o.ZCountBox = 1, o.LabelLineBox = 3, o.DataStartLineBox = 4;
   o.IncludeVelCheck = true;
   for (const ControlAssignment& a : settings.assignments) LoadOptionTable().Apply(o, a.control, a.value);
   LoadOptionTable().Apply(o, "Formula", "bad = P +");
