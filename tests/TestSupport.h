@@ -7,8 +7,10 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,10 +54,14 @@ struct CommandRun {
   QString output;
 };
 
-// Runs the built program with `arguments` and waits for it.
-inline CommandRun RunCorvane(const QStringList& arguments) {
+// Runs the built program with `arguments`, `input` on its standard input, and waits for it.
+inline CommandRun RunCorvane(const QStringList& arguments, const QByteArray& input = {}) {
   QProcess process;
   process.start(QStringLiteral(CORVANE_BINARY), arguments);
+  if (!input.isEmpty() && process.waitForStarted()) {
+    process.write(input);
+    process.closeWriteChannel();
+  }
   process.waitForFinished(60000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
           QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
@@ -91,6 +97,19 @@ inline std::string ErrorText(const std::function<void()>& work) {
 inline QByteArray ReadFile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The numbers of each line of a CSV text after its header, which goes to `header`.
+inline std::vector<std::vector<double>> CsvRows(const std::string& text, std::string& header) {
+  std::istringstream in(text);
+  std::getline(in, header);
+  std::vector<std::vector<double>> rows;
+  for (std::string line; std::getline(in, line);) {
+    std::stringstream fields(line);
+    rows.emplace_back();
+    for (std::string f; std::getline(fields, f, ',');) rows.back().push_back(std::strtod(f.c_str(), nullptr));
+  }
+  return rows;
 }
 
 // Writes `bytes` as the whole file; false when that fails.

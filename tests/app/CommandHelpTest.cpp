@@ -4,17 +4,20 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "TestSupport.h"
 
 namespace corvane {
 namespace {
 
 using Output = testing::CommandRun;
-constexpr auto RunProgram = testing::RunCorvane;
+Output RunProgram(const QStringList& arguments) { return testing::RunCorvane(arguments); }
 
 TEST(CommandHelp, EveryCommandExplainsItsOptionsWithAnExample) {
   const std::pair<QStringList, QStringList> cases[] = {
-      {{"info", "--help"}, {"--settings", "--set", "--json", "--node"}},
+      {{"info", "--help"}, {"--settings", "--set", "--json", "--node", "--formula"}},
+      {{"profile", "--help"}, {"--settings", "--line", "--formula"}},
       {{"render", "-h"}, {"--settings", "--set", "-o, --output", "--size", "--view", "--seed", ".pdf", ".svg"}},
       {{"legend", "x.dat", "--set", "A=1", "--help"}, {"--settings", "--set", "-o, --output", "TLegendForm."}},
       {{"analyze", "--help"}, {"--settings", "--set", "-o, --output"}},
@@ -59,18 +62,17 @@ TEST(DesktopStart, RefusalsNameTheProblemAndExitWithOne) {
     return std::pair(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                      QString::fromUtf8(process.readAllStandardError()));
   };
-  const auto noDisplay = run({}, false);
-  EXPECT_EQ(noDisplay.first, 1);
-  EXPECT_TRUE(noDisplay.second.contains("ディスプレイ") && noDisplay.second.contains("render")) << noDisplay.second.toStdString();
-  const auto typo = run({"rnder", "x.dat"}, false);
-  EXPECT_EQ(typo.first, 1);
-  EXPECT_TRUE(typo.second.contains("不明なコマンドです") && typo.second.contains("rnder")) << typo.second.toStdString();
-  const auto unknown = run({"--settings", config.filePath("none.ini"), "--set", "NoSuchBox=1"}, true);
-  EXPECT_EQ(unknown.first, 1);
-  EXPECT_TRUE(unknown.second.contains("NoSuchBox")) << unknown.second.toStdString();
-  const auto badValue = run({"--settings", config.filePath("none.ini"), "--set", "ZCountBox=many"}, true);
-  EXPECT_EQ(badValue.first, 1);
-  EXPECT_TRUE(badValue.second.contains("ZCountBox")) << badValue.second.toStdString();
+  const QString none = config.filePath("none.ini");
+  const std::tuple<QStringList, bool, QStringList> cases[] = {
+      {{}, false, {"ディスプレイ", "render"}},
+      {{"rnder", "x.dat"}, false, {"不明なコマンドです", "rnder"}},
+      {{"--settings", none, "--set", "NoSuchBox=1"}, true, {"NoSuchBox"}},
+      {{"--settings", none, "--set", "ZCountBox=many"}, true, {"ZCountBox"}}};
+  for (const auto& [arguments, display, mentions] : cases) {
+    const auto [status, errors] = run(arguments, display);
+    EXPECT_EQ(status, 1) << arguments.join(' ').toStdString();
+    for (const QString& m : mentions) EXPECT_TRUE(errors.contains(m)) << errors.toStdString();
+  }
 }
 
 }  // namespace

@@ -4,14 +4,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <sstream>
-
 #include "TestSupport.h"
 
 namespace {
 
 using corvane::testing::CommandRun;
+using corvane::testing::CsvRows;
+using corvane::testing::ReadFile;
 
 // three_zones.dat: U = 100 + 10x, V = 5y, P = 1000 + x + 10y at every node; zone 0 holds x, y
 // in 0..2, zone 1 x in 2..3, y in 0..2.
@@ -21,19 +20,6 @@ CommandRun Profile(const QStringList& args) {
   return corvane::testing::RunCorvane(QStringList{"profile", "--settings", "/dev/null"} + args);
 }
 
-std::vector<std::vector<double>> CsvRows(const QByteArray& text, std::string& header) {
-  std::istringstream in(text.toStdString());
-  std::getline(in, header);
-  std::vector<std::vector<double>> rows;
-  for (std::string line; std::getline(in, line);) {
-    std::vector<double> v;
-    std::stringstream fields(line);
-    for (std::string f; std::getline(fields, f, ',');) v.push_back(std::strtod(f.c_str(), nullptr));
-    rows.push_back(v);
-  }
-  return rows;
-}
-
 TEST(ProfileCommand, WritesTheJoinedWallAndSegmentsOfEachFileAsCsv) {
   QTemporaryDir dir;
   const QString out = dir.filePath("wall.csv");
@@ -41,26 +27,19 @@ TEST(ProfileCommand, WritesTheJoinedWallAndSegmentsOfEachFileAsCsv) {
                           "W", "-o", out});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
   std::string header;
-  const auto rows = CsvRows(corvane::testing::ReadFile(out), header);
+  const auto rows = CsvRows(ReadFile(out).toStdString(), header);
   EXPECT_EQ(header, "curve,s,x,y,U,W");
   ASSERT_EQ(rows.size(), 8u);  // 4 points (the joint at x = 2 once) for each file
   for (std::size_t k = 0; k < rows.size(); ++k) {
-    const std::vector<double>& v = rows[k];
-    ASSERT_EQ(v.size(), 6u);
     const double x = static_cast<double>(k % 4);
-    EXPECT_EQ(v[0], k < 4 ? 1.0 : 2.0);
-    EXPECT_EQ(v[1], x);
-    EXPECT_EQ(v[2], x);
-    EXPECT_EQ(v[3], 0.0);
-    EXPECT_EQ(v[4], 100 + 10 * x);
-    EXPECT_EQ(v[5], 100 + 10 * x + 2 * (1000 + x) - x);
+    EXPECT_EQ(rows[k], (std::vector<double>{k < 4 ? 1.0 : 2.0, x, x, 0.0, 100 + 10 * x, 100 + 10 * x + 2 * (1000 + x) - x}));
   }
 
   // A segment across both zones: crossings at x = 1 and x = 2 (once), interpolated exactly.
   const QString cut = dir.filePath("cut.csv");
   r = Profile({kData, "--segment", "0.5,0.5,2.5,0.5", "--var", "P", "-o", cut});
   ASSERT_EQ(r.status, 0) << r.errors.toStdString();
-  const auto samples = CsvRows(corvane::testing::ReadFile(cut), header);
+  const auto samples = CsvRows(ReadFile(cut).toStdString(), header);
   ASSERT_EQ(samples.size(), 2u);
   for (const auto& v : samples) {
     EXPECT_DOUBLE_EQ(v[1], v[2] - 0.5);
@@ -70,14 +49,11 @@ TEST(ProfileCommand, WritesTheJoinedWallAndSegmentsOfEachFileAsCsv) {
 
 TEST(ProfileCommand, DrawsPicturesAndRefusesWhatItCannotDo) {
   QTemporaryDir dir;
-  for (const char* name : {"p.png", "p.svg", "p.pdf"}) {
-    CommandRun r = Profile({kData, "--line", "0:j=0,1:j=0", "--line", "0:i=1", "--var", "P", "--against", "x",
-                            "--reverse-y", "--size", "500x400", "-o", dir.filePath(name)});
-    ASSERT_EQ(r.status, 0) << name << r.errors.toStdString();
-  }
+  // Each picture type is the plot's own (checked with the plot); the command passes size and options.
+  CommandRun r = Profile({kData, "--line", "0:j=0,1:j=0", "--line", "0:i=1", "--var", "P", "--against", "x",
+                          "--reverse-y", "--size", "500x400", "-o", dir.filePath("p.png")});
+  ASSERT_EQ(r.status, 0) << r.errors.toStdString();
   EXPECT_EQ(QImage(dir.filePath("p.png")).size(), QSize(500, 400));
-  EXPECT_TRUE(corvane::testing::ReadFile(dir.filePath("p.svg")).contains("<svg"));
-  EXPECT_TRUE(corvane::testing::ReadFile(dir.filePath("p.pdf")).startsWith("%PDF"));
 
   const QString out = dir.filePath("x.csv");
   // A bad formula names where and what, adds nothing, and then its variable is not there.
@@ -96,10 +72,6 @@ TEST(ProfileCommand, DrawsPicturesAndRefusesWhatItCannotDo) {
     CommandRun r = Profile(args);
     EXPECT_TRUE(r.status == 1 && r.errors.contains(text)) << text.toStdString() << ": " << r.errors.toStdString();
   }
-  CommandRun help = corvane::testing::RunCorvane({"profile", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.output.contains("--line") && help.output.contains("--formula") && help.output.contains("例:"));
-  EXPECT_TRUE(corvane::testing::RunCorvane({"info", "--help"}).output.contains("--formula"));
 }
 
 }  // namespace

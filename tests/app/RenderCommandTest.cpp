@@ -85,20 +85,19 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
 
 TEST(RenderCommand, AnUnusableContourRangeFailsNamingTheCause) {
   QTemporaryDir dir;
-  const QString out = dir.filePath("flat.png");
-  Outcome run = Render({kSample, "-o", out, "--size", "120x90", "--set", "BrushCheck=1", "--set", "AutoMaxMinCheck=0",
-                        "--set", "MinBox=5", "--set", "MaxBox=5"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("最小値が最大値以上"))) << run.errors.toStdString();
-  run = Render({kSample, "-o", out, "--size", "120x90", "--set", "BrushCheck=1", "--set", "AutoStepCheck=0",
-                "--set", "StepBox=1e-9"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("本を超えます"))) << run.errors.toStdString();
-  const QStringList legend = {"legend", kSample, "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", "--set", "MinBox=5",
-                              "--set", "MaxBox=5", "--set", "AutoMaxMinCheck=0", "-o", dir.filePath("legend.png")};
-  run = testing::RunCorvane(legend);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.errors.contains(QString::fromUtf8("最小値が最大値以上"))) << run.errors.toStdString();
+  const QStringList picture = {"render", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", kSample, "-o",
+                               dir.filePath("flat.png"), "--size", "120x90", "--set", "BrushCheck=1"};
+  const QStringList flat = {"--set", "AutoMaxMinCheck=0", "--set", "MinBox=5", "--set", "MaxBox=5"};
+  const std::pair<QStringList, const char*> cases[] = {
+      {picture + flat, "最小値が最大値以上"},
+      {picture + QStringList{"--set", "AutoStepCheck=0", "--set", "StepBox=1e-9"}, "本を超えます"},
+      {QStringList{"legend", kSample, "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", "-o", dir.filePath("legend.png")} + flat,
+       "最小値が最大値以上"}};
+  for (const auto& [arguments, cause] : cases) {
+    const Outcome run = testing::RunCorvane(arguments);
+    EXPECT_EQ(run.status, 1) << cause;
+    EXPECT_TRUE(run.errors.contains(QString::fromUtf8(cause))) << run.errors.toStdString();
+  }
 }
 
 }  // namespace

@@ -14,12 +14,9 @@ std::pair<int, int> FixedMeasure(const std::string& s) { return {7 * static_cast
 
 ColourBarInput Input(double lo, double hi, double step) {
   ColourBarInput in;
-  in.lo = lo;
-  in.hi = hi;
-  in.step = step;
+  in.lo = lo, in.hi = hi, in.step = step;
   in.title = "Mach";
-  in.foreground = kBlack;
-  in.background = kWhite;
+  in.foreground = kBlack, in.background = kWhite;
   return in;
 }
 

@@ -42,9 +42,7 @@ TEST(ColourTables, EndColoursAreThePublishedOnesAndOutsideValuesClamp) {
   }
   // The diverging map's middle is a light neutral grey.
   const Colour mid = LevelColor(0.0f, -1.0f, 1.0f, ColorMapKind::CoolWarm);
-  EXPECT_NEAR(RedOf(mid), 221, 2);
-  EXPECT_NEAR(GreenOf(mid), 221, 2);
-  EXPECT_NEAR(BlueOf(mid), 221, 2);
+  for (int channel : {RedOf(mid), GreenOf(mid), BlueOf(mid)}) EXPECT_NEAR(channel, 221, 2);
 }
 
 TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddleOfTheDivergingOne) {

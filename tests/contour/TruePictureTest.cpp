@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cmath>
 #include <limits>
 #include <set>
 #include <sstream>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "data/RoundLevels.h"
 
@@ -31,8 +32,7 @@ TEST(RoundLevels, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTenWithTheRangeOnM
     EXPECT_LE(std::abs((hi - lo) / step - c.divisions), c.divisions * 0.6 + 2);
     double lo2 = lo, hi2 = hi, step2 = 0.0;
     ASSERT_TRUE(RoundRange(lo2, hi2, step2, c.divisions));
-    EXPECT_EQ(lo2, lo);
-    EXPECT_EQ(hi2, hi);
+    EXPECT_EQ(std::pair(lo2, hi2), std::pair(lo, hi));
   }
   double lo = 1.0, hi = 1.0, step = 7.0;
   EXPECT_FALSE(RoundRange(lo, hi, step, 50));  // nothing to divide
@@ -52,22 +52,17 @@ TEST(RoundLevels, OnlyTheAutomaticValuesChangeAndOnlyWhenAsked) {
   options.RoundLevelsCheck = true;
   options.AutoMaxMinCheck = false;  // a typed range stays; the step still becomes round
   ApplyRoundLevels(data, options);
-  EXPECT_EQ(data.ContourMax[0], 170.32);
-  EXPECT_EQ(data.ContourStep[0], 2.5);
+  EXPECT_EQ(std::pair(data.ContourMax[0], data.ContourStep[0]), std::pair(170.32, 2.5));
   options.AutoMaxMinCheck = true;
   ApplyRoundLevels(data, options);
-  EXPECT_EQ(data.ContourMin[0], 0.0);
-  EXPECT_EQ(data.ContourMax[0], 172.5);
-  EXPECT_EQ(data.ContourMax[1], 1.0);  // a flat row keeps its values
-  EXPECT_EQ(data.ContourStep[1], 1.0);
+  EXPECT_EQ(std::pair(data.ContourMin[0], data.ContourMax[0]), std::pair(0.0, 172.5));
+  EXPECT_EQ(std::pair(data.ContourMax[1], data.ContourStep[1]), std::pair(1.0, 1.0));  // a flat row keeps its values
 }
 
 TEST(RoundLevels, TextsCarryTheDecimalsOfTheStep) {
-  EXPECT_EQ(RoundLevelText(0.65, 0.05), "0.65");
-  EXPECT_EQ(RoundLevelText(0.7, 0.05), "0.70");
-  EXPECT_EQ(RoundLevelText(172.5, 2.5), "172.5");
-  EXPECT_EQ(RoundLevelText(170.0, 10.0), "170");
-  EXPECT_EQ(RoundLevelText(-1e-17, 0.05), "0.00");
-  EXPECT_EQ(RoundLevelText(0.3, 0.025), "0.300");
-  EXPECT_EQ(RoundLevelText(1.2e-7, 2e-8), "1.2e-07");
+  const std::tuple<double, double, const char*> cases[] = {{0.65, 0.05, "0.65"},   {0.7, 0.05, "0.70"},
+                                                          {172.5, 2.5, "172.5"}, {170.0, 10.0, "170"},
+                                                          {-1e-17, 0.05, "0.00"}, {0.3, 0.025, "0.300"},
+                                                          {1.2e-7, 2e-8, "1.2e-07"}};
+  for (const auto& [value, step, text] : cases) EXPECT_EQ(RoundLevelText(value, step), text);
 }

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                  static_cast<std::streamsize>(size));
   corvane::fuzz::QuietNotifier notifier;
-  corvane::fuzz::QuietProgress progress;
+  corvane::NullProgress progress;
   try {
     corvane::LoadCgnsFile(path, corvane::LoadOptions(), corvane::FieldDataSet(), 0, notifier, progress);
   } catch (const corvane::CorvaneError&) {

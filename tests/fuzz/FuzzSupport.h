@@ -1,5 +1,5 @@
 // What every fuzzing program shares: an input as a file the readers can open, and a notifier
-// and a progress that do nothing.
+// that says nothing (the progress is the data library's NullProgress).
 #pragma once
 #include <sys/mman.h>
 #include <unistd.h>
@@ -35,15 +35,6 @@ class QuietNotifier : public Notifier {
  public:
   void Warning(const std::string&) override {}
   void Message(const std::string&) override {}
-};
-
-class QuietProgress : public Progress {
- public:
-  void SetMaximum(std::int64_t) override {}
-  void SetPosition(std::int64_t) override {}
-  void SetStatus(const std::string&) override {}
-  void Pump() override {}
-  bool AbortRequested() const override { return false; }
 };
 
 }  // namespace corvane::fuzz

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
   corvane::fuzz::QuietNotifier notifier;
-  corvane::fuzz::QuietProgress progress;
+  corvane::NullProgress progress;
   try {
     if (data[0] & 1) {
       const corvane::fuzz::InputFile file(data + 1, size - 1);

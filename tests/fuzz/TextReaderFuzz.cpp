@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.readWindow = 64;  // many windows even for a short input
   const corvane::fuzz::InputFile file(data + 4, size - 4);
   corvane::fuzz::QuietNotifier notifier;
-  corvane::fuzz::QuietProgress progress;
+  corvane::NullProgress progress;
   try {
     corvane::LoadDataFile(file.Path(), options, corvane::FieldDataSet(), 0, notifier, progress);
   } catch (const corvane::CorvaneError&) {

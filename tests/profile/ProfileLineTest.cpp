@@ -1,13 +1,11 @@
 // Lines along grid lines, joined walls and segments on fields linear in x and y (so every value
 // along any line is known exactly), the CSV of profiles read back, and the plot files.
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <sstream>
+#include <tuple>
 
 #include "TestGrids.h"
 #include "TestSupport.h"
@@ -43,33 +41,27 @@ TEST(ProfileLine, AWallOfSeveralZonesIsJoinedInOrderWithoutRepeatedJoints) {
   const FieldDataSet d = Wall();
   const Profile p = ExtractGridLine(d, ParseLinePieces("0:j=0, 1:j=0 ,2:j=0"));
   const std::vector<double> xs = {0, 1, 2, 3, 4, 4, 4}, ys = {0, 0, 0, 0, 0, 1, 2};
-  EXPECT_EQ(p.x, xs);
-  EXPECT_EQ(p.y, ys);
-  EXPECT_EQ(p.s, (std::vector<double>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_TRUE(p.x == xs && p.y == ys && p.s == (std::vector<double>{0, 1, 2, 3, 4, 5, 6}));
   ExpectExact(d, p);
   // The same wall given from its other end runs the other way.
   const Profile back = ExtractGridLine(d, ParseLinePieces("2:j=0,1:j=0,0:j=0"));
   EXPECT_EQ(back.x, std::vector<double>(xs.rbegin(), xs.rend()));
   // A part of a line, walked backwards, and a constant-i line of the last zone.
   const Profile part = ExtractGridLine(d, ParseLinePieces("0:j=1:i=2..0"));
-  EXPECT_EQ(part.x, (std::vector<double>{2, 1, 0}));
-  EXPECT_EQ(part.y, (std::vector<double>{-1, -1, -1}));
+  EXPECT_TRUE(part.x == (std::vector<double>{2, 1, 0}) && part.y == (std::vector<double>{-1, -1, -1}));
   ExpectExact(d, part);
   const Profile across = ExtractGridLine(d, ParseLinePieces("2:i=1:j=1..max"));
-  EXPECT_EQ(across.x, (std::vector<double>{5, 6}));
-  EXPECT_EQ(across.y, (std::vector<double>{1, 1}));
+  EXPECT_TRUE(across.x == (std::vector<double>{5, 6}) && across.y == (std::vector<double>{1, 1}));
   // Pieces outside the data are named.
-  EXPECT_NE(ErrorText([&] { ExtractGridLine(d, ParseLinePieces("3:j=0")); }).find("領域 3"), std::string::npos);
-  EXPECT_NE(ErrorText([&] { ExtractGridLine(d, ParseLinePieces("0:j=2")); }).find("0..1"), std::string::npos);
-  EXPECT_NE(ErrorText([&] { ExtractGridLine(d, ParseLinePieces("0:i=0:j=0..5")); }).find("0..1"), std::string::npos);
+  for (auto [pieces, named] : {std::pair{"3:j=0", "領域 3"}, {"0:j=2", "0..1"}, {"0:i=0:j=0..5", "0..1"}})
+    EXPECT_NE(ErrorText([&] { ExtractGridLine(d, ParseLinePieces(pieces)); }).find(named), std::string::npos) << pieces;
 }
 
 TEST(ProfileLine, PiecesAreReadAndWrittenAsText) {
   const std::vector<LinePiece> p = ParseLinePieces("0:j=0,1:i=5:j=2..10,2:j=3:i=4..max");
   ASSERT_EQ(p.size(), 3u);
-  EXPECT_TRUE(p[0].constantJ && p[0].from == 0 && p[0].to == -1);
+  EXPECT_TRUE(p[0].constantJ && p[0].from == 0 && p[0].to == -1 && p[2].to == -1);
   EXPECT_TRUE(!p[1].constantJ && p[1].index == 5 && p[1].from == 2 && p[1].to == 10);
-  EXPECT_EQ(p[2].to, -1);
   EXPECT_EQ(LinePiecesText(p), "0:j=0,1:i=5:j=2..10,2:j=3:i=4..max");
   for (const char* bad : {"", "0", "a:j=0", "0:k=1", "0:j=-1", "0:j=0:j=1..2", "0:j=0:i=3", "0:j=0:i=1..x"})
     EXPECT_NE(ErrorText([&] { ParseLinePieces(bad); }), "(no error)") << bad;
@@ -96,29 +88,16 @@ TEST(ProfileTable, TheCsvReadsBackToTheSameNumbers) {
   line.pieces = ParseLinePieces("0:j=0,1:j=0,2:j=0");
   std::vector<ProfileSet> sets = {MakeProfileSet(d, line, "a"), MakeProfileSet(d, line, "b")};
   sets[1].profile.rows[1][2] = 1.0 / 3.0;
-  const std::string text = ProfileCsvText(sets, {"G", "F"});
-  std::istringstream in(text);
   std::string header;
-  std::getline(in, header);
+  const auto rows = testing::CsvRows(ProfileCsvText(sets, {"G", "F"}), header);
   EXPECT_EQ(header, "curve,s,x,y,G,F");
-  std::string row;
-  std::size_t n = 0;
-  while (std::getline(in, row)) {
-    std::vector<double> v;
-    std::stringstream fields(row);
-    for (std::string f; std::getline(fields, f, ',');) v.push_back(std::strtod(f.c_str(), nullptr));
-    ASSERT_EQ(v.size(), 6u);
+  ASSERT_EQ(rows.size(), 14u);
+  for (std::size_t n = 0; n < rows.size(); ++n) {
     const std::size_t c = n / 7, k = n % 7;
     const Profile& p = sets[c].profile;
-    EXPECT_EQ(v[0], static_cast<double>(c + 1));
-    EXPECT_EQ(v[1], p.s[k]);
-    EXPECT_EQ(v[2], p.x[k]);
-    EXPECT_EQ(v[3], p.y[k]);
-    EXPECT_EQ(v[4], p.rows[1][k]);  // exactly, 1/3 included
-    EXPECT_EQ(v[5], p.rows[0][k]);
-    ++n;
+    // Exactly, 1/3 included.
+    EXPECT_EQ(rows[n], (std::vector<double>{double(c + 1), p.s[k], p.x[k], p.y[k], p.rows[1][k], p.rows[0][k]})) << n;
   }
-  EXPECT_EQ(n, 14u);
   EXPECT_NE(ErrorText([&] { ProfileColumn(sets[0], "H"); }).find("\"H\""), std::string::npos);
   // Every row when no variable is named, derived rows by their captions.
   const std::string all = ProfileCsvText(sets, {});
@@ -148,14 +127,11 @@ TEST(ProfilePlot, PlotsAreDrawnReversedOnRequestAndWrittenInEachFormat) {
   spec.reverseY = true;
   const QImage reversed = RenderProfilePlot(spec, 400, 300);
   const double high = CurveRow(upright, 300, CurveColour(0)), low = CurveRow(reversed, 300, CurveColour(0));
-  ASSERT_GT(high, 0);
-  ASSERT_GT(low, 0);
+  ASSERT_TRUE(high > 0 && low > 0);
   EXPECT_LT(high, 150);  // a rising curve is high on the right...
   EXPECT_GT(low, 150);   // ...and low with the axis reversed
   const AxisTicks t = NiceTicks(-1.53, 1.09);
-  EXPECT_DOUBLE_EQ(t.step, 0.5);
-  EXPECT_DOUBLE_EQ(t.lo, -2.0);
-  EXPECT_DOUBLE_EQ(t.hi, 1.5);
+  EXPECT_EQ(std::tuple(t.step, t.lo, t.hi), std::tuple(0.5, -2.0, 1.5));
 
   QTemporaryDir dir;
   for (const char* name : {"p.png", "p.svg", "p.pdf"}) SaveProfilePlot(dir.filePath(name).toStdString(), spec, 640, 480);

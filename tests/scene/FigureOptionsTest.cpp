@@ -34,6 +34,13 @@ SceneState WarpedScene(const std::function<double(double, double)>& value) {
   return s;
 }
 
+// Draws the scene as the program does; false when the drawing failed.
+bool Draw(SceneState& s) {
+  NullProgress progress;
+  RecordingNotifier notifier;
+  return DrawScene(s, progress, notifier);
+}
+
 }  // namespace
 
 TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
@@ -42,9 +49,7 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
     s.options.display.BMPModeCheck = bitmapMode;
     s.options.display.SmoothCheck = true;
     s.data.Boundaries.assign(2, BoundaryFlags{false, false, false, false});  // the zones meet unmarked
-    NullProgress progress;
-    RecordingNotifier notifier;
-    ASSERT_TRUE(DrawScene(s, progress, notifier));
+    ASSERT_TRUE(Draw(s));
     ASSERT_EQ(s.bitmap.size(), QSize(200, 160));
     const Colour band = LevelColor(5.0f, 0.0f, 10.0f, ColorMapKind::Rainbow);
     // Inside the data, away from the outer edge: every pixel is the band's colour.
@@ -63,19 +68,17 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
 TEST(SmoothDrawing, EdgesGetInBetweenColoursThatThePlainPictureLacks) {
   SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y; });
   s.options.display.LineCheck = true;
-  NullProgress progress;
-  RecordingNotifier notifier;
   auto colours = [&] {
     std::set<QRgb> seen;
     for (int y = 0; y < 160; ++y)
       for (int x = 0; x < 200; ++x) seen.insert(s.bitmap.pixel(x, y));
     return seen.size();
   };
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   const QImage plain = s.bitmap;
   const std::size_t plainColours = colours();
   s.options.display.SmoothCheck = true;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   EXPECT_GT(colours(), plainColours + 20);
   // Far from every edge the two pictures agree.
   int same = 0;
@@ -92,44 +95,36 @@ TEST(SmoothDrawing, AveragingDownRoundsEachBlockToItsMean) {
     for (int y = 0; y < 2; ++y) large.setPixel(x, y, qRgb(10, 20, 30));
   const QImage small = AverageDown(large, 2);
   ASSERT_EQ(small.size(), QSize(2, 1));
-  EXPECT_EQ(small.pixel(0, 0), qRgb(128, 64, 64));  // (510 + 2) / 4, (255 + 2) / 4, (256 + 2) / 4
-  EXPECT_EQ(small.pixel(1, 0), qRgb(10, 20, 30));
-  const ViewTransform v = SupersampledView(testing::MakeView(100, 80, 3.0, 1.0, 2.0), 2);
-  EXPECT_EQ(v.WorldToPixelX(5.0), 2 * testing::MakeView(100, 80, 3.0, 1.0, 2.0).WorldToPixelX(5.0));
+  // (510 + 2) / 4, (255 + 2) / 4, (256 + 2) / 4, and a block of one colour keeps it
+  EXPECT_EQ(std::pair(small.pixel(0, 0), small.pixel(1, 0)), std::pair(qRgb(128, 64, 64), qRgb(10, 20, 30)));
+  const ViewTransform v = testing::MakeView(100, 80, 3.0, 1.0, 2.0);
+  EXPECT_EQ(SupersampledView(v, 2).WorldToPixelX(5.0), 2 * v.WorldToPixelX(5.0));
 }
 
 TEST(ColourBarStrip, ThePlotAreaMakesRoomAndTheStripShowsTheBands) {
   SceneState s = WarpedScene([](double x, double) { return x / 2.2; });
-  NullProgress progress;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   const double rightWithout = s.view.WorldToPixelX(s.data.XMax);
   s.options.display.ColourBarCheck = true;
   FitView(s);
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   const double rightWith = s.view.WorldToPixelX(s.data.XMax);
   EXPECT_LT(rightWith, rightWithout - 20);
   // The top and bottom bands of the bar: the end colours of the map.
   std::set<Colour> strip;
   for (int y = 0; y < 160; ++y)
     for (int x = static_cast<int>(rightWith) + 4; x < 200; ++x) strip.insert(PixelAt(s.bitmap, x, y));
-  EXPECT_TRUE(strip.count(LevelColor(10.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)));
-  EXPECT_TRUE(strip.count(LevelColor(1.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)));
+  EXPECT_TRUE(strip.count(LevelColor(10.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)) &&
+              strip.count(LevelColor(1.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)));
 }
-
-}  // namespace corvane
-
-namespace corvane {
 
 TEST(MergedBands, ThePictureKeepsItsPixelsWithFarFewerShapes) {
   SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y + 0.5 * std::sin(x); });
   s.options.display.BMPModeCheck = false;
-  NullProgress progress;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   const QImage perTriangle = s.bitmap;
   s.options.display.MergeBandsCheck = true;
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  ASSERT_TRUE(Draw(s));
   int differing = 0, painted = 0, coverage = 0;
   const QRgb white = qRgb(255, 255, 255);
   for (int y = 0; y < 160; ++y)

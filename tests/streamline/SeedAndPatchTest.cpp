@@ -25,59 +25,51 @@ StreamFieldSetup Velocity() {
   return s;
 }
 
+// The path traced from (x, y) through `data` seen in `view`.
+StreamPath Trace(const FieldDataSet& data, const ViewTransform& view, double x, double y) {
+  StreamField field(data, view, Velocity());
+  return TraceFromPoint(field, x, y);
+}
+
+std::pair<double, double> At(const PathVertex& v) { return {v.x, v.y}; }
+
 TEST(SeedOnAGridLine, StartsInTheCellTheFlowEnters) {
   // 5 x 4 nodes a unit apart; the flow runs along +x (and once slanting up).
-  const FieldDataSet along = MakeFlow({Rect(5, 4, 0, 0)}, Uniform(1, 0));
-  StreamField field(along, MakeView(400, 300, 50, 2, 1.5), Velocity());
+  const ViewTransform view = MakeView(400, 300, 50, 2, 1.5);
   // On the line x = 1, which the first cell found has as its far edge.
-  const StreamPath onEdge = TraceFromPoint(field, 1.0, 0.5);
+  const StreamPath onEdge = Trace(MakeFlow({Rect(5, 4, 0, 0)}, Uniform(1, 0)), view, 1.0, 0.5);
   ASSERT_GE(onEdge.vertices.size(), 2u);
   EXPECT_DOUBLE_EQ(onEdge.vertices[1].x, 2.0);
-  EXPECT_DOUBLE_EQ(onEdge.vertices.back().x, 4.0);
-  EXPECT_DOUBLE_EQ(onEdge.vertices.back().y, 0.5);
+  EXPECT_EQ(At(onEdge.vertices.back()), std::pair(4.0, 0.5));
   // Against the flow's direction the first cell found is the right one, as before.
-  const FieldDataSet back = MakeFlow({Rect(5, 4, 0, 0)}, Uniform(-1, 0));
-  StreamField backField(back, MakeView(400, 300, 50, 2, 1.5), Velocity());
-  EXPECT_DOUBLE_EQ(TraceFromPoint(backField, 3.0, 0.5).vertices.back().x, 0.0);
-
+  EXPECT_DOUBLE_EQ(Trace(MakeFlow({Rect(5, 4, 0, 0)}, Uniform(-1, 0)), view, 3.0, 0.5).vertices.back().x, 0.0);
   // On node (2, 1), shared by four cells; the flow leaves it up and to the right.
-  const FieldDataSet slant = MakeFlow({Rect(5, 4, 0, 0)}, Uniform(1, 0.5));
-  StreamField slantField(slant, MakeView(400, 300, 50, 2, 1.5), Velocity());
-  const StreamPath onNode = TraceFromPoint(slantField, 2.0, 1.0);
+  const StreamPath onNode = Trace(MakeFlow({Rect(5, 4, 0, 0)}, Uniform(1, 0.5)), view, 2.0, 1.0);
   ASSERT_GE(onNode.vertices.size(), 3u);
-  EXPECT_DOUBLE_EQ(onNode.vertices[1].x, 3.0);
-  EXPECT_DOUBLE_EQ(onNode.vertices[1].y, 1.5);
+  EXPECT_EQ(At(onNode.vertices[1]), std::pair(3.0, 1.5));
   EXPECT_DOUBLE_EQ(onNode.vertices.back().x, 4.0);
 }
 
 TEST(PatchedZones, TraceGoesOnInAnOverlappingZoneButNeverThroughABody) {
   // Zone 0 covers 0..2 x 0..2; zone 1 (0.5 apart) 1.5..4.5 x -0.25..2.75: no edge in common.
   const testing::FlowZone patch{7, 7, [](int i, int j) { return std::make_pair(1.5 + 0.5 * i, -0.25 + 0.5 * j); }};
-  const FieldDataSet data = MakeFlow({Rect(3, 3, 0, 0), patch}, Uniform(1, 0));
-  StreamField field(data, MakeView(600, 400, 100, 2.25, 1.25), Velocity());
-  const StreamPath path = TraceFromPoint(field, 0.5, 0.7);
+  const StreamPath path = Trace(MakeFlow({Rect(3, 3, 0, 0), patch}, Uniform(1, 0)), MakeView(600, 400, 100, 2.25, 1.25), 0.5, 0.7);
   ASSERT_GE(path.vertices.size(), 3u);
   EXPECT_NEAR(path.vertices.back().x, 4.5, 1e-12);
-  EXPECT_NEAR(path.vertices.back().y, 0.7, 1e-12);
   EXPECT_EQ(path.vertices.back().zone, 1);
   for (const PathVertex& v : path.vertices) EXPECT_NEAR(v.y, 0.7, 1e-12);
-
   // A zone beside the first one with a gap between them (a body): the trace ends at x = 2.
   const FieldDataSet apart = MakeFlow({Rect(3, 3, 0, 0), Rect(3, 3, 3, 0)}, Uniform(1, 0));
-  StreamField apartField(apart, MakeView(600, 400, 100, 2.5, 1), Velocity());
-  EXPECT_NEAR(TraceFromPoint(apartField, 0.5, 0.7).vertices.back().x, 2.0, 1e-12);
+  EXPECT_NEAR(Trace(apart, MakeView(600, 400, 100, 2.5, 1), 0.5, 0.7).vertices.back().x, 2.0, 1e-12);
 }
 
 TEST(StreamlinesWithAxes, StayInsideThePlotArea) {
   const FieldDataSet data = MakeFlow({Rect(10, 3, 0, 0)}, Uniform(1, 0));
-  const ViewTransform view = MakeView(100, 100, 10, 4.5, 1);  // x = 0 .. 9 on pixels 5 .. 95
-  StreamField field(data, view, Velocity());
-  const StreamPath path = TraceFromPoint(field, 0.5, 0.5);
+  const StreamPath path = Trace(data, MakeView(100, 100, 10, 4.5, 1), 0.5, 0.5);  // x = 0 .. 9 on pixels 5 .. 95
   const QRect area(QPoint(30, 0), QPoint(80, 99));
   LoggingCanvas canvas;
   DrawStreamPath(canvas, path, area);
-  const std::vector<std::string> lines = canvas.Only({"LineTo"});
-  ASSERT_FALSE(lines.empty());
+  ASSERT_FALSE(canvas.Only({"LineTo"}).empty());
   int minX = 1000, maxX = -1000;
   for (const std::string& call : canvas.Only({"MoveTo", "LineTo"})) {
     int x = 0, y = 0;

@@ -17,32 +17,27 @@ TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
   m.FormulaBox->setText(QStringLiteral("W = U + 2 * P"));
   m.FormulaButton->click();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_EQ(m.RGroup->Count(), before + 1);
-  EXPECT_EQ(m.RGroup->Items().value(4), QStringLiteral("W"));
-  EXPECT_EQ(m.FormulaList->count(), 1);
-  EXPECT_TRUE(m.FormulaBox->text().isEmpty());
+  EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.RGroup->Items().value(4) == QStringLiteral("W"));
+  EXPECT_TRUE(m.FormulaList->count() == 1 && m.FormulaBox->text().isEmpty());
   // A bad one is named with its place and adds nothing.
   m.FormulaBox->setText(QStringLiteral("Z = U + nope"));
   m.FormulaButton->click();
   ASSERT_EQ(p.messages.warnings.size(), 1u);
-  EXPECT_NE(p.messages.warnings[0].find("\"nope\""), std::string::npos);
-  EXPECT_NE(p.messages.warnings[0].find("5 文字目"), std::string::npos);
-  EXPECT_EQ(m.RGroup->Count(), before + 1);
-  EXPECT_EQ(m.FormulaList->count(), 1);
+  EXPECT_TRUE(p.messages.warnings[0].find("\"nope\"") != std::string::npos &&
+              p.messages.warnings[0].find("5 文字目") != std::string::npos)
+      << p.messages.warnings[0];
+  EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.FormulaList->count() == 1);
   // The same layout loaded again has W, computed afresh.
   m.RGroup->SetItemIndex(4);
   m.Button1->click();
-  EXPECT_EQ(m.RGroup->Items().value(4), QStringLiteral("W"));
-  EXPECT_EQ(m.RGroup->Count(), before + 1);
+  EXPECT_TRUE(m.RGroup->Items().value(4) == QStringLiteral("W") && m.RGroup->Count() == before + 1);
   EXPECT_EQ(m.RGroup->ItemIndex(), 4);
   const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
   EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
   // Deleted, it leaves the list and the data set.
   m.FormulaList->setCurrentIndex(0);
   m.FormulaDelButton->click();
-  EXPECT_EQ(m.RGroup->Count(), before);
-  EXPECT_EQ(m.data_.ColumnCount, 6);
-  EXPECT_TRUE(m.Options().load.formulas.empty());
+  EXPECT_TRUE(m.RGroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
 }
 
 TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
@@ -50,8 +45,7 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   ASSERT_TRUE(f && !f->isVisible());
   m.ProfileButton->click();
   ASSERT_TRUE(f && f->isVisible());
-  EXPECT_EQ(f->objectName(), QStringLiteral("ProfileForm"));
-  EXPECT_EQ(f->windowTitle(), QStringLiteral("分布図"));
+  EXPECT_EQ(std::pair(f->objectName(), f->windowTitle()), std::pair(QStringLiteral("ProfileForm"), QStringLiteral("分布図")));
   auto* line = f->findChild<QLineEdit*>(QStringLiteral("ProfileLineText"));
   auto* variable = f->findChild<QComboBox*>(QStringLiteral("ProfileVariable"));
   auto* add = f->findChild<QPushButton*>(QStringLiteral("ProfileAddCurve"));
@@ -78,8 +72,7 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   ASSERT_EQ(f->Curves().size(), 2u) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(ProfileColumn(f->Curves()[1].set, "P"), (std::vector<double>{1016, 1017}));
   f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
-  EXPECT_TRUE(m.P2ByClick->isChecked());
-  EXPECT_TRUE(m.ViewForm->PickingPoint2);
+  EXPECT_TRUE(m.P2ByClick->isChecked() && m.ViewForm->PickingPoint2);
   f->ProfileReverseY->setChecked(true);
   const PlotSpec spec = f->CurrentSpec();
   EXPECT_TRUE(spec.reverseY);
@@ -96,8 +89,7 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   f->ProfileRemoveCurve->click();
   EXPECT_EQ(f->Curves().size(), 1u);
   f->ProfileClearCurves->click();
-  EXPECT_TRUE(f->Curves().empty());
-  EXPECT_TRUE(p.messages.warnings.empty());
+  EXPECT_TRUE(f->Curves().empty() && p.messages.warnings.empty());
 }
 
 TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {

@@ -2,6 +2,7 @@
 // its data, and draw exactly as before wherever the box is not read.
 #include <QDir>
 #include <cmath>
+#include <set>
 #include <QFileInfo>
 #include <unistd.h>
 
@@ -224,9 +225,7 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   m.RoundLevelsCheck->setChecked(true);
   const double step = m.StepBox->text().toDouble();
   const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
-  EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 2.5) < 1e-9 ||
-              std::abs(mantissa - 5) < 1e-9)
-      << step;
+  EXPECT_TRUE((std::set<double>{1, 2, 2.5, 5}.count(std::round(mantissa * 1e6) / 1e6))) << step;
   const double lo = m.MinBox->text().toDouble();
   EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
   m.RoundLevelsCheck->setChecked(false);
