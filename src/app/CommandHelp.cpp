@@ -50,8 +50,9 @@ struct CommandText {
 };
 
 constexpr CommandText kCommands[] = {
-    {"info", kInfoCommand, "corvane info DATA [options]",
-     "データファイルを読み込み、領域・格子点数・変数・範囲と各変数の等高線範囲を表示します。",
+    {"info", kInfoCommand, "corvane info DATA... [options]",
+     "データファイルを読み込み、領域・格子点数・変数・範囲と各変数の等高線範囲を表示します。\n"
+     "DATA が複数なら、最初のファイルの内容に加えて、時系列としてのコマ (ファイル、時刻) を表示します。",
      "corvane info samples/airfoil.dat --set IncludeVelCheck=1 --node 0,0,0"},
     {"render", kRenderCommand, "corvane render DATA... [options]",
      "データファイルを読み込み、プロット窓と同じ絵を描いて画像ファイルに保存します。\n"

@@ -18,6 +18,7 @@
 
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/DataSeries.h"
 #include "data/VariableRows.h"
 #include "data/Errors.h"
 
@@ -133,7 +134,9 @@ std::int64_t NonFiniteNodeCount(const FieldDataSet& d) {
 }  // namespace
 
 int RunInfoCommand(const CommandArgs& args) {
-  if (args.data.size() != 1) throw CorvaneError("info にはデータファイルを一つ指定してください");
+  if (args.data.empty()) throw CorvaneError("info にはデータファイルを指定してください");
+  // Several files are a time series: its frames are told besides the first file's contents.
+  const std::vector<SeriesFrame> series = args.data.size() > 1 ? SeriesFrames(args.data) : std::vector<SeriesFrame>();
   std::vector<NodeRequest> nodes;
   for (const std::string& s : args.nodes) nodes.push_back(ParseNode(s));
   const ProgramOptions options = BuildOptions(args);
@@ -193,6 +196,13 @@ int RunInfoCommand(const CommandArgs& args) {
       }
       out << "]";
     }
+    if (!series.empty()) {
+      out << ",\"series\":[";
+      for (std::size_t k = 0; k < series.size(); ++k)
+        out << (k ? "," : "") << "{\"file\":" << JsonString(series[k].path) << ",\"step\":" << series[k].step
+            << ",\"time\":" << (series[k].time ? JsonNumber(*series[k].time) : std::string("null")) << "}";
+      out << "]";
+    }
     out << "}\n";
   } else {
     const SourceInfo& s = r.source;
@@ -217,6 +227,15 @@ int RunInfoCommand(const CommandArgs& args) {
       out << ", 読んだ時刻 " << Number(s.times[static_cast<std::size_t>(s.step)]) << "\n";
     }
     if (!s.status.empty()) out << s.status << "\n";
+    if (!series.empty()) {
+      out << "時系列 (" << series.size() << "コマ):\n";
+      for (const SeriesFrame& f : series) {
+        out << "  " << f.path;
+        if (f.step > 0 || f.time) out << " [" << f.step + 1 << "]";
+        if (f.time) out << " 時刻 " << Number(*f.time);
+        out << "\n";
+      }
+    }
     out << "ZoneCount: " << d.ZoneCount << "\n";
     for (std::size_t z = 0; z < d.Zones.size(); ++z) {
       out << "  zone[" << z << "]";

@@ -81,6 +81,12 @@ TEST_F(SeriesRender, FilesAndSolutionTimesAreFrames) {
   const SeriesRange range = RangeOverSeries(frames, LoadOptions(), notifier, progress);
   EXPECT_DOUBLE_EQ(range.max[0], 3 * 7);
   EXPECT_DOUBLE_EQ(range.min[0], 0);
+  // info tells the same frames with their times.
+  const testing::CommandRun info =
+      testing::RunCorvane({"info", "--json", "--settings", "/dev/null", files[0], timed, files[2]});
+  ASSERT_EQ(info.status, 0) << info.errors.toStdString();
+  EXPECT_EQ(info.output.count(QStringLiteral("\"time\":")), 5) << info.output.toStdString();
+  EXPECT_TRUE(info.output.contains(QStringLiteral("\"step\":2,\"time\":3}"))) << info.output.toStdString();
 }
 
 TEST_F(SeriesRender, AnimatedWebpGifAndNumberedPictures) {
