@@ -3,21 +3,13 @@
 #include <filesystem>
 #include <new>
 
+#include "data/AsciiCase.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
 #include "data/Plot3dLayout.h"
 #include "data/StructuredLoad.h"
 
 namespace corvane {
-namespace {
-
-std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return ext;
-}
-
-}  // namespace
 
 bool IsPlot3dGridPath(const std::string& path) {
   const std::string ext = LowerExtension(path);

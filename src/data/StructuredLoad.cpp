@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 
+#include "data/AsciiCase.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/Errors.h"
@@ -14,17 +15,12 @@ namespace {
 
 constexpr std::int64_t kMaxNodes = std::numeric_limits<std::int32_t>::max();
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return s;
-}
-
 // Row of the standard name, else of the short name in any case, else -1.
 int FindVariable(const std::vector<std::string>& names, const char* standard, const char* shortName) {
   for (std::size_t k = 0; k < names.size(); ++k)
     if (names[k] == standard) return static_cast<int>(k);
   for (std::size_t k = 0; k < names.size(); ++k)
-    if (Upper(names[k]) == shortName) return static_cast<int>(k);
+    if (AsciiUpper(names[k]) == shortName) return static_cast<int>(k);
   return -1;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "data/AsciiCase.h"
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/FortranNumber.h"
@@ -16,11 +17,6 @@ namespace {
 
 constexpr std::int64_t kMaxNodes = std::numeric_limits<std::int32_t>::max();
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return out;
-}
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsNumberStart(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
@@ -53,13 +49,13 @@ class Scanner {
       if (p_ >= s_.size()) break;
       if (!IsLetter(s_[p_])) Fail("ここに値やレコードがあるはずはありません (" + Excerpt() + ")");
       const std::size_t at = p_;
-      const std::string key = Upper(Word());
+      const std::string key = AsciiUpper(Word());
       if (key == "TITLE") {
         Equals();
         file.title = Utf8(Value());
       } else if (key == "FILETYPE") {
         Equals();
-        if (Upper(Value()) == "SOLUTION") Fail("解だけのファイル (FILETYPE=SOLUTION) には座標がなく、読めません");
+        if (AsciiUpper(Value()) == "SOLUTION") Fail("解だけのファイル (FILETYPE=SOLUTION) には座標がなく、読めません");
       } else if (key == "VARIABLES") {
         if (!file.zones.empty()) Fail("VARIABLES は最初の ZONE より前にしか書けません");
         Equals();
@@ -190,7 +186,7 @@ class Scanner {
       if (!IsLetter(s_[p_]) && s_[p_] != '_') break;
       const std::size_t at = p_;
       const std::string name = Word();
-      if (IsRecordKeyword(Upper(name)) || name.empty()) {
+      if (IsRecordKeyword(AsciiUpper(name)) || name.empty()) {
         p_ = at;
         break;
       }
@@ -231,7 +227,7 @@ class Scanner {
         while (k < list.size() && IsValueSeparator(list[k])) ++k;
         std::size_t e = k;
         while (e < list.size() && !IsValueSeparator(list[e])) ++e;
-        if (e > k && v < z.variables.size()) z.variables[v++].cellCentred = Upper(list.substr(k, e - k)) == "CELLCENTERED";
+        if (e > k && v < z.variables.size()) z.variables[v++].cellCentred = AsciiUpper(list.substr(k, e - k)) == "CELLCENTERED";
         k = e;
       }
       return;
@@ -244,7 +240,7 @@ class Scanner {
       while (e < list.size() && IsValueSeparator(list[e])) ++e;
       const std::size_t b = e;
       while (e < list.size() && IsLetter(list[e])) ++e;
-      const std::string where = Upper(std::string_view(list).substr(b, e - b));
+      const std::string where = AsciiUpper(std::string_view(list).substr(b, e - b));
       if (where != "CELLCENTERED" && where != "NODAL") Fail("VARLOCATION の位置 " + where + " が読めません");
       for (int v : Positions(std::string_view(list).substr(k + 1, close - k - 1), z.variables.size()))
         z.variables[static_cast<std::size_t>(v)].cellCentred = where == "CELLCENTERED";
@@ -296,7 +292,7 @@ class Scanner {
       if (p_ >= s_.size() || !IsLetter(s_[p_])) break;
       const std::size_t keyAt = p_;
       const std::string word = Word();
-      const std::string key = Upper(word);
+      const std::string key = AsciiUpper(word);
       if (key == "AUXDATA") {
         std::string name = Word();
         Equals();
@@ -313,7 +309,7 @@ class Scanner {
       }
       Equals();
       const std::string value = Value();
-      const std::string upper = Upper(value);
+      const std::string upper = AsciiUpper(value);
       if (key == "T") z.title = Utf8(value);
       else if (key == "I") z.ni = Count(key, value);
       else if (key == "J") z.nj = Count(key, value);
@@ -408,7 +404,7 @@ class Scanner {
       SkipSpace();
       if (p_ >= s_.size() || !IsLetter(s_[p_])) break;
       const std::size_t at = p_;
-      const std::string key = Upper(Word());
+      const std::string key = AsciiUpper(Word());
       if (!PeekEquals()) {
         p_ = at;
         break;
@@ -447,7 +443,7 @@ bool LooksLikeTecplot(std::string_view head) {
   }
   std::size_t e = p;
   while (e < head.size() && IsLetter(head[e])) ++e;
-  const std::string first = Upper(head.substr(p, e - p));
+  const std::string first = AsciiUpper(head.substr(p, e - p));
   if (first != "TITLE" && first != "VARIABLES" && first != "FILETYPE" && first != "ZONE" && first != "DATASETAUXDATA")
     return false;
   if (first != "ZONE") {
@@ -459,7 +455,7 @@ bool LooksLikeTecplot(std::string_view head) {
   for (std::size_t line = p; line < head.size();) {
     std::size_t q = line;
     while (q < head.size() && (head[q] == ' ' || head[q] == '\t')) ++q;
-    if (head.size() - q >= 4 && Upper(head.substr(q, 4)) == "ZONE" &&
+    if (head.size() - q >= 4 && AsciiUpper(head.substr(q, 4)) == "ZONE" &&
         (head.size() - q == 4 || !IsLetter(head[q + 4])))
       return true;
     const std::size_t next = head.find('\n', q);

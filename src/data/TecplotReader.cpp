@@ -5,6 +5,7 @@
 #include <map>
 #include <new>
 
+#include "data/AsciiCase.h"
 #include "data/BothCores.h"
 #include "data/CellAverage.h"
 #include "data/ColumnLayout.h"
@@ -21,18 +22,13 @@ namespace {
 // Values of one zone split between the two cores at a line break near the middle.
 constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return s;
-}
-
 // The rows of x and y: the variables named so, else the first two.
 std::pair<std::size_t, std::size_t> CoordinateRows(const std::vector<std::string>& names) {
   for (auto [x, y] : {std::pair{"X", "Y"}, std::pair{"COORDINATEX", "COORDINATEY"}}) {
     std::size_t ix = names.size(), iy = names.size();
     for (std::size_t k = 0; k < names.size(); ++k) {
-      if (ix == names.size() && Upper(names[k]) == x) ix = k;
-      if (iy == names.size() && Upper(names[k]) == y) iy = k;
+      if (ix == names.size() && AsciiUpper(names[k]) == x) ix = k;
+      if (iy == names.size() && AsciiUpper(names[k]) == y) iy = k;
     }
     if (ix < names.size() && iy < names.size()) return {ix, iy};
   }

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "data/AsciiCase.h"
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/FortranNumber.h"
@@ -13,11 +14,6 @@ namespace corvane {
 namespace {
 
 constexpr std::int64_t kMaxNodes = std::numeric_limits<std::int32_t>::max();
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return s;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
@@ -46,15 +42,15 @@ class LegacyReader {
     if (!LooksLikeLegacyVtk(banner)) Fail("VTK の見出し (# vtk DataFile Version) がありません");
     piece_.name = Line();
     if (!IsValidUtf8(piece_.name)) piece_.name = Cp932ToUtf8(piece_.name);
-    layout = Upper(Word());
+    layout = AsciiUpper(Word());
     if (layout != "ASCII" && layout != "BINARY") Fail("ASCII か BINARY があるはずのところに " + layout + " があります");
     binary_ = layout == "BINARY";
-    if (Upper(Word()) != "DATASET") Fail("DATASET がありません");
-    const std::string kind = Upper(Word());
+    if (AsciiUpper(Word()) != "DATASET") Fail("DATASET がありません");
+    const std::string kind = AsciiUpper(Word());
     if (kind != "STRUCTURED_GRID") Fail("構造格子 (STRUCTURED_GRID) ではなく " + kind + " です。構造格子だけが読めます");
     bool pointsRead = false;
     for (;;) {
-      const std::string key = Upper(Word());
+      const std::string key = AsciiUpper(Word());
       if (key.empty()) break;
       if (key == "DIMENSIONS") {
         const std::int64_t nx = Count(), ny = Count(), nz = Count();
@@ -84,7 +80,7 @@ class LegacyReader {
         const std::int64_t components = digit == std::string::npos ? 1 : Number(rest.substr(digit, rest.find_last_not_of(" \t") + 1 - digit));
         if (components < 1 || components > 4) Fail("SCALARS " + name + " の成分数が不正です");
         const std::size_t before = p_;
-        if (Upper(Word()) == "LOOKUP_TABLE") {
+        if (AsciiUpper(Word()) == "LOOKUP_TABLE") {
           Word();
         } else {
           p_ = before;
@@ -118,7 +114,7 @@ class LegacyReader {
         for (std::int64_t a = 0; a < arrays; ++a) {
           std::string name = Word();
           // Writers of version 5 put each array's information between the arrays.
-          while (Upper(name) == "METADATA") {
+          while (AsciiUpper(name) == "METADATA") {
             SkipMetadata();
             name = Word();
           }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 
+#include "data/AsciiCase.h"
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
@@ -14,11 +15,6 @@
 namespace corvane {
 namespace {
 
-std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return ext;
-}
 
 // The variable names of one array.
 std::vector<std::string> ComponentNames(const VtkArray& a) {
