@@ -209,9 +209,10 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     if (!state.contourProblem.empty()) {
       fills = lines = false;
       progress.SetStatus(kContourStepInvalidText);
-      notifier.Warning(state.contourProblem);
+      if (state.contourProblem != state.toldContourProblem) notifier.Warning(state.contourProblem);
     }
   }
+  state.toldContourProblem = state.contourProblem;
 
   // With a colour bar the layers draw into the plot area, the picture less the bar's strip.
   const std::optional<ColourBarInput> colourBar = ColourBarFor(state);

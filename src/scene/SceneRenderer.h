@@ -36,6 +36,9 @@ struct SceneState {
   // Why the last drawing left its contour layers out (unusable range or step); empty when they
   // were drawn or not asked for. The drawing has said it through the notifier.
   std::string contourProblem;
+  // The problem last told to the user: a redraw or zoom with the same unusable range only
+  // repeats it in the status bar, not in another message box.
+  std::string toldContourProblem;
   // Pixels of the last drawing that a filled band covers (Grayscale8, nonzero: covered), inside
   // the plot area; null when no bands were drawn. The value readout is blank elsewhere.
   QImage bandCoverage;

@@ -177,6 +177,9 @@ TEST_F(Scene, AnUnusableRangeLeavesTheContoursOutAndSaysWhy) {
     EXPECT_NE(notifier.warnings[0].find(c.cause), std::string::npos) << notifier.warnings[0];
     EXPECT_EQ(s.contourProblem, notifier.warnings[0]);
     EXPECT_TRUE(s.bandCoverage.isNull());
+    // A redraw or zoom with the same range does not put up the same box again.
+    ASSERT_TRUE(Draw());
+    EXPECT_EQ(notifier.warnings.size(), 1u) << c.cause;
   }
   s.data.ContourMax[0] = 10, s.data.ContourMin[0] = 0, s.data.ContourStep[0] = 1;
   notifier.warnings.clear();
