@@ -62,10 +62,10 @@ void BM_WallPlotAsPng(benchmark::State& state) {
   LineChoice line;
   line.pieces = ParseLinePieces("0:j=0");
   const std::vector<ProfileSet> sets = {MakeProfileSet(data, line, "wall")};
-  const PlotSpec spec = MakeProfilePlot(sets, {"P"}, ProfileAxis::X);
+  const PlotSpec figure = MakeProfilePlot(sets, {"P"}, ProfileAxis::X);
   QTemporaryDir dir;
   const std::string path = dir.filePath("wall.png").toStdString();
-  for (auto _ : state) SaveProfilePlot(path, spec, 800, 600);
+  for (auto _ : state) SaveProfilePlot(path, figure, 800, 600);
 }
 BENCHMARK(BM_WallPlotAsPng)->Unit(benchmark::kMillisecond);
 

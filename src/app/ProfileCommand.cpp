@@ -84,9 +84,9 @@ int RunProfileCommand(const CommandArgs& args) {
   if (csv) {
     WriteTextFile(args.output, ProfileCsvText(sets, args.variables));
   } else {
-    PlotSpec spec = MakeProfilePlot(sets, args.variables, axis);
-    spec.reverseY = args.reverseY;
-    SaveProfilePlot(args.output, spec, args.width > 0 ? args.width : 800, args.height > 0 ? args.height : 600);
+    PlotSpec figure = MakeProfilePlot(sets, args.variables, axis);
+    figure.reverseY = args.reverseY;
+    SaveProfilePlot(args.output, figure, args.width > 0 ? args.width : 800, args.height > 0 ? args.height : 600);
   }
   std::cout << args.output << ": " << sets.size() << " 本、" << points << " 点\n";
   return 0;

@@ -15,10 +15,10 @@ namespace corvane {
 namespace {
 
 // The finite range of one coordinate over all curves.
-void Range(const PlotSpec& spec, bool vertical, double& lo, double& hi) {
+void Range(const PlotSpec& figure, bool vertical, double& lo, double& hi) {
   lo = std::numeric_limits<double>::infinity();
   hi = -lo;
-  for (const PlotCurve& c : spec.curves) {
+  for (const PlotCurve& c : figure.curves) {
     const std::size_t n = std::min(c.x.size(), c.y.size());
     for (std::size_t k = 0; k < n; ++k) {
       if (!std::isfinite(c.x[k]) || !std::isfinite(c.y[k])) continue;
@@ -63,12 +63,12 @@ AxisTicks NiceTicks(double lo, double hi, int target) {
   return t;
 }
 
-void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec) {
+void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figure) {
   painter.save();
   painter.fillRect(area, Qt::white);
   double xlo, xhi, ylo, yhi;
-  Range(spec, false, xlo, xhi);
-  Range(spec, true, ylo, yhi);
+  Range(figure, false, xlo, xhi);
+  Range(figure, true, ylo, yhi);
   const AxisTicks xt = NiceTicks(xlo, xhi);
   const AxisTicks yt = NiceTicks(ylo, yhi);
 
@@ -80,8 +80,8 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   const int gap = fm.height() / 2;
   int labelWidth = 0;
   for (double v : yt.values) labelWidth = std::max(labelWidth, fm.horizontalAdvance(TickText(v, yt.step)));
-  const int left = area.left() + gap + (spec.yTitle.empty() ? 0 : fm.height() + gap) + labelWidth + gap;
-  const int bottom = area.bottom() - gap - (spec.xTitle.empty() ? 0 : fm.height() + gap) - fm.height() - gap;
+  const int left = area.left() + gap + (figure.yTitle.empty() ? 0 : fm.height() + gap) + labelWidth + gap;
+  const int bottom = area.bottom() - gap - (figure.xTitle.empty() ? 0 : fm.height() + gap) - fm.height() - gap;
   const int top = area.top() + fm.height();
   const int right = area.right() - fm.horizontalAdvance(TickText(xt.hi, xt.step)) / 2 - gap;
   const QRect box(QPoint(left, top), QPoint(std::max(right, left + 10), std::max(bottom, top + 10)));
@@ -89,7 +89,7 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   auto px = [&](double x) { return box.left() + (x - xt.lo) / (xt.hi - xt.lo) * box.width(); };
   auto py = [&](double y) {
     const double f = (y - yt.lo) / (yt.hi - yt.lo);
-    return spec.reverseY ? box.top() + f * box.height() : box.bottom() - f * box.height();
+    return figure.reverseY ? box.top() + f * box.height() : box.bottom() - f * box.height();
   };
 
   // Grid and ticks.
@@ -97,7 +97,7 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   const QPen axisPen(Qt::black, 1);
   for (double v : xt.values) {
     const int x = static_cast<int>(std::lround(px(v)));
-    if (spec.grid) {
+    if (figure.grid) {
       painter.setPen(gridPen);
       painter.drawLine(x, box.top(), x, box.bottom());
     }
@@ -108,7 +108,7 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   }
   for (double v : yt.values) {
     const int y = static_cast<int>(std::lround(py(v)));
-    if (spec.grid) {
+    if (figure.grid) {
       painter.setPen(gridPen);
       painter.drawLine(box.left(), y, box.right(), y);
     }
@@ -122,14 +122,14 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   painter.drawRect(box);
 
   // Titles.
-  if (!spec.xTitle.empty())
+  if (!figure.xTitle.empty())
     painter.drawText(QRect(box.left(), area.bottom() - gap - fm.height(), box.width(), fm.height()), Qt::AlignHCenter,
-                     Q(spec.xTitle));
-  if (!spec.yTitle.empty()) {
+                     Q(figure.xTitle));
+  if (!figure.yTitle.empty()) {
     painter.save();
     painter.translate(area.left() + gap, box.center().y());
     painter.rotate(-90);
-    painter.drawText(QRect(-box.height() / 2, 0, box.height(), fm.height()), Qt::AlignHCenter, Q(spec.yTitle));
+    painter.drawText(QRect(-box.height() / 2, 0, box.height(), fm.height()), Qt::AlignHCenter, Q(figure.yTitle));
     painter.restore();
   }
 
@@ -137,7 +137,7 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   painter.save();
   painter.setClipRect(box.adjusted(1, 1, -1, -1));
   painter.setRenderHint(QPainter::Antialiasing, true);
-  for (const PlotCurve& c : spec.curves) {
+  for (const PlotCurve& c : figure.curves) {
     painter.setPen(QPen(c.colour, std::max(1.5, fm.height() / 9.0)));
     QPolygonF run;
     auto flush = [&] {
@@ -158,45 +158,45 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec)
   painter.restore();
 
   // Legend in the upper right corner of the box.
-  if (spec.legend && !spec.curves.empty()) {
+  if (figure.legend && !figure.curves.empty()) {
     int width = 0;
-    for (const PlotCurve& c : spec.curves) width = std::max(width, fm.horizontalAdvance(Q(c.label)));
+    for (const PlotCurve& c : figure.curves) width = std::max(width, fm.horizontalAdvance(Q(c.label)));
     const int sample = 2 * fm.height();
     const int rowHeight = fm.height();
     const QRect frame(box.right() - gap - width - sample - 3 * gap, box.top() + gap, width + sample + 3 * gap,
-                      static_cast<int>(spec.curves.size()) * rowHeight + gap);
+                      static_cast<int>(figure.curves.size()) * rowHeight + gap);
     painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
     painter.setBrush(Qt::white);
     painter.drawRect(frame);
-    for (std::size_t k = 0; k < spec.curves.size(); ++k) {
+    for (std::size_t k = 0; k < figure.curves.size(); ++k) {
       const int y = frame.top() + gap / 2 + static_cast<int>(k) * rowHeight + rowHeight / 2;
-      painter.setPen(QPen(spec.curves[k].colour, std::max(1.5, fm.height() / 9.0)));
+      painter.setPen(QPen(figure.curves[k].colour, std::max(1.5, fm.height() / 9.0)));
       painter.drawLine(frame.left() + gap, y, frame.left() + gap + sample, y);
       painter.setPen(axisPen);
       painter.drawText(QRect(frame.left() + 2 * gap + sample, y - rowHeight / 2, width + gap, rowHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter, Q(spec.curves[k].label));
+                       Qt::AlignLeft | Qt::AlignVCenter, Q(figure.curves[k].label));
     }
   }
   painter.restore();
 }
 
-QImage RenderProfilePlot(const PlotSpec& spec, int width, int height) {
+QImage RenderProfilePlot(const PlotSpec& figure, int width, int height) {
   QImage image(std::max(width, 16), std::max(height, 16), QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  DrawProfilePlot(painter, image.rect(), spec);
+  DrawProfilePlot(painter, image.rect(), figure);
   painter.end();
   return image;
 }
 
-void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, int height) {
+void SaveProfilePlot(const std::string& path, const PlotSpec& figure, int width, int height) {
   const QString file = QString::fromStdString(path);
   const QString ext = QFileInfo(file).suffix().toLower();
   const int w = std::clamp(width, 16, 20000), h = std::clamp(height, 16, 20000);
   const CorvaneError failed("分布図を書けません: " + path);
   if (ext == QLatin1String("png")) {
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !RenderProfilePlot(spec, w, h).save(&out, "PNG") || !out.commit()) throw failed;
+    if (!out.open(QIODevice::WriteOnly) || !RenderProfilePlot(figure, w, h).save(&out, "PNG") || !out.commit()) throw failed;
   } else if (ext == QLatin1String("svg")) {
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) throw failed;
@@ -207,7 +207,7 @@ void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, i
     svg.setTitle(QStringLiteral("分布図"));
     QPainter painter;
     if (!painter.begin(&svg)) throw failed;
-    DrawProfilePlot(painter, QRect(0, 0, w, h), spec);
+    DrawProfilePlot(painter, QRect(0, 0, w, h), figure);
     painter.end();
     if (!out.commit()) throw failed;
   } else if (ext == QLatin1String("pdf")) {
@@ -221,7 +221,7 @@ void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, i
       pdf.setTitle(QStringLiteral("分布図"));
       QPainter painter;
       if (!painter.begin(&pdf)) throw failed;
-      DrawProfilePlot(painter, QRect(0, 0, w, h), spec);
+      DrawProfilePlot(painter, QRect(0, 0, w, h), figure);
       painter.end();
     }
     if (!out.commit()) throw failed;

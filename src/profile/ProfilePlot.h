@@ -36,12 +36,12 @@ struct AxisTicks {
 AxisTicks NiceTicks(double lo, double hi, int target = 6);
 
 // Draws the plot filling `area` of the painter (white background).
-void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& spec);
+void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figure);
 // The plot as a bitmap.
-QImage RenderProfilePlot(const PlotSpec& spec, int width, int height);
+QImage RenderProfilePlot(const PlotSpec& figure, int width, int height);
 // Writes the plot to `path` in the format of its extension (.png, .svg, .pdf); width and height
 // in pixels (points for PDF). Throws CorvaneError for another extension or a file that cannot be
 // written.
-void SaveProfilePlot(const std::string& path, const PlotSpec& spec, int width, int height);
+void SaveProfilePlot(const std::string& path, const PlotSpec& figure, int width, int height);
 
 }  // namespace corvane

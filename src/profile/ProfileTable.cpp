@@ -92,9 +92,9 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 }
 
 PlotSpec MakeProfilePlot(const std::vector<ProfileSet>& sets, const std::vector<std::string>& variables, ProfileAxis axis) {
-  PlotSpec spec;
-  spec.xTitle = ProfileAxisName(axis);
-  for (const std::string& v : variables) spec.yTitle += (spec.yTitle.empty() ? "" : ", ") + v;
+  PlotSpec figure;
+  figure.xTitle = ProfileAxisName(axis);
+  for (const std::string& v : variables) figure.yTitle += (figure.yTitle.empty() ? "" : ", ") + v;
   int n = 0;
   for (const ProfileSet& set : sets) {
     for (const std::string& v : variables) {
@@ -103,10 +103,10 @@ PlotSpec MakeProfilePlot(const std::vector<ProfileSet>& sets, const std::vector<
       c.x = AxisColumn(set.profile, axis);
       c.y = ProfileColumn(set, v);
       c.colour = CurveColour(n++);
-      spec.curves.push_back(std::move(c));
+      figure.curves.push_back(std::move(c));
     }
   }
-  return spec;
+  return figure;
 }
 
 }  // namespace corvane

@@ -19,21 +19,21 @@
 
 namespace corvane {
 
-ProfilePlotView::ProfilePlotView(QWidget* parent, std::function<PlotSpec()> spec)
-    : QWidget(parent), spec_(std::move(spec)) {
+ProfilePlotView::ProfilePlotView(QWidget* parent, std::function<PlotSpec()> figure)
+    : QWidget(parent), spec_(std::move(figure)) {
   setMinimumSize(320, 240);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void ProfilePlotView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PlotSpec spec;
+  PlotSpec figure;
   try {
-    spec = spec_();
+    figure = spec_();
   } catch (const std::exception&) {
     // A curve that cannot be shown leaves an empty plot rather than ending the program.
   }
-  DrawProfilePlot(painter, rect(), spec);
+  DrawProfilePlot(painter, rect(), figure);
 }
 
 template <class F>
@@ -315,7 +315,7 @@ void TProfileForm::ProfileClearCurvesClick() {
 }
 
 PlotSpec TProfileForm::CurrentSpec() const {
-  PlotSpec spec;
+  PlotSpec figure;
   const ProfileAxis axis = ParseProfileAxis(ProfileAgainst->currentText().toStdString());
   std::vector<std::string> variables;
   int n = 0;
@@ -325,17 +325,17 @@ PlotSpec TProfileForm::CurrentSpec() const {
     pc.x = AxisColumn(c.set.profile, axis);
     pc.y = ProfileColumn(c.set, c.variable);
     pc.colour = CurveColour(n++);
-    spec.curves.push_back(std::move(pc));
+    figure.curves.push_back(std::move(pc));
     if (std::find(variables.begin(), variables.end(), c.variable) == variables.end()) variables.push_back(c.variable);
   }
   std::string yTitle;
   for (const std::string& v : variables) yTitle += (yTitle.empty() ? "" : ", ") + v;
-  spec.xTitle = ProfileXTitle->text().isEmpty() ? ProfileAxisName(axis) : ProfileXTitle->text().toStdString();
-  spec.yTitle = ProfileYTitle->text().isEmpty() ? yTitle : ProfileYTitle->text().toStdString();
-  spec.reverseY = ProfileReverseY->isChecked();
-  spec.grid = ProfileShowGrid->isChecked();
-  spec.legend = ProfileShowLegend->isChecked();
-  return spec;
+  figure.xTitle = ProfileXTitle->text().isEmpty() ? ProfileAxisName(axis) : ProfileXTitle->text().toStdString();
+  figure.yTitle = ProfileYTitle->text().isEmpty() ? yTitle : ProfileYTitle->text().toStdString();
+  figure.reverseY = ProfileReverseY->isChecked();
+  figure.grid = ProfileShowGrid->isChecked();
+  figure.legend = ProfileShowLegend->isChecked();
+  return figure;
 }
 
 void TProfileForm::Replot() { ProfilePlot->update(); }

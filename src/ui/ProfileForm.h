@@ -23,7 +23,7 @@ class TForm1;
 // The plot area: draws the plot of the window's curves at its own size.
 class ProfilePlotView : public QWidget {
  public:
-  explicit ProfilePlotView(QWidget* parent, std::function<PlotSpec()> spec);
+  explicit ProfilePlotView(QWidget* parent, std::function<PlotSpec()> figure);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

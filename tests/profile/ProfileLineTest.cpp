@@ -119,13 +119,13 @@ double CurveRow(const QImage& image, int column, QColor colour) {
 }
 
 TEST(ProfilePlot, PlotsAreDrawnReversedOnRequestAndWrittenInEachFormat) {
-  PlotSpec spec;
-  spec.curves.push_back({"rising", {0, 1, 2, 3, 4}, {0, 1, 2, 3, 4}, CurveColour(0)});
-  spec.xTitle = "x";
-  spec.yTitle = "Cp";
-  const QImage upright = RenderProfilePlot(spec, 400, 300);
-  spec.reverseY = true;
-  const QImage reversed = RenderProfilePlot(spec, 400, 300);
+  PlotSpec figure;
+  figure.curves.push_back({"rising", {0, 1, 2, 3, 4}, {0, 1, 2, 3, 4}, CurveColour(0)});
+  figure.xTitle = "x";
+  figure.yTitle = "Cp";
+  const QImage upright = RenderProfilePlot(figure, 400, 300);
+  figure.reverseY = true;
+  const QImage reversed = RenderProfilePlot(figure, 400, 300);
   const double high = CurveRow(upright, 300, CurveColour(0)), low = CurveRow(reversed, 300, CurveColour(0));
   ASSERT_TRUE(high > 0 && low > 0);
   EXPECT_LT(high, 150);  // a rising curve is high on the right...
@@ -134,11 +134,11 @@ TEST(ProfilePlot, PlotsAreDrawnReversedOnRequestAndWrittenInEachFormat) {
   EXPECT_EQ(std::tuple(t.step, t.lo, t.hi), std::tuple(0.5, -2.0, 1.5));
 
   QTemporaryDir dir;
-  for (const char* name : {"p.png", "p.svg", "p.pdf"}) SaveProfilePlot(dir.filePath(name).toStdString(), spec, 640, 480);
+  for (const char* name : {"p.png", "p.svg", "p.pdf"}) SaveProfilePlot(dir.filePath(name).toStdString(), figure, 640, 480);
   EXPECT_EQ(QImage(dir.filePath("p.png")).size(), QSize(640, 480));
   EXPECT_TRUE(testing::ReadFile(dir.filePath("p.svg")).contains("<svg"));
   EXPECT_TRUE(testing::ReadFile(dir.filePath("p.pdf")).startsWith("%PDF"));
-  EXPECT_NE(ErrorText([&] { SaveProfilePlot(dir.filePath("p.gif").toStdString(), spec, 10, 10); }).find(".png"),
+  EXPECT_NE(ErrorText([&] { SaveProfilePlot(dir.filePath("p.gif").toStdString(), figure, 10, 10); }).find(".png"),
             std::string::npos);
 }
 

@@ -74,10 +74,10 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
   EXPECT_TRUE(m.P2ByClick->isChecked() && m.ViewForm->PickingPoint2);
   f->ProfileReverseY->setChecked(true);
-  const PlotSpec spec = f->CurrentSpec();
-  EXPECT_TRUE(spec.reverseY);
-  EXPECT_EQ(spec.yTitle, "U, P");
-  EXPECT_EQ(spec.curves[0].x, (std::vector<double>{0, 1, 2, 3}));  // against x
+  const PlotSpec figure = f->CurrentSpec();
+  EXPECT_TRUE(figure.reverseY);
+  EXPECT_EQ(figure.yTitle, "U, P");
+  EXPECT_EQ(figure.curves[0].x, (std::vector<double>{0, 1, 2, 3}));  // against x
 
   QTemporaryDir dir;
   for (const char* name : {"c.csv", "c.png", "c.svg", "c.pdf"}) {
