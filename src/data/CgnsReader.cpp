@@ -373,13 +373,13 @@ class CgnsLoad {
     for (std::int64_t i = 0; i < ni; ++i) {
       for (std::int64_t j = 0; j < nj; ++j) {
         double sum = 0.0;
-        int count = 0;
+        int cellCount = 0;
         for (std::int64_t ci = std::max<std::int64_t>(i - 1, 0); ci <= std::min(i, ni - 2); ++ci)
           for (std::int64_t cj = std::max<std::int64_t>(j - 1, 0); cj <= std::min(j, nj - 2); ++cj) {
             sum += at(ci, cj);
-            ++count;
+            ++cellCount;
           }
-        out[i * nj + j] = sum / count;
+        out[i * nj + j] = sum / cellCount;
       }
     }
   }

@@ -263,12 +263,12 @@ bool EmfPaintEngine::end() {
 }
 
 // Keeps the painter state; objects are emitted lazily, only when something is drawn with them.
-void EmfPaintEngine::updateState(const QPaintEngineState& state) {
-  const DirtyFlags dirty = state.state();
-  if (dirty & DirtyPen) pen_ = state.pen();
-  if (dirty & DirtyBrush) brush_ = state.brush();
-  if (dirty & DirtyFont) font_ = state.font();
-  if (dirty & DirtyTransform) transform_ = state.transform();
+void EmfPaintEngine::updateState(const QPaintEngineState& newState) {
+  const DirtyFlags dirty = newState.state();
+  if (dirty & DirtyPen) pen_ = newState.pen();
+  if (dirty & DirtyBrush) brush_ = newState.brush();
+  if (dirty & DirtyFont) font_ = newState.font();
+  if (dirty & DirtyTransform) transform_ = newState.transform();
 }
 
 // How much one logical unit grows under the painter's transform (for pen widths and fonts).

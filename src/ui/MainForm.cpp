@@ -255,8 +255,8 @@ void TForm1::StoreControl(QWidget* w) {
   } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
     value = std::to_string(std::max(g->ItemIndex(), 0));
   } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
-    Colour c = sw->BrushColour();
-    value = std::to_string(RedOf(c) * 65536 + GreenOf(c) * 256 + BlueOf(c));
+    Colour colour = sw->BrushColour();
+    value = std::to_string(RedOf(colour) * 65536 + GreenOf(colour) * 256 + BlueOf(colour));
   } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
     // A number box keeps its last number while it holds a word; the work that reads it says so.
     try {

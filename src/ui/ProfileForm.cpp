@@ -172,18 +172,18 @@ void TProfileForm::EnableLineControls() {
 }
 
 void TProfileForm::DataChanged() {
-  const FieldDataSet& data = main_->data_;
+  const FieldDataSet& dataSet = main_->data_;
   const int zone = ProfileZone->currentIndex();
   {
     const QSignalBlocker block(ProfileZone);
     ProfileZone->clear();
-    for (int z = 0; z < data.ZoneCount; ++z) ProfileZone->addItem(QString::number(z));
-    ProfileZone->setCurrentIndex(zone >= 0 && zone < data.ZoneCount ? zone : (data.ZoneCount > 0 ? 0 : -1));
+    for (int z = 0; z < dataSet.ZoneCount; ++z) ProfileZone->addItem(QString::number(z));
+    ProfileZone->setCurrentIndex(zone >= 0 && zone < dataSet.ZoneCount ? zone : (dataSet.ZoneCount > 0 ? 0 : -1));
   }
   const QString variable = ProfileVariable->currentText();
   ProfileVariable->clear();
-  if (!data.Empty())
-    for (const std::string& item : RGroupItemsOf(data, main_->Options().load.IncludeVelCheck)) ProfileVariable->addItem(Q(item));
+  if (!dataSet.Empty())
+    for (const std::string& item : RGroupItemsOf(dataSet, main_->Options().load.IncludeVelCheck)) ProfileVariable->addItem(Q(item));
   const int found = ProfileVariable->findText(variable);
   ProfileVariable->setCurrentIndex(found >= 0 ? found : (ProfileVariable->count() > 0 ? 0 : -1));
   ProfileZoneChange();
@@ -192,12 +192,12 @@ void TProfileForm::DataChanged() {
 
 // The index and range boxes take the limits of the chosen zone and direction.
 void TProfileForm::ProfileZoneChange() {
-  const FieldDataSet& data = main_->data_;
+  const FieldDataSet& dataSet = main_->data_;
   const int zone = ProfileZone->currentIndex();
   int ni = 1, nj = 1;
-  if (zone >= 0 && static_cast<std::size_t>(zone) < data.Zones.size()) {
-    ni = data.Zones[static_cast<std::size_t>(zone)].NI;
-    nj = data.Zones[static_cast<std::size_t>(zone)].NJ;
+  if (zone >= 0 && static_cast<std::size_t>(zone) < dataSet.Zones.size()) {
+    ni = dataSet.Zones[static_cast<std::size_t>(zone)].NI;
+    nj = dataSet.Zones[static_cast<std::size_t>(zone)].NJ;
   }
   const bool constantJ = ProfileDirection->currentIndex() == 0;
   ProfileIndex->setMaximum(std::max((constantJ ? nj : ni) - 1, 0));
@@ -240,14 +240,14 @@ void TProfileForm::ProfileAddPieceClick() {
 LineChoice TProfileForm::ChosenLine() const {
   LineChoice line;
   if (ProfileSegmentLine->isChecked()) {
-    const FieldDataSet& data = main_->data_;
+    const FieldDataSet& dataSet = main_->data_;
     const AnalysisOptions& analysis = main_->Options().analysis;
     RequireNumberBox(main_->state, "P1x");
     RequireNumberBox(main_->state, "P1y");
     RequireNumberBox(main_->state, "P2x");
     RequireNumberBox(main_->state, "P2y");
-    const ResolvedEndpoint a = ResolveEndpoint(data, analysis, SegmentPoint::First);
-    const ResolvedEndpoint b = ResolveEndpoint(data, analysis, SegmentPoint::Second);
+    const ResolvedEndpoint a = ResolveEndpoint(dataSet, analysis, SegmentPoint::First);
+    const ResolvedEndpoint b = ResolveEndpoint(dataSet, analysis, SegmentPoint::Second);
     if (!a.valid) throw CorvaneError(a.problem);
     if (!b.valid) throw CorvaneError(b.problem);
     line.segment = true;
@@ -272,13 +272,13 @@ LineChoice TProfileForm::ChosenLine() const {
 }
 
 void TProfileForm::ProfileAddCurveClick() {
-  const FieldDataSet& data = main_->data_;
+  const FieldDataSet& dataSet = main_->data_;
   // A drawing under way may have moved the coordinates of the overlay copies.
   if (main_->Busy()) {
     QApplication::beep();
     return;
   }
-  if (data.Empty()) {
+  if (dataSet.Empty()) {
     main_->notifier().Warning("データが読み込まれていません");
     return;
   }
@@ -288,7 +288,7 @@ void TProfileForm::ProfileAddCurveClick() {
   if (file.empty()) file = "データ";
   Curve curve;
   curve.variable = ProfileVariable->currentText().toStdString();
-  curve.set = MakeProfileSet(data, line, file + " " + line.Text() + " " + curve.variable);
+  curve.set = MakeProfileSet(dataSet, line, file + " " + line.Text() + " " + curve.variable);
   ProfileColumn(curve.set, curve.variable);
   if (curve.set.profile.Size() == 0) {
     main_->notifier().Warning("線 " + line.Text() + " には点がありません");

@@ -69,8 +69,8 @@ TEST(ProfileCommand, DrawsPicturesAndRefusesWhatItCannotDo) {
       {{kData, "--segment", "1,2,3", "-o", out}, "--segment"},
       {{kData, "--line", "0:j=0", "--against", "z", "-o", out}, "x, y, s"}};
   for (const auto& [args, text] : refused) {
-    CommandRun r = Profile(args);
-    EXPECT_TRUE(r.status == 1 && r.errors.contains(text)) << text.toStdString() << ": " << r.errors.toStdString();
+    CommandRun run = Profile(args);
+    EXPECT_TRUE(run.status == 1 && run.errors.contains(text)) << text.toStdString() << ": " << run.errors.toStdString();
   }
 }
 

@@ -88,7 +88,7 @@ TEST_P(ImageWriters, FailedWritesAndEmptyPicturesAreErrors) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ImageWriters, ::testing::ValuesIn(kWriters),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(BmpWriter, WritesA24BitBottomUpBitmapWithPaddedRows) {
   QTemporaryDir dir;

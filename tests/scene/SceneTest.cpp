@@ -91,12 +91,12 @@ TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
 }
 
 TEST_F(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
-  testing::RecordingProgress progress;
+  testing::RecordingProgress pumped;
   int refused = 0;
-  progress.onPump = [&] { refused += !DrawScene(s, progress, notifier) + !RescaleAndRedraw(s, progress, notifier); };
-  ASSERT_TRUE(DrawScene(s, progress, notifier));
+  pumped.onPump = [&] { refused += !DrawScene(s, pumped, notifier) + !RescaleAndRedraw(s, pumped, notifier); };
+  ASSERT_TRUE(DrawScene(s, pumped, notifier));
   EXPECT_EQ(refused, 2);
-  EXPECT_EQ(progress.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
+  EXPECT_EQ(pumped.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
 }
 
 TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
