@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "contour/ContourLines.h"
-#include "render/LoggingCanvas.h"
-#include "render/PainterCanvas.h"
 #include "BenchGrids.h"
 #include "BenchMain.h"
+#include "contour/ContourLines.h"
+#include "render/PainterCanvas.h"
+#include "support/LoggingCanvas.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include "../tools/GridGenerator.h"
 #include "data/DataReader.h"
+#include "support/RecordingNotifier.h"
 
 namespace {
 

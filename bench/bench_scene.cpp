@@ -5,9 +5,10 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-#include "scene/SceneRenderer.h"
 #include "BenchGrids.h"
 #include "BenchMain.h"
+#include "scene/SceneRenderer.h"
+#include "support/RecordingNotifier.h"
 
 namespace {
 

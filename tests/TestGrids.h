@@ -1,6 +1,6 @@
 // Small data sets and views for the tests of every folder: zones of nodes placed by (i, j) ->
 // (x, y), the value rows computed from each node's position, extents (which include the origin)
-// and one set of boundary flags per zone; and a scene holding everything a drawing layer is given.
+// and one set of boundary flags per zone; views of a picture.
 #pragma once
 #include <algorithm>
 #include <functional>
@@ -10,7 +10,6 @@
 
 #include "data/FieldDataSet.h"
 #include "render/ViewTransform.h"
-#include "scene/SceneRenderer.h"
 
 namespace corvane::testing {
 
@@ -64,17 +63,5 @@ inline ViewTransform MakeView(int w, int h, double scale, double cx, double cy) 
 
 // A 100 x 100 picture where world (x, y) lands on pixel (x, 100 - y).
 inline ViewTransform UnitView() { return MakeView(100, 100, 1.0, 50.0, 50.0); }
-
-// A data set in a view with the options, gauge, generator and readout a layer draws with.
-struct LayerScene {
-  FieldDataSet data;
-  ViewTransform view = UnitView();
-  ProgramOptions options;
-  NullProgress progress;
-  Random random;
-  ContourReadout readout;
-  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
-  LayerContext Context() { return Context(progress); }
-};
 
 }  // namespace corvane::testing

@@ -16,8 +16,8 @@
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
-#include "data/Notifier.h"
 #include "data/Progress.h"
+#include "support/RecordingNotifier.h"
 
 namespace corvane::testing {
 

@@ -400,7 +400,7 @@ std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOption
 }
 
 std::vector<double> CgnsStepTimes(const std::string& path) {
-  RecordingNotifier notifier;
+  SilentNotifier notifier;
   NullProgress progress;
   const std::optional<LoadResult> first = LoadCgnsFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, 0);
   if (!first) return {};

@@ -17,15 +17,12 @@ class Notifier {
   virtual void RaiseMainWindow() {}
 };
 
-// Remembers every message; for tests and for callers that report later.
-class RecordingNotifier : public Notifier {
+// Drops every message; for callers with nobody to tell (a frame without a window to report to,
+// a look at a file's time steps whose load is reported later).
+class SilentNotifier : public Notifier {
  public:
-  void Warning(const std::string& text) override { warnings.push_back(text); }
-  void Message(const std::string& text) override { messages.push_back(text); }
-  void RaiseMainWindow() override { ++raises; }
-  std::vector<std::string> warnings;
-  std::vector<std::string> messages;
-  int raises = 0;
+  void Warning(const std::string&) override {}
+  void Message(const std::string&) override {}
 };
 
 }  // namespace corvane

@@ -124,7 +124,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   if (building_) return false;
   FlagScope scope(building_);
   NullProgress noProgress;
-  RecordingNotifier noNotifier;
+  SilentNotifier noNotifier;
   Progress& progress = host_.progress ? *host_.progress : noProgress;
   Notifier* given = host_.notifier ? host_.notifier() : nullptr;
   Notifier& notifier = given ? *given : noNotifier;

@@ -10,8 +10,9 @@
 #include "analysis/SegmentEndpoints.h"
 #include "analysis/SegmentSampling.h"
 #include "data/Errors.h"
-#include "render/LoggingCanvas.h"
 #include "scene/SceneRenderer.h"
+#include "support/LayerScene.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "contour/ContourLabels.h"
 #include "contour/ContourLines.h"
-#include "render/LoggingCanvas.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

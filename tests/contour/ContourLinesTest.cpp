@@ -6,7 +6,7 @@
 #include "ContourScene.h"
 #include "TestSupport.h"
 #include "contour/ColorMap.h"
-#include "render/LoggingCanvas.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

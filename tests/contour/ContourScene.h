@@ -10,6 +10,7 @@
 #include "data/Progress.h"
 #include "render/LayerContext.h"
 #include "scene/SceneRenderer.h"
+#include "support/LayerScene.h"
 
 namespace corvane::test {
 

@@ -11,13 +11,14 @@
 #include <tuple>
 #include <vector>
 
-#include "contour/ColorMap.h"
 #include "ContourScene.h"
 #include "TestImages.h"
+#include "contour/ColorMap.h"
 #include "contour/ContourFill.h"
-#include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
 #include "scene/SceneRenderer.h"
+#include "support/LoggingCanvas.h"
+#include "support/RecordingNotifier.h"
 
 namespace corvane {
 namespace {

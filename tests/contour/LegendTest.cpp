@@ -1,10 +1,8 @@
 // The legend picture: band colours read back from the bitmap in both orientations, the band
-// layout, backgrounds, the guard against unusable steps and saving by extension.
+// layout, backgrounds and the guard against unusable steps.
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QTemporaryDir>
-#include <QtEndian>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,10 +10,9 @@
 #include "ContourScene.h"
 #include "TestSupport.h"
 #include "contour/Legend.h"
-#include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
-#include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {
@@ -123,24 +120,6 @@ TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
   }
   const LegendInput flat{5, 5, 1, true, ColorMapKind::Rainbow};
   EXPECT_TRUE(BandRects(Options(LegendOrientation::Horizontal, 100, 50), flat).empty());
-}
-
-TEST(LegendSave, WritesTheVectorPictureAsEmf) {
-  // Which extensions write which format is the picture export's, and the bitmap is the command's
-  // test; here the vector picture the legend hands it.
-  QTemporaryDir dir;
-  const LegendOptions options = Options(LegendOrientation::Vertical, 80, 100);
-  const LegendInput input{0, 10, 1, true, ColorMapKind::Rainbow};
-  RecordingNotifier notifier;
-  // EMF: an EMF header record first, with the picture's size in pixels.
-  const QString emf = dir.filePath("g.Emf");
-  ASSERT_TRUE(SaveLegendPicture(emf.toStdString(), options, input, notifier));
-  const QByteArray bytes = testing::ReadFile(emf);
-  ASSERT_GT(bytes.size(), 100);
-  EXPECT_EQ(bytes.left(1) + bytes.mid(40, 4), QByteArray("\x01 EMF"));  // EMR_HEADER
-  EXPECT_EQ(std::pair(qFromLittleEndian<qint32>(bytes.constData() + 16), qFromLittleEndian<qint32>(bytes.constData() + 20)),
-            std::pair(79, 99));  // right and bottom bounds
-  EXPECT_TRUE(notifier.warnings.empty());
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 #include "contour/ContourLabels.h"
 #include "contour/ContourLines.h"
 #include "contour/Legend.h"
-#include "render/LoggingCanvas.h"
 #include "render/GridData.h"
 #include "render/PainterCanvas.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

@@ -9,6 +9,7 @@
 #include "data/Errors.h"
 #include "data/TecplotFile.h"
 #include "data/TecplotReader.h"
+#include "support/RecordingNotifier.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace corvane;

@@ -11,6 +11,7 @@
 #include "data/VtkLegacy.h"
 #include "data/VtkReader.h"
 #include "data/VtkXml.h"
+#include "support/RecordingNotifier.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace corvane;

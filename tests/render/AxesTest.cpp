@@ -7,8 +7,10 @@
 
 #include "TestGrids.h"
 #include "render/Axes.h"
-#include "render/LoggingCanvas.h"
 #include "scene/SceneRenderer.h"
+#include "support/LayerScene.h"
+#include "support/LoggingCanvas.h"
+#include "support/RecordingNotifier.h"
 
 using namespace corvane;
 

@@ -8,11 +8,13 @@
 #include "GridData.h"
 #include "TestImages.h"
 #include "render/GridLayers.h"
-#include "render/LoggingCanvas.h"
 #include "render/PainterCanvas.h"
 #include "render/PixelMapper.h"
 #include "render/VectorLayer.h"
 #include "scene/SceneRenderer.h"
+#include "support/LayerScene.h"
+#include "support/LoggingCanvas.h"
+#include "support/RecordingNotifier.h"
 
 namespace corvane {
 namespace {

@@ -8,6 +8,7 @@
 #include "render/GridData.h"
 #include "render/Supersample.h"
 #include "scene/SceneRenderer.h"
+#include "support/RecordingNotifier.h"
 
 namespace corvane {
 namespace {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "TestSupport.h"
+#include "data/VariableRows.h"
 #include "scene/ProgramOptions.h"
 #include "scene/SettingsFile.h"
 
@@ -90,4 +91,35 @@ TEST(SettingsFile, FoldersEndlessDevicesAndHugeFilesAreRefused) {
   }
   EXPECT_TRUE(ReadSettingsFile("/dev/null").complete);
   EXPECT_FALSE(ReadSettingsFile(dir.filePath("missing.ini").toStdString()).complete);
+}
+
+// A load adds vorticity and speed, then the formulas of the options, and a reload with the same
+// options has them again; the settings file's FORMULA line and --set Formula append to them.
+TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("flow.dat");
+  ASSERT_TRUE(corvane::testing::WriteFile(path, "flow\n\n1 1\nx y U V T P\n0 0 1 0 300 100\n0 1 2 0 300 200\n"
+                                       "1 0 1 3 300 300\n1 1 2 3 300 400\n"));
+  SettingsFileResult settings = ParseSettingsText("FORMULA\n  Cp = (P - 100) / 100  \nformula\nq = Cp * 2\n");
+  ASSERT_TRUE(settings.complete) << settings.stopReason;
+  LoadOptions o;
+  o.ZCountBox = 1, o.LabelLineBox = 3, o.DataStartLineBox = 4;
+  o.IncludeVelCheck = true;
+  for (const ControlAssignment& a : settings.assignments) LoadOptionTable().Apply(o, a.control, a.value);
+  LoadOptionTable().Apply(o, "Formula", "bad = P +");
+  ASSERT_EQ(o.formulas.size(), 3u);
+  EXPECT_EQ(o.formulas[0], "Cp = (P - 100) / 100");
+  for (int load = 0; load < 2; ++load) {
+    corvane::testing::LoadedFile f(path.toStdString(), o);
+    ASSERT_TRUE(f.result);
+    EXPECT_EQ(f.result->rgroupItems,
+              (std::vector<std::string>{"U", "V", "T", "P", "Cp", "q", "マッハ数", "全圧", "渦度", "速さ"}));
+    ASSERT_EQ(f.notifier.warnings.size(), 1u);
+    EXPECT_NE(f.notifier.warnings[0].find("bad"), std::string::npos);
+    EXPECT_DOUBLE_EQ(f.At(5, 0, 1, 1), 6.0);                 // q = 2 (400 - 100) / 100
+    EXPECT_DOUBLE_EQ(f.At(VorticityRow(f.d()), 0, 0, 0), 2.0);  // v = 3x, u = 1 + y
+    EXPECT_DOUBLE_EQ(f.d().ContourMax[4], 3.0);
+  }
+  LoadOptionTable().Apply(o, "Formula", "");
+  EXPECT_TRUE(o.formulas.empty());
 }

@@ -7,9 +7,10 @@
 
 #include "FlowData.h"
 #include "TestSupport.h"
-#include "render/LoggingCanvas.h"
-#include "streamline/StreamLayer.h"
 #include "scene/SceneRenderer.h"
+#include "streamline/StreamLayer.h"
+#include "support/LayerScene.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

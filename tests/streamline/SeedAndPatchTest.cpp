@@ -7,9 +7,9 @@
 #include <string>
 
 #include "FlowData.h"
-#include "render/LoggingCanvas.h"
 #include "streamline/StreamLayer.h"
 #include "streamline/StreamTracer.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

@@ -10,9 +10,9 @@
 #include <tuple>
 
 #include "FlowData.h"
-#include "render/LoggingCanvas.h"
 #include "streamline/StreamLayer.h"
 #include "streamline/StreamTracer.h"
+#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "support/RecordingNotifier.h"
 #include "ui/AboutForm.h"
 
 namespace corvane {

@@ -8,8 +8,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "ui/LegendForm.h"
 #include "data/Errors.h"
+#include "support/RecordingNotifier.h"
+#include "ui/LegendForm.h"
 
 namespace corvane {
 namespace {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
+#include "support/RecordingNotifier.h"
 #include "ui/ProcessForm.h"
 
 namespace corvane {

@@ -6,6 +6,7 @@
 #include <QOpenGLContext>
 
 #include "opengl/GlData.h"
+#include "support/RecordingNotifier.h"
 #include "ui/OGLForm.h"
 
 namespace corvane {

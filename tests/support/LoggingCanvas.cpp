@@ -1,4 +1,4 @@
-#include "render/LoggingCanvas.h"
+#include "support/LoggingCanvas.h"
 
 #include <QImage>
 #include <cstdio>

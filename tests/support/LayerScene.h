@@ -1,0 +1,20 @@
+// A scene holding everything a drawing layer is given, for the tests of the layers.
+#pragma once
+#include "TestGrids.h"
+#include "scene/SceneRenderer.h"
+
+namespace corvane::testing {
+
+// A data set in a view with the options, gauge, generator and readout a layer draws with.
+struct LayerScene {
+  FieldDataSet data;
+  ViewTransform view = UnitView();
+  ProgramOptions options;
+  NullProgress progress;
+  Random random;
+  ContourReadout readout;
+  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
+  LayerContext Context() { return Context(progress); }
+};
+
+}  // namespace corvane::testing
