@@ -3,14 +3,15 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
-#include <iconv.h>
 #include <iterator>
 #include <string_view>
 
+#include "data/Errors.h"
 #include "data/MappedFile.h"
+#include "data/OptionTable.h"
+#include "data/TextEncoding.h"
 
 namespace corvane {
 namespace {
@@ -130,85 +131,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool IsUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int follow = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
-    if (follow < 0 || i + static_cast<std::size_t>(follow) >= s.size()) return false;
-    for (int k = 1; k <= follow; ++k) {
-      if ((static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
-    }
-    i += static_cast<std::size_t>(follow) + 1;
-  }
-  return true;
-}
-
 // A line as UTF-8 for a message: as it is when valid UTF-8, otherwise read as CP932.
-std::string ShowableText(std::string_view s) {
-  if (IsUtf8(s)) return std::string(s);
-  std::string out;
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd != reinterpret_cast<iconv_t>(-1)) {
-    std::string in(s);
-    out.resize(in.size() * 3 + 4);
-    char* inp = in.data();
-    char* outp = out.data();
-    std::size_t inLeft = in.size(), outLeft = out.size();
-    std::size_t rc = iconv(cd, &inp, &inLeft, &outp, &outLeft);
-    iconv_close(cd);
-    if (rc != static_cast<std::size_t>(-1)) {
-      out.resize(out.size() - outLeft);
-      return out;
-    }
-  }
-  out.clear();
-  for (char c : s) out.push_back(static_cast<unsigned char>(c) < 0x80 ? c : '?');
-  return out;
-}
+std::string ShowableText(std::string_view s) { return IsValidUtf8(s) ? std::string(s) : Cp932ToUtf8(s); }
 
-// Drops a leading "+" that stands before a digit or point (from_chars takes no "+").
-std::string_view WithoutPlus(std::string_view t) {
-  if (t.size() > 1 && t.front() == '+' && t[1] != '-' && t[1] != '+') t.remove_prefix(1);
-  return t;
-}
-
-// A 32-bit decimal integer with an optional sign and blanks around it.
-bool ParseInteger(std::string_view text, long long& value) {
-  std::string_view t = WithoutPlus(TrimControlChars(text));
-  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-  return ec == std::errc() && end == t.data() + t.size() && value >= INT_MIN && value <= INT_MAX;
-}
-
-// A finite decimal number (sign, digits, point, fraction, exponent) with blanks around it.
-bool ParseNumber(std::string_view text, std::string& canonical) {
-  std::string_view t = WithoutPlus(TrimControlChars(text));
-  if (t.empty()) return false;
-  // Only digits, sign, point and exponent: "inf" and "nan" are not numbers a user types here.
-  for (char c : t) {
-    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
-  }
-  double value = 0.0;
-  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-  if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(value)) return false;
-  canonical = std::string(t);
-  return true;
-}
-
-// The value of a value line in the form the control takes, or false when it is not valid.
-bool ReadValue(std::string_view line, ValueKind kind, std::string& value) {
-  if (kind == ValueKind::Number) return ParseNumber(line, value);
-  if (kind == ValueKind::Text) {
-    value = ShowableText(TrimControlChars(line));
-    return !value.empty();
-  }
-  long long n = 0;
-  if (!ParseInteger(line, n)) return false;
-  // A colour is R*65536 + G*256 + B; a negative number names no colour.
-  if (kind == ValueKind::Colour && n < 0) return false;
-  value = std::to_string(n);
-  return true;
-}
-
+// What a value line of each kind holds, for the reason a reading stops.
 const char* KindName(ValueKind kind) {
   switch (kind) {
     case ValueKind::Colour: return "色 (0 以上の整数)";
@@ -217,6 +143,36 @@ const char* KindName(ValueKind kind) {
     case ValueKind::Text: return "空でない文字列";
   }
   return "";
+}
+
+// The value of a value line in the form the control takes, or false when it is not valid.
+// Numbers are read as the option tables read them; a value line only refuses more.
+bool ReadValue(std::string_view line, ValueKind kind, std::string& value) {
+  if (kind == ValueKind::Text) {
+    value = ShowableText(TrimControlChars(line));
+    return !value.empty();
+  }
+  const std::string_view t = TrimControlChars(line);
+  // A "+" may not stand before another sign.
+  if (t.size() > 1 && t[0] == '+' && (t[1] == '+' || t[1] == '-')) return false;
+  try {
+    if (kind == ValueKind::Number) {
+      // Only digits, sign, point and exponent: "inf" and "nan" are not numbers a user types here.
+      for (char c : t) {
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
+      }
+      if (!std::isfinite(ParseDoubleValue(KindName(kind), t))) return false;
+      value = std::string(t.size() > 1 && t[0] == '+' ? t.substr(1) : t);
+      return true;
+    }
+    const long long n = ParseIntegerValue(KindName(kind), t);
+    // A 32-bit number; a colour is R*65536 + G*256 + B, and a negative number names no colour.
+    if (n < INT_MIN || n > INT_MAX || (kind == ValueKind::Colour && n < 0)) return false;
+    value = std::to_string(n);
+    return true;
+  } catch (const CorvaneError&) {
+    return false;
+  }
 }
 
 std::string LinePrefix(const std::string& file, std::size_t line) {
