@@ -1,6 +1,7 @@
 // Small data sets and views for the tests of every folder: zones of nodes placed by (i, j) ->
 // (x, y), the value rows computed from each node's position, extents (which include the origin)
-// and one set of boundary flags per zone; and a scene holding everything a drawing layer is given.
+// and a scene holding everything a drawing layer is given (its view of the data starts empty: every
+// edge and line shown, no contour ranges).
 #pragma once
 #include <algorithm>
 #include <functional>
@@ -32,8 +33,7 @@ inline FieldDataSet MakeZones(const std::vector<ZoneSpec>& zones, std::vector<st
   d.Values.resize(names.size() + static_cast<std::size_t>(derived));
   d.VariableNames = std::move(names);
   for (const ZoneSpec& z : zones) {
-    d.Zones.push_back({z.ni, z.nj, d.NodeCount, {}, {}});
-    d.Boundaries.push_back(BoundaryFlags{});
+    d.Zones.push_back({z.ni, z.nj, d.NodeCount});
     for (int i = 0; i < z.ni; ++i)
       for (int j = 0; j < z.nj; ++j) {
         const auto [x, y] = z.place(i, j);
@@ -68,12 +68,13 @@ inline ViewTransform UnitView() { return MakeView(100, 100, 1.0, 50.0, 50.0); }
 // A data set in a view with the options, gauge, generator and readout a layer draws with.
 struct LayerScene {
   FieldDataSet data;
+  FieldView fieldView;
   ViewTransform view = UnitView();
   ProgramOptions options;
   NullProgress progress;
   Random random;
   ContourReadout readout;
-  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
+  LayerContext Context(Progress& p) { return LayerContextFor(data, fieldView, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
 
