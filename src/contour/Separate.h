@@ -58,8 +58,9 @@ void ChooseDiagonals(const double* X, const double* Y, const double* values, con
 // cells spanning from one shown grid line to the next. Returns false when the abort was requested;
 // the walk then stops within a few dozen cells. Progress::Pump is called as often; the windows
 // throttle it. The diagonals of a row of cells are chosen together, before its triangles go out.
-// A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
-// as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
+// A zone whose nodes do not fit the coordinate arrays is skipped; `masks` (one per zone, from the
+// view) say which lines are shown, and a line beyond its mask, or a zone without one, counts as
+// shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
 // down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
 //
 // `strips` limits the walk to part of it: the rows of cells between lines i - 1 and i of every
