@@ -20,10 +20,9 @@ struct BenchNode {
 };
 
 // Zones of ni x nj nodes (j fastest) from node(zone, i, j), with `rows` value rows and the file's
-// `columns` (x, y and the rows read). Every grid line is shown when `lineMasks`.
+// `columns` (x, y and the rows read). Every grid line is shown (a view without masks shows all).
 template <class NodeFn>
-FieldDataSet BenchGrid(const std::vector<std::pair<int, int>>& zones, int columns, int rows, bool lineMasks,
-                       NodeFn node) {
+FieldDataSet BenchGrid(const std::vector<std::pair<int, int>>& zones, int columns, int rows, NodeFn node) {
   FieldDataSet d;
   d.ColumnCount = columns;
   d.Values.resize(static_cast<std::size_t>(rows));
@@ -38,10 +37,6 @@ FieldDataSet BenchGrid(const std::vector<std::pair<int, int>>& zones, int column
     zone.NI = ni;
     zone.NJ = nj;
     zone.FirstNode = d.NodeCount;
-    if (lineMasks) {
-      zone.ILineMask.assign(static_cast<std::size_t>(ni), true);
-      zone.JLineMask.assign(static_cast<std::size_t>(nj), true);
-    }
     for (int i = 0; i < ni; ++i)
       for (int j = 0; j < nj; ++j) {
         const BenchNode n = node(z, i, j);
@@ -69,6 +64,7 @@ inline void SetExtents(FieldDataSet& d) {
 // A data set with everything a layer is drawn with; the view is the caller's to set.
 struct BenchScene {
   FieldDataSet data;
+  FieldView fieldView;
   ViewTransform view;
   ProgramOptions options;
   NullProgress progress;
@@ -76,7 +72,7 @@ struct BenchScene {
   ContourReadout readout;
 
   BenchScene(FieldDataSet d, std::uint32_t seed) : data(std::move(d)), random(seed) {}
-  LayerContext Context() { return LayerContextFor(data, view, options, progress, random, readout); }
+  LayerContext Context() { return LayerContextFor(data, fieldView, view, options, progress, random, readout); }
 };
 
 // A view of `scale` pixels per unit with world (cx, cy) at the middle of a 1000 x 800 picture.

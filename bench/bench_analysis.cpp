@@ -24,7 +24,7 @@ class QuietNotifier : public Notifier {
 // Unit spacing, one gently curved field (the derived rows copy it).
 const FieldDataSet& BigGrid() {
   static const FieldDataSet data = [] {
-    FieldDataSet d = bench::BenchGrid({{1000, 1000}}, 3, 1, false, [](int, int i, int j) {
+    FieldDataSet d = bench::BenchGrid({{1000, 1000}}, 3, 1, [](int, int i, int j) {
       return bench::BenchNode{double(i), double(j), {std::sin(0.01 * i) * std::cos(0.013 * j)}};
     });
     d.VariableNames = {"p"};

@@ -23,13 +23,13 @@ using bench::BenchScene;
 BenchScene& Scene() {
   static BenchScene scene = [] {
     const int n = 1000;
-    BenchScene s(bench::BenchGrid({{n, n}}, 3, 1, true, [](int, int i, int j) {
+    BenchScene s(bench::BenchGrid({{n, n}}, 3, 1, [](int, int i, int j) {
       const double x = i / (n - 1.0), y = j / (n - 1.0);
       return bench::BenchNode{x, y, {std::sin(3 * x) * std::cos(4 * y) + x * y}};
     }), 12345);
-    s.data.ContourMin = {-1.0};
-    s.data.ContourMax = {2.0};
-    s.data.ContourStep = {3.0 / 50};  // 50 divisions
+    s.fieldView.ContourMin = {-1.0};
+    s.fieldView.ContourMax = {2.0};
+    s.fieldView.ContourStep = {3.0 / 50};  // 50 divisions
     s.view = bench::BenchView(780, 0.5, 0.5);
     s.options.display.BrushCheck = true;
     s.options.display.LineCheck = true;

@@ -24,14 +24,14 @@ using bench::BenchScene;
 // 10 x 8 units of a smooth field, 50 divisions of its whole range.
 BenchScene& Scene() {
   static BenchScene scene = [] {
-    BenchScene s(bench::BenchGrid({{1000, 1000}}, 3, 1, true, [](int, int i, int j) {
+    BenchScene s(bench::BenchGrid({{1000, 1000}}, 3, 1, [](int, int i, int j) {
       const double x = i / 100.0, y = 0.8 * j / 100.0;
       return bench::BenchNode{x, y, {std::sin(0.7 * x) * std::cos(0.5 * y) + 0.05 * x * y}};
     }), 1);
     const auto [lo, hi] = std::minmax_element(s.data.Values[0].begin(), s.data.Values[0].end());
-    s.data.ContourMax = {*hi};
-    s.data.ContourMin = {*lo};
-    s.data.ContourStep = {(*hi - *lo) / 50};
+    s.fieldView.ContourMax = {*hi};
+    s.fieldView.ContourMin = {*lo};
+    s.fieldView.ContourStep = {(*hi - *lo) / 50};
     s.view = bench::BenchView(99.0, 5.0, 4.0);
     s.options.display.axisFont = FontSpec{"Arial", 12, kWhite, 0, false, false};
     return s;
@@ -42,8 +42,9 @@ BenchScene& Scene() {
 // The segments of every level, collected into `store`.
 void CollectAll(BenchScene& scene, ContourSegmentStore& store) {
   const auto& d = scene.data;
-  const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
-  CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0], d.ContourMax[0], range, store);
+  const FieldView& v = scene.fieldView;
+  const ContourLevelRange range = MakeContourLevelRange(v.ContourMax[0], v.ContourMin[0], v.ContourStep[0]);
+  CollectContourSegments(scene.Context(), d.Values[0], v.ContourStep[0], v.ContourMin[0], v.ContourMax[0], range, store);
 }
 
 void BM_ContourLinesIntoBitmap(benchmark::State& state) {

@@ -45,7 +45,7 @@ void Load(benchmark::State& state, bool jOuter) {
   corvane::LoadOptions options;
   options.loopOrder = jOuter ? corvane::LoopOrder::JI : corvane::LoopOrder::IJ;
   options.IncludeVelCheck = true;
-  corvane::FieldDataSet previous;
+  corvane::FieldView previous;
   for (auto _ : state) {
     corvane::RecordingNotifier notifier;
     corvane::NullProgress progress;

@@ -24,7 +24,6 @@ FieldDataSet& LargeGrid() {
     zone.NI = kNodes;
     zone.NJ = kNodes;
     d->Zones.push_back(zone);
-    d->Boundaries.push_back({});
     d->ZoneCount = 1;
     d->NodeCount = kNodes * kNodes;
     d->ColumnCount = 3;
@@ -38,12 +37,22 @@ FieldDataSet& LargeGrid() {
         d->Values[0][static_cast<std::size_t>(i * kNodes + j)] = std::sin(x) * std::cos(0.7 * y);
       }
     d->XMax = d->YMax = 10.05;
-    d->ContourMax = {1.0, 0.0, 0.0};
-    d->ContourMin = {-1.0, 0.0, 0.0};
-    d->ContourStep = {0.04, 1.0, 1.0};  // 50 bands
     return d;
   }();
   return *data;
+}
+
+// How LargeGrid is shown: 50 bands of -1 .. 1, every zone edge.
+FieldView& LargeGridView() {
+  static FieldView* view = [] {
+    auto* v = new FieldView;
+    v->Boundaries.push_back({});
+    v->ContourMax = {1.0, 0.0, 0.0};
+    v->ContourMin = {-1.0, 0.0, 0.0};
+    v->ContourStep = {0.04, 1.0, 1.0};
+    return v;
+  }();
+  return *view;
 }
 
 // Filled contours, smooth or exact, with the step as given.
@@ -67,7 +76,7 @@ OrthoBox Zoomed(OrthoBox box, double factor) {
 void BuildFrame(benchmark::State& st, bool contour, bool quick, bool grid, double zoom = 1.0) {
   FieldDataSet& d = LargeGrid();
   NullProgress progress;
-  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}};
+  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}, &LargeGridView()};
   const ProgramOptions o = Options(quick);
   GlFrame frame;
   for (auto _ : st) {
@@ -105,6 +114,7 @@ void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zo
   const ProgramOptions o = Options(quick);
   OGLFormHost host;
   host.data = &d;
+  host.fieldView = &LargeGridView();
   host.options = [o] { return o; };
   BenchForm form(std::move(host));
   form.resize(548, 558);

@@ -18,13 +18,13 @@ SceneState& LargeScene() {
   static SceneState* scene = [] {
     auto* s = new SceneState;
     const int ni = 1000, nj = 334;
-    s->data = bench::BenchGrid({{ni, nj}, {ni, nj}, {ni, nj}}, 4, 2, false, [](int z, int i, int j) {
+    s->data = bench::BenchGrid({{ni, nj}, {ni, nj}, {ni, nj}}, 4, 2, [](int z, int i, int j) {
       const double angle = (z + i / (ni - 1.0)) * 2.0 * M_PI / 3.0;
       const double radius = 1.0 + 9.0 * j / (nj - 1.0) + 0.3 * std::sin(7.0 * angle);
       return bench::BenchNode{radius * std::cos(angle), 0.8 * radius * std::sin(angle), {-std::sin(angle), std::cos(angle)}};
     });
     s->data.VariableNames = {"U", "V"};
-    s->data.Boundaries.assign(3, {});
+    s->fieldView.Boundaries.assign(3, {});
     bench::SetExtents(s->data);
     s->view.SetPictureSize(1000, 800);
     s->options.display.ShowContour = false;

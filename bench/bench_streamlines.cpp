@@ -22,7 +22,7 @@ using bench::BenchScene;
 // A slightly warped 10 x 8 grid: a swirl round (5, 4) plus a drift in x.
 BenchScene& Flow() {
   static BenchScene flow = [] {
-    BenchScene s(bench::BenchGrid({{1000, 1000}}, 4, 4, false, [](int, int i, int j) {
+    BenchScene s(bench::BenchGrid({{1000, 1000}}, 4, 4, [](int, int i, int j) {
       const double x = i / 100.0 + 0.02 * std::sin(0.05 * j), y = 0.8 * j / 100.0 + 0.02 * std::sin(0.05 * i);
       return bench::BenchNode{x, y, {-(y - 4.0) + 0.3, x - 5.0, 0.0, 0.0}};
     }), 1);

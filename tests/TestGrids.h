@@ -1,6 +1,6 @@
 // Small data sets and views for the tests of every folder: zones of nodes placed by (i, j) ->
-// (x, y), the value rows computed from each node's position, extents (which include the origin)
-// and one set of boundary flags per zone; views of a picture.
+// (x, y), the value rows computed from each node's position, extents
+// (which include the origin); views of a picture.
 #pragma once
 #include <algorithm>
 #include <functional>
@@ -31,8 +31,7 @@ inline FieldDataSet MakeZones(const std::vector<ZoneSpec>& zones, std::vector<st
   d.Values.resize(names.size() + static_cast<std::size_t>(derived));
   d.VariableNames = std::move(names);
   for (const ZoneSpec& z : zones) {
-    d.Zones.push_back({z.ni, z.nj, d.NodeCount, {}, {}});
-    d.Boundaries.push_back(BoundaryFlags{});
+    d.Zones.push_back({z.ni, z.nj, d.NodeCount});
     for (int i = 0; i < z.ni; ++i)
       for (int j = 0; j < z.nj; ++j) {
         const auto [x, y] = z.place(i, j);

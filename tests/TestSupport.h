@@ -72,7 +72,7 @@ inline CommandRun RunCorvane(const QStringList& arguments, const QByteArray& inp
 struct LoadedFile {
   RecordingNotifier notifier;
   std::optional<LoadResult> result;
-  LoadedFile(const std::string& path, const LoadOptions& o = LoadOptions(), const FieldDataSet& previous = FieldDataSet(),
+  LoadedFile(const std::string& path, const LoadOptions& o = LoadOptions(), const FieldView& previous = FieldView(),
              int zoneList = 0) {
     NullProgress progress;
     result = LoadAnyDataFile(path, o, previous, zoneList, notifier, progress);

@@ -30,7 +30,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
 
   StderrNotifier notifier;
   NullProgress progress;
-  FieldDataSet none;
+  FieldView none;
   std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   const FieldDataSet& data = loaded->data;

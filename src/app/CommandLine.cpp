@@ -103,15 +103,15 @@ CommandArgs Parse(int argc, char** argv) {
 void StderrNotifier::Warning(const std::string& text) { std::cerr << "corvane: 警告: " << text << "\n"; }
 void StderrNotifier::Message(const std::string& text) { std::cerr << "corvane: " << text << "\n"; }
 
-void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options) {
+void ApplyContourBoxes(FieldView& view, const ProgramOptions& options) {
   const auto row = static_cast<std::size_t>(options.RGroup);
-  if (options.RGroup < 0 || row >= data.ContourMax.size() || row >= data.ContourMin.size() ||
-      row >= data.ContourStep.size())
+  if (options.RGroup < 0 || row >= view.ContourMax.size() || row >= view.ContourMin.size() ||
+      row >= view.ContourStep.size())
     return;
   const ContourOptions& c = options.contour;
-  if (c.MaxBox) data.ContourMax[row] = *c.MaxBox;
-  if (c.MinBox) data.ContourMin[row] = *c.MinBox;
-  if (c.StepBox) data.ContourStep[row] = *c.StepBox;
+  if (c.MaxBox) view.ContourMax[row] = *c.MaxBox;
+  if (c.MinBox) view.ContourMin[row] = *c.MinBox;
+  if (c.StepBox) view.ContourStep[row] = *c.StepBox;
 }
 
 bool IsSubCommand(int argc, char** argv) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Notifier.h"
 #include "scene/ProgramOptions.h"
 
@@ -57,7 +58,7 @@ class StderrNotifier : public Notifier {
 
 // Stores MaxBox, MinBox and StepBox, where given, into the contour range of the selected row, as
 // Enter in those boxes does after a load.
-void ApplyContourBoxes(FieldDataSet& data, const ProgramOptions& options);
+void ApplyContourBoxes(FieldView& view, const ProgramOptions& options);
 
 // Each sub-command; they print messages to stderr and return the exit status.
 int RunInfoCommand(const CommandArgs& args);

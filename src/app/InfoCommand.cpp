@@ -144,11 +144,12 @@ int RunInfoCommand(const CommandArgs& args) {
 
   StderrNotifier notifier;
   NullProgress progress;
-  FieldDataSet none;
+  FieldView none;
   std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   const LoadResult& r = *loaded;
   const FieldDataSet& d = r.data;
+  const FieldView& v = r.view;
   for (const NodeRequest& n : nodes) {
     if (n.zone < 0 || n.zone >= d.ZoneCount)
       throw CorvaneError("--node " + n.text + ": 領域番号は 0.." + std::to_string(d.ZoneCount - 1) + " です");
@@ -177,8 +178,8 @@ int RunInfoCommand(const CommandArgs& args) {
         << "},\"nonFiniteNodes\":" << nonFinite << ",\"rows\":[";
     for (int k = 0; k < rows; ++k) {
       const std::size_t s = static_cast<std::size_t>(k);
-      out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(d.ContourMax[s])
-          << ",\"min\":" << JsonNumber(d.ContourMin[s]) << ",\"step\":" << JsonNumber(d.ContourStep[s]) << "}";
+      out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(v.ContourMax[s])
+          << ",\"min\":" << JsonNumber(v.ContourMin[s]) << ",\"step\":" << JsonNumber(v.ContourStep[s]) << "}";
     }
     out << "]";
     if (!nodes.empty()) {
@@ -253,9 +254,9 @@ int RunInfoCommand(const CommandArgs& args) {
         << Number(d.YMax) << "\n";
     if (nonFinite > 0) out << "座標が有限の数でない節点: " << nonFinite << " 個 (それを使うセルは描きません)\n";
     for (int k = 0; k < rows; ++k) {
-      const std::size_t row = static_cast<std::size_t>(k);
-      out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(d.ContourMax[row]) << ", ContourMin "
-          << Number(d.ContourMin[row]) << ", ContourStep " << Number(d.ContourStep[row]) << "\n";
+      const std::size_t s = static_cast<std::size_t>(k);
+      out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(v.ContourMax[s]) << ", ContourMin "
+          << Number(v.ContourMin[s]) << ", ContourStep " << Number(v.ContourStep[s]) << "\n";
     }
     for (const NodeRequest& n : nodes) {
       const std::int32_t index = NodeIndex(d, static_cast<std::int32_t>(n.zone), static_cast<std::int32_t>(n.i),

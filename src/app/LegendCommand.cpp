@@ -50,19 +50,19 @@ int RunLegendCommand(const CommandArgs& args) {
     StderrNotifier notifier;
     NullProgress progress;
     std::optional<LoadResult> loaded =
-        LoadAnyDataFile(args.data.front(), options.load, FieldDataSet{}, 0, notifier, progress);
+        LoadAnyDataFile(args.data.front(), options.load, FieldView{}, 0, notifier, progress);
     if (!loaded) return 1;
-    FieldDataSet& data = loaded->data;
-    ApplyContourBoxes(data, options);
+    FieldView& view = loaded->view;
+    ApplyContourBoxes(view, options);
     const int k = options.RGroup;
-    if (k < 0 || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
-        static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
+    if (k < 0 || static_cast<std::size_t>(k) >= view.ContourMax.size() ||
+        static_cast<std::size_t>(k) >= view.ContourMin.size() || static_cast<std::size_t>(k) >= view.ContourStep.size())
       throw CorvaneError("RGroup の項目がありません: " + std::to_string(k));
 
     LegendInput input;
-    input.lo = AsContourBoxShowsIt(data.ContourMin[static_cast<std::size_t>(k)]);
-    input.hi = AsContourBoxShowsIt(data.ContourMax[static_cast<std::size_t>(k)]);
-    input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
+    input.lo = AsContourBoxShowsIt(view.ContourMin[static_cast<std::size_t>(k)]);
+    input.hi = AsContourBoxShowsIt(view.ContourMax[static_cast<std::size_t>(k)]);
+    input.step = AsContourBoxShowsIt(view.ContourStep[static_cast<std::size_t>(k)]);
     input.whiteBack = options.display.WhiteBack;
     input.colorMap = options.contour.colorMap;
     if (options.load.RoundLevelsCheck) legend.numberFormat.roundStep = input.step;

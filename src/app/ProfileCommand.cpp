@@ -69,7 +69,7 @@ int RunProfileCommand(const CommandArgs& args) {
   NullProgress progress;
   std::vector<ProfileSet> sets;
   for (const std::string& path : args.data) {
-    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldDataSet{}, 0, notifier, progress);
+    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, 0, notifier, progress);
     if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
     const std::string name = QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
     for (const LineChoice& line : lines) {

@@ -16,6 +16,7 @@
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "scene/PlotWindowSize.h"
+#include "scene/SceneLoad.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {
@@ -87,12 +88,9 @@ void PrepareRenderState(const CommandArgs& args, const ProgramOptions& options, 
 }
 
 void TakeLoadedData(SceneState& state, LoadResult& loaded, const ProgramOptions& options) {
-  const DisplayOptions& d = options.display;
-  state.data = std::move(loaded.data);
-  ApplyContourBoxes(state.data, options);
   // A new zone list takes its edge flags from the four check boxes, as the windows do.
-  if (loaded.zoneListsRebuilt)
-    state.data.Boundaries.assign(state.data.Zones.size(), BoundaryFlags{d.Showi0, d.Showimax, d.Showj0, d.showjmax});
+  ApplyLoadToScene(state, loaded, loaded.zoneListsRebuilt);
+  ApplyContourBoxes(state.fieldView, options);
   // The velocity selectors keep the reader's choice unless the settings named a row.
   state.options.load.xvecbox = options.load.xvecbox >= 0 ? options.load.xvecbox : loaded.xvecIndex;
   state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded.yvecIndex;
@@ -127,7 +125,7 @@ int RunRenderCommand(const CommandArgs& args) {
                                                                         : BitmapPathFor(path, folder);
       if (IsOneOf(out, inputs))
         throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
-      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.data, zoneListCount, notifier, progress);
+      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.fieldView, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       zoneListCount = loaded->zoneListCount;
       TakeLoadedData(state, *loaded, options);

@@ -11,7 +11,7 @@ namespace corvane {
 // for --view settings, and the seed of the label positions.
 void PrepareRenderState(const CommandArgs& args, const ProgramOptions& options, SceneState& state);
 
-// Moves the loaded data set into `state` with the contour boxes of the settings applied, the
+// Takes the load into `state` (ApplyLoadToScene) with the contour boxes of the settings applied, the
 // zone edge flags of the check boxes for a new zone list and the reader's velocity rows.
 void TakeLoadedData(SceneState& state, LoadResult& loaded, const ProgramOptions& options);
 

@@ -54,12 +54,12 @@ int RunSeriesRender(const CommandArgs& args) {
   auto draw = [&](SceneState& state, const SeriesFrame& frame, bool first) {
     NullProgress own;
     try {
-      std::optional<LoadResult> loaded = LoadSeriesFrame(frame, options.load, FieldDataSet(), 0, notifier, own);
+      std::optional<LoadResult> loaded = LoadSeriesFrame(frame, options.load, FieldView(), 0, notifier, own);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       TakeLoadedData(state, *loaded, options);
       if (range) {
-        ApplySeriesRange(state.data, *range, options.load.AutoStepCheck, options.load.StepBar);
-        ApplyContourBoxes(state.data, options);  // a range the settings give still wins
+        ApplySeriesRange(state.fieldView, *range, options.load.AutoStepCheck, options.load.StepBar);
+        ApplyContourBoxes(state.fieldView, options);  // a range the settings give still wins
       }
       if (first && args.view != "settings") FitView(state);
       if (first && args.view == "settings" && options.display.ShowXYLabel) MakeRoomForAxes(state);

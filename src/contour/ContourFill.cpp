@@ -407,17 +407,18 @@ class BandFiller {
 // The selected value row and its levels, or nothing when the fill cannot be drawn.
 const double* SelectedRow(const LayerContext& context, double& step, double& min, double& max) {
   const FieldDataSet& data = context.data;
+  const FieldView& shown = context.fieldView;
   const int k = context.row;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return nullptr;
-  if (static_cast<std::size_t>(k) >= data.ContourStep.size() || static_cast<std::size_t>(k) >= data.ContourMin.size() ||
-      static_cast<std::size_t>(k) >= data.ContourMax.size())
+  if (static_cast<std::size_t>(k) >= shown.ContourStep.size() || static_cast<std::size_t>(k) >= shown.ContourMin.size() ||
+      static_cast<std::size_t>(k) >= shown.ContourMax.size())
     return nullptr;
   const NodeRow& row = data.Values[static_cast<std::size_t>(k)];
   // The cell walk reads one value per coordinate.
   if (row.size() < std::min(data.X.size(), data.Y.size())) return nullptr;
-  step = data.ContourStep[static_cast<std::size_t>(k)];
-  min = data.ContourMin[static_cast<std::size_t>(k)];
-  max = data.ContourMax[static_cast<std::size_t>(k)];
+  step = shown.ContourStep[static_cast<std::size_t>(k)];
+  min = shown.ContourMin[static_cast<std::size_t>(k)];
+  max = shown.ContourMax[static_cast<std::size_t>(k)];
   return row.data();
 }
 
@@ -431,7 +432,7 @@ bool FillOnBothCores(const LayerContext& context, const BandFiller& filler, cons
     own.stripeParity = parity;
     BandWriter writer(nullptr, &own);
     return ForEachContourTriangle(
-        context.data, values, progress,
+        context.data, context.fieldView.Masks, values, progress,
         [&](std::int32_t p, std::int32_t q, std::int32_t r) { filler.Triangle(p, q, r, writer, false); },
         [&](std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D) {
           if (parity == 0) filler.SetReadout();  // every cell the walk reaches, drawn here or not
@@ -488,7 +489,7 @@ void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas&
     if (withSpecks) speckPixels = {reinterpret_cast<std::uint32_t*>(specks->bits()), specks->bytesPerLine() / 4,
                                    specks->width(), specks->height()};
     BandWriter writer(&canvas, direct ? &pixels : nullptr, withSpecks ? &speckPixels : nullptr);
-    finished = ForEachContourTriangle(context.data, values, context.progress,
+    finished = ForEachContourTriangle(context.data, context.fieldView.Masks, values, context.progress,
                                       [&](std::int32_t p, std::int32_t q, std::int32_t r) {
                                         filler.Triangle(p, q, r, writer);
                                       });

@@ -13,7 +13,7 @@ namespace corvane {
 // Fills the bands of the selected variable for one overlay copy. In bitmap mode `bitmap` is the
 // off-screen image (RGB32) that `canvas` draws on, and the bands may be written into it directly;
 // otherwise `bitmap` is null and the bands go to the canvas as polygons.
-// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep. In bitmap mode a
+// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep on the context's view. In bitmap mode a
 // large picture is filled by two threads (`threads` = 1 keeps it on the calling thread); the
 // pixels are the same either way.
 // Triangles below a hundredth of a square pixel are painted as the pixels they lie on: in the

@@ -18,15 +18,16 @@ constexpr std::size_t kBothCoresFrom = 1 << 16;
 // labels. Unusable levels draw nothing and say so.
 void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas) {
   const FieldDataSet& data = context.data;
+  const FieldView& shown = context.fieldView;
   const int k = context.row;
-  if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= data.ContourMax.size() ||
-      static_cast<std::size_t>(k) >= data.ContourMin.size() || static_cast<std::size_t>(k) >= data.ContourStep.size())
+  if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= shown.ContourMax.size() ||
+      static_cast<std::size_t>(k) >= shown.ContourMin.size() || static_cast<std::size_t>(k) >= shown.ContourStep.size())
     return;
   const NodeRow& values = data.Values[static_cast<std::size_t>(k)];
   if (values.size() < std::min(data.X.size(), data.Y.size())) return;
-  const double max = data.ContourMax[static_cast<std::size_t>(k)];
-  const double min = data.ContourMin[static_cast<std::size_t>(k)];
-  const double step = data.ContourStep[static_cast<std::size_t>(k)];
+  const double max = shown.ContourMax[static_cast<std::size_t>(k)];
+  const double min = shown.ContourMin[static_cast<std::size_t>(k)];
+  const double step = shown.ContourStep[static_cast<std::size_t>(k)];
 
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) {
@@ -81,7 +82,7 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
     };
     auto walk = [&](ContourSegmentStore& into, Progress& progress, CellStrips strips) {
       return ForEachContourTriangle(
-          data, v, progress, [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, into, p, q, r); },
+          data, context.fieldView.Masks, v, progress, [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, into, p, q, r); },
           crossed, strips);
     };
     if (data.X.size() < kBothCoresFrom) {

@@ -18,7 +18,7 @@ inline constexpr const char* kContourDrawingText = "等高線のメタファイ�
 inline constexpr const char* kContourDoneText = "メタファイル作成完了";
 
 // Draws the contour lines (and their labels) of the selected variable for one overlay copy.
-// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep.
+// The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep on the context's view.
 void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas);
 
 // Stages 1 and 2: the segments of every level from the cell walk over `values`, grouped by level

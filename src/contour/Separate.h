@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Progress.h"
 
 namespace corvane {
@@ -57,8 +58,9 @@ void ChooseDiagonals(const double* X, const double* Y, const double* values, con
 // cells spanning from one shown grid line to the next. Returns false when the abort was requested;
 // the walk then stops within a few dozen cells. Progress::Pump is called as often; the windows
 // throttle it. The diagonals of a row of cells are chosen together, before its triangles go out.
-// A zone whose nodes do not fit the coordinate arrays is skipped; a line beyond its mask counts
-// as shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
+// A zone whose nodes do not fit the coordinate arrays is skipped; `masks` (one per zone, from the
+// view) say which lines are shown, and a line beyond its mask, or a zone without one, counts as
+// shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
 // down a cell before its diagonal is chosen, when the caller knows neither triangle matters.
 //
 // `strips` limits the walk to part of it: the rows of cells between lines i - 1 and i of every
@@ -103,8 +105,8 @@ inline std::int64_t HalfWayStrip(const FieldDataSet& data) {
 }
 
 template <class Handler, class CellFilter>
-bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler,
-                            CellFilter&& wanted, CellStrips strips = {}) {
+bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLineMasks>& masks, const double* values,
+                            Progress& progress, Handler&& handler, CellFilter&& wanted, CellStrips strips = {}) {
   auto shown = [](const std::vector<bool>& mask, std::int32_t line) {
     return static_cast<std::size_t>(line) >= mask.size() || mask[static_cast<std::size_t>(line)];
   };
@@ -114,7 +116,11 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
   std::vector<std::int32_t> cells;  // A, B, C, D of the wanted cells of one row
   std::vector<std::uint8_t> choices;
   std::int64_t zoneStrip = 0;  // number of the zone's first strip
-  for (const ZoneGrid& zone : data.Zones) {
+  const std::vector<bool> noMask;
+  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+    const ZoneGrid& zone = data.Zones[z];
+    const std::vector<bool>& iMask = z < masks.size() ? masks[z].ILineMask : noMask;
+    const std::vector<bool>& jMask = z < masks.size() ? masks[z].JLineMask : noMask;
     const std::int64_t firstStrip = zoneStrip;
     zoneStrip += std::max(zone.NI - 1, 0);
     if (!ZoneWalkable(zone, nodes) || zoneStrip <= strips.first || firstStrip >= strips.end) continue;
@@ -123,7 +129,7 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
     progress.SetMaximum(zone.NI - 2);
     std::int32_t prevLine = zone.FirstNode;
     for (std::int32_t i = 1; i < zone.NI; ++i) {
-      if (!shown(zone.ILineMask, i)) continue;
+      if (!shown(iMask, i)) continue;
       const std::int64_t strip = firstStrip + i - 1;
       if (strip < strips.first || strip >= strips.end) {
         prevLine = zone.FirstNode + zone.NJ * i;  // cells after it span from this line
@@ -135,7 +141,7 @@ bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Prog
       std::int32_t A = prevLine, B = curLine;
       cells.clear();
       for (std::int32_t j = 1; j < zone.NJ; ++j) {
-        if (!shown(zone.JLineMask, j)) continue;
+        if (!shown(jMask, j)) continue;
         const std::int32_t D = prevLine + j, C = curLine + j;
         if (FiniteCell(X, Y, A, B, C, D) && wanted(A, B, C, D)) cells.insert(cells.end(), {A, B, C, D});
         A = D;
@@ -208,8 +214,9 @@ bool WalkOnBothCores(Progress& progress, Own&& own, Helper&& helper) {
 
 // The walk over every cell.
 template <class Handler>
-bool ForEachContourTriangle(const FieldDataSet& data, const double* values, Progress& progress, Handler&& handler) {
-  return ForEachContourTriangle(data, values, progress, std::forward<Handler>(handler),
+bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLineMasks>& masks, const double* values,
+                            Progress& progress, Handler&& handler) {
+  return ForEachContourTriangle(data, masks, values, progress, std::forward<Handler>(handler),
                                 [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return true; });
 }
 

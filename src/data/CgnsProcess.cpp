@@ -393,7 +393,7 @@ void RunCgnsReaderProcess(int argc, char** argv) {
 }
 
 std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress, int step) {
   const MappedFile file(path);
   return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress, step);
@@ -402,13 +402,13 @@ std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOption
 std::vector<double> CgnsStepTimes(const std::string& path) {
   SilentNotifier notifier;
   NullProgress progress;
-  const std::optional<LoadResult> first = LoadCgnsFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, 0);
+  const std::optional<LoadResult> first = LoadCgnsFile(path, LoadOptions(), FieldView(), 0, notifier, progress, 0);
   if (!first) return {};
   return first->data.Empty() || first->source.times.empty() ? std::vector<double>{0.0} : first->source.times;
 }
 
 std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress, int step) {
   const std::string& path = file.Path();
   try {

@@ -21,11 +21,11 @@ namespace corvane {
 // aborts or overruns its time or memory is refused naming the file. `step` chooses the
 // FlowSolution of every zone (0: the first), a step of a time series.
 std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress, int step = 0);
 // The same for a file already opened (a stream's bytes are handed to the reading process).
 std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress, int step = 0);
 
 // The times of the steps of the first base: one per FlowSolution of its first zone, from the

@@ -55,7 +55,7 @@ DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view by
 // The reader of the file's format. Opened once: a pipe or a FIFO has no second reading, so its
 // head read for the detection must be the head the reader reads.
 static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const LoadOptions& options,
-                                                 const FieldDataSet& previous, int previousZoneListCount,
+                                                 const FieldView& previous, int previousZoneListCount,
                                                  Notifier& notifier, Progress& progress) {
   const MappedFile file(path);
   switch (DetectDataFileFormat(path, file.Bytes())) {
@@ -69,7 +69,7 @@ static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const 
 }
 
 std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress) {
   std::optional<LoadResult> result = LoadInItsFormat(path, options, previous, previousZoneListCount, notifier, progress);
   if (result) CompleteVariables(*result, options, notifier);
@@ -78,13 +78,14 @@ std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOpt
 
 void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier& notifier) {
   FieldDataSet& data = result.data;
+  FieldView& view = result.view;
   if (data.Empty()) return;
-  const bool flow = AddFlowRows(data, result.xvecIndex, result.yvecIndex);
-  const bool formulas = AddFormulaVariables(data, options.formulas, notifier) > 0;
+  const bool flow = AddFlowRows(data, view, result.xvecIndex, result.yvecIndex);
+  const bool formulas = AddFormulaVariables(data, view, options.formulas, notifier) > 0;
   if (flow || formulas) {
-    if (options.AutoMaxMinCheck) AutoMaxMin(data);
-    if (options.AutoStepCheck) AutoStep(data, options.StepBar);
-    ApplyRoundLevels(data, options);
+    if (options.AutoMaxMinCheck) AutoMaxMin(data, view);
+    if (options.AutoStepCheck) AutoStep(view, options.StepBar);
+    ApplyRoundLevels(view, options);
   }
   result.rgroupItems = RGroupItemsOf(data, options.IncludeVelCheck);
 }

@@ -26,7 +26,7 @@ DataFileFormat DetectDataFileFormat(const std::string& path);
 // LoadDataFile, whose data-layout options apply to text files only. A failed load changes
 // nothing of `previous`.
 std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress);
 
 // After a load: the rows 渦度 and 速さ when the velocity columns exist, then the formula variables

@@ -9,7 +9,6 @@
 #include "data/BothCores.h"
 #include "data/DecimalNumber.h"
 #include "data/DerivedQuantities.h"
-#include "data/RoundLevels.h"
 #include "data/Errors.h"
 #include "data/GasFormula.h"
 #include "data/LineIndex.h"
@@ -249,7 +248,7 @@ void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const Load
 }
 
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress) {
   progress.SetPosition(0);
   const MappedFile file(path);
@@ -257,7 +256,7 @@ std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOption
 }
 
 std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress) {
   const std::string& path = file.Path();
   try {
@@ -355,21 +354,6 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
     }
     data.NodeCount = static_cast<std::int32_t>(nodeCount);
 
-    auto carry = [&](std::vector<double>& to, const std::vector<double>& from) {
-      to = from;
-      to.resize(static_cast<std::size_t>(columns), 0.0);
-    };
-    carry(data.ContourMax, previous.ContourMax);
-    carry(data.ContourMin, previous.ContourMin);
-    carry(data.ContourStep, previous.ContourStep);
-    result.zoneListCount = zoneCount;
-    result.zoneListsRebuilt = zoneCount != previousZoneListCount;
-    if (result.zoneListsRebuilt) {
-      data.Boundaries.assign(static_cast<std::size_t>(zoneCount), BoundaryFlags{});
-    } else {
-      data.Boundaries = previous.Boundaries;
-      data.Boundaries.resize(static_cast<std::size_t>(zoneCount));
-    }
     progress.SetMaximum(nodeCount);
     progress.SetStatus("データ読み込み中…");
     progress.Pump();
@@ -447,24 +431,13 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
         return std::nullopt;
       }
       if (read.outcome == NodeLinesOutcome::Complete) {
-        // Made only now: a size line may claim far more nodes than the file holds.
-        for (ZoneGrid& zone : data.Zones) {
-          zone.ILineMask.assign(static_cast<std::size_t>(zone.NI), true);
-          zone.JLineMask.assign(static_cast<std::size_t>(zone.NJ), true);
-        }
         data.XMax = read.xMax;
         data.YMax = read.yMax;
         data.XMin = read.xMin;
         data.YMin = read.yMin;
-        // Pass 4: the derived rows when they could not be filled with the nodes (this warns),
-        // and, when switched on, the automatic contour ranges.
-        if (!job.gas)
-          ComputeDerivedQuantities(data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex,
-                                   options.gammaBox, options.RBox, notifier);
-        if (options.AutoMaxMinCheck) AutoMaxMin(data);
-        if (options.AutoStepCheck) AutoStep(data, options.StepBar);
-        ApplyRoundLevels(data, options);
-        return result;
+        // Pass 4, as every reader ends: the view of the new data, the derived rows when they
+        // could not be filled with the nodes (this warns) and the automatic contour ranges.
+        return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, !job.gas);
       }
       // Some line did not read: the storage goes, and the fault is looked for below.
       NodeRow().swap(data.X);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/LoadOptions.h"
 #include "data/MappedFile.h"
 #include "data/Notifier.h"
@@ -16,11 +17,12 @@ namespace corvane {
 
 // What the windows need after a load besides the data set.
 struct LoadResult {
-  FieldDataSet data;                       // complete: nodes, derived rows, ranges
+  FieldDataSet data;                       // complete: nodes, derived rows
+  FieldView view;                          // its contour ranges, edge flags and line masks
   std::vector<std::string> rgroupItems;    // RGroup items (variables, + マッハ数, 全圧 with velocity)
   std::vector<std::string> selectorItems;  // items of xvecbox, yvecbox, tmpbox, prsBox
   int xvecIndex = 0, yvecIndex = 0, tmpIndex = 0, prsIndex = 0;  // their preselected items
-  // Zone count changed: the zone lists are refilled, and data.Boundaries starts all true for the
+  // Zone count changed: the zone lists are refilled, and view.Boundaries starts all true for the
   // caller to set from Showi0, Showimax, Showj0, showjmax; otherwise the previous flags are kept.
   bool zoneListsRebuilt = false;
   int zoneListCount = 0;                   // items of ZoneSelect, StreamZoneSelect, P1Zone, P2Zone
@@ -33,8 +35,15 @@ struct LoadResult {
 // variable list also offers マッハ数 and 全圧.
 void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const LoadOptions& options, const int found[4]);
 
-// Loads `path`. `previous` is the data set now shown (its contour ranges and boundary flags are
-// carried over as a reload keeps them); `previousZoneListCount` is the item count of ZoneSelect.
+// Every reader ends here, once result.data holds the nodes, extents and file variables and the
+// selectors are chosen: the view of the new data (contour ranges carried over from `previous`,
+// all lines shown, edge flags kept while the zone count stays `previousZoneListCount`), the
+// derived rows (when `derive`) and, where switched on, the automatic contour ranges.
+LoadResult FinishLoad(LoadResult result, const LoadOptions& options, const FieldView& previous,
+                      int previousZoneListCount, Notifier& notifier, bool derive);
+
+// Loads `path`. `previous` is how the data set now shown is shown (its contour ranges and boundary
+// flags are carried over as a reload keeps them); `previousZoneListCount` is the item count of ZoneSelect.
 // Warnings of the file format go to `notifier` and give nullopt; a field that is not a number or a
 // file that cannot be read throws CorvaneError naming the file, line and text. Either way nothing
 // of `previous` changes. Sizes are checked before node storage exists: a zone below one node, a
@@ -43,11 +52,11 @@ void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const Load
 // variables) choose rows instead. The work is shared by the calling thread and one helper thread;
 // `progress` and `notifier` are only called on the calling thread.
 std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress);
 // The same for a file already opened (a stream is read once, its head also serving detection).
 std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldDataSet& previous, int previousZoneListCount,
+                                       const FieldView& previous, int previousZoneListCount,
                                        Notifier& notifier, Progress& progress);
 
 }  // namespace corvane

@@ -34,7 +34,7 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
   return frames;
 }
 
-std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldView& previous,
                                           int previousZoneListCount, Notifier& notifier, Progress& progress) {
   // A later step of a file is read by its format's reader; its rows are completed as any load's.
   std::optional<LoadResult> step;
@@ -54,9 +54,9 @@ SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOp
   automatic.AutoMaxMinCheck = true;
   SeriesRange range;
   for (const SeriesFrame& frame : frames) {
-    std::optional<LoadResult> r = LoadSeriesFrame(frame, automatic, FieldDataSet(), 0, notifier, progress);
+    std::optional<LoadResult> r = LoadSeriesFrame(frame, automatic, FieldView(), 0, notifier, progress);
     if (!r) throw CorvaneError(frame.path + " を読み込めませんでした");
-    const FieldDataSet& d = r->data;
+    const FieldView& d = r->view;
     if (range.max.empty()) {
       range.max = d.ContourMax;
       range.min = d.ContourMin;
@@ -71,13 +71,13 @@ SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOp
   return range;
 }
 
-void ApplySeriesRange(FieldDataSet& data, const SeriesRange& range, bool autoStep, int divisions) {
-  const std::size_t n = std::min({range.max.size(), data.ContourMax.size(), data.ContourMin.size()});
+void ApplySeriesRange(FieldView& view, const SeriesRange& range, bool autoStep, int divisions) {
+  const std::size_t n = std::min({range.max.size(), view.ContourMax.size(), view.ContourMin.size()});
   for (std::size_t k = 0; k < n; ++k) {
-    data.ContourMax[k] = range.max[k];
-    data.ContourMin[k] = range.min[k];
+    view.ContourMax[k] = range.max[k];
+    view.ContourMin[k] = range.min[k];
   }
-  if (autoStep) AutoStep(data, divisions);
+  if (autoStep) AutoStep(view, divisions);
 }
 
 }  // namespace corvane

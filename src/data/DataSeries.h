@@ -22,7 +22,7 @@ struct SeriesFrame {
 std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths);
 
 // Loads one frame as LoadAnyDataFile loads its file.
-std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldView& previous,
                                           int previousZoneListCount, Notifier& notifier, Progress& progress);
 
 // The contour range of every value row over all frames: the smallest minimum and the largest
@@ -33,7 +33,7 @@ struct SeriesRange {
 SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOptions& options, Notifier& notifier,
                             Progress& progress);
 
-// Puts `range` into the data set's rows and, when `autoStep`, steps of `divisions` across it.
-void ApplySeriesRange(FieldDataSet& data, const SeriesRange& range, bool autoStep, int divisions);
+// Puts `range` into the contour ranges of `view` and, when `autoStep`, steps of `divisions` across it.
+void ApplySeriesRange(FieldView& view, const SeriesRange& range, bool autoStep, int divisions);
 
 }  // namespace corvane

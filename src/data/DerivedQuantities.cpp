@@ -41,12 +41,12 @@ bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip
   return true;
 }
 
-void AutoMaxMin(FieldDataSet& data) {
+void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
   // Every row with values: the file's columns, the derived rows and those added after them.
   const std::size_t rows = data.Values.size();
-  data.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
-  data.ContourMin.resize(data.ContourMax.size(), 0.0);
-  data.ContourStep.resize(data.ContourMax.size(), 0.0);
+  view.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
+  view.ContourMin.resize(view.ContourMax.size(), 0.0);
+  view.ContourStep.resize(view.ContourMax.size(), 0.0);
   const std::int64_t n = data.NodeCount;
   if (n <= 0) return;
   // Each half finds its own extremes; NaN and infinite values are passed over, so one unreadable
@@ -78,22 +78,22 @@ void AutoMaxMin(FieldDataSet& data) {
     double mx = hi[0][row], mn = lo[0][row];
     if (std::isnan(mx) || hi[1][row] > mx) mx = hi[1][row];
     if (std::isnan(mn) || lo[1][row] < mn) mn = lo[1][row];
-    data.ContourMax[row] = mx;
-    data.ContourMin[row] = mn;
+    view.ContourMax[row] = mx;
+    view.ContourMin[row] = mn;
   }
 }
 
-void AutoStep(FieldDataSet& data, int divisions) {
+void AutoStep(FieldView& view, int divisions) {
   const int n = std::clamp(divisions, 2, 100);
-  const std::size_t rows = std::min(data.ContourMax.size(), data.ContourMin.size());
-  data.ContourStep.resize(std::max(data.ContourStep.size(), rows), 0.0);
+  const std::size_t rows = std::min(view.ContourMax.size(), view.ContourMin.size());
+  view.ContourStep.resize(std::max(view.ContourStep.size(), rows), 0.0);
   for (std::size_t k = 0; k < rows; ++k) {
     // Not rounded: a maximum typed below the minimum gives a negative step.
-    data.ContourStep[k] = data.ContourMax[k] == data.ContourMin[k] ? 1.0 : (data.ContourMax[k] - data.ContourMin[k]) / n;
+    view.ContourStep[k] = view.ContourMax[k] == view.ContourMin[k] ? 1.0 : (view.ContourMax[k] - view.ContourMin[k]) / n;
   }
 }
 
-void UpdateLineMasks(FieldDataSet& data, int iStep, int jStep) {
+void UpdateLineMasks(const FieldDataSet& data, FieldView& view, int iStep, int jStep) {
   const int si = std::max(iStep, 1);
   const int sj = std::max(jStep, 1);
   auto fill = [](std::vector<bool>& mask, int count, int step) {
@@ -101,9 +101,10 @@ void UpdateLineMasks(FieldDataSet& data, int iStep, int jStep) {
     for (int k = 0; k < count; ++k) mask[static_cast<std::size_t>(k)] = k % step == 0;
     if (count > 0) mask[static_cast<std::size_t>(count - 1)] = true;
   };
-  for (ZoneGrid& zone : data.Zones) {
-    fill(zone.ILineMask, zone.NI, si);
-    fill(zone.JLineMask, zone.NJ, sj);
+  view.Masks.resize(data.Zones.size());
+  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
+    fill(view.Masks[z].ILineMask, data.Zones[z].NI, si);
+    fill(view.Masks[z].JLineMask, data.Zones[z].NJ, sj);
   }
 }
 

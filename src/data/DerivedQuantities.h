@@ -1,6 +1,7 @@
 // Mach number and total pressure of every node, the automatic contour ranges, and the line masks.
 #pragma once
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Notifier.h"
 
 namespace corvane {
@@ -10,12 +11,12 @@ namespace corvane {
 // selected; the two rows are then left as they are (zero after a load).
 bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip, double gamma, double R,
                               Notifier& notifier);
-// ContourMax and ContourMin of every value row from the data. NaN values are passed over (a row of
-// NaN only gives NaN); infinities count.
-void AutoMaxMin(FieldDataSet& data);
-// ContourStep of every value row: (max - min) / divisions, 1.0 for a flat row.
-void AutoStep(FieldDataSet& data, int divisions);
-// Recomputes every zone's line masks for the compression steps (1..10).
-void UpdateLineMasks(FieldDataSet& data, int iStep, int jStep);
+// ContourMax and ContourMin in `view` of every value row of `data`. NaN values are passed over (a
+// row of NaN only gives NaN); infinities count.
+void AutoMaxMin(const FieldDataSet& data, FieldView& view);
+// ContourStep of every row with a range: (max - min) / divisions, 1.0 for a flat row.
+void AutoStep(FieldView& view, int divisions);
+// Recomputes the line masks of every zone of `data` for the compression steps (1..10).
+void UpdateLineMasks(const FieldDataSet& data, FieldView& view, int iStep, int jStep);
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
 // The loaded data set: zones of structured nodes sharing one list of variables, stored flat.
+// How it is shown (contour ranges, edge flags, line masks) lives in FieldView beside it.
 // Node (zone, i, j) has the global index FirstNode + NJ * i + j (j runs fastest).
 #pragma once
 #include <cstdint>
@@ -40,17 +41,6 @@ struct ZoneGrid {
   std::int32_t NI = 0;
   std::int32_t NJ = 0;
   std::int32_t FirstNode = 0;
-  // Data-compression flags of the constant-i and constant-j lines (UpdateLineMasks).
-  std::vector<bool> ILineMask;
-  std::vector<bool> JLineMask;
-};
-
-// Which zone edges the boundary layer draws: i = 0, i = imax, j = 0, j = jmax.
-struct BoundaryFlags {
-  bool i0 = true;
-  bool imax = true;
-  bool j0 = true;
-  bool jmax = true;
 };
 
 struct FieldDataSet {
@@ -63,10 +53,8 @@ struct FieldDataSet {
   NodeRow Y;
   // ColumnCount rows of NodeCount values: file variables, then Mach number, then total pressure.
   std::vector<NodeRow> Values;
+  // The box of the nodes, starting from the origin (FinishLoad).
   double XMax = 0.0, YMax = 0.0, XMin = 0.0, YMin = 0.0;
-  std::vector<double> ContourMax, ContourMin, ContourStep;
-  // Per-zone boundary flags; kept across loads while the zone count stays the same.
-  std::vector<BoundaryFlags> Boundaries;
 
   std::int32_t MachNumberRow() const { return ColumnCount - 2; }
   std::int32_t TotalPressureRow() const { return ColumnCount - 1; }

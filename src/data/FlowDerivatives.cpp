@@ -50,7 +50,7 @@ NodeRow ComputeVorticity(const FieldDataSet& data, int iu, int iv) {
   return out;
 }
 
-bool AddFlowRows(FieldDataSet& data, int iu, int iv) {
+bool AddFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv) {
   const int variables = data.ColumnCount - 2;
   if (iu < 0 || iv < 0 || iu >= variables || iv >= variables) return false;
   if (data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return false;
@@ -62,7 +62,7 @@ bool AddFlowRows(FieldDataSet& data, int iu, int iv) {
   data.Values.resize(static_cast<std::size_t>(data.ColumnCount));
   data.Values.push_back(std::move(vorticity));
   data.Values.push_back(std::move(speed));
-  for (std::vector<double>* c : {&data.ContourMax, &data.ContourMin, &data.ContourStep}) c->resize(data.Values.size(), 0.0);
+  for (std::vector<double>* c : {&view.ContourMax, &view.ContourMin, &view.ContourStep}) c->resize(data.Values.size(), 0.0);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // Vorticity and speed of the velocity field, from the grid metrics of each zone.
 #pragma once
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 
 namespace corvane {
 
@@ -11,7 +12,7 @@ namespace corvane {
 NodeRow ComputeVorticity(const FieldDataSet& data, int iu, int iv);
 
 // Appends the rows 渦度 and 速さ after the total pressure (replacing them if they are there),
-// with contour entries of 0. Nothing happens when iu or iv is not a file variable.
-bool AddFlowRows(FieldDataSet& data, int iu, int iv);
+// with contour entries of 0 in `view`. Nothing happens when iu or iv is not a file variable.
+bool AddFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv);
 
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Notifier.h"
 
 namespace corvane {
@@ -29,12 +30,13 @@ NodeRow EvaluateFormula(const FieldDataSet& data, const FormulaDefinition& formu
 
 // Evaluates `formula` and inserts it as a variable after the file's columns and the formulas
 // before it (so the rows of the Mach number and the rest move down by one); its contour range
-// is taken from the values. A name already used, or an expression that fails, throws
+// is taken from the values into `view`. A name already used, or an expression that fails, throws
 // CorvaneError and adds nothing. Returns the new row.
-int AddFormulaVariable(FieldDataSet& data, const FormulaDefinition& formula);
+int AddFormulaVariable(FieldDataSet& data, FieldView& view, const FormulaDefinition& formula);
 
 // Each formula text in order; a failing one is reported through `notifier` (with its text) and
 // skipped. Returns the number added.
-int AddFormulaVariables(FieldDataSet& data, const std::vector<std::string>& formulas, Notifier& notifier);
+int AddFormulaVariables(FieldDataSet& data, FieldView& view, const std::vector<std::string>& formulas,
+                        Notifier& notifier);
 
 }  // namespace corvane

@@ -30,14 +30,14 @@ std::string Plot3dGridBeside(const std::string& solutionPath) {
 }
 
 std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
-                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         const FieldView& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress) {
   const MappedFile file(path);
   return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
 }
 
 std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options,
-                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         const FieldView& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress) {
   const std::string& path = file.Path();
   try {

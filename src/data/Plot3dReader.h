@@ -20,11 +20,11 @@ std::string Plot3dGridBeside(const std::string& solutionPath);
 // U, V, T, P; a grid alone gives the nodes without variables. Every refusal throws CorvaneError
 // naming the file (and the block); nothing of `previous` changes.
 std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
-                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         const FieldView& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress);
 // The same for a file already opened: the solution, or a grid alone.
 std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options,
-                                         const FieldDataSet& previous, int previousZoneListCount,
+                                         const FieldView& previous, int previousZoneListCount,
                                          Notifier& notifier, Progress& progress);
 
 }  // namespace corvane

@@ -74,18 +74,18 @@ bool RoundRange(double& lo, double& hi, double& step, int divisions) {
   return true;
 }
 
-void ApplyRoundLevels(FieldDataSet& data, const LoadOptions& options) {
+void ApplyRoundLevels(FieldView& view, const LoadOptions& options) {
   if (!options.RoundLevelsCheck || !(options.AutoMaxMinCheck || options.AutoStepCheck)) return;
-  const std::size_t rows = std::min(data.ContourMax.size(), data.ContourMin.size());
-  data.ContourStep.resize(std::max(data.ContourStep.size(), rows), 0.0);
+  const std::size_t rows = std::min(view.ContourMax.size(), view.ContourMin.size());
+  view.ContourStep.resize(std::max(view.ContourStep.size(), rows), 0.0);
   for (std::size_t k = 0; k < rows; ++k) {
-    double lo = data.ContourMin[k], hi = data.ContourMax[k], step = data.ContourStep[k];
+    double lo = view.ContourMin[k], hi = view.ContourMax[k], step = view.ContourStep[k];
     if (!RoundRange(lo, hi, step, options.StepBar)) continue;
     if (options.AutoMaxMinCheck) {
-      data.ContourMin[k] = lo;
-      data.ContourMax[k] = hi;
+      view.ContourMin[k] = lo;
+      view.ContourMax[k] = hi;
     }
-    if (options.AutoStepCheck) data.ContourStep[k] = step;
+    if (options.AutoStepCheck) view.ContourStep[k] = step;
   }
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/LoadOptions.h"
 
 namespace corvane {
@@ -30,7 +30,7 @@ bool RoundRange(double& lo, double& hi, double& step, int divisions);
 // When RoundLevelsCheck is set: for every value row, the automatic range (AutoMaxMinCheck) goes
 // out to multiples of the round step and the automatic step (AutoStepCheck) becomes that step.
 // Called right after AutoMaxMin / AutoStep wherever those run.
-void ApplyRoundLevels(FieldDataSet& data, const LoadOptions& options);
+void ApplyRoundLevels(FieldView& view, const LoadOptions& options);
 
 // `value` with the decimals a round step needs ("0.65" for a step of 0.05); a step that is not
 // finite and positive falls back to the general format with 6 significant digits.

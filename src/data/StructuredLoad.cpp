@@ -55,8 +55,6 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
     zone.NI = static_cast<std::int32_t>(s.ni);
     zone.NJ = static_cast<std::int32_t>(s.nj);
     zone.FirstNode = static_cast<std::int32_t>(nodes);
-    zone.ILineMask.assign(static_cast<std::size_t>(s.ni), true);
-    zone.JLineMask.assign(static_cast<std::size_t>(s.nj), true);
     nodes += s.ni * s.nj;
   }
   data.ZoneCount = static_cast<std::int32_t>(sizes.size());
@@ -93,7 +91,7 @@ void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], in
   }
 }
 
-LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldDataSet& previous,
+LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldView& previous,
                       int previousZoneListCount, Notifier& notifier, bool derive) {
   LoadResult result;
   // The box of the nodes, starting from the origin; nodes at NaN or infinity are passed over.
@@ -109,29 +107,41 @@ LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& o
   int found[4];
   for (int s = 0; s < 4; ++s) found[s] = FindVariable(data.VariableNames, kStandard[s], kPrimitiveNames[s]);
   SetVariableChoices(result, data, options, found);
+  result.data = std::move(data);
+  result.source = std::move(source);
+  return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, derive);
+}
 
-  const std::size_t columns = static_cast<std::size_t>(data.ColumnCount);
-  for (auto [to, from] : {std::pair{&data.ContourMax, &previous.ContourMax}, std::pair{&data.ContourMin, &previous.ContourMin},
-                          std::pair{&data.ContourStep, &previous.ContourStep}}) {
+LoadResult FinishLoad(LoadResult result, const LoadOptions& options, const FieldView& previous,
+                      int previousZoneListCount, Notifier& notifier, bool derive) {
+  const FieldDataSet& data = result.data;
+  FieldView& view = result.view;
+  const std::size_t columns = static_cast<std::size_t>(std::max(data.ColumnCount, 0));
+  for (auto [to, from] : {std::pair{&view.ContourMax, &previous.ContourMax}, std::pair{&view.ContourMin, &previous.ContourMin},
+                          std::pair{&view.ContourStep, &previous.ContourStep}}) {
     *to = *from;
     to->resize(columns, 0.0);
+  }
+  const std::size_t zones = static_cast<std::size_t>(std::max(data.ZoneCount, 0));
+  view.Masks.resize(zones);
+  for (std::size_t z = 0; z < zones && z < data.Zones.size(); ++z) {
+    view.Masks[z].ILineMask.assign(static_cast<std::size_t>(data.Zones[z].NI), true);
+    view.Masks[z].JLineMask.assign(static_cast<std::size_t>(data.Zones[z].NJ), true);
   }
   result.zoneListCount = data.ZoneCount;
   result.zoneListsRebuilt = data.ZoneCount != previousZoneListCount;
   if (result.zoneListsRebuilt) {
-    data.Boundaries.assign(static_cast<std::size_t>(data.ZoneCount), BoundaryFlags{});
+    view.Boundaries.assign(zones, BoundaryFlags{});
   } else {
-    data.Boundaries = previous.Boundaries;
-    data.Boundaries.resize(static_cast<std::size_t>(data.ZoneCount));
+    view.Boundaries = previous.Boundaries;
+    view.Boundaries.resize(zones);
   }
   if (derive)
-    ComputeDerivedQuantities(data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex, options.gammaBox,
-                             options.RBox, notifier);
-  if (options.AutoMaxMinCheck) AutoMaxMin(data);
-  if (options.AutoStepCheck) AutoStep(data, options.StepBar);
-  ApplyRoundLevels(data, options);
-  result.data = std::move(data);
-  result.source = std::move(source);
+    ComputeDerivedQuantities(result.data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex,
+                             options.gammaBox, options.RBox, notifier);
+  if (options.AutoMaxMinCheck) AutoMaxMin(data, view);
+  if (options.AutoStepCheck) AutoStep(view, options.StepBar);
+  ApplyRoundLevels(view, options);
   return result;
 }
 

@@ -32,11 +32,10 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
 // P = (γ - 1)(e - ρ(U² + V²)/2) and T = P/(ρR) from the rows of ρ, ρu, ρv and e.
 void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], int firstTarget, double gamma, double R);
 
-// Completes a load whose nodes and file variables are in `data`: extents, selectors preselected
-// by VelocityX, VelocityY, Temperature, Pressure (else U, V, T, P), derived rows (unless
-// `derive` is false: a grid without variables), contour ranges carried over from `previous` or
-// set automatically, line masks and zone lists.
-LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldDataSet& previous,
+// Completes a load whose nodes and file variables are in `data`: extents and selectors
+// preselected by VelocityX, VelocityY, Temperature, Pressure (else U, V, T, P), then the common
+// FinishLoad of every reader (derived rows unless `derive` is false: a grid without variables).
+LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldView& previous,
                       int previousZoneListCount, Notifier& notifier, bool derive = true);
 
 }  // namespace corvane

@@ -269,14 +269,14 @@ void ReadTecplotValues(std::string_view s, std::size_t begin, std::size_t end, s
 bool HasTecplotHeader(std::string_view bytes) { return LooksLikeTecplot(bytes.substr(0, 65536)); }
 
 std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress, int step) {
   const MappedFile mapped(path);
   return LoadTecplotFile(mapped, options, previous, previousZoneListCount, notifier, progress, step);
 }
 
 std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress, int step) {
   const std::string& path = mapped.Path();
   try {

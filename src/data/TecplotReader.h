@@ -21,12 +21,12 @@ bool HasTecplotHeader(std::string_view bytes);
 // naming the file and the zone or line; nothing of `previous` changes. The values are read on
 // both cores; an abort between zones gives nullopt.
 std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress, int step = 0);
 // The same for a file already opened (a stream is read once).
 class MappedFile;
 std::optional<LoadResult> LoadTecplotFile(const MappedFile& file, const LoadOptions& options,
-                                          const FieldDataSet& previous, int previousZoneListCount,
+                                          const FieldView& previous, int previousZoneListCount,
                                           Notifier& notifier, Progress& progress, int step = 0);
 
 // The values of [begin, end) of `text` in order (n*value standing for n copies), at most `limit`

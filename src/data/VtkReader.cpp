@@ -51,13 +51,13 @@ bool HasVtkHeader(std::string_view bytes) {
   return LooksLikeLegacyVtk(head) || !VtkXmlKind(head).empty();
 }
 
-std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldView& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress) {
   const MappedFile file(path);
   return LoadVtkFile(file, options, previous, previousZoneListCount, notifier, progress);
 }
 
-std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldView& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress) {
   const std::string& path = file.Path();
   try {

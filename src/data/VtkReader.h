@@ -20,11 +20,11 @@ bool HasVtkHeader(std::string_view bytes);
 // for three, else NAME_0, NAME_1, ...). The variables are those of the first zone, the nodes'
 // arrays before the cells'; a later zone without one of them is refused. Every refusal throws
 // CorvaneError naming the file and what is wrong; nothing of `previous` changes.
-std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldView& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress);
 // The same for a file already opened (a stream is read once).
 class MappedFile;
-std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldDataSet& previous,
+std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldView& previous,
                                       int previousZoneListCount, Notifier& notifier, Progress& progress);
 
 }  // namespace corvane

@@ -266,11 +266,12 @@ void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double 
 }
 
 // The enabled edges of every zone for one copy.
-void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour) {
+void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, const std::vector<BoundaryFlags>& edges, double dx,
+                          double dy, Colour colour) {
   for (std::size_t z = 0; z < data.Zones.size(); ++z) {
     const ZoneGrid& zone = data.Zones[z];
     if (!ZoneFits(data, zone, data.X.size())) continue;
-    const BoundaryFlags flags = z < data.Boundaries.size() ? data.Boundaries[z] : BoundaryFlags{};
+    const BoundaryFlags flags = z < edges.size() ? edges[z] : BoundaryFlags{};
     const std::int32_t imax = zone.NI - 1, jmax = zone.NJ - 1;
     auto node = [&](std::int32_t i, std::int32_t j) {
       return Shifted(data, zone.FirstNode + zone.NJ * i + j, dx, dy);
@@ -313,17 +314,19 @@ void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, d
 bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
                         double dy, const std::vector<Colour>& nodeColours) {
   const FieldDataSet& data = *host.data;
+  if (!host.fieldView) return true;
+  const FieldView& shown = *host.fieldView;
   Progress& progress = *host.progress;
   const int k = options.RGroup;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size()) return true;
   const std::size_t row = static_cast<std::size_t>(k);
-  if (row >= data.ContourMax.size() || row >= data.ContourMin.size() || row >= data.ContourStep.size()) return true;
+  if (row >= shown.ContourMax.size() || row >= shown.ContourMin.size() || row >= shown.ContourStep.size()) return true;
   if (host.setPlotCaption) host.setPlotCaption(k);
 
   ContourStyle style;
-  style.step = data.ContourStep[row];
-  style.min = data.ContourMin[row];
-  style.max = data.ContourMax[row];
+  style.step = shown.ContourStep[row];
+  style.min = shown.ContourMin[row];
+  style.max = shown.ContourMax[row];
   style.kind = options.contour.colorMap;
   style.fill = options.display.BrushCheck;
   style.fixLineColour = options.contour.FixLineColor;
@@ -425,18 +428,21 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
   frame.background = d.WhiteBack ? kWhite : kBlack;
   const Colour foreground = d.WhiteBack ? kBlack : kWhite;
   if (!host.data) return;
-  FieldDataSet& data = *host.data;
+  const FieldDataSet& data = *host.data;
+  const std::vector<BoundaryFlags> noEdges;
+  const std::vector<BoundaryFlags>& edges = host.fieldView ? host.fieldView->Boundaries : noEdges;
 
   std::vector<Colour> nodeColours;
-  if (showContour) {
-    if (options.load.AutoStepCheck) AutoStep(data, options.load.StepBar);
-    ApplyRoundLevels(data, options.load);
+  if (showContour && host.fieldView) {
+    FieldView& shown = *host.fieldView;
+    if (options.load.AutoStepCheck) AutoStep(shown, options.load.StepBar);
+    ApplyRoundLevels(shown, options.load);
     // The smooth fill colours every node once per frame, not once per triangle corner.
     const std::size_t row = static_cast<std::size_t>(options.RGroup);
     if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&
-        row < data.ContourMax.size() && row < data.ContourMin.size()) {
-      const double step = row < data.ContourStep.size() ? data.ContourStep[row] : 0.0;
-      const LevelPalette palette(data.ContourMin[row], data.ContourMax[row], step, options.contour.colorMap);
+        row < shown.ContourMax.size() && row < shown.ContourMin.size()) {
+      const double step = row < shown.ContourStep.size() ? shown.ContourStep[row] : 0.0;
+      const LevelPalette palette(shown.ContourMin[row], shown.ContourMax[row], step, options.contour.colorMap);
       const NodeRow& values = data.Values[row];
       nodeColours.resize(values.size());
       for (std::size_t n = 0; n < values.size(); ++n) nodeColours[n] = palette(values[n]);
@@ -451,7 +457,7 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
     if (showGrid) DrawOpenGLGrid(frame, data, dx, dy, foreground);
     // One warning per frame is enough when the velocity rows are missing.
     if (showVectors && !vectorsWarned) vectorsWarned = !DrawOpenGLVectors(frame, host, options, dx, dy);
-    DrawOpenGLBoundaries(frame, data, dx, dy, foreground);
+    DrawOpenGLBoundaries(frame, data, edges, dx, dy, foreground);
   }
 }
 

@@ -135,12 +135,13 @@ class TriangleContourer {
 
 // What a frame reads from the main window besides the options.
 struct OpenGLSceneHost {
-  FieldDataSet* data = nullptr;  // AutoStep may set the steps
+  const FieldDataSet* data = nullptr;
   ContourReadout* readout = nullptr;
   Progress* progress = nullptr;
   Notifier* notifier = nullptr;
   std::function<void(int row)> setPlotCaption;  // the plot window's caption: item text + ":等高線"
   std::function<void()> raiseMainWindow;                   // after the vector warning
+  FieldView* fieldView = nullptr;  // contour ranges and edge flags; AutoStep may set the steps
 };
 
 // Arrow from (x, y) to (x + u*scale, y + v*scale) with a filled head a fifth of its length and
@@ -150,7 +151,8 @@ void DrawOpenGLArrow(GlFrame& frame, float scale, float u, float v, float x, flo
 // wholly beyond one side of the frame's box are left out.
 void DrawOpenGLGrid(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour);
 // The enabled zone edges as line strips, in one walk round each zone.
-void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, double dx, double dy, Colour colour);
+void DrawOpenGLBoundaries(GlFrame& frame, const FieldDataSet& data, const std::vector<BoundaryFlags>& edges, double dx,
+                          double dy, Colour colour);
 // The contour layer of one copy. Returns false when the abort command stopped it.
 bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const ProgramOptions& options, double dx,
                         double dy, const std::vector<Colour>& nodeColours);

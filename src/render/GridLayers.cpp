@@ -225,7 +225,8 @@ void DrawZoneBoundaries(const LayerContext& context, Canvas& canvas) {
   for (std::size_t z = 0; z < data.Zones.size(); ++z) {
     const ZoneGrid& zone = data.Zones[z];
     if (!ZoneFits(data, zone)) continue;
-    const BoundaryFlags flags = z < data.Boundaries.size() ? data.Boundaries[z] : BoundaryFlags{};
+    const std::vector<BoundaryFlags>& edges = context.fieldView.Boundaries;
+    const BoundaryFlags flags = z < edges.size() ? edges[z] : BoundaryFlags{};
     const std::int32_t zi = static_cast<std::int32_t>(z);
     const std::int32_t imax = zone.NI - 1, jmax = zone.NJ - 1;
     auto at = [&](std::int32_t i, std::int32_t j) { return NodePixel(context, NodeIndex(data, zi, i, j)); };

@@ -1,4 +1,5 @@
-// What a drawing layer is given: the data, the mapping, the display and data-layout options, the
+// What a drawing layer is given: the data and how it is shown (contour ranges, edge flags, line
+// masks), the mapping, the display and data-layout options, the
 // variable drawn, the shift of the overlay copy being drawn, progress and abort, and the
 // generator for label positions. Layers draw copy c at x + offsetX, y + offsetY; the data set
 // itself is never moved. Layers above this folder take their own options (contour, streamline,
@@ -7,6 +8,7 @@
 #include <QRect>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Progress.h"
 #include "data/Random.h"
 #include "data/LoadOptions.h"
@@ -25,6 +27,7 @@ struct ContourReadout {
 
 struct LayerContext {
   const FieldDataSet& data;
+  const FieldView& fieldView;
   const ViewTransform& view;
   const DisplayOptions& display;
   const LoadOptions& load;

@@ -23,9 +23,10 @@
 
 namespace corvane {
 
-LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
-                             Progress& progress, Random& random, ContourReadout& readout) {
-  LayerContext context{data, view, options.display, options.load, progress, random, readout};
+LayerContext LayerContextFor(const FieldDataSet& data, const FieldView& fieldView, const ViewTransform& view,
+                             const ProgramOptions& options, Progress& progress, Random& random,
+                             ContourReadout& readout) {
+  LayerContext context{data, fieldView, view, options.display, options.load, progress, random, readout};
   context.row = options.RGroup;
   return context;
 }
@@ -34,28 +35,16 @@ namespace {
 
 Extents ExtentsOf(const FieldDataSet& data) { return Extents{data.XMin, data.XMax, data.YMin, data.YMax}; }
 
-void SetExtents(FieldDataSet& data, const Extents& e) {
-  data.XMin = e.XMin;
-  data.XMax = e.XMax;
-  data.YMin = e.YMin;
-  data.YMax = e.YMax;
-}
-
-// Holds the drawing flag and the widened extents for one drawing; puts the data set's own
-// extents back and lowers the flag however the drawing ends, exceptions included.
+// Holds the drawing flag for one drawing; lowers it however the drawing ends, exceptions included.
 class DrawingScope {
  public:
-  explicit DrawingScope(SceneState& state) : state_(state), saved_(ExtentsOf(state.data)) { state_.drawing = true; }
-  ~DrawingScope() {
-    SetExtents(state_.data, saved_);
-    state_.drawing = false;
-  }
+  explicit DrawingScope(SceneState& state) : state_(state) { state_.drawing = true; }
+  ~DrawingScope() { state_.drawing = false; }
   DrawingScope(const DrawingScope&) = delete;
   DrawingScope& operator=(const DrawingScope&) = delete;
 
  private:
   SceneState& state_;
-  Extents saved_;
 };
 
 Extents WidenedExtents(const SceneState& state) {
@@ -113,12 +102,12 @@ QRect PixelsUnlike(const QImage& image, QRgb colour) {
 
 // Why the contour layers cannot draw the selected row's range; empty when they can (or when the
 // row does not exist, which the layers pass over by themselves).
-std::string ContourProblemOf(const FieldDataSet& data, int row) {
+std::string ContourProblemOf(const FieldDataSet& data, const FieldView& shown, int row) {
   const std::size_t k = static_cast<std::size_t>(row);
-  if (row < 0 || k >= data.Values.size() || k >= data.ContourMax.size() || k >= data.ContourMin.size() ||
-      k >= data.ContourStep.size())
+  if (row < 0 || k >= data.Values.size() || k >= shown.ContourMax.size() || k >= shown.ContourMin.size() ||
+      k >= shown.ContourStep.size())
     return {};
-  return ContourRangeProblem(data.ContourMax[k], data.ContourMin[k], data.ContourStep[k]);
+  return ContourRangeProblem(shown.ContourMax[k], shown.ContourMin[k], shown.ContourStep[k]);
 }
 
 // The colour bar's input for the drawn variable, or nothing when the bar is off or the variable
@@ -126,14 +115,15 @@ std::string ContourProblemOf(const FieldDataSet& data, int row) {
 std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
   const ProgramOptions& o = state.options;
   const FieldDataSet& data = state.data;
+  const FieldView& shown = state.fieldView;
   if (!o.display.ColourBarCheck || !o.display.ShowContour || o.RGroup < 0) return std::nullopt;
   const std::size_t row = static_cast<std::size_t>(o.RGroup);
-  if (row >= data.ContourMax.size() || row >= data.ContourMin.size() || row >= data.ContourStep.size())
+  if (row >= shown.ContourMax.size() || row >= shown.ContourMin.size() || row >= shown.ContourStep.size())
     return std::nullopt;
   ColourBarInput in;
-  in.lo = data.ContourMin[row];
-  in.hi = data.ContourMax[row];
-  in.step = data.ContourStep[row];
+  in.lo = shown.ContourMin[row];
+  in.hi = shown.ContourMax[row];
+  in.step = shown.ContourStep[row];
   in.kind = o.contour.colorMap;
   in.format = o.display.numberFormat;
   if (o.load.RoundLevelsCheck) in.format.roundStep = in.step;
@@ -186,11 +176,8 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   const int copies = std::clamp(d.writetimes, 0, 10);
   const double dx = d.xoffsetbox, dy = d.yoffsetbox;
 
-  // Layers that read the extents (the axes) see them widened to cover every copy; a fit of a
-  // zero scale takes the same widened extents (widening the data set's copy again would fit
-  // the copies twice over).
+  // The axes and a fit of a zero scale take the extents widened to cover every copy.
   const Extents widened = WidenedExtents(state);
-  SetExtents(state.data, widened);
   if (state.view.ScaleX == 0.0 || state.view.ScaleY == 0.0) RescaleIntoPlotArea(state, widened);
 
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
@@ -198,14 +185,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   bool fills = d.ShowContour && d.BrushCheck, lines = d.ShowContour && d.LineCheck;
   state.contourProblem.clear();
   if (fills || lines) {
-    // The contour layers walk the shown cells and colour by the step; both are derived here so
-    // the layers can take the data set as it is.
-    UpdateLineMasks(state.data, state.options.load.ICompress2, state.options.load.JCompress2);
-    if (state.options.load.AutoStepCheck) AutoStep(state.data, state.options.load.StepBar);
-    ApplyRoundLevels(state.data, state.options.load);
+    // The contour layers walk the shown cells and colour by the step; both are derived here, in
+    // the view, so the layers can take the data set as it is.
+    UpdateLineMasks(state.data, state.fieldView, state.options.load.ICompress2, state.options.load.JCompress2);
+    if (state.options.load.AutoStepCheck) AutoStep(state.fieldView, state.options.load.StepBar);
+    ApplyRoundLevels(state.fieldView, state.options.load);
     // A range or step the levels cannot come from leaves the contour layers out, and the user
     // is told why rather than left with a picture without them.
-    state.contourProblem = ContourProblemOf(state.data, state.options.RGroup);
+    state.contourProblem = ContourProblemOf(state.data, state.fieldView, state.options.RGroup);
     if (!state.contourProblem.empty()) {
       fills = lines = false;
       progress.SetStatus(kContourStepInvalidText);
@@ -223,7 +210,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   // With the axes shown, labels, vectors, the segment and the streamlines keep off the margins.
   const QRect plotArea = d.ShowXYLabel ? AxisPlotArea(plotView, widened) : QRect();
   auto contextIn = [&](const ViewTransform& view, int copy) {
-    LayerContext c = LayerContextFor(data, view, state.options, progress, state.random, state.readout);
+    LayerContext c = LayerContextFor(data, state.fieldView, view, state.options, progress, state.random, state.readout);
     c.offsetX = copy * dx;
     c.offsetY = copy * dy;
     c.foreground = foreground;
@@ -313,7 +300,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   }
 
   // Once, over all copies.
-  if (d.ShowXYLabel) DrawAxes(canvas, context(0), ExtentsOf(data), &notifier);
+  if (d.ShowXYLabel) DrawAxes(canvas, context(0), widened, &notifier);
   if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
   if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
   if (colourBar && (fills || lines)) DrawColourBar(canvas, *colourBar, width, height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
@@ -374,25 +361,6 @@ QPicture CompletePicture(const SceneState& state) {
   return complete;
 }
 
-bool Redraw(SceneState& state, Progress& progress, Notifier& notifier) {
-  if (state.options.display.UseOpenGL) return false;
-  return DrawScene(state, progress, notifier);
-}
-
-bool RescaleAndRedraw(SceneState& state, Progress& progress, Notifier& notifier) {
-  if (state.drawing || state.options.display.UseOpenGL) return false;
-  // The fit uses the extents widened for the copies; DrawScene widens them again for its own
-  // layers, from the data set's own extents, so they are widened once, not twice.
-  FitView(state);
-  const bool drawn = DrawScene(state, progress, notifier);
-  DisplayOptions& d = state.options.display;
-  d.x0box = state.view.CentreX;
-  d.y0box = state.view.CentreY;
-  d.xscalebox = state.view.ScaleX;
-  d.yscalebox = state.view.ScaleY;
-  return drawn;
-}
-
 void DrawGridPreview(const SceneState& state, QImage& work) {
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   if (work.width() != width || work.height() != height || work.format() != QImage::Format_RGB32)
@@ -402,7 +370,7 @@ void DrawGridPreview(const SceneState& state, QImage& work) {
   NullProgress progress;
   Random random;
   ContourReadout readout;
-  LayerContext context = LayerContextFor(state.data, state.view, state.options, progress, random, readout);
+  LayerContext context = LayerContextFor(state.data, state.fieldView, state.view, state.options, progress, random, readout);
   context.foreground = ForegroundColour(d);
   context.background = BackgroundColour(d);
   DrawGridLinesInto(context, work);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "data/FieldDataSet.h"
+#include "data/FieldView.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
 #include "data/Random.h"
@@ -21,6 +22,9 @@ namespace corvane {
 // What drawing needs and leaves behind; the main window owns one for the whole run.
 struct SceneState {
   FieldDataSet data;
+  // How the data is shown: contour ranges, edge flags, line masks. Drawing writes these (the
+  // automatic step, the masks), never the data set.
+  FieldView fieldView;
   ViewTransform view;
   ProgramOptions options;
   ContourReadout readout;
@@ -51,9 +55,11 @@ struct SceneState {
 // background, a hole or the axis margins.
 bool ReadoutCovers(const SceneState& state, int x, int y);
 
-// The context the layers draw copy 0 with: the data, the view and the options of one drawing.
-LayerContext LayerContextFor(const FieldDataSet& data, const ViewTransform& view, const ProgramOptions& options,
-                             Progress& progress, Random& random, ContourReadout& readout);
+// The context the layers draw copy 0 with: the data and how it is shown, the view and the options
+// of one drawing.
+LayerContext LayerContextFor(const FieldDataSet& data, const FieldView& fieldView, const ViewTransform& view,
+                             const ProgramOptions& options, Progress& progress, Random& random,
+                             ContourReadout& readout);
 
 // Black lines on a white background, white on black.
 Colour ForegroundColour(const DisplayOptions& display);
@@ -67,22 +73,14 @@ void FitView(SceneState& state);
 
 // Draws the scene into state.picture and state.bitmap. Returns false, drawing nothing, when a
 // drawing is already under way. An error inside a layer propagates; the previous picture and
-// bitmap then stay, and the data set's extents are back to their own values in every case.
+// bitmap then stay. The data set is only read; the line masks and, with AutoStepCheck, the
+// steps of state.fieldView are brought up to date.
 // The caller clears the abort flag before and after (the layers poll progress.AbortRequested()).
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
 
 // The last drawing as one vector picture, for vector files: the bands' image, if any, then the
 // picture.
 QPicture CompletePicture(const SceneState& state);
-
-// The GDI part of the redraw command: draws unless UseOpenGL is checked (the OpenGL view then
-// draws its own frame). Returns true when a picture was drawn.
-bool Redraw(SceneState& state, Progress& progress, Notifier& notifier);
-
-// The GDI part of the rescale-and-redraw command: fits the view to the data and all overlay
-// copies, draws, and puts the new centre and scales into x0box, y0box, xscalebox, yscalebox of
-// state.options. Refused (false) while a drawing is under way or with UseOpenGL checked.
-bool RescaleAndRedraw(SceneState& state, Progress& progress, Notifier& notifier);
 
 // The pan preview: the grid lines alone, drawn straight into `work` (resized to the picture and
 // cleared to the background); no vector picture is recorded.

@@ -100,17 +100,17 @@ void TForm1::ConnectContourTab() {
 // The range boxes show the stored range of the selected variable.
 void TForm1::ShowContourRange() {
   const int k = scene.options.RGroup;
-  if (k < 0 || static_cast<std::size_t>(k) >= data_.ContourMax.size()) return;
-  MaxBox->setText(Q(FormatGeneral15(data_.ContourMax[static_cast<std::size_t>(k)])));
-  MinBox->setText(Q(FormatGeneral15(data_.ContourMin[static_cast<std::size_t>(k)])));
+  if (k < 0 || static_cast<std::size_t>(k) >= scene.fieldView.ContourMax.size()) return;
+  MaxBox->setText(Q(FormatGeneral15(scene.fieldView.ContourMax[static_cast<std::size_t>(k)])));
+  MinBox->setText(Q(FormatGeneral15(scene.fieldView.ContourMin[static_cast<std::size_t>(k)])));
   SetBlue(MaxBox, false);
   SetBlue(MinBox, false);
 }
 
 void TForm1::ShowContourStep() {
   const int k = scene.options.RGroup;
-  if (k < 0 || static_cast<std::size_t>(k) >= data_.ContourStep.size()) return;
-  StepBox->setText(Q(FormatGeneral15(data_.ContourStep[static_cast<std::size_t>(k)])));
+  if (k < 0 || static_cast<std::size_t>(k) >= scene.fieldView.ContourStep.size()) return;
+  StepBox->setText(Q(FormatGeneral15(scene.fieldView.ContourStep[static_cast<std::size_t>(k)])));
   SetBlue(StepBox, false);
 }
 
@@ -130,17 +130,17 @@ void TForm1::MaxBoxKeyDown(QLineEdit* sender, int key) {
   auto store = [&](std::vector<double>& row) {
     if (k >= 0 && static_cast<std::size_t>(k) < row.size()) row[static_cast<std::size_t>(k)] = v;
   };
-  if (sender == MaxBox) store(data_.ContourMax);
-  else if (sender == MinBox) store(data_.ContourMin);
-  else if (sender == StepBox) store(data_.ContourStep);
+  if (sender == MaxBox) store(scene.fieldView.ContourMax);
+  else if (sender == MinBox) store(scene.fieldView.ContourMin);
+  else if (sender == StepBox) store(scene.fieldView.ContourStep);
   SetBlue(sender, false);
 }
 
 void TForm1::AutoMaxMinCheckClick() {
   progress_->Pump();
   if (AutoMaxMinCheck->isChecked()) {
-    if (!data_.Empty()) AutoMaxMin(data_);
-    if (!data_.Empty()) ApplyRoundLevels(data_, scene.options.load);
+    if (!data_.Empty()) AutoMaxMin(data_, scene.fieldView);
+    if (!data_.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
     ShowContourRange();
     ShowContourStep();
     MaxBox->setEnabled(false);
@@ -154,8 +154,8 @@ void TForm1::AutoMaxMinCheckClick() {
 void TForm1::AutoStepCheckClick() {
   progress_->Pump();
   if (AutoStepCheck->isChecked()) {
-    if (!data_.Empty()) AutoStep(data_, scene.options.load.StepBar);
-    if (!data_.Empty()) ApplyRoundLevels(data_, scene.options.load);
+    if (!data_.Empty()) AutoStep(scene.fieldView, scene.options.load.StepBar);
+    if (!data_.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
     ShowContourRange();
     ShowContourStep();
     StepBox->setEnabled(false);
@@ -170,9 +170,9 @@ void TForm1::AutoStepCheckClick() {
 void TForm1::RoundLevelsCheckClick() {
   progress_->Pump();
   if (data_.Empty()) return;
-  if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(data_);
-  if (scene.options.load.AutoStepCheck) AutoStep(data_, scene.options.load.StepBar);
-  ApplyRoundLevels(data_, scene.options.load);
+  if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(data_, scene.fieldView);
+  if (scene.options.load.AutoStepCheck) AutoStep(scene.fieldView, scene.options.load.StepBar);
+  ApplyRoundLevels(scene.fieldView, scene.options.load);
   ShowContourRange();
   ShowContourStep();
 }

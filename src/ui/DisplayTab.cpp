@@ -137,8 +137,8 @@ void TForm1::ZoneSelectChange() {
   if (zoneSelecting_) return;
   zoneSelecting_ = true;
   int z = ZoneSelect->currentIndex();
-  if (z >= 0 && static_cast<std::size_t>(z) < data_.Boundaries.size()) {
-    const BoundaryFlags& f = data_.Boundaries[static_cast<std::size_t>(z)];
+  if (z >= 0 && static_cast<std::size_t>(z) < scene.fieldView.Boundaries.size()) {
+    const BoundaryFlags& f = scene.fieldView.Boundaries[static_cast<std::size_t>(z)];
     Showi0->setChecked(f.i0);
     Showj0->setChecked(f.j0);
     Showimax->setChecked(f.imax);
@@ -154,12 +154,12 @@ void TForm1::Showi0Click() {
   int first = ZoneSelect->currentIndex(), last = first;
   if (SyncroArea->isChecked()) {
     first = 0;
-    last = static_cast<int>(data_.Boundaries.size()) - 1;
+    last = static_cast<int>(scene.fieldView.Boundaries.size()) - 1;
   }
   if (first < 0) return;
   BoundaryFlags f{Showi0->isChecked(), Showimax->isChecked(), Showj0->isChecked(), showjmax->isChecked()};
-  for (int z = first; z <= last && static_cast<std::size_t>(z) < data_.Boundaries.size(); ++z)
-    data_.Boundaries[static_cast<std::size_t>(z)] = f;
+  for (int z = first; z <= last && static_cast<std::size_t>(z) < scene.fieldView.Boundaries.size(); ++z)
+    scene.fieldView.Boundaries[static_cast<std::size_t>(z)] = f;
 }
 
 void TForm1::ICompress2Change() { ICompBox->setValue(ICompress2->value()); }

@@ -8,6 +8,7 @@
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
+#include "scene/SceneLoad.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainForm.h"
 
@@ -239,7 +240,7 @@ bool TForm1::LoadFileCore(const QString& path) {
     }
   } unfinished{this, name};
   std::optional<LoadResult> result =
-      LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+      LoadAnyDataFile(path.toStdString(), options.load, scene.fieldView, ZoneSelect->count(), *notifier_, *progress_);
   if (!result) {
     unfinished.done = true;
     FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
@@ -255,7 +256,9 @@ bool TForm1::LoadFileCore(const QString& path) {
 // Takes a completed load: the data set, the variable list, the selectors and the zone lists.
 void TForm1::ApplyLoadResult(LoadResult& result) {
   int remembered = RGroup->ItemIndex();
-  data_ = std::move(result.data);
+  // New zone count: every zone's edge flags start from the four check boxes.
+  const bool newZoneList = result.zoneListsRebuilt || ZoneSelect->count() != result.data.ZoneCount;
+  ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
   for (const std::string& s : result.rgroupItems) items << Q(s);
   RGroup->SetItems(items);
@@ -267,11 +270,7 @@ void TForm1::ApplyLoadResult(LoadResult& result) {
     for (const std::string& s : result.selectorItems) selectors[k]->addItem(Q(s));
     selectors[k]->setCurrentIndex(std::min(preselected[k], selectors[k]->count() - 1));
   }
-  if (result.zoneListsRebuilt || ZoneSelect->count() != data_.ZoneCount) {
-    // New zone count: every zone's edge flags start from the four check boxes.
-    const DisplayOptions& d = scene.options.display;
-    BoundaryFlags flags{d.Showi0, d.Showimax, d.Showj0, d.showjmax};
-    data_.Boundaries.assign(static_cast<std::size_t>(std::max(data_.ZoneCount, 0)), flags);
+  if (newZoneList) {
     zoneSelecting_ = true;
     for (QComboBox* c : {ZoneSelect, StreamZoneSelect, P1Zone, P2Zone}) {
       c->blockSignals(c != ZoneSelect);
@@ -283,8 +282,6 @@ void TForm1::ApplyLoadResult(LoadResult& result) {
     ZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
     StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
     ZoneSelectChange();
-  } else if (data_.Boundaries.size() != static_cast<std::size_t>(std::max(data_.ZoneCount, 0))) {
-    data_.Boundaries.resize(static_cast<std::size_t>(std::max(data_.ZoneCount, 0)));
   }
   if (data_.ZoneCount > 0) {
     P1Zone->setCurrentIndex(0);

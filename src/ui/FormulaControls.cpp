@@ -46,7 +46,7 @@ bool TForm1::AddFormula(const QString& text) {
       if (ParseFormulaText(kept).name == formula.name)
         throw CorvaneError("計算式の名前 \"" + formula.name + "\" はすでに使われています");
     int row = -1;
-    if (!data_.Empty()) row = AddFormulaVariable(data_, formula);
+    if (!data_.Empty()) row = AddFormulaVariable(data_, scene.fieldView, formula);
     scene.options.load.formulas.push_back(text.trimmed().toStdString());
     FormulaList->addItem(text.trimmed());
     FormulaList->setCurrentIndex(FormulaList->count() - 1);
@@ -74,7 +74,7 @@ void TForm1::FormulaDelButtonClick() {
   if (row < 0 || row >= data_.ColumnCount - 2) return;
   data_.Values.erase(data_.Values.begin() + row);
   data_.VariableNames.erase(data_.VariableNames.begin() + row);
-  for (std::vector<double>* c : {&data_.ContourMax, &data_.ContourMin, &data_.ContourStep})
+  for (std::vector<double>* c : {&scene.fieldView.ContourMax, &scene.fieldView.ContourMin, &scene.fieldView.ContourStep})
     if (static_cast<std::size_t>(row) < c->size()) c->erase(c->begin() + row);
   data_.ColumnCount -= 1;
   int selected = RGroup->ItemIndex();

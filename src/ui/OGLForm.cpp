@@ -140,7 +140,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
       FitOrthoBox(xmax, ymax, xmin, ymin);
     }
     OpenGLSceneHost scene{host_.data, host_.readout, &progress, &notifier, host_.setPlotCaption,
-                          host_.raiseMainWindow};
+                          host_.raiseMainWindow, host_.fieldView};
     BuildOpenGLScene(spare_, box_, scene, options, showContour, showGrid, showVectors);
   } catch (const std::exception& e) {
     if (host_.clearAbort) host_.clearAbort();

@@ -14,7 +14,8 @@ namespace corvane {
 
 // What the window reads from the main window and how it reports back.
 struct OGLFormHost {
-  FieldDataSet* data = nullptr;
+  const FieldDataSet* data = nullptr;
+  FieldView* fieldView = nullptr;
   ContourReadout* readout = nullptr;
   Progress* progress = nullptr;
   std::function<Notifier*()> notifier;      // read at each use: the main window's may be replaced

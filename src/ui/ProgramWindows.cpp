@@ -53,6 +53,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   // view's boxes back after its keys.
   OGLFormHost host;
   host.data = &m->data_;
+  host.fieldView = &m->scene.fieldView;
   host.readout = &m->readout_;
   host.progress = &m->progress();
   host.notifier = [m] { return &m->notifier(); };

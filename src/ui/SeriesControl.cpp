@@ -49,12 +49,12 @@ void TForm1::SeriesFrameChosen(int frame) {
       seriesRange_ = RangeOverSeries(series_, options.load, *notifier_, *progress_);
     AbortRequested = false;
     std::optional<LoadResult> result =
-        LoadSeriesFrame(f, options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+        LoadSeriesFrame(f, options.load, scene.fieldView, ZoneSelect->count(), *notifier_, *progress_);
     AbortRequested = false;
     if (!result) return;
     ApplyLoadResult(*result);
     if (seriesRange_ && ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked()) {
-      ApplySeriesRange(data_, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
+      ApplySeriesRange(scene.fieldView, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
       ShowContourRange();
     }
     seriesFrame_ = frame;

@@ -204,7 +204,7 @@ TEST(SegmentSampling, BadEndPointsVariablesAndFilesFailWithoutWritingAFile) {
 TEST(SegmentSampling, BrokenDataSetsGiveOnlyFiniteSamples) {
   FieldDataSet data = MakeField({UnitZone(4, 4)});
   data.X[5] = std::nan(""), data.Y[6] = INFINITY;
-  data.Zones.push_back({1000, 1000, 16, {}, {}});  // claims nodes the arrays do not have
+  data.Zones.push_back({1000, 1000, 16});  // claims nodes the arrays do not have
   std::vector<SegmentSample> s = Samples(data, {0.5, 0.25}, {2.5, 2.75});
   EXPECT_FALSE(s.empty());
   for (const SegmentSample& p : s) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << p.x << " " << p.y;

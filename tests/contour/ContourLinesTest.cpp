@@ -79,7 +79,7 @@ TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.min << " " << c.max << " " << c.step << " " << c.abort);
     ContourScene scene = Circles(c.step);
-    scene.data.ContourMin = {c.min}, scene.data.ContourMax = {c.max};
+    scene.fieldView.ContourMin = {c.min}, scene.fieldView.ContourMax = {c.max};
     testing::RecordingProgress status;
     status.abort = c.abort;
     LoggingCanvas canvas;

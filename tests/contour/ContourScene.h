@@ -26,9 +26,10 @@ struct ContourScene : testing::LayerScene {
                               [&value](double x, double y) {  // x = i and y = j exactly
                                 return std::vector<double>{value(static_cast<int>(x), static_cast<int>(y))};
                               });
-    data.Zones[0].ILineMask.assign(static_cast<std::size_t>(ni), true);
-    data.Zones[0].JLineMask.assign(static_cast<std::size_t>(nj), true);
-    data.ContourMax = {max}, data.ContourMin = {min}, data.ContourStep = {step};
+    fieldView.Masks.resize(1);
+    fieldView.Masks[0].ILineMask.assign(static_cast<std::size_t>(ni), true);
+    fieldView.Masks[0].JLineMask.assign(static_cast<std::size_t>(nj), true);
+    fieldView.ContourMax = {max}, fieldView.ContourMin = {min}, fieldView.ContourStep = {step};
   }
 
   // `scale` pixels per unit with world (0, 1) at the top-left pixel of a width x height picture.

@@ -20,11 +20,12 @@ using Segments = std::vector<ContourSegment>;
 // Segments of every level, in store order, for the copy shifted by (dx, dy).
 std::vector<Segments> SegmentsOf(ContourScene& scene, double dx = 0.0, double dy = 0.0) {
   const auto& d = scene.data;
-  const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
+  const FieldView& v = scene.fieldView;
+  const ContourLevelRange range = MakeContourLevelRange(v.ContourMax[0], v.ContourMin[0], v.ContourStep[0]);
   LayerContext context = scene.Context();
   context.offsetX = dx, context.offsetY = dy;
   ContourSegmentStore store;
-  EXPECT_TRUE(CollectContourSegments(context, d.Values[0], d.ContourStep[0], d.ContourMin[0], d.ContourMax[0], range, store));
+  EXPECT_TRUE(CollectContourSegments(context, d.Values[0], v.ContourStep[0], v.ContourMin[0], v.ContourMax[0], range, store));
   std::vector<Segments> levels;
   for (std::int32_t l = 0; l < store.LevelCount(); ++l) levels.emplace_back(store.Level(l), store.Level(l) + store.Count(l));
   return levels;
@@ -146,17 +147,18 @@ TEST(ContourSegments, SkippedCellsAndWorldCullMatchThePlainWalkPixelByPixel) {
     scene.view.CentrePixelX = static_cast<int>(rng() % 60) - 30;
     scene.view.CentrePixelY = 60 + static_cast<int>(rng() % 60), scene.view.PictureWidth = 80, scene.view.PictureHeight = 70;
     const auto& d = scene.data;
-    const ContourLevelRange range = MakeContourLevelRange(d.ContourMax[0], d.ContourMin[0], d.ContourStep[0]);
+    const FieldView& v = scene.fieldView;
+    const ContourLevelRange range = MakeContourLevelRange(v.ContourMax[0], v.ContourMin[0], v.ContourStep[0]);
     ContourSegmentStore fast, plain;
-    ASSERT_TRUE(CollectContourSegments(scene.Context(), d.Values[0], d.ContourStep[0], d.ContourMin[0],
-                                       d.ContourMax[0], range, fast));
+    ASSERT_TRUE(CollectContourSegments(scene.Context(), d.Values[0], v.ContourStep[0], v.ContourMin[0],
+                                       v.ContourMax[0], range, fast));
     // Reference: every cell walked, every vertex converted to pixels.
     const std::vector<std::uint8_t> outside = NodeOutsideBits(d.X, d.Y, 0.0, 0.0, scene.view);
     const TriangleGeometry g{.X = d.X.data(), .Y = d.Y.data(), .values = d.Values[0].data(), .view = &scene.view,
-                             .cull = {}, .outside = outside.data(), .step = d.ContourStep[0], .min = d.ContourMin[0],
-                             .max = d.ContourMax[0], .range = range};
+                             .cull = {}, .outside = outside.data(), .step = v.ContourStep[0], .min = v.ContourMin[0],
+                             .max = v.ContourMax[0], .range = range};
     plain.Reset(range);
-    ForEachContourTriangle(d, g.values, scene.progress,
+    ForEachContourTriangle(d, v.Masks, g.values, scene.progress,
                            [&](std::int32_t p, std::int32_t q, std::int32_t r) { CollectTriangleSegments(g, plain, p, q, r); });
     plain.Finish();
     ASSERT_EQ(fast.Total(), plain.Total());
@@ -169,16 +171,15 @@ TEST(ContourSegments, SkippedCellsAndWorldCullMatchThePlainWalkPixelByPixel) {
 
 TEST(CellWalk, CellsSpanHiddenLinesAndBrokenZonesAreSkipped) {
   ContourScene scene(3, 3, [](int i, int j) { return i + j; }, 0.0, 4.0, 1.0);
-  scene.data.Zones[0].ILineMask = {true, false, true};
-  scene.data.Zones[0].JLineMask = {true, false, true};
+  scene.fieldView.Masks = {{{true, false, true}, {true, false, true}}};
   std::vector<std::array<std::int32_t, 3>> triangles;
   auto record = [&](std::int32_t p, std::int32_t q, std::int32_t r) { triangles.push_back({p, q, r}); };
-  EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), scene.progress, record));
+  EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.fieldView.Masks, scene.data.Values[0].data(), scene.progress, record));
   // One cell: A = node 0, B = node 6 (i = 2), C = node 8, D = node 2; a plane splits along A-C.
   EXPECT_EQ(triangles, (std::vector<std::array<std::int32_t, 3>>{{0, 2, 8}, {0, 6, 8}}));
   scene.data.Zones[0].NJ = 50;  // claims more nodes than there are: skipped, not read
   triangles.clear();
-  EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), scene.progress, record));
+  EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.fieldView.Masks, scene.data.Values[0].data(), scene.progress, record));
   EXPECT_TRUE(triangles.empty());
 }
 
@@ -186,15 +187,15 @@ TEST(CellWalk, CellsSpanHiddenLinesAndBrokenZonesAreSkipped) {
 // walk, across zones and hidden lines.
 TEST(CellWalk, PartsOfTheWalkJoinIntoTheWholeWalk) {
   ContourScene scene(12, 9, [](int i, int j) { return std::sin(i * 0.7) * j; }, -8.0, 8.0, 1.0);
-  ZoneGrid a{5, 9, 0, {true, false, true, true, false}, {true, true, false, true, true, true, false, true, true}};
-  ZoneGrid b{7, 9, 45, {true, true, false, false, true, true, true}, {}};
-  scene.data.Zones = {a, b};
+  scene.data.Zones = {ZoneGrid{5, 9, 0}, ZoneGrid{7, 9, 45}};
+  scene.fieldView.Masks = {{{true, false, true, true, false}, {true, true, false, true, true, true, false, true, true}},
+                           {{true, true, false, false, true, true, true}, {}}};
   using Triangles = std::vector<std::array<std::int32_t, 3>>;
   auto walk = [&](CellStrips strips) {
     Triangles triangles;
     auto record = [&](std::int32_t p, std::int32_t q, std::int32_t r) { triangles.push_back({p, q, r}); };
     auto all = [](std::int32_t, std::int32_t, std::int32_t, std::int32_t) { return true; };
-    EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.data.Values[0].data(), scene.progress, record, all, strips));
+    EXPECT_TRUE(ForEachContourTriangle(scene.data, scene.fieldView.Masks, scene.data.Values[0].data(), scene.progress, record, all, strips));
     return triangles;
   };
   const Triangles whole = walk({});

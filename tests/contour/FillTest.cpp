@@ -240,7 +240,8 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
   EXPECT_EQ(images[0], images[1]);
 
   SceneState state;
-  std::tie(state.data, state.view, state.options) = std::tie(scene.data, scene.view, scene.options);
+  std::tie(state.data, state.fieldView, state.view, state.options) =
+      std::tie(scene.data, scene.fieldView, scene.view, scene.options);
   state.options.display.WhiteBack = true, state.options.display.BMPModeCheck = state.options.display.LineCheck = false;
   NullProgress progress;
   RecordingNotifier notifier;

@@ -36,13 +36,15 @@ using Load = corvane::testing::LoadedFile;
 std::string ErrorOf(const std::string& path, const LoadOptions& o) { return corvane::testing::ErrorText([&] { Load load(path, o); }); }
 
 // Everything a load computes from the node lines, bit for bit.
-void ExpectSameNodes(const FieldDataSet& a, const FieldDataSet& b, const std::string& what) {
+void ExpectSameNodes(const LoadResult& ra, const LoadResult& rb, const std::string& what) {
+  const FieldDataSet &a = ra.data, &b = rb.data;
   auto bits = [](std::span<const double> v) {
     return std::vector<std::uint64_t>(reinterpret_cast<const std::uint64_t*>(v.data()),
                                       reinterpret_cast<const std::uint64_t*>(v.data() + v.size()));
   };
   EXPECT_TRUE(bits(a.X) == bits(b.X) && bits(a.Y) == bits(b.Y)) << what;
-  for (auto [x, y] : {std::pair{&a.ContourMax, &b.ContourMax}, {&a.ContourMin, &b.ContourMin}}) EXPECT_EQ(bits(*x), bits(*y)) << what;
+  for (auto [x, y] : {std::pair{&ra.view.ContourMax, &rb.view.ContourMax}, {&ra.view.ContourMin, &rb.view.ContourMin}})
+    EXPECT_EQ(bits(*x), bits(*y)) << what;
   ASSERT_EQ(a.Values.size(), b.Values.size()) << what;
   for (std::size_t r = 0; r < a.Values.size(); ++r) EXPECT_EQ(bits(a.Values[r]), bits(b.Values[r])) << what << " row " << r;
   EXPECT_EQ(bits(std::vector{a.XMax, a.YMax, a.XMin, a.YMin}), bits(std::vector{b.XMax, b.YMax, b.XMin, b.YMin})) << what;
@@ -100,7 +102,7 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorOrderAndThreadCou
   fs::create_directories(dir);
   gen::FlowGridSpec grid;
   grid.zones = {{120, 300}, {7, 5}, {200, 90}};  // large enough for both cores
-  std::optional<FieldDataSet> reference;
+  std::optional<LoadResult> reference;
   for (int variant = 0; variant < 4; ++variant) {
     LoadOptions o;
     o.IncludeVelCheck = true, grid.jOuter = variant == 1;
@@ -122,10 +124,10 @@ TEST(DataReader, LargeGeneratedFilesReadTheSameInEverySeparatorOrderAndThreadCou
       o.readThreads = threads, o.readWindow = window;
       Load other(path, o);
       ASSERT_TRUE(other.result) << variant;
-      ExpectSameNodes(l.d(), other.d(), std::to_string(threads) + " threads, variant " + std::to_string(variant));
+      ExpectSameNodes(*l.result, *other.result, std::to_string(threads) + " threads, variant " + std::to_string(variant));
     }
-    if (!reference) reference = l.d();
-    ExpectSameNodes(l.d(), *reference, "variant " + std::to_string(variant));
+    if (!reference) reference = *l.result;
+    ExpectSameNodes(*l.result, *reference, "variant " + std::to_string(variant));
   }
 }
 
@@ -143,7 +145,7 @@ TEST(DataReader, EveryFormOfNumberReadsTheSameOnBothCoresAsFieldByField) {
       o.readThreads = 2, o.readWindow = 613;
       Load both(path, o);
       ASSERT_TRUE(both.result) << what;
-      ExpectSameNodes(single.d(), both.d(), what);
+      ExpectSameNodes(*single.result, *both.result, what);
       // Each field as ParseDataNumber reads it on its own.
       std::vector<double> column(nodes.size());
       for (std::size_t k = 0; k < 4; ++k) {
@@ -196,7 +198,7 @@ TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
       if (progress.positions.size() == 3) progress.abort = true;  // the abort command mid-load
     };
     RecordingNotifier notifier;
-    auto result = LoadDataFile(path, o, FieldDataSet(), 0, notifier, progress);
+    auto result = LoadDataFile(path, o, FieldView(), 0, notifier, progress);
     EXPECT_EQ(result.has_value(), leftOver);
     EXPECT_TRUE(notifier.warnings.empty());
     EXPECT_GT(progress.positions.size(), 2u);  // the gauge moved
@@ -300,7 +302,7 @@ TEST(DataReader, BinaryFilesAreRefusedWithoutHarm) {
     RecordingNotifier n;
     NullProgress p;
     try {
-      auto r = LoadDataFile(DataFile("binary.dat"), SmallLayout(zones), FieldDataSet(), 0, n, p);
+      auto r = LoadDataFile(DataFile("binary.dat"), SmallLayout(zones), FieldView(), 0, n, p);
       EXPECT_FALSE(r);
     } catch (const CorvaneError&) {
     }
@@ -313,30 +315,31 @@ TEST(DataReader, NanAndInfinityAreReadAndNeverSpoilTheExtents) {
   EXPECT_TRUE(std::isnan(l.d().X[0]) && std::isinf(l.At(0, 0, 0, 1)));
   EXPECT_EQ(l.At(1, 0, 1, 1), 0.0);  // 1e-400 underflows to zero
   // The automatic range passes over infinite values as over NaN.
-  EXPECT_EQ((std::vector<double>{l.d().XMax, l.d().ContourMax[0], l.d().ContourMin[0], l.d().ContourMax[1]}),
+  const FieldView& v = l.result->view;
+  EXPECT_EQ((std::vector<double>{l.d().XMax, v.ContourMax[0], v.ContourMin[0], v.ContourMax[1]}),
             (std::vector<double>{1.0, 4.0, 4.0, 3.0}));
 }
 
 TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {
   Load first(DataFile("ij_two_zones.dat"), SmallLayout(2));
   ASSERT_TRUE(first.result);
-  FieldDataSet shown = first.d();
+  FieldView shown = first.result->view;
   shown.ContourMax[0] = 42.0, shown.Boundaries[1].imax = false;
-  const FieldDataSet before = shown;
+  const FieldView before = shown;
 
   Load failed(DataFile("short_line.dat"), SmallLayout(1), shown, 2);
   EXPECT_FALSE(failed.result);
-  EXPECT_EQ(shown.Values, before.Values);
+  EXPECT_EQ(shown.ContourMax, before.ContourMax);
 
   LoadOptions manual = SmallLayout(2);
   manual.AutoMaxMinCheck = false, manual.AutoStepCheck = false;
   Load again(DataFile("ij_two_zones.dat"), manual, shown, 2);
   ASSERT_TRUE(again.result);
-  EXPECT_EQ(again.d().ContourMax[0], 42.0);
-  EXPECT_FALSE(again.result->zoneListsRebuilt || again.d().Boundaries[1].imax);
+  EXPECT_EQ(again.result->view.ContourMax[0], 42.0);
+  EXPECT_FALSE(again.result->zoneListsRebuilt || again.result->view.Boundaries[1].imax);
   Load rebuilt(DataFile("three_size_fields.dat"), SmallLayout(1), shown, 2);
   ASSERT_TRUE(rebuilt.result);
-  EXPECT_TRUE(rebuilt.result->zoneListsRebuilt && rebuilt.d().Boundaries[0].imax);
+  EXPECT_TRUE(rebuilt.result->zoneListsRebuilt && rebuilt.result->view.Boundaries[0].imax);
 }
 
 TEST(DerivedQuantities, MachNumberAndTotalPressureWithFallbacks) {
@@ -393,24 +396,25 @@ TEST(DerivedQuantities, RangesStepsAndLineMasks) {
   Load l(DataFile("ij_two_zones.dat"), SmallLayout(2));
   ASSERT_TRUE(l.result);
   FieldDataSet d = l.d();
-  EXPECT_EQ((std::pair{d.ContourMin[0], d.ContourMax[0]}), (std::pair{0.0, 111.0}));  // max in the last zone
-  d.ContourMin = {0.0, 3.0, 4.0}, d.ContourMax = {10.0, 3.0, 0.0};
-  AutoStep(d, 50);
-  EXPECT_DOUBLE_EQ(d.ContourStep[0], 0.2);
-  EXPECT_EQ(d.ContourStep[1], 1.0);
-  EXPECT_DOUBLE_EQ(d.ContourStep[2], -0.08);
-  AutoStep(d, 2);
-  EXPECT_EQ(d.ContourStep[0], 5.0);
+  FieldView v = l.result->view;
+  EXPECT_EQ((std::pair{v.ContourMin[0], v.ContourMax[0]}), (std::pair{0.0, 111.0}));  // max in the last zone
+  v.ContourMin = {0.0, 3.0, 4.0}, v.ContourMax = {10.0, 3.0, 0.0};
+  AutoStep(v, 50);
+  EXPECT_DOUBLE_EQ(v.ContourStep[0], 0.2);
+  EXPECT_EQ(v.ContourStep[1], 1.0);
+  EXPECT_DOUBLE_EQ(v.ContourStep[2], -0.08);
+  AutoStep(v, 2);
+  EXPECT_EQ(v.ContourStep[0], 5.0);
 
   // A NaN at the first node does not make the whole range NaN.
   d.Values[0][0] = NAN;
-  AutoMaxMin(d);
-  EXPECT_EQ((std::pair{d.ContourMin[0], d.ContourMax[0]}), (std::pair{1.0, 111.0}));
+  AutoMaxMin(d, v);
+  EXPECT_EQ((std::pair{v.ContourMin[0], v.ContourMax[0]}), (std::pair{1.0, 111.0}));
 
   d.Zones[0].NI = 10;
-  UpdateLineMasks(d, 4, 1);
-  EXPECT_EQ(d.Zones[0].ILineMask, (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
-  EXPECT_EQ(d.Zones[0].JLineMask, (std::vector<bool>{true, true}));
-  UpdateLineMasks(d, 0, 0);  // a step of 0 acts as 1
-  EXPECT_EQ(d.Zones[1].ILineMask, (std::vector<bool>{true, true}));
+  UpdateLineMasks(d, v, 4, 1);
+  EXPECT_EQ(v.Masks[0].ILineMask, (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
+  EXPECT_EQ(v.Masks[0].JLineMask, (std::vector<bool>{true, true}));
+  UpdateLineMasks(d, v, 0, 0);  // a step of 0 acts as 1
+  EXPECT_EQ(v.Masks[1].ILineMask, (std::vector<bool>{true, true}));
 }

@@ -42,7 +42,7 @@ TEST(RoundLevels, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTenWithTheRangeOnM
 }
 
 TEST(RoundLevels, OnlyTheAutomaticValuesChangeAndOnlyWhenAsked) {
-  FieldDataSet data;
+  FieldView data;
   data.ContourMax = {170.32, 1.0};
   data.ContourMin = {0.63944, 1.0};
   data.ContourStep = {3.39, 1.0};

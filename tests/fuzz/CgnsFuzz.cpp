@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::fuzz::QuietNotifier notifier;
   corvane::NullProgress progress;
   try {
-    corvane::LoadCgnsFile(path, corvane::LoadOptions(), corvane::FieldDataSet(), 0, notifier, progress);
+    corvane::LoadCgnsFile(path, corvane::LoadOptions(), corvane::FieldView(), 0, notifier, progress);
   } catch (const corvane::CorvaneError&) {
   }
   return 0;

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     if (data[0] & 1) {
       const corvane::fuzz::InputFile file(data + 1, size - 1);
-      corvane::LoadPlot3dFile(file.Path(), corvane::LoadOptions(), corvane::FieldDataSet(), 0, notifier, progress);
+      corvane::LoadPlot3dFile(file.Path(), corvane::LoadOptions(), corvane::FieldView(), 0, notifier, progress);
       return 0;
     }
     std::vector<corvane::ZoneSize> grid = {{1 + data[1] % 8, 1 + data[2] % 8}};

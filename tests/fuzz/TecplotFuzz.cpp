@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordingNotifier notifier;
     NullProgress progress;
     try {
-      LoadTecplotFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress, step);
+      LoadTecplotFile(path, LoadOptions(), FieldView(), 0, notifier, progress, step);
     } catch (const CorvaneError&) {
     }
   }

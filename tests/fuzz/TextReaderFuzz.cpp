@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::fuzz::QuietNotifier notifier;
   corvane::NullProgress progress;
   try {
-    corvane::LoadDataFile(file.Path(), options, corvane::FieldDataSet(), 0, notifier, progress);
+    corvane::LoadDataFile(file.Path(), options, corvane::FieldView(), 0, notifier, progress);
   } catch (const corvane::CorvaneError&) {
   }
   return 0;

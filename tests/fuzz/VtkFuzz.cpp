@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RecordingNotifier notifier;
   NullProgress progress;
   try {
-    LoadVtkFile(path, LoadOptions(), FieldDataSet(), 0, notifier, progress);
+    LoadVtkFile(path, LoadOptions(), FieldView(), 0, notifier, progress);
   } catch (const CorvaneError&) {
   }
   return 0;

@@ -47,21 +47,21 @@ double TotalArea(const std::vector<Shape>& shapes) {
 Colour Level(double v, double max = 3.0) { return LevelColor(static_cast<float>(v), 0.0f, static_cast<float>(max), ColorMapKind::Rainbow); }
 
 // One triangle (0,0) (1,0) (0,1) with the three values given, in a box that shows it.
-FieldDataSet Triangle(double a, double b, double c, double step, double min = 0.0, double max = 3.0) {
-  FieldDataSet d = GridData(2, 2, [](double, double) { return 0.0; }, step, min, max);
+testing::ShownGrid Triangle(double a, double b, double c, double step, double min = 0.0, double max = 3.0) {
+  testing::ShownGrid d = GridData(2, 2, [](double, double) { return 0.0; }, step, min, max);
   d.Values[0] = {a, c, b, 0.0};  // nodes 0, 1, 2 are (0,0), (0,1), (1,0)
   return d;
 }
 
 // The contour style of row 0 of a data set.
-ContourStyle StyleOf(const FieldDataSet& d, bool fill = true) {
+ContourStyle StyleOf(const testing::ShownGrid& d, bool fill = true) {
   ContourStyle s;
-  s.step = d.ContourStep[0], s.min = d.ContourMin[0], s.max = d.ContourMax[0], s.fill = fill;
+  s.step = d.view.ContourStep[0], s.min = d.view.ContourMin[0], s.max = d.view.ContourMax[0], s.fill = fill;
   return s;
 }
 
 // Every polygon and line the contour routine emits for the triangle of `d`.
-Emitted Bands(const FieldDataSet& d, bool fill = true, OrthoBox box = kBox, double shift = 0.0) {
+Emitted Bands(const testing::ShownGrid& d, bool fill = true, OrthoBox box = kBox, double shift = 0.0) {
   struct Sink : GeometrySink {
     void Polygon(const GlPoint* p, int n, Colour c) override { e.polygons.push_back({{p, p + n}, c}); }
     void Line(GlPoint a, GlPoint b, Colour c) override { e.lines.push_back({{a, b}, c}); }
@@ -129,12 +129,12 @@ TEST(TriangleBands, LinesAtEachLevelInTheirLevelsColour) {
 
 TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
   for (double step : {0.0, -1.0, kNaN, std::numeric_limits<double>::infinity()}) {
-    const FieldDataSet d = Triangle(0.5, 1.5, 2.5, step);
+    const testing::ShownGrid d = Triangle(0.5, 1.5, 2.5, step);
     EXPECT_FALSE(TriangleContourer(d, d.Values[0].data(), 0, 0, kBox, StyleOf(d)).valid()) << step;
     EXPECT_TRUE(Bands(d).polygons.empty()) << step;
   }
   EXPECT_TRUE(Bands(Triangle(0.5, kNaN, 2.5, 1.0)).polygons.empty());
-  FieldDataSet nowhere = Triangle(0.5, 1.5, 2.5, 1.0);
+  testing::ShownGrid nowhere = Triangle(0.5, 1.5, 2.5, 1.0);
   nowhere.X[1] = kNaN;
   EXPECT_TRUE(Bands(nowhere).polygons.empty());
   // 1e12 steps across a range of 100 levels: a bounded number of bands that still cover the
@@ -153,7 +153,7 @@ TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
 }
 
 TEST(TriangleBands, CulledOnlyWhenWhollyBeyondOneSide) {
-  const FieldDataSet d = Triangle(0.5, 1.5, 2.5, 1.0);
+  const testing::ShownGrid d = Triangle(0.5, 1.5, 2.5, 1.0);
   EXPECT_TRUE(Bands(d, true, OrthoBox{2, 5, -5, 5, -2, 2}).polygons.empty());
   EXPECT_EQ(Bands(d, true, OrthoBox{0.5, 5, 0.5, 5, -2, 2}).polygons.size(), 3u);
   // The copy shift counts: shifted by 3 the triangle lies inside [2, 5].
@@ -185,12 +185,12 @@ std::vector<std::vector<GlPoint>> Strips(const GlFrame& f) {
 }
 
 TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
-  FieldDataSet d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
+  testing::ShownGrid d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
   const NodeRow x = d.X, y = d.Y;
   ProgramOptions o;
   o.display.writetimes = 2, o.display.xoffsetbox = 1.0, o.display.ShowGrid = true, o.load.AutoStepCheck = false;
   NullProgress progress;
-  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}};
+  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}, &d.view};
   GlFrame frame;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, true, false);
   EXPECT_TRUE(d.X == x && d.Y == y);
@@ -206,11 +206,11 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
     EXPECT_EQ(strips[first + 8], (std::vector<GlPoint>{{cx, 1.0f}, {cx, 0.0f}}));
   }
   // Boundary switches leave their edges out.
-  d.Boundaries[0].i0 = d.Boundaries[0].jmax = false, o.display.writetimes = 0;
+  d.view.Boundaries[0].i0 = d.view.Boundaries[0].jmax = false, o.display.writetimes = 0;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
   EXPECT_EQ(Strips(frame).size(), 2u);
   // Zoomed in on x = 0: the i-lines at x = 1 and 2 go, the j-lines keep their first segment.
-  d.Boundaries[0] = BoundaryFlags{false, false, false, false};
+  d.view.Boundaries[0] = BoundaryFlags{false, false, false, false};
   BuildOpenGLScene(frame, OrthoBox{-0.5, 0.5, -1, 3, -2, 2}, host, o, false, true, false);
   EXPECT_EQ(Strips(frame), (std::vector<std::vector<GlPoint>>{
                                {{0, 0}, {0, 1}}, {{0.0f, 0.0f}, {1.0f, 0.0f}}, {{0.0f, 1.0f}, {1.0f, 1.0f}}}));
@@ -222,13 +222,13 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
 }
 
 TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
-  FieldDataSet d = GridData(4, 4, [](double x, double y) { return x + y; }, 1.0, 0.0, 6.0);
+  testing::ShownGrid d = GridData(4, 4, [](double x, double y) { return x + y; }, 1.0, 0.0, 6.0);
   ProgramOptions o;
   o.load.AutoStepCheck = false, o.display.BrushCheck = true, o.contour.QuickFill = false;
   testing::RecordingProgress progress;
   ContourReadout readout;
   int captionRow = -1;
-  OpenGLSceneHost host{&d, &readout, &progress, nullptr, [&](int row) { captionRow = row; }, {}};
+  OpenGLSceneHost host{&d, &readout, &progress, nullptr, [&](int row) { captionRow = row; }, {}, &d.view};
   GlFrame full;
   BuildOpenGLScene(full, OrthoBox{-1, 4, -1, 4, -2, 2}, host, o, true, false, false);
   EXPECT_EQ(progress.statuses, (std::vector<std::string>{"等高線のメタファイルを作成中…", "メタファイル作成完了"}));
@@ -244,7 +244,7 @@ TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
   // A step of zero draws no contour layer and says why.
   progress.onPump = nullptr, progress.abort = false;
   progress.statuses.clear();
-  d.ContourStep[0] = 0.0;
+  d.view.ContourStep[0] = 0.0;
   GlFrame none;
   BuildOpenGLScene(none, OrthoBox{-1, 4, -1, 4, -2, 2}, host, o, true, false, false);
   EXPECT_EQ(progress.statuses.front(), kContourStepInvalidText);
@@ -252,14 +252,14 @@ TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
 }
 
 TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
-  FieldDataSet d = GridData(2, 2, [](double x, double y) { return x + y; }, 1.0, 0.0, 2.0);
+  testing::ShownGrid d = GridData(2, 2, [](double x, double y) { return x + y; }, 1.0, 0.0, 2.0);
   ProgramOptions o;
   o.load.AutoStepCheck = false, o.display.BrushCheck = true, o.contour.QuickFill = true;
   o.contour.colorMap = ColorMapKind::Gray1;
   NullProgress progress;
   RecordingNotifier notifier;
   bool raised = false;
-  OpenGLSceneHost host{&d, nullptr, &progress, &notifier, {}, [&] { raised = true; }};
+  OpenGLSceneHost host{&d, nullptr, &progress, &notifier, {}, [&] { raised = true; }, &d.view};
   GlFrame frame;
   BuildOpenGLScene(frame, OrthoBox{-1, 2, -1, 2, -2, 2}, host, o, true, false, true);
   ASSERT_EQ(frame.batches[0].mode, GlMode::IndexedTriangles);
@@ -280,12 +280,12 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
 }
 
 TEST(Scene, NodesAtInfinityBreakTheOutlineAndInfiniteValuesAreHoles) {
-  FieldDataSet d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
+  testing::ShownGrid d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
   d.Y[3] = std::numeric_limits<double>::infinity();  // node (1, 1), on the edge j = jmax
   ProgramOptions o;
   o.load.AutoStepCheck = false;
   NullProgress progress;
-  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}};
+  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}, &d.view};
   GlFrame frame;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
   std::size_t points = 0;

@@ -1,4 +1,4 @@
-// Small data sets for the drawing tests: the value rows "u" = x and "v" = y, no contour ranges.
+// Small data sets for the drawing tests: the value rows "u" = x and "v" = y.
 #pragma once
 #include <QImage>
 
@@ -8,9 +8,14 @@
 namespace corvane::testing {
 
 inline FieldDataSet MakeGrid(const std::vector<ZoneSpec>& zones) {
-  FieldDataSet d = MakeZones(zones, {"u", "v"}, [](double x, double y) { return std::vector<double>{x, y}; });
-  d.ContourMax = d.ContourMin = d.ContourStep = std::vector<double>(4, 0.0);
-  return d;
+  return MakeZones(zones, {"u", "v"}, [](double x, double y) { return std::vector<double>{x, y}; });
+}
+
+// A view with contour ranges of zero for the rows of a MakeGrid data set, for tests to set.
+inline FieldView ZeroRanges() {
+  FieldView v;
+  v.ContourMax = v.ContourMin = v.ContourStep = std::vector<double>(4, 0.0);
+  return v;
 }
 
 inline Colour PixelAt(const QImage& image, int x, int y) {

@@ -36,7 +36,7 @@ TEST(ZoneBoundaries, LineLeavingThePictureIsResumedWithAMoveToAtTheReentrySegmen
   // Edge j = 0 runs right, leaves the picture past x = 100 and comes back.
   const double xs[] = {10, 150, 160, 20};
   Fixture f(MakeGrid({{4, 2, [&](int i, int j) { return std::pair{xs[i], 90.0 - 70.0 * j}; }}}));
-  f.data.Boundaries[0] = BoundaryFlags{false, false, true, false};  // j = 0 only
+  f.fieldView.Boundaries = {BoundaryFlags{false, false, true, false}};  // j = 0 only
   LoggingCanvas canvas;
   DrawZoneBoundaries(f.Context(), canvas);
   EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}),
@@ -51,11 +51,11 @@ TEST(ZoneBoundaries, EdgesGoRoundTheZoneInOrderAndFollowTheirFlags) {
             (std::vector<std::string>{"MoveTo 10,90", "LineTo 30,90", "MoveTo 30,90", "LineTo 30,60", "MoveTo 30,60",
                                       "LineTo 10,60", "MoveTo 10,60", "LineTo 10,90"}));
   // All four flags off: no outline at all; an overlay copy shifts every point.
-  f.data.Boundaries[0] = BoundaryFlags{false, false, false, false};
+  f.fieldView.Boundaries = {BoundaryFlags{false, false, false, false}};
   canvas.Clear();
   DrawZoneBoundaries(f.Context(), canvas);
   EXPECT_TRUE(canvas.Only({"LineTo"}).empty());
-  f.data.Boundaries[0].j0 = true;
+  f.fieldView.Boundaries[0].j0 = true;
   canvas.Clear();
   DrawZoneBoundaries(f.Context(5.0), canvas);
   EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}), (std::vector<std::string>{"MoveTo 15,90", "LineTo 35,90"}));

@@ -25,7 +25,7 @@ SceneState WarpedScene(const std::function<double(double, double)>& value) {
   };
   SceneState s;
   s.data = MakeZones({warped(0.0), warped(11.0)}, {"f"}, [&](double x, double y) { return std::vector<double>{value(x, y)}; });
-  s.data.ContourMin = {0.0}, s.data.ContourMax = {10.0}, s.data.ContourStep = {1.0};
+  s.fieldView.ContourMin = {0.0}, s.fieldView.ContourMax = {10.0}, s.fieldView.ContourStep = {1.0};
   s.options.load.AutoStepCheck = false;
   s.options.display.WhiteBack = true;
   s.options.display.BrushCheck = true;
@@ -49,7 +49,7 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
     SceneState s = WarpedScene([](double, double) { return 4.5; });
     s.options.display.BMPModeCheck = bitmapMode;
     s.options.display.SmoothCheck = true;
-    s.data.Boundaries.assign(2, BoundaryFlags{false, false, false, false});  // the zones meet unmarked
+    s.fieldView.Boundaries.assign(2, BoundaryFlags{false, false, false, false});  // the zones meet unmarked
     ASSERT_TRUE(Draw(s));
     ASSERT_EQ(s.bitmap.size(), QSize(200, 160));
     const Colour band = LevelColor(5.0f, 0.0f, 10.0f, ColorMapKind::Rainbow);

@@ -1,6 +1,6 @@
-// The scene renderer: backgrounds and line colours, overlay copies drawn without touching the
-// data, extents and flags restored after a failing layer, refused nested drawings, the rescale
-// on a zero scale, and the pan preview.
+// The scene renderer: backgrounds and line colours, overlay copies and every layer drawn without
+// touching the data, the drawing flag lowered after a failing layer, refused nested drawings, the
+// rescale on a zero scale, and the pan preview.
 #include <QPainter>
 #include <cmath>
 #include <cstring>
@@ -23,6 +23,7 @@ using testing::StrayPixels;
 SceneState SquareScene() {
   SceneState s;
   s.data = MakeGrid({{3, 3, [](int i, int j) { return std::pair{5.0 * i, 5.0 * j}; }}});
+  s.fieldView = testing::ZeroRanges();
   s.view.SetPictureSize(120, 100);
   s.view.ScaleX = s.view.ScaleY = 8.0, s.view.CentrePixelX = 10, s.view.CentrePixelY = 90;
   s.options.display.ShowContour = false;
@@ -75,6 +76,52 @@ TEST_F(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
   EXPECT_EQ(std::pair(s.data.XMin, s.data.XMax), std::pair(before.XMin, before.XMax));
 }
 
+// Everything a data set holds, for comparing one before and after a drawing.
+bool SameData(const FieldDataSet& a, const FieldDataSet& b) {
+  auto bits = [](const NodeRow& r) { return std::vector<char>(reinterpret_cast<const char*>(r.data()), reinterpret_cast<const char*>(r.data() + r.size())); };
+  if (a.ZoneCount != b.ZoneCount || a.NodeCount != b.NodeCount || a.ColumnCount != b.ColumnCount ||
+      a.VariableNames != b.VariableNames || a.Zones.size() != b.Zones.size() || a.Values.size() != b.Values.size())
+    return false;
+  for (std::size_t z = 0; z < a.Zones.size(); ++z)
+    if (a.Zones[z].NI != b.Zones[z].NI || a.Zones[z].NJ != b.Zones[z].NJ || a.Zones[z].FirstNode != b.Zones[z].FirstNode)
+      return false;
+  for (std::size_t k = 0; k < a.Values.size(); ++k)
+    if (bits(a.Values[k]) != bits(b.Values[k])) return false;
+  return bits(a.X) == bits(b.X) && bits(a.Y) == bits(b.Y) &&
+         std::vector<double>{a.XMin, a.XMax, a.YMin, a.YMax} == std::vector<double>{b.XMin, b.XMax, b.YMin, b.YMax};
+}
+
+TEST_F(Scene, EveryLayerDrawsFromTheDataSetWithoutWritingIt) {
+  s = SceneState();
+  s.data = MakeGrid({{30, 20, [](int i, int j) { return std::pair{i + 0.2 * j, 0.5 * j + 0.01 * i * i}; }},
+                     {12, 10, [](int i, int j) { return std::pair{-15.0 + i, j - 3.0}; }}});
+  s.fieldView = testing::ZeroRanges();
+  s.fieldView.ContourMax[0] = 30.0, s.fieldView.ContourMin[0] = -15.0;
+  s.view.SetPictureSize(300, 200);
+  DisplayOptions& d = s.options.display;
+  d.ShowContour = d.BrushCheck = d.LineCheck = d.ShowGrid = d.ShowVec = d.ShowXYLabel = true;
+  d.ColourBarCheck = d.DrawStreamLineCheck = d.ShowSegment = true;
+  d.writetimes = 2, d.xoffsetbox = 3.0, d.yoffsetbox = -1.0;
+  s.options.load.xvecbox = 0, s.options.load.yvecbox = 1;
+  s.options.load.AutoStepCheck = s.options.load.RoundLevelsCheck = true;
+  s.options.load.ICompress2 = 2;
+  s.options.stream.StreamXa = -10.0, s.options.stream.StreamYa = 0.5, s.options.stream.StreamXb = 20.0;
+  s.options.stream.StreamYb = 5.0, s.options.stream.StreamDevide = 4, s.options.stream.StreamLineSegment = true;
+  FitView(s);
+  const FieldDataSet before = s.data;
+  for (bool pixels : {true, false})
+    for (bool smooth : {false, true}) {
+      d.BMPModeCheck = pixels, d.SmoothCheck = smooth;
+      ASSERT_TRUE(Draw());
+      EXPECT_TRUE(s.contourProblem.empty()) << s.contourProblem;
+      EXPECT_TRUE(SameData(s.data, before)) << pixels << smooth;
+    }
+  // The drawing derived the step and the line masks into the view instead.
+  EXPECT_GT(s.fieldView.ContourStep[0], 0.0);
+  ASSERT_EQ(s.fieldView.Masks.size(), 2u);
+  EXPECT_FALSE(s.fieldView.Masks[0].ILineMask[1]);
+}
+
 TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
   s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0, s.options.display.yoffsetbox = -1.0;
   ASSERT_TRUE(Draw());
@@ -93,9 +140,9 @@ TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
 TEST_F(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
   testing::RecordingProgress pumped;
   int refused = 0;
-  pumped.onPump = [&] { refused += !DrawScene(s, pumped, notifier) + !RescaleAndRedraw(s, pumped, notifier); };
+  pumped.onPump = [&] { refused += !DrawScene(s, pumped, notifier); };
   ASSERT_TRUE(DrawScene(s, pumped, notifier));
-  EXPECT_EQ(refused, 2);
+  EXPECT_EQ(refused, 1);
   EXPECT_EQ(pumped.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
 }
 
@@ -105,10 +152,10 @@ TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   EXPECT_EQ(std::pair(s.view.ScaleX, s.view.ScaleY), std::pair(6.0, 6.0));  // (100 - 40) / 10, the same in x and y
 
   s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0;
-  ASSERT_TRUE(RescaleAndRedraw(s, progress, notifier));
+  FitView(s);
+  ASSERT_TRUE(Draw());
   // (120 - 40) / 16: the copies reach x = 16.
-  EXPECT_EQ((std::vector<double>{s.view.ScaleX, s.options.display.x0box, s.options.display.xscalebox, s.data.XMax}),
-            (std::vector<double>{5.0, 8.0, 5.0, 10.0}));
+  EXPECT_EQ((std::vector<double>{s.view.ScaleX, s.view.CentreX, s.data.XMax}), (std::vector<double>{5.0, 8.0, 10.0}));
   EXPECT_EQ(PixelAt(s.bitmap, s.view.WorldToPixelX(16.0), 50), kWhite);  // last copy's right edge
   // A zero scale met while drawing fits the copies the same way, widened once, not twice.
   s.view.ScaleX = 0.0;
@@ -119,6 +166,7 @@ TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
 TEST_F(Scene, PanPreviewShowsTheSameGridAsTheFullPictureAndThePictureReplaysToTheBitmap) {
   s = SceneState();
   s.data = MakeGrid({{40, 30, [](int i, int j) { return std::pair{i + 0.3 * j, 0.7 * j + 0.01 * i * i}; }}});
+  s.fieldView = testing::ZeroRanges();
   s.view.SetPictureSize(300, 200);
   s.options.display.ShowContour = false, s.options.display.ShowGrid = true, s.options.display.WhiteBack = true;
   FitView(s);
@@ -145,7 +193,7 @@ TEST_F(Scene, ValueReadoutIsBlankOverTheBackgroundAHoleAndTheAxisMargins) {
     s = SquareScene();
     s.options.display.ShowContour = s.options.display.BrushCheck = true, s.options.display.LineCheck = false;
     s.options.display.BMPModeCheck = pixels;
-    s.data.ContourMax[0] = 10.0, s.data.ContourMin[0] = 0.0, s.data.ContourStep[0] = 1.0;
+    s.fieldView.ContourMax[0] = 10.0, s.fieldView.ContourMin[0] = 0.0, s.fieldView.ContourStep[0] = 1.0;
     s.data.Values[0][8] = std::nan("");  // node (2, 2): the cell at pixels 50..90 x 10..50 is a hole
     ASSERT_TRUE(Draw());
     // A band, the hole and the background beside the grid.
@@ -170,7 +218,7 @@ TEST_F(Scene, AnUnusableRangeLeavesTheContoursOutAndSaysWhy) {
   } cases[] = {{5, 5, 1, "最小値が最大値以上"}, {1, 2, 1, "最小値が最大値以上"}, {nan, 0, 1, "有限の数ではありません"},
                {10, 0, 1e-9, "100000 本を超えます"}, {10, 0, 0, "正の数ではありません"}};
   for (const auto& c : cases) {
-    s.data.ContourMax[0] = c.max, s.data.ContourMin[0] = c.min, s.data.ContourStep[0] = c.step;
+    s.fieldView.ContourMax[0] = c.max, s.fieldView.ContourMin[0] = c.min, s.fieldView.ContourStep[0] = c.step;
     notifier.warnings.clear();
     ASSERT_TRUE(Draw());
     ASSERT_EQ(notifier.warnings.size(), 1u) << c.cause;
@@ -181,7 +229,7 @@ TEST_F(Scene, AnUnusableRangeLeavesTheContoursOutAndSaysWhy) {
     ASSERT_TRUE(Draw());
     EXPECT_EQ(notifier.warnings.size(), 1u) << c.cause;
   }
-  s.data.ContourMax[0] = 10, s.data.ContourMin[0] = 0, s.data.ContourStep[0] = 1;
+  s.fieldView.ContourMax[0] = 10, s.fieldView.ContourMin[0] = 0, s.fieldView.ContourStep[0] = 1;
   notifier.warnings.clear();
   ASSERT_TRUE(Draw());
   EXPECT_TRUE(s.contourProblem.empty() && notifier.warnings.empty());

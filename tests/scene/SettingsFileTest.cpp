@@ -118,7 +118,7 @@ TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
     EXPECT_NE(f.notifier.warnings[0].find("bad"), std::string::npos);
     EXPECT_DOUBLE_EQ(f.At(5, 0, 1, 1), 6.0);                 // q = 2 (400 - 100) / 100
     EXPECT_DOUBLE_EQ(f.At(VorticityRow(f.d()), 0, 0, 0), 2.0);  // v = 3x, u = 1 + y
-    EXPECT_DOUBLE_EQ(f.d().ContourMax[4], 3.0);
+    EXPECT_DOUBLE_EQ(f.result->view.ContourMax[4], 3.0);
   }
   LoadOptionTable().Apply(o, "Formula", "");
   EXPECT_TRUE(o.formulas.empty());

@@ -8,12 +8,13 @@ namespace corvane::testing {
 // A data set in a view with the options, gauge, generator and readout a layer draws with.
 struct LayerScene {
   FieldDataSet data;
+  FieldView fieldView;
   ViewTransform view = UnitView();
   ProgramOptions options;
   NullProgress progress;
   Random random;
   ContourReadout readout;
-  LayerContext Context(Progress& p) { return LayerContextFor(data, view, options, p, random, readout); }
+  LayerContext Context(Progress& p) { return LayerContextFor(data, fieldView, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
 

@@ -16,7 +16,7 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
   EXPECT_EQ(m.xvecbox->currentText() + m.prsBox->currentText(), QStringLiteral("UP"));
-  EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.data_.Boundaries.size()}),
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
   EXPECT_EQ(m.MinBox->text() + ".." + m.MaxBox->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   m.RGroup->SetItemIndex(3);
@@ -40,14 +40,14 @@ TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
 TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
   m.ZoneSelect->setCurrentIndex(1);
   m.Showi0->setChecked(false);
-  EXPECT_EQ(std::pair(m.data_.Boundaries[0].i0, m.data_.Boundaries[1].i0), std::pair(true, false));
+  EXPECT_EQ(std::pair(m.scene.fieldView.Boundaries[0].i0, m.scene.fieldView.Boundaries[1].i0), std::pair(true, false));
   m.ZoneSelect->setCurrentIndex(0);
   EXPECT_TRUE(m.Showi0->isChecked());
-  EXPECT_FALSE(m.data_.Boundaries[1].i0);  // selecting a zone writes no flags
+  EXPECT_FALSE(m.scene.fieldView.Boundaries[1].i0);  // selecting a zone writes no flags
   m.SyncroArea->setChecked(true);
   m.showjmax->setChecked(false);
-  for (const BoundaryFlags& f : m.data_.Boundaries) EXPECT_FALSE(f.jmax);
-  EXPECT_TRUE(m.data_.Boundaries[1].i0);  // all four boxes are copied, not only the clicked one
+  for (const BoundaryFlags& f : m.scene.fieldView.Boundaries) EXPECT_FALSE(f.jmax);
+  EXPECT_TRUE(m.scene.fieldView.Boundaries[1].i0);  // all four boxes are copied, not only the clicked one
 }
 
 TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {

@@ -13,7 +13,8 @@ TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidde
   if (TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "this display has OpenGL";
   testing::StartedProgram p;
   TForm1& m = p.main();
-  m.scene.data = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
+  const testing::ShownGrid grid = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
+  m.scene.data = grid, m.scene.fieldView = grid.view;
   ASSERT_TRUE(m.ApplyControlValue("writetimes", "1") && m.ApplyControlValue("xoffsetbox", "4"));
   m.UseOpenGL->setChecked(true);
   m.RescaleAndRedraw();

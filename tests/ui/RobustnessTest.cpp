@@ -135,12 +135,12 @@ using DrawnState = ProgramTest<LoadedWindow>;
 TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   m.StepBar->setValue(80);
   m.Menu_Rescale->trigger();
-  EXPECT_EQ(m.StepBox->text().toDouble(), m.data_.ContourStep[0]);
+  EXPECT_EQ(m.StepBox->text().toDouble(), m.scene.fieldView.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
   m.RGroup->SetItemIndex(3);
   m.Menu_Redraw->trigger();
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
-  EXPECT_EQ(m.StepBox->text().toDouble(), m.data_.ContourStep[3]);
+  EXPECT_EQ(m.StepBox->text().toDouble(), m.scene.fieldView.ContourStep[3]);
 }
 
 TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
@@ -221,7 +221,7 @@ TEST(WindowFaults, StartsInTheHomeFolderWhenTheWorkingFolderWasDeleted) {
 TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   m.Menu_Rescale->trigger();
   const QImage plain = m.scene.bitmap.copy();
-  const double rawStep = m.data_.ContourStep[0];
+  const double rawStep = m.scene.fieldView.ContourStep[0];
   m.RoundLevelsCheck->setChecked(true);
   const double step = m.StepBox->text().toDouble();
   const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
@@ -229,7 +229,7 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   const double lo = m.MinBox->text().toDouble();
   EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
   m.RoundLevelsCheck->setChecked(false);
-  EXPECT_EQ(m.data_.ContourStep[0], rawStep);
+  EXPECT_EQ(m.scene.fieldView.ContourStep[0], rawStep);
   m.ImageClick(4);
   EXPECT_TRUE(m.ViridisMap->isChecked());
   EXPECT_EQ(m.Options().contour.colorMap, ColorMapKind::Viridis);

@@ -55,14 +55,14 @@ TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
   EXPECT_DOUBLE_EQ(p.P(3, 2), 15.0);
   EXPECT_EQ((std::vector<double>{m.view_.CentreX, m.view_.ScaleX}), (std::vector<double>{fitted.CentreX, fitted.ScaleX}));
   EXPECT_EQ(p.view().Picture().size(), first.size());
-  EXPECT_EQ(m.data_.ContourMax[0], 15.0);  // the frame's own range
+  EXPECT_EQ(m.scene.fieldView.ContourMax[0], 15.0);  // the frame's own range
 
   p.bar().SeriesSameRange->click();
-  EXPECT_EQ(m.data_.ContourMax[0], 15.0);
+  EXPECT_EQ(m.scene.fieldView.ContourMax[0], 15.0);
   p.bar().TimeSlider->setValue(0);
   EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
-  EXPECT_EQ(m.data_.ContourMax[0], 15.0);  // the range of the whole series
-  EXPECT_EQ(m.data_.ContourMin[0], 0.0);
+  EXPECT_EQ(m.scene.fieldView.ContourMax[0], 15.0);  // the range of the whole series
+  EXPECT_EQ(m.scene.fieldView.ContourMin[0], 0.0);
 
   // A single file without times is an ordinary load again.
   p.Select({"s2.dat"});

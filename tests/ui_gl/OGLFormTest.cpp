@@ -21,13 +21,14 @@ int GreyOf(double value) { return RedOf(LevelColor(static_cast<float>(value), 0.
 // has the colour of its upper level, and world x lands on pixel 30 x of a 300-pixel window.
 TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) {
   if (!TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
-  FieldDataSet data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
+  testing::ShownGrid data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
   ProgramOptions options;
   options.load.AutoStepCheck = false, options.contour.colorMap = ColorMapKind::Gray1;
   options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
   OGLFormHost host;
   host.data = &data;
+  host.fieldView = &data.view;
   host.notifier = [&] { return &notifier; };
   host.options = [&] { return options; };
   host.writeViewBoxes = [] {};

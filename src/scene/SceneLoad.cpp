@@ -1,0 +1,20 @@
+#include "scene/SceneLoad.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+void ApplyLoadToScene(SceneState& state, LoadResult& result, bool newZoneList) {
+  state.data = std::move(result.data);
+  state.fieldView = std::move(result.view);
+  const std::size_t zones = static_cast<std::size_t>(std::max(state.data.ZoneCount, 0));
+  std::vector<BoundaryFlags>& edges = state.fieldView.Boundaries;
+  if (newZoneList) {
+    const DisplayOptions& d = state.options.display;
+    edges.assign(zones, BoundaryFlags{d.Showi0, d.Showimax, d.Showj0, d.showjmax});
+  } else if (edges.size() != zones) {
+    edges.resize(zones);
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,13 @@
+// Taking a completed load into the scene, the same for the window, its batch and `corvane render`.
+#pragma once
+#include "data/DataReader.h"
+#include "scene/SceneRenderer.h"
+
+namespace corvane {
+
+// Moves the loaded data set and its view into `state`. With `newZoneList` (the zone count
+// changed) every zone's edge flags start from Showi0, Showimax, Showj0, showjmax of
+// state.options; otherwise the flags carried over by the load are kept, one per zone.
+void ApplyLoadToScene(SceneState& state, LoadResult& result, bool newZoneList);
+
+}  // namespace corvane

@@ -1,0 +1,55 @@
+// Taking loads into the scene: the view of a reload keeps what the user set while the zone count
+// stays, a new zone list takes the four edge check boxes, and the view always fits the data.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "scene/SceneLoad.h"
+
+namespace corvane {
+namespace {
+
+std::string DataFile(const char* name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/data/data/" + name; }
+
+// The layout of the small reader test files with `zones` size lines.
+LoadOptions SmallLayout(int zones) {
+  LoadOptions o;
+  o.ZCountBox = zones, o.XYNumLineBox = 2, o.LabelLineBox = 2 + zones, o.DataStartLineBox = 3 + zones;
+  return o;
+}
+
+// Loads `name` as the scene's next data set, as the window and `corvane render` do.
+void LoadInto(SceneState& state, const char* name, const LoadOptions& options, int zoneListCount) {
+  testing::LoadedFile loaded(DataFile(name), options, state.fieldView, zoneListCount);
+  ASSERT_TRUE(loaded.result);
+  ApplyLoadToScene(state, *loaded.result, loaded.result->zoneListsRebuilt);
+}
+
+TEST(SceneLoad, ReloadsKeepTheUsersViewWhileTheZoneCountStays) {
+  SceneState state;
+  state.options.display.Showimax = false;
+  LoadInto(state, "ij_two_zones.dat", SmallLayout(2), 0);
+  ASSERT_EQ(state.fieldView.Boundaries.size(), 2u);
+  EXPECT_FALSE(state.fieldView.Boundaries[0].imax || state.fieldView.Boundaries[1].imax);  // from the check box
+  EXPECT_EQ(state.fieldView.ContourMax.size(), state.data.Values.size());
+  EXPECT_EQ(state.fieldView.Masks.size(), 2u);
+
+  // The user's edge flag and typed range survive a reload of as many zones.
+  state.fieldView.Boundaries[1].j0 = false;
+  state.fieldView.ContourMax[0] = 42.0;
+  LoadOptions manual = SmallLayout(2);
+  manual.AutoMaxMinCheck = manual.AutoStepCheck = false;
+  state.options.display.Showimax = true;
+  LoadInto(state, "ij_two_zones.dat", manual, 2);
+  EXPECT_FALSE(state.fieldView.Boundaries[1].j0 || state.fieldView.Boundaries[1].imax);
+  EXPECT_EQ(state.fieldView.ContourMax[0], 42.0);
+
+  // One zone now: the flags start again from the check boxes.
+  state.options.display.Showj0 = false;
+  LoadInto(state, "three_size_fields.dat", SmallLayout(1), 2);
+  ASSERT_EQ(state.fieldView.Boundaries.size(), 1u);
+  EXPECT_TRUE(state.fieldView.Boundaries[0].imax && !state.fieldView.Boundaries[0].j0);
+  EXPECT_EQ(state.fieldView.Masks.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane
