@@ -238,8 +238,13 @@ bool TForm1::LoadFileCore(const QString& path) {
       if (!done) form->FinishWork(QStringLiteral("読み込みできませんでした: ") + name, false);
     }
   } unfinished{this, name};
-  std::optional<LoadResult> result =
-      LoadAnyDataFile(path.toStdString(), options.load, data_, ZoneSelect->count(), *notifier_, *progress_);
+  // The new data set is built on the worker beside the shown one, which it only reads; it
+  // replaces the shown one here, on this thread, once complete.
+  std::optional<LoadResult> result;
+  const int zoneListCount = ZoneSelect->count();
+  RunWork([&](Progress& progress, Notifier& notifier) {
+    result = LoadAnyDataFile(path.toStdString(), options.load, data_, zoneListCount, notifier, progress);
+  });
   if (!result) {
     unfinished.done = true;
     FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
