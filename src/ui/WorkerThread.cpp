@@ -1,5 +1,6 @@
 #include "ui/WorkerThread.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QObject>
 #include <QThread>
@@ -95,11 +96,21 @@ void RunOnWorker(QObject* context, Progress& progress, Notifier& notifier, const
     queuedProgress.Flush();
   });
   QEventLoop loop;
+  bool finished = false;
   // Queued behind every progress call of the work, so the gauge and status are up to date when
   // the loop ends.
-  QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+  QObject::connect(
+      thread, &QThread::finished, &loop,
+      [&] {
+        finished = true;
+        loop.quit();
+      },
+      Qt::QueuedConnection);
   thread->start();
   loop.exec();
+  // Quitting the program ends every event loop at once, this one too; the work still has to
+  // be waited for, and the messages it waits on answered.
+  while (!finished) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   thread->wait();
   delete thread;
   if (error) std::rethrow_exception(error);
