@@ -347,9 +347,9 @@ void TForm1::RunDeferredHandlers() {
 }
 
 void TForm1::RunWork(const std::function<void(Progress&, Notifier&)>& work) {
-  struct Working {
+  struct WorkScope {
     TForm1* form;
-    ~Working() {
+    ~WorkScope() {
       form->working_ = false;
       if (!form->busy_) form->RunDeferredHandlers();
     }
