@@ -172,7 +172,7 @@ bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLine
   return true;
 }
 
-// The walk's abort flag and nothing else, for a helper thread: the calling thread pumps events.
+// The walk's abort flag and nothing else, for a helper thread: the calling thread reports progress.
 class StopOnlyProgress : public Progress {
  public:
   explicit StopOnlyProgress(const std::atomic<bool>& stop) : stop_(stop) {}

@@ -1,6 +1,6 @@
-// Progress of a long loop: the gauge, the status text, event processing and the abort flag.
-// The windows implement Pump() by processing pending events at most every ~30 ms, so callers
-// may call it as often as they like.
+// Progress of a long loop: the gauge, the status text and the abort flag. The windows run the
+// loop on a worker thread and read these calls from it, so an implementation given to a worker
+// must be safe to call from there.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,7 +13,8 @@ class Progress {
   virtual void SetMaximum(std::int64_t maximum) { (void)maximum; }
   virtual void SetPosition(std::int64_t position) { (void)position; }
   virtual void SetStatus(const std::string& text) { (void)text; }
-  // Lets the user interface breathe: repaint, see key releases and the abort command.
+  // A point where the loop could let others in. The windows no longer need it (their work runs
+  // off the interface thread); it stays a cheap no-op for the loops that call it.
   virtual void Pump() {}
   // The abort command was given while the current drawing runs.
   virtual bool AbortRequested() const { return false; }

@@ -36,7 +36,7 @@ struct SceneState {
   QPicture picture;
   QImage bands;
   QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
-  bool drawing = false;  // a drawing is under way (it may be pumping events)
+  bool drawing = false;  // a drawing is under way
   // Why the last drawing left its contour layers out (unusable range or step); empty when they
   // were drawn or not asked for. The drawing has said it through the notifier.
   std::string contourProblem;

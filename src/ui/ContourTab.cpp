@@ -137,7 +137,6 @@ void TForm1::MaxBoxKeyDown(QLineEdit* sender, int key) {
 }
 
 void TForm1::AutoMaxMinCheckClick() {
-  progress_->Pump();
   if (AutoMaxMinCheck->isChecked()) {
     if (!data_.Empty()) AutoMaxMin(data_, scene.fieldView);
     if (!data_.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
@@ -152,7 +151,6 @@ void TForm1::AutoMaxMinCheckClick() {
 }
 
 void TForm1::AutoStepCheckClick() {
-  progress_->Pump();
   if (AutoStepCheck->isChecked()) {
     if (!data_.Empty()) AutoStep(scene.fieldView, scene.options.load.StepBar);
     if (!data_.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
@@ -168,7 +166,6 @@ void TForm1::AutoStepCheckClick() {
 
 // Round levels on or off: the automatic range and step are chosen again, so both are shown.
 void TForm1::RoundLevelsCheckClick() {
-  progress_->Pump();
   if (data_.Empty()) return;
   if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(data_, scene.fieldView);
   if (scene.options.load.AutoStepCheck) AutoStep(scene.fieldView, scene.options.load.StepBar);

@@ -1,5 +1,4 @@
 // The 構造 tab: the layout of the data file and the velocity columns.
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -93,7 +92,6 @@ void TForm1::ConnectDataTab() {
 // Adds or removes the derived variables and the controls that need velocity data.
 void TForm1::IncludeVelCheckClick() {
   IncludeVelCheck->setEnabled(false);
-  QCoreApplication::processEvents();
   if (IncludeVelCheck->isChecked()) {
     if (!data_.Empty() && RGroup->Count() == data_.ColumnCount - 2) {
       const std::vector<std::string> items = RGroupItemsOf(data_, true);
@@ -112,7 +110,6 @@ void TForm1::IncludeVelCheckClick() {
     DrawStreamLineCheck->setChecked(false);
   }
   RefreshVariableItems(-1);
-  QCoreApplication::processEvents();
   IncludeVelCheck->setEnabled(true);
 }
 

@@ -1,5 +1,4 @@
 // The 表示 tab: zone edges, overlay copies, the view boxes and grid thinning.
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -144,7 +143,6 @@ void TForm1::ZoneSelectChange() {
     Showimax->setChecked(f.imax);
     showjmax->setChecked(f.jmax);
   }
-  QCoreApplication::processEvents();
   zoneSelecting_ = false;
 }
 

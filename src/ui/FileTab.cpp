@@ -239,8 +239,14 @@ bool TForm1::LoadFileCore(const QString& path) {
       if (!done) form->FinishWork(QStringLiteral("読み込みできませんでした: ") + name, false);
     }
   } unfinished{this, name};
-  std::optional<LoadResult> result =
-      LoadAnyDataFile(path.toStdString(), options.load, scene.fieldView, ZoneSelect->count(), *notifier_, *progress_);
+  // The new data set is built on the worker beside the shown one, which it only reads; it
+  // replaces the shown one here, on this thread, once complete.
+  std::optional<LoadResult> result;
+  const int zoneListCount = ZoneSelect->count();
+  const FieldView previousView = scene.fieldView;
+  RunWork([&](Progress& progress, Notifier& notifier) {
+    result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
+  });
   if (!result) {
     unfinished.done = true;
     FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);

@@ -1,6 +1,5 @@
 #include "ui/FormNotifier.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <algorithm>
 
@@ -30,9 +29,7 @@ void FormNotifier::RaiseMainWindow() {
 }
 
 FormProgress::FormProgress(QProgressBar* gauge, QStatusBar* status, std::function<bool()> abortFlag)
-    : gauge_(gauge), status_(status), abortFlag_(std::move(abortFlag)) {
-  sincePump_.start();
-}
+    : gauge_(gauge), status_(status), abortFlag_(std::move(abortFlag)) {}
 
 // The gauge works in ints; huge maxima are scaled down so the bar still moves.
 void FormProgress::SetMaximum(std::int64_t maximum) {
@@ -49,14 +46,6 @@ void FormProgress::SetPosition(std::int64_t position) {
 
 void FormProgress::SetStatus(const std::string& text) {
   if (status_) status_->showMessage(QString::fromStdString(text));
-}
-
-// Processes pending events, but not more often than every 30 ms: a million calls from a loader
-// must not become a million event-loop turns.
-void FormProgress::Pump() {
-  if (sincePump_.elapsed() < 30) return;
-  QCoreApplication::processEvents();
-  sincePump_.restart();
 }
 
 }  // namespace corvane

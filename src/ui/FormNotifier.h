@@ -1,7 +1,7 @@
 // The windows' message boxes and progress display: the Notifier shows modal boxes, the Progress
-// drives the main window's gauge and status bar and lets events through at most every ~30 ms.
+// drives the main window's gauge and status bar. Both are used on the window thread; work on
+// the worker reaches them through QueuedProgress and QueuedNotifier.
 #pragma once
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -34,14 +34,12 @@ class FormProgress : public Progress {
   void SetMaximum(std::int64_t maximum) override;
   void SetPosition(std::int64_t position) override;
   void SetStatus(const std::string& text) override;
-  void Pump() override;
   bool AbortRequested() const override { return abortFlag_ ? abortFlag_() : false; }
 
  private:
   QPointer<QProgressBar> gauge_;
   QPointer<QStatusBar> status_;
   std::function<bool()> abortFlag_;
-  QElapsedTimer sincePump_;
   std::int64_t maximum_ = 100;
 };
 

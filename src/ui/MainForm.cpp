@@ -27,6 +27,7 @@
 #include "ui/ProfileForm.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/ViewForm.h"
+#include "ui/WorkerThread.h"
 
 namespace corvane {
 
@@ -306,12 +307,57 @@ void TForm1::SetNotifier(Notifier* notifier) {
 }
 
 bool TForm1::TryBeginCommand() {
-  if (busy_) return false;
+  if (busy_ || working_) return false;
   busy_ = true;
   return true;
 }
 
-void TForm1::EndCommand() { busy_ = false; }
+void TForm1::EndCommand() {
+  busy_ = false;
+  RunDeferredHandlers();
+}
+
+void TForm1::RunHandlerWhenIdle(std::function<void()> body) {
+  if (working_) {
+    deferred_.push_back(std::move(body));
+    return;
+  }
+  RunHandler(body);
+}
+
+// Held-back handlers run in the order they came, from the event loop, never from inside the
+// tail of the command that just ended.
+void TForm1::RunDeferredHandlers() {
+  if (deferred_.empty() || deferredScheduled_) return;
+  deferredScheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    deferredScheduled_ = false;
+    if (working_ || busy_) return;  // the command running now schedules them at its end
+    std::vector<std::function<void()>> handlers;
+    handlers.swap(deferred_);
+    for (std::size_t k = 0; k < handlers.size(); ++k) {
+      if (working_ || busy_) {
+        // A handler started a command that is still waiting; the rest wait for it too.
+        deferred_.insert(deferred_.begin(), handlers.begin() + static_cast<std::ptrdiff_t>(k), handlers.end());
+        return;
+      }
+      RunHandler(handlers[k]);
+    }
+  });
+}
+
+void TForm1::RunWork(const std::function<void(Progress&, Notifier&)>& work) {
+  struct WorkScope {
+    TForm1* form;
+    ~WorkScope() {
+      form->working_ = false;
+      if (!form->busy_) form->RunDeferredHandlers();
+    }
+  } scope{this};
+  working_ = true;
+  abortToken_.store(AbortRequested);
+  RunOnWorker(this, *progress_, *notifier_, abortToken_, work);
+}
 
 // Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
 // operation, after which the program goes on.
@@ -443,19 +489,19 @@ void TForm1::WhiteBackClick() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  RunHandler([&] {
-    if (watched == StreamList && event->type() == QEvent::KeyPress)
-      StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-      if (watched == LabelExp) StoreLabelSample();
-      if (watched == example) StoreAxisSample();
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-      QLabel* images[7] = {Image0, Image1, Image2, Image3, Image4, Image5, Image6};
-      for (int k = 0; k < 7; ++k)
-        if (watched == images[k]) ImageClick(k);
-    }
-  });
+  if (watched == StreamList && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    RunHandlerWhenIdle([this, key] { StreamListKeyDown(key); });
+  }
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+    if (watched == LabelExp) RunHandlerWhenIdle([this] { StoreLabelSample(); });
+    if (watched == example) RunHandlerWhenIdle([this] { StoreAxisSample(); });
+  }
+  if (event->type() == QEvent::MouseButtonRelease) {
+    QLabel* images[7] = {Image0, Image1, Image2, Image3, Image4, Image5, Image6};
+    for (int k = 0; k < 7; ++k)
+      if (watched == images[k]) RunHandlerWhenIdle([this, k] { ImageClick(k); });
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

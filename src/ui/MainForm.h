@@ -20,11 +20,13 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "data/DataReader.h"
 #include "data/DataSeries.h"
@@ -80,16 +82,20 @@ class TForm1 : public QMainWindow, public PlotHost {
 
   // Runs one handler inside the error boundary: an error is shown, the program goes on.
   void RunHandler(const std::function<void()>& body) override { RunGuarded(*notifier_, body); }
-  // A slot for connect(): the member handler `m` (or any callable) inside the error boundary.
+  // The same, but while a load or drawing works on the worker thread the handler waits and runs
+  // once the command is over: handlers write the options and the data set the work reads.
+  void RunHandlerWhenIdle(std::function<void()> body) override;
+  // A slot for connect(): the member handler `m` (or any callable) inside the error boundary,
+  // held back while the worker runs.
   auto Guarded(void (TForm1::*m)()) {
-    return [this, m] { RunHandler([this, m] { (this->*m)(); }); };
+    return [this, m] { RunHandlerWhenIdle([this, m] { (this->*m)(); }); };
   }
   template <class F>
   auto Guarded(F f) {
     return [this, f](auto&&... args) {
-      RunHandler([&] {
-        if constexpr (std::is_invocable_v<F, decltype(args)...>)
-          f(args...);
+      RunHandlerWhenIdle([f, ... a = std::decay_t<decltype(args)>(args)] {
+        if constexpr (std::is_invocable_v<const F&, const std::decay_t<decltype(args)>&...>)
+          f(a...);
         else
           f();
       });
@@ -97,10 +103,16 @@ class TForm1 : public QMainWindow, public PlotHost {
   }
 
   // Re-entrancy: a command that would work on the data or the picture is refused while another
-  // one is running (its event pumping can deliver a second command). Returns false if refused.
+  // one is running (it waits for its worker with the event loop running, so a second command
+  // can arrive). Returns false if refused.
   bool TryBeginCommand() override;
   void EndCommand() override;
-  bool Busy() const { return busy_; }
+  bool Busy() const { return busy_ || working_; }
+  // A load or drawing is running on the worker thread (the command that started it is waiting).
+  bool Working() const override { return working_; }
+  // Runs `work` on the worker thread with the window's progress and messages, waiting for it
+  // with the event loop running; the abort command reaches it. Errors are thrown again here.
+  void RunWork(const std::function<void(Progress&, Notifier&)>& work);
 
   // Takes the value of one control into the stored options (by its control name), as its
   // handler does when the control changes. A number box holding a word is remembered instead.
@@ -392,10 +404,18 @@ class TForm1 : public QMainWindow, public PlotHost {
   void StoreLabelSample();  // the label sample's font and colour into the contour options
   void StoreAxisSample();   // the axis sample's font and colour into the display options
 
+  // Runs the handlers held back while the worker ran, once no command runs any more.
+  void RunDeferredHandlers();
+
   FormNotifier windowNotifier_;
   Notifier* notifier_;
   std::unique_ptr<FormProgress> progress_;
   bool busy_ = false;
+  bool working_ = false;
+  // The abort command as the worker sees it: AbortRequested, readable from another thread.
+  std::atomic<bool> abortToken_{false};
+  std::vector<std::function<void()>> deferred_;
+  bool deferredScheduled_ = false;
   bool zoneSelecting_ = false;
   bool viewPlaced_ = false;
   QString currentFolder_;

@@ -87,7 +87,8 @@ void TForm1::ConnectMenus() {
   connect(Menu_Exit, &QAction::triggered, this, Guarded(&TForm1::Menu_exitClick));
   connect(Menu_Rescale, &QAction::triggered, this, Guarded(&TForm1::Menu_RescaleClick));
   connect(Menu_Redraw, &QAction::triggered, this, Guarded(&TForm1::Menu_RedrawClick));
-  connect(A1, &QAction::triggered, this, Guarded(&TForm1::A1Click));
+  // The abort command is the one handler that must reach a load or drawing while it works.
+  connect(A1, &QAction::triggered, this, [this] { RunHandler([this] { A1Click(); }); });
   QAction* tabs[8] = {Menu_FileSel, Menu_ContourSet, Menu_DataSet, Menu_ColorSet,
                       Menu_AxisSet, Menu_VOption,    Menu_Analyze, Menu_Streamline};
   for (int k = 0; k < 8; ++k) connect(tabs[k], &QAction::triggered, this, Guarded([this, k] { ShowTab(k); }));
@@ -105,7 +106,10 @@ void TForm1::Menu_RescaleClick() { RescaleAndRedraw(); }
 
 void TForm1::Menu_RedrawClick() { Redraw(); }
 
-void TForm1::A1Click() { AbortRequested = true; }
+void TForm1::A1Click() {
+  AbortRequested = true;
+  abortToken_.store(true);
+}
 
 void TForm1::Menu_exitClick() {
   for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
@@ -319,7 +323,10 @@ void TForm1::DrawSceneCore() {
       if (!done) form->FinishWork(QStringLiteral("描画できませんでした"), false);
     }
   } unfinished{this};
-  if (corvane::DrawScene(scene, *progress_, *notifier_)) {
+  // The scene is drawn on the worker; the plot window takes the picture here, after it.
+  bool drawn = false;
+  RunWork([&](Progress& progress, Notifier& notifier) { drawn = corvane::DrawScene(scene, progress, notifier); });
+  if (drawn) {
     ScenePictureValid = true;
     if (ViewForm) {
       ViewForm->SetPicture(scene.bitmap);
@@ -346,13 +353,15 @@ void TForm1::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image); }
 
 // A picked end point goes into its typed boxes as if entered, then the quick segment follows.
 void TForm1::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
-  QLineEdit* bx = first ? P1x : P2x;
-  QLineEdit* by = first ? P1y : P2y;
-  bx->setText(xText);
-  by->setText(yText);
-  SetBlue(bx, false);
-  SetBlue(by, false);
-  P1iChange();
+  RunHandlerWhenIdle([this, first, xText, yText] {
+    QLineEdit* bx = first ? P1x : P2x;
+    QLineEdit* by = first ? P1y : P2y;
+    bx->setText(xText);
+    by->setText(yText);
+    SetBlue(bx, false);
+    SetBlue(by, false);
+    P1iChange();
+  });
 }
 
 }  // namespace corvane

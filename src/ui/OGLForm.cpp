@@ -1,17 +1,19 @@
 #include "ui/OGLForm.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QOpenGLFunctions_1_1>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QSurfaceFormat>
+#include <QTimer>
 #include <bit>
 #include <cstdint>
 #include <optional>
+
+#include "ui/WorkerThread.h"
 
 namespace corvane {
 namespace {
@@ -139,9 +141,26 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
       OverlayExtents(*host_.data, options.display, xmax, ymax, xmin, ymin);
       FitOrthoBox(xmax, ymax, xmin, ymin);
     }
-    OpenGLSceneHost scene{host_.data, host_.readout, &progress, &notifier, host_.setPlotCaption,
-                          host_.raiseMainWindow, host_.fieldView};
-    BuildOpenGLScene(spare_, box_, scene, options, showContour, showGrid, showVectors);
+    auto build = [&](Progress& workProgress, Notifier& workNotifier) {
+      // The caption and the main window are widgets: they change on this window's thread.
+      auto caption = [this](int row) {
+        CallOnThreadOf(this, [&] {
+          if (host_.setPlotCaption) host_.setPlotCaption(row);
+        });
+      };
+      auto raise = [this] {
+        CallOnThreadOf(this, [&] {
+          if (host_.raiseMainWindow) host_.raiseMainWindow();
+        });
+      };
+      OpenGLSceneHost scene{host_.data, host_.readout, &workProgress, &workNotifier, caption, raise,
+                                host_.fieldView};
+      BuildOpenGLScene(spare_, box_, scene, options, showContour, showGrid, showVectors);
+    };
+    if (host_.runWork)
+      host_.runWork(build);
+    else
+      build(progress, notifier);
   } catch (const std::exception& e) {
     if (host_.clearAbort) host_.clearAbort();
     notifier.Warning(e.what());
@@ -235,12 +254,14 @@ void TOGLForm::keyReleaseEvent(QKeyEvent* e) {
 // Losing the keyboard or the window means the release may never come: stop the loop.
 void TOGLForm::focusOutEvent(QFocusEvent* e) {
   PanKeyHeld = false;
+  if (heldLoop_) heldLoop_->quit();
   QOpenGLWidget::focusOutEvent(e);
 }
 
 // A hidden window gets no key release either.
 void TOGLForm::hideEvent(QHideEvent* e) {
   PanKeyHeld = false;
+  if (heldLoop_) heldLoop_->quit();
   QOpenGLWidget::hideEvent(e);
 }
 
@@ -255,24 +276,33 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
                                  : key == Qt::Key_Left ? PanDirection::Left
                                                        : PanDirection::Right;
   PanKeyHeld = true;
-  // While the key is held: move, then a frame of grid and boundaries only. Frames are paced so
-  // that a small grid on a display without vertical sync does not fly past.
-  QElapsedTimer frame;
-  while (PanKeyHeld) {
-    frame.restart();
+  // While the key is held: move, then a frame of grid and boundaries only, one per tick of a
+  // timer, so that a small grid on a display without vertical sync does not fly past. The
+  // press waits here, with the event loop running, until the release ends the loop.
+  QEventLoop held;
+  QTimer tick;
+  tick.setInterval(std::max(panFrameMs, 0));
+  auto step = [&] {
+    if (!PanKeyHeld) {
+      held.quit();
+      return;
+    }
     if (zoom)
       ZoomOrthoBox(key == Qt::Key_Up ? 0.95 : 1.05);
     else
       PanOrthoBox(box_, direction);
     if (!BuildFrame(false, true, false)) PanKeyHeld = false;
-    repaint();
-    QCoreApplication::processEvents();
-    const qint64 left = panFrameMs - frame.elapsed();
-    if (left > 0 && PanKeyHeld) {
-      QThread::msleep(static_cast<unsigned long>(left));
-      QCoreApplication::processEvents();
-    }
+    update();
+    if (!PanKeyHeld) held.quit();
+  };
+  connect(&tick, &QTimer::timeout, &held, step);
+  heldLoop_ = &held;
+  step();
+  if (PanKeyHeld) {
+    tick.start();
+    held.exec();
   }
+  heldLoop_ = nullptr;
   // Released: the full frame with the layers the main window asks for.
   std::optional<ProgramOptions> options;
   try {
@@ -289,6 +319,7 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 // Ends the held-key loop and puts the plot view's values back into their boxes.
 void TOGLForm::FormKeyUp() {
   PanKeyHeld = false;
+  if (heldLoop_) heldLoop_->quit();
   if (host_.writeViewBoxes) host_.writeViewBoxes();
 }
 

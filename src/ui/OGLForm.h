@@ -8,6 +8,7 @@
 
 #include "opengl/OpenGLGeometry.h"
 
+class QEventLoop;
 class QOpenGLFunctions_1_1;
 
 namespace corvane {
@@ -25,7 +26,10 @@ struct OGLFormHost {
   std::function<void()> clearAbort;
   // Writes the plot view's centre and scales back into their boxes (after a key is released).
   std::function<void()> writeViewBoxes;
-  // The main window's command lock: nothing loads a data set while a frame pumps events.
+  // Builds a frame on the main window's worker thread, waiting with the event loop running;
+  // without it the frame is built on this thread.
+  std::function<void(const std::function<void(Progress&, Notifier&)>& work)> runWork;
+  // The main window's command lock: nothing loads a data set while a frame is built.
   std::function<bool()> tryBeginCommand;
   std::function<void()> endCommand;
   // The end of a full frame, for the status bar and gauge: completed, or stopped by the abort
@@ -78,6 +82,7 @@ class TOGLForm : public QOpenGLWidget {
   GlFrame frame_;  // what paintGL replays
   GlFrame spare_;  // the next frame, built while the last one stays on screen
   bool building_ = false;
+  QEventLoop* heldLoop_ = nullptr;  // the held-key loop the release ends
   QOpenGLFunctions_1_1* gl_ = nullptr;
   unsigned buffer_ = 0;              // buffer object holding the frame's vertex and colour arrays
   unsigned indexBuffer_ = 0;         // and one holding its triangle indices

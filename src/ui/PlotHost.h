@@ -19,6 +19,10 @@ class PlotHost {
   virtual void RunHandler(const std::function<void()>& body) = 0;
   virtual bool TryBeginCommand() = 0;
   virtual void EndCommand() = 0;
+  // A load or drawing works on the program state from another thread: leave it alone.
+  virtual bool Working() const = 0;
+  // Runs `body` in the error boundary now, or once the work on the worker thread is over.
+  virtual void RunHandlerWhenIdle(std::function<void()> body) = 0;
   virtual void ZoomAt(int px, int py, double factor) = 0;
   virtual void ZoomToRect(int x1, int y1, int x2, int y2) = 0;
   // The grid-only preview while panning.

@@ -1,6 +1,5 @@
 #include "ui/ProcessForm.h"
 
-#include <QCoreApplication>
 #include <limits>
 
 #include "ui_ProcessForm.h"
@@ -13,11 +12,9 @@ class ProcessBarProgress : public Progress {
   explicit ProcessBarProgress(TProcessForm& form) : form_(form) {}
   void SetMaximum(std::int64_t maximum) override { form_.ui->ProgressBar1->setMaximum(ToInt(maximum)); }
   void SetPosition(std::int64_t position) override { form_.ui->ProgressBar1->setValue(ToInt(position)); }
-  // Called once per file: bring the window forward and let the abort click through.
-  void Pump() override {
-    form_.raise();
-    QCoreApplication::processEvents();
-  }
+  // Called once per file: bring the window forward. The abort click comes through while the
+  // file's load and drawing wait for their worker.
+  void Pump() override { form_.raise(); }
   bool AbortRequested() const override { return form_.BatchAbortRequested; }
 
  private:

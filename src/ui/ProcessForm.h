@@ -24,7 +24,7 @@ class TProcessForm : public QWidget {
   // the message "OpenGLモードではできません" is shown. Otherwise this window is shown while
   // the files are loaded, drawn and saved through `callbacks`, hidden afterwards, and the
   // completion text (with the files that failed) goes to `notifier`. A call that arrives while
-  // a batch is running (from inside its event pumping) is refused and returns an empty result.
+  // a batch is running (while a file waits for its worker) is refused and returns an empty result.
   BatchResult RunBatch(const std::vector<std::string>& paths, const BatchCallbacks& callbacks, bool useOpenGL,
                        Notifier& notifier);
   bool Running() const { return running_; }

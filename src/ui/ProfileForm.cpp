@@ -38,7 +38,7 @@ void ProfilePlotView::paintEvent(QPaintEvent*) {
 
 template <class F>
 auto TProfileForm::Guarded(F f) {
-  return [this, f](auto&&...) { main_->RunHandler([&] { f(); }); };
+  return [this, f](auto&&...) { main_->RunHandlerWhenIdle([f] { f(); }); };
 }
 
 TProfileForm::TProfileForm(TForm1* main) : QWidget(main, Qt::Window), main_(main) {

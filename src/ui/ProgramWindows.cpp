@@ -71,6 +71,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   };
   host.clearAbort = [m] { m->AbortRequested = false; };
   host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
+  host.runWork = [m](const std::function<void(Progress&, Notifier&)>& work) { m->RunWork(work); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };
   host.frameFinished = [m](bool completed, bool aborted) {

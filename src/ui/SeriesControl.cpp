@@ -42,14 +42,26 @@ void TForm1::SeriesFrameChosen(int frame) {
   if (frame < 0 || static_cast<std::size_t>(frame) >= series_.size()) return;
   bool loaded = false;
   RunCommand([&] {
-    const SeriesFrame& f = series_[static_cast<std::size_t>(frame)];
+    const SeriesFrame f = series_[static_cast<std::size_t>(frame)];
     ProgramOptions options = scene.options;
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
-    if (ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked() && !seriesRange_)
-      seriesRange_ = RangeOverSeries(series_, options.load, *notifier_, *progress_);
+    const bool needRange = ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked() && !seriesRange_;
+    const std::vector<SeriesFrame> frames = series_;
+    const int zoneListCount = ZoneSelect->count();
+    // The range and the frame are read on the worker; the data set is replaced here.
+    if (needRange) {
+      std::optional<SeriesRange> range;
+      RunWork([&](Progress& progress, Notifier& notifier) {
+        range = RangeOverSeries(frames, options.load, notifier, progress);
+      });
+      seriesRange_ = range;
+    }
     AbortRequested = false;
-    std::optional<LoadResult> result =
-        LoadSeriesFrame(f, options.load, scene.fieldView, ZoneSelect->count(), *notifier_, *progress_);
+    const FieldView previousView = scene.fieldView;
+    std::optional<LoadResult> result;
+    RunWork([&](Progress& progress, Notifier& notifier) {
+      result = LoadSeriesFrame(f, options.load, previousView, zoneListCount, notifier, progress);
+    });
     AbortRequested = false;
     if (!result) return;
     ApplyLoadResult(*result);
@@ -72,9 +84,12 @@ void TForm1::SeriesFrameChosen(int frame) {
   ViewForm->seriesBar->FrameDone();
 }
 
+// A change while a frame loads is taken when the load is over.
 void TForm1::SeriesRangeChanged() {
-  seriesRange_.reset();
-  if (!series_.empty()) SeriesFrameChosen(seriesFrame_);
+  RunHandlerWhenIdle([this] {
+    seriesRange_.reset();
+    if (!series_.empty()) SeriesFrameChosen(seriesFrame_);
+  });
 }
 
 }  // namespace corvane

@@ -8,10 +8,11 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QPainter>
-#include <QThread>
-#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 
 #include "scene/PlotWindowSize.h"
 #include "ui/PlotHost.h"
@@ -156,6 +157,15 @@ void TViewForm::FormResize() {
   Image1->setGeometry(0, 0, w, h);
   seriesBar->setGeometry(0, h, w, bar);
   StatusBar1->setGeometry(0, h + bar, w, kStatusBarHeight);
+  // A drawing on the worker reads the view; the new size is taken once it is over.
+  if (host_ && host_->Working()) {
+    if (!resizePending_) host_->RunHandlerWhenIdle([this] {
+      resizePending_ = false;
+      FormResize();
+    });
+    resizePending_ = true;
+    return;
+  }
   if (host_) host_->State().scene.view.SetPictureSize(w, h);
 }
 
@@ -222,7 +232,6 @@ void TViewForm::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, i
   ButtonDown = true;
   Shape1->setGeometry(x, y, 0, 0);
   Shape1->show();
-  QCoreApplication::processEvents();
 }
 
 // The zoom rectangle (any drag direction), the world point and the value under the cursor.
@@ -234,6 +243,8 @@ void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
   const ViewTransform& v = scene.view;
   Panels[0]->setText(QStringLiteral("x = ") + FormatReadoutNumber(v.PixelToWorldX(x)));
   Panels[1]->setText(QStringLiteral("y = ") + FormatReadoutNumber(v.PixelToWorldY(y)));
+  // A drawing on the worker is writing the readout's range and coverage: the value waits.
+  if (host_->Working()) return;
   QString value = QStringLiteral("-----");
   const ColorMapKind kind = scene.options.contour.colorMap;
   if (scene.options.display.BrushCheck && kind != ColorMapKind::Gray2) {
@@ -253,7 +264,6 @@ void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
 void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
   ButtonDown = false;
   Shape1->hide();
-  QCoreApplication::processEvents();
   const ViewTransform& v = host_->State().scene.view;
   if (PickingPoint1 || PickingPoint2) {
     PickedPoint picked = PickSegmentPoint(v, x, y);
@@ -292,15 +302,15 @@ void TViewForm::Guard(const std::function<void()>& body) {
 
 // Losing the keyboard means the release may never come: stop panning.
 void TViewForm::focusOutEvent(QFocusEvent* e) {
-  PanKeyHeld = false;
+  StopPan();
   QWidget::focusOutEvent(e);
 }
 void TViewForm::hideEvent(QHideEvent* e) {
-  PanKeyHeld = false;
+  StopPan();
   QWidget::hideEvent(e);
 }
 void TViewForm::changeEvent(QEvent* e) {
-  if (e->type() == QEvent::EnabledChange && !isEnabled()) PanKeyHeld = false;
+  if (e->type() == QEvent::EnabledChange && !isEnabled()) StopPan();
   QWidget::changeEvent(e);
 }
 
@@ -335,18 +345,40 @@ void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   double factor = (shift & Qt::ShiftModifier) ? 4.0 : 1.0;
   double dx = 5.0 / v.ScaleX * factor, dy = 5.0 / v.ScaleY * factor;
   QImage work(std::max(v.PictureWidth, 1), std::max(v.PictureHeight, 1), QImage::Format_RGB32);
-  QElapsedTimer frame;
-  while (PanKeyHeld) {
-    frame.restart();
-    PanStep(key, dx, dy, work, Qt::black);
-    QCoreApplication::processEvents();
-    qint64 left = panFrameMs - frame.elapsed();
-    if (left > 0 && PanKeyHeld) QThread::msleep(static_cast<unsigned long>(left));
-    QCoreApplication::processEvents();
+  // One pan frame per tick of a timer; the press waits here, with the event loop running, until
+  // the release (or a lost focus) ends the loop. An error ends the pan and goes to the handler.
+  QEventLoop held;
+  QTimer tick;
+  tick.setInterval(std::max(panFrameMs, 0));
+  std::exception_ptr error;
+  auto step = [&] {
+    if (PanKeyHeld) {
+      try {
+        PanStep(key, dx, dy, work, Qt::black);
+      } catch (...) {
+        error = std::current_exception();
+        PanKeyHeld = false;
+      }
+    }
+    if (!PanKeyHeld) held.quit();
+  };
+  connect(&tick, &QTimer::timeout, &held, step);
+  heldLoop_ = &held;
+  step();
+  if (PanKeyHeld) {
+    tick.start();
+    held.exec();
   }
+  heldLoop_ = nullptr;
+  if (error) std::rethrow_exception(error);
 }
 
-void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
+void TViewForm::FormKeyUp(int) { StopPan(); }
+
+void TViewForm::StopPan() {
+  PanKeyHeld = false;
+  if (heldLoop_) heldLoop_->quit();
+}
 
 // The save dialog: the formats, bitmap first; a name without extension takes the chosen type's,
 // and an existing file is replaced only after a question.

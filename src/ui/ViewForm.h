@@ -1,6 +1,7 @@
 // The plot window: shows the picture of the last drawing, zooms by click and drag, pans with the
 // arrow keys over a grid-only preview, and reads out the world point and value under the cursor.
 #pragma once
+#include <QEventLoop>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -104,11 +105,14 @@ class TViewForm : public QWidget {
 
  private:
   void PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor fill);
+  void StopPan();  // ends the held-key loop
   void Guard(const std::function<void()>& body);
   PlotHost* host_;
   QSize ownSize_;           // the size the window gave itself last; any other is the user's
   bool placing_ = false;    // the window is fitting itself into the screen
   int wheelRemainder_ = 0;  // wheel turns short of a notch
+  QEventLoop* heldLoop_ = nullptr;  // the pan loop a key release ends
+  bool resizePending_ = false;      // a new picture size waits for the drawing under way
 };
 
 // "1.2346E+2": five significant digits, exponent without leading zeros.

@@ -1,0 +1,65 @@
+// Loads and drawings run on a thread of their own while the window thread keeps answering
+// clicks. The command that starts the work waits for it in a local event loop, so it still
+// returns after the work is done; progress reaches the gauge and messages reach their boxes by
+// events queued to the window thread, and the abort command reaches the work through a flag.
+#pragma once
+#include <QElapsedTimer>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "data/Notifier.h"
+#include "data/Progress.h"
+
+class QObject;
+
+namespace corvane {
+
+// The worker's side of a window Progress: gauge and status calls are queued to the window
+// thread (positions at most every ~30 ms), Pump does nothing, and the abort flag is `cancel`.
+class QueuedProgress : public Progress {
+ public:
+  QueuedProgress(QObject* context, Progress& target, const std::atomic<bool>& cancel);
+  void SetMaximum(std::int64_t maximum) override;
+  void SetPosition(std::int64_t position) override;
+  void SetStatus(const std::string& text) override;
+  bool AbortRequested() const override { return cancel_.load(std::memory_order_relaxed); }
+  // Sends the last position if a throttled one is still unsent.
+  void Flush();
+
+ private:
+  void Post(std::function<void()> call);
+  QPointer<QObject> context_;
+  Progress& target_;
+  const std::atomic<bool>& cancel_;
+  QElapsedTimer sincePosition_;
+  std::int64_t lastPosition_ = 0;
+  bool positionPending_ = false;
+};
+
+// The worker's side of a window Notifier: each message is shown by the window thread while the
+// work waits for the box to be closed, as it did when the work ran on the window thread.
+class QueuedNotifier : public Notifier {
+ public:
+  QueuedNotifier(QObject* context, Notifier& target) : context_(context), target_(target) {}
+  void Warning(const std::string& text) override;
+  void Message(const std::string& text) override;
+  void RaiseMainWindow() override;
+
+ private:
+  void Call(const std::function<void()>& call);
+  QPointer<QObject> context_;
+  Notifier& target_;
+};
+
+// Runs `work` on a new thread with queued stand-ins for `progress` and `notifier`, and waits for
+// it with the event loop of the calling (window) thread running. An exception the work throws
+// is thrown again here. `context` is a window-thread object the queued calls are delivered to.
+void RunOnWorker(QObject* context, Progress& progress, Notifier& notifier, const std::atomic<bool>& cancel,
+                 const std::function<void(Progress&, Notifier&)>& work);
+
+// Runs `call` on the thread of `context` and waits for it; at once when already there.
+void CallOnThreadOf(QObject* context, const std::function<void()>& call);
+
+}  // namespace corvane
