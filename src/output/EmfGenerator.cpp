@@ -28,8 +28,11 @@ enum : uint32_t {
   EMR_HEADER = 1,
   EMR_POLYGON = 3,
   EMR_POLYLINE = 4,
+  EMR_SETWINDOWEXTEX = 9,
+  EMR_SETVIEWPORTEXTEX = 11,
   EMR_EOF = 14,
   EMR_SETPIXELV = 15,
+  EMR_SETMAPMODE = 17,
   EMR_SETBKMODE = 18,
   EMR_SETPOLYFILLMODE = 19,
   EMR_SETTEXTALIGN = 22,
@@ -54,6 +57,7 @@ constexpr uint32_t kSystemFont = 0x8000000D; // stock object SYSTEM_FONT, the fo
 constexpr uint32_t kTransparent = 1;         // background mode
 constexpr uint32_t kAlternate = 1, kWinding = 2;
 constexpr uint32_t kTaBaseline = 24;
+constexpr uint32_t kAnisotropic = 8;  // MM_ANISOTROPIC
 constexpr uint32_t kSrcCopy = 0x00CC0020;
 constexpr int kDpi = 96;
 // Reference device: a 1920×1080 screen at 96 dpi, so pixels and millimetres agree.
@@ -233,6 +237,18 @@ bool EmfPaintEngine::begin(QPaintDevice*) {
   Simple(EMR_SETBKMODE, kTransparent);
   Simple(EMR_SETTEXTALIGN, kTaBaseline);
   Simple(EMR_SETPOLYFILLMODE, kAlternate);
+  const int units = device_->SubpixelUnits();
+  transform_ = QTransform::fromScale(units, units);
+  if (units > 1) {
+    // `units` logical units to a pixel: the window is that many times the viewport.
+    Simple(EMR_SETMAPMODE, kAnisotropic);
+    BeginRecord(EMR_SETWINDOWEXTEX);
+    I32(w * units), I32(h * units);
+    EndRecord();
+    BeginRecord(EMR_SETVIEWPORTEXTEX);
+    I32(w), I32(h);
+    EndRecord();
+  }
   setActive(true);
   return true;
 }
@@ -268,7 +284,10 @@ void EmfPaintEngine::updateState(const QPaintEngineState& state) {
   if (dirty & DirtyPen) pen_ = state.pen();
   if (dirty & DirtyBrush) brush_ = state.brush();
   if (dirty & DirtyFont) font_ = state.font();
-  if (dirty & DirtyTransform) transform_ = state.transform();
+  if (dirty & DirtyTransform) {
+    const int units = device_->SubpixelUnits();
+    transform_ = state.transform() * QTransform::fromScale(units, units);
+  }
 }
 
 // How much one logical unit grows under the painter's transform (for pen widths and fonts).
@@ -286,7 +305,10 @@ void EmfPaintEngine::SelectPen(const QPen& pen) {
     Simple(EMR_SELECTOBJECT, kNullPen);
     penHandle_ = 0;
   } else {
-    const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * Scale();
+    // The width in pixels decides between a thin and a wide pen; a wide one is given in
+    // logical units.
+    const int units = device_->SubpixelUnits();
+    const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * Scale() / units;
     const int32_t w = std::max(1, ToInt(width));
     uint32_t style = 0;  // PS_SOLID
     switch (pen.style()) {
@@ -316,7 +338,7 @@ void EmfPaintEngine::SelectPen(const QPen& pen) {
       U32(static_cast<uint32_t>(penHandle_));
       U32(0), U32(0), U32(0), U32(0);  // no brush bitmap
       U32(0x10000 | style | cap | join);  // PS_GEOMETRIC
-      U32(static_cast<uint32_t>(w));
+      U32(static_cast<uint32_t>(w * units));
       U32(0);  // BS_SOLID
       U32(ColourRef(pen.color()));
       U32(0);  // hatch
@@ -445,7 +467,8 @@ void EmfPaintEngine::Shape(uint32_t type, const QRectF& logical) {
   if (!transform_.isRotating() || type == EMR_ELLIPSE) {
     const QRectF r = transform_.mapRect(logical).normalized();
     BeginRecord(type);
-    Rect({ToInt(r.left()), ToInt(r.top()), ToInt(r.right()) + 1, ToInt(r.bottom()) + 1});
+    const int32_t unit = device_->SubpixelUnits();
+    Rect({ToInt(r.left()), ToInt(r.top()), ToInt(r.right()) + unit, ToInt(r.bottom()) + unit});
     EndRecord();
     return;
   }
@@ -649,8 +672,8 @@ void EmfPaintEngine::drawTextItem(const QPointF& p, const QTextItem& item) {
   EndRecord();
 }
 
-EmfGenerator::EmfGenerator(QSize size)
-    : size_(size.expandedTo(QSize(1, 1))), engine_(std::make_unique<EmfPaintEngine>(this)) {}
+EmfGenerator::EmfGenerator(QSize size, int subpixelUnits)
+    : size_(size.expandedTo(QSize(1, 1))), units_(std::clamp(subpixelUnits, 1, 64)), engine_(std::make_unique<EmfPaintEngine>(this)) {}
 
 EmfGenerator::~EmfGenerator() = default;
 
@@ -681,8 +704,8 @@ int EmfGenerator::metric(PaintDeviceMetric metric) const {
 }
 
 // Replays the picture into a generator, then writes the finished bytes.
-void WriteEmf(const QPicture& picture, QSize size, const QString& path) {
-  EmfGenerator generator(size);
+void WriteEmf(const QPicture& picture, QSize size, const QString& path, int subpixelUnits) {
+  EmfGenerator generator(size, subpixelUnits);
   QPainter painter(&generator);
   painter.drawPicture(0, 0, picture);
   painter.end();
