@@ -137,7 +137,8 @@ int RunRenderCommand(const CommandArgs& args) {
       if (!state.contourProblem.empty()) failed = true;
 
       CountingNotifier saveNotifier;
-      if (!SavePictureByExtension(out, IsVectorPicturePath(out) ? CompletePicture(state) : QPicture(), state.bitmap, saveNotifier))
+      if (!SavePictureByExtension(out, IsVectorPicturePath(out) ? CompletePicture(state) : QPicture(), state.bitmap, saveNotifier,
+                                  HasExactPicture(state)))
         throw CorvaneError("画像を保存できませんでした: " + out.toStdString());
     } catch (const std::exception& e) {
       std::cerr << "corvane: " << path << ": " << e.what() << "\n";

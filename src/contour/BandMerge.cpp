@@ -82,13 +82,87 @@ std::vector<std::vector<QPoint>> ChainLoops(std::vector<Edge> edges) {
   return loops;
 }
 
+// Twice the signed area of a loop: positive for outer loops, which run the way the polygons
+// were turned, negative for holes.
+double Area2(const std::vector<QPoint>& loop) {
+  double sum = 0.0;
+  for (std::size_t i = 0, n = loop.size(); i < n; ++i) {
+    const QPoint& a = loop[i];
+    const QPoint& b = loop[(i + 1) % n];
+    sum += static_cast<double>(a.x()) * b.y() - static_cast<double>(b.x()) * a.y();
+  }
+  return sum;
+}
+
+// Whether (x, y) lies inside the loop (crossing count).
+bool Inside(const std::vector<QPoint>& loop, double x, double y) {
+  bool inside = false;
+  for (std::size_t i = 0, n = loop.size(), j = n - 1; i < n; j = i++) {
+    const double xi = loop[i].x(), yi = loop[i].y(), xj = loop[j].x(), yj = loop[j].y();
+    if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+  }
+  return inside;
+}
+
+// The loops of one band in one group split into regions: every outer loop with the holes whose
+// smallest surrounding outer loop it is. A hole no outer loop surrounds (loops touching in a way
+// the test cannot tell) keeps every loop of the band in one region, which paints the same.
+void SplitRegions(Colour colour, std::vector<std::vector<QPoint>> loops, std::vector<MergedRegion>& out) {
+  struct Outer {
+    std::size_t loop;
+    double area;
+    QRect box;
+  };
+  std::vector<Outer> outers;
+  std::vector<std::size_t> holes;
+  for (std::size_t k = 0; k < loops.size(); ++k) {
+    const double area = Area2(loops[k]);
+    if (area > 0) {
+      int x0 = loops[k][0].x(), x1 = x0, y0 = loops[k][0].y(), y1 = y0;
+      for (const QPoint& p : loops[k]) x0 = std::min(x0, p.x()), x1 = std::max(x1, p.x()), y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
+      outers.push_back({k, area, QRect(QPoint(x0, y0), QPoint(x1, y1))});
+    } else {
+      holes.push_back(k);
+    }
+  }
+  std::sort(outers.begin(), outers.end(), [](const Outer& a, const Outer& b) { return a.area < b.area; });
+  std::vector<std::vector<std::size_t>> holesOf(outers.size());
+  for (std::size_t h : holes) {
+    // A point on the hole's first edge, halfway: inside the region's outer loop, off its edges.
+    const QPoint a = loops[h][0], b = loops[h][1];
+    const double x = (a.x() + b.x()) / 2.0, y = (a.y() + b.y()) / 2.0;
+    std::size_t found = outers.size();
+    for (std::size_t o = 0; o < outers.size() && found == outers.size(); ++o) {
+      const QRect& box = outers[o].box;
+      if (x >= box.left() && x <= box.right() && y >= box.top() && y <= box.bottom() && Inside(loops[outers[o].loop], x, y))
+        found = o;
+    }
+    if (found == outers.size()) {
+      out.push_back({colour, std::move(loops)});
+      return;
+    }
+    holesOf[found].push_back(h);
+  }
+  // In the order the loops were found, not by size.
+  std::vector<std::size_t> byLoop(outers.size());
+  for (std::size_t o = 0; o < outers.size(); ++o) byLoop[o] = o;
+  std::sort(byLoop.begin(), byLoop.end(), [&](std::size_t a, std::size_t b) { return outers[a].loop < outers[b].loop; });
+  for (std::size_t o : byLoop) {
+    MergedRegion region{colour, {std::move(loops[outers[o].loop])}};
+    for (std::size_t h : holesOf[o]) region.loops.push_back(std::move(loops[h]));
+    out.push_back(std::move(region));
+  }
+}
+
 }  // namespace
 
 void BandMergingCanvas::Polygon(const QPoint* points, int count) {
   if (count < 3 || brushStyle_ != BrushStyle::Solid) return;
-  auto [it, fresh] = bands_.try_emplace(brush_);
-  if (fresh) order_.push_back(brush_);
-  it->second.penWidth = penWidth_;
+  if (groups_.empty()) NewGroup();
+  Group& group = groups_.back();
+  auto [it, fresh] = group.bands.try_emplace(brush_);
+  if (fresh) group.order.push_back(brush_);
+  penWidths_[brush_] = penWidth_;
   long long area2 = 0;
   for (int i = 0; i < count; ++i) {
     const QPoint& a = points[i];
@@ -104,25 +178,26 @@ void BandMergingCanvas::Polygon(const QPoint* points, int count) {
   }
 }
 
-std::vector<std::pair<Colour, std::vector<std::vector<QPoint>>>> BandMergingCanvas::Loops() const {
-  std::vector<std::pair<Colour, std::vector<std::vector<QPoint>>>> out;
-  for (Colour c : order_) out.push_back({c, ChainLoops(NetEdges(bands_.at(c).edges))});
+std::vector<MergedRegion> BandMergingCanvas::Regions() const {
+  std::vector<MergedRegion> out;
+  for (const Group& group : groups_)
+    for (Colour c : group.order) SplitRegions(c, ChainLoops(NetEdges(group.bands.at(c).edges)), out);
   return out;
 }
 
-void BandMergingCanvas::WriteTo(QPainter& painter) const {
+void BandMergingCanvas::WriteTo(QPainter& painter, double scale) const {
   painter.save();
-  for (const auto& [colour, loops] : Loops()) {
-    if (loops.empty()) continue;
+  for (const MergedRegion& region : Regions()) {
+    if (region.loops.empty()) continue;
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
-    for (const std::vector<QPoint>& loop : loops) {
-      path.moveTo(loop.front());
-      for (std::size_t i = 1; i < loop.size(); ++i) path.lineTo(loop[i]);
+    for (const std::vector<QPoint>& loop : region.loops) {
+      path.moveTo(QPointF(loop.front()) * scale);
+      for (std::size_t i = 1; i < loop.size(); ++i) path.lineTo(QPointF(loop[i]) * scale);
       path.closeSubpath();
     }
-    painter.setPen(QPen(ToQColor(colour), std::max(bands_.at(colour).penWidth, 1), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter.setBrush(ToQColor(colour));
+    painter.setPen(QPen(ToQColor(region.colour), std::max(penWidths_.at(region.colour), 1), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.setBrush(ToQColor(region.colour));
     painter.drawPath(path);
   }
   painter.restore();

@@ -1,10 +1,12 @@
-// Band polygons merged into one outline per band: a canvas that takes the fill's polygons, one
-// per band and triangle, and writes each band as a single path whose sub-paths are the outer
-// edges and the holes of its connected regions. Edges two neighbouring polygons share cancel
+// Band polygons merged into outlines: a canvas that takes the fill's polygons, one per band and
+// triangle, and writes each connected region of a band in a zone as a single path whose
+// sub-paths are its outer edge and its holes. Edges two neighbouring polygons share cancel
 // (they run both ways); what stays is chained into closed loops, outer ones one way round and
-// holes the other, so the non-zero fill rule paints exactly what the polygons covered.
+// holes the other, so the non-zero fill rule paints exactly what the polygons covered. Each
+// hole goes with the smallest outer loop around it.
 #pragma once
 #include <QPainter>
+#include <QRect>
 #include <map>
 #include <vector>
 
@@ -12,8 +14,18 @@
 
 namespace corvane {
 
+// One connected region of a band: its outer loop first, then its holes.
+struct MergedRegion {
+  Colour colour = kBlack;
+  std::vector<std::vector<QPoint>> loops;
+};
+
 class BandMergingCanvas : public Canvas {
  public:
+  // Polygons from here on belong to a new group (a zone of one copy): regions never join
+  // across groups.
+  void NewGroup() { groups_.emplace_back(); }
+
   void SetPen(Colour colour, int width) override { pen_ = colour, penWidth_ = width; }
   Colour PenColour() const override { return pen_; }
   int PenWidth() const override { return penWidth_; }
@@ -36,22 +48,27 @@ class BandMergingCanvas : public Canvas {
   void Draw(const QImage&, int, int) override {}
   void Draw(const QPicture&, int, int) override {}
 
-  // Each band as one path, filled and outlined in its colour, in the order the bands first came.
-  void WriteTo(QPainter& painter) const;
-  // The merged outlines of every band: closed loops of points (for tests and measurements).
-  std::vector<std::pair<Colour, std::vector<std::vector<QPoint>>>> Loops() const;
+  // Each region as one path, filled and outlined in its colour: group by group, and in a group
+  // band by band in the order the bands first came. Coordinates are multiplied by `scale`
+  // (a picture drawn in finer units than pixels writes its regions in pixels).
+  void WriteTo(QPainter& painter, double scale = 1.0) const;
+  // The merged regions, in the order they are written (for tests and measurements).
+  std::vector<MergedRegion> Regions() const;
 
  private:
   struct Band {
-    int penWidth = 1;
     std::vector<std::pair<QPoint, QPoint>> edges;  // directed, each polygon counter-clockwise on screen
+  };
+  struct Group {
+    std::vector<Colour> order;
+    std::map<Colour, Band> bands;
   };
   Colour pen_ = kBlack, brush_ = kBlack;
   int penWidth_ = 1;
   BrushStyle brushStyle_ = BrushStyle::Solid;
   FontSpec font_;
-  std::vector<Colour> order_;
-  std::map<Colour, Band> bands_;
+  std::vector<Group> groups_;
+  std::map<Colour, int> penWidths_;
 };
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "contour/BandMerge.h"
 #include "contour/ColorMap.h"
 #include "contour/ContourLevels.h"
 #include "contour/Separate.h"
@@ -489,8 +490,20 @@ void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas&
     if (withSpecks) speckPixels = {reinterpret_cast<std::uint32_t*>(specks->bits()), specks->bytesPerLine() / 4,
                                    specks->width(), specks->height()};
     BandWriter writer(&canvas, direct ? &pixels : nullptr, withSpecks ? &speckPixels : nullptr);
+    // Merged bands are merged zone by zone: the merging canvas hears where each zone begins.
+    auto* merging = direct ? nullptr : dynamic_cast<BandMergingCanvas*>(&canvas);
+    const std::vector<ZoneGrid>& zones = context.data.Zones;
+    std::int64_t zoneFirst = 0, zoneEnd = -1;
     finished = ForEachContourTriangle(context.data, context.fieldView.Masks, values, context.progress,
                                       [&](std::int32_t p, std::int32_t q, std::int32_t r) {
+                                        if (merging && (p < zoneFirst || p >= zoneEnd)) {
+                                          zoneFirst = p, zoneEnd = p + 1;
+                                          for (const ZoneGrid& z : zones) {
+                                            const std::int64_t end = z.FirstNode + static_cast<std::int64_t>(z.NI) * z.NJ;
+                                            if (p >= z.FirstNode && p < end) zoneFirst = z.FirstNode, zoneEnd = end;
+                                          }
+                                          merging->NewGroup();
+                                        }
                                         filler.Triangle(p, q, r, writer);
                                       });
   }

@@ -16,15 +16,16 @@ constexpr std::size_t kBothCoresFrom = 1 << 16;
 
 // The three stages: segments from the cell walk, then (unless aborted) chaining, drawing and
 // labels. Unusable levels draw nothing and say so.
-void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas) {
+std::vector<ContourLabel> DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
+                                           const std::vector<ContourLabel>* placed) {
   const FieldDataSet& data = context.data;
   const FieldView& shown = context.fieldView;
   const int k = context.row;
   if (k < 0 || static_cast<std::size_t>(k) >= data.Values.size() || static_cast<std::size_t>(k) >= shown.ContourMax.size() ||
       static_cast<std::size_t>(k) >= shown.ContourMin.size() || static_cast<std::size_t>(k) >= shown.ContourStep.size())
-    return;
+    return {};
   const NodeRow& values = data.Values[static_cast<std::size_t>(k)];
-  if (values.size() < std::min(data.X.size(), data.Y.size())) return;
+  if (values.size() < std::min(data.X.size(), data.Y.size())) return {};
   const double max = shown.ContourMax[static_cast<std::size_t>(k)];
   const double min = shown.ContourMin[static_cast<std::size_t>(k)];
   const double step = shown.ContourStep[static_cast<std::size_t>(k)];
@@ -32,7 +33,7 @@ void DrawContourLines(const LayerContext& context, const ContourOptions& contour
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) {
     context.progress.SetStatus(kContourStepInvalidText);
-    return;
+    return {};
   }
   context.progress.SetStatus(kContourDrawingText);
   context.readout = ContourReadout{max, min, true};
@@ -40,11 +41,13 @@ void DrawContourLines(const LayerContext& context, const ContourOptions& contour
   // Stage 1 and 2: the cell walk and the segments of every triangle. An abort leaves the
   // picture as it is and the status text saying the drawing is under way.
   ContourSegmentStore store;
-  if (!CollectContourSegments(context, values, step, min, max, range, store)) return;
+  if (!CollectContourSegments(context, values, step, min, max, range, store)) return {};
 
   // Stage 3: polylines, colours and labels.
-  if (context.display.LineCheck) AssembleContourLines(context, contour, canvas, store, range, step, min, max);
+  std::vector<ContourLabel> labels;
+  if (context.display.LineCheck) labels = AssembleContourLines(context, contour, canvas, store, range, step, min, max, placed);
   context.progress.SetStatus(kContourDoneText);
+  return labels;
 }
 
 // The walk with the segment handler, then the grouping by level.
@@ -107,7 +110,8 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
 // Level by level: chain, draw, place the label; then write the labels over all lines.
 std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
                                                const ContourSegmentStore& store, const ContourLevelRange& range,
-                                               double step, double min, double max) {
+                                               double step, double min, double max,
+                                               const std::vector<ContourLabel>* placed) {
   const ContourOptions& o = contour;
   const QRect picture(0, 0, context.view.PictureWidth, context.view.PictureHeight);
   // With round levels a label carries just the decimals of the step.
@@ -129,8 +133,9 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
     const Colour colour = o.FixLineColor ? o.Shape1 : palette(level);
     ChainLevelSegments(store.Level(l), static_cast<std::int32_t>(count), buffer, work);
     DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
-    PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
+    if (!placed) PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
   }
+  if (placed) labels = *placed;
   DrawContourLabels(canvas, labels, LabelFontFor(o, context.display.WhiteBack), o.BackClear, context.background, context.display.axisFont);
   canvas.SetBrushStyle(BrushStyle::Solid);
   return labels;

@@ -17,9 +17,12 @@ namespace corvane {
 inline constexpr const char* kContourDrawingText = "等高線のメタファイルを作成中…";
 inline constexpr const char* kContourDoneText = "メタファイル作成完了";
 
-// Draws the contour lines (and their labels) of the selected variable for one overlay copy.
+// Draws the contour lines (and their labels) of the selected variable for one overlay copy and
+// returns the labels written. With `placed`, those labels are written instead of placing new
+// ones (the same picture drawn again at a finer scale keeps its labels where they were).
 // The caller has run UpdateLineMasks and, when AutoStepCheck is set, AutoStep on the context's view.
-void DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas);
+std::vector<ContourLabel> DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
+                                           const std::vector<ContourLabel>* placed = nullptr);
 
 // Stages 1 and 2: the segments of every level from the cell walk over `values`, grouped by level
 // in `store`. Returns false when the walk was aborted.
@@ -27,10 +30,11 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
                             double max, const ContourLevelRange& range, ContourSegmentStore& store);
 
 // Chains, draws and labels every level of `store`; levels ascend so lower levels keep their
-// labels where two would crowd each other. Returns the labels written.
+// labels where two would crowd each other (or writes `placed`). Returns the labels written.
 std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
                                                const ContourSegmentStore& store,
-                          const ContourLevelRange& range, double step, double min, double max);
+                          const ContourLevelRange& range, double step, double min, double max,
+                          const std::vector<ContourLabel>* placed = nullptr);
 
 // Draws the polylines of one level's buffer, one Polyline call each, with the pen set to
 // `colour` and `width`; `polylines` receives each one's first slot, segment count and length.

@@ -1,6 +1,7 @@
 #include "output/EmfGenerator.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <QPicture>
 
 #include "data/Errors.h"
@@ -9,8 +10,8 @@
 
 namespace corvane {
 
-EmfGenerator::EmfGenerator(QSize size)
-    : size_(size.expandedTo(QSize(1, 1))), engine_(std::make_unique<EmfPaintEngine>(this)) {}
+EmfGenerator::EmfGenerator(QSize size, int subpixelUnits)
+    : size_(size.expandedTo(QSize(1, 1))), units_(std::clamp(subpixelUnits, 1, 64)), engine_(std::make_unique<EmfPaintEngine>(this)) {}
 
 EmfGenerator::~EmfGenerator() = default;
 
@@ -41,8 +42,8 @@ int EmfGenerator::metric(PaintDeviceMetric metric) const {
 }
 
 // Replays the picture into a generator, then writes the finished bytes.
-void WriteEmf(const QPicture& picture, QSize size, const QString& path) {
-  EmfGenerator generator(size);
+void WriteEmf(const QPicture& picture, QSize size, const QString& path, int subpixelUnits) {
+  EmfGenerator generator(size, subpixelUnits);
   QPainter painter(&generator);
   painter.drawPicture(0, 0, picture);
   painter.end();

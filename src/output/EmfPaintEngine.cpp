@@ -62,7 +62,8 @@ void EmfPaintEngine::Shape(uint32_t type, const QRectF& logical) {
   if (!transform_.isRotating() || type == EMR_ELLIPSE) {
     const QRectF r = transform_.mapRect(logical).normalized();
     BeginRecord(type);
-    Rect({ToInt(r.left()), ToInt(r.top()), ToInt(r.right()) + 1, ToInt(r.bottom()) + 1});
+    const int32_t unit = device_->SubpixelUnits();
+    Rect({ToInt(r.left()), ToInt(r.top()), ToInt(r.right()) + unit, ToInt(r.bottom()) + unit});
     EndRecord();
     return;
   }

@@ -26,8 +26,11 @@ enum : uint32_t {
   EMR_HEADER = 1,
   EMR_POLYGON = 3,
   EMR_POLYLINE = 4,
+  EMR_SETWINDOWEXTEX = 9,
+  EMR_SETVIEWPORTEXTEX = 11,
   EMR_EOF = 14,
   EMR_SETPIXELV = 15,
+  EMR_SETMAPMODE = 17,
   EMR_SETBKMODE = 18,
   EMR_SETPOLYFILLMODE = 19,
   EMR_SETTEXTALIGN = 22,
@@ -52,6 +55,7 @@ constexpr uint32_t kSystemFont = 0x8000000D; // stock object SYSTEM_FONT, the fo
 constexpr uint32_t kTransparent = 1;         // background mode
 constexpr uint32_t kAlternate = 1, kWinding = 2;
 constexpr uint32_t kTaBaseline = 24;
+constexpr uint32_t kAnisotropic = 8;  // MM_ANISOTROPIC
 constexpr uint32_t kSrcCopy = 0x00CC0020;
 constexpr int kDpi = 96;
 // Reference device: a 1920×1080 screen at 96 dpi, so pixels and millimetres agree.

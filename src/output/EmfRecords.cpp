@@ -92,6 +92,18 @@ bool EmfPaintEngine::begin(QPaintDevice*) {
   Simple(EMR_SETBKMODE, kTransparent);
   Simple(EMR_SETTEXTALIGN, kTaBaseline);
   Simple(EMR_SETPOLYFILLMODE, kAlternate);
+  const int units = device_->SubpixelUnits();
+  transform_ = QTransform::fromScale(units, units);
+  if (units > 1) {
+    // `units` logical units to a pixel: the window is that many times the viewport.
+    Simple(EMR_SETMAPMODE, kAnisotropic);
+    BeginRecord(EMR_SETWINDOWEXTEX);
+    I32(w * units), I32(h * units);
+    EndRecord();
+    BeginRecord(EMR_SETVIEWPORTEXTEX);
+    I32(w), I32(h);
+    EndRecord();
+  }
   setActive(true);
   return true;
 }
@@ -127,7 +139,10 @@ void EmfPaintEngine::updateState(const QPaintEngineState& newState) {
   if (dirty & DirtyPen) pen_ = newState.pen();
   if (dirty & DirtyBrush) brush_ = newState.brush();
   if (dirty & DirtyFont) font_ = newState.font();
-  if (dirty & DirtyTransform) transform_ = newState.transform();
+  if (dirty & DirtyTransform) {
+    const int units = device_->SubpixelUnits();
+    transform_ = newState.transform() * QTransform::fromScale(units, units);
+  }
 }
 
 // How much one logical unit grows under the painter's transform (for pen widths and fonts).
@@ -145,7 +160,10 @@ void EmfPaintEngine::SelectPen(const QPen& pen) {
     Simple(EMR_SELECTOBJECT, kNullPen);
     penHandle_ = 0;
   } else {
-    const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * Scale();
+    // The width in pixels decides between a thin and a wide pen; a wide one is given in
+    // logical units.
+    const int units = device_->SubpixelUnits();
+    const double width = pen.isCosmetic() ? pen.widthF() : pen.widthF() * Scale() / units;
     const int32_t w = std::max(1, ToInt(width));
     uint32_t style = 0;  // PS_SOLID
     switch (pen.style()) {
@@ -175,7 +193,7 @@ void EmfPaintEngine::SelectPen(const QPen& pen) {
       U32(static_cast<uint32_t>(penHandle_));
       U32(0), U32(0), U32(0), U32(0);  // no brush bitmap
       U32(0x10000 | style | cap | join);  // PS_GEOMETRIC
-      U32(static_cast<uint32_t>(w));
+      U32(static_cast<uint32_t>(w * units));
       U32(0);  // BS_SOLID
       U32(ColourRef(pen.color()));
       U32(0);  // hatch

@@ -34,7 +34,7 @@ bool IsVectorPicturePath(const QString& path) {
 }
 
 bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
-                            Notifier& notifier) {
+                            Notifier& notifier, bool exact) {
   const QString extension = UpperExtension(path);
   // ".jpeg" is as common a name for JPEG files as ".jpg".
   const bool jpeg = extension == ".JPG" || extension == ".JPEG";
@@ -57,7 +57,7 @@ bool SavePictureByExtension(const QString& path, const QPicture& scene, const QI
       return false;
     }
     const QSize size = bitmap.isNull() ? scene.boundingRect().size() : bitmap.size();
-    if (extension == ".EMF") WriteEmf(scene, size, path);
+    if (extension == ".EMF") WriteEmf(scene, size, path, exact ? 16 : 1);
     if (extension == ".PDF") WritePdf(scene, size, path);
     if (extension == ".SVG") WriteSvg(scene, size, path);
     return true;

@@ -23,8 +23,9 @@ bool IsVectorPicturePath(const QString& path);
 // Writes the scene picture (".EMF", ".PDF", ".SVG") or the bitmap (".BMP", ".JPG" or ".JPEG", ".PNG"), the extension
 // compared in capitals. Another extension, or nothing drawn yet, writes nothing and is
 // reported through the notifier; returns whether a file was written. File errors throw
-// CorvaneError naming the file.
+// CorvaneError naming the file. An `exact` scene holds coordinates at fractions of a pixel,
+// which an EMF keeps in sixteenths of a pixel.
 bool SavePictureByExtension(const QString& path, const QPicture& scene, const QImage& bitmap,
-                            Notifier& notifier);
+                            Notifier& notifier, bool exact = false);
 
 }  // namespace corvane

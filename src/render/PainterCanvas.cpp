@@ -152,6 +152,19 @@ void PainterCanvas::Polygon(const QPoint* points, int count) {
   painter_->drawPolygon(points, count);
 }
 
+void PainterCanvas::PolylineF(const QPointF* points, int count) {
+  FlushLine();
+  if (painter_ == nullptr || count < 2) return;
+  painter_->drawPolyline(points, count);
+  position_ = points[count - 1].toPoint();
+}
+
+void PainterCanvas::PolygonF(const QPointF* points, int count) {
+  FlushLine();
+  if (painter_ == nullptr || count <= 0) return;
+  painter_->drawPolygon(points, count);
+}
+
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   FlushLine();
   if (painter_ == nullptr) return;

@@ -54,6 +54,11 @@ class PainterCanvas : public Canvas {
   void Draw(const QImage& image, int x, int y) override;
   void Draw(const QPicture& picture, int x, int y) override;
 
+  // A polyline and a polygon at fractions of a pixel, for vector pictures; the pen and brush
+  // are the canvas's own.
+  void PolylineF(const QPointF* points, int count);
+  void PolygonF(const QPointF* points, int count);
+
  private:
   void Setup();
   void ApplyPen();

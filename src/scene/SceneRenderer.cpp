@@ -17,6 +17,7 @@
 #include "render/Axes.h"
 #include "render/GridLayers.h"
 #include "render/PainterCanvas.h"
+#include "render/SubpixelCanvas.h"
 #include "render/Supersample.h"
 #include "render/VectorLayer.h"
 #include "streamline/StreamLayer.h"
@@ -169,6 +170,103 @@ TextMeasure AxisTextMeasure(const FontSpec& font) {
 
 void FitView(SceneState& state) { RescaleIntoPlotArea(state, WidenedExtents(state)); }
 
+namespace {
+
+// What the vector picture of a smooth drawing is drawn from, besides the whole-pixel drawing's
+// own results.
+struct ExactPass {
+  SceneState& state;
+  Progress& progress;
+  const ViewTransform& plotView;
+  QRect plotArea;
+  int width, height, copies;
+  bool fills, fillAsPixels, lines;
+};
+
+// The scene again, its bands, grid, contour lines, vectors, zone edges and streamlines drawn
+// through a view kSubpixelUnits times finer and written at fractions of a pixel; labels, axes,
+// the segment and the colour bar as the whole-pixel drawing placed them. Warnings were given by
+// that drawing and are not repeated.
+QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<ContourLabel>>& labels,
+                          const QImage& specksPart, QPoint specksAt, const std::optional<ColourBarInput>& colourBar) {
+  SceneState& state = pass.state;
+  const DisplayOptions& d = state.options.display;
+  const FieldDataSet& data = state.data;
+  constexpr int units = kSubpixelUnits;
+  const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
+  const ViewTransform fineView = FineView(pass.plotView, units);
+  Random random = state.random;
+  ContourReadout readout;
+  RecordingNotifier silent;
+  auto contextIn = [&](const ViewTransform& view, const QRect& area, int copy) {
+    LayerContext c = LayerContextFor(data, view, state.options, pass.progress, random, readout);
+    c.offsetX = copy * d.xoffsetbox;
+    c.offsetY = copy * d.yoffsetbox;
+    c.foreground = foreground;
+    c.background = background;
+    c.plotArea = area;
+    return c;
+  };
+  auto fine = [&](int copy) { return contextIn(fineView, FineArea(pass.plotArea, units), copy); };
+
+  QPicture picture;
+  PainterCanvas canvas(&picture);
+  if (!pass.fillAsPixels) PaintBackground(canvas, background, pass.width, pass.height);
+  canvas.SetPen(foreground, 1);
+  if (pass.fills && !pass.fillAsPixels) {
+    if (!specksPart.isNull()) canvas.Draw(specksPart, specksAt.x(), specksAt.y());
+    QPicture bands;
+    if (d.MergeBandsCheck) {
+      BandMergingCanvas merging;
+      merging.SetPen(foreground, 1);
+      for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, merging, nullptr, 1);
+      QPainter painter(&bands);
+      merging.WriteTo(painter, 1.0 / units);
+    } else {
+      PainterCanvas bandCanvas(&bands);
+      SubpixelCanvas fineBands(bandCanvas, units);
+      fineBands.SetPen(foreground, 1);
+      for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, fineBands, nullptr, 1);
+      fineBands.Flush();
+      bandCanvas.Finish();
+    }
+    canvas.Draw(bands, 0, 0);
+  }
+
+  {
+    SubpixelCanvas lines(canvas, units);
+    for (int c = 0; c <= pass.copies; ++c) {
+      const LayerContext layer = fine(c);
+      lines.SetFont(d.axisFont);
+      if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, lines);
+      if (pass.lines) {
+        std::vector<ContourLabel> placed = labels[static_cast<std::size_t>(c)];
+        for (ContourLabel& label : placed) label.x *= units, label.y *= units;
+        DrawContourLines(layer, state.options.contour, lines, &placed);
+      }
+      if (d.ShowVec) DrawVelocityVectors(layer, lines, silent);
+      lines.SetBrushStyle(BrushStyle::Hollow);
+      DrawZoneBoundaries(layer, lines);
+      if (d.ShowGrid && d.GridForward) DrawGridLines(layer, lines);
+      lines.SetBrushStyle(BrushStyle::Solid);
+    }
+  }
+  const LayerContext plain = contextIn(pass.plotView, pass.plotArea, 0);
+  if (d.ShowXYLabel) DrawAxes(canvas, plain, ExtentsOf(data), nullptr);
+  if (WantsSceneSegment(d)) DrawAnalysisSegment(plain, state.options.analysis, canvas);
+  if (d.DrawStreamLineCheck) {
+    SubpixelCanvas lines(canvas, units);
+    DrawStreamlines(plain, state.options.stream, lines, units);
+  }
+  if (colourBar && (pass.fills || pass.lines))
+    DrawColourBar(canvas, *colourBar, pass.width, pass.height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
+  canvas.Finish();
+  picture.setBoundingRect(QRect(0, 0, pass.width, pass.height));
+  return picture;
+}
+
+}  // namespace
+
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (state.drawing) return false;
   DrawingScope scope(state);
@@ -248,6 +346,8 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
 
   QPicture picture;
   PainterCanvas canvas(&picture);
+  QImage specksPart;  // triangles too small for a polygon, under the band polygons
+  QPoint specksAt;
   if (!fillAsPixels) PaintBackground(canvas, background, width, height);
   canvas.SetPen(foreground, 1);
 
@@ -273,9 +373,10 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     }
     const QRect touched = PixelsUnlike(specks, ToQColor(kUncovered).rgb());
     if (!touched.isEmpty()) {
-      QImage part = specks.copy(touched);
-      TakeCoverage(part, ToQColor(background).rgb());
-      canvas.Draw(part, touched.x(), touched.y());
+      specksPart = specks.copy(touched);
+      specksAt = touched.topLeft();
+      TakeCoverage(specksPart, ToQColor(background).rgb());
+      canvas.Draw(specksPart, touched.x(), touched.y());
     }
     canvas.Draw(bands, 0, 0);
     // The coverage: the specks with the band polygons played over them.
@@ -287,11 +388,12 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   }
 
   // Line layers, copy by copy; copy c is drawn shifted by c * (dx, dy) without moving the data.
+  std::vector<std::vector<ContourLabel>> labels(static_cast<std::size_t>(copies) + 1);
   for (int c = 0; c <= copies; ++c) {
     const LayerContext layer = context(c);
     canvas.SetFont(d.axisFont);
     if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, canvas);
-    if (lines) DrawContourLines(layer, state.options.contour, canvas);
+    if (lines) labels[static_cast<std::size_t>(c)] = DrawContourLines(layer, state.options.contour, canvas);
     if (d.ShowVec) DrawVelocityVectors(layer, canvas, notifier);
     canvas.SetBrushStyle(BrushStyle::Hollow);
     DrawZoneBoundaries(layer, canvas);
@@ -306,6 +408,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (colourBar && (fills || lines)) DrawColourBar(canvas, *colourBar, width, height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
+
+  // A smooth drawing is meant for print: its vector files get their own picture whose lines and
+  // bands lie at fractions of a pixel. The bitmap keeps the whole-pixel picture.
+  QPicture exact;
+  if (d.SmoothCheck) {
+    ExactPass pass{state, progress, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
+    exact = DrawExactPicture(pass, labels, specksPart, specksAt, colourBar);
+  }
 
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
@@ -327,6 +437,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     bitmap = AverageDown(large, factor);
   }
   state.picture = picture;
+  state.exactPicture = exact;
   state.bands = fillBitmap;
   // The readout stays blank over the margins the axes blanked.
   if (!coverage.isNull() && !plotArea.isNull())
@@ -349,12 +460,13 @@ bool ReadoutCovers(const SceneState& state, int x, int y) {
 }
 
 QPicture CompletePicture(const SceneState& state) {
-  if (state.bands.isNull()) return state.picture;
+  const QPicture& picture = state.exactPicture.isNull() ? state.picture : state.exactPicture;
+  if (state.bands.isNull()) return picture;
   QPicture complete;
   {
     PainterCanvas canvas(&complete);
     canvas.Draw(state.bands, 0, 0);
-    canvas.Draw(state.picture, 0, 0);
+    canvas.Draw(picture, 0, 0);
     canvas.Finish();
   }
   complete.setBoundingRect(state.picture.boundingRect());

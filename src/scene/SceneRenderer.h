@@ -34,6 +34,9 @@ struct SceneState {
   // holds the background too: recorded in the picture an image is compressed, and played from
   // it decompressed, which costs a large picture more than its lines. CompletePicture joins them.
   QPicture picture;
+  // With smooth drawing, the same picture with its lines and bands at fractions of a pixel, for
+  // vector files (CompletePicture takes it); null otherwise.
+  QPicture exactPicture;
   QImage bands;
   QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
   bool drawing = false;  // a drawing is under way
@@ -79,8 +82,10 @@ void FitView(SceneState& state);
 bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
 
 // The last drawing as one vector picture, for vector files: the bands' image, if any, then the
-// picture.
+// picture (its sub-pixel version when there is one).
 QPicture CompletePicture(const SceneState& state);
+// Whether CompletePicture holds coordinates at fractions of a pixel.
+inline bool HasExactPicture(const SceneState& state) { return !state.exactPicture.isNull(); }
 
 // The pan preview: the grid lines alone, drawn straight into `work` (resized to the picture and
 // cleared to the background); no vector picture is recorded.

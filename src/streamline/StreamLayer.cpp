@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "render/ClipArea.h"
+#include "render/SubpixelCanvas.h"
 #include "streamline/SeedList.h"
 
 namespace corvane {
@@ -69,10 +70,21 @@ void DrawStreamPath(Canvas& canvas, const StreamPath& path, const QRect& area) {
   }
 }
 
-void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas) {
+void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas, int units) {
   context.progress.SetStatus("流線を描画しています・・・");
   canvas.SetPen(o.StreamColShape, std::clamp(o.StreamLineWid, 1, 10));
-  ForEachStreamline(context, o, [&](const StreamPath& path) { DrawStreamPath(canvas, path, context.plotArea); });
+  if (units > 1) {
+    // The same paths, their points placed through the finer view.
+    const ViewTransform fine = FineView(context.view, units);
+    const QRect area = FineArea(context.plotArea, units);
+    ForEachStreamline(context, o, [&](const StreamPath& path) {
+      StreamPath finePath = path;
+      for (PathVertex& v : finePath.vertices) v.px = fine.WorldToPixelX(v.x), v.py = fine.WorldToPixelY(v.y);
+      DrawStreamPath(canvas, finePath, area);
+    });
+  } else {
+    ForEachStreamline(context, o, [&](const StreamPath& path) { DrawStreamPath(canvas, path, context.plotArea); });
+  }
   context.progress.SetStatus("流線描画終了");
 }
 

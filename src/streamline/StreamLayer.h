@@ -16,8 +16,9 @@ StreamFieldSetup StreamSetupFrom(const LayerContext& context);
 
 // Draws every streamline, with the status texts and the gauge through context.progress.
 // Without both velocity rows nothing is traced. Seed rows whose zone or node is not in the data
-// are skipped. The abort command stops it between two streamlines.
-void DrawStreamlines(const LayerContext& context, const StreamOptions& stream, Canvas& canvas);
+// are skipped. The abort command stops it between two streamlines. With `units` above 1 the
+// paths, traced as in the picture, are drawn in 1/units of a pixel (a SubpixelCanvas).
+void DrawStreamlines(const LayerContext& context, const StreamOptions& stream, Canvas& canvas, int units = 1);
 
 // Every streamline DrawStreamlines would draw, in the same order, without drawing.
 std::vector<StreamPath> TraceStreamlines(const LayerContext& context, const StreamOptions& stream);

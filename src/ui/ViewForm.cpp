@@ -401,7 +401,8 @@ void TViewForm::SaveViewPicture() {
 // Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
 // the window shows (a pan preview included); any other extension writes nothing.
 bool TViewForm::SavePictureTo(const QString& path) {
-  return SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier());
+  return SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier(),
+                                HasExactPicture(host_->State().scene));
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 #include "contour/BandMerge.h"
 #include "render/PainterCanvas.h"
@@ -32,6 +33,32 @@ QImage Rasterise(const std::function<void(QImage&)>& paint, int size = 50) {
   return image;
 }
 
+// Pixels painted (not white) must agree everywhere; colours may differ only along the lines
+// where two bands meet (each outline paints over its neighbour's edge). Returns the pixels
+// whose colour differs.
+int CompareCoverage(const QImage& perTriangle, const QImage& merged) {
+  int differing = 0;
+  for (int y = 0; y < perTriangle.height(); ++y)
+    for (int x = 0; x < perTriangle.width(); ++x) {
+      EXPECT_EQ(perTriangle.pixel(x, y) == qRgb(255, 255, 255), merged.pixel(x, y) == qRgb(255, 255, 255)) << x << "," << y;
+      differing += perTriangle.pixel(x, y) != merged.pixel(x, y);
+    }
+  return differing;
+}
+
+template <class Draw>
+QImage PerTriangle(Draw&& board, int size) {
+  return Rasterise([&](QImage& image) {
+    PainterCanvas canvas(&image);
+    board([&](Colour c, const QPoint* t) {
+      canvas.SetPen(c, 1);
+      canvas.SetBrush(c, BrushStyle::Solid);
+      canvas.Polygon(t, 3);
+    });
+    canvas.Finish();
+  }, size);
+}
+
 }  // namespace
 
 TEST(BandMerge, ARingBandKeepsItsHoleAndCoversThePixelsOfItsTriangles) {
@@ -41,35 +68,81 @@ TEST(BandMerge, ARingBandKeepsItsHoleAndCoversThePixelsOfItsTriangles) {
     merging.SetBrush(c, BrushStyle::Solid);
     merging.Polygon(t, 3);
   });
-  const auto loops = merging.Loops();
-  ASSERT_EQ(loops.size(), 2u);
-  EXPECT_EQ(loops[0].second.size(), 2u);  // blue: the outer edge and the hole
-  EXPECT_EQ(loops[1].second.size(), 1u);  // red: one square
-  for (const auto& [colour, rings] : loops)
-    for (const auto& ring : rings) EXPECT_EQ(ring.size(), 4u) << "straight runs keep only the corners";
+  const std::vector<MergedRegion> regions = merging.Regions();
+  ASSERT_EQ(regions.size(), 2u);
+  EXPECT_EQ(regions[0].loops.size(), 2u);  // blue: the outer edge and the hole, one path
+  EXPECT_EQ(regions[1].loops.size(), 1u);  // red: one square
+  for (const MergedRegion& region : regions)
+    for (const auto& ring : region.loops) EXPECT_EQ(ring.size(), 4u) << "straight runs keep only the corners";
 
-  const QImage perTriangle = Rasterise([](QImage& image) {
-    PainterCanvas canvas(&image);
-    Board([&](Colour c, const QPoint* t) {
-      canvas.SetPen(c, 1);
-      canvas.SetBrush(c, BrushStyle::Solid);
-      canvas.Polygon(t, 3);
-    });
-    canvas.Finish();
-  });
   const QImage merged = Rasterise([&](QImage& image) {
     QPainter painter(&image);
     merging.WriteTo(painter);
   });
-  int differing = 0;
-  for (int y = 0; y < 50; ++y)
-    for (int x = 0; x < 50; ++x) {
-      ASSERT_EQ(perTriangle.pixel(x, y) == qRgb(255, 255, 255), merged.pixel(x, y) == qRgb(255, 255, 255)) << x << "," << y;
-      differing += perTriangle.pixel(x, y) != merged.pixel(x, y);
-    }
   // Colours may differ only where two bands meet: the outline of the hole.
-  EXPECT_LE(differing, 2 * 4 * 20);
+  EXPECT_LE(CompareCoverage(PerTriangle([](auto&& draw) { Board(draw); }, 50), merged), 2 * 4 * 20);
   EXPECT_EQ(std::pair(merged.pixel(25, 25), merged.pixel(8, 8)), std::pair(qRgb(255, 0, 0), qRgb(0, 0, 255)));
+}
+
+TEST(BandMerge, OneRegionPerConnectedPartOfABandAndPerZone) {
+  // Zone 1: a 5 x 5 board of 8-pixel squares, blue with a red ring and a blue island inside
+  // it. Zone 2: a blue strip right beside it, touching its edge.
+  const Colour blue = MakeColour(0, 0, 255), red = MakeColour(255, 0, 0);
+  auto squares = [&](auto&& zoneStart, auto&& draw) {
+    zoneStart();
+    for (int i = 0; i < 5; ++i)
+      for (int j = 0; j < 5; ++j) {
+        const bool ring = i >= 1 && i <= 3 && j >= 1 && j <= 3 && !(i == 2 && j == 2);
+        const int x = 4 + 8 * i, y = 4 + 8 * j;
+        const QPoint a(x, y), b(x + 8, y), d(x + 8, y + 8), e(x, y + 8);
+        const QPoint t1[3] = {a, b, d}, t2[3] = {a, d, e};
+        draw(ring ? red : blue, t1);
+        draw(ring ? red : blue, t2);
+      }
+    zoneStart();
+    for (int j = 0; j < 5; ++j) {
+      const QPoint a(44, 4 + 8 * j), b(52, 4 + 8 * j), d(52, 12 + 8 * j), e(44, 12 + 8 * j);
+      const QPoint t1[3] = {a, b, d}, t2[3] = {a, d, e};
+      draw(blue, t1);
+      draw(blue, t2);
+    }
+  };
+  BandMergingCanvas merging;
+  squares([&] { merging.NewGroup(); }, [&](Colour c, const QPoint* t) {
+    merging.SetPen(c, 1);
+    merging.SetBrush(c, BrushStyle::Solid);
+    merging.Polygon(t, 3);
+  });
+  const std::vector<MergedRegion> regions = merging.Regions();
+  std::vector<std::pair<Colour, std::size_t>> shapes;
+  for (const MergedRegion& r : regions) shapes.push_back({r.colour, r.loops.size()});
+  // Zone 1: blue with its hole, the blue island on its own, the red ring with its hole; zone 2:
+  // the strip, not joined to the blue of zone 1 although they touch.
+  const std::vector<std::pair<Colour, std::size_t>> expected = {{blue, 2}, {blue, 1}, {red, 2}, {blue, 1}};
+  EXPECT_EQ(shapes, expected);
+
+  const QImage merged = Rasterise([&](QImage& image) {
+    QPainter painter(&image);
+    merging.WriteTo(painter);
+  }, 60);
+  const QImage perTriangle = PerTriangle([&](auto&& draw) { squares([] {}, draw); }, 60);
+  EXPECT_LE(CompareCoverage(perTriangle, merged), 2 * (24 + 8) * 4);
+  EXPECT_EQ(merged.pixel(24, 24), qRgb(0, 0, 255)) << "the island";
+  EXPECT_EQ(merged.pixel(15, 24), qRgb(255, 0, 0)) << "the ring";
+
+  // Drawn at a finer scale and written back in pixels, the regions land where they were.
+  BandMergingCanvas fine;
+  squares([&] { fine.NewGroup(); }, [&](Colour c, const QPoint* t) {
+    const QPoint scaled[3] = {t[0] * 4, t[1] * 4, t[2] * 4};
+    fine.SetPen(c, 1);
+    fine.SetBrush(c, BrushStyle::Solid);
+    fine.Polygon(scaled, 3);
+  });
+  const QImage back = Rasterise([&](QImage& image) {
+    QPainter painter(&image);
+    fine.WriteTo(painter, 0.25);
+  }, 60);
+  EXPECT_EQ(back, merged);
 }
 
 TEST(BandMerge, OverlapsAndDegeneratePolygonsStillPaint) {
@@ -80,8 +153,7 @@ TEST(BandMerge, OverlapsAndDegeneratePolygonsStillPaint) {
   merging.Polygon(square, 4);
   merging.Polygon(square, 4);  // the same square twice: its edges add, nothing cancels
   merging.Polygon(flat, 3);    // no area
-  ASSERT_EQ(merging.Loops().size(), 1u);
-  ASSERT_FALSE(merging.Loops()[0].second.empty());
+  ASSERT_FALSE(merging.Regions().empty());
   const QImage image = Rasterise([&](QImage& target) {
     QPainter painter(&target);
     merging.WriteTo(painter);
