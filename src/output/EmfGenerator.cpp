@@ -1,8 +1,8 @@
 #include "output/EmfGenerator.h"
 
 #include <QPainter>
-#include <algorithm>
 #include <QPicture>
+#include <algorithm>
 
 #include "data/Errors.h"
 #include "output/EmfPaintEngine.h"
