@@ -197,9 +197,9 @@ QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<C
   const ViewTransform fineView = FineView(pass.plotView, units);
   Random random = state.random;
   ContourReadout readout;
-  RecordingNotifier silent;
+  SilentNotifier silent;
   auto contextIn = [&](const ViewTransform& view, const QRect& area, int copy) {
-    LayerContext c = LayerContextFor(data, view, state.options, pass.progress, random, readout);
+    LayerContext c = LayerContextFor(data, state.fieldView, view, state.options, pass.progress, random, readout);
     c.offsetX = copy * d.xoffsetbox;
     c.offsetY = copy * d.yoffsetbox;
     c.foreground = foreground;
