@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPicture>
 #include <string>
+#include <utility>
 
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
@@ -88,6 +89,10 @@ bool Redraw(SceneState& state, Progress& progress, Notifier& notifier);
 // copies, draws, and puts the new centre and scales into x0box, y0box, xscalebox, yscalebox of
 // state.options. Refused (false) while a drawing is under way or with UseOpenGL checked.
 bool RescaleAndRedraw(SceneState& state, Progress& progress, Notifier& notifier);
+
+// The corners of a rectangle dragged for a zoom, from a to b, with x cut to the plot area: the
+// colour bar's strip at the right shows no world coordinates.
+std::pair<QPoint, QPoint> ZoomCornersInPlot(const SceneState& state, QPoint a, QPoint b);
 
 // The pan preview: the grid lines alone, drawn straight into `work` (resized to the picture and
 // cleared to the background); no vector picture is recorded.
