@@ -183,55 +183,77 @@ struct ExactPass {
   bool fills, fillAsPixels, lines;
 };
 
-// The scene again, its bands, grid, contour lines, vectors, zone edges and streamlines drawn
-// through a view kSubpixelUnits times finer and written at fractions of a pixel; labels, axes,
-// the segment and the colour bar as the whole-pixel drawing placed them. Warnings were given by
-// that drawing and are not repeated.
+// The layer contexts of the view kSubpixelUnits times finer than the plot, copy by copy. Labels
+// are not placed and the readout is not kept by these drawings: they get their own.
+class FineContexts {
+ public:
+  explicit FineContexts(const ExactPass& pass)
+      : pass_(pass), view_(FineView(pass.plotView, kSubpixelUnits)), random_(pass.state.random) {}
+  LayerContext operator()(int copy) { return In(view_, FineArea(pass_.plotArea, kSubpixelUnits), copy); }
+  // Copy 0 at the plot's own scale.
+  LayerContext Plain() { return In(pass_.plotView, pass_.plotArea, 0); }
+
+ private:
+  LayerContext In(const ViewTransform& view, const QRect& area, int copy) {
+    const SceneState& state = pass_.state;
+    const DisplayOptions& d = state.options.display;
+    LayerContext c = LayerContextFor(state.data, state.fieldView, view, state.options, pass_.progress, random_, readout_);
+    c.offsetX = copy * d.xoffsetbox;
+    c.offsetY = copy * d.yoffsetbox;
+    c.foreground = ForegroundColour(d);
+    c.background = BackgroundColour(d);
+    c.plotArea = area;
+    return c;
+  }
+  const ExactPass& pass_;
+  ViewTransform view_;
+  Random random_;
+  ContourReadout readout_;
+};
+
+// The band polygons of every copy at fractions of a pixel, merged or one per band and triangle.
+// A smooth drawing draws them once: its bitmap and its vector files share them.
+QPicture DrawFineBands(const ExactPass& pass) {
+  const SceneState& state = pass.state;
+  const Colour foreground = ForegroundColour(state.options.display);
+  FineContexts fine(pass);
+  QPicture bands;
+  if (state.options.display.MergeBandsCheck) {
+    BandMergingCanvas merging;
+    merging.SetPen(foreground, 1);
+    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, merging, nullptr, 1);
+    QPainter painter(&bands);
+    merging.WriteTo(painter, 1.0 / kSubpixelUnits);
+  } else {
+    PainterCanvas bandCanvas(&bands);
+    SubpixelCanvas fineBands(bandCanvas, kSubpixelUnits);
+    fineBands.SetPen(foreground, 1);
+    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, fineBands, nullptr, 1);
+    fineBands.Flush();
+    bandCanvas.Finish();
+  }
+  return bands;
+}
+
+// The scene again for vector files, its grid, contour lines, vectors, zone edges and streamlines
+// drawn through the finer view and written at fractions of a pixel over the fine `bands`;
+// labels, axes, the segment and the colour bar as the whole-pixel drawing placed them.
+// Warnings were given by that drawing and are not repeated.
 QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<ContourLabel>>& labels,
-                          const QImage& specksPart, QPoint specksAt, const std::optional<ColourBarInput>& colourBar) {
+                          const QPicture& bands, const std::optional<ColourBarInput>& colourBar) {
   SceneState& state = pass.state;
   const DisplayOptions& d = state.options.display;
   const FieldDataSet& data = state.data;
   constexpr int units = kSubpixelUnits;
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
-  const ViewTransform fineView = FineView(pass.plotView, units);
-  Random random = state.random;
-  ContourReadout readout;
+  FineContexts fine(pass);
   SilentNotifier silent;
-  auto contextIn = [&](const ViewTransform& view, const QRect& area, int copy) {
-    LayerContext c = LayerContextFor(data, state.fieldView, view, state.options, pass.progress, random, readout);
-    c.offsetX = copy * d.xoffsetbox;
-    c.offsetY = copy * d.yoffsetbox;
-    c.foreground = foreground;
-    c.background = background;
-    c.plotArea = area;
-    return c;
-  };
-  auto fine = [&](int copy) { return contextIn(fineView, FineArea(pass.plotArea, units), copy); };
 
   QPicture picture;
   PainterCanvas canvas(&picture);
   if (!pass.fillAsPixels) PaintBackground(canvas, background, pass.width, pass.height);
   canvas.SetPen(foreground, 1);
-  if (pass.fills && !pass.fillAsPixels) {
-    if (!specksPart.isNull()) canvas.Draw(specksPart, specksAt.x(), specksAt.y());
-    QPicture bands;
-    if (d.MergeBandsCheck) {
-      BandMergingCanvas merging;
-      merging.SetPen(foreground, 1);
-      for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, merging, nullptr, 1);
-      QPainter painter(&bands);
-      merging.WriteTo(painter, 1.0 / units);
-    } else {
-      PainterCanvas bandCanvas(&bands);
-      SubpixelCanvas fineBands(bandCanvas, units);
-      fineBands.SetPen(foreground, 1);
-      for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, fineBands, nullptr, 1);
-      fineBands.Flush();
-      bandCanvas.Finish();
-    }
-    canvas.Draw(bands, 0, 0);
-  }
+  if (pass.fills && !pass.fillAsPixels) canvas.Draw(bands, 0, 0);
 
   {
     SubpixelCanvas lines(canvas, units);
@@ -251,7 +273,7 @@ QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<C
       lines.SetBrushStyle(BrushStyle::Solid);
     }
   }
-  const LayerContext plain = contextIn(pass.plotView, pass.plotArea, 0);
+  const LayerContext plain = fine.Plain();
   if (d.ShowXYLabel) DrawAxes(canvas, plain, ExtentsOf(data), nullptr);
   if (WantsSceneSegment(d)) DrawAnalysisSegment(plain, state.options.analysis, canvas);
   if (d.DrawStreamLineCheck) {
@@ -344,10 +366,10 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     }
   }
 
+  const ExactPass pass{state, progress, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
+  QPicture fineBands;  // a smooth drawing's bands, at fractions of a pixel
   QPicture picture;
   PainterCanvas canvas(&picture);
-  QImage specksPart;  // triangles too small for a polygon, under the band polygons
-  QPoint specksAt;
   if (!fillAsPixels) PaintBackground(canvas, background, width, height);
   canvas.SetPen(foreground, 1);
 
@@ -357,8 +379,10 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     QImage specks(width, height, QImage::Format_RGB32);
     specks.fill(ToQColor(kUncovered));
     QPicture bands;
-    if (d.MergeBandsCheck) {
-      // One path per band instead of one polygon per band and triangle.
+    if (d.SmoothCheck) {
+      bands = fineBands = DrawFineBands(pass);
+    } else if (d.MergeBandsCheck) {
+      // One path per region of a band instead of one polygon per band and triangle.
       BandMergingCanvas merging;
       merging.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
@@ -373,10 +397,9 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     }
     const QRect touched = PixelsUnlike(specks, ToQColor(kUncovered).rgb());
     if (!touched.isEmpty()) {
-      specksPart = specks.copy(touched);
-      specksAt = touched.topLeft();
-      TakeCoverage(specksPart, ToQColor(background).rgb());
-      canvas.Draw(specksPart, touched.x(), touched.y());
+      QImage part = specks.copy(touched);
+      TakeCoverage(part, ToQColor(background).rgb());
+      canvas.Draw(part, touched.x(), touched.y());
     }
     canvas.Draw(bands, 0, 0);
     // The coverage: the specks with the band polygons played over them.
@@ -412,10 +435,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   // A smooth drawing is meant for print: its vector files get their own picture whose lines and
   // bands lie at fractions of a pixel. The bitmap keeps the whole-pixel picture.
   QPicture exact;
-  if (d.SmoothCheck) {
-    ExactPass pass{state, progress, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
-    exact = DrawExactPicture(pass, labels, specksPart, specksAt, colourBar);
-  }
+  if (d.SmoothCheck) exact = DrawExactPicture(pass, labels, fineBands, colourBar);
 
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
@@ -471,6 +491,13 @@ QPicture CompletePicture(const SceneState& state) {
   }
   complete.setBoundingRect(state.picture.boundingRect());
   return complete;
+}
+
+std::pair<QPoint, QPoint> ZoomCornersInPlot(const SceneState& state, QPoint a, QPoint b) {
+  const int right = std::max(state.view.PictureWidth - ColourBarStrip(state), 1) - 1;
+  a.setX(std::min(a.x(), right));
+  b.setX(std::min(b.x(), right));
+  return {a, b};
 }
 
 void DrawGridPreview(const SceneState& state, QImage& work) {

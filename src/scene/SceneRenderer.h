@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPicture>
 #include <string>
+#include <utility>
 
 #include "data/FieldDataSet.h"
 #include "data/FieldView.h"
@@ -86,6 +87,10 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
 QPicture CompletePicture(const SceneState& state);
 // Whether CompletePicture holds coordinates at fractions of a pixel.
 inline bool HasExactPicture(const SceneState& state) { return !state.exactPicture.isNull(); }
+
+// The corners of a rectangle dragged for a zoom, from a to b, with x cut to the plot area: the
+// colour bar's strip at the right shows no world coordinates.
+std::pair<QPoint, QPoint> ZoomCornersInPlot(const SceneState& state, QPoint a, QPoint b);
 
 // The pan preview: the grid lines alone, drawn straight into `work` (resized to the picture and
 // cleared to the background); no vector picture is recorded.

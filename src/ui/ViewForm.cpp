@@ -276,7 +276,10 @@ void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
     // A drag without width or height defines no scale; it changes nothing.
     return;
   } else {
-    host_->ZoomToRect(DragStart.x(), DragStart.y(), x, y);
+    // A rectangle reaching over the colour bar zooms to its part over the plot.
+    const auto [from, to] = ZoomCornersInPlot(host_->State().scene, DragStart, QPoint(x, y));
+    if (from.x() == to.x()) return;  // all of it over the bar
+    host_->ZoomToRect(from.x(), from.y(), to.x(), to.y());
   }
 }
 

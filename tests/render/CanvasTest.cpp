@@ -1,6 +1,10 @@
 // The painter canvas: exact pixel colours without antialiasing, GDI-like extents, text boxes and
 // turned text.
+#include <QBuffer>
 #include <QImage>
+#include <QPicture>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -8,6 +12,7 @@
 #include "GridData.h"
 #include "TestImages.h"
 #include "render/PainterCanvas.h"
+#include "render/SubpixelCanvas.h"
 
 namespace corvane {
 namespace {
@@ -118,6 +123,38 @@ TEST(PainterCanvas, DirectLinesLightTheStartButNotTheEndAndClipLinesFromFarAway)
   for (int x = 0; x < 50; ++x) EXPECT_EQ(At(image, x, 30), kWhite) << x;
   for (int y = 0; y < 40; ++y) EXPECT_EQ(At(image, 40, y), kWhite) << y;
   EXPECT_EQ(CountColour(image, kWhite), 10 + 7 + 6 + 50 + 40 - 1 + 10);
+}
+
+TEST(SubpixelCanvas, ChainsMeetingSegmentsAndWritesFractionsOfAPixel) {
+  QPicture picture;
+  {
+    PainterCanvas target(&picture);
+    SubpixelCanvas fine(target, 32);
+    // Three pieces meeting end to start (move/line pairs and a polyline) make one polyline.
+    fine.MoveTo(0, 0);
+    fine.LineTo(16, 8);
+    fine.MoveTo(16, 8);
+    fine.LineTo(33, 8);
+    const QPoint tail[2] = {{33, 8}, {40, 40}};
+    fine.Polyline(tail, 2);
+    fine.MoveTo(320, 320);  // a gap starts another
+    fine.LineTo(352, 320);
+    EXPECT_EQ(fine.TextWidth("abc"), 32 * target.TextWidth("abc"));
+    fine.Flush();
+    target.Finish();
+  }
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(20, 20));
+  QPainter painter(&svg);
+  painter.drawPicture(0, 0, picture);
+  painter.end();
+  QStringList lines;
+  const QRegularExpression polyline("<polyline[^>]*points=\"([^\"]*)\"");
+  for (auto it = polyline.globalMatch(QString::fromUtf8(buffer.data())); it.hasNext();) lines << it.next().captured(1).trimmed();
+  EXPECT_EQ(lines, QStringList({"0,0 0.5,0.25 1.03125,0.25 1.25,1.25", "10,10 11,10"}));
 }
 
 }  // namespace

@@ -117,6 +117,12 @@ TEST(ColourBarStrip, ThePlotAreaMakesRoomAndTheStripShowsTheBands) {
     for (int x = static_cast<int>(rightWith) + 4; x < 200; ++x) strip.insert(PixelAt(s.bitmap, x, y));
   EXPECT_TRUE(strip.count(LevelColor(10.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)) &&
               strip.count(LevelColor(1.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)));
+  // A zoom rectangle dragged into the strip stops at the plot's right edge; one inside is kept.
+  const auto [from, to] = ZoomCornersInPlot(s, QPoint(10, 20), QPoint(199, 100));
+  EXPECT_GE(to.x(), static_cast<int>(rightWith) - 1);
+  EXPECT_LT(to.x(), 199 - 20);
+  EXPECT_EQ(std::pair(from, to.y()), std::pair(QPoint(10, 20), 100));
+  EXPECT_EQ(ZoomCornersInPlot(s, QPoint(30, 20), QPoint(10, 5)), std::pair(QPoint(30, 20), QPoint(10, 5)));
 }
 
 TEST(MergedBands, ThePictureKeepsItsPixelsWithFarFewerShapes) {
