@@ -116,5 +116,20 @@ TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
   EXPECT_FALSE(m.Working());
 }
 
+// Text and lines drawn on the worker come out as they do on the window thread.
+TEST_F(WorkerWindow, PictureDrawnOnTheWorkerIsTheWindowThreadOne) {
+  for (QCheckBox* c : {m.BrushCheck, m.ShowLabel, m.ShowXYLabel, m.ShowGrid}) c->setChecked(true);
+  // The labels' places come from the generator: both drawings start from the same seed.
+  m.random_.Seed(7);
+  m.RescaleAndRedraw();
+  ASSERT_TRUE(m.ScenePictureValid);
+  const QImage worker = m.scene.bitmap;
+  NullProgress progress;
+  RecordingNotifier notifier;
+  m.random_.Seed(7);
+  ASSERT_TRUE(DrawScene(m.scene, progress, notifier));
+  EXPECT_TRUE(worker == m.scene.bitmap);
+}
+
 }  // namespace
 }  // namespace corvane
