@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "TestGrids.h"
+#include "data/FieldView.h"
 
 namespace corvane::testing {
 
