@@ -125,7 +125,7 @@ std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
   in.lo = shown.ContourMin[row];
   in.hi = shown.ContourMax[row];
   in.step = shown.ContourStep[row];
-  in.kind = o.contour.colorMap;
+  in.kind = o.contour.colourMap;
   in.format = o.display.numberFormat;
   if (o.load.RoundLevelsCheck) in.format.roundStep = in.step;
   in.title = RowCaption(data, o.RGroup).value_or(std::string());
@@ -221,14 +221,14 @@ QPicture DrawFineBands(const ExactPass& pass) {
   if (state.options.display.MergeBandsCheck) {
     BandMergingCanvas merging;
     merging.SetPen(foreground, 1);
-    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, merging, nullptr, 1);
+    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colourMap, merging, nullptr, 1);
     QPainter painter(&bands);
     merging.WriteTo(painter, 1.0 / kSubpixelUnits);
   } else {
     PainterCanvas bandCanvas(&bands);
     SubpixelCanvas fineBands(bandCanvas, kSubpixelUnits);
     fineBands.SetPen(foreground, 1);
-    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colorMap, fineBands, nullptr, 1);
+    for (int c = 0; c <= pass.copies; ++c) DrawContourFill(fine(c), state.options.contour.colourMap, fineBands, nullptr, 1);
     fineBands.Flush();
     bandCanvas.Finish();
   }
@@ -357,7 +357,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       PaintBackground(fillCanvas, kUncovered, width * factor, height * factor);
       fillCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(contextIn(fillView, c), state.options.contour.colorMap, fillCanvas, &target);
+        DrawContourFill(contextIn(fillView, c), state.options.contour.colourMap, fillCanvas, &target);
     }
     coverage = TakeCoverage(target, ToQColor(background).rgb());
     if (factor != 1) {
@@ -386,14 +386,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       BandMergingCanvas merging;
       merging.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(context(c), state.options.contour.colorMap, merging, nullptr, 1, &specks);
+        DrawContourFill(context(c), state.options.contour.colourMap, merging, nullptr, 1, &specks);
       QPainter painter(&bands);
       merging.WriteTo(painter);
     } else {
       PainterCanvas bandCanvas(&bands);
       bandCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
+        DrawContourFill(context(c), state.options.contour.colourMap, bandCanvas, nullptr, 1, &specks);
     }
     const QRect touched = PixelsUnlike(specks, ToQColor(kUncovered).rgb());
     if (!touched.isEmpty()) {

@@ -72,7 +72,7 @@ void DrawStreamPath(Canvas& canvas, const StreamPath& path, const QRect& area) {
 
 void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas, int units) {
   context.progress.SetStatus("流線を描画しています・・・");
-  canvas.SetPen(o.StreamColShape, std::clamp(o.StreamLineWid, 1, 10));
+  canvas.SetPen(o.streamLineColour, std::clamp(o.StreamLineWid, 1, 10));
   if (units > 1) {
     // The same paths, their points placed through the finer view.
     const ViewTransform fine = FineView(context.view, units);

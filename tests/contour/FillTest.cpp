@@ -13,7 +13,7 @@
 
 #include "ContourScene.h"
 #include "TestImages.h"
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ContourFill.h"
 #include "render/PainterCanvas.h"
 #include "scene/SceneRenderer.h"
@@ -52,7 +52,7 @@ constexpr auto White = [](int width, int height) { return testing::FilledImage(w
 QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
   QImage image = White(width, height);
   PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image);
+  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
   canvas.Finish();
   return image;
 }
@@ -64,7 +64,7 @@ std::vector<std::string> Bands(ContourScene& scene, double dx = 0.0, double dy =
   LayerContext context = scene.Context();
   context.offsetX = dx, context.offsetY = dy;
   LoggingCanvas canvas;
-  DrawContourFill(context, scene.options.contour.colorMap, canvas, nullptr);
+  DrawContourFill(context, scene.options.contour.colourMap, canvas, nullptr);
   std::vector<std::string> bands;
   std::string brush;
   for (const std::string& call : canvas.calls) {
@@ -192,7 +192,7 @@ TEST(FillPixels, BitmapModeMatchesPolygonsDrawnByQPainter) {
   QImage byPainter = White(130, 100);
   {
     PainterCanvas canvas(&byPainter);
-    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, nullptr);
+    DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, nullptr);
   }
   // Where neighbouring polygons of two colours share an edge pixel, which one wins may differ.
   EXPECT_LT(StrayPixels(direct, byPainter), 130 * 100 / 20);
@@ -214,7 +214,7 @@ TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
       QImage& image = images[threads - 1];
       image = White(300, 290);
       PainterCanvas canvas(&image);
-      DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
+      DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image, threads);
       canvas.Finish();
       EXPECT_TRUE(scene.readout.valid && scene.readout.ReadoutMax == 2.4);
     }
@@ -234,7 +234,7 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
     QImage& image = images[threads - 1];
     image = White(24, 140);
     PainterCanvas canvas(&image);
-    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
+    DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image, threads);
   }
   EXPECT_EQ(holes(images[0]), 0);
   EXPECT_EQ(images[0], images[1]);

@@ -18,7 +18,7 @@ TEST(LegendSave, WritesTheVectorPictureAsEmf) {
   LegendOptions options;
   options.orientation = LegendOrientation::Vertical, options.LegendWidthBox = 80, options.LegendHeightBox = 100;
   options.font = FontSpec{"Noto Sans CJK JP", 12};
-  const LegendInput input{0, 10, 1, true, ColorMapKind::Rainbow};
+  const LegendInput input{0, 10, 1, true, ColourMapKind::Rainbow};
   RecordingNotifier notifier;
   // EMF: an EMF header record first, with the picture's size in pixels.
   const QString emf = dir.filePath("g.Emf");

@@ -50,16 +50,16 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
   // The abort is given from the first progress report, as a user watching the gauge would.
   bool reported = false;
   bool refusedMeanwhile = false;
-  QObject::connect(m.Gauge1, &QProgressBar::valueChanged, &m, [&](int value) {
+  QObject::connect(m.gauge, &QProgressBar::valueChanged, &m, [&](int value) {
     if (value <= 0 || reported) return;
     reported = true;
     refusedMeanwhile = m.Busy() && !m.TryBeginCommand();
-    m.A1->trigger();
+    m.abortAction->trigger();
   });
   EXPECT_FALSE(m.LoadFile(large));
   EXPECT_TRUE(reported);
   EXPECT_TRUE(refusedMeanwhile);
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_FALSE(m.AbortRequested);
   EXPECT_FALSE(m.Busy());
   EXPECT_EQ(std::tuple(m.data_.NodeCount, m.data_.ZoneCount, m.data_.VariableNames),
@@ -97,7 +97,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
   QApplication::processEvents();
   EXPECT_TRUE(m.Options().display.BrushCheck);
   EXPECT_TRUE(m.ScenePictureValid);
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
 }
 
 // Messages of the work are shown on the window thread while the work waits for them, and an

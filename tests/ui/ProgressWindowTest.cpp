@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "support/RecordingNotifier.h"
-#include "ui/ProcessForm.h"
+#include "ui/ProgressWindow.h"
 
 namespace corvane {
 namespace {
@@ -24,7 +24,7 @@ struct Calls {
 };
 
 struct ProcessWindow : ::testing::Test {
-  TProcessForm form;
+  ProgressWindow form;
   Calls calls;
   RecordingNotifier notifier;
 };
