@@ -45,7 +45,7 @@ void BM_FillBitmap(benchmark::State& state) {
   for (auto _ : state) {
     bitmap.fill(Qt::white);
     PainterCanvas canvas(&bitmap);
-    DrawContourFill(context, scene.options.contour.colorMap, canvas, &bitmap);
+    DrawContourFill(context, scene.options.contour.colourMap, canvas, &bitmap);
     canvas.Finish();
     benchmark::DoNotOptimize(bitmap.constBits());
   }
@@ -65,7 +65,7 @@ void BM_FillLinesLabels(benchmark::State& state) {
       bitmap.fill(Qt::white);
       {
         PainterCanvas offscreen(&bitmap);
-        DrawContourFill(context, scene.options.contour.colorMap, offscreen, &bitmap);
+        DrawContourFill(context, scene.options.contour.colourMap, offscreen, &bitmap);
       }
       canvas.Draw(bitmap, 0, 0);
       DrawContourLines(context, scene.options.contour, canvas);
@@ -85,7 +85,7 @@ void BM_FillVectorPicture(benchmark::State& state) {
   for (auto _ : state) {
     QPicture picture;
     PainterCanvas canvas(&picture);
-    DrawContourFill(context, scene.options.contour.colorMap, canvas, nullptr);
+    DrawContourFill(context, scene.options.contour.colourMap, canvas, nullptr);
     canvas.Finish();
     benchmark::DoNotOptimize(picture.size());
   }

@@ -6,17 +6,17 @@
 #include <QSpinBox>
 #include <benchmark/benchmark.h>
 
-#include "ui/LegendForm.h"
+#include "ui/LegendWindow.h"
 
 namespace {
 
 void BM_Legend(benchmark::State& state) {
-  corvane::TLegendForm form;
+  corvane::LegendWindow form;
   form.findChild<QSpinBox*>("LegendWidthBox")->setValue(500);
   form.findChild<QSpinBox*>("LegendHeightBox")->setValue(500);
   const double bands = static_cast<double>(state.range(0));
   form.SetSource([bands] {
-    return corvane::LegendSource{"0", "1", std::to_string(1.0 / bands), false, corvane::ColorMapKind::Rainbow};
+    return corvane::LegendSource{"0", "1", std::to_string(1.0 / bands), false, corvane::ColourMapKind::Rainbow};
   });
   for (auto _ : state) {
     QPicture picture = form.BuildLegendPicture();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scene/SettingsFile.h"
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ColourToValue.h"
 #include "render/NumberFormat.h"
 #include "render/ViewTransform.h"
@@ -28,12 +28,12 @@ static void BM_WorldToPixel(benchmark::State& state) {
 BENCHMARK(BM_WorldToPixel);
 
 static void BM_LevelColor(benchmark::State& state) {
-  const auto kind = static_cast<ColorMapKind>(state.range(0));
+  const auto kind = static_cast<ColourMapKind>(state.range(0));
   std::vector<float> values(1 << 16);
   for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i) / 65536.0f * 1.2f - 0.1f;
   for (auto _ : state) {
     Colour acc = 0;
-    for (float v : values) acc ^= LevelColor(v, 0.0f, 1.0f, kind);
+    for (float v : values) acc ^= LevelColour(v, 0.0f, 1.0f, kind);
     benchmark::DoNotOptimize(acc);
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
@@ -43,10 +43,10 @@ BENCHMARK(BM_LevelColor)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 static void BM_ColourToValue(benchmark::State& state) {
   std::vector<Colour> colours(4096);
   for (std::size_t i = 0; i < colours.size(); ++i)
-    colours[i] = LevelColor(static_cast<float>(i) / 4096.0f, 0.0f, 1.0f, ColorMapKind::Rainbow);
+    colours[i] = LevelColour(static_cast<float>(i) / 4096.0f, 0.0f, 1.0f, ColourMapKind::Rainbow);
   for (auto _ : state) {
     double sum = 0;
-    for (Colour c : colours) sum += ColourToValue(c, 1.0, 0.0, ColorMapKind::Rainbow);
+    for (Colour c : colours) sum += ColourToValue(c, 1.0, 0.0, ColourMapKind::Rainbow);
     benchmark::DoNotOptimize(sum);
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(colours.size()));

@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
-#include "ui/OGLForm.h"
+#include "ui/OpenGLWindow.h"
 
 namespace {
 
@@ -87,23 +87,23 @@ BENCHMARK(BM_BuildPreviewFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPreviewFrameZoomed)->Unit(benchmark::kMillisecond);
 
 // The window with its replay reachable from here.
-class BenchForm : public TOGLForm {
+class BenchForm : public OpenGLWindow {
  public:
-  using TOGLForm::TOGLForm;
-  using TOGLForm::paintGL;
+  using OpenGLWindow::OpenGLWindow;
+  using OpenGLWindow::paintGL;
 };
 
 // Replays one built frame into the window's framebuffer and waits for the GL to finish.
 // With `rebuild`, every iteration is a whole new frame: build, upload and draw, as a redraw or
 // one step of a held key costs.
 void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zoom = 1.0, bool rebuild = false) {
-  if (!TOGLForm::OpenGLAvailable()) {
+  if (!OpenGLWindow::OpenGLAvailable()) {
     st.SkipWithError("no OpenGL on this display (run under xvfb-run)");
     return;
   }
   FieldDataSet& d = LargeGrid();
   const ProgramOptions o = Options(quick);
-  OGLFormHost host;
+  OpenGLWindowHost host;
   host.data = &d;
   host.options = [o] { return o; };
   BenchForm form(std::move(host));

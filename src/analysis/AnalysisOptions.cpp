@@ -26,7 +26,7 @@ const OptionTable<AnalysisOptions>& AnalysisOptionTable() {
     t.Text("P2y", &A::P2y);
     t.Bool("P2ByClick", &A::P2ByClick);
     t.Bool("OpenAnalyzed", &A::OpenAnalyzed);
-    t.Colour("SegmentColor", &A::SegmentColor);
+    t.Colour("SegmentColor", &A::segmentColour);
     return t;
   }();
   return table;

@@ -31,7 +31,7 @@ struct AnalysisOptions {
   std::string P2y = "0.0";
   bool P2ByClick = false;
   bool OpenAnalyzed = true;                   // open the written file with the desktop's program
-  Colour SegmentColor = MakeColour(255, 0, 0);  // brush colour of the swatch: the segment's colour
+  Colour segmentColour = MakeColour(255, 0, 0);  // brush colour of the swatch: the segment's colour
 };
 
 const OptionTable<AnalysisOptions>& AnalysisOptionTable();

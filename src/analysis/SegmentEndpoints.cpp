@@ -77,7 +77,7 @@ std::optional<SegmentFigure> QuickSegment(const FieldDataSet& data, const Analys
   const ResolvedEndpoint a = ResolveEndpoint(data, options, SegmentPoint::First);
   const ResolvedEndpoint b = ResolveEndpoint(data, options, SegmentPoint::Second);
   if (!a.valid || !b.valid) return std::nullopt;
-  return SegmentFigure{a.point, b.point, options.SegmentColor};
+  return SegmentFigure{a.point, b.point, options.segmentColour};
 }
 
 // Circle, line, circle; pixel coordinates saturate far inside the int range, so the +-4 is safe.

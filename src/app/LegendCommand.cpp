@@ -64,7 +64,7 @@ int RunLegendCommand(const CommandArgs& args) {
     input.hi = AsContourBoxShowsIt(data.ContourMax[static_cast<std::size_t>(k)]);
     input.step = AsContourBoxShowsIt(data.ContourStep[static_cast<std::size_t>(k)]);
     input.whiteBack = options.display.WhiteBack;
-    input.colorMap = options.contour.colorMap;
+    input.colourMap = options.contour.colourMap;
     if (options.load.RoundLevelsCheck) legend.numberFormat.roundStep = input.step;
     // An unusable range leaves the bar without bands: the legend is still saved (texts and
     // frame), and the command fails naming the cause.

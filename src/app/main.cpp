@@ -17,14 +17,14 @@
 #include "data/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
-#include "ui/MainForm.h"
-#include "ui/ViewForm.h"
+#include "ui/MainWindow.h"
+#include "ui/PlotWindow.h"
 
 namespace {
 
 // `--open FILE`: as the Open command does it, the file tab goes to the file's folder, and the
 // file is loaded, fitted and drawn.
-void OpenAtStart(corvane::TForm1& main, const QString& path) {
+void OpenAtStart(corvane::MainWindow& main, const QString& path) {
   main.RunHandler([&] { main.OpenDataFile(path); });
 }
 

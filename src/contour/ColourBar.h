@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "render/Canvas.h"
 #include "render/NumberFormat.h"
 
@@ -14,7 +14,7 @@ namespace corvane {
 
 struct ColourBarInput {
   double lo = 0.0, hi = 1.0, step = 0.1;  // the contour range and step of the drawn variable
-  ColorMapKind kind = ColorMapKind::Rainbow;
+  ColourMapKind kind = ColourMapKind::Rainbow;
   NumberFormat format;  // the axis number format (its roundStep set with round levels)
   std::string title;    // the variable's name
   FontSpec font;        // the axis font

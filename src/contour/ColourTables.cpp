@@ -211,26 +211,26 @@ const std::uint8_t kCoolWarm[256][3] = {
     {185, 22, 41}, {183, 17, 40}, {182, 11, 39}, {180, 4, 38},
 };
 
-const std::uint8_t (*TableOf(ColorMapKind kind))[3] {
+const std::uint8_t (*TableOf(ColourMapKind kind))[3] {
   switch (kind) {
-    case ColorMapKind::Viridis: return kViridis;
-    case ColorMapKind::Cividis: return kCividis;
-    case ColorMapKind::CoolWarm: return kCoolWarm;
+    case ColourMapKind::Viridis: return kViridis;
+    case ColourMapKind::Cividis: return kCividis;
+    case ColourMapKind::CoolWarm: return kCoolWarm;
     default: return nullptr;
   }
 }
 
 }  // namespace
 
-bool IsTabulatedMap(ColorMapKind kind) { return TableOf(kind) != nullptr; }
+bool IsTabulatedMap(ColourMapKind kind) { return TableOf(kind) != nullptr; }
 
-Colour TableEntry(ColorMapKind kind, int index) {
+Colour TableEntry(ColourMapKind kind, int index) {
   const auto* table = TableOf(kind);
   if (!table || index < 0 || index > 255) return kBlack;
   return MakeColour(table[index][0], table[index][1], table[index][2]);
 }
 
-Colour TabulatedColour(ColorMapKind kind, long double value, long double lo, long double hi) {
+Colour TabulatedColour(ColourMapKind kind, long double value, long double lo, long double hi) {
   const long double x = (value - lo) / (hi - lo) * 255.0L;
   int index = 0;
   if (x >= 255.0L) index = 255;
@@ -238,7 +238,7 @@ Colour TabulatedColour(ColorMapKind kind, long double value, long double lo, lon
   return TableEntry(kind, index);
 }
 
-double TabulatedValue(ColorMapKind kind, Colour colour, double hi, double lo) {
+double TabulatedValue(ColourMapKind kind, Colour colour, double hi, double lo) {
   const auto* table = TableOf(kind);
   if (!table || !(hi > lo)) return lo;
   const int r = RedOf(colour), g = GreenOf(colour), b = BlueOf(colour);

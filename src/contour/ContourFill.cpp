@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ContourLevels.h"
 #include "contour/Separate.h"
 #include "render/PixelLines.h"
@@ -158,7 +158,7 @@ class BandWriter {
 // Everything one copy's fill needs per triangle, worked out once per drawing.
 class BandFiller {
  public:
-  BandFiller(const LayerContext& context, ColorMapKind kind, const double* values, double step, double min, double max,
+  BandFiller(const LayerContext& context, ColourMapKind kind, const double* values, double step, double min, double max,
              const ContourLevelRange& range, bool cacheNodes)
       : context_(context), view_(context.view), map_(context.view, 0.0, 0.0), values_(values), step_(step), min_(min), max_(max) {
     const FieldDataSet& data = context.data;
@@ -396,7 +396,7 @@ class BandFiller {
   const double* y_ = nullptr;
   double step_, min_, max_;
   double bandLo_ = 0.0, bandHi_ = 0.0;
-  std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColor of its upper level
+  std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColour of its upper level
   // A node's pixel from its double coordinates, and as a band corner in single precision.
   struct NodePixels {
     std::int32_t x, y, cornerX, cornerY;
@@ -452,16 +452,16 @@ void FillPolygonPixels(QImage& image, const QPoint* points, int count, Colour co
   FillPolygon(target, points, count, ArgbOf(colour));
 }
 
-void FillTriangleBands(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, std::int32_t p,
+void FillTriangleBands(const LayerContext& context, ColourMapKind colourMap, Canvas& canvas, std::int32_t p,
                        std::int32_t q, std::int32_t r, double step, double min, double max, const double* values) {
   const ContourLevelRange range = MakeContourLevelRange(max, min, step);
   if (!range.valid) return;
-  BandFiller filler(context, colorMap, values, step, min, max, range, false);
+  BandFiller filler(context, colourMap, values, step, min, max, range, false);
   BandWriter writer(&canvas, nullptr);
   filler.Triangle(p, q, r, writer);
 }
 
-void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, QImage* bitmap, int threads,
+void DrawContourFill(const LayerContext& context, ColourMapKind colourMap, Canvas& canvas, QImage* bitmap, int threads,
                      QImage* specks) {
   if (!context.display.BrushCheck) return;
   double step = 0.0, min = 0.0, max = 0.0;
@@ -478,7 +478,7 @@ void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas&
   const bool direct = bitmap && !bitmap->isNull() && bitmap->format() == QImage::Format_RGB32;
   if (direct) pixels = {reinterpret_cast<std::uint32_t*>(bitmap->bits()), bitmap->bytesPerLine() / 4, bitmap->width(),
                         bitmap->height()};
-  BandFiller filler(context, colorMap, values, step, min, max, range, true);
+  BandFiller filler(context, colourMap, values, step, min, max, range, true);
   bool finished = false;
   if (direct && threads > 1 && bitmap->height() > (2 << kStripeShift) && context.data.X.size() >= 4096) {
     finished = FillOnBothCores(context, filler, pixels, values);

@@ -2,7 +2,7 @@
 #pragma once
 #include <QPoint>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 
@@ -19,13 +19,13 @@ namespace corvane {
 // Triangles below a hundredth of a square pixel are painted as the pixels they lie on: in the
 // bitmap, or in vector mode into `specks` (an RGB32 image of the picture's size, meant to lie
 // under the polygons) when it is given.
-void DrawContourFill(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, QImage* bitmap,
+void DrawContourFill(const LayerContext& context, ColourMapKind colourMap, Canvas& canvas, QImage* bitmap,
                      int threads = 2, QImage* specks = nullptr);
 
 // Fills the bands of one triangle (node indices p, q, r) on the canvas: one pentagon or
 // quadrilateral per band the triangle touches, pen and brush in the band's colour. For a single
 // triangle; DrawContourFill prepares the colours and node pixels once for the whole walk.
-void FillTriangleBands(const LayerContext& context, ColorMapKind colorMap, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
+void FillTriangleBands(const LayerContext& context, ColourMapKind colourMap, Canvas& canvas, std::int32_t p, std::int32_t q, std::int32_t r,
                        double step, double min, double max, const double* values);
 
 // Fills a polygon in `colour` straight into an RGB32 image, covering what an aliased QPainter

@@ -96,7 +96,7 @@ void PlaceLevelLabel(Canvas& canvas, std::vector<ContourLabel>& labels, const Le
   if (spot < 0) return;
 
   // Pass 3: centre and direction from the spot's two neighbours, then the spacing rule: the
-  // new label's box, turned like its text, must stay `LabelSukima` pixels (and one more for the
+  // new label's box, turned like its text, must stay `labelGap` pixels (and one more for the
   // rounding of where text is written) clear of every label kept so far, turned like its own.
   // The boxes are measured in the label font the texts are written in.
   const std::string text = FormatAxisNumber(level, rules.numberFormat);
@@ -113,7 +113,7 @@ void PlaceLevelLabel(Canvas& canvas, std::vector<ContourLabel>& labels, const Le
   FontSpec upright = o.LabelExp;
   upright.angleTenths = 0;
   canvas.SetFont(upright);
-  const double margin = (std::max(o.LabelSukima, 0) + 1) / 2.0;
+  const double margin = (std::max(o.labelGap, 0) + 1) / 2.0;
   // A label cut by the picture's edge or lying over the axis margins is no label.
   bool crowded = !BoxInside(rules.area, cx, cy, canvas.TextWidth(text), canvas.TextHeight(text), angle);
   for (const ContourLabel& l : labels) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/Separate.h"
 
 namespace corvane {
@@ -120,12 +120,12 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
   std::vector<PolylineFigure> polylines;
   // A level's buffer has two slots per segment, which must stay countable in 32 bits.
   constexpr std::int64_t kMaxLevelSegments = std::numeric_limits<std::int32_t>::max() / 2;
-  const LevelPalette palette(min, max, step, o.colorMap);
+  const LevelPalette palette(min, max, step, o.colourMap);
   for (std::int32_t l = 0; l < store.LevelCount(); ++l) {
     const std::int64_t count = std::min(store.Count(l), kMaxLevelSegments);
     if (count == 0) continue;
     const double level = ContourLevelValue(range, l, step);
-    const Colour colour = o.FixLineColor ? o.Shape1 : palette(level);
+    const Colour colour = o.FixLineColor ? o.fixedLineColour : palette(level);
     ChainLevelSegments(store.Level(l), static_cast<std::int32_t>(count), buffer, work);
     DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
     PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);

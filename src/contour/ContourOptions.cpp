@@ -17,19 +17,19 @@ void AddRangeBox(OptionTable<ContourOptions>& t, const char* name, std::optional
 const OptionTable<ContourOptions>& ContourOptionTable() {
   static const OptionTable<ContourOptions> table = [] {
     OptionTable<ContourOptions> t;
-    t.Radio("ColorMap1", &ContourOptions::colorMap, ColorMapKind::Rainbow);
-    t.Radio("ColorMap2", &ContourOptions::colorMap, ColorMapKind::RedBlue);
-    t.Radio("GrayMap1", &ContourOptions::colorMap, ColorMapKind::Gray1);
-    t.Radio("GrayMap2", &ContourOptions::colorMap, ColorMapKind::Gray2);
-    t.Radio("ViridisMap", &ContourOptions::colorMap, ColorMapKind::Viridis);
-    t.Radio("CividisMap", &ContourOptions::colorMap, ColorMapKind::Cividis);
-    t.Radio("CoolWarmMap", &ContourOptions::colorMap, ColorMapKind::CoolWarm);
+    t.Radio("ColorMap1", &ContourOptions::colourMap, ColourMapKind::Rainbow);
+    t.Radio("ColorMap2", &ContourOptions::colourMap, ColourMapKind::RedBlue);
+    t.Radio("GrayMap1", &ContourOptions::colourMap, ColourMapKind::Gray1);
+    t.Radio("GrayMap2", &ContourOptions::colourMap, ColourMapKind::Gray2);
+    t.Radio("ViridisMap", &ContourOptions::colourMap, ColourMapKind::Viridis);
+    t.Radio("CividisMap", &ContourOptions::colourMap, ColourMapKind::Cividis);
+    t.Radio("CoolWarmMap", &ContourOptions::colourMap, ColourMapKind::CoolWarm);
     t.Bool("QuickFill", &ContourOptions::QuickFill);
     t.Bool("FixLineColor", &ContourOptions::FixLineColor);
-    t.Colour("Shape1", &ContourOptions::Shape1);
+    t.Colour("Shape1", &ContourOptions::fixedLineColour);
     t.Int("ContLineWid", &ContourOptions::ContLineWid, 1, 10);
     t.Bool("ShowLabel", &ContourOptions::ShowLabel);
-    t.Int("LabelSukima", &ContourOptions::LabelSukima, 0, 200);
+    t.Int("LabelSukima", &ContourOptions::labelGap, 0, 200);
     t.Bool("BackClear", &ContourOptions::BackClear);
     t.Bool("LabelRegulate", &ContourOptions::LabelRegulate);
     t.Int("LabelMin", &ContourOptions::LabelMin, 0, 100);

@@ -2,22 +2,22 @@
 #pragma once
 #include <optional>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "data/OptionTable.h"
 #include "render/Canvas.h"
 
 namespace corvane {
 
 struct ContourOptions {
-  ColorMapKind colorMap = ColorMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2 / ViridisMap / CividisMap / CoolWarmMap
+  ColourMapKind colourMap = ColourMapKind::Rainbow;  // ColorMap1 / ColorMap2 / GrayMap1 / GrayMap2 / ViridisMap / CividisMap / CoolWarmMap
   bool QuickFill = true;  // the OpenGL view's smooth fill
   bool FixLineColor = false;
-  Colour Shape1 = kWhite;  // the fixed line colour
+  Colour fixedLineColour = kWhite;  // the fixed line colour
   int ContLineWid = 1;     // contour line width in pixels, 1..10
 
   // Contour labels.
   bool ShowLabel = true;
-  int LabelSukima = 30;  // gap between labels in pixels, 0..200
+  int labelGap = 30;  // gap between labels in pixels, 0..200
   bool BackClear = false;  // transparent label background
   bool LabelRegulate = false;  // only label levels between LabelMin and LabelMax percent of the range
   int LabelMin = 0;    // 0..100

@@ -5,7 +5,7 @@
 #include <limits>
 #include <cmath>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 
 namespace corvane {
 

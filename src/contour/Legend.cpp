@@ -73,7 +73,7 @@ void DrawHorizontalLegend(Canvas& canvas, const LegendOptions& options, const Le
   const int x0 = wLo / 2 + m, x1 = W - (wHi / 2 + m), yB = H - (2 * m + th);
   double nFirst = 0.0, nLast = 0.0;
   if (BarLevels(in, nFirst, nLast)) {
-    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colorMap);
+    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colourMap);
     const double s = (x1 - x0) / (in.hi - in.lo);
     int xs = RoundPixel((nFirst * in.step - in.lo) * s) + x0;
     Band(canvas, colourOf(nFirst * in.step), x0, m, xs, yB);
@@ -107,7 +107,7 @@ void DrawVerticalLegend(Canvas& canvas, const LegendOptions& options, const Lege
   const int xR = W - (2 * m + tw), yT = th / 2 + m, yB = H - (th / 2 + m);
   double nFirst = 0.0, nLast = 0.0;
   if (BarLevels(in, nFirst, nLast)) {
-    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colorMap);
+    const LevelPalette colourOf(in.lo, in.hi, in.step, in.colourMap);
     const double s = (yB - yT) / (in.hi - in.lo);
     int ys = yB - RoundPixel((nFirst * in.step - in.lo) * s);
     Band(canvas, colourOf(nFirst * in.step), m, yB, xR, ys);

@@ -5,7 +5,7 @@
 #include <QPicture>
 #include <string>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/LegendOptions.h"
 #include "data/Notifier.h"
 #include "render/Canvas.h"
@@ -18,7 +18,7 @@ struct LegendInput {
   double hi = 100.0;  // MaxBox
   double step = 1.0;  // StepBox
   bool whiteBack = false;
-  ColorMapKind colorMap = ColorMapKind::Rainbow;
+  ColourMapKind colourMap = ColourMapKind::Rainbow;
 };
 
 // A legend number in the window's own number format.

@@ -467,10 +467,10 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
   style.step = data.ContourStep[row];
   style.min = data.ContourMin[row];
   style.max = data.ContourMax[row];
-  style.kind = options.contour.colorMap;
+  style.kind = options.contour.colourMap;
   style.fill = options.display.BrushCheck;
   style.fixLineColour = options.contour.FixLineColor;
-  style.lineColour = options.contour.Shape1;
+  style.lineColour = options.contour.fixedLineColour;
   const bool quick = options.display.BrushCheck && options.contour.QuickFill;
   const double* values = data.Values[row].data();
   const TriangleContourer contourer(data, values, dx, dy, frame.box, style);
@@ -579,7 +579,7 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
     if (d.BrushCheck && options.contour.QuickFill && options.RGroup >= 0 && row < data.Values.size() &&
         row < data.ContourMax.size() && row < data.ContourMin.size()) {
       const double step = row < data.ContourStep.size() ? data.ContourStep[row] : 0.0;
-      const LevelPalette palette(data.ContourMin[row], data.ContourMax[row], step, options.contour.colorMap);
+      const LevelPalette palette(data.ContourMin[row], data.ContourMax[row], step, options.contour.colourMap);
       const NodeRow& values = data.Values[row];
       nodeColours.resize(values.size());
       for (std::size_t n = 0; n < values.size(); ++n) nodeColours[n] = palette(values[n]);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
 #include "data/Progress.h"
@@ -97,10 +97,10 @@ class GlFrame : public GeometrySink {
 // Colours and levels of the contour layer for one frame.
 struct ContourStyle {
   double step = 1.0, min = 0.0, max = 1.0;
-  ColorMapKind kind = ColorMapKind::Rainbow;
+  ColourMapKind kind = ColourMapKind::Rainbow;
   bool fill = true;            // BrushCheck: band polygons; otherwise level lines
   bool fixLineColour = false;  // FixLineColor: lines in lineColour
-  Colour lineColour = kWhite;  // Shape1
+  Colour lineColour = kWhite;  // fixedLineColour
 };
 
 // The contour routines for one value row and one overlay copy. The band indices a triangle may
@@ -113,7 +113,7 @@ class TriangleContourer {
                     const ContourStyle& style);
   bool valid() const { return valid_; }
   // One smooth-shaded triangle coloured at its corners. The zone's nodes are already in the
-  // frame as shared vertices (with LevelColor of each node): node n is vertex n + vertexOffset.
+  // frame as shared vertices (with LevelColour of each node): node n is vertex n + vertexOffset.
   void FillTriangleGouraud(std::int32_t c1, std::int32_t c2, std::int32_t c3, std::int64_t vertexOffset,
                            GlFrame& frame) const;
   // The bands of one triangle as flat polygons, or the level lines inside it.
@@ -130,7 +130,7 @@ class TriangleContourer {
   ContourStyle style_;
   bool valid_ = false;
   double bandFloor_ = 0.0, bandCeil_ = 0.0;  // band indices kept
-  std::vector<Colour> bandColours_;          // LevelColor of the upper level of each kept band
+  std::vector<Colour> bandColours_;          // LevelColour of the upper level of each kept band
 };
 
 // What a frame reads from the main window besides the options.

@@ -134,7 +134,7 @@ std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
   in.lo = data.ContourMin[row];
   in.hi = data.ContourMax[row];
   in.step = data.ContourStep[row];
-  in.kind = o.contour.colorMap;
+  in.kind = o.contour.colourMap;
   in.format = o.display.numberFormat;
   if (o.load.RoundLevelsCheck) in.format.roundStep = in.step;
   in.title = RowCaption(data, o.RGroup).value_or(std::string());
@@ -250,7 +250,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       PaintBackground(fillCanvas, kUncovered, width * factor, height * factor);
       fillCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(contextIn(fillView, c), state.options.contour.colorMap, fillCanvas, &target);
+        DrawContourFill(contextIn(fillView, c), state.options.contour.colourMap, fillCanvas, &target);
     }
     coverage = TakeCoverage(target, ToQColor(background).rgb());
     if (factor != 1) {
@@ -275,14 +275,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       BandMergingCanvas merging;
       merging.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(context(c), state.options.contour.colorMap, merging, nullptr, 1, &specks);
+        DrawContourFill(context(c), state.options.contour.colourMap, merging, nullptr, 1, &specks);
       QPainter painter(&bands);
       merging.WriteTo(painter);
     } else {
       PainterCanvas bandCanvas(&bands);
       bandCanvas.SetPen(foreground, 1);
       for (int c = 0; c <= copies; ++c)
-        DrawContourFill(context(c), state.options.contour.colorMap, bandCanvas, nullptr, 1, &specks);
+        DrawContourFill(context(c), state.options.contour.colourMap, bandCanvas, nullptr, 1, &specks);
     }
     const QRect touched = PixelsUnlike(specks, ToQColor(kUncovered).rgb());
     if (!touched.isEmpty()) {

@@ -71,7 +71,7 @@ void DrawStreamPath(Canvas& canvas, const StreamPath& path, const QRect& area) {
 
 void DrawStreamlines(const LayerContext& context, const StreamOptions& o, Canvas& canvas) {
   context.progress.SetStatus("流線を描画しています・・・");
-  canvas.SetPen(o.StreamColShape, std::clamp(o.StreamLineWid, 1, 10));
+  canvas.SetPen(o.streamLineColour, std::clamp(o.StreamLineWid, 1, 10));
   ForEachStreamline(context, o, [&](const StreamPath& path) { DrawStreamPath(canvas, path, context.plotArea); });
   context.progress.SetStatus("流線描画終了");
 }

@@ -81,7 +81,7 @@ const OptionTable<StreamOptions>& StreamOptionTable() {
     });
     t.Bool("StreamLineSegment", &S::StreamLineSegment);
     t.Int("StreamLineWid", &S::StreamLineWid, 1, 10);
-    t.Colour("StreamColShape", &S::StreamColShape);
+    t.Colour("StreamColShape", &S::streamLineColour);
     return t;
   }();
   return table;

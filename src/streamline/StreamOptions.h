@@ -48,7 +48,7 @@ struct StreamOptions {
   bool StreamLineSegment = false;     // "線分ＡＢから出発"
   // Pen.
   int StreamLineWid = 1;                          // 1..10 pixels
-  Colour StreamColShape = MakeColour(0, 0, 255);  // brush colour of the shape, the pen colour
+  Colour streamLineColour = MakeColour(0, 0, 255);  // brush colour of the shape, the pen colour
   bool operator==(const StreamOptions&) const = default;
 };
 

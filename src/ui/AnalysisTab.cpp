@@ -11,20 +11,20 @@
 #include "analysis/SegmentSampling.h"
 #include "ui/ColourSwatchWidget.h"
 #include "ui/ControlFactory.h"
-#include "ui/ViewForm.h"
-#include "ui/MainForm.h"
+#include "ui/PlotWindow.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildAnalysisTab() {
-  TabSheet4 = Named(new QWidget, "TabSheet4");
+void MainWindow::BuildAnalysisTab() {
+  analysisTab = Named(new QWidget, "TabSheet4");
   {
-    auto* v = new QVBoxLayout(TabSheet4);
-    v->addWidget(MakeLabel(TabSheet4, "Label22", QStringLiteral("２格子点の間の線分上のデータを解析します。")));
+    auto* v = new QVBoxLayout(analysisTab);
+    v->addWidget(MakeLabel(analysisTab, "Label22", QStringLiteral("２格子点の間の線分上のデータを解析します。")));
     auto* row = new QHBoxLayout;
     auto makePoint = [&](const char* group, const char* title, int n, QComboBox*& zone, QSpinBox*& pi, QSpinBox*& pj,
                          QCheckBox*& direct, QLineEdit*& px, QLineEdit*& py, QCheckBox*& byClick) {
-      auto* gb = MakeGroup(TabSheet4, group, QString::fromUtf8(title));
+      auto* gb = MakeGroup(analysisTab, group, QString::fromUtf8(title));
       auto* f = new QGridLayout(gb);
       QByteArray p = "P" + QByteArray::number(n);
       f->addWidget(MakeLabel(gb, (p + "ZoneLabel").constData(), QStringLiteral("領域")), 0, 0);
@@ -55,23 +55,23 @@ void TForm1::BuildAnalysisTab() {
     makePoint("GroupBox16", "点2", 2, P2Zone, P2i, P2j, P2Direct, P2x, P2y, P2ByClick);
     v->addLayout(row);
     auto* h = new QHBoxLayout;
-    OpenAnalyzed = MakeCheck(TabSheet4, "OpenAnalyzed", QStringLiteral("解析後作成データを開く"), true);
+    OpenAnalyzed = MakeCheck(analysisTab, "OpenAnalyzed", QStringLiteral("解析後作成データを開く"), true);
     h->addWidget(OpenAnalyzed);
-    AnalyzeButton = MakeButton(TabSheet4, "AnalyzeButton", QStringLiteral("解析実行"));
+    AnalyzeButton = MakeButton(analysisTab, "AnalyzeButton", QStringLiteral("解析実行"));
     h->addWidget(AnalyzeButton);
-    ProfileButton = MakeButton(TabSheet4, "ProfileButton", QStringLiteral("分布図..."));
+    ProfileButton = MakeButton(analysisTab, "ProfileButton", QStringLiteral("分布図..."));
     ProfileButton->setToolTip(QStringLiteral("壁や格子線、線分に沿った値の分布を描きます"));
     h->addWidget(ProfileButton);
     v->addLayout(h);
-    auto* g17 = MakeGroup(TabSheet4, "GroupBox17", QStringLiteral("解析線分のオプション"));
+    auto* g17 = MakeGroup(analysisTab, "GroupBox17", QStringLiteral("解析線分のオプション"));
     auto* f17 = new QGridLayout(g17);
     f17->addWidget(MakeLabel(g17, "Label53", QStringLiteral("(再描画で更新されます)")), 0, 0, 1, 3);
     f17->addWidget(MakeLabel(g17, "Label48", QStringLiteral("色")), 1, 0);
-    SegmentColor = Named(new ColourSwatchWidget(MakeColour(255, 0, 0), g17), "SegmentColor");
-    f17->addWidget(SegmentColor, 1, 1);
-    Button6 = MakeButton(g17, "Button6", QStringLiteral("変更"));
-    Button6->setEnabled(false);
-    f17->addWidget(Button6, 1, 2);
+    segmentColour = Named(new ColourSwatchWidget(MakeColour(255, 0, 0), g17), "SegmentColor");
+    f17->addWidget(segmentColour, 1, 1);
+    segmentColourButton = MakeButton(g17, "Button6", QStringLiteral("変更"));
+    segmentColourButton->setEnabled(false);
+    f17->addWidget(segmentColourButton, 1, 2);
     QuickDrawSegment = MakeRadio(g17, "QuickDrawSegment", QStringLiteral("クイック描画"), true);
     RealDrawSegment = MakeRadio(g17, "RealDrawSegment", QStringLiteral("保存画像にも反映"), false);
     QuickDrawSegment->setEnabled(false);
@@ -83,30 +83,30 @@ void TForm1::BuildAnalysisTab() {
     v->addWidget(g17);
     v->addStretch();
   }
-  PageControl1->addTab(TabSheet4, QStringLiteral("解析"));
+  tabPages->addTab(analysisTab, QStringLiteral("解析"));
 }
 
-void TForm1::ConnectAnalysisTab() {
-  connect(P1Zone, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::P1ZoneChange));
-  connect(P2Zone, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::P2ZoneChange));
-  for (QSpinBox* b : {P1i, P1j, P2i, P2j}) connect(b, &QSpinBox::valueChanged, this, Guarded(&TForm1::P1iChange));
-  connect(P1Direct, &QCheckBox::toggled, this, Guarded(&TForm1::P1DirectClick));
-  connect(P2Direct, &QCheckBox::toggled, this, Guarded(&TForm1::P2DirectClick));
+void MainWindow::ConnectAnalysisTab() {
+  connect(P1Zone, &QComboBox::currentIndexChanged, this, Guarded(&MainWindow::P1ZoneChange));
+  connect(P2Zone, &QComboBox::currentIndexChanged, this, Guarded(&MainWindow::P2ZoneChange));
+  for (QSpinBox* b : {P1i, P1j, P2i, P2j}) connect(b, &QSpinBox::valueChanged, this, Guarded(&MainWindow::P1iChange));
+  connect(P1Direct, &QCheckBox::toggled, this, Guarded(&MainWindow::P1DirectClick));
+  connect(P2Direct, &QCheckBox::toggled, this, Guarded(&MainWindow::P2DirectClick));
   for (QLineEdit* e : {P1x, P1y, P2x, P2y}) {
     connect(e, &QLineEdit::textChanged, this, Guarded([this, e] { P1xChange(e); }));
     connect(e, &QLineEdit::returnPressed, this, Guarded([this, e] { P1xKeyDown(e, Qt::Key_Return); }));
   }
-  connect(P1ByClick, &QCheckBox::toggled, this, Guarded(&TForm1::P1ByClickClick));
-  connect(P2ByClick, &QCheckBox::toggled, this, Guarded(&TForm1::P2ByClickClick));
-  connect(ShowSegment, &QCheckBox::toggled, this, Guarded(&TForm1::ShowSegmentClick));
-  connect(AnalyzeButton, &QPushButton::clicked, this, Guarded(&TForm1::AnalyzeButtonClick));
-  connect(Button6, &QPushButton::clicked, this, Guarded(&TForm1::Button6Click));
-  connect(ProfileButton, &QPushButton::clicked, this, Guarded(&TForm1::ProfileButtonClick));
+  connect(P1ByClick, &QCheckBox::toggled, this, Guarded(&MainWindow::P1ByClickClick));
+  connect(P2ByClick, &QCheckBox::toggled, this, Guarded(&MainWindow::P2ByClickClick));
+  connect(ShowSegment, &QCheckBox::toggled, this, Guarded(&MainWindow::ShowSegmentClick));
+  connect(AnalyzeButton, &QPushButton::clicked, this, Guarded(&MainWindow::AnalyzeButtonClick));
+  connect(segmentColourButton, &QPushButton::clicked, this, Guarded(&MainWindow::chooseSegmentColour));
+  connect(ProfileButton, &QPushButton::clicked, this, Guarded(&MainWindow::ProfileButtonClick));
 }
 
-void TForm1::Button6Click() { PickSwatchColour(SegmentColor, this); }
+void MainWindow::chooseSegmentColour() { PickSwatchColour(segmentColour, this); }
 
-void TForm1::TabSheet4Show() {
+void MainWindow::analysisTabShown() {
   if (scene.options.display.UseOpenGL) notifier_->Message("OpenGL時には解析は実行できません");
 }
 
@@ -119,14 +119,14 @@ static void SetNodeBoxMaxima(const FieldDataSet& data, QComboBox* zone, QSpinBox
   j->setMaximum(limits.jMax);
 }
 
-void TForm1::P1ZoneChange() {
+void MainWindow::P1ZoneChange() {
   SetNodeBoxMaxima(data_, P1Zone, P1i, P1j);
   StoreControl(P1i);
   StoreControl(P1j);
   P1iChange();
 }
 
-void TForm1::P2ZoneChange() {
+void MainWindow::P2ZoneChange() {
   SetNodeBoxMaxima(data_, P2Zone, P2i, P2j);
   StoreControl(P2i);
   StoreControl(P2j);
@@ -134,13 +134,13 @@ void TForm1::P2ZoneChange() {
 }
 
 // The plot window shows its picture again, with the segment over it when it is drawn quickly.
-void TForm1::P1iChange() {
-  if (!ViewForm) return;
-  ViewForm->ShowQuickSegment(std::nullopt);
+void MainWindow::P1iChange() {
+  if (!plotWindow) return;
+  plotWindow->ShowQuickSegment(std::nullopt);
   const DisplayOptions& d = scene.options.display;
   if (!d.ShowSegment || d.RealDrawSegment) return;
   if (std::optional<SegmentFigure> figure = QuickSegment(data_, scene.options.analysis))
-    ViewForm->ShowQuickSegment(*figure);
+    plotWindow->ShowQuickSegment(*figure);
 }
 
 // Typed coordinates or the node: which controls of one end point take input.
@@ -149,59 +149,59 @@ static void EnableEndpointControls(bool direct, std::initializer_list<QWidget*> 
   for (QWidget* w : node) w->setEnabled(!direct);
 }
 
-void TForm1::P1DirectClick() {
+void MainWindow::P1DirectClick() {
   EnableEndpointControls(P1Direct->isChecked(), {P1x, P1y, P1ByClick}, {P1Zone, P1i, P1j});
   // A disabled pick box could not be unchecked any more, and picking blocks zooming.
   if (!P1Direct->isChecked()) P1ByClick->setChecked(false);
 }
 
-void TForm1::P2DirectClick() {
+void MainWindow::P2DirectClick() {
   EnableEndpointControls(P2Direct->isChecked(), {P2x, P2y, P2ByClick}, {P2Zone, P2i, P2j});
   if (!P2Direct->isChecked()) P2ByClick->setChecked(false);
 }
 
-void TForm1::P1xChange(QLineEdit* sender) { SetBlue(sender, true); }
+void MainWindow::P1xChange(QLineEdit* sender) { SetBlue(sender, true); }
 
-void TForm1::P1xKeyDown(QLineEdit* sender, int key) {
+void MainWindow::P1xKeyDown(QLineEdit* sender, int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
   SetBlue(sender, false);
   P1iChange();
 }
 
-void TForm1::P1ByClickClick() {
-  if (!ViewForm) return;
-  ViewForm->PickingPoint1 = P1ByClick->isChecked();
+void MainWindow::P1ByClickClick() {
+  if (!plotWindow) return;
+  plotWindow->PickingPoint1 = P1ByClick->isChecked();
   if (P1ByClick->isChecked()) {
-    ViewForm->PickingPoint2 = false;
+    plotWindow->PickingPoint2 = false;
     P2ByClick->setChecked(false);
   }
 }
 
-void TForm1::P2ByClickClick() {
-  if (!ViewForm) return;
-  ViewForm->PickingPoint2 = P2ByClick->isChecked();
+void MainWindow::P2ByClickClick() {
+  if (!plotWindow) return;
+  plotWindow->PickingPoint2 = P2ByClick->isChecked();
   if (P2ByClick->isChecked()) {
-    ViewForm->PickingPoint1 = false;
+    plotWindow->PickingPoint1 = false;
     P1ByClick->setChecked(false);
   }
 }
 
-void TForm1::ShowSegmentClick() {
+void MainWindow::ShowSegmentClick() {
   bool on = ShowSegment->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(Button6), static_cast<QWidget*>(QuickDrawSegment),
+  for (QWidget* w : {static_cast<QWidget*>(segmentColourButton), static_cast<QWidget*>(QuickDrawSegment),
                      static_cast<QWidget*>(RealDrawSegment)})
     w->setEnabled(on);
   P1iChange();
 }
 
-void TForm1::AnalyzeButtonClick() {
+void MainWindow::AnalyzeButtonClick() {
   QString path = QFileDialog::getSaveFileName(this, QString(), currentFolder_, QString::fromUtf8(kAnalysisFileFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + QString::fromLatin1(kAnalysisFileSuffix);
   AnalyzeTo(path);
 }
 
-bool TForm1::AnalyzeTo(const QString& path) {
+bool MainWindow::AnalyzeTo(const QString& path) {
   if (!TryBeginCommand()) {
     QApplication::beep();
     return false;

@@ -5,27 +5,27 @@
 
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildAxesTab() {
-  XYTab = Named(new QWidget, "XYTab");
+void MainWindow::BuildAxesTab() {
+  axesTab = Named(new QWidget, "XYTab");
   {
-    auto* v = new QVBoxLayout(XYTab);
-    ShowXYLabel = MakeCheck(XYTab, "ShowXYLabel", QStringLiteral("x軸、y軸ラベルを表示"), false);
+    auto* v = new QVBoxLayout(axesTab);
+    ShowXYLabel = MakeCheck(axesTab, "ShowXYLabel", QStringLiteral("x軸、y軸ラベルを表示"), false);
     v->addWidget(ShowXYLabel);
     auto* g = new QGridLayout;
-    g->addWidget(MakeLabel(XYTab, "Label16", QStringLiteral("x軸のタイトル")), 0, 0);
-    XTitleBox = MakeEdit(XYTab, "XTitleBox", QStringLiteral("x [m]"));
+    g->addWidget(MakeLabel(axesTab, "Label16", QStringLiteral("x軸のタイトル")), 0, 0);
+    XTitleBox = MakeEdit(axesTab, "XTitleBox", QStringLiteral("x [m]"));
     g->addWidget(XTitleBox, 0, 1);
-    g->addWidget(MakeLabel(XYTab, "Label17", QStringLiteral("ｙ軸のタイトル")), 1, 0);
-    YTitleBox = MakeEdit(XYTab, "YTitleBox", QStringLiteral("y [m]"));
+    g->addWidget(MakeLabel(axesTab, "Label17", QStringLiteral("ｙ軸のタイトル")), 1, 0);
+    YTitleBox = MakeEdit(axesTab, "YTitleBox", QStringLiteral("y [m]"));
     g->addWidget(YTitleBox, 1, 1);
     v->addLayout(g);
-    XYSameScale = MakeCheck(XYTab, "XYSameScale", QStringLiteral("x軸、y軸のスケーリングを同じにする"), true);
+    XYSameScale = MakeCheck(axesTab, "XYSameScale", QStringLiteral("x軸、y軸のスケーリングを同じにする"), true);
     v->addWidget(XYSameScale);
-    auto* g5 = MakeGroup(XYTab, "GroupBox5", QStringLiteral("書式設定"));
+    auto* g5 = MakeGroup(axesTab, "GroupBox5", QStringLiteral("書式設定"));
     auto* v5 = new QVBoxLayout(g5);
     auto* h5 = new QHBoxLayout;
     h5->addWidget(MakeLabel(g5, "Label15", QStringLiteral("現在の設定　：")));
@@ -37,8 +37,8 @@ void TForm1::BuildAxesTab() {
     }
     h5->addWidget(example);
     h5->addStretch();
-    Button2 = MakeButton(g5, "Button2", QStringLiteral("フォントの変更"));
-    h5->addWidget(Button2);
+    axisFontButton = MakeButton(g5, "Button2", QStringLiteral("フォントの変更"));
+    h5->addWidget(axisFontButton);
     v5->addLayout(h5);
     auto* g6 = MakeGroup(g5, "GroupBox6", QStringLiteral("表示形式の選択"));
     auto* f6 = new QGridLayout(g6);
@@ -58,24 +58,24 @@ void TForm1::BuildAxesTab() {
     v->addWidget(g5);
     v->addStretch();
   }
-  PageControl1->addTab(XYTab, QStringLiteral("XY軸"));
+  tabPages->addTab(axesTab, QStringLiteral("XY軸"));
 }
 
-void TForm1::ConnectAxesTab() {
+void MainWindow::ConnectAxesTab() {
   connect(ShowExpCheck, &QRadioButton::toggled, this, Guarded([this](bool on) {
     if (on) ShowExpCheckClick();
   }));
-  connect(Button2, &QPushButton::clicked, this, Guarded(&TForm1::Button2Click));
+  connect(axisFontButton, &QPushButton::clicked, this, Guarded(&MainWindow::chooseAxisFont));
 }
 
 // Only the exponent choice refreshes the sample.
-void TForm1::ShowExpCheckClick() {
+void MainWindow::ShowExpCheckClick() {
   example->setText(Q(FormatAxisNumber(0.3, scene.options.display.numberFormat)));
 }
 
 // The axis font: the dialog always opens on Arial, 11 px; the sample takes the chosen font, and
 // the renderer with it (axis text takes the picture's foreground colour).
-void TForm1::Button2Click() {
+void MainWindow::chooseAxisFont() {
   QFont initial(QStringLiteral("Arial"));
   initial.setPixelSize(11);
   std::optional<QFont> f = ChooseFont(initial, QStringLiteral("軸のフォント"));
@@ -84,7 +84,7 @@ void TForm1::Button2Click() {
   StoreAxisSample();
 }
 
-void TForm1::XYTabShow() {
+void MainWindow::axesTabShown() {
   if (scene.options.display.UseOpenGL) notifier_->Warning("XY軸設定はOpenGL描画時は無効です");
 }
 

@@ -5,16 +5,16 @@
 
 #include "ui/ColourSwatchWidget.h"
 #include "ui/ControlFactory.h"
-#include "ui/LegendForm.h"
-#include "ui/MainForm.h"
+#include "ui/LegendWindow.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildColourTab() {
-  TabSheet1 = Named(new QWidget, "TabSheet1");
+void MainWindow::BuildColourTab() {
+  colourTab = Named(new QWidget, "TabSheet1");
   {
-    auto* v = new QVBoxLayout(TabSheet1);
-    auto* g4 = MakeGroup(TabSheet1, "GroupBox4", QStringLiteral("基本カラーマップ"));
+    auto* v = new QVBoxLayout(colourTab);
+    auto* g4 = MakeGroup(colourTab, "GroupBox4", QStringLiteral("基本カラーマップ"));
     auto* g = new QGridLayout(g4);
     ColorMap1 = MakeRadio(g4, "ColorMap1", QStringLiteral("カラー１（虹色）"), true);
     ColorMap2 = MakeRadio(g4, "ColorMap2", QStringLiteral("カラー２（赤青）"), false);
@@ -24,12 +24,12 @@ void TForm1::BuildColourTab() {
     CividisMap = MakeRadio(g4, "CividisMap", QStringLiteral("cividis（色覚に配慮）"), false);
     CoolWarmMap = MakeRadio(g4, "CoolWarmMap", QStringLiteral("クールウォーム（発散型）"), false);
     QRadioButton* radios[7] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2, ViridisMap, CividisMap, CoolWarmMap};
-    QLabel** images[7] = {&Image0, &Image1, &Image2, &Image3, &Image4, &Image5, &Image6};
-    const ColorMapKind kinds[7] = {ColorMapKind::Rainbow, ColorMapKind::RedBlue,  ColorMapKind::Gray1,
-                                   ColorMapKind::Gray2,   ColorMapKind::Viridis,  ColorMapKind::Cividis,
-                                   ColorMapKind::CoolWarm};
+    QLabel** images[7] = {&colourMapSample0, &colourMapSample1, &colourMapSample2, &colourMapSample3, &colourMapSample4, &colourMapSample5, &colourMapSample6};
+    const ColourMapKind kinds[7] = {ColourMapKind::Rainbow, ColourMapKind::RedBlue,  ColourMapKind::Gray1,
+                                   ColourMapKind::Gray2,   ColourMapKind::Viridis,  ColourMapKind::Cividis,
+                                   ColourMapKind::CoolWarm};
     for (int k = 0; k < 7; ++k) {
-      // Panel5 is taken by the main window; the new maps' frames have names of their own.
+      // gaugePanel is taken by the main window; the new maps' frames have names of their own.
       QByteArray panelName = (k < 4 ? "Panel" : "MapPanel") + QByteArray::number(k + 1);
       QByteArray imageName = "Image" + QByteArray::number(k);
       auto* panel = Named(new QFrame(g4), panelName.constData());
@@ -47,54 +47,54 @@ void TForm1::BuildColourTab() {
       g->addWidget(radios[k], k, 0);
       g->addWidget(panel, k, 1);
     }
-    Button4 = MakeButton(g4, "Button4", QStringLiteral("凡例の作成"));
-    g->addWidget(Button4, 7, 1);
+    legendButton = MakeButton(g4, "Button4", QStringLiteral("凡例の作成"));
+    g->addWidget(legendButton, 7, 1);
     ColourBarCheck = MakeCheck(g4, "ColourBarCheck", QStringLiteral("カラーバーを表示"), false);
     ColourBarCheck->setToolTip(QStringLiteral("絵の右に色と値の対応を描きます"));
     g->addWidget(ColourBarCheck, 7, 0);
     v->addWidget(g4);
-    QuickFill = MakeCheck(TabSheet1, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"), true);
+    QuickFill = MakeCheck(colourTab, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"), true);
     v->addWidget(QuickFill);
-    auto* g8 = MakeGroup(TabSheet1, "GroupBox8", QStringLiteral("等高線のオプション"));
+    auto* g8 = MakeGroup(colourTab, "GroupBox8", QStringLiteral("等高線のオプション"));
     auto* h8 = new QHBoxLayout(g8);
     h8->addWidget(MakeLabel(g8, "Label20", QStringLiteral("線幅")));
     ContLineWid = MakeSpin(g8, "ContLineWid", 1, 10, 1);
     h8->addWidget(ContLineWid);
     FixLineColor = MakeCheck(g8, "FixLineColor", QStringLiteral("色を固定"), false);
     h8->addWidget(FixLineColor);
-    Shape1 = Named(new ColourSwatchWidget(kWhite, g8), "Shape1");
-    h8->addWidget(Shape1);
-    Button3 = MakeButton(g8, "Button3", QStringLiteral("変更"));
-    h8->addWidget(Button3);
+    fixedLineColour = Named(new ColourSwatchWidget(kWhite, g8), "Shape1");
+    h8->addWidget(fixedLineColour);
+    fixedLineColourButton = MakeButton(g8, "Button3", QStringLiteral("変更"));
+    h8->addWidget(fixedLineColourButton);
     v->addWidget(g8);
-    BMPModeCheck = MakeCheck(TabSheet1, "BMPModeCheck",
+    BMPModeCheck = MakeCheck(colourTab, "BMPModeCheck",
                              QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"), true);
     v->addWidget(BMPModeCheck);
-    MergeBandsCheck = MakeCheck(TabSheet1, "MergeBandsCheck",
+    MergeBandsCheck = MakeCheck(colourTab, "MergeBandsCheck",
                                 QStringLiteral("BitMapを用いないとき、塗り分けを色ごとの輪郭にまとめる(ベクトル画像が軽くなります)"), false);
     v->addWidget(MergeBandsCheck);
     v->addStretch();
   }
-  PageControl1->addTab(TabSheet1, QStringLiteral("カラー"));
+  tabPages->addTab(colourTab, QStringLiteral("カラー"));
 }
 
-void TForm1::ConnectColourTab() {
-  connect(Button3, &QPushButton::clicked, this, Guarded(&TForm1::Button3Click));
-  connect(Button4, &QPushButton::clicked, this, Guarded(&TForm1::Button4Click));
+void MainWindow::ConnectColourTab() {
+  connect(fixedLineColourButton, &QPushButton::clicked, this, Guarded(&MainWindow::chooseFixedLineColour));
+  connect(legendButton, &QPushButton::clicked, this, Guarded(&MainWindow::showLegendWindow));
 }
 
 // A click on a colour map picture chooses that map.
-void TForm1::ImageClick(int index) {
+void MainWindow::colourMapSampleClicked(int index) {
   QRadioButton* radios[7] = {ColorMap1, ColorMap2, GrayMap1, GrayMap2, ViridisMap, CividisMap, CoolWarmMap};
   if (index < 0 || index > 6) return;
   radios[index]->setChecked(true);
   radios[index]->setFocus();
 }
 
-void TForm1::Button3Click() { PickSwatchColour(Shape1, this); }
+void MainWindow::chooseFixedLineColour() { PickSwatchColour(fixedLineColour, this); }
 
-void TForm1::Button4Click() {
-  if (LegendForm) LegendForm->ShowOrRaise();
+void MainWindow::showLegendWindow() {
+  if (legendWindow) legendWindow->ShowOrRaise();
 }
 
 }  // namespace corvane

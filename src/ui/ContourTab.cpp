@@ -8,11 +8,11 @@
 #include "data/RoundLevels.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildContourTab() {
+void MainWindow::BuildContourTab() {
   ContourTab = Named(new QWidget, "ContourTab");
   {
     auto* v = new QVBoxLayout(ContourTab);
@@ -57,11 +57,11 @@ void TForm1::BuildContourTab() {
       LabelExp->setPalette(p);
     }
     gl->addWidget(LabelExp, 0, 1);
-    Button5 = MakeButton(g13, "Button5", QStringLiteral("フォント"));
-    gl->addWidget(Button5, 0, 2);
+    labelFontButton = MakeButton(g13, "Button5", QStringLiteral("フォント"));
+    gl->addWidget(labelFontButton, 0, 2);
     gl->addWidget(MakeLabel(g13, "Label40", QStringLiteral("ラベル間の隙間")), 1, 0);
-    LabelSukima = MakeTrack(g13, "LabelSukima", 0, 200, 30);
-    gl->addWidget(LabelSukima, 1, 1, 1, 2);
+    labelGap = MakeTrack(g13, "LabelSukima", 0, 200, 30);
+    gl->addWidget(labelGap, 1, 1, 1, 2);
     ShowLabel = MakeCheck(g13, "ShowLabel", QStringLiteral("ラベルを入れる"), true);
     gl->addWidget(ShowLabel, 2, 0);
     BackClear = MakeCheck(g13, "BackClear", QStringLiteral("透過処理"), false);
@@ -82,23 +82,23 @@ void TForm1::BuildContourTab() {
     v->addWidget(g13);
     v->addStretch();
   }
-  PageControl1->addTab(ContourTab, QStringLiteral("等高線"));
+  tabPages->addTab(ContourTab, QStringLiteral("等高線"));
 }
 
-void TForm1::ConnectContourTab() {
+void MainWindow::ConnectContourTab() {
   for (QLineEdit* box : {MinBox, MaxBox, StepBox}) {
     connect(box, &QLineEdit::textEdited, this, Guarded([this, box] { MaxBoxChange(box); }));
     connect(box, &QLineEdit::returnPressed, this, Guarded([this, box] { MaxBoxKeyDown(box, Qt::Key_Return); }));
   }
-  connect(AutoMaxMinCheck, &QCheckBox::toggled, this, Guarded(&TForm1::AutoMaxMinCheckClick));
-  connect(AutoStepCheck, &QCheckBox::toggled, this, Guarded(&TForm1::AutoStepCheckClick));
-  connect(RoundLevelsCheck, &QCheckBox::toggled, this, Guarded(&TForm1::RoundLevelsCheckClick));
-  connect(LabelRegulate, &QCheckBox::toggled, this, Guarded(&TForm1::LabelRegulateClick));
-  connect(Button5, &QPushButton::clicked, this, Guarded(&TForm1::Button5Click));
+  connect(AutoMaxMinCheck, &QCheckBox::toggled, this, Guarded(&MainWindow::AutoMaxMinCheckClick));
+  connect(AutoStepCheck, &QCheckBox::toggled, this, Guarded(&MainWindow::AutoStepCheckClick));
+  connect(RoundLevelsCheck, &QCheckBox::toggled, this, Guarded(&MainWindow::RoundLevelsCheckClick));
+  connect(LabelRegulate, &QCheckBox::toggled, this, Guarded(&MainWindow::LabelRegulateClick));
+  connect(labelFontButton, &QPushButton::clicked, this, Guarded(&MainWindow::chooseLabelFont));
 }
 
 // The range boxes show the stored range of the selected variable.
-void TForm1::ShowContourRange() {
+void MainWindow::ShowContourRange() {
   const int k = scene.options.RGroup;
   if (k < 0 || static_cast<std::size_t>(k) >= data_.ContourMax.size()) return;
   MaxBox->setText(Q(FormatGeneral15(data_.ContourMax[static_cast<std::size_t>(k)])));
@@ -107,17 +107,17 @@ void TForm1::ShowContourRange() {
   SetBlue(MinBox, false);
 }
 
-void TForm1::ShowContourStep() {
+void MainWindow::ShowContourStep() {
   const int k = scene.options.RGroup;
   if (k < 0 || static_cast<std::size_t>(k) >= data_.ContourStep.size()) return;
   StepBox->setText(Q(FormatGeneral15(data_.ContourStep[static_cast<std::size_t>(k)])));
   SetBlue(StepBox, false);
 }
 
-void TForm1::MaxBoxChange(QLineEdit* sender) { SetBlue(sender, true); }
+void MainWindow::MaxBoxChange(QLineEdit* sender) { SetBlue(sender, true); }
 
 // Enter stores the box's number for the selected variable; a word keeps the box blue.
-void TForm1::MaxBoxKeyDown(QLineEdit* sender, int key) {
+void MainWindow::MaxBoxKeyDown(QLineEdit* sender, int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
   double v = 0.0;
   try {
@@ -136,7 +136,7 @@ void TForm1::MaxBoxKeyDown(QLineEdit* sender, int key) {
   SetBlue(sender, false);
 }
 
-void TForm1::AutoMaxMinCheckClick() {
+void MainWindow::AutoMaxMinCheckClick() {
   progress_->Pump();
   if (AutoMaxMinCheck->isChecked()) {
     if (!data_.Empty()) AutoMaxMin(data_);
@@ -151,7 +151,7 @@ void TForm1::AutoMaxMinCheckClick() {
   }
 }
 
-void TForm1::AutoStepCheckClick() {
+void MainWindow::AutoStepCheckClick() {
   progress_->Pump();
   if (AutoStepCheck->isChecked()) {
     if (!data_.Empty()) AutoStep(data_, scene.options.load.StepBar);
@@ -167,7 +167,7 @@ void TForm1::AutoStepCheckClick() {
 }
 
 // Round levels on or off: the automatic range and step are chosen again, so both are shown.
-void TForm1::RoundLevelsCheckClick() {
+void MainWindow::RoundLevelsCheckClick() {
   progress_->Pump();
   if (data_.Empty()) return;
   if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(data_);
@@ -177,14 +177,14 @@ void TForm1::RoundLevelsCheckClick() {
   ShowContourStep();
 }
 
-void TForm1::LabelRegulateClick() {
+void MainWindow::LabelRegulateClick() {
   LabelMin->setEnabled(LabelRegulate->isChecked());
   LabelMax->setEnabled(LabelRegulate->isChecked());
 }
 
 // The label font, then its colour: Qt's font dialog has no colour of its own. Cancelling the font
 // changes nothing; cancelling the colour keeps the colour.
-void TForm1::Button5Click() {
+void MainWindow::chooseLabelFont() {
   std::optional<QFont> f = ChooseFont(LabelExp->font(), QStringLiteral("ラベルのフォント"));
   if (!f) return;
   LabelExp->setFont(*f);

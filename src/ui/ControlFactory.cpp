@@ -63,10 +63,10 @@ void EnsureJapaneseFont() {
   }
 }
 
-QPixmap ColourMapSwatch(ColorMapKind kind) {
+QPixmap ColourMapSwatch(ColourMapKind kind) {
   QImage img(96, 14, QImage::Format_RGB32);
   for (int x = 0; x < img.width(); ++x) {
-    Colour c = LevelColor(static_cast<float>(x), 0.0f, static_cast<float>(img.width() - 1), kind);
+    Colour c = LevelColour(static_cast<float>(x), 0.0f, static_cast<float>(img.width() - 1), kind);
     for (int y = 0; y < img.height(); ++y) img.setPixelColor(x, y, ToQColor(c));
   }
   return QPixmap::fromImage(img);

@@ -14,7 +14,7 @@
 #include <QSpinBox>
 #include <string>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "render/Canvas.h"
 #include "render/Colour.h"
 
@@ -47,7 +47,7 @@ inline Colour FromQColor(const QColor& c) { return MakeColour(c.red(), c.green()
 void EnsureJapaneseFont();
 
 // A small picture of one colour map, left (minimum) to right (maximum).
-QPixmap ColourMapSwatch(ColorMapKind kind);
+QPixmap ColourMapSwatch(ColourMapKind kind);
 
 // The colour dialog for a swatch; the swatch takes the chosen colour.
 void PickSwatchColour(ColourSwatchWidget* swatch, QWidget* parent);

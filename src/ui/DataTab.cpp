@@ -6,11 +6,11 @@
 
 #include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildDataTab() {
+void MainWindow::BuildDataTab() {
   DataTab = Named(new QWidget, "DataTab");
   {
     auto* v = new QVBoxLayout(DataTab);
@@ -77,21 +77,21 @@ void TForm1::BuildDataTab() {
     f3->addWidget(MakeLabel(g3, "Label24", QStringLiteral("気体定数")), 2, 2);
     f3->addWidget(RBox, 2, 3);
     v->addWidget(g3);
-    Button1 = MakeButton(DataTab, "Button1", QStringLiteral("適用"));
-    v->addWidget(Button1, 0, Qt::AlignRight);
+    applyLayoutButton = MakeButton(DataTab, "Button1", QStringLiteral("適用"));
+    v->addWidget(applyLayoutButton, 0, Qt::AlignRight);
     BuildFormulaControls(v);
     v->addStretch();
   }
-  PageControl1->addTab(DataTab, QStringLiteral("構造"));
+  tabPages->addTab(DataTab, QStringLiteral("構造"));
 }
 
-void TForm1::ConnectDataTab() {
-  connect(IncludeVelCheck, &QCheckBox::toggled, this, Guarded(&TForm1::IncludeVelCheckClick));
+void MainWindow::ConnectDataTab() {
+  connect(IncludeVelCheck, &QCheckBox::toggled, this, Guarded(&MainWindow::IncludeVelCheckClick));
   ConnectFormulaControls();
 }
 
 // Adds or removes the derived variables and the controls that need velocity data.
-void TForm1::IncludeVelCheckClick() {
+void MainWindow::IncludeVelCheckClick() {
   IncludeVelCheck->setEnabled(false);
   QCoreApplication::processEvents();
   if (IncludeVelCheck->isChecked()) {

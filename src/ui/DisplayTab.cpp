@@ -7,16 +7,16 @@
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildDisplayTab() {
-  TabSheet3 = Named(new QWidget, "TabSheet3");
+void MainWindow::BuildDisplayTab() {
+  displayTab = Named(new QWidget, "TabSheet3");
   {
-    auto* v = new QVBoxLayout(TabSheet3);
+    auto* v = new QVBoxLayout(displayTab);
     auto* row1 = new QHBoxLayout;
-    auto* g9 = MakeGroup(TabSheet3, "GroupBox9", QStringLiteral("枠線表示設定"));
+    auto* g9 = MakeGroup(displayTab, "GroupBox9", QStringLiteral("枠線表示設定"));
     auto* f9 = new QGridLayout(g9);
     f9->addWidget(MakeLabel(g9, "Label26", QStringLiteral("領域番号")), 0, 0);
     ZoneSelect = MakeCombo(g9, "ZoneSelect");
@@ -32,7 +32,7 @@ void TForm1::BuildDisplayTab() {
     SyncroArea = MakeCheck(g9, "SyncroArea", QStringLiteral("全領域同時設定"), false);
     f9->addWidget(SyncroArea, 3, 0, 1, 2);
     row1->addWidget(g9);
-    auto* g10 = MakeGroup(TabSheet3, "GroupBox10", QStringLiteral("重ねがき"));
+    auto* g10 = MakeGroup(displayTab, "GroupBox10", QStringLiteral("重ねがき"));
     auto* f10 = new QGridLayout(g10);
     f10->addWidget(MakeLabel(g10, "Label27", QStringLiteral("個数")), 0, 0);
     writetimes = MakeSpin(g10, "writetimes", 0, 10, 0);
@@ -46,7 +46,7 @@ void TForm1::BuildDisplayTab() {
     f10->addWidget(yoffsetbox, 3, 1, 1, 2);
     row1->addWidget(g10);
     v->addLayout(row1);
-    auto* g12 = MakeGroup(TabSheet3, "GroupBox12", QStringLiteral("スケーリング"));
+    auto* g12 = MakeGroup(displayTab, "GroupBox12", QStringLiteral("スケーリング"));
     g12->setToolTip(QStringLiteral("OpenGL時は無効"));
     auto* f12 = new QGridLayout(g12);
     f12->addWidget(MakeLabel(g12, "Label30", QStringLiteral("中心位置")), 0, 0);
@@ -64,7 +64,7 @@ void TForm1::BuildDisplayTab() {
     yscalebox = MakeEdit(g12, "yscalebox", QStringLiteral("1.0"));
     f12->addWidget(yscalebox, 1, 4);
     v->addWidget(g12);
-    auto* g11 = MakeGroup(TabSheet3, "GroupBox11", QStringLiteral("データの圧縮"));
+    auto* g11 = MakeGroup(displayTab, "GroupBox11", QStringLiteral("データの圧縮"));
     auto* f11 = new QGridLayout(g11);
     f11->addWidget(MakeLabel(g11, "Label37", QStringLiteral("i方向")), 0, 0);
     ICompress2 = MakeTrack(g11, "ICompress2", 1, 10, 1);
@@ -79,35 +79,35 @@ void TForm1::BuildDisplayTab() {
     JCompBox->setEnabled(false);
     f11->addWidget(JCompBox, 1, 2);
     v->addWidget(g11);
-    SmoothCheck = MakeCheck(TabSheet3, "SmoothCheck", QStringLiteral("滑らかに描く"), false);
+    SmoothCheck = MakeCheck(displayTab, "SmoothCheck", QStringLiteral("滑らかに描く"), false);
     SmoothCheck->setToolTip(QStringLiteral("線・文字・矢印・塗り分けの縁をアンチエイリアスで描きます"));
     v->addWidget(SmoothCheck);
     v->addStretch();
   }
-  PageControl1->addTab(TabSheet3, QStringLiteral("表示"));
+  tabPages->addTab(displayTab, QStringLiteral("表示"));
 }
 
-void TForm1::ConnectDisplayTab() {
+void MainWindow::ConnectDisplayTab() {
   for (QLineEdit* box : {x0box, y0box, xscalebox, yscalebox}) {
     connect(box, &QLineEdit::textEdited, this, Guarded([this, box] { x0boxKeyDown(box, 0); }));
     connect(box, &QLineEdit::returnPressed, this, Guarded([this, box] { x0boxKeyDown(box, Qt::Key_Return); }));
   }
-  connect(ICompress2, &QSlider::valueChanged, this, Guarded(&TForm1::ICompress2Change));
-  connect(JCompress2, &QSlider::valueChanged, this, Guarded(&TForm1::JCompress2Change));
-  connect(ZoneSelect, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::ZoneSelectChange));
+  connect(ICompress2, &QSlider::valueChanged, this, Guarded(&MainWindow::ICompress2Change));
+  connect(JCompress2, &QSlider::valueChanged, this, Guarded(&MainWindow::JCompress2Change));
+  connect(ZoneSelect, &QComboBox::currentIndexChanged, this, Guarded(&MainWindow::ZoneSelectChange));
   for (QCheckBox* c : {Showi0, Showimax, Showj0, showjmax})
-    connect(c, &QCheckBox::toggled, this, Guarded(&TForm1::Showi0Click));
+    connect(c, &QCheckBox::toggled, this, Guarded(&MainWindow::Showi0Click));
 }
 
 // Enter applies the four boxes in order; any other key marks the sender as pending.
 // Enter applies the four boxes in order; any other key marks the sender as pending.
-void TForm1::x0boxKeyDown(QLineEdit* sender, int key) {
+void MainWindow::x0boxKeyDown(QLineEdit* sender, int key) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) ApplyTransformBoxes(sender);
   else SetBlue(sender, true);
 }
 
 // Centre and scales from the four boxes, in order; the first box without a number stops there.
-void TForm1::ApplyTransformBoxes(QLineEdit*) {
+void MainWindow::ApplyTransformBoxes(QLineEdit*) {
   QLineEdit* boxes[4] = {x0box, y0box, xscalebox, yscalebox};
   double* fields[4] = {&view_.CentreX, &view_.CentreY, &view_.ScaleX, &view_.ScaleY};
   RememberView();  // typed values are a step of the view like a zoom, and can be taken back
@@ -123,7 +123,7 @@ void TForm1::ApplyTransformBoxes(QLineEdit*) {
 }
 
 // The boxes show the view as it is now.
-void TForm1::WriteTransformBoxes() {
+void MainWindow::WriteTransformBoxes() {
   QLineEdit* boxes[4] = {x0box, y0box, xscalebox, yscalebox};
   const double values[4] = {view_.CentreX, view_.CentreY, view_.ScaleX, view_.ScaleY};
   for (int k = 0; k < 4; ++k) {
@@ -133,7 +133,7 @@ void TForm1::WriteTransformBoxes() {
 }
 
 // Loads the selected zone's flags into the four boxes without their handler writing them back.
-void TForm1::ZoneSelectChange() {
+void MainWindow::ZoneSelectChange() {
   if (zoneSelecting_) return;
   zoneSelecting_ = true;
   int z = ZoneSelect->currentIndex();
@@ -149,7 +149,7 @@ void TForm1::ZoneSelectChange() {
 }
 
 // All four flags of the selected zone (or of every zone) from the four boxes.
-void TForm1::Showi0Click() {
+void MainWindow::Showi0Click() {
   if (zoneSelecting_) return;
   int first = ZoneSelect->currentIndex(), last = first;
   if (SyncroArea->isChecked()) {
@@ -162,8 +162,8 @@ void TForm1::Showi0Click() {
     data_.Boundaries[static_cast<std::size_t>(z)] = f;
 }
 
-void TForm1::ICompress2Change() { ICompBox->setValue(ICompress2->value()); }
+void MainWindow::ICompress2Change() { ICompBox->setValue(ICompress2->value()); }
 
-void TForm1::JCompress2Change() { JCompBox->setValue(JCompress2->value()); }
+void MainWindow::JCompress2Change() { JCompBox->setValue(JCompress2->value()); }
 
 }  // namespace corvane

@@ -9,11 +9,11 @@
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildFileTab() {
+void MainWindow::BuildFileTab() {
   FileTab = Named(new QWidget, "FileTab");
   {
     auto* v = new QVBoxLayout(FileTab);
@@ -28,60 +28,60 @@ void TForm1::BuildFileTab() {
     v->addWidget(PCNameBox);
     auto* lists = new QHBoxLayout;
     auto* left = new QVBoxLayout;
-    DriveComboBox1 = MakeCombo(FileTab, "DriveComboBox1");
-    DirectoryListBox1 = Named(new QListWidget(FileTab), "DirectoryListBox1");
-    left->addWidget(DriveComboBox1);
-    left->addWidget(DirectoryListBox1, 1);
+    driveBox = MakeCombo(FileTab, "DriveComboBox1");
+    folderList = Named(new QListWidget(FileTab), "DirectoryListBox1");
+    left->addWidget(driveBox);
+    left->addWidget(folderList, 1);
     lists->addLayout(left, 1);
-    FileListBox1 = Named(new QListWidget(FileTab), "FileListBox1");
-    FileListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    FileListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    FileListBox1->setProperty("mask", QString::fromLatin1(kDataFileMask));
-    lists->addWidget(FileListBox1, 1);
+    fileList = Named(new QListWidget(FileTab), "FileListBox1");
+    fileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fileList->setContextMenuPolicy(Qt::CustomContextMenu);
+    fileList->setProperty("mask", QString::fromLatin1(kDataFileMask));
+    lists->addWidget(fileList, 1);
     v->addLayout(lists, 1);
   }
-  PageControl1->addTab(FileTab, QStringLiteral("ファイル"));
+  tabPages->addTab(FileTab, QStringLiteral("ファイル"));
 }
 
-void TForm1::ConnectFileTab() {
-  connect(PCNameBox, &QLineEdit::textEdited, this, Guarded(&TForm1::PCNameBoxChange));
+void MainWindow::ConnectFileTab() {
+  connect(PCNameBox, &QLineEdit::textEdited, this, Guarded(&MainWindow::PCNameBoxChange));
   connect(PCNameBox, &QLineEdit::returnPressed, this, Guarded([this] { PCNameBoxKeyDown(Qt::Key_Return); }));
-  connect(DriveComboBox1, &QComboBox::activated, this, Guarded(&TForm1::DriveComboBox1Change));
-  connect(DirectoryListBox1, &QListWidget::itemActivated, this, Guarded(&TForm1::DirectoryListBox1Change));
-  connect(FileListBox1, &QListWidget::itemDoubleClicked, this, Guarded(&TForm1::FileListBox1DblClick));
-  connect(FileListBox1, &QWidget::customContextMenuRequested, this,
-          Guarded([this](const QPoint& p) { PopupMenu1->popup(FileListBox1->viewport()->mapToGlobal(p)); }));
-  connect(Button1, &QPushButton::clicked, this, Guarded(&TForm1::Button1Click));
+  connect(driveBox, &QComboBox::activated, this, Guarded(&MainWindow::driveChanged));
+  connect(folderList, &QListWidget::itemActivated, this, Guarded(&MainWindow::folderChosen));
+  connect(fileList, &QListWidget::itemDoubleClicked, this, Guarded(&MainWindow::fileDoubleClicked));
+  connect(fileList, &QWidget::customContextMenuRequested, this,
+          Guarded([this](const QPoint& p) { fileListMenu->popup(fileList->viewport()->mapToGlobal(p)); }));
+  connect(applyLayoutButton, &QPushButton::clicked, this, Guarded(&MainWindow::applyLayoutAndLoad));
 }
 
 // Moves the drive, folder and file lists to `folder`; a folder that does not exist is an error.
-void TForm1::SetFolder(const QString& folder) {
+void MainWindow::SetFolder(const QString& folder) {
   QFileInfo info(folder);
   if (!info.exists() || !info.isDir()) throw CorvaneError("フォルダが見つかりません: " + folder.toStdString());
   currentFolder_ = QDir(info.absoluteFilePath()).canonicalPath();
   // Drive list: the mounted file systems; the one holding the folder is current.
-  DriveComboBox1->blockSignals(true);
-  DriveComboBox1->clear();
+  driveBox->blockSignals(true);
+  driveBox->clear();
   int best = -1, bestLength = -1;
   for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
     if (!s.isValid()) continue;
     QString root = s.rootPath();
-    DriveComboBox1->addItem(root, root);
+    driveBox->addItem(root, root);
     bool holds = currentFolder_ == root || currentFolder_.startsWith(root.endsWith('/') ? root : root + '/');
     if (holds && root.length() > bestLength) {
-      best = DriveComboBox1->count() - 1;
+      best = driveBox->count() - 1;
       bestLength = static_cast<int>(root.length());
     }
   }
-  DriveComboBox1->setCurrentIndex(best);
-  DriveComboBox1->blockSignals(false);
+  driveBox->setCurrentIndex(best);
+  driveBox->blockSignals(false);
   RefillFolderList();
   RefillFileList();
 }
 
 // The folder list: the path from the root down to the current folder, then its sub-folders.
-void TForm1::RefillFolderList() {
-  DirectoryListBox1->clear();
+void MainWindow::RefillFolderList() {
+  folderList->clear();
   QDir dir(currentFolder_);
   QStringList chain;
   for (QDir d = dir;; ) {
@@ -91,47 +91,47 @@ void TForm1::RefillFolderList() {
   int depth = 0;
   for (const QString& p : chain) {
     QString shown = depth == 0 ? p : QFileInfo(p).fileName();
-    auto* item = new QListWidgetItem(QString(depth, ' ') + shown, DirectoryListBox1);
+    auto* item = new QListWidgetItem(QString(depth, ' ') + shown, folderList);
     item->setData(Qt::UserRole, p);
     ++depth;
   }
-  DirectoryListBox1->setCurrentRow(static_cast<int>(chain.size()) - 1);
+  folderList->setCurrentRow(static_cast<int>(chain.size()) - 1);
   for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-    auto* item = new QListWidgetItem(QString(depth, ' ') + sub.fileName(), DirectoryListBox1);
+    auto* item = new QListWidgetItem(QString(depth, ' ') + sub.fileName(), folderList);
     item->setData(Qt::UserRole, sub.absoluteFilePath());
   }
 }
 
-void TForm1::RefillFileList() {
-  FileListBox1->clear();
+void MainWindow::RefillFileList() {
+  fileList->clear();
   QDir dir(currentFolder_);
-  const QStringList masks = FileListBox1->property("mask").toString().split(';');
+  const QStringList masks = fileList->property("mask").toString().split(';');
   for (const QFileInfo& f : dir.entryInfoList(masks, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-    auto* item = new QListWidgetItem(f.fileName(), FileListBox1);
+    auto* item = new QListWidgetItem(f.fileName(), fileList);
     item->setData(Qt::UserRole, f.absoluteFilePath());
   }
 }
 
 // Selects `path` in the file list after moving the lists to its folder.
-bool TForm1::SelectFile(const QString& path) {
+bool MainWindow::SelectFile(const QString& path) {
   QFileInfo info(path);
   if (!info.exists()) return false;
   SetFolder(info.absolutePath());
   QString name = info.fileName();
-  for (int k = 0; k < FileListBox1->count(); ++k) {
-    if (FileListBox1->item(k)->text() == name) {
-      FileListBox1->clearSelection();
-      FileListBox1->setCurrentRow(k);
-      FileListBox1->item(k)->setSelected(true);
+  for (int k = 0; k < fileList->count(); ++k) {
+    if (fileList->item(k)->text() == name) {
+      fileList->clearSelection();
+      fileList->setCurrentRow(k);
+      fileList->item(k)->setSelected(true);
       return true;
     }
   }
   return false;
 }
 
-void TForm1::PCNameBoxChange() { SetBlue(PCNameBox, true); }
+void MainWindow::PCNameBoxChange() { SetBlue(PCNameBox, true); }
 
-void TForm1::PCNameBoxKeyDown(int key) {
+void MainWindow::PCNameBoxKeyDown(int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
   try {
     SetFolder(PCNameBox->text().trimmed());
@@ -142,8 +142,8 @@ void TForm1::PCNameBoxKeyDown(int key) {
   SetBlue(PCNameBox, false);
 }
 
-void TForm1::DriveComboBox1Change() {
-  QString root = DriveComboBox1->currentData().toString();
+void MainWindow::driveChanged() {
+  QString root = driveBox->currentData().toString();
   if (root.isEmpty()) return;
   try {
     SetFolder(root);
@@ -152,8 +152,8 @@ void TForm1::DriveComboBox1Change() {
   }
 }
 
-void TForm1::DirectoryListBox1Change() {
-  QListWidgetItem* item = DirectoryListBox1->currentItem();
+void MainWindow::folderChosen() {
+  QListWidgetItem* item = folderList->currentItem();
   if (!item) return;
   try {
     SetFolder(item->data(Qt::UserRole).toString());
@@ -162,27 +162,27 @@ void TForm1::DirectoryListBox1Change() {
   }
 }
 
-void TForm1::FileListBox1DblClick() { LoadSelectedFile(); }
+void MainWindow::fileDoubleClicked() { LoadSelectedFile(); }
 
-void TForm1::Button1Click() { LoadSelectedFile(); }
+void MainWindow::applyLayoutAndLoad() { LoadSelectedFile(); }
 
-void TForm1::R1Click() { LoadSelectedFile(); }
+void MainWindow::reloadSelectedFile() { LoadSelectedFile(); }
 
 // Loads the list's current file, or asks for one.
-void TForm1::LoadSelectedFile() {
-  if (FileListBox1->selectedItems().isEmpty()) {
+void MainWindow::LoadSelectedFile() {
+  if (fileList->selectedItems().isEmpty()) {
     notifier_->Warning("ファイルが選択されていません");
     if (!isVisible()) show();
-    PageControl1->setCurrentWidget(FileTab);
-    FileListBox1->setFocus();
+    tabPages->setCurrentWidget(FileTab);
+    fileList->setFocus();
     return;
   }
-  QListWidgetItem* item = FileListBox1->currentItem();
-  if (!item || !item->isSelected()) item = FileListBox1->selectedItems().first();
+  QListWidgetItem* item = fileList->currentItem();
+  if (!item || !item->isSelected()) item = fileList->selectedItems().first();
   // Several selected files, or one file of several solution times, make a time series.
   std::vector<std::string> selected;
-  for (int row = 0; row < FileListBox1->count(); ++row)
-    if (FileListBox1->item(row)->isSelected()) selected.push_back(FileListBox1->item(row)->data(Qt::UserRole).toString().toStdString());
+  for (int row = 0; row < fileList->count(); ++row)
+    if (fileList->item(row)->isSelected()) selected.push_back(fileList->item(row)->data(Qt::UserRole).toString().toStdString());
   if (selected.size() == 1) selected = {item->data(Qt::UserRole).toString().toStdString()};
   std::vector<SeriesFrame> frames;
   bool refused = false;
@@ -204,7 +204,7 @@ void TForm1::LoadSelectedFile() {
 }
 
 // Reads `path` into a new data set and replaces the shown one only when the load completes.
-bool TForm1::LoadFile(const QString& path) {
+bool MainWindow::LoadFile(const QString& path) {
   bool replaced = false;
   RunCommand([&] { replaced = LoadFileCore(path); });
   // Files the user opened are remembered; the batch's many loads are not.
@@ -215,7 +215,7 @@ bool TForm1::LoadFile(const QString& path) {
   return replaced;
 }
 
-bool TForm1::LoadFileCore(const QString& path) {
+bool MainWindow::LoadFileCore(const QString& path) {
   RequireLoadNumbers(state);
   ProgramOptions options = scene.options;
   // Every load preselects the velocity, temperature and pressure columns afresh.
@@ -231,7 +231,7 @@ bool TForm1::LoadFileCore(const QString& path) {
   const QString name = QFileInfo(path).fileName();
   // However the load ends, the status bar says how, and the gauge is not left half way.
   struct Unfinished {
-    TForm1* form;
+    MainWindow* form;
     QString name;
     bool done = false;
     ~Unfinished() {
@@ -253,7 +253,7 @@ bool TForm1::LoadFileCore(const QString& path) {
 }
 
 // Takes a completed load: the data set, the variable list, the selectors and the zone lists.
-void TForm1::ApplyLoadResult(LoadResult& result) {
+void MainWindow::ApplyLoadResult(LoadResult& result) {
   int remembered = RGroup->ItemIndex();
   data_ = std::move(result.data);
   QStringList items;

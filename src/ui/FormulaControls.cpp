@@ -6,12 +6,12 @@
 #include "data/FormulaVariables.h"
 #include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
-#include "ui/ProfileForm.h"
+#include "ui/MainWindow.h"
+#include "ui/ProfileWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildFormulaControls(QBoxLayout* into) {
+void MainWindow::BuildFormulaControls(QBoxLayout* into) {
   auto* group = MakeGroup(DataTab, "FormulaGroup", QStringLiteral("計算式で変数を追加"));
   auto* g = new QGridLayout(group);
   FormulaBox = MakeEdit(group, "FormulaBox", QString());
@@ -28,17 +28,17 @@ void TForm1::BuildFormulaControls(QBoxLayout* into) {
   into->addWidget(group);
 }
 
-void TForm1::ConnectFormulaControls() {
-  connect(FormulaButton, &QPushButton::clicked, this, Guarded(&TForm1::FormulaButtonClick));
-  connect(FormulaBox, &QLineEdit::returnPressed, this, Guarded(&TForm1::FormulaButtonClick));
-  connect(FormulaDelButton, &QPushButton::clicked, this, Guarded(&TForm1::FormulaDelButtonClick));
+void MainWindow::ConnectFormulaControls() {
+  connect(FormulaButton, &QPushButton::clicked, this, Guarded(&MainWindow::FormulaButtonClick));
+  connect(FormulaBox, &QLineEdit::returnPressed, this, Guarded(&MainWindow::FormulaButtonClick));
+  connect(FormulaDelButton, &QPushButton::clicked, this, Guarded(&MainWindow::FormulaDelButtonClick));
 }
 
-void TForm1::FormulaButtonClick() {
+void MainWindow::FormulaButtonClick() {
   if (AddFormula(FormulaBox->text())) FormulaBox->clear();
 }
 
-bool TForm1::AddFormula(const QString& text) {
+bool MainWindow::AddFormula(const QString& text) {
   if (Busy()) return false;
   try {
     const FormulaDefinition formula = ParseFormulaText(text.toStdString());
@@ -59,7 +59,7 @@ bool TForm1::AddFormula(const QString& text) {
 }
 
 // The formula leaves the list, and its variable leaves the data set shown now.
-void TForm1::FormulaDelButtonClick() {
+void MainWindow::FormulaDelButtonClick() {
   const int k = FormulaList->currentIndex();
   auto& formulas = scene.options.load.formulas;
   if (k < 0 || k >= static_cast<int>(formulas.size()) || Busy()) return;
@@ -88,10 +88,10 @@ void TForm1::FormulaDelButtonClick() {
   RGroup->SetItemIndex(std::clamp(selected, 0, std::max(RGroup->Count() - 1, 0)));
   StoreControl(RGroup);
   RGroupClick();
-  if (ProfileForm) ProfileForm->DataChanged();
+  if (profileWindow) profileWindow->DataChanged();
 }
 
-void TForm1::RefreshVariableItems(int insertedRow) {
+void MainWindow::RefreshVariableItems(int insertedRow) {
   if (insertedRow >= 0) {
     int selected = RGroup->ItemIndex();
     QStringList items;
@@ -103,15 +103,15 @@ void TForm1::RefreshVariableItems(int insertedRow) {
     StoreControl(RGroup);
     RGroupClick();
   }
-  if (ProfileForm) ProfileForm->DataChanged();
+  if (profileWindow) profileWindow->DataChanged();
 }
 
-void TForm1::ProfileButtonClick() {
-  if (!ProfileForm) ProfileForm = new TProfileForm(this);
-  ProfileForm->DataChanged();
-  ProfileForm->show();
-  ProfileForm->raise();
-  ProfileForm->activateWindow();
+void MainWindow::ProfileButtonClick() {
+  if (!profileWindow) profileWindow = new ProfileWindow(this);
+  profileWindow->DataChanged();
+  profileWindow->show();
+  profileWindow->raise();
+  profileWindow->activateWindow();
 }
 
 }  // namespace corvane

@@ -1,12 +1,12 @@
 // The program's windows, created in their fixed order and wired to the main window.
 #include "data/Errors.h"
-#include "ui/AboutForm.h"
-#include "ui/LegendForm.h"
-#include "ui/MainForm.h"
-#include "ui/OGLForm.h"
-#include "ui/ProcessForm.h"
+#include "ui/AboutDialog.h"
+#include "ui/LegendWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/OpenGLWindow.h"
+#include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/ViewForm.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane {
 
@@ -21,11 +21,11 @@ ProgramWindows::~ProgramWindows() {
   ogl.reset();
   legend.reset();
   if (main) {
-    main->OGLForm = nullptr;
-    main->ViewForm = nullptr;
-    main->LegendForm = nullptr;
-    main->ProcessForm = nullptr;
-    main->AboutForm = nullptr;
+    main->openGLWindow = nullptr;
+    main->plotWindow = nullptr;
+    main->legendWindow = nullptr;
+    main->progressWindow = nullptr;
+    main->aboutDialog = nullptr;
   }
 }
 
@@ -33,9 +33,9 @@ ProgramWindows::~ProgramWindows() {
 // About window last reads the settings, so every window a setting touches exists by then.
 ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   ProgramWindows w;
-  w.main = std::make_unique<TForm1>();
-  TForm1* m = w.main.get();
-  w.legend = std::make_unique<TLegendForm>();
+  w.main = std::make_unique<MainWindow>();
+  MainWindow* m = w.main.get();
+  w.legend = std::make_unique<LegendWindow>();
   w.legend->SetNotifier(&m->notifier());
   w.legend->SetSource([m] {
     LegendSource s;
@@ -44,14 +44,14 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
     s.MaxBox = m->MaxBox->text().toStdString();
     s.StepBox = m->StepBox->text().toStdString();
     s.WhiteBack = m->Options().display.WhiteBack;
-    s.colorMap = m->Options().contour.colorMap;
+    s.colourMap = m->Options().contour.colourMap;
     s.RoundLevels = m->Options().load.RoundLevelsCheck;
     return s;
   });
-  m->LegendForm = w.legend.get();
+  m->legendWindow = w.legend.get();
   // The OpenGL window reads the main window's data, options and progress and writes the plot
   // view's boxes back after its keys.
-  OGLFormHost host;
+  OpenGLWindowHost host;
   host.data = &m->data_;
   host.readout = &m->readout_;
   host.progress = &m->progress();
@@ -61,7 +61,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
     return m->Options();
   };
   host.setPlotCaption = [m](int row) {
-    if (m->ViewForm) m->ViewForm->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
+    if (m->plotWindow) m->plotWindow->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
   };
   host.raiseMainWindow = [m] {
     m->show();
@@ -78,16 +78,16 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
                             : QStringLiteral("描画できませんでした"),
                   completed);
   };
-  w.ogl = std::make_unique<TOGLForm>(std::move(host));
-  m->OGLForm = w.ogl.get();
-  w.view = std::make_unique<TViewForm>(m);
-  m->ViewForm = w.view.get();
+  w.ogl = std::make_unique<OpenGLWindow>(std::move(host));
+  m->openGLWindow = w.ogl.get();
+  w.view = std::make_unique<PlotWindow>(m);
+  m->plotWindow = w.view.get();
   QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->SeriesFrameChosen(frame); });
   QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
-  w.process = std::make_unique<TProcessForm>();
-  m->ProcessForm = w.process.get();
-  w.about = std::make_unique<TForm5>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
-  m->AboutForm = w.about.get();
+  w.process = std::make_unique<ProgressWindow>();
+  m->progressWindow = w.process.get();
+  w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
+  m->aboutDialog = w.about.get();
   // Every window opens inside the screen (the plot window sees to it itself, since its size is
   // the picture's).
   auto* placement = new ScreenPlacement(m);

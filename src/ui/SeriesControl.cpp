@@ -7,8 +7,8 @@
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
-#include "ui/MainForm.h"
-#include "ui/ViewForm.h"
+#include "ui/MainWindow.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane {
 namespace {
@@ -21,31 +21,31 @@ QString FrameText(const SeriesFrame& frame) {
 
 }  // namespace
 
-void TForm1::LoadSeries(std::vector<SeriesFrame> frames) {
+void MainWindow::LoadSeries(std::vector<SeriesFrame> frames) {
   if (frames.size() <= 1) {
     series_.clear();
     seriesRange_.reset();
-    if (ViewForm) ViewForm->ShowSeriesBar(false);
+    if (plotWindow) plotWindow->ShowSeriesBar(false);
     if (!frames.empty()) LoadFile(QString::fromStdString(frames.front().path));
     return;
   }
   series_ = std::move(frames);
   seriesRange_.reset();
-  if (ViewForm) {
-    ViewForm->seriesBar->SetFrameCount(static_cast<int>(series_.size()));
-    ViewForm->ShowSeriesBar(true);
+  if (plotWindow) {
+    plotWindow->seriesBar->SetFrameCount(static_cast<int>(series_.size()));
+    plotWindow->ShowSeriesBar(true);
   }
   SeriesFrameChosen(0);
 }
 
-void TForm1::SeriesFrameChosen(int frame) {
+void MainWindow::SeriesFrameChosen(int frame) {
   if (frame < 0 || static_cast<std::size_t>(frame) >= series_.size()) return;
   bool loaded = false;
   RunCommand([&] {
     const SeriesFrame& f = series_[static_cast<std::size_t>(frame)];
     ProgramOptions options = scene.options;
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
-    if (ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked() && !seriesRange_)
+    if (plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked() && !seriesRange_)
       seriesRange_ = RangeOverSeries(series_, options.load, *notifier_, *progress_);
     AbortRequested = false;
     std::optional<LoadResult> result =
@@ -53,26 +53,26 @@ void TForm1::SeriesFrameChosen(int frame) {
     AbortRequested = false;
     if (!result) return;
     ApplyLoadResult(*result);
-    if (seriesRange_ && ViewForm && ViewForm->seriesBar->SeriesSameRange->isChecked()) {
+    if (seriesRange_ && plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked()) {
       ApplySeriesRange(data_, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
       ShowContourRange();
     }
     seriesFrame_ = frame;
-    if (ViewForm) ViewForm->seriesBar->ShowFrame(frame, FrameText(f));
+    if (plotWindow) plotWindow->seriesBar->ShowFrame(frame, FrameText(f));
     loaded = true;
   });
-  if (!ViewForm) return;
+  if (!plotWindow) return;
   if (!loaded) {
-    ViewForm->seriesBar->Stop();
-    ViewForm->seriesBar->ShowFrame(seriesFrame_, FrameText(series_[static_cast<std::size_t>(seriesFrame_)]));
+    plotWindow->seriesBar->Stop();
+    plotWindow->seriesBar->ShowFrame(seriesFrame_, FrameText(series_[static_cast<std::size_t>(seriesFrame_)]));
     return;
   }
   // The view stays: a frame that follows a drawing is drawn in the same place.
-  if (ViewForm->isEnabled()) Redraw();
-  ViewForm->seriesBar->FrameDone();
+  if (plotWindow->isEnabled()) Redraw();
+  plotWindow->seriesBar->FrameDone();
 }
 
-void TForm1::SeriesRangeChanged() {
+void MainWindow::SeriesRangeChanged() {
   seriesRange_.reset();
   if (!series_.empty()) SeriesFrameChosen(seriesFrame_);
 }

@@ -11,29 +11,29 @@
 #include "streamline/SeedList.h"
 #include "ui/ColourSwatchWidget.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 
-void TForm1::BuildStreamTab() {
-  TabSheet2 = Named(new QWidget, "TabSheet2");
+void MainWindow::BuildStreamTab() {
+  streamTab = Named(new QWidget, "TabSheet2");
   {
-    auto* v = new QVBoxLayout(TabSheet2);
+    auto* v = new QVBoxLayout(streamTab);
     auto* h = new QHBoxLayout;
-    h->addWidget(MakeLabel(TabSheet2, "Label60", QStringLiteral("線幅")));
-    StreamLineWid = MakeSpin(TabSheet2, "StreamLineWid", 1, 10, 1);
+    h->addWidget(MakeLabel(streamTab, "Label60", QStringLiteral("線幅")));
+    StreamLineWid = MakeSpin(streamTab, "StreamLineWid", 1, 10, 1);
     h->addWidget(StreamLineWid);
-    h->addWidget(MakeLabel(TabSheet2, "Label61", QStringLiteral("色")));
-    StreamColShape = Named(new ColourSwatchWidget(MakeColour(0, 0, 255), TabSheet2), "StreamColShape");
-    h->addWidget(StreamColShape);
-    Button7 = MakeButton(TabSheet2, "Button7", QStringLiteral("変更"));
-    h->addWidget(Button7);
-    DrawStreamLineCheck = MakeCheck(TabSheet2, "DrawStreamLineCheck", QStringLiteral("流線を描く"), false);
+    h->addWidget(MakeLabel(streamTab, "Label61", QStringLiteral("色")));
+    streamLineColour = Named(new ColourSwatchWidget(MakeColour(0, 0, 255), streamTab), "StreamColShape");
+    h->addWidget(streamLineColour);
+    streamColourButton = MakeButton(streamTab, "Button7", QStringLiteral("変更"));
+    h->addWidget(streamColourButton);
+    DrawStreamLineCheck = MakeCheck(streamTab, "DrawStreamLineCheck", QStringLiteral("流線を描く"), false);
     DrawStreamLineCheck->setEnabled(false);
     h->addWidget(DrawStreamLineCheck);
     h->addStretch();
     v->addLayout(h);
-    auto* g18 = MakeGroup(TabSheet2, "GroupBox18", QStringLiteral("出発点の指定"));
+    auto* g18 = MakeGroup(streamTab, "GroupBox18", QStringLiteral("出発点の指定"));
     auto* f = new QGridLayout(g18);
     StreamLineGridSelect = MakeCheck(g18, "StreamLineGridSelect", QStringLiteral("特定のグリッドから出発"), false);
     f->addWidget(StreamLineGridSelect, 0, 0, 1, 4);
@@ -95,29 +95,29 @@ void TForm1::BuildStreamTab() {
     v->addWidget(g18);
     v->addStretch();
   }
-  PageControl1->addTab(TabSheet2, QStringLiteral("流線"));
+  tabPages->addTab(streamTab, QStringLiteral("流線"));
 }
 
-void TForm1::ConnectStreamTab() {
-  connect(StreamZoneSelect, &QComboBox::currentIndexChanged, this, Guarded(&TForm1::StreamZoneSelectChange));
-  connect(StreamAddButton, &QPushButton::clicked, this, Guarded(&TForm1::StreamAddButtonClick));
-  connect(StreamDelButton, &QPushButton::clicked, this, Guarded(&TForm1::StreamDelButtonClick));
-  connect(StreamDelAllButton, &QPushButton::clicked, this, Guarded(&TForm1::StreamDelAllButtonClick));
-  connect(Button7, &QPushButton::clicked, this, Guarded(&TForm1::Button7Click));
+void MainWindow::ConnectStreamTab() {
+  connect(StreamZoneSelect, &QComboBox::currentIndexChanged, this, Guarded(&MainWindow::StreamZoneSelectChange));
+  connect(StreamAddButton, &QPushButton::clicked, this, Guarded(&MainWindow::StreamAddButtonClick));
+  connect(StreamDelButton, &QPushButton::clicked, this, Guarded(&MainWindow::StreamDelButtonClick));
+  connect(StreamDelAllButton, &QPushButton::clicked, this, Guarded(&MainWindow::StreamDelAllButtonClick));
+  connect(streamColourButton, &QPushButton::clicked, this, Guarded(&MainWindow::chooseStreamLineColour));
   StreamList->installEventFilter(this);
   for (QLineEdit* e : {StreamXa, StreamYa, StreamXb, StreamYb})
-    connect(e, &QLineEdit::textChanged, this, Guarded(&TForm1::StreamXaChange));
-  connect(StreamDevide, &QSpinBox::valueChanged, this, Guarded(&TForm1::StreamXaChange));
+    connect(e, &QLineEdit::textChanged, this, Guarded(&MainWindow::StreamXaChange));
+  connect(StreamDevide, &QSpinBox::valueChanged, this, Guarded(&MainWindow::StreamXaChange));
 }
 
-void TForm1::Button7Click() { PickSwatchColour(StreamColShape, this); }
+void MainWindow::chooseStreamLineColour() { PickSwatchColour(streamLineColour, this); }
 
-void TForm1::TabSheet2Show() {
+void MainWindow::streamTabShown() {
   if (scene.options.display.UseOpenGL) notifier_->Message("OpenGL時には流線を描くことはできません");
 }
 
 // The seed rows as the list shows them.
-StreamSeedList TForm1::ReadSeedList() const {
+StreamSeedList MainWindow::ReadSeedList() const {
   StreamSeedList list;
   for (int row = 1; row < StreamSeedList::kRowCount; ++row) {
     auto cell = [&](int column) {
@@ -136,7 +136,7 @@ StreamSeedList TForm1::ReadSeedList() const {
 }
 
 // The list shows `list`, which becomes the stored seed list.
-void TForm1::ShowSeedList(const StreamSeedList& list) {
+void MainWindow::ShowSeedList(const StreamSeedList& list) {
   for (int row = 0; row < StreamSeedList::kRowCount; ++row)
     for (int column = 0; column < StreamSeedList::kColumnCount; ++column) {
       QString text = Q(SeedListCellText(list, row, column));
@@ -151,7 +151,7 @@ void TForm1::ShowSeedList(const StreamSeedList& list) {
   scene.options.stream.StreamList = list;
 }
 
-void TForm1::StreamZoneSelectChange() {
+void MainWindow::StreamZoneSelectChange() {
   StreamOptions stream;
   stream.StreamZoneSelect = StreamZoneSelect->currentIndex();
   stream.StreamIBox = StreamIBox->value();
@@ -163,7 +163,7 @@ void TForm1::StreamZoneSelectChange() {
   StreamJBox->setValue(stream.StreamJBox);
 }
 
-void TForm1::StreamAddButtonClick() {
+void MainWindow::StreamAddButtonClick() {
   StreamOptions stream;
   stream.StreamOverbox = StreamOverbox->value();
   stream.StreamZoneSelect = StreamZoneSelect->currentIndex();
@@ -176,7 +176,7 @@ void TForm1::StreamAddButtonClick() {
 }
 
 // One row per click: the top row of the selection.
-void TForm1::StreamDelButtonClick() {
+void MainWindow::StreamDelButtonClick() {
   QList<QTableWidgetItem*> selected = StreamList->selectedItems();
   int row = StreamList->currentRow();
   for (const QTableWidgetItem* item : selected) row = std::min(row < 0 ? item->row() : row, item->row());
@@ -186,16 +186,16 @@ void TForm1::StreamDelButtonClick() {
   ShowSeedList(list);
 }
 
-void TForm1::StreamDelAllButtonClick() {
+void MainWindow::StreamDelAllButtonClick() {
   StreamSeedList list;
   ClearSeedList(list);
   ShowSeedList(list);
 }
 
-void TForm1::StreamListKeyDown(int key) {
+void MainWindow::StreamListKeyDown(int key) {
   if (key == Qt::Key_Delete) StreamDelButtonClick();
 }
 
-void TForm1::StreamXaChange() { StreamLineSegment->setChecked(true); }
+void MainWindow::StreamXaChange() { StreamLineSegment->setChecked(true); }
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ColourToValue.h"
 
 using namespace corvane;
@@ -11,14 +11,14 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr Colour kBlue = MakeColour(0, 0, 255), kRed = MakeColour(255, 0, 0);
-constexpr auto kRainbow = ColorMapKind::Rainbow, kRedBlue = ColorMapKind::RedBlue;
-constexpr auto kGray1 = ColorMapKind::Gray1, kGray2 = ColorMapKind::Gray2;
+constexpr auto kRainbow = ColourMapKind::Rainbow, kRedBlue = ColourMapKind::RedBlue;
+constexpr auto kGray1 = ColourMapKind::Gray1, kGray2 = ColourMapKind::Gray2;
 }  // namespace
 
 TEST(ColorMap, EachMapFollowsItsRampAndClampsBeyondTheRange) {
   const struct {
     float v, lo, hi;
-    ColorMapKind kind;
+    ColourMapKind kind;
     Colour expected;
   } cases[] = {
       {0, 0, 4, kRainbow, kBlue}, {1, 0, 4, kRainbow, MakeColour(0, 255, 255)}, {2, 0, 4, kRainbow, MakeColour(0, 255, 0)},
@@ -32,16 +32,16 @@ TEST(ColorMap, EachMapFollowsItsRampAndClampsBeyondTheRange) {
       {1, 0, 2, kGray2, kBlack}, {-4, 0, 2, kGray2, kWhite}, {9, 0, 2, kGray2, kWhite},
       // A degenerate range or no map gives a fixed colour.
       {5, 1, 1, kRainbow, kBlue}, {5, 1, 1, kRedBlue, kBlue}, {5, 1, 1, kGray1, kBlack}, {5, 1, 1, kGray2, kBlack},
-      {1, 0, 2, ColorMapKind::None, kBlack},
+      {1, 0, 2, ColourMapKind::None, kBlack},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(LevelColor(c.v, c.lo, c.hi, c.kind), c.expected)
+    EXPECT_EQ(LevelColour(c.v, c.lo, c.hi, c.kind), c.expected)
         << c.v << " in " << c.lo << ".." << c.hi << " map " << static_cast<int>(c.kind);
-  for (ColorMapKind k : {kRainbow, kRedBlue, kGray1, kGray2}) {
+  for (ColourMapKind k : {kRainbow, kRedBlue, kGray1, kGray2}) {
     // No undefined conversion (the sanitizer build checks these).
-    (void)LevelColor(kNaN, 0, 1, k);
-    (void)LevelColor(0.5f, kNaN, 1, k);
-    (void)LevelColor(0.5f, -kInf, kInf, k);
+    (void)LevelColour(kNaN, 0, 1, k);
+    (void)LevelColour(0.5f, kNaN, 1, k);
+    (void)LevelColour(0.5f, -kInf, kInf, k);
   }
 }
 
@@ -57,6 +57,6 @@ TEST(ColourToValue, InvertsTheColourMapsWithinOneColourStep) {
   // A range of 8 spread over 4, 2 or 1 ramps of 255 steps.
   for (const auto& [k, ramps] : {std::pair{kRainbow, 4}, {kRedBlue, 2}, {kGray1, 1}})
     for (double v = 2.0; v <= 10.0; v += 0.37)
-      EXPECT_NEAR(ColourToValue(LevelColor(static_cast<float>(v), 2.0f, 10.0f, k), 10, 2, k), v, 8.0 / 255 / ramps + 1e-9)
+      EXPECT_NEAR(ColourToValue(LevelColour(static_cast<float>(v), 2.0f, 10.0f, k), 10, 2, k), v, 8.0 / 255 / ramps + 1e-9)
           << v << " map " << static_cast<int>(k);
 }

@@ -54,7 +54,7 @@ TEST(ColourBar, NumbersNeverOverlapAndTicksStayOnTheBar) {
 }
 
 TEST(ColourBar, BandsCarryTheColoursOfThePictureBands) {
-  for (ColorMapKind kind : {ColorMapKind::Rainbow, ColorMapKind::Viridis, ColorMapKind::CoolWarm}) {
+  for (ColourMapKind kind : {ColourMapKind::Rainbow, ColourMapKind::Viridis, ColourMapKind::CoolWarm}) {
     ColourBarInput in = Input(0.3, 0.85, 0.05);
     in.kind = kind;
     QImage image(600, 400, QImage::Format_RGB32);
@@ -75,7 +75,7 @@ TEST(ColourBar, BandsCarryTheColoursOfThePictureBands) {
     for (int n = 6; n < 17; ++n) {  // band [n, n + 1] x step, fully or partly inside the range
       const double mid = (std::max(n * in.step, in.lo) + std::min((n + 1) * in.step, in.hi)) / 2;
       const int y = l.barBottom - static_cast<int>((mid - in.lo) * scale);
-      const Colour expected = LevelColor(static_cast<float>((n + 1) * in.step), 0.3f, 0.85f, kind);
+      const Colour expected = LevelColour(static_cast<float>((n + 1) * in.step), 0.3f, 0.85f, kind);
       const QRgb got = image.pixel(x, y);
       EXPECT_EQ(MakeColour(qRed(got), qGreen(got), qBlue(got)), expected) << "band " << n;
     }

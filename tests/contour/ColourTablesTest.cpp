@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ColourToValue.h"
 
 using namespace corvane;
@@ -19,34 +19,34 @@ double Lightness(Colour c) {
   return y > 0.008856 ? 116.0 * std::cbrt(y) - 16.0 : 903.3 * y;
 }
 
-Colour At(ColorMapKind kind, int index) { return LevelColor(static_cast<float>(index), 0.0f, 255.0f, kind); }
+Colour At(ColourMapKind kind, int index) { return LevelColour(static_cast<float>(index), 0.0f, 255.0f, kind); }
 
 }  // namespace
 
 TEST(ColourTables, EndColoursAreThePublishedOnesAndOutsideValuesClamp) {
   const struct {
-    ColorMapKind kind;
+    ColourMapKind kind;
     Colour low, high;
   } maps[] = {
-      {ColorMapKind::Viridis, MakeColour(68, 1, 84), MakeColour(253, 231, 37)},
-      {ColorMapKind::Cividis, MakeColour(0, 34, 78), MakeColour(254, 232, 56)},
-      {ColorMapKind::CoolWarm, MakeColour(59, 76, 192), MakeColour(180, 4, 38)},
+      {ColourMapKind::Viridis, MakeColour(68, 1, 84), MakeColour(253, 231, 37)},
+      {ColourMapKind::Cividis, MakeColour(0, 34, 78), MakeColour(254, 232, 56)},
+      {ColourMapKind::CoolWarm, MakeColour(59, 76, 192), MakeColour(180, 4, 38)},
   };
   for (const auto& m : maps) {
-    EXPECT_EQ(LevelColor(2.0f, 2.0f, 7.0f, m.kind), m.low);
-    EXPECT_EQ(LevelColor(7.0f, 2.0f, 7.0f, m.kind), m.high);
-    EXPECT_EQ(LevelColor(-1e30f, 2.0f, 7.0f, m.kind), m.low);
-    EXPECT_EQ(LevelColor(1e30f, 2.0f, 7.0f, m.kind), m.high);
-    EXPECT_EQ(LevelColor(3.0f, 3.0f, 3.0f, m.kind), m.low);  // a degenerate range
-    (void)LevelColor(std::nanf(""), 0.0f, 1.0f, m.kind);  // no undefined conversion
+    EXPECT_EQ(LevelColour(2.0f, 2.0f, 7.0f, m.kind), m.low);
+    EXPECT_EQ(LevelColour(7.0f, 2.0f, 7.0f, m.kind), m.high);
+    EXPECT_EQ(LevelColour(-1e30f, 2.0f, 7.0f, m.kind), m.low);
+    EXPECT_EQ(LevelColour(1e30f, 2.0f, 7.0f, m.kind), m.high);
+    EXPECT_EQ(LevelColour(3.0f, 3.0f, 3.0f, m.kind), m.low);  // a degenerate range
+    (void)LevelColour(std::nanf(""), 0.0f, 1.0f, m.kind);  // no undefined conversion
   }
   // The diverging map's middle is a light neutral grey.
-  const Colour mid = LevelColor(0.0f, -1.0f, 1.0f, ColorMapKind::CoolWarm);
+  const Colour mid = LevelColour(0.0f, -1.0f, 1.0f, ColourMapKind::CoolWarm);
   for (int channel : {RedOf(mid), GreenOf(mid), BlueOf(mid)}) EXPECT_NEAR(channel, 221, 2);
 }
 
 TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddleOfTheDivergingOne) {
-  for (ColorMapKind kind : {ColorMapKind::Viridis, ColorMapKind::Cividis}) {
+  for (ColourMapKind kind : {ColourMapKind::Viridis, ColourMapKind::Cividis}) {
     double previous = Lightness(At(kind, 0));
     for (int i = 1; i < 256; ++i) {
       const double l = Lightness(At(kind, i));
@@ -58,14 +58,14 @@ TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddle
     EXPECT_GT(Lightness(At(kind, 255)) - Lightness(At(kind, 0)), 60.0);
   }
   for (int i = 1; i < 128; ++i) {
-    EXPECT_GT(Lightness(At(ColorMapKind::CoolWarm, i)), Lightness(At(ColorMapKind::CoolWarm, i - 1)) - 0.3) << i;
-    EXPECT_LT(Lightness(At(ColorMapKind::CoolWarm, 255 - i)), Lightness(At(ColorMapKind::CoolWarm, 254 - i)) + 0.3) << i;
+    EXPECT_GT(Lightness(At(ColourMapKind::CoolWarm, i)), Lightness(At(ColourMapKind::CoolWarm, i - 1)) - 0.3) << i;
+    EXPECT_LT(Lightness(At(ColourMapKind::CoolWarm, 255 - i)), Lightness(At(ColourMapKind::CoolWarm, 254 - i)) + 0.3) << i;
   }
 }
 
 TEST(ColourTables, TheReadoutInvertsEachTabulatedMap) {
-  for (ColorMapKind kind : {ColorMapKind::Viridis, ColorMapKind::Cividis, ColorMapKind::CoolWarm})
+  for (ColourMapKind kind : {ColourMapKind::Viridis, ColourMapKind::Cividis, ColourMapKind::CoolWarm})
     for (double v = 2.0; v <= 10.0; v += 0.37)
-      EXPECT_NEAR(ColourToValue(LevelColor(static_cast<float>(v), 2.0f, 10.0f, kind), 10, 2, kind), v, 8.0 / 255)
+      EXPECT_NEAR(ColourToValue(LevelColour(static_cast<float>(v), 2.0f, 10.0f, kind), 10, 2, kind), v, 8.0 / 255)
           << v << " map " << static_cast<int>(kind);
 }

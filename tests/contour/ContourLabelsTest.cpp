@@ -81,7 +81,7 @@ TEST_F(LabelFixture, KeptLabelsNeverOverlapWhateverTheirAnglesAndTheGap) {
   // gap) is sampled point by point; no point may fall inside another kept box.
   std::mt19937 rng(7);
   for (int gap : {0, 4, 10, 30}) {
-    options.LabelSukima = gap;
+    options.labelGap = gap;
     labels.clear();
     for (int n = 0; n < 80; ++n) {
       const QPoint c(100 + static_cast<int>(rng() % 160), 100 + static_cast<int>(rng() % 160));

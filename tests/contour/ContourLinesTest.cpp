@@ -5,7 +5,7 @@
 
 #include "ContourScene.h"
 #include "TestSupport.h"
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "render/LoggingCanvas.h"
 
 namespace corvane {
@@ -41,7 +41,7 @@ TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange)
   EXPECT_EQ(canvas.CurrentBrushStyle(), BrushStyle::Solid);
 
   ContourOptions& o = scene.options.contour = ContourOptions{};
-  o.FixLineColor = true, o.Shape1 = MakeColour(1, 2, 3), o.ShowLabel = false;
+  o.FixLineColor = true, o.fixedLineColour = MakeColour(1, 2, 3), o.ShowLabel = false;
   const LoggingCanvas fixed = Drawn(scene);
   EXPECT_EQ(fixed.Only({"SetPen"}), (std::vector<std::string>{"SetPen 030201 1"}));
   EXPECT_TRUE(!fixed.Only({"Polyline"}).empty() && fixed.Only({"TextOut"}).empty());
@@ -49,7 +49,7 @@ TEST(ContourLines, DrawsEveryLevelInItsColourOrOneFixedColourAndReportsTheRange)
 
 TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
   ContourScene scene = Circles(50.0);
-  scene.options.contour.LabelSukima = 4;
+  scene.options.contour.labelGap = 4;
   LoggingCanvas canvas;
   const auto& d = scene.data;
   const ContourLevelRange range = MakeContourLevelRange(800.0, 0.0, 50.0);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TestGrids.h"
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/ContourLines.h"
 #include "data/Progress.h"
 #include "render/LayerContext.h"
@@ -40,7 +40,7 @@ struct ContourScene : testing::LayerScene {
 
 // The rainbow colour of v in lo..hi.
 inline Colour Rainbow(double v, double lo, double hi) {
-  return LevelColor(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColorMapKind::Rainbow);
+  return LevelColour(static_cast<float>(v), static_cast<float>(lo), static_cast<float>(hi), ColourMapKind::Rainbow);
 }
 
 // 150 x 40 nodes a tenth of a pixel apart in x: nine rows three pixels high, twenty rows a tenth

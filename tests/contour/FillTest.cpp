@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "ContourScene.h"
 #include "TestImages.h"
 #include "contour/ContourFill.h"
@@ -51,7 +51,7 @@ constexpr auto White = [](int width, int height) { return testing::FilledImage(w
 QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
   QImage image = White(width, height);
   PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image);
+  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
   canvas.Finish();
   return image;
 }
@@ -63,7 +63,7 @@ std::vector<std::string> Bands(ContourScene& scene, double dx = 0.0, double dy =
   LayerContext context = scene.Context();
   context.offsetX = dx, context.offsetY = dy;
   LoggingCanvas canvas;
-  DrawContourFill(context, scene.options.contour.colorMap, canvas, nullptr);
+  DrawContourFill(context, scene.options.contour.colourMap, canvas, nullptr);
   std::vector<std::string> bands;
   std::string brush;
   for (const std::string& call : canvas.calls) {
@@ -191,7 +191,7 @@ TEST(FillPixels, BitmapModeMatchesPolygonsDrawnByQPainter) {
   QImage byPainter = White(130, 100);
   {
     PainterCanvas canvas(&byPainter);
-    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, nullptr);
+    DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, nullptr);
   }
   // Where neighbouring polygons of two colours share an edge pixel, which one wins may differ.
   EXPECT_LT(StrayPixels(direct, byPainter), 130 * 100 / 20);
@@ -213,7 +213,7 @@ TEST(FillPixels, TwoThreadsPaintExactlyWhatOneThreadPaints) {
       QImage& image = images[threads - 1];
       image = White(300, 290);
       PainterCanvas canvas(&image);
-      DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
+      DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image, threads);
       canvas.Finish();
       EXPECT_TRUE(scene.readout.valid && scene.readout.ReadoutMax == 2.4);
     }
@@ -233,7 +233,7 @@ TEST(FillPixels, TrianglesBelowAHundredthOfAPixelStillPaintTheirPixels) {
     QImage& image = images[threads - 1];
     image = White(24, 140);
     PainterCanvas canvas(&image);
-    DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image, threads);
+    DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image, threads);
   }
   EXPECT_EQ(holes(images[0]), 0);
   EXPECT_EQ(images[0], images[1]);

@@ -76,7 +76,7 @@ LegendOptions Options(LegendOrientation orientation, int w, int h) {
 
 TEST(LegendBar, HorizontalBandsTakeTheColoursOfTheirUpperLevelsAsThePictureDoes) {
   const LegendOptions options = Options(LegendOrientation::Horizontal, 300, 60);
-  const LegendInput input{0.5, 10, 1, true, ColorMapKind::Rainbow};
+  const LegendInput input{0.5, 10, 1, true, ColourMapKind::Rainbow};
   const std::vector<Rect> rects = BandRects(options, input);
   // The piece below the first level, then levels 1 .. 10, the last cut at the bar's end.
   ASSERT_EQ(rects.size(), 11u);
@@ -98,7 +98,7 @@ TEST(LegendBar, HorizontalBandsTakeTheColoursOfTheirUpperLevelsAsThePictureDoes)
 
 TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
   const LegendOptions options = Options(LegendOrientation::Vertical, 80, 200);
-  const LegendInput input{0, 9.5, 1, false, ColorMapKind::Rainbow};
+  const LegendInput input{0, 9.5, 1, false, ColourMapKind::Rainbow};
   const std::vector<Rect> rects = BandRects(options, input);
   // lo on a level: the first piece has no height and the first visible band, [0, 1], has the
   // colour of 1.
@@ -117,11 +117,11 @@ TEST(LegendBar, VerticalBarGrowsUpwardsOnBlack) {
 TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
   for (double step : {0.0, -1.0, 1e-12}) {
     const LegendOptions options = Options(LegendOrientation::Vertical, 10, 10);
-    const LegendInput input{0, 1, step, true, ColorMapKind::Rainbow};
+    const LegendInput input{0, 1, step, true, ColourMapKind::Rainbow};
     EXPECT_TRUE(BandRects(options, input).empty()) << step;
     EXPECT_EQ(LegendBitmap(BuildLegendPicture(options, input), options).pixel(0, 0), qRgb(255, 255, 255));
   }
-  const LegendInput flat{5, 5, 1, true, ColorMapKind::Rainbow};
+  const LegendInput flat{5, 5, 1, true, ColourMapKind::Rainbow};
   EXPECT_TRUE(BandRects(Options(LegendOrientation::Horizontal, 100, 50), flat).empty());
 }
 
@@ -130,7 +130,7 @@ TEST(LegendSave, WritesTheVectorPictureAsEmf) {
   // test; here the vector picture the legend hands it.
   QTemporaryDir dir;
   const LegendOptions options = Options(LegendOrientation::Vertical, 80, 100);
-  const LegendInput input{0, 10, 1, true, ColorMapKind::Rainbow};
+  const LegendInput input{0, 10, 1, true, ColourMapKind::Rainbow};
   RecordingNotifier notifier;
   // EMF: an EMF header record first, with the picture's size in pixels.
   const QString emf = dir.filePath("g.Emf");

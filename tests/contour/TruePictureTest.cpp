@@ -32,7 +32,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 QImage Filled(ContourScene& scene, int width, int height) {
   QImage image = testing::FilledImage(width, height);
   PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colorMap, canvas, &image);
+  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
   canvas.Finish();
   return image;
 }
@@ -59,7 +59,7 @@ TEST(TruePicture, LegendBandsHaveTheColoursThePictureFillsThemWith) {
   ContourScene scene(11, 2, [](int i, int) { return double(i); }, 0, 10, 1);
   scene.options.display.BrushCheck = true;
   const QImage picture = Filled(scene, 200, 200);
-  const std::vector<Colour> legend = LegendBands(LegendInput{0, 10, 1, true, ColorMapKind::Rainbow});
+  const std::vector<Colour> legend = LegendBands(LegendInput{0, 10, 1, true, ColourMapKind::Rainbow});
   ASSERT_EQ(legend.size(), 12u);  // the empty piece below 0, bands [0, 1] .. [10, 11]
   for (int n = 0; n < 10; ++n)
     EXPECT_EQ(legend[static_cast<std::size_t>(n + 1)], testing::PixelAt(picture, 10 * n + 5, 95)) << n;
@@ -80,7 +80,7 @@ TEST(TruePicture, NodesOnAnExactHalfPixelLeaveNoPinholes) {
   scene.options.display.BrushCheck = true;
   // Every node is one pixel for all the triangles that share it, so the polygons tile.
   LoggingCanvas log;
-  DrawContourFill(scene.Context(), ColorMapKind::Rainbow, log, nullptr);
+  DrawContourFill(scene.Context(), ColourMapKind::Rainbow, log, nullptr);
   std::set<std::pair<int, int>> corners;
   for (const std::string& call : log.calls)
     if (call.rfind("Polygon ", 0) == 0) {
@@ -123,18 +123,18 @@ TEST(TruePicture, NodesAtNaNOrInfinityAreHolesInTheBandsAndLines) {
 
 TEST(TruePicture, LevelsSinglePrecisionMergesTakeTheirColoursFromTheDoubles) {
   // 20 bands of 0.005 above 1e5: in single precision (steps of 0.0078) neighbours would merge.
-  const LevelPalette narrow(1e5, 1e5 + 0.1, 0.005, ColorMapKind::Rainbow);
+  const LevelPalette narrow(1e5, 1e5 + 0.1, 0.005, ColourMapKind::Rainbow);
   EXPECT_TRUE(narrow.Exact());
   for (int n = 0; n < 20; ++n) EXPECT_NE(narrow(1e5 + 0.005 * n), narrow(1e5 + 0.005 * (n + 1))) << n;
   // A field of about 1e-300 underflows to zero in single precision: the whole map still shows.
-  const LevelPalette tiny(0.0, 1e-300, 1e-301, ColorMapKind::Rainbow);
+  const LevelPalette tiny(0.0, 1e-300, 1e-301, ColourMapKind::Rainbow);
   EXPECT_TRUE(tiny.Exact());
   EXPECT_EQ(std::pair(tiny(0.0), tiny(1e-300)), std::pair(MakeColour(0, 0, 255), MakeColour(255, 0, 0)));
   // Wherever single precision keeps the levels apart, the colours are today's, bit for bit.
-  const LevelPalette usual(0.3, 0.85, 0.025, ColorMapKind::Rainbow);
+  const LevelPalette usual(0.3, 0.85, 0.025, ColourMapKind::Rainbow);
   EXPECT_FALSE(usual.Exact());
   for (int n = 12; n <= 34; ++n)
-    EXPECT_EQ(usual(n * 0.025), LevelColor(static_cast<float>(n * 0.025), 0.3f, 0.85f, ColorMapKind::Rainbow));
+    EXPECT_EQ(usual(n * 0.025), LevelColour(static_cast<float>(n * 0.025), 0.3f, 0.85f, ColourMapKind::Rainbow));
   // The fill of a 1e5 + 0.05 field: the bands [1e5, 1e5 + 0.005] and [1e5 + 0.005, 1e5 + 0.01],
   // one colour in single precision, differ.
   ContourScene field(3, 2, [](int i, int) { return 1e5 + 0.05 * i; }, 1e5, 1e5 + 0.1, 0.005);

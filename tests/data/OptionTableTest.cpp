@@ -10,7 +10,7 @@ TEST(OptionTable, RadioButtonsSetTheirGroupOnlyWhenCheckedAndBadNamesOrValuesThr
   const auto& t = ProgramOptionTable();
   t.Apply(o, "GrayMap2", "1");
   t.Apply(o, "ColorMap1", "0");  // an unchecked radio button leaves its group alone
-  EXPECT_EQ(o.contour.colorMap, ColorMapKind::Gray2);
+  EXPECT_EQ(o.contour.colourMap, ColourMapKind::Gray2);
   EXPECT_THROW(t.Apply(o, "NoSuchControl", "1"), CorvaneError);
   EXPECT_THROW(t.Apply(o, "ZCountBox", "abc"), CorvaneError);
 }

@@ -44,7 +44,7 @@ double TotalArea(const std::vector<Shape>& shapes) {
 }
 
 // Rainbow colour of a level in the range [0, max].
-Colour Level(double v, double max = 3.0) { return LevelColor(static_cast<float>(v), 0.0f, static_cast<float>(max), ColorMapKind::Rainbow); }
+Colour Level(double v, double max = 3.0) { return LevelColour(static_cast<float>(v), 0.0f, static_cast<float>(max), ColourMapKind::Rainbow); }
 
 // One triangle (0,0) (1,0) (0,1) with the three values given, in a box that shows it.
 FieldDataSet Triangle(double a, double b, double c, double step, double min = 0.0, double max = 3.0) {
@@ -255,7 +255,7 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
   FieldDataSet d = GridData(2, 2, [](double x, double y) { return x + y; }, 1.0, 0.0, 2.0);
   ProgramOptions o;
   o.load.AutoStepCheck = false, o.display.BrushCheck = true, o.contour.QuickFill = true;
-  o.contour.colorMap = ColorMapKind::Gray1;
+  o.contour.colourMap = ColourMapKind::Gray1;
   NullProgress progress;
   RecordingNotifier notifier;
   bool raised = false;

@@ -51,7 +51,7 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
     s.data.Boundaries.assign(2, BoundaryFlags{false, false, false, false});  // the zones meet unmarked
     ASSERT_TRUE(Draw(s));
     ASSERT_EQ(s.bitmap.size(), QSize(200, 160));
-    const Colour band = LevelColor(5.0f, 0.0f, 10.0f, ColorMapKind::Rainbow);
+    const Colour band = LevelColour(5.0f, 0.0f, 10.0f, ColourMapKind::Rainbow);
     // Inside the data, away from the outer edge: every pixel is the band's colour.
     int inside = 0;
     for (int y = 0; y < 160; ++y)
@@ -114,8 +114,8 @@ TEST(ColourBarStrip, ThePlotAreaMakesRoomAndTheStripShowsTheBands) {
   std::set<Colour> strip;
   for (int y = 0; y < 160; ++y)
     for (int x = static_cast<int>(rightWith) + 4; x < 200; ++x) strip.insert(PixelAt(s.bitmap, x, y));
-  EXPECT_TRUE(strip.count(LevelColor(10.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)) &&
-              strip.count(LevelColor(1.0f, 0.0f, 10.0f, ColorMapKind::Rainbow)));
+  EXPECT_TRUE(strip.count(LevelColour(10.0f, 0.0f, 10.0f, ColourMapKind::Rainbow)) &&
+              strip.count(LevelColour(1.0f, 0.0f, 10.0f, ColourMapKind::Rainbow)));
 }
 
 TEST(MergedBands, ThePictureKeepsItsPixelsWithFarFewerShapes) {

@@ -71,7 +71,7 @@ TEST(SettingsFile, FigureKeywordsSetTheirControlsAndTheTableKnowsEveryName) {
             "SmoothCheck=0 ColourBarCheck=0 RoundLevelsCheck=0 MergeBandsCheck=0");
   ProgramOptions o;
   for (const ControlAssignment& a : r.assignments) ProgramOptionTable().Apply(o, a.control, a.value);
-  EXPECT_EQ(o.contour.colorMap, ColorMapKind::Cividis);
+  EXPECT_EQ(o.contour.colourMap, ColourMapKind::Cividis);
   EXPECT_FALSE(o.display.SmoothCheck || o.display.ColourBarCheck || o.load.RoundLevelsCheck || o.display.MergeBandsCheck);
 }
 

@@ -33,7 +33,7 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPenOnlyWith
   o.StreamList.seeds = {{0, 0, 2, 2}, {0, -1, 0, 0}, {0, 0, 50, 0}, {0, 3, 1, 1}, {0, 0, 3, 1}};
   o.StreamLineGridSelect = true, o.StreamLineSegment = true;
   o.StreamXa = 0.5, o.StreamYa = 0.5, o.StreamXb = 0.5, o.StreamYb = 3.5, o.StreamDevide = 2;
-  o.StreamColShape = MakeColour(10, 20, 30), o.StreamLineWid = 3;
+  o.streamLineColour = MakeColour(10, 20, 30), o.StreamLineWid = 3;
 
   const std::vector<StreamPath> paths = TraceStreamlines(scene.Context(), scene.options.stream);
   ASSERT_EQ(paths.size(), 8u);

@@ -86,25 +86,25 @@ TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
 
 TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   std::vector<int> gauge;
-  QObject::connect(m.Gauge1, &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
+  QObject::connect(m.gauge, &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
   ASSERT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
   ASSERT_FALSE(gauge.empty());
-  EXPECT_EQ(gauge.back(), m.Gauge1->maximum());  // full at the end ...
+  EXPECT_EQ(gauge.back(), m.gauge->maximum());  // full at the end ...
   QCoreApplication::processEvents();
-  EXPECT_EQ(m.Gauge1->value(), 0);               // ... then emptied
+  EXPECT_EQ(m.gauge->value(), 0);               // ... then emptied
   m.Redraw();
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
   // The abort command given while the drawing runs: never "done".
   QThread::msleep(40);  // the drawing lets events in at its first chance
-  QTimer::singleShot(0, m.A1, &QAction::trigger);
+  QTimer::singleShot(0, m.abortAction, &QAction::trigger);
   m.Redraw();
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("中断しました"));
-  EXPECT_EQ(m.Gauge1->value(), 0);
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(m.gauge->value(), 0);
   EXPECT_FALSE(m.AbortRequested);
   // A load that fails says so; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
-  EXPECT_TRUE(m.StatusBar1->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
+  EXPECT_TRUE(m.statusLine->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
   EXPECT_EQ(m.data_.NodeCount, 19);
 }
 
@@ -115,9 +115,9 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   const ViewTransform& v = m.view_;
   const double wx = v.PixelToWorldX(100), wy = v.PixelToWorldY(80);
   auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
-    QWheelEvent e(QPointF(100, 80), p.view().Image1->mapToGlobal(QPointF(100, 80)), QPoint(), QPoint(0, delta),
+    QWheelEvent e(QPointF(100, 80), p.view().pictureView->mapToGlobal(QPointF(100, 80)), QPoint(), QPoint(0, delta),
                   Qt::NoButton, mods, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(p.view().Image1, &e);
+    QCoreApplication::sendEvent(p.view().pictureView, &e);
   };
   wheel(120, Qt::NoModifier);
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
@@ -135,7 +135,7 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("1"));
   m.Menu_ZoomForward->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
-  MouseClick(p.view().Image1, Qt::RightButton, QPoint(260, 160));
+  MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));
   EXPECT_FALSE(m.viewHistory.CanGoForward());
   m.Menu_Fit->trigger();
   m.Menu_ZoomBack->trigger();
@@ -185,7 +185,7 @@ TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
 
 TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) {
   StartedProgram p("SHOW GRID\nZONE COUNT\nthree\nWHITE BACKGROUND\n");
-  TForm1& m = p.main();
+  MainWindow& m = p.main();
   EXPECT_TRUE(m.ShowGrid->isChecked() && !m.WhiteBack->isChecked());
   m.ShowStartMessages();
   m.ShowStartMessages();

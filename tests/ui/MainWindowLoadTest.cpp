@@ -60,12 +60,12 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   ASSERT_EQ(shown.size(), QSize(520, 320));
   // The zone boundary at x = 0 is a white column on black at pixel 260 - 1.5 * 70 = 155.
   EXPECT_EQ(std::pair(QColor(shown.pixel(155, 160)), QColor(shown.pixel(100, 160))), std::pair(QColor(Qt::white), QColor(Qt::black)));
-  EXPECT_EQ(m.StatusBar1->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
 }
 
-using MainWindow = ProgramTest<StartedProgram>;
+using MainWindowTest = ProgramTest<StartedProgram>;
 
-TEST_F(MainWindow, LoadArrivingDuringAnotherCommandIsRefused) {
+TEST_F(MainWindowTest, LoadArrivingDuringAnotherCommandIsRefused) {
   ASSERT_TRUE(m.SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));

@@ -25,20 +25,20 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
       "PICTURE WIDTH\n400\n"
       "X SCALE\n120.5\n"
       "GRAY COLOR2\n");
-  TForm1& m = p.main();
+  MainWindow& m = p.main();
   EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
                                m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), m.GrayMap2->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
-  EXPECT_EQ(std::pair(m.ZCountBox->value(), m.Shape1->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
+  EXPECT_EQ(std::pair(m.ZCountBox->value(), m.fixedLineColour->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
 }
 
-using MainWindow = ProgramTest<StartedProgram>;
+using MainWindowTest = ProgramTest<StartedProgram>;
 
-TEST_F(MainWindow, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
+TEST_F(MainWindowTest, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   m.AutoMaxMinCheck->setChecked(false);
   ASSERT_TRUE(m.MaxBox->isEnabled());
   m.MaxBox->selectAll();
@@ -54,7 +54,7 @@ TEST_F(MainWindow, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST_F(MainWindow, ViewBoxesApplyInOrderUpToTheFirstWord) {
+TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
   m.x0box->clear();
   KeyClicks(m.x0box, "2.5");
   EXPECT_TRUE(IsBlue(m.x0box));
@@ -70,12 +70,12 @@ TEST_F(MainWindow, ViewBoxesApplyInOrderUpToTheFirstWord) {
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
 }
 
-TEST_F(MainWindow, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
+TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.UseOpenGL->setChecked(true);
   m.Menu_ContourSet->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
   m.Menu_AxisSet->trigger();
-  EXPECT_EQ(m.PageControl1->currentWidget(), m.XYTab);
+  EXPECT_EQ(m.tabPages->currentWidget(), m.axesTab);
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
   m.Menu_Analyze->trigger();
   m.Menu_Streamline->trigger();
@@ -88,12 +88,12 @@ TEST_F(MainWindow, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST_F(MainWindow, NestedCommandsAreRefusedButAbortGetsThrough) {
+TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
   ASSERT_TRUE(m.TryBeginCommand());
   m.Menu_Redraw->trigger();
   m.Menu_Rescale->trigger();
   EXPECT_FALSE(m.ScenePictureValid);
-  m.A1->trigger();
+  m.abortAction->trigger();
   EXPECT_TRUE(m.AbortRequested);
   m.EndCommand();
   m.Menu_Redraw->trigger();
@@ -102,15 +102,15 @@ TEST_F(MainWindow, NestedCommandsAreRefusedButAbortGetsThrough) {
   EXPECT_TRUE(p.view().isEnabled());
 }
 
-TEST_F(MainWindow, LoadWithoutSelectionAsksForAFile) {
-  m.PageControl1->setCurrentIndex(2);
-  m.FileListBox1->clearSelection();
-  m.Button1->click();
+TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFile) {
+  m.tabPages->setCurrentIndex(2);
+  m.fileList->clearSelection();
+  m.applyLayoutButton->click();
   EXPECT_EQ(p.messages.warnings, Texts{"ファイルが選択されていません"});
-  EXPECT_EQ(m.PageControl1->currentWidget(), m.FileTab);
+  EXPECT_EQ(m.tabPages->currentWidget(), m.FileTab);
 }
 
-TEST_F(MainWindow, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
+TEST_F(MainWindowTest, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
   QDir d(p.dir.path());
   d.mkdir(QStringLiteral("sub"));
   for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(d.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
@@ -118,10 +118,10 @@ TEST_F(MainWindow, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
   KeyClick(m.PCNameBox, Qt::Key_Return);
   EXPECT_FALSE(IsPendingEdit(m.PCNameBox));
   QStringList files;
-  for (int k = 0; k < m.FileListBox1->count(); ++k) files << m.FileListBox1->item(k)->text();
+  for (int k = 0; k < m.fileList->count(); ++k) files << m.fileList->item(k)->text();
   EXPECT_EQ(files, (QStringList{"a.dat", "b.txt"}));
   bool hasSub = false;
-  for (int k = 0; k < m.DirectoryListBox1->count(); ++k) hasSub |= m.DirectoryListBox1->item(k)->text().trimmed() == "sub";
+  for (int k = 0; k < m.folderList->count(); ++k) hasSub |= m.folderList->item(k)->text().trimmed() == "sub";
   EXPECT_TRUE(hasSub);
   KeyClicks(m.PCNameBox, "/no/such/folder");
   KeyClick(m.PCNameBox, Qt::Key_Return);

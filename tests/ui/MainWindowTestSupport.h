@@ -11,9 +11,9 @@
 #include "TestSupport.h"
 #include "scene/PlotWindowSize.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 #include "data/Notifier.h"
-#include "ui/ViewForm.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane::testing {
 
@@ -50,8 +50,8 @@ struct StartedProgram {
     windows = CreateProgramWindows(ini);
     windows.main->SetNotifier(&messages);
   }
-  TForm1& main() { return *windows.main; }
-  TViewForm& view() { return *windows.view; }
+  MainWindow& main() { return *windows.main; }
+  PlotWindow& view() { return *windows.view; }
   template <class W>
   W* find(const char* name) { return windows.main->findChild<W*>(QString::fromLatin1(name)); }
 };
@@ -68,7 +68,7 @@ struct SizedProgram : StartedProgram {
 struct LoadedProgram : SizedProgram {
   LoadedProgram() {
     EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
-    main().Button1->click();
+    main().applyLayoutButton->click();
   }
 };
 
@@ -76,7 +76,7 @@ struct LoadedProgram : SizedProgram {
 template <class P>
 struct ProgramTest : ::testing::Test {
   P p;
-  TForm1& m = p.main();
+  MainWindow& m = p.main();
 };
 
 }  // namespace corvane::testing

@@ -4,20 +4,20 @@
 
 #include "opengl/GlData.h"
 #include "MainWindowTestSupport.h"
-#include "ui/OGLForm.h"
+#include "ui/OpenGLWindow.h"
 
 namespace corvane {
 namespace {
 
 TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidden) {
-  if (TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "this display has OpenGL";
+  if (OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "this display has OpenGL";
   testing::StartedProgram p;
-  TForm1& m = p.main();
+  MainWindow& m = p.main();
   m.scene.data = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
   ASSERT_TRUE(m.ApplyControlValue("writetimes", "1") && m.ApplyControlValue("xoffsetbox", "4"));
   m.UseOpenGL->setChecked(true);
   m.RescaleAndRedraw();
-  auto* form = static_cast<TOGLForm*>(m.OGLForm);
+  auto* form = static_cast<OpenGLWindow*>(m.openGLWindow);
   EXPECT_FALSE(form->isVisible() || form->Frame().vertices.empty());
   // Fitted to both copies, which are wider than the window's shape.
   EXPECT_TRUE(form->Box().left == 0.0 && form->Box().right == 8.0) << form->Box().left << " " << form->Box().right;

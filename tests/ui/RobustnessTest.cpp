@@ -13,7 +13,7 @@
 #include "MainWindowTestSupport.h"
 #include "TestImages.h"
 #include "TestSupport.h"
-#include "ui/LegendForm.h"
+#include "ui/LegendWindow.h"
 
 namespace corvane {
 namespace {
@@ -61,7 +61,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     // The legend reads the three range boxes as they stand; it refuses only those.
     const bool rangeBox = box == m.MinBox || box == m.MaxBox || box == m.StepBox;
     bool saved = false;
-    m.RunHandler([&] { saved = m.LegendForm->SaveLegend(p.folder.filePath("legend.png")); });
+    m.RunHandler([&] { saved = m.legendWindow->SaveLegend(p.folder.filePath("legend.png")); });
     EXPECT_EQ(saved, !rangeBox);
     EXPECT_EQ(p.messages.warnings.size(), rangeBox ? 1u : 0u);
     p.messages.warnings.clear();
@@ -74,11 +74,11 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     m.ShowExpCheck->click();
     m.ShowAutoCheck->click();
     EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
-    m.FileListBox1->clearSelection();
-    m.FileListBox1->item(1)->setSelected(true);
+    m.fileList->clearSelection();
+    m.fileList->item(1)->setSelected(true);
     m.Menu_Reload->trigger();
-    m.FileListBox1->selectAll();
-    m.BMP1->trigger();
+    m.fileList->selectAll();
+    m.batchSaveAction->trigger();
     m.UseOpenGL->setChecked(true);
     m.Menu_Redraw->trigger();
     m.UseOpenGL->setChecked(false);
@@ -155,7 +155,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
     return chosen;
   };
   m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
-  m.Button5->click();
+  m.labelFontButton->click();
   const FontSpec& label = m.Options().contour.LabelExp;
   EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),
             std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
@@ -164,7 +164,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.Menu_Rescale->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
-  m.Button2->click();  // the axis font dialog always starts from Arial, 11 px
+  m.axisFontButton->click();  // the axis font dialog always starts from Arial, 11 px
   EXPECT_EQ(std::pair(axisInitial.family(), axisInitial.pixelSize()), std::pair(QStringLiteral("Arial"), 11));
   EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
   m.LabelExp->setFont(QFont(QStringLiteral("DejaVu Serif")));  // however the sample changes, it is stored
@@ -173,18 +173,18 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
 
 TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
   LoadedWindow p;
-  TForm1& m = p.main();
+  MainWindow& m = p.main();
   EXPECT_EQ(std::pair(m.P1i->maximum(), m.P2j->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
 
-  m.FileListBox1->clearSelection();
-  m.FileListBox1->item(1)->setSelected(true);
-  m.FileListBox1->setCurrentRow(1);
-  m.N1->trigger();  // 「読み込む」
+  m.fileList->clearSelection();
+  m.fileList->item(1)->setSelected(true);
+  m.fileList->setCurrentRow(1);
+  m.loadSelectedAction->trigger();  // 「読み込む」
   EXPECT_TRUE(p.messages.warnings.empty());
 
-  m.FileListBox1->selectAll();
+  m.fileList->selectAll();
   p.view().hide();
-  m.BMP1->trigger();
+  m.batchSaveAction->trigger();
   EXPECT_TRUE(p.view().isVisible());
 
   m.IncludeVelCheck->setChecked(true);
@@ -230,9 +230,9 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
   m.RoundLevelsCheck->setChecked(false);
   EXPECT_EQ(m.data_.ContourStep[0], rawStep);
-  m.ImageClick(4);
+  m.colourMapSampleClicked(4);
   EXPECT_TRUE(m.ViridisMap->isChecked());
-  EXPECT_EQ(m.Options().contour.colorMap, ColorMapKind::Viridis);
+  EXPECT_EQ(m.Options().contour.colourMap, ColourMapKind::Viridis);
   m.ColorMap1->setChecked(true);
   for (QCheckBox* box : {m.SmoothCheck, m.ColourBarCheck}) {
     box->setChecked(true);

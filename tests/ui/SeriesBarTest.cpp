@@ -31,7 +31,7 @@ struct SeriesProgram : SizedProgram {
   SeriesBar& bar() { return *view().seriesBar; }
   double P(int i, int j) { return main().data_.Values[0][static_cast<std::size_t>(NodeIndex(main().data_, 0, i, j))]; }
   void Select(const QStringList& names) {
-    QListWidget* list = main().FileListBox1;
+    QListWidget* list = main().fileList;
     list->clearSelection();
     for (int row = 0; row < list->count(); ++row)
       if (names.contains(list->item(row)->text())) list->item(row)->setSelected(true);
@@ -42,7 +42,7 @@ using SeriesWindow = ProgramTest<SeriesProgram>;
 
 TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
   p.Select({"s1.dat", "s2.dat", "s3.dat"});
-  m.Button1->click();
+  m.applyLayoutButton->click();
   ASSERT_FALSE(p.bar().isHidden());
   EXPECT_EQ(p.bar().TimeSlider->maximum(), 2);
   EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
@@ -66,14 +66,14 @@ TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
 
   // A single file without times is an ordinary load again.
   p.Select({"s2.dat"});
-  m.Button1->click();
+  m.applyLayoutButton->click();
   EXPECT_TRUE(p.bar().isHidden());
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 TEST_F(SeriesWindow, SolutionTimesOfOneFilePlayToTheEnd) {
   p.Select({"timed.tec"});
-  m.Button1->click();
+  m.applyLayoutButton->click();
   ASSERT_FALSE(p.bar().isHidden());
   EXPECT_EQ(p.bar().TimeLabel->text(), "t = 1 (1 / 3)");
   m.Menu_Redraw->trigger();

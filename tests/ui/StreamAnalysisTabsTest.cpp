@@ -23,14 +23,14 @@ struct TabsProgram : LoadedProgram {
   }
   QStringList Row(int row) { return {Cell(row, 0), Cell(row, 1), Cell(row, 2), Cell(row, 3)}; }
   void AddSeed(int copy, int zone, int i, int j) {
-    TForm1& m = main();
+    MainWindow& m = main();
     m.StreamOverbox->setValue(copy);
     m.StreamZoneSelect->setCurrentIndex(zone);
     m.StreamIBox->setValue(i);
     m.StreamJBox->setValue(j);
     m.StreamAddButton->click();
   }
-  QColor QuickPixel(QPoint at) { return view().Image1->grab().toImage().pixelColor(at); }
+  QColor QuickPixel(QPoint at) { return view().pictureView->grab().toImage().pixelColor(at); }
 };
 
 using StreamTab = ProgramTest<TabsProgram>;
@@ -99,7 +99,7 @@ TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) 
   EXPECT_FALSE(p.view().HasQuickSegment());  // ShowSegment is off
 
   m.ShowSegment->setChecked(true);
-  EXPECT_TRUE(m.Button6->isEnabled() && m.RealDrawSegment->isEnabled());
+  EXPECT_TRUE(m.segmentColourButton->isEnabled() && m.RealDrawSegment->isEnabled());
   ASSERT_TRUE(p.view().HasQuickSegment());
   QPoint mid(m.view_.WorldToPixelX(1.4), m.view_.WorldToPixelY(1.7));
   EXPECT_EQ(p.QuickPixel(mid), QColor(255, 0, 0));
@@ -107,7 +107,7 @@ TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) 
 
   // A pick moves the point and draws the segment again at once.
   m.P1ByClick->setChecked(true);
-  MouseClick(p.view().Image1, Qt::LeftButton, QPoint(mid.x(), mid.y() + 30));
+  MouseClick(p.view().pictureView, Qt::LeftButton, QPoint(mid.x(), mid.y() + 30));
   EXPECT_NE(m.P1y->text(), QStringLiteral("1.7"));
   EXPECT_TRUE(p.view().HasQuickSegment());
   m.P1ByClick->setChecked(false);

@@ -9,16 +9,16 @@
 #include "data/Notifier.h"
 #include "output/Batch.h"
 
-namespace Ui { class TProcessForm; }
+namespace Ui { class ProgressWindow; }
 
 namespace corvane {
 
-class TProcessForm : public QWidget {
+class ProgressWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TProcessForm(QWidget* parent = nullptr);
-  ~TProcessForm() override;
+  explicit ProgressWindow(QWidget* parent = nullptr);
+  ~ProgressWindow() override;
 
   // The batch command over the selected files (full paths, in list order). In OpenGL mode only
   // the message "OpenGLモードではできません" is shown. Otherwise this window is shown while
@@ -36,7 +36,7 @@ class TProcessForm : public QWidget {
   void AbortButtonClick();
 
  private:
-  std::unique_ptr<Ui::TProcessForm> ui;
+  std::unique_ptr<Ui::ProgressWindow> ui;
   bool running_ = false;
   friend class ProcessBarProgress;
 };

@@ -7,19 +7,19 @@
 
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
-#include "ui/AboutForm.h"
+#include "ui/AboutDialog.h"
 #include "ui/ControlFactory.h"
-#include "ui/LegendForm.h"
-#include "ui/MainForm.h"
-#include "ui/OGLForm.h"
-#include "ui/ProcessForm.h"
+#include "ui/LegendWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/OpenGLWindow.h"
+#include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/ViewForm.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane {
 
 // The main menu and the file list's right-click menu.
-void TForm1::BuildMenus() {
+void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
   auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {}) {
@@ -45,7 +45,7 @@ void TForm1::BuildMenus() {
   QMenu* action = Named(bar->addMenu(QStringLiteral("描画処理(&D)")), "Menu_Action");
   Menu_Rescale = item(action, "Menu_Rescale", QStringLiteral("リスケール＆再描画(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
   Menu_Redraw = item(action, "Menu_Redraw", QStringLiteral("再描画(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
-  A1 = item(action, "A1", QStringLiteral("処理の中断(&A)"));
+  abortAction = item(action, "A1", QStringLiteral("処理の中断(&A)"));
   action->addSeparator();
   Menu_ZoomBack = item(action, "Menu_ZoomBack", QStringLiteral("前の表示に戻る"), QKeySequence(Qt::Key_Backspace));
   Menu_ZoomBack->setShortcuts({QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::ALT | Qt::Key_Left)});
@@ -62,78 +62,78 @@ void TForm1::BuildMenus() {
   Menu_Analyze = item(other, "Menu_Analyze", QStringLiteral("データ解析(&D)"));
   Menu_Streamline = item(other, "Menu_Streamline", QStringLiteral("流線の設定(&S)"));
   QMenu* help = Named(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "Menu_Help");
-  Help1 = item(help, "Help1", QStringLiteral("ヘルプ(&H)"));
+  helpAction = item(help, "Help1", QStringLiteral("ヘルプ(&H)"));
   Menu_Version = item(help, "Menu_Version", QStringLiteral("バージョン情報(&V)"));
 
-  PopupMenu1 = Named(new QMenu(this), "PopupMenu1");
-  N1 = item(PopupMenu1, "N1", QStringLiteral("読み込む"));
-  BMP1 = item(PopupMenu1, "BMP1", QStringLiteral("選択した全てを読み込み→描画→保存(BMP)"));
+  fileListMenu = Named(new QMenu(this), "PopupMenu1");
+  loadSelectedAction = item(fileListMenu, "N1", QStringLiteral("読み込む"));
+  batchSaveAction = item(fileListMenu, "BMP1", QStringLiteral("選択した全てを読み込み→描画→保存(BMP)"));
 }
 
 // The menu commands, the tab pages' show handlers and the file list's right-click menu.
-void TForm1::ConnectMenus() {
-  connect(PageControl1, &QTabWidget::currentChanged, this, Guarded([this](int index) {
-    QWidget* page = PageControl1->widget(index);
-    if (page == XYTab) XYTabShow();
-    else if (page == TabSheet4) TabSheet4Show();
-    else if (page == TabSheet2) TabSheet2Show();
+void MainWindow::ConnectMenus() {
+  connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
+    QWidget* page = tabPages->widget(index);
+    if (page == axesTab) axesTabShown();
+    else if (page == analysisTab) analysisTabShown();
+    else if (page == streamTab) streamTabShown();
   }));
-  connect(Menu_Open, &QAction::triggered, this, Guarded(&TForm1::Menu_OpenClick));
-  connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&TForm1::ZoomBack));
-  connect(Menu_ZoomForward, &QAction::triggered, this, Guarded(&TForm1::ZoomForward));
-  connect(Menu_Fit, &QAction::triggered, this, Guarded(&TForm1::FitToData));
-  connect(Menu_Reload, &QAction::triggered, this, Guarded(&TForm1::R1Click));
-  connect(Menu_Save, &QAction::triggered, this, Guarded(&TForm1::Menu_SaveClick));
-  connect(Menu_Exit, &QAction::triggered, this, Guarded(&TForm1::Menu_exitClick));
-  connect(Menu_Rescale, &QAction::triggered, this, Guarded(&TForm1::Menu_RescaleClick));
-  connect(Menu_Redraw, &QAction::triggered, this, Guarded(&TForm1::Menu_RedrawClick));
-  connect(A1, &QAction::triggered, this, Guarded(&TForm1::A1Click));
+  connect(Menu_Open, &QAction::triggered, this, Guarded(&MainWindow::Menu_OpenClick));
+  connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&MainWindow::ZoomBack));
+  connect(Menu_ZoomForward, &QAction::triggered, this, Guarded(&MainWindow::ZoomForward));
+  connect(Menu_Fit, &QAction::triggered, this, Guarded(&MainWindow::FitToData));
+  connect(Menu_Reload, &QAction::triggered, this, Guarded(&MainWindow::reloadSelectedFile));
+  connect(Menu_Save, &QAction::triggered, this, Guarded(&MainWindow::Menu_SaveClick));
+  connect(Menu_Exit, &QAction::triggered, this, Guarded(&MainWindow::Menu_exitClick));
+  connect(Menu_Rescale, &QAction::triggered, this, Guarded(&MainWindow::Menu_RescaleClick));
+  connect(Menu_Redraw, &QAction::triggered, this, Guarded(&MainWindow::Menu_RedrawClick));
+  connect(abortAction, &QAction::triggered, this, Guarded(&MainWindow::requestAbort));
   QAction* tabs[8] = {Menu_FileSel, Menu_ContourSet, Menu_DataSet, Menu_ColorSet,
                       Menu_AxisSet, Menu_VOption,    Menu_Analyze, Menu_Streamline};
   for (int k = 0; k < 8; ++k) connect(tabs[k], &QAction::triggered, this, Guarded([this, k] { ShowTab(k); }));
-  connect(Help1, &QAction::triggered, this, Guarded(&TForm1::Help1Click));
-  connect(Menu_Version, &QAction::triggered, this, Guarded(&TForm1::Menu_VersionClick));
-  connect(N1, &QAction::triggered, this, Guarded(&TForm1::R1Click));
-  connect(BMP1, &QAction::triggered, this, Guarded(&TForm1::BMP1Click));
+  connect(helpAction, &QAction::triggered, this, Guarded(&MainWindow::showHelp));
+  connect(Menu_Version, &QAction::triggered, this, Guarded(&MainWindow::Menu_VersionClick));
+  connect(loadSelectedAction, &QAction::triggered, this, Guarded(&MainWindow::reloadSelectedFile));
+  connect(batchSaveAction, &QAction::triggered, this, Guarded(&MainWindow::batchLoadDrawSave));
 }
 
-void TForm1::Menu_SaveClick() {
-  if (ViewForm) ViewForm->SaveViewPicture();
+void MainWindow::Menu_SaveClick() {
+  if (plotWindow) plotWindow->SaveViewPicture();
 }
 
-void TForm1::Menu_RescaleClick() { RescaleAndRedraw(); }
+void MainWindow::Menu_RescaleClick() { RescaleAndRedraw(); }
 
-void TForm1::Menu_RedrawClick() { Redraw(); }
+void MainWindow::Menu_RedrawClick() { Redraw(); }
 
-void TForm1::A1Click() { AbortRequested = true; }
+void MainWindow::requestAbort() { AbortRequested = true; }
 
-void TForm1::Menu_exitClick() {
-  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
-                     static_cast<QWidget*>(ProcessForm)})
+void MainWindow::Menu_exitClick() {
+  for (QWidget* w : {openGLWindow, static_cast<QWidget*>(plotWindow), static_cast<QWidget*>(legendWindow),
+                     static_cast<QWidget*>(progressWindow)})
     if (w) w->close();
   close();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-  for (QWidget* w : {OGLForm, static_cast<QWidget*>(ViewForm), static_cast<QWidget*>(LegendForm),
-                     static_cast<QWidget*>(ProcessForm), static_cast<QWidget*>(AboutForm)})
+void MainWindow::closeEvent(QCloseEvent* event) {
+  for (QWidget* w : {openGLWindow, static_cast<QWidget*>(plotWindow), static_cast<QWidget*>(legendWindow),
+                     static_cast<QWidget*>(progressWindow), static_cast<QWidget*>(aboutDialog)})
     if (w) w->hide();
   event->accept();
   QApplication::quit();
 }
 
-void TForm1::Help1Click() { OpenManual(*notifier_); }
+void MainWindow::showHelp() { OpenManual(*notifier_); }
 
-void TForm1::Menu_VersionClick() {
-  if (AboutForm) AboutForm->ShowOrRaise();
+void MainWindow::Menu_VersionClick() {
+  if (aboutDialog) aboutDialog->ShowOrRaise();
 }
 
 // Loads, draws and saves every selected file in turn; no other command runs meanwhile.
-void TForm1::BMP1Click() {
-  if (!ProcessForm) return;
+void MainWindow::batchLoadDrawSave() {
+  if (!progressWindow) return;
   std::vector<std::string> paths;
-  for (int k = 0; k < FileListBox1->count(); ++k)
-    if (FileListBox1->item(k)->isSelected()) paths.push_back(FileListBox1->item(k)->data(Qt::UserRole).toString().toStdString());
+  for (int k = 0; k < fileList->count(); ++k)
+    if (fileList->item(k)->isSelected()) paths.push_back(fileList->item(k)->data(Qt::UserRole).toString().toStdString());
   if (!TryBeginCommand()) {
     QApplication::beep();
     return;
@@ -143,14 +143,14 @@ void TForm1::BMP1Click() {
   callbacks.draw = [this] {
     DrawSceneCore();
     // The picture being saved is shown while the batch runs.
-    if (ViewForm) {
-      if (!ViewForm->isVisible()) ViewForm->show();
-      ViewForm->raise();
+    if (plotWindow) {
+      if (!plotWindow->isVisible()) plotWindow->show();
+      plotWindow->raise();
     }
   };
   callbacks.save = [this](const std::string& path) { WriteBmp(scene.bitmap, QString::fromStdString(path)); };
   try {
-    ProcessForm->RunBatch(paths, callbacks, scene.options.display.UseOpenGL, *notifier_);
+    progressWindow->RunBatch(paths, callbacks, scene.options.display.UseOpenGL, *notifier_);
   } catch (const std::exception& e) {
     EndCommand();
     notifier_->Warning(e.what());
@@ -159,10 +159,10 @@ void TForm1::BMP1Click() {
   EndCommand();
 }
 
-void TForm1::Redraw() {
+void MainWindow::Redraw() {
   if (scene.options.display.UseOpenGL) {
     // The OpenGL view draws its own frame, then gets the focus or is shown like the plot window.
-    if (auto* ogl = static_cast<TOGLForm*>(OGLForm)) {
+    if (auto* ogl = static_cast<OpenGLWindow*>(openGLWindow)) {
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
       ShowContourStep();
@@ -173,31 +173,31 @@ void TForm1::Redraw() {
     }
     return;
   }
-  PlaceViewForm();
+  PlacePlotWindow();
   DrawScene();
-  if (!ViewForm) return;
-  if (ViewForm->isVisible()) {
-    ViewForm->setFocus();
+  if (!plotWindow) return;
+  if (plotWindow->isVisible()) {
+    plotWindow->setFocus();
     return;
   }
-  ViewForm->show();
+  plotWindow->show();
 }
 
 // A hidden plot window takes its place and its size on the screen before the picture is fitted
 // and drawn for it, so the first picture is drawn at the size it is shown.
-void TForm1::PlaceViewForm() {
-  if (!ViewForm || ViewForm->isVisible()) return;
+void MainWindow::PlacePlotWindow() {
+  if (!plotWindow || plotWindow->isVisible()) return;
   if (!viewPlaced_) {
     // First showing: beside the main window rather than over it.
-    ViewForm->move(frameGeometry().topRight() + QPoint(8, 0));
+    plotWindow->move(frameGeometry().topRight() + QPoint(8, 0));
     viewPlaced_ = true;
   }
-  KeepOnScreen(ViewForm);
-  ViewForm->FormResize();  // a hidden window hears of its new size only when shown
+  KeepOnScreen(plotWindow);
+  plotWindow->FormResize();  // a hidden window hears of its new size only when shown
 }
 
 // Fits the view to the data (all overlay copies included), draws, and shows the new view values.
-void TForm1::RescaleAndRedraw() {
+void MainWindow::RescaleAndRedraw() {
   if (Busy()) {
     QApplication::beep();
     return;
@@ -205,13 +205,13 @@ void TForm1::RescaleAndRedraw() {
   try {
     if (!scene.options.display.UseOpenGL) {
       RememberView();
-      PlaceViewForm();
+      PlacePlotWindow();
       FitView(scene);
-    } else if (OGLForm) {
+    } else if (openGLWindow) {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.
       double xmax, ymax, xmin, ymin;
       OverlayExtents(data_, scene.options.display, xmax, ymax, xmin, ymin);
-      static_cast<TOGLForm*>(OGLForm)->FitOrthoBox(xmax, ymax, xmin, ymin);
+      static_cast<OpenGLWindow*>(openGLWindow)->FitOrthoBox(xmax, ymax, xmin, ymin);
     }
   } catch (const std::exception& e) {
     notifier_->Warning(e.what());
@@ -221,7 +221,7 @@ void TForm1::RescaleAndRedraw() {
   WriteTransformBoxes();
 }
 
-void TForm1::ZoomAt(int px, int py, double factor) {
+void MainWindow::ZoomAt(int px, int py, double factor) {
   if (Busy()) return;
   RememberView();
   view_.ZoomAt(px, py, factor);
@@ -229,7 +229,7 @@ void TForm1::ZoomAt(int px, int py, double factor) {
   WriteTransformBoxes();
 }
 
-void TForm1::ZoomToRect(int x1, int y1, int x2, int y2) {
+void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
   if (Busy()) return;
   RememberView();
   view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
@@ -237,7 +237,7 @@ void TForm1::ZoomToRect(int x1, int y1, int x2, int y2) {
   WriteTransformBoxes();
 }
 
-void TForm1::WheelZoom(int px, int py, double factor) {
+void MainWindow::WheelZoom(int px, int py, double factor) {
   if (Busy() || !(factor > 0.0) || !std::isfinite(factor)) return;
   const double wx = view_.PixelToWorldX(px), wy = view_.PixelToWorldY(py);
   const double sx = view_.ScaleX * factor, sy = view_.ScaleY * factor;
@@ -253,14 +253,14 @@ void TForm1::WheelZoom(int px, int py, double factor) {
   WriteTransformBoxes();
 }
 
-void TForm1::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
+void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
 
 // Back and forward walk the remembered views and draw the one reached.
-void TForm1::ZoomBack() {
+void MainWindow::ZoomBack() {
   if (Busy()) return;
   std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
   if (!place) {
-    StatusBar1->showMessage(QStringLiteral("これより前の表示はありません"));
+    statusLine->showMessage(QStringLiteral("これより前の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);
@@ -268,11 +268,11 @@ void TForm1::ZoomBack() {
   WriteTransformBoxes();
 }
 
-void TForm1::ZoomForward() {
+void MainWindow::ZoomForward() {
   if (Busy()) return;
   std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
   if (!place) {
-    StatusBar1->showMessage(QStringLiteral("これより先の表示はありません"));
+    statusLine->showMessage(QStringLiteral("これより先の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);
@@ -280,11 +280,11 @@ void TForm1::ZoomForward() {
   WriteTransformBoxes();
 }
 
-void TForm1::FitToData() { RescaleAndRedraw(); }
+void MainWindow::FitToData() { RescaleAndRedraw(); }
 
 // The GDI picture: the scene into ScenePicture, then its bitmap into the plot window. The
 // previous picture stays when the drawing fails.
-void TForm1::DrawScene() {
+void MainWindow::DrawScene() {
   if (!TryBeginCommand()) {
     QApplication::beep();
     return;
@@ -299,21 +299,21 @@ void TForm1::DrawScene() {
   EndCommand();
 }
 
-void TForm1::DrawSceneCore() {
+void MainWindow::DrawSceneCore() {
   // The cursor and the abort flag are reset however the drawing ends.
   struct Reset {
-    TForm1* form;
+    MainWindow* form;
     ~Reset() {
-      if (form->ViewForm) form->ViewForm->unsetCursor();
+      if (form->plotWindow) form->plotWindow->unsetCursor();
       form->AbortRequested = false;
     }
   } reset{this};
-  if (ViewForm) ViewForm->setCursor(Qt::WaitCursor);
+  if (plotWindow) plotWindow->setCursor(Qt::WaitCursor);
   AbortRequested = false;
   RequireDrawingNumbers(state);
   // A drawing that fails leaves the gauge empty and says so; the error itself goes on to its box.
   struct Unfinished {
-    TForm1* form;
+    MainWindow* form;
     bool done = false;
     ~Unfinished() {
       if (!done) form->FinishWork(QStringLiteral("描画できませんでした"), false);
@@ -321,9 +321,9 @@ void TForm1::DrawSceneCore() {
   } unfinished{this};
   if (corvane::DrawScene(scene, *progress_, *notifier_)) {
     ScenePictureValid = true;
-    if (ViewForm) {
-      ViewForm->SetPicture(scene.bitmap);
-      ViewForm->setEnabled(true);
+    if (plotWindow) {
+      plotWindow->SetPicture(scene.bitmap);
+      plotWindow->setEnabled(true);
     }
     ShowDrawnState();
   }
@@ -335,17 +335,17 @@ void TForm1::DrawSceneCore() {
     FinishWork(QStringLiteral("描画完了"), true);
 }
 
-void TForm1::ShowDrawnState() {
+void MainWindow::ShowDrawnState() {
   ShowContourStep();
-  if (ViewForm && scene.options.display.ShowContour)
-    ViewForm->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
+  if (plotWindow && scene.options.display.ShowContour)
+    plotWindow->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
 }
 
 // The pan preview uses the options of the drawing it replaces, with the current background.
-void TForm1::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image); }
+void MainWindow::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image); }
 
 // A picked end point goes into its typed boxes as if entered, then the quick segment follows.
-void TForm1::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
+void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
   QLineEdit* bx = first ? P1x : P2x;
   QLineEdit* by = first ? P1y : P2y;
   bx->setText(xText);

@@ -1,4 +1,4 @@
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 
 #include <cmath>
 #include <limits>
@@ -59,16 +59,16 @@ Colour Gray2(long double v, long double lo, long double hi) {
 }
 
 // The maps over extended-precision arguments; both entry points end here.
-Colour MapColour(long double v, long double lo, long double hi, ColorMapKind kind) {
+Colour MapColour(long double v, long double lo, long double hi, ColourMapKind kind) {
   // The tabulated maps take their low end for a degenerate range.
   if (IsTabulatedMap(kind)) return hi == lo ? TableEntry(kind, 0) : TabulatedColour(kind, v, lo, hi);
-  const bool colourMap = kind == ColorMapKind::Rainbow || kind == ColorMapKind::RedBlue;
+  const bool colourMap = kind == ColourMapKind::Rainbow || kind == ColourMapKind::RedBlue;
   if (hi == lo) return colourMap ? MakeColour(0, 0, 255) : kBlack;
   switch (kind) {
-    case ColorMapKind::Rainbow: return Rainbow(v, lo, hi);
-    case ColorMapKind::RedBlue: return RedBlue(v, lo, hi);
-    case ColorMapKind::Gray1: return Gray1(v, lo, hi);
-    case ColorMapKind::Gray2: return Gray2(v, lo, hi);
+    case ColourMapKind::Rainbow: return Rainbow(v, lo, hi);
+    case ColourMapKind::RedBlue: return RedBlue(v, lo, hi);
+    case ColourMapKind::Gray1: return Gray1(v, lo, hi);
+    case ColourMapKind::Gray2: return Gray2(v, lo, hi);
     default: break;
   }
   return kBlack;
@@ -87,15 +87,15 @@ constexpr double kMaxCheckedLevels = 200000.0;
 
 }  // namespace
 
-Colour LevelColor(float value, float minimum, float maximum, ColorMapKind kind) {
+Colour LevelColour(float value, float minimum, float maximum, ColourMapKind kind) {
   return MapColour(value, minimum, maximum, kind);
 }
 
-Colour LevelColorExact(double value, double minimum, double maximum, ColorMapKind kind) {
+Colour LevelColourExact(double value, double minimum, double maximum, ColourMapKind kind) {
   return MapColour(value, minimum, maximum, kind);
 }
 
-LevelPalette::LevelPalette(double minimum, double maximum, double step, ColorMapKind kind)
+LevelPalette::LevelPalette(double minimum, double maximum, double step, ColourMapKind kind)
     : min_(minimum), max_(maximum), kind_(kind) {
   const float fmin = static_cast<float>(minimum), fmax = static_cast<float>(maximum);
   if (!FloatKeeps(minimum) || !FloatKeeps(maximum) || (minimum != maximum && fmin == fmax)) {
@@ -115,8 +115,8 @@ LevelPalette::LevelPalette(double minimum, double maximum, double step, ColorMap
       exact_ = true;
       return;
     }
-    const Colour single = LevelColor(static_cast<float>(level), fmin, fmax, kind);
-    const Colour exact = LevelColorExact(level, minimum, maximum, kind);
+    const Colour single = LevelColour(static_cast<float>(level), fmin, fmax, kind);
+    const Colour exact = LevelColourExact(level, minimum, maximum, kind);
     if (n > first && single == previousSingle && exact != previousExact) {
       exact_ = true;
       return;
@@ -127,8 +127,8 @@ LevelPalette::LevelPalette(double minimum, double maximum, double step, ColorMap
 }
 
 Colour LevelPalette::operator()(double value) const {
-  if (exact_) return LevelColorExact(value, min_, max_, kind_);
-  return LevelColor(static_cast<float>(value), static_cast<float>(min_), static_cast<float>(max_), kind_);
+  if (exact_) return LevelColourExact(value, min_, max_, kind_);
+  return LevelColour(static_cast<float>(value), static_cast<float>(min_), static_cast<float>(max_), kind_);
 }
 
 

@@ -1,4 +1,4 @@
-#include "ui/ViewForm.h"
+#include "ui/PlotWindow.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -68,7 +68,7 @@ void ViewImage::wheelEvent(QWheelEvent* e) {
 }
 
 // Created hidden and disabled for input; the first complete drawing enables it.
-TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host) {
+PlotWindow::PlotWindow(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host) {
   setObjectName(QStringLiteral("ViewForm"));
   setWindowTitle(QStringLiteral("グリッド表示"));
   setAutoFillBackground(true);
@@ -77,49 +77,49 @@ TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host)
   setPalette(pal);
   setFocusPolicy(Qt::StrongFocus);
 
-  Image1 = new ViewImage(this);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  Shape1 = new QFrame(Image1);
-  Shape1->setObjectName(QStringLiteral("Shape1"));
-  Shape1->setFrameShape(QFrame::Box);
-  Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid grey; background: transparent; }"));
-  Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
-  Shape1->hide();
+  pictureView = new ViewImage(this);
+  pictureView->setObjectName(QStringLiteral("Image1"));
+  zoomRectangle = new QFrame(pictureView);
+  zoomRectangle->setObjectName(QStringLiteral("Shape1"));
+  zoomRectangle->setFrameShape(QFrame::Box);
+  zoomRectangle->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 1px solid grey; background: transparent; }"));
+  zoomRectangle->setAttribute(Qt::WA_TransparentForMouseEvents);
+  zoomRectangle->hide();
 
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(false);
-  StatusBar1->setAutoFillBackground(true);
+  statusLine = new QStatusBar(this);
+  statusLine->setObjectName(QStringLiteral("StatusBar1"));
+  statusLine->setSizeGripEnabled(false);
+  statusLine->setAutoFillBackground(true);
   {
     // Only the picture area is black; the status bar keeps the ordinary window colours.
-    QPalette bar = StatusBar1->palette();
+    QPalette bar = statusLine->palette();
     const QPalette app = QApplication::palette();
     bar.setColor(QPalette::Window, app.color(QPalette::Window));
     bar.setColor(QPalette::WindowText, app.color(QPalette::WindowText));
-    StatusBar1->setPalette(bar);
+    statusLine->setPalette(bar);
   }
   const char* texts[4] = {"x = ", "y = ", "データ無し", "マウスで拡大/縮小、方向キーで移動"};
   const int widths[4] = {90, 90, 100, 50};
   for (int k = 0; k < 4; ++k) {
-    Panels[k] = new QLabel(QString::fromUtf8(texts[k]), StatusBar1);
+    Panels[k] = new QLabel(QString::fromUtf8(texts[k]), statusLine);
     Panels[k]->setObjectName(QStringLiteral("Panel%1").arg(k));
     Panels[k]->setMinimumWidth(widths[k]);
-    StatusBar1->addWidget(Panels[k], k == 3 ? 1 : 0);
+    statusLine->addWidget(Panels[k], k == 3 ? 1 : 0);
   }
 
   seriesBar = new SeriesBar(this);
-  seriesBar->setPalette(StatusBar1->palette());
+  seriesBar->setPalette(statusLine->palette());
   seriesBar->hide();
 
-  connect(Image1, &ViewImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+  connect(pictureView, &ViewImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
     Guard([&] { Image1MouseDown(b, s, x, y); });
   });
-  connect(Image1, &ViewImage::MouseMove, this,
+  connect(pictureView, &ViewImage::MouseMove, this,
           [this](Qt::KeyboardModifiers s, int x, int y) { Guard([&] { Image1MouseMove(s, x, y); }); });
-  connect(Image1, &ViewImage::MouseUp, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
+  connect(pictureView, &ViewImage::MouseUp, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
     Guard([&] { Image1MouseUp(b, s, x, y); });
   });
-  connect(Image1, &ViewImage::Wheel, this, [this](int delta, Qt::KeyboardModifiers s, int x, int y) {
+  connect(pictureView, &ViewImage::Wheel, this, [this](int delta, Qt::KeyboardModifiers s, int x, int y) {
     Guard([&] { Image1MouseWheel(delta, s, x, y); });
   });
   setAcceptDrops(true);
@@ -131,7 +131,7 @@ TViewForm::TViewForm(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(host)
 
 // Only a resize by the user ends point picking: the window's own sizing (its first showing, the
 // settings, keeping it on the screen) leaves a pick that was asked for armed.
-void TViewForm::resizeEvent(QResizeEvent* e) {
+void PlotWindow::resizeEvent(QResizeEvent* e) {
   FormResize();
   if (isVisible() && !placing_ && e->size() != ownSize_) {
     PickingPoint1 = false;
@@ -140,7 +140,7 @@ void TViewForm::resizeEvent(QResizeEvent* e) {
 }
 
 // Shown inside the screen; the size that takes is the window's own, not the user's.
-void TViewForm::showEvent(QShowEvent* e) {
+void PlotWindow::showEvent(QShowEvent* e) {
   placing_ = true;
   KeepOnScreen(this);
   placing_ = false;
@@ -149,17 +149,17 @@ void TViewForm::showEvent(QShowEvent* e) {
 }
 
 // The picture follows the client area less the status bar; nothing is redrawn.
-void TViewForm::FormResize() {
+void PlotWindow::FormResize() {
   int w = width();
   const int bar = seriesBar->isHidden() ? 0 : seriesBar->sizeHint().height();
   int h = std::max(height() - kStatusBarHeight - bar, 0);
-  Image1->setGeometry(0, 0, w, h);
+  pictureView->setGeometry(0, 0, w, h);
   seriesBar->setGeometry(0, h, w, bar);
-  StatusBar1->setGeometry(0, h + bar, w, kStatusBarHeight);
+  statusLine->setGeometry(0, h + bar, w, kStatusBarHeight);
   if (host_) host_->State().scene.view.SetPictureSize(w, h);
 }
 
-void TViewForm::ShowSeriesBar(bool show) {
+void PlotWindow::ShowSeriesBar(bool show) {
   if (show == !seriesBar->isHidden()) return;
   if (!show) seriesBar->Stop();
   seriesBar->setVisible(show);
@@ -168,7 +168,7 @@ void TViewForm::ShowSeriesBar(bool show) {
 
 // The settings give the outer size; the client area is that less the nominal frame, as for the
 // command line, so both draw the same picture.
-void TViewForm::SetOuterSize(int width, int height) {
+void PlotWindow::SetOuterSize(int width, int height) {
   const PlotClientSize client = ClientSizeOfPlotWindow(width, height);
   ownSize_ = QSize(client.width, client.height);
   resize(client.width, client.height);
@@ -184,7 +184,7 @@ void TViewForm::SetOuterSize(int width, int height) {
 // One notch of the wheel zooms like a click (twice or half the scale) about the point under the
 // cursor, which stays where it is; with Ctrl a notch is a quarter of that step. Fine-grained
 // wheels add up to whole notches.
-void TViewForm::Image1MouseWheel(int angleDelta, Qt::KeyboardModifiers shift, int x, int y) {
+void PlotWindow::Image1MouseWheel(int angleDelta, Qt::KeyboardModifiers shift, int x, int y) {
   wheelRemainder_ += angleDelta;
   const int notches = wheelRemainder_ / 120;
   if (notches == 0) return;
@@ -193,51 +193,51 @@ void TViewForm::Image1MouseWheel(int angleDelta, Qt::KeyboardModifiers shift, in
   host_->WheelZoom(x, y, std::pow(step, notches));
 }
 
-void TViewForm::dragEnterEvent(QDragEnterEvent* e) {
+void PlotWindow::dragEnterEvent(QDragEnterEvent* e) {
   if (!FirstLocalFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
 }
 
-void TViewForm::dropEvent(QDropEvent* e) {
+void PlotWindow::dropEvent(QDropEvent* e) {
   const QString path = FirstLocalFile(e->mimeData());
   if (path.isEmpty()) return;
   e->acceptProposedAction();
   Guard([&] { host_->OpenDroppedFile(path); });
 }
 
-void TViewForm::SetPicture(const QImage& image) {
-  Image1->picture = image;
-  Image1->quickSegment.reset();
-  Image1->update();
+void PlotWindow::SetPicture(const QImage& image) {
+  pictureView->picture = image;
+  pictureView->quickSegment.reset();
+  pictureView->update();
 }
 
-void TViewForm::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
-  Image1->quickSegment = figure;
-  Image1->view = host_ ? &host_->State().scene.view : nullptr;
-  Image1->plotArea = host_ ? host_->State().scene.plotArea : QRect();
-  Image1->update();
+void PlotWindow::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
+  pictureView->quickSegment = figure;
+  pictureView->view = host_ ? &host_->State().scene.view : nullptr;
+  pictureView->plotArea = host_ ? host_->State().scene.plotArea : QRect();
+  pictureView->update();
 }
 
-void TViewForm::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+void PlotWindow::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
   DragStart = QPoint(x, y);
   ButtonDown = true;
-  Shape1->setGeometry(x, y, 0, 0);
-  Shape1->show();
+  zoomRectangle->setGeometry(x, y, 0, 0);
+  zoomRectangle->show();
   QCoreApplication::processEvents();
 }
 
 // The zoom rectangle (any drag direction), the world point and the value under the cursor.
-void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
+void PlotWindow::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
   if (ButtonDown)
-    Shape1->setGeometry(std::min(x, DragStart.x()), std::min(y, DragStart.y()), std::abs(x - DragStart.x()),
+    zoomRectangle->setGeometry(std::min(x, DragStart.x()), std::min(y, DragStart.y()), std::abs(x - DragStart.x()),
                         std::abs(y - DragStart.y()));
   const SceneState& scene = host_->State().scene;
   const ViewTransform& v = scene.view;
   Panels[0]->setText(QStringLiteral("x = ") + FormatReadoutNumber(v.PixelToWorldX(x)));
   Panels[1]->setText(QStringLiteral("y = ") + FormatReadoutNumber(v.PixelToWorldY(y)));
   QString value = QStringLiteral("-----");
-  const ColorMapKind kind = scene.options.contour.colorMap;
-  if (scene.options.display.BrushCheck && kind != ColorMapKind::Gray2) {
-    const QImage& img = Image1->picture;
+  const ColourMapKind kind = scene.options.contour.colourMap;
+  if (scene.options.display.BrushCheck && kind != ColourMapKind::Gray2) {
+    const QImage& img = pictureView->picture;
     // Over the background, a hole or the axis margins there is no band to read: blank.
     value.clear();
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && ReadoutCovers(scene, x, y)) {
@@ -250,9 +250,9 @@ void TViewForm::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
 }
 
 // A release picks a segment point, or zooms: click in, right button out, drag to the rectangle.
-void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+void PlotWindow::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
   ButtonDown = false;
-  Shape1->hide();
+  zoomRectangle->hide();
   QCoreApplication::processEvents();
   const ViewTransform& v = host_->State().scene.view;
   if (PickingPoint1 || PickingPoint2) {
@@ -270,20 +270,20 @@ void TViewForm::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int
   }
 }
 
-void TViewForm::keyPressEvent(QKeyEvent* e) {
+void PlotWindow::keyPressEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;  // the pan loop runs until the real release
   const int key = e->key();
   const Qt::KeyboardModifiers shift = e->modifiers();
   Guard([&] { FormKeyDown(key, shift); });
 }
 
-void TViewForm::keyReleaseEvent(QKeyEvent* e) {
+void PlotWindow::keyReleaseEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;
   FormKeyUp(e->key());
 }
 
 // Handlers run inside the program's error boundary; an error ends the handler, not the program.
-void TViewForm::Guard(const std::function<void()>& body) {
+void PlotWindow::Guard(const std::function<void()>& body) {
   if (host_)
     host_->RunHandler(body);
   else
@@ -291,21 +291,21 @@ void TViewForm::Guard(const std::function<void()>& body) {
 }
 
 // Losing the keyboard means the release may never come: stop panning.
-void TViewForm::focusOutEvent(QFocusEvent* e) {
+void PlotWindow::focusOutEvent(QFocusEvent* e) {
   PanKeyHeld = false;
   QWidget::focusOutEvent(e);
 }
-void TViewForm::hideEvent(QHideEvent* e) {
+void PlotWindow::hideEvent(QHideEvent* e) {
   PanKeyHeld = false;
   QWidget::hideEvent(e);
 }
-void TViewForm::changeEvent(QEvent* e) {
+void PlotWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::EnabledChange && !isEnabled()) PanKeyHeld = false;
   QWidget::changeEvent(e);
 }
 
 // One pan frame: move the centre and show the grid-only preview.
-void TViewForm::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor) {
+void PlotWindow::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalColor) {
   ViewTransform& v = host_->State().scene.view;
   switch (key) {
     case Qt::Key_Up: v.CentreY += dy; break;
@@ -319,11 +319,11 @@ void TViewForm::PanStep(int key, double dx, double dy, QImage& work, Qt::GlobalC
 }
 
 // Arrow keys pan while held: five pixels a frame, twenty with Shift.
-void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+void PlotWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
   if (!host_->TryBeginCommand()) return;
   struct EndPan {
-    TViewForm* form;
+    PlotWindow* form;
     ~EndPan() {
       form->PanKeyHeld = false;
       form->host_->EndCommand();
@@ -346,11 +346,11 @@ void TViewForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   }
 }
 
-void TViewForm::FormKeyUp(int) { PanKeyHeld = false; }
+void PlotWindow::FormKeyUp(int) { PanKeyHeld = false; }
 
 // The save dialog: the formats, bitmap first; a name without extension takes the chosen type's,
 // and an existing file is replaced only after a question.
-void TViewForm::SaveViewPicture() {
+void PlotWindow::SaveViewPicture() {
   QFileDialog dialog(this, QString(), host_->CurrentFolder());
   dialog.setObjectName(QStringLiteral("SaveDialog1"));
   PreparePictureSaveDialog(dialog);
@@ -368,7 +368,7 @@ void TViewForm::SaveViewPicture() {
 
 // Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
 // the window shows (a pan preview included); any other extension writes nothing.
-bool TViewForm::SavePictureTo(const QString& path) {
+bool PlotWindow::SavePictureTo(const QString& path) {
   return SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier());
 }
 

@@ -17,7 +17,7 @@ namespace corvane {
 
 class PlotHost;
 
-// `Image1`: the picture at the window's top left, not stretched; it receives the mouse.
+// `pictureView`: the picture at the window's top left, not stretched; it receives the mouse.
 class ViewImage : public QWidget {
   Q_OBJECT
 
@@ -43,15 +43,15 @@ class ViewImage : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class TViewForm : public QWidget {
+class PlotWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TViewForm(PlotHost* host);
+  explicit PlotWindow(PlotHost* host);
 
-  ViewImage* Image1;
-  QFrame* Shape1;  // the zoom rectangle while a button is down
-  QStatusBar* StatusBar1;
+  ViewImage* pictureView;
+  QFrame* zoomRectangle;  // the zoom rectangle while a button is down
+  QStatusBar* statusLine;
   QLabel* Panels[4];
   SeriesBar* seriesBar;  // above the status bar while a time series is loaded
 
@@ -78,8 +78,8 @@ class TViewForm : public QWidget {
   void SetPicture(const QImage& image);
   // Shows the picture again with `figure` over it, or with nothing over it.
   void ShowQuickSegment(const std::optional<SegmentFigure>& figure);
-  bool HasQuickSegment() const { return Image1->quickSegment.has_value(); }
-  const QImage& Picture() const { return Image1->picture; }
+  bool HasQuickSegment() const { return pictureView->quickSegment.has_value(); }
+  const QImage& Picture() const { return pictureView->picture; }
   // Outer size as a settings file gives it; the picture size follows from the client area.
   void SetOuterSize(int width, int height);
   QString PanelText(int index) const { return Panels[index]->text(); }

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "ui/ProcessForm.h"
+#include "ui/ProgressWindow.h"
 
 namespace corvane {
 namespace {
@@ -23,7 +23,7 @@ struct Calls {
 };
 
 struct ProcessWindow : ::testing::Test {
-  TProcessForm form;
+  ProgressWindow form;
   Calls calls;
   RecordingNotifier notifier;
 };

@@ -1,6 +1,6 @@
 // The main window: every option of the program as a control over the program state, and the
 // commands (load, draw, save, show the other windows). Its tabs live in files of their own
-// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainFormCommands.cpp.
+// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,18 +41,18 @@
 
 namespace corvane {
 
-class TViewForm;
-class TLegendForm;
-class TProcessForm;
-class TForm5;
-class TProfileForm;
+class PlotWindow;
+class LegendWindow;
+class ProgressWindow;
+class AboutDialog;
+class ProfileWindow;
 
-class TForm1 : public QMainWindow, public PlotHost {
+class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // ---- the program state, and short names for its parts ----
   ProgramState state;
@@ -67,11 +67,11 @@ class TForm1 : public QMainWindow, public PlotHost {
   const ProgramOptions& Options() const { return scene.options; }
 
   // The windows created after this one; the main window reaches them through these.
-  TViewForm* ViewForm = nullptr;
-  TLegendForm* LegendForm = nullptr;
-  QWidget* OGLForm = nullptr;  // TOGLForm
-  TProcessForm* ProcessForm = nullptr;
-  TForm5* AboutForm = nullptr;
+  PlotWindow* plotWindow = nullptr;
+  LegendWindow* legendWindow = nullptr;
+  QWidget* openGLWindow = nullptr;  // OpenGLWindow
+  ProgressWindow* progressWindow = nullptr;
+  AboutDialog* aboutDialog = nullptr;
 
   // Messages go here; tests put a recording notifier in.
   void SetNotifier(Notifier* notifier);
@@ -81,7 +81,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   // Runs one handler inside the error boundary: an error is shown, the program goes on.
   void RunHandler(const std::function<void()>& body) override { RunGuarded(*notifier_, body); }
   // A slot for connect(): the member handler `m` (or any callable) inside the error boundary.
-  auto Guarded(void (TForm1::*m)()) {
+  auto Guarded(void (MainWindow::*m)()) {
     return [this, m] { RunHandler([this, m] { (this->*m)(); }); };
   }
   template <class F>
@@ -133,7 +133,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();
   void RescaleAndRedraw();
-  void PlaceViewForm();  // a hidden plot window placed inside the screen before it is drawn for
+  void PlacePlotWindow();  // a hidden plot window placed inside the screen before it is drawn for
   void DrawScene();  // the GDI picture into ScenePicture and the plot window
   void DrawSceneCore();  // the same inside a running command; throws
   // Grid lines of every zone over the background: the quick preview while panning.
@@ -182,25 +182,25 @@ class TForm1 : public QMainWindow, public PlotHost {
 
   // ---- controls (object names are the control names) ----
   RadioGroupWidget* RGroup;
-  QGroupBox* GroupBox2;
+  QGroupBox* displayItemsGroup;
   QCheckBox *ShowContour, *BrushCheck, *LineCheck, *ShowGrid, *GridForward, *ShowVec;
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
-  QTabWidget* PageControl1;
-  QWidget *FileTab, *ContourTab, *DataTab, *TabSheet1, *XYTab, *TabSheet3, *TabSheet4, *TabSheet2;
+  QTabWidget* tabPages;
+  QWidget *FileTab, *ContourTab, *DataTab, *colourTab, *axesTab, *displayTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
-  QComboBox* DriveComboBox1;
-  QListWidget* DirectoryListBox1;
-  QListWidget* FileListBox1;
-  QMenu* PopupMenu1;
-  QAction *N1, *BMP1;
+  QComboBox* driveBox;
+  QListWidget* folderList;
+  QListWidget* fileList;
+  QMenu* fileListMenu;
+  QAction *loadSelectedAction, *batchSaveAction;
   // contour tab
   QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear, *RoundLevelsCheck;
   QLineEdit *MinBox, *MaxBox, *StepBox;
-  QSlider *StepBar, *LabelSukima;
+  QSlider *StepBar, *labelGap;
   QLabel* LabelExp;
-  QPushButton* Button5;
+  QPushButton* labelFontButton;
   QSpinBox *LabelMin, *LabelMax;
   // data tab
   QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
@@ -208,20 +208,20 @@ class TForm1 : public QMainWindow, public PlotHost {
   QCheckBox* IncludeVelCheck;
   QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
   QLineEdit *gammaBox, *RBox;
-  QPushButton* Button1;
+  QPushButton* applyLayoutButton;
   // colour tab
   QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
   QRadioButton *ViridisMap, *CividisMap, *CoolWarmMap;
-  QLabel *Image0, *Image1, *Image2, *Image3, *Image4, *Image5, *Image6;
-  QPushButton *Button4, *Button3;
+  QLabel *colourMapSample0, *colourMapSample1, *colourMapSample2, *colourMapSample3, *colourMapSample4, *colourMapSample5, *colourMapSample6;
+  QPushButton *legendButton, *fixedLineColourButton;
   QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
   QSpinBox* ContLineWid;
-  ColourSwatchWidget* Shape1;
+  ColourSwatchWidget* fixedLineColour;
   // axes tab
   QCheckBox *ShowXYLabel, *XYSameScale;
   QLineEdit *XTitleBox, *YTitleBox;
   QLabel* example;
-  QPushButton* Button2;
+  QPushButton* axisFontButton;
   QRadioButton *ShowExpCheck, *ShowFixCheck, *ShowAutoCheck;
   QSpinBox *DigitsBox, *PrecisionBox;
   // display tab
@@ -236,13 +236,13 @@ class TForm1 : public QMainWindow, public PlotHost {
   QSpinBox *P1i, *P1j, *P2i, *P2j;
   QCheckBox *P1Direct, *P2Direct, *P1ByClick, *P2ByClick, *OpenAnalyzed, *ShowSegment;
   QLineEdit *P1x, *P1y, *P2x, *P2y;
-  QPushButton *AnalyzeButton, *Button6;
-  ColourSwatchWidget* SegmentColor;
+  QPushButton *AnalyzeButton, *segmentColourButton;
+  ColourSwatchWidget* segmentColour;
   QRadioButton *QuickDrawSegment, *RealDrawSegment;
   // streamline tab
   QSpinBox *StreamLineWid, *StreamIBox, *StreamJBox, *StreamOverbox, *StreamDevide;
-  ColourSwatchWidget* StreamColShape;
-  QPushButton *Button7, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
+  ColourSwatchWidget* streamLineColour;
+  QPushButton *streamColourButton, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
   QCheckBox* DrawStreamLineCheck;
   QTableWidget* StreamList;
   QComboBox* StreamZoneSelect;
@@ -250,15 +250,15 @@ class TForm1 : public QMainWindow, public PlotHost {
   QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
   // below the pages
   QCheckBox *UseOpenGL, *WhiteBack;
-  QFrame* Panel5;
-  QProgressBar* Gauge1;
-  QStatusBar* StatusBar1;
+  QFrame* gaugePanel;
+  QProgressBar* gauge;
+  QStatusBar* statusLine;
   // menus
   QAction *Menu_Open, *Menu_ZoomBack, *Menu_ZoomForward, *Menu_Fit;
   QMenu* Menu_Recent;
-  QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *A1;
+  QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *abortAction;
   QAction *Menu_FileSel, *Menu_ContourSet, *Menu_DataSet, *Menu_ColorSet, *Menu_AxisSet, *Menu_VOption,
-      *Menu_Analyze, *Menu_Streamline, *Help1, *Menu_Version;
+      *Menu_Analyze, *Menu_Streamline, *helpAction, *Menu_Version;
 
   // ---- handlers ----
   void RGroupClick();
@@ -272,29 +272,29 @@ class TForm1 : public QMainWindow, public PlotHost {
   void x0boxKeyDown(QLineEdit* sender, int key);
   void PCNameBoxChange();
   void PCNameBoxKeyDown(int key);
-  void DriveComboBox1Change();
-  void DirectoryListBox1Change();
-  void FileListBox1DblClick();
-  void Button1Click();
-  void R1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button4Click();
-  void Button5Click();  // the label font, then the label colour
-  void Button6Click();
-  void Button7Click();
+  void driveChanged();
+  void folderChosen();
+  void fileDoubleClicked();
+  void applyLayoutAndLoad();
+  void reloadSelectedFile();
+  void chooseAxisFont();
+  void chooseFixedLineColour();
+  void showLegendWindow();
+  void chooseLabelFont();  // the label font, then the label colour
+  void chooseSegmentColour();
+  void chooseStreamLineColour();
   void LabelRegulateClick();
   void UseOpenGLClick();
   void WhiteBackClick();
   void ICompress2Change();
   void JCompress2Change();
-  void ImageClick(int index);  // Image0Click .. Image6Click
+  void colourMapSampleClicked(int index);  // Image0Click .. Image6Click
   void ZoneSelectChange();
   void Showi0Click();
   void ShowExpCheckClick();
-  void XYTabShow();
-  void TabSheet4Show();
-  void TabSheet2Show();
+  void axesTabShown();
+  void analysisTabShown();
+  void streamTabShown();
   // streamline tab
   void StreamZoneSelectChange();
   void StreamAddButtonClick();
@@ -330,7 +330,7 @@ class TForm1 : public QMainWindow, public PlotHost {
   QLineEdit* FormulaBox;
   QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
   QComboBox* FormulaList;
-  TProfileForm* ProfileForm = nullptr;  // made with this window, shown from the analysis tab
+  ProfileWindow* profileWindow = nullptr;  // made with this window, shown from the analysis tab
   QString LoadedPath;                   // the data file shown now
   void FormulaButtonClick();
   void FormulaDelButtonClick();
@@ -341,11 +341,11 @@ class TForm1 : public QMainWindow, public PlotHost {
   void Menu_SaveClick();
   void Menu_RescaleClick();
   void Menu_RedrawClick();
-  void A1Click();
+  void requestAbort();
   void Menu_exitClick();
-  void Help1Click();
+  void showHelp();
   void Menu_VersionClick();
-  void BMP1Click();
+  void batchLoadDrawSave();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -406,12 +406,12 @@ class TForm1 : public QMainWindow, public PlotHost {
 // The program's windows, created in their fixed order; the last creation reads the settings
 // file (`settingsPath`, empty: crv.ini beside the executable) into the main window.
 struct ProgramWindows {
-  std::unique_ptr<TForm1> main;
-  std::unique_ptr<TViewForm> view;
-  std::unique_ptr<TLegendForm> legend;
-  std::unique_ptr<QWidget> ogl;  // TOGLForm, once it exists
-  std::unique_ptr<TProcessForm> process;
-  std::unique_ptr<TForm5> about;
+  std::unique_ptr<MainWindow> main;
+  std::unique_ptr<PlotWindow> view;
+  std::unique_ptr<LegendWindow> legend;
+  std::unique_ptr<QWidget> ogl;  // OpenGLWindow, once it exists
+  std::unique_ptr<ProgressWindow> process;
+  std::unique_ptr<AboutDialog> about;
   ProgramWindows();
   ProgramWindows(ProgramWindows&&) noexcept;
   ProgramWindows& operator=(ProgramWindows&&) noexcept;

@@ -18,7 +18,7 @@
 
 namespace corvane {
 
-class TForm1;
+class MainWindow;
 
 // The plot area: draws the plot of the window's curves at its own size.
 class ProfilePlotView : public QWidget {
@@ -32,9 +32,9 @@ class ProfilePlotView : public QWidget {
   std::function<PlotSpec()> spec_;
 };
 
-class TProfileForm : public QWidget {
+class ProfileWindow : public QWidget {
  public:
-  explicit TProfileForm(TForm1* main);
+  explicit ProfileWindow(MainWindow* main);
 
   // One curve: a line of one data set and the variable drawn along it.
   struct Curve {
@@ -84,7 +84,7 @@ class TProfileForm : public QWidget {
   template <class F>
   auto Guarded(F f);
 
-  TForm1* main_;
+  MainWindow* main_;
   std::vector<Curve> curves_;
 };
 

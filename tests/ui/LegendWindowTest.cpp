@@ -8,13 +8,13 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "ui/LegendForm.h"
+#include "ui/LegendWindow.h"
 #include "data/Errors.h"
 
 namespace corvane {
 namespace {
 
-struct LegendWindow : ::testing::Test {
+struct LegendWindowTest : ::testing::Test {
   void SetUp() override {
     form.SetSource([this] { return source; });
     form.SetNotifier(&notifier);
@@ -25,27 +25,27 @@ struct LegendWindow : ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
-  TLegendForm form;
-  LegendSource source{"0.0", "10.0", "1.0", false, ColorMapKind::Rainbow};
+  LegendWindow form;
+  LegendSource source{"0.0", "10.0", "1.0", false, ColourMapKind::Rainbow};
   RecordingNotifier notifier;
 };
 
-TEST_F(LegendWindow, CreateShowsThePictureAndABadRangeIsReportedWithoutDrawing) {
+TEST_F(LegendWindowTest, CreateShowsThePictureAndABadRangeIsReportedWithoutDrawing) {
   auto* sample = Child<QLabel>("LegendSample");
-  form.Button1Click();
+  form.buildLegend();
   EXPECT_EQ(sample->pixmap().size(), QSize(80, 100));
   EXPECT_TRUE(notifier.warnings.empty());
 
   Child<QSpinBox>("LegendWidthBox")->setValue(90);
   source.MinBox = "abc";
-  form.Button1Click();
+  form.buildLegend();
   ASSERT_EQ(notifier.warnings.size(), 1u);
   EXPECT_NE(notifier.warnings[0].find("abc"), std::string::npos);
   EXPECT_EQ(sample->pixmap().size(), QSize(80, 100));
   EXPECT_THROW(form.SaveLegend(QDir::tempPath() + "/never.bmp"), CorvaneError);
 }
 
-TEST_F(LegendWindow, SavesThePictureOfTheChosenSizeByExtension) {
+TEST_F(LegendWindowTest, SavesThePictureOfTheChosenSizeByExtension) {
   QTemporaryDir dir;
   Child<QSpinBox>("LegendWidthBox")->setValue(64);
   Child<QSpinBox>("LegendHeightBox")->setValue(128);

@@ -6,7 +6,7 @@
 #include <QOpenGLContext>
 
 #include "opengl/GlData.h"
-#include "ui/OGLForm.h"
+#include "ui/OpenGLWindow.h"
 
 namespace corvane {
 namespace {
@@ -14,23 +14,23 @@ namespace {
 // Lets the window system deliver exposes and paints.
 void Settle() { for (int k = 0; k < 5; ++k) QCoreApplication::processEvents(); }
 
-int GreyOf(double value) { return RedOf(LevelColor(static_cast<float>(value), 0.0f, 10.0f, ColorMapKind::Gray1)); }
+int GreyOf(double value) { return RedOf(LevelColour(static_cast<float>(value), 0.0f, 10.0f, ColourMapKind::Gray1)); }
 
 // A window over a 10 x 10 grid whose value is x, drawn in flat grey bands with step 1: each band
 // has the colour of its upper level, and world x lands on pixel 30 x of a 300-pixel window.
 TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) {
-  if (!TOGLForm::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
+  if (!OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
   FieldDataSet data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
   ProgramOptions options;
-  options.load.AutoStepCheck = false, options.contour.colorMap = ColorMapKind::Gray1;
+  options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Gray1;
   options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
-  OGLFormHost host;
+  OpenGLWindowHost host;
   host.data = &data;
   host.notifier = [&] { return &notifier; };
   host.options = [&] { return options; };
   host.writeViewBoxes = [] {};
-  TOGLForm form(std::move(host));
+  OpenGLWindow form(std::move(host));
   form.resize(300, 300);
   form.show();
   Settle();

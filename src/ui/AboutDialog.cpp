@@ -1,4 +1,4 @@
-#include "ui/AboutForm.h"
+#include "ui/AboutDialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "scene/DesktopIntegration.h"
-#include "ui_AboutForm.h"
+#include "ui_AboutDialog.h"
 
 namespace corvane {
 namespace {
@@ -37,8 +37,8 @@ QPixmap ProgramIcon() {
 
 }  // namespace
 
-TForm5::TForm5(QWidget* parent, const std::function<void()>& formCreate)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TForm5>()) {
+AboutDialog::AboutDialog(QWidget* parent, const std::function<void()>& formCreate)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::AboutDialog>()) {
   ui->setupUi(this);
   ui->Image1->setPixmap(ProgramIcon());
   ui->Label3->setText(QStringLiteral("バージョン %1").arg(QStringLiteral(CORVANE_VERSION)));
@@ -46,36 +46,36 @@ TForm5::TForm5(QWidget* parent, const std::function<void()>& formCreate)
   ui->Label7->setText(QString::fromUtf8(kMakerWebAddress));
   ui->Label6->installEventFilter(this);
   ui->Label7->installEventFilter(this);
-  connect(ui->Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+  connect(ui->Button1, &QPushButton::clicked, this, &AboutDialog::closeClicked);
   if (formCreate) formCreate();
 }
 
-TForm5::~TForm5() = default;
+AboutDialog::~AboutDialog() = default;
 
-void TForm5::ShowOrRaise() {
+void AboutDialog::ShowOrRaise() {
   show();
   raise();
   activateWindow();
 }
 
-void TForm5::Button1Click() { hide(); }
+void AboutDialog::closeClicked() { hide(); }
 
-void TForm5::Label6Click() {
+void AboutDialog::writeToMaker() {
   QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kMakerMailAddress)));
 }
 
-void TForm5::Label7Click() { QDesktopServices::openUrl(QUrl(QString::fromUtf8(kMakerWebAddress))); }
+void AboutDialog::openMakerPage() { QDesktopServices::openUrl(QUrl(QString::fromUtf8(kMakerWebAddress))); }
 
 // The two address labels act as links on a left click.
-bool TForm5::eventFilter(QObject* watched, QEvent* event) {
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     if (watched == ui->Label6) {
-      Label6Click();
+      writeToMaker();
       return true;
     }
     if (watched == ui->Label7) {
-      Label7Click();
+      openMakerPage();
       return true;
     }
   }

@@ -13,7 +13,7 @@ class QOpenGLFunctions_1_1;
 namespace corvane {
 
 // What the window reads from the main window and how it reports back.
-struct OGLFormHost {
+struct OpenGLWindowHost {
   FieldDataSet* data = nullptr;
   ContourReadout* readout = nullptr;
   Progress* progress = nullptr;
@@ -32,12 +32,12 @@ struct OGLFormHost {
   std::function<void(bool completed, bool aborted)> frameFinished;
 };
 
-class TOGLForm : public QOpenGLWidget {
+class OpenGLWindow : public QOpenGLWidget {
   Q_OBJECT
 
  public:
-  explicit TOGLForm(OGLFormHost host, QWidget* parent = nullptr);
-  ~TOGLForm() override;
+  explicit OpenGLWindow(OpenGLWindowHost host, QWidget* parent = nullptr);
+  ~OpenGLWindow() override;
 
   // Builds one frame and shows it. Refused while another frame or a command is running.
   void DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors);
@@ -72,7 +72,7 @@ class TOGLForm : public QOpenGLWidget {
   bool BuildFrame(bool showContour, bool showGrid, bool showVectors);
   ProgramOptions Options() const;
 
-  OGLFormHost host_;
+  OpenGLWindowHost host_;
   OrthoBox box_;
   GlFrame frame_;  // what paintGL replays
   GlFrame spare_;  // the next frame, built while the last one stays on screen

@@ -1,4 +1,4 @@
-#include "ui/LegendForm.h"
+#include "ui/LegendWindow.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -16,7 +16,7 @@
 #include "render/PainterCanvas.h"
 #include "ui/ErrorBoundary.h"
 #include "ui/SaveDialogs.h"
-#include "ui_LegendForm.h"
+#include "ui_LegendWindow.h"
 
 namespace corvane {
 namespace {
@@ -66,9 +66,9 @@ QPixmap OrientationPreview(bool horizontal) {
 
 }  // namespace
 
-TLegendForm::TLegendForm(QWidget* parent)
+LegendWindow::LegendWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      ui(std::make_unique<Ui::TLegendForm>()),
+      ui(std::make_unique<Ui::LegendWindow>()),
       boxes_(std::make_unique<LegendMessageBoxes>(this)) {
   ui->setupUi(this);
   // The legend font starts as the window's own small Gothic face, 12 pixels high.
@@ -77,28 +77,28 @@ TLegendForm::TLegendForm(QWidget* parent)
   ui->YokoImage->setPixmap(OrientationPreview(true));
   SetPreviewBackground(false);
   // Every handler runs inside the program's error boundary.
-  auto guarded = [this](void (TLegendForm::*handler)()) {
+  auto guarded = [this](void (LegendWindow::*handler)()) {
     return [this, handler] { RunGuarded(Notify(), [this, handler] { (this->*handler)(); }); };
   };
-  connect(ui->Button1, &QPushButton::clicked, this, guarded(&TLegendForm::Button1Click));
-  connect(ui->Button2, &QPushButton::clicked, this, guarded(&TLegendForm::Button2Click));
-  connect(ui->Button3, &QPushButton::clicked, this, guarded(&TLegendForm::Button3Click));
+  connect(ui->Button1, &QPushButton::clicked, this, guarded(&LegendWindow::buildLegend));
+  connect(ui->Button2, &QPushButton::clicked, this, guarded(&LegendWindow::saveLegendAs));
+  connect(ui->Button3, &QPushButton::clicked, this, guarded(&LegendWindow::chooseLegendFont));
   // Toggled rather than clicked, so a change made from code moves the previews as a click does.
   connect(ui->LegendYoko, &QRadioButton::toggled, this, [this, guarded](bool on) {
-    if (on) guarded(&TLegendForm::LegendYokoClick)();
+    if (on) guarded(&LegendWindow::LegendYokoClick)();
   });
   connect(ui->LegendTate, &QRadioButton::toggled, this, [this, guarded](bool on) {
-    if (on) guarded(&TLegendForm::LegendTateClick)();
+    if (on) guarded(&LegendWindow::LegendTateClick)();
   });
 }
 
-TLegendForm::~TLegendForm() = default;
+LegendWindow::~LegendWindow() = default;
 
-void TLegendForm::SetSource(std::function<LegendSource()> source) { source_ = std::move(source); }
+void LegendWindow::SetSource(std::function<LegendSource()> source) { source_ = std::move(source); }
 
-void TLegendForm::SetNotifier(Notifier* notifier) { notifier_ = notifier; }
+void LegendWindow::SetNotifier(Notifier* notifier) { notifier_ = notifier; }
 
-void TLegendForm::SetPreviewBackground(bool white) {
+void LegendWindow::SetPreviewBackground(bool white) {
   for (QWidget* panel : {static_cast<QWidget*>(ui->TatePanel), static_cast<QWidget*>(ui->YokoPanel)}) {
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, white ? Qt::white : Qt::black);
@@ -106,13 +106,13 @@ void TLegendForm::SetPreviewBackground(bool white) {
   }
 }
 
-void TLegendForm::ShowOrRaise() {
+void LegendWindow::ShowOrRaise() {
   show();
   raise();
   activateWindow();
 }
 
-LegendOptions TLegendForm::Options() const {
+LegendOptions LegendWindow::Options() const {
   LegendOptions o;
   o.orientation = ui->LegendYoko->isChecked() ? LegendOrientation::Horizontal : LegendOrientation::Vertical;
   o.LegendWidthBox = ui->LegendWidthBox->value();
@@ -138,30 +138,30 @@ LegendOptions TLegendForm::Options() const {
   return o;
 }
 
-LegendInput TLegendForm::Input() const {
+LegendInput LegendWindow::Input() const {
   const LegendSource source = source_ ? source_() : LegendSource{};
   LegendInput in;
   in.lo = ParseDoubleValue("MinBox", source.MinBox);
   in.hi = ParseDoubleValue("MaxBox", source.MaxBox);
   in.step = ParseDoubleValue("StepBox", source.StepBox);
   in.whiteBack = source.WhiteBack;
-  in.colorMap = source.colorMap;
+  in.colourMap = source.colourMap;
   return in;
 }
 
-QPicture TLegendForm::BuildLegendPicture() const { return corvane::BuildLegendPicture(Options(), Input()); }
+QPicture LegendWindow::BuildLegendPicture() const { return corvane::BuildLegendPicture(Options(), Input()); }
 
-bool TLegendForm::SaveLegend(const QString& path) {
+bool LegendWindow::SaveLegend(const QString& path) {
   const LegendOptions options = Options();
   const QPicture picture = corvane::BuildLegendPicture(options, Input());
   return SavePictureByExtension(path, picture, LegendBitmap(picture, options), Notify());
 }
 
-Notifier& TLegendForm::Notify() { return notifier_ ? *notifier_ : *boxes_; }
+Notifier& LegendWindow::Notify() { return notifier_ ? *notifier_ : *boxes_; }
 
-void TLegendForm::Report(const std::exception& e) { Notify().Warning(e.what()); }
+void LegendWindow::Report(const std::exception& e) { Notify().Warning(e.what()); }
 
-void TLegendForm::Button1Click() {
+void LegendWindow::buildLegend() {
   try {
     const LegendOptions options = Options();
     const LegendInput input = Input();
@@ -176,7 +176,7 @@ void TLegendForm::Button1Click() {
   }
 }
 
-void TLegendForm::Button2Click() {
+void LegendWindow::saveLegendAs() {
   try {
     // Built before the dialog, so a range that is no number is reported without asking first.
     BuildLegendPicture();
@@ -189,7 +189,7 @@ void TLegendForm::Button2Click() {
   }
 }
 
-void TLegendForm::Button3Click() {
+void LegendWindow::chooseLegendFont() {
   bool ok = false;
   QFont font = QFontDialog::getFont(&ok, ui->example->font(), this);
   if (!ok) return;
@@ -198,12 +198,12 @@ void TLegendForm::Button3Click() {
   ui->example->setFont(font);
 }
 
-void TLegendForm::LegendYokoClick() {
+void LegendWindow::LegendYokoClick() {
   ui->YokoPanel->show();
   ui->TatePanel->hide();
 }
 
-void TLegendForm::LegendTateClick() {
+void LegendWindow::LegendTateClick() {
   ui->TatePanel->show();
   ui->YokoPanel->hide();
 }

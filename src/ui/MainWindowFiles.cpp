@@ -11,7 +11,7 @@
 #include "data/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 namespace corvane {
 namespace {
@@ -20,7 +20,7 @@ constexpr const char* kStartsOnDefaults = "既定の設定で起動します。"
 
 }  // namespace
 
-bool TForm1::OpenDataFile(const QString& path) {
+bool MainWindow::OpenDataFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) throw CorvaneError("ファイルが見つかりません: " + path.toStdString());
   if (!info.isFile()) throw CorvaneError("データファイルではありません (フォルダなど): " + path.toStdString());
@@ -33,14 +33,14 @@ bool TForm1::OpenDataFile(const QString& path) {
 }
 
 // The open dialog, in the folder the file list shows.
-void TForm1::Menu_OpenClick() {
+void MainWindow::Menu_OpenClick() {
   const QString path = ChooseOpenFile ? ChooseOpenFile() : QString();
   if (path.isEmpty()) return;
   OpenDataFile(path);
 }
 
 // A file of the recent list; one that has gone away is said so and leaves the list.
-void TForm1::RecentFileClick(const QString& path) {
+void MainWindow::RecentFileClick(const QString& path) {
   if (!QFileInfo(path).isFile()) {
     recentFiles.Remove(path);
     RefillRecentMenu();
@@ -51,7 +51,7 @@ void TForm1::RecentFileClick(const QString& path) {
 }
 
 // The recent menu lists the files newest first, numbered for the keyboard.
-void TForm1::RefillRecentMenu() {
+void MainWindow::RefillRecentMenu() {
   Menu_Recent->clear();
   const QStringList& paths = recentFiles.Paths();
   for (int k = 0; k < paths.size(); ++k) {
@@ -68,16 +68,16 @@ void TForm1::RefillRecentMenu() {
   Menu_Recent->setEnabled(!paths.isEmpty());
 }
 
-void TForm1::OpenDroppedFile(const QString& path) {
+void MainWindow::OpenDroppedFile(const QString& path) {
   // The drop returns to the program it came from first; the load runs after.
   QTimer::singleShot(0, this, Guarded([this, path] { OpenDataFile(path); }));
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   const QString path = FirstLocalFile(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
@@ -88,7 +88,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 // that is there but cannot be read starts the program on the defaults; a line that cannot be
 // applied stops the reading there, what came before it staying applied. Either is kept for one
 // message (ShowStartMessages), since the windows are not shown yet.
-void TForm1::LoadSettings(const QString& path) {
+void MainWindow::LoadSettings(const QString& path) {
   startMessage_.clear();
   const QString file = path.isEmpty() ? SettingsFilePath() : path;
   const QFileInfo info(file);
@@ -131,7 +131,7 @@ void TForm1::LoadSettings(const QString& path) {
   if (!r.complete) startMessage_ = QString::fromStdString(r.stopReason) + rest;
 }
 
-void TForm1::ShowStartMessages() {
+void MainWindow::ShowStartMessages() {
   if (startMessage_.isEmpty()) return;
   const std::string text = startMessage_.toStdString();
   startMessage_.clear();

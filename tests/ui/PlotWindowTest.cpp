@@ -14,11 +14,11 @@ using namespace corvane::testing;
 // A program whose plot window has a 520 x 320 picture and one drawing behind it.
 struct DrawnProgram : SizedProgram {
   DrawnProgram() { main().Redraw(); }
-  QWidget* image() { return view().Image1; }
+  QWidget* image() { return view().pictureView; }
 };
 
 // Scale x and y and centre x and y of the main window's view.
-std::vector<double> ScaleAndCentre(const TForm1& m) {
+std::vector<double> ScaleAndCentre(const MainWindow& m) {
   return {m.view_.ScaleX, m.view_.ScaleY, m.view_.CentreX, m.view_.CentreY};
 }
 
@@ -33,9 +33,9 @@ TEST_F(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   EXPECT_FALSE(p.view().PickingPoint1);
 }
 
-using PlotWindow = ProgramTest<DrawnProgram>;
+using PlotWindowTest = ProgramTest<DrawnProgram>;
 
-TEST_F(PlotWindow, ClickZoomsInLeftAndOutRightAboutThePoint) {
+TEST_F(PlotWindowTest, ClickZoomsInLeftAndOutRightAboutThePoint) {
   ASSERT_TRUE(p.view().isEnabled());
   MouseClick(p.image(), Qt::LeftButton, QPoint(260, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{2.0, 2.0, 0.0, 0.0}));
@@ -43,26 +43,26 @@ TEST_F(PlotWindow, ClickZoomsInLeftAndOutRightAboutThePoint) {
   MouseClick(p.image(), Qt::RightButton, QPoint(280, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{1.0, 1.0, 10.0, 0.0}));  // 20 pixels right at scale 2
   EXPECT_EQ(m.x0box->text(), QStringLiteral("10"));
-  EXPECT_FALSE(p.view().Shape1->isVisible());
+  EXPECT_FALSE(p.view().zoomRectangle->isVisible());
 }
 
 TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   for (bool reversed : {false, true}) {
     DrawnProgram p;
-    TForm1& m = p.main();
+    MainWindow& m = p.main();
     m.XYSameScale->setChecked(false);
     QPoint a(100, 50), b(300, 250);
     if (reversed) std::swap(a, b);
     MouseEvent(p.image(), QEvent::MouseButtonPress, Qt::LeftButton, a, Qt::LeftButton);
     MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, b, Qt::LeftButton);
-    EXPECT_EQ(p.view().Shape1->geometry(), QRect(100, 50, 200, 200));
+    EXPECT_EQ(p.view().zoomRectangle->geometry(), QRect(100, 50, 200, 200));
     MouseEvent(p.image(), QEvent::MouseButtonRelease, Qt::LeftButton, b);
     EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{500.0 / 200.0, 300.0 / 200.0, 200.0 - 260.0, 160.0 - 150.0}));
     EXPECT_EQ(m.xscalebox->text() + m.yscalebox->text(), QStringLiteral("2.51.5"));
   }
 }
 
-TEST_F(PlotWindow, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
+TEST_F(PlotWindowTest, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   m.view_.ScaleX = 2.0;
   p.view().panFrameMs = 5;
   QTimer::singleShot(60, [&] {
@@ -80,7 +80,7 @@ TEST_F(PlotWindow, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   EXPECT_FALSE(m.Busy());
 }
 
-TEST_F(PlotWindow, ReadoutShowsWorldPointAndValueUnderTheCursor) {
+TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(383, 155));
   EXPECT_EQ((QStringList{p.view().PanelText(0), p.view().PanelText(1), p.view().PanelText(2)}),
             (QStringList{"x = 1.2300E+2", "y = 5.0000E+0", "-----"}));
@@ -102,7 +102,7 @@ TEST_F(PlotWindow, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   EXPECT_EQ(FormatReadoutNumber(-123456.0), QStringLiteral("-1.2346E+5"));
 }
 
-TEST_F(PlotWindow, PickingReleaseWritesThePointInsteadOfZooming) {
+TEST_F(PlotWindowTest, PickingReleaseWritesThePointInsteadOfZooming) {
   p.view().PickingPoint2 = true;
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 150));
   EXPECT_EQ(m.P2y->text(), QStringLiteral("10"));

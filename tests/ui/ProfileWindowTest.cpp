@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
-#include "ui/ProfileForm.h"
+#include "ui/ProfileWindow.h"
 
 namespace corvane {
 namespace {
 
 using testing::LoadedProgram;
 using testing::ProgramTest;
-using ProfileWindow = ProgramTest<LoadedProgram>;
+using ProfileWindowTest = ProgramTest<LoadedProgram>;
 
-TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
+TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
   const int before = m.RGroup->Count();
   m.FormulaBox->setText(QStringLiteral("W = U + 2 * P"));
   m.FormulaButton->click();
@@ -29,7 +29,7 @@ TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
   EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.FormulaList->count() == 1);
   // The same layout loaded again has W, computed afresh.
   m.RGroup->SetItemIndex(4);
-  m.Button1->click();
+  m.applyLayoutButton->click();
   EXPECT_TRUE(m.RGroup->Items().value(4) == QStringLiteral("W") && m.RGroup->Count() == before + 1);
   EXPECT_EQ(m.RGroup->ItemIndex(), 4);
   const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
@@ -40,8 +40,8 @@ TEST_F(ProfileWindow, AFormulaBecomesAVariableThatAReloadKeeps) {
   EXPECT_TRUE(m.RGroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
 }
 
-TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
-  TProfileForm* f = m.ProfileForm;
+TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
+  ProfileWindow* f = m.profileWindow;
   ASSERT_TRUE(f && !f->isVisible());
   m.ProfileButton->click();
   ASSERT_TRUE(f && f->isVisible());
@@ -72,7 +72,7 @@ TEST_F(ProfileWindow, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   ASSERT_EQ(f->Curves().size(), 2u) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(ProfileColumn(f->Curves()[1].set, "P"), (std::vector<double>{1016, 1017}));
   f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
-  EXPECT_TRUE(m.P2ByClick->isChecked() && m.ViewForm->PickingPoint2);
+  EXPECT_TRUE(m.P2ByClick->isChecked() && m.plotWindow->PickingPoint2);
   f->ProfileReverseY->setChecked(true);
   const PlotSpec figure = f->CurrentSpec();
   EXPECT_TRUE(figure.reverseY);
@@ -96,7 +96,7 @@ TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
   testing::StartedProgram p("FORMULA\nD = U - 100\n");
   EXPECT_EQ(p.main().FormulaList->count(), 1);
   ASSERT_TRUE(p.main().SelectFile(testing::TestFile("three_zones.dat")));
-  p.main().Button1->click();
+  p.main().applyLayoutButton->click();
   EXPECT_EQ(p.main().RGroup->Items().value(4), QStringLiteral("D"));
 }
 

@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "contour/ColorMap.h"
+#include "contour/ColourMap.h"
 #include "contour/Legend.h"
 #include "contour/LegendOptions.h"
 #include "data/Notifier.h"
 
-namespace Ui { class TLegendForm; }
+namespace Ui { class LegendWindow; }
 
 namespace corvane {
 
@@ -24,16 +24,16 @@ struct LegendSource {
   std::string MaxBox = "1.0";  // converted as they stand when the legend is built
   std::string StepBox = "0.1";
   bool WhiteBack = false;      // white background with black text, else black with white
-  ColorMapKind colorMap = ColorMapKind::Rainbow;
+  ColourMapKind colourMap = ColourMapKind::Rainbow;
   bool RoundLevels = false;    // numbers with just the decimals of the step
 };
 
-class TLegendForm : public QWidget {
+class LegendWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TLegendForm(QWidget* parent = nullptr);
-  ~TLegendForm() override;
+  explicit LegendWindow(QWidget* parent = nullptr);
+  ~LegendWindow() override;
 
   // Where the legend takes the contour range, background and colour map from.
   void SetSource(std::function<LegendSource()> source);
@@ -41,7 +41,7 @@ class TLegendForm : public QWidget {
   void SetNotifier(Notifier* notifier);
   // WhiteBackClick of the main window: both preview panels white or black.
   void SetPreviewBackground(bool white);
-  // Button4Click of the main window: shows the window, or brings it forward if visible.
+  // showLegendWindow of the main window: shows the window, or brings it forward if visible.
   void ShowOrRaise();
 
   // The window's controls as legend options, and the main window's range as legend input
@@ -56,9 +56,9 @@ class TLegendForm : public QWidget {
   bool SaveLegend(const QString& path);
 
  public slots:
-  void Button1Click();  // 作成: build and show in LegendSample
-  void Button2Click();  // 保存: build, ask for a file name, save
-  void Button3Click();  // 変更: font dialog for the legend font
+  void buildLegend();  // 作成: build and show in LegendSample
+  void saveLegendAs();  // 保存: build, ask for a file name, save
+  void chooseLegendFont();  // 変更: font dialog for the legend font
   void LegendYokoClick();
   void LegendTateClick();
 
@@ -66,7 +66,7 @@ class TLegendForm : public QWidget {
   void Report(const std::exception& e);
   Notifier& Notify();
 
-  std::unique_ptr<Ui::TLegendForm> ui;
+  std::unique_ptr<Ui::LegendWindow> ui;
   std::function<LegendSource()> source_;
   Notifier* notifier_ = nullptr;
   std::unique_ptr<Notifier> boxes_;  // message boxes, when no notifier was given

@@ -1,4 +1,4 @@
-#include "ui/ProfileForm.h"
+#include "ui/ProfileWindow.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -14,8 +14,8 @@
 #include "data/Errors.h"
 #include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
-#include "ui/MainForm.h"
-#include "ui/ViewForm.h"
+#include "ui/MainWindow.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane {
 
@@ -37,11 +37,11 @@ void ProfilePlotView::paintEvent(QPaintEvent*) {
 }
 
 template <class F>
-auto TProfileForm::Guarded(F f) {
+auto ProfileWindow::Guarded(F f) {
   return [this, f](auto&&...) { main_->RunHandler([&] { f(); }); };
 }
 
-TProfileForm::TProfileForm(TForm1* main) : QWidget(main, Qt::Window), main_(main) {
+ProfileWindow::ProfileWindow(MainWindow* main) : QWidget(main, Qt::Window), main_(main) {
   setObjectName(QStringLiteral("ProfileForm"));
   setWindowTitle(QStringLiteral("分布図"));
   Build();
@@ -50,7 +50,7 @@ TProfileForm::TProfileForm(TForm1* main) : QWidget(main, Qt::Window), main_(main
   DataChanged();
 }
 
-void TProfileForm::Build() {
+void ProfileWindow::Build() {
   auto* outer = new QHBoxLayout(this);
   auto* side = new QVBoxLayout;
   outer->addLayout(side, 0);
@@ -145,7 +145,7 @@ void TProfileForm::Build() {
   outer->addWidget(ProfilePlot, 1);
 }
 
-void TProfileForm::Connect() {
+void ProfileWindow::Connect() {
   connect(ProfileAddPiece, &QPushButton::clicked, this, Guarded([this] { ProfileAddPieceClick(); }));
   connect(ProfileClearPieces, &QPushButton::clicked, this, Guarded([this] { ProfileLineText->clear(); }));
   connect(ProfileAddCurve, &QPushButton::clicked, this, Guarded([this] { ProfileAddCurveClick(); }));
@@ -164,14 +164,14 @@ void TProfileForm::Connect() {
   for (QLineEdit* e : {ProfileXTitle, ProfileYTitle}) connect(e, &QLineEdit::textChanged, this, Guarded([this] { Replot(); }));
 }
 
-void TProfileForm::EnableLineControls() {
+void ProfileWindow::EnableLineControls() {
   const bool grid = ProfileGridLine->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{ProfileZone, ProfileDirection, ProfileIndex, ProfileFrom, ProfileTo,
                                                     ProfileAddPiece, ProfileClearPieces, ProfileLineText})
     w->setEnabled(grid);
 }
 
-void TProfileForm::DataChanged() {
+void ProfileWindow::DataChanged() {
   const FieldDataSet& data = main_->data_;
   const int zone = ProfileZone->currentIndex();
   {
@@ -191,7 +191,7 @@ void TProfileForm::DataChanged() {
 }
 
 // The index and range boxes take the limits of the chosen zone and direction.
-void TProfileForm::ProfileZoneChange() {
+void ProfileWindow::ProfileZoneChange() {
   const FieldDataSet& data = main_->data_;
   const int zone = ProfileZone->currentIndex();
   int ni = 1, nj = 1;
@@ -205,12 +205,12 @@ void TProfileForm::ProfileZoneChange() {
   ProfileTo->setMaximum(std::max((constantJ ? ni : nj) - 1, 0));
 }
 
-void TProfileForm::ProfilePickClick(bool first) {
+void ProfileWindow::ProfilePickClick(bool first) {
   ProfileSegmentLine->setChecked(true);
   // Showing the plot window resizes it, which ends any pick: show it first.
-  if (main_->ViewForm) {
-    main_->ViewForm->show();
-    main_->ViewForm->raise();
+  if (main_->plotWindow) {
+    main_->plotWindow->show();
+    main_->plotWindow->raise();
   }
   (first ? main_->P1Direct : main_->P2Direct)->setChecked(true);
   (first ? main_->P1ByClick : main_->P2ByClick)->setChecked(true);
@@ -221,7 +221,7 @@ void TProfileForm::ProfilePickClick(bool first) {
     main_->P2ByClickClick();
 }
 
-void TProfileForm::ProfileAddPieceClick() {
+void ProfileWindow::ProfileAddPieceClick() {
   if (ProfileZone->currentIndex() < 0) {
     main_->notifier().Warning("データが読み込まれていません");
     return;
@@ -237,7 +237,7 @@ void TProfileForm::ProfileAddPieceClick() {
   ProfileLineText->setText(text + Q(LinePiecesText({p})));
 }
 
-LineChoice TProfileForm::ChosenLine() const {
+LineChoice ProfileWindow::ChosenLine() const {
   LineChoice line;
   if (ProfileSegmentLine->isChecked()) {
     const FieldDataSet& data = main_->data_;
@@ -271,7 +271,7 @@ LineChoice TProfileForm::ChosenLine() const {
   return line;
 }
 
-void TProfileForm::ProfileAddCurveClick() {
+void ProfileWindow::ProfileAddCurveClick() {
   const FieldDataSet& data = main_->data_;
   // A drawing under way may have moved the coordinates of the overlay copies.
   if (main_->Busy()) {
@@ -300,7 +300,7 @@ void TProfileForm::ProfileAddCurveClick() {
   Replot();
 }
 
-void TProfileForm::ProfileRemoveCurveClick() {
+void ProfileWindow::ProfileRemoveCurveClick() {
   const int row = ProfileCurveList->currentRow();
   if (row < 0 || row >= static_cast<int>(curves_.size())) return;
   curves_.erase(curves_.begin() + row);
@@ -308,13 +308,13 @@ void TProfileForm::ProfileRemoveCurveClick() {
   Replot();
 }
 
-void TProfileForm::ProfileClearCurvesClick() {
+void ProfileWindow::ProfileClearCurvesClick() {
   curves_.clear();
   ProfileCurveList->clear();
   Replot();
 }
 
-PlotSpec TProfileForm::CurrentSpec() const {
+PlotSpec ProfileWindow::CurrentSpec() const {
   PlotSpec figure;
   const ProfileAxis axis = ParseProfileAxis(ProfileAgainst->currentText().toStdString());
   std::vector<std::string> variables;
@@ -338,9 +338,9 @@ PlotSpec TProfileForm::CurrentSpec() const {
   return figure;
 }
 
-void TProfileForm::Replot() { ProfilePlot->update(); }
+void ProfileWindow::Replot() { ProfilePlot->update(); }
 
-void TProfileForm::ProfileSaveButtonClick() {
+void ProfileWindow::ProfileSaveButtonClick() {
   QString path = AskSavePath ? AskSavePath()
                              : QFileDialog::getSaveFileName(this, QStringLiteral("分布図の保存"), main_->CurrentFolder(),
                                                             QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf);;CSV (*.csv)"));
@@ -349,7 +349,7 @@ void TProfileForm::ProfileSaveButtonClick() {
   SaveTo(path);
 }
 
-void TProfileForm::SaveTo(const QString& path) {
+void ProfileWindow::SaveTo(const QString& path) {
   const std::string file = path.toStdString();
   if (QFileInfo(path).suffix().toLower() == QLatin1String("csv")) {
     std::vector<ProfileSet> sets;

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "ui/AboutForm.h"
+#include "ui/AboutDialog.h"
 
 namespace corvane {
 namespace {
@@ -27,9 +27,9 @@ class UrlRecorder : public QObject {
   QStringList schemes_;
 };
 
-TEST(AboutForm, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
+TEST(aboutDialog, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
   int loads = 0;
-  TForm5 form(nullptr, [&] { ++loads; });
+  AboutDialog form(nullptr, [&] { ++loads; });
   EXPECT_EQ(loads, 1);
   EXPECT_FALSE(form.isVisible());
   form.ShowOrRaise();
@@ -40,11 +40,11 @@ TEST(AboutForm, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
   EXPECT_EQ(loads, 1);
 }
 
-TEST(AboutForm, AddressLabelsOpenMailAndWebLinks) {
+TEST(aboutDialog, AddressLabelsOpenMailAndWebLinks) {
   UrlRecorder recorder({QStringLiteral("mailto"), QStringLiteral("https")});
-  TForm5 form;
-  form.Label6Click();
-  form.Label7Click();
+  AboutDialog form;
+  form.writeToMaker();
+  form.openMakerPage();
   ASSERT_EQ(recorder.opened.size(), 2);
   EXPECT_EQ(recorder.opened[0].toString(), QStringLiteral("mailto:") + QString::fromUtf8(kMakerMailAddress));
   EXPECT_EQ(recorder.opened[1].toString(), QString::fromUtf8(kMakerWebAddress));
@@ -64,4 +64,4 @@ TEST(Manual, MissingPageOpensNothingAndSaysWhereItWasLookedFor) {
 }  // namespace
 }  // namespace corvane
 
-#include "AboutFormTest.moc"
+#include "AboutDialogTest.moc"

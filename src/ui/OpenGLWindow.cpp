@@ -1,4 +1,4 @@
-#include "ui/OGLForm.h"
+#include "ui/OpenGLWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,7 +58,7 @@ struct FlagScope {
 }  // namespace
 
 // Created hidden with its design size; the context comes with the first showing.
-TOGLForm::TOGLForm(OGLFormHost host, QWidget* parent) : QOpenGLWidget(parent, Qt::Window), host_(std::move(host)) {
+OpenGLWindow::OpenGLWindow(OpenGLWindowHost host, QWidget* parent) : QOpenGLWidget(parent, Qt::Window), host_(std::move(host)) {
   setObjectName(QStringLiteral("OGLForm"));
   setWindowTitle(QStringLiteral("OpenGL"));
   setFormat(GLPixelFormat());
@@ -69,7 +69,7 @@ TOGLForm::TOGLForm(OGLFormHost host, QWidget* parent) : QOpenGLWidget(parent, Qt
 }
 
 // Frees the buffer objects while the context still exists.
-TOGLForm::~TOGLForm() {
+OpenGLWindow::~OpenGLWindow() {
   if (buffer_ && context() && context()->isValid()) {
     makeCurrent();
     context()->functions()->glDeleteBuffers(1, &buffer_);
@@ -78,10 +78,10 @@ TOGLForm::~TOGLForm() {
   }
 }
 
-ProgramOptions TOGLForm::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
+ProgramOptions OpenGLWindow::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
 
 // Tries once whether a context of the window's format can be made.
-bool TOGLForm::OpenGLAvailable() {
+bool OpenGLWindow::OpenGLAvailable() {
   static const bool available = [] {
     QOpenGLContext probe;
     probe.setFormat(GLPixelFormat());
@@ -92,7 +92,7 @@ bool TOGLForm::OpenGLAvailable() {
 
 // A platform without OpenGL (the offscreen one, a display without GLX) cannot show the window;
 // showing it anyway would fail inside the toolkit, so it stays hidden and the user is told.
-void TOGLForm::setVisible(bool visible) {
+void OpenGLWindow::setVisible(bool visible) {
   if (visible && !OpenGLAvailable()) {
     Notifier* notifier = host_.notifier ? host_.notifier() : nullptr;
     if (notifier) notifier->Warning("OpenGLを使用できないため、OpenGLの画面を表示できません");
@@ -102,14 +102,14 @@ void TOGLForm::setVisible(bool visible) {
 }
 
 // Fits the box at the current client size.
-void TOGLForm::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
+void OpenGLWindow::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
   box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width(), height());
 }
 
-void TOGLForm::ZoomOrthoBox(double factor) { corvane::ZoomOrthoBox(box_, factor); }
+void OpenGLWindow::ZoomOrthoBox(double factor) { corvane::ZoomOrthoBox(box_, factor); }
 
 // One frame under the main window's command lock.
-void TOGLForm::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors) {
+void OpenGLWindow::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors) {
   if (building_ || (host_.tryBeginCommand && !host_.tryBeginCommand())) {
     QApplication::beep();
     return;
@@ -120,7 +120,7 @@ void TOGLForm::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors
 }
 
 // Builds a frame with the current options and swaps it in for painting.
-bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
+bool OpenGLWindow::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   if (building_) return false;
   FlagScope scope(building_);
   NullProgress noProgress;
@@ -156,7 +156,7 @@ bool TOGLForm::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
 }
 
 // Takes the GL 1.1 functions of a new context.
-void TOGLForm::initializeGL() {
+void OpenGLWindow::initializeGL() {
   // A new context has no buffer yet.
   buffer_ = indexBuffer_ = 0;
   uploadedFrame_ = 0;
@@ -166,7 +166,7 @@ void TOGLForm::initializeGL() {
 
 // Replays the last frame: identity, the box's orthographic projection, clear, then every batch
 // from the vertex and colour arrays.
-void TOGLForm::paintGL() {
+void OpenGLWindow::paintGL() {
   // Without a context (a platform with no OpenGL) there is nothing to draw into.
   if (!context() || !context()->isValid()) return;
   QOpenGLFunctions* f = context()->functions();
@@ -221,31 +221,31 @@ void TOGLForm::paintGL() {
 }
 
 // Key presses go to FormKeyDown, key repeats are ignored.
-void TOGLForm::keyPressEvent(QKeyEvent* e) {
+void OpenGLWindow::keyPressEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;  // the loop runs until the real release
   FormKeyDown(e->key(), e->modifiers());
 }
 
 // A real key release ends a held-key loop.
-void TOGLForm::keyReleaseEvent(QKeyEvent* e) {
+void OpenGLWindow::keyReleaseEvent(QKeyEvent* e) {
   if (e->isAutoRepeat()) return;
   FormKeyUp();
 }
 
 // Losing the keyboard or the window means the release may never come: stop the loop.
-void TOGLForm::focusOutEvent(QFocusEvent* e) {
+void OpenGLWindow::focusOutEvent(QFocusEvent* e) {
   PanKeyHeld = false;
   QOpenGLWidget::focusOutEvent(e);
 }
 
 // A hidden window gets no key release either.
-void TOGLForm::hideEvent(QHideEvent* e) {
+void OpenGLWindow::hideEvent(QHideEvent* e) {
   PanKeyHeld = false;
   QOpenGLWidget::hideEvent(e);
 }
 
 // Pans or zooms while an arrow key is held, then draws the full frame.
-void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+void OpenGLWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (PanKeyHeld || building_) return;
   if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
   if (host_.tryBeginCommand && !host_.tryBeginCommand()) return;
@@ -287,7 +287,7 @@ void TOGLForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 // Ends the held-key loop and puts the plot view's values back into their boxes.
-void TOGLForm::FormKeyUp() {
+void OpenGLWindow::FormKeyUp() {
   PanKeyHeld = false;
   if (host_.writeViewBoxes) host_.writeViewBoxes();
 }

@@ -1,4 +1,4 @@
-#include "ui/MainForm.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -21,18 +21,18 @@
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
-#include "ui/AboutForm.h"
+#include "ui/AboutDialog.h"
 #include "ui/ControlFactory.h"
-#include "ui/LegendForm.h"
-#include "ui/ProfileForm.h"
+#include "ui/LegendWindow.h"
+#include "ui/ProfileWindow.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/ViewForm.h"
+#include "ui/PlotWindow.h"
 
 namespace corvane {
 
 // Creation: the controls with their defaults, the menus, the transform's start values, the gauge
 // colour and the seed list header; then the stored options are taken from the controls once.
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("二次元可視化"));
@@ -43,15 +43,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   // full size, and is shrunk only on a small screen when shown.
   {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    resize(content.width(), content.height() + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height());
+    resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height());
   }
-  progress_ = std::make_unique<FormProgress>(Gauge1, StatusBar1, [this] { return AbortRequested; });
+  progress_ = std::make_unique<FormProgress>(gauge, statusLine, [this] { return AbortRequested; });
   gaugeReset_ = new QTimer(this);
   gaugeReset_->setSingleShot(true);
-  connect(gaugeReset_, &QTimer::timeout, this, [this] { Gauge1->setValue(Gauge1->minimum()); });
+  connect(gaugeReset_, &QTimer::timeout, this, [this] { gauge->setValue(gauge->minimum()); });
   // New work takes the gauge over; an emptying still pending from the last one must not cut in.
-  connect(Gauge1, &QProgressBar::valueChanged, this, [this](int value) {
-    if (value < Gauge1->maximum()) gaugeReset_->stop();
+  connect(gauge, &QProgressBar::valueChanged, this, [this](int value) {
+    if (value < gauge->maximum()) gaugeReset_->stop();
   });
   setAcceptDrops(true);
 
@@ -84,8 +84,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   static const char* const kGaugeColours[7] = {"#000000", "#FF0000", "#0000FF", "#FFFF00",
                                                "#00FF00", "#FF00FF", "#00FFFF"};
   const char* colour = kGaugeColours[random_.Next(7)];
-  Gauge1->setProperty("barColour", QString::fromLatin1(colour));
-  Gauge1->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid grey; background: white; }"
+  gauge->setProperty("barColour", QString::fromLatin1(colour));
+  gauge->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid grey; background: white; }"
                                        "QProgressBar::chunk { background-color: %1; }")
                             .arg(QString::fromLatin1(colour)));
 
@@ -106,16 +106,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), no
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
   RunHandler([&] { SetFolder(start); });
-  ProfileForm = new TProfileForm(this);  // hidden until the analysis tab opens it
+  profileWindow = new ProfileWindow(this);  // hidden until the analysis tab opens it
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::GrowToContents() {
+void MainWindow::GrowToContents() {
   // New items are laid out when the events are next processed; the window is measured after it.
   QTimer::singleShot(0, this, [this] {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    const int height = content.height() + menuBar()->sizeHint().height() + StatusBar1->sizeHint().height();
+    const int height = content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height();
     if (width() >= content.width() && this->height() >= height) return;
     resize(std::max(width(), content.width()), std::max(this->height(), height));
     if (isVisible()) KeepOnScreen(this);
@@ -124,7 +124,7 @@ void TForm1::GrowToContents() {
 
 // Every control of the window: the variable choice and display switches above, the eight tabs,
 // and the drawing mode, background and gauge below.
-void TForm1::BuildControls() {
+void MainWindow::BuildControls() {
   // On a screen smaller than the controls need, the window shrinks and its contents scroll.
   auto* scroll = Named(new QScrollArea(this), "CentralScroll");
   scroll->setWidgetResizable(true);
@@ -142,20 +142,20 @@ void TForm1::BuildControls() {
   RGroup->SetItems({QStringLiteral("データ無し")});
   RGroup->SetItemIndex(0);
   top->addWidget(RGroup, 3);
-  GroupBox2 = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
+  displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
   {
-    auto* g = new QGridLayout(GroupBox2);
+    auto* g = new QGridLayout(displayItemsGroup);
     g->setVerticalSpacing(1);
-    ShowContour = MakeCheck(GroupBox2, "ShowContour", QStringLiteral("等高線<"), true);
-    BrushCheck = MakeCheck(GroupBox2, "BrushCheck", QStringLiteral("塗り分け"), false);
+    ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"), true);
+    BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"), false);
     BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
-    LineCheck = MakeCheck(GroupBox2, "LineCheck", QStringLiteral("線画"), true);
-    ShowGrid = MakeCheck(GroupBox2, "ShowGrid", QStringLiteral("格子線"), false);
-    GridForward = MakeCheck(GroupBox2, "GridForward", QStringLiteral("格子が手前"), true);
-    ShowVec = MakeCheck(GroupBox2, "ShowVec", QStringLiteral("速度ベクトル"), false);
+    LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"), true);
+    ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"), false);
+    GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"), true);
+    ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"), false);
     ShowVec->setEnabled(false);
-    VecScaleLabel = MakeLabel(GroupBox2, "VecScaleLabel", QStringLiteral("scale ="));
-    VecScaleBox = MakeEdit(GroupBox2, "VecScaleBox", QStringLiteral("0.0000001"));
+    VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
+    VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox", QStringLiteral("0.0000001"));
     VecScaleBox->setEnabled(false);
     g->addWidget(ShowContour, 0, 0);
     g->addWidget(BrushCheck, 0, 1);
@@ -166,11 +166,11 @@ void TForm1::BuildControls() {
     g->addWidget(VecScaleLabel, 3, 0, Qt::AlignRight);
     g->addWidget(VecScaleBox, 3, 1, 1, 2);
   }
-  top->addWidget(GroupBox2, 2);
+  top->addWidget(displayItemsGroup, 2);
   outer->addLayout(top);
 
-  PageControl1 = Named(new QTabWidget(central), "PageControl1");
-  outer->addWidget(PageControl1, 1);
+  tabPages = Named(new QTabWidget(central), "PageControl1");
+  outer->addWidget(tabPages, 1);
 
   BuildFileTab();
   BuildContourTab();
@@ -180,7 +180,7 @@ void TForm1::BuildControls() {
   BuildDisplayTab();
   BuildAnalysisTab();
   BuildStreamTab();
-  PageControl1->setCurrentIndex(0);
+  tabPages->setCurrentIndex(0);
 
   // Below the pages: drawing mode, background and the progress gauge.
   auto* bottom = new QHBoxLayout;
@@ -188,27 +188,27 @@ void TForm1::BuildControls() {
   WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"), false);
   bottom->addWidget(UseOpenGL);
   bottom->addWidget(WhiteBack);
-  Panel5 = Named(new QFrame(central), "Panel5");
-  auto* p5 = new QHBoxLayout(Panel5);
+  gaugePanel = Named(new QFrame(central), "Panel5");
+  auto* p5 = new QHBoxLayout(gaugePanel);
   p5->setContentsMargins(0, 0, 0, 0);
-  Gauge1 = Named(new QProgressBar(Panel5), "Gauge1");
-  Gauge1->setRange(0, 100);
-  Gauge1->setValue(0);
-  Gauge1->setTextVisible(true);
-  p5->addWidget(Gauge1);
-  bottom->addWidget(Panel5, 1);
+  gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
+  gauge->setRange(0, 100);
+  gauge->setValue(0);
+  gauge->setTextVisible(true);
+  p5->addWidget(gauge);
+  bottom->addWidget(gaugePanel, 1);
   outer->addLayout(bottom);
 
-  StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
-  setStatusBar(StatusBar1);
+  statusLine = Named(new QStatusBar(this), "StatusBar1");
+  setStatusBar(statusLine);
 }
 
 // Signals to handlers, tab by tab. Every handler runs inside the error boundary.
-void TForm1::ConnectHandlers() {
-  connect(RGroup, &RadioGroupWidget::Clicked, this, Guarded(&TForm1::RGroupClick));
-  connect(ShowContour, &QCheckBox::toggled, this, Guarded(&TForm1::ShowContourClick));
-  connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&TForm1::UseOpenGLClick));
-  connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&TForm1::WhiteBackClick));
+void MainWindow::ConnectHandlers() {
+  connect(RGroup, &RadioGroupWidget::Clicked, this, Guarded(&MainWindow::RGroupClick));
+  connect(ShowContour, &QCheckBox::toggled, this, Guarded(&MainWindow::ShowContourClick));
+  connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&MainWindow::UseOpenGLClick));
+  connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&MainWindow::WhiteBackClick));
   ConnectFileTab();
   ConnectContourTab();
   ConnectDataTab();
@@ -236,7 +236,7 @@ bool StoredElsewhere(const std::string& name) {
 
 }  // namespace
 
-void TForm1::StoreControl(QWidget* w) {
+void MainWindow::StoreControl(QWidget* w) {
   const std::string name = w->objectName().toStdString();
   const auto& table = ProgramOptionTable();
   if (StoredElsewhere(name) || !table.Has(name)) return;
@@ -274,7 +274,7 @@ void TForm1::StoreControl(QWidget* w) {
 
 // Check boxes, radio buttons, sliders, spin boxes and lists store at once; text boxes as typed.
 // These connections come before the handlers', so a handler already sees the new value.
-void TForm1::ConnectStoredControls() {
+void MainWindow::ConnectStoredControls() {
   for (const std::string& name : ProgramOptionTable().Names()) {
     QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
     if (!w || StoredElsewhere(name)) continue;
@@ -290,32 +290,32 @@ void TForm1::ConnectStoredControls() {
 }
 
 // The label sample shows the contour labels' font and colour; both are stored together.
-void TForm1::StoreLabelSample() {
+void MainWindow::StoreLabelSample() {
   scene.options.contour.LabelExp = FontOfLabel(LabelExp);
 }
 
 // The axis sample's font and colour are the axis font.
-void TForm1::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
+void MainWindow::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
 
-void TForm1::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
+void MainWindow::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
 
 // Messages of the main window and of the windows that report through it.
-void TForm1::SetNotifier(Notifier* notifier) {
+void MainWindow::SetNotifier(Notifier* notifier) {
   notifier_ = notifier ? notifier : &windowNotifier_;
-  if (LegendForm) LegendForm->SetNotifier(notifier_);
+  if (legendWindow) legendWindow->SetNotifier(notifier_);
 }
 
-bool TForm1::TryBeginCommand() {
+bool MainWindow::TryBeginCommand() {
   if (busy_) return false;
   busy_ = true;
   return true;
 }
 
-void TForm1::EndCommand() { busy_ = false; }
+void MainWindow::EndCommand() { busy_ = false; }
 
 // Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
 // operation, after which the program goes on.
-void TForm1::RunCommand(const std::function<void()>& body) {
+void MainWindow::RunCommand(const std::function<void()>& body) {
   if (!TryBeginCommand()) {
     QApplication::beep();
     return;
@@ -325,17 +325,17 @@ void TForm1::RunCommand(const std::function<void()>& body) {
 }
 
 // One assignment of the settings file or the command line, applied through the control.
-bool TForm1::ApplyControlValue(const std::string& name, const std::string& value) {
+bool MainWindow::ApplyControlValue(const std::string& name, const std::string& value) {
   if (name == "TViewForm.Width" || name == "TViewForm.Height" || name == "PictureWindowWidth" ||
       name == "PictureWindowHeight") {
-    if (!ViewForm) return false;
+    if (!plotWindow) return false;
     long long n = ParseIntegerValue(name, value);
     n = std::clamp<long long>(n, 1, 20000);
     // The outer size is stored; the window's client area follows from it.
     DisplayOptions& d = scene.options.display;
     (name == "TViewForm.Width" || name == "PictureWindowWidth" ? d.PictureWindowWidth : d.PictureWindowHeight) =
         static_cast<int>(n);
-    ViewForm->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
+    plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
   if (name == "x0box" || name == "y0box" || name == "xscalebox" || name == "yscalebox") {
@@ -402,27 +402,27 @@ bool TForm1::ApplyControlValue(const std::string& name, const std::string& value
 
 // The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
 // when the work completed, empty at once when it did not.
-void TForm1::FinishWork(const QString& status, bool completed) {
-  StatusBar1->showMessage(status);
+void MainWindow::FinishWork(const QString& status, bool completed) {
+  statusLine->showMessage(status);
   if (!completed) {
     gaugeReset_->stop();
-    Gauge1->setValue(Gauge1->minimum());
+    gauge->setValue(gauge->minimum());
     return;
   }
-  if (Gauge1->maximum() <= Gauge1->minimum()) Gauge1->setMaximum(Gauge1->minimum() + 1);
-  Gauge1->setValue(Gauge1->maximum());
+  if (gauge->maximum() <= gauge->minimum()) gauge->setMaximum(gauge->minimum() + 1);
+  gauge->setValue(gauge->maximum());
   gaugeReset_->start(std::max(gaugeResetMs, 0));
 }
 
 // The boxes always show the levels of the selected variable.
-void TForm1::RGroupClick() {
+void MainWindow::RGroupClick() {
   ShowContourRange();
   ShowContourStep();
 }
 
-void TForm1::ShowContourClick() {
+void MainWindow::ShowContourClick() {
   if (ShowContour->isChecked()) {
-    if (ViewForm) ViewForm->setWindowTitle(QStringLiteral("等高線表示"));
+    if (plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
     BrushCheck->setEnabled(true);
     LineCheck->setEnabled(true);
   } else {
@@ -431,18 +431,18 @@ void TForm1::ShowContourClick() {
   }
 }
 
-void TForm1::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()); }
+void MainWindow::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()); }
 
 // The label sample and the legend's preview panels follow the picture background.
-void TForm1::WhiteBackClick() {
+void MainWindow::WhiteBackClick() {
   QColor back = WhiteBack->isChecked() ? QColor(Qt::white) : QColor(Qt::black);
   QPalette p = LabelExp->palette();
   p.setColor(QPalette::Window, back);
   LabelExp->setPalette(p);
-  if (LegendForm) LegendForm->SetPreviewBackground(WhiteBack->isChecked());
+  if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   RunHandler([&] {
     if (watched == StreamList && event->type() == QEvent::KeyPress)
       StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
@@ -451,17 +451,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       if (watched == example) StoreAxisSample();
     }
     if (event->type() == QEvent::MouseButtonRelease) {
-      QLabel* images[7] = {Image0, Image1, Image2, Image3, Image4, Image5, Image6};
+      QLabel* images[7] = {colourMapSample0, colourMapSample1, colourMapSample2, colourMapSample3, colourMapSample4, colourMapSample5, colourMapSample6};
       for (int k = 0; k < 7; ++k)
-        if (watched == images[k]) ImageClick(k);
+        if (watched == images[k]) colourMapSampleClicked(k);
     }
   });
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::ShowTab(int index) {
-  if (index < 0 || index >= PageControl1->count()) return;
-  PageControl1->setCurrentIndex(index);
+void MainWindow::ShowTab(int index) {
+  if (index < 0 || index >= tabPages->count()) return;
+  tabPages->setCurrentIndex(index);
 }
 
 }  // namespace corvane

@@ -8,7 +8,7 @@
 
 #include "data/Notifier.h"
 
-namespace Ui { class TForm5; }
+namespace Ui { class AboutDialog; }
 
 namespace corvane {
 
@@ -16,34 +16,34 @@ namespace corvane {
 inline constexpr const char* kMakerMailAddress = "corvane@example.org";
 inline constexpr const char* kMakerWebAddress = "https://example.org/corvane/";
 
-class TForm5 : public QWidget {
+class AboutDialog : public QWidget {
   Q_OBJECT
 
  public:
   // Created hidden, last of all windows. `formCreate` runs once at the end of construction:
   // the main window passes its LoadSettings, so the settings file is read when every window
   // it touches exists.
-  explicit TForm5(QWidget* parent = nullptr, const std::function<void()>& formCreate = {});
-  ~TForm5() override;
+  explicit AboutDialog(QWidget* parent = nullptr, const std::function<void()>& formCreate = {});
+  ~AboutDialog() override;
 
   // Menu_VersionClick of the main window: shows the window, or brings it forward if visible.
   void ShowOrRaise();
 
  public slots:
-  void Button1Click();  // hides the window; it is shown again by the menu
-  void Label6Click();   // opens a mailto: link to the maker's address
-  void Label7Click();   // opens the maker's web page
+  void closeClicked();  // hides the window; it is shown again by the menu
+  void writeToMaker();   // opens a mailto: link to the maker's address
+  void openMakerPage();   // opens the maker's web page
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::unique_ptr<Ui::TForm5> ui;
+  std::unique_ptr<Ui::AboutDialog> ui;
 };
 
 // The manual page: manual/index.html in the folder of the running executable.
 QString ManualPath();
-// Help1Click of the main window: opens the manual in the system's browser. A missing page, or
+// showHelp of the main window: opens the manual in the system's browser. A missing page, or
 // no program to show it, is said in a message that gives the page's path.
 void OpenManual(Notifier& notifier);
 // Opens a local file with the program the desktop has for it; false when none took it.

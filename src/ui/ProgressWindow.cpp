@@ -1,16 +1,16 @@
-#include "ui/ProcessForm.h"
+#include "ui/ProgressWindow.h"
 
 #include <QCoreApplication>
 #include <limits>
 
-#include "ui_ProcessForm.h"
+#include "ui_ProgressWindow.h"
 
 namespace corvane {
 
 // The progress bar of the window as the batch loop's Progress; its abort flag is the window's.
 class ProcessBarProgress : public Progress {
  public:
-  explicit ProcessBarProgress(TProcessForm& form) : form_(form) {}
+  explicit ProcessBarProgress(ProgressWindow& form) : form_(form) {}
   void SetMaximum(std::int64_t maximum) override { form_.ui->ProgressBar1->setMaximum(ToInt(maximum)); }
   void SetPosition(std::int64_t position) override { form_.ui->ProgressBar1->setValue(ToInt(position)); }
   // Called once per file: bring the window forward and let the abort click through.
@@ -25,19 +25,19 @@ class ProcessBarProgress : public Progress {
     if (v < 0) return 0;
     return v > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(v);
   }
-  TProcessForm& form_;
+  ProgressWindow& form_;
 };
 
-TProcessForm::TProcessForm(QWidget* parent) : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TProcessForm>()) {
+ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ProgressWindow>()) {
   ui->setupUi(this);
-  connect(ui->AbortButton, &QPushButton::clicked, this, &TProcessForm::AbortButtonClick);
+  connect(ui->AbortButton, &QPushButton::clicked, this, &ProgressWindow::AbortButtonClick);
 }
 
-TProcessForm::~TProcessForm() = default;
+ProgressWindow::~ProgressWindow() = default;
 
-void TProcessForm::AbortButtonClick() { BatchAbortRequested = true; }
+void ProgressWindow::AbortButtonClick() { BatchAbortRequested = true; }
 
-BatchResult TProcessForm::RunBatch(const std::vector<std::string>& paths, const BatchCallbacks& callbacks,
+BatchResult ProgressWindow::RunBatch(const std::vector<std::string>& paths, const BatchCallbacks& callbacks,
                                    bool useOpenGL, Notifier& notifier) {
   if (running_) return {};
   if (useOpenGL) {
@@ -52,7 +52,7 @@ BatchResult TProcessForm::RunBatch(const std::vector<std::string>& paths, const 
   raise();
   // Hidden again however the loop ends, so an error never leaves the window standing.
   struct Finish {
-    TProcessForm& form;
+    ProgressWindow& form;
     ~Finish() {
       form.hide();
       form.running_ = false;
