@@ -22,6 +22,7 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
+#include "ui/ContourTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -94,7 +95,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  StoreLabelSample();
   StoreAxisSample();
   ShowSeedList(StreamSeedList{});
   ConnectStoredControls();
@@ -173,7 +173,7 @@ void MainWindow::BuildControls() {
   outer->addWidget(tabPages, 1);
 
   BuildFileTab();
-  BuildContourTab();
+  contourTab_ = new ContourTabController(*this, *tabPages);
   BuildDataTab();
   BuildColourTab();
   BuildAxesTab();
@@ -210,7 +210,7 @@ void MainWindow::ConnectHandlers() {
   connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&MainWindow::UseOpenGLClick));
   connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&MainWindow::WhiteBackClick));
   ConnectFileTab();
-  ConnectContourTab();
+  contourTab_->ConnectHandlers();
   ConnectDataTab();
   ConnectColourTab();
   ConnectAxesTab();
@@ -220,7 +220,6 @@ void MainWindow::ConnectHandlers() {
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour
   // (a dialog, a settings line, a script) stores it.
-  LabelExp->installEventFilter(this);
   example->installEventFilter(this);
 }
 
@@ -290,10 +289,6 @@ void MainWindow::ConnectStoredControls() {
 }
 
 // The label sample shows the contour labels' font and colour; both are stored together.
-void MainWindow::StoreLabelSample() {
-  scene.options.contour.LabelExp = FontOfLabel(LabelExp);
-}
-
 // The axis sample's font and colour are the axis font.
 void MainWindow::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
 
@@ -365,10 +360,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
   }
   if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
     Colour c = ParseColourValue(name, value);
-    QPalette p = LabelExp->palette();
-    p.setColor(QPalette::WindowText, ToQColor(c));
-    LabelExp->setPalette(p);
-    StoreLabelSample();
+    contourTab_->SetLabelColour(ToQColor(c));
     scene.options.contour.labelColourChosen = true;
     return true;
   }
@@ -416,8 +408,7 @@ void MainWindow::FinishWork(const QString& status, bool completed) {
 
 // The boxes always show the levels of the selected variable.
 void MainWindow::RGroupClick() {
-  ShowContourRange();
-  ShowContourStep();
+  state.events.Changed(StateChange::ContourLevels);
 }
 
 void MainWindow::ShowContourClick() {
@@ -435,10 +426,7 @@ void MainWindow::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()
 
 // The label sample and the legend's preview panels follow the picture background.
 void MainWindow::WhiteBackClick() {
-  QColor back = WhiteBack->isChecked() ? QColor(Qt::white) : QColor(Qt::black);
-  QPalette p = LabelExp->palette();
-  p.setColor(QPalette::Window, back);
-  LabelExp->setPalette(p);
+  contourTab_->SetSampleBackground(WhiteBack->isChecked());
   if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
 }
 
@@ -447,7 +435,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == StreamList && event->type() == QEvent::KeyPress)
       StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-      if (watched == LabelExp) StoreLabelSample();
       if (watched == example) StoreAxisSample();
     }
     if (event->type() == QEvent::MouseButtonRelease) {

@@ -1,6 +1,6 @@
 // The main window: every option of the program as a control over the program state, and the
 // commands (load, draw, save, show the other windows). Its tabs live in files of their own
-// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainWindowCommands.cpp.
+// (FileTab.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,6 +46,7 @@ class LegendWindow;
 class ProgressWindow;
 class AboutDialog;
 class ProfileWindow;
+class ContourTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -144,8 +145,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ZoomToRect(int x1, int y1, int x2, int y2) override;
   void WriteTransformBoxes();
   void ApplyTransformBoxes(QLineEdit* sender);
-  void ShowContourRange();
-  void ShowContourStep();
   // Opens a data file the way a user means it from the Open command, the recent list or a drop:
   // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
   // fitted and the picture drawn. True when the data set was replaced.
@@ -167,6 +166,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Scales by `factor` keeping the world point under pixel (px, py) where it is.
   void WheelZoom(int px, int py, double factor) override;
   ViewHistory viewHistory;
+  // The tabs that are controllers of their own over the state.
+  ContourTabController& contourTab() const { return *contourTab_; }
   // ---- feedback ----
   // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
   // full gauge is emptied again after `gaugeResetMs`.
@@ -187,7 +188,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *ContourTab, *DataTab, *colourTab, *axesTab, *displayTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *colourTab, *axesTab, *displayTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -195,13 +196,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QListWidget* fileList;
   QMenu* fileListMenu;
   QAction *loadSelectedAction, *batchSaveAction;
-  // contour tab
-  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear, *RoundLevelsCheck;
-  QLineEdit *MinBox, *MaxBox, *StepBox;
-  QSlider *StepBar, *labelGap;
-  QLabel* LabelExp;
-  QPushButton* labelFontButton;
-  QSpinBox *LabelMin, *LabelMax;
   // data tab
   QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
   QRadioButton *DataSSV, *DataCSV, *DataTSV, *DataIJ, *DataJI;
@@ -263,11 +257,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // ---- handlers ----
   void RGroupClick();
   void ShowContourClick();
-  void MaxBoxChange(QLineEdit* sender);
-  void MaxBoxKeyDown(QLineEdit* sender, int key);
-  void AutoMaxMinCheckClick();
-  void AutoStepCheckClick();
-  void RoundLevelsCheckClick();
   void IncludeVelCheckClick();
   void x0boxKeyDown(QLineEdit* sender, int key);
   void PCNameBoxChange();
@@ -280,10 +269,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   void chooseAxisFont();
   void chooseFixedLineColour();
   void showLegendWindow();
-  void chooseLabelFont();  // the label font, then the label colour
   void chooseSegmentColour();
   void chooseStreamLineColour();
-  void LabelRegulateClick();
   void UseOpenGLClick();
   void WhiteBackClick();
   void ICompress2Change();
@@ -358,7 +345,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Grows the window to show every control again after the variable list got longer (within the screen).
   void GrowToContents();
   void BuildFileTab();
-  void BuildContourTab();
   void BuildDataTab();
   void BuildColourTab();
   void BuildAxesTab();
@@ -373,7 +359,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildMenus();
   void ConnectHandlers();
   void ConnectFileTab();
-  void ConnectContourTab();
   void ConnectDataTab();
   void ConnectColourTab();
   void ConnectAxesTab();
@@ -389,7 +374,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
   void SetBlue(QLineEdit* box, bool blue);
-  void StoreLabelSample();  // the label sample's font and colour into the contour options
   void StoreAxisSample();   // the axis sample's font and colour into the display options
 
   FormNotifier windowNotifier_;
@@ -401,6 +385,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QString currentFolder_;
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
+  ContourTabController* contourTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

@@ -165,7 +165,7 @@ void MainWindow::Redraw() {
     if (auto* ogl = static_cast<OpenGLWindow*>(openGLWindow)) {
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
-      ShowContourStep();
+      state.events.Changed(StateChange::ContourStep);
       if (ogl->isVisible())
         ogl->setFocus();
       else
@@ -336,7 +336,7 @@ void MainWindow::DrawSceneCore() {
 }
 
 void MainWindow::ShowDrawnState() {
-  ShowContourStep();
+  state.events.Changed(StateChange::ContourStep);
   if (plotWindow && scene.options.display.ShowContour)
     plotWindow->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
 }

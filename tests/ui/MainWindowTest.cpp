@@ -39,18 +39,19 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
 using MainWindowTest = ProgramTest<StartedProgram>;
 
 TEST_F(MainWindowTest, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
-  m.AutoMaxMinCheck->setChecked(false);
-  ASSERT_TRUE(m.MaxBox->isEnabled());
-  m.MaxBox->selectAll();
-  KeyClicks(m.MaxBox, "abc");
-  EXPECT_TRUE(IsBlue(m.MaxBox));
-  KeyClick(m.MaxBox, Qt::Key_Return);
+  QLineEdit* maxBox = Control<QLineEdit>(m, "MaxBox");
+  Control<QCheckBox>(m, "AutoMaxMinCheck")->setChecked(false);
+  ASSERT_TRUE(maxBox->isEnabled());
+  maxBox->selectAll();
+  KeyClicks(maxBox, "abc");
+  EXPECT_TRUE(IsBlue(maxBox));
+  KeyClick(maxBox, Qt::Key_Return);
   EXPECT_EQ(p.messages.warnings, Texts{"数字を記入してください"});
-  EXPECT_TRUE(IsBlue(m.MaxBox));
-  m.MaxBox->clear();
-  KeyClicks(m.MaxBox, "42");
-  KeyClick(m.MaxBox, Qt::Key_Return);
-  EXPECT_FALSE(IsBlue(m.MaxBox));
+  EXPECT_TRUE(IsBlue(maxBox));
+  maxBox->clear();
+  KeyClicks(maxBox, "42");
+  KeyClick(maxBox, Qt::Key_Return);
+  EXPECT_FALSE(IsBlue(maxBox));
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
