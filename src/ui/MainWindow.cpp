@@ -22,6 +22,7 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
+#include "ui/AxesTabController.h"
 #include "ui/ContourTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
@@ -95,7 +96,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  StoreAxisSample();
   ShowSeedList(StreamSeedList{});
   ConnectStoredControls();
   ConnectHandlers();
@@ -176,7 +176,7 @@ void MainWindow::BuildControls() {
   contourTab_ = new ContourTabController(*this, *tabPages);
   BuildDataTab();
   BuildColourTab();
-  BuildAxesTab();
+  axesTab_ = new AxesTabController(*this, *tabPages);
   BuildDisplayTab();
   BuildAnalysisTab();
   BuildStreamTab();
@@ -213,14 +213,13 @@ void MainWindow::ConnectHandlers() {
   contourTab_->ConnectHandlers();
   ConnectDataTab();
   ConnectColourTab();
-  ConnectAxesTab();
+  axesTab_->ConnectHandlers();
   ConnectDisplayTab();
   ConnectAnalysisTab();
   ConnectStreamTab();
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour
   // (a dialog, a settings line, a script) stores it.
-  example->installEventFilter(this);
 }
 
 namespace {
@@ -290,8 +289,6 @@ void MainWindow::ConnectStoredControls() {
 
 // The label sample shows the contour labels' font and colour; both are stored together.
 // The axis sample's font and colour are the axis font.
-void MainWindow::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
-
 void MainWindow::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
 
 // Messages of the main window and of the windows that report through it.
@@ -434,9 +431,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   RunHandler([&] {
     if (watched == StreamList && event->type() == QEvent::KeyPress)
       StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-      if (watched == example) StoreAxisSample();
-    }
     if (event->type() == QEvent::MouseButtonRelease) {
       QLabel* images[7] = {colourMapSample0, colourMapSample1, colourMapSample2, colourMapSample3, colourMapSample4, colourMapSample5, colourMapSample6};
       for (int k = 0; k < 7; ++k)

@@ -47,6 +47,7 @@ class ProgressWindow;
 class AboutDialog;
 class ProfileWindow;
 class ContourTabController;
+class AxesTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -168,6 +169,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   ViewHistory viewHistory;
   // The tabs that are controllers of their own over the state.
   ContourTabController& contourTab() const { return *contourTab_; }
+  AxesTabController& axesTab() const { return *axesTab_; }
   // ---- feedback ----
   // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
   // full gauge is emptied again after `gaugeResetMs`.
@@ -188,7 +190,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *colourTab, *axesTab, *displayTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *colourTab, *displayTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -211,13 +213,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
   QSpinBox* ContLineWid;
   ColourSwatchWidget* fixedLineColour;
-  // axes tab
-  QCheckBox *ShowXYLabel, *XYSameScale;
-  QLineEdit *XTitleBox, *YTitleBox;
-  QLabel* example;
-  QPushButton* axisFontButton;
-  QRadioButton *ShowExpCheck, *ShowFixCheck, *ShowAutoCheck;
-  QSpinBox *DigitsBox, *PrecisionBox;
   // display tab
   QComboBox* ZoneSelect;
   QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
@@ -266,7 +261,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void fileDoubleClicked();
   void applyLayoutAndLoad();
   void reloadSelectedFile();
-  void chooseAxisFont();
   void chooseFixedLineColour();
   void showLegendWindow();
   void chooseSegmentColour();
@@ -278,8 +272,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void colourMapSampleClicked(int index);  // Image0Click .. Image6Click
   void ZoneSelectChange();
   void Showi0Click();
-  void ShowExpCheckClick();
-  void axesTabShown();
   void analysisTabShown();
   void streamTabShown();
   // streamline tab
@@ -347,7 +339,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildFileTab();
   void BuildDataTab();
   void BuildColourTab();
-  void BuildAxesTab();
   void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
@@ -361,7 +352,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ConnectFileTab();
   void ConnectDataTab();
   void ConnectColourTab();
-  void ConnectAxesTab();
   void ConnectDisplayTab();
   void ConnectAnalysisTab();
   void ConnectStreamTab();
@@ -374,7 +364,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
   void SetBlue(QLineEdit* box, bool blue);
-  void StoreAxisSample();   // the axis sample's font and colour into the display options
 
   FormNotifier windowNotifier_;
   Notifier* notifier_;
@@ -386,6 +375,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
   ContourTabController* contourTab_ = nullptr;
+  AxesTabController* axesTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

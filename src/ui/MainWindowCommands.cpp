@@ -8,6 +8,7 @@
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
 #include "ui/AboutDialog.h"
+#include "ui/AxesTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
@@ -74,7 +75,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::ConnectMenus() {
   connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
     QWidget* page = tabPages->widget(index);
-    if (page == axesTab) axesTabShown();
+    if (page == axesTab_->page()) axesTab_->Shown();
     else if (page == analysisTab) analysisTabShown();
     else if (page == streamTab) streamTabShown();
   }));

@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.Menu_ContourSet->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
   m.Menu_AxisSet->trigger();
-  EXPECT_EQ(m.tabPages->currentWidget(), m.axesTab);
+  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "XYTab"));
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
   m.Menu_Analyze->trigger();
   m.Menu_Streamline->trigger();

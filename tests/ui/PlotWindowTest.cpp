@@ -50,7 +50,7 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   for (bool reversed : {false, true}) {
     DrawnProgram p;
     MainWindow& m = p.main();
-    m.XYSameScale->setChecked(false);
+    Control<QCheckBox>(m, "XYSameScale")->setChecked(false);
     QPoint a(100, 50), b(300, 250);
     if (reversed) std::swap(a, b);
     MouseEvent(p.image(), QEvent::MouseButtonPress, Qt::LeftButton, a, Qt::LeftButton);

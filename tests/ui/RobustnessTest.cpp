@@ -71,8 +71,8 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     m.ZoomAt(100, 80, 2.0);
     EXPECT_EQ(p.Picture(), zoomed);
     m.Menu_Redraw->trigger();
-    m.ShowExpCheck->click();
-    m.ShowAutoCheck->click();
+    Control<QRadioButton>(m, "ShowExpCheck")->click();
+    Control<QRadioButton>(m, "ShowAutoCheck")->click();
     EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
     m.fileList->clearSelection();
     m.fileList->item(1)->setSelected(true);
@@ -164,7 +164,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.Menu_Rescale->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
-  m.axisFontButton->click();  // the axis font dialog always starts from Arial, 11 px
+  Control<QPushButton>(m, "Button2")->click();  // the axis font dialog always starts from Arial, 11 px
   EXPECT_EQ(std::pair(axisInitial.family(), axisInitial.pixelSize()), std::pair(QStringLiteral("Arial"), 11));
   EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
   Control<QLabel>(m, "LabelExp")->setFont(QFont(QStringLiteral("DejaVu Serif")));  // however the sample changes, it is stored
