@@ -23,6 +23,7 @@
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
 #include "ui/AxesTabController.h"
+#include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
@@ -175,7 +176,7 @@ void MainWindow::BuildControls() {
   BuildFileTab();
   contourTab_ = new ContourTabController(*this, *tabPages);
   BuildDataTab();
-  BuildColourTab();
+  colourTab_ = new ColourTabController(*this, *tabPages);
   axesTab_ = new AxesTabController(*this, *tabPages);
   BuildDisplayTab();
   BuildAnalysisTab();
@@ -212,7 +213,7 @@ void MainWindow::ConnectHandlers() {
   ConnectFileTab();
   contourTab_->ConnectHandlers();
   ConnectDataTab();
-  ConnectColourTab();
+  colourTab_->ConnectHandlers();
   axesTab_->ConnectHandlers();
   ConnectDisplayTab();
   ConnectAnalysisTab();
@@ -419,7 +420,7 @@ void MainWindow::ShowContourClick() {
   }
 }
 
-void MainWindow::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()); }
+void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(UseOpenGL->isChecked()); }
 
 // The label sample and the legend's preview panels follow the picture background.
 void MainWindow::WhiteBackClick() {
@@ -431,11 +432,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   RunHandler([&] {
     if (watched == StreamList && event->type() == QEvent::KeyPress)
       StreamListKeyDown(static_cast<QKeyEvent*>(event)->key());
-    if (event->type() == QEvent::MouseButtonRelease) {
-      QLabel* images[7] = {colourMapSample0, colourMapSample1, colourMapSample2, colourMapSample3, colourMapSample4, colourMapSample5, colourMapSample6};
-      for (int k = 0; k < 7; ++k)
-        if (watched == images[k]) colourMapSampleClicked(k);
-    }
   });
   return QMainWindow::eventFilter(watched, event);
 }

@@ -48,6 +48,7 @@ class AboutDialog;
 class ProfileWindow;
 class ContourTabController;
 class AxesTabController;
+class ColourTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -190,7 +191,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *colourTab, *displayTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *displayTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -205,14 +206,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
   QLineEdit *gammaBox, *RBox;
   QPushButton* applyLayoutButton;
-  // colour tab
-  QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
-  QRadioButton *ViridisMap, *CividisMap, *CoolWarmMap;
-  QLabel *colourMapSample0, *colourMapSample1, *colourMapSample2, *colourMapSample3, *colourMapSample4, *colourMapSample5, *colourMapSample6;
-  QPushButton *legendButton, *fixedLineColourButton;
-  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
-  QSpinBox* ContLineWid;
-  ColourSwatchWidget* fixedLineColour;
   // display tab
   QComboBox* ZoneSelect;
   QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
@@ -261,15 +254,12 @@ class MainWindow : public QMainWindow, public PlotHost {
   void fileDoubleClicked();
   void applyLayoutAndLoad();
   void reloadSelectedFile();
-  void chooseFixedLineColour();
-  void showLegendWindow();
   void chooseSegmentColour();
   void chooseStreamLineColour();
   void UseOpenGLClick();
   void WhiteBackClick();
   void ICompress2Change();
   void JCompress2Change();
-  void colourMapSampleClicked(int index);  // Image0Click .. Image6Click
   void ZoneSelectChange();
   void Showi0Click();
   void analysisTabShown();
@@ -338,7 +328,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void GrowToContents();
   void BuildFileTab();
   void BuildDataTab();
-  void BuildColourTab();
   void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
@@ -351,7 +340,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ConnectHandlers();
   void ConnectFileTab();
   void ConnectDataTab();
-  void ConnectColourTab();
   void ConnectDisplayTab();
   void ConnectAnalysisTab();
   void ConnectStreamTab();
@@ -376,6 +364,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QTimer* gaugeReset_ = nullptr;
   ContourTabController* contourTab_ = nullptr;
   AxesTabController* axesTab_ = nullptr;
+  ColourTabController* colourTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

@@ -27,9 +27,9 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
       "GRAY COLOR2\n");
   MainWindow& m = p.main();
   EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
-                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), m.GrayMap2->isChecked()}),
+                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
-  EXPECT_EQ(std::pair(m.ZCountBox->value(), m.fixedLineColour->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
+  EXPECT_EQ(std::pair(m.ZCountBox->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.Menu_Streamline->trigger();
   EXPECT_EQ(p.messages.messages, (Texts{"OpenGL時には解析は実行できません", "OpenGL時には流線を描くことはできません"}));
   m.UseOpenGL->setChecked(false);
-  EXPECT_FALSE(m.QuickFill->isEnabled());
+  EXPECT_FALSE(Control<QCheckBox>(m, "QuickFill")->isEnabled());
   m.Menu_AxisSet->trigger();  // already shown: no new warning
   m.Menu_FileSel->trigger();
   m.Menu_AxisSet->trigger();

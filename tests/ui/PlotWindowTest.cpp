@@ -95,7 +95,7 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("5.0000E+0"));
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(20, 10));
   EXPECT_EQ(p.view().PanelText(2), QString());
-  m.GrayMap2->setChecked(true);
+  Control<QRadioButton>(m, "GrayMap2")->setChecked(true);
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(10, 10));
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("-----"));
   EXPECT_EQ(FormatReadoutNumber(0.005), QStringLiteral("5.0000E-3"));

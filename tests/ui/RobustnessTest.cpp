@@ -230,11 +230,11 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
   Control<QCheckBox>(m, "RoundLevelsCheck")->setChecked(false);
   EXPECT_EQ(m.data_.ContourStep[0], rawStep);
-  m.colourMapSampleClicked(4);
-  EXPECT_TRUE(m.ViridisMap->isChecked());
+  MouseClick(Control<QLabel>(m, "Image4"), Qt::LeftButton);  // the viridis picture
+  EXPECT_TRUE(Control<QRadioButton>(m, "ViridisMap")->isChecked());
   EXPECT_EQ(m.Options().contour.colourMap, ColourMapKind::Viridis);
-  m.ColorMap1->setChecked(true);
-  for (QCheckBox* box : {m.SmoothCheck, m.ColourBarCheck}) {
+  Control<QRadioButton>(m, "ColorMap1")->setChecked(true);
+  for (QCheckBox* box : {m.SmoothCheck, Control<QCheckBox>(m, "ColourBarCheck")}) {
     box->setChecked(true);
     m.Menu_Rescale->trigger();
     EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();
