@@ -22,6 +22,9 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
+#include "ui/AxesTabController.h"
+#include "ui/ColourTabController.h"
+#include "ui/ContourTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -95,8 +98,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  StoreLabelSample();
-  StoreAxisSample();
   ShowSeedList(StreamSeedList{});
   ConnectStoredControls();
   ConnectHandlers();
@@ -174,10 +175,10 @@ void MainWindow::BuildControls() {
   outer->addWidget(tabPages, 1);
 
   BuildFileTab();
-  BuildContourTab();
+  contourTab_ = new ContourTabController(*this, *tabPages);
   BuildDataTab();
-  BuildColourTab();
-  BuildAxesTab();
+  colourTab_ = new ColourTabController(*this, *tabPages);
+  axesTab_ = new AxesTabController(*this, *tabPages);
   BuildDisplayTab();
   BuildAnalysisTab();
   BuildStreamTab();
@@ -211,18 +212,16 @@ void MainWindow::ConnectHandlers() {
   connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&MainWindow::UseOpenGLClick));
   connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&MainWindow::WhiteBackClick));
   ConnectFileTab();
-  ConnectContourTab();
+  contourTab_->ConnectHandlers();
   ConnectDataTab();
-  ConnectColourTab();
-  ConnectAxesTab();
+  colourTab_->ConnectHandlers();
+  axesTab_->ConnectHandlers();
   ConnectDisplayTab();
   ConnectAnalysisTab();
   ConnectStreamTab();
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour
   // (a dialog, a settings line, a script) stores it.
-  LabelExp->installEventFilter(this);
-  example->installEventFilter(this);
 }
 
 namespace {
@@ -291,13 +290,7 @@ void MainWindow::ConnectStoredControls() {
 }
 
 // The label sample shows the contour labels' font and colour; both are stored together.
-void MainWindow::StoreLabelSample() {
-  scene.options.contour.LabelExp = FontOfLabel(LabelExp);
-}
-
 // The axis sample's font and colour are the axis font.
-void MainWindow::StoreAxisSample() { scene.options.display.axisFont = FontOfLabel(example); }
-
 void MainWindow::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
 
 // Messages of the main window and of the windows that report through it.
@@ -411,10 +404,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
   }
   if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
     Colour c = ParseColourValue(name, value);
-    QPalette p = LabelExp->palette();
-    p.setColor(QPalette::WindowText, ToQColor(c));
-    LabelExp->setPalette(p);
-    StoreLabelSample();
+    contourTab_->SetLabelColour(ToQColor(c));
     scene.options.contour.labelColourChosen = true;
     return true;
   }
@@ -462,8 +452,7 @@ void MainWindow::FinishWork(const QString& status, bool completed) {
 
 // The boxes always show the levels of the selected variable.
 void MainWindow::RGroupClick() {
-  ShowContourRange();
-  ShowContourStep();
+  state.events.Changed(StateChange::ContourLevels);
 }
 
 void MainWindow::ShowContourClick() {
@@ -477,14 +466,11 @@ void MainWindow::ShowContourClick() {
   }
 }
 
-void MainWindow::UseOpenGLClick() { QuickFill->setEnabled(UseOpenGL->isChecked()); }
+void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(UseOpenGL->isChecked()); }
 
 // The label sample and the legend's preview panels follow the picture background.
 void MainWindow::WhiteBackClick() {
-  QColor back = WhiteBack->isChecked() ? QColor(Qt::white) : QColor(Qt::black);
-  QPalette p = LabelExp->palette();
-  p.setColor(QPalette::Window, back);
-  LabelExp->setPalette(p);
+  contourTab_->SetSampleBackground(WhiteBack->isChecked());
   if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
 }
 
@@ -492,15 +478,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == StreamList && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     RunHandlerWhenIdle([this, key] { StreamListKeyDown(key); });
-  }
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
-    if (watched == LabelExp) RunHandlerWhenIdle([this] { StoreLabelSample(); });
-    if (watched == example) RunHandlerWhenIdle([this] { StoreAxisSample(); });
-  }
-  if (event->type() == QEvent::MouseButtonRelease) {
-    QLabel* images[7] = {colourMapSample0, colourMapSample1, colourMapSample2, colourMapSample3, colourMapSample4, colourMapSample5, colourMapSample6};
-    for (int k = 0; k < 7; ++k)
-      if (watched == images[k]) RunHandlerWhenIdle([this, k] { colourMapSampleClicked(k); });
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 // The main window: every option of the program as a control over the program state, and the
 // commands (load, draw, save, show the other windows). Its tabs live in files of their own
-// (FileTab.cpp, ContourTab.cpp, ...); the menus and commands in MainWindowCommands.cpp.
+// (FileTab.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,6 +48,9 @@ class LegendWindow;
 class ProgressWindow;
 class AboutDialog;
 class ProfileWindow;
+class ContourTabController;
+class AxesTabController;
+class ColourTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -156,8 +159,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ZoomToRect(int x1, int y1, int x2, int y2) override;
   void WriteTransformBoxes();
   void ApplyTransformBoxes(QLineEdit* sender);
-  void ShowContourRange();
-  void ShowContourStep();
   // Opens a data file the way a user means it from the Open command, the recent list or a drop:
   // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
   // fitted and the picture drawn. True when the data set was replaced.
@@ -179,6 +180,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Scales by `factor` keeping the world point under pixel (px, py) where it is.
   void WheelZoom(int px, int py, double factor) override;
   ViewHistory viewHistory;
+  // The tabs that are controllers of their own over the state.
+  ContourTabController& contourTab() const { return *contourTab_; }
+  AxesTabController& axesTab() const { return *axesTab_; }
   // ---- feedback ----
   // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
   // full gauge is emptied again after `gaugeResetMs`.
@@ -199,7 +203,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *ContourTab, *DataTab, *colourTab, *axesTab, *displayTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *displayTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -207,13 +211,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QListWidget* fileList;
   QMenu* fileListMenu;
   QAction *loadSelectedAction, *batchSaveAction;
-  // contour tab
-  QCheckBox *AutoMaxMinCheck, *AutoStepCheck, *ShowLabel, *LabelRegulate, *BackClear, *RoundLevelsCheck;
-  QLineEdit *MinBox, *MaxBox, *StepBox;
-  QSlider *StepBar, *labelGap;
-  QLabel* LabelExp;
-  QPushButton* labelFontButton;
-  QSpinBox *LabelMin, *LabelMax;
   // data tab
   QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
   QRadioButton *DataSSV, *DataCSV, *DataTSV, *DataIJ, *DataJI;
@@ -221,21 +218,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
   QLineEdit *gammaBox, *RBox;
   QPushButton* applyLayoutButton;
-  // colour tab
-  QRadioButton *ColorMap1, *ColorMap2, *GrayMap1, *GrayMap2;
-  QRadioButton *ViridisMap, *CividisMap, *CoolWarmMap;
-  QLabel *colourMapSample0, *colourMapSample1, *colourMapSample2, *colourMapSample3, *colourMapSample4, *colourMapSample5, *colourMapSample6;
-  QPushButton *legendButton, *fixedLineColourButton;
-  QCheckBox *QuickFill, *FixLineColor, *BMPModeCheck, *ColourBarCheck, *MergeBandsCheck;
-  QSpinBox* ContLineWid;
-  ColourSwatchWidget* fixedLineColour;
-  // axes tab
-  QCheckBox *ShowXYLabel, *XYSameScale;
-  QLineEdit *XTitleBox, *YTitleBox;
-  QLabel* example;
-  QPushButton* axisFontButton;
-  QRadioButton *ShowExpCheck, *ShowFixCheck, *ShowAutoCheck;
-  QSpinBox *DigitsBox, *PrecisionBox;
   // display tab
   QComboBox* ZoneSelect;
   QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
@@ -275,11 +257,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // ---- handlers ----
   void RGroupClick();
   void ShowContourClick();
-  void MaxBoxChange(QLineEdit* sender);
-  void MaxBoxKeyDown(QLineEdit* sender, int key);
-  void AutoMaxMinCheckClick();
-  void AutoStepCheckClick();
-  void RoundLevelsCheckClick();
   void IncludeVelCheckClick();
   void x0boxKeyDown(QLineEdit* sender, int key);
   void PCNameBoxChange();
@@ -289,22 +266,14 @@ class MainWindow : public QMainWindow, public PlotHost {
   void fileDoubleClicked();
   void applyLayoutAndLoad();
   void reloadSelectedFile();
-  void chooseAxisFont();
-  void chooseFixedLineColour();
-  void showLegendWindow();
-  void chooseLabelFont();  // the label font, then the label colour
   void chooseSegmentColour();
   void chooseStreamLineColour();
-  void LabelRegulateClick();
   void UseOpenGLClick();
   void WhiteBackClick();
   void ICompress2Change();
   void JCompress2Change();
-  void colourMapSampleClicked(int index);  // Image0Click .. Image6Click
   void ZoneSelectChange();
   void Showi0Click();
-  void ShowExpCheckClick();
-  void axesTabShown();
   void analysisTabShown();
   void streamTabShown();
   // streamline tab
@@ -370,10 +339,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Grows the window to show every control again after the variable list got longer (within the screen).
   void GrowToContents();
   void BuildFileTab();
-  void BuildContourTab();
   void BuildDataTab();
-  void BuildColourTab();
-  void BuildAxesTab();
   void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
@@ -385,10 +351,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildMenus();
   void ConnectHandlers();
   void ConnectFileTab();
-  void ConnectContourTab();
   void ConnectDataTab();
-  void ConnectColourTab();
-  void ConnectAxesTab();
   void ConnectDisplayTab();
   void ConnectAnalysisTab();
   void ConnectStreamTab();
@@ -401,8 +364,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
   void SetBlue(QLineEdit* box, bool blue);
-  void StoreLabelSample();  // the label sample's font and colour into the contour options
-  void StoreAxisSample();   // the axis sample's font and colour into the display options
 
   // Runs the handlers held back while the worker ran, once no command runs any more.
   void RunDeferredHandlers();
@@ -421,6 +382,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   QString currentFolder_;
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
+  ContourTabController* contourTab_ = nullptr;
+  AxesTabController* axesTab_ = nullptr;
+  ColourTabController* colourTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

@@ -8,6 +8,7 @@
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
 #include "ui/AboutDialog.h"
+#include "ui/AxesTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
@@ -74,7 +75,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::ConnectMenus() {
   connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
     QWidget* page = tabPages->widget(index);
-    if (page == axesTab) axesTabShown();
+    if (page == axesTab_->page()) axesTab_->Shown();
     else if (page == analysisTab) analysisTabShown();
     else if (page == streamTab) streamTabShown();
   }));
@@ -169,7 +170,7 @@ void MainWindow::Redraw() {
     if (auto* ogl = static_cast<OpenGLWindow*>(openGLWindow)) {
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
-      ShowContourStep();
+      state.events.Changed(StateChange::ContourStep);
       if (ogl->isVisible())
         ogl->setFocus();
       else
@@ -343,7 +344,7 @@ void MainWindow::DrawSceneCore() {
 }
 
 void MainWindow::ShowDrawnState() {
-  ShowContourStep();
+  state.events.Changed(StateChange::ContourStep);
   if (plotWindow && scene.options.display.ShowContour)
     plotWindow->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
 }

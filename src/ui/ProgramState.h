@@ -2,6 +2,7 @@
 // the last picture. Handlers write it when a control's value is taken; commands read it, never
 // the widgets.
 #pragma once
+#include <QObject>
 #include <map>
 #include <string>
 #include <string_view>
@@ -10,6 +11,24 @@
 
 namespace corvane {
 
+// What changed in the program state, for the controls that show it.
+enum class StateChange {
+  ContourRange,   // the contour range of the selected variable
+  ContourStep,    // its contour step
+  ContourLevels,  // both: another variable, or the levels chosen again
+};
+
+// The program state's change signal: the tab controllers update their controls from it.
+class StateEvents : public QObject {
+  Q_OBJECT
+
+ public:
+  void Changed(StateChange what) { emit changed(what); }
+
+ signals:
+  void changed(StateChange what);
+};
+
 struct ProgramState {
   SceneState scene;  // data, view, stored options, readout, generator, last picture
   bool ScenePictureValid = false;
@@ -17,6 +36,7 @@ struct ProgramState {
   // Number boxes that hold text which is not a number, by control name. The option keeps its
   // last number; the work that reads the box stops with the box's caption instead.
   std::map<std::string, std::string, std::less<>> wordsInNumberBoxes;
+  StateEvents events;  // tells the controls what changed
 };
 
 // The caption a user sees beside a number box ("比熱比γ" for gammaBox); the name itself when the

@@ -1,6 +1,7 @@
 // The program's windows, created in their fixed order and wired to the main window.
 #include "data/Errors.h"
 #include "ui/AboutDialog.h"
+#include "ui/ContourTabController.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
@@ -40,9 +41,10 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   w.legend->SetSource([m] {
     LegendSource s;
     // The legend reads the three range boxes as they stand, and the stored choices.
-    s.MinBox = m->MinBox->text().toStdString();
-    s.MaxBox = m->MaxBox->text().toStdString();
-    s.StepBox = m->StepBox->text().toStdString();
+    const ContourTabController::RangeTexts shown = m->contourTab().ShownRange();
+    s.MinBox = shown.min;
+    s.MaxBox = shown.max;
+    s.StepBox = shown.step;
     s.WhiteBack = m->Options().display.WhiteBack;
     s.colourMap = m->Options().contour.colourMap;
     s.RoundLevels = m->Options().load.RoundLevelsCheck;

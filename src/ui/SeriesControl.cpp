@@ -67,7 +67,7 @@ void MainWindow::SeriesFrameChosen(int frame) {
     ApplyLoadResult(*result);
     if (seriesRange_ && plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked()) {
       ApplySeriesRange(scene.fieldView, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
-      ShowContourRange();
+      state.events.Changed(StateChange::ContourRange);
     }
     seriesFrame_ = frame;
     if (plotWindow) plotWindow->seriesBar->ShowFrame(frame, FrameText(f));

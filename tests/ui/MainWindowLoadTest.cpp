@@ -18,9 +18,9 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_EQ(m.xvecbox->currentText() + m.prsBox->currentText(), QStringLiteral("UP"));
   EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
-  EXPECT_EQ(m.MinBox->text() + ".." + m.MaxBox->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
+  EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   m.RGroup->SetItemIndex(3);
-  EXPECT_EQ(m.MaxBox->text(), QStringLiteral("1042"));
+  EXPECT_EQ(Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("1042"));
   EXPECT_EQ(m.view_.ScaleX, 1.0);  // loading neither rescales nor draws
   EXPECT_FALSE(m.ScenePictureValid);
 }

@@ -27,9 +27,9 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
       "GRAY COLOR2\n");
   MainWindow& m = p.main();
   EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
-                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), m.GrayMap2->isChecked()}),
+                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
-  EXPECT_EQ(std::pair(m.ZCountBox->value(), m.fixedLineColour->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
+  EXPECT_EQ(std::pair(m.ZCountBox->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
@@ -39,18 +39,19 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
 using MainWindowTest = ProgramTest<StartedProgram>;
 
 TEST_F(MainWindowTest, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
-  m.AutoMaxMinCheck->setChecked(false);
-  ASSERT_TRUE(m.MaxBox->isEnabled());
-  m.MaxBox->selectAll();
-  KeyClicks(m.MaxBox, "abc");
-  EXPECT_TRUE(IsBlue(m.MaxBox));
-  KeyClick(m.MaxBox, Qt::Key_Return);
+  QLineEdit* maxBox = Control<QLineEdit>(m, "MaxBox");
+  Control<QCheckBox>(m, "AutoMaxMinCheck")->setChecked(false);
+  ASSERT_TRUE(maxBox->isEnabled());
+  maxBox->selectAll();
+  KeyClicks(maxBox, "abc");
+  EXPECT_TRUE(IsBlue(maxBox));
+  KeyClick(maxBox, Qt::Key_Return);
   EXPECT_EQ(p.messages.warnings, Texts{"数字を記入してください"});
-  EXPECT_TRUE(IsBlue(m.MaxBox));
-  m.MaxBox->clear();
-  KeyClicks(m.MaxBox, "42");
-  KeyClick(m.MaxBox, Qt::Key_Return);
-  EXPECT_FALSE(IsBlue(m.MaxBox));
+  EXPECT_TRUE(IsBlue(maxBox));
+  maxBox->clear();
+  KeyClicks(maxBox, "42");
+  KeyClick(maxBox, Qt::Key_Return);
+  EXPECT_FALSE(IsBlue(maxBox));
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
@@ -75,13 +76,13 @@ TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.Menu_ContourSet->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
   m.Menu_AxisSet->trigger();
-  EXPECT_EQ(m.tabPages->currentWidget(), m.axesTab);
+  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "XYTab"));
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
   m.Menu_Analyze->trigger();
   m.Menu_Streamline->trigger();
   EXPECT_EQ(p.messages.messages, (Texts{"OpenGL時には解析は実行できません", "OpenGL時には流線を描くことはできません"}));
   m.UseOpenGL->setChecked(false);
-  EXPECT_FALSE(m.QuickFill->isEnabled());
+  EXPECT_FALSE(Control<QCheckBox>(m, "QuickFill")->isEnabled());
   m.Menu_AxisSet->trigger();  // already shown: no new warning
   m.Menu_FileSel->trigger();
   m.Menu_AxisSet->trigger();

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
 
 #include "TestSupport.h"
 #include "scene/PlotWindowSize.h"
@@ -36,6 +38,15 @@ inline void MouseEvent(QWidget* w, QEvent::Type type, Qt::MouseButton button, QP
 inline void MouseClick(QWidget* w, Qt::MouseButton button, QPoint at = QPoint(2, 2)) {
   MouseEvent(w, QEvent::MouseButtonPress, button, at, button);
   MouseEvent(w, QEvent::MouseButtonRelease, button, at);
+}
+
+// A control of `window` by its control name, as users and settings files know it; the tabs keep
+// their widgets to themselves. A missing control fails the test.
+template <class W>
+W* Control(const QWidget& window, const char* name) {
+  W* w = window.findChild<W*>(QString::fromLatin1(name));
+  if (!w) throw std::runtime_error(std::string("no control named ") + name);
+  return w;
 }
 
 struct StartedProgram {

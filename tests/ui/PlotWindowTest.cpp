@@ -50,7 +50,7 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
   for (bool reversed : {false, true}) {
     DrawnProgram p;
     MainWindow& m = p.main();
-    m.XYSameScale->setChecked(false);
+    Control<QCheckBox>(m, "XYSameScale")->setChecked(false);
     QPoint a(100, 50), b(300, 250);
     if (reversed) std::swap(a, b);
     MouseEvent(p.image(), QEvent::MouseButtonPress, Qt::LeftButton, a, Qt::LeftButton);
@@ -95,7 +95,7 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("5.0000E+0"));
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(20, 10));
   EXPECT_EQ(p.view().PanelText(2), QString());
-  m.GrayMap2->setChecked(true);
+  Control<QRadioButton>(m, "GrayMap2")->setChecked(true);
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(10, 10));
   EXPECT_EQ(p.view().PanelText(2), QStringLiteral("-----"));
   EXPECT_EQ(FormatReadoutNumber(0.005), QStringLiteral("5.0000E-3"));

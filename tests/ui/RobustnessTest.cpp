@@ -31,7 +31,7 @@ struct LoadedWindow : StartedProgram {
     main().BrushCheck->setChecked(true);
     main().ShowGrid->setChecked(true);
     main().OpenDocument = [](const QString&) { return true; };
-    main().ShowLabel->setChecked(false);  // label places are drawn at random
+    Control<QCheckBox>(main(), "ShowLabel")->setChecked(false);  // label places are drawn at random
   }
   QImage Picture() { return main().scene.bitmap.copy(); }
   void TypeWord(QLineEdit* box) {
@@ -59,7 +59,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     p.TypeWord(box);
     const std::size_t nodes = m.data_.X.size();
     // The legend reads the three range boxes as they stand; it refuses only those.
-    const bool rangeBox = box == m.MinBox || box == m.MaxBox || box == m.StepBox;
+    const bool rangeBox = box == Control<QLineEdit>(m, "MinBox") || box == Control<QLineEdit>(m, "MaxBox") || box == Control<QLineEdit>(m, "StepBox");
     bool saved = false;
     m.RunHandler([&] { saved = m.legendWindow->SaveLegend(p.folder.filePath("legend.png")); });
     EXPECT_EQ(saved, !rangeBox);
@@ -71,8 +71,8 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     m.ZoomAt(100, 80, 2.0);
     EXPECT_EQ(p.Picture(), zoomed);
     m.Menu_Redraw->trigger();
-    m.ShowExpCheck->click();
-    m.ShowAutoCheck->click();
+    Control<QRadioButton>(m, "ShowExpCheck")->click();
+    Control<QRadioButton>(m, "ShowAutoCheck")->click();
     EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
     m.fileList->clearSelection();
     m.fileList->item(1)->setSelected(true);
@@ -133,19 +133,19 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
 using DrawnState = ProgramTest<LoadedWindow>;
 
 TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
-  m.StepBar->setValue(80);
+  Control<QSlider>(m, "StepBar")->setValue(80);
   m.Menu_Rescale->trigger();
-  EXPECT_EQ(m.StepBox->text().toDouble(), m.scene.fieldView.ContourStep[0]);
+  EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
   m.RGroup->SetItemIndex(3);
   m.Menu_Redraw->trigger();
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
-  EXPECT_EQ(m.StepBox->text().toDouble(), m.scene.fieldView.ContourStep[3]);
+  EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[3]);
 }
 
 TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.WhiteBack->setChecked(true);
-  m.ShowLabel->setChecked(true);
+  Control<QCheckBox>(m, "ShowLabel")->setChecked(true);
   QFont chosen(QStringLiteral("DejaVu Sans"));
   chosen.setPixelSize(20);
   chosen.setBold(true);
@@ -155,7 +155,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
     return chosen;
   };
   m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
-  m.labelFontButton->click();
+  Control<QPushButton>(m, "Button5")->click();
   const FontSpec& label = m.Options().contour.LabelExp;
   EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),
             std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
@@ -164,10 +164,10 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   m.Menu_Rescale->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
-  m.axisFontButton->click();  // the axis font dialog always starts from Arial, 11 px
+  Control<QPushButton>(m, "Button2")->click();  // the axis font dialog always starts from Arial, 11 px
   EXPECT_EQ(std::pair(axisInitial.family(), axisInitial.pixelSize()), std::pair(QStringLiteral("Arial"), 11));
   EXPECT_EQ(m.Options().display.axisFont.pixelHeight, 20);
-  m.LabelExp->setFont(QFont(QStringLiteral("DejaVu Serif")));  // however the sample changes, it is stored
+  Control<QLabel>(m, "LabelExp")->setFont(QFont(QStringLiteral("DejaVu Serif")));  // however the sample changes, it is stored
   EXPECT_EQ(m.Options().contour.LabelExp.face, "DejaVu Serif");
 }
 
@@ -222,19 +222,19 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   m.Menu_Rescale->trigger();
   const QImage plain = m.scene.bitmap.copy();
   const double rawStep = m.scene.fieldView.ContourStep[0];
-  m.RoundLevelsCheck->setChecked(true);
-  const double step = m.StepBox->text().toDouble();
+  Control<QCheckBox>(m, "RoundLevelsCheck")->setChecked(true);
+  const double step = Control<QLineEdit>(m, "StepBox")->text().toDouble();
   const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
   EXPECT_TRUE((std::set<double>{1, 2, 2.5, 5}.count(std::round(mantissa * 1e6) / 1e6))) << step;
-  const double lo = m.MinBox->text().toDouble();
+  const double lo = Control<QLineEdit>(m, "MinBox")->text().toDouble();
   EXPECT_NEAR(lo / step, std::round(lo / step), 1e-9);
-  m.RoundLevelsCheck->setChecked(false);
+  Control<QCheckBox>(m, "RoundLevelsCheck")->setChecked(false);
   EXPECT_EQ(m.scene.fieldView.ContourStep[0], rawStep);
-  m.colourMapSampleClicked(4);
-  EXPECT_TRUE(m.ViridisMap->isChecked());
+  MouseClick(Control<QLabel>(m, "Image4"), Qt::LeftButton);  // the viridis picture
+  EXPECT_TRUE(Control<QRadioButton>(m, "ViridisMap")->isChecked());
   EXPECT_EQ(m.Options().contour.colourMap, ColourMapKind::Viridis);
-  m.ColorMap1->setChecked(true);
-  for (QCheckBox* box : {m.SmoothCheck, m.ColourBarCheck}) {
+  Control<QRadioButton>(m, "ColorMap1")->setChecked(true);
+  for (QCheckBox* box : {m.SmoothCheck, Control<QCheckBox>(m, "ColourBarCheck")}) {
     box->setChecked(true);
     m.Menu_Rescale->trigger();
     EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();

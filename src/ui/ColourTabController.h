@@ -1,0 +1,49 @@
+// The カラー tab: colour maps, the legend window and the contour line options. Its controls are
+// its own; the option table stores their values, its handlers pick colours and maps.
+#pragma once
+#include <QObject>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QWidget;
+
+namespace corvane {
+
+class ColourSwatchWidget;
+class MainWindow;
+
+class ColourTabController : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMapCount = 7;
+  // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
+  ColourTabController(MainWindow& window, QTabWidget& tabs);
+  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  void ConnectHandlers();
+  // The OpenGL view's smooth fill can be chosen only while the OpenGL view draws.
+  void EnableQuickFill(bool enabled);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Build(QTabWidget& tabs);
+  void MapPictureClicked(int index);
+
+  MainWindow& window_;
+  QWidget* page_ = nullptr;
+  QRadioButton* mapRadios_[kMapCount] = {};
+  QLabel* mapPictures_[kMapCount] = {};
+  QPushButton *legendButton_ = nullptr, *fixedLineColourButton_ = nullptr;
+  QCheckBox *colourBarCheck_ = nullptr, *quickFillCheck_ = nullptr, *fixLineColourCheck_ = nullptr;
+  QCheckBox *bitmapFillCheck_ = nullptr, *mergeBandsCheck_ = nullptr;
+  QSpinBox* lineWidthSpin_ = nullptr;
+  ColourSwatchWidget* fixedLineColour_ = nullptr;
+};
+
+}  // namespace corvane
