@@ -254,9 +254,9 @@ int RunInfoCommand(const CommandArgs& args) {
         << Number(d.YMax) << "\n";
     if (nonFinite > 0) out << "座標が有限の数でない節点: " << nonFinite << " 個 (それを使うセルは描きません)\n";
     for (int k = 0; k < rows; ++k) {
-      const std::size_t s = static_cast<std::size_t>(k);
-      out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(v.ContourMax[s]) << ", ContourMin "
-          << Number(v.ContourMin[s]) << ", ContourStep " << Number(v.ContourStep[s]) << "\n";
+      const std::size_t row = static_cast<std::size_t>(k);
+      out << "  [" << k << "] " << RowName(r, k) << ": ContourMax " << Number(v.ContourMax[row]) << ", ContourMin "
+          << Number(v.ContourMin[row]) << ", ContourStep " << Number(v.ContourStep[row]) << "\n";
     }
     for (const NodeRequest& n : nodes) {
       const std::int32_t index = NodeIndex(d, static_cast<std::int32_t>(n.zone), static_cast<std::int32_t>(n.i),
