@@ -195,7 +195,7 @@ void MainWindow::ShowSegmentClick() {
 }
 
 void MainWindow::AnalyzeButtonClick() {
-  QString path = QFileDialog::getSaveFileName(this, QString(), currentFolder_, QString::fromUtf8(kAnalysisFileFilter));
+  QString path = QFileDialog::getSaveFileName(this, QString(), CurrentFolder(), QString::fromUtf8(kAnalysisFileFilter));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + QString::fromLatin1(kAnalysisFileSuffix);
   AnalyzeTo(path);

@@ -25,6 +25,8 @@
 #include "ui/AxesTabController.h"
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
+#include "ui/DataTabController.h"
+#include "ui/FileTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -73,7 +75,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   };
   ChooseOpenFile = [this] {
     return QFileDialog::getOpenFileName(
-        this, QStringLiteral("データファイルを開く"), currentFolder_,
+        this, QStringLiteral("データファイルを開く"), CurrentFolder(),
         QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g);;テキスト形式 (*.dat *.txt);;"
                        "CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;すべてのファイル (*)"));
   };
@@ -93,8 +95,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
                                        "QProgressBar::chunk { background-color: %1; }")
                             .arg(QString::fromLatin1(colour)));
 
-  for (QComboBox* c : {xvecbox, yvecbox, tmpbox, prsBox}) c->setCurrentIndex(0);
-
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
@@ -107,7 +107,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   QString start = QDir::currentPath();
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
-  RunHandler([&] { SetFolder(start); });
+  RunHandler([&] { fileTab_->SetFolder(start); });
   profileWindow = new ProfileWindow(this);  // hidden until the analysis tab opens it
 }
 
@@ -174,9 +174,9 @@ void MainWindow::BuildControls() {
   tabPages = Named(new QTabWidget(central), "PageControl1");
   outer->addWidget(tabPages, 1);
 
-  BuildFileTab();
+  fileTab_ = new FileTabController(*this, *tabPages);
   contourTab_ = new ContourTabController(*this, *tabPages);
-  BuildDataTab();
+  dataTab_ = new DataTabController(*this, *tabPages);
   colourTab_ = new ColourTabController(*this, *tabPages);
   axesTab_ = new AxesTabController(*this, *tabPages);
   BuildDisplayTab();
@@ -211,9 +211,12 @@ void MainWindow::ConnectHandlers() {
   connect(ShowContour, &QCheckBox::toggled, this, Guarded(&MainWindow::ShowContourClick));
   connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&MainWindow::UseOpenGLClick));
   connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&MainWindow::WhiteBackClick));
-  ConnectFileTab();
+  fileTab_->ConnectHandlers();
   contourTab_->ConnectHandlers();
-  ConnectDataTab();
+  dataTab_->ConnectHandlers();
+  connect(&state.events, &StateEvents::changed, this, [this](StateChange what) {
+    if (what == StateChange::VelocityData) VelocityDataChanged();
+  });
   colourTab_->ConnectHandlers();
   axesTab_->ConnectHandlers();
   ConnectDisplayTab();
@@ -388,8 +391,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
   if (name == "Formula") {
     // Kept for the loads to come; the list on the data tab shows them.
     LoadOptionTable().Apply(scene.options.load, name, value);
-    FormulaList->clear();
-    for (const std::string& f : scene.options.load.formulas) FormulaList->addItem(Q(f));
+    state.events.Changed(StateChange::Formulas);
     return true;
   }
   if (name == "StreamList") {

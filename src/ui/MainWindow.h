@@ -1,6 +1,6 @@
 // The main window: every option of the program as a control over the program state, and the
 // commands (load, draw, save, show the other windows). Its tabs live in files of their own
-// (FileTab.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
+// (FileTabController.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,6 +48,8 @@ class LegendWindow;
 class ProgressWindow;
 class AboutDialog;
 class ProfileWindow;
+class FileTabController;
+class DataTabController;
 class ContourTabController;
 class AxesTabController;
 class ColourTabController;
@@ -181,6 +183,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   void WheelZoom(int px, int py, double factor) override;
   ViewHistory viewHistory;
   // The tabs that are controllers of their own over the state.
+  FileTabController& fileTab() const { return *fileTab_; }
+  DataTabController& dataTab() const { return *dataTab_; }
   ContourTabController& contourTab() const { return *contourTab_; }
   AxesTabController& axesTab() const { return *axesTab_; }
   // ---- feedback ----
@@ -188,10 +192,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   // full gauge is emptied again after `gaugeResetMs`.
   void FinishWork(const QString& status, bool completed);
   int gaugeResetMs = 700;
-  void SetFolder(const QString& folder);  // moves the drive, folder and file lists there
-  bool SelectFile(const QString& path);   // folder of `path`, then the file selected in the list
   void ShowTab(int index);
-  QString CurrentFolder() const override { return currentFolder_; }
+  QString CurrentFolder() const override;
   // After a drawing: the step box shows the step the picture used, and the plot window's caption
   // names the variable of its contours.
   void ShowDrawnState();
@@ -203,21 +205,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *displayTab, *analysisTab, *streamTab;
-  // file tab
-  QLineEdit* PCNameBox;
-  QComboBox* driveBox;
-  QListWidget* folderList;
-  QListWidget* fileList;
-  QMenu* fileListMenu;
-  QAction *loadSelectedAction, *batchSaveAction;
-  // data tab
-  QSpinBox *ZCountBox, *XYNumLineBox, *LabelLineBox, *DataStartLineBox;
-  QRadioButton *DataSSV, *DataCSV, *DataTSV, *DataIJ, *DataJI;
-  QCheckBox* IncludeVelCheck;
-  QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
-  QLineEdit *gammaBox, *RBox;
-  QPushButton* applyLayoutButton;
+  QWidget *displayTab, *analysisTab, *streamTab;
   // display tab
   QComboBox* ZoneSelect;
   QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
@@ -257,14 +245,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   // ---- handlers ----
   void RGroupClick();
   void ShowContourClick();
-  void IncludeVelCheckClick();
   void x0boxKeyDown(QLineEdit* sender, int key);
-  void PCNameBoxChange();
-  void PCNameBoxKeyDown(int key);
-  void driveChanged();
-  void folderChosen();
-  void fileDoubleClicked();
-  void applyLayoutAndLoad();
   void reloadSelectedFile();
   void chooseSegmentColour();
   void chooseStreamLineColour();
@@ -308,16 +289,14 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
   std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
   // formula variables (data tab) and the profile plot (analysis tab)
-  QLineEdit* FormulaBox;
-  QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
-  QComboBox* FormulaList;
+  QPushButton* ProfileButton;
   ProfileWindow* profileWindow = nullptr;  // made with this window, shown from the analysis tab
   QString LoadedPath;                   // the data file shown now
-  void FormulaButtonClick();
-  void FormulaDelButtonClick();
   // Adds the formula "NAME = EXPRESSION": checked and evaluated on the data set now loaded, then
   // kept for every later load. A bad one is shown as a warning and kept nowhere.
   bool AddFormula(const QString& text);
+  // Forgets kept formula `index`; its variable leaves the data set shown now.
+  void RemoveFormula(int index);
   void ProfileButtonClick();
   void Menu_SaveClick();
   void Menu_RescaleClick();
@@ -338,28 +317,22 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildControls();
   // Grows the window to show every control again after the variable list got longer (within the screen).
   void GrowToContents();
-  void BuildFileTab();
-  void BuildDataTab();
   void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
-  void BuildFormulaControls(QBoxLayout* into);
-  void ConnectFormulaControls();
   // RGroup and the profile window after the data set's rows changed; the selection follows its
   // row, which moves down by one when a row was inserted at or before it.
   void RefreshVariableItems(int insertedRow);
+  // The derived variables and the velocity controls after the data tab's velocity check changed.
+  void VelocityDataChanged();
   void BuildMenus();
   void ConnectHandlers();
-  void ConnectFileTab();
-  void ConnectDataTab();
   void ConnectDisplayTab();
   void ConnectAnalysisTab();
   void ConnectStreamTab();
   void ConnectMenus();
   // Every control the option tables name writes the stored options when it changes.
   void ConnectStoredControls();
-  void RefillFolderList();
-  void RefillFileList();
   void ApplyLoadResult(LoadResult& result);
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
@@ -379,9 +352,10 @@ class MainWindow : public QMainWindow, public PlotHost {
   bool deferredScheduled_ = false;
   bool zoneSelecting_ = false;
   bool viewPlaced_ = false;
-  QString currentFolder_;
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
+  FileTabController* fileTab_ = nullptr;
+  DataTabController* dataTab_ = nullptr;
   ContourTabController* contourTab_ = nullptr;
   AxesTabController* axesTab_ = nullptr;
   ColourTabController* colourTab_ = nullptr;

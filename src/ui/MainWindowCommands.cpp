@@ -10,6 +10,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/AxesTabController.h"
 #include "ui/ControlFactory.h"
+#include "ui/FileTabController.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
@@ -19,7 +20,7 @@
 
 namespace corvane {
 
-// The main menu and the file list's right-click menu.
+// The main menu.
 void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -65,13 +66,9 @@ void MainWindow::BuildMenus() {
   QMenu* help = Named(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "Menu_Help");
   helpAction = item(help, "Help1", QStringLiteral("ヘルプ(&H)"));
   Menu_Version = item(help, "Menu_Version", QStringLiteral("バージョン情報(&V)"));
-
-  fileListMenu = Named(new QMenu(this), "PopupMenu1");
-  loadSelectedAction = item(fileListMenu, "N1", QStringLiteral("読み込む"));
-  batchSaveAction = item(fileListMenu, "BMP1", QStringLiteral("選択した全てを読み込み→描画→保存(BMP)"));
 }
 
-// The menu commands, the tab pages' show handlers and the file list's right-click menu.
+// The menu commands and the tab pages' show handlers.
 void MainWindow::ConnectMenus() {
   connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
     QWidget* page = tabPages->widget(index);
@@ -95,8 +92,6 @@ void MainWindow::ConnectMenus() {
   for (int k = 0; k < 8; ++k) connect(tabs[k], &QAction::triggered, this, Guarded([this, k] { ShowTab(k); }));
   connect(helpAction, &QAction::triggered, this, Guarded(&MainWindow::showHelp));
   connect(Menu_Version, &QAction::triggered, this, Guarded(&MainWindow::Menu_VersionClick));
-  connect(loadSelectedAction, &QAction::triggered, this, Guarded(&MainWindow::reloadSelectedFile));
-  connect(batchSaveAction, &QAction::triggered, this, Guarded(&MainWindow::batchLoadDrawSave));
 }
 
 void MainWindow::Menu_SaveClick() {
@@ -137,8 +132,7 @@ void MainWindow::Menu_VersionClick() {
 void MainWindow::batchLoadDrawSave() {
   if (!progressWindow) return;
   std::vector<std::string> paths;
-  for (int k = 0; k < fileList->count(); ++k)
-    if (fileList->item(k)->isSelected()) paths.push_back(fileList->item(k)->data(Qt::UserRole).toString().toStdString());
+  for (const QString& path : fileTab_->SelectedPaths()) paths.push_back(path.toStdString());
   if (!TryBeginCommand()) {
     QApplication::beep();
     return;

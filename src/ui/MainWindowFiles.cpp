@@ -11,6 +11,7 @@
 #include "data/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
+#include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
 
 namespace corvane {
@@ -26,7 +27,7 @@ bool MainWindow::OpenDataFile(const QString& path) {
   if (!info.isFile()) throw CorvaneError("データファイルではありません (フォルダなど): " + path.toStdString());
   const QString absolute = info.absoluteFilePath();
   // The file list follows the file's folder; a file its mask does not show is opened all the same.
-  SelectFile(absolute);
+  fileTab_->SelectFile(absolute);
   if (!LoadFile(absolute)) return false;
   RescaleAndRedraw();
   return true;

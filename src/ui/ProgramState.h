@@ -16,6 +16,8 @@ enum class StateChange {
   ContourRange,   // the contour range of the selected variable
   ContourStep,    // its contour step
   ContourLevels,  // both: another variable, or the levels chosen again
+  Formulas,       // the kept formula variables
+  VelocityData,   // whether the data has velocity columns
 };
 
 // The program state's change signal: the tab controllers update their controls from it.

@@ -205,7 +205,7 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   EXPECT_TRUE(messages.warnings[0].find(dir.path().toStdString()) != std::string::npos &&
               messages.warnings[0].find("フォルダ") != std::string::npos)
       << messages.warnings[0];
-  EXPECT_EQ(windows.main->ZCountBox->value(), 3);
+  EXPECT_EQ(Control<QSpinBox>(*windows.main, "ZCountBox")->value(), 3);
   // A device is no settings file either.
   ProgramWindows device = CreateProgramWindows(QStringLiteral("/dev/null"));
   EXPECT_TRUE(device.main->PendingStartMessage().contains(QStringLiteral("/dev/null")));
@@ -233,7 +233,7 @@ TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
   p.main().move(available.right() - 50, available.bottom() - 50);
   p.main().show();
   EXPECT_TRUE(available.contains(p.main().frameGeometry().topLeft()));
-  EXPECT_TRUE(p.main().PCNameBox->text().isEmpty());
+  EXPECT_TRUE(Control<QLineEdit>(p.main(), "PCNameBox")->text().isEmpty());
 }
 
 }  // namespace

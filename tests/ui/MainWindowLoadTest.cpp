@@ -15,7 +15,7 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
-  EXPECT_EQ(m.xvecbox->currentText() + m.prsBox->currentText(), QStringLiteral("UP"));
+  EXPECT_EQ(Control<QComboBox>(m, "xvecbox")->currentText() + Control<QComboBox>(m, "prsBox")->currentText(), QStringLiteral("UP"));
   EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
   EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
@@ -26,14 +26,14 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
 }
 
 TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
-  m.IncludeVelCheck->setChecked(true);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_TRUE(m.ShowVec->isEnabled());
   m.DrawStreamLineCheck->setChecked(true);
-  m.IncludeVelCheck->setChecked(false);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
   EXPECT_EQ(m.RGroup->Count(), 4);
   EXPECT_FALSE(m.DrawStreamLineCheck->isChecked());
-  m.IncludeVelCheck->setChecked(true);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(m.RGroup->Count(), 8);
 }
 
@@ -66,7 +66,7 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
 using MainWindowTest = ProgramTest<StartedProgram>;
 
 TEST_F(MainWindowTest, LoadArrivingDuringAnotherCommandIsRefused) {
-  ASSERT_TRUE(m.SelectFile(TestFile("three_zones.dat")));
+  ASSERT_TRUE(m.fileTab().SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
   EXPECT_TRUE(m.data_.Empty());

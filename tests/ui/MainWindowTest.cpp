@@ -29,7 +29,7 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
   EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
                                m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
-  EXPECT_EQ(std::pair(m.ZCountBox->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
+  EXPECT_EQ(std::pair(Control<QSpinBox>(m, "ZCountBox")->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
   EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
@@ -105,29 +105,32 @@ TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
 
 TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFile) {
   m.tabPages->setCurrentIndex(2);
-  m.fileList->clearSelection();
-  m.applyLayoutButton->click();
+  Control<QListWidget>(m, "FileListBox1")->clearSelection();
+  Control<QPushButton>(m, "Button1")->click();
   EXPECT_EQ(p.messages.warnings, Texts{"ファイルが選択されていません"});
-  EXPECT_EQ(m.tabPages->currentWidget(), m.FileTab);
+  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "FileTab"));
 }
 
 TEST_F(MainWindowTest, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
   QDir d(p.dir.path());
   d.mkdir(QStringLiteral("sub"));
   for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(d.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-  m.PCNameBox->setText(p.dir.path());
-  KeyClick(m.PCNameBox, Qt::Key_Return);
-  EXPECT_FALSE(IsPendingEdit(m.PCNameBox));
+  QLineEdit* folderBox = Control<QLineEdit>(m, "PCNameBox");
+  folderBox->setText(p.dir.path());
+  KeyClick(folderBox, Qt::Key_Return);
+  EXPECT_FALSE(IsPendingEdit(folderBox));
   QStringList files;
-  for (int k = 0; k < m.fileList->count(); ++k) files << m.fileList->item(k)->text();
+  const QListWidget* fileList = Control<QListWidget>(m, "FileListBox1");
+  for (int k = 0; k < fileList->count(); ++k) files << fileList->item(k)->text();
   EXPECT_EQ(files, (QStringList{"a.dat", "b.txt"}));
   bool hasSub = false;
-  for (int k = 0; k < m.folderList->count(); ++k) hasSub |= m.folderList->item(k)->text().trimmed() == "sub";
+  const QListWidget* folderList = Control<QListWidget>(m, "DirectoryListBox1");
+  for (int k = 0; k < folderList->count(); ++k) hasSub |= folderList->item(k)->text().trimmed() == "sub";
   EXPECT_TRUE(hasSub);
-  KeyClicks(m.PCNameBox, "/no/such/folder");
-  KeyClick(m.PCNameBox, Qt::Key_Return);
+  KeyClicks(folderBox, "/no/such/folder");
+  KeyClick(folderBox, Qt::Key_Return);
   EXPECT_EQ(p.messages.warnings.size(), 1u);
-  EXPECT_TRUE(IsPendingEdit(m.PCNameBox));
+  EXPECT_TRUE(IsPendingEdit(folderBox));
   EXPECT_EQ(m.CurrentFolder(), QDir(p.dir.path()).canonicalPath());
 }
 

@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "scene/PlotWindowSize.h"
 #include "ui/ControlFactory.h"
+#include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
 #include "data/Notifier.h"
 #include "ui/PlotWindow.h"
@@ -78,8 +79,8 @@ struct SizedProgram : StartedProgram {
 // zone 1 has 2 x 3 nodes, zone 2 has 2 x 2.
 struct LoadedProgram : SizedProgram {
   LoadedProgram() {
-    EXPECT_TRUE(main().SelectFile(TestFile("three_zones.dat")));
-    main().applyLayoutButton->click();
+    EXPECT_TRUE(main().fileTab().SelectFile(TestFile("three_zones.dat")));
+    Control<QPushButton>(main(), "Button1")->click();
   }
 };
 

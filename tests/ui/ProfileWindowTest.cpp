@@ -8,36 +8,59 @@
 namespace corvane {
 namespace {
 
+using testing::Control;
+using testing::KeyClick;
 using testing::LoadedProgram;
 using testing::ProgramTest;
 using ProfileWindowTest = ProgramTest<LoadedProgram>;
 
 TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
   const int before = m.RGroup->Count();
-  m.FormulaBox->setText(QStringLiteral("W = U + 2 * P"));
-  m.FormulaButton->click();
+  QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
+  QComboBox* kept = Control<QComboBox>(m, "FormulaList");
+  box->setText(QStringLiteral("W = U + 2 * P"));
+  Control<QPushButton>(m, "FormulaButton")->click();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.RGroup->Items().value(4) == QStringLiteral("W"));
-  EXPECT_TRUE(m.FormulaList->count() == 1 && m.FormulaBox->text().isEmpty());
+  EXPECT_TRUE(kept->count() == 1 && box->text().isEmpty());
   // A bad one is named with its place and adds nothing.
-  m.FormulaBox->setText(QStringLiteral("Z = U + nope"));
-  m.FormulaButton->click();
+  box->setText(QStringLiteral("Z = U + nope"));
+  Control<QPushButton>(m, "FormulaButton")->click();
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_TRUE(p.messages.warnings[0].find("\"nope\"") != std::string::npos &&
               p.messages.warnings[0].find("5 文字目") != std::string::npos)
       << p.messages.warnings[0];
-  EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.FormulaList->count() == 1);
+  EXPECT_TRUE(m.RGroup->Count() == before + 1 && kept->count() == 1);
   // The same layout loaded again has W, computed afresh.
   m.RGroup->SetItemIndex(4);
-  m.applyLayoutButton->click();
+  Control<QPushButton>(m, "Button1")->click();
   EXPECT_TRUE(m.RGroup->Items().value(4) == QStringLiteral("W") && m.RGroup->Count() == before + 1);
   EXPECT_EQ(m.RGroup->ItemIndex(), 4);
   const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
   EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
   // Deleted, it leaves the list and the data set.
-  m.FormulaList->setCurrentIndex(0);
-  m.FormulaDelButton->click();
+  kept->setCurrentIndex(0);
+  Control<QPushButton>(m, "FormulaDelButton")->click();
   EXPECT_TRUE(m.RGroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
+}
+
+// The list shows the kept formulas: a new one is chosen, and after a deletion the line that took
+// its place (or the one before, at the end) is.
+TEST_F(ProfileWindowTest, TheFormulaListFollowsTheKeptFormulas) {
+  QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
+  QComboBox* kept = Control<QComboBox>(m, "FormulaList");
+  for (const char* f : {"A = U", "B = P", "C = U + P"}) {
+    box->setText(QString::fromLatin1(f));
+    KeyClick(box, Qt::Key_Return);
+  }
+  ASSERT_EQ(std::pair(kept->count(), kept->currentIndex()), std::pair(3, 2));
+  kept->setCurrentIndex(1);
+  Control<QPushButton>(m, "FormulaDelButton")->click();
+  EXPECT_EQ(std::pair(kept->count(), kept->currentText()), std::pair(2, QStringLiteral("C = U + P")));
+  Control<QPushButton>(m, "FormulaDelButton")->click();
+  EXPECT_EQ(std::pair(kept->count(), kept->currentText()), std::pair(1, QStringLiteral("A = U")));
+  EXPECT_EQ(m.Options().load.formulas, std::vector<std::string>{"A = U"});
+  EXPECT_EQ(m.data_.VariableNames.back(), "A");
 }
 
 TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
@@ -94,9 +117,9 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
 
 TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
   testing::StartedProgram p("FORMULA\nD = U - 100\n");
-  EXPECT_EQ(p.main().FormulaList->count(), 1);
-  ASSERT_TRUE(p.main().SelectFile(testing::TestFile("three_zones.dat")));
-  p.main().applyLayoutButton->click();
+  EXPECT_EQ(Control<QComboBox>(p.main(), "FormulaList")->count(), 1);
+  ASSERT_TRUE(p.main().fileTab().SelectFile(testing::TestFile("three_zones.dat")));
+  Control<QPushButton>(p.main(), "Button1")->click();
   EXPECT_EQ(p.main().RGroup->Items().value(4), QStringLiteral("D"));
 }
 

@@ -26,7 +26,7 @@ struct LoadedWindow : StartedProgram {
     view().SetOuterSize(320 + kPlotFrameWidth, 200 + kPlotFrameHeight + kPlotStatusBarHeight);
     for (const char* name : {"a.dat", "b.dat"})
       QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), folder.filePath(name));
-    main().SetFolder(dir.path());
+    main().fileTab().SetFolder(dir.path());
     EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
     main().BrushCheck->setChecked(true);
     main().ShowGrid->setChecked(true);
@@ -74,11 +74,12 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     Control<QRadioButton>(m, "ShowExpCheck")->click();
     Control<QRadioButton>(m, "ShowAutoCheck")->click();
     EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
-    m.fileList->clearSelection();
-    m.fileList->item(1)->setSelected(true);
+    QListWidget* fileList = Control<QListWidget>(m, "FileListBox1");
+    fileList->clearSelection();
+    fileList->item(1)->setSelected(true);
     m.Menu_Reload->trigger();
-    m.fileList->selectAll();
-    m.batchSaveAction->trigger();
+    fileList->selectAll();
+    m.findChild<QAction*>(QStringLiteral("BMP1"))->trigger();
     m.UseOpenGL->setChecked(true);
     m.Menu_Redraw->trigger();
     m.UseOpenGL->setChecked(false);
@@ -96,7 +97,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
 
 // Each box that a piece of work reads stops only that work, naming the box as the user sees it.
 TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
-  m.IncludeVelCheck->setChecked(true);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   ASSERT_TRUE(m.LoadFile(p.folder.filePath("a.dat")));
   m.Menu_Rescale->trigger();
   const QImage plain = p.Picture();
@@ -121,12 +122,12 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   }
 
   // γ is read by the load, and only with velocity data; the shown data set stays.
-  p.TypeWord(m.gammaBox);
+  p.TypeWord(Control<QLineEdit>(m, "gammaBox"));
   EXPECT_FALSE(m.LoadFile(p.folder.filePath("b.dat")));
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("比熱比γ"), std::string::npos);
   EXPECT_EQ(m.RGroup->Count(), 8);
-  m.IncludeVelCheck->setChecked(false);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
   EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
 }
 
@@ -176,20 +177,21 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
   MainWindow& m = p.main();
   EXPECT_EQ(std::pair(m.P1i->maximum(), m.P2j->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
 
-  m.fileList->clearSelection();
-  m.fileList->item(1)->setSelected(true);
-  m.fileList->setCurrentRow(1);
-  m.loadSelectedAction->trigger();  // 「読み込む」
+  QListWidget* fileList = Control<QListWidget>(m, "FileListBox1");
+  fileList->clearSelection();
+  fileList->item(1)->setSelected(true);
+  fileList->setCurrentRow(1);
+  m.findChild<QAction*>(QStringLiteral("N1"))->trigger();  // 「読み込む」
   EXPECT_TRUE(p.messages.warnings.empty());
 
-  m.fileList->selectAll();
+  fileList->selectAll();
   p.view().hide();
-  m.batchSaveAction->trigger();
+  m.findChild<QAction*>(QStringLiteral("BMP1"))->trigger();
   EXPECT_TRUE(p.view().isVisible());
 
-  m.IncludeVelCheck->setChecked(true);
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   m.ShowVec->setChecked(true);
-  m.xvecbox->setCurrentIndex(-1);
+  Control<QComboBox>(m, "xvecbox")->setCurrentIndex(-1);
   m.Menu_Redraw->trigger();
   EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
   EXPECT_EQ(p.messages.raises, 1);

@@ -26,12 +26,12 @@ struct SeriesProgram : SizedProgram {
       WriteFile(dir.filePath(QStringLiteral("s%1.dat").arg(k)), QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(k, false)));
     WriteFile(dir.filePath("timed.tec"),
               QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(2, true) + Step(1, true) + Step(4, true)));
-    main().SetFolder(dir.path());
+    main().fileTab().SetFolder(dir.path());
   }
   SeriesBar& bar() { return *view().seriesBar; }
   double P(int i, int j) { return main().data_.Values[0][static_cast<std::size_t>(NodeIndex(main().data_, 0, i, j))]; }
   void Select(const QStringList& names) {
-    QListWidget* list = main().fileList;
+    QListWidget* list = Control<QListWidget>(main(), "FileListBox1");
     list->clearSelection();
     for (int row = 0; row < list->count(); ++row)
       if (names.contains(list->item(row)->text())) list->item(row)->setSelected(true);
@@ -42,7 +42,7 @@ using SeriesWindow = ProgramTest<SeriesProgram>;
 
 TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
   p.Select({"s1.dat", "s2.dat", "s3.dat"});
-  m.applyLayoutButton->click();
+  Control<QPushButton>(m, "Button1")->click();
   ASSERT_FALSE(p.bar().isHidden());
   EXPECT_EQ(p.bar().TimeSlider->maximum(), 2);
   EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
@@ -66,14 +66,14 @@ TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
 
   // A single file without times is an ordinary load again.
   p.Select({"s2.dat"});
-  m.applyLayoutButton->click();
+  Control<QPushButton>(m, "Button1")->click();
   EXPECT_TRUE(p.bar().isHidden());
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 TEST_F(SeriesWindow, SolutionTimesOfOneFilePlayToTheEnd) {
   p.Select({"timed.tec"});
-  m.applyLayoutButton->click();
+  Control<QPushButton>(m, "Button1")->click();
   ASSERT_FALSE(p.bar().isHidden());
   EXPECT_EQ(p.bar().TimeLabel->text(), "t = 1 (1 / 3)");
   m.Menu_Redraw->trigger();

@@ -1,7 +1,5 @@
-// Formula variables on the 構造 tab, and the way to the profile window from the 解析 tab.
-#include <QGridLayout>
-#include <QGroupBox>
-
+// The variables a formula adds to the data set, the variable list after the rows changed, the
+// velocity data switched on or off, and the way to the profile window from the 解析 tab.
 #include "data/Errors.h"
 #include "data/FormulaVariables.h"
 #include "data/VariableRows.h"
@@ -10,33 +8,6 @@
 #include "ui/ProfileWindow.h"
 
 namespace corvane {
-
-void MainWindow::BuildFormulaControls(QBoxLayout* into) {
-  auto* group = MakeGroup(DataTab, "FormulaGroup", QStringLiteral("計算式で変数を追加"));
-  auto* g = new QGridLayout(group);
-  FormulaBox = MakeEdit(group, "FormulaBox", QString());
-  FormulaBox->setPlaceholderText(QStringLiteral("Cp = (P - 101325) / (0.5 * 1.2 * 170^2)"));
-  FormulaBox->setToolTip(QStringLiteral("名前 = 式。変数名、x、y、pi、+ - * / ^、sqrt exp log abs min max if(条件, a, b) など"));
-  FormulaButton = MakeButton(group, "FormulaButton", QStringLiteral("追加"));
-  // The kept formulas take one line: the tab keeps its height.
-  FormulaList = Named(new QComboBox(group), "FormulaList");
-  FormulaDelButton = MakeButton(group, "FormulaDelButton", QStringLiteral("削除"));
-  g->addWidget(FormulaBox, 0, 0);
-  g->addWidget(FormulaButton, 0, 1);
-  g->addWidget(FormulaList, 1, 0);
-  g->addWidget(FormulaDelButton, 1, 1);
-  into->addWidget(group);
-}
-
-void MainWindow::ConnectFormulaControls() {
-  connect(FormulaButton, &QPushButton::clicked, this, Guarded(&MainWindow::FormulaButtonClick));
-  connect(FormulaBox, &QLineEdit::returnPressed, this, Guarded(&MainWindow::FormulaButtonClick));
-  connect(FormulaDelButton, &QPushButton::clicked, this, Guarded(&MainWindow::FormulaDelButtonClick));
-}
-
-void MainWindow::FormulaButtonClick() {
-  if (AddFormula(FormulaBox->text())) FormulaBox->clear();
-}
 
 bool MainWindow::AddFormula(const QString& text) {
   if (Busy()) return false;
@@ -48,8 +19,7 @@ bool MainWindow::AddFormula(const QString& text) {
     int row = -1;
     if (!data_.Empty()) row = AddFormulaVariable(data_, scene.fieldView, formula);
     scene.options.load.formulas.push_back(text.trimmed().toStdString());
-    FormulaList->addItem(text.trimmed());
-    FormulaList->setCurrentIndex(FormulaList->count() - 1);
+    state.events.Changed(StateChange::Formulas);
     if (row >= 0) RefreshVariableItems(row);
   } catch (const CorvaneError& e) {
     notifier_->Warning(std::string(e.what()) + "。この変数は追加しません");
@@ -58,9 +28,7 @@ bool MainWindow::AddFormula(const QString& text) {
   return true;
 }
 
-// The formula leaves the list, and its variable leaves the data set shown now.
-void MainWindow::FormulaDelButtonClick() {
-  const int k = FormulaList->currentIndex();
+void MainWindow::RemoveFormula(int k) {
   auto& formulas = scene.options.load.formulas;
   if (k < 0 || k >= static_cast<int>(formulas.size()) || Busy()) return;
   std::string name;
@@ -69,7 +37,7 @@ void MainWindow::FormulaDelButtonClick() {
   } catch (const CorvaneError&) {
   }
   formulas.erase(formulas.begin() + k);
-  FormulaList->removeItem(k);
+  state.events.Changed(StateChange::Formulas);
   const int row = name.empty() ? -1 : FindRow(data_, name);
   if (row < 0 || row >= data_.ColumnCount - 2) return;
   data_.Values.erase(data_.Values.begin() + row);
@@ -104,6 +72,28 @@ void MainWindow::RefreshVariableItems(int insertedRow) {
     RGroupClick();
   }
   if (profileWindow) profileWindow->DataChanged();
+}
+
+// Adds or removes the derived variables and the controls that need velocity data.
+void MainWindow::VelocityDataChanged() {
+  if (scene.options.load.IncludeVelCheck) {
+    if (!data_.Empty() && RGroup->Count() == data_.ColumnCount - 2) {
+      const std::vector<std::string> items = RGroupItemsOf(data_, true);
+      for (std::size_t k = static_cast<std::size_t>(RGroup->Count()); k < items.size(); ++k) RGroup->AddItem(Q(items[k]));
+    }
+    ShowVec->setEnabled(true);
+    VecScaleBox->setEnabled(true);
+    DrawStreamLineCheck->setEnabled(true);
+  } else {
+    if (!data_.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(data_, true).size())) {
+      while (RGroup->Count() > data_.ColumnCount - 2) RGroup->DeleteLastItem();
+    }
+    ShowVec->setEnabled(false);
+    VecScaleBox->setEnabled(false);
+    DrawStreamLineCheck->setEnabled(false);
+    DrawStreamLineCheck->setChecked(false);
+  }
+  RefreshVariableItems(-1);
 }
 
 void MainWindow::ProfileButtonClick() {

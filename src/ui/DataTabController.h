@@ -1,0 +1,57 @@
+// The 構造 tab: the layout of a text data file, the velocity columns and gas constants, and the
+// formula variables. Its controls are its own; it writes the program state from their handlers
+// and shows the kept formulas again whenever the state says they changed.
+#pragma once
+#include <QObject>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/ProgramState.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QVBoxLayout;
+class QWidget;
+
+namespace corvane {
+
+class MainWindow;
+
+class DataTabController : public QObject {
+  Q_OBJECT
+
+ public:
+  // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
+  DataTabController(MainWindow& window, QTabWidget& tabs);
+  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  void ConnectHandlers();
+  QWidget* page() const { return page_; }
+
+  // After a load: the velocity, temperature and pressure selectors list `items` and show the
+  // preselected columns (x velocity, y velocity, temperature, pressure), which are stored.
+  void ShowColumnChoices(const std::vector<std::string>& items, const std::array<int, 4>& preselected);
+
+ private:
+  void Build(QTabWidget& tabs);
+  void BuildFormulaControls(QVBoxLayout* into);
+  void StateChanged(StateChange what);
+  void ShowFormulas();
+  void VelocityDataToggled();
+  void AddFormulaClicked();
+  void RemoveFormulaClicked();
+
+  MainWindow& window_;
+  QWidget* page_ = nullptr;
+  QCheckBox* velocityCheck_ = nullptr;
+  std::array<QComboBox*, 4> columnSelectors_{};  // x velocity, y velocity, temperature, pressure
+  QPushButton* applyLayoutButton_ = nullptr;
+  QLineEdit* formulaBox_ = nullptr;
+  QPushButton *addFormulaButton_ = nullptr, *removeFormulaButton_ = nullptr;
+  QComboBox* formulaList_ = nullptr;
+};
+
+}  // namespace corvane

@@ -1,0 +1,146 @@
+// The main window's load command: the chosen file (or the series of them) read on the worker, and
+// the completed load taken into the state and the controls.
+#include <QFileInfo>
+
+#include "data/DataFileLoader.h"
+#include "data/Errors.h"
+#include "scene/SceneLoad.h"
+#include "ui/ControlFactory.h"
+#include "ui/DataTabController.h"
+#include "ui/FileTabController.h"
+#include "ui/MainWindow.h"
+
+namespace corvane {
+
+QString MainWindow::CurrentFolder() const { return fileTab_->CurrentFolder(); }
+
+void MainWindow::reloadSelectedFile() { LoadSelectedFile(); }
+
+// Loads the list's current file, or asks for one.
+void MainWindow::LoadSelectedFile() {
+  const QString chosen = fileTab_->ChosenPath();
+  if (chosen.isEmpty()) {
+    notifier_->Warning("ファイルが選択されていません");
+    fileTab_->AskForFile();
+    return;
+  }
+  // Several selected files, or one file of several solution times, make a time series.
+  std::vector<std::string> selected;
+  for (const QString& path : fileTab_->SelectedPaths()) selected.push_back(path.toStdString());
+  if (selected.size() == 1) selected = {chosen.toStdString()};
+  std::vector<SeriesFrame> frames;
+  bool refused = false;
+  RunHandler([&] {
+    try {
+      frames = SeriesFrames(selected);
+    } catch (const CorvaneError&) {
+      refused = selected.size() > 1;
+      if (refused) throw;  // one file's own load below says what is wrong with it
+    }
+  });
+  if (refused) return;
+  if (frames.size() > 1) {
+    LoadSeries(std::move(frames));
+    return;
+  }
+  LoadSeries({});
+  LoadFile(chosen);
+}
+
+// Reads `path` into a new data set and replaces the shown one only when the load completes.
+bool MainWindow::LoadFile(const QString& path) {
+  bool replaced = false;
+  RunCommand([&] { replaced = LoadFileCore(path); });
+  // Files the user opened are remembered; the batch's many loads are not.
+  if (replaced) {
+    recentFiles.Add(path);
+    RefillRecentMenu();
+  }
+  return replaced;
+}
+
+bool MainWindow::LoadFileCore(const QString& path) {
+  RequireLoadNumbers(state);
+  ProgramOptions options = scene.options;
+  // Every load preselects the velocity, temperature and pressure columns afresh.
+  options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
+  progress_->SetPosition(0);
+  // The abort command stops this load only: a flag left from earlier is cleared before, and the
+  // flag is cleared again however the load ends.
+  struct ClearAbort {
+    bool& flag;
+    ~ClearAbort() { flag = false; }
+  } clearAbort{AbortRequested};
+  AbortRequested = false;
+  const QString name = QFileInfo(path).fileName();
+  // However the load ends, the status bar says how, and the gauge is not left half way.
+  struct Unfinished {
+    MainWindow* form;
+    QString name;
+    bool done = false;
+    ~Unfinished() {
+      if (!done) form->FinishWork(QStringLiteral("読み込みできませんでした: ") + name, false);
+    }
+  } unfinished{this, name};
+  // The new data set is built on the worker beside the shown one, which it only reads; it
+  // replaces the shown one here, on this thread, once complete.
+  std::optional<LoadResult> result;
+  const int zoneListCount = ZoneSelect->count();
+  const FieldView previousView = scene.fieldView;
+  RunWork([&](Progress& progress, Notifier& notifier) {
+    result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
+  });
+  if (!result) {
+    unfinished.done = true;
+    FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
+    return false;
+  }
+  LoadedPath = path;
+  ApplyLoadResult(*result);
+  unfinished.done = true;
+  FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(data_.NodeCount), true);
+  return true;
+}
+
+// Takes a completed load: the data set, the variable list, the selectors and the zone lists.
+void MainWindow::ApplyLoadResult(LoadResult& result) {
+  int remembered = RGroup->ItemIndex();
+  // New zone count: every zone's edge flags start from the four check boxes.
+  const bool newZoneList = result.zoneListsRebuilt || ZoneSelect->count() != result.data.ZoneCount;
+  ApplyLoadToScene(scene, result, newZoneList);
+  QStringList items;
+  for (const std::string& s : result.rgroupItems) items << Q(s);
+  RGroup->SetItems(items);
+  GrowToContents();
+  dataTab_->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
+  if (newZoneList) {
+    zoneSelecting_ = true;
+    for (QComboBox* c : {ZoneSelect, StreamZoneSelect, P1Zone, P2Zone}) {
+      c->blockSignals(c != ZoneSelect);
+      c->clear();
+      for (int z = 0; z < data_.ZoneCount; ++z) c->addItem(QString::number(z));
+      c->blockSignals(false);
+    }
+    zoneSelecting_ = false;
+    ZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
+    StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
+    ZoneSelectChange();
+  }
+  if (data_.ZoneCount > 0) {
+    P1Zone->setCurrentIndex(0);
+    P2Zone->setCurrentIndex(0);
+  }
+  // The end points' i and j boxes take the maxima of their zones in the new data set.
+  P1ZoneChange();
+  P2ZoneChange();
+  if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
+  if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
+  // Lists refilled with their signals blocked store their new choice here.
+  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, ZoneSelect, StreamZoneSelect, P1Zone, P2Zone, P1i, P1j,
+                                                    P2i, P2j, StreamIBox, StreamJBox})
+    StoreControl(w);
+  RefreshVariableItems(-1);
+  activateWindow();
+}
+
+}  // namespace corvane
