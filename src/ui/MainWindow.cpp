@@ -25,6 +25,7 @@
 #include "ui/AxesTabController.h"
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
+#include "ui/DisplayTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -179,7 +180,7 @@ void MainWindow::BuildControls() {
   BuildDataTab();
   colourTab_ = new ColourTabController(*this, *tabPages);
   axesTab_ = new AxesTabController(*this, *tabPages);
-  BuildDisplayTab();
+  displayTab_ = new DisplayTabController(*this, *tabPages);
   BuildAnalysisTab();
   BuildStreamTab();
   tabPages->setCurrentIndex(0);
@@ -216,7 +217,7 @@ void MainWindow::ConnectHandlers() {
   ConnectDataTab();
   colourTab_->ConnectHandlers();
   axesTab_->ConnectHandlers();
-  ConnectDisplayTab();
+  displayTab_->ConnectHandlers();
   ConnectAnalysisTab();
   ConnectStreamTab();
   ConnectMenus();
@@ -377,14 +378,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
-  if (name == "x0box" || name == "y0box" || name == "xscalebox" || name == "yscalebox") {
-    double v = ParseDoubleValue(name, value);
-    QLineEdit* box = name == "x0box" ? x0box : name == "y0box" ? y0box : name == "xscalebox" ? xscalebox : yscalebox;
-    (name == "x0box" ? view_.CentreX : name == "y0box" ? view_.CentreY : name == "xscalebox" ? view_.ScaleX : view_.ScaleY) = v;
-    box->setText(Q(FormatGeneral15(v)));
-    SetBlue(box, false);
-    return true;
-  }
+  if (displayTab_->ApplyViewBox(name, value)) return true;
   if (name == "Formula") {
     // Kept for the loads to come; the list on the data tab shows them.
     LoadOptionTable().Apply(scene.options.load, name, value);

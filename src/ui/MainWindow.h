@@ -51,6 +51,7 @@ class ProfileWindow;
 class ContourTabController;
 class AxesTabController;
 class ColourTabController;
+class DisplayTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -157,8 +158,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void SegmentPointPicked(bool first, const QString& xText, const QString& yText) override;
   void ZoomAt(int px, int py, double factor) override;
   void ZoomToRect(int x1, int y1, int x2, int y2) override;
-  void WriteTransformBoxes();
-  void ApplyTransformBoxes(QLineEdit* sender);
   // Opens a data file the way a user means it from the Open command, the recent list or a drop:
   // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
   // fitted and the picture drawn. True when the data set was replaced.
@@ -203,7 +202,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *displayTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *analysisTab, *streamTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -218,13 +217,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
   QLineEdit *gammaBox, *RBox;
   QPushButton* applyLayoutButton;
-  // display tab
-  QComboBox* ZoneSelect;
-  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
-  QSpinBox* writetimes;
-  QLineEdit *xoffsetbox, *yoffsetbox, *x0box, *y0box, *xscalebox, *yscalebox;
-  QSlider *ICompress2, *JCompress2;
-  QSpinBox *ICompBox, *JCompBox;
   // analysis tab
   QComboBox *P1Zone, *P2Zone;
   QSpinBox *P1i, *P1j, *P2i, *P2j;
@@ -258,7 +250,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void RGroupClick();
   void ShowContourClick();
   void IncludeVelCheckClick();
-  void x0boxKeyDown(QLineEdit* sender, int key);
   void PCNameBoxChange();
   void PCNameBoxKeyDown(int key);
   void driveChanged();
@@ -270,10 +261,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void chooseStreamLineColour();
   void UseOpenGLClick();
   void WhiteBackClick();
-  void ICompress2Change();
-  void JCompress2Change();
-  void ZoneSelectChange();
-  void Showi0Click();
   void analysisTabShown();
   void streamTabShown();
   // streamline tab
@@ -340,7 +327,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void GrowToContents();
   void BuildFileTab();
   void BuildDataTab();
-  void BuildDisplayTab();
   void BuildAnalysisTab();
   void BuildStreamTab();
   void BuildFormulaControls(QBoxLayout* into);
@@ -352,7 +338,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ConnectHandlers();
   void ConnectFileTab();
   void ConnectDataTab();
-  void ConnectDisplayTab();
   void ConnectAnalysisTab();
   void ConnectStreamTab();
   void ConnectMenus();
@@ -377,7 +362,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::atomic<bool> abortToken_{false};
   std::vector<std::function<void()>> deferred_;
   bool deferredScheduled_ = false;
-  bool zoneSelecting_ = false;
   bool viewPlaced_ = false;
   QString currentFolder_;
   QString startMessage_;
@@ -385,6 +369,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   ContourTabController* contourTab_ = nullptr;
   AxesTabController* axesTab_ = nullptr;
   ColourTabController* colourTab_ = nullptr;
+  DisplayTabController* displayTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

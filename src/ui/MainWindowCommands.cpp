@@ -223,7 +223,7 @@ void MainWindow::RescaleAndRedraw() {
     return;
   }
   Redraw();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomAt(int px, int py, double factor) {
@@ -231,7 +231,7 @@ void MainWindow::ZoomAt(int px, int py, double factor) {
   RememberView();
   view_.ZoomAt(px, py, factor);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
@@ -239,7 +239,7 @@ void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
   RememberView();
   view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::WheelZoom(int px, int py, double factor) {
@@ -255,7 +255,7 @@ void MainWindow::WheelZoom(int px, int py, double factor) {
   view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
   view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
@@ -270,7 +270,7 @@ void MainWindow::ZoomBack() {
   }
   ApplyPlace(view_, *place);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomForward() {
@@ -282,7 +282,7 @@ void MainWindow::ZoomForward() {
   }
   ApplyPlace(view_, *place);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::FitToData() { RescaleAndRedraw(); }

@@ -16,6 +16,7 @@ enum class StateChange {
   ContourRange,   // the contour range of the selected variable
   ContourStep,    // its contour step
   ContourLevels,  // both: another variable, or the levels chosen again
+  View,           // the view's centre and scales: a zoom, a fit, a step back
 };
 
 // The program state's change signal: the tab controllers update their controls from it.

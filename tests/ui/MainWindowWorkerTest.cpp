@@ -119,7 +119,7 @@ TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
 
 // Text and lines drawn on the worker come out as they do on the window thread.
 TEST_F(WorkerWindow, PictureDrawnOnTheWorkerIsTheWindowThreadOne) {
-  for (QCheckBox* c : {m.BrushCheck, m.ShowLabel, m.ShowXYLabel, m.ShowGrid}) c->setChecked(true);
+  for (QCheckBox* c : {m.BrushCheck, Control<QCheckBox>(m, "ShowLabel"), Control<QCheckBox>(m, "ShowXYLabel"), m.ShowGrid}) c->setChecked(true);
   // The labels' places come from the generator: both drawings start from the same seed.
   m.random_.Seed(7);
   m.RescaleAndRedraw();

@@ -103,7 +103,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   // Each box, the switch of the work that reads it, and the box's caption.
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
       {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
-      {m.xoffsetbox, [&](bool on) { m.writetimes->setValue(on); }, "オフセット x"},
+      {Control<QLineEdit>(m, "xoffsetbox"), [&](bool on) { Control<QSpinBox>(m, "writetimes")->setValue(on); }, "オフセット x"},
       {m.StreamXa, [&](bool on) { m.DrawStreamLineCheck->setChecked(on); }, "点A の x"}};
   for (const auto& [box, turn, caption] : cases) {
     SCOPED_TRACE(caption);
@@ -234,7 +234,7 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   EXPECT_TRUE(Control<QRadioButton>(m, "ViridisMap")->isChecked());
   EXPECT_EQ(m.Options().contour.colourMap, ColourMapKind::Viridis);
   Control<QRadioButton>(m, "ColorMap1")->setChecked(true);
-  for (QCheckBox* box : {m.SmoothCheck, Control<QCheckBox>(m, "ColourBarCheck")}) {
+  for (QCheckBox* box : {Control<QCheckBox>(m, "SmoothCheck"), Control<QCheckBox>(m, "ColourBarCheck")}) {
     box->setChecked(true);
     m.Menu_Rescale->trigger();
     EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();
