@@ -12,6 +12,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
+#include "ui/StreamTabController.h"
 
 namespace corvane {
 
@@ -279,13 +280,13 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   }
   if (newZoneList) {
     displayTab_->RefillZoneList(data_.ZoneCount);
-    for (QComboBox* c : {StreamZoneSelect, P1Zone, P2Zone}) {
+    streamTab_->RefillZoneList(data_.ZoneCount);
+    for (QComboBox* c : {P1Zone, P2Zone}) {
       c->blockSignals(true);
       c->clear();
       for (int z = 0; z < data_.ZoneCount; ++z) c->addItem(QString::number(z));
       c->blockSignals(false);
     }
-    StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
   }
   if (data_.ZoneCount > 0) {
     P1Zone->setCurrentIndex(0);
@@ -297,8 +298,8 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
-  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, StreamZoneSelect, P1Zone, P2Zone, P1i, P1j,
-                                                    P2i, P2j, StreamIBox, StreamJBox, xvecbox, yvecbox, tmpbox, prsBox})
+  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, P1Zone, P2Zone, P1i, P1j,
+                                                    P2i, P2j, xvecbox, yvecbox, tmpbox, prsBox})
     StoreControl(w);
   RefreshVariableItems(-1);
   activateWindow();

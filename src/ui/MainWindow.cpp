@@ -26,6 +26,7 @@
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
 #include "ui/DisplayTabController.h"
+#include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -99,7 +100,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  ShowSeedList(StreamSeedList{});
   ConnectStoredControls();
   ConnectHandlers();
 
@@ -182,7 +182,7 @@ void MainWindow::BuildControls() {
   axesTab_ = new AxesTabController(*this, *tabPages);
   displayTab_ = new DisplayTabController(*this, *tabPages);
   BuildAnalysisTab();
-  BuildStreamTab();
+  streamTab_ = new StreamTabController(*this, *tabPages);
   tabPages->setCurrentIndex(0);
 
   // Below the pages: drawing mode, background and the progress gauge.
@@ -219,7 +219,7 @@ void MainWindow::ConnectHandlers() {
   axesTab_->ConnectHandlers();
   displayTab_->ConnectHandlers();
   ConnectAnalysisTab();
-  ConnectStreamTab();
+  streamTab_->ConnectHandlers();
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour
   // (a dialog, a settings line, a script) stores it.
@@ -387,13 +387,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     return true;
   }
   if (name == "StreamList") {
-    // Rows are appended (or all cleared) the way the list's buttons do it.
-    StreamOptions stream;
-    stream.StreamList = ReadSeedList();
-    stream.StreamLineGridSelect = StreamLineGridSelect->isChecked();
-    StreamOptionTable().Apply(stream, name, value);
-    ShowSeedList(stream.StreamList);
-    StreamLineGridSelect->setChecked(stream.StreamLineGridSelect);
+    streamTab_->ApplySeedListValue(value);
     return true;
   }
   if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
@@ -466,14 +460,6 @@ void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(UseOpenGL->isChe
 void MainWindow::WhiteBackClick() {
   contourTab_->SetSampleBackground(WhiteBack->isChecked());
   if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == StreamList && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    RunHandlerWhenIdle([this, key] { StreamListKeyDown(key); });
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::ShowTab(int index) {

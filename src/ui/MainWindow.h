@@ -52,6 +52,7 @@ class ContourTabController;
 class AxesTabController;
 class ColourTabController;
 class DisplayTabController;
+class StreamTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -202,7 +203,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *analysisTab, *streamTab;
+  QWidget *FileTab, *DataTab, *analysisTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -225,15 +226,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QPushButton *AnalyzeButton, *segmentColourButton;
   ColourSwatchWidget* segmentColour;
   QRadioButton *QuickDrawSegment, *RealDrawSegment;
-  // streamline tab
-  QSpinBox *StreamLineWid, *StreamIBox, *StreamJBox, *StreamOverbox, *StreamDevide;
-  ColourSwatchWidget* streamLineColour;
-  QPushButton *streamColourButton, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
-  QCheckBox* DrawStreamLineCheck;
-  QTableWidget* StreamList;
-  QComboBox* StreamZoneSelect;
-  QCheckBox *StreamLineGridSelect, *StreamLineSegment;
-  QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
   // below the pages
   QCheckBox *UseOpenGL, *WhiteBack;
   QFrame* gaugePanel;
@@ -258,21 +250,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   void applyLayoutAndLoad();
   void reloadSelectedFile();
   void chooseSegmentColour();
-  void chooseStreamLineColour();
   void UseOpenGLClick();
   void WhiteBackClick();
   void analysisTabShown();
-  void streamTabShown();
-  // streamline tab
-  void StreamZoneSelectChange();
-  void StreamAddButtonClick();
-  void StreamDelButtonClick();
-  void StreamDelAllButtonClick();
-  void StreamListKeyDown(int key);
-  void StreamXaChange();
-  // The seed rows as the list shows them, and the list redrawn from rows.
-  StreamSeedList ReadSeedList() const;
-  void ShowSeedList(const StreamSeedList& list);
   // analysis tab
   void P1ZoneChange();
   void P2ZoneChange();
@@ -319,7 +299,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
@@ -328,7 +307,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildFileTab();
   void BuildDataTab();
   void BuildAnalysisTab();
-  void BuildStreamTab();
   void BuildFormulaControls(QBoxLayout* into);
   void ConnectFormulaControls();
   // RGroup and the profile window after the data set's rows changed; the selection follows its
@@ -339,7 +317,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ConnectFileTab();
   void ConnectDataTab();
   void ConnectAnalysisTab();
-  void ConnectStreamTab();
   void ConnectMenus();
   // Every control the option tables name writes the stored options when it changes.
   void ConnectStoredControls();
@@ -370,6 +347,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   AxesTabController* axesTab_ = nullptr;
   ColourTabController* colourTab_ = nullptr;
   DisplayTabController* displayTab_ = nullptr;
+  StreamTabController* streamTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

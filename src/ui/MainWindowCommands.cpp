@@ -9,6 +9,7 @@
 #include "scene/SceneRenderer.h"
 #include "ui/AboutDialog.h"
 #include "ui/AxesTabController.h"
+#include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
@@ -77,7 +78,7 @@ void MainWindow::ConnectMenus() {
     QWidget* page = tabPages->widget(index);
     if (page == axesTab_->page()) axesTab_->Shown();
     else if (page == analysisTab) analysisTabShown();
-    else if (page == streamTab) streamTabShown();
+    else if (page == streamTab_->page()) streamTab_->Shown();
   }));
   connect(Menu_Open, &QAction::triggered, this, Guarded(&MainWindow::Menu_OpenClick));
   connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&MainWindow::ZoomBack));

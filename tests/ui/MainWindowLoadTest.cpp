@@ -29,10 +29,10 @@ TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   m.IncludeVelCheck->setChecked(true);
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_TRUE(m.ShowVec->isEnabled());
-  m.DrawStreamLineCheck->setChecked(true);
+  Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(true);
   m.IncludeVelCheck->setChecked(false);
   EXPECT_EQ(m.RGroup->Count(), 4);
-  EXPECT_FALSE(m.DrawStreamLineCheck->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(m, "DrawStreamLineCheck")->isChecked());
   m.IncludeVelCheck->setChecked(true);
   EXPECT_EQ(m.RGroup->Count(), 8);
 }

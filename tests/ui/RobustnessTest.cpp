@@ -104,7 +104,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
       {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
       {Control<QLineEdit>(m, "xoffsetbox"), [&](bool on) { Control<QSpinBox>(m, "writetimes")->setValue(on); }, "オフセット x"},
-      {m.StreamXa, [&](bool on) { m.DrawStreamLineCheck->setChecked(on); }, "点A の x"}};
+      {Control<QLineEdit>(m, "StreamXa"), [&](bool on) { Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(on); }, "点A の x"}};
   for (const auto& [box, turn, caption] : cases) {
     SCOPED_TRACE(caption);
     p.TypeWord(box);

@@ -18,17 +18,17 @@ struct TabsProgram : LoadedProgram {
   QStringList opened;
 
   QString Cell(int row, int column) {
-    QTableWidgetItem* item = main().StreamList->item(row, column);
+    QTableWidgetItem* item = Control<QTableWidget>(main(), "StreamList")->item(row, column);
     return item ? item->text() : QString();
   }
   QStringList Row(int row) { return {Cell(row, 0), Cell(row, 1), Cell(row, 2), Cell(row, 3)}; }
   void AddSeed(int copy, int zone, int i, int j) {
     MainWindow& m = main();
-    m.StreamOverbox->setValue(copy);
-    m.StreamZoneSelect->setCurrentIndex(zone);
-    m.StreamIBox->setValue(i);
-    m.StreamJBox->setValue(j);
-    m.StreamAddButton->click();
+    Control<QSpinBox>(m, "StreamOverbox")->setValue(copy);
+    Control<QComboBox>(m, "StreamZoneSelect")->setCurrentIndex(zone);
+    Control<QSpinBox>(m, "StreamIBox")->setValue(i);
+    Control<QSpinBox>(m, "StreamJBox")->setValue(j);
+    Control<QPushButton>(m, "StreamAddButton")->click();
   }
   QColor QuickPixel(QPoint at) { return view().pictureView->grab().toImage().pixelColor(at); }
 };
@@ -36,27 +36,27 @@ struct TabsProgram : LoadedProgram {
 using StreamTab = ProgramTest<TabsProgram>;
 
 TEST_F(StreamTab, AddDeleteAndClearKeepTheListPacked) {
-  m.StreamLineGridSelect->setChecked(false);
+  Control<QCheckBox>(m, "StreamLineGridSelect")->setChecked(false);
   p.AddSeed(0, 0, 1, 2);
   p.AddSeed(-3, 1, 1, 0);
   p.AddSeed(7, 2, 0, 1);
-  EXPECT_TRUE(m.StreamLineGridSelect->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(m, "StreamLineGridSelect")->isChecked());
   EXPECT_EQ(p.Row(2), (QStringList{"-3", "1", "1", "0"}));
 
-  m.StreamList->selectRow(1);
-  m.StreamDelButton->click();
+  Control<QTableWidget>(m, "StreamList")->selectRow(1);
+  Control<QPushButton>(m, "StreamDelButton")->click();
   EXPECT_EQ(p.Row(1), (QStringList{"-3", "1", "1", "0"}));
   EXPECT_EQ(p.Row(2), (QStringList{"7", "2", "0", "1"}));
   EXPECT_EQ(p.Row(3), (QStringList{"", "", "", ""}));
 
-  m.StreamList->selectRow(2);
-  KeyClick(m.StreamList, Qt::Key_Delete);
+  Control<QTableWidget>(m, "StreamList")->selectRow(2);
+  KeyClick(Control<QTableWidget>(m, "StreamList"), Qt::Key_Delete);
   EXPECT_EQ(m.Options().stream.StreamList.seeds, std::vector<StreamSeed>{(StreamSeed{-3, 1, 1, 0})});
 
-  m.StreamList->selectRow(0);  // the header row cannot be deleted
-  m.StreamDelButton->click();
+  Control<QTableWidget>(m, "StreamList")->selectRow(0);  // the header row cannot be deleted
+  Control<QPushButton>(m, "StreamDelButton")->click();
   EXPECT_EQ(p.Row(0)[0], QStringLiteral("重"));
-  m.StreamDelAllButton->click();
+  Control<QPushButton>(m, "StreamDelAllButton")->click();
   EXPECT_TRUE(m.Options().stream.StreamList.seeds.empty());
   EXPECT_EQ(p.Row(1)[0], QString());
 }
