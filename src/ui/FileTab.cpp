@@ -9,6 +9,7 @@
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "scene/SceneLoad.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
@@ -281,25 +282,12 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   if (newZoneList) {
     displayTab_->RefillZoneList(data_.ZoneCount);
     streamTab_->RefillZoneList(data_.ZoneCount);
-    for (QComboBox* c : {P1Zone, P2Zone}) {
-      c->blockSignals(true);
-      c->clear();
-      for (int z = 0; z < data_.ZoneCount; ++z) c->addItem(QString::number(z));
-      c->blockSignals(false);
-    }
   }
-  if (data_.ZoneCount > 0) {
-    P1Zone->setCurrentIndex(0);
-    P2Zone->setCurrentIndex(0);
-  }
-  // The end points' i and j boxes take the maxima of their zones in the new data set.
-  P1ZoneChange();
-  P2ZoneChange();
+  analysisTab_->ZonesLoaded(data_.ZoneCount, newZoneList);
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
-  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, P1Zone, P2Zone, P1i, P1j,
-                                                    P2i, P2j, xvecbox, yvecbox, tmpbox, prsBox})
+  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, xvecbox, yvecbox, tmpbox, prsBox})
     StoreControl(w);
   RefreshVariableItems(-1);
   activateWindow();

@@ -22,6 +22,7 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
@@ -181,7 +182,7 @@ void MainWindow::BuildControls() {
   colourTab_ = new ColourTabController(*this, *tabPages);
   axesTab_ = new AxesTabController(*this, *tabPages);
   displayTab_ = new DisplayTabController(*this, *tabPages);
-  BuildAnalysisTab();
+  analysisTab_ = new AnalysisTabController(*this, *tabPages);
   streamTab_ = new StreamTabController(*this, *tabPages);
   tabPages->setCurrentIndex(0);
 
@@ -218,7 +219,7 @@ void MainWindow::ConnectHandlers() {
   colourTab_->ConnectHandlers();
   axesTab_->ConnectHandlers();
   displayTab_->ConnectHandlers();
-  ConnectAnalysisTab();
+  analysisTab_->ConnectHandlers();
   streamTab_->ConnectHandlers();
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour

@@ -53,6 +53,7 @@ class AxesTabController;
 class ColourTabController;
 class DisplayTabController;
 class StreamTabController;
+class AnalysisTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -183,6 +184,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   // The tabs that are controllers of their own over the state.
   ContourTabController& contourTab() const { return *contourTab_; }
   AxesTabController& axesTab() const { return *axesTab_; }
+  AnalysisTabController& analysisTab() const { return *analysisTab_; }
   // ---- feedback ----
   // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
   // full gauge is emptied again after `gaugeResetMs`.
@@ -203,7 +205,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *FileTab, *DataTab, *analysisTab;
+  QWidget *FileTab, *DataTab;
   // file tab
   QLineEdit* PCNameBox;
   QComboBox* driveBox;
@@ -218,14 +220,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QComboBox *xvecbox, *yvecbox, *tmpbox, *prsBox;
   QLineEdit *gammaBox, *RBox;
   QPushButton* applyLayoutButton;
-  // analysis tab
-  QComboBox *P1Zone, *P2Zone;
-  QSpinBox *P1i, *P1j, *P2i, *P2j;
-  QCheckBox *P1Direct, *P2Direct, *P1ByClick, *P2ByClick, *OpenAnalyzed, *ShowSegment;
-  QLineEdit *P1x, *P1y, *P2x, *P2y;
-  QPushButton *AnalyzeButton, *segmentColourButton;
-  ColourSwatchWidget* segmentColour;
-  QRadioButton *QuickDrawSegment, *RealDrawSegment;
   // below the pages
   QCheckBox *UseOpenGL, *WhiteBack;
   QFrame* gaugePanel;
@@ -249,22 +243,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   void fileDoubleClicked();
   void applyLayoutAndLoad();
   void reloadSelectedFile();
-  void chooseSegmentColour();
   void UseOpenGLClick();
   void WhiteBackClick();
-  void analysisTabShown();
-  // analysis tab
-  void P1ZoneChange();
-  void P2ZoneChange();
-  void P1iChange();  // the quick segment on the plot window
-  void P1DirectClick();
-  void P2DirectClick();
-  void P1xChange(QLineEdit* sender);
-  void P1xKeyDown(QLineEdit* sender, int key);
-  void P1ByClickClick();
-  void P2ByClickClick();
-  void ShowSegmentClick();
-  void AnalyzeButtonClick();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
@@ -276,7 +256,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
   // formula variables (data tab) and the profile plot (analysis tab)
   QLineEdit* FormulaBox;
-  QPushButton *FormulaButton, *FormulaDelButton, *ProfileButton;
+  QPushButton *FormulaButton, *FormulaDelButton;
   QComboBox* FormulaList;
   ProfileWindow* profileWindow = nullptr;  // made with this window, shown from the analysis tab
   QString LoadedPath;                   // the data file shown now
@@ -306,7 +286,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void GrowToContents();
   void BuildFileTab();
   void BuildDataTab();
-  void BuildAnalysisTab();
   void BuildFormulaControls(QBoxLayout* into);
   void ConnectFormulaControls();
   // RGroup and the profile window after the data set's rows changed; the selection follows its
@@ -316,7 +295,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ConnectHandlers();
   void ConnectFileTab();
   void ConnectDataTab();
-  void ConnectAnalysisTab();
   void ConnectMenus();
   // Every control the option tables name writes the stored options when it changes.
   void ConnectStoredControls();
@@ -348,6 +326,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   ColourTabController* colourTab_ = nullptr;
   DisplayTabController* displayTab_ = nullptr;
   StreamTabController* streamTab_ = nullptr;
+  AnalysisTabController* analysisTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

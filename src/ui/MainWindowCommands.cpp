@@ -2,12 +2,15 @@
 // zooming, saving, the batch and leaving the program.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <cmath>
 
+#include "analysis/SegmentSampling.h"
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
 #include "ui/AboutDialog.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
 #include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
@@ -77,7 +80,7 @@ void MainWindow::ConnectMenus() {
   connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
     QWidget* page = tabPages->widget(index);
     if (page == axesTab_->page()) axesTab_->Shown();
-    else if (page == analysisTab) analysisTabShown();
+    else if (page == analysisTab_->page()) analysisTab_->Shown();
     else if (page == streamTab_->page()) streamTab_->Shown();
   }));
   connect(Menu_Open, &QAction::triggered, this, Guarded(&MainWindow::Menu_OpenClick));
@@ -356,14 +359,35 @@ void MainWindow::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image
 // A picked end point goes into its typed boxes as if entered, then the quick segment follows.
 void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
   RunHandlerWhenIdle([this, first, xText, yText] {
-    QLineEdit* bx = first ? P1x : P2x;
-    QLineEdit* by = first ? P1y : P2y;
-    bx->setText(xText);
-    by->setText(yText);
-    SetBlue(bx, false);
-    SetBlue(by, false);
-    P1iChange();
+    analysisTab_->PointPicked(first, xText, yText);
   });
+}
+
+// The analysis into `path`, as a command: refused while another runs.
+bool MainWindow::AnalyzeTo(const QString& path) {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return false;
+  }
+  AnalysisRunResult result;
+  try {
+    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    FinishWork(QStringLiteral("解析できませんでした"), false);
+    notifier_->Warning(e.what());
+    return false;
+  }
+  EndCommand();
+  if (result.status != AnalysisRunResult::Status::Written) {
+    FinishWork(QStringLiteral("解析は行われませんでした"), false);
+    return false;
+  }
+  FinishWork(QStringLiteral("解析完了: ") + QFileInfo(QString::fromStdString(result.path)).fileName(), true);
+  if (result.openAfterwards && OpenDocument && !OpenDocument(QString::fromStdString(result.path)))
+    notifier_->Message("解析結果のファイルを開くプログラムが見つかりません。ファイルは次の場所に保存されています: " +
+                       result.path);
+  return true;
 }
 
 }  // namespace corvane

@@ -16,7 +16,7 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
   EXPECT_EQ(m.xvecbox->currentText() + m.prsBox->currentText(), QStringLiteral("UP"));
-  EXPECT_EQ((std::vector<std::size_t>{std::size_t(Control<QComboBox>(m, "ZoneSelect")->count()), std::size_t(m.P2Zone->count()), m.scene.fieldView.Boundaries.size()}),
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(Control<QComboBox>(m, "ZoneSelect")->count()), std::size_t(Control<QComboBox>(m, "P2Zone")->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
   EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   m.RGroup->SetItemIndex(3);

@@ -105,9 +105,9 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
 TEST_F(PlotWindowTest, PickingReleaseWritesThePointInsteadOfZooming) {
   p.view().PickingPoint2 = true;
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 150));
-  EXPECT_EQ(m.P2y->text(), QStringLiteral("10"));
+  EXPECT_EQ(Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10"));
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 160));
-  EXPECT_EQ(m.P2x->text() + "," + m.P2y->text(), QStringLiteral("10,0"));
+  EXPECT_EQ(Control<QLineEdit>(m, "P2x")->text() + "," + Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10,0"));
   EXPECT_EQ(m.view_.ScaleX, 1.0);
 }
 

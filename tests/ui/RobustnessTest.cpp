@@ -174,7 +174,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
 TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
   LoadedWindow p;
   MainWindow& m = p.main();
-  EXPECT_EQ(std::pair(m.P1i->maximum(), m.P2j->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
+  EXPECT_EQ(std::pair(Control<QSpinBox>(m, "P1i")->maximum(), Control<QSpinBox>(m, "P2j")->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
 
   m.fileList->clearSelection();
   m.fileList->item(1)->setSelected(true);
