@@ -22,11 +22,14 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
 #include "ui/DataTabController.h"
 #include "ui/FileTabController.h"
+#include "ui/DisplayTabController.h"
+#include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/ProfileWindow.h"
@@ -98,7 +101,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  ShowSeedList(StreamSeedList{});
   ConnectStoredControls();
   ConnectHandlers();
 
@@ -179,9 +181,9 @@ void MainWindow::BuildControls() {
   dataTab_ = new DataTabController(*this, *tabPages);
   colourTab_ = new ColourTabController(*this, *tabPages);
   axesTab_ = new AxesTabController(*this, *tabPages);
-  BuildDisplayTab();
-  BuildAnalysisTab();
-  BuildStreamTab();
+  displayTab_ = new DisplayTabController(*this, *tabPages);
+  analysisTab_ = new AnalysisTabController(*this, *tabPages);
+  streamTab_ = new StreamTabController(*this, *tabPages);
   tabPages->setCurrentIndex(0);
 
   // Below the pages: drawing mode, background and the progress gauge.
@@ -219,9 +221,9 @@ void MainWindow::ConnectHandlers() {
   });
   colourTab_->ConnectHandlers();
   axesTab_->ConnectHandlers();
-  ConnectDisplayTab();
-  ConnectAnalysisTab();
-  ConnectStreamTab();
+  displayTab_->ConnectHandlers();
+  analysisTab_->ConnectHandlers();
+  streamTab_->ConnectHandlers();
   ConnectMenus();
   // The label and axis samples are the fonts of the picture: whatever sets their font or colour
   // (a dialog, a settings line, a script) stores it.
@@ -380,14 +382,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
-  if (name == "x0box" || name == "y0box" || name == "xscalebox" || name == "yscalebox") {
-    double v = ParseDoubleValue(name, value);
-    QLineEdit* box = name == "x0box" ? x0box : name == "y0box" ? y0box : name == "xscalebox" ? xscalebox : yscalebox;
-    (name == "x0box" ? view_.CentreX : name == "y0box" ? view_.CentreY : name == "xscalebox" ? view_.ScaleX : view_.ScaleY) = v;
-    box->setText(Q(FormatGeneral15(v)));
-    SetBlue(box, false);
-    return true;
-  }
+  if (displayTab_->ApplyViewBox(name, value)) return true;
   if (name == "Formula") {
     // Kept for the loads to come; the list on the data tab shows them.
     LoadOptionTable().Apply(scene.options.load, name, value);
@@ -395,13 +390,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     return true;
   }
   if (name == "StreamList") {
-    // Rows are appended (or all cleared) the way the list's buttons do it.
-    StreamOptions stream;
-    stream.StreamList = ReadSeedList();
-    stream.StreamLineGridSelect = StreamLineGridSelect->isChecked();
-    StreamOptionTable().Apply(stream, name, value);
-    ShowSeedList(stream.StreamList);
-    StreamLineGridSelect->setChecked(stream.StreamLineGridSelect);
+    streamTab_->ApplySeedListValue(value);
     return true;
   }
   if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
@@ -474,14 +463,6 @@ void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(UseOpenGL->isChe
 void MainWindow::WhiteBackClick() {
   contourTab_->SetSampleBackground(WhiteBack->isChecked());
   if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == StreamList && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    RunHandlerWhenIdle([this, key] { StreamListKeyDown(key); });
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::ShowTab(int index) {

@@ -53,6 +53,9 @@ class DataTabController;
 class ContourTabController;
 class AxesTabController;
 class ColourTabController;
+class DisplayTabController;
+class StreamTabController;
+class AnalysisTabController;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -159,8 +162,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void SegmentPointPicked(bool first, const QString& xText, const QString& yText) override;
   void ZoomAt(int px, int py, double factor) override;
   void ZoomToRect(int x1, int y1, int x2, int y2) override;
-  void WriteTransformBoxes();
-  void ApplyTransformBoxes(QLineEdit* sender);
   // Opens a data file the way a user means it from the Open command, the recent list or a drop:
   // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
   // fitted and the picture drawn. True when the data set was replaced.
@@ -187,6 +188,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   DataTabController& dataTab() const { return *dataTab_; }
   ContourTabController& contourTab() const { return *contourTab_; }
   AxesTabController& axesTab() const { return *axesTab_; }
+  AnalysisTabController& analysisTab() const { return *analysisTab_; }
   // ---- feedback ----
   // The end of a piece of work: the status text, and the gauge full (completed) or emptied; a
   // full gauge is emptied again after `gaugeResetMs`.
@@ -205,31 +207,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QLabel* VecScaleLabel;
   QLineEdit* VecScaleBox;
   QTabWidget* tabPages;
-  QWidget *displayTab, *analysisTab, *streamTab;
-  // display tab
-  QComboBox* ZoneSelect;
-  QCheckBox *Showi0, *Showimax, *Showj0, *showjmax, *SyncroArea, *SmoothCheck;
-  QSpinBox* writetimes;
-  QLineEdit *xoffsetbox, *yoffsetbox, *x0box, *y0box, *xscalebox, *yscalebox;
-  QSlider *ICompress2, *JCompress2;
-  QSpinBox *ICompBox, *JCompBox;
-  // analysis tab
-  QComboBox *P1Zone, *P2Zone;
-  QSpinBox *P1i, *P1j, *P2i, *P2j;
-  QCheckBox *P1Direct, *P2Direct, *P1ByClick, *P2ByClick, *OpenAnalyzed, *ShowSegment;
-  QLineEdit *P1x, *P1y, *P2x, *P2y;
-  QPushButton *AnalyzeButton, *segmentColourButton;
-  ColourSwatchWidget* segmentColour;
-  QRadioButton *QuickDrawSegment, *RealDrawSegment;
-  // streamline tab
-  QSpinBox *StreamLineWid, *StreamIBox, *StreamJBox, *StreamOverbox, *StreamDevide;
-  ColourSwatchWidget* streamLineColour;
-  QPushButton *streamColourButton, *StreamDelAllButton, *StreamDelButton, *StreamAddButton;
-  QCheckBox* DrawStreamLineCheck;
-  QTableWidget* StreamList;
-  QComboBox* StreamZoneSelect;
-  QCheckBox *StreamLineGridSelect, *StreamLineSegment;
-  QLineEdit *StreamXa, *StreamYa, *StreamXb, *StreamYb;
   // below the pages
   QCheckBox *UseOpenGL, *WhiteBack;
   QFrame* gaugePanel;
@@ -245,40 +222,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   // ---- handlers ----
   void RGroupClick();
   void ShowContourClick();
-  void x0boxKeyDown(QLineEdit* sender, int key);
   void reloadSelectedFile();
-  void chooseSegmentColour();
-  void chooseStreamLineColour();
   void UseOpenGLClick();
   void WhiteBackClick();
-  void ICompress2Change();
-  void JCompress2Change();
-  void ZoneSelectChange();
-  void Showi0Click();
-  void analysisTabShown();
-  void streamTabShown();
-  // streamline tab
-  void StreamZoneSelectChange();
-  void StreamAddButtonClick();
-  void StreamDelButtonClick();
-  void StreamDelAllButtonClick();
-  void StreamListKeyDown(int key);
-  void StreamXaChange();
-  // The seed rows as the list shows them, and the list redrawn from rows.
-  StreamSeedList ReadSeedList() const;
-  void ShowSeedList(const StreamSeedList& list);
-  // analysis tab
-  void P1ZoneChange();
-  void P2ZoneChange();
-  void P1iChange();  // the quick segment on the plot window
-  void P1DirectClick();
-  void P2DirectClick();
-  void P1xChange(QLineEdit* sender);
-  void P1xKeyDown(QLineEdit* sender, int key);
-  void P1ByClickClick();
-  void P2ByClickClick();
-  void ShowSegmentClick();
-  void AnalyzeButtonClick();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
@@ -289,7 +235,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::function<std::optional<QFont>(const QFont& initial, const QString& title)> ChooseFont;
   std::function<std::optional<QColor>(const QColor& initial, const QString& title)> ChooseColour;
   // formula variables (data tab) and the profile plot (analysis tab)
-  QPushButton* ProfileButton;
   ProfileWindow* profileWindow = nullptr;  // made with this window, shown from the analysis tab
   QString LoadedPath;                   // the data file shown now
   // Adds the formula "NAME = EXPRESSION": checked and evaluated on the data set now loaded, then
@@ -311,15 +256,11 @@ class MainWindow : public QMainWindow, public PlotHost {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   // Grows the window to show every control again after the variable list got longer (within the screen).
   void GrowToContents();
-  void BuildDisplayTab();
-  void BuildAnalysisTab();
-  void BuildStreamTab();
   // RGroup and the profile window after the data set's rows changed; the selection follows its
   // row, which moves down by one when a row was inserted at or before it.
   void RefreshVariableItems(int insertedRow);
@@ -327,9 +268,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void VelocityDataChanged();
   void BuildMenus();
   void ConnectHandlers();
-  void ConnectDisplayTab();
-  void ConnectAnalysisTab();
-  void ConnectStreamTab();
   void ConnectMenus();
   // Every control the option tables name writes the stored options when it changes.
   void ConnectStoredControls();
@@ -350,7 +288,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::atomic<bool> abortToken_{false};
   std::vector<std::function<void()>> deferred_;
   bool deferredScheduled_ = false;
-  bool zoneSelecting_ = false;
   bool viewPlaced_ = false;
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
@@ -359,6 +296,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   ContourTabController* contourTab_ = nullptr;
   AxesTabController* axesTab_ = nullptr;
   ColourTabController* colourTab_ = nullptr;
+  DisplayTabController* displayTab_ = nullptr;
+  StreamTabController* streamTab_ = nullptr;
+  AnalysisTabController* analysisTab_ = nullptr;
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings

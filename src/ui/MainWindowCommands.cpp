@@ -2,13 +2,17 @@
 // zooming, saving, the batch and leaving the program.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <cmath>
 
+#include "analysis/SegmentSampling.h"
 #include "output/ImageWriters.h"
 #include "scene/SceneRenderer.h"
 #include "ui/AboutDialog.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
+#include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/FileTabController.h"
 #include "ui/LegendWindow.h"
@@ -73,8 +77,8 @@ void MainWindow::ConnectMenus() {
   connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
     QWidget* page = tabPages->widget(index);
     if (page == axesTab_->page()) axesTab_->Shown();
-    else if (page == analysisTab) analysisTabShown();
-    else if (page == streamTab) streamTabShown();
+    else if (page == analysisTab_->page()) analysisTab_->Shown();
+    else if (page == streamTab_->page()) streamTab_->Shown();
   }));
   connect(Menu_Open, &QAction::triggered, this, Guarded(&MainWindow::Menu_OpenClick));
   connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&MainWindow::ZoomBack));
@@ -217,7 +221,7 @@ void MainWindow::RescaleAndRedraw() {
     return;
   }
   Redraw();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomAt(int px, int py, double factor) {
@@ -225,7 +229,7 @@ void MainWindow::ZoomAt(int px, int py, double factor) {
   RememberView();
   view_.ZoomAt(px, py, factor);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
@@ -233,7 +237,7 @@ void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
   RememberView();
   view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::WheelZoom(int px, int py, double factor) {
@@ -249,7 +253,7 @@ void MainWindow::WheelZoom(int px, int py, double factor) {
   view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
   view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
@@ -264,7 +268,7 @@ void MainWindow::ZoomBack() {
   }
   ApplyPlace(view_, *place);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomForward() {
@@ -276,7 +280,7 @@ void MainWindow::ZoomForward() {
   }
   ApplyPlace(view_, *place);
   DrawScene();
-  WriteTransformBoxes();
+  state.events.Changed(StateChange::View);
 }
 
 void MainWindow::FitToData() { RescaleAndRedraw(); }
@@ -349,14 +353,35 @@ void MainWindow::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image
 // A picked end point goes into its typed boxes as if entered, then the quick segment follows.
 void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
   RunHandlerWhenIdle([this, first, xText, yText] {
-    QLineEdit* bx = first ? P1x : P2x;
-    QLineEdit* by = first ? P1y : P2y;
-    bx->setText(xText);
-    by->setText(yText);
-    SetBlue(bx, false);
-    SetBlue(by, false);
-    P1iChange();
+    analysisTab_->PointPicked(first, xText, yText);
   });
+}
+
+// The analysis into `path`, as a command: refused while another runs.
+bool MainWindow::AnalyzeTo(const QString& path) {
+  if (!TryBeginCommand()) {
+    QApplication::beep();
+    return false;
+  }
+  AnalysisRunResult result;
+  try {
+    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
+  } catch (const std::exception& e) {
+    EndCommand();
+    FinishWork(QStringLiteral("解析できませんでした"), false);
+    notifier_->Warning(e.what());
+    return false;
+  }
+  EndCommand();
+  if (result.status != AnalysisRunResult::Status::Written) {
+    FinishWork(QStringLiteral("解析は行われませんでした"), false);
+    return false;
+  }
+  FinishWork(QStringLiteral("解析完了: ") + QFileInfo(QString::fromStdString(result.path)).fileName(), true);
+  if (result.openAfterwards && OpenDocument && !OpenDocument(QString::fromStdString(result.path)))
+    notifier_->Message("解析結果のファイルを開くプログラムが見つかりません。ファイルは次の場所に保存されています: " +
+                       result.path);
+  return true;
 }
 
 }  // namespace corvane

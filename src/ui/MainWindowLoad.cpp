@@ -5,10 +5,13 @@
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
 #include "scene/SceneLoad.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/DataTabController.h"
+#include "ui/DisplayTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
+#include "ui/StreamTabController.h"
 
 namespace corvane {
 
@@ -85,7 +88,7 @@ bool MainWindow::LoadFileCore(const QString& path) {
   // The new data set is built on the worker beside the shown one, which it only reads; it
   // replaces the shown one here, on this thread, once complete.
   std::optional<LoadResult> result;
-  const int zoneListCount = ZoneSelect->count();
+  const int zoneListCount = displayTab_->ZoneListCount();
   const FieldView previousView = scene.fieldView;
   RunWork([&](Progress& progress, Notifier& notifier) {
     result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
@@ -106,7 +109,7 @@ bool MainWindow::LoadFileCore(const QString& path) {
 void MainWindow::ApplyLoadResult(LoadResult& result) {
   int remembered = RGroup->ItemIndex();
   // New zone count: every zone's edge flags start from the four check boxes.
-  const bool newZoneList = result.zoneListsRebuilt || ZoneSelect->count() != result.data.ZoneCount;
+  const bool newZoneList = result.zoneListsRebuilt || displayTab_->ZoneListCount() != result.data.ZoneCount;
   ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
   for (const std::string& s : result.rgroupItems) items << Q(s);
@@ -114,31 +117,14 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   GrowToContents();
   dataTab_->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
   if (newZoneList) {
-    zoneSelecting_ = true;
-    for (QComboBox* c : {ZoneSelect, StreamZoneSelect, P1Zone, P2Zone}) {
-      c->blockSignals(c != ZoneSelect);
-      c->clear();
-      for (int z = 0; z < data_.ZoneCount; ++z) c->addItem(QString::number(z));
-      c->blockSignals(false);
-    }
-    zoneSelecting_ = false;
-    ZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
-    StreamZoneSelect->setCurrentIndex(data_.ZoneCount > 0 ? 0 : -1);
-    ZoneSelectChange();
+    displayTab_->RefillZoneList(data_.ZoneCount);
+    streamTab_->RefillZoneList(data_.ZoneCount);
   }
-  if (data_.ZoneCount > 0) {
-    P1Zone->setCurrentIndex(0);
-    P2Zone->setCurrentIndex(0);
-  }
-  // The end points' i and j boxes take the maxima of their zones in the new data set.
-  P1ZoneChange();
-  P2ZoneChange();
+  analysisTab_->ZonesLoaded(data_.ZoneCount, newZoneList);
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
-  for (QWidget* w : std::initializer_list<QWidget*>{RGroup, ZoneSelect, StreamZoneSelect, P1Zone, P2Zone, P1i, P1j,
-                                                    P2i, P2j, StreamIBox, StreamJBox})
-    StoreControl(w);
+  StoreControl(RGroup);
   RefreshVariableItems(-1);
   activateWindow();
 }

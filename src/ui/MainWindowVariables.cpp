@@ -6,6 +6,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileWindow.h"
+#include "ui/StreamTabController.h"
 
 namespace corvane {
 
@@ -83,15 +84,14 @@ void MainWindow::VelocityDataChanged() {
     }
     ShowVec->setEnabled(true);
     VecScaleBox->setEnabled(true);
-    DrawStreamLineCheck->setEnabled(true);
+    streamTab_->EnableStreamLines(true);
   } else {
     if (!data_.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(data_, true).size())) {
       while (RGroup->Count() > data_.ColumnCount - 2) RGroup->DeleteLastItem();
     }
     ShowVec->setEnabled(false);
     VecScaleBox->setEnabled(false);
-    DrawStreamLineCheck->setEnabled(false);
-    DrawStreamLineCheck->setChecked(false);
+    streamTab_->EnableStreamLines(false);
   }
   RefreshVariableItems(-1);
 }

@@ -13,6 +13,7 @@
 #include "analysis/SegmentEndpoints.h"
 #include "data/Errors.h"
 #include "data/VariableRows.h"
+#include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
@@ -212,13 +213,7 @@ void ProfileWindow::ProfilePickClick(bool first) {
     main_->plotWindow->show();
     main_->plotWindow->raise();
   }
-  (first ? main_->P1Direct : main_->P2Direct)->setChecked(true);
-  (first ? main_->P1ByClick : main_->P2ByClick)->setChecked(true);
-  // Already checked, the box ran no handler: the pick starts all the same.
-  if (first)
-    main_->P1ByClickClick();
-  else
-    main_->P2ByClickClick();
+  main_->analysisTab().PickPoint(first);
 }
 
 void ProfileWindow::ProfileAddPieceClick() {

@@ -18,6 +18,7 @@ enum class StateChange {
   ContourLevels,  // both: another variable, or the levels chosen again
   Formulas,       // the kept formula variables
   VelocityData,   // whether the data has velocity columns
+  View,           // the view's centre and scales: a zoom, a fit, a step back
 };
 
 // The program state's change signal: the tab controllers update their controls from it.

@@ -72,7 +72,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
     m->activateWindow();
   };
   host.clearAbort = [m] { m->AbortRequested = false; };
-  host.writeViewBoxes = [m] { m->WriteTransformBoxes(); };
+  host.writeViewBoxes = [m] { m->state.events.Changed(StateChange::View); };
   host.runWork = [m](const std::function<void(Progress&, Notifier&)>& work) { m->RunWork(work); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };

@@ -7,6 +7,7 @@
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
+#include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
 
@@ -47,7 +48,7 @@ void MainWindow::SeriesFrameChosen(int frame) {
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
     const bool needRange = plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked() && !seriesRange_;
     const std::vector<SeriesFrame> frames = series_;
-    const int zoneListCount = ZoneSelect->count();
+    const int zoneListCount = displayTab_->ZoneListCount();
     // The range and the frame are read on the worker; the data set is replaced here.
     if (needRange) {
       std::optional<SeriesRange> range;

@@ -122,7 +122,7 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   wheel(120, Qt::NoModifier);
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
   EXPECT_TRUE(std::abs(v.PixelToWorldX(100) - wx) < 1e-12 && std::abs(v.PixelToWorldY(80) - wy) < 1e-12);
-  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("2"));
+  EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("2"));
   wheel(60, Qt::ControlModifier);  // half a notch waits for the other half
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
   wheel(60, Qt::ControlModifier);
@@ -132,7 +132,7 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   // Back through the three steps, forward one, and a new step forgets the way forward.
   for (int k = 0; k < 3; ++k) m.Menu_ZoomBack->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
-  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("1"));
+  EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("1"));
   m.Menu_ZoomForward->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
   MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));

@@ -16,7 +16,7 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
   EXPECT_EQ(m.RGroup->ItemIndex(), 0);
   EXPECT_EQ(Control<QComboBox>(m, "xvecbox")->currentText() + Control<QComboBox>(m, "prsBox")->currentText(), QStringLiteral("UP"));
-  EXPECT_EQ((std::vector<std::size_t>{std::size_t(m.ZoneSelect->count()), std::size_t(m.P2Zone->count()), m.scene.fieldView.Boundaries.size()}),
+  EXPECT_EQ((std::vector<std::size_t>{std::size_t(Control<QComboBox>(m, "ZoneSelect")->count()), std::size_t(Control<QComboBox>(m, "P2Zone")->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
   EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   m.RGroup->SetItemIndex(3);
@@ -29,23 +29,23 @@ TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_TRUE(m.ShowVec->isEnabled());
-  m.DrawStreamLineCheck->setChecked(true);
+  Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(true);
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
   EXPECT_EQ(m.RGroup->Count(), 4);
-  EXPECT_FALSE(m.DrawStreamLineCheck->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(m, "DrawStreamLineCheck")->isChecked());
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(m.RGroup->Count(), 8);
 }
 
 TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
-  m.ZoneSelect->setCurrentIndex(1);
-  m.Showi0->setChecked(false);
+  Control<QComboBox>(m, "ZoneSelect")->setCurrentIndex(1);
+  Control<QCheckBox>(m, "Showi0")->setChecked(false);
   EXPECT_EQ(std::pair(m.scene.fieldView.Boundaries[0].i0, m.scene.fieldView.Boundaries[1].i0), std::pair(true, false));
-  m.ZoneSelect->setCurrentIndex(0);
-  EXPECT_TRUE(m.Showi0->isChecked());
+  Control<QComboBox>(m, "ZoneSelect")->setCurrentIndex(0);
+  EXPECT_TRUE(Control<QCheckBox>(m, "Showi0")->isChecked());
   EXPECT_FALSE(m.scene.fieldView.Boundaries[1].i0);  // selecting a zone writes no flags
-  m.SyncroArea->setChecked(true);
-  m.showjmax->setChecked(false);
+  Control<QCheckBox>(m, "SyncroArea")->setChecked(true);
+  Control<QCheckBox>(m, "showjmax")->setChecked(false);
   for (const BoundaryFlags& f : m.scene.fieldView.Boundaries) EXPECT_FALSE(f.jmax);
   EXPECT_TRUE(m.scene.fieldView.Boundaries[1].i0);  // all four boxes are copied, not only the clicked one
 }
@@ -54,7 +54,7 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   m.Menu_Rescale->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
-  EXPECT_EQ(m.x0box->text() + "," + m.y0box->text(), QStringLiteral("1.5,2"));
+  EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text() + "," + Control<QLineEdit>(m, "y0box")->text(), QStringLiteral("1.5,2"));
   EXPECT_TRUE(p.view().isVisible() && p.view().isEnabled());
   const QImage& shown = p.view().Picture();
   ASSERT_EQ(shown.size(), QSize(520, 320));

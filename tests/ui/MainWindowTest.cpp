@@ -31,7 +31,7 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
             (std::vector<bool>{true, false, false, false, true, true}));
   EXPECT_EQ(std::pair(Control<QSpinBox>(m, "ZCountBox")->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
-  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("120.5"));
+  EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
 }
@@ -56,17 +56,17 @@ TEST_F(MainWindowTest, ContourBoxesTurnBlueAndEnterAppliesOrWarns) {
 }
 
 TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
-  m.x0box->clear();
-  KeyClicks(m.x0box, "2.5");
-  EXPECT_TRUE(IsBlue(m.x0box));
-  m.y0box->clear();
-  KeyClicks(m.y0box, "north");
-  m.xscalebox->clear();
-  KeyClicks(m.xscalebox, "7");
-  KeyClick(m.y0box, Qt::Key_Return);
+  Control<QLineEdit>(m, "x0box")->clear();
+  KeyClicks(Control<QLineEdit>(m, "x0box"), "2.5");
+  EXPECT_TRUE(IsBlue(Control<QLineEdit>(m, "x0box")));
+  Control<QLineEdit>(m, "y0box")->clear();
+  KeyClicks(Control<QLineEdit>(m, "y0box"), "north");
+  Control<QLineEdit>(m, "xscalebox")->clear();
+  KeyClicks(Control<QLineEdit>(m, "xscalebox"), "7");
+  KeyClick(Control<QLineEdit>(m, "y0box"), Qt::Key_Return);
   EXPECT_EQ(m.view_.CentreX, 2.5);
-  EXPECT_FALSE(IsBlue(m.x0box));
-  EXPECT_TRUE(IsBlue(m.y0box));
+  EXPECT_FALSE(IsBlue(Control<QLineEdit>(m, "x0box")));
+  EXPECT_TRUE(IsBlue(Control<QLineEdit>(m, "y0box")));
   EXPECT_EQ(m.view_.ScaleX, 1.0);  // after the failing box: not applied
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
 }

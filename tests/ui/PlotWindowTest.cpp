@@ -39,10 +39,10 @@ TEST_F(PlotWindowTest, ClickZoomsInLeftAndOutRightAboutThePoint) {
   ASSERT_TRUE(p.view().isEnabled());
   MouseClick(p.image(), Qt::LeftButton, QPoint(260, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{2.0, 2.0, 0.0, 0.0}));
-  EXPECT_EQ(m.xscalebox->text(), QStringLiteral("2"));
+  EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("2"));
   MouseClick(p.image(), Qt::RightButton, QPoint(280, 160));
   EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{1.0, 1.0, 10.0, 0.0}));  // 20 pixels right at scale 2
-  EXPECT_EQ(m.x0box->text(), QStringLiteral("10"));
+  EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text(), QStringLiteral("10"));
   EXPECT_FALSE(p.view().zoomRectangle->isVisible());
 }
 
@@ -58,7 +58,7 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
     EXPECT_EQ(p.view().zoomRectangle->geometry(), QRect(100, 50, 200, 200));
     MouseEvent(p.image(), QEvent::MouseButtonRelease, Qt::LeftButton, b);
     EXPECT_EQ(ScaleAndCentre(m), (std::vector<double>{500.0 / 200.0, 300.0 / 200.0, 200.0 - 260.0, 160.0 - 150.0}));
-    EXPECT_EQ(m.xscalebox->text() + m.yscalebox->text(), QStringLiteral("2.51.5"));
+    EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text() + Control<QLineEdit>(m, "yscalebox")->text(), QStringLiteral("2.51.5"));
   }
 }
 
@@ -76,7 +76,7 @@ TEST_F(PlotWindowTest, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   double frames = m.view_.CentreX / (20.0 / 2.0);
   EXPECT_DOUBLE_EQ(frames, std::round(frames));
   EXPECT_EQ(m.view_.CentreY, 0.0);
-  EXPECT_EQ(m.x0box->text(), QStringLiteral("0.0"));
+  EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text(), QStringLiteral("0.0"));
   EXPECT_FALSE(m.Busy());
 }
 
@@ -105,9 +105,9 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
 TEST_F(PlotWindowTest, PickingReleaseWritesThePointInsteadOfZooming) {
   p.view().PickingPoint2 = true;
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 150));
-  EXPECT_EQ(m.P2y->text(), QStringLiteral("10"));
+  EXPECT_EQ(Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10"));
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 160));
-  EXPECT_EQ(m.P2x->text() + "," + m.P2y->text(), QStringLiteral("10,0"));
+  EXPECT_EQ(Control<QLineEdit>(m, "P2x")->text() + "," + Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10,0"));
   EXPECT_EQ(m.view_.ScaleX, 1.0);
 }
 

@@ -66,7 +66,7 @@ TEST_F(ProfileWindowTest, TheFormulaListFollowsTheKeptFormulas) {
 TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   ProfileWindow* f = m.profileWindow;
   ASSERT_TRUE(f && !f->isVisible());
-  m.ProfileButton->click();
+  Control<QPushButton>(m, "ProfileButton")->click();
   ASSERT_TRUE(f && f->isVisible());
   EXPECT_EQ(std::pair(f->objectName(), f->windowTitle()), std::pair(QStringLiteral("ProfileForm"), QStringLiteral("分布図")));
   auto* line = f->findChild<QLineEdit*>(QStringLiteral("ProfileLineText"));
@@ -95,7 +95,7 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   ASSERT_EQ(f->Curves().size(), 2u) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(ProfileColumn(f->Curves()[1].set, "P"), (std::vector<double>{1016, 1017}));
   f->ProfilePickP2->click();  // the next clicks in the plot window move point 2
-  EXPECT_TRUE(m.P2ByClick->isChecked() && m.plotWindow->PickingPoint2);
+  EXPECT_TRUE(Control<QCheckBox>(m, "P2ByClick")->isChecked() && m.plotWindow->PickingPoint2);
   f->ProfileReverseY->setChecked(true);
   const PlotSpec figure = f->CurrentSpec();
   EXPECT_TRUE(figure.reverseY);

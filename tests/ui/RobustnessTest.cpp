@@ -104,8 +104,8 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   // Each box, the switch of the work that reads it, and the box's caption.
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
       {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
-      {m.xoffsetbox, [&](bool on) { m.writetimes->setValue(on); }, "オフセット x"},
-      {m.StreamXa, [&](bool on) { m.DrawStreamLineCheck->setChecked(on); }, "点A の x"}};
+      {Control<QLineEdit>(m, "xoffsetbox"), [&](bool on) { Control<QSpinBox>(m, "writetimes")->setValue(on); }, "オフセット x"},
+      {Control<QLineEdit>(m, "StreamXa"), [&](bool on) { Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(on); }, "点A の x"}};
   for (const auto& [box, turn, caption] : cases) {
     SCOPED_TRACE(caption);
     p.TypeWord(box);
@@ -175,7 +175,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
 TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseTheMainWindow) {
   LoadedWindow p;
   MainWindow& m = p.main();
-  EXPECT_EQ(std::pair(m.P1i->maximum(), m.P2j->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
+  EXPECT_EQ(std::pair(Control<QSpinBox>(m, "P1i")->maximum(), Control<QSpinBox>(m, "P2j")->maximum()), std::pair(2, 2));  // zone 0 has i and j up to 2
 
   QListWidget* fileList = Control<QListWidget>(m, "FileListBox1");
   fileList->clearSelection();
@@ -236,7 +236,7 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   EXPECT_TRUE(Control<QRadioButton>(m, "ViridisMap")->isChecked());
   EXPECT_EQ(m.Options().contour.colourMap, ColourMapKind::Viridis);
   Control<QRadioButton>(m, "ColorMap1")->setChecked(true);
-  for (QCheckBox* box : {m.SmoothCheck, Control<QCheckBox>(m, "ColourBarCheck")}) {
+  for (QCheckBox* box : {Control<QCheckBox>(m, "SmoothCheck"), Control<QCheckBox>(m, "ColourBarCheck")}) {
     box->setChecked(true);
     m.Menu_Rescale->trigger();
     EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();

@@ -18,17 +18,17 @@ struct TabsProgram : LoadedProgram {
   QStringList opened;
 
   QString Cell(int row, int column) {
-    QTableWidgetItem* item = main().StreamList->item(row, column);
+    QTableWidgetItem* item = Control<QTableWidget>(main(), "StreamList")->item(row, column);
     return item ? item->text() : QString();
   }
   QStringList Row(int row) { return {Cell(row, 0), Cell(row, 1), Cell(row, 2), Cell(row, 3)}; }
   void AddSeed(int copy, int zone, int i, int j) {
     MainWindow& m = main();
-    m.StreamOverbox->setValue(copy);
-    m.StreamZoneSelect->setCurrentIndex(zone);
-    m.StreamIBox->setValue(i);
-    m.StreamJBox->setValue(j);
-    m.StreamAddButton->click();
+    Control<QSpinBox>(m, "StreamOverbox")->setValue(copy);
+    Control<QComboBox>(m, "StreamZoneSelect")->setCurrentIndex(zone);
+    Control<QSpinBox>(m, "StreamIBox")->setValue(i);
+    Control<QSpinBox>(m, "StreamJBox")->setValue(j);
+    Control<QPushButton>(m, "StreamAddButton")->click();
   }
   QColor QuickPixel(QPoint at) { return view().pictureView->grab().toImage().pixelColor(at); }
 };
@@ -36,27 +36,27 @@ struct TabsProgram : LoadedProgram {
 using StreamTab = ProgramTest<TabsProgram>;
 
 TEST_F(StreamTab, AddDeleteAndClearKeepTheListPacked) {
-  m.StreamLineGridSelect->setChecked(false);
+  Control<QCheckBox>(m, "StreamLineGridSelect")->setChecked(false);
   p.AddSeed(0, 0, 1, 2);
   p.AddSeed(-3, 1, 1, 0);
   p.AddSeed(7, 2, 0, 1);
-  EXPECT_TRUE(m.StreamLineGridSelect->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(m, "StreamLineGridSelect")->isChecked());
   EXPECT_EQ(p.Row(2), (QStringList{"-3", "1", "1", "0"}));
 
-  m.StreamList->selectRow(1);
-  m.StreamDelButton->click();
+  Control<QTableWidget>(m, "StreamList")->selectRow(1);
+  Control<QPushButton>(m, "StreamDelButton")->click();
   EXPECT_EQ(p.Row(1), (QStringList{"-3", "1", "1", "0"}));
   EXPECT_EQ(p.Row(2), (QStringList{"7", "2", "0", "1"}));
   EXPECT_EQ(p.Row(3), (QStringList{"", "", "", ""}));
 
-  m.StreamList->selectRow(2);
-  KeyClick(m.StreamList, Qt::Key_Delete);
+  Control<QTableWidget>(m, "StreamList")->selectRow(2);
+  KeyClick(Control<QTableWidget>(m, "StreamList"), Qt::Key_Delete);
   EXPECT_EQ(m.Options().stream.StreamList.seeds, std::vector<StreamSeed>{(StreamSeed{-3, 1, 1, 0})});
 
-  m.StreamList->selectRow(0);  // the header row cannot be deleted
-  m.StreamDelButton->click();
+  Control<QTableWidget>(m, "StreamList")->selectRow(0);  // the header row cannot be deleted
+  Control<QPushButton>(m, "StreamDelButton")->click();
   EXPECT_EQ(p.Row(0)[0], QStringLiteral("重"));
-  m.StreamDelAllButton->click();
+  Control<QPushButton>(m, "StreamDelAllButton")->click();
   EXPECT_TRUE(m.Options().stream.StreamList.seeds.empty());
   EXPECT_EQ(p.Row(1)[0], QString());
 }
@@ -64,82 +64,82 @@ TEST_F(StreamTab, AddDeleteAndClearKeepTheListPacked) {
 using AnalysisTab = ProgramTest<TabsProgram>;
 
 TEST_F(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther) {
-  m.P1i->setValue(2);
-  m.P1Direct->setChecked(true);
-  EXPECT_EQ((std::vector<bool>{m.P1x->isEnabled(), m.P1ByClick->isEnabled(), m.P1Zone->isEnabled(), m.P1i->isEnabled()}),
+  Control<QSpinBox>(m, "P1i")->setValue(2);
+  Control<QCheckBox>(m, "P1Direct")->setChecked(true);
+  EXPECT_EQ((std::vector<bool>{Control<QLineEdit>(m, "P1x")->isEnabled(), Control<QCheckBox>(m, "P1ByClick")->isEnabled(), Control<QComboBox>(m, "P1Zone")->isEnabled(), Control<QSpinBox>(m, "P1i")->isEnabled()}),
             (std::vector<bool>{true, true, false, false}));
-  m.P2Direct->setChecked(true);
-  m.P1ByClick->setChecked(true);
+  Control<QCheckBox>(m, "P2Direct")->setChecked(true);
+  Control<QCheckBox>(m, "P1ByClick")->setChecked(true);
   EXPECT_TRUE(p.view().PickingPoint1);
-  m.P2ByClick->setChecked(true);
-  EXPECT_EQ((std::vector<bool>{m.P1ByClick->isChecked(), p.view().PickingPoint1, p.view().PickingPoint2}),
+  Control<QCheckBox>(m, "P2ByClick")->setChecked(true);
+  EXPECT_EQ((std::vector<bool>{Control<QCheckBox>(m, "P1ByClick")->isChecked(), p.view().PickingPoint1, p.view().PickingPoint2}),
             (std::vector<bool>{false, false, true}));
   // Leaving typed coordinates also stops picking: the disabled box could not be unchecked.
-  m.P2Direct->setChecked(false);
+  Control<QCheckBox>(m, "P2Direct")->setChecked(false);
   EXPECT_FALSE(p.view().PickingPoint2);
-  m.P1Direct->setChecked(false);
-  EXPECT_TRUE(m.P1i->isEnabled());
-  EXPECT_EQ(m.P1i->value(), 2);
-  EXPECT_EQ(m.P1x->text(), QStringLiteral("0.0"));
+  Control<QCheckBox>(m, "P1Direct")->setChecked(false);
+  EXPECT_TRUE(Control<QSpinBox>(m, "P1i")->isEnabled());
+  EXPECT_EQ(Control<QSpinBox>(m, "P1i")->value(), 2);
+  EXPECT_EQ(Control<QLineEdit>(m, "P1x")->text(), QStringLiteral("0.0"));
 
-  m.P1Zone->setCurrentIndex(2);
-  EXPECT_EQ(std::pair(m.P1i->maximum(), m.P1j->maximum()), std::pair(1, 1));
+  Control<QComboBox>(m, "P1Zone")->setCurrentIndex(2);
+  EXPECT_EQ(std::pair(Control<QSpinBox>(m, "P1i")->maximum(), Control<QSpinBox>(m, "P1j")->maximum()), std::pair(1, 1));
 }
 
 TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
   m.ShowContour->setChecked(false);
   m.RescaleAndRedraw();
   ASSERT_TRUE(m.ScenePictureValid);
-  m.P1Direct->setChecked(true);
-  m.P2Direct->setChecked(true);
-  for (auto [box, text] : {std::pair{m.P1x, "0.2"}, {m.P1y, "1.7"}, {m.P2x, "2.6"}, {m.P2y, "1.7"}}) box->setText(text);
-  EXPECT_TRUE(IsPendingEdit(m.P2y));
-  KeyClick(m.P2y, Qt::Key_Return);
-  EXPECT_FALSE(IsPendingEdit(m.P2y));
+  Control<QCheckBox>(m, "P1Direct")->setChecked(true);
+  Control<QCheckBox>(m, "P2Direct")->setChecked(true);
+  for (auto [box, text] : {std::pair{Control<QLineEdit>(m, "P1x"), "0.2"}, {Control<QLineEdit>(m, "P1y"), "1.7"}, {Control<QLineEdit>(m, "P2x"), "2.6"}, {Control<QLineEdit>(m, "P2y"), "1.7"}}) box->setText(text);
+  EXPECT_TRUE(IsPendingEdit(Control<QLineEdit>(m, "P2y")));
+  KeyClick(Control<QLineEdit>(m, "P2y"), Qt::Key_Return);
+  EXPECT_FALSE(IsPendingEdit(Control<QLineEdit>(m, "P2y")));
   EXPECT_FALSE(p.view().HasQuickSegment());  // ShowSegment is off
 
-  m.ShowSegment->setChecked(true);
-  EXPECT_TRUE(m.segmentColourButton->isEnabled() && m.RealDrawSegment->isEnabled());
+  Control<QCheckBox>(m, "ShowSegment")->setChecked(true);
+  EXPECT_TRUE(Control<QPushButton>(m, "Button6")->isEnabled() && Control<QRadioButton>(m, "RealDrawSegment")->isEnabled());
   ASSERT_TRUE(p.view().HasQuickSegment());
   QPoint mid(m.view_.WorldToPixelX(1.4), m.view_.WorldToPixelY(1.7));
   EXPECT_EQ(p.QuickPixel(mid), QColor(255, 0, 0));
   EXPECT_NE(QColor(p.view().Picture().pixel(mid)), QColor(255, 0, 0));
 
   // A pick moves the point and draws the segment again at once.
-  m.P1ByClick->setChecked(true);
+  Control<QCheckBox>(m, "P1ByClick")->setChecked(true);
   MouseClick(p.view().pictureView, Qt::LeftButton, QPoint(mid.x(), mid.y() + 30));
-  EXPECT_NE(m.P1y->text(), QStringLiteral("1.7"));
+  EXPECT_NE(Control<QLineEdit>(m, "P1y")->text(), QStringLiteral("1.7"));
   EXPECT_TRUE(p.view().HasQuickSegment());
-  m.P1ByClick->setChecked(false);
-  m.P1y->setText(QStringLiteral("1.7"));
+  Control<QCheckBox>(m, "P1ByClick")->setChecked(false);
+  Control<QLineEdit>(m, "P1y")->setText(QStringLiteral("1.7"));
 
-  m.RealDrawSegment->setChecked(true);
+  Control<QRadioButton>(m, "RealDrawSegment")->setChecked(true);
   m.Redraw();
   EXPECT_FALSE(p.view().HasQuickSegment());
   QPoint right(m.view_.WorldToPixelX(2.4), m.view_.WorldToPixelY(1.7));
   EXPECT_EQ(QColor(p.view().Picture().pixel(right)), QColor(255, 0, 0));
 
-  m.QuickDrawSegment->setChecked(true);
-  m.P1x->setText(QStringLiteral("abc"));
-  KeyClick(m.P1x, Qt::Key_Return);
+  Control<QRadioButton>(m, "QuickDrawSegment")->setChecked(true);
+  Control<QLineEdit>(m, "P1x")->setText(QStringLiteral("abc"));
+  KeyClick(Control<QLineEdit>(m, "P1x"), Qt::Key_Return);
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_FALSE(p.view().HasQuickSegment());
 }
 
 TEST_F(AnalysisTab, RunWritesTheFileAndOpensItOnlyWhenAsked) {
-  m.P2Zone->setCurrentIndex(0);
-  m.P2i->setValue(2);
-  m.P2j->setValue(1);  // node (0, 0) to (2, 1) of zone 0
+  Control<QComboBox>(m, "P2Zone")->setCurrentIndex(0);
+  Control<QSpinBox>(m, "P2i")->setValue(2);
+  Control<QSpinBox>(m, "P2j")->setValue(1);  // node (0, 0) to (2, 1) of zone 0
   QString path = p.dir.filePath(QStringLiteral("line.dat"));
   ASSERT_TRUE(m.AnalyzeTo(path));
   EXPECT_EQ(p.opened, QStringList{path});
   EXPECT_GE(ReadFile(path).count('\n'), 3);  // a heading and samples
 
-  m.OpenAnalyzed->setChecked(false);
+  Control<QCheckBox>(m, "OpenAnalyzed")->setChecked(false);
   ASSERT_TRUE(m.AnalyzeTo(path));
   EXPECT_EQ(p.opened.size(), 1);
 
-  m.OpenAnalyzed->setChecked(true);
+  Control<QCheckBox>(m, "OpenAnalyzed")->setChecked(true);
   EXPECT_FALSE(m.AnalyzeTo(p.dir.filePath(QStringLiteral("no/such/folder/line.dat"))));
   EXPECT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_EQ(p.opened.size(), 1);
