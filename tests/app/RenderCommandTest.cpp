@@ -83,16 +83,20 @@ TEST(RenderCommand, BadOptionsAndOutputPathsEndWithAClearMessage) {
   EXPECT_EQ(testing::ReadFile(dataBmp), testing::ReadFile(kSample));  // the data are still there
 }
 
-TEST(RenderCommand, AnUnusableContourRangeFailsNamingTheCause) {
+// The picture and the legend refuse an unusable contour range; the legend also its own unknown
+// options and unwritable extensions.
+TEST(RenderCommand, AnUnusableContourRangeOrLegendOptionFailsNamingTheCause) {
   QTemporaryDir dir;
   const QStringList picture = {"render", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", kSample, "-o",
                                dir.filePath("flat.png"), "--size", "120x90", "--set", "BrushCheck=1"};
+  const QStringList legend = {"legend", kSample, "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", "-o"};
   const QStringList flat = {"--set", "AutoMaxMinCheck=0", "--set", "MinBox=5", "--set", "MaxBox=5"};
   const std::pair<QStringList, const char*> cases[] = {
       {picture + flat, "最小値が最大値以上"},
       {picture + QStringList{"--set", "AutoStepCheck=0", "--set", "StepBox=1e-9"}, "本を超えます"},
-      {QStringList{"legend", kSample, "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini", "-o", dir.filePath("legend.png")} + flat,
-       "最小値が最大値以上"}};
+      {legend + QStringList{dir.filePath("legend.png")} + flat, "最小値が最大値以上"},
+      {legend + QStringList{dir.filePath("a.bmp"), "--set", "TLegendForm.NoSuchBox=1"}, "TLegendForm.NoSuchBox"},
+      {legend + QStringList{dir.filePath("a.gif")}, ".gif"}};
   for (const auto& [arguments, cause] : cases) {
     const Outcome run = testing::RunCorvane(arguments);
     EXPECT_EQ(run.status, 1) << cause;

@@ -54,8 +54,9 @@ TEST(EdgeFraction, GivesTheCrossingOrTwoForAFlatEdge) {
 TEST(ColourToValue, InvertsTheColourMapsWithinOneColourStep) {
   EXPECT_EQ(ColourToValue(kRed, 1, 2, kRainbow), 2.0);  // empty range: the minimum
   EXPECT_EQ(ColourToValue(kWhite, 10, 2, kGray2), 2.0);  // white at both ends: the minimum
-  // A range of 8 spread over 4, 2 or 1 ramps of 255 steps.
-  for (const auto& [k, ramps] : {std::pair{kRainbow, 4}, {kRedBlue, 2}, {kGray1, 1}})
+  // A range of 8 spread over 4, 2 or 1 ramps of 255 steps, or over one tabulated map.
+  for (const auto& [k, ramps] : {std::pair{kRainbow, 4}, {kRedBlue, 2}, {kGray1, 1}, {ColourMapKind::Viridis, 1},
+                                 {ColourMapKind::Cividis, 1}, {ColourMapKind::CoolWarm, 1}})
     for (double v = 2.0; v <= 10.0; v += 0.37)
       EXPECT_NEAR(ColourToValue(LevelColour(static_cast<float>(v), 2.0f, 10.0f, k), 10, 2, k), v, 8.0 / 255 / ramps + 1e-9)
           << v << " map " << static_cast<int>(k);

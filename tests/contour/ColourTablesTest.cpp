@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "contour/ColourMap.h"
-#include "contour/ColourToValue.h"
 
 using namespace corvane;
 
@@ -61,11 +60,4 @@ TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddle
     EXPECT_GT(Lightness(At(ColourMapKind::CoolWarm, i)), Lightness(At(ColourMapKind::CoolWarm, i - 1)) - 0.3) << i;
     EXPECT_LT(Lightness(At(ColourMapKind::CoolWarm, 255 - i)), Lightness(At(ColourMapKind::CoolWarm, 254 - i)) + 0.3) << i;
   }
-}
-
-TEST(ColourTables, TheReadoutInvertsEachTabulatedMap) {
-  for (ColourMapKind kind : {ColourMapKind::Viridis, ColourMapKind::Cividis, ColourMapKind::CoolWarm})
-    for (double v = 2.0; v <= 10.0; v += 0.37)
-      EXPECT_NEAR(ColourToValue(LevelColour(static_cast<float>(v), 2.0f, 10.0f, kind), 10, 2, kind), v, 8.0 / 255)
-          << v << " map " << static_cast<int>(kind);
 }

@@ -260,18 +260,6 @@ TEST(DataReader, FormatFaultsWarnWithTheProgramsTexts) {
   }
 }
 
-TEST(DataReader, JOuterShortFileNamesTheFirstMissingNodesLine) {
-  // 3 x 2 nodes written j outer from line 4, two lines missing. Reading i outer, nodes (0, 0),
-  // (0, 1) and (1, 0) are on lines 4, 7 and 5; node (1, 1) needs line 8, which is not there.
-  const std::string path = (std::filesystem::temp_directory_path() / "corvane_ji_short.dat").string();
-  std::ofstream(path) << "t\n\n2 1\nx y A\n0 0 1\n1 0 2\n2 0 3\n0 1 4\n";
-  LoadOptions o = SmallLayout();
-  o.loopOrder = LoopOrder::JI;
-  Load l(path, o);
-  EXPECT_FALSE(l.result);
-  EXPECT_EQ(l.notifier.warnings, (std::vector<std::string>{"zone[0]行数8と格子点数8が合いません (格子点数から必要な行数は 10 行、ファイルは 8 行です)"}));
-}
-
 TEST(DataReader, BadSizesAreRefusedBeforeAnythingIsAllocated) {
   for (const char* name : {"negative_size.dat", "huge_size.dat", "overflowing_size.dat", "billion_nodes.dat"}) {
     Load l(DataFile(name), SmallLayout());

@@ -222,8 +222,6 @@ TEST(Plot3dReader, InfoShowsFormatFreeStreamAndNodes) {
   const QJsonObject node = o["nodes"].toArray()[0].toObject();
   EXPECT_EQ(node["x"].toDouble(), GX(0, 2, 1));
   EXPECT_EQ(node["values"].toArray()[4].toDouble(), 200.0);
-  std::filesystem::resize_file(q, 20);
-  EXPECT_EQ(corvane::testing::RunCorvane({"info", file, "--settings", "/dev/null"}).status, 1);
 }
 
 TEST(DataFileLoader, FormatByContentThenExtension) {
@@ -235,6 +233,8 @@ TEST(DataFileLoader, FormatByContentThenExtension) {
   };
   const std::string hdf5("\x89HDF\r\n\x1a\n", 8);
   file("pair.xyz", "1 1\n");
+  const std::string tecplot = "# comment\n\nVariables = x y\nZone I=1\n0 0\n", text = "Title of the run\n\n2 1\n1 1\n0 0\nX Y P\n",
+                    titled = "TITLE = run 5\n1 1\nX Y P\n";
   const std::tuple<std::string, std::string, DataFileFormat> cases[] = {
       {file("flow.dat", hdf5 + "rest"), hdf5 + "rest", DataFileFormat::Cgns},
       {file("flow.CGNS", "not hdf5"), "not hdf5", DataFileFormat::Cgns},
@@ -242,6 +242,10 @@ TEST(DataFileLoader, FormatByContentThenExtension) {
       {file("alone.Q", "x"), "x", DataFileFormat::Plot3d},
       {file("grid.g", "x"), "x", DataFileFormat::Plot3d},
       {file("plain.txt", "x"), "x", DataFileFormat::Text},
+      // Tecplot by its ZONE record whatever the name; a title line alone makes no Tecplot file.
+      {file("result.txt", tecplot), tecplot, DataFileFormat::Tecplot},
+      {file("grid.dat", text), text, DataFileFormat::Text},
+      {file("titled.dat", titled), titled, DataFileFormat::Text},
       {"/dev/fd/63", std::string(512, ' ') + hdf5, DataFileFormat::Cgns},
   };
   for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;

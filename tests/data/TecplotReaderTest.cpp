@@ -153,15 +153,6 @@ TEST_F(TecplotReader, InfoReportsFormatAuxiliaryDataAndTimes) {
   EXPECT_EQ(o["zones"].toArray()[0].toObject()["name"].toString(), "s");
 }
 
-TEST_F(TecplotReader, FoundByContentWhateverTheName) {
-  const std::string tecplot = Write("# comment\n\nVariables = x y\nZone I=1\n0 0\n", "result.txt");
-  EXPECT_EQ(DetectDataFileFormat(tecplot), DataFileFormat::Tecplot);
-  const std::string text = Write("Title of the run\n\n2 1\n1 1\n0 0\nX Y P\n", "grid.dat");
-  EXPECT_EQ(DetectDataFileFormat(text), DataFileFormat::Text);
-  const std::string titled = Write("TITLE = run 5\n1 1\nX Y P\n", "titled.dat");
-  EXPECT_EQ(DetectDataFileFormat(titled), DataFileFormat::Text);  // no ZONE record
-}
-
 TEST_F(TecplotReader, RefusalsNameTheZoneOrLine) {
   auto error = [&](const std::string& text) { return ErrorText([&] { LoadedFile f(Write(text)); }); };
   EXPECT_NE(error("VARIABLES = X Y\nZONE T=\"tri\" N=3, E=1, ZONETYPE=FETRIANGLE\n0 0\n").find("zone[0] \"tri\""),

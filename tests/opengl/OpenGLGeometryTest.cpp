@@ -133,7 +133,11 @@ TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {
     EXPECT_FALSE(TriangleContourer(d, d.Values[0].data(), 0, 0, kBox, StyleOf(d)).valid()) << step;
     EXPECT_TRUE(Bands(d).polygons.empty()) << step;
   }
-  EXPECT_TRUE(Bands(Triangle(0.5, kNaN, 2.5, 1.0)).polygons.empty());
+  // A NaN or infinite value makes a hole: no bands, no lines.
+  for (double bad : {kNaN, std::numeric_limits<double>::infinity()}) {
+    const Emitted hole = Bands(Triangle(0.5, bad, 2.5, 1.0));
+    EXPECT_TRUE(hole.polygons.empty() && Bands(Triangle(0.5, bad, 2.5, 1.0), false).lines.empty()) << bad;
+  }
   testing::ShownGrid nowhere = Triangle(0.5, 1.5, 2.5, 1.0);
   nowhere.X[1] = kNaN;
   EXPECT_TRUE(Bands(nowhere).polygons.empty());
@@ -214,11 +218,17 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
   BuildOpenGLScene(frame, OrthoBox{-0.5, 0.5, -1, 3, -2, 2}, host, o, false, true, false);
   EXPECT_EQ(Strips(frame), (std::vector<std::vector<GlPoint>>{
                                {{0, 0}, {0, 1}}, {{0.0f, 0.0f}, {1.0f, 0.0f}}, {{0.0f, 1.0f}, {1.0f, 1.0f}}}));
-  // A node without a finite position breaks the lines through it.
-  d.X[3] = kNaN;  // node (1, 1)
-  BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, true, false);
-  for (const auto& strip : Strips(frame))
-    for (const GlPoint& p : strip) EXPECT_TRUE(std::isfinite(p.x));
+  // A node without a finite position (NaN, or at infinity) on the edge j = jmax breaks the grid
+  // lines and the outline through it: 7 points of each, where a whole grid has 9 and 10.
+  d.view.Boundaries[0] = BoundaryFlags{};
+  for (auto [node, coordinate] : {std::pair{&d.X[3], kNaN}, {&d.Y[3], std::numeric_limits<double>::infinity()}}) {
+    d.X = x, d.Y = y, *node = coordinate;
+    BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, true, false);
+    std::size_t points = 0;
+    for (const auto& strip : Strips(frame))
+      for (const GlPoint& p : strip) points += std::isfinite(p.x) && std::isfinite(p.y) ? 1 : 100;
+    EXPECT_EQ(points, 14u) << coordinate;
+  }
 }
 
 TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
@@ -277,27 +287,6 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
     if (b.mode == GlMode::Lines) shafts += static_cast<std::size_t>(b.count) / 2;
   EXPECT_EQ(shafts, 3u);
   EXPECT_TRUE(frame.colours[0] == kBlack && frame.background == kWhite);
-}
-
-TEST(Scene, NodesAtInfinityBreakTheOutlineAndInfiniteValuesAreHoles) {
-  testing::ShownGrid d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
-  d.Y[3] = std::numeric_limits<double>::infinity();  // node (1, 1), on the edge j = jmax
-  ProgramOptions o;
-  o.load.AutoStepCheck = false;
-  NullProgress progress;
-  OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}, &d.view};
-  GlFrame frame;
-  BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
-  std::size_t points = 0;
-  for (const auto& strip : Strips(frame))
-    for (const GlPoint& p : strip) {
-      EXPECT_TRUE(std::isfinite(p.y));
-      ++points;
-    }
-  EXPECT_EQ(points, 7u);  // the j = jmax edge keeps no segment, the other three edges all theirs
-  // A triangle with an infinite value has no bands and no lines, as with a NaN.
-  const Emitted bands = Bands(Triangle(0.0, std::numeric_limits<double>::infinity(), 1.0, 0.5));
-  EXPECT_TRUE(bands.polygons.empty() && bands.lines.empty());
 }
 
 }  // namespace

@@ -40,17 +40,13 @@ class ImageExport : public ::testing::Test {
 };
 
 TEST_F(ImageExport, ExtensionPicksTheFormatWhateverItsCase) {
-  for (const char* name : {"a.bmp", "b.BMP", "c.Bmp"}) {
+  const std::pair<const char*, QByteArray> cases[] = {{"a.bmp", "BM"}, {"b.BMP", "BM"}, {"c.Bmp", "BM"},
+                                                      {"d.png", "\x89PNG\r\n\x1a\n"}, {"e.JPG", "\xFF\xD8"}, {"e2.jpeg", "\xFF\xD8"}};
+  for (const auto& [name, magic] : cases) {
     EXPECT_TRUE(Save(name));
-    EXPECT_EQ(Head(name, 2), QByteArray("BM")) << name;
-    EXPECT_EQ(QImage(dir_.filePath(name)).pixelColor(5, 5), QColor(10, 200, 30));
+    EXPECT_EQ(Head(name, static_cast<int>(magic.size())), magic) << name;
   }
-  EXPECT_TRUE(Save("d.png"));
-  EXPECT_EQ(Head("d.png"), QByteArray("\x89PNG\r\n\x1a\n"));
-  EXPECT_TRUE(Save("e.JPG"));
-  EXPECT_EQ(Head("e.JPG", 2), QByteArray("\xFF\xD8"));
-  EXPECT_TRUE(Save("e2.jpeg"));
-  EXPECT_EQ(Head("e2.jpeg", 2), QByteArray("\xFF\xD8"));
+  EXPECT_EQ(QImage(dir_.filePath("c.Bmp")).pixelColor(5, 5), QColor(10, 200, 30));
   // The metafile is the scene picture, not the bitmap: header record, " EMF" signature.
   EXPECT_TRUE(Save("f.emf"));
   const QByteArray emf = Head("f.emf", 44);

@@ -135,15 +135,18 @@ TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOne
   const struct {
     double scale, u, v;
     std::vector<std::string> calls;
+    QRect plotArea = QRect();  // with the axes shown, the arrow keeps inside
   } cases[] = {
       {1.0, 30.0, 0.0, {"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}},
       {0.5, 0.0, -40.0, {"MoveTo 50,50", "LineTo 50,70", "Polygon 50,70 51,66 49,66"}},  // down, half scale
       {1.0, 0.0, 0.0, {}}, {1.0, 0.3, -0.2, {}}, {1.0, nan, 3.0, {}}, {1.0, 3.0, INFINITY, {}},
+      {1.0, 30.0, 0.0, {"MoveTo 50,50", "LineTo 70,50"}, QRect(QPoint(0, 0), QPoint(70, 99))},  // the head lies beyond
+      {1.0, 30.0, 0.0, {"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}, QRect(QPoint(0, 0), QPoint(90, 99))},
   };
   for (const auto& c : cases) {
     LoggingCanvas canvas;
-    DrawArrow(canvas, UnitView(), c.scale, c.u, c.v, 50.0, 50.0);
-    EXPECT_EQ(canvas.calls, c.calls) << c.scale << " " << c.u << " " << c.v;
+    DrawArrow(canvas, UnitView(), c.scale, c.u, c.v, 50.0, 50.0, c.plotArea);
+    EXPECT_EQ(canvas.calls, c.calls) << c.scale << " " << c.u << " " << c.v << " " << c.plotArea.right();
   }
 }
 
@@ -188,15 +191,6 @@ TEST(NonFiniteNodes, GridAndBoundaryLinesLeaveOutEverySegmentOfABadNode) {
   EXPECT_FALSE(canvas.Only({"LineTo", "Polyline"}).empty());
   for (const std::string& call : canvas.calls)
     EXPECT_TRUE(call.find("1073741824") == std::string::npos && call.find("2147483648") == std::string::npos) << call;
-}
-
-TEST(Arrows, KeepToThePlotAreaWhenTheAxesAreShown) {
-  LoggingCanvas canvas;
-  DrawArrow(canvas, UnitView(), 1.0, 30.0, 0.0, 50.0, 50.0, QRect(QPoint(0, 0), QPoint(70, 99)));
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 70,50"}));  // the head lies beyond
-  canvas.Clear();
-  DrawArrow(canvas, UnitView(), 1.0, 30.0, 0.0, 50.0, 50.0, QRect(QPoint(0, 0), QPoint(90, 99)));
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"MoveTo 50,50", "LineTo 80,50", "Polygon 80,50 74,49 74,51"}));
 }
 
 }  // namespace
