@@ -69,6 +69,15 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
   EXPECT_TRUE(IsBlue(Control<QLineEdit>(m, "y0box")));
   EXPECT_EQ(m.view_.ScaleX, 1.0);  // after the failing box: not applied
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
+  // A settings value takes its one box into the view; the word in another box stays.
+  QLineEdit* y0box = Control<QLineEdit>(m, "y0box");
+  ASSERT_TRUE(m.ApplyControlValue("xscalebox", "3"));
+  EXPECT_EQ(std::pair(m.view_.ScaleX, Control<QLineEdit>(m, "xscalebox")->text()), std::pair(3.0, QStringLiteral("3")));
+  EXPECT_TRUE(IsBlue(y0box));
+  // A changed view is shown in every box.
+  m.state.events.Changed(StateChange::View);
+  EXPECT_EQ(y0box->text(), QStringLiteral("0"));
+  EXPECT_FALSE(IsBlue(y0box));
 }
 
 TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
