@@ -17,6 +17,17 @@ namespace {
 // Lets the window system deliver exposes and paints.
 void Settle() { for (int k = 0; k < 5; ++k) QCoreApplication::processEvents(); }
 
+// A window over `data` reading `options` and reporting to `notifier`, all owned by the test.
+OpenGLWindowHost HostOf(testing::ShownGrid& data, const ProgramOptions& options, RecordingNotifier& notifier) {
+  OpenGLWindowHost host;
+  host.data = &data;
+  host.fieldView = &data.view;
+  host.notifier = [&notifier] { return &notifier; };
+  host.options = [&options] { return options; };
+  host.writeViewBoxes = [] {};
+  return host;
+}
+
 int GreyOf(double value) { return RedOf(LevelColour(static_cast<float>(value), 0.0f, 10.0f, ColourMapKind::Gray1)); }
 
 // A window over a 10 x 10 grid whose value is x, drawn in flat grey bands with step 1: each band
@@ -28,13 +39,7 @@ TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) 
   options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Gray1;
   options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
-  OpenGLWindowHost host;
-  host.data = &data;
-  host.fieldView = &data.view;
-  host.notifier = [&] { return &notifier; };
-  host.options = [&] { return options; };
-  host.writeViewBoxes = [] {};
-  OpenGLWindow form(std::move(host));
+  OpenGLWindow form(HostOf(data, options, notifier));
   form.resize(300, 300);
   form.show();
   Settle();
@@ -69,12 +74,7 @@ TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
   options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Rainbow;
   options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
-  OpenGLWindowHost host;
-  host.data = &data;
-  host.fieldView = &data.view;
-  host.notifier = [&] { return &notifier; };
-  host.options = [&] { return options; };
-  OpenGLWindow form(std::move(host));
+  OpenGLWindow form(HostOf(data, options, notifier));
   form.resize(300, 300);
   form.show();
   Settle();
@@ -108,6 +108,8 @@ TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
       const int dataWidth = 300 - barStrip;
       EXPECT_EQ(bandAt(image, dataWidth / 4, 150), 3);
       EXPECT_EQ(bandAt(image, dataWidth * 19 / 20, 150), 10);
+      // One scale for x and y: the field is as high as the data area is wide, centred.
+      EXPECT_EQ(bandAt(image, dataWidth / 4, 5), 0);
     } else {
       EXPECT_LE(levels.size(), 3u);
       EXPECT_EQ(bandAt(image, 75, 150), 3);
