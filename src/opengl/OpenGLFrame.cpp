@@ -87,6 +87,7 @@ void GlFrame::Clear() {
   colours.clear();
   batches.clear();
   indices.clear();
+  colourBar.reset();
 }
 
 // Starts a batch unless the last one has the same mode and can take more (strips never merge).

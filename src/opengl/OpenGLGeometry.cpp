@@ -8,6 +8,7 @@
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "render/ViewTransform.h"
+#include "scene/SceneRenderer.h"
 
 namespace corvane {
 namespace {
@@ -448,6 +449,8 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
       for (std::size_t n = 0; n < values.size(); ++n) nodeColours[n] = palette(values[n]);
     }
   }
+  // The bar stays through the pan preview (no contours then), so the box keeps its room.
+  if (host.fieldView) frame.colourBar = ColourBarOf(options, data, *host.fieldView);
 
   const int copies = std::clamp(d.writetimes, 0, 10);
   bool vectorsWarned = false;

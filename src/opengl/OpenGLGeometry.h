@@ -5,9 +5,11 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "contour/ColourBar.h"
 #include "contour/ColourMap.h"
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
@@ -69,6 +71,8 @@ class GlFrame : public GeometrySink {
   std::vector<Colour> colours;
   std::vector<GlBatch> batches;
   std::vector<std::uint32_t> indices;  // corners of the indexed triangles
+  // The colour bar the window shows at its right edge beside the box, when it is on.
+  std::optional<ColourBarInput> colourBar;
 
   void Clear();
   void Polygon(const GlPoint* points, int count, Colour colour) override;

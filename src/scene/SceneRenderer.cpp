@@ -111,12 +111,33 @@ std::string ContourProblemOf(const FieldDataSet& data, const FieldView& shown, i
   return ContourRangeProblem(shown.ContourMax[k], shown.ContourMin[k], shown.ContourStep[k]);
 }
 
-// The colour bar's input for the drawn variable, or nothing when the bar is off or the variable
-// has no contour range.
+// The colour bar's input for the picture's variable.
 std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
-  const ProgramOptions& o = state.options;
-  const FieldDataSet& data = state.data;
-  const FieldView& shown = state.fieldView;
+  return ColourBarOf(state.options, state.data, state.fieldView);
+}
+
+// Pixels at the picture's right edge that the colour bar takes from the plot area.
+int ColourBarStrip(const SceneState& state) {
+  const std::optional<ColourBarInput> in = ColourBarFor(state);
+  if (!in) return 0;
+  return ColourBarStripIn(*in, state.view.PictureWidth);
+}
+
+// The rescale, fitted into the plot area: the picture less the colour bar's strip.
+void RescaleIntoPlotArea(SceneState& state, const Extents& extents) {
+  const DisplayOptions& d = state.options.display;
+  const int strip = ColourBarStrip(state);
+  state.view.PictureWidth -= strip;
+  state.view.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  state.view.PictureWidth += strip;
+}
+
+}  // namespace
+
+Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
+Colour BackgroundColour(const DisplayOptions& display) { return display.WhiteBack ? kWhite : kBlack; }
+
+std::optional<ColourBarInput> ColourBarOf(const ProgramOptions& o, const FieldDataSet& data, const FieldView& shown) {
   if (!o.display.ColourBarCheck || !o.display.ShowContour || o.RGroup < 0) return std::nullopt;
   const std::size_t row = static_cast<std::size_t>(o.RGroup);
   if (row >= shown.ContourMax.size() || row >= shown.ContourMin.size() || row >= shown.ContourStep.size())
@@ -135,30 +156,13 @@ std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
   return in;
 }
 
-// Pixels at the picture's right edge that the colour bar takes from the plot area.
-int ColourBarStrip(const SceneState& state) {
-  const std::optional<ColourBarInput> in = ColourBarFor(state);
-  if (!in) return 0;
-  const TextMeasure measure = AxisTextMeasure(in->font);
-  return ColourBarStripWidth(*in, state.view.PictureWidth, [&](const std::string& s) {
+int ColourBarStripIn(const ColourBarInput& in, int width) {
+  const TextMeasure measure = AxisTextMeasure(in.font);
+  return ColourBarStripWidth(in, width, [&](const std::string& s) {
     const TextSize t = measure(s);
     return std::pair<int, int>{t.width, t.height};
   });
 }
-
-// The rescale, fitted into the plot area: the picture less the colour bar's strip.
-void RescaleIntoPlotArea(SceneState& state, const Extents& extents) {
-  const DisplayOptions& d = state.options.display;
-  const int strip = ColourBarStrip(state);
-  state.view.PictureWidth -= strip;
-  state.view.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
-  state.view.PictureWidth += strip;
-}
-
-}  // namespace
-
-Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
-Colour BackgroundColour(const DisplayOptions& display) { return display.WhiteBack ? kWhite : kBlack; }
 
 TextMeasure AxisTextMeasure(const FontSpec& font) {
   const QFont qfont = MakeQFont(font);

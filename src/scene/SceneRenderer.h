@@ -6,9 +6,11 @@
 #pragma once
 #include <QImage>
 #include <QPicture>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "contour/ColourBar.h"
 #include "data/FieldDataSet.h"
 #include "data/FieldView.h"
 #include "data/Notifier.h"
@@ -71,6 +73,13 @@ Colour BackgroundColour(const DisplayOptions& display);
 
 // Text sizes in the axis font, for the rescale's axis margins.
 TextMeasure AxisTextMeasure(const FontSpec& font);
+
+// The colour bar's input for the drawn variable, or nothing when the bar is off, contours are
+// hidden or the variable has no contour range.
+std::optional<ColourBarInput> ColourBarOf(const ProgramOptions& options, const FieldDataSet& data,
+                                          const FieldView& fieldView);
+// Pixels the bar's strip takes at the right of a picture or view `width` pixels wide.
+int ColourBarStripIn(const ColourBarInput& in, int width);
 
 // Fits the view to the data extents widened for the overlay copies (the data is not touched).
 void FitView(SceneState& state);

@@ -7,12 +7,17 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLFunctions_1_1>
 #include <QOpenGLVersionFunctionsFactory>
+#include <QPainter>
 #include <QSurfaceFormat>
 #include <QTimer>
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
+#include "render/PainterCanvas.h"
+#include "scene/SceneRenderer.h"
 #include "ui/WorkerThread.h"
 
 namespace corvane {
@@ -103,9 +108,18 @@ void OpenGLWindow::setVisible(bool visible) {
   QOpenGLWidget::setVisible(visible);
 }
 
-// Fits the box at the current client size.
+// Fits the box at the current client size less the strip the colour bar will take.
 void OpenGLWindow::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
-  box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width(), height());
+  int strip = 0;
+  if (host_.data && host_.fieldView) {
+    const std::optional<ColourBarInput> bar = ColourBarOf(Options(), *host_.data, *host_.fieldView);
+    if (bar) strip = ColourBarStripIn(*bar, width());
+  }
+  box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width() - strip, height());
+}
+
+int OpenGLWindow::ColourBarStrip() const {
+  return frame_.colourBar ? ColourBarStripIn(*frame_.colourBar, width()) : 0;
 }
 
 void OpenGLWindow::ZoomOrthoBox(double factor) { corvane::ZoomOrthoBox(box_, factor); }
@@ -183,16 +197,26 @@ void OpenGLWindow::initializeGL() {
   if (gl_) gl_->initializeOpenGLFunctions();
 }
 
-// Replays the last frame: identity, the box's orthographic projection, clear, then every batch
-// from the vertex and colour arrays.
+// Draws the last frame, and the colour bar at the right when the frame has one.
 void OpenGLWindow::paintGL() {
   // Without a context (a platform with no OpenGL) there is nothing to draw into.
   if (!context() || !context()->isValid()) return;
+  const int strip = ColourBarStrip();
+  ReplayFrame(width() - strip);
+  if (strip > 0) PaintColourBar();
+}
+
+// Replays the frame into the left `dataWidth` pixels: identity, the box's orthographic
+// projection, clear, then every batch from the vertex and colour arrays.
+void OpenGLWindow::ReplayFrame(int dataWidth) {
   QOpenGLFunctions* f = context()->functions();
   const Colour bg = frame_.background;
   f->glClearColor(RedOf(bg) / 255.0f, GreenOf(bg) / 255.0f, BlueOf(bg) / 255.0f, 1.0f);
   f->glClear(GL_COLOR_BUFFER_BIT);
   if (!gl_ || frame_.box.Degenerate() || frame_.vertices.empty()) return;
+  const qreal ratio = devicePixelRatioF();
+  f->glViewport(0, 0, static_cast<GLsizei>(std::lround(std::max(dataWidth, 1) * ratio)),
+                static_cast<GLsizei>(std::lround(height() * ratio)));
   const OrthoBox& b = frame_.box;
   gl_->glMatrixMode(GL_PROJECTION);
   gl_->glLoadIdentity();
@@ -237,6 +261,21 @@ void OpenGLWindow::paintGL() {
   f->glBindBuffer(GL_ARRAY_BUFFER, 0);
   f->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   gl_->glFlush();
+}
+
+// The bar is drawn by the picture's own routine into an image, so its bands, ticks and numbers
+// are the picture's pixel for pixel, and the strip of that image is laid over the GL frame.
+void OpenGLWindow::PaintColourBar() {
+  const int w = width(), h = height(), strip = ColourBarStrip();
+  QImage image(w, h, QImage::Format_RGB32);
+  {
+    PainterCanvas canvas(&image);
+    DrawColourBar(canvas, *frame_.colourBar, w, h, 0);
+    canvas.Finish();
+  }
+  QPainter painter(this);
+  const QRect area(w - strip, 0, strip, h);
+  painter.drawImage(area, image, area);
 }
 
 // Key presses go to FormKeyDown, key repeats are ignored.

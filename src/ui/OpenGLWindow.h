@@ -46,7 +46,7 @@ class OpenGLWindow : public QOpenGLWidget {
 
   // Builds one frame and shows it. Refused while another frame or a command is running.
   void DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors);
-  // Fits the box to the extent at the window's client size.
+  // Fits the box to the extent in the client area left of the colour bar's strip.
   void FitOrthoBox(double xmax, double ymax, double xmin, double ymin);
   void ZoomOrthoBox(double factor);
 
@@ -56,6 +56,8 @@ class OpenGLWindow : public QOpenGLWidget {
 
   const OrthoBox& Box() const { return box_; }
   const GlFrame& Frame() const { return frame_; }
+  // Pixels at the right edge the shown frame's colour bar takes; 0 without a bar.
+  int ColourBarStrip() const;
   bool PanKeyHeld = false;
   int panFrameMs = 20;  // shortest time between two frames while a key is held
 
@@ -76,6 +78,9 @@ class OpenGLWindow : public QOpenGLWidget {
   // Builds the frame into the spare list and swaps it in; false when options could not be read.
   bool BuildFrame(bool showContour, bool showGrid, bool showVectors);
   ProgramOptions Options() const;
+  // The frame's GL primitives in the data area; the bar's strip over them.
+  void ReplayFrame(int dataWidth);
+  void PaintColourBar();
 
   OpenGLWindowHost host_;
   OrthoBox box_;

@@ -1,9 +1,11 @@
 // The OpenGL window drawn by a real GL context (Mesa on a virtual display): a frame shows the
-// colours of its levels, and a closed window shows a correct frame again.
+// colours of its levels, a closed window shows a correct frame again, and the colour bar takes a
+// strip at the right.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QOpenGLContext>
+#include <set>
 
 #include "opengl/GlData.h"
 #include "support/RecordingNotifier.h"
@@ -14,6 +16,17 @@ namespace {
 
 // Lets the window system deliver exposes and paints.
 void Settle() { for (int k = 0; k < 5; ++k) QCoreApplication::processEvents(); }
+
+// A window over `data` reading `options` and reporting to `notifier`, all owned by the test.
+OpenGLWindowHost HostOf(testing::ShownGrid& data, const ProgramOptions& options, RecordingNotifier& notifier) {
+  OpenGLWindowHost host;
+  host.data = &data;
+  host.fieldView = &data.view;
+  host.notifier = [&notifier] { return &notifier; };
+  host.options = [&options] { return options; };
+  host.writeViewBoxes = [] {};
+  return host;
+}
 
 int GreyOf(double value) { return RedOf(LevelColour(static_cast<float>(value), 0.0f, 10.0f, ColourMapKind::Gray1)); }
 
@@ -26,13 +39,7 @@ TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) 
   options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Gray1;
   options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
-  OpenGLWindowHost host;
-  host.data = &data;
-  host.fieldView = &data.view;
-  host.notifier = [&] { return &notifier; };
-  host.options = [&] { return options; };
-  host.writeViewBoxes = [] {};
-  OpenGLWindow form(std::move(host));
+  OpenGLWindow form(HostOf(data, options, notifier));
   form.resize(300, 300);
   form.show();
   Settle();
@@ -55,6 +62,60 @@ TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) 
   const QImage again = form.grabFramebuffer();
   ASSERT_EQ(again.width(), 600);
   for (auto [x, grey] : {std::pair{150, 3.0}, {75, 2.0}, {570, 10.0}}) EXPECT_EQ(qRed(again.pixel(x, 150)), GreyOf(grey)) << x;
+}
+
+// The colour bar: its strip at the right holds the ten band colours (rainbow, so the bar's
+// anti-aliased white numbers cannot pass for a band), and the bands left of it are fitted into
+// the narrower data area. With the bar off the same strip shows only the last bands of the field.
+TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
+  if (!OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
+  testing::ShownGrid data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
+  ProgramOptions options;
+  options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Rainbow;
+  options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
+  RecordingNotifier notifier;
+  OpenGLWindow form(HostOf(data, options, notifier));
+  form.resize(300, 300);
+  form.show();
+  Settle();
+  if (!form.context() || !form.context()->isValid()) GTEST_SKIP() << "no OpenGL context on this display";
+  auto bandAt = [](const QImage& image, int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    for (int level = 1; level <= 10; ++level) {
+      const Colour c = LevelColour(static_cast<float>(level), 0.0f, 10.0f, ColourMapKind::Rainbow);
+      if (qRed(p) == RedOf(c) && qGreen(p) == GreenOf(c) && qBlue(p) == BlueOf(c)) return level;
+    }
+    return 0;
+  };
+  int barStrip = 0;
+  for (bool on : {true, false}) {
+    options.display.ColourBarCheck = on;
+    form.FitOrthoBox(10.0, 10.0, 0.0, 0.0);
+    form.DrawOpenGLScene(true, false, false);
+    Settle();
+    const QImage image = form.grabFramebuffer();
+    if (on) barStrip = form.ColourBarStrip();
+    ASSERT_GT(barStrip, 40);
+    ASSERT_LT(barStrip, 100);
+    EXPECT_EQ(form.ColourBarStrip() > 0, on);
+    std::set<int> levels;
+    for (int x = 300 - barStrip; x < 300; ++x)
+      for (int y = 0; y < 300; ++y)
+        if (const int level = bandAt(image, x, y)) levels.insert(level);
+    if (on) {
+      EXPECT_EQ(levels.size(), 10u);
+      // World x lands on pixel (300 - strip) * x / 10.
+      const int dataWidth = 300 - barStrip;
+      EXPECT_EQ(bandAt(image, dataWidth / 4, 150), 3);
+      EXPECT_EQ(bandAt(image, dataWidth * 19 / 20, 150), 10);
+      // One scale for x and y: the field is as high as the data area is wide, centred.
+      EXPECT_EQ(bandAt(image, dataWidth / 4, 5), 0);
+    } else {
+      EXPECT_LE(levels.size(), 3u);
+      EXPECT_EQ(bandAt(image, 75, 150), 3);
+    }
+  }
+  EXPECT_TRUE(notifier.warnings.empty());
 }
 
 }  // namespace
