@@ -24,6 +24,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
+#include "ui/ColourSwatchWidget.h"
 #include "ui/ColourTabController.h"
 #include "ui/ContourTabController.h"
 #include "ui/DataTabController.h"

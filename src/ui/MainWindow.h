@@ -3,22 +3,15 @@
 // (FileTabController.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPicture>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -31,8 +24,6 @@
 #include "data/DataReader.h"
 #include "data/DataSeries.h"
 #include "scene/ProgramOptions.h"
-#include "streamline/StreamOptions.h"
-#include "ui/ColourSwatchWidget.h"
 #include "ui/ErrorBoundary.h"
 #include "ui/FormNotifier.h"
 #include "ui/PlotHost.h"

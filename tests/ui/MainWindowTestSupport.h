@@ -1,10 +1,16 @@
 // Starts the program's windows for a test, with messages recorded instead of shown.
 #pragma once
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -12,6 +18,7 @@
 
 #include "TestSupport.h"
 #include "scene/PlotWindowSize.h"
+#include "ui/ColourSwatchWidget.h"
 #include "ui/ControlFactory.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
