@@ -18,6 +18,7 @@
 
 #include "render/PainterCanvas.h"
 #include "scene/SceneRenderer.h"
+#include "ui/HeldKeyLoop.h"
 #include "ui/WorkerThread.h"
 
 namespace corvane {
@@ -318,30 +319,14 @@ void OpenGLWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   // While the key is held: move, then a frame of grid and boundaries only, one per tick of a
   // timer, so that a small grid on a display without vertical sync does not fly past. The
   // press waits here, with the event loop running, until the release ends the loop.
-  QEventLoop held;
-  QTimer tick;
-  tick.setInterval(std::max(panFrameMs, 0));
-  auto step = [&] {
-    if (!PanKeyHeld) {
-      held.quit();
-      return;
-    }
+  RunWhileKeyHeld(PanKeyHeld, panFrameMs, heldLoop_, [&] {
     if (zoom)
       ZoomOrthoBox(key == Qt::Key_Up ? 0.95 : 1.05);
     else
       PanOrthoBox(box_, direction);
     if (!BuildFrame(false, true, false)) PanKeyHeld = false;
     update();
-    if (!PanKeyHeld) held.quit();
-  };
-  connect(&tick, &QTimer::timeout, &held, step);
-  heldLoop_ = &held;
-  step();
-  if (PanKeyHeld) {
-    tick.start();
-    held.exec();
-  }
-  heldLoop_ = nullptr;
+  });
   // Released: the full frame with the layers the main window asks for.
   std::optional<ProgramOptions> options;
   try {

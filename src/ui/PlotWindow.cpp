@@ -20,6 +20,7 @@
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "render/NumberFormat.h"
+#include "ui/HeldKeyLoop.h"
 #include "render/PainterCanvas.h"
 #include "ui/RecentFiles.h"
 #include "ui/SaveDialogs.h"
@@ -350,29 +351,15 @@ void PlotWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   QImage work(std::max(v.PictureWidth, 1), std::max(v.PictureHeight, 1), QImage::Format_RGB32);
   // One pan frame per tick of a timer; the press waits here, with the event loop running, until
   // the release (or a lost focus) ends the loop. An error ends the pan and goes to the handler.
-  QEventLoop held;
-  QTimer tick;
-  tick.setInterval(std::max(panFrameMs, 0));
   std::exception_ptr error;
-  auto step = [&] {
-    if (PanKeyHeld) {
-      try {
-        PanStep(key, dx, dy, work, Qt::black);
-      } catch (...) {
-        error = std::current_exception();
-        PanKeyHeld = false;
-      }
+  RunWhileKeyHeld(PanKeyHeld, panFrameMs, heldLoop_, [&] {
+    try {
+      PanStep(key, dx, dy, work, Qt::black);
+    } catch (...) {
+      error = std::current_exception();
+      PanKeyHeld = false;
     }
-    if (!PanKeyHeld) held.quit();
-  };
-  connect(&tick, &QTimer::timeout, &held, step);
-  heldLoop_ = &held;
-  step();
-  if (PanKeyHeld) {
-    tick.start();
-    held.exec();
-  }
-  heldLoop_ = nullptr;
+  });
   if (error) std::rethrow_exception(error);
 }
 
