@@ -30,20 +30,30 @@ OpenGLWindowHost HostOf(testing::ShownGrid& data, const ProgramOptions& options,
 
 int GreyOf(double value) { return RedOf(LevelColour(static_cast<float>(value), 0.0f, 10.0f, ColourMapKind::Gray1)); }
 
-// A window over a 10 x 10 grid whose value is x, drawn in flat grey bands with step 1: each band
-// has the colour of its upper level, and world x lands on pixel 30 x of a 300-pixel window.
-TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) {
-  if (!OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
+// A shown 300 x 300 window over a 10 x 10 grid whose value is x, filled in bands of step 1 in
+// `map`: world x lands on pixel 30 x.
+struct BandWindow {
   testing::ShownGrid data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
   ProgramOptions options;
-  options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Gray1;
-  options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
   RecordingNotifier notifier;
-  OpenGLWindow form(HostOf(data, options, notifier));
-  form.resize(300, 300);
-  form.show();
-  Settle();
-  if (!form.context() || !form.context()->isValid()) GTEST_SKIP() << "no OpenGL context on this display";
+  OpenGLWindow form{HostOf(data, options, notifier)};
+  explicit BandWindow(ColourMapKind map) {
+    options.load.AutoStepCheck = false, options.contour.colourMap = map;
+    options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
+    form.resize(300, 300);
+    form.show();
+    Settle();
+  }
+  bool HasContext() const { return form.context() && form.context()->isValid(); }
+};
+
+// Flat grey bands: each band has the colour of its upper level; a closed window, reopened wider,
+// draws its frame again at the new size.
+TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) {
+  if (!OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
+  BandWindow w(ColourMapKind::Gray1);
+  if (!w.HasContext()) GTEST_SKIP() << "no OpenGL context on this display";
+  OpenGLWindow& form = w.form;
   form.FitOrthoBox(10.0, 10.0, 0.0, 0.0);
   form.DrawOpenGLScene(true, false, false);
   Settle();
@@ -69,16 +79,9 @@ TEST(GlWindow, FrameShowsTheLevelColoursAndAClosedWindowDrawsAgainAtItsNewSize) 
 // the narrower data area. With the bar off the same strip shows only the last bands of the field.
 TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
   if (!OpenGLWindow::OpenGLAvailable()) GTEST_SKIP() << "no OpenGL on this display";
-  testing::ShownGrid data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
-  ProgramOptions options;
-  options.load.AutoStepCheck = false, options.contour.colourMap = ColourMapKind::Rainbow;
-  options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
-  RecordingNotifier notifier;
-  OpenGLWindow form(HostOf(data, options, notifier));
-  form.resize(300, 300);
-  form.show();
-  Settle();
-  if (!form.context() || !form.context()->isValid()) GTEST_SKIP() << "no OpenGL context on this display";
+  BandWindow w(ColourMapKind::Rainbow);
+  if (!w.HasContext()) GTEST_SKIP() << "no OpenGL context on this display";
+  OpenGLWindow& form = w.form;
   auto bandAt = [](const QImage& image, int x, int y) {
     const QRgb p = image.pixel(x, y);
     for (int level = 1; level <= 10; ++level) {
@@ -89,7 +92,7 @@ TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
   };
   int barStrip = 0;
   for (bool on : {true, false}) {
-    options.display.ColourBarCheck = on;
+    w.options.display.ColourBarCheck = on;
     form.FitOrthoBox(10.0, 10.0, 0.0, 0.0);
     form.DrawOpenGLScene(true, false, false);
     Settle();
@@ -115,7 +118,7 @@ TEST(GlWindow, ColourBarShowsTheBandColoursInAStripTheDataMakesRoomFor) {
       EXPECT_EQ(bandAt(image, 75, 150), 3);
     }
   }
-  EXPECT_TRUE(notifier.warnings.empty());
+  EXPECT_TRUE(w.notifier.warnings.empty());
 }
 
 }  // namespace
