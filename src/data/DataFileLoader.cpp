@@ -46,6 +46,8 @@ DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view by
   if (HasCgnsSignature(bytes)) return DataFileFormat::Cgns;
   if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
   if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
+  // VTK's own first line wins over Tecplot's records: the title line after it may read "zone …".
+  if (HasVtkHeader(bytes)) return DataFileFormat::Vtk;
   if (HasTecplotHeader(bytes)) return DataFileFormat::Tecplot;
   if (IsVtkPath(path) || HasVtkHeader(bytes)) return DataFileFormat::Vtk;
   if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;

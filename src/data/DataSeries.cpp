@@ -10,6 +10,7 @@
 #include "data/MappedFile.h"
 #include "data/TecplotFile.h"
 #include "data/TecplotReader.h"
+#include "data/VtkReader.h"
 
 namespace corvane {
 
@@ -28,6 +29,7 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
       std::sort(times.begin(), times.end());
       times.erase(std::unique(times.begin(), times.end()), times.end());
     }
+    if (format == DataFileFormat::Vtk) times = VtkSeriesTimes(path);  // a .pvd's steps
     if (times.empty()) frames.push_back({path, format, 0, std::nullopt});
     for (std::size_t k = 0; k < times.size(); ++k) frames.push_back({path, format, static_cast<int>(k), times[k]});
   }
@@ -42,6 +44,8 @@ std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOp
     step = LoadTecplotFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
   else if (frame.step > 0 && frame.format == DataFileFormat::Cgns)
     step = LoadCgnsFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
+  else if (frame.step > 0 && frame.format == DataFileFormat::Vtk)
+    step = LoadVtkFile(frame.path, options, previous, previousZoneListCount, notifier, progress, frame.step);
   else
     return LoadAnyDataFile(frame.path, options, previous, previousZoneListCount, notifier, progress);
   if (step) CompleteVariables(*step, options, notifier);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <set>
 #include <utility>
 
 #include "data/AsciiCase.h"
@@ -35,7 +36,7 @@ std::string DecodeName(const std::string& name) {
 
 class LegacyReader {
  public:
-  LegacyReader(std::string_view s, const std::string& path) : s_(s), path_(path) {}
+  LegacyReader(std::string_view s, const std::string& path, VtkBudget& budget) : s_(s), path_(path), budget_(budget) {}
 
   VtkPiece Read(std::string& layout) {
     const std::string banner = Line();
@@ -46,26 +47,44 @@ class LegacyReader {
     if (layout != "ASCII" && layout != "BINARY") Fail("ASCII か BINARY があるはずのところに " + layout + " があります");
     binary_ = layout == "BINARY";
     if (AsciiUpper(Word()) != "DATASET") Fail("DATASET がありません");
-    const std::string kind = AsciiUpper(Word());
-    if (kind != "STRUCTURED_GRID") Fail("構造格子 (STRUCTURED_GRID) ではなく " + kind + " です。構造格子だけが読めます");
-    bool pointsRead = false;
+    kind_ = AsciiUpper(Word());
+    if (kind_ != "STRUCTURED_GRID" && kind_ != "RECTILINEAR_GRID" && kind_ != "STRUCTURED_POINTS")
+      Fail("構造格子 (STRUCTURED_GRID、RECTILINEAR_GRID、STRUCTURED_POINTS) ではなく " + kind_ + " です。構造格子だけが読めます");
     for (;;) {
       const std::string key = AsciiUpper(Word());
       if (key.empty()) break;
+      // A second size would leave the arrays read so far sized for the first one.
+      if ((key == "DIMENSIONS" || key == "POINTS" || key == "POINT_DATA" || key == "CELL_DATA" || key == "ORIGIN" ||
+           key == "SPACING" || key == "ASPECT_RATIO" || key == "X_COORDINATES" || key == "Y_COORDINATES" || key == "Z_COORDINATES") &&
+          !seen_.insert(key == "ASPECT_RATIO" ? "SPACING" : key).second)
+        Fail(key + " が二度あります");
       if (key == "DIMENSIONS") {
-        const std::int64_t nx = Count(), ny = Count(), nz = Count();
-        if (nx < 1 || ny < 1 || nz < 1) Fail("DIMENSIONS の値は 1 以上が必要です");
-        if (nz != 1) Fail("DIMENSIONS の z 方向が " + std::to_string(nz) + " 面です。z 方向が 1 面の格子だけが読めます");
-        if (nx > kMaxNodes || ny > kMaxNodes || nx * ny > kMaxNodes) Fail("格子点数が大きすぎます");
-        piece_.ni = nx;
-        piece_.nj = ny;
-      } else if (key == "POINTS") {
+        for (std::int64_t& n : dims_) {
+          n = Count();
+          if (n < 1) Fail("DIMENSIONS の値は 1 以上が必要です");
+          if (n > kMaxNodes) Fail("格子点数が大きすぎます");
+        }
+        if (!FoldDimensions(dims_, piece_.ni, piece_.nj))
+          Fail("DIMENSIONS が " + std::to_string(dims_[0]) + " × " + std::to_string(dims_[1]) + " × " + std::to_string(dims_[2]) +
+               " の3次元の格子です。どれか一方向が 1 面の格子だけが読めます");
+        if (piece_.ni * piece_.nj > kMaxNodes) Fail("格子点数が大きすぎます");
+      } else if (key == "POINTS" && kind_ == "STRUCTURED_GRID") {
         if (piece_.ni == 0) Fail("POINTS の前に DIMENSIONS がありません");
         const std::int64_t n = Count();
         if (n != piece_.ni * piece_.nj) Fail("POINTS の点数 " + std::to_string(n) + " が DIMENSIONS と合いません");
         const std::string type = Word();
         piece_.points = Values(n * 3, type);
-        pointsRead = true;
+      } else if (kind_ == "RECTILINEAR_GRID" && key.size() == 13 && key.ends_with("_COORDINATES") && key[0] >= 'X' && key[0] <= 'Z') {
+        if (piece_.ni == 0) Fail(key + " の前に DIMENSIONS がありません");
+        const int axis = key[0] - 'X';
+        const std::int64_t n = Count();
+        if (n != dims_[axis]) Fail(key + " の数 " + std::to_string(n) + " が DIMENSIONS の " + std::to_string(dims_[axis]) + " と合いません");
+        coordinates_[axis] = Values(n, Word());
+      } else if (kind_ == "STRUCTURED_POINTS" && (key == "ORIGIN" || key == "SPACING" || key == "ASPECT_RATIO")) {
+        for (double& v : key == "ORIGIN" ? origin_ : spacing_) {
+          const std::string word = Word();
+          if (!ParseFortranNumber(word, v)) Fail(key + " に数でない \"" + word + "\" があります");
+        }
       } else if (key == "POINT_DATA" || key == "CELL_DATA") {
         if (piece_.ni == 0) Fail(key + " の前に DIMENSIONS がありません");
         cells_ = key == "CELL_DATA";
@@ -134,13 +153,37 @@ class LegacyReader {
         Fail("知らない語 " + key + " があります");
       }
     }
-    if (!pointsRead) Fail("POINTS がありません");
+    MakePoints();
+    if (kind_ != "STRUCTURED_GRID") layout += ", " + kind_;
     return std::move(piece_);
   }
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw CorvaneError("VTK ファイル " + path_ + " (" + std::to_string(p_) + " バイト目): " + what);
+  }
+
+  // The points of a grid given by its coordinate lines or by origin and spacing.
+  void MakePoints() {
+    if (piece_.ni == 0) Fail("DIMENSIONS がありません");
+    if (kind_ == "STRUCTURED_GRID") {
+      if (piece_.points.empty()) Fail("POINTS がありません");
+      return;
+    }
+    for (int axis = 0; axis < 3; ++axis)
+      if (kind_ == "RECTILINEAR_GRID" && coordinates_[axis].empty()) Fail(std::string(1, static_cast<char>('X' + axis)) + "_COORDINATES がありません");
+    const std::int64_t n = dims_[0] * dims_[1] * dims_[2];
+    budget_.Spend(static_cast<std::uint64_t>(n) * 3, path_);
+    piece_.points.resize(static_cast<std::size_t>(n) * 3);
+    std::size_t at = 0;
+    for (std::int64_t k = 0; k < dims_[2]; ++k)
+      for (std::int64_t j = 0; j < dims_[1]; ++j)
+        for (std::int64_t i = 0; i < dims_[0]; ++i) {
+          const std::int64_t index[3] = {i, j, k};
+          for (int axis = 0; axis < 3; ++axis)
+            piece_.points[at++] = kind_ == "RECTILINEAR_GRID" ? coordinates_[axis][static_cast<std::size_t>(index[axis])]
+                                                              : origin_[axis] + static_cast<double>(index[axis]) * spacing_[axis];
+        }
   }
 
   // Information about the arrays (names of keys, ranges), up to an empty line.
@@ -222,7 +265,13 @@ class LegacyReader {
 
   std::string_view s_;
   const std::string& path_;
+  VtkBudget& budget_;
   std::size_t p_ = 0;
+  std::string kind_;
+  std::set<std::string> seen_;
+  std::int64_t dims_[3] = {0, 0, 0};
+  std::vector<double> coordinates_[3];
+  double origin_[3] = {0, 0, 0}, spacing_[3] = {1, 1, 1};
   bool binary_ = false;
   bool lineStart_ = false;  // the binary values start here, the line before them already read
   bool cells_ = false;
@@ -237,8 +286,8 @@ bool LooksLikeLegacyVtk(std::string_view head) {
   return head.size() >= kBanner.size() && head.substr(0, kBanner.size()) == kBanner;
 }
 
-VtkPiece ReadLegacyVtk(std::string_view bytes, const std::string& path, std::string& layout) {
-  return LegacyReader(bytes, path).Read(layout);
+VtkPiece ReadLegacyVtk(std::string_view bytes, const std::string& path, std::string& layout, VtkBudget& budget) {
+  return LegacyReader(bytes, path, budget).Read(layout);
 }
 
 }  // namespace corvane

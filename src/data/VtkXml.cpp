@@ -1,11 +1,10 @@
 #include "data/VtkXml.h"
 
-#include <zlib.h>
-
 #include <QByteArray>
 #include <QXmlStreamReader>
 
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -13,99 +12,38 @@
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/FortranNumber.h"
+#include "data/VtkBlocks.h"
 
 namespace corvane {
 namespace {
 
 constexpr std::int64_t kMaxNodes = std::numeric_limits<std::int32_t>::max();
-// zlib never expands data more than about 1032 times; a block that claims more is damaged.
-constexpr std::uint64_t kMaxInflation = 1100;
 
 struct ArrayInfo {
   std::string name, type, format;
   int components = 1;
   std::int64_t offset = -1;
   bool cells = false, points = false;
+  int axis = -1;     // a coordinate line of a rectilinear grid: 0 x, 1 y, 2 z
   std::string text;  // inline content
 };
 
 struct PieceInfo {
-  std::int64_t ni = 0, nj = 0;
+  std::int64_t extent[6] = {0, 0, 0, 0, 0, 0};
+  std::int64_t n[3] = {1, 1, 1};  // nodes in x, y and z
+  std::int64_t ni = 0, nj = 0;    // the plane they make
+  std::string label;              // "Piece 0 (Extent 0 2 0 1 0 0)"
   std::vector<ArrayInfo> arrays;
 };
 
-int Base64Value(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
+// The kinds of structured data sets and the element that holds their pieces.
+bool IsStructuredKind(const std::string& kind) {
+  return kind == "StructuredGrid" || kind == "RectilinearGrid" || kind == "ImageData";
 }
 
-// Bytes of an array one after another: raw, or decoded from base64 quad by quad (a quad with
-// padding ends a segment, so a header and its data encoded apart or together read the same).
-class ByteSource {
+class XmlGridReader {
  public:
-  ByteSource(std::string_view s, bool base64, std::function<void(const std::string&)> fail)
-      : s_(s), base64_(base64), fail_(std::move(fail)) {}
-
-  // An upper bound of the bytes left.
-  std::uint64_t Available() const {
-    const std::uint64_t left = s_.size() - p_;
-    return base64_ ? left / 4 * 3 + 3 + pending_.size() : left;
-  }
-
-  void Take(std::uint64_t n, std::string& out) {
-    if (n > Available()) fail_("長さ " + std::to_string(n) + " バイトのデータの途中でファイルが終わっています");
-    out.clear();
-    out.reserve(static_cast<std::size_t>(n));
-    if (!base64_) {
-      out.assign(s_.substr(p_, static_cast<std::size_t>(n)));
-      p_ += static_cast<std::size_t>(n);
-      return;
-    }
-    while (out.size() < n) {
-      if (!pending_.empty()) {
-        const std::size_t k = std::min<std::size_t>(pending_.size(), static_cast<std::size_t>(n - out.size()));
-        out.append(pending_, 0, k);
-        pending_.erase(0, k);
-        continue;
-      }
-      int q[4];
-      int got = 0;
-      while (got < 4 && p_ < s_.size()) {
-        const char c = s_[p_++];
-        if (c == '=') {
-          q[got++] = -2;
-        } else if (static_cast<unsigned char>(c) > 32) {
-          q[got] = Base64Value(c);
-          if (q[got] < 0) fail_("base64 でない文字 '" + std::string(1, c) + "' があります");
-          ++got;
-        }
-      }
-      if (got < 4) fail_("base64 のデータが途中で終わっています");
-      if (q[0] < 0 || q[1] < 0) fail_("base64 のデータが壊れています");
-      const std::uint32_t bits = (static_cast<std::uint32_t>(q[0]) << 18) | (static_cast<std::uint32_t>(q[1]) << 12) |
-                                 (static_cast<std::uint32_t>(q[2] < 0 ? 0 : q[2]) << 6) |
-                                 static_cast<std::uint32_t>(q[3] < 0 ? 0 : q[3]);
-      pending_ += static_cast<char>(bits >> 16);
-      if (q[2] >= 0) pending_ += static_cast<char>((bits >> 8) & 0xFF);
-      if (q[2] >= 0 && q[3] >= 0) pending_ += static_cast<char>(bits & 0xFF);
-    }
-  }
-
- private:
-  std::string_view s_;
-  std::size_t p_ = 0;
-  bool base64_;
-  std::string pending_;
-  std::function<void(const std::string&)> fail_;
-};
-
-class VtsReader {
- public:
-  VtsReader(std::string_view bytes, const std::string& path) : s_(bytes), path_(path) {}
+  XmlGridReader(std::string_view bytes, const std::string& path, VtkBudget& budget) : s_(bytes), path_(path), budget_(budget) {}
 
   std::vector<VtkPiece> Read(std::string& layout) {
     std::string_view xmlPart = s_;
@@ -114,55 +52,123 @@ class VtsReader {
       const std::size_t gt = s_.find('>', tag);
       const std::size_t mark = gt == std::string_view::npos ? gt : s_.find('_', gt);
       if (mark == std::string_view::npos) Fail("AppendedData の始まり (_) がありません");
+      // The data end at the closing tag: a block that claims more must not read it as values.
+      const std::size_t end = s_.rfind("</AppendedData>");
+      if (end == std::string_view::npos || end < mark) Fail("AppendedData の終わりがありません (ファイルが途中で切れています)");
       const std::string_view open = s_.substr(tag, gt - tag);
-      appendedBase64_ = open.find("base64") != std::string_view::npos;
-      appended_ = s_.substr(mark + 1);
-      if (appendedBase64_) appended_ = appended_.substr(0, appended_.find('<'));
+      format_.base64 = open.find("base64") != std::string_view::npos;
+      appended_ = s_.substr(mark + 1, end - mark - 1);
+      if (format_.base64) appended_ = appended_.substr(0, appended_.find('<'));
       xmlPart = s_.substr(0, gt + 1);
     }
     std::vector<PieceInfo> pieces = Parse(xmlPart);
     if (pieces.empty()) Fail("Piece がありません");
+    // Everything the pieces claim, before any of it is decoded.
+    std::uint64_t values = 0;
+    for (const PieceInfo& info : pieces) {
+      if (kind_ != "StructuredGrid") values += 3 * static_cast<std::uint64_t>(info.ni * info.nj);
+      for (const ArrayInfo& a : info.arrays) values += static_cast<std::uint64_t>(Tuples(info, a)) * static_cast<std::uint64_t>(a.components);
+    }
+    budget_.Spend(values, path_);
     std::vector<VtkPiece> out;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-      const PieceInfo& info = pieces[k];
+    for (const PieceInfo& info : pieces) {
       VtkPiece piece;
       piece.ni = info.ni;
       piece.nj = info.nj;
-      bool pointsFound = false;
+      std::vector<double> lines[3];
       for (const ArrayInfo& a : info.arrays) {
-        const std::int64_t tuples = a.cells ? CellCount(info.ni, info.nj) : info.ni * info.nj;
-        if (layout.empty()) layout = a.format == "appended" ? (appendedBase64_ ? "appended base64" : "appended raw")
+        if (layout.empty()) layout = a.format == "appended" ? (format_.base64 ? "appended base64" : "appended raw")
                                    : a.format == "binary"   ? "base64"
                                                             : "ascii";
-        std::vector<double> values = Decode(a, tuples);
+        std::vector<double> decoded = Decode(info, a);
         if (a.points) {
-          if (a.components != 3) Fail("Points の成分数が 3 ではありません");
-          piece.points = std::move(values);
-          pointsFound = true;
+          if (a.components != 3) Fail(info.label + ": Points の成分数が 3 ではありません");
+          piece.points = std::move(decoded);
+        } else if (a.axis >= 0) {
+          if (a.components != 1) Fail(info.label + ": Coordinates の配列の成分数が 1 ではありません");
+          lines[a.axis] = std::move(decoded);
         } else {
-          piece.arrays.push_back({a.name, a.components, a.cells, std::move(values)});
+          piece.arrays.push_back({a.name, a.components, a.cells, std::move(decoded)});
         }
       }
-      if (!pointsFound) Fail("Piece " + std::to_string(k) + " に Points がありません");
+      if (kind_ == "StructuredGrid" && piece.points.empty()) Fail(info.label + " に Points がありません");
+      if (kind_ == "RectilinearGrid" && (lines[0].empty() || lines[1].empty() || lines[2].empty()))
+        Fail(info.label + " の Coordinates に x、y、z の 3 つの配列がありません");
+      if (kind_ != "StructuredGrid") piece.points = MakePoints(info, lines);
       out.push_back(std::move(piece));
     }
-    if (!compressor_.empty() && layout != "ascii") layout += ", zlib";
+    if (format_.compressor != VtkCompressor::None && layout != "ascii") layout += std::string(", ") + VtkCompressorLabel(format_.compressor);
+    if (kind_ != "StructuredGrid") layout = kind_ + ", " + layout;
     return out;
   }
 
  private:
   [[noreturn]] void Fail(const std::string& what) const { throw CorvaneError("VTK ファイル " + path_ + ": " + what); }
 
+  static std::int64_t Tuples(const PieceInfo& info, const ArrayInfo& a) {
+    return a.axis >= 0 ? info.n[a.axis] : a.cells ? CellCount(info.ni, info.nj) : info.ni * info.nj;
+  }
+
+  // The points of a rectilinear grid from its coordinate lines, or of an image from its
+  // origin, spacing and direction.
+  std::vector<double> MakePoints(const PieceInfo& info, const std::vector<double> lines[3]) const {
+    std::vector<double> points(static_cast<std::size_t>(info.ni * info.nj) * 3);
+    std::size_t at = 0;
+    for (std::int64_t k = 0; k < info.n[2]; ++k)
+      for (std::int64_t j = 0; j < info.n[1]; ++j)
+        for (std::int64_t i = 0; i < info.n[0]; ++i) {
+          const std::int64_t index[3] = {i, j, k};
+          if (kind_ == "RectilinearGrid") {
+            for (int axis = 0; axis < 3; ++axis) points[at++] = lines[axis][static_cast<std::size_t>(index[axis])];
+            continue;
+          }
+          double step[3];
+          for (int axis = 0; axis < 3; ++axis)
+            step[axis] = static_cast<double>(info.extent[2 * axis] + index[axis]) * spacing_[axis];
+          for (int row = 0; row < 3; ++row)
+            points[at++] = origin_[row] + direction_[3 * row] * step[0] + direction_[3 * row + 1] * step[1] + direction_[3 * row + 2] * step[2];
+        }
+    return points;
+  }
+
+  // The numbers of an attribute such as Origin="0 0 0"; false when there are not `count`.
+  static bool Numbers(const std::string& text, double* out, int count) {
+    std::istringstream in(text);
+    for (int k = 0; k < count; ++k) {
+      std::string word;
+      if (!(in >> word) || !ParseFortranNumber(word, out[k])) return false;
+    }
+    return true;
+  }
+
+  PieceInfo NewPiece(const std::string& extentText, std::size_t index) {
+    PieceInfo piece;
+    piece.label = "Piece " + std::to_string(index) + " (Extent " + extentText + ")";
+    std::istringstream extent(extentText);
+    for (std::int64_t& v : piece.extent)
+      if (!(extent >> v) || v < -kMaxNodes || v > kMaxNodes) Fail(piece.label + " の Extent が読めないか大きすぎます");
+    for (int d = 0; d < 3; ++d) {
+      piece.n[d] = piece.extent[2 * d + 1] - piece.extent[2 * d] + 1;
+      if (piece.n[d] < 1 || piece.n[d] > kMaxNodes) Fail(piece.label + " の Extent が不正か大きすぎます");
+    }
+    if (!FoldDimensions(piece.n, piece.ni, piece.nj))
+      Fail(piece.label + " は " + std::to_string(piece.n[0]) + " × " + std::to_string(piece.n[1]) + " × " + std::to_string(piece.n[2]) +
+           " の3次元の格子です。どれか一方向が 1 面の格子だけが読めます");
+    if (piece.ni * piece.nj > kMaxNodes) Fail(piece.label + " の格子点数が大きすぎます");
+    return piece;
+  }
+
   std::vector<PieceInfo> Parse(std::string_view xmlPart) {
     QXmlStreamReader xml(QByteArray::fromRawData(xmlPart.data(), static_cast<qsizetype>(xmlPart.size())));
     std::vector<PieceInfo> pieces;
-    int where = 0;  // 1 PointData, 2 CellData, 3 Points
+    int where = 0;  // 1 PointData, 2 CellData, 3 Points, 4 Coordinates
+    int axis = 0;
     bool sawFile = false;
     while (!xml.atEnd()) {
       const QXmlStreamReader::TokenType token = xml.readNext();
       if (token == QXmlStreamReader::EndElement) {
         const QStringView n = xml.name();
-        if (n == u"PointData" || n == u"CellData" || n == u"Points") where = 0;
+        if (n == u"PointData" || n == u"CellData" || n == u"Points" || n == u"Coordinates") where = 0;
         continue;
       }
       if (token != QXmlStreamReader::StartElement) continue;
@@ -171,32 +177,29 @@ class VtsReader {
       auto attr = [&](const char* key) { return at.value(QLatin1String(key)).toString().toStdString(); };
       if (n == u"VTKFile") {
         sawFile = true;
-        if (attr("type") != "StructuredGrid")
-          Fail("構造格子 (StructuredGrid) ではなく " + attr("type") + " です。構造格子だけが読めます");
-        bigEndian_ = attr("byte_order") == "BigEndian";
-        headerBytes_ = attr("header_type") == "UInt64" ? 8 : 4;
-        compressor_ = attr("compressor");
-        if (!compressor_.empty() && compressor_ != "vtkZLibDataCompressor")
-          Fail("圧縮方式 " + compressor_ + " には対応していません。zlib (vtkZLibDataCompressor) だけが読めます");
+        kind_ = attr("type");
+        if (!IsStructuredKind(kind_))
+          Fail("構造格子 (StructuredGrid、RectilinearGrid、ImageData) ではなく " + kind_ + " です。構造格子だけが読めます");
+        format_.bigEndian = attr("byte_order") == "BigEndian";
+        format_.headerBytes = attr("header_type") == "UInt64" ? 8 : 4;
+        if (!VtkCompressorNamed(attr("compressor"), format_.compressor))
+          Fail("圧縮方式 " + attr("compressor") + " には対応していません。zlib、lz4、lzma の圧縮だけが読めます");
+      } else if (n == u"ImageData") {
+        if (at.hasAttribute(QLatin1String("Origin")) && !Numbers(attr("Origin"), origin_, 3)) Fail("ImageData の Origin が読めません");
+        if (at.hasAttribute(QLatin1String("Spacing")) && !Numbers(attr("Spacing"), spacing_, 3)) Fail("ImageData の Spacing が読めません");
+        if (at.hasAttribute(QLatin1String("Direction")) && !Numbers(attr("Direction"), direction_, 9))
+          Fail("ImageData の Direction が読めません");
       } else if (n == u"Piece") {
-        PieceInfo piece;
-        std::istringstream extent(attr("Extent"));
-        std::int64_t e[6];
-        for (std::int64_t& v : e)
-          if (!(extent >> v)) Fail("Piece の Extent が読めません");
-        const std::int64_t ni = e[1] - e[0] + 1, nj = e[3] - e[2] + 1, nk = e[5] - e[4] + 1;
-        if (ni < 1 || nj < 1 || nk < 1 || ni > kMaxNodes || nj > kMaxNodes || ni * nj > kMaxNodes)
-          Fail("Piece の Extent (" + attr("Extent") + ") が不正か大きすぎます");
-        if (nk != 1) Fail("z 方向が " + std::to_string(nk) + " 面の格子です。z 方向が 1 面の格子だけが読めます");
-        piece.ni = ni;
-        piece.nj = nj;
-        pieces.push_back(std::move(piece));
+        pieces.push_back(NewPiece(attr("Extent"), pieces.size()));
       } else if (n == u"PointData") {
         where = 1;
       } else if (n == u"CellData") {
         where = 2;
       } else if (n == u"Points") {
         where = 3;
+      } else if (n == u"Coordinates") {
+        where = 4;
+        axis = 0;
       } else if (n == u"DataArray" && where != 0 && !pieces.empty()) {
         ArrayInfo a;
         a.name = attr("Name");
@@ -204,6 +207,10 @@ class VtsReader {
         a.format = attr("format");
         a.cells = where == 2;
         a.points = where == 3;
+        if (where == 4) {
+          if (axis == 3) Fail(pieces.back().label + " の Coordinates に配列が 4 つ以上あります");
+          a.axis = axis++;
+        }
         const std::string components = attr("NumberOfComponents");
         if (!components.empty()) {
           auto r = std::from_chars(components.data(), components.data() + components.size(), a.components);
@@ -225,101 +232,74 @@ class VtsReader {
         break;
       }
     }
-    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+    // A file cut short ends in the middle of its XML: arrays after the cut would be missing.
+    if (xml.hasError() && xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+      Fail("XML が " + std::to_string(xml.lineNumber()) + " 行目で途中で終わっています (ファイルが切れています)");
+    if (xml.hasError())
       Fail(std::to_string(xml.lineNumber()) + " 行目の XML が読めません: " + xml.errorString().toStdString());
     if (!sawFile) Fail("VTKFile 要素がありません");
     return pieces;
   }
 
-  std::uint64_t Header(ByteSource& source, std::string& buffer) {
-    source.Take(static_cast<std::uint64_t>(headerBytes_), buffer);
-    return static_cast<std::uint64_t>(
-        VtkValue(reinterpret_cast<const unsigned char*>(buffer.data()), headerBytes_, false, false, bigEndian_));
+  // "Piece 0 (Extent ...) の配列 P: " for messages about an array.
+  static std::string What(const PieceInfo& info, const ArrayInfo& a) {
+    return info.label + " の " + (a.points ? std::string("Points") : a.axis >= 0 ? "Coordinates" : "配列 " + a.name) + ": ";
   }
 
-  std::vector<double> Decode(const ArrayInfo& a, std::int64_t tuples) {
-    const std::string what = "配列 " + (a.points ? std::string("Points") : a.name) + ": ";
+  std::vector<double> Decode(const PieceInfo& info, const ArrayInfo& a) {
+    const std::string what = What(info, a);
     bool real = false, sign = false;
     const int size = VtkTypeSize(a.type, real, sign);
     if (size == 0) Fail(what + "値の型 " + a.type + " は読めません");
-    const std::uint64_t count = static_cast<std::uint64_t>(tuples) * static_cast<std::uint64_t>(a.components);
+    const std::uint64_t count = static_cast<std::uint64_t>(Tuples(info, a)) * static_cast<std::uint64_t>(a.components);
     std::vector<double> out;
     if (a.format == "ascii") {
-      if (count > a.text.size() / 2 + 1) Fail(what + std::to_string(count) + " 個の値が必要ですが、足りません");
+      // Count the numbers first: too few or too many both mean the array is not of this grid.
+      std::uint64_t found = 0;
+      for (std::size_t p = 0; p < a.text.size();) {
+        while (p < a.text.size() && IsValueSeparator(a.text[p])) ++p;
+        if (p == a.text.size()) break;
+        ++found;
+        while (p < a.text.size() && !IsValueSeparator(a.text[p])) ++p;
+      }
+      if (found != count) Fail(what + "値は " + std::to_string(found) + " 個で、格子の " + std::to_string(count) + " 個と合いません");
       out.resize(static_cast<std::size_t>(count));
       std::size_t p = 0;
       for (double& v : out) {
         while (p < a.text.size() && IsValueSeparator(a.text[p])) ++p;
         const std::size_t b = p;
         while (p < a.text.size() && !IsValueSeparator(a.text[p])) ++p;
-        if (b == p) Fail(what + std::to_string(count) + " 個の値が必要ですが、足りません");
         if (!ParseFortranNumber(std::string_view(a.text).substr(b, p - b), v))
           Fail(what + "\"" + a.text.substr(b, std::min<std::size_t>(p - b, 30)) + "\" は数ではありません");
       }
       return out;
     }
     std::string_view data;
-    bool base64 = true;
+    VtkBlockFormat format = format_;
     if (a.format == "binary") {
       data = a.text;
+      format.base64 = true;
     } else {
       if (static_cast<std::uint64_t>(a.offset) > appended_.size()) Fail(what + "offset が AppendedData の外を指しています");
       data = appended_.substr(static_cast<std::size_t>(a.offset));
-      base64 = appendedBase64_;
     }
-    ByteSource source(data, base64, [&](const std::string& text) { Fail(what + text); });
-    const std::uint64_t wanted = count * static_cast<std::uint64_t>(size);
-    std::string bytes, buffer;
-    if (compressor_.empty()) {
-      const std::uint64_t n = Header(source, buffer);
-      if (n != wanted)
-        Fail(what + "長さ " + std::to_string(n) + " バイトが格子の " + std::to_string(wanted) + " バイトと合いません");
-      source.Take(n, bytes);
-    } else {
-      const std::uint64_t blocks = Header(source, buffer), blockSize = Header(source, buffer), last = Header(source, buffer);
-      if (blocks > source.Available() / static_cast<std::uint64_t>(headerBytes_)) Fail(what + "圧縮ブロックの数が不正です");
-      std::vector<std::uint64_t> sizes(static_cast<std::size_t>(blocks));
-      std::uint64_t compressed = 0;
-      for (std::uint64_t& c : sizes) {
-        c = Header(source, buffer);
-        if (c > source.Available()) Fail(what + "圧縮ブロックの長さ " + std::to_string(c) + " がファイルに収まりません");
-        compressed += c;
-      }
-      if (blocks > 0 && (blockSize == 0 || (last > blockSize)))
-        Fail(what + "圧縮ブロックの大きさが不正です");
-      if (blocks > 1 && blockSize > wanted / (blocks - 1)) Fail(what + "圧縮ブロックの大きさが不正です");
-      const std::uint64_t total = blocks == 0 ? 0 : (blocks - 1) * blockSize + (last ? last : blockSize);
-      if (total != wanted)
-        Fail(what + "展開後の長さ " + std::to_string(total) + " バイトが格子の " + std::to_string(wanted) + " バイトと合いません");
-      if (compressed > source.Available() || total > compressed * kMaxInflation + 65536)
-        Fail(what + "圧縮データの長さが不正です");
-      bytes.resize(static_cast<std::size_t>(total));
-      std::uint64_t at = 0;
-      for (std::uint64_t k = 0; k < blocks; ++k) {
-        source.Take(sizes[static_cast<std::size_t>(k)], buffer);
-        const std::uint64_t expect = k + 1 == blocks && last ? last : blockSize;
-        uLongf length = static_cast<uLongf>(expect);
-        if (uncompress(reinterpret_cast<Bytef*>(bytes.data() + at), &length, reinterpret_cast<const Bytef*>(buffer.data()),
-                       static_cast<uLong>(buffer.size())) != Z_OK ||
-            length != expect)
-          Fail(what + "圧縮ブロック " + std::to_string(k) + " を展開できません");
-        at += expect;
-      }
-    }
+    const std::uint64_t element = static_cast<std::uint64_t>(size);
+    const std::string bytes = DecodeVtkBlocks(data, format, count * element, element, [&](const std::string& text) { Fail(what + text); });
     out.resize(static_cast<std::size_t>(count));
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t k = 0; k < out.size(); ++k)
-      out[k] = VtkValue(p + k * static_cast<std::size_t>(size), size, real, sign, bigEndian_);
+      out[k] = VtkValue(p + k * static_cast<std::size_t>(size), size, real, sign, format_.bigEndian);
     return out;
   }
 
   std::string_view s_;
   const std::string& path_;
+  VtkBudget& budget_;
+  std::string kind_;
   std::string_view appended_;
-  bool appendedBase64_ = false;
-  bool bigEndian_ = false;
-  int headerBytes_ = 4;
-  std::string compressor_;
+  VtkBlockFormat format_;
+  double origin_[3] = {0, 0, 0}, spacing_[3] = {1, 1, 1};
+  double direction_[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 };
 
 }  // namespace
@@ -333,8 +313,8 @@ std::string VtkXmlKind(std::string_view head) {
   return end == std::string_view::npos ? std::string() : std::string(head.substr(type + 6, end - type - 6));
 }
 
-std::vector<VtkPiece> ReadVts(std::string_view bytes, const std::string& path, std::string& layout) {
-  return VtsReader(bytes, path).Read(layout);
+std::vector<VtkPiece> ReadXmlGrid(std::string_view bytes, const std::string& path, std::string& layout, VtkBudget& budget) {
+  return XmlGridReader(bytes, path, budget).Read(layout);
 }
 
 std::vector<std::pair<std::string, std::string>> ReadVtmList(std::string_view bytes, const std::string& path) {
@@ -365,6 +345,38 @@ std::vector<std::pair<std::string, std::string>> ReadVtmList(std::string_view by
   if (!multiblock) throw CorvaneError("VTK ファイル " + path + ": VTKFile 要素がありません");
   if (files.empty()) throw CorvaneError("VTK ファイル " + path + ": 読み込むデータセット (DataSet) がありません");
   return files;
+}
+
+std::vector<VtkCollectionEntry> ReadPvdList(std::string_view bytes, const std::string& path) {
+  QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  std::vector<VtkCollectionEntry> entries;
+  bool collection = false;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const QXmlStreamAttributes at = xml.attributes();
+    if (xml.name() == u"VTKFile") {
+      collection = at.value(QLatin1String("type")) == u"Collection";
+      if (!collection) throw CorvaneError("VTK ファイル " + path + ": 時系列の一覧 (Collection) ではありません");
+    } else if (xml.name() == u"DataSet" && at.hasAttribute(QLatin1String("file"))) {
+      VtkCollectionEntry e;
+      e.file = at.value(QLatin1String("file")).toString().toStdString();
+      e.part = at.value(QLatin1String("part")).toString().toStdString();
+      const std::string time = at.value(QLatin1String("timestep")).toString().toStdString();
+      if (time.empty()) {
+        e.time = static_cast<double>(entries.size());
+      } else if (!ParseFortranNumber(time, e.time) || !std::isfinite(e.time)) {
+        throw CorvaneError("VTK ファイル " + path + ": " + e.file + " の時刻 (timestep) \"" + time + "\" が有限の数ではありません");
+      }
+      entries.push_back(std::move(e));
+      if (entries.size() > 100000) throw CorvaneError("VTK ファイル " + path + ": 時系列のファイルが多すぎます");
+    }
+  }
+  if (xml.hasError())
+    throw CorvaneError("VTK ファイル " + path + " の " + std::to_string(xml.lineNumber()) +
+                       " 行目の XML が読めません: " + xml.errorString().toStdString());
+  if (!collection) throw CorvaneError("VTK ファイル " + path + ": VTKFile 要素がありません");
+  if (entries.empty()) throw CorvaneError("VTK ファイル " + path + ": 読み込むデータセット (DataSet) がありません");
+  return entries;
 }
 
 }  // namespace corvane

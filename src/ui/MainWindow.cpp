@@ -80,8 +80,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   ChooseOpenFile = [this] {
     return QFileDialog::getOpenFileName(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
-        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g);;テキスト形式 (*.dat *.txt);;"
-                       "CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;すべてのファイル (*)"));
+        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g *.vtk *.vts *.vtr *.vti *.vtm *.pvd);;"
+                       "テキスト形式 (*.dat *.txt);;CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;"
+                       "VTK (*.vtk *.vts *.vtr *.vti *.vtm *.pvd);;すべてのファイル (*)"));
   };
   RefillRecentMenu();
   ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {

@@ -1,6 +1,6 @@
-// libFuzzer entry for the VTK readers (legacy .vtk, XML .vts, .vtm lists): any bytes either load
-// or are refused with the program's error; nothing crashes, overruns or allocates beyond what the
-// bytes can hold (or, for zlib blocks, what they can inflate to).
+// libFuzzer entry for the VTK readers (legacy .vtk, XML .vts, .vtr, .vti, .vtm and .pvd lists):
+// any bytes either load or are refused with the program's error; nothing crashes, overruns or
+// allocates beyond what the bytes can hold (or, for compressed blocks, what they can inflate to).
 #include <unistd.h>
 
 #include <cstdint>
@@ -17,10 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace corvane;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   std::string layout;
+  VtkBudget budget;
   try {
-    if (LooksLikeLegacyVtk(bytes)) ReadLegacyVtk(bytes, "fuzz.vtk", layout);
-    else if (VtkXmlKind(bytes) == "vtkMultiBlockDataSet") ReadVtmList(bytes, "fuzz.vtm");
-    else ReadVts(bytes, "fuzz.vts", layout);
+    const std::string kind = VtkXmlKind(bytes.substr(0, 4096));
+    if (LooksLikeLegacyVtk(bytes)) ReadLegacyVtk(bytes, "fuzz.vtk", layout, budget);
+    else if (kind == "vtkMultiBlockDataSet") ReadVtmList(bytes, "fuzz.vtm");
+    else if (kind == "Collection") ReadPvdList(bytes, "fuzz.pvd");
+    else ReadXmlGrid(bytes, "fuzz.vts", layout, budget);
   } catch (const CorvaneError&) {
   }
   // The whole load, from a file, as the program does it.
