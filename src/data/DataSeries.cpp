@@ -22,11 +22,7 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
     if (times.size() == 1) times.clear();
     if (format == DataFileFormat::Tecplot) {
       MappedFile file(path);
-      const TecplotFile scan = ScanTecplot(file.Bytes(), path);
-      for (const TecplotZone& z : scan.zones)
-        if (z.time) times.push_back(*z.time);
-      std::sort(times.begin(), times.end());
-      times.erase(std::unique(times.begin(), times.end()), times.end());
+      times = TecplotStepTimes(ScanTecplot(file.Bytes(), path));
     }
     if (times.empty()) frames.push_back({path, format, 0, std::nullopt});
     for (std::size_t k = 0; k < times.size(); ++k) frames.push_back({path, format, static_cast<int>(k), times[k]});

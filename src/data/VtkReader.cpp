@@ -5,6 +5,7 @@
 #include <new>
 
 #include "data/AsciiCase.h"
+#include "data/DataFormats.h"
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
@@ -42,8 +43,7 @@ std::vector<VtkPiece> ReadPieces(std::string_view bytes, const std::string& path
 }  // namespace
 
 bool IsVtkPath(const std::string& path) {
-  const std::string ext = LowerExtension(path);
-  return ext == ".vtk" || ext == ".vts" || ext == ".vtm";
+  return HasExtensionOf(DataFormatId::Vtk, path) || HasExtensionOf(DataFormatId::VtkSeries, path);
 }
 
 bool HasVtkHeader(std::string_view bytes) {

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "data/DataFormats.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
@@ -80,8 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   ChooseOpenFile = [this] {
     return QFileDialog::getOpenFileName(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
-        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g);;テキスト形式 (*.dat *.txt);;"
-                       "CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;すべてのファイル (*)"));
+        QString::fromStdString(OpenDialogFilter()));
   };
   RefillRecentMenu();
   ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
