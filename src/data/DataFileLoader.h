@@ -1,4 +1,4 @@
-// Chooses the reader of a data file (text grid, CGNS, PLOT3D) and loads it. Every caller that
+// Chooses the reader of a data file (by the table of formats) and loads it. Every caller that
 // opens a data file goes through here, so all formats are taken everywhere.
 #pragma once
 #include <optional>

@@ -119,7 +119,9 @@ std::optional<std::string> UnreadableTextReason(const std::string& path, std::st
   std::size_t evenNul = 0, oddNul = 0;
   for (std::size_t k = 0; k < head.size(); ++k) (k % 2 ? oddNul : evenNul) += head[k] == '\0';
   const std::size_t pairs = head.size() / 2;
-  if (bom || (pairs >= 2 && (evenNul * 10 >= pairs * 9 || oddNul * 10 >= pairs * 9)))
+  // (A file of zeros is no text at all: one half of the bytes must be mostly text.)
+  auto wide = [&](std::size_t nuls, std::size_t others) { return nuls * 10 >= pairs * 9 && others * 10 <= pairs; };
+  if (bom || (pairs >= 2 && (wide(evenNul, oddNul) || wide(oddNul, evenNul))))
     return "データファイル " + path + " は UTF-16 のテキストのようです。UTF-16 には対応していません。UTF-8 (か Shift_JIS) に変換してください";
   // Old Mac files end their lines with CR alone: the whole file would be one line.
   if (head.find('\n') == std::string_view::npos && std::count(head.begin(), head.end(), '\r') >= 2)

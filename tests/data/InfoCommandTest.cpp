@@ -88,7 +88,8 @@ TEST(InfoCommand, ASeriesWithARefusedFileFails) {
 }
 
 // The one table of formats is what every list shows: the file list's mask, the Open dialog's
-// filters and the README's list of data files name every extension, and detection follows it.
+// filters, the README's list of data files and the manual name every extension, and detection
+// follows it.
 TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
   using namespace corvane;
   QFile readmeFile(QString(CORVANE_SOURCE_DIR) + "/README.md");
@@ -96,6 +97,9 @@ TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
   const QString readme = QString::fromUtf8(readmeFile.readAll());
   const qsizetype begin = readme.indexOf("## Data files"), end = readme.indexOf("\n## ", begin + 1);
   const QString section = readme.mid(begin, end - begin);
+  QFile manualFile(QString(CORVANE_SOURCE_DIR) + "/manual/index.html");
+  ASSERT_TRUE(manualFile.open(QIODevice::ReadOnly));
+  const QString manual = QString::fromUtf8(manualFile.readAll());
   const QString mask = QString::fromStdString(DataFileMask()), filter = QString::fromStdString(OpenDialogFilter());
   for (const DataFormatRow& row : DataFormatTable()) {
     EXPECT_TRUE(section.contains(QString("`%1`").arg(row.name))) << row.name;
@@ -103,6 +107,7 @@ TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
       EXPECT_TRUE(mask.split(';').contains(QString("*") + e)) << e;
       EXPECT_TRUE(filter.contains(QString("*") + e + " ") || filter.contains(QString("*") + e + ")")) << e;
       EXPECT_TRUE(section.contains(QString("`%1`").arg(e))) << e;
+      EXPECT_TRUE(manual.contains(QString("<code>*%1</code>").arg(e))) << e;
       EXPECT_TRUE(HasExtensionOf(row.id, std::string("/x/Name") + AsciiUpper(e))) << e;
     }
   }
