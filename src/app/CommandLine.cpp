@@ -10,9 +10,13 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "data/Errors.h"
+#include "data/OptionTable.h"
 
 namespace corvane {
 namespace {
+
+// The largest side of a picture a command draws, from --size or from the settings.
+constexpr int kMaxPictureSide = 20000;
 
 bool IsCommandName(const char* s) { return CommandBitOf(s) != 0; }
 
@@ -54,8 +58,9 @@ CommandArgs Parse(int argc, char** argv) {
       std::string v = need(i);
       int w = 0, h = 0;
       char extra = 0;
-      if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &extra) != 2 || w < 1 || h < 1 || w > 20000 || h > 20000)
-        throw CorvaneError("--size は 幅x高さ (1..20000) で指定してください: " + v);
+      if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &extra) != 2 || w < 1 || h < 1 || w > kMaxPictureSide ||
+          h > kMaxPictureSide)
+        throw CorvaneError("--size は 幅x高さ (1.." + std::to_string(kMaxPictureSide) + ") で指定してください: " + v);
       a.width = w;
       a.height = h;
     } else if (s == "--view") {
@@ -125,6 +130,17 @@ bool SubCommandDraws(int argc, char** argv) {
   return std::none_of(argv + 2, argv + argc, [](const char* a) { return IsHelpFlag(a); });
 }
 
+// The plot window's size from the settings is bounded as --size is: the window clamps it to
+// its range, but a command drawing a picture of that size must not take a value far beyond
+// the range as the range's edge (a 20000-pixel square is 1.6 GB).
+static void CheckPictureSize(const std::string& control, const std::string& value, const std::string& where) {
+  if (control != "TViewForm.Width" && control != "TViewForm.Height") return;
+  const long long n = ParseIntegerValue(control, value);
+  if (n < 1 || n > kMaxPictureSide)
+    throw CorvaneError(where + control + " の値 " + value + " は 1.." + std::to_string(kMaxPictureSide) +
+                       " の範囲にありません (--size と同じ上限です)");
+}
+
 ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::string, std::string>>* other) {
   ProgramOptions options;
   const auto& table = ProgramOptionTable();
@@ -135,6 +151,7 @@ ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::
   // The windows stop reading quietly at a bad line; a command says where and fails instead.
   if (!settings.complete && QFileInfo::exists(QString::fromStdString(path))) throw CorvaneError(settings.stopReason);
   for (const ControlAssignment& a : settings.assignments) {
+    CheckPictureSize(a.control, a.value, "設定ファイル " + path + " の " + std::to_string(a.line + 1) + " 行目: ");
     if (table.Has(a.control)) {
       table.Apply(options, a.control, a.value);
     } else if (other) {
@@ -142,6 +159,7 @@ ProgramOptions BuildOptions(const CommandArgs& args, std::vector<std::pair<std::
     }
   }
   for (const auto& [name, value] : args.sets) {
+    CheckPictureSize(name, value, "--set: ");
     if (table.Has(name)) {
       table.Apply(options, name, value);
     } else if (other && name.find('.') != std::string::npos) {

@@ -147,6 +147,15 @@ int RunInfoCommand(const CommandArgs& args) {
   FieldView none;
   std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
+  // The frames told must be frames that load: every other file of the series is read once, and
+  // one that is refused fails the command as the first would.
+  for (std::size_t k = 1; k < args.data.size(); ++k) {
+    if (std::find(args.data.begin(), args.data.begin() + static_cast<std::ptrdiff_t>(k), args.data[k]) !=
+        args.data.begin() + static_cast<std::ptrdiff_t>(k))
+      continue;
+    if (!LoadAnyDataFile(args.data[k], options.load, none, 0, notifier, progress))
+      throw CorvaneError(args.data[k] + " を読み込めませんでした");
+  }
   const LoadResult& r = *loaded;
   const FieldDataSet& d = r.data;
   const FieldView& v = r.view;

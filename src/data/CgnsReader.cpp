@@ -137,14 +137,15 @@ class OpenCgns {
 // One data array as found under a node: its index there and its stored shape.
 struct ArrayRef {
   int index = 0;
-  std::int64_t ni = 0, nj = 0;  // stored size, rind planes included
-  int rind[4] = {0, 0, 0, 0};   // planes before and after in i, then in j
+  std::int64_t ni = 0, nj = 0, nk = 1;  // stored size, rind planes included (nk: a 3-D zone of one plane)
+  int rind[6] = {0, 0, 0, 0, 0, 0};     // planes before and after in i, then in j, then in k
 };
 
 struct ZonePlan {
   int index = 0;  // the library's zone number (it sorts zones by name)
   std::string name;
   ZoneSize size;
+  bool plane = false;  // stored as 3-D with one k-plane
   ArrayRef x, y;
   int solution = 0;  // the library's number of the first FlowSolution, 0 when none
   bool cellCentred = false;
@@ -211,8 +212,9 @@ class CgnsLoad {
     int count = 0;
     if (Cgns().cg_narrays(&count) != CG_OK) FailZone(z, zone, where + "を読めません" + LibraryError());
     ArrayRef ref;
-    int rind[4] = {0, 0, 0, 0};
-    if (Cgns().cg_rind_read(rind) == CG_OK) std::copy(rind, rind + 4, ref.rind);
+    // The library writes two planes per index dimension.
+    int rind[6] = {0, 0, 0, 0, 0, 0};
+    if (Cgns().cg_rind_read(rind) == CG_OK) std::copy(rind, rind + (z.plane ? 6 : 4), ref.rind);
     for (int r : ref.rind)
       if (r < 0 || r > (1 << 20)) FailZone(z, zone, where + "の Rind が不正です");
     for (int a = 1; a <= count; ++a) {
@@ -233,17 +235,22 @@ class CgnsLoad {
       ref.index = a;
       ref.ni = ni + ref.rind[0] + ref.rind[1];
       ref.nj = nj + ref.rind[2] + ref.rind[3];
-      const bool fits = dims == 2 ? dim[0] == ref.ni && dim[1] == ref.nj : dims == 1 && dim[0] == ref.ni * ref.nj;
+      ref.nk = 1 + ref.rind[4] + ref.rind[5];
+      const bool fits = z.plane ? (dims == 3 && dim[0] == ref.ni && dim[1] == ref.nj && dim[2] == ref.nk) ||
+                                      (dims == 1 && dim[0] == ref.ni * ref.nj * ref.nk)
+                      : dims == 2 ? dim[0] == ref.ni && dim[1] == ref.nj
+                                  : dims == 1 && dim[0] == ref.ni * ref.nj;
       if (!fits) {
         std::string shape;
         for (int d = 0; d < std::clamp(dims, 0, 12); ++d) shape += (d ? " × " : "") + std::to_string(dim[d]);
         FailZone(z, zone, what + " の大きさ (" + shape + ") が領域の " + std::to_string(ref.ni) + " × " +
-                              std::to_string(ref.nj) + " と合いません");
+                              std::to_string(ref.nj) + (z.plane ? " × " + std::to_string(ref.nk) : std::string()) +
+                              " と合いません");
       }
       // Stored bytes and the doubles they become, in checked arithmetic: a zone may claim
       // 2^31 × 2^30 nodes.
       std::uint64_t claimed = 0;
-      if (__builtin_mul_overflow(static_cast<std::uint64_t>(ref.ni * ref.nj),
+      if (__builtin_mul_overflow(static_cast<std::uint64_t>(ref.ni * ref.nj * ref.nk),
                                  static_cast<std::uint64_t>(limitIsFileLength_ ? bytes : 8), &claimed) ||
           __builtin_add_overflow(arrayBytes_, claimed, &arrayBytes_) || arrayBytes_ > limit_)
         FailZone(z, zone,
@@ -267,11 +274,16 @@ class CgnsLoad {
       if (type != CGNS_ENUMV(Structured)) FailZone(z, k, "格子は構造格子ではありません。構造格子の領域だけを読めます");
       int dim = 0;
       if (Cgns().cg_index_dim(fn_, base, z.index, &dim) != CG_OK) FailZone(z, k, "次元を読めません" + LibraryError());
-      if (dim != 2) FailZone(z, k, "格子は" + std::to_string(dim) + "次元です。2次元の領域だけを読めます");
+      if (dim != 2 && dim != 3) FailZone(z, k, "格子は" + std::to_string(dim) + "次元です。2次元の領域だけを読めます");
       char name[CGIO_MAX_NAME_LENGTH + 1] = {};
       cgsize_t size[9] = {};
       if (Cgns().cg_zone_read(fn_, base, z.index, name, size) != CG_OK)
         FailZone(z, k, "大きさを読めません" + LibraryError());
+      // A 3-D zone of one k-plane (as conversions from 2-D formats write) is that plane, z left
+      // out, as for PLOT3D.
+      if (dim == 3 && size[2] != 1)
+        FailZone(z, k, "格子は3次元です (k 方向 " + std::to_string(size[2]) + " 点)。2次元か k 方向1点の領域だけを読めます");
+      z.plane = dim == 3;
       z.size = {size[0], size[1]};
       if (z.size.ni < 1 || z.size.nj < 1)
         FailZone(z, k, "格子点数 (" + std::to_string(z.size.ni) + " × " + std::to_string(z.size.nj) + ") が不正です");
@@ -344,7 +356,7 @@ class CgnsLoad {
   void Read(const ZonePlan& z, std::size_t k, const ArrayRef& ref, bool cells, double* out) {
     // One buffer for every array, left uninitialised: the library fills it, and its pages are
     // made once, not for each array.
-    const std::size_t count = static_cast<std::size_t>(ref.ni * ref.nj);
+    const std::size_t count = static_cast<std::size_t>(ref.ni * ref.nj * ref.nk);
     if (count > storedSize_) {
       stored_.reset();
       stored_.reset(new double[count]);
@@ -354,9 +366,10 @@ class CgnsLoad {
     if (Cgns().cg_array_read_as(ref.index, CGNS_ENUMV(RealDouble), stored_.get()) != CG_OK)
       FailZone(z, k, "値を読めません" + LibraryError());
     const std::int64_t ni = z.size.ni, nj = z.size.nj;
-    // Stored with i fastest; (i, j) of the core lies past the leading rind planes.
+    // Stored with i fastest; (i, j) of the core lies past the leading rind planes (in k too).
+    const std::size_t plane = static_cast<std::size_t>(ref.rind[4] * ref.ni * ref.nj);
     auto at = [&](std::int64_t i, std::int64_t j) {
-      return stored[static_cast<std::size_t>((j + ref.rind[2]) * ref.ni + i + ref.rind[0])];
+      return stored[plane + static_cast<std::size_t>((j + ref.rind[2]) * ref.ni + i + ref.rind[0])];
     };
     if (!cells) {
       // Turned round (j fastest) in tiles that stay in the cache on both sides.

@@ -1,12 +1,9 @@
 #include "data/DataFileLoader.h"
 
-#include <strings.h>
-
-#include <cstring>
-#include <filesystem>
-
 #include "data/CgnsReader.h"
+#include "data/DataFormats.h"
 #include "data/DerivedQuantities.h"
+#include "data/Errors.h"
 #include "data/FlowDerivatives.h"
 #include "data/FormulaVariables.h"
 #include "data/MappedFile.h"
@@ -17,25 +14,6 @@
 #include "data/VtkReader.h"
 
 namespace corvane {
-namespace {
-
-// HDF5 puts its signature at 0 or, after a user block, at 512, 1024, 2048, ...; the older ADF
-// files of CGNS start with their own banner.
-bool HasCgnsSignature(std::string_view bytes) {
-  static const char kHdf5[8] = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
-  static const std::string_view kAdf = "@(#)ADF Database Version";
-  if (bytes.substr(0, kAdf.size()) == kAdf) return true;
-  for (std::size_t at = 0; at <= (std::size_t{1} << 20) && at + 8 <= bytes.size(); at = at ? at * 2 : 512)
-    if (std::memcmp(bytes.data() + at, kHdf5, 8) == 0) return true;
-  return false;
-}
-
-bool HasCgnsExtension(const std::string& path) {
-  const std::string ext = std::filesystem::path(path).extension().string();
-  return strcasecmp(ext.c_str(), ".cgns") == 0;
-}
-
-}  // namespace
 
 DataFileFormat DetectDataFileFormat(const std::string& path) {
   const MappedFile file(path);
@@ -43,15 +21,7 @@ DataFileFormat DetectDataFileFormat(const std::string& path) {
 }
 
 DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes) {
-  if (HasCgnsSignature(bytes)) return DataFileFormat::Cgns;
-  if (IsPlot3dSolutionPath(path) && !Plot3dGridBeside(path).empty()) return DataFileFormat::Plot3d;
-  if (HasCgnsExtension(path)) return DataFileFormat::Cgns;
-  // VTK's own first line wins over Tecplot's records: the title line after it may read "zone …".
-  if (HasVtkHeader(bytes)) return DataFileFormat::Vtk;
-  if (HasTecplotHeader(bytes)) return DataFileFormat::Tecplot;
-  if (IsVtkPath(path) || HasVtkHeader(bytes)) return DataFileFormat::Vtk;
-  if (IsPlot3dSolutionPath(path) || IsPlot3dGridPath(path)) return DataFileFormat::Plot3d;
-  return DataFileFormat::Text;
+  return DataFormatOf(path, bytes).format;
 }
 
 // The reader of the file's format. Opened once: a pipe or a FIFO has no second reading, so its
@@ -67,6 +37,9 @@ static std::optional<LoadResult> LoadInItsFormat(const std::string& path, const 
     case DataFileFormat::Vtk: return LoadVtkFile(file, options, previous, previousZoneListCount, notifier, progress);
     case DataFileFormat::Text: break;
   }
+  // What would go to the text reader but is no text it reads is named for what it is, not
+  // for the label line the text reader would miss.
+  if (std::optional<std::string> reason = UnreadableTextReason(path, file.Bytes())) throw CorvaneError(*reason);
   return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);
 }
 

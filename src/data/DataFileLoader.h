@@ -1,4 +1,4 @@
-// Chooses the reader of a data file (text grid, CGNS, PLOT3D) and loads it. Every caller that
+// Chooses the reader of a data file (by the table of formats) and loads it. Every caller that
 // opens a data file goes through here, so all formats are taken everywhere.
 #pragma once
 #include <optional>
@@ -9,15 +9,8 @@
 
 namespace corvane {
 
-// The name patterns of the file list: text grids, CGNS files, PLOT3D solutions, Tecplot and VTK
-// files.
-inline constexpr const char* kDataFileMask = "*.dat;*.txt;*.cgns;*.q;*.tec;*.vtk;*.vts;*.vtr;*.vti;*.vtm;*.pvd";
-
-// By content first (the HDF5 or ADF signature of CGNS; a .q file with its grid beside it), then
-// by extension (.cgns; .q, .xyz, .x, .g for PLOT3D); a file with a VTK banner is a VTK file,
-// else one that starts with Tecplot's records a Tecplot file whatever its name, and one with a
-// VTK name (.vtk, .vts, .vtr, .vti, .vtm, .pvd) a VTK file; anything else is a text grid. `bytes` are the file's (only its head
-// is looked at).
+// The format of a file as the table of formats (DataFormats.h) finds it: by content first,
+// then by extension, else a text grid. `bytes` are the file's (only its head is looked at).
 DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view bytes);
 // The same, opening the file at `path` for its bytes.
 DataFileFormat DetectDataFileFormat(const std::string& path);

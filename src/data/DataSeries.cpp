@@ -23,11 +23,7 @@ std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths) {
     if (times.size() == 1) times.clear();
     if (format == DataFileFormat::Tecplot) {
       MappedFile file(path);
-      const TecplotFile scan = ScanTecplot(file.Bytes(), path);
-      for (const TecplotZone& z : scan.zones)
-        if (z.time) times.push_back(*z.time);
-      std::sort(times.begin(), times.end());
-      times.erase(std::unique(times.begin(), times.end()), times.end());
+      times = TecplotStepTimes(ScanTecplot(file.Bytes(), path));
     }
     if (format == DataFileFormat::Vtk) times = VtkSeriesTimes(path);  // a .pvd's steps
     if (times.empty()) frames.push_back({path, format, 0, std::nullopt});

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "data/AsciiCase.h"
+#include "data/DataFormats.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
 #include "data/Plot3dLayout.h"
@@ -11,20 +12,20 @@
 
 namespace corvane {
 
-bool IsPlot3dGridPath(const std::string& path) {
-  const std::string ext = LowerExtension(path);
-  return ext == ".xyz" || ext == ".x" || ext == ".g";
-}
+bool IsPlot3dGridPath(const std::string& path) { return HasExtensionOf(DataFormatId::Plot3dGrid, path); }
 
-bool IsPlot3dSolutionPath(const std::string& path) { return LowerExtension(path) == ".q"; }
+bool IsPlot3dSolutionPath(const std::string& path) { return HasExtensionOf(DataFormatId::Plot3dSolution, path); }
 
 std::string Plot3dGridBeside(const std::string& solutionPath) {
   std::filesystem::path p(solutionPath);
-  for (const char* ext : {".xyz", ".x", ".g", ".XYZ", ".X", ".G"}) {
-    std::filesystem::path grid = p;
-    grid.replace_extension(ext);
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(grid, ec)) return grid.string();
+  const auto& grids = DataFormatRowOf(DataFormatId::Plot3dGrid).extensions;
+  for (bool upper : {false, true}) {
+    for (const char* ext : grids) {
+      std::filesystem::path grid = p;
+      grid.replace_extension(upper ? AsciiUpper(ext) : std::string(ext));
+      std::error_code ec;
+      if (std::filesystem::is_regular_file(grid, ec)) return grid.string();
+    }
   }
   return {};
 }

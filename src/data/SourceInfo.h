@@ -37,16 +37,7 @@ struct SourceInfo {
   int step = 0;
 };
 
-// "text", "cgns", "plot3d", "tecplot" or "vtk".
-inline const char* FormatName(DataFileFormat f) {
-  switch (f) {
-    case DataFileFormat::Cgns: return "cgns";
-    case DataFileFormat::Plot3d: return "plot3d";
-    case DataFileFormat::Tecplot: return "tecplot";
-    case DataFileFormat::Vtk: return "vtk";
-    case DataFileFormat::Text: break;
-  }
-  return "text";
-}
+// "text", "cgns", "plot3d", "tecplot" or "vtk": the format's name in the table of formats.
+const char* FormatName(DataFileFormat f);
 
 }  // namespace corvane

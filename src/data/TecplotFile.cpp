@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
 
 #include "data/AsciiCase.h"
 #include "data/CellAverage.h"
@@ -81,6 +83,8 @@ class Scanner {
       }
     }
     if (file.zones.empty()) Fail("領域 (ZONE) がありません");
+    if (std::all_of(file.zones.begin(), file.zones.end(), [](const TecplotZone& z) { return !z.leftOut.empty(); }))
+      throw CorvaneError("Tecplot ファイル " + path_ + " には読める領域がありません。" + TecplotLeftOutText(file));
     return file;
   }
 
@@ -287,6 +291,7 @@ class Scanner {
     std::int64_t nk = 1;
     bool finite = false;
     std::string passive, shared, locations;
+    std::set<std::string> sizesGiven;
     for (;;) {
       SkipSpace();
       if (p_ >= s_.size() || !IsLetter(s_[p_])) break;
@@ -310,6 +315,10 @@ class Scanner {
       Equals();
       const std::string value = Value();
       const std::string upper = AsciiUpper(value);
+      // A size given twice leaves the zone's shape in doubt.
+      if (key == "I" || key == "J" || key == "K") {
+        if (!sizesGiven.insert(key).second) FailZone(file, z, key + "= が二度書かれています");
+      }
       if (key == "T") z.title = Utf8(value);
       else if (key == "I") z.ni = Count(key, value);
       else if (key == "J") z.nj = Count(key, value);
@@ -328,6 +337,8 @@ class Scanner {
       else if (key == "SOLUTIONTIME") {
         double t = 0.0;
         if (!ParseFortranNumber(value, t)) Fail("SOLUTIONTIME=" + value + " は数ではありません");
+        // The steps are sorted by time; NaN has no place among them.
+        if (!std::isfinite(t)) Fail("SOLUTIONTIME=" + value + " は有限の数ではありません");
         z.time = t;
       } else if (key == "STRANDID") {
         std::int64_t n = 0;
@@ -341,36 +352,65 @@ class Scanner {
       }
       // DT, C, PARENTZONE and the like do not change what is read.
     }
-    if (finite) FailZone(file, z, "有限要素の領域は読めません。構造格子 (ZONETYPE=ORDERED) の領域だけが読めます");
-    if (nk > 1) FailZone(file, z, "K=" + std::to_string(nk) + " の三次元の領域は読めません。K=1 の二次元の領域だけが読めます");
+    z.dataBegin = std::min(p_, s_.size());
+    z.dataEnd = DataEnd(z.dataBegin);
+    p_ = z.dataEnd;
+    // Zones this program cannot show are passed over; the others are still read.
+    if (finite) z.leftOut = "有限要素の領域です。構造格子 (ZONETYPE=ORDERED) の領域だけが読めます";
+    else if (nk > 1) z.leftOut = "K=" + std::to_string(nk) + " の三次元の領域です。K=1 の二次元の領域だけが読めます";
+    if (!z.leftOut.empty()) {
+      z.ni = z.nj = 1;
+      for (TecplotVariableSource& v : z.variables) v.passive = true;
+      file.zones.push_back(std::move(z));
+      return;
+    }
     if (z.ni > kMaxNodes || z.nj > kMaxNodes || z.ni * z.nj > kMaxNodes)
       FailZone(file, z, "格子点数 (" + std::to_string(z.ni) + " × " + std::to_string(z.nj) + ") が大きすぎます");
     if (!locations.empty()) ReadLocations(z, locations);
     if (!shared.empty()) ReadSharing(file, z, shared);
     if (!passive.empty())
       for (int v : Positions(passive, z.variables.size())) z.variables[static_cast<std::size_t>(v)].passive = true;
-    for (std::size_t v = 0; v < z.variables.size(); ++v) {
-      const TecplotVariableSource& src = z.variables[v];
+    for (std::size_t v = 0; v < z.variables.size() && z.leftOut.empty(); ++v) {
+      TecplotVariableSource& src = z.variables[v];
       if (src.cellCentred && !z.block && !src.passive && src.sharedFrom < 0)
         FailZone(file, z, "セル中心の変数は BLOCK 形式でしか書けません (変数 " + file.variables[v] + ")");
       if (src.sharedFrom >= 0) {
         const TecplotZone& from = file.zones[static_cast<std::size_t>(src.sharedFrom)];
+        if (!from.leftOut.empty()) {
+          z.leftOut = "変数 " + file.variables[v] + " を共有する " + ZoneLabel(static_cast<std::size_t>(src.sharedFrom), from.title) +
+                      " を読まないため、読めません";
+          break;
+        }
         if (from.ni != z.ni || from.nj != z.nj || from.variables[v].cellCentred != src.cellCentred)
           FailZone(file, z, "変数 " + file.variables[v] + " を共有する " + ZoneLabel(static_cast<std::size_t>(src.sharedFrom), from.title) +
                                 " と格子点数が合いません");
+        // The zone shared from may share the variable in turn: the values lie where the chain
+        // ends, found here once so that nobody follows the chain again.
+        const TecplotVariableSource& root = from.variables[v];
+        if (root.passive) src.passive = true, src.sharedFrom = -1;
+        else if (root.sharedFrom >= 0) src.sharedFrom = root.sharedFrom;
       }
-      file.anyCellCentred = file.anyCellCentred || src.cellCentred;
     }
-    (z.block ? file.anyBlock : file.anyPoint) = true;
-    z.dataBegin = std::min(p_, s_.size());
-    z.dataEnd = DataEnd(z.dataBegin);
-    p_ = z.dataEnd;
     // Every value takes at least one character and a separator.
     const std::int64_t values = z.ValueCount();
     const std::int64_t room = static_cast<std::int64_t>(z.dataEnd - z.dataBegin + 1) / 2;
-    if (values > room)
+    if (z.leftOut.empty() && values > room)
       FailZone(file, z, "値が足りません。" + std::to_string(values) + " 個の値が必要ですが、データは高々 " + std::to_string(room) +
                             " 個です");
+    // A zone without values of its own would be nodes made from nothing: a few bytes could
+    // claim any number of them.
+    if (z.leftOut.empty() && values == 0) z.leftOut = "値が一つもありません (どの変数も共有か PASSIVEVARLIST の変数です)";
+    if (z.leftOut.empty()) {
+      for (std::size_t v = 0; v < z.variables.size(); ++v) {
+        const TecplotVariableSource& src = z.variables[v];
+        if (src.sharedFrom >= 0) file.zones[static_cast<std::size_t>(src.sharedFrom)].variables[v].sharedLater = true;
+        file.anyCellCentred = file.anyCellCentred || src.cellCentred;
+      }
+      (z.block ? file.anyBlock : file.anyPoint) = true;
+    } else {
+      z.ni = z.nj = 1;
+      for (TecplotVariableSource& v : z.variables) v = TecplotVariableSource{false, true, -1, false};
+    }
     file.zones.push_back(std::move(z));
   }
 
@@ -466,5 +506,29 @@ bool LooksLikeTecplot(std::string_view head) {
 }
 
 TecplotFile ScanTecplot(std::string_view bytes, const std::string& path) { return Scanner(bytes, path).Scan(); }
+
+std::vector<double> TecplotStepTimes(const TecplotFile& file) {
+  std::vector<double> times;
+  for (const TecplotZone& z : file.zones)
+    if (z.time && z.leftOut.empty()) times.push_back(*z.time);
+  std::sort(times.begin(), times.end());
+  times.erase(std::unique(times.begin(), times.end()), times.end());
+  return times;
+}
+
+std::string TecplotLeftOutText(const TecplotFile& file) {
+  constexpr std::size_t kNamed = 10;
+  std::string text;
+  std::size_t count = 0;
+  for (std::size_t z = 0; z < file.zones.size(); ++z) {
+    const TecplotZone& zone = file.zones[z];
+    if (zone.leftOut.empty()) continue;
+    if (++count <= kNamed)
+      text += (count > 1 ? "、" : "") + ZoneLabel(z, zone.title) + " (" + std::to_string(zone.line) + " 行目): " + zone.leftOut;
+  }
+  if (count == 0) return {};
+  if (count > kNamed) text += "、ほか " + std::to_string(count - kNamed) + " 個の領域";
+  return "読まなかった領域 (" + std::to_string(count) + " 個): " + text;
+}
 
 }  // namespace corvane

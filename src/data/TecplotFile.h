@@ -11,11 +11,13 @@
 namespace corvane {
 
 // Where a zone's variable comes from: the file's values, nowhere (a passive variable, zero) or
-// another zone (a shared variable, copied from that zone's same variable).
+// another zone (a shared variable, copied from that zone's same variable). A chain of sharing
+// is followed when the file is scanned: `sharedFrom` is the zone whose values hold it.
 struct TecplotVariableSource {
   bool cellCentred = false;
   bool passive = false;
   int sharedFrom = -1;  // 0-based zone, or -1
+  bool sharedLater = false;  // a later zone copies this variable's values from this zone
 };
 
 struct TecplotZone {
@@ -28,6 +30,9 @@ struct TecplotZone {
   std::vector<std::pair<std::string, std::string>> auxData;
   std::size_t line = 0;  // 1-based line of the ZONE record
   std::size_t dataBegin = 0, dataEnd = 0;  // the bytes of the values
+  // Why the zone is not read (a finite-element or 3-D zone, one without values of its own);
+  // empty for a zone that is read.
+  std::string leftOut;
   // Number of values the zone holds in the file.
   std::int64_t ValueCount() const;
 };
@@ -47,7 +52,15 @@ bool LooksLikeTecplot(std::string_view head);
 
 // Reads the records of the whole file and finds each zone's values; checks every zone's sizes
 // against the bytes its values take before anyone allocates for them. Zones that are not
-// ordered, or have K > 1, are refused naming the zone. Throws CorvaneError naming `path`.
+// ordered, have K > 1 or hold no values of their own are kept with the reason in `leftOut`; a
+// file with no zone to read is refused. Throws CorvaneError naming `path`.
 TecplotFile ScanTecplot(std::string_view bytes, const std::string& path);
+
+// The distinct solution times of the zones that are read, ascending.
+std::vector<double> TecplotStepTimes(const TecplotFile& file);
+
+// The zones left out, each with its reason, in one text for a warning (the first few named,
+// the rest counted); empty when every zone is read.
+std::string TecplotLeftOutText(const TecplotFile& file);
 
 }  // namespace corvane

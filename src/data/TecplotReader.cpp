@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <map>
 #include <new>
 
@@ -35,21 +36,9 @@ std::pair<std::size_t, std::size_t> CoordinateRows(const std::vector<std::string
   return {0, 1};
 }
 
-// The distinct solution times of the file, ascending.
-std::vector<double> StepTimes(const TecplotFile& file) {
-  std::vector<double> times;
-  for (const TecplotZone& z : file.zones)
-    if (z.time) times.push_back(*z.time);
-  std::sort(times.begin(), times.end());
-  times.erase(std::unique(times.begin(), times.end()), times.end());
-  return times;
-}
-
 std::size_t LineAt(std::string_view s, std::size_t at) {
   return 1 + static_cast<std::size_t>(std::count(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
-
-using ZoneNodes = std::vector<std::vector<double>>;  // per variable, j fastest
 
 // The values of a zone as the two cores read them: the first core's run, then the second's.
 struct ValueStream {
@@ -66,9 +55,34 @@ class ZoneLoader {
   ZoneLoader(std::string_view bytes, const TecplotFile& file, const std::string& path)
       : s_(bytes), file_(file), path_(path) {}
 
-  // Writes every variable of zone `z` to out[v] (ni × nj values, j fastest). A zone whose
-  // variables a later zone shares is kept.
+  // Writes every variable of zone `z` to out[v] (ni × nj values, j fastest). The variables a
+  // later zone shares are kept.
   void Fill(std::size_t z, const std::vector<double*>& out) {
+    const TecplotZone& zone = file_.zones[z];
+    const std::int64_t n = zone.ni * zone.nj;
+    for (std::size_t v = 0; v < zone.variables.size(); ++v) {
+      const TecplotVariableSource& src = zone.variables[v];
+      if (src.sharedFrom >= 0) {
+        const std::vector<double>& from = Shared(static_cast<std::size_t>(src.sharedFrom), v);
+        std::copy(from.begin(), from.end(), out[v]);
+      } else if (src.passive) {
+        std::fill(out[v], out[v] + n, 0.0);
+      }
+    }
+    FillOwn(z, out);
+  }
+
+ private:
+  [[noreturn]] void Fail(std::size_t z, const std::string& what) const {
+    const TecplotZone& zone = file_.zones[z];
+    throw CorvaneError("Tecplot ファイル " + path_ + " の " + ZoneLabel(z, zone.title) + " (" + std::to_string(zone.line) +
+                       " 行目): " + what);
+  }
+
+  // Writes the variables zone `z` holds in the file to out[v] (the others' out[v] may be null)
+  // and keeps those a later zone shares. The scan has followed every chain of sharing to the
+  // zone that holds the values, so nothing here reads another zone.
+  void FillOwn(std::size_t z, const std::vector<double*>& out) {
     const TecplotZone& zone = file_.zones[z];
     TecplotValueRun runs[2];
     Values(z, runs);
@@ -80,18 +94,14 @@ class ZoneLoader {
     std::int64_t offset = 0, inFile = 0;
     for (std::size_t v = 0; v < count; ++v) {
       const TecplotVariableSource& src = zone.variables[v];
-      if (src.sharedFrom >= 0) {
-        const ZoneNodes& from = Shared(static_cast<std::size_t>(src.sharedFrom));
-        std::copy(from[v].begin(), from[v].end(), out[v]);
-      } else if (src.passive) {
-        std::fill(out[v], out[v] + n, 0.0);
-      } else {
-        first[v] = zone.block ? offset : inFile;
-        offset += src.cellCentred ? CellCount(ni, nj) : n;
-        ++inFile;
-      }
+      if (src.passive || src.sharedFrom >= 0) continue;
+      first[v] = zone.block ? offset : inFile;
+      offset += src.cellCentred ? CellCount(ni, nj) : n;
+      ++inFile;
     }
-    RunOnBothCores(static_cast<std::int64_t>(count), 2, [&](std::int64_t a, std::int64_t b) {
+    // A second thread pays only for a zone of many values.
+    const std::int64_t split = n * static_cast<std::int64_t>(count) >= (std::int64_t{1} << 16) ? 2 : std::numeric_limits<std::int64_t>::max();
+    RunOnBothCores(static_cast<std::int64_t>(count), split, [&](std::int64_t a, std::int64_t b) {
       std::vector<double> cells;
       for (std::int64_t v = a; v < b; ++v) {
         const TecplotVariableSource& src = zone.variables[static_cast<std::size_t>(v)];
@@ -110,37 +120,27 @@ class ZoneLoader {
           for (std::int64_t i = 0; i < ni; ++i) to[i * nj + j] = values[at + (i + ni * j) * stride];
       }
     });
-    if (SharedLater(z) && !cache_.count(z)) {
-      ZoneNodes kept(count);
-      for (std::size_t v = 0; v < count; ++v) kept[v].assign(out[v], out[v] + n);
-      cache_.emplace(z, std::move(kept));
+    for (std::size_t v = 0; v < count; ++v)
+      if (zone.variables[v].sharedLater && !kept_.count({z, v})) kept_.emplace(std::pair{z, v}, std::vector<double>(out[v], out[v] + n));
+  }
+
+  // The values of variable `v` of zone `z`, which holds them in the file; read now when the
+  // zone was not read before (a zone of another step).
+  const std::vector<double>& Shared(std::size_t z, std::size_t v) {
+    auto found = kept_.find({z, v});
+    if (found != kept_.end()) return found->second;
+    const TecplotZone& zone = file_.zones[z];
+    const std::size_t n = static_cast<std::size_t>(zone.ni * zone.nj);
+    std::vector<std::vector<double>> rows(zone.variables.size());
+    std::vector<double*> out(zone.variables.size(), nullptr);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      const TecplotVariableSource& src = zone.variables[k];
+      if (src.passive || src.sharedFrom >= 0) continue;
+      rows[k].resize(n);
+      out[k] = rows[k].data();
     }
-  }
-
- private:
-  [[noreturn]] void Fail(std::size_t z, const std::string& what) const {
-    const TecplotZone& zone = file_.zones[z];
-    throw CorvaneError("Tecplot ファイル " + path_ + " の " + ZoneLabel(z, zone.title) + " (" + std::to_string(zone.line) +
-                       " 行目): " + what);
-  }
-
-  bool SharedLater(std::size_t z) const {
-    for (std::size_t later = z + 1; later < file_.zones.size(); ++later)
-      for (const TecplotVariableSource& v : file_.zones[later].variables)
-        if (v.sharedFrom == static_cast<int>(z)) return true;
-    return false;
-  }
-
-  // The nodes of a zone another shares from, read now when it was not read before.
-  const ZoneNodes& Shared(std::size_t z) {
-    auto found = cache_.find(z);
-    if (found != cache_.end()) return found->second;
-    const TecplotZone& zone = file_.zones[z];
-    ZoneNodes nodes(zone.variables.size(), std::vector<double>(static_cast<std::size_t>(zone.ni * zone.nj)));
-    std::vector<double*> out;
-    for (std::vector<double>& row : nodes) out.push_back(row.data());
-    Fill(z, out);
-    return cache_.emplace(z, std::move(nodes)).first->second;
+    FillOwn(z, out);
+    return kept_.at({z, v});
   }
 
   // Reads the zone's values, split at a line break near the middle between the two cores.
@@ -173,7 +173,7 @@ class ZoneLoader {
   std::string_view s_;
   const TecplotFile& file_;
   const std::string& path_;
-  std::map<std::size_t, ZoneNodes> cache_;
+  std::map<std::pair<std::size_t, std::size_t>, std::vector<double>> kept_;  // (zone, variable)
 };
 
 std::string PackingText(const TecplotFile& file) {
@@ -266,7 +266,10 @@ void ReadTecplotValues(std::string_view s, std::size_t begin, std::size_t end, s
   }
 }
 
-bool HasTecplotHeader(std::string_view bytes) { return LooksLikeTecplot(bytes.substr(0, 65536)); }
+// The whole file is looked through for the first ZONE: a long title, many variables or much
+// auxiliary data may put it far down, and only a file that starts with a record keyword is
+// looked at past its first line.
+bool HasTecplotHeader(std::string_view bytes) { return LooksLikeTecplot(bytes); }
 
 std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,
                                           const FieldView& previous, int previousZoneListCount,
@@ -285,13 +288,14 @@ std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOp
     progress.Pump();
     const std::string_view bytes = mapped.Bytes();
     const TecplotFile file = ScanTecplot(bytes, path);
-    const std::vector<double> times = StepTimes(file);
+    const std::vector<double> times = TecplotStepTimes(file);
     if (step < 0 || (step > 0 && static_cast<std::size_t>(step) >= times.size()))
       throw CorvaneError("Tecplot ファイル " + path + " に " + std::to_string(step + 1) + " 番目の時刻はありません (時刻は " +
                          std::to_string(times.size()) + " 個)");
     std::vector<std::size_t> chosen;
     for (std::size_t z = 0; z < file.zones.size(); ++z)
-      if (times.size() <= 1 || !file.zones[z].time || *file.zones[z].time == times[static_cast<std::size_t>(step)])
+      if (file.zones[z].leftOut.empty() &&
+          (times.size() <= 1 || !file.zones[z].time || *file.zones[z].time == times[static_cast<std::size_t>(step)]))
         chosen.push_back(z);
 
     const auto [xRow, yRow] = CoordinateRows(file.variables);
@@ -337,6 +341,9 @@ std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOp
       std::snprintf(text, sizeof text, "時刻 %g (%d / %zu)", times[static_cast<std::size_t>(step)], step + 1, times.size());
       source.status = source.status.empty() ? text : source.status + "、" + text;
     }
+    // The zones passed over are named, so a picture with parts missing is never taken for whole.
+    const std::string leftOut = TecplotLeftOutText(file);
+    if (!leftOut.empty()) notifier.Warning("Tecplot ファイル " + path + " の一部の領域を読みませんでした。" + leftOut);
     return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier, !variables.empty());
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");

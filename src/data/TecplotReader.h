@@ -17,7 +17,8 @@ bool HasTecplotHeader(std::string_view bytes);
 // Loads step `step` (0-based, in ascending solution time) of `path` as LoadDataFile loads a text
 // file: x and y are the variables named X and Y (or CoordinateX, CoordinateY, in any case), else
 // the first two; the others are the data set's variables, cell-centred ones averaged onto the
-// nodes. Zones without a solution time belong to every step. Every refusal throws CorvaneError
+// nodes. Zones without a solution time belong to every step. Zones that are not read (finite
+// elements, K > 1, no values of their own) are named in one warning. Every refusal throws CorvaneError
 // naming the file and the zone or line; nothing of `previous` changes. The values are read on
 // both cores; an abort between zones gives nullopt.
 std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "data/AsciiCase.h"
+#include "data/DataFormats.h"
 #include "data/CellAverage.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
@@ -270,8 +271,7 @@ std::optional<LoadResult> LoadPieces(const std::string& path, std::vector<VtkPie
 }  // namespace
 
 bool IsVtkPath(const std::string& path) {
-  const std::string ext = LowerExtension(path);
-  return ext == ".vtk" || ext == ".vts" || ext == ".vtr" || ext == ".vti" || ext == ".vtm" || ext == ".pvd";
+  return HasExtensionOf(DataFormatId::Vtk, path) || HasExtensionOf(DataFormatId::VtkSeries, path);
 }
 
 bool HasVtkHeader(std::string_view bytes) {

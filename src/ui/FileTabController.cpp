@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "data/DataFileLoader.h"
+#include "data/DataFormats.h"
 #include "data/Errors.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
@@ -45,7 +46,7 @@ void FileTabController::Build(QTabWidget& tabs) {
   fileList_ = Named(new QListWidget(page_), "FileListBox1");
   fileList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   fileList_->setContextMenuPolicy(Qt::CustomContextMenu);
-  fileList_->setProperty("mask", QString::fromLatin1(kDataFileMask));
+  fileList_->setProperty("mask", QString::fromStdString(DataFileMask()));
   lists->addWidget(fileList_, 1);
   v->addLayout(lists, 1);
   tabs.addTab(page_, QStringLiteral("ファイル"));

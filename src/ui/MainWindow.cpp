@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "data/DataFormats.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
@@ -80,9 +81,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   ChooseOpenFile = [this] {
     return QFileDialog::getOpenFileName(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
-        QStringLiteral("データファイル (*.dat *.txt *.cgns *.q *.xyz *.x *.g *.vtk *.vts *.vtr *.vti *.vtm *.pvd);;"
-                       "テキスト形式 (*.dat *.txt);;CGNS (*.cgns);;PLOT3D (*.q *.xyz *.x *.g);;"
-                       "VTK (*.vtk *.vts *.vtr *.vti *.vtm *.pvd);;すべてのファイル (*)"));
+        QString::fromStdString(OpenDialogFilter()));
   };
   RefillRecentMenu();
   ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {

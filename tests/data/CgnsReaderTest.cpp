@@ -164,3 +164,42 @@ TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
   std::filesystem::resize_file(cut, std::filesystem::file_size(good) / 2);
   EXPECT_THROW(Loaded{cut}, CorvaneError);
 }
+
+// Conversions from 2-D formats write 3-D zones of one k-plane: the plane is read, z left out.
+TEST(CgnsReader, ThreeDimensionalZonesOfOnePlaneAreReadAsTheirPlane) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("plane.cgns").toStdString();
+  const int ni = 4, nj = 3;
+  int fn = 0, B = 0, Z = 0, C = 0, S = 0, F_ = 0;
+  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK);
+  cg_base_write(fn, "Flow", 3, 3, &B);
+  cgsize_t size[9] = {ni, nj, 1, ni - 1, nj - 1, 0, 0, 0, 0};
+  ASSERT_EQ(cg_zone_write(fn, B, "Plane", size, CGNS_ENUMV(Structured), &Z), CG_OK) << cg_get_error();
+  std::vector<double> x, y, z, p;
+  for (int j = 0; j < nj; ++j)
+    for (int i = 0; i < ni; ++i) x.push_back(X(i, j)), y.push_back(Y(i, j)), z.push_back(7.0), p.push_back(F(0, i, j));
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateZ", z.data(), &C);
+  cg_sol_write(fn, B, Z, "Solution", CGNS_ENUMV(Vertex), &S);
+  ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F_), CG_OK) << cg_get_error();
+  cg_close(fn);
+  Loaded l(path);
+  ASSERT_TRUE(l.result);
+  const FieldDataSet& d = l.result->data;
+  ASSERT_EQ((std::vector<int>{d.ZoneCount, d.Zones[0].NI, d.Zones[0].NJ}), (std::vector<int>{1, ni, nj}));
+  EXPECT_EQ(d.VariableNames, (std::vector<std::string>{"Pressure"}));
+  for (auto [i, j] : {std::pair{0, 0}, std::pair{3, 1}, std::pair{2, 2}}) {
+    const std::size_t n = static_cast<std::size_t>(NodeIndex(d, 0, i, j));
+    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, 0, i, j)}), (std::vector<double>{X(i, j), Y(i, j), F(0, i, j)}));
+  }
+  // More than one plane stays refused, saying why.
+  const std::string solid = dir.filePath("solid.cgns").toStdString();
+  cg_open(solid.c_str(), CG_MODE_WRITE, &fn);
+  cg_base_write(fn, "Flow", 3, 3, &B);
+  cgsize_t cube[9] = {2, 2, 2, 1, 1, 1, 0, 0, 0};
+  cg_zone_write(fn, B, "Block", cube, CGNS_ENUMV(Structured), &Z);
+  cg_close(fn);
+  const std::string e = corvane::testing::ErrorText([&] { Loaded l2(solid); });
+  EXPECT_NE(e.find("k 方向 2 点"), std::string::npos) << e;
+}

@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <fstream>
 #include <thread>
 
@@ -156,4 +158,36 @@ TEST(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
     const BoundedRun run = RunBounded(Info("/dev/stdin"), text);
     EXPECT_TRUE(run.status == 0 && run.output.find(nodes) != std::string::npos) << run.errors << run.output;
   }
+}
+
+// Many zones cost time in proportion to their number, and a zone without values costs nothing.
+TEST(HostileFiles, ManyTecplotZonesLoadInTimeAndEmptyClaimsAreRefused) {
+  QTemporaryDir dir;
+  std::string many = "VARIABLES = X Y\n";
+  for (int z = 0; z < 100000; ++z) many += "ZONE I=1\n" + std::to_string(z) + " 0\n";
+  const std::string manyPath = Write(dir, "many.dat", many);
+  const auto start = std::chrono::steady_clock::now();
+  const BoundedRun run = RunBounded(Info(manyPath));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_TRUE(run.status == 0 && run.output.find("ZoneCount: 100000") != std::string::npos) << run.errors;
+  EXPECT_LT(seconds, kSanitized ? 30.0 : 5.0);
+
+  // 56 bytes claiming 10^8 nodes of passive variables.
+  const std::string empty = Write(dir, "empty.dat", "VARIABLES=X,Y\nZONE I=10000,J=10000,PASSIVEVARLIST=[1-2]\n");
+  const BoundedRun refused = RunBounded(Info(empty));
+  EXPECT_TRUE(refused.status == 1 && refused.peakKb < kPeakKb) << refused.status << ", " << refused.peakKb << " kB";
+  EXPECT_NE(refused.errors.find(empty), std::string::npos) << refused.errors;
+}
+
+// The picture size from the settings is bounded as --size is, not cut to the bound.
+TEST(HostileFiles, PictureSizesFromTheSettingsAreBounded) {
+  QTemporaryDir dir;
+  const std::string grid = Write(dir, "grid.dat", kTextGrid);
+  const std::string settings = Write(dir, "crv.ini", "PICTURE WIDTH\n2147483647\nPICTURE HEIGHT\n300\n");
+  std::vector<std::string> args = {"render", grid, "--settings", settings, "-o", dir.filePath("out.png").toStdString()};
+  args.insert(args.end(), kTextLayout.begin(), kTextLayout.end());
+  const BoundedRun run = RunBounded(args);
+  EXPECT_TRUE(run.status == 1 && run.peakKb < kPeakKb) << run.status << ", " << run.peakKb << " kB";
+  EXPECT_TRUE(run.errors.find("2147483647") != std::string::npos && run.errors.find("crv.ini") != std::string::npos) << run.errors;
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.png")));
 }

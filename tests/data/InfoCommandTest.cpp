@@ -5,6 +5,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "data/AsciiCase.h"
+#include "data/DataFileLoader.h"
+#include "data/DataFormats.h"
 
 #include "TestSupport.h"
 
@@ -68,4 +74,55 @@ TEST(InfoCommand, WarningsAndErrorsGoToStderrWithStatusOne) {
   InfoRun badNode = Info("three_size_fields.dat", kOneZone + QStringList{"--node", "0,2,0"});
   EXPECT_TRUE(badNode.status == 1 && badNode.errors.contains("0,2,0")) << badNode.errors.toStdString();
   EXPECT_EQ(Info("three_size_fields.dat", kOneZone + QStringList{"--node", "0;1"}).status, 1);
+}
+
+// A series is only as good as its files: one refused fails the command, naming it.
+TEST(InfoCommand, ASeriesWithARefusedFileFails) {
+  QTemporaryDir dir;
+  const QString good = dir.filePath("a.dat"), bad = dir.filePath("b.dat");
+  ASSERT_TRUE(corvane::testing::WriteFile(good, "VARIABLES = X Y\nZONE I=2\n0 0\n1 0\n"));
+  ASSERT_TRUE(corvane::testing::WriteFile(bad, "VARIABLES = X Y\nZONE I=2\n0 0\n1 zero\n"));
+  const InfoRun both = corvane::testing::RunCorvane({"info", good, bad, "--settings", "/dev/null"});
+  EXPECT_TRUE(both.status == 1 && both.errors.contains(bad)) << both.errors.toStdString();
+  EXPECT_EQ(corvane::testing::RunCorvane({"info", good, good, "--settings", "/dev/null"}).status, 0);
+}
+
+// The one table of formats is what every list shows: the file list's mask, the Open dialog's
+// filters, the README's list of data files and the manual name every extension, and detection
+// follows it.
+TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
+  using namespace corvane;
+  QFile readmeFile(QString(CORVANE_SOURCE_DIR) + "/README.md");
+  ASSERT_TRUE(readmeFile.open(QIODevice::ReadOnly));
+  const QString readme = QString::fromUtf8(readmeFile.readAll());
+  const qsizetype begin = readme.indexOf("## Data files"), end = readme.indexOf("\n## ", begin + 1);
+  const QString section = readme.mid(begin, end - begin);
+  QFile manualFile(QString(CORVANE_SOURCE_DIR) + "/manual/index.html");
+  ASSERT_TRUE(manualFile.open(QIODevice::ReadOnly));
+  const QString manual = QString::fromUtf8(manualFile.readAll());
+  const QString mask = QString::fromStdString(DataFileMask()), filter = QString::fromStdString(OpenDialogFilter());
+  for (const DataFormatRow& row : DataFormatTable()) {
+    EXPECT_TRUE(section.contains(QString("`%1`").arg(row.name))) << row.name;
+    for (const char* e : row.extensions) {
+      EXPECT_TRUE(mask.split(';').contains(QString("*") + e)) << e;
+      EXPECT_TRUE(filter.contains(QString("*") + e + " ") || filter.contains(QString("*") + e + ")")) << e;
+      EXPECT_TRUE(section.contains(QString("`%1`").arg(e))) << e;
+      EXPECT_TRUE(manual.contains(QString("<code>*%1</code>").arg(e))) << e;
+      EXPECT_TRUE(HasExtensionOf(row.id, std::string("/x/Name") + AsciiUpper(e))) << e;
+    }
+  }
+  const std::string vtk = "# vtk DataFile Version 3.0\nzone 1 - converted\nASCII\nDATASET STRUCTURED_GRID\n";
+  const std::string tecplot = "VARIABLES = X Y\nZONE I=1\n0 0\n";
+  const std::tuple<const char*, std::string, DataFileFormat> cases[] = {
+      {"a.vtk", vtk, DataFileFormat::Vtk},  // a title beginning "zone" is no Tecplot record
+      {"a.dat", vtk, DataFileFormat::Vtk},
+      {"a.vtk", tecplot, DataFileFormat::Tecplot},
+      {"a.tec", "1 2\n", DataFileFormat::Tecplot},
+      {"a.pvd", "<?xml version=\"1.0\"?>\n", DataFileFormat::Vtk},
+      {"a.vtr", "", DataFileFormat::Vtk},
+      {"a.g", "", DataFileFormat::Plot3d},
+      {"a.csv", "1 2\n", DataFileFormat::Text},
+  };
+  for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;
+  EXPECT_STREQ(FormatName(DataFileFormat::Tecplot), "tecplot");
 }

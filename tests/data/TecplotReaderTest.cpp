@@ -155,9 +155,15 @@ TEST_F(TecplotReader, InfoReportsFormatAuxiliaryDataAndTimes) {
 
 TEST_F(TecplotReader, RefusalsNameTheZoneOrLine) {
   auto error = [&](const std::string& text) { return ErrorText([&] { LoadedFile f(Write(text)); }); };
-  EXPECT_NE(error("VARIABLES = X Y\nZONE T=\"tri\" N=3, E=1, ZONETYPE=FETRIANGLE\n0 0\n").find("zone[0] \"tri\""),
-            std::string::npos);
-  EXPECT_NE(error("VARIABLES = X Y\nZONE T=\"a\" I=1\n0 0\nZONE T=\"cube\" I=2 J=2 K=2\n").find("K=2"), std::string::npos);
+  const std::string onlyFinite = error("VARIABLES = X Y\nZONE T=\"tri\" N=3, E=1, ZONETYPE=FETRIANGLE\n0 0\n1 0\n0 1\n1 2 3\n");
+  EXPECT_TRUE(onlyFinite.find("読める領域がありません") != std::string::npos && onlyFinite.find("zone[0] \"tri\"") != std::string::npos &&
+              onlyFinite.find("有限要素") != std::string::npos)
+      << onlyFinite;
+  // Nodes made from nothing: every variable passive, any size claimed in a few bytes.
+  EXPECT_NE(error("VARIABLES = X Y\nZONE I=10000 J=10000 PASSIVEVARLIST=[1-2]\n").find("値が一つもありません"), std::string::npos);
+  EXPECT_NE(error("VARIABLES = X Y\nZONE I=1 SOLUTIONTIME=nan\n0 0\n").find("SOLUTIONTIME=nan"), std::string::npos);
+  EXPECT_NE(error("VARIABLES = X Y\nZONE I=1 SOLUTIONTIME=-inf\n0 0\n").find("SOLUTIONTIME=-inf"), std::string::npos);
+  EXPECT_NE(error("VARIABLES = X Y\nZONE I=2 J=1 I=1\n0 0\n1 0\n").find("I= が二度"), std::string::npos);
   const std::string shortZone = error("VARIABLES = X Y P\nZONE I=3 J=2\n0 0 0 1 0 1 2 0 2 0 1 1 1 1 2\n");
   EXPECT_NE(shortZone.find("18 個の値が必要"), std::string::npos) << shortZone;
   const std::string bad = error("VARIABLES = X Y\nZONE I=2\n0 0\n1 zero\n");
@@ -166,6 +172,59 @@ TEST_F(TecplotReader, RefusalsNameTheZoneOrLine) {
   EXPECT_NE(error("VARIABLES = X Y\nZONE I=100000 J=1000\n0 0\n").find("値が足りません"), std::string::npos);
   EXPECT_NE(error("VARIABLES = X Y\nZONE I=1 VARSHARELIST=([1]=4)\n0\n").find("VARSHARELIST"), std::string::npos);
   EXPECT_NE(error("VARIABLES = X Y P\nZONE I=1\n0 0 0\nVARIABLES = X Y\nZONE I=1\n0 0\n").find("VARIABLES"), std::string::npos);
+}
+
+// Zones that cannot be shown are passed over, each named with its reason; the ordered zones
+// are read as if the others were not there, sharing and steps included.
+TEST_F(TecplotReader, FiniteElementAndSolidZonesAreLeftOutWithAWarning) {
+  const std::string ordered = "0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
+  LoadedFile f(Write("VARIABLES = X Y P\n"
+                     "ZONE T=\"a\" I=3 J=2 SOLUTIONTIME=1\n" + ordered +
+                     "ZONE T=\"tri\" N=3 E=1 ZONETYPE=FETRIANGLE DATAPACKING=POINT SOLUTIONTIME=7\n0 0 1\n1 0 2\n0 1 3\n1 2 3\n"
+                     "ZONE T=\"cube\" I=2 J=2 K=2\n" + std::string(24, '1') + "\n"
+                     "ZONE T=\"onTri\" I=3 J=1 VARSHARELIST=([1-2]=2)\n5 6 7\n"
+                     "ZONE T=\"b\" I=3 J=2 DATAPACKING=BLOCK VARSHARELIST=([1-2]=1)\n0 100 200 1 101 201\n"));
+  ASSERT_TRUE(f.result);
+  ASSERT_EQ(f.d().ZoneCount, 2);
+  EXPECT_EQ(f.result->source.zoneNames, (std::vector<std::string>{"a", "b"}));
+  ExpectField(f, 0);
+  ExpectField(f, 1);
+  EXPECT_EQ(f.result->source.times, std::vector<double>{1.0});  // the left-out zone's time is no step
+  ASSERT_EQ(f.notifier.warnings.size(), 1u);
+  const std::string& w = f.notifier.warnings[0];
+  for (const char* part : {"zone[1] \"tri\"", "有限要素", "zone[2] \"cube\"", "K=2", "zone[3] \"onTri\"", "(3 個)"})
+    EXPECT_NE(w.find(part), std::string::npos) << part << " in " << w;
+  EXPECT_EQ(w.find("\"b\""), std::string::npos) << w;
+}
+
+// A chain of zones each sharing from the one before is resolved once, in the scan: the last
+// zone's coordinates come from the first, however long the chain.
+TEST_F(TecplotReader, LongSharingChainsReachTheFirstZone) {
+  std::string text = "VARIABLES = X Y P\nZONE T=\"first\" I=3 J=2\n0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
+  constexpr int kChain = 15000;
+  for (int z = 1; z <= kChain; ++z) text += "ZONE I=3 J=2 DATAPACKING=BLOCK VARSHARELIST=([1-2])\n0 100 200 1 101 201\n";
+  LoadedFile f(Write(text));
+  ASSERT_TRUE(f.result);
+  ASSERT_EQ(f.d().ZoneCount, kChain + 1);
+  ExpectField(f, kChain);
+  ExpectField(f, kChain / 2);
+}
+
+TEST_F(TecplotReader, DetectionSaysWhatAFileLooksLike) {
+  auto error = [&](const std::string& bytes, const char* name) { return ErrorText([&] { LoadedFile f(Write(bytes, name)); }); };
+  std::string utf16 = "\xff\xfe";
+  for (char c : std::string("x y\n0 0\n")) utf16 += std::string{c, '\0'};
+  EXPECT_NE(error(utf16, "wide.dat").find("UTF-16"), std::string::npos);
+  std::string bomless;
+  for (char c : std::string("VARIABLES = X Y\nZONE I=1\n0 0\n")) bomless += std::string{'\0', c};
+  EXPECT_NE(error(bomless, "wide.txt").find("UTF-16"), std::string::npos);
+  const std::string cr = error("3 2\rx y p\r0 0 1\r", "mac.dat");
+  EXPECT_TRUE(cr.find("CR") != std::string::npos && cr.find("mac.dat") != std::string::npos) << cr;
+  // A long title and many variables put the first ZONE far down: still Tecplot.
+  std::string far = "TITLE=\"" + std::string(70000, 't') + "\"\nVARIABLES = X Y\nZONE I=2\n0 0\n1 0\n";
+  LoadedFile f(Write(far, "far.dat"));
+  ASSERT_TRUE(f.result);
+  EXPECT_EQ(f.result->source.format, DataFileFormat::Tecplot);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "data/DataFormats.h"
 #include "data/Errors.h"
 #include "data/TecplotFile.h"
 #include "data/TecplotReader.h"
@@ -15,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace corvane;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   (void)LooksLikeTecplot(bytes);
+  // The detection that sends files here, and the look at text the text reader cannot read.
+  (void)DataFormatOf("fuzz.dat", bytes);
+  (void)UnreadableTextReason("fuzz.dat", bytes);
   static const std::string path = "/tmp/fuzz_tecplot_" + std::to_string(::getpid()) + ".dat";
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(data, 1, size, f);
