@@ -24,6 +24,9 @@ constexpr const char* kGhostName = "vtkGhostType";
 constexpr unsigned kHiddenPoint = 2, kHiddenCell = 32;
 // Multiblock files inside multiblock files, at most this deep.
 constexpr int kMaxDepth = 8;
+// What each part costs the budget besides its values, so that lists of lists of many tiny
+// parts end as soon as lists of a few large ones.
+constexpr std::uint64_t kPartCost = 4096;
 
 // The variable names of one array.
 std::vector<std::string> ComponentNames(const VtkArray& a) {
@@ -78,13 +81,14 @@ class PieceCollector {
       const std::string partPath = (folder / files[k].first).string();
       std::vector<VtkPiece> more;
       try {
+        budget.Spend(kPartCost, path);
         const MappedFile part(partPath);
         Allow(part);
         std::string partLayout;
         more = Read(part.Bytes(), partPath, partLayout, depth + 1);
         if (layout.empty()) layout = "multiblock, " + partLayout;
       } catch (const CorvaneError& e) {
-        if (budget.Exhausted()) throw;
+        if (budget.Exhausted()) throw CorvaneError("VTK ファイル " + path + " の部分 " + files[k].first + ": " + e.what());
         leftOut.push_back(files[k].first + ": " + e.what());
         continue;
       }
