@@ -25,6 +25,9 @@ constexpr const char* kGhostName = "vtkGhostType";
 constexpr unsigned kHiddenPoint = 2, kHiddenCell = 32;
 // Multiblock files inside multiblock files, at most this deep.
 constexpr int kMaxDepth = 8;
+// What each part costs the budget besides its values, so that lists of lists of many tiny
+// parts end as soon as lists of a few large ones.
+constexpr std::uint64_t kPartCost = 4096;
 
 // The variable names of one array.
 std::vector<std::string> ComponentNames(const VtkArray& a) {
@@ -42,6 +45,7 @@ class PieceCollector {
 
   VtkBudget budget;
   std::vector<std::string> leftOut;  // "file: why"
+  std::string title;                 // the title line of the first legacy file read
   bool aborted = false;
 
   // A file joins the load; each distinct file widens the budget once.
@@ -56,6 +60,8 @@ class PieceCollector {
     if (LooksLikeLegacyVtk(bytes)) {
       std::vector<VtkPiece> pieces;
       pieces.push_back(ReadLegacyVtk(bytes, path, layout, budget));
+      if (title.empty()) title = pieces.front().name;
+      pieces.front().name.clear();
       layout = "legacy " + layout;
       return pieces;
     }
@@ -79,13 +85,14 @@ class PieceCollector {
       const std::string partPath = (folder / files[k].first).string();
       std::vector<VtkPiece> more;
       try {
+        budget.Spend(kPartCost, path);
         const MappedFile part(partPath);
         Allow(part);
         std::string partLayout;
         more = Read(part.Bytes(), partPath, partLayout, depth + 1);
         if (layout.empty()) layout = "multiblock, " + partLayout;
       } catch (const CorvaneError& e) {
-        if (budget.Exhausted()) throw;
+        if (budget.Exhausted()) throw CorvaneError("VTK ファイル " + path + " の部分 " + files[k].first + ": " + e.what());
         leftOut.push_back(files[k].first + ": " + e.what());
         continue;
       }
@@ -318,21 +325,22 @@ std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions&
       if (files.size() == 1) {
         // One file a step: its zones as that file's own, and its faults its own refusal.
         const std::string one = (std::filesystem::path(path).parent_path() / files.front().first).string();
-        const MappedFile part(one);
-        collector.Allow(part);
-        pieces = collector.Read(part.Bytes(), one, source.layout, 1);
-        if (VtkXmlKind(part.Bytes().substr(0, 4096)) != "vtkMultiBlockDataSet")
-          for (VtkPiece& p : pieces) p.name.clear();
+        try {
+          const MappedFile part(one);
+          collector.Allow(part);
+          pieces = collector.Read(part.Bytes(), one, source.layout, 1);
+        } catch (const CorvaneError& e) {
+          throw CorvaneError("VTK ファイル " + path + " の " + std::to_string(step + 1) + " 番目の時刻のファイル " + files.front().first + ": " + e.what());
+        }
       } else {
         pieces = collector.ReadParts(files, path, source.layout, 0);
       }
       source.layout = "series, " + source.layout;
     } else {
       pieces = collector.Read(file.Bytes(), path, source.layout, 0);
-      if (source.layout.rfind("legacy", 0) == 0) source.title = pieces.front().name;  // the title line
-      if (!listing) for (VtkPiece& p : pieces) p.name.clear();
     }
     if (collector.aborted) return std::nullopt;
+    if (!listing) source.title = collector.title;
     std::string leftOut;
     for (const std::string& part : collector.leftOut) leftOut += "\n" + part;
     if (pieces.empty()) throw CorvaneError("VTK ファイル " + path + " には読める構造格子の部分がありません:" + leftOut);

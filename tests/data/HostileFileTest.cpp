@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -114,6 +116,73 @@ TEST(HostileFiles, SizesBeyondWhatTheFileHoldsAreRefusedInBoundedMemory) {
     EXPECT_TRUE(run.status == 1 && run.peakKb < kPeakKb) << c.path << ": " << run.status << ", " << run.peakKb << " kB";
     EXPECT_TRUE(run.errors.find(c.path) != std::string::npos && run.errors.find(c.claimed) != std::string::npos) << run.errors;
   }
+}
+
+// A .vts whose `pieces` pieces of n × n nodes each take their points and their `arrays` arrays
+// from the same two zlib blocks of zeros at the same offsets: a few kB claiming gigabytes.
+std::string SharedBlockVts(int n, int pieces, int arrays) {
+  const std::uint32_t block = 32768;
+  auto zeros = [](std::uint32_t bytes) {
+    const std::string zero(bytes, '\0');
+    uLongf size = compressBound(bytes);
+    std::string packed(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(zero.data()), bytes, 6);
+    packed.resize(size);
+    return packed;
+  };
+  const std::string packed = zeros(block);
+  auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  auto blocks = [&](std::uint64_t bytes) {
+    const std::uint32_t count = static_cast<std::uint32_t>((bytes + block - 1) / block), last = static_cast<std::uint32_t>(bytes % block);
+    std::string head = u32(count) + u32(block) + u32(last), body;
+    for (std::uint32_t k = 0; k < count; ++k) {
+      const std::string one = k + 1 == count && last ? zeros(last) : packed;
+      head += u32(static_cast<std::uint32_t>(one.size()));
+      body += one;
+    }
+    return head + body;
+  };
+  const std::uint64_t nodes = std::uint64_t(n) * std::uint64_t(n);
+  const std::string points = blocks(nodes * 12), values = blocks(nodes * 4);
+  const std::string extent = "0 " + std::to_string(n - 1) + " 0 " + std::to_string(n - 1) + " 0 0";
+  std::string xml = "<?xml version=\"1.0\"?>\n<VTKFile type=\"StructuredGrid\" version=\"1.0\" byte_order=\"LittleEndian\" "
+                    "compressor=\"vtkZLibDataCompressor\">\n<StructuredGrid WholeExtent=\"" + extent + "\">\n";
+  for (int p = 0; p < pieces; ++p) {
+    xml += "<Piece Extent=\"" + extent + "\"><PointData>";
+    for (int a = 0; a < arrays; ++a)
+      xml += "<DataArray type=\"Float32\" Name=\"P" + std::to_string(a) + "\" format=\"appended\" offset=\"" +
+             std::to_string(points.size()) + "\"/>";
+    xml += "</PointData><Points><DataArray type=\"Float32\" NumberOfComponents=\"3\" format=\"appended\" offset=\"0\"/></Points></Piece>\n";
+  }
+  return xml + "</StructuredGrid>\n<AppendedData encoding=\"raw\">_" + points + values + "\n</AppendedData>\n</VTKFile>\n";
+}
+
+TEST(HostileFiles, VtkFilesReusingTheirBytesOrSizesAreRefusedInBoundedTimeAndMemory) {
+  QTemporaryDir dir;
+  const std::string one = Write(dir, "one.vts", SharedBlockVts(700, 1, 1));
+  std::string list = "<?xml version=\"1.0\"?>\n<VTKFile type=\"vtkMultiBlockDataSet\" version=\"1.0\"><vtkMultiBlockDataSet>\n";
+  for (int k = 0; k < 100; ++k) list += "<DataSet index=\"" + std::to_string(k) + "\" file=\"one.vts\"/>\n";
+  const std::string legacy = "# vtk DataFile Version 3.0\nt\nASCII\nDATASET STRUCTURED_GRID\nDIMENSIONS 2 2 1\nPOINTS 4 float\n"
+                             "0 0 0 1 0 0 0 1 0 1 1 0\n";
+  const std::pair<std::string, const char*> cases[] = {
+      {Write(dir, "pieces.vts", SharedBlockVts(1000, 100, 1)), "ありえない大きさ"},
+      {Write(dir, "arrays.vts", SharedBlockVts(1000, 1, 100)), "ありえない大きさ"},
+      {Write(dir, "list.vtm", list + "</vtkMultiBlockDataSet></VTKFile>\n"), "ありえない大きさ"},
+      // a second size after the points, and after the arrays sized for the first one
+      {Write(dir, "twice.vtk", legacy + "DIMENSIONS 9 9 1\nPOINT_DATA 4\nSCALARS P float 1\n1 2 3 4\n"), "二度"},
+      {Write(dir, "twice2.vtk", legacy + "POINT_DATA 4\nDIMENSIONS 99 99 1\nSCALARS P float 1\n1 2 3 4\n"), "二度"},
+  };
+  for (const auto& [path, reason] : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    const BoundedRun run = RunBounded(Info(path));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s: %ld kB, %.2f s\n", path.c_str(), run.peakKb, seconds);
+    EXPECT_TRUE(run.status == 1 && run.peakKb < kPeakKb && seconds < 5) << path << ": " << run.status << ", " << run.peakKb << " kB, " << seconds << " s";
+    EXPECT_TRUE(run.errors.find(path) != std::string::npos && run.errors.find(reason) != std::string::npos) << run.errors;
+  }
+  const BoundedRun loaded = RunBounded(Info(one));  // once, the same bytes are a grid of zeros
+  EXPECT_EQ(loaded.status, 0) << loaded.errors;
+  std::printf("one piece of 490000 zero nodes: %ld kB\n", loaded.peakKb);
 }
 
 TEST(HostileFiles, FoldersEndlessDevicesAndSilentFifosAreRefused) {
