@@ -2,6 +2,7 @@
 // streamlines as the picture traces them, profiles along lines and the analysis segment's samples.
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -89,6 +90,36 @@ bool TriangleSegment(const double* X, const double* Y, const double* values, con
   return !(out.x1 == out.x2 && out.y1 == out.y2);
 }
 
+// The picture's chaining only extends a polyline forward from its first segment, so a line whose
+// first segment lies inside it comes out in two pieces meeting at that segment's start (the
+// pixels are the same). As data it is one line: every open polyline takes in front of it another
+// that ends, or starts, where it starts. Emptied polylines are left for the caller to skip.
+void JoinAtStarts(std::vector<std::vector<std::int32_t>>& lines) {
+  std::unordered_map<std::int32_t, std::vector<std::size_t>> endsAt;
+  auto open = [&](std::size_t k) { return lines[k].size() > 1 && lines[k].front() != lines[k].back(); };
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    if (open(k)) {
+      endsAt[lines[k].front()].push_back(k);
+      endsAt[lines[k].back()].push_back(k);
+    }
+  for (std::size_t a = 0; a < lines.size(); ++a) {
+    while (open(a)) {
+      const auto found = endsAt.find(lines[a].front());
+      if (found == endsAt.end()) break;
+      std::size_t b = lines.size();
+      for (std::size_t k : found->second)
+        if (k != a && open(k) && (lines[k].back() == lines[a].front() || lines[k].front() == lines[a].front())) b = k;
+      if (b == lines.size()) break;
+      std::vector<std::int32_t> joined = std::move(lines[b]);
+      lines[b].clear();
+      if (joined.front() == lines[a].front()) std::reverse(joined.begin(), joined.end());
+      joined.insert(joined.end(), lines[a].begin() + 1, lines[a].end());
+      lines[a] = std::move(joined);
+      endsAt[lines[a].front()].push_back(a);
+    }
+  }
+}
+
 // Chains one zone's segments of one level as the picture chains its pixels, the end points
 // matched by exact equality of their coordinates; appends one list of x, y per polyline.
 void ChainWorld(const std::vector<WorldSegment>& segments, std::vector<std::vector<double>>& polylines,
@@ -114,12 +145,20 @@ void ChainWorld(const std::vector<WorldSegment>& segments, std::vector<std::vect
   LevelPolylineBuffer buffer;
   buffer.Reset(static_cast<std::int32_t>(2 * ids.size()));
   ChainLevelSegments(ids.data(), static_cast<std::int32_t>(ids.size()), buffer, work);
+  std::vector<std::vector<std::int32_t>> lines;
   for (std::int32_t k = 0; k < buffer.filled; ++k) {
     const auto slot = static_cast<std::size_t>(k);
-    if (!buffer.penDown[slot]) polylines.emplace_back();
-    const auto& p = points[static_cast<std::size_t>(buffer.points[slot].x())];
-    polylines.back().push_back(p.first);
-    polylines.back().push_back(p.second);
+    if (!buffer.penDown[slot]) lines.emplace_back();
+    lines.back().push_back(buffer.points[slot].x());
+  }
+  JoinAtStarts(lines);
+  for (const auto& line : lines) {
+    if (line.empty()) continue;
+    polylines.emplace_back();
+    for (std::int32_t k : line) {
+      polylines.back().push_back(points[static_cast<std::size_t>(k)].first);
+      polylines.back().push_back(points[static_cast<std::size_t>(k)].second);
+    }
   }
 }
 
