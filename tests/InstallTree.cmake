@@ -16,6 +16,20 @@ foreach(f bin/corvane share/corvane/manual/index.html share/corvane/crv.ini shar
   endif()
 endforeach()
 
+# The Python module, where Debian's python3 looks for packages, imports from there.
+if(EXISTS "${BUILD_DIR}/python/corvane/__init__.py")
+  file(GLOB module "${PREFIX}/lib/python3/dist-packages/corvane/_corvane*.so")
+  if(NOT module OR NOT EXISTS "${PREFIX}/lib/python3/dist-packages/corvane/cgns-reader")
+    message(FATAL_ERROR "the Python module is missing from lib/python3/dist-packages/corvane")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env "PYTHONPATH=${PREFIX}/lib/python3/dist-packages" QT_QPA_PLATFORM=offscreen
+    /usr/bin/python3 -c "import corvane; print(corvane.__file__)"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "^${PREFIX}/lib/python3/dist-packages/corvane/")
+    message(FATAL_ERROR "import corvane from the install tree: ${rc} ${out} ${err}")
+  endif()
+endif()
+
 # Nothing of the build (tests, benchmarks, generators) may come along.
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 foreach(f ${installed})

@@ -12,6 +12,8 @@
 
 namespace corvane {
 
+struct LoadResult;
+
 struct CommandArgs {
   std::string command;                 // "info", "render", "legend", "analyze"
   std::vector<std::string> data;       // DATA files
@@ -59,6 +61,10 @@ class StderrNotifier : public Notifier {
 // Stores MaxBox, MinBox and StepBox, where given, into the contour range of the selected row, as
 // Enter in those boxes does after a load.
 void ApplyContourBoxes(FieldView& view, const ProgramOptions& options);
+
+// The object `info --json` prints for a loaded file up to its value rows, without the closing
+// brace: the command adds the nodes and the series asked for first.
+std::string InfoJsonHead(const std::string& path, const LoadResult& loaded);
 
 // Each sub-command; they print messages to stderr and return the exit status.
 int RunInfoCommand(const CommandArgs& args);

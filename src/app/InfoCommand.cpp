@@ -133,6 +133,35 @@ std::int64_t NonFiniteNodeCount(const FieldDataSet& d) {
 
 }  // namespace
 
+std::string InfoJsonHead(const std::string& path, const LoadResult& r) {
+  const FieldDataSet& d = r.data;
+  const FieldView& v = r.view;
+  const int rows = static_cast<int>(d.Values.size());
+  const std::int64_t nonFinite = NonFiniteNodeCount(d);
+  std::ostringstream out;
+  out << "{\"file\":" << JsonString(path) << ",\"zones\":[";
+  for (std::size_t z = 0; z < d.Zones.size(); ++z) {
+    out << (z ? "," : "");
+    if (z < r.source.zoneNames.size()) out << "{\"name\":" << JsonString(r.source.zoneNames[z]) << ",";
+    else out << "{";
+    out << "\"ni\":" << d.Zones[z].NI << ",\"nj\":" << d.Zones[z].NJ << ",\"firstNode\":" << d.Zones[z].FirstNode;
+    if (z < r.source.freeStream.size()) out << ",\"freeStream\":" << JsonFreeStream(r.source.freeStream[z]);
+    out << "}";
+  }
+  out << "]" << JsonSource(r.source) << ",\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
+  for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
+  out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
+      << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax)
+      << "},\"nonFiniteNodes\":" << nonFinite << ",\"rows\":[";
+  for (int k = 0; k < rows; ++k) {
+    const std::size_t s = static_cast<std::size_t>(k);
+    out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(v.ContourMax[s])
+        << ",\"min\":" << JsonNumber(v.ContourMin[s]) << ",\"step\":" << JsonNumber(v.ContourStep[s]) << "}";
+  }
+  out << "]";
+  return out.str();
+}
+
 int RunInfoCommand(const CommandArgs& args) {
   if (args.data.empty()) throw CorvaneError("info にはデータファイルを指定してください");
   // Several files are a time series: its frames are told besides the first file's contents.
@@ -171,26 +200,7 @@ int RunInfoCommand(const CommandArgs& args) {
   const std::int64_t nonFinite = NonFiniteNodeCount(d);
   std::ostringstream out;
   if (args.json) {
-    out << "{\"file\":" << JsonString(path) << ",\"zones\":[";
-    for (std::size_t z = 0; z < d.Zones.size(); ++z) {
-      out << (z ? "," : "");
-      if (z < r.source.zoneNames.size()) out << "{\"name\":" << JsonString(r.source.zoneNames[z]) << ",";
-      else out << "{";
-      out << "\"ni\":" << d.Zones[z].NI << ",\"nj\":" << d.Zones[z].NJ << ",\"firstNode\":" << d.Zones[z].FirstNode;
-      if (z < r.source.freeStream.size()) out << ",\"freeStream\":" << JsonFreeStream(r.source.freeStream[z]);
-      out << "}";
-    }
-    out << "]" << JsonSource(r.source) << ",\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
-    for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
-    out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
-        << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax)
-        << "},\"nonFiniteNodes\":" << nonFinite << ",\"rows\":[";
-    for (int k = 0; k < rows; ++k) {
-      const std::size_t s = static_cast<std::size_t>(k);
-      out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(v.ContourMax[s])
-          << ",\"min\":" << JsonNumber(v.ContourMin[s]) << ",\"step\":" << JsonNumber(v.ContourStep[s]) << "}";
-    }
-    out << "]";
+    out << InfoJsonHead(path, r);
     if (!nodes.empty()) {
       out << ",\"nodes\":[";
       for (std::size_t k = 0; k < nodes.size(); ++k) {

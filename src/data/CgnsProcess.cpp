@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <new>
 #include <thread>
 
@@ -344,6 +345,21 @@ Frame MakeFrame(const std::string& path, const CgnsContent& content, int step) {
 
 }  // namespace
 
+namespace {
+std::mutex readerProgramMutex;
+std::string readerProgram = "/proc/self/exe";
+
+std::string ReaderProgram() {
+  const std::lock_guard<std::mutex> lock(readerProgramMutex);
+  return readerProgram;
+}
+}  // namespace
+
+void SetCgnsReaderProgram(const std::string& path) {
+  const std::lock_guard<std::mutex> lock(readerProgramMutex);
+  readerProgram = path;
+}
+
 bool IsCgnsReaderProcess(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], kCgnsReaderFlag) == 0; }
 
 void RunCgnsReaderProcess(int argc, char** argv) {
@@ -446,7 +462,8 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+    const std::string program = ReaderProgram();
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(ready[1]);
     if (spawned != 0)

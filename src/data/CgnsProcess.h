@@ -2,6 +2,7 @@
 // its memory and time, so a crash of the CGNS library on a damaged file ends that process only.
 // It hands the values back through an anonymous shared file.
 #pragma once
+#include <string>
 
 namespace corvane {
 
@@ -16,5 +17,9 @@ bool IsCgnsReaderProcess(int argc, char** argv);
 // The reading process: reads the file named in argv and writes what it found, or why it refused
 // the file, to the shared file it was given, and ends the process.
 [[noreturn]] void RunCgnsReaderProcess(int argc, char** argv);
+
+// The program started as the reading process: this program again unless a host that cannot be
+// started in the hidden mode (the Python module) names a reader program of its own.
+void SetCgnsReaderProgram(const std::string& path);
 
 }  // namespace corvane
