@@ -11,6 +11,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
+#include "data/BothCores.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/VariableRows.h"
@@ -465,20 +466,17 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 
-  // A smooth drawing is meant for print: its vector files get their own picture whose lines and
-  // bands lie at fractions of a pixel. The bitmap keeps the whole-pixel picture.
-  QPicture exact;
-  if (d.SmoothCheck) exact = DrawExactPicture(pass, labels, fineBands, colourBar);
-
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
   QImage bitmap;
-  if (factor == 1) {
-    bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
-    if (!fillAsPixels) bitmap.fill(ToQColor(background));
-    QPainter painter(&bitmap);
-    painter.drawPicture(0, 0, picture);
-  } else {
+  auto makeBitmap = [&] {
+    if (factor == 1) {
+      bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
+      if (!fillAsPixels) bitmap.fill(ToQColor(background));
+      QPainter painter(&bitmap);
+      painter.drawPicture(0, 0, picture);
+      return;
+    }
     // The bands averaged down from the large size, the lines played over them anti-aliased.
     if (fillAsPixels) {
       bitmap = fillBitmap.copy();
@@ -495,11 +493,28 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       bitmap = QImage(width, height, QImage::Format_RGB32);
       bitmap.fill(ToQColor(background));
     }
-    {
-      QPainter painter(&bitmap);
-      painter.drawPicture(0, 0, picture);
-    }
+    QPainter painter(&bitmap);
+    painter.drawPicture(0, 0, picture);
     // The picture keeps the lines alone: vector files take the exact picture, which has all.
+  };
+  // A smooth drawing is meant for print: its vector files get their own picture whose lines and
+  // bands lie at fractions of a pixel. It is drawn on a helper thread while the bitmap is made
+  // here; it only reads the scene, and tells no progress (the layers' statuses belong to the
+  // window's thread).
+  QPicture exact;
+  if (d.SmoothCheck) {
+    NullProgress quiet;
+    const ExactPass quietPass{state, quiet, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
+    RunOnBothCores(2, 2, [&](std::int64_t begin, std::int64_t end) {
+      for (std::int64_t part = begin; part < end; ++part) {
+        if (part == 0)
+          makeBitmap();
+        else
+          exact = DrawExactPicture(quietPass, labels, fineBands, colourBar);
+      }
+    });
+  } else {
+    makeBitmap();
   }
   state.picture = picture;
   state.exactPicture = exact;
