@@ -71,6 +71,14 @@ void BM_CorvaneRender(benchmark::State& state) {
                       "-o", out});
 }
 
+// The same picture drawn smooth.
+void BM_CorvaneRenderSmooth(benchmark::State& state) {
+  const std::string data = PictureFile(state.range(0));
+  const std::string out = (fs::path(CORVANE_BENCH_DATA) / "picture_corvane_smooth.png").string();
+  TimeProcess(state, {CORVANE_BINARY, "render", data, "--size", "1000x800", "--set", "BrushCheck=true", "--set",
+                      "SmoothCheck=1", "--seed", "1", "-o", out});
+}
+
 void BM_Matplotlib(benchmark::State& state) {
   // The first python3 that has matplotlib: the one on the path, else the system's.
   std::string python;
@@ -93,6 +101,7 @@ void BM_Matplotlib(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_CorvaneRender)->Arg(1002000)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_CorvaneRenderSmooth)->Arg(1002000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_Matplotlib)->Arg(1002000)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 BENCHMARK_MAIN();

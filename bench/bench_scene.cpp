@@ -87,6 +87,36 @@ void BM_Vectors(benchmark::State& st) {
 }
 BENCHMARK(BM_Vectors)->Unit(benchmark::kMillisecond);
 
+// The same drawings smooth: bands supersampled, lines anti-aliased at the picture's size.
+void DrawSmoothWith(benchmark::State& st, bool DisplayOptions::*show) {
+  LargeScene().options.display.SmoothCheck = true;
+  DrawWith(st, show);
+  LargeScene().options.display.SmoothCheck = false;
+}
+
+void BM_GridSceneSmooth(benchmark::State& st) { DrawSmoothWith(st, &DisplayOptions::ShowGrid); }
+BENCHMARK(BM_GridSceneSmooth)->Unit(benchmark::kMillisecond);
+
+// Filled bands (as pixels, or as polygons with `vector`) and contour lines with labels of U.
+void DrawContours(benchmark::State& st, bool smooth, bool vector) {
+  SceneState& s = LargeScene();
+  s.fieldView.ContourMin = {-1.0, -1.0}, s.fieldView.ContourMax = {1.0, 1.0}, s.fieldView.ContourStep = {0.04, 0.04};
+  s.options.load.AutoStepCheck = false;
+  s.options.display.BrushCheck = s.options.display.LineCheck = true;
+  s.options.display.BMPModeCheck = !vector;
+  s.options.display.SmoothCheck = smooth;
+  DrawWith(st, &DisplayOptions::ShowContour);
+  s.options.display.SmoothCheck = false;
+}
+void BM_ContourScene(benchmark::State& st) { DrawContours(st, false, false); }
+void BM_ContourSceneSmooth(benchmark::State& st) { DrawContours(st, true, false); }
+void BM_VectorContourScene(benchmark::State& st) { DrawContours(st, false, true); }
+void BM_VectorContourSceneSmooth(benchmark::State& st) { DrawContours(st, true, true); }
+BENCHMARK(BM_ContourScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContourSceneSmooth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VectorContourScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VectorContourSceneSmooth)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) { return corvane::RunBenchmarksOffscreen(argc, argv); }

@@ -1,10 +1,13 @@
 // The headless sub-commands: info, render, legend, analyze. Shared argument parsing and the
 // building of the program options from the settings file and `--set`.
 #pragma once
+#include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "data/DerivedColumns.h"
 #include "data/FieldDataSet.h"
 #include "data/FieldView.h"
 #include "data/Notifier.h"
@@ -64,7 +67,8 @@ void ApplyContourBoxes(FieldView& view, const ProgramOptions& options);
 
 // The object `info --json` prints for a loaded file up to its value rows, without the closing
 // brace: the command adds the nodes and the series asked for first.
-std::string InfoJsonHead(const std::string& path, const LoadResult& loaded);
+std::string InfoJsonHead(const std::string& path, const LoadResult& loaded,
+                         const std::optional<std::array<DerivedColumn, 4>>& derived = std::nullopt);
 
 // Each sub-command; they print messages to stderr and return the exit status.
 int RunInfoCommand(const CommandArgs& args);

@@ -8,16 +8,19 @@
 // same double, and the non-finite values NaN, inf and -inf are written as the strings "NaN",
 // "Infinity" and "-Infinity" (JSON has no such numbers).
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cmath>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/DerivedColumns.h"
 #include "data/DataSeries.h"
 #include "data/VariableRows.h"
 #include "data/Errors.h"
@@ -133,7 +136,8 @@ std::int64_t NonFiniteNodeCount(const FieldDataSet& d) {
 
 }  // namespace
 
-std::string InfoJsonHead(const std::string& path, const LoadResult& r) {
+std::string InfoJsonHead(const std::string& path, const LoadResult& r,
+                         const std::optional<std::array<DerivedColumn, 4>>& derived) {
   const FieldDataSet& d = r.data;
   const FieldView& v = r.view;
   const int rows = static_cast<int>(d.Values.size());
@@ -152,7 +156,17 @@ std::string InfoJsonHead(const std::string& path, const LoadResult& r) {
   for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
   out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
       << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax)
-      << "},\"nonFiniteNodes\":" << nonFinite << ",\"rows\":[";
+      << "},\"nonFiniteNodes\":" << nonFinite;
+  if (derived) {
+    static const char* const kKeys[4] = {"u", "v", "T", "p"};
+    out << ",\"derivedFrom\":{";
+    for (std::size_t k = 0; k < derived->size(); ++k) {
+      const DerivedColumn& c = (*derived)[k];
+      out << (k ? "," : "") << "\"" << kKeys[k] << "\":" << (c.index >= 0 ? JsonString(c.name) : std::string("null"));
+    }
+    out << "}";
+  }
+  out << ",\"rows\":[";
   for (int k = 0; k < rows; ++k) {
     const std::size_t s = static_cast<std::size_t>(k);
     out << (k ? "," : "") << "{\"name\":" << JsonString(RowName(r, k)) << ",\"max\":" << JsonNumber(v.ContourMax[s])
@@ -197,10 +211,16 @@ int RunInfoCommand(const CommandArgs& args) {
                          std::to_string(z.NI - 1) + "、j は 0.." + std::to_string(z.NJ - 1) + " です");
   }
   const int rows = static_cast<int>(d.Values.size());
+  // With velocity data, which columns the Mach number and total pressure come from.
+  std::optional<std::array<DerivedColumn, 4>> derived;
+  if (options.load.IncludeVelCheck) {
+    derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
+    for (const std::string& doubt : DerivedColumnDoubts(*derived)) notifier.Warning(doubt);
+  }
   const std::int64_t nonFinite = NonFiniteNodeCount(d);
   std::ostringstream out;
   if (args.json) {
-    out << InfoJsonHead(path, r);
+    out << InfoJsonHead(path, r, derived);
     if (!nodes.empty()) {
       out << ",\"nodes\":[";
       for (std::size_t k = 0; k < nodes.size(); ++k) {
@@ -269,6 +289,7 @@ int RunInfoCommand(const CommandArgs& args) {
     out << "RGroup:";
     for (const std::string& item : r.rgroupItems) out << " " << item;
     out << (r.rgroupItems.empty() ? " データ無し\n" : "\n");
+    if (derived) out << DerivedColumnsText(*derived) << "\n";
     out << "範囲: x " << Number(d.XMin) << " .. " << Number(d.XMax) << ", y " << Number(d.YMin) << " .. "
         << Number(d.YMax) << "\n";
     if (nonFinite > 0) out << "座標が有限の数でない節点: " << nonFinite << " 個 (それを使うセルは描きません)\n";

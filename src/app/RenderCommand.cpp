@@ -13,6 +13,7 @@
 #include "app/CommandLine.h"
 #include "app/RenderSetup.h"
 #include "data/DataFileLoader.h"
+#include "data/DerivedColumns.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "scene/PlotWindowSize.h"
@@ -53,6 +54,18 @@ bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
   for (const std::string& input : inputs)
     if (!input.empty() && std::filesystem::equivalent(target, std::filesystem::path(input), error)) return true;
   return false;
+}
+
+// A picture of the Mach number or total pressure computed from columns whose names do not look
+// like the quantities they stand for says so.
+void WarnOfDerivedColumns(const LoadResult& loaded, const ProgramOptions& options, Notifier& notifier) {
+  const int row = options.RGroup;
+  if (!options.load.IncludeVelCheck || row < 0 || static_cast<std::size_t>(row) >= loaded.rgroupItems.size()) return;
+  const std::string& item = loaded.rgroupItems[static_cast<std::size_t>(row)];
+  if (item != "マッハ数" && item != "全圧") return;
+  const auto columns =
+      DerivedColumnsOf(loaded.selectorItems, {loaded.xvecIndex, loaded.yvecIndex, loaded.tmpIndex, loaded.prsIndex});
+  for (const std::string& doubt : DerivedColumnDoubts(columns)) notifier.Warning(doubt);
 }
 
 }  // namespace
@@ -128,6 +141,7 @@ int RunRenderCommand(const CommandArgs& args) {
       std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.fieldView, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       zoneListCount = loaded->zoneListCount;
+      if (k == 0) WarnOfDerivedColumns(*loaded, options, notifier);
       TakeLoadedData(state, *loaded, options);
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/RoundLevels.h"
+
 namespace corvane {
 namespace {
 
@@ -12,6 +14,19 @@ constexpr int kTick = 5;        // tick length
 constexpr int kMaxLevels = 10000;
 
 std::string LevelText(const ColourBarInput& in, double value) { return FormatAxisNumber(value, in.format); }
+
+// The format of numbers written `stride` levels apart. With round levels they carry the
+// decimals of their own spacing when that is a round step too: every other level of 0.025
+// reads 0.85, as a label of a 0.05 step does, not 0.850.
+NumberFormat SpacedFormat(const ColourBarInput& in, long long stride) {
+  NumberFormat f = in.format;
+  if (!(f.roundStep > 0.0) || stride <= 1 || !std::isfinite(f.roundStep)) return f;
+  const double spacing = f.roundStep * static_cast<double>(stride);
+  if (!std::isfinite(spacing)) return f;
+  const double round = NearestRoundStep(spacing).Value();
+  if (std::abs(round - spacing) <= 1e-9 * spacing) f.roundStep = round;
+  return f;
+}
 
 // Index range of the levels n * step that lie within [lo, hi].
 std::pair<long long, long long> LevelIndices(const ColourBarInput& in) {
@@ -72,6 +87,7 @@ ColourBarLayout LayoutColourBar(const ColourBarInput& in, int width, int height,
     }
   }
   int lastTop = height + textHeight;  // the top row of the number written last (lower on the bar)
+  const NumberFormat numberFormat = SpacedFormat(in, stride);
   for (long long n = first; n <= last; ++n) {
     const bool labelled = n % stride == 0;
     if (!labelled && n % tickStride != 0) continue;
@@ -81,7 +97,7 @@ ColourBarLayout LayoutColourBar(const ColourBarInput& in, int width, int height,
     if (labelled) {
       const int top = t.y - textHeight / 2;
       if (top + textHeight < lastTop && top >= 0) {
-        t.text = LevelText(in, t.level);
+        t.text = FormatAxisNumber(t.level, numberFormat);
         lastTop = top;
       }
     }

@@ -17,7 +17,7 @@ constexpr std::size_t kBothCoresFrom = 1 << 16;
 // The three stages: segments from the cell walk, then (unless aborted) chaining, drawing and
 // labels. Unusable levels draw nothing and say so.
 std::vector<ContourLabel> DrawContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
-                                           const std::vector<ContourLabel>* placed) {
+                                           const std::vector<ContourLabel>* placed, bool writeLabels) {
   const FieldDataSet& data = context.data;
   const FieldView& shown = context.fieldView;
   const int k = context.row;
@@ -45,7 +45,7 @@ std::vector<ContourLabel> DrawContourLines(const LayerContext& context, const Co
 
   // Stage 3: polylines, colours and labels.
   std::vector<ContourLabel> labels;
-  if (context.display.LineCheck) labels = AssembleContourLines(context, contour, canvas, store, range, step, min, max, placed);
+  if (context.display.LineCheck) labels = AssembleContourLines(context, contour, canvas, store, range, step, min, max, placed, writeLabels);
   context.progress.SetStatus(kContourDoneText);
   return labels;
 }
@@ -111,7 +111,7 @@ bool CollectContourSegments(const LayerContext& context, const NodeRow& values, 
 std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
                                                const ContourSegmentStore& store, const ContourLevelRange& range,
                                                double step, double min, double max,
-                                               const std::vector<ContourLabel>* placed) {
+                                               const std::vector<ContourLabel>* placed, bool writeLabels) {
   const ContourOptions& o = contour;
   const QRect picture(0, 0, context.view.PictureWidth, context.view.PictureHeight);
   // With round levels a label carries just the decimals of the step.
@@ -126,19 +126,27 @@ std::vector<ContourLabel> AssembleContourLines(const LayerContext& context, cons
   // A level's buffer has two slots per segment, which must stay countable in 32 bits.
   constexpr std::int64_t kMaxLevelSegments = std::numeric_limits<std::int32_t>::max() / 2;
   const LevelPalette palette(min, max, step, o.colourMap);
+  const Colour fixedColour = FixedLineColourFor(o, context.display.WhiteBack);
   for (std::int32_t l = 0; l < store.LevelCount(); ++l) {
     const std::int64_t count = std::min(store.Count(l), kMaxLevelSegments);
     if (count == 0) continue;
     const double level = ContourLevelValue(range, l, step);
-    const Colour colour = o.FixLineColor ? o.fixedLineColour : palette(level);
+    const Colour colour = o.FixLineColor ? fixedColour : palette(level);
     ChainLevelSegments(store.Level(l), static_cast<std::int32_t>(count), buffer, work);
     DrawLevelPolylines(canvas, buffer, colour, o.ContLineWid, polylines);
     if (!placed) PlaceLevelLabel(canvas, labels, buffer, polylines, level, rules, context.random);
   }
   if (placed) labels = *placed;
-  DrawContourLabels(canvas, labels, LabelFontFor(o, context.display.WhiteBack), o.BackClear, context.background, context.display.axisFont);
+  // Held back, the labels still leave the canvas in the state writing them would.
+  WritePlacedLabels(context, o, canvas, writeLabels ? labels : std::vector<ContourLabel>());
   canvas.SetBrushStyle(BrushStyle::Solid);
   return labels;
+}
+
+void WritePlacedLabels(const LayerContext& context, const ContourOptions& contour, Canvas& canvas,
+                       const std::vector<ContourLabel>& labels) {
+  DrawContourLabels(canvas, labels, LabelFontFor(contour, context.display.WhiteBack), contour.BackClear,
+                    context.background, context.display.axisFont);
 }
 
 // Pen-up slots start polylines; each polyline goes to the canvas in one call.

@@ -26,7 +26,10 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Radio("CoolWarmMap", &ContourOptions::colourMap, ColourMapKind::CoolWarm);
     t.Bool("QuickFill", &ContourOptions::QuickFill);
     t.Bool("FixLineColor", &ContourOptions::FixLineColor);
-    t.Colour("Shape1", &ContourOptions::fixedLineColour);
+    t.Add("Shape1", [](ContourOptions& o, std::string_view c, std::string_view v) {
+      o.fixedLineColour = ParseColourValue(c, v);
+      o.lineColourChosen = true;
+    });
     t.Int("ContLineWid", &ContourOptions::ContLineWid, 1, 10);
     t.Bool("ShowLabel", &ContourOptions::ShowLabel);
     t.Int("LabelSukima", &ContourOptions::labelGap, 0, 200);
@@ -50,6 +53,11 @@ FontSpec LabelFontFor(const ContourOptions& options, bool whiteBack) {
   FontSpec font = options.LabelExp;
   if (whiteBack && !options.labelColourChosen && font.colour == kWhite) font.colour = kBlack;
   return font;
+}
+
+Colour FixedLineColourFor(const ContourOptions& options, bool whiteBack) {
+  if (whiteBack && !options.lineColourChosen && options.fixedLineColour == kWhite) return kBlack;
+  return options.fixedLineColour;
 }
 
 }  // namespace corvane

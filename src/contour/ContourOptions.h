@@ -13,6 +13,9 @@ struct ContourOptions {
   bool QuickFill = true;  // the OpenGL view's smooth fill
   bool FixLineColor = false;
   Colour fixedLineColour = kWhite;  // the fixed line colour
+  // The fixed line colour was chosen (Shape1 set by the settings file, --set or the swatch);
+  // until then the default white turns black on a white background, as the labels do.
+  bool lineColourChosen = false;
   int ContLineWid = 1;     // contour line width in pixels, 1..10
 
   // Contour labels.
@@ -41,5 +44,9 @@ const OptionTable<ContourOptions>& ContourOptionTable();
 // The font the labels are written in: LabelExp, in black on a white background while the label
 // colour is still the default.
 FontSpec LabelFontFor(const ContourOptions& options, bool whiteBack);
+
+// The colour of every contour line with FixLineColor: Shape1's, black on a white background
+// while it is still the default white.
+Colour FixedLineColourFor(const ContourOptions& options, bool whiteBack);
 
 }  // namespace corvane

@@ -74,6 +74,7 @@ struct ReadContext {
   std::string_view bytes;
   const std::vector<ZoneGrid>* zones = nullptr;
   std::int64_t dataStartLine = 0;
+  std::int64_t sizeLine = 0;
   std::size_t dataStart = 0;             // offset of the first data line
   std::vector<std::uint64_t> breaks;     // breaks ending the data lines, in order
   int columns = 0;
@@ -148,30 +149,33 @@ void ReserveBreaks(std::vector<std::uint64_t>& breaks, std::size_t bytes, std::s
 
 std::string ZoneText(std::size_t z) { return "zone[" + std::to_string(z) + "]"; }
 
-// The line-count warning for the first node (in reading order) whose line lies at or beyond
-// `available` data lines.
-std::string ShortFileMessage(const std::vector<ZoneGrid>& zones, LoopOrder order, std::int64_t dataStartLine,
+// The warning for a file with fewer data lines than its size lines ask for: what the size line
+// of the first zone that runs short says, how many lines that makes, and how many there are.
+// Sizes that are the point counts where the last index is meant are the usual cause; then the
+// lines are exactly what the counts would need, and the warning says how to write them.
+std::string ShortFileMessage(const std::vector<ZoneGrid>& zones, std::int64_t sizeLine, std::int64_t dataStartLine,
                              std::int64_t available, std::int64_t fileLines) {
+  std::int64_t total = 0, asCounts = 0;
+  for (const ZoneGrid& zone : zones) {
+    total += std::int64_t{zone.NI} * zone.NJ;
+    asCounts += std::int64_t{zone.NI - 1} * (zone.NJ - 1);
+  }
   for (std::size_t z = 0; z < zones.size(); ++z) {
-    const std::int64_t base = zones[z].FirstNode, ni = zones[z].NI, nj = zones[z].NJ;
-    const std::int64_t last = base + ni * nj - 1;
-    if (last < available) continue;
-    std::int64_t line = 0;
-    if (order == LoopOrder::IJ) {
-      line = std::max(available, base);
-    } else {
-      // Node (i, j) is on line base + ni * j + i; i runs outer while reading.
-      std::int64_t i0 = std::max<std::int64_t>(0, available - base - ni * (nj - 1));
-      std::int64_t rest = available - base - i0;
-      std::int64_t j0 = rest <= 0 ? 0 : (rest + ni - 1) / ni;
-      line = base + ni * j0 + i0;
-    }
-    // The two numbers of the old text alone read like "7 and 7 do not agree"; the whole need is
-    // said after them.
-    const std::int64_t needed = dataStartLine + zones.back().FirstNode + std::int64_t{zones.back().NI} * zones.back().NJ;
-    return ZoneText(z) + "行数" + std::to_string(fileLines) + "と格子点数" + std::to_string(dataStartLine + line) +
-           "が合いません (格子点数から必要な行数は " + std::to_string(needed) + " 行、ファイルは " +
-           std::to_string(fileLines) + " 行です)";
+    const ZoneGrid& zone = zones[z];
+    if (zone.FirstNode + std::int64_t{zone.NI} * zone.NJ <= available) continue;
+    const std::string a = std::to_string(zone.NI - 1), b = std::to_string(zone.NJ - 1);
+    std::string text = ZoneText(z) + "の格子点数とファイルの行数が合いません: 格子点数の行 (" +
+                       std::to_string(sizeLine + static_cast<std::int64_t>(z)) + "行目) の \"" + a + " " + b + "\" は " +
+                       std::to_string(zone.NI) + " × " + std::to_string(zone.NJ) + " = " +
+                       std::to_string(std::int64_t{zone.NI} * zone.NJ) + " 点";
+    if (zones.size() > 1) text += "、全領域で " + std::to_string(total) + " 点";
+    text += "なので、データは " + std::to_string(dataStartLine) + " 行目から " + std::to_string(dataStartLine + total - 1) +
+            " 行目までの " + std::to_string(total) + " 行が要りますが、ファイルは " + std::to_string(fileLines) +
+            " 行 (データ " + std::to_string(available) + " 行) です (行は先頭行を0行目として数えます)";
+    if (available == asCounts && asCounts > 0)
+      text += "。格子点数は点の数ではなく i, j の最後の番号 (点の数 − 1) です: " + a + " × " + b + " 点なら \"" +
+              std::to_string(zone.NI - 2) + " " + std::to_string(zone.NJ - 2) + "\" と書きます";
+    return text;
   }
   return {};
 }
@@ -197,7 +201,7 @@ void ReportFaultyNodes(ReadContext& ctx, bool startExists, HeadLines& head, cons
   if (!enough) {
     const std::int64_t fileLines = head.Count();
     const std::int64_t available = std::max<std::int64_t>(0, fileLines - ctx.dataStartLine);
-    notifier.Warning(ShortFileMessage(zones, ctx.order, ctx.dataStartLine, available, fileLines));
+    notifier.Warning(ShortFileMessage(zones, ctx.sizeLine, ctx.dataStartLine, available, fileLines));
     return;
   }
   const std::int64_t bad = FirstFaultyNode(ctx, progress);
@@ -449,6 +453,7 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
     ctx.bytes = bytes;
     ctx.zones = &data.Zones;
     ctx.dataStartLine = dataStartLine;
+  ctx.sizeLine = sizeLine;
     ctx.dataStart = dataStart;
     ctx.columns = columns;
     ctx.separator = sep;

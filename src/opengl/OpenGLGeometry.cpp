@@ -331,7 +331,7 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
   style.kind = options.contour.colourMap;
   style.fill = options.display.BrushCheck;
   style.fixLineColour = options.contour.FixLineColor;
-  style.lineColour = options.contour.fixedLineColour;
+  style.lineColour = FixedLineColourFor(options.contour, options.display.WhiteBack);
   const bool quick = options.display.BrushCheck && options.contour.QuickFill;
   const double* values = data.Values[row].data();
   const TriangleContourer contourer(data, values, dx, dy, frame.box, style);

@@ -27,7 +27,7 @@ struct DisplayOptions {
   bool ShowSegment = false, RealDrawSegment = false;
   bool DrawStreamLineCheck = false;
   bool UseOpenGL = false;
-  bool SmoothCheck = false;     // anti-aliased picture (drawn larger and averaged down)
+  bool SmoothCheck = false;     // anti-aliased picture (bands supersampled, lines anti-aliased)
   bool ColourBarCheck = false;  // colour bar beside the plot area
   bool MergeBandsCheck = false;  // vector bands as one path per band, not one polygon per triangle
   // Boundary check boxes; they preset every zone's flags when the zone count changes.

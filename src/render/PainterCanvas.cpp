@@ -39,6 +39,25 @@ void PainterCanvas::SetDirectLines(bool direct) {
   direct_ = direct;
 }
 
+void PainterCanvas::SetSmoothLines(bool smooth) {
+  FlushLine();
+  PlaceFor(false);
+  smooth_ = smooth;
+  if (painter_ == nullptr) return;
+  if (smooth_) base_ = painter_->worldTransform();
+  painter_->setRenderHint(QPainter::Antialiasing, smooth_);
+}
+
+void PainterCanvas::PlaceFor(bool stroke) {
+  if (painter_ == nullptr || (!smooth_ && shift_ == 0.0)) return;
+  // A line of odd width on whole pixels covers the pixel right of and below its coordinates
+  // when drawn plain; centred on the coordinates it would cover two half pixels instead.
+  const double want = smooth_ && stroke && std::max(penWidth_, 1) % 2 == 1 ? 0.5 : 0.0;
+  if (want == shift_) return;
+  painter_->setWorldTransform(QTransform::fromTranslate(want, want) * base_);
+  shift_ = want;
+}
+
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(&painter) { Setup(); }
 
 PainterCanvas::~PainterCanvas() { Finish(); }
@@ -46,6 +65,7 @@ PainterCanvas::~PainterCanvas() { Finish(); }
 void PainterCanvas::Finish() {
   if (painter_ == nullptr) return;
   FlushLine();
+  PlaceFor(false);
   if (own_ && own_->isActive()) own_->end();
   if (own_) painter_ = nullptr;
 }
@@ -77,10 +97,12 @@ void PainterCanvas::ApplyBrush() {
 
 void PainterCanvas::FlushLine() {
   if (run_.size() >= 2 && painter_ != nullptr) {
-    if (direct_ && image_ != nullptr && penWidth_ <= 1)
+    if (direct_ && !smooth_ && image_ != nullptr && penWidth_ <= 1) {
       DirectPolyline(run_.data(), static_cast<int>(run_.size()));
-    else
+    } else {
+      PlaceFor(true);
       painter_->drawPolyline(run_.data(), static_cast<int>(run_.size()));
+    }
   }
   run_.clear();
 }
@@ -138,10 +160,12 @@ void PainterCanvas::Polyline(const QPoint* points, int count) {
   if (count <= 0) return;
   FlushLine();
   if (painter_ != nullptr && count >= 2) {
-    if (direct_ && image_ != nullptr && penWidth_ <= 1)
+    if (direct_ && !smooth_ && image_ != nullptr && penWidth_ <= 1) {
       DirectPolyline(points, count);
-    else
+    } else {
+      PlaceFor(true);
       painter_->drawPolyline(points, count);
+    }
   }
   position_ = points[count - 1];
 }
@@ -149,6 +173,7 @@ void PainterCanvas::Polyline(const QPoint* points, int count) {
 void PainterCanvas::Polygon(const QPoint* points, int count) {
   FlushLine();
   if (painter_ == nullptr || count <= 0) return;
+  PlaceFor(true);
   painter_->drawPolygon(points, count);
 }
 
@@ -171,7 +196,9 @@ void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   // The right and bottom edges are outside, so (0, 0)-(W, H) covers exactly a W x H picture.
   const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
   if (box.width() <= 0 || box.height() <= 0) return;
+  PlaceFor(false);
   if (brushStyle_ == BrushStyle::Solid) painter_->fillRect(box, ToQColor(brushColour_));
+  PlaceFor(true);
   painter_->save();
   painter_->setBrush(Qt::NoBrush);
   painter_->drawRect(box.adjusted(0, 0, -1, -1));
@@ -183,6 +210,7 @@ void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (painter_ == nullptr) return;
   const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
   if (box.width() <= 0 || box.height() <= 0) return;
+  PlaceFor(true);
   painter_->drawEllipse(box.adjusted(0, 0, -1, -1));
 }
 
@@ -192,6 +220,7 @@ void PainterCanvas::TextOut(int x, int y, const std::string& text) {
   const QString s = QString::fromStdString(text);
   const QFontMetrics metrics(qfont_, painter_->device());
   const QRect box(0, 0, metrics.horizontalAdvance(s), metrics.height());
+  PlaceFor(false);
   painter_->save();
   painter_->translate(x, y);
   // The angle turns counter-clockwise on the screen; Qt's rotation turns clockwise.
@@ -215,12 +244,14 @@ int PainterCanvas::TextHeight(const std::string& text) {
 
 void PainterCanvas::Draw(const QImage& image, int x, int y) {
   FlushLine();
+  PlaceFor(false);
   if (painter_ != nullptr) painter_->drawImage(x, y, image);
 }
 
 void PainterCanvas::Draw(const QPicture& picture, int x, int y) {
   FlushLine();
   if (painter_ == nullptr) return;
+  PlaceFor(false);
   // A picture replays the painter state it recorded; keep ours for the next layer.
   painter_->save();
   painter_->drawPicture(x, y, picture);

@@ -4,6 +4,7 @@
 #pragma once
 #include <QFont>
 #include <QPainter>
+#include <QTransform>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,12 @@ class PainterCanvas : public Canvas {
   // rasteriser instead of the painter's, several times faster for the million short segments of
   // a dense grid (the pan preview). Its pixels may differ from the painter's on slanted lines.
   void SetDirectLines(bool direct);
+
+  // Smooth lines for a picture played at its own size: lines, outlines and text anti-aliased by
+  // the painter, lines of an odd width moved half a pixel onto the pixel centres, so a line on
+  // whole pixels keeps the full colour of the plain line and a slanting one gets the painter's
+  // coverage at its edges. Fills of whole pixels (rectangles, text boxes) stay where they are.
+  void SetSmoothLines(bool smooth);
 
   // Sends any line still being gathered and ends an own painter; the device is complete then.
   void Finish();
@@ -66,6 +73,8 @@ class PainterCanvas : public Canvas {
   // Draws the gathered LineTo run as one polyline: one painter call instead of thousands.
   void FlushLine();
   void DirectPolyline(const QPoint* points, int count);
+  // Moves the painter half a pixel for a line of the pen's width (smooth lines only), or back.
+  void PlaceFor(bool stroke);
 
   std::unique_ptr<QPainter> own_;
   QPainter* painter_ = nullptr;
@@ -79,6 +88,9 @@ class PainterCanvas : public Canvas {
   std::vector<QPoint> run_;
   QImage* image_ = nullptr;  // the device, when it is an RGB32 image
   bool direct_ = false;
+  bool smooth_ = false;
+  double shift_ = 0.0;   // how far the painter is moved now (smooth lines)
+  QTransform base_;      // the painter's transform before any move
 };
 
 // A QFont for a font description: pixel size, fontconfig fallback for missing faces and glyphs.

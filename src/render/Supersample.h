@@ -1,7 +1,8 @@
-// Smooth drawing by supersampling: the picture is drawn `factor` times larger in each direction
-// and every factor x factor block is averaged into one pixel. Edges of lines, text and bands come
-// out anti-aliased, and since every cell is still drawn without anti-aliasing at the large size,
-// neighbouring cells, bands and zones meet without seams.
+// The bands of a smooth drawing, supersampled: they are drawn `factor` times larger in each
+// direction and every factor x factor block is averaged into one pixel. Band edges come out
+// anti-aliased, and since every cell is still drawn without anti-aliasing at the large size,
+// neighbouring cells, bands and zones meet without seams. (Lines and texts are anti-aliased by
+// the painter at the picture's own size instead, which keeps their width.)
 #pragma once
 #include <QImage>
 

@@ -11,6 +11,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
+#include "data/BothCores.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/VariableRows.h"
@@ -239,9 +240,16 @@ QPicture DrawFineBands(const ExactPass& pass) {
   return bands;
 }
 
+// Labels placed on the whole-pixel picture, for the finer view.
+std::vector<ContourLabel> FineLabels(std::vector<ContourLabel> labels) {
+  for (ContourLabel& label : labels) label.x *= kSubpixelUnits, label.y *= kSubpixelUnits;
+  return labels;
+}
+
 // The scene again for vector files, its grid, contour lines, vectors, zone edges and streamlines
 // drawn through the finer view and written at fractions of a pixel over the fine `bands`;
-// labels, axes, the segment and the colour bar as the whole-pixel drawing placed them.
+// labels, axes, the segment and the colour bar as the whole-pixel drawing placed them, the
+// labels over every other layer of the plot.
 // Warnings were given by that drawing and are not repeated.
 QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<ContourLabel>>& labels,
                           const QPicture& bands, const std::optional<ColourBarInput>& colourBar) {
@@ -266,9 +274,8 @@ QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<C
       lines.SetFont(d.axisFont);
       if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, lines);
       if (pass.lines) {
-        std::vector<ContourLabel> placed = labels[static_cast<std::size_t>(c)];
-        for (ContourLabel& label : placed) label.x *= units, label.y *= units;
-        DrawContourLines(layer, state.options.contour, lines, &placed);
+        const std::vector<ContourLabel> placed = FineLabels(labels[static_cast<std::size_t>(c)]);
+        DrawContourLines(layer, state.options.contour, lines, &placed, false);
       }
       if (d.ShowVec) DrawVelocityVectors(layer, lines, silent);
       lines.SetBrushStyle(BrushStyle::Hollow);
@@ -283,6 +290,12 @@ QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<C
   if (d.DrawStreamLineCheck) {
     SubpixelCanvas lines(canvas, units);
     DrawStreamlines(plain, state.options.stream, lines, units);
+  }
+  if (pass.lines) {
+    SubpixelCanvas fineLabels(canvas, units);
+    for (int c = 0; c <= pass.copies; ++c)
+      WritePlacedLabels(fine(c), state.options.contour, fineLabels, FineLabels(labels[static_cast<std::size_t>(c)]));
+    fineLabels.SetBrushStyle(BrushStyle::Solid);
   }
   if (colourBar && (pass.fills || pass.lines))
     DrawColourBar(canvas, *colourBar, pass.width, pass.height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
@@ -374,8 +387,14 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   QPicture fineBands;  // a smooth drawing's bands, at fractions of a pixel
   QPicture picture;
   PainterCanvas canvas(&picture);
-  if (!fillAsPixels) PaintBackground(canvas, background, width, height);
-  canvas.SetPen(foreground, 1);
+  // A smooth drawing keeps the background and the bands apart from the lines: the bands are
+  // supersampled without anti-aliasing, so they meet without seams, and the lines, arrows and
+  // texts are anti-aliased at the picture's own size, so they keep their width.
+  QPicture underlay;
+  PainterCanvas underlayCanvas(d.SmoothCheck ? &underlay : nullptr);
+  PainterCanvas& under = d.SmoothCheck ? underlayCanvas : canvas;
+  if (!fillAsPixels) PaintBackground(under, background, width, height);
+  under.SetPen(foreground, 1);
 
   if (fills && !fillAsPixels) {
     // Vector mode: the band polygons go into the picture; triangles too small for a polygon
@@ -403,15 +422,20 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     if (!touched.isEmpty()) {
       QImage part = specks.copy(touched);
       TakeCoverage(part, ToQColor(background).rgb());
-      canvas.Draw(part, touched.x(), touched.y());
+      under.Draw(part, touched.x(), touched.y());
     }
-    canvas.Draw(bands, 0, 0);
+    under.Draw(bands, 0, 0);
     // The coverage: the specks with the band polygons played over them.
     {
       QPainter painter(&specks);
       painter.drawPicture(0, 0, bands);
     }
     coverage = TakeCoverage(specks, ToQColor(background).rgb());
+  }
+  if (d.SmoothCheck) {
+    underlayCanvas.Finish();
+    canvas.SetSmoothLines(true);
+    canvas.SetPen(foreground, 1);
   }
 
   // Line layers, copy by copy; copy c is drawn shifted by c * (dx, dy) without moving the data.
@@ -420,7 +444,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     const LayerContext layer = context(c);
     canvas.SetFont(d.axisFont);
     if (d.ShowGrid && !d.GridForward) DrawGridLines(layer, canvas);
-    if (lines) labels[static_cast<std::size_t>(c)] = DrawContourLines(layer, state.options.contour, canvas);
+    if (lines) labels[static_cast<std::size_t>(c)] = DrawContourLines(layer, state.options.contour, canvas, nullptr, false);
     if (d.ShowVec) DrawVelocityVectors(layer, canvas, notifier);
     canvas.SetBrushStyle(BrushStyle::Hollow);
     DrawZoneBoundaries(layer, canvas);
@@ -432,33 +456,65 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   if (d.ShowXYLabel) DrawAxes(canvas, context(0), widened, &notifier);
   if (WantsSceneSegment(d)) DrawAnalysisSegment(context(0), state.options.analysis, canvas);
   if (d.DrawStreamLineCheck) DrawStreamlines(context(0), state.options.stream, canvas);
+  // The labels over every line of the plot, streamlines included, so none is crossed out.
+  if (lines) {
+    for (int c = 0; c <= copies; ++c)
+      WritePlacedLabels(context(c), state.options.contour, canvas, labels[static_cast<std::size_t>(c)]);
+    canvas.SetBrushStyle(BrushStyle::Solid);
+  }
   if (colourBar && (fills || lines)) DrawColourBar(canvas, *colourBar, width, height, d.ShowXYLabel ? state.view.AxisMarginBottom : 0);
   canvas.Finish();
   picture.setBoundingRect(QRect(0, 0, width, height));
 
-  // A smooth drawing is meant for print: its vector files get their own picture whose lines and
-  // bands lie at fractions of a pixel. The bitmap keeps the whole-pixel picture.
-  QPicture exact;
-  if (d.SmoothCheck) exact = DrawExactPicture(pass, labels, fineBands, colourBar);
-
   progress.SetStatus("ビットマップに転送中…");
   progress.Pump();
   QImage bitmap;
-  if (factor == 1) {
-    bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
-    if (!fillAsPixels) bitmap.fill(ToQColor(background));
+  auto makeBitmap = [&] {
+    if (factor == 1) {
+      bitmap = fillAsPixels ? fillBitmap.copy() : QImage(width, height, QImage::Format_RGB32);
+      if (!fillAsPixels) bitmap.fill(ToQColor(background));
+      QPainter painter(&bitmap);
+      painter.drawPicture(0, 0, picture);
+      return;
+    }
+    // The bands averaged down from the large size, the lines played over them anti-aliased.
+    if (fillAsPixels) {
+      bitmap = fillBitmap.copy();
+    } else if (fills) {
+      QImage large(width * factor, height * factor, QImage::Format_RGB32);
+      large.fill(ToQColor(background));
+      {
+        QPainter painter(&large);
+        painter.scale(factor, factor);
+        painter.drawPicture(0, 0, underlay);
+      }
+      bitmap = AverageDown(large, factor);
+    } else {
+      bitmap = QImage(width, height, QImage::Format_RGB32);
+      bitmap.fill(ToQColor(background));
+    }
     QPainter painter(&bitmap);
     painter.drawPicture(0, 0, picture);
+    // The picture keeps the lines alone: vector files take the exact picture, which has all.
+  };
+  // A smooth drawing is meant for print: its vector files get their own picture whose lines and
+  // bands lie at fractions of a pixel. It is drawn on a helper thread while the bitmap is made
+  // here; it only reads the scene, and tells no progress (the layers' statuses belong to the
+  // window's thread).
+  QPicture exact;
+  if (d.SmoothCheck) {
+    NullProgress quiet;
+    const ExactPass quietPass{state, quiet, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
+    RunOnBothCores(2, 2, [&](std::int64_t begin, std::int64_t end) {
+      for (std::int64_t part = begin; part < end; ++part) {
+        if (part == 0)
+          makeBitmap();
+        else
+          exact = DrawExactPicture(quietPass, labels, fineBands, colourBar);
+      }
+    });
   } else {
-    // The recorded picture played at the large size over the large fill, then averaged down.
-    QImage large = fillAsPixels ? std::move(fillLarge) : QImage(width * factor, height * factor, QImage::Format_RGB32);
-    if (!fillAsPixels) large.fill(ToQColor(background));
-    {
-      QPainter painter(&large);
-      painter.scale(factor, factor);
-      painter.drawPicture(0, 0, picture);
-    }
-    bitmap = AverageDown(large, factor);
+    makeBitmap();
   }
   state.picture = picture;
   state.exactPicture = exact;

@@ -36,6 +36,8 @@ struct SceneState {
   // bands were painted as pixels they are kept apart in `bands`, which lies under `picture` and
   // holds the background too: recorded in the picture an image is compressed, and played from
   // it decompressed, which costs a large picture more than its lines. CompletePicture joins them.
+  // A smooth drawing keeps only its lines here (its bands went into the bitmap supersampled);
+  // its vector files take `exactPicture`, which holds everything.
   QPicture picture;
   // With smooth drawing, the same picture with its lines and bands at fractions of a pixel, for
   // vector files (CompletePicture takes it); null otherwise.

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "data/DerivedColumns.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 
@@ -75,6 +77,9 @@ void DataTabController::Build(QTabWidget& tabs) {
   f3->addWidget(gammaBox, 2, 1);
   f3->addWidget(MakeLabel(g3, "Label24", QStringLiteral("気体定数")), 2, 2);
   f3->addWidget(gasConstantBox, 2, 3);
+  derivedColumnsLabel_ = MakeLabel(g3, "DerivedColumnsLabel", QString());
+  derivedColumnsLabel_->setWordWrap(true);
+  f3->addWidget(derivedColumnsLabel_, 3, 0, 1, 4);
   v->addWidget(g3);
   applyLayoutButton_ = MakeButton(page_, "Button1", QStringLiteral("適用"));
   v->addWidget(applyLayoutButton_, 0, Qt::AlignRight);
@@ -104,6 +109,8 @@ void DataTabController::BuildFormulaControls(QVBoxLayout* into) {
 // option table, as for every tab, before these run.
 void DataTabController::ConnectHandlers() {
   connect(velocityCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { VelocityDataToggled(); }));
+  for (QComboBox* selector : columnSelectors_)
+    connect(selector, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ShowDerivedColumns(false); }));
   connect(applyLayoutButton_, &QPushButton::clicked, this, window_.Guarded([this] { window_.LoadSelectedFile(); }));
   connect(addFormulaButton_, &QPushButton::clicked, this, window_.Guarded([this] { AddFormulaClicked(); }));
   connect(formulaBox_, &QLineEdit::returnPressed, this, window_.Guarded([this] { AddFormulaClicked(); }));
@@ -119,6 +126,26 @@ void DataTabController::ShowColumnChoices(const std::vector<std::string>& items,
     selector->setCurrentIndex(std::min(preselected[k], selector->count() - 1));
   }
   for (QComboBox* selector : columnSelectors_) window_.StoreControl(selector);
+  columnsLoaded_ = true;
+  ShowDerivedColumns(true);
+}
+
+void DataTabController::ShowDerivedColumns(bool warn) {
+  if (!columnsLoaded_ || !velocityCheck_->isChecked()) {
+    derivedColumnsLabel_->clear();
+    return;
+  }
+  std::vector<std::string> names;
+  for (int k = 0; k < columnSelectors_[0]->count(); ++k) names.push_back(columnSelectors_[0]->itemText(k).toStdString());
+  std::array<int, 4> chosen{};
+  for (std::size_t k = 0; k < chosen.size(); ++k) chosen[k] = columnSelectors_[k]->currentIndex();
+  const auto columns = DerivedColumnsOf(names, chosen);
+  std::string text = DerivedColumnsText(columns), doubts;
+  for (const std::string& d : DerivedColumnDoubts(columns)) doubts += (doubts.empty() ? "" : "\n") + d;
+  if (!doubts.empty()) text += "\n注意: " + doubts;
+  derivedColumnsLabel_->setText(Q(text));
+  if (warn && !doubts.empty() && doubts != toldDoubts_) window_.notifier().Warning(doubts);
+  if (warn) toldDoubts_ = doubts;
 }
 
 void DataTabController::StateChanged(StateChange what) {
@@ -139,6 +166,7 @@ void DataTabController::VelocityDataToggled() {
   velocityCheck_->setEnabled(false);
   window_.State().events.Changed(StateChange::VelocityData);
   velocityCheck_->setEnabled(true);
+  ShowDerivedColumns(false);
 }
 
 // A formula taken is shown last in the list and leaves the box.

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -41,6 +42,9 @@ class DataTabController : public QObject {
   void StateChanged(StateChange what);
   void ShowFormulas();
   void VelocityDataToggled();
+  // Names the columns the Mach number and total pressure come from under the selectors; with
+  // `warn`, a name that does not look like its quantity is also told once as a warning.
+  void ShowDerivedColumns(bool warn);
   void AddFormulaClicked();
   void RemoveFormulaClicked();
 
@@ -48,6 +52,9 @@ class DataTabController : public QObject {
   QWidget* page_ = nullptr;
   QCheckBox* velocityCheck_ = nullptr;
   std::array<QComboBox*, 4> columnSelectors_{};  // x velocity, y velocity, temperature, pressure
+  QLabel* derivedColumnsLabel_ = nullptr;
+  bool columnsLoaded_ = false;  // the selectors hold a file's columns
+  std::string toldDoubts_;      // the doubts last told as a warning
   QPushButton* applyLayoutButton_ = nullptr;
   QLineEdit* formulaBox_ = nullptr;
   QPushButton *addFormulaButton_ = nullptr, *removeFormulaButton_ = nullptr;

@@ -102,6 +102,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // The stored values start as the controls show them; from here on handlers keep them.
   for (const std::string& name : ProgramOptionTable().Names())
     if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
+  // The fixed line colour's swatch starts at the default, which no one has chosen yet.
+  scene.options.contour.lineColourChosen = false;
   ConnectStoredControls();
   ConnectHandlers();
 

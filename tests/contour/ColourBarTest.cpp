@@ -81,3 +81,30 @@ TEST(ColourBar, BandsCarryTheColoursOfThePictureBands) {
     }
   }
 }
+
+// With round levels the numbers carry the decimals of their own spacing where that is a round
+// step, never fewer than they need: what a label of that step would read.
+TEST(ColourBar, RoundLevelNumbersCarryTheDigitsTheirSpacingNeeds) {
+  const struct {
+    double lo, hi, step;
+    int height;
+    std::vector<std::string> expected;  // the numbers from the bottom up
+  } cases[] = {
+      // every level: the step's decimals
+      {0.3, 0.85, 0.05, 400, {"0.30", "0.35", "0.40", "0.45", "0.50", "0.55", "0.60", "0.65", "0.70", "0.75", "0.80", "0.85"}},
+      // every other level of 0.025 is 0.05 apart
+      {0.3, 0.85, 0.025, 300, {"0.30", "0.35", "0.40", "0.45", "0.50", "0.55", "0.60", "0.65", "0.70", "0.75", "0.80", "0.85"}},
+      // every fifth level of 0.025 is 0.125 apart, which needs all three decimals
+      {0.0, 1.0, 0.025, 250, {"0.000", "0.125", "0.250", "0.375", "0.500", "0.625", "0.750", "0.875", "1.000"}},
+      // every other level of 2.5 is a whole 5
+      {0.0, 50.0, 2.5, 300, {"0", "5", "10", "15", "20", "25", "30", "35", "40", "45", "50"}},
+  };
+  for (const auto& c : cases) {
+    ColourBarInput in = Input(c.lo, c.hi, c.step);
+    in.format.roundStep = c.step;
+    std::vector<std::string> numbers;
+    for (const ColourBarTick& t : LayoutColourBar(in, 800, c.height, 40, FixedMeasure).ticks)
+      if (!t.text.empty()) numbers.push_back(t.text);
+    EXPECT_EQ(numbers, c.expected) << c.step << " in " << c.height;
+  }
+}

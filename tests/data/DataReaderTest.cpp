@@ -180,7 +180,7 @@ TEST(DataReader, FaultsFoundOnBothCoresNameTheFirstFaultyNodeInNodeOrder) {
   write(200 * 200 - 1);
   Load shortFile(path, o);
   EXPECT_FALSE(shortFile.result);
-  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]行数40003と格子点数40003が合いません (格子点数から必要な行数は 40004 行、ファイルは 40003 行です)"}));
+  EXPECT_EQ(shortFile.notifier.warnings, (std::vector<std::string>{"zone[0]の格子点数とファイルの行数が合いません: 格子点数の行 (2行目) の \"199 199\" は 200 × 200 = 40000 点なので、データは 4 行目から 40003 行目までの 40000 行が要りますが、ファイルは 40003 行 (データ 39999 行) です (行は先頭行を0行目として数えます)"}));
 }
 
 TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
@@ -247,7 +247,7 @@ TEST(DataReader, FormatFaultsWarnWithTheProgramsTexts) {
     const char* file;
     bool loads;
     std::vector<std::string> warnings, messages;
-  } cases[] = {{"short_file.dat", false, {"zone[0]行数7と格子点数7が合いません (格子点数から必要な行数は 8 行、ファイルは 7 行です)"}, {}},
+  } cases[] = {{"short_file.dat", false, {"zone[0]の格子点数とファイルの行数が合いません: 格子点数の行 (2行目) の \"1 1\" は 2 × 2 = 4 点なので、データは 4 行目から 7 行目までの 4 行が要りますが、ファイルは 7 行 (データ 3 行) です (行は先頭行を0行目として数えます)"}, {}},
                {"short_line.dat", false, {missing}, {}},
                {"short_lines_only.dat", false, {missing}, {}},
                {"three_size_fields.dat", true, {}, {twoSizes}},
@@ -405,4 +405,40 @@ TEST(DerivedQuantities, RangesStepsAndLineMasks) {
   EXPECT_EQ(v.Masks[0].JLineMask, (std::vector<bool>{true, true}));
   UpdateLineMasks(d, v, 0, 0);  // a step of 0 acts as 1
   EXPECT_EQ(v.Masks[1].ILineMask, (std::vector<bool>{true, true}));
+}
+
+// Size lines holding the point counts instead of the last indices: the file then holds exactly
+// the points the counts say, and the warning tells how the sizes are meant; a file short for
+// another reason gets no such hint.
+TEST(DataReader, AShortFileSaysWhatItsSizeLinesAskForAndWhenTheyCountPoints) {
+  auto write = [](const char* name, const std::vector<std::string>& sizes, int points) {
+    const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + name)).string();
+    std::ofstream out(path);
+    out << "title\n\n";
+    for (const std::string& size : sizes) out << size << "\n";
+    out << "x y A\n";
+    for (int k = 0; k < points; ++k) out << k << " " << k % 3 << " " << 0.5 * k << "\n";
+    return path;
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> sizes;
+    int points;
+    std::string warning;
+  } cases[] = {
+      {"_counts.dat", {"3 2", "2 2"}, 10,
+       "zone[0]の格子点数とファイルの行数が合いません: 格子点数の行 (2行目) の \"3 2\" は 4 × 3 = 12 点、全領域で 21 点"
+       "なので、データは 5 行目から 25 行目までの 21 行が要りますが、ファイルは 15 行 (データ 10 行) です (行は先頭行を0行目として数えます)。"
+       "格子点数は点の数ではなく i, j の最後の番号 (点の数 − 1) です: 3 × 2 点なら \"2 1\" と書きます"},
+      {"_second_zone_short.dat", {"1 1", "2 1"}, 8,
+       "zone[1]の格子点数とファイルの行数が合いません: 格子点数の行 (3行目) の \"2 1\" は 3 × 2 = 6 点、全領域で 10 点"
+       "なので、データは 5 行目から 14 行目までの 10 行が要りますが、ファイルは 13 行 (データ 8 行) です (行は先頭行を0行目として数えます)"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = write(c.name, c.sizes, c.points);
+    Load l(path, SmallLayout(static_cast<int>(c.sizes.size())));
+    EXPECT_FALSE(l.result) << c.name;
+    EXPECT_EQ(l.notifier.warnings, std::vector<std::string>{c.warning}) << c.name;
+    std::filesystem::remove(path);
+  }
 }

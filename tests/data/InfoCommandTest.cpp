@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include <QJsonArray>
@@ -125,4 +129,27 @@ TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
   };
   for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;
   EXPECT_STREQ(FormatName(DataFileFormat::Tecplot), "tecplot");
+}
+
+TEST(InfoCommand, NamesTheColumnsTheMachNumberComesFromAndDoubtsAPressureAsTemperature) {
+  const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_no_t.dat")).string();
+  {
+    std::ofstream out(path);
+    out << "velocity without temperature\n\n1 1\nx y U V P\n";
+    for (int k = 0; k < 4; ++k) out << k / 2 << " " << k % 2 << " 100 " << k << " 101325\n";
+  }
+  const QStringList args = {"info", QString::fromStdString(path), "--settings", "/dev/null", "--set", "ZCountBox=1",
+                            "--set", "LabelLineBox=3", "--set", "DataStartLineBox=4", "--set", "IncludeVelCheck=1"};
+  const InfoRun json = corvane::testing::RunCorvane(args + QStringList{"--json", "--set", "tmpbox=2"});
+  ASSERT_EQ(json.status, 0) << json.errors.toStdString();
+  const QJsonObject from = Json(json)["derivedFrom"].toObject();
+  EXPECT_EQ((std::vector<QString>{from["u"].toString(), from["v"].toString(), from["T"].toString(), from["p"].toString()}),
+            (std::vector<QString>{"U", "V", "P", "P"}));
+  EXPECT_TRUE(json.errors.contains(QString::fromUtf8("温度として使う列 \"P\""))) << json.errors.toStdString();
+  // Without a choice the first column stands in: the text names it, and doubts it.
+  const InfoRun text = corvane::testing::RunCorvane(args);
+  ASSERT_EQ(text.status, 0) << text.errors.toStdString();
+  EXPECT_TRUE(text.output.contains(QString::fromUtf8("温度 \"U\", 圧力 \"P\""))) << text.output.toStdString();
+  EXPECT_TRUE(text.errors.contains(QString::fromUtf8("温度として使う列 \"U\""))) << text.errors.toStdString();
+  std::filesystem::remove(path);
 }

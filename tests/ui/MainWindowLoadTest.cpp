@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include "MainWindowTestSupport.h"
 
 namespace corvane {
@@ -35,6 +37,17 @@ TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   EXPECT_FALSE(Control<QCheckBox>(m, "DrawStreamLineCheck")->isChecked());
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(m.RGroup->Count(), 8);
+}
+
+TEST_F(MainWindowLoad, TheDataTabNamesTheColumnsOfTheMachNumberAndDoubtsAWrongOne) {
+  QLabel* named = Control<QLabel>(m, "DerivedColumnsLabel");
+  EXPECT_TRUE(named->text().isEmpty());  // no velocity data, no derived rows
+  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
+  EXPECT_EQ(named->text(), QString::fromUtf8("マッハ数・全圧の計算に使う列: x方向速度 \"U\", ｙ方向速度 \"V\", 温度 \"T\", 圧力 \"P\""));
+  Control<QComboBox>(m, "tmpbox")->setCurrentIndex(3);
+  EXPECT_TRUE(named->text().contains(QString::fromUtf8("注意: 温度として使う列 \"P\""))) << named->text().toStdString();
+  // The window starts with the fixed line colour unchosen, so on white it is drawn black.
+  EXPECT_FALSE(m.scene.options.contour.lineColourChosen);
 }
 
 TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
