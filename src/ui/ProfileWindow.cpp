@@ -207,6 +207,8 @@ void ProfileWindow::DataChanged() {
   ProfileVariable->setCurrentIndex(found >= 0 ? found : (ProfileVariable->count() > 0 ? 0 : -1));
   ProfileZoneChange();
   EnableLineControls();
+  hovered_.reset();  // lines of the data set before
+  ShowPickedLines();
 }
 
 // The index and range boxes take the limits of the chosen zone and direction.
