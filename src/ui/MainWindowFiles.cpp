@@ -98,11 +98,16 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
+// Several files dropped together are a series, as when they are opened together.
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString path = FirstLocalFile(event->mimeData());
-  if (path.isEmpty()) return;
+  const QStringList paths = LocalFiles(event->mimeData());
+  if (paths.isEmpty()) return;
   event->acceptProposedAction();
-  OpenDroppedFile(path);
+  if (paths.size() == 1) {
+    OpenDroppedFile(paths.front());
+    return;
+  }
+  QTimer::singleShot(0, this, Guarded([this, paths] { OpenDataFiles(paths); }));
 }
 
 // The settings file, applied line by line through the controls so every handler runs. A file

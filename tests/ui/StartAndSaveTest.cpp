@@ -2,7 +2,11 @@
 // saved at the picture's size), --set values given before the data survive its load, a save
 // name with an extension we do not write is refused with the file named, the plot window's size
 // is kept between runs, and the first view of a body in a far field shows the body.
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -69,6 +73,18 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   EXPECT_TRUE(p.view().seriesBar->isHidden());
   // A name among them that is not there is said, and nothing is loaded.
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
+}
+
+TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(p.files[0]), QUrl::fromLocalFile(p.files[1])});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&m, &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&m, &drop);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(m.SeriesLoaded() && m.series_.size() == 2u);
+  EXPECT_FALSE(p.view().seriesBar->isHidden());
 }
 
 TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefusedAndSaid) {
