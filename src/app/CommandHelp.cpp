@@ -106,8 +106,8 @@ unsigned CommandBitOf(std::string_view command) {
 std::string GeneralHelpText() {
   std::string s =
       "使い方:\n"
-      "  corvane [--settings FILE] [--set NAME=VALUE]... [[--open] DATA]\n"
-      "                                             デスクトッププログラム (DATA があれば読み込んで描画)\n";
+      "  corvane [--settings FILE] [--set NAME=VALUE]... [[--open] DATA]...\n"
+      "                                             デスクトッププログラム (DATA があれば読み込んで描画、複数なら時系列)\n";
   for (const CommandText& c : kCommands) s += "  " + std::string(c.usage) + "\n";
   s +=
       "  corvane --version                          版を表示\n"

@@ -85,7 +85,7 @@ int RunProfileCommand(const CommandArgs& args) {
     WriteTextFile(args.output, ProfileCsvText(sets, args.variables));
   } else {
     PlotSpec figure = MakeProfilePlot(sets, args.variables, axis);
-    figure.reverseY = args.reverseY;
+    figure.reverseY = figure.reverseY2 = args.reverseY;
     SaveProfilePlot(args.output, figure, args.width > 0 ? args.width : 800, args.height > 0 ? args.height : 600);
   }
   std::cout << args.output << ": " << sets.size() << " 本、" << points << " 点\n";

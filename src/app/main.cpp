@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -18,14 +19,15 @@
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
 #include "ui/MainWindow.h"
+#include "ui/PlotSizeStore.h"
 #include "ui/PlotWindow.h"
 
 namespace {
 
-// `--open FILE`: as the Open command does it, the file tab goes to the file's folder, and the
-// file is loaded, fitted and drawn.
-void OpenAtStart(corvane::MainWindow& main, const QString& path) {
-  main.RunHandler([&] { main.OpenDataFile(path); });
+// `--open FILE` or the files named: as the Open command does it, the file tab goes to the
+// file's folder, and the file (or the series of several) is loaded, fitted and drawn.
+void OpenAtStart(corvane::MainWindow& main, const QStringList& paths) {
+  main.RunHandler([&] { main.OpenDataFiles(paths); });
 }
 
 constexpr const char* kHeadlessCommands =
@@ -99,7 +101,8 @@ int main(int argc, char** argv) {
   corvane::GuardedApplication app(argc, argv);
   corvane::InstallQtJapanese(app);
   QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));  // matches the installed desktop entry
-  QString openPath, settingsPath = corvane::SettingsFilePath();
+  QStringList openPaths;
+  QString settingsPath = corvane::SettingsFilePath();
   std::vector<std::pair<std::string, std::string>> sets;
   const QStringList args = QCoreApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
@@ -108,7 +111,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "--open の後にファイル名がありません\n");
         return 1;
       }
-      openPath = args[++i];
+      openPaths << args[++i];
     } else if (args[i] == QStringLiteral("--settings") && i + 1 < args.size()) {
       settingsPath = args[++i];
     } else if (args[i] == QStringLiteral("--set")) {
@@ -119,14 +122,15 @@ int main(int argc, char** argv) {
         return 1;
       }
       sets.emplace_back(assignment.substr(0, eq), assignment.substr(eq + 1));
-    } else if (openPath.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
-      openPath = args[i];  // `corvane FILE`, as a file manager or the desktop entry starts it
+    } else if (!args[i].startsWith(QLatin1Char('-'))) {
+      openPaths << args[i];  // `corvane FILE...`, as a file manager or the desktop entry starts it
     } else {
       std::fprintf(stderr, "不明なオプションです: %s\n", args[i].toLocal8Bit().constData());
       return 1;
     }
   }
-  corvane::ProgramWindows windows = corvane::CreateProgramWindows(settingsPath);
+  // The plot window's size is kept between runs in the user's configuration folder.
+  corvane::ProgramWindows windows = corvane::CreateProgramWindows(settingsPath, corvane::DefaultPlotSizeStore());
   // `--set` comes after the settings file, through the controls, as the commands take it.
   for (const auto& [name, value] : sets) {
     try {
@@ -141,6 +145,6 @@ int main(int argc, char** argv) {
   QTimer::singleShot(0, windows.main.get(), [&windows] {
     windows.main->RunHandler([&windows] { windows.main->ShowStartMessages(); });
   });
-  if (!openPath.isEmpty()) OpenAtStart(*windows.main, openPath);
+  if (!openPaths.isEmpty()) OpenAtStart(*windows.main, openPaths);
   return app.exec();
 }

@@ -14,11 +14,13 @@
 namespace corvane {
 namespace {
 
-// The finite range of one coordinate over all curves.
-void Range(const PlotSpec& figure, bool vertical, double& lo, double& hi) {
+// The finite range of one coordinate over all curves (the vertical one over the curves of one
+// side: `right` or not).
+void Range(const PlotSpec& figure, bool vertical, double& lo, double& hi, bool right = false) {
   lo = std::numeric_limits<double>::infinity();
   hi = -lo;
   for (const PlotCurve& c : figure.curves) {
+    if (vertical && c.right != right) continue;
     const std::size_t n = std::min(c.x.size(), c.y.size());
     for (std::size_t k = 0; k < n; ++k) {
       if (!std::isfinite(c.x[k]) || !std::isfinite(c.y[k])) continue;
@@ -66,11 +68,16 @@ AxisTicks NiceTicks(double lo, double hi, int target) {
 void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figure) {
   painter.save();
   painter.fillRect(area, Qt::white);
-  double xlo, xhi, ylo, yhi;
+  double xlo, xhi, ylo, yhi, y2lo, y2hi;
   Range(figure, false, xlo, xhi);
   Range(figure, true, ylo, yhi);
+  Range(figure, true, y2lo, y2hi, true);
+  const bool second = std::any_of(figure.curves.begin(), figure.curves.end(), [](const PlotCurve& c) { return c.right; });
+  const bool first = !second || std::any_of(figure.curves.begin(), figure.curves.end(), [](const PlotCurve& c) { return !c.right; });
+  // With every curve on the right the left axis has nothing to measure; it takes the right's range.
   const AxisTicks xt = NiceTicks(xlo, xhi);
-  const AxisTicks yt = NiceTicks(ylo, yhi);
+  const AxisTicks yt = first ? NiceTicks(ylo, yhi) : NiceTicks(y2lo, y2hi);
+  const AxisTicks y2t = NiceTicks(y2lo, y2hi);
 
   QFont font = painter.font();
   font.setFamily(QStringLiteral("Noto Sans CJK JP"));
@@ -83,14 +90,20 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
   const int left = area.left() + gap + (figure.yTitle.empty() ? 0 : fm.height() + gap) + labelWidth + gap;
   const int bottom = area.bottom() - gap - (figure.xTitle.empty() ? 0 : fm.height() + gap) - fm.height() - gap;
   const int top = area.top() + fm.height();
-  const int right = area.right() - fm.horizontalAdvance(TickText(xt.hi, xt.step)) / 2 - gap;
+  int label2Width = 0;
+  if (second)
+    for (double v : y2t.values) label2Width = std::max(label2Width, fm.horizontalAdvance(TickText(v, y2t.step)));
+  const int right = second ? area.right() - gap - (figure.yTitle2.empty() ? 0 : fm.height() + gap) - label2Width - gap
+                           : area.right() - fm.horizontalAdvance(TickText(xt.hi, xt.step)) / 2 - gap;
   const QRect box(QPoint(left, top), QPoint(std::max(right, left + 10), std::max(bottom, top + 10)));
 
   auto px = [&](double x) { return box.left() + (x - xt.lo) / (xt.hi - xt.lo) * box.width(); };
-  auto py = [&](double y) {
-    const double f = (y - yt.lo) / (yt.hi - yt.lo);
-    return figure.reverseY ? box.top() + f * box.height() : box.bottom() - f * box.height();
+  auto pyOn = [&](double y, const AxisTicks& t, bool reverse) {
+    const double f = (y - t.lo) / (t.hi - t.lo);
+    return reverse ? box.top() + f * box.height() : box.bottom() - f * box.height();
   };
+  auto py = [&](double y) { return pyOn(y, yt, figure.reverseY); };
+  auto py2 = [&](double y) { return pyOn(y, y2t, figure.reverseY2); };
 
   // Grid and ticks.
   const QPen gridPen(QColor(0xd0, 0xd0, 0xd0), 1, Qt::DotLine);
@@ -117,6 +130,16 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
     painter.drawText(QRect(box.left() - gap - labelWidth - 2, y - fm.height(), labelWidth + 2, 2 * fm.height()),
                      Qt::AlignRight | Qt::AlignVCenter, TickText(v, yt.step));
   }
+  if (second) {
+    // The right axis: its ticks and numbers only; the grid follows the left one.
+    for (double v : y2t.values) {
+      const int y = static_cast<int>(std::lround(py2(v)));
+      painter.setPen(axisPen);
+      painter.drawLine(box.right(), y, box.right() + gap / 2, y);
+      painter.drawText(QRect(box.right() + gap, y - fm.height(), label2Width + 2, 2 * fm.height()),
+                       Qt::AlignLeft | Qt::AlignVCenter, TickText(v, y2t.step));
+    }
+  }
   painter.setPen(axisPen);
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(box);
@@ -130,6 +153,14 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
     painter.translate(area.left() + gap, box.center().y());
     painter.rotate(-90);
     painter.drawText(QRect(-box.height() / 2, 0, box.height(), fm.height()), Qt::AlignHCenter, Q(figure.yTitle));
+    painter.restore();
+  }
+  if (second && !figure.yTitle2.empty()) {
+    // Read from top to bottom, facing the plot like the left title.
+    painter.save();
+    painter.translate(area.right() - gap, box.center().y());
+    painter.rotate(90);
+    painter.drawText(QRect(-box.height() / 2, 0, box.height(), fm.height()), Qt::AlignHCenter, Q(figure.yTitle2));
     painter.restore();
   }
 
@@ -151,7 +182,7 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
         flush();
         continue;
       }
-      run << QPointF(px(c.x[k]), py(c.y[k]));
+      run << QPointF(px(c.x[k]), c.right ? py2(c.y[k]) : py(c.y[k]));
     }
     flush();
   }
@@ -160,7 +191,11 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
   // Legend in the upper right corner of the box.
   if (figure.legend && !figure.curves.empty()) {
     int width = 0;
-    for (const PlotCurve& c : figure.curves) width = std::max(width, fm.horizontalAdvance(Q(c.label)));
+    // With two vertical axes the legend says which one a curve is read on.
+    auto text = [second](const PlotCurve& c) {
+      return Q(c.label) + (second ? (c.right ? QStringLiteral(" (右軸)") : QStringLiteral(" (左軸)")) : QString());
+    };
+    for (const PlotCurve& c : figure.curves) width = std::max(width, fm.horizontalAdvance(text(c)));
     const int sample = 2 * fm.height();
     const int rowHeight = fm.height();
     const QRect frame(box.right() - gap - width - sample - 3 * gap, box.top() + gap, width + sample + 3 * gap,
@@ -174,10 +209,22 @@ void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figur
       painter.drawLine(frame.left() + gap, y, frame.left() + gap + sample, y);
       painter.setPen(axisPen);
       painter.drawText(QRect(frame.left() + 2 * gap + sample, y - rowHeight / 2, width + gap, rowHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter, Q(figure.curves[k].label));
+                       Qt::AlignLeft | Qt::AlignVCenter, text(figure.curves[k]));
     }
   }
   painter.restore();
+}
+
+void PutVariableOnRightAxis(PlotSpec& figure, const std::vector<std::string>& curveVariables, const std::string& variable) {
+  std::vector<std::string> left;
+  for (std::size_t k = 0; k < figure.curves.size() && k < curveVariables.size(); ++k) {
+    figure.curves[k].right = curveVariables[k] == variable;
+    if (!figure.curves[k].right && std::find(left.begin(), left.end(), curveVariables[k]) == left.end())
+      left.push_back(curveVariables[k]);
+  }
+  figure.yTitle.clear();
+  for (const std::string& v : left) figure.yTitle += (figure.yTitle.empty() ? "" : ", ") + v;
+  figure.yTitle2 = variable;
 }
 
 QImage RenderProfilePlot(const PlotSpec& figure, int width, int height) {

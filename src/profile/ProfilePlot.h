@@ -14,12 +14,16 @@ struct PlotCurve {
   std::string label;
   std::vector<double> x, y;  // a point with a NaN coordinate breaks the line
   QColor colour;
+  bool right = false;  // measured on the second vertical axis, at the right
 };
 
+// With a curve on the right, the plot has a second vertical axis with its own range, ticks and
+// title (yTitle2), so a variable of another size (Cp beside a speed) is not flattened.
 struct PlotSpec {
   std::vector<PlotCurve> curves;
-  std::string xTitle, yTitle;
+  std::string xTitle, yTitle, yTitle2;
   bool reverseY = false;
+  bool reverseY2 = false;
   bool grid = true;
   bool legend = true;
 };
@@ -34,6 +38,10 @@ struct AxisTicks {
   std::vector<double> values;
 };
 AxisTicks NiceTicks(double lo, double hi, int target = 6);
+
+// Puts the curves of `variable` on the second vertical axis, titled with it; `curveVariables[k]`
+// is the variable of curve k. The left title keeps the other variables.
+void PutVariableOnRightAxis(PlotSpec& figure, const std::vector<std::string>& curveVariables, const std::string& variable);
 
 // Draws the plot filling `area` of the painter (white background).
 void DrawProfilePlot(QPainter& painter, const QRect& area, const PlotSpec& figure);

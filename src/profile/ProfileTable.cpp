@@ -96,8 +96,10 @@ PlotSpec MakeProfilePlot(const std::vector<ProfileSet>& sets, const std::vector<
   figure.xTitle = ProfileAxisName(axis);
   for (const std::string& v : variables) figure.yTitle += (figure.yTitle.empty() ? "" : ", ") + v;
   int n = 0;
+  std::vector<std::string> curveVariables;
   for (const ProfileSet& set : sets) {
     for (const std::string& v : variables) {
+      curveVariables.push_back(v);
       PlotCurve c;
       c.label = variables.size() > 1 ? set.label + " " + v : set.label;
       c.x = AxisColumn(set.profile, axis);
@@ -106,6 +108,8 @@ PlotSpec MakeProfilePlot(const std::vector<ProfileSet>& sets, const std::vector<
       figure.curves.push_back(std::move(c));
     }
   }
+  // A second variable is read on an axis of its own.
+  if (variables.size() > 1) PutVariableOnRightAxis(figure, curveVariables, variables[1]);
   return figure;
 }
 

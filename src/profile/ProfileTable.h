@@ -41,7 +41,8 @@ std::string ProfileCsvText(const std::vector<ProfileSet>& sets, std::vector<std:
 void WriteTextFile(const std::string& path, const std::string& text);
 
 // One curve per set and variable, against `axis`; labels name the set and, with several
-// variables, the variable. Titles: the axis name and the variable names.
+// variables, the variable. Titles: the axis name and the variable names; the second variable
+// is read on the right-hand axis.
 PlotSpec MakeProfilePlot(const std::vector<ProfileSet>& sets, const std::vector<std::string>& variables, ProfileAxis axis);
 
 }  // namespace corvane

@@ -174,6 +174,7 @@ TextMeasure AxisTextMeasure(const FontSpec& font) {
 }
 
 void FitView(SceneState& state) { RescaleIntoPlotArea(state, WidenedExtents(state)); }
+void FitViewTo(SceneState& state, const Extents& extents) { RescaleIntoPlotArea(state, extents); }
 
 namespace {
 

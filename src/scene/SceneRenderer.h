@@ -85,6 +85,8 @@ int ColourBarStripIn(const ColourBarInput& in, int width);
 
 // Fits the view to the data extents widened for the overlay copies (the data is not touched).
 void FitView(SceneState& state);
+// The same for a chosen part of the world (the axis margins and colour bar as FitView leaves them).
+void FitViewTo(SceneState& state, const Extents& extents);
 
 // Draws the scene into state.picture and state.bitmap. Returns false, drawing nothing, when a
 // drawing is already under way. An error inside a layer propagates; the previous picture and

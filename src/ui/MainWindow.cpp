@@ -78,8 +78,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
     QFont f = QFontDialog::getFont(&ok, initial, this, title);
     return ok ? std::optional<QFont>(f) : std::nullopt;
   };
-  ChooseOpenFile = [this] {
-    return QFileDialog::getOpenFileName(
+  ChooseOpenFiles = [this] {
+    return QFileDialog::getOpenFileNames(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
         QString::fromStdString(OpenDialogFilter()));
   };
@@ -385,7 +385,12 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
-  if (displayTab_->ApplyViewBox(name, value)) return true;
+  if (displayTab_->ApplyViewBox(name, value)) {
+    static const char* const boxes[4] = {"x0box", "y0box", "xscalebox", "yscalebox"};
+    for (int k = 0; k < 4; ++k)
+      if (name == boxes[k]) givenView_[k] = ParseDoubleValue(name, value);
+    return true;
+  }
   if (name == "Formula") {
     // Kept for the loads to come; the list on the data tab shows them.
     LoadOptionTable().Apply(scene.options.load, name, value);
@@ -419,9 +424,11 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
   } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
     long long n = ParseIntegerValue(name, value);
     if (n >= 0 && n < cb->count()) cb->setCurrentIndex(static_cast<int>(n));
+    else if (n >= 0 && data_.Empty()) KeepPendingChoice(name, n);  // the list is filled by a load
   } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
     long long n = ParseIntegerValue(name, value);
     if (n >= 0 && n < g->Count()) g->SetItemIndex(static_cast<int>(n));
+    else if (n >= 0 && data_.Empty()) KeepPendingChoice(name, n);
   } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
     sw->SetBrushColour(ParseColourValue(name, value));
   } else {

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -137,6 +138,11 @@ class MainWindow : public QMainWindow, public PlotHost {
   // 全時刻で同じ範囲 is checked) and draws it when a picture is shown.
   void SeriesFrameChosen(int frame);
   void SeriesRangeChanged();
+  // Draws every frame of the series in turn at the plot window's picture size and writes them as
+  // one animation (.webp, .gif); the frame shown before is shown again. False when nothing was
+  // written (no series, no picture yet, a frame that failed).
+  bool SaveSeriesAnimation(const QString& path) override;
+  bool SeriesLoaded() const override { return series_.size() > 1; }
   std::vector<SeriesFrame> series_;
   int seriesFrame_ = 0;
   std::optional<SeriesRange> seriesRange_;
@@ -151,19 +157,25 @@ class MainWindow : public QMainWindow, public PlotHost {
   void RenderGridPreview(QImage& image) override;
   ProgramState& State() override { return state; }
   void SegmentPointPicked(bool first, const QString& xText, const QString& yText) override;
+  // Line picking for the profile window: the world point under the cursor goes to it.
+  void GridLineHover(int px, int py) override;
+  void GridLinePicked(int px, int py) override;
   void ZoomAt(int px, int py, double factor) override;
   void ZoomToRect(int x1, int y1, int x2, int y2) override;
   // Opens a data file the way a user means it from the Open command, the recent list or a drop:
   // the file list goes to its folder, the file is loaded with the data tab's layout, the view is
   // fitted and the picture drawn. True when the data set was replaced.
   bool OpenDataFile(const QString& path);
+  // Several files opened at once (the command line, the Open dialog) are the frames of one time
+  // series, fitted and drawn like one opened file; a single one is OpenDataFile.
+  bool OpenDataFiles(const QStringList& paths);
   void Menu_OpenClick();
   void RecentFileClick(const QString& path);
   void RefillRecentMenu();
   // Files dropped on the main or the plot window: the first data file among them is opened.
   void OpenDroppedFile(const QString& path) override;
-  // The open dialog (empty: cancelled); tests answer it instead of a user.
-  std::function<QString()> ChooseOpenFile;
+  // The open dialog, several files allowed (empty: cancelled); tests answer it instead of a user.
+  std::function<QStringList()> ChooseOpenFiles;
   RecentFiles recentFiles;
   // ---- views ----
   // Remembers the view about to be left, for the way back.
@@ -171,6 +183,11 @@ class MainWindow : public QMainWindow, public PlotHost {
   void ZoomBack();
   void ZoomForward();
   void FitToData();  // the Fit command: the whole data set in the picture
+  // The first view of an opened file, fitted and drawn: where the grid is dense when the data
+  // crowds into a small part of its extents (a body in a far field), the whole otherwise; the
+  // centre and scales the settings or --set gave take the place of the fitted ones, once. The
+  // plot window's status bar says how to see the whole and how to zoom.
+  void ShowOpenedView();
   // Scales by `factor` keeping the world point under pixel (px, py) where it is.
   void WheelZoom(int px, int py, double factor) override;
   ViewHistory viewHistory;
@@ -263,6 +280,11 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Every control the option tables name writes the stored options when it changes.
   void ConnectStoredControls();
   void ApplyLoadResult(LoadResult& result);
+  // Choices of lists the data fills (the shown variable, the zone and column lists) given before
+  // there were items enough: kept, and taken by the load that brings them. A choice the loaded
+  // data still does not offer is said and dropped.
+  void KeepPendingChoice(const std::string& name, long long index);
+  void TakePendingChoices();
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
   void SetBlue(QLineEdit* box, bool blue);
@@ -280,6 +302,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::vector<std::function<void()>> deferred_;
   bool deferredScheduled_ = false;
   bool viewPlaced_ = false;
+  std::map<std::string, long long> pendingChoices_;
+  // x0box, y0box, xscalebox, yscalebox as the settings or --set gave them, for the next opened file.
+  std::optional<double> givenView_[4];
   QString startMessage_;
   QTimer* gaugeReset_ = nullptr;
   FileTabController* fileTab_ = nullptr;
@@ -293,7 +318,8 @@ class MainWindow : public QMainWindow, public PlotHost {
 };
 
 // The program's windows, created in their fixed order; the last creation reads the settings
-// file (`settingsPath`, empty: crv.ini beside the executable) into the main window.
+// file (`settingsPath`, empty: crv.ini beside the executable) into the main window. The plot
+// window's size is kept between runs in `plotSizeStore` (empty: not kept, the fixed default).
 struct ProgramWindows {
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<PlotWindow> view;
@@ -306,6 +332,6 @@ struct ProgramWindows {
   ProgramWindows& operator=(ProgramWindows&&) noexcept;
   ~ProgramWindows();
 };
-ProgramWindows CreateProgramWindows(const QString& settingsPath = QString());
+ProgramWindows CreateProgramWindows(const QString& settingsPath = QString(), const QString& plotSizeStore = QString());
 
 }  // namespace corvane

@@ -21,6 +21,7 @@
 #include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/PlotWindow.h"
+#include "ui/ProfileWindow.h"
 
 namespace corvane {
 
@@ -354,6 +355,17 @@ void MainWindow::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image
 void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
   RunHandlerWhenIdle([this, first, xText, yText] {
     analysisTab_->PointPicked(first, xText, yText);
+  });
+}
+
+void MainWindow::GridLineHover(int px, int py) {
+  if (profileWindow && !Busy()) profileWindow->LineHover({view_.PixelToWorldX(px), view_.PixelToWorldY(py)});
+}
+
+void MainWindow::GridLinePicked(int px, int py) {
+  const WorldPoint at{view_.PixelToWorldX(px), view_.PixelToWorldY(py)};
+  RunHandlerWhenIdle([this, at] {
+    if (profileWindow) profileWindow->LinePicked(at);
   });
 }
 

@@ -28,16 +28,36 @@ bool MainWindow::OpenDataFile(const QString& path) {
   const QString absolute = info.absoluteFilePath();
   // The file list follows the file's folder; a file its mask does not show is opened all the same.
   fileTab_->SelectFile(absolute);
+  LoadSeries({});  // a series shown before is left
   if (!LoadFile(absolute)) return false;
-  RescaleAndRedraw();
+  ShowOpenedView();
   return true;
 }
 
-// The open dialog, in the folder the file list shows.
+bool MainWindow::OpenDataFiles(const QStringList& paths) {
+  if (paths.isEmpty()) return false;
+  if (paths.size() == 1) return OpenDataFile(paths.front());
+  std::vector<std::string> files;
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+      throw CorvaneError((info.exists() ? "データファイルではありません (フォルダなど): " : "ファイルが見つかりません: ") +
+                         path.toStdString());
+    files.push_back(info.absoluteFilePath().toStdString());
+  }
+  fileTab_->SelectFile(QString::fromStdString(files.front()));
+  LoadedPath.clear();
+  LoadSeries(SeriesFrames(files));
+  if (LoadedPath.isEmpty()) return false;  // the first frame did not load; its load said why
+  ShowOpenedView();
+  return true;
+}
+
+// The open dialog, in the folder the file list shows; several files chosen make a series.
 void MainWindow::Menu_OpenClick() {
-  const QString path = ChooseOpenFile ? ChooseOpenFile() : QString();
-  if (path.isEmpty()) return;
-  OpenDataFile(path);
+  const QStringList paths = ChooseOpenFiles ? ChooseOpenFiles() : QStringList();
+  if (paths.isEmpty()) return;
+  OpenDataFiles(paths);
 }
 
 // A file of the recent list; one that has gone away is said so and leaves the list.
@@ -78,11 +98,16 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
+// Several files dropped together are a series, as when they are opened together.
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString path = FirstLocalFile(event->mimeData());
-  if (path.isEmpty()) return;
+  const QStringList paths = LocalFiles(event->mimeData());
+  if (paths.isEmpty()) return;
   event->acceptProposedAction();
-  OpenDroppedFile(path);
+  if (paths.size() == 1) {
+    OpenDroppedFile(paths.front());
+    return;
+  }
+  QTimer::singleShot(0, this, Guarded([this, paths] { OpenDataFiles(paths); }));
 }
 
 // The settings file, applied line by line through the controls so every handler runs. A file

@@ -67,6 +67,11 @@ bool MainWindow::LoadFileCore(const QString& path) {
   ProgramOptions options = scene.options;
   // Every load preselects the velocity, temperature and pressure columns afresh.
   options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
+  // ... unless the settings or --set chose them before there was a file (as the command line
+  // takes them); the lists show the choice once the load fills them.
+  for (auto [name, field] : {std::pair{"xvecbox", &LoadOptions::xvecbox}, {"yvecbox", &LoadOptions::yvecbox},
+                             {"tmpbox", &LoadOptions::tmpbox}, {"prsBox", &LoadOptions::prsBox}})
+    if (auto it = pendingChoices_.find(name); it != pendingChoices_.end()) options.load.*field = static_cast<int>(it->second);
   progress_->SetPosition(0);
   // The abort command stops this load only: a flag left from earlier is cleared before, and the
   // flag is cleared again however the load ends.
@@ -125,6 +130,7 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
   StoreControl(RGroup);
+  TakePendingChoices();
   RefreshVariableItems(-1);
   activateWindow();
 }

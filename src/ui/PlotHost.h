@@ -36,6 +36,12 @@ class PlotHost {
   virtual void RememberView() = 0;
   // A data file dropped on the plot window.
   virtual void OpenDroppedFile(const QString& path) = 0;
+  // While a line is picked for a profile: the cursor moved to, or clicked at, pixel (x, y).
+  virtual void GridLineHover(int, int) {}
+  virtual void GridLinePicked(int, int) {}
+  // A time series of several frames is loaded; its frames can be saved as one animation.
+  virtual bool SeriesLoaded() const { return false; }
+  virtual bool SaveSeriesAnimation(const QString&) { return false; }
 };
 
 }  // namespace corvane

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -21,6 +23,7 @@
 #include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "ui/HeldKeyLoop.h"
+#include "ui/PlotSizeStore.h"
 #include "render/PainterCanvas.h"
 #include "ui/RecentFiles.h"
 #include "ui/SaveDialogs.h"
@@ -52,6 +55,16 @@ void ViewImage::paintEvent(QPaintEvent*) {
     canvas.SetBrush(kBlack, BrushStyle::Solid);  // the window's own colour fills the end circles
     DrawSegmentFigure(canvas, *view, *quickSegment, plotArea);
     canvas.Finish();
+  }
+  if (!highlights.empty() && view) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (const Highlight& h : highlights) {
+      QPolygonF line;
+      for (const WorldPoint& w : h.points) line << QPointF(view->WorldToPixelX(w.x), view->WorldToPixelY(w.y));
+      p.setPen(QPen(h.colour, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      if (line.size() == 1) p.drawPoint(line.front());
+      else p.drawPolyline(line);
+    }
   }
 }
 
@@ -136,6 +149,7 @@ PlotWindow::PlotWindow(PlotHost* host) : QWidget(nullptr, Qt::Window), host_(hos
 void PlotWindow::resizeEvent(QResizeEvent* e) {
   FormResize();
   if (isVisible() && !placing_ && e->size() != ownSize_) {
+    userSized_ = true;
     PickingPoint1 = false;
     PickingPoint2 = false;
   }
@@ -228,6 +242,12 @@ void PlotWindow::ShowQuickSegment(const std::optional<SegmentFigure>& figure) {
   pictureView->update();
 }
 
+void PlotWindow::ShowHighlights(std::vector<ViewImage::Highlight> lines) {
+  pictureView->highlights = std::move(lines);
+  pictureView->view = host_ ? &host_->State().scene.view : nullptr;
+  pictureView->update();
+}
+
 void PlotWindow::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
   DragStart = QPoint(x, y);
   ButtonDown = true;
@@ -259,6 +279,7 @@ void PlotWindow::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
     }
   }
   Panels[2]->setText(value);
+  if (PickingLine && !ButtonDown) host_->GridLineHover(x, y);
 }
 
 // A release picks a segment point, or zooms: click in, right button out, drag to the rectangle.
@@ -266,6 +287,10 @@ void PlotWindow::Image1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, in
   ButtonDown = false;
   zoomRectangle->hide();
   const ViewTransform& v = host_->State().scene.view;
+  if (PickingLine) {
+    host_->GridLinePicked(x, y);
+    return;
+  }
   if (PickingPoint1 || PickingPoint2) {
     PickedPoint picked = PickSegmentPoint(v, x, y);
     host_->SegmentPointPicked(PickingPoint1, QString::fromStdString(picked.xText), QString::fromStdString(picked.yText));
@@ -311,6 +336,8 @@ void PlotWindow::focusOutEvent(QFocusEvent* e) {
 }
 void PlotWindow::hideEvent(QHideEvent* e) {
   StopPan();
+  if (userSized_ && !sizeStore_.isEmpty()) WritePlotSize(sizeStore_, size());
+  userSized_ = false;
   QWidget::hideEvent(e);
 }
 void PlotWindow::changeEvent(QEvent* e) {
@@ -370,12 +397,13 @@ void PlotWindow::StopPan() {
   if (heldLoop_) heldLoop_->quit();
 }
 
-// The save dialog: the formats, bitmap first; a name without extension takes the chosen type's,
-// and an existing file is replaced only after a question.
+// The save dialog: the formats, bitmap first (and the animations while a series is loaded); a
+// name without extension takes the chosen type's, and an existing file is replaced only after
+// a question.
 void PlotWindow::SaveViewPicture() {
   QFileDialog dialog(this, QString(), host_->CurrentFolder());
   dialog.setObjectName(QStringLiteral("SaveDialog1"));
-  PreparePictureSaveDialog(dialog);
+  PreparePictureSaveDialog(dialog, host_->SeriesLoaded() ? AnimationSaveFilters() : QStringList());
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setSizeGripEnabled(true);
@@ -389,10 +417,43 @@ void PlotWindow::SaveViewPicture() {
 }
 
 // Writes by the extension: .emf the scene picture of the last drawing, .bmp .jpg .png the bitmap
-// the window shows (a pan preview included); any other extension writes nothing.
+// the window shows (a pan preview included), .webp .gif every frame of a loaded series; any
+// other extension writes nothing. The status bar names the file written.
 bool PlotWindow::SavePictureTo(const QString& path) {
-  return SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier(),
-                                HasExactPicture(host_->State().scene));
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  bool written = false;
+  if (suffix == QLatin1String("webp") || suffix == QLatin1String("gif")) {
+    if (host_->SeriesLoaded()) {
+      written = host_->SaveSeriesAnimation(path);
+    } else {
+      host_->notifier().Warning("拡張子「." + QFileInfo(path).suffix().toStdString() +
+                                "」はアニメーションの形式です。複数のファイルを時系列として開いているときに保存できます。"
+                                "画像は保存されませんでした。");
+    }
+  } else {
+    written = SavePictureByExtension(path, CompletePicture(host_->State().scene), Picture(), host_->notifier(),
+                                     HasExactPicture(host_->State().scene));
+  }
+  ShowNote(written ? QStringLiteral("保存しました: ") + path : QStringLiteral("保存されませんでした: ") + path);
+  return written;
+}
+
+void PlotWindow::KeepSizeIn(const QString& store) {
+  sizeStore_ = store;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = ReadPlotSize(store).value_or(UsefulPlotSize(screen ? screen->availableGeometry() : QRect()));
+  ownSize_ = size;
+  resize(size);
+  FormResize();
+}
+
+void PlotWindow::ShowNote(const QString& text) {
+  Panels[3]->setText(text);
+  Panels[3]->setToolTip(text);
+}
+
+QStringList AnimationSaveFilters() {
+  return {QStringLiteral("WebPアニメーション(*.webp)"), QStringLiteral("GIFアニメーション(*.gif)")};
 }
 
 }  // namespace corvane

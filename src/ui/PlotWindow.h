@@ -1,6 +1,7 @@
 // The plot window: shows the picture of the last drawing, zooms by click and drag, pans with the
 // arrow keys over a grid-only preview, and reads out the world point and value under the cursor.
 #pragma once
+#include <QColor>
 #include <QEventLoop>
 #include <QFrame>
 #include <QImage>
@@ -10,8 +11,10 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "analysis/SegmentEndpoints.h"
+#include "data/WorldPoint.h"
 #include "ui/SeriesBar.h"
 
 namespace corvane {
@@ -29,6 +32,12 @@ class ViewImage : public QWidget {
   std::optional<SegmentFigure> quickSegment;
   const ViewTransform* view = nullptr;
   QRect plotArea;  // with the axes shown, where the quick segment keeps to (null: anywhere)
+  // Lines drawn over the picture only, in world coordinates: the lines picked for a profile.
+  struct Highlight {
+    std::vector<WorldPoint> points;
+    QColor colour;
+  };
+  std::vector<Highlight> highlights;
 
  signals:
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -59,6 +68,7 @@ class PlotWindow : public QWidget {
   bool PanKeyHeld = false;
   bool PickingPoint1 = false;
   bool PickingPoint2 = false;
+  bool PickingLine = false;  // clicks choose grid lines for the profile window, not zooms
   QPoint DragStart;
   bool ButtonDown = false;
 
@@ -79,6 +89,8 @@ class PlotWindow : public QWidget {
   void SetPicture(const QImage& image);
   // Shows the picture again with `figure` over it, or with nothing over it.
   void ShowQuickSegment(const std::optional<SegmentFigure>& figure);
+  // Shows the picture with `lines` over it (none: the plain picture); they follow zooms.
+  void ShowHighlights(std::vector<ViewImage::Highlight> lines);
   bool HasQuickSegment() const { return pictureView->quickSegment.has_value(); }
   const QImage& Picture() const { return pictureView->picture; }
   // Outer size as a settings file gives it; the picture size follows from the client area.
@@ -87,8 +99,14 @@ class PlotWindow : public QWidget {
 
   // Save dialog, then the picture in the format the extension names.
   void SaveViewPicture();
-  // Writes the picture (or the scene picture for .emf) to `path`; false when nothing was written.
+  // Writes the picture (or the scene picture for .emf, the series for .webp .gif) to `path`;
+  // false when nothing was written. The status bar says which file was written.
   bool SavePictureTo(const QString& path);
+  // Takes the size kept in `store` (a useful share of the screen when there is none yet) and
+  // keeps there the size the user gives the window from now on.
+  void KeepSizeIn(const QString& store);
+  // A note in the status bar's last panel (what was saved, how to zoom).
+  void ShowNote(const QString& text);
   // Pixels per preview frame of the pan loop are paced to about this many milliseconds.
   int panFrameMs = 20;
 
@@ -113,7 +131,12 @@ class PlotWindow : public QWidget {
   int wheelRemainder_ = 0;  // wheel turns short of a notch
   QEventLoop* heldLoop_ = nullptr;  // the pan loop a key release ends
   bool resizePending_ = false;      // a new picture size waits for the drawing under way
+  QString sizeStore_;               // where the user's size is kept between runs (empty: nowhere)
+  bool userSized_ = false;          // the user has resized the window since it was placed
 };
+
+// The save dialog's animation types, offered while a time series is loaded.
+QStringList AnimationSaveFilters();
 
 // "1.2346E+2": five significant digits, exponent without leading zeros.
 QString FormatReadoutNumber(double value);

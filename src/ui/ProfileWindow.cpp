@@ -13,6 +13,7 @@
 #include "analysis/SegmentEndpoints.h"
 #include "data/Errors.h"
 #include "data/VariableRows.h"
+#include "profile/WallFinding.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
@@ -85,13 +86,20 @@ void ProfileWindow::Build() {
   ProfileLineText->setPlaceholderText(QStringLiteral("例 0:j=0,1:j=0,2:j=0"));
   ProfileLineText->setToolTip(QStringLiteral("領域:j=番号[:i=始め..終わり] を \",\" でつなぐと一本の線になります"));
   g->addWidget(ProfileLineText, 4, 0, 1, 4);
-  g->addWidget(ProfileSegmentLine, 5, 0, 1, 4);
+  ProfilePickLine = MakeButton(lineGroup, "ProfilePickLine", QStringLiteral("格子線をクリックで選ぶ"));
+  ProfilePickLine->setCheckable(true);
+  ProfilePickLine->setToolTip(QStringLiteral("描画ウィンドウでクリックした所に一番近い格子線を線に加えます (続けてクリックするとつながります)"));
+  ProfileBodyWalls = MakeButton(lineGroup, "ProfileBodyWalls", QStringLiteral("物体の壁"));
+  ProfileBodyWalls->setToolTip(QStringLiteral("ほかの領域と接していない、外側の境界でもない領域の辺をすべて選びます"));
+  g->addWidget(ProfilePickLine, 5, 0, 1, 2);
+  g->addWidget(ProfileBodyWalls, 5, 2, 1, 2);
+  g->addWidget(ProfileSegmentLine, 6, 0, 1, 4);
   ProfilePickP1 = MakeButton(lineGroup, "ProfilePickP1", QStringLiteral("点1をクリックで指定"));
   ProfilePickP2 = MakeButton(lineGroup, "ProfilePickP2", QStringLiteral("点2をクリックで指定"));
   for (QPushButton* b : {ProfilePickP1, ProfilePickP2})
     b->setToolTip(QStringLiteral("描画ウィンドウでクリックした位置を線分の端にします"));
-  g->addWidget(ProfilePickP1, 6, 0, 1, 2);
-  g->addWidget(ProfilePickP2, 6, 2, 1, 2);
+  g->addWidget(ProfilePickP1, 7, 0, 1, 2);
+  g->addWidget(ProfilePickP2, 7, 2, 1, 2);
   side->addWidget(lineGroup);
 
   auto* curveGroup = MakeGroup(this, "ProfileCurveGroup", QStringLiteral("曲線"));
@@ -120,11 +128,14 @@ void ProfileWindow::Build() {
   auto* lookGroup = MakeGroup(this, "ProfileLookGroup", QStringLiteral("表示"));
   auto* l = new QGridLayout(lookGroup);
   ProfileReverseY = MakeCheck(lookGroup, "ProfileReverseY", QStringLiteral("縦軸を反転"), false);
+  ProfileReverseY2 = MakeCheck(lookGroup, "ProfileReverseY2", QStringLiteral("右の縦軸を反転"), false);
+  ProfileReverseY2->setToolTip(QStringLiteral("二つ目の変数は右の縦軸で読みます"));
   ProfileShowGrid = MakeCheck(lookGroup, "ProfileShowGrid", QStringLiteral("グリッド"), true);
   ProfileShowLegend = MakeCheck(lookGroup, "ProfileShowLegend", QStringLiteral("凡例"), true);
   l->addWidget(ProfileReverseY, 0, 0);
   l->addWidget(ProfileShowGrid, 0, 1);
   l->addWidget(ProfileShowLegend, 0, 2);
+  l->addWidget(ProfileReverseY2, 3, 0, 1, 3);
   l->addWidget(MakeLabel(lookGroup, "ProfileXTitleLabel", QStringLiteral("横軸の題")), 1, 0);
   ProfileXTitle = MakeEdit(lookGroup, "ProfileXTitle", QString());
   l->addWidget(ProfileXTitle, 1, 1, 1, 2);
@@ -159,7 +170,12 @@ void ProfileWindow::Connect() {
   connect(ProfileGridLine, &QRadioButton::toggled, this, Guarded([this] { EnableLineControls(); }));
   connect(ProfilePickP1, &QPushButton::clicked, this, Guarded([this] { ProfilePickClick(true); }));
   connect(ProfilePickP2, &QPushButton::clicked, this, Guarded([this] { ProfilePickClick(false); }));
-  for (QCheckBox* b : {ProfileReverseY, ProfileShowGrid, ProfileShowLegend})
+  connect(ProfilePickLine, &QPushButton::toggled, this, [this](bool on) {
+    main_->RunHandlerWhenIdle([this, on] { ProfilePickLineToggled(on); });
+  });
+  connect(ProfileBodyWalls, &QPushButton::clicked, this, Guarded([this] { ProfileBodyWallsClick(); }));
+  connect(ProfileLineText, &QLineEdit::textChanged, this, [this] { ShowPickedLines(); });
+  for (QCheckBox* b : {ProfileReverseY, ProfileReverseY2, ProfileShowGrid, ProfileShowLegend})
     connect(b, &QCheckBox::toggled, this, Guarded([this] { Replot(); }));
   connect(ProfileAgainst, &QComboBox::currentIndexChanged, this, Guarded([this] { Replot(); }));
   for (QLineEdit* e : {ProfileXTitle, ProfileYTitle}) connect(e, &QLineEdit::textChanged, this, Guarded([this] { Replot(); }));
@@ -168,8 +184,10 @@ void ProfileWindow::Connect() {
 void ProfileWindow::EnableLineControls() {
   const bool grid = ProfileGridLine->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{ProfileZone, ProfileDirection, ProfileIndex, ProfileFrom, ProfileTo,
-                                                    ProfileAddPiece, ProfileClearPieces, ProfileLineText})
+                                                    ProfileAddPiece, ProfileClearPieces, ProfileLineText, ProfilePickLine,
+                                                    ProfileBodyWalls})
     w->setEnabled(grid);
+  if (!grid) ProfilePickLine->setChecked(false);
 }
 
 void ProfileWindow::DataChanged() {
@@ -189,6 +207,8 @@ void ProfileWindow::DataChanged() {
   ProfileVariable->setCurrentIndex(found >= 0 ? found : (ProfileVariable->count() > 0 ? 0 : -1));
   ProfileZoneChange();
   EnableLineControls();
+  hovered_.reset();  // lines of the data set before
+  ShowPickedLines();
 }
 
 // The index and range boxes take the limits of the chosen zone and direction.
@@ -214,6 +234,93 @@ void ProfileWindow::ProfilePickClick(bool first) {
     main_->plotWindow->raise();
   }
   main_->analysisTab().PickPoint(first);
+}
+
+void ProfileWindow::ProfilePickLineToggled(bool on) {
+  PlotWindow* plot = main_->plotWindow;
+  if (!plot) return;
+  if (on) {
+    ProfileGridLine->setChecked(true);
+    plot->show();
+    plot->raise();
+    // One kind of pick at a time: the segment's points wait.
+    plot->PickingPoint1 = plot->PickingPoint2 = false;
+    plot->ShowNote(QStringLiteral("格子線をクリックすると分布図の線に加わります (もう一度ボタンを押すと終わり)"));
+  }
+  plot->PickingLine = on;
+  hovered_.reset();
+  ShowPickedLines();
+}
+
+void ProfileWindow::LineHover(WorldPoint at) {
+  const FieldDataSet& dataSet = main_->data_;
+  if (!ProfilePickLine->isChecked() || dataSet.Empty()) return;
+  // Looking through every line at each move is kept to grids where it is quick.
+  if (dataSet.NodeCount > 400000) return;
+  const std::optional<NearestLine> nearest = NearestGridLine(dataSet, at);
+  const std::optional<LinePiece> now = nearest ? std::optional<LinePiece>(nearest->piece) : std::nullopt;
+  const auto same = [](const std::optional<LinePiece>& a, const std::optional<LinePiece>& b) {
+    return a.has_value() == b.has_value() &&
+           (!a || (a->zone == b->zone && a->constantJ == b->constantJ && a->index == b->index));
+  };
+  if (same(now, hovered_)) return;
+  hovered_ = now;
+  ShowPickedLines();
+}
+
+void ProfileWindow::LinePicked(WorldPoint at) {
+  const FieldDataSet& dataSet = main_->data_;
+  if (dataSet.Empty()) return;
+  const std::optional<NearestLine> nearest = NearestGridLine(dataSet, at);
+  if (!nearest) return;
+  QString text = ProfileLineText->text().trimmed();
+  if (!text.isEmpty()) text += QStringLiteral(",");
+  ProfileLineText->setText(text + Q(LinePiecesText({nearest->piece})));
+  if (main_->plotWindow)
+    main_->plotWindow->ShowNote(QStringLiteral("分布図の線: ") + Q(DescribeLine(ParseLinePieces(ProfileLineText->text().toStdString()), false)));
+}
+
+void ProfileWindow::ShowPickedLines() {
+  PlotWindow* plot = main_->plotWindow;
+  if (!plot) return;
+  std::vector<ViewImage::Highlight> lines;
+  const FieldDataSet& dataSet = main_->data_;
+  if (ProfilePickLine->isChecked() && !dataSet.Empty()) {
+    try {
+      const QString text = ProfileLineText->text().trimmed();
+      if (!text.isEmpty()) lines.push_back({LinePoints(dataSet, ParseLinePieces(text.toStdString())), QColor(255, 0, 255)});
+      if (hovered_) lines.push_back({LinePoints(dataSet, {*hovered_}), QColor(255, 200, 0)});
+    } catch (const CorvaneError&) {
+      // A line typed half way is shown once it reads.
+    }
+  }
+  plot->ShowHighlights(std::move(lines));
+}
+
+// Closing the window ends a line pick; the plot window zooms on clicks again.
+void ProfileWindow::hideEvent(QHideEvent* event) {
+  if (ProfilePickLine->isChecked()) {
+    const QSignalBlocker block(ProfilePickLine);
+    ProfilePickLine->setChecked(false);
+    ProfilePickLineToggled(false);
+  }
+  QWidget::hideEvent(event);
+}
+
+void ProfileWindow::ProfileBodyWallsClick() {
+  const FieldDataSet& dataSet = main_->data_;
+  if (dataSet.Empty()) {
+    main_->notifier().Warning("データが読み込まれていません");
+    return;
+  }
+  const std::vector<LinePiece> walls = BodyWalls(dataSet);
+  if (walls.empty()) {
+    main_->notifier().Warning("物体の壁が見つかりません (どの領域の辺も、ほかの領域と接しているか外側の境界です)");
+    return;
+  }
+  ProfileGridLine->setChecked(true);
+  bodyWallsText_ = Q(LinePiecesText(walls));
+  ProfileLineText->setText(bodyWallsText_);
 }
 
 void ProfileWindow::ProfileAddPieceClick() {
@@ -283,7 +390,10 @@ void ProfileWindow::ProfileAddCurveClick() {
   if (file.empty()) file = "データ";
   Curve curve;
   curve.variable = ProfileVariable->currentText().toStdString();
-  curve.set = MakeProfileSet(dataSet, line, file + " " + line.Text() + " " + curve.variable);
+  // The legend says in words which file, which line and which variable a curve is.
+  const bool walls = !bodyWallsText_.isEmpty() && ProfileLineText->text().trimmed() == bodyWallsText_;
+  const std::string where = line.segment ? std::string("線分 P1-P2") : DescribeLine(line.pieces, walls);
+  curve.set = MakeProfileSet(dataSet, line, file + " " + where + " " + curve.variable);
   ProfileColumn(curve.set, curve.variable);
   if (curve.set.profile.Size() == 0) {
     main_->notifier().Warning("線 " + line.Text() + " には点がありません");
@@ -312,9 +422,10 @@ void ProfileWindow::ProfileClearCurvesClick() {
 PlotSpec ProfileWindow::CurrentSpec() const {
   PlotSpec figure;
   const ProfileAxis axis = ParseProfileAxis(ProfileAgainst->currentText().toStdString());
-  std::vector<std::string> variables;
+  std::vector<std::string> variables, curveVariables;
   int n = 0;
   for (const Curve& c : curves_) {
+    curveVariables.push_back(c.variable);
     PlotCurve pc;
     pc.label = c.set.label;
     pc.x = AxisColumn(c.set.profile, axis);
@@ -326,8 +437,12 @@ PlotSpec ProfileWindow::CurrentSpec() const {
   std::string yTitle;
   for (const std::string& v : variables) yTitle += (yTitle.empty() ? "" : ", ") + v;
   figure.xTitle = ProfileXTitle->text().isEmpty() ? ProfileAxisName(axis) : ProfileXTitle->text().toStdString();
-  figure.yTitle = ProfileYTitle->text().isEmpty() ? yTitle : ProfileYTitle->text().toStdString();
+  figure.yTitle = yTitle;
+  // A second variable is read on an axis of its own at the right, titled with it.
+  if (variables.size() > 1) PutVariableOnRightAxis(figure, curveVariables, variables[1]);
+  if (!ProfileYTitle->text().isEmpty()) figure.yTitle = ProfileYTitle->text().toStdString();
   figure.reverseY = ProfileReverseY->isChecked();
+  figure.reverseY2 = ProfileReverseY2->isChecked();
   figure.grid = ProfileShowGrid->isChecked();
   figure.legend = ProfileShowLegend->isChecked();
   return figure;

@@ -11,9 +11,11 @@
 #include <QSpinBox>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "data/WorldPoint.h"
 #include "profile/ProfileTable.h"
 
 namespace corvane {
@@ -60,6 +62,15 @@ class ProfileWindow : public QWidget {
   // The segment's end point 1 or 2 is picked by clicks in the plot window, as the analysis tab
   // does it (直接指定 and 場所をクリックして指定する).
   void ProfilePickClick(bool first);
+  // 格子線をクリックで選ぶ: while on, a click in the plot window adds the grid line nearest to
+  // it to the line (several clicks join pieces); the line under the cursor and the line so far
+  // are drawn over the picture.
+  void ProfilePickLineToggled(bool on);
+  void LineHover(WorldPoint at);
+  void LinePicked(WorldPoint at);
+  // 物体の壁: the line becomes every body wall of the data set (edges no other zone touches,
+  // the outer boundary left out).
+  void ProfileBodyWallsClick();
   // Writes the plot (.png .svg .pdf) or the curves' values (.csv) to `path`; throws CorvaneError.
   void SaveTo(const QString& path);
   // How the save dialog is answered; tests give the name instead of a user.
@@ -70,10 +81,10 @@ class ProfileWindow : public QWidget {
   QComboBox *ProfileZone, *ProfileDirection, *ProfileVariable, *ProfileAgainst;
   QSpinBox *ProfileIndex, *ProfileFrom, *ProfileTo;
   QPushButton *ProfileAddPiece, *ProfileClearPieces, *ProfileAddCurve, *ProfileRemoveCurve, *ProfileClearCurves,
-      *ProfileSaveButton, *ProfileCloseButton, *ProfilePickP1, *ProfilePickP2;
+      *ProfileSaveButton, *ProfileCloseButton, *ProfilePickP1, *ProfilePickP2, *ProfilePickLine, *ProfileBodyWalls;
   QLineEdit *ProfileLineText, *ProfileXTitle, *ProfileYTitle;
   QListWidget* ProfileCurveList;
-  QCheckBox *ProfileReverseY, *ProfileShowGrid, *ProfileShowLegend;
+  QCheckBox *ProfileReverseY, *ProfileReverseY2, *ProfileShowGrid, *ProfileShowLegend;
   ProfilePlotView* ProfilePlot;
 
  private:
@@ -81,11 +92,16 @@ class ProfileWindow : public QWidget {
   void Connect();
   void Replot();
   void EnableLineControls();
+  // The picked line (and the one under the cursor) over the plot window's picture.
+  void ShowPickedLines();
+  void hideEvent(QHideEvent* event) override;
   template <class F>
   auto Guarded(F f);
 
   MainWindow* main_;
   std::vector<Curve> curves_;
+  QString bodyWallsText_;             // the line text 物体の壁 wrote (the legend names it so)
+  std::optional<LinePiece> hovered_;  // the grid line under the cursor while picking
 };
 
 }  // namespace corvane

@@ -32,7 +32,7 @@ ProgramWindows::~ProgramWindows() {
 
 // Creates the windows in order: main, legend, OpenGL, plot, batch progress, About. Creating the
 // About window last reads the settings, so every window a setting touches exists by then.
-ProgramWindows CreateProgramWindows(const QString& settingsPath) {
+ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& plotSizeStore) {
   ProgramWindows w;
   w.main = std::make_unique<MainWindow>();
   MainWindow* m = w.main.get();
@@ -86,6 +86,8 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath) {
   m->openGLWindow = w.ogl.get();
   w.view = std::make_unique<PlotWindow>(m);
   m->plotWindow = w.view.get();
+  // The kept size comes before the settings, whose plot window size wins.
+  if (!plotSizeStore.isEmpty()) w.view->KeepSizeIn(plotSizeStore);
   QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->SeriesFrameChosen(frame); });
   QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
   w.process = std::make_unique<ProgressWindow>();

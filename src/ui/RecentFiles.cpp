@@ -18,6 +18,14 @@ QString FirstLocalFile(const QMimeData* mime) {
   return {};
 }
 
+QStringList LocalFiles(const QMimeData* mime) {
+  QStringList files;
+  if (!mime || !mime->hasUrls()) return files;
+  for (const QUrl& url : mime->urls())
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) files << url.toLocalFile();
+  return files;
+}
+
 // Reads the stored list; a missing or unreadable store is an empty list.
 RecentFiles::RecentFiles(const QString& storePath)
     : storePath_(storePath.isEmpty() ? QDir(ConfigHome()).filePath(QStringLiteral("corvane/recent-files")) : storePath) {

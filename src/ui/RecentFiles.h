@@ -11,6 +11,8 @@ namespace corvane {
 
 // The first local file among the URLs of a drop, or an empty text.
 QString FirstLocalFile(const QMimeData* mime);
+// Every local file among the URLs of a drop, in their order.
+QStringList LocalFiles(const QMimeData* mime);
 
 class RecentFiles {
  public:

@@ -16,19 +16,17 @@ QString SuffixOfFilter(const QString& filter) {
 }
 
 QString PathWithChosenType(const QString& file, const QString& filter) {
-  static const QStringList written = {QStringLiteral("bmp"), QStringLiteral("emf"), QStringLiteral("jpg"),
-                                      QStringLiteral("jpeg"), QStringLiteral("png"), QStringLiteral("pdf"),
-                                      QStringLiteral("svg")};
-  const QString suffix = QFileInfo(file).suffix().toLower();
   const QString chosen = SuffixOfFilter(filter);
-  if (written.contains(suffix) || chosen.isEmpty()) return file;
+  // A name with an extension is taken as typed: one we do not write is refused by the save
+  // itself, which says so, rather than saved under a name the user did not give.
+  if (!QFileInfo(file).suffix().isEmpty() || chosen.isEmpty()) return file;
   return file + QLatin1Char('.') + chosen;
 }
 
-void PreparePictureSaveDialog(QFileDialog& dialog) {
+void PreparePictureSaveDialog(QFileDialog& dialog, const QStringList& moreFilters) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters(PictureSaveFilters());
+  dialog.setNameFilters(PictureSaveFilters() + moreFilters);
   dialog.setDefaultSuffix(SuffixOfFilter(dialog.selectedNameFilter()));
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                    [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOfFilter(filter)); });

@@ -1,12 +1,15 @@
 // The main window's side of a time series: which frames the selection makes, and the loading
 // and drawing of the frame the plot window's time bar chooses.
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/DataFileLoader.h"
 #include "data/Errors.h"
+#include "output/AnimationWriter.h"
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
@@ -71,6 +74,7 @@ void MainWindow::SeriesFrameChosen(int frame) {
       state.events.Changed(StateChange::ContourRange);
     }
     seriesFrame_ = frame;
+    LoadedPath = QString::fromStdString(f.path);
     if (plotWindow) plotWindow->seriesBar->ShowFrame(frame, FrameText(f));
     loaded = true;
   });
@@ -83,6 +87,47 @@ void MainWindow::SeriesFrameChosen(int frame) {
   // The view stays: a frame that follows a drawing is drawn in the same place.
   if (plotWindow->isEnabled()) Redraw();
   plotWindow->seriesBar->FrameDone();
+}
+
+bool MainWindow::SaveSeriesAnimation(const QString& path) {
+  if (series_.size() < 2 || !plotWindow) return false;
+  if (!plotWindow->isEnabled() || scene.bitmap.isNull()) {
+    notifier_->Warning("保存する画像がありません。先に描画してください。");
+    return false;
+  }
+  if (Busy()) {
+    QApplication::beep();
+    return false;
+  }
+  plotWindow->seriesBar->Stop();
+  // However the saving ends, the frame shown before is shown again, and a GIF left half written
+  // goes (a WebP is written only once complete).
+  struct Restore {
+    MainWindow* form;
+    int shown;
+    QString path;
+    bool written = false;
+    ~Restore() {
+      if (!written && QFileInfo(path).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+        QFile::remove(path);
+      if (form->seriesFrame_ != shown) form->SeriesFrameChosen(shown);
+    }
+  } restore{this, seriesFrame_, path};
+  const int fps = std::clamp(1000 / std::max(plotWindow->seriesBar->frameMs, 1), 1, 100);
+  // The frames are the pictures the window shows, so the animation has the picture's size.
+  AnimationWriter writer(path, fps);
+  for (std::size_t k = 0; k < series_.size(); ++k) {
+    statusLine->showMessage(QStringLiteral("アニメーションを保存中: %1 / %2").arg(k + 1).arg(series_.size()));
+    SeriesFrameChosen(static_cast<int>(k));
+    if (seriesFrame_ != static_cast<int>(k) || scene.bitmap.isNull()) {
+      statusLine->showMessage(QStringLiteral("アニメーションは保存されませんでした"));
+      return false;
+    }
+    writer.Add(scene.bitmap);
+  }
+  writer.Finish();
+  restore.written = true;
+  return true;
 }
 
 // A change while a frame loads is taken when the load is over.

@@ -54,7 +54,7 @@ using OpenCommands = ProgramTest<OpeningProgram>;
 TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_TRUE(m.findChild<QAction*>(QStringLiteral("Menu_Open")) && m.findChild<QMenu*>(QStringLiteral("Menu_Recent")));
   const QString file = TestFile("three_zones.dat");
-  m.ChooseOpenFile = [&] { return file; };
+  m.ChooseOpenFiles = [&] { return QStringList{file}; };
   m.Menu_Open->trigger();
   EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
@@ -66,7 +66,7 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_EQ(again.Paths().size(), RecentFiles::kMaximum);
   EXPECT_TRUE(again.Paths().first() == p.dir.filePath("f5.dat") && again.Paths().count(p.dir.filePath("f5.dat")) == 1);
   // A cancelled dialog does nothing; a recent file that has gone is said and dropped.
-  m.ChooseOpenFile = [] { return QString(); };
+  m.ChooseOpenFiles = [] { return QStringList(); };
   m.Menu_Open->trigger();
   m.RefillRecentMenu();
   m.Menu_Recent->actions().first()->trigger();
@@ -157,7 +157,7 @@ TEST(ViewHistoryDepth, KeepsTheLastFiftyViews) {
 
 TEST(SaveType, ANameWithoutExtensionTakesTheChosenType) {
   const char* const cases[][3] = {{"/t/plot", "PNGイメージ(*.png)", "/t/plot.png"},
-                                  {"/t/plot.v2", "JPEGイメージ(*.jpg *.jpeg)", "/t/plot.v2.jpg"},
+                                  {"/t/plot.v2", "JPEGイメージ(*.jpg *.jpeg)", "/t/plot.v2"},
                                   {"/t/plot.jpeg", "PNGイメージ(*.png)", "/t/plot.jpeg"},
                                   {"/t/plot.BMP", "SVG画像(*.svg)", "/t/plot.BMP"}};
   for (const auto& c : cases) EXPECT_EQ(PathWithChosenType(c[0], c[1]), QString::fromUtf8(c[2]));

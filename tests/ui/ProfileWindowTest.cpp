@@ -99,7 +99,9 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   f->ProfileReverseY->setChecked(true);
   const PlotSpec figure = f->CurrentSpec();
   EXPECT_TRUE(figure.reverseY);
-  EXPECT_EQ(figure.yTitle, "U, P");
+  // U and P differ a thousandfold: P is read on the right-hand axis.
+  EXPECT_EQ(std::pair(figure.yTitle, figure.yTitle2), std::pair(std::string("U"), std::string("P")));
+  EXPECT_TRUE(!figure.curves[0].right && figure.curves[1].right);
   EXPECT_EQ(figure.curves[0].x, (std::vector<double>{0, 1, 2, 3}));  // against x
 
   QTemporaryDir dir;
@@ -113,6 +115,40 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
   EXPECT_EQ(f->Curves().size(), 1u);
   f->ProfileClearCurves->click();
   EXPECT_TRUE(f->Curves().empty() && p.messages.warnings.empty());
+}
+
+// The wall picked by clicks on the picture: the line under the cursor is drawn over it, each
+// click adds the nearest grid line, and the legend names file, line and variable in words.
+TEST_F(ProfileWindowTest, AClickNearAZoneEdgeAddsThatLineAndTheLegendSaysItInWords) {
+  ProfileWindow* f = m.profileWindow;
+  m.Menu_Rescale->trigger();
+  Control<QPushButton>(m, "ProfileButton")->click();
+  f->ProfilePickLine->click();
+  PlotWindow& plot = *m.plotWindow;
+  ASSERT_TRUE(plot.PickingLine && plot.isVisible());
+  const ViewTransform& v = m.view_;
+  auto at = [&](double x, double y) { return QPoint(v.WorldToPixelX(x), v.WorldToPixelY(y)); };
+  const double scale = m.view_.ScaleX;
+  testing::MouseEvent(plot.pictureView, QEvent::MouseMove, Qt::NoButton, at(0.5, 0.1));
+  ASSERT_EQ(plot.pictureView->highlights.size(), 1u);  // the line under the cursor
+  EXPECT_EQ(plot.pictureView->highlights[0].points.size(), 3u);
+  testing::MouseClick(plot.pictureView, Qt::LeftButton, at(0.5, 0.1));   // zone 0, j = 0
+  testing::MouseClick(plot.pictureView, Qt::LeftButton, at(2.5, -0.05)); // zone 1, j = 0
+  EXPECT_EQ(f->ProfileLineText->text(), QStringLiteral("0:j=0,1:j=0"));
+  EXPECT_EQ(m.view_.ScaleX, scale);  // picking clicks do not zoom
+  EXPECT_EQ(plot.pictureView->highlights.size(), 2u);  // the line so far and the one under the cursor
+  f->ProfileVariable->setCurrentIndex(f->ProfileVariable->findText(QStringLiteral("U")));
+  f->ProfileAddCurve->click();
+  ASSERT_EQ(f->Curves().size(), 1u);
+  EXPECT_EQ(ProfileColumn(f->Curves()[0].set, "U"), (std::vector<double>{100, 110, 120, 130}));
+  EXPECT_EQ(f->CurrentSpec().curves[0].label, "three_zones 領域 0, 1 の j = 0 の線 U");
+  // Done: clicks zoom again and nothing is drawn over the picture.
+  f->ProfilePickLine->click();
+  EXPECT_TRUE(!plot.PickingLine && plot.pictureView->highlights.empty());
+  // These zones enclose no body: said, and the line stays.
+  f->ProfileBodyWalls->click();
+  ASSERT_EQ(p.messages.warnings.size(), 1u);
+  EXPECT_EQ(f->ProfileLineText->text(), QStringLiteral("0:j=0,1:j=0"));
 }
 
 TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
