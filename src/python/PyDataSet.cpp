@@ -63,6 +63,7 @@ DataSet Read(const std::string& path, const py::object& settings, const py::obje
   auto set = std::make_shared<DataSetHolder>();
   set->path = path;
   set->call = call;
+  set->includeVelocity = options.load.IncludeVelCheck;
   CollectingNotifier notifier;
   {
     py::gil_scoped_release unlocked;
@@ -165,6 +166,7 @@ DataSet FromArrays(const py::iterable& zonesIn, const py::object& settings, cons
 
   auto set = std::make_shared<DataSetHolder>();
   set->call = call;
+  set->includeVelocity = options.load.IncludeVelCheck;
   CollectingNotifier notifier;
   {
     py::gil_scoped_release unlocked;
@@ -296,7 +298,10 @@ void BindDataSet(py::module_& m) {
         std::string text;
         {
           std::lock_guard<std::mutex> l(s->lock);
-          text = InfoJsonHead(s->path, s->loaded) + "}";
+          std::optional<std::array<DerivedColumn, 4>> derived;
+          const LoadResult& r = s->loaded;
+          if (s->includeVelocity) derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
+          text = InfoJsonHead(s->path, r, derived) + "}";
         }
         return py::module_::import("json").attr("loads")(text);
       }, "What `corvane info --json` tells about the data set, as a dict.")

@@ -32,6 +32,7 @@ struct DataSetHolder {
   std::string path;  // the file read ("" for arrays)
   LoadResult loaded;
   CallOptions call;  // what it was read with; drawing starts from the same
+  bool includeVelocity = false;  // read with velocity columns: info names the derived rows' columns
   // Drawing borrows the nodes (moved into the scene and back, never copied), so every access
   // to `loaded` takes this lock; it is never held while waiting for the interpreter.
   std::mutex lock;
