@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <memory>
 #include <utility>
@@ -58,22 +57,11 @@ void MessageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
   if (previousHandler) previousHandler(type, context, text);
 }
 
-// Qt wants a private runtime folder and complains on stderr when the session has none (headless
-// runs, CI); give it one so the command line prints only its own messages.
-void EnsureRuntimeDir() {
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-  const std::string dir = "/tmp/corvane-runtime-" + std::to_string(getuid());
-  mkdir(dir.c_str(), 0700);
-  struct stat info {};
-  if (stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0)
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   if (corvane::IsCgnsReaderProcess(argc, argv)) corvane::RunCgnsReaderProcess(argc, argv);
-  EnsureRuntimeDir();
+  corvane::EnsureRuntimeDir();
   if (corvane::IsSubCommand(argc, argv)) {
     // Headless: fonts and pictures need a GUI application, but never a display.
     if (corvane::SubCommandDraws(argc, argv)) {

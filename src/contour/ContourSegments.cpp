@@ -123,14 +123,8 @@ void CollectTriangleSegments(const TriangleGeometry& g, ContourSegmentStore& sto
   // A flat triangle's crossings all fall on one vertex: never a segment.
   if (vmax == vmin) return;
 
-  // Lowest, middle and highest vertex; on ties the later vertex is lowest or highest.
-  int L = 0, H = 0, M = 0;
-  if (v[1] == vmin) L = 1;
-  if (v[2] == vmin) L = 2;
-  if (v[1] == vmax) H = 1;
-  if (v[2] == vmax) H = 2;
-  if (1 != L && 1 != H) M = 1;
-  if (2 != L && 2 != H) M = 2;
+  int L = 0, M = 0, H = 0;
+  OrderTriangleVertices(v, vmin, vmax, L, M, H);
 
   // Levels inside the triangle's values, limited to the drawing's levels before any conversion.
   const double lowest = static_cast<double>(g.range.firstLevelIndex);

@@ -76,6 +76,18 @@ struct TriangleGeometry {
 std::vector<std::uint8_t> NodeOutsideBits(const NodeRow& X, const NodeRow& Y,
                                           double offsetX, double offsetY, const ViewTransform& view);
 
+// The lowest, middle and highest vertex of a triangle with values `v`; on ties the later vertex
+// is lowest or highest. Every walk that must meet the picture's segments exactly orders so.
+inline void OrderTriangleVertices(const double v[3], double vmin, double vmax, int& L, int& M, int& H) {
+  L = 0, H = 0, M = 0;
+  if (v[1] == vmin) L = 1;
+  if (v[2] == vmin) L = 2;
+  if (v[1] == vmax) H = 1;
+  if (v[2] == vmax) H = 2;
+  if (1 != L && 1 != H) M = 1;
+  if (2 != L && 2 != H) M = 2;
+}
+
 // Appends the segment of every level that crosses triangle (p, q, r) to `store`.
 void CollectTriangleSegments(const TriangleGeometry& g, ContourSegmentStore& store, std::int32_t p,
                              std::int32_t q, std::int32_t r);

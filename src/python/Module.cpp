@@ -2,12 +2,11 @@
 // of the pictures needs, and the bindings of the data set, the pictures and the geometry.
 #include <QGuiApplication>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "data/CgnsProcess.h"
 #include "data/Errors.h"
 #include "python/PyDataSet.h"
+#include "scene/DesktopIntegration.h"
 
 namespace {
 
@@ -18,22 +17,12 @@ char argument1[] = "-platform";
 char argument2[] = "offscreen";
 char* arguments[] = {argument0, argument1, argument2, nullptr};
 
-// Qt wants a private runtime folder and complains on stderr when the session has none.
-void EnsureRuntimeDir() {
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-  const std::string dir = "/tmp/corvane-runtime-" + std::to_string(getuid());
-  mkdir(dir.c_str(), 0700);
-  struct stat info {};
-  if (stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0)
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
-}
-
 // Text is drawn with QPainter on images, which needs a GUI application; a script has none, so one
 // is made once, without a display. An application the host already runs (a Qt notebook backend)
 // is used as it is. It is never destroyed: the interpreter's exit would tear it down too late.
 void EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return;
-  EnsureRuntimeDir();
+  corvane::EnsureRuntimeDir();
   new QGuiApplication(argumentCount, arguments);
 }
 

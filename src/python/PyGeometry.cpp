@@ -9,6 +9,7 @@
 #include "analysis/SegmentSampling.h"
 #include "contour/ColourMap.h"
 #include "contour/ContourChaining.h"
+#include "contour/ContourSegments.h"
 #include "contour/Separate.h"
 #include "data/Errors.h"
 #include "profile/ProfileTable.h"
@@ -66,13 +67,8 @@ bool TriangleSegment(const double* X, const double* Y, const double* values, con
   const double v[3] = {values[node[0]], values[node[1]], values[node[2]]};
   const double vmin = std::min(std::min(v[0], v[1]), v[2]), vmax = std::max(std::max(v[0], v[1]), v[2]);
   if (!(vmin <= level && level <= vmax) || vmin == vmax) return false;
-  int L = 0, H = 0, M = 0;
-  if (v[1] == vmin) L = 1;
-  if (v[2] == vmin) L = 2;
-  if (v[1] == vmax) H = 1;
-  if (v[2] == vmax) H = 2;
-  if (1 != L && 1 != H) M = 1;
-  if (2 != L && 2 != H) M = 2;
+  int L = 0, M = 0, H = 0;
+  OrderTriangleVertices(v, vmin, vmax, L, M, H);
   auto clamp = [](double f) { return f < 0.0 ? 0.0 : (f > 1.0 ? 1.0 : f); };
   const std::int32_t nL = node[L], nM = node[M], nH = node[H];
   const double t = clamp(EdgeFraction(values, nL, nH, level));

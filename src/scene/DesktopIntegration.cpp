@@ -5,8 +5,20 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
+
+void EnsureRuntimeDir() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const std::string dir = "/tmp/corvane-runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), 0700);
+  struct stat info {};
+  if (stat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() && (info.st_mode & 077) == 0)
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+}
 
 QString ConfigHome() {
   // The XDG rules ignore a relative value.

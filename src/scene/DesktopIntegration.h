@@ -8,6 +8,10 @@ class QCoreApplication;
 
 namespace corvane {
 
+// Qt wants a private runtime folder and complains on stderr when the session has none (headless
+// runs, CI, scripts); give it one of the user's own so only the program's messages are printed.
+void EnsureRuntimeDir();
+
 // crv.ini beside the executable when it is there, otherwise the user's one in
 // $XDG_CONFIG_HOME/corvane (~/.config/corvane when the variable is unset or not absolute). When
 // neither exists, the path beside the executable (reading it then finds nothing).
