@@ -16,12 +16,16 @@ foreach(f bin/corvane share/corvane/manual/index.html share/corvane/crv.ini shar
   endif()
 endforeach()
 
-# The Python module, where Debian's python3 looks for packages, imports from there.
+# The Python module, where Debian's python3 looks for packages, imports from there. A sanitized
+# module needs the sanitizer's runtime preloaded into the interpreter, so there only its files
+# are looked for.
 if(EXISTS "${BUILD_DIR}/python/corvane/__init__.py")
   file(GLOB module "${PREFIX}/lib/python3/dist-packages/corvane/_corvane*.so")
   if(NOT module OR NOT EXISTS "${PREFIX}/lib/python3/dist-packages/corvane/cgns-reader")
     message(FATAL_ERROR "the Python module is missing from lib/python3/dist-packages/corvane")
   endif()
+endif()
+if(EXISTS "${BUILD_DIR}/python/corvane/__init__.py" AND NOT SANITIZED)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env "PYTHONPATH=${PREFIX}/lib/python3/dist-packages" QT_QPA_PLATFORM=offscreen
     /usr/bin/python3 -c "import corvane; print(corvane.__file__)"
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
