@@ -172,8 +172,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   void Menu_OpenClick();
   void RecentFileClick(const QString& path);
   void RefillRecentMenu();
-  // Files dropped on the main or the plot window: the first data file among them is opened.
-  void OpenDroppedFile(const QString& path) override;
+  // Files dropped on the main or the plot window: one is opened, several are a series.
+  void OpenDroppedFiles(const QStringList& paths) override;
   // The open dialog, several files allowed (empty: cancelled); tests answer it instead of a user.
   std::function<QStringList()> ChooseOpenFiles;
   RecentFiles recentFiles;

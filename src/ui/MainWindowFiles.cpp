@@ -89,9 +89,12 @@ void MainWindow::RefillRecentMenu() {
   Menu_Recent->setEnabled(!paths.isEmpty());
 }
 
-void MainWindow::OpenDroppedFile(const QString& path) {
+void MainWindow::OpenDroppedFiles(const QStringList& paths) {
   // The drop returns to the program it came from first; the load runs after.
-  QTimer::singleShot(0, this, Guarded([this, path] { OpenDataFile(path); }));
+  if (paths.size() == 1)
+    QTimer::singleShot(0, this, Guarded([this, path = paths.front()] { OpenDataFile(path); }));
+  else if (paths.size() > 1)
+    QTimer::singleShot(0, this, Guarded([this, paths] { OpenDataFiles(paths); }));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -103,11 +106,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const QStringList paths = LocalFiles(event->mimeData());
   if (paths.isEmpty()) return;
   event->acceptProposedAction();
-  if (paths.size() == 1) {
-    OpenDroppedFile(paths.front());
-    return;
-  }
-  QTimer::singleShot(0, this, Guarded([this, paths] { OpenDataFiles(paths); }));
+  OpenDroppedFiles(paths);
 }
 
 // The settings file, applied line by line through the controls so every handler runs. A file

@@ -34,8 +34,8 @@ class PlotHost {
   virtual void WheelZoom(int px, int py, double factor) = 0;
   // The view about to be left (a pan starts), for the way back.
   virtual void RememberView() = 0;
-  // A data file dropped on the plot window.
-  virtual void OpenDroppedFile(const QString& path) = 0;
+  // Data files dropped on the plot window (several are the frames of a series).
+  virtual void OpenDroppedFiles(const QStringList& paths) = 0;
   // While a line is picked for a profile: the cursor moved to, or clicked at, pixel (x, y).
   virtual void GridLineHover(int, int) {}
   virtual void GridLinePicked(int, int) {}

@@ -223,10 +223,10 @@ void PlotWindow::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void PlotWindow::dropEvent(QDropEvent* e) {
-  const QString path = FirstLocalFile(e->mimeData());
-  if (path.isEmpty()) return;
+  const QStringList paths = LocalFiles(e->mimeData());
+  if (paths.isEmpty()) return;
   e->acceptProposedAction();
-  Guard([&] { host_->OpenDroppedFile(path); });
+  Guard([&] { host_->OpenDroppedFiles(paths); });
 }
 
 void PlotWindow::SetPicture(const QImage& image) {

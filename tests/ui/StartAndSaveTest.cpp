@@ -75,16 +75,20 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
 }
 
+// On either window: the main window and the picture.
 TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(p.files[0]), QUrl::fromLocalFile(p.files[1])});
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&m, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(&m, &drop);
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(m.SeriesLoaded() && m.series_.size() == 2u);
-  EXPECT_FALSE(p.view().seriesBar->isHidden());
+  for (QWidget* target : {static_cast<QWidget*>(&m), static_cast<QWidget*>(&p.view())}) {
+    ASSERT_TRUE(m.OpenDataFiles({p.files[2]}));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m.SeriesLoaded() && m.series_.size() == 2u) << target->objectName().toStdString();
+    EXPECT_FALSE(p.view().seriesBar->isHidden());
+  }
 }
 
 TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefusedAndSaid) {
