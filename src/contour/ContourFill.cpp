@@ -143,6 +143,17 @@ class BandWriter {
     canvas_->SetBrush(colour, BrushStyle::Solid);
     canvas_->Polygon(points, count);
   }
+  bool WritesPixels() const { return pixels_ != nullptr; }
+  // The corner pixels of a band polygon within a 2 x 2 box, as FillPolygon sets them.
+  void Corners(Colour colour, const QPoint& a, const QPoint& b, const QPoint& c) {
+    const PixelTarget& t = *pixels_;
+    const std::uint32_t argb = ArgbOf(colour);
+    for (const QPoint* p : {&a, &b, &c}) {
+      const int x = p->x(), y = p->y();
+      if (x >= 0 && y >= 0 && x < t.width && y < t.height && OwnsRow(t.stripeParity, y))
+        t.bits[static_cast<qsizetype>(y) * t.stride + x] = argb;
+    }
+  }
   // One pixel of a triangle too small to draw as a polygon.
   void Pixel(Colour colour, std::int32_t x, std::int32_t y) {
     const PixelTarget* t = specks_;
@@ -247,6 +258,21 @@ class BandFiller {
     if (!(nLo <= nHi - 1.0)) return;
     const int first = static_cast<int>(nLo - bandLo_), last = static_cast<int>(nHi - bandLo_) - 1;
     const int bottom = 0, top = static_cast<int>(bandHi_ - bandLo_);
+    if (!flat && first == last && out.WritesPixels()) {
+      // Most triangles of a dense grid lie inside one band. When it holds every value of the
+      // triangle, the loop below would make its polygon of the corners alone (L, H, H or M,
+      // M, L); a polygon within a 2 x 2 box lights just its corners, so those are set here.
+      const double n = bandLo_ + first;
+      const double lower = first == bottom ? -kInfinity : n * step_, upper = first == top ? kInfinity : (n + 1.0) * step_;
+      if (lower <= vL && vH <= upper) {
+        const int x0 = std::min({pp.x(), pq.x(), pr.x()}), x1 = std::max({pp.x(), pq.x(), pr.x()});
+        const int y0 = std::min({pp.y(), pq.y(), pr.y()}), y1 = std::max({pp.y(), pq.y(), pr.y()});
+        if (x1 - x0 <= 1 && y1 - y0 <= 1) {
+          if (x0 != x1 || y0 != y1) out.Corners(colours_[static_cast<std::size_t>(first)], pp, pq, pr);
+          return;
+        }
+      }
+    }
 
     BandPoint prevL = Vertex(L), prevO = prevL;
     const QPoint pixelM = VertexPixel(M);
@@ -380,10 +406,9 @@ class BandFiller {
       for (std::int64_t i = begin; i < end; ++i) {
         const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
         NodePixels& node = nodes_[i];
-        node.x = map_.X(x);
         node.y = map_.Y(y);
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-        node.cornerX = fx == x ? node.x : map_.X(fx);
+        node.cornerX = map_.X(fx);
         node.cornerY = fy == y ? node.y : map_.Y(fy);
       }
     });
@@ -398,9 +423,10 @@ class BandFiller {
   double step_, min_, max_;
   double bandLo_ = 0.0, bandHi_ = 0.0;
   std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColour of its upper level
-  // A node's pixel from its double coordinates, and as a band corner in single precision.
+  // A node's pixel row from its double coordinates (which rows a cell may reach), and its pixel
+  // as a band corner in single precision.
   struct NodePixels {
-    std::int32_t x, y, cornerX, cornerY;
+    std::int32_t y, cornerX, cornerY;
   };
   std::unique_ptr<NodePixels[]> nodes_;
 };

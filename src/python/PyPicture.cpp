@@ -115,7 +115,7 @@ PicturePtr Render(const DataSet& set, const py::object& size, const py::object& 
       picture = MakePicture(state.bitmap);
       picture->scene = true;
       picture->picture = state.picture;
-      picture->exactPicture = state.exactPicture;
+      picture->exactPicture = state.exactPicture.Get(state.data);  // the data set may change before a save
       picture->bands = state.bands;
       picture->view = state.view;
     });

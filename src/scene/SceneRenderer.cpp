@@ -11,7 +11,6 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
-#include "data/BothCores.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/VariableRows.h"
@@ -180,8 +179,18 @@ namespace {
 
 // What the vector picture of a smooth drawing is drawn from, besides the whole-pixel drawing's
 // own results.
+// What the exact drawings read of the scene: the scene itself while it draws, or the copies a
+// deferred vector picture keeps.
+struct ExactInputs {
+  const FieldDataSet& data;
+  const FieldView& fieldView;
+  const ProgramOptions& options;
+  const Random& random;
+  const ViewTransform& view;
+};
+
 struct ExactPass {
-  SceneState& state;
+  const ExactInputs& state;
   Progress& progress;
   const ViewTransform& plotView;
   QRect plotArea;
@@ -201,7 +210,7 @@ class FineContexts {
 
  private:
   LayerContext In(const ViewTransform& view, const QRect& area, int copy) {
-    const SceneState& state = pass_.state;
+    const ExactInputs& state = pass_.state;
     const DisplayOptions& d = state.options.display;
     LayerContext c = LayerContextFor(state.data, state.fieldView, view, state.options, pass_.progress, random_, readout_);
     c.offsetX = copy * d.xoffsetbox;
@@ -220,7 +229,7 @@ class FineContexts {
 // The band polygons of every copy at fractions of a pixel, merged or one per band and triangle.
 // A smooth drawing draws them once: its bitmap and its vector files share them.
 QPicture DrawFineBands(const ExactPass& pass) {
-  const SceneState& state = pass.state;
+  const ExactInputs& state = pass.state;
   const Colour foreground = ForegroundColour(state.options.display);
   FineContexts fine(pass);
   QPicture bands;
@@ -254,7 +263,7 @@ std::vector<ContourLabel> FineLabels(std::vector<ContourLabel> labels) {
 // Warnings were given by that drawing and are not repeated.
 QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<ContourLabel>>& labels,
                           const QPicture& bands, const std::optional<ColourBarInput>& colourBar) {
-  SceneState& state = pass.state;
+  const ExactInputs& state = pass.state;
   const DisplayOptions& d = state.options.display;
   const FieldDataSet& data = state.data;
   constexpr int units = kSubpixelUnits;
@@ -384,7 +393,8 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     }
   }
 
-  const ExactPass pass{state, progress, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
+  const ExactInputs inputs{state.data, state.fieldView, state.options, state.random, state.view};
+  const ExactPass pass{inputs, progress, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
   QPicture fineBands;  // a smooth drawing's bands, at fractions of a pixel
   QPicture picture;
   PainterCanvas canvas(&picture);
@@ -499,24 +509,35 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     // The picture keeps the lines alone: vector files take the exact picture, which has all.
   };
   // A smooth drawing is meant for print: its vector files get their own picture whose lines and
-  // bands lie at fractions of a pixel. It is drawn on a helper thread while the bitmap is made
-  // here; it only reads the scene, and tells no progress (the layers' statuses belong to the
-  // window's thread).
-  QPicture exact;
+  // bands lie at fractions of a pixel. Drawing it costs about as much as the bitmap, and only a
+  // vector file wants it, so what it is drawn from is kept and it is drawn when one is saved.
+  // It tells no progress then.
+  DeferredPicture exact;
   if (d.SmoothCheck) {
-    NullProgress quiet;
-    const ExactPass quietPass{state, quiet, plotView, plotArea, width, height, copies, fills, fillAsPixels, lines};
-    RunOnBothCores(2, 2, [&](std::int64_t begin, std::int64_t end) {
-      for (std::int64_t part = begin; part < end; ++part) {
-        if (part == 0)
-          makeBitmap();
-        else
-          exact = DrawExactPicture(quietPass, labels, fineBands, colourBar);
-      }
+    struct Kept {
+      FieldView fieldView;
+      ProgramOptions options;
+      Random random;
+      ViewTransform view, plotView;
+      QRect plotArea;
+      int width, height, copies;
+      bool fills, fillAsPixels, lines;
+      std::vector<std::vector<ContourLabel>> labels;
+      QPicture fineBands;
+      std::optional<ColourBarInput> colourBar;
+    };
+    auto kept = std::make_shared<const Kept>(Kept{state.fieldView, state.options, state.random, state.view, plotView,
+                                                  plotArea, width, height, copies, fills, fillAsPixels, lines, labels,
+                                                  fineBands, colourBar});
+    exact = DeferredPicture([kept](const FieldDataSet& shownData) {
+      NullProgress quiet;
+      const ExactInputs keptInputs{shownData, kept->fieldView, kept->options, kept->random, kept->view};
+      const ExactPass keptPass{keptInputs, quiet, kept->plotView, kept->plotArea, kept->width, kept->height,
+                               kept->copies, kept->fills, kept->fillAsPixels, kept->lines};
+      return DrawExactPicture(keptPass, kept->labels, kept->fineBands, kept->colourBar);
     });
-  } else {
-    makeBitmap();
   }
+  makeBitmap();
   state.picture = picture;
   state.exactPicture = exact;
   state.bands = fillBitmap;
@@ -540,8 +561,31 @@ bool ReadoutCovers(const SceneState& state, int x, int y) {
   return c.constScanLine(y)[x] != 0;
 }
 
+DeferredPicture::DeferredPicture(QPicture picture) {
+  if (picture.isNull()) return;
+  shared_ = std::make_shared<Shared>();
+  shared_->picture = std::move(picture);
+}
+
+DeferredPicture::DeferredPicture(std::function<QPicture(const FieldDataSet&)> draw) : shared_(std::make_shared<Shared>()) {
+  shared_->draw = std::move(draw);
+}
+
+bool DeferredPicture::isNull() const { return !shared_; }
+
+QPicture DeferredPicture::Get(const FieldDataSet& data) const {
+  if (!shared_) return QPicture();
+  const std::lock_guard<std::mutex> lock(shared_->mutex);
+  if (shared_->draw) {
+    shared_->picture = shared_->draw(data);
+    shared_->draw = nullptr;
+  }
+  return shared_->picture;
+}
+
 QPicture CompletePicture(const SceneState& state) {
-  const QPicture& picture = state.exactPicture.isNull() ? state.picture : state.exactPicture;
+  const QPicture exact = state.exactPicture.Get(state.data);
+  const QPicture& picture = exact.isNull() ? state.picture : exact;
   if (state.bands.isNull()) return picture;
   QPicture complete;
   {

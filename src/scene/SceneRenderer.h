@@ -6,6 +6,9 @@
 #pragma once
 #include <QImage>
 #include <QPicture>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,6 +24,27 @@
 #include "render/ViewTransform.h"
 
 namespace corvane {
+
+// A vector picture that may be drawn only the first time it is asked for, from the data set it
+// was made for and what its drawing kept; then kept. Copies share the one drawing.
+class DeferredPicture {
+ public:
+  DeferredPicture() = default;
+  DeferredPicture(QPicture picture);  // NOLINT: an already drawn picture stands for itself
+  explicit DeferredPicture(std::function<QPicture(const FieldDataSet&)> draw);
+  // Neither drawn nor drawable.
+  bool isNull() const;
+  // The picture, drawn now from `data` if it has not been yet.
+  QPicture Get(const FieldDataSet& data) const;
+
+ private:
+  struct Shared {
+    std::mutex mutex;
+    std::function<QPicture(const FieldDataSet&)> draw;
+    QPicture picture;
+  };
+  std::shared_ptr<Shared> shared_;
+};
 
 // What drawing needs and leaves behind; the main window owns one for the whole run.
 struct SceneState {
@@ -40,8 +64,9 @@ struct SceneState {
   // its vector files take `exactPicture`, which holds everything.
   QPicture picture;
   // With smooth drawing, the same picture with its lines and bands at fractions of a pixel, for
-  // vector files (CompletePicture takes it); null otherwise.
-  QPicture exactPicture;
+  // vector files (CompletePicture takes it); null otherwise. Only a vector file needs it, so it
+  // is drawn when one is first saved, from the data set as it is then.
+  DeferredPicture exactPicture;
   QImage bands;
   QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
   bool drawing = false;  // a drawing is under way
