@@ -332,6 +332,9 @@ void BindDataSet(py::module_& m) {
         std::string text;
         {
           std::lock_guard<std::mutex> l(s->lock);
+          // As the command line's info: every row's range, the derived rows' too.
+          EnsureAllRows(s->loaded.data);
+          TakeComputedRanges(s->loaded.data, s->loaded.view, OptionsOf(s->call).load);
           std::optional<std::array<DerivedColumn, 4>> derived;
           const LoadResult& r = s->loaded;
           if (s->includeVelocity) derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
