@@ -8,6 +8,7 @@
 #include "analysis/SegmentSampling.h"
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 
 namespace corvane {
@@ -33,6 +34,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
   FieldView none;
   std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
+  EnsureRowValues(loaded->data, options.RGroup);  // the row sampled
   const FieldDataSet& data = loaded->data;
 
   // What the windows cannot let happen is an error here: a variable RGroup does not offer, or a

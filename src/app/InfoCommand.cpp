@@ -20,6 +20,7 @@
 
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/DerivedColumns.h"
 #include "data/DataSeries.h"
 #include "data/VariableRows.h"
@@ -199,6 +200,9 @@ int RunInfoCommand(const CommandArgs& args) {
     if (!LoadAnyDataFile(args.data[k], options.load, none, 0, notifier, progress))
       throw CorvaneError(args.data[k] + " を読み込めませんでした");
   }
+  // The listing gives every row's range and node values, the derived rows' too.
+  EnsureAllRows(loaded->data);
+  TakeComputedRanges(loaded->data, loaded->view, options.load);
   const LoadResult& r = *loaded;
   const FieldDataSet& d = r.data;
   const FieldView& v = r.view;

@@ -8,6 +8,7 @@
 #include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 
@@ -72,6 +73,8 @@ int RunLegendCommand(const CommandArgs& args) {
     std::optional<LoadResult> loaded =
         LoadAnyDataFile(args.data.front(), options.load, FieldView{}, 0, notifier, progress);
     if (!loaded) return 1;
+    EnsureRowValues(loaded->data, options.RGroup);  // the legend shows the chosen row's range
+    TakeComputedRanges(loaded->data, loaded->view, options.load);
     const LegendJob job = PrepareLegend(args, other, options, loaded->view);
     if (!job.problem.empty()) notifier.Warning(job.problem);
     // Another extension writes nothing; the notifier has said why.

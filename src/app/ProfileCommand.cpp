@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "profile/ProfileTable.h"
 
@@ -71,6 +72,7 @@ int RunProfileCommand(const CommandArgs& args) {
   for (const std::string& path : args.data) {
     std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, 0, notifier, progress);
     if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
+    EnsureAllRows(loaded->data);  // a profile may show any row
     const std::string name = QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
     for (const LineChoice& line : lines) {
       std::string label = name;

@@ -2,9 +2,9 @@
 
 #include "data/CgnsReader.h"
 #include "data/DataFormats.h"
+#include "data/DeferredRows.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
-#include "data/FlowDerivatives.h"
 #include "data/FormulaVariables.h"
 #include "data/MappedFile.h"
 #include "data/Plot3dReader.h"
@@ -55,9 +55,11 @@ void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier&
   FieldDataSet& data = result.data;
   FieldView& view = result.view;
   if (data.Empty()) return;
-  const bool flow = AddFlowRows(data, view, result.xvecIndex, result.yvecIndex);
+  // Vorticity and speed are only named here; they are computed when first used.
+  AddDeferredFlowRows(data, view, result.xvecIndex, result.yvecIndex);
+  // The ranges of the rows the reader gave are already there; a formula's row needs its own.
   const bool formulas = AddFormulaVariables(data, view, options.formulas, notifier) > 0;
-  if (flow || formulas) {
+  if (formulas) {
     if (options.AutoMaxMinCheck) AutoMaxMin(data, view);
     if (options.AutoStepCheck) AutoStep(view, options.StepBar);
     ApplyRoundLevels(view, options);

@@ -5,6 +5,7 @@
 
 #include "data/CgnsReader.h"
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
 #include "data/MappedFile.h"
@@ -56,6 +57,8 @@ SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOp
   for (const SeriesFrame& frame : frames) {
     std::optional<LoadResult> r = LoadSeriesFrame(frame, automatic, FieldView(), 0, notifier, progress);
     if (!r) throw CorvaneError(frame.path + " を読み込めませんでした");
+    EnsureAllRows(r->data);  // the range of every row, the derived ones too
+    TakeComputedRanges(r->data, r->view, automatic);
     const FieldView& d = r->view;
     if (range.max.empty()) {
       range.max = d.ContourMax;
@@ -77,6 +80,7 @@ void ApplySeriesRange(FieldView& view, const SeriesRange& range, bool autoStep, 
     view.ContourMax[k] = range.max[k];
     view.ContourMin[k] = range.min[k];
   }
+  view.VorticityRangePending = view.SpeedRangePending = false;  // the series' ranges are theirs
   if (autoStep) AutoStep(view, divisions);
 }
 

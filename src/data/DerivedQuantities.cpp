@@ -41,14 +41,13 @@ bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip
   return true;
 }
 
-void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
-  // Every row with values: the file's columns, the derived rows and those added after them.
-  const std::size_t rows = data.Values.size();
-  view.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
-  view.ContourMin.resize(view.ContourMax.size(), 0.0);
-  view.ContourStep.resize(view.ContourMax.size(), 0.0);
+namespace {
+
+// ContourMax and ContourMin in `view` of the rows `which`, which hold a value for every node.
+void AutoMaxMinOf(const FieldDataSet& data, FieldView& view, const std::vector<std::size_t>& which) {
   const std::int64_t n = data.NodeCount;
-  if (n <= 0) return;
+  if (n <= 0 || which.empty()) return;
+  const std::size_t rows = which.size();
   // Each half finds its own extremes; NaN and infinite values are passed over, so one unreadable
   // or overflowed node does not turn a whole range into NaN or infinity. A row without a finite
   // value keeps NaN.
@@ -57,8 +56,8 @@ void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
   std::vector<double> lo[2] = {std::vector<double>(rows, kNaN), std::vector<double>(rows, kNaN)};
   RunOnBothCores(n, kSplitAt, [&](std::int64_t begin, std::int64_t end) {
     const int part = begin == 0 ? 0 : 1;
-    for (std::size_t row = 0; row < rows; ++row) {
-      const double* v = data.Values[row].data();
+    for (std::size_t w = 0; w < rows; ++w) {
+      const double* v = data.Values[which[w]].data();
       double mx = kNaN, mn = kNaN;
       std::int64_t k = begin;
       while (k < end && !std::isfinite(v[k])) ++k;
@@ -69,18 +68,46 @@ void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
         mx = finite && x > mx ? x : mx;
         mn = finite && x < mn ? x : mn;
       }
-      hi[part][row] = mx;
-      lo[part][row] = mn;
+      hi[part][w] = mx;
+      lo[part][w] = mn;
     }
   });
   // Merge the two halves.
-  for (std::size_t row = 0; row < rows; ++row) {
-    double mx = hi[0][row], mn = lo[0][row];
-    if (std::isnan(mx) || hi[1][row] > mx) mx = hi[1][row];
-    if (std::isnan(mn) || lo[1][row] < mn) mn = lo[1][row];
-    view.ContourMax[row] = mx;
-    view.ContourMin[row] = mn;
+  for (std::size_t w = 0; w < rows; ++w) {
+    double mx = hi[0][w], mn = lo[0][w];
+    if (std::isnan(mx) || hi[1][w] > mx) mx = hi[1][w];
+    if (std::isnan(mn) || lo[1][w] < mn) mn = lo[1][w];
+    view.ContourMax[which[w]] = mx;
+    view.ContourMin[which[w]] = mn;
   }
+}
+
+void SizeRangesFor(const FieldDataSet& data, FieldView& view) {
+  const std::size_t rows = data.Values.size();
+  view.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
+  view.ContourMin.resize(view.ContourMax.size(), 0.0);
+  view.ContourStep.resize(view.ContourMax.size(), 0.0);
+}
+
+}  // namespace
+
+void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
+  // Every row with values: the file's columns, the derived rows and those added after them. A
+  // row not computed yet keeps its entries; it gets its range when it is computed.
+  SizeRangesFor(data, view);
+  std::vector<std::size_t> which;
+  const std::size_t n = static_cast<std::size_t>(std::max(data.NodeCount, 0));
+  for (std::size_t row = 0; row < data.Values.size(); ++row)
+    if (data.Values[row].size() >= n) which.push_back(row);
+  AutoMaxMinOf(data, view, which);
+}
+
+void AutoMaxMinOfRow(const FieldDataSet& data, FieldView& view, int row) {
+  SizeRangesFor(data, view);
+  const std::size_t k = static_cast<std::size_t>(row);
+  if (row < 0 || k >= data.Values.size() || data.Values[k].size() < static_cast<std::size_t>(std::max(data.NodeCount, 0)))
+    return;
+  AutoMaxMinOf(data, view, {k});
 }
 
 void AutoStep(FieldView& view, int divisions) {

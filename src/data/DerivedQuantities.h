@@ -14,6 +14,8 @@ bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip
 // ContourMax and ContourMin in `view` of every value row of `data`. NaN values are passed over (a
 // row of NaN only gives NaN); infinities count.
 void AutoMaxMin(const FieldDataSet& data, FieldView& view);
+// The same for one row alone (the same figures AutoMaxMin gives it).
+void AutoMaxMinOfRow(const FieldDataSet& data, FieldView& view, int row);
 // ContourStep of every row with a range: (max - min) / divisions, 1.0 for a flat row.
 void AutoStep(FieldView& view, int divisions);
 // Recomputes the line masks of every zone of `data` for the compression steps (1..10).

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -43,6 +44,14 @@ struct ZoneGrid {
   std::int32_t FirstNode = 0;
 };
 
+// The rows of a data set computed the first time they are used (DeferredRows.h): until then
+// their entry in Values is empty. Copies of a data set share the lock.
+struct DeferredRowState {
+  std::int32_t uRow = -1, vRow = -1;  // the velocity rows vorticity and speed come from
+  bool vorticityPending = false, speedPending = false;
+  std::shared_ptr<std::mutex> lock = std::make_shared<std::mutex>();
+};
+
 struct FieldDataSet {
   std::int32_t ZoneCount = 0;
   std::vector<ZoneGrid> Zones;
@@ -53,6 +62,7 @@ struct FieldDataSet {
   NodeRow Y;
   // ColumnCount rows of NodeCount values: file variables, then Mach number, then total pressure.
   std::vector<NodeRow> Values;
+  DeferredRowState deferred;
   // The box of the nodes, starting from the origin (FinishLoad).
   double XMax = 0.0, YMax = 0.0, XMin = 0.0, YMin = 0.0;
 

@@ -29,6 +29,9 @@ struct FieldView {
   std::vector<BoundaryFlags> Boundaries;
   // Per-zone line masks.
   std::vector<ZoneLineMasks> Masks;
+  // The rows of vorticity and speed were computed after the load (DeferredRows.h) and their
+  // automatic ranges not yet taken into this view.
+  bool VorticityRangePending = false, SpeedRangePending = false;
 };
 
 }  // namespace corvane

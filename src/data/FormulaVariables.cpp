@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "data/VariableRows.h"
 
@@ -149,6 +150,12 @@ int AddFormulaVariable(FieldDataSet& data, FieldView& view, const FormulaDefinit
     throw CorvaneError("データが読み込まれていないので計算式 " + formula.name + " を追加できません");
   if (FindRow(data, formula.name) >= 0 || formula.name == "x" || formula.name == "y")
     throw CorvaneError("計算式の名前 \"" + formula.name + "\" はすでに使われています");
+  // A derived row the formula names is computed now, so the formula finds its values.
+  for (int derived = 0; derived < static_cast<int>(data.Values.size()); ++derived)
+    if (RowPending(data, derived))
+      if (std::optional<std::string> caption = RowCaption(data, derived);
+          caption && formula.expression.find(*caption) != std::string::npos)
+        EnsureRowValues(data, derived);
   NodeRow values = EvaluateFormula(data, formula);
   const int row = data.ColumnCount - 2;
   const auto at = static_cast<std::ptrdiff_t>(row);

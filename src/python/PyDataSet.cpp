@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "data/StructuredLoad.h"
 #include "data/VariableRows.h"
@@ -322,6 +323,7 @@ void BindDataSet(py::module_& m) {
           [](const DataSet& s, const py::object& which, int zone) {
             std::lock_guard<std::mutex> l(s->lock);
             const int row = RowOf(s->loaded.data, which);
+            EnsureRowValues(s->loaded.data, row);
             return RowView(s, s->loaded.data.Values[static_cast<std::size_t>(row)], zone);
           },
           py::arg("variable"), py::arg("zone") = 0,
@@ -330,6 +332,9 @@ void BindDataSet(py::module_& m) {
         std::string text;
         {
           std::lock_guard<std::mutex> l(s->lock);
+          // As the command line's info: every row's range, the derived rows' too.
+          EnsureAllRows(s->loaded.data);
+          TakeComputedRanges(s->loaded.data, s->loaded.view, OptionsOf(s->call).load);
           std::optional<std::array<DerivedColumn, 4>> derived;
           const LoadResult& r = s->loaded;
           if (s->includeVelocity) derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});

@@ -11,6 +11,7 @@
 #include "contour/ContourChaining.h"
 #include "contour/ContourSegments.h"
 #include "contour/Separate.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "profile/ProfileTable.h"
 #include "python/PyDataSet.h"
@@ -175,6 +176,8 @@ py::list ContourLinesOf(const DataSet& set, const py::object& variable, const py
     row = variable.is_none() ? options.RGroup : RowOf(data, variable);
     if (row < 0 || static_cast<std::size_t>(row) >= data.Values.size())
       throw CorvaneError("RGroup の項目がありません: " + std::to_string(row));
+    EnsureRowValues(set->loaded.data, row);
+    TakeComputedRanges(set->loaded.data, set->loaded.view, options.load);
     FieldView view = set->loaded.view;
     ApplyContourBoxes(view, options);  // the settings' boxes, for the selected row as in the picture
     levels = LevelsOf(view, row, levelsIn);
@@ -286,6 +289,7 @@ py::dict ProfileOf(const DataSet& set, const py::object& line, const py::object&
   {
     py::gil_scoped_release unlocked;
     std::lock_guard<std::mutex> lock(set->lock);
+    EnsureAllRows(set->loaded.data);  // a profile carries every row
     profile = MakeProfileSet(set->loaded.data, choice, "");
     if (variables.is_none()) names = profile.rowNames;
     for (const std::string& n : names) ProfileColumn(profile, n);  // an unknown name fails here

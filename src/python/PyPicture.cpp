@@ -7,6 +7,7 @@
 
 #include "app/LegendSetup.h"
 #include "app/RenderSetup.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "output/ImageExport.h"
 #include "python/PyDataSet.h"
@@ -132,6 +133,8 @@ PicturePtr Legend(const DataSet& set, const py::object& settings, const py::obje
   FieldView view;
   {
     std::lock_guard<std::mutex> lock(set->lock);
+    EnsureRowValues(set->loaded.data, options.RGroup);  // the legend shows the chosen row's range
+    TakeComputedRanges(set->loaded.data, set->loaded.view, options.load);
     view = set->loaded.view;
   }
   const LegendJob job = PrepareLegend(ArgsOf(call), other, options, view);

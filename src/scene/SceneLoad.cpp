@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/DeferredRows.h"
+
 namespace corvane {
 
 void ApplyLoadToScene(SceneState& state, LoadResult& result, bool newZoneList) {
@@ -15,6 +17,12 @@ void ApplyLoadToScene(SceneState& state, LoadResult& result, bool newZoneList) {
   } else if (edges.size() != zones) {
     edges.resize(zones);
   }
+  PrepareShownRow(state);
+}
+
+bool PrepareShownRow(SceneState& state) {
+  EnsureRowValues(state.data, state.options.RGroup);
+  return TakeComputedRanges(state.data, state.fieldView, state.options.load);
 }
 
 }  // namespace corvane

@@ -11,6 +11,7 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
+#include "data/DeferredRows.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/VariableRows.h"
@@ -48,7 +49,21 @@ class DrawingScope {
   SceneState& state_;
 };
 
-Extents WidenedExtents(const SceneState& state) {
+// What one drawing reads and writes: the data set read only, the rest the drawing's own copies.
+struct Drawing {
+  const FieldDataSet& data;
+  FieldView& fieldView;
+  ViewTransform& view;
+  const ProgramOptions& options;
+  ContourReadout& readout;
+  Random& random;
+};
+
+Drawing DrawingOf(SceneState& state) {
+  return Drawing{state.data, state.fieldView, state.view, state.options, state.readout, state.random};
+}
+
+Extents WidenedExtents(const Drawing& state) {
   const DisplayOptions& d = state.options.display;
   return WidenForCopies(ExtentsOf(state.data), d.xoffsetbox, d.yoffsetbox, d.writetimes);
 }
@@ -112,27 +127,34 @@ std::string ContourProblemOf(const FieldDataSet& data, const FieldView& shown, i
 }
 
 // The colour bar's input for the picture's variable.
-std::optional<ColourBarInput> ColourBarFor(const SceneState& state) {
+std::optional<ColourBarInput> ColourBarFor(const Drawing& state) {
   return ColourBarOf(state.options, state.data, state.fieldView);
 }
 
 // Pixels at the picture's right edge that the colour bar takes from the plot area.
-int ColourBarStrip(const SceneState& state) {
+int ColourBarStrip(const Drawing& state) {
   const std::optional<ColourBarInput> in = ColourBarFor(state);
   if (!in) return 0;
   return ColourBarStripIn(*in, state.view.PictureWidth);
 }
 
 // The rescale, fitted into the plot area: the picture less the colour bar's strip.
-void RescaleIntoPlotArea(SceneState& state, const Extents& extents) {
+void RescaleIntoPlotArea(Drawing& state, const Extents& extents) {
   const DisplayOptions& d = state.options.display;
   const int strip = ColourBarStrip(state);
-  state.view.PictureWidth -= strip;
-  state.view.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
-  state.view.PictureWidth += strip;
+  ViewTransform fitted = state.view;
+  fitted.PictureWidth -= strip;
+  fitted.Rescale(extents, d.XYSameScale, d.ShowXYLabel, d.numberFormat, AxisTextMeasure(d.axisFont));
+  fitted.PictureWidth += strip;
+  state.view = fitted;
 }
 
 }  // namespace
+
+int ColourBarStripOf(const SceneState& state) {
+  const std::optional<ColourBarInput> in = ColourBarOf(state.options, state.data, state.fieldView);
+  return in ? ColourBarStripIn(*in, state.view.PictureWidth) : 0;
+}
 
 Colour ForegroundColour(const DisplayOptions& display) { return display.WhiteBack ? kBlack : kWhite; }
 Colour BackgroundColour(const DisplayOptions& display) { return display.WhiteBack ? kWhite : kBlack; }
@@ -172,8 +194,14 @@ TextMeasure AxisTextMeasure(const FontSpec& font) {
   };
 }
 
-void FitView(SceneState& state) { RescaleIntoPlotArea(state, WidenedExtents(state)); }
-void FitViewTo(SceneState& state, const Extents& extents) { RescaleIntoPlotArea(state, extents); }
+void FitView(SceneState& state) {
+  Drawing drawing = DrawingOf(state);
+  RescaleIntoPlotArea(drawing, WidenedExtents(drawing));
+}
+void FitViewTo(SceneState& state, const Extents& extents) {
+  Drawing drawing = DrawingOf(state);
+  RescaleIntoPlotArea(drawing, extents);
+}
 
 namespace {
 
@@ -316,9 +344,21 @@ QPicture DrawExactPicture(const ExactPass& pass, const std::vector<std::vector<C
 
 }  // namespace
 
-bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
-  if (state.drawing) return false;
-  DrawingScope scope(state);
+SceneSnapshot SnapshotOf(SceneState& state) {
+  return SceneSnapshot{&state.data,  state.fieldView, state.view, state.options, state.readout,
+                       state.random, state.toldContourProblem};
+}
+
+DrawingResult DrawSnapshot(const SceneSnapshot& snapshot, Progress& progress, Notifier& notifier) {
+  DrawingResult result;
+  result.fieldView = snapshot.fieldView;
+  result.view = snapshot.view;
+  result.readout = snapshot.readout;
+  result.random = snapshot.random;
+  // The drawn row is computed the first time it is drawn, and its automatic range taken.
+  EnsureRowValues(*snapshot.data, snapshot.options.RGroup);
+  TakeComputedRanges(*snapshot.data, result.fieldView, snapshot.options.load);
+  Drawing state{*snapshot.data, result.fieldView, result.view, snapshot.options, result.readout, result.random};
   const DisplayOptions& d = state.options.display;
   const int copies = std::clamp(d.writetimes, 0, 10);
   const double dx = d.xoffsetbox, dy = d.yoffsetbox;
@@ -330,7 +370,7 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
   const int width = std::max(state.view.PictureWidth, 1), height = std::max(state.view.PictureHeight, 1);
   const Colour foreground = ForegroundColour(d), background = BackgroundColour(d);
   bool fills = d.ShowContour && d.BrushCheck, lines = d.ShowContour && d.LineCheck;
-  state.contourProblem.clear();
+  std::string& contourProblem = result.contourProblem;
   if (fills || lines) {
     // The contour layers walk the shown cells and colour by the step; both are derived here, in
     // the view, so the layers can take the data set as it is.
@@ -339,14 +379,13 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     ApplyRoundLevels(state.fieldView, state.options.load);
     // A range or step the levels cannot come from leaves the contour layers out, and the user
     // is told why rather than left with a picture without them.
-    state.contourProblem = ContourProblemOf(state.data, state.fieldView, state.options.RGroup);
-    if (!state.contourProblem.empty()) {
+    contourProblem = ContourProblemOf(state.data, state.fieldView, state.options.RGroup);
+    if (!contourProblem.empty()) {
       fills = lines = false;
       progress.SetStatus(kContourStepInvalidText);
-      if (state.contourProblem != state.toldContourProblem) notifier.Warning(state.contourProblem);
+      if (contourProblem != snapshot.toldContourProblem) notifier.Warning(contourProblem);
     }
   }
-  state.toldContourProblem = state.contourProblem;
 
   // With a colour bar the layers draw into the plot area, the picture less the bar's strip.
   const std::optional<ColourBarInput> colourBar = ColourBarFor(state);
@@ -538,9 +577,9 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
     });
   }
   makeBitmap();
-  state.picture = picture;
-  state.exactPicture = exact;
-  state.bands = fillBitmap;
+  result.picture = picture;
+  result.exactPicture = exact;
+  result.bands = fillBitmap;
   // The readout stays blank over the margins the axes blanked.
   if (!coverage.isNull() && !plotArea.isNull())
     for (int y = 0; y < coverage.height(); ++y) {
@@ -548,10 +587,34 @@ bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
       for (int x = 0; x < coverage.width(); ++x)
         if (!plotArea.contains(x, y)) row[x] = 0;
     }
-  state.bandCoverage = coverage;
-  state.plotArea = plotArea;
-  state.bitmap = bitmap;
+  result.bandCoverage = coverage;
+  result.plotArea = plotArea;
+  result.bitmap = bitmap;
   progress.SetStatus("ビットマップ転送完了.描画完了.");
+  return result;
+}
+
+void ApplyDrawing(SceneState& state, DrawingResult&& result) {
+  state.fieldView = std::move(result.fieldView);
+  state.view = result.view;
+  state.drawnView = result.view;
+  state.readout = result.readout;
+  state.random = result.random;
+  state.picture = std::move(result.picture);
+  state.exactPicture = std::move(result.exactPicture);
+  state.bands = std::move(result.bands);
+  state.bitmap = std::move(result.bitmap);
+  state.bandCoverage = std::move(result.bandCoverage);
+  state.plotArea = result.plotArea;
+  state.contourProblem = result.contourProblem;
+  state.toldContourProblem = std::move(result.contourProblem);
+}
+
+bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier) {
+  if (state.drawing) return false;
+  DrawingScope scope(state);
+  DrawingResult result = DrawSnapshot(SnapshotOf(state), progress, notifier);
+  ApplyDrawing(state, std::move(result));
   return true;
 }
 
@@ -599,7 +662,7 @@ QPicture CompletePicture(const SceneState& state) {
 }
 
 std::pair<QPoint, QPoint> ZoomCornersInPlot(const SceneState& state, QPoint a, QPoint b) {
-  const int right = std::max(state.view.PictureWidth - ColourBarStrip(state), 1) - 1;
+  const int right = std::max(state.view.PictureWidth - ColourBarStripOf(state), 1) - 1;
   a.setX(std::min(a.x(), right));
   b.setX(std::min(b.x(), right));
   return {a, b};

@@ -69,6 +69,7 @@ struct SceneState {
   DeferredPicture exactPicture;
   QImage bands;
   QImage bitmap;  // the whole drawing in pixels (RGB32), what the plot window shows
+  ViewTransform drawnView;  // the view `bitmap` was drawn in (a zoom's preview moves it from there)
   bool drawing = false;  // a drawing is under way
   // Why the last drawing left its contour layers out (unusable range or step); empty when they
   // were drawn or not asked for. The drawing has said it through the notifier.
@@ -113,7 +114,45 @@ void FitView(SceneState& state);
 // The same for a chosen part of the world (the axis margins and colour bar as FitView leaves them).
 void FitViewTo(SceneState& state, const Extents& extents);
 
-// Draws the scene into state.picture and state.bitmap. Returns false, drawing nothing, when a
+// The inputs of one drawing, taken on the thread that owns the scene: the drawing may then run on
+// another thread while that one goes on. The data set is read through the pointer and must stay
+// unchanged until the drawing is over, except that the drawing computes the drawn row if it is
+// pending (under the data set's lock); everything else is the snapshot's own copy.
+struct SceneSnapshot {
+  FieldDataSet* data = nullptr;
+  FieldView fieldView;
+  ViewTransform view;
+  ProgramOptions options;
+  ContourReadout readout;
+  Random random;
+  std::string toldContourProblem;
+};
+
+// What one drawing leaves behind, for ApplyDrawing to take into the scene: the pictures, the
+// view (fitted when its scale was zero), the field view with its masks and steps brought up to
+// date, the readout's range and coverage, and the generator as the labels left it.
+struct DrawingResult {
+  FieldView fieldView;
+  ViewTransform view;
+  ContourReadout readout;
+  Random random;
+  QPicture picture;
+  DeferredPicture exactPicture;
+  QImage bands, bitmap, bandCoverage;
+  QRect plotArea;
+  std::string contourProblem;
+};
+
+SceneSnapshot SnapshotOf(SceneState& state);
+// Draws the snapshot; reads nothing else and writes nothing shared. The layers stop early when
+// progress.AbortRequested() turns true; the result is then incomplete.
+DrawingResult DrawSnapshot(const SceneSnapshot& snapshot, Progress& progress, Notifier& notifier);
+void ApplyDrawing(SceneState& state, DrawingResult&& result);
+
+// Pixels the colour bar takes at the right of the scene's picture (0 without a bar).
+int ColourBarStripOf(const SceneState& state);
+
+// Draws the scene into state.picture and state.bitmap (SnapshotOf, DrawSnapshot, ApplyDrawing). Returns false, drawing nothing, when a
 // drawing is already under way. An error inside a layer propagates; the previous picture and
 // bitmap then stay. The data set is only read; the line masks and, with AutoStepCheck, the
 // steps of state.fieldView are brought up to date.

@@ -21,6 +21,7 @@
 #include "data/Errors.h"
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
+#include "scene/SceneLoad.h"
 #include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
 #include "ui/AnalysisTabController.h"
@@ -357,7 +358,8 @@ void MainWindow::RunWork(const std::function<void(Progress&, Notifier&)>& work) 
   } scope{this};
   working_ = true;
   abortToken_.store(AbortRequested);
-  RunOnWorker(this, *progress_, *notifier_, abortToken_, work);
+  if (!worker_) worker_ = std::make_unique<WorkerLoop>();
+  RunOnWorker(*worker_, this, *progress_, *notifier_, abortToken_, work);
 }
 
 // Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
@@ -453,6 +455,8 @@ void MainWindow::FinishWork(const QString& status, bool completed) {
 
 // The boxes always show the levels of the selected variable.
 void MainWindow::RGroupClick() {
+  // The ranges shown for a derived row need its values: computed the first time it is chosen.
+  PrepareShownRow(scene);
   state.events.Changed(StateChange::ContourLevels);
 }
 

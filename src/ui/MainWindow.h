@@ -48,6 +48,7 @@ class ColourTabController;
 class DisplayTabController;
 class StreamTabController;
 class AnalysisTabController;
+class WorkerLoop;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -108,6 +109,10 @@ class MainWindow : public QMainWindow, public PlotHost {
   bool TryBeginCommand() override;
   void EndCommand() override;
   bool Busy() const { return busy_ || working_; }
+  // A zoom's drawing is scheduled or running on the worker (zooms meanwhile cancel it and wait
+  // for the newest view); drawings of views started so far.
+  bool ViewDrawingRunning() const { return viewDrawing_; }
+  int viewDrawingsStarted = 0;
   // A load or drawing is running on the worker thread (the command that started it is waiting).
   bool Working() const override { return working_; }
   // Runs `work` on the worker thread with the window's progress and messages, waiting for it
@@ -291,6 +296,11 @@ class MainWindow : public QMainWindow, public PlotHost {
 
   // Runs the handlers held back while the worker ran, once no command runs any more.
   void RunDeferredHandlers();
+  bool ViewChangeRefused() const { return busy_ || (working_ && !viewDrawing_); }
+  void DrawView();
+  void PostViewDrawing();
+  struct ViewJob;
+  void ViewDrawingDone(ViewJob& job);
 
   FormNotifier windowNotifier_;
   Notifier* notifier_;
@@ -299,6 +309,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   bool working_ = false;
   // The abort command as the worker sees it: AbortRequested, readable from another thread.
   std::atomic<bool> abortToken_{false};
+  std::unique_ptr<WorkerLoop> worker_;  // where loads and drawings run
+  bool viewDrawing_ = false;        // a zoom's drawing is scheduled or on the worker
+  bool viewRedrawPending_ = false;  // the view changed since that drawing started
   std::vector<std::function<void()>> deferred_;
   bool deferredScheduled_ = false;
   bool viewPlaced_ = false;

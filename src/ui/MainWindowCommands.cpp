@@ -7,8 +7,11 @@
 #include <cmath>
 
 #include "analysis/SegmentSampling.h"
+#include "data/DeferredRows.h"
 #include "output/ImageWriters.h"
+#include "scene/SceneLoad.h"
 #include "scene/SceneRenderer.h"
+#include "scene/ViewPreview.h"
 #include "ui/AboutDialog.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
@@ -167,6 +170,7 @@ void MainWindow::Redraw() {
   if (scene.options.display.UseOpenGL) {
     // The OpenGL view draws its own frame, then gets the focus or is shown like the plot window.
     if (auto* ogl = static_cast<OpenGLWindow*>(openGLWindow)) {
+      PrepareShownRow(scene);  // the OpenGL view colours by the chosen row
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
       state.events.Changed(StateChange::ContourStep);
@@ -226,23 +230,23 @@ void MainWindow::RescaleAndRedraw() {
 }
 
 void MainWindow::ZoomAt(int px, int py, double factor) {
-  if (Busy()) return;
+  if (ViewChangeRefused()) return;
   RememberView();
   view_.ZoomAt(px, py, factor);
-  DrawScene();
+  DrawView();
   state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
-  if (Busy()) return;
+  if (ViewChangeRefused()) return;
   RememberView();
   view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
-  DrawScene();
+  DrawView();
   state.events.Changed(StateChange::View);
 }
 
 void MainWindow::WheelZoom(int px, int py, double factor) {
-  if (Busy() || !(factor > 0.0) || !std::isfinite(factor)) return;
+  if (ViewChangeRefused() || !(factor > 0.0) || !std::isfinite(factor)) return;
   const double wx = view_.PixelToWorldX(px), wy = view_.PixelToWorldY(py);
   const double sx = view_.ScaleX * factor, sy = view_.ScaleY * factor;
   // A scale that overflows or vanishes would leave no way to draw; such a turn does nothing.
@@ -253,7 +257,7 @@ void MainWindow::WheelZoom(int px, int py, double factor) {
   view_.ScaleY = sy;
   view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
   view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
-  DrawScene();
+  DrawView();
   state.events.Changed(StateChange::View);
 }
 
@@ -261,26 +265,26 @@ void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
 
 // Back and forward walk the remembered views and draw the one reached.
 void MainWindow::ZoomBack() {
-  if (Busy()) return;
+  if (ViewChangeRefused()) return;
   std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
   if (!place) {
     statusLine->showMessage(QStringLiteral("これより前の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);
-  DrawScene();
+  DrawView();
   state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomForward() {
-  if (Busy()) return;
+  if (ViewChangeRefused()) return;
   std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
   if (!place) {
     statusLine->showMessage(QStringLiteral("これより先の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);
-  DrawScene();
+  DrawView();
   state.events.Changed(StateChange::View);
 }
 
@@ -323,10 +327,21 @@ void MainWindow::DrawSceneCore() {
       if (!done) form->FinishWork(QStringLiteral("描画できませんでした"), false);
     }
   } unfinished{this};
-  // The scene is drawn on the worker; the plot window takes the picture here, after it.
-  bool drawn = false;
-  RunWork([&](Progress& progress, Notifier& notifier) { drawn = corvane::DrawScene(scene, progress, notifier); });
+  // The scene is drawn on the worker from a snapshot of its inputs; the scene takes the result
+  // here, after it, so nothing the window reads meanwhile is written on the worker.
+  if (scene.drawing) return;
+  std::optional<DrawingResult> drawn;
+  {
+    const SceneSnapshot snapshot = SnapshotOf(scene);
+    struct Drawing {
+      SceneState& scene;
+      ~Drawing() { scene.drawing = false; }
+    } drawing{scene};
+    scene.drawing = true;
+    RunWork([&](Progress& progress, Notifier& notifier) { drawn = DrawSnapshot(snapshot, progress, notifier); });
+  }
   if (drawn) {
+    ApplyDrawing(scene, std::move(*drawn));
     ScenePictureValid = true;
     if (plotWindow) {
       plotWindow->SetPicture(scene.bitmap);
@@ -377,6 +392,7 @@ bool MainWindow::AnalyzeTo(const QString& path) {
   }
   AnalysisRunResult result;
   try {
+    EnsureRowValues(data_, scene.options.RGroup);  // the row sampled
     result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
   } catch (const std::exception& e) {
     EndCommand();

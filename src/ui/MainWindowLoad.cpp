@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "scene/SceneLoad.h"
 #include "ui/AnalysisTabController.h"
@@ -97,6 +98,8 @@ bool MainWindow::LoadFileCore(const QString& path) {
   const FieldView previousView = scene.fieldView;
   RunWork([&](Progress& progress, Notifier& notifier) {
     result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
+    // The row shown after the load is computed here rather than on the window thread.
+    if (result) EnsureRowValues(result->data, options.RGroup);
   });
   if (!result) {
     unfinished.done = true;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/SegmentEndpoints.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "data/VariableRows.h"
 #include "profile/WallFinding.h"
@@ -393,6 +394,7 @@ void ProfileWindow::ProfileAddCurveClick() {
   // The legend says in words which file, which line and which variable a curve is.
   const bool walls = !bodyWallsText_.isEmpty() && ProfileLineText->text().trimmed() == bodyWallsText_;
   const std::string where = line.segment ? std::string("線分 P1-P2") : DescribeLine(line.pieces, walls);
+  EnsureAllRows(main_->data_);  // a profile carries every row
   curve.set = MakeProfileSet(dataSet, line, file + " " + where + " " + curve.variable);
   ProfileColumn(curve.set, curve.variable);
   if (curve.set.profile.Size() == 0) {

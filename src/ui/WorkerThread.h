@@ -1,10 +1,13 @@
-// Loads and drawings run on a thread of their own while the window thread keeps answering
-// clicks. The command that starts the work waits for it in a local event loop, so it still
-// returns after the work is done; progress reaches the gauge and messages reach their boxes by
-// events queued to the window thread, and the abort command reaches the work through a flag.
+// Loads and drawings run on one worker thread of their own while the window thread keeps
+// answering clicks. A command that needs the work's end waits for it in a local event loop, so it
+// still returns after the work is done; progress reaches the gauge and messages reach their
+// boxes by events queued to the window thread, and the abort command reaches the work through a
+// flag.
 #pragma once
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
+#include <QThread>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -12,9 +15,26 @@
 #include "data/Notifier.h"
 #include "data/Progress.h"
 
-class QObject;
-
 namespace corvane {
+
+// The worker: one thread started with the window and ended with it, which runs the jobs posted
+// to it one after another.
+class WorkerLoop {
+ public:
+  WorkerLoop();
+  ~WorkerLoop();  // waits for the job under way and everything posted before
+  WorkerLoop(const WorkerLoop&) = delete;
+  WorkerLoop& operator=(const WorkerLoop&) = delete;
+  // Runs `job` on the worker thread, then `done` on the thread of `context`, queued after every
+  // call the job queued there; `done` is dropped when `context` is gone by then. `job` must not
+  // throw.
+  void Post(std::function<void()> job, QObject* context, std::function<void()> done);
+  bool OnWorkerThread() const { return QThread::currentThread() == &thread_; }
+
+ private:
+  QThread thread_;
+  QObject runner_;  // lives on thread_: what the jobs are queued to
+};
 
 // The worker's side of a window Progress: gauge and status calls are queued to the window
 // thread (positions at most every ~30 ms), Pump does nothing, and the abort flag is `cancel`.
@@ -53,10 +73,10 @@ class QueuedNotifier : public Notifier {
   Notifier& target_;
 };
 
-// Runs `work` on a new thread with queued stand-ins for `progress` and `notifier`, and waits for
+// Runs `work` on the worker with queued stand-ins for `progress` and `notifier`, and waits for
 // it with the event loop of the calling (window) thread running. An exception the work throws
 // is thrown again here. `context` is a window-thread object the queued calls are delivered to.
-void RunOnWorker(QObject* context, Progress& progress, Notifier& notifier, const std::atomic<bool>& cancel,
+void RunOnWorker(WorkerLoop& worker, QObject* context, Progress& progress, Notifier& notifier, const std::atomic<bool>& cancel,
                  const std::function<void(Progress&, Notifier&)>& work);
 
 // Runs `call` on the thread of `context` and waits for it; at once when already there.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "TestSupport.h"
+#include "data/DeferredRows.h"
 #include "data/VariableRows.h"
 #include "scene/ProgramOptions.h"
 #include "scene/SettingsFile.h"
@@ -117,6 +118,8 @@ TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
     ASSERT_EQ(f.notifier.warnings.size(), 1u);
     EXPECT_NE(f.notifier.warnings[0].find("bad"), std::string::npos);
     EXPECT_DOUBLE_EQ(f.At(5, 0, 1, 1), 6.0);                 // q = 2 (400 - 100) / 100
+    EXPECT_TRUE(RowPending(f.d(), VorticityRow(f.d())));  // computed when first used
+    EnsureRowValues(f.result->data, VorticityRow(f.d()));
     EXPECT_DOUBLE_EQ(f.At(VorticityRow(f.d()), 0, 0, 0), 2.0);  // v = 3x, u = 1 + y
     EXPECT_DOUBLE_EQ(f.result->view.ContourMax[4], 3.0);
   }

@@ -129,17 +129,24 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0 * std::pow(2.0, 0.25));
   wheel(-120, Qt::NoModifier);
   EXPECT_DOUBLE_EQ(v.ScaleX, std::pow(2.0, 0.25));
+  WaitForViewDrawing(m);
   // Back through the three steps, forward one, and a new step forgets the way forward.
-  for (int k = 0; k < 3; ++k) m.Menu_ZoomBack->trigger();
+  for (int k = 0; k < 3; ++k) {
+    m.Menu_ZoomBack->trigger();
+    WaitForViewDrawing(m);
+  }
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
   EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("1"));
   m.Menu_ZoomForward->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
+  WaitForViewDrawing(m);
   MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));
+  WaitForViewDrawing(m);
   EXPECT_FALSE(m.viewHistory.CanGoForward());
   m.Menu_Fit->trigger();
   m.Menu_ZoomBack->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
+  WaitForViewDrawing(m);
   EXPECT_TRUE(m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::Key_Backspace)) &&
               m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Left)));
   EXPECT_EQ(m.Menu_Fit->shortcut(), QKeySequence(Qt::Key_Home));

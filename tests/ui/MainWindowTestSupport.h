@@ -75,6 +75,12 @@ struct StartedProgram {
   W* find(const char* name) { return windows.main->findChild<W*>(QString::fromLatin1(name)); }
 };
 
+// Runs the event loop until the drawing a zoom started on the worker is shown.
+inline void WaitForViewDrawing(MainWindow& m) {
+  while (m.ViewDrawingRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  QCoreApplication::processEvents();  // the handlers held back meanwhile
+}
+
 inline QString TestFile(const char* name) { return QStringLiteral(CORVANE_TEST_DATA "/") + QString::fromLatin1(name); }
 
 // A program whose plot window shows a 520 x 320 picture.

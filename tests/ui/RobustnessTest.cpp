@@ -47,6 +47,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
   m.Menu_Rescale->trigger();
   const QImage rescaled = p.Picture();
   m.ZoomAt(100, 80, 2.0);
+  WaitForViewDrawing(m);
   const QImage zoomed = p.Picture();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings.front();
 
@@ -69,6 +70,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     m.Menu_Rescale->trigger();
     EXPECT_EQ(p.Picture(), rescaled);
     m.ZoomAt(100, 80, 2.0);
+    WaitForViewDrawing(m);
     EXPECT_EQ(p.Picture(), zoomed);
     m.Menu_Redraw->trigger();
     Control<QRadioButton>(m, "ShowExpCheck")->click();
