@@ -1,7 +1,5 @@
 #include "data/DeferredRows.h"
 
-#include <cmath>
-
 #include "data/DerivedQuantities.h"
 #include "data/FlowDerivatives.h"
 #include "data/RoundLevels.h"
@@ -17,14 +15,6 @@ bool* PendingFlag(FieldDataSet& data, int row) {
   if (row == VorticityRow(data)) return &d.vorticityPending;
   if (row == SpeedRow(data)) return &d.speedPending;
   return nullptr;
-}
-
-NodeRow ComputeSpeed(const FieldDataSet& data, int iu, int iv) {
-  NodeRow speed(static_cast<std::size_t>(data.NodeCount));
-  const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
-  const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
-  for (std::size_t k = 0; k < speed.size(); ++k) speed[k] = std::sqrt(u[k] * u[k] + v[k] * v[k]);
-  return speed;
 }
 
 }  // namespace

@@ -50,15 +50,20 @@ NodeRow ComputeVorticity(const FieldDataSet& data, int iu, int iv) {
   return out;
 }
 
+NodeRow ComputeSpeed(const FieldDataSet& data, int iu, int iv) {
+  NodeRow speed(static_cast<std::size_t>(data.NodeCount));
+  const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
+  const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
+  for (std::size_t k = 0; k < speed.size(); ++k) speed[k] = std::sqrt(u[k] * u[k] + v[k] * v[k]);
+  return speed;
+}
+
 bool AddFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv) {
   const int variables = data.ColumnCount - 2;
   if (iu < 0 || iv < 0 || iu >= variables || iv >= variables) return false;
   if (data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return false;
   NodeRow vorticity = ComputeVorticity(data, iu, iv);
-  NodeRow speed(static_cast<std::size_t>(data.NodeCount));
-  const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
-  const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
-  for (std::size_t k = 0; k < speed.size(); ++k) speed[k] = std::sqrt(u[k] * u[k] + v[k] * v[k]);
+  NodeRow speed = ComputeSpeed(data, iu, iv);
   data.Values.resize(static_cast<std::size_t>(data.ColumnCount));
   data.Values.push_back(std::move(vorticity));
   data.Values.push_back(std::move(speed));

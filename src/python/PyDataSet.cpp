@@ -3,7 +3,6 @@
 #include <pybind11/stl.h>
 
 #include <cstring>
-#include <limits>
 
 #include "data/DataFileLoader.h"
 #include "data/DeferredRows.h"
@@ -144,37 +143,6 @@ ZoneArrays ZoneArraysFrom(const py::handle& item, std::size_t z) {
   return zone;
 }
 
-// The data set's frame for the arrays: zones one after another; the rows the arrays fill are
-// left unset (each is written whole once), the two derived rows start at zero as a reader's do.
-FieldDataSet ArrayFrame(const std::vector<ZoneSize>& sizes, const std::vector<std::string>& variables) {
-  FieldDataSet data;
-  std::int64_t nodes = 0;
-  for (const ZoneSize& s : sizes) {
-    if (s.ni * s.nj > std::numeric_limits<std::int32_t>::max() - nodes)
-      throw CorvaneError(std::string(kArraysName) + " の格子点数が多すぎます。全領域の合計は" +
-                         std::to_string(std::numeric_limits<std::int32_t>::max()) + "点までです");
-    data.Zones.push_back({static_cast<std::int32_t>(s.ni), static_cast<std::int32_t>(s.nj), static_cast<std::int32_t>(nodes)});
-    nodes += s.ni * s.nj;
-  }
-  data.ZoneCount = static_cast<std::int32_t>(sizes.size());
-  data.NodeCount = static_cast<std::int32_t>(nodes);
-  data.ColumnCount = static_cast<std::int32_t>(variables.size() + 2);
-  data.VariableNames = variables;
-  const auto n = static_cast<std::size_t>(nodes);
-  try {
-    data.X.resize(n);
-    data.Y.resize(n);
-    data.Values.resize(static_cast<std::size_t>(data.ColumnCount));
-    for (std::size_t k = 0; k < data.Values.size(); ++k) {
-      if (k < variables.size()) data.Values[k].resize(n);
-      else data.Values[k].assign(n, 0.0);
-    }
-  } catch (const std::bad_alloc&) {
-    throw CorvaneError(std::string(kArraysName) + " を読み込むためのメモリが足りません");
-  }
-  return data;
-}
-
 DataSet FromArrays(const py::iterable& zonesIn, const py::object& settings, const py::object& sets, const py::object& formulas) {
   CallOptions call = CallOptionsFrom(settings, sets);
   if (!formulas.is_none())
@@ -203,7 +171,7 @@ DataSet FromArrays(const py::iterable& zonesIn, const py::object& settings, cons
   CollectingNotifier notifier;
   {
     py::gil_scoped_release unlocked;
-    FieldDataSet data = ArrayFrame(sizes, variables);
+    FieldDataSet data = NewFieldFrame(kArraysName, sizes, variables, named ? names : std::vector<std::string>());
     for (std::size_t z = 0; z < zones.size(); ++z) {
       const ZoneGrid& g = data.Zones[z];
       for (std::size_t k = 0; k < zones[z].entries.size(); ++k) {

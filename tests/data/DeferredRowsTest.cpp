@@ -36,19 +36,21 @@ bool SameBits(const NodeRow& a, const NodeRow& b) {
 
 TEST(DeferredRows, PendingUntilAskedThenTheEagerValuesRangesAndSteps) {
   LoadOptions options;
+  // The ranges, steps and levels a load gives.
+  auto takeRanges = [&](const FieldDataSet& data, FieldView& shown) {
+    AutoMaxMin(data, shown);
+    AutoStep(shown, options.StepBar);
+    ApplyRoundLevels(shown, options);
+  };
   FieldDataSet eager = SwirlData();
   FieldView eagerView;
   ASSERT_TRUE(AddFlowRows(eager, eagerView, 0, 1));
-  AutoMaxMin(eager, eagerView);
-  AutoStep(eagerView, options.StepBar);
-  ApplyRoundLevels(eagerView, options);
+  takeRanges(eager, eagerView);
 
   FieldDataSet lazy = SwirlData();
   FieldView view;
   ASSERT_TRUE(AddDeferredFlowRows(lazy, view, 0, 1));
-  AutoMaxMin(lazy, view);
-  AutoStep(view, options.StepBar);
-  ApplyRoundLevels(view, options);
+  takeRanges(lazy, view);
   const int w = VorticityRow(lazy), s = SpeedRow(lazy);
   // Named and listed, but holding nothing.
   EXPECT_TRUE(RowPending(lazy, w) && RowPending(lazy, s) && AnyRowPending(lazy));
