@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "data/DataFileLoader.h"
+#include "data/DeferredRows.h"
 #include "data/Errors.h"
 #include "data/Progress.h"
 #include "support/RecordingNotifier.h"
@@ -78,7 +79,9 @@ struct LoadedFile {
     result = LoadAnyDataFile(path, o, previous, zoneList, notifier, progress);
   }
   const FieldDataSet& d() const { return result->data; }
+  // A derived row is computed here when nothing asked for it yet (which changes no value).
   double At(int row, int zone, int i, int j) const {
+    EnsureRowValues(const_cast<FieldDataSet&>(result->data), row);
     return d().Values[static_cast<std::size_t>(row)][static_cast<std::size_t>(NodeIndex(d(), zone, i, j))];
   }
 };

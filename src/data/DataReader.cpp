@@ -10,7 +10,6 @@
 #include "data/DecimalNumber.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
-#include "data/GasFormula.h"
 #include "data/LineIndex.h"
 #include "data/LineSplitters.h"
 #include "data/MappedFile.h"
@@ -127,18 +126,14 @@ std::int64_t FirstFaultyNode(const ReadContext& c, Progress& progress) {
   return -1;
 }
 
-// A row of n values, zeroed unless the reader writes every one of them: then its pages are
-// first touched by the thread that reads their nodes, not all on one beforehand. Not on huge
+// A row of n values the reader writes every one of, left unset: its pages are first touched by
+// the thread that reads their nodes, not all on one beforehand. Not on huge
 // pages: in the virtual machines this runs on, the host takes back large freed blocks, and a
 // fresh huge page then costs far more to fault in than the small pages it holds (640 MB of
 // rows: 1.7 s against 0.27 s; only when a huge page was freed a moment ago is it cheaper, 0.04 s).
-void AllocateRow(NodeRow& v, std::size_t n, bool filledByReader) {
+void AllocateRow(NodeRow& v, std::size_t n) {
   NodeRow().swap(v);
-  if (filledByReader) {
-    v.resize(n);  // left unset: RowAllocator
-  } else {
-    v.resize(n, 0.0);
-  }
+  v.resize(n);  // left unset: RowAllocator
 }
 
 // Room for the breaks of `bytes` bytes of data lines, at most `limit` of them.
@@ -386,26 +381,21 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
     // Rows are usually smaller than the text they come from. When they would be much larger
     // (short lines, or a size line claiming more nodes than the file has lines), the lines are
     // counted first, so a short file never has the rows made and touched for nothing.
-    const std::int64_t rowBytes = (std::int64_t{columns} + 2) * std::int64_t{sizeof(double)} * nodeCount;
+    const std::int64_t rowBytes = std::int64_t{columns} * std::int64_t{sizeof(double)} * nodeCount;  // x, y, variables
     if (readable && rowBytes > 2 * static_cast<std::int64_t>(remaining)) {
       const std::int64_t lines =
           1 + static_cast<std::int64_t>(CountBreakEnds(bytes.data() + dataStart, bytes.data() + bytes.size() - 1));
       readable = lines >= nodeCount;
     }
     if (readable) {
-      // The derived rows are filled with the nodes when their columns can be selected.
-      const GasFormula gas(options.gammaBox, options.RBox);
-      auto selectable = [&](int k) { return k >= 0 && k < variables; };
-      const bool derivedWithNodes =
-          selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex);
       std::vector<NodeRow*> arrays = {&data.X, &data.Y};
       data.Values.resize(static_cast<std::size_t>(columns));
-      for (auto& row : data.Values) arrays.push_back(&row);
+      // The derived rows after the variables stay empty until something asks for them.
+      for (int k = 0; k < variables; ++k) arrays.push_back(&data.Values[static_cast<std::size_t>(k)]);
       RunOnBothCores(static_cast<std::int64_t>(arrays.size()), nodeCount >= kSplitNodes ? 2 : 1 << 30,
                      [&](std::int64_t b, std::int64_t e) {
                        for (std::int64_t k = b; k < e; ++k)
-                         AllocateRow(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount),
-                                     k < 2 + variables || derivedWithNodes);
+                         AllocateRow(*arrays[static_cast<std::size_t>(k)], static_cast<std::size_t>(nodeCount));
                      });
       NodeLinesJob job;
       job.file = &file;
@@ -418,15 +408,6 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
       job.x = data.X.data();
       job.y = data.Y.data();
       for (int k = 0; k < variables; ++k) job.rows.push_back(data.Values[static_cast<std::size_t>(k)].data());
-      if (derivedWithNodes) {
-        job.gas = &gas;
-        job.u = result.xvecIndex;
-        job.v = result.yvecIndex;
-        job.T = result.tmpIndex;
-        job.p = selectable(result.prsIndex) ? result.prsIndex : -1;
-        job.mach = data.Values[static_cast<std::size_t>(data.MachNumberRow())].data();
-        job.total = data.Values[static_cast<std::size_t>(data.TotalPressureRow())].data();
-      }
       job.threads = nodeCount >= kSplitNodes ? std::clamp(options.readThreads, 1, 2) : 1;
       job.windowBytes = std::max<std::size_t>(options.readWindow, 1);
       const NodeLinesResult read = ReadNodeLines(job, progress);
@@ -439,9 +420,9 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
         data.YMax = read.yMax;
         data.XMin = read.xMin;
         data.YMin = read.yMin;
-        // Pass 4, as every reader ends: the view of the new data, the derived rows when they
-        // could not be filled with the nodes (this warns) and the automatic contour ranges.
-        return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, !job.gas);
+        // Pass 4, as every reader ends: the view of the new data, the derived rows noted (a
+        // warning when their columns are not chosen) and the automatic contour ranges.
+        return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, true);
       }
       // Some line did not read: the storage goes, and the fault is looked for below.
       NodeRow().swap(data.X);

@@ -80,7 +80,7 @@ void ApplySeriesRange(FieldView& view, const SeriesRange& range, bool autoStep, 
     view.ContourMax[k] = range.max[k];
     view.ContourMin[k] = range.min[k];
   }
-  view.VorticityRangePending = view.SpeedRangePending = false;  // the series' ranges are theirs
+  view.derivedRangePending.fill(false);  // the series' ranges are theirs
   if (autoStep) AutoStep(view, divisions);
 }
 

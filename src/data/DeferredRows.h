@@ -1,14 +1,21 @@
-// Derived rows computed on demand. Vorticity and speed cost a pass over every node and a row of
-// memory each; a load only notes that they can be made, and whatever first reads one of them
-// (the drawn variable, a profile, a node listing, the Python module, the segment analysis)
-// asks for it here. The row's name is known from the start, so lists of variables are the same
-// either way, and the values are those the load used to compute.
+// Derived rows computed on demand. The Mach number, total pressure, vorticity and speed each cost
+// a pass over every node and a row of memory; a load only notes that they can be made, and
+// whatever first reads one of them (the drawn variable, a profile, a node listing, the Python
+// module, the segment analysis, a formula naming it) asks for it here. The rows' names are known
+// from the start, so lists of variables are the same either way, and the values are those the
+// load used to compute.
 #pragma once
 #include "data/FieldDataSet.h"
 #include "data/FieldView.h"
 #include "data/LoadOptions.h"
 
 namespace corvane {
+
+// Leaves the rows マッハ数 and 全圧 empty and pending, to be made from rows iu, iv, iT and ip
+// (file variables; ip -1: no pressure) with the gas constants of `options`; both rows are zero
+// when iu, iv or iT is not a file variable. Their ranges in `view` are taken by
+// TakeComputedRanges once they are computed.
+void DeferGasRows(FieldDataSet& data, FieldView& view, int iu, int iv, int iT, int ip, const LoadOptions& options);
 
 // Appends the empty rows 渦度 and 速さ after the total pressure (replacing them if they are there),
 // pending, made from rows iu and iv; their contour entries in `view` 0, to be taken by

@@ -6,11 +6,10 @@
 
 namespace corvane {
 
-// Fills MachNumberRow and TotalPressureRow from the rows of u, v, T, p (-1: not selected; an
-// unselected p counts as 101325 Pa). Returns false (after the warning) when u, v or T is not
-// selected; the two rows are then left as they are (zero after a load).
-bool ComputeDerivedQuantities(FieldDataSet& data, int iu, int iv, int iT, int ip, double gamma, double R,
-                              Notifier& notifier);
+// The Mach number (`mach`) or the total pressure of every node from the rows of u, v, T, p
+// (-1: not selected; an unselected p counts as 101325 Pa); zero at every node when u, v or T is
+// not a file variable.
+NodeRow ComputeGasRow(const FieldDataSet& data, int iu, int iv, int iT, int ip, double gamma, double R, bool mach);
 // ContourMax and ContourMin in `view` of every value row of `data`. NaN values are passed over (a
 // row of NaN only gives NaN); infinities count.
 void AutoMaxMin(const FieldDataSet& data, FieldView& view);

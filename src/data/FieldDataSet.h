@@ -2,6 +2,7 @@
 // How it is shown (contour ranges, edge flags, line masks) lives in FieldView beside it.
 // Node (zone, i, j) has the global index FirstNode + NJ * i + j (j runs fastest).
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -44,11 +45,18 @@ struct ZoneGrid {
   std::int32_t FirstNode = 0;
 };
 
+// The derived rows a load only names; each is computed the first time it is used.
+enum DerivedRowKind : int { kMachRow, kTotalPressureRow, kVorticityRow, kSpeedRow, kDerivedRowKinds };
+
 // The rows of a data set computed the first time they are used (DeferredRows.h): until then
 // their entry in Values is empty. Copies of a data set share the lock.
 struct DeferredRowState {
   std::int32_t uRow = -1, vRow = -1;  // the velocity rows vorticity and speed come from
-  bool vorticityPending = false, speedPending = false;
+  // The rows of u, v, T and p the Mach number and total pressure come from (u, v or T -1: both
+  // rows are zero; p -1: 101325 Pa), and the gas constants of the load.
+  std::array<std::int32_t, 4> gasRows{-1, -1, -1, -1};
+  double gamma = 0.0, R = 0.0;
+  std::array<bool, kDerivedRowKinds> pending{};
   std::shared_ptr<std::mutex> lock = std::make_shared<std::mutex>();
 };
 

@@ -3,7 +3,10 @@
 // user and the drawing change these; the data set stays as its reader made it, so a drawing can
 // read it while nothing writes it.
 #pragma once
+#include <array>
 #include <vector>
+
+#include "data/FieldDataSet.h"
 
 namespace corvane {
 
@@ -29,9 +32,9 @@ struct FieldView {
   std::vector<BoundaryFlags> Boundaries;
   // Per-zone line masks.
   std::vector<ZoneLineMasks> Masks;
-  // The rows of vorticity and speed were computed after the load (DeferredRows.h) and their
-  // automatic ranges not yet taken into this view.
-  bool VorticityRangePending = false, SpeedRangePending = false;
+  // Derived rows (by DerivedRowKind) computed after the load (DeferredRows.h) whose automatic
+  // ranges are not yet taken into this view.
+  std::array<bool, kDerivedRowKinds> derivedRangePending{};
 };
 
 }  // namespace corvane

@@ -1,6 +1,5 @@
-// The Mach number and total pressure of one node, in extended precision: shared by the reader,
-// which fills the two rows while it reads the nodes, and by the recomputation after a change of
-// the selected columns, so both give the same bits.
+// The Mach number and total pressure of one node, in extended precision: one formula for the
+// rows of every reader, so all give the same bits.
 #pragma once
 #include <bit>
 #include <cmath>

@@ -199,21 +199,8 @@ class WindowReader {
         s = e + (*At(e) == '\r' && e + 1 < size_ && *At(e + 1) == '\n' ? 2 : 1);
       }
     }
-    FillDerived();
     shared_.nodesRead.fetch_add(lines, std::memory_order_relaxed);
     return true;
-  }
-
-  // The derived rows of the nodes just read, while their values are in the cache: a loop of
-  // its own lets the long chains of extended-precision operations of several nodes overlap.
-  void FillDerived() {
-    if (!job_.gas) return;
-    const GasFormula& gas = *job_.gas;
-    const double *u = job_.rows[static_cast<std::size_t>(job_.u)], *v = job_.rows[static_cast<std::size_t>(job_.v)],
-                 *T = job_.rows[static_cast<std::size_t>(job_.T)];
-    const double* p = job_.p >= 0 ? job_.rows[static_cast<std::size_t>(job_.p)] : nullptr;
-    for (const std::int64_t n : gasNodes_) gas(u[n], v[n], T[n], p ? p[n] : kFallbackPressure, job_.mach[n], job_.total[n]);
-    gasNodes_.clear();
   }
 
   // After a plain line: learns its layout when the last tries allow, so the lines after it
@@ -283,14 +270,12 @@ class WindowReader {
     }
     const double* values = f + 2;
     for (std::size_t k = 0; k < job_.rows.size(); ++k) job_.rows[k][n] = values[k];
-    if (job_.gas) gasNodes_.push_back(n);
   }
 
   const NodeLinesJob& job_;
   SharedRead& shared_;
   const std::size_t size_;
   std::vector<double> fields_;
-  std::vector<std::int64_t> gasNodes_;  // nodes of the current window awaiting their derived rows
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
   std::size_t from_ = 0, to_ = 0;  // file bytes held

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "data/FieldDataSet.h"
-#include "data/GasFormula.h"
 #include "data/LoadOptions.h"
 #include "data/MappedFile.h"
 #include "data/Progress.h"
@@ -25,12 +24,6 @@ struct NodeLinesJob {
   double* x = nullptr;
   double* y = nullptr;
   std::vector<double*> rows;  // the file variables' rows
-  // The derived rows, filled as the nodes are read when `gas` is set; the columns are variable
-  // indices (pressure -1: none).
-  const GasFormula* gas = nullptr;
-  int u = 0, v = 0, T = 0, p = -1;
-  double* mach = nullptr;
-  double* total = nullptr;
   int threads = 2;                      // 1 or 2
   std::size_t windowBytes = 1u << 20;   // bytes of text per window
 };

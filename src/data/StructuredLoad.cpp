@@ -6,6 +6,7 @@
 #include <new>
 
 #include "data/AsciiCase.h"
+#include "data/DeferredRows.h"
 #include "data/DerivedQuantities.h"
 #include "data/RoundLevels.h"
 #include "data/Errors.h"
@@ -64,7 +65,9 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
   try {
     data.X.assign(static_cast<std::size_t>(nodes), 0.0);
     data.Y.assign(static_cast<std::size_t>(nodes), 0.0);
-    data.Values.assign(static_cast<std::size_t>(data.ColumnCount), NodeRow(static_cast<std::size_t>(nodes), 0.0));
+    // The file's variables; the Mach number and total pressure rows stay empty until asked for.
+    data.Values.resize(static_cast<std::size_t>(data.ColumnCount));
+    for (std::size_t k = 0; k + 2 < data.Values.size(); ++k) data.Values[k].assign(static_cast<std::size_t>(nodes), 0.0);
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }
@@ -136,9 +139,12 @@ LoadResult FinishLoad(LoadResult result, const LoadOptions& options, const Field
     view.Boundaries = previous.Boundaries;
     view.Boundaries.resize(zones);
   }
-  if (derive)
-    ComputeDerivedQuantities(result.data, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex,
-                             options.gammaBox, options.RBox, notifier);
+  // The Mach number and total pressure are computed when something first asks for them.
+  const int variables = data.ColumnCount - 2;
+  auto selectable = [&](int row) { return row >= 0 && row < variables; };
+  if (derive && !(selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex)))
+    notifier.Warning("x速度、y速度、温度を設定してください");
+  DeferGasRows(result.data, view, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex, options);
   if (options.AutoMaxMinCheck) AutoMaxMin(data, view);
   if (options.AutoStepCheck) AutoStep(view, options.StepBar);
   ApplyRoundLevels(view, options);

@@ -12,6 +12,7 @@
 #include "data/DataReader.h"
 #include "data/DerivedQuantities.h"
 #include "data/Errors.h"
+#include "data/DeferredRows.h"
 #include "data/GasFormula.h"
 #include "data/Random.h"
 #include "data/DecimalNumber.h"
@@ -333,24 +334,24 @@ TEST(DataReader, FailedReloadLeavesThePreviousDataAndKeepsRangesAndFlags) {
 TEST(DerivedQuantities, MachNumberAndTotalPressureWithFallbacks) {
   Load l(DataFile("derived_quantities.dat"), SmallLayout());
   ASSERT_TRUE(l.result);
-  const FieldDataSet& d = l.d();
+  FieldDataSet& d = l.result->data;
+  ASSERT_TRUE(RowPending(d, d.MachNumberRow()) && RowPending(d, d.TotalPressureRow()));
   const double m = l.At(d.MachNumberRow(), 0, 0, 0);
   EXPECT_NEAR(m, std::sqrt(250000.0 / 1.4 / 288.7 / 300.0), 1e-15);
   EXPECT_NEAR(l.At(d.TotalPressureRow(), 0, 0, 0) / 1000.0, std::pow(1.0 + 0.2 * m * m, 3.5), 1e-14);
   // T = 0 and p = -5 use 288.3 K and 101325 Pa; the stored values stay.
   EXPECT_EQ((std::vector<double>{l.At(d.MachNumberRow(), 0, 1, 0), l.At(d.TotalPressureRow(), 0, 1, 0), l.At(2, 0, 1, 0)}),
             (std::vector<double>{0.0, 101325.0, 0.0}));
+  // Their automatic ranges come with them.
+  ASSERT_TRUE(TakeComputedRanges(d, l.result->view, SmallLayout()));
+  EXPECT_EQ(l.result->view.ContourMax[static_cast<std::size_t>(d.MachNumberRow())], m);
 
   FieldDataSet copy = d;
   copy.Values[0][0] = 1.0, copy.Values[2][0] = 0.0;
-  RecordingNotifier n;
-  ASSERT_TRUE(ComputeDerivedQuantities(copy, 0, 1, 2, 3, 1.4, 288.7, n));
-  EXPECT_NEAR(copy.Values[4][0], std::sqrt((1.0 + 160000.0) / 1.4 / 288.7 / 288.3), 1e-15);
-  // Undefined gas constants give inf or NaN, not a fault.
-  ASSERT_TRUE(ComputeDerivedQuantities(copy, 0, 1, 2, 3, 1.0, 0.0, n));
-  EXPECT_FALSE(std::isfinite(copy.Values[4][0]));
-  EXPECT_FALSE(ComputeDerivedQuantities(copy, -1, 1, 2, 3, 1.4, 288.7, n));
-  EXPECT_EQ(n.warnings, (std::vector<std::string>{"x速度、y速度、温度を設定してください"}));
+  EXPECT_NEAR(ComputeGasRow(copy, 0, 1, 2, 3, 1.4, 288.7, true)[0], std::sqrt((1.0 + 160000.0) / 1.4 / 288.7 / 288.3), 1e-15);
+  // Undefined gas constants give inf or NaN, not a fault; without a velocity both rows are zero.
+  EXPECT_FALSE(std::isfinite(ComputeGasRow(copy, 0, 1, 2, 3, 1.0, 0.0, true)[0]));
+  EXPECT_EQ(ComputeGasRow(copy, -1, 1, 2, 3, 1.4, 288.7, false)[0], 0.0);
 }
 
 // The total pressure's power in extended precision agrees with the library's powl to the last
