@@ -1,5 +1,5 @@
 // Loading large grid files from the generator (six columns written with %.8e), including the
-// derived rows and the automatic contour ranges: 1,002,000 nodes (about 93 MB) and 10 million
+// automatic contour ranges (the derived rows wait until something uses them): 1,002,000 nodes (about 93 MB) and 10 million
 // (about 925 MB). The files are generated once into benchdata/ of the build folder. Beside each
 // load, the anchor: a plain single-threaded read of the file into memory and std::from_chars of
 // every field. Run both in one go to compare them under the same load of the machine.
