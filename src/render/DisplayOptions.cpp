@@ -5,17 +5,23 @@ namespace {
 
 // One radio button of the number-format group: "1" selects its style.
 void FormatRadio(OptionTable<DisplayOptions>& t, const char* name, NumberStyle style) {
-  t.Add(name, [style](DisplayOptions& o, std::string_view c, std::string_view v) {
-    if (ParseBoolValue(c, v)) o.numberFormat.style = style;
-  });
+  t.Add(
+      name,
+      [style](DisplayOptions& o, std::string_view c, std::string_view v) {
+        if (ParseBoolValue(c, v)) o.numberFormat.style = style;
+      },
+      [style](const DisplayOptions& o) { return FormatBoolValue(o.numberFormat.style == style); });
 }
 
 // A spin edit of the number format; clamps as the control does.
 void FormatSpin(OptionTable<DisplayOptions>& t, const char* name, int NumberFormat::*field) {
-  t.Add(name, [field](DisplayOptions& o, std::string_view c, std::string_view v) {
-    const long long n = ParseIntegerValue(c, v);
-    o.numberFormat.*field = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
-  });
+  t.Add(
+      name,
+      [field](DisplayOptions& o, std::string_view c, std::string_view v) {
+        const long long n = ParseIntegerValue(c, v);
+        o.numberFormat.*field = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
+      },
+      [field](const DisplayOptions& o) { return std::to_string(o.numberFormat.*field); });
 }
 
 }  // namespace
@@ -48,9 +54,12 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("ShowSegment", &D::ShowSegment);
     t.Bool("RealDrawSegment", &D::RealDrawSegment);
     // The other radio button of the segment group: selecting it clears RealDrawSegment.
-    t.Add("QuickDrawSegment", [](D& o, std::string_view c, std::string_view v) {
-      if (ParseBoolValue(c, v)) o.RealDrawSegment = false;
-    });
+    t.Add(
+        "QuickDrawSegment",
+        [](D& o, std::string_view c, std::string_view v) {
+          if (ParseBoolValue(c, v)) o.RealDrawSegment = false;
+        },
+        [](const D& o) { return FormatBoolValue(!o.RealDrawSegment); });
     t.Bool("DrawStreamLineCheck", &D::DrawStreamLineCheck);
     t.Bool("UseOpenGL", &D::UseOpenGL);
     t.Bool("SmoothCheck", &D::SmoothCheck);
