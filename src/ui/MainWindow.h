@@ -27,6 +27,7 @@
 #include "scene/ProgramOptions.h"
 #include "ui/ErrorBoundary.h"
 #include "ui/FormNotifier.h"
+#include "ui/OptionControls.h"
 #include "ui/PlotHost.h"
 #include "ui/ProgramState.h"
 #include "ui/RadioGroupWidget.h"
@@ -119,12 +120,18 @@ class MainWindow : public QMainWindow, public PlotHost {
   // with the event loop running; the abort command reaches it. Errors are thrown again here.
   void RunWork(const std::function<void(Progress&, Notifier&)>& work);
 
-  // Takes the value of one control into the stored options (by its control name), as its
-  // handler does when the control changes. A number box holding a word is remembered instead.
-  void StoreControl(QWidget* control);
-  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); its
-  // handlers run, so the state follows. Returns false for an unknown name.
+  // A user changed option control `control` to `value`: the value is stored, the part of the
+  // window that shows it loads the state again and reacts to the change.
+  void ControlEdited(QWidget* control, const std::string& value);
+  // Connects the controls of one part of the window to ControlEdited, held back while the
+  // worker runs.
+  void ConnectOptionControls(const OptionControls& controls, QObject* context);
+  // Sets one option by its control name the way a user would ("1"/"0", a number, a colour, an
+  // index): the state takes it through the option table, the part of the window that shows it
+  // loads it and reacts as to an edit. Returns false for an unknown name.
   bool ApplyControlValue(const std::string& name, const std::string& value);
+  // Every part of the window shows the state again.
+  void LoadControls();
   // Reads crv.ini beside the executable (or `path`) into the controls. A file that cannot be
   // read, or a line that cannot be applied, leaves one message for ShowStartMessages; the lines
   // before a bad one stay applied.
@@ -282,8 +289,12 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildMenus();
   void ConnectHandlers();
   void ConnectMenus();
-  // Every control the option tables name writes the stored options when it changes.
-  void ConnectStoredControls();
+  // The controls above and below the tabs show the state; what follows a change of one.
+  void LoadMainControls();
+  void MainOptionChanged(const std::string& name);
+  // The part of the window showing option `name` loads the state; with `changed`, it reacts.
+  void OptionChanged(const std::string& name, bool changed);
+  QWidget* FindOptionControl(std::string_view name) const;
   void ApplyLoadResult(LoadResult& result);
   // Choices of lists the data fills (the shown variable, the zone and column lists) given before
   // there were items enough: kept, and taken by the load that brings them. A choice the loaded
@@ -319,6 +330,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   // x0box, y0box, xscalebox, yscalebox as the settings or --set gave them, for the next opened file.
   std::optional<double> givenView_[4];
   QString startMessage_;
+  OptionControls mainControls_;  // RGroup, the display switches, UseOpenGL, WhiteBack
   QTimer* gaugeReset_ = nullptr;
   FileTabController* fileTab_ = nullptr;
   DataTabController* dataTab_ = nullptr;

@@ -50,7 +50,6 @@ void MainWindow::TakePendingChoices() {
     else if (auto* cb = qobject_cast<QComboBox*>(w)) count = cb->count();
     if (index < count) {
       ApplyControlValue(name, std::to_string(index));
-      StoreControl(w);
       continue;
     }
     notifier_->Warning(name + "=" + std::to_string(index) + ": 読み込んだデータには " + std::to_string(index) +
