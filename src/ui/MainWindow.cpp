@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -419,16 +420,12 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     return word != state.wordsInNumberBoxes.end() ? word->second : table.Get(scene.options, option);
   };
   const std::string before = shown();
-  if (qobject_cast<QLineEdit*>(control)) {
-    // A number box keeps its last number while it holds a word, as when typed.
-    try {
-      table.Apply(scene.options, option, value);
-      state.wordsInNumberBoxes.erase(option);
-    } catch (const CorvaneError&) {
-      state.wordsInNumberBoxes[option] = value;
-    }
-  } else {
-    table.Apply(scene.options, option, value);
+  auto* box = qobject_cast<QLineEdit*>(control);
+  OptionControls::StoreValue(state, option, value, box);
+  if (box) {
+    // An edit box shows the number as it was given, as if typed.
+    const QSignalBlocker block(box);
+    box->setText(QString::fromStdString(value));
   }
   OptionChanged(option, shown() != before);
   // Shown by no control of their own: the seed list and the label sample.
