@@ -21,7 +21,7 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class AnalysisTabController : public QObject {
+class AnalysisTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -30,10 +30,10 @@ class AnalysisTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state with the controls' signals blocked; which boxes take input follows it.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
   // The page was brought to the front: the analysis does not run in the OpenGL view, which is said.
   void Shown();

@@ -19,7 +19,7 @@ namespace corvane {
 
 class MainWindow;
 
-class AxesTabController : public QObject {
+class AxesTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -28,10 +28,10 @@ class AxesTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state (the axis sample in the axis font) with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
   // The page was brought to the front: the axes are not drawn in the OpenGL view, which is said.
   void Shown();

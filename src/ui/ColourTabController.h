@@ -18,7 +18,7 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class ColourTabController : public QObject {
+class ColourTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -28,11 +28,11 @@ class ColourTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // The OpenGL view's smooth fill can be chosen only while the OpenGL view draws; it follows
   // UseOpenGL when that changes.
   void EnableQuickFill(bool enabled);
-  const OptionControls& controls() const { return controls_; }
+  const OptionControls& controls() const override { return controls_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

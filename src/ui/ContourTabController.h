@@ -21,7 +21,7 @@ namespace corvane {
 
 class MainWindow;
 
-class ContourTabController : public QObject {
+class ContourTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -31,10 +31,10 @@ class ContourTabController : public QObject {
   void ConnectHandlers();
   // Shows the state: the options, the range boxes' texts and the label sample (its background
   // the picture's), with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored: the levels chosen again.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
 
  private:
   void Build(QTabWidget& tabs);

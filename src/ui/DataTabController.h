@@ -23,7 +23,7 @@ namespace corvane {
 
 class MainWindow;
 
-class DataTabController : public QObject {
+class DataTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -32,10 +32,10 @@ class DataTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
 
   // After a load: the velocity, temperature and pressure selectors list `items` and show the

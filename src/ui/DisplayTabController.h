@@ -20,7 +20,7 @@ namespace corvane {
 
 class MainWindow;
 
-class DisplayTabController : public QObject {
+class DisplayTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -29,10 +29,10 @@ class DisplayTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
 
   // How many zones the zone list offers: a load keeps the edge flags while the count stays.
   int ZoneListCount() const;

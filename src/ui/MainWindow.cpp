@@ -228,15 +228,12 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::LoadControls() {
-  const ProgramOptions& o = Options();
   LoadMainControls();
-  contourTab_->Load(o);
-  dataTab_->Load(o);
-  colourTab_->Load(o);
-  axesTab_->Load(o);
-  displayTab_->Load(o);
-  analysisTab_->Load(o);
-  streamTab_->Load(o);
+  for (OptionView* v : Views()) v->Load(Options());
+}
+
+std::array<OptionView*, 7> MainWindow::Views() const {
+  return {contourTab_, dataTab_, colourTab_, axesTab_, displayTab_, analysisTab_, streamTab_};
 }
 
 void MainWindow::LoadMainControls() {
@@ -246,46 +243,39 @@ void MainWindow::LoadMainControls() {
 }
 
 void MainWindow::MainOptionChanged(const std::string& name) {
-  if (name == "RGroup") RGroupClick();
-  else if (name == "ShowContour") ShowContourClick();
-  else if (name == "UseOpenGL") UseOpenGLClick();
-  else if (name == "WhiteBack") WhiteBackClick();
+  const DisplayOptions& d = Options().display;
+  if (name == "RGroup") {
+    RGroupClick();
+  } else if (name == "ShowContour") {
+    if (d.ShowContour && plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
+  } else if (name == "UseOpenGL") {
+    colourTab_->EnableQuickFill(d.UseOpenGL);
+  } else if (name == "WhiteBack") {
+    // The label sample and the legend's preview panels follow the picture background.
+    contourTab_->Load(Options());
+    if (legendWindow) legendWindow->SetPreviewBackground(d.WhiteBack);
+  }
 }
 
 QWidget* MainWindow::FindOptionControl(std::string_view name) const {
-  for (const OptionControls* c : {&mainControls_, &contourTab_->controls(), &dataTab_->controls(), &colourTab_->controls(),
-                                  &axesTab_->controls(), &displayTab_->controls(), &analysisTab_->controls(),
-                                  &streamTab_->controls()})
-    if (QWidget* w = c->Find(name)) return w;
+  if (QWidget* w = mainControls_.Find(name)) return w;
+  for (const OptionView* v : Views())
+    if (QWidget* w = v->controls().Find(name)) return w;
   return nullptr;
 }
 
 void MainWindow::OptionChanged(const std::string& name, bool changed) {
-  const ProgramOptions& o = Options();
   if (mainControls_.Find(name)) {
     LoadMainControls();
     if (changed) MainOptionChanged(name);
-  } else if (contourTab_->controls().Find(name)) {
-    contourTab_->Load(o);
-    if (changed) contourTab_->OptionChanged(name);
-  } else if (dataTab_->controls().Find(name)) {
-    dataTab_->Load(o);
-    if (changed) dataTab_->OptionChanged(name);
-  } else if (colourTab_->controls().Find(name)) {
-    colourTab_->Load(o);
-  } else if (axesTab_->controls().Find(name)) {
-    axesTab_->Load(o);
-    if (changed) axesTab_->OptionChanged(name);
-  } else if (displayTab_->controls().Find(name)) {
-    displayTab_->Load(o);
-    if (changed) displayTab_->OptionChanged(name);
-  } else if (analysisTab_->controls().Find(name)) {
-    analysisTab_->Load(o);
-    if (changed) analysisTab_->OptionChanged(name);
-  } else if (streamTab_->controls().Find(name)) {
-    streamTab_->Load(o);
-    if (changed) streamTab_->OptionChanged(name);
+    return;
   }
+  for (OptionView* v : Views())
+    if (v->controls().Find(name)) {
+      v->Load(Options());
+      if (changed) v->OptionChanged(name);
+      return;
+    }
 }
 
 void MainWindow::ConnectOptionControls(const OptionControls& controls, QObject* context) {
@@ -300,7 +290,6 @@ void MainWindow::ControlEdited(QWidget* control, const std::string& value) {
   OptionChanged(name, true);
 }
 
-void MainWindow::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
 
 // Messages of the main window and of the windows that report through it.
 void MainWindow::SetNotifier(Notifier* notifier) {
@@ -455,17 +444,6 @@ void MainWindow::RGroupClick() {
   state.events.Changed(StateChange::ContourLevels);
 }
 
-void MainWindow::ShowContourClick() {
-  if (Options().display.ShowContour && plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
-}
-
-void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(Options().display.UseOpenGL); }
-
-// The label sample and the legend's preview panels follow the picture background.
-void MainWindow::WhiteBackClick() {
-  contourTab_->Load(Options());
-  if (legendWindow) legendWindow->SetPreviewBackground(Options().display.WhiteBack);
-}
 
 void MainWindow::ShowTab(int index) {
   if (index < 0 || index >= tabPages->count()) return;

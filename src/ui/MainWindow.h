@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -120,12 +121,10 @@ class MainWindow : public QMainWindow, public PlotHost {
   // with the event loop running; the abort command reaches it. Errors are thrown again here.
   void RunWork(const std::function<void(Progress&, Notifier&)>& work);
 
-  // A user changed option control `control` to `value`: the value is stored, the part of the
-  // window that shows it loads the state again and reacts to the change.
-  void ControlEdited(QWidget* control, const std::string& value);
-  // Connects the controls of one part of the window to ControlEdited, held back while the
-  // worker runs.
+  // Option controls edited by the user (held back while the worker runs): the value is stored,
+  // the part of the window showing it loads the state again and reacts to the change.
   void ConnectOptionControls(const OptionControls& controls, QObject* context);
+  void ControlEdited(QWidget* control, const std::string& value);
   // Sets one option by its control name the way a user would ("1"/"0", a number, a colour, an
   // index): the state takes it through the option table, the part of the window that shows it
   // loads it and reacts as to an edit. Returns false for an unknown name.
@@ -241,10 +240,7 @@ class MainWindow : public QMainWindow, public PlotHost {
 
   // ---- handlers ----
   void RGroupClick();
-  void ShowContourClick();
   void reloadSelectedFile();
-  void UseOpenGLClick();
-  void WhiteBackClick();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
@@ -289,12 +285,13 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildMenus();
   void ConnectHandlers();
   void ConnectMenus();
-  // The controls above and below the tabs show the state; what follows a change of one.
+  // The controls above and below the tabs, and the tabs that show options (Views): the part
+  // showing option `name` loads the state, and reacts when it `changed`.
   void LoadMainControls();
   void MainOptionChanged(const std::string& name);
-  // The part of the window showing option `name` loads the state; with `changed`, it reacts.
   void OptionChanged(const std::string& name, bool changed);
   QWidget* FindOptionControl(std::string_view name) const;
+  std::array<OptionView*, 7> Views() const;
   void ApplyLoadResult(LoadResult& result);
   // Choices of lists the data fills (the shown variable, the zone and column lists) given before
   // there were items enough: kept, and taken by the load that brings them. A choice the loaded
@@ -303,7 +300,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void TakePendingChoices();
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
-  void SetBlue(QLineEdit* box, bool blue);
 
   // Runs the handlers held back while the worker ran, once no command runs any more.
   void RunDeferredHandlers();

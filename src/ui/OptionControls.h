@@ -45,6 +45,16 @@ class OptionControls {
   std::vector<std::pair<std::string, QWidget*>> controls_;
 };
 
+// A part of a window that shows options: it loads the state into its controls, and reacts once
+// one of its options changed (the state already holds the new value, the controls show it).
+class OptionView {
+ public:
+  virtual ~OptionView() = default;
+  virtual void Load(const ProgramOptions& options) = 0;
+  virtual void OptionChanged(const std::string& name) { (void)name; }
+  virtual const OptionControls& controls() const = 0;
+};
+
 // Sets a control as a user would, its handlers running: for the controls that are not options
 // (the zone choice of the edge flags, 全領域同時設定) which a settings line may still name. False
 // when it is no such control.

@@ -21,7 +21,7 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class StreamTabController : public QObject {
+class StreamTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
@@ -30,10 +30,10 @@ class StreamTabController : public QObject {
   // Connects the tab's handlers.
   void ConnectHandlers();
   // Shows the state (the seed list too) with the controls' signals blocked.
-  void Load(const ProgramOptions& options);
+  void Load(const ProgramOptions& options) override;
   // What follows a change of option `name` once it is stored.
-  void OptionChanged(const std::string& name);
-  const OptionControls& controls() const { return controls_; }
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
   // The page was brought to the front: streamlines are not drawn in the OpenGL view, which is said.
   void Shown();
