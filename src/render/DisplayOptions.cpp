@@ -34,7 +34,7 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("ShowGrid", &D::ShowGrid);
     t.Bool("GridForward", &D::GridForward);
     t.Bool("ShowVec", &D::ShowVec);
-    t.Double("VecScaleBox", &D::VecScaleBox);
+    t.Double("VecScaleBox", &D::arrowScale);
     t.Bool("ShowXYLabel", &D::ShowXYLabel);
     t.Text("XTitleBox", &D::XTitleBox);
     t.Text("YTitleBox", &D::YTitleBox);
@@ -44,9 +44,9 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     FormatRadio(t, "ShowAutoCheck", NumberStyle::General);
     FormatSpin(t, "PrecisionBox", &NumberFormat::precision);
     FormatSpin(t, "DigitsBox", &NumberFormat::digits);
-    t.Int("writetimes", &D::writetimes, 0, 10);
-    t.Double("xoffsetbox", &D::xoffsetbox);
-    t.Double("yoffsetbox", &D::yoffsetbox);
+    t.Int("writetimes", &D::overlayCopies, 0, 10);
+    t.Double("xoffsetbox", &D::copyOffsetX);
+    t.Double("yoffsetbox", &D::copyOffsetY);
     t.Bool("ShowContour", &D::ShowContour);
     t.Bool("BrushCheck", &D::BrushCheck);
     t.Bool("LineCheck", &D::LineCheck);
@@ -65,10 +65,10 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("SmoothCheck", &D::SmoothCheck);
     t.Bool("ColourBarCheck", &D::ColourBarCheck);
     t.Bool("MergeBandsCheck", &D::MergeBandsCheck);
-    t.Bool("Showi0", &D::Showi0);
-    t.Bool("Showimax", &D::Showimax);
-    t.Bool("Showj0", &D::Showj0);
-    t.Bool("showjmax", &D::showjmax);
+    t.Bool("Showi0", &D::edgeI0);
+    t.Bool("Showimax", &D::edgeIMax);
+    t.Bool("Showj0", &D::edgeJ0);
+    t.Bool("showjmax", &D::edgeJMax);
     t.Double("x0box", &D::x0box);
     t.Double("y0box", &D::y0box);
     t.Double("xscalebox", &D::xscalebox);

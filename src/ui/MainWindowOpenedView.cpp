@@ -16,7 +16,7 @@ namespace corvane {
 void MainWindow::ShowOpenedView() {
   const bool given = givenView_[0] || givenView_[1] || givenView_[2] || givenView_[3];
   const std::optional<Extents> dense =
-      scene.options.display.writetimes == 0 ? DenseExtents(data_) : std::optional<Extents>();
+      scene.options.display.overlayCopies == 0 ? DenseExtents(data_) : std::optional<Extents>();
   if (scene.options.display.UseOpenGL || Busy() || (!dense && !given)) {
     RescaleAndRedraw();
   } else {

@@ -42,7 +42,7 @@ void RequireDrawingNumbers(const ProgramState& state) {
   const ProgramOptions& o = state.scene.options;
   const bool velocity = o.load.IncludeVelCheck;
   if (velocity && o.display.ShowVec) RequireNumberBox(state, "VecScaleBox");
-  if (o.display.writetimes > 0) {
+  if (o.display.overlayCopies > 0) {
     RequireNumberBox(state, "xoffsetbox");
     RequireNumberBox(state, "yoffsetbox");
   }
