@@ -82,7 +82,7 @@ void BM_Vectors(benchmark::State& st) {
   SceneState& s = LargeScene();
   s.options.load.xvecbox = 0;
   s.options.load.yvecbox = 1;
-  s.options.display.VecScaleBox = 0.1;
+  s.options.display.arrowScale = 0.1;
   DrawWith(st, &DisplayOptions::ShowVec);
 }
 BENCHMARK(BM_Vectors)->Unit(benchmark::kMillisecond);

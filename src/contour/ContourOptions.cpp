@@ -4,11 +4,14 @@ namespace corvane {
 
 namespace {
 
-// A contour range box: the number is kept as typed and applied after the load.
+// A contour range box: the number is kept as typed and applied after the load; empty while unset.
 void AddRangeBox(OptionTable<ContourOptions>& t, const char* name, std::optional<double> ContourOptions::*field) {
-  t.Add(name, [field](ContourOptions& o, std::string_view c, std::string_view v) {
-    o.*field = ParseDoubleValue(c, v);
-  });
+  t.Add(
+      name,
+      [field](ContourOptions& o, std::string_view c, std::string_view v) {
+        o.*field = ParseDoubleValue(c, v);
+      },
+      [field](const ContourOptions& o) { return o.*field ? FormatOptionNumber(*(o.*field)) : std::string(); });
 }
 
 }  // namespace
@@ -26,10 +29,13 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Radio("CoolWarmMap", &ContourOptions::colourMap, ColourMapKind::CoolWarm);
     t.Bool("QuickFill", &ContourOptions::QuickFill);
     t.Bool("FixLineColor", &ContourOptions::FixLineColor);
-    t.Add("Shape1", [](ContourOptions& o, std::string_view c, std::string_view v) {
-      o.fixedLineColour = ParseColourValue(c, v);
-      o.lineColourChosen = true;
-    });
+    t.Add(
+        "Shape1",
+        [](ContourOptions& o, std::string_view c, std::string_view v) {
+          o.fixedLineColour = ParseColourValue(c, v);
+          o.lineColourChosen = true;
+        },
+        [](const ContourOptions& o) { return FormatColourValue(o.fixedLineColour); });
     t.Int("ContLineWid", &ContourOptions::ContLineWid, 1, 10);
     t.Bool("ShowLabel", &ContourOptions::ShowLabel);
     t.Int("LabelSukima", &ContourOptions::labelGap, 0, 200);
@@ -37,10 +43,13 @@ const OptionTable<ContourOptions>& ContourOptionTable() {
     t.Bool("LabelRegulate", &ContourOptions::LabelRegulate);
     t.Int("LabelMin", &ContourOptions::LabelMin, 0, 100);
     t.Int("LabelMax", &ContourOptions::LabelMax, 0, 100);
-    t.Add("LabelExp", [](ContourOptions& o, std::string_view c, std::string_view v) {
-      o.LabelExp.colour = ParseColourValue(c, v);
-      o.labelColourChosen = true;
-    });
+    t.Add(
+        "LabelExp",
+        [](ContourOptions& o, std::string_view c, std::string_view v) {
+          o.LabelExp.colour = ParseColourValue(c, v);
+          o.labelColourChosen = true;
+        },
+        [](const ContourOptions& o) { return FormatColourValue(o.LabelExp.colour); });
     AddRangeBox(t, "MaxBox", &ContourOptions::MaxBox);
     AddRangeBox(t, "MinBox", &ContourOptions::MinBox);
     AddRangeBox(t, "StepBox", &ContourOptions::StepBox);

@@ -30,22 +30,29 @@ const OptionTable<LegendOptions>& LegendOptionTable() {
     t.Int(form + "LegendWidthBox", &LegendOptions::LegendWidthBox, 10, 500);
     t.Int(form + "LegendHeightBox", &LegendOptions::LegendHeightBox, 10, 500);
     auto style = [&t, &form](const char* name, NumberStyle choice) {
-      t.Add(form + name, [choice](LegendOptions& o, std::string_view c, std::string_view v) {
-        if (ParseBoolValue(c, v)) o.numberFormat.style = choice;
-      });
+      t.Add(
+          form + name,
+          [choice](LegendOptions& o, std::string_view c, std::string_view v) {
+            if (ParseBoolValue(c, v)) o.numberFormat.style = choice;
+          },
+          [choice](const LegendOptions& o) { return FormatBoolValue(o.numberFormat.style == choice); });
     };
     style("ShowExpCheck", NumberStyle::Exponent);
     style("ShowFixCheck", NumberStyle::Fixed);
     style("ShowAutoCheck", NumberStyle::General);
-    t.Add(form + "PrecisionBox", [](LegendOptions& o, std::string_view c, std::string_view v) {
-      const long long n = ParseIntegerValue(c, v);
-      o.numberFormat.precision = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
-    });
-    t.Add(form + "DigitsBox", [](LegendOptions& o, std::string_view c, std::string_view v) {
-      const long long n = ParseIntegerValue(c, v);
-      o.numberFormat.digits = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
-    });
-    t.Add(form + "example", ApplyFont);
+    auto spin = [&t, &form](const char* name, int NumberFormat::*field) {
+      t.Add(
+          form + name,
+          [field](LegendOptions& o, std::string_view c, std::string_view v) {
+            const long long n = ParseIntegerValue(c, v);
+            o.numberFormat.*field = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
+          },
+          [field](const LegendOptions& o) { return std::to_string(o.numberFormat.*field); });
+    };
+    spin("PrecisionBox", &NumberFormat::precision);
+    spin("DigitsBox", &NumberFormat::digits);
+    t.Add(form + "example", ApplyFont,
+          [](const LegendOptions& o) { return o.font.face + "," + std::to_string(o.font.pixelHeight); });
     return t;
   }();
   return table;

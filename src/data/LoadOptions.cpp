@@ -28,12 +28,16 @@ const OptionTable<LoadOptions>& LoadOptionTable() {
     t.Bool("RoundLevelsCheck", &LoadOptions::RoundLevelsCheck);
     t.Int("ICompress2", &LoadOptions::ICompress2, 1, 10);
     t.Int("JCompress2", &LoadOptions::JCompress2, 1, 10);
-    t.Add("Formula", [](LoadOptions& o, std::string_view, std::string_view v) {
-      if (v.find_first_not_of(" \t") == std::string_view::npos)
-        o.formulas.clear();
-      else
-        o.formulas.emplace_back(v);
-    });
+    // Read back, the newest formula (empty while there is none).
+    t.Add(
+        "Formula",
+        [](LoadOptions& o, std::string_view, std::string_view v) {
+          if (v.find_first_not_of(" \t") == std::string_view::npos)
+            o.formulas.clear();
+          else
+            o.formulas.emplace_back(v);
+        },
+        [](const LoadOptions& o) { return o.formulas.empty() ? std::string() : o.formulas.back(); });
     return t;
   }();
   return table;

@@ -72,4 +72,20 @@ std::uint32_t ParseColourValue(std::string_view control, std::string_view text) 
   return r | (g << 8) | (b << 16);
 }
 
+std::string FormatOptionNumber(double value) {
+  char buffer[400];
+  const double magnitude = std::fabs(value);
+  const bool fixed = value == 0.0 || (magnitude >= 1e-9 && magnitude < 1e15);
+  auto [end, ec] = fixed ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+                         : std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string text(buffer, ec == std::errc() ? end : buffer);
+  if (fixed && text.find('.') == std::string::npos) text += ".0";
+  return text;
+}
+
+std::string FormatColourValue(std::uint32_t colour) {
+  const std::uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
+  return std::to_string(r * 65536 + g * 256 + b);
+}
+
 }  // namespace corvane

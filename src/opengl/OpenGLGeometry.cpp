@@ -395,7 +395,7 @@ bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const Progra
   }
   const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
   const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
-  const float scale = static_cast<float>(options.display.VecScaleBox);
+  const float scale = static_cast<float>(options.display.arrowScale);
   const Colour colour = options.display.WhiteBack ? kBlack : kWhite;
   for (const ZoneGrid& zone : data.Zones) {
     if (!ZoneFits(data, zone, std::min(u.size(), v.size()))) continue;
@@ -412,8 +412,8 @@ bool DrawOpenGLVectors(GlFrame& frame, const OpenGLSceneHost& host, const Progra
 // The extents the rescale fits: the data and every overlay copy.
 void OverlayExtents(const FieldDataSet& data, const DisplayOptions& display, double& xmax, double& ymax, double& xmin,
                     double& ymin) {
-  const Extents e = WidenForCopies(Extents{data.XMin, data.XMax, data.YMin, data.YMax}, display.xoffsetbox,
-                                   display.yoffsetbox, display.writetimes);
+  const Extents e = WidenForCopies(Extents{data.XMin, data.XMax, data.YMin, data.YMax}, display.copyOffsetX,
+                                   display.copyOffsetY, display.overlayCopies);
   xmax = e.XMax;
   ymax = e.YMax;
   xmin = e.XMin;
@@ -452,10 +452,10 @@ void BuildOpenGLScene(GlFrame& frame, const OrthoBox& box, const OpenGLSceneHost
   // The bar stays through the pan preview (no contours then), so the box keeps its room.
   if (host.fieldView) frame.colourBar = ColourBarOf(options, data, *host.fieldView);
 
-  const int copies = std::clamp(d.writetimes, 0, 10);
+  const int copies = std::clamp(d.overlayCopies, 0, 10);
   bool vectorsWarned = false;
   for (int c = 0; c <= copies; ++c) {
-    const double dx = c * d.xoffsetbox, dy = c * d.yoffsetbox;
+    const double dx = c * d.copyOffsetX, dy = c * d.copyOffsetY;
     if (showContour) DrawOpenGLContours(frame, host, options, dx, dy, nodeColours);
     if (showGrid) DrawOpenGLGrid(frame, data, dx, dy, foreground);
     // One warning per frame is enough when the velocity rows are missing.

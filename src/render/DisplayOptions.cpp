@@ -5,17 +5,23 @@ namespace {
 
 // One radio button of the number-format group: "1" selects its style.
 void FormatRadio(OptionTable<DisplayOptions>& t, const char* name, NumberStyle style) {
-  t.Add(name, [style](DisplayOptions& o, std::string_view c, std::string_view v) {
-    if (ParseBoolValue(c, v)) o.numberFormat.style = style;
-  });
+  t.Add(
+      name,
+      [style](DisplayOptions& o, std::string_view c, std::string_view v) {
+        if (ParseBoolValue(c, v)) o.numberFormat.style = style;
+      },
+      [style](const DisplayOptions& o) { return FormatBoolValue(o.numberFormat.style == style); });
 }
 
 // A spin edit of the number format; clamps as the control does.
 void FormatSpin(OptionTable<DisplayOptions>& t, const char* name, int NumberFormat::*field) {
-  t.Add(name, [field](DisplayOptions& o, std::string_view c, std::string_view v) {
-    const long long n = ParseIntegerValue(c, v);
-    o.numberFormat.*field = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
-  });
+  t.Add(
+      name,
+      [field](DisplayOptions& o, std::string_view c, std::string_view v) {
+        const long long n = ParseIntegerValue(c, v);
+        o.numberFormat.*field = static_cast<int>(n < 1 ? 1 : (n > 20 ? 20 : n));
+      },
+      [field](const DisplayOptions& o) { return std::to_string(o.numberFormat.*field); });
 }
 
 }  // namespace
@@ -28,7 +34,7 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("ShowGrid", &D::ShowGrid);
     t.Bool("GridForward", &D::GridForward);
     t.Bool("ShowVec", &D::ShowVec);
-    t.Double("VecScaleBox", &D::VecScaleBox);
+    t.Double("VecScaleBox", &D::arrowScale);
     t.Bool("ShowXYLabel", &D::ShowXYLabel);
     t.Text("XTitleBox", &D::XTitleBox);
     t.Text("YTitleBox", &D::YTitleBox);
@@ -38,9 +44,9 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     FormatRadio(t, "ShowAutoCheck", NumberStyle::General);
     FormatSpin(t, "PrecisionBox", &NumberFormat::precision);
     FormatSpin(t, "DigitsBox", &NumberFormat::digits);
-    t.Int("writetimes", &D::writetimes, 0, 10);
-    t.Double("xoffsetbox", &D::xoffsetbox);
-    t.Double("yoffsetbox", &D::yoffsetbox);
+    t.Int("writetimes", &D::overlayCopies, 0, 10);
+    t.Double("xoffsetbox", &D::copyOffsetX);
+    t.Double("yoffsetbox", &D::copyOffsetY);
     t.Bool("ShowContour", &D::ShowContour);
     t.Bool("BrushCheck", &D::BrushCheck);
     t.Bool("LineCheck", &D::LineCheck);
@@ -48,18 +54,21 @@ const OptionTable<DisplayOptions>& DisplayOptionTable() {
     t.Bool("ShowSegment", &D::ShowSegment);
     t.Bool("RealDrawSegment", &D::RealDrawSegment);
     // The other radio button of the segment group: selecting it clears RealDrawSegment.
-    t.Add("QuickDrawSegment", [](D& o, std::string_view c, std::string_view v) {
-      if (ParseBoolValue(c, v)) o.RealDrawSegment = false;
-    });
+    t.Add(
+        "QuickDrawSegment",
+        [](D& o, std::string_view c, std::string_view v) {
+          if (ParseBoolValue(c, v)) o.RealDrawSegment = false;
+        },
+        [](const D& o) { return FormatBoolValue(!o.RealDrawSegment); });
     t.Bool("DrawStreamLineCheck", &D::DrawStreamLineCheck);
     t.Bool("UseOpenGL", &D::UseOpenGL);
     t.Bool("SmoothCheck", &D::SmoothCheck);
     t.Bool("ColourBarCheck", &D::ColourBarCheck);
     t.Bool("MergeBandsCheck", &D::MergeBandsCheck);
-    t.Bool("Showi0", &D::Showi0);
-    t.Bool("Showimax", &D::Showimax);
-    t.Bool("Showj0", &D::Showj0);
-    t.Bool("showjmax", &D::showjmax);
+    t.Bool("Showi0", &D::edgeI0);
+    t.Bool("Showimax", &D::edgeIMax);
+    t.Bool("Showj0", &D::edgeJ0);
+    t.Bool("showjmax", &D::edgeJMax);
     t.Double("x0box", &D::x0box);
     t.Double("y0box", &D::y0box);
     t.Double("xscalebox", &D::xscalebox);

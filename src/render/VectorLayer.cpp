@@ -40,7 +40,7 @@ void DrawVelocityVectors(const LayerContext& context, Canvas& canvas, Notifier& 
   }
   const NodeRow& u = data.Values[static_cast<std::size_t>(iu)];
   const NodeRow& v = data.Values[static_cast<std::size_t>(iv)];
-  const double scale = context.display.VecScaleBox;
+  const double scale = context.display.arrowScale;
   canvas.SetPen(context.foreground, 1);
   canvas.SetBrush(context.foreground, BrushStyle::Solid);
   const std::size_t nodes = std::min({data.X.size(), data.Y.size(), u.size(), v.size()});

@@ -42,8 +42,8 @@ class FineContexts {
     const ExactInputs& state = pass_.state;
     const DisplayOptions& d = state.options.display;
     LayerContext c = LayerContextFor(state.data, state.fieldView, view, state.options, pass_.progress, random_, readout_);
-    c.offsetX = copy * d.xoffsetbox;
-    c.offsetY = copy * d.yoffsetbox;
+    c.offsetX = copy * d.copyOffsetX;
+    c.offsetY = copy * d.copyOffsetY;
     c.foreground = ForegroundColour(d);
     c.background = BackgroundColour(d);
     c.plotArea = area;

@@ -1,6 +1,6 @@
-// Every option of the program, gathered from the option structs of the subsystems. The windows
-// build it from their controls when a command starts; the command line builds it from the
-// settings file and `--set`.
+// Every option of the program, gathered from the option structs of the subsystems, which hold
+// every default. The windows keep it in their state (their controls show it and write it through
+// the table); the command line and the Python module build it from the settings file and `--set`.
 #pragma once
 #include "analysis/AnalysisOptions.h"
 #include "contour/ContourOptions.h"

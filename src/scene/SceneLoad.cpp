@@ -13,7 +13,7 @@ void ApplyLoadToScene(SceneState& state, LoadResult& result, bool newZoneList) {
   std::vector<BoundaryFlags>& edges = state.fieldView.Boundaries;
   if (newZoneList) {
     const DisplayOptions& d = state.options.display;
-    edges.assign(zones, BoundaryFlags{d.Showi0, d.Showimax, d.Showj0, d.showjmax});
+    edges.assign(zones, BoundaryFlags{d.edgeI0, d.edgeIMax, d.edgeJ0, d.edgeJMax});
   } else if (edges.size() != zones) {
     edges.resize(zones);
   }

@@ -65,7 +65,7 @@ Drawing DrawingOf(SceneState& state) {
 
 Extents WidenedExtents(const Drawing& state) {
   const DisplayOptions& d = state.options.display;
-  return WidenForCopies(ExtentsOf(state.data), d.xoffsetbox, d.yoffsetbox, d.writetimes);
+  return WidenForCopies(ExtentsOf(state.data), d.copyOffsetX, d.copyOffsetY, d.overlayCopies);
 }
 
 // A colour no colour map gives (the maps always have a channel at 0 or 255, or three equal
@@ -213,8 +213,8 @@ DrawingResult DrawSnapshot(const SceneSnapshot& snapshot, Progress& progress, No
   TakeComputedRanges(*snapshot.data, result.fieldView, snapshot.options.load);
   Drawing state{*snapshot.data, result.fieldView, result.view, snapshot.options, result.readout, result.random};
   const DisplayOptions& d = state.options.display;
-  const int copies = std::clamp(d.writetimes, 0, 10);
-  const double dx = d.xoffsetbox, dy = d.yoffsetbox;
+  const int copies = std::clamp(d.overlayCopies, 0, 10);
+  const double dx = d.copyOffsetX, dy = d.copyOffsetY;
 
   // The axes and a fit of a zero scale take the extents widened to cover every copy.
   const Extents widened = WidenedExtents(state);

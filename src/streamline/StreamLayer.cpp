@@ -51,9 +51,9 @@ StreamFieldSetup StreamSetupFrom(const LayerContext& context) {
   StreamFieldSetup setup;
   setup.uRow = context.load.xvecbox;
   setup.vRow = context.load.yvecbox;
-  setup.dx = context.display.xoffsetbox;
-  setup.dy = context.display.yoffsetbox;
-  setup.copies = std::clamp(context.display.writetimes, 0, 10);
+  setup.dx = context.display.copyOffsetX;
+  setup.dy = context.display.copyOffsetY;
+  setup.copies = std::clamp(context.display.overlayCopies, 0, 10);
   setup.baseX = context.offsetX;
   setup.baseY = context.offsetY;
   return setup;

@@ -49,12 +49,25 @@ void ApplySeedRows(StreamOptions& o, std::string_view control, std::string_view 
   o.StreamLineGridSelect = true;
 }
 
+// The rows as "N,Z,I,J;N,Z,I,J": applied to an empty list, the same list again.
+std::string SeedRowsText(const StreamOptions& o) {
+  std::string text;
+  for (const StreamSeed& s : o.StreamList.seeds) {
+    if (!text.empty()) text += ';';
+    text += std::to_string(s.copy) + ',' + std::to_string(s.zone) + ',' + std::to_string(s.i) + ',' + std::to_string(s.j);
+  }
+  return text;
+}
+
 // An edit of the segment group: takes the value and checks StreamLineSegment, as typing does.
 void SegmentDouble(OptionTable<StreamOptions>& t, const char* name, double StreamOptions::*field) {
-  t.Add(name, [field](StreamOptions& o, std::string_view c, std::string_view v) {
-    o.*field = ParseDoubleValue(c, v);
-    SegmentEdited(o);
-  });
+  t.Add(
+      name,
+      [field](StreamOptions& o, std::string_view c, std::string_view v) {
+        o.*field = ParseDoubleValue(c, v);
+        SegmentEdited(o);
+      },
+      [field](const StreamOptions& o) { return FormatOptionNumber(o.*field); });
 }
 
 }  // namespace
@@ -68,17 +81,20 @@ const OptionTable<StreamOptions>& StreamOptionTable() {
     t.Int("StreamJBox", &S::StreamJBox, 0, 100);
     t.Int("StreamOverbox", &S::StreamOverbox, std::numeric_limits<std::int32_t>::min(),
           std::numeric_limits<std::int32_t>::max());
-    t.Add("StreamList", ApplySeedRows);
+    t.Add("StreamList", ApplySeedRows, SeedRowsText);
     t.Bool("StreamLineGridSelect", &S::StreamLineGridSelect);
     SegmentDouble(t, "StreamXa", &S::StreamXa);
     SegmentDouble(t, "StreamYa", &S::StreamYa);
     SegmentDouble(t, "StreamXb", &S::StreamXb);
     SegmentDouble(t, "StreamYb", &S::StreamYb);
-    t.Add("StreamDevide", [](S& o, std::string_view c, std::string_view v) {
-      const long long n = ParseIntegerValue(c, v);
-      o.StreamDevide = static_cast<int>(n < 2 ? 2 : (n > 100 ? 100 : n));
-      SegmentEdited(o);
-    });
+    t.Add(
+        "StreamDevide",
+        [](S& o, std::string_view c, std::string_view v) {
+          const long long n = ParseIntegerValue(c, v);
+          o.StreamDevide = static_cast<int>(n < 2 ? 2 : (n > 100 ? 100 : n));
+          SegmentEdited(o);
+        },
+        [](const S& o) { return std::to_string(o.StreamDevide); });
     t.Bool("StreamLineSegment", &S::StreamLineSegment);
     t.Int("StreamLineWid", &S::StreamLineWid, 1, 10);
     t.Colour("StreamColShape", &S::streamLineColour);

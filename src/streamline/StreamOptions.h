@@ -57,6 +57,7 @@ struct StreamOptions {
 //   StreamList=N,Z,I,J  appends a seed row (as the add button does) and checks
 //                       StreamLineGridSelect; several rows may be given separated by ';';
 //   StreamList=         (empty) clears every seed row (the clear-all button).
+// Read back, StreamList gives every row in that form.
 // The header row is fixed and cannot be written. The check boxes come after the controls that
 // check them, so applying every name in table order reproduces the controls' state exactly.
 const OptionTable<StreamOptions>& StreamOptionTable();

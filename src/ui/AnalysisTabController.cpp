@@ -25,6 +25,7 @@ namespace corvane {
 
 AnalysisTabController::AnalysisTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
+  controls_.Collect(page_);
 }
 
 // The page and its controls, each with its control name.
@@ -43,22 +44,22 @@ void AnalysisTabController::Build(QTabWidget& tabs) {
       zone = MakeCombo(gb, (p + "Zone").constData());
       f->addWidget(zone, 0, 1, 1, 3);
       f->addWidget(MakeLabel(gb, (p + "iLabel").constData(), QStringLiteral("i")), 1, 0);
-      pi = MakeSpin(gb, (p + "i").constData(), 0, 100000, 0);
+      pi = MakeSpin(gb, (p + "i").constData(), 0, 100000);
       f->addWidget(pi, 1, 1);
       f->addWidget(MakeLabel(gb, (p + "jLabel").constData(), QStringLiteral("j")), 1, 2);
-      pj = MakeSpin(gb, (p + "j").constData(), 0, 100000, 0);
+      pj = MakeSpin(gb, (p + "j").constData(), 0, 100000);
       f->addWidget(pj, 1, 3);
-      direct = MakeCheck(gb, (p + "Direct").constData(), QStringLiteral("直接指定"), false);
+      direct = MakeCheck(gb, (p + "Direct").constData(), QStringLiteral("直接指定"));
       f->addWidget(direct, 2, 0, 1, 4);
       f->addWidget(MakeLabel(gb, (p + "xLabel").constData(), QStringLiteral("x")), 3, 0);
-      px = MakeEdit(gb, (p + "x").constData(), QStringLiteral("0.0"));
+      px = MakeEdit(gb, (p + "x").constData());
       f->addWidget(px, 3, 1);
       f->addWidget(MakeLabel(gb, (p + "yLabel").constData(), QStringLiteral("y")), 3, 2);
-      py = MakeEdit(gb, (p + "y").constData(), QStringLiteral("0.0"));
+      py = MakeEdit(gb, (p + "y").constData());
       f->addWidget(py, 3, 3);
       px->setEnabled(false);
       py->setEnabled(false);
-      byClick = MakeCheck(gb, (p + "ByClick").constData(), QStringLiteral("場所をクリックして指定する"), false);
+      byClick = MakeCheck(gb, (p + "ByClick").constData(), QStringLiteral("場所をクリックして指定する"));
       byClick->setEnabled(false);
       f->addWidget(byClick, 4, 0, 1, 4);
       row->addWidget(gb);
@@ -67,7 +68,7 @@ void AnalysisTabController::Build(QTabWidget& tabs) {
     makePoint("GroupBox16", "点2", 2, zone2List_, node2ISpin_, node2JSpin_, typed2Check_, point2XBox_, point2YBox_, pick2Check_);
     v->addLayout(row);
     auto* h = new QHBoxLayout;
-    openAnalyzedCheck_ = MakeCheck(page_, "OpenAnalyzed", QStringLiteral("解析後作成データを開く"), true);
+    openAnalyzedCheck_ = MakeCheck(page_, "OpenAnalyzed", QStringLiteral("解析後作成データを開く"));
     h->addWidget(openAnalyzedCheck_);
     analyzeButton_ = MakeButton(page_, "AnalyzeButton", QStringLiteral("解析実行"));
     h->addWidget(analyzeButton_);
@@ -79,18 +80,18 @@ void AnalysisTabController::Build(QTabWidget& tabs) {
     auto* f17 = new QGridLayout(g17);
     f17->addWidget(MakeLabel(g17, "Label53", QStringLiteral("(再描画で更新されます)")), 0, 0, 1, 3);
     f17->addWidget(MakeLabel(g17, "Label48", QStringLiteral("色")), 1, 0);
-    segmentColourSwatch_ = Named(new ColourSwatchWidget(MakeColour(255, 0, 0), g17), "SegmentColor");
+    segmentColourSwatch_ = Named(new ColourSwatchWidget(kBlack, g17), "SegmentColor");
     f17->addWidget(segmentColourSwatch_, 1, 1);
     segmentColourButton_ = MakeButton(g17, "Button6", QStringLiteral("変更"));
     segmentColourButton_->setEnabled(false);
     f17->addWidget(segmentColourButton_, 1, 2);
-    quickSegmentRadio_ = MakeRadio(g17, "QuickDrawSegment", QStringLiteral("クイック描画"), true);
-    drawnSegmentRadio_ = MakeRadio(g17, "RealDrawSegment", QStringLiteral("保存画像にも反映"), false);
+    quickSegmentRadio_ = MakeRadio(g17, "QuickDrawSegment", QStringLiteral("クイック描画"));
+    drawnSegmentRadio_ = MakeRadio(g17, "RealDrawSegment", QStringLiteral("保存画像にも反映"));
     quickSegmentRadio_->setEnabled(false);
     drawnSegmentRadio_->setEnabled(false);
     f17->addWidget(quickSegmentRadio_, 2, 0, 1, 2);
     f17->addWidget(drawnSegmentRadio_, 2, 2);
-    showSegmentCheck_ = MakeCheck(g17, "ShowSegment", QStringLiteral("線分を表示"), false);
+    showSegmentCheck_ = MakeCheck(g17, "ShowSegment", QStringLiteral("線分を表示"));
     f17->addWidget(showSegmentCheck_, 3, 0, 1, 3);
     v->addWidget(g17);
     v->addStretch();
@@ -98,26 +99,51 @@ void AnalysisTabController::Build(QTabWidget& tabs) {
   tabs.addTab(page_, QStringLiteral("解析"));
 }
 
-// The tab's own handlers. The stored option of each named control is written by the window's
-// option table, as for every tab, before these run.
+// The tab's own handlers; an edited option control is stored, then OptionChanged runs.
 void AnalysisTabController::ConnectHandlers() {
-  connect(zone1List_, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ZoneChosen(true); }));
-  connect(zone2List_, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ZoneChosen(false); }));
-  for (QSpinBox* b : {node1ISpin_, node1JSpin_, node2ISpin_, node2JSpin_})
-    connect(b, &QSpinBox::valueChanged, this, window_.Guarded([this] { ShowQuickSegment(); }));
-  connect(typed1Check_, &QCheckBox::toggled, this, window_.Guarded([this] { TypedToggled(true); }));
-  connect(typed2Check_, &QCheckBox::toggled, this, window_.Guarded([this] { TypedToggled(false); }));
-  for (QLineEdit* e : {point1XBox_, point1YBox_, point2XBox_, point2YBox_}) {
-    connect(e, &QLineEdit::textChanged, this, window_.Guarded([e] { SetPendingEdit(e, true); }));
+  window_.ConnectOptionControls(controls_, this);
+  for (QLineEdit* e : {point1XBox_, point1YBox_, point2XBox_, point2YBox_})
     connect(e, &QLineEdit::returnPressed, this, window_.Guarded([this, e] { PointBoxEntered(e); }));
-  }
-  connect(pick1Check_, &QCheckBox::toggled, this, window_.Guarded([this] { PickToggled(true); }));
-  connect(pick2Check_, &QCheckBox::toggled, this, window_.Guarded([this] { PickToggled(false); }));
-  connect(showSegmentCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { ShowSegmentToggled(); }));
   connect(analyzeButton_, &QPushButton::clicked, this, window_.Guarded([this] { Analyze(); }));
   connect(segmentColourButton_, &QPushButton::clicked, this,
           window_.Guarded([this] { PickSwatchColour(segmentColourSwatch_, &window_); }));
   connect(profileButton_, &QPushButton::clicked, this, window_.Guarded([this] { window_.ProfileButtonClick(); }));
+}
+
+void AnalysisTabController::Load(const ProgramOptions& options) {
+  controls_.Load(window_.State());
+  const AnalysisOptions& a = options.analysis;
+  for (bool first : {true, false}) {
+    const bool direct = first ? a.P1Direct : a.P2Direct;
+    for (QWidget* w : {static_cast<QWidget*>(first ? point1XBox_ : point2XBox_),
+                       static_cast<QWidget*>(first ? point1YBox_ : point2YBox_),
+                       static_cast<QWidget*>(first ? pick1Check_ : pick2Check_)})
+      w->setEnabled(direct);
+    for (QWidget* w : {static_cast<QWidget*>(first ? zone1List_ : zone2List_),
+                       static_cast<QWidget*>(first ? node1ISpin_ : node2ISpin_),
+                       static_cast<QWidget*>(first ? node1JSpin_ : node2JSpin_)})
+      w->setEnabled(!direct);
+  }
+  for (QWidget* w : {static_cast<QWidget*>(segmentColourButton_), static_cast<QWidget*>(quickSegmentRadio_),
+                     static_cast<QWidget*>(drawnSegmentRadio_)})
+    w->setEnabled(options.display.ShowSegment);
+}
+
+void AnalysisTabController::OptionChanged(const std::string& name) {
+  const bool first = name.rfind("P1", 0) == 0;
+  if (name == "P1Zone" || name == "P2Zone") {
+    ZoneChosen(first);
+  } else if (name == "P1i" || name == "P1j" || name == "P2i" || name == "P2j") {
+    ShowQuickSegment();
+  } else if (name == "P1Direct" || name == "P2Direct") {
+    TypedToggled(first);
+  } else if (name == "P1x" || name == "P1y" || name == "P2x" || name == "P2y") {
+    SetPendingEdit(qobject_cast<QLineEdit*>(controls_.Find(name)), true);
+  } else if (name == "P1ByClick" || name == "P2ByClick") {
+    PickToggled(first);
+  } else if (name == "ShowSegment") {
+    ShowSegmentToggled();
+  }
 }
 
 void AnalysisTabController::Shown() {
@@ -141,7 +167,7 @@ void AnalysisTabController::ZonesLoaded(int zoneCount, bool newZoneList) {
   // Lists refilled with their signals blocked store their new choice here.
   for (QWidget* w : std::initializer_list<QWidget*>{zone1List_, zone2List_, node1ISpin_, node1JSpin_, node2ISpin_,
                                                     node2JSpin_})
-    window_.StoreControl(w);
+    OptionControls::Store(w, window_.State());
 }
 
 void AnalysisTabController::PointPicked(bool first, const QString& xText, const QString& yText) {
@@ -173,8 +199,8 @@ void AnalysisTabController::ZoneChosen(bool first) {
     i->setMaximum(limits.iMax);
     j->setMaximum(limits.jMax);
   }
-  window_.StoreControl(i);
-  window_.StoreControl(j);
+  OptionControls::Store(i, window_.State());
+  OptionControls::Store(j, window_.State());
   ShowQuickSegment();
 }
 
@@ -192,18 +218,9 @@ void AnalysisTabController::ShowQuickSegment() {
 
 // Typed coordinates or the node: which controls of one end point take input.
 void AnalysisTabController::TypedToggled(bool first) {
-  QCheckBox* typed = first ? typed1Check_ : typed2Check_;
-  QCheckBox* pick = first ? pick1Check_ : pick2Check_;
-  const bool direct = typed->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(first ? point1XBox_ : point2XBox_),
-                     static_cast<QWidget*>(first ? point1YBox_ : point2YBox_), static_cast<QWidget*>(pick)})
-    w->setEnabled(direct);
-  for (QWidget* w : {static_cast<QWidget*>(first ? zone1List_ : zone2List_),
-                     static_cast<QWidget*>(first ? node1ISpin_ : node2ISpin_),
-                     static_cast<QWidget*>(first ? node1JSpin_ : node2JSpin_)})
-    w->setEnabled(!direct);
   // A disabled pick box could not be unchecked any more, and picking blocks zooming.
-  if (!direct) pick->setChecked(false);
+  const AnalysisOptions& a = window_.Options().analysis;
+  if (!(first ? a.P1Direct : a.P2Direct)) (first ? pick1Check_ : pick2Check_)->setChecked(false);
 }
 
 void AnalysisTabController::PointBoxEntered(QLineEdit* box) {
@@ -223,13 +240,7 @@ void AnalysisTabController::PickToggled(bool first) {
   }
 }
 
-void AnalysisTabController::ShowSegmentToggled() {
-  const bool on = showSegmentCheck_->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(segmentColourButton_), static_cast<QWidget*>(quickSegmentRadio_),
-                     static_cast<QWidget*>(drawnSegmentRadio_)})
-    w->setEnabled(on);
-  ShowQuickSegment();
-}
+void AnalysisTabController::ShowSegmentToggled() { ShowQuickSegment(); }
 
 // The save dialog, then the analysis into the chosen file.
 void AnalysisTabController::Analyze() {

@@ -1,8 +1,11 @@
 // The 解析 tab: the two end points of the analysis segment, how the segment is shown, and the
-// analysis command. Its controls are its own; the option table stores their values, its handlers
-// keep the end point boxes consistent and the quick segment on the plot window.
+// analysis command. Its controls are views of the program state; its handlers keep the end point
+// boxes consistent and the quick segment on the plot window.
 #pragma once
 #include <QObject>
+#include <string>
+
+#include "ui/OptionControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -18,14 +21,19 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class AnalysisTabController : public QObject {
+class AnalysisTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   AnalysisTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
+  // Shows the state with the controls' signals blocked; which boxes take input follows it.
+  void Load(const ProgramOptions& options) override;
+  // What follows a change of option `name` once it is stored.
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
   // The page was brought to the front: the analysis does not run in the OpenGL view, which is said.
   void Shown();
@@ -48,6 +56,7 @@ class AnalysisTabController : public QObject {
   void Analyze();
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QComboBox *zone1List_ = nullptr, *zone2List_ = nullptr;
   QSpinBox *node1ISpin_ = nullptr, *node1JSpin_ = nullptr, *node2ISpin_ = nullptr, *node2JSpin_ = nullptr;

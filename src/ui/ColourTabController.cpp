@@ -15,6 +15,7 @@ namespace corvane {
 
 ColourTabController::ColourTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
+  controls_.Collect(page_);
 }
 
 // The page and its controls, each with its control name.
@@ -32,7 +33,7 @@ void ColourTabController::Build(QTabWidget& tabs) {
   const ColourMapKind kinds[kMapCount] = {ColourMapKind::Rainbow, ColourMapKind::RedBlue, ColourMapKind::Gray1,
                                           ColourMapKind::Gray2,   ColourMapKind::Viridis, ColourMapKind::Cividis,
                                           ColourMapKind::CoolWarm};
-  for (int k = 0; k < kMapCount; ++k) mapRadios_[k] = MakeRadio(g4, radioNames[k], captions[k], k == 0);
+  for (int k = 0; k < kMapCount; ++k) mapRadios_[k] = MakeRadio(g4, radioNames[k], captions[k]);
   for (int k = 0; k < kMapCount; ++k) {
     // Panel5 is taken by the main window; the new maps' frames have names of their own.
     QByteArray panelName = (k < 4 ? "Panel" : "MapPanel") + QByteArray::number(k + 1);
@@ -54,41 +55,44 @@ void ColourTabController::Build(QTabWidget& tabs) {
   }
   legendButton_ = MakeButton(g4, "Button4", QStringLiteral("凡例の作成"));
   g->addWidget(legendButton_, 7, 1);
-  colourBarCheck_ = MakeCheck(g4, "ColourBarCheck", QStringLiteral("カラーバーを表示"), false);
+  colourBarCheck_ = MakeCheck(g4, "ColourBarCheck", QStringLiteral("カラーバーを表示"));
   colourBarCheck_->setToolTip(QStringLiteral("絵の右に色と値の対応を描きます"));
   g->addWidget(colourBarCheck_, 7, 0);
   v->addWidget(g4);
-  quickFillCheck_ = MakeCheck(page_, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"), true);
+  quickFillCheck_ = MakeCheck(page_, "QuickFill", QStringLiteral("OpenGLの高速線形塗りつぶし"));
   v->addWidget(quickFillCheck_);
   auto* g8 = MakeGroup(page_, "GroupBox8", QStringLiteral("等高線のオプション"));
   auto* h8 = new QHBoxLayout(g8);
   h8->addWidget(MakeLabel(g8, "Label20", QStringLiteral("線幅")));
-  lineWidthSpin_ = MakeSpin(g8, "ContLineWid", 1, 10, 1);
+  lineWidthSpin_ = MakeSpin(g8, "ContLineWid", 1, 10);
   h8->addWidget(lineWidthSpin_);
-  fixLineColourCheck_ = MakeCheck(g8, "FixLineColor", QStringLiteral("色を固定"), false);
+  fixLineColourCheck_ = MakeCheck(g8, "FixLineColor", QStringLiteral("色を固定"));
   h8->addWidget(fixLineColourCheck_);
-  fixedLineColour_ = Named(new ColourSwatchWidget(kWhite, g8), "Shape1");
+  fixedLineColour_ = Named(new ColourSwatchWidget(kBlack, g8), "Shape1");
   h8->addWidget(fixedLineColour_);
   fixedLineColourButton_ = MakeButton(g8, "Button3", QStringLiteral("変更"));
   h8->addWidget(fixedLineColourButton_);
   v->addWidget(g8);
   bitmapFillCheck_ = MakeCheck(page_, "BMPModeCheck",
-                               QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"), true);
+                               QStringLiteral("非OpenGL時の塗りつぶしにはBitMapを用いる(画像のサイズが軽くなります)"));
   v->addWidget(bitmapFillCheck_);
   mergeBandsCheck_ = MakeCheck(page_, "MergeBandsCheck",
-                               QStringLiteral("BitMapを用いないとき、塗り分けを色ごとの輪郭にまとめる(ベクトル画像が軽くなります)"), false);
+                               QStringLiteral("BitMapを用いないとき、塗り分けを色ごとの輪郭にまとめる(ベクトル画像が軽くなります)"));
   v->addWidget(mergeBandsCheck_);
   v->addStretch();
   tabs.addTab(page_, QStringLiteral("カラー"));
 }
 
 void ColourTabController::ConnectHandlers() {
+  window_.ConnectOptionControls(controls_, this);
   connect(fixedLineColourButton_, &QPushButton::clicked, this,
           window_.Guarded([this] { PickSwatchColour(fixedLineColour_, &window_); }));
   connect(legendButton_, &QPushButton::clicked, this, window_.Guarded([this] {
     if (window_.legendWindow) window_.legendWindow->ShowOrRaise();
   }));
 }
+
+void ColourTabController::Load(const ProgramOptions&) { controls_.Load(window_.State()); }
 
 void ColourTabController::EnableQuickFill(bool enabled) { quickFillCheck_->setEnabled(enabled); }
 

@@ -1,7 +1,9 @@
 // The カラー tab: colour maps, the legend window and the contour line options. Its controls are
-// its own; the option table stores their values, its handlers pick colours and maps.
+// views of the program state; its handlers pick colours and maps.
 #pragma once
 #include <QObject>
+
+#include "ui/OptionControls.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,17 +18,21 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class ColourTabController : public QObject {
+class ColourTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   static constexpr int kMapCount = 7;
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   ColourTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
-  // The OpenGL view's smooth fill can be chosen only while the OpenGL view draws.
+  // Shows the state with the controls' signals blocked.
+  void Load(const ProgramOptions& options) override;
+  // The OpenGL view's smooth fill can be chosen only while the OpenGL view draws; it follows
+  // UseOpenGL when that changes.
   void EnableQuickFill(bool enabled);
+  const OptionControls& controls() const override { return controls_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,6 +42,7 @@ class ColourTabController : public QObject {
   void MapPictureClicked(int index);
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QRadioButton* mapRadios_[kMapCount] = {};
   QLabel* mapPictures_[kMapCount] = {};

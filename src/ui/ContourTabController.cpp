@@ -1,6 +1,6 @@
 #include "ui/ContourTabController.h"
 
-#include <QEvent>
+#include <QSignalBlocker>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QTabWidget>
@@ -17,7 +17,7 @@ namespace corvane {
 
 ContourTabController::ContourTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
-  StoreLabelSample();
+  controls_.Collect(page_, {"MinBox", "MaxBox", "StepBox"});
 }
 
 // The page and its controls, each with its control name.
@@ -26,13 +26,12 @@ void ContourTabController::Build(QTabWidget& tabs) {
   auto* v = new QVBoxLayout(page_);
   auto* g7 = MakeGroup(page_, "GroupBox7", QStringLiteral("最大値・最小値・間隔"));
   auto* g = new QGridLayout(g7);
-  autoRangeCheck_ = MakeCheck(g7, "AutoMaxMinCheck", QStringLiteral("MAX/MIN 自動設定"), true);
-  minBox_ = MakeEdit(g7, "MinBox", QStringLiteral("0.0"));
-  maxBox_ = MakeEdit(g7, "MaxBox", QStringLiteral("100"));
-  autoStepCheck_ = MakeCheck(g7, "AutoStepCheck", QStringLiteral("間隔の自動設定"), true);
-  stepBox_ = MakeEdit(g7, "StepBox", QStringLiteral("1.0"));
-  for (QLineEdit* e : {minBox_, maxBox_, stepBox_}) e->setEnabled(false);
-  divisionsSlider_ = MakeTrack(g7, "StepBar", 2, 100, 50);
+  autoRangeCheck_ = MakeCheck(g7, "AutoMaxMinCheck", QStringLiteral("MAX/MIN 自動設定"));
+  minBox_ = MakeEdit(g7, "MinBox");
+  maxBox_ = MakeEdit(g7, "MaxBox");
+  autoStepCheck_ = MakeCheck(g7, "AutoStepCheck", QStringLiteral("間隔の自動設定"));
+  stepBox_ = MakeEdit(g7, "StepBox");
+  divisionsSlider_ = MakeTrack(g7, "StepBar", 2, 100);
   divisionsSlider_->setToolTip(QStringLiteral("2分割"));
   g->addWidget(autoRangeCheck_, 0, 0, 1, 4);
   g->addWidget(MakeLabel(g7, "Label4", QStringLiteral("MIN")), 1, 0);
@@ -45,7 +44,7 @@ void ContourTabController::Build(QTabWidget& tabs) {
   g->addWidget(MakeLabel(g7, "Label12", QStringLiteral("2分割")), 3, 0);
   g->addWidget(divisionsSlider_, 3, 1, 1, 2);
   g->addWidget(MakeLabel(g7, "Label13", QStringLiteral("100分割")), 3, 3);
-  roundLevelsCheck_ = MakeCheck(g7, "RoundLevelsCheck", QStringLiteral("きりのよい値にする"), false);
+  roundLevelsCheck_ = MakeCheck(g7, "RoundLevelsCheck", QStringLiteral("きりのよい値にする"));
   roundLevelsCheck_->setToolTip(QStringLiteral("自動設定の間隔を 1, 2, 2.5, 5 × 10ⁿ に、MAX/MIN を間隔の倍数にします"));
   g->addWidget(roundLevelsCheck_, 4, 0, 1, 4);
   v->addWidget(g7);
@@ -54,33 +53,22 @@ void ContourTabController::Build(QTabWidget& tabs) {
   auto* gl = new QGridLayout(g13);
   gl->addWidget(MakeLabel(g13, "Label39", QStringLiteral("例：")), 0, 0);
   labelSample_ = MakeLabel(g13, "LabelExp", QStringLiteral("150.0"));
-  {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(11);
-    labelSample_->setFont(f);
-    labelSample_->setAutoFillBackground(true);
-    QPalette p = labelSample_->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    labelSample_->setPalette(p);
-  }
+  labelSample_->setAutoFillBackground(true);
   gl->addWidget(labelSample_, 0, 1);
   labelFontButton_ = MakeButton(g13, "Button5", QStringLiteral("フォント"));
   gl->addWidget(labelFontButton_, 0, 2);
   gl->addWidget(MakeLabel(g13, "Label40", QStringLiteral("ラベル間の隙間")), 1, 0);
-  labelGapSlider_ = MakeTrack(g13, "LabelSukima", 0, 200, 30);
+  labelGapSlider_ = MakeTrack(g13, "LabelSukima", 0, 200);
   gl->addWidget(labelGapSlider_, 1, 1, 1, 2);
-  showLabelCheck_ = MakeCheck(g13, "ShowLabel", QStringLiteral("ラベルを入れる"), true);
+  showLabelCheck_ = MakeCheck(g13, "ShowLabel", QStringLiteral("ラベルを入れる"));
   gl->addWidget(showLabelCheck_, 2, 0);
-  clearLabelBackCheck_ = MakeCheck(g13, "BackClear", QStringLiteral("透過処理"), false);
+  clearLabelBackCheck_ = MakeCheck(g13, "BackClear", QStringLiteral("透過処理"));
   gl->addWidget(clearLabelBackCheck_, 2, 1);
   auto* g14 = MakeGroup(g13, "GroupBox14", QStringLiteral("ラベルの表示規制"));
   auto* h14 = new QHBoxLayout(g14);
-  limitLabelsCheck_ = MakeCheck(g14, "LabelRegulate", QStringLiteral("規制をする(表示範囲)"), false);
-  labelMinSpin_ = MakeSpin(g14, "LabelMin", 0, 100, 0);
-  labelMaxSpin_ = MakeSpin(g14, "LabelMax", 0, 100, 100);
-  labelMinSpin_->setEnabled(false);
-  labelMaxSpin_->setEnabled(false);
+  limitLabelsCheck_ = MakeCheck(g14, "LabelRegulate", QStringLiteral("規制をする(表示範囲)"));
+  labelMinSpin_ = MakeSpin(g14, "LabelMin", 0, 100);
+  labelMaxSpin_ = MakeSpin(g14, "LabelMax", 0, 100);
   h14->addWidget(limitLabelsCheck_);
   h14->addWidget(labelMinSpin_);
   h14->addWidget(MakeLabel(g14, "Label41", QStringLiteral("  -  ")));
@@ -92,44 +80,42 @@ void ContourTabController::Build(QTabWidget& tabs) {
   tabs.addTab(page_, QStringLiteral("等高線"));
 }
 
-// The tab's own handlers. The stored option of each named control is written by the window's
-// option table, as for every tab, before these run.
+// The tab's own handlers; an edited option control is stored, then OptionChanged runs.
 void ContourTabController::ConnectHandlers() {
+  window_.ConnectOptionControls(controls_, this);
   for (QLineEdit* box : {minBox_, maxBox_, stepBox_}) {
     connect(box, &QLineEdit::textEdited, this, window_.Guarded([this, box] { RangeBoxEdited(box); }));
     connect(box, &QLineEdit::returnPressed, this, window_.Guarded([this, box] { StoreRangeBox(box); }));
   }
-  connect(autoRangeCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { AutoRangeToggled(); }));
-  connect(autoStepCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { AutoStepToggled(); }));
-  connect(roundLevelsCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { RoundLevelsToggled(); }));
-  connect(limitLabelsCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { LabelLimitsToggled(); }));
   connect(labelFontButton_, &QPushButton::clicked, this, window_.Guarded([this] { ChooseLabelFont(); }));
   connect(&window_.State().events, &StateEvents::changed, this, &ContourTabController::StateChanged);
-  // Whatever sets the sample's font or colour (a dialog, a settings line, a script) stores it.
-  labelSample_->installEventFilter(this);
 }
 
-ContourTabController::RangeTexts ContourTabController::ShownRange() const {
-  return {minBox_->text().toStdString(), maxBox_->text().toStdString(), stepBox_->text().toStdString()};
-}
-
-void ContourTabController::SetLabelColour(const QColor& colour) {
+void ContourTabController::Load(const ProgramOptions& options) {
+  const ProgramState& state = window_.State();
+  controls_.Load(state);
+  for (QLineEdit* box : {minBox_, maxBox_, stepBox_}) {
+    const QSignalBlocker block(box);
+    ShowOptionText(box, RangeBoxText(state, box->objectName().toStdString()));
+  }
+  const ContourOptions& c = options.contour;
+  maxBox_->setEnabled(!options.load.AutoMaxMinCheck);
+  minBox_->setEnabled(!options.load.AutoMaxMinCheck);
+  stepBox_->setEnabled(!options.load.AutoStepCheck);
+  divisionsSlider_->setEnabled(options.load.AutoStepCheck);
+  labelMinSpin_->setEnabled(c.LabelRegulate);
+  labelMaxSpin_->setEnabled(c.LabelRegulate);
+  ShowFontInLabel(labelSample_, c.LabelExp);
+  // The sample's background is the picture's.
   QPalette p = labelSample_->palette();
-  p.setColor(QPalette::WindowText, colour);
-  labelSample_->setPalette(p);
-  StoreLabelSample();
-}
-
-void ContourTabController::SetSampleBackground(bool white) {
-  QPalette p = labelSample_->palette();
-  p.setColor(QPalette::Window, white ? QColor(Qt::white) : QColor(Qt::black));
+  p.setColor(QPalette::Window, options.display.WhiteBack ? QColor(Qt::white) : QColor(Qt::black));
   labelSample_->setPalette(p);
 }
 
-bool ContourTabController::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == labelSample_ && (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange))
-    window_.RunHandlerWhenIdle([this] { StoreLabelSample(); });
-  return QObject::eventFilter(watched, event);
+void ContourTabController::OptionChanged(const std::string& name) {
+  if (name == "AutoMaxMinCheck") AutoRangeToggled();
+  else if (name == "AutoStepCheck") AutoStepToggled();
+  else if (name == "RoundLevelsCheck") RoundLevelsToggled();
 }
 
 void ContourTabController::StateChanged(StateChange what) {
@@ -137,26 +123,32 @@ void ContourTabController::StateChanged(StateChange what) {
   if (what == StateChange::ContourStep || what == StateChange::ContourLevels) ShowStep();
 }
 
-// The range boxes show the stored range of the selected variable.
+// The range boxes show the stored range of the selected variable; what was typed is forgotten.
 void ContourTabController::ShowRange() {
-  const SceneState& scene = window_.State().scene;
-  const int k = scene.options.RGroup;
-  if (k < 0 || static_cast<std::size_t>(k) >= scene.fieldView.ContourMax.size()) return;
-  maxBox_->setText(Q(FormatGeneral15(scene.fieldView.ContourMax[static_cast<std::size_t>(k)])));
-  minBox_->setText(Q(FormatGeneral15(scene.fieldView.ContourMin[static_cast<std::size_t>(k)])));
-  SetPendingEdit(maxBox_, false);
-  SetPendingEdit(minBox_, false);
+  ProgramState& state = window_.State();
+  const int k = state.scene.options.RGroup;
+  if (k < 0 || static_cast<std::size_t>(k) >= state.scene.fieldView.ContourMax.size()) return;
+  for (QLineEdit* box : {maxBox_, minBox_}) {
+    state.typedRangeTexts.erase(box->objectName().toStdString());
+    box->setText(Q(RangeBoxText(state, box->objectName().toStdString())));
+    SetPendingEdit(box, false);
+  }
 }
 
 void ContourTabController::ShowStep() {
-  const SceneState& scene = window_.State().scene;
-  const int k = scene.options.RGroup;
-  if (k < 0 || static_cast<std::size_t>(k) >= scene.fieldView.ContourStep.size()) return;
-  stepBox_->setText(Q(FormatGeneral15(scene.fieldView.ContourStep[static_cast<std::size_t>(k)])));
+  ProgramState& state = window_.State();
+  const int k = state.scene.options.RGroup;
+  if (k < 0 || static_cast<std::size_t>(k) >= state.scene.fieldView.ContourStep.size()) return;
+  state.typedRangeTexts.erase("StepBox");
+  stepBox_->setText(Q(RangeBoxText(state, "StepBox")));
   SetPendingEdit(stepBox_, false);
 }
 
-void ContourTabController::RangeBoxEdited(QLineEdit* box) { SetPendingEdit(box, true); }
+// A typed range is the state's until Enter takes it or the levels are shown again.
+void ContourTabController::RangeBoxEdited(QLineEdit* box) {
+  window_.State().typedRangeTexts[box->objectName().toStdString()] = box->text().toStdString();
+  SetPendingEdit(box, true);
+}
 
 // Enter stores the box's number for the selected variable; a word keeps the box blue.
 void ContourTabController::StoreRangeBox(QLineEdit* box) {
@@ -175,31 +167,28 @@ void ContourTabController::StoreRangeBox(QLineEdit* box) {
   if (box == maxBox_) store(scene.fieldView.ContourMax);
   else if (box == minBox_) store(scene.fieldView.ContourMin);
   else if (box == stepBox_) store(scene.fieldView.ContourStep);
+  window_.State().typedRangeTexts.erase(box->objectName().toStdString());
   SetPendingEdit(box, false);
 }
 
 void ContourTabController::AutoRangeToggled() {
   SceneState& scene = window_.State().scene;
-  if (autoRangeCheck_->isChecked()) {
+  if (scene.options.load.AutoMaxMinCheck) {
     if (!scene.data.Empty()) AutoMaxMin(scene.data, scene.fieldView);
     if (!scene.data.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
     ShowRange();
     ShowStep();
   }
-  maxBox_->setEnabled(!autoRangeCheck_->isChecked());
-  minBox_->setEnabled(!autoRangeCheck_->isChecked());
 }
 
 void ContourTabController::AutoStepToggled() {
   SceneState& scene = window_.State().scene;
-  if (autoStepCheck_->isChecked()) {
+  if (scene.options.load.AutoStepCheck) {
     if (!scene.data.Empty()) AutoStep(scene.fieldView, scene.options.load.StepBar);
     if (!scene.data.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
     ShowRange();
     ShowStep();
   }
-  stepBox_->setEnabled(!autoStepCheck_->isChecked());
-  divisionsSlider_->setEnabled(autoStepCheck_->isChecked());
 }
 
 // Round levels on or off: the automatic range and step are chosen again, so both are shown.
@@ -213,30 +202,20 @@ void ContourTabController::RoundLevelsToggled() {
   ShowStep();
 }
 
-void ContourTabController::LabelLimitsToggled() {
-  labelMinSpin_->setEnabled(limitLabelsCheck_->isChecked());
-  labelMaxSpin_->setEnabled(limitLabelsCheck_->isChecked());
-}
-
 // The label font, then its colour: Qt's font dialog has no colour of its own. Cancelling the font
 // changes nothing; cancelling the colour keeps the colour.
 void ContourTabController::ChooseLabelFont() {
+  ContourOptions& contour = window_.State().scene.options.contour;
   std::optional<QFont> f = window_.ChooseFont(labelSample_->font(), QStringLiteral("ラベルのフォント"));
   if (!f) return;
-  labelSample_->setFont(*f);
-  if (std::optional<QColor> c =
-          window_.ChooseColour(labelSample_->palette().color(QPalette::WindowText), QStringLiteral("ラベルの色"))) {
-    QPalette p = labelSample_->palette();
-    p.setColor(QPalette::WindowText, *c);
-    labelSample_->setPalette(p);
-    window_.State().scene.options.contour.labelColourChosen = true;  // kept on a white background too
+  FontSpec font = FontOfQFont(*f);
+  font.colour = contour.LabelExp.colour;
+  if (std::optional<QColor> c = window_.ChooseColour(ToQColor(font.colour), QStringLiteral("ラベルの色"))) {
+    font.colour = FromQColor(*c);
+    contour.labelColourChosen = true;  // kept on a white background too
   }
-  StoreLabelSample();
-}
-
-// The label sample's font and colour are the contour label font.
-void ContourTabController::StoreLabelSample() {
-  window_.State().scene.options.contour.LabelExp = FontOfLabel(labelSample_);
+  contour.LabelExp = font;
+  Load(window_.Options());
 }
 
 }  // namespace corvane

@@ -1,10 +1,11 @@
 // The 等高線 tab: the contour range and step of the selected variable, and the label options.
-// Its controls are its own; it writes the program state from their handlers and shows the levels
-// again whenever the state says they changed.
+// Its controls are views of the program state: Load shows it, their handlers write it, and the
+// levels are shown again whenever the state says they changed.
 #pragma once
 #include <QObject>
 #include <string>
 
+#include "ui/OptionControls.h"
 #include "ui/ProgramState.h"
 
 class QCheckBox;
@@ -20,28 +21,20 @@ namespace corvane {
 
 class MainWindow;
 
-class ContourTabController : public QObject {
+class ContourTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   ContourTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers. The window calls it after the controls' values are connected to
-  // the stored options, so a handler always reads the option its control has just written.
+  // Connects the tab's handlers.
   void ConnectHandlers();
-
-  // The range boxes' texts as they stand (typed or shown), for the legend.
-  struct RangeTexts {
-    std::string min, max, step;
-  };
-  RangeTexts ShownRange() const;
-  // The label sample's text colour as a settings line or --set gives it; the contour options follow.
-  void SetLabelColour(const QColor& colour);
-  // The label sample's background follows the picture's.
-  void SetSampleBackground(bool white);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Shows the state: the options, the range boxes' texts and the label sample (its background
+  // the picture's), with the controls' signals blocked.
+  void Load(const ProgramOptions& options) override;
+  // What follows a change of option `name` once it is stored: the levels chosen again.
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
 
  private:
   void Build(QTabWidget& tabs);
@@ -53,11 +46,10 @@ class ContourTabController : public QObject {
   void AutoRangeToggled();
   void AutoStepToggled();
   void RoundLevelsToggled();
-  void LabelLimitsToggled();
   void ChooseLabelFont();
-  void StoreLabelSample();
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QCheckBox *autoRangeCheck_ = nullptr, *autoStepCheck_ = nullptr, *roundLevelsCheck_ = nullptr;
   QLineEdit *minBox_ = nullptr, *maxBox_ = nullptr, *stepBox_ = nullptr;

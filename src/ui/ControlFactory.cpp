@@ -77,14 +77,12 @@ void PickSwatchColour(ColourSwatchWidget* swatch, QWidget* parent) {
   if (c.isValid()) swatch->SetBrushColour(FromQColor(c));
 }
 
-FontSpec FontOfLabel(const QLabel* label) {
-  const QFont f = label->font();
+FontSpec FontOfQFont(const QFont& f) {
   FontSpec font;
   font.face = f.family().toStdString();
   font.pixelHeight = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
   font.bold = f.bold();
   font.italic = f.italic();
-  font.colour = FromQColor(label->palette().color(QPalette::WindowText));
   return font;
 }
 

@@ -29,12 +29,13 @@ W* Named(W* w, const char* name) {
   return w;
 }
 
+// Controls of options are made without a value: they show the state once built (OptionControls).
 QLabel* MakeLabel(QWidget* p, const char* name, const QString& text);
-QCheckBox* MakeCheck(QWidget* p, const char* name, const QString& text, bool checked);
-QRadioButton* MakeRadio(QWidget* p, const char* name, const QString& text, bool checked);
-QSpinBox* MakeSpin(QWidget* p, const char* name, int lo, int hi, int value);
-QLineEdit* MakeEdit(QWidget* p, const char* name, const QString& text);
-QSlider* MakeTrack(QWidget* p, const char* name, int lo, int hi, int value);
+QCheckBox* MakeCheck(QWidget* p, const char* name, const QString& text, bool checked = false);
+QRadioButton* MakeRadio(QWidget* p, const char* name, const QString& text, bool checked = false);
+QSpinBox* MakeSpin(QWidget* p, const char* name, int lo, int hi, int value = 0);
+QLineEdit* MakeEdit(QWidget* p, const char* name, const QString& text = QString());
+QSlider* MakeTrack(QWidget* p, const char* name, int lo, int hi, int value = 0);
 QGroupBox* MakeGroup(QWidget* p, const char* name, const QString& title);
 QPushButton* MakeButton(QWidget* p, const char* name, const QString& text);
 QComboBox* MakeCombo(QWidget* p, const char* name);
@@ -52,8 +53,8 @@ QPixmap ColourMapSwatch(ColourMapKind kind);
 // The colour dialog for a swatch; the swatch takes the chosen colour.
 void PickSwatchColour(ColourSwatchWidget* swatch, QWidget* parent);
 
-// The font and text colour a label shows, as the canvas takes fonts.
-FontSpec FontOfLabel(const QLabel* label);
+// A font chosen in the font dialog as the canvas takes fonts (black).
+FontSpec FontOfQFont(const QFont& font);
 // Shows `font` (face, pixel height, style, colour) in `label`.
 void ShowFontInLabel(QLabel* label, const FontSpec& font);
 

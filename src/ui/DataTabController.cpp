@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace corvane {
 
 DataTabController::DataTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
+  controls_.Collect(page_);
 }
 
 // The page and its controls, each with its control name.
@@ -24,14 +26,14 @@ void DataTabController::Build(QTabWidget& tabs) {
   auto* v = new QVBoxLayout(page_);
   auto* h = new QHBoxLayout;
   h->addWidget(MakeLabel(page_, "Label25", QStringLiteral("領域数")));
-  h->addWidget(MakeSpin(page_, "ZCountBox", 0, 100, 3));
+  h->addWidget(MakeSpin(page_, "ZCountBox", 0, 100));
   h->addStretch();
   v->addLayout(h);
   auto* row = new QHBoxLayout;
   auto* g1 = MakeGroup(page_, "GroupBox1", QStringLiteral("行番号"));
   auto* f1 = new QGridLayout(g1);
-  QSpinBox* lineBoxes[3] = {MakeSpin(g1, "XYNumLineBox", 0, 999, 2), MakeSpin(g1, "LabelLineBox", 0, 999, 5),
-                            MakeSpin(g1, "DataStartLineBox", 0, 999, 6)};
+  QSpinBox* lineBoxes[3] = {MakeSpin(g1, "XYNumLineBox", 0, 999), MakeSpin(g1, "LabelLineBox", 0, 999),
+                            MakeSpin(g1, "DataStartLineBox", 0, 999)};
   f1->addWidget(MakeLabel(g1, "Label2", QStringLiteral("格子点数")), 0, 0);
   f1->addWidget(lineBoxes[0], 0, 1);
   f1->addWidget(MakeLabel(g1, "Label6", QStringLiteral("ラベル行")), 1, 0);
@@ -42,17 +44,17 @@ void DataTabController::Build(QTabWidget& tabs) {
   row->addWidget(g1);
   auto* g19 = MakeGroup(page_, "GroupBox19", QStringLiteral("データの区切方式"));
   auto* v19 = new QVBoxLayout(g19);
-  v19->addWidget(MakeRadio(g19, "DataSSV", QStringLiteral("スペース揃え"), true));
-  v19->addWidget(MakeRadio(g19, "DataCSV", QStringLiteral("カンマ(CSV形式)"), false));
-  v19->addWidget(MakeRadio(g19, "DataTSV", QStringLiteral("タブ(TSV形式)"), false));
+  v19->addWidget(MakeRadio(g19, "DataSSV", QStringLiteral("スペース揃え")));
+  v19->addWidget(MakeRadio(g19, "DataCSV", QStringLiteral("カンマ(CSV形式)")));
+  v19->addWidget(MakeRadio(g19, "DataTSV", QStringLiteral("タブ(TSV形式)")));
   row->addWidget(g19);
   auto* g20 = MakeGroup(page_, "GroupBox20", QStringLiteral("データの並び方"));
   auto* v20 = new QVBoxLayout(g20);
-  v20->addWidget(MakeRadio(g20, "DataIJ", QStringLiteral(" I ループ -> J ループ"), true));
-  v20->addWidget(MakeRadio(g20, "DataJI", QStringLiteral(" J ループ -> I ループ"), false));
+  v20->addWidget(MakeRadio(g20, "DataIJ", QStringLiteral(" I ループ -> J ループ")));
+  v20->addWidget(MakeRadio(g20, "DataJI", QStringLiteral(" J ループ -> I ループ")));
   row->addWidget(g20);
   v->addLayout(row);
-  velocityCheck_ = MakeCheck(page_, "IncludeVelCheck", QStringLiteral("速度データを持つ"), false);
+  velocityCheck_ = MakeCheck(page_, "IncludeVelCheck", QStringLiteral("速度データを持つ"));
   v->addWidget(velocityCheck_);
   auto* g3 = MakeGroup(page_, "GroupBox3", QStringLiteral("速度データについて"));
   auto* f3 = new QGridLayout(g3);
@@ -63,8 +65,8 @@ void DataTabController::Build(QTabWidget& tabs) {
     c->addItem(QStringLiteral("読み込み後選択"));
     c->setCurrentIndex(0);
   }
-  QLineEdit* gammaBox = MakeEdit(g3, "gammaBox", QStringLiteral("1.4"));
-  QLineEdit* gasConstantBox = MakeEdit(g3, "RBox", QStringLiteral("288.7"));
+  QLineEdit* gammaBox = MakeEdit(g3, "gammaBox");
+  QLineEdit* gasConstantBox = MakeEdit(g3, "RBox");
   f3->addWidget(MakeLabel(g3, "Label8", QStringLiteral("x方向速度")), 0, 0);
   f3->addWidget(columnSelectors_[0], 0, 1);
   f3->addWidget(MakeLabel(g3, "Label10", QStringLiteral("ｙ方向速度")), 0, 2);
@@ -105,12 +107,9 @@ void DataTabController::BuildFormulaControls(QVBoxLayout* into) {
   into->addWidget(group);
 }
 
-// The tab's own handlers. The stored option of each named control is written by the window's
-// option table, as for every tab, before these run.
+// The tab's own handlers; an edited option control is stored, then OptionChanged runs.
 void DataTabController::ConnectHandlers() {
-  connect(velocityCheck_, &QCheckBox::toggled, this, window_.Guarded([this] { VelocityDataToggled(); }));
-  for (QComboBox* selector : columnSelectors_)
-    connect(selector, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ShowDerivedColumns(false); }));
+  window_.ConnectOptionControls(controls_, this);
   connect(applyLayoutButton_, &QPushButton::clicked, this, window_.Guarded([this] { window_.LoadSelectedFile(); }));
   connect(addFormulaButton_, &QPushButton::clicked, this, window_.Guarded([this] { AddFormulaClicked(); }));
   connect(formulaBox_, &QLineEdit::returnPressed, this, window_.Guarded([this] { AddFormulaClicked(); }));
@@ -118,14 +117,26 @@ void DataTabController::ConnectHandlers() {
   connect(&window_.State().events, &StateEvents::changed, this, &DataTabController::StateChanged);
 }
 
+void DataTabController::Load(const ProgramOptions&) {
+  controls_.Load(window_.State());
+  ShowFormulas();
+}
+
+void DataTabController::OptionChanged(const std::string& name) {
+  if (name == "IncludeVelCheck") VelocityDataToggled();
+  else if (name == "xvecbox" || name == "yvecbox" || name == "tmpbox" || name == "prsBox") ShowDerivedColumns(false);
+}
+
 void DataTabController::ShowColumnChoices(const std::vector<std::string>& items, const std::array<int, 4>& preselected) {
   for (std::size_t k = 0; k < columnSelectors_.size(); ++k) {
     QComboBox* selector = columnSelectors_[k];
+    const QSignalBlocker block(selector);
     selector->clear();
     for (const std::string& s : items) selector->addItem(Q(s));
     selector->setCurrentIndex(std::min(preselected[k], selector->count() - 1));
   }
-  for (QComboBox* selector : columnSelectors_) window_.StoreControl(selector);
+  // The lists' new choices are the state's.
+  for (QComboBox* selector : columnSelectors_) OptionControls::Store(selector, window_.State());
   columnsLoaded_ = true;
   ShowDerivedColumns(true);
 }

@@ -1,12 +1,13 @@
 // The 構造 tab: the layout of a text data file, the velocity columns and gas constants, and the
-// formula variables. Its controls are its own; it writes the program state from their handlers
-// and shows the kept formulas again whenever the state says they changed.
+// formula variables. Its controls are views of the program state: Load shows it, their handlers
+// write it, and the kept formulas are shown again whenever the state says they changed.
 #pragma once
 #include <QObject>
 #include <array>
 #include <string>
 #include <vector>
 
+#include "ui/OptionControls.h"
 #include "ui/ProgramState.h"
 
 class QCheckBox;
@@ -22,14 +23,19 @@ namespace corvane {
 
 class MainWindow;
 
-class DataTabController : public QObject {
+class DataTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   DataTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
+  // Shows the state with the controls' signals blocked.
+  void Load(const ProgramOptions& options) override;
+  // What follows a change of option `name` once it is stored.
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
 
   // After a load: the velocity, temperature and pressure selectors list `items` and show the
@@ -49,6 +55,7 @@ class DataTabController : public QObject {
   void RemoveFormulaClicked();
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QCheckBox* velocityCheck_ = nullptr;
   std::array<QComboBox*, 4> columnSelectors_{};  // x velocity, y velocity, temperature, pressure

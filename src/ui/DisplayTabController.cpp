@@ -19,6 +19,7 @@ namespace corvane {
 
 DisplayTabController::DisplayTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
+  controls_.Collect(page_, {"x0box", "y0box", "xscalebox", "yscalebox"});
 }
 
 // The page and its controls, each with its control name.
@@ -32,10 +33,10 @@ void DisplayTabController::Build(QTabWidget& tabs) {
     f9->addWidget(MakeLabel(g9, "Label26", QStringLiteral("領域番号")), 0, 0);
     zoneList_ = MakeCombo(g9, "ZoneSelect");
     f9->addWidget(zoneList_, 0, 1);
-    edgeI0Check_ = MakeCheck(g9, "Showi0", QStringLiteral("i = 0"), true);
-    edgeIMaxCheck_ = MakeCheck(g9, "Showimax", QStringLiteral("i = imax"), true);
-    edgeJ0Check_ = MakeCheck(g9, "Showj0", QStringLiteral("j = 0"), true);
-    edgeJMaxCheck_ = MakeCheck(g9, "showjmax", QStringLiteral("j = jmax"), true);
+    edgeI0Check_ = MakeCheck(g9, "Showi0", QStringLiteral("i = 0"));
+    edgeIMaxCheck_ = MakeCheck(g9, "Showimax", QStringLiteral("i = imax"));
+    edgeJ0Check_ = MakeCheck(g9, "Showj0", QStringLiteral("j = 0"));
+    edgeJMaxCheck_ = MakeCheck(g9, "showjmax", QStringLiteral("j = jmax"));
     f9->addWidget(edgeI0Check_, 1, 0);
     f9->addWidget(edgeIMaxCheck_, 1, 1);
     f9->addWidget(edgeJ0Check_, 2, 0);
@@ -46,14 +47,14 @@ void DisplayTabController::Build(QTabWidget& tabs) {
     auto* g10 = MakeGroup(page_, "GroupBox10", QStringLiteral("重ねがき"));
     auto* f10 = new QGridLayout(g10);
     f10->addWidget(MakeLabel(g10, "Label27", QStringLiteral("個数")), 0, 0);
-    copiesSpin_ = MakeSpin(g10, "writetimes", 0, 10, 0);
+    copiesSpin_ = MakeSpin(g10, "writetimes", 0, 10);
     f10->addWidget(copiesSpin_, 0, 1, 1, 2);
     f10->addWidget(MakeLabel(g10, "Label32", QStringLiteral("オフセット")), 1, 0, 1, 3);
     f10->addWidget(MakeLabel(g10, "Label28", QStringLiteral("x")), 2, 0);
-    copyOffsetXBox_ = MakeEdit(g10, "xoffsetbox", QStringLiteral("0.0"));
+    copyOffsetXBox_ = MakeEdit(g10, "xoffsetbox");
     f10->addWidget(copyOffsetXBox_, 2, 1, 1, 2);
     f10->addWidget(MakeLabel(g10, "Label29", QStringLiteral("y")), 3, 0);
-    copyOffsetYBox_ = MakeEdit(g10, "yoffsetbox", QStringLiteral("0.0"));
+    copyOffsetYBox_ = MakeEdit(g10, "yoffsetbox");
     f10->addWidget(copyOffsetYBox_, 3, 1, 1, 2);
     row1->addWidget(g10);
     v->addLayout(row1);
@@ -78,19 +79,19 @@ void DisplayTabController::Build(QTabWidget& tabs) {
     auto* g11 = MakeGroup(page_, "GroupBox11", QStringLiteral("データの圧縮"));
     auto* f11 = new QGridLayout(g11);
     f11->addWidget(MakeLabel(g11, "Label37", QStringLiteral("i方向")), 0, 0);
-    iThinningSlider_ = MakeTrack(g11, "ICompress2", 1, 10, 1);
+    iThinningSlider_ = MakeTrack(g11, "ICompress2", 1, 10);
     f11->addWidget(iThinningSlider_, 0, 1);
     iThinningSpin_ = MakeSpin(g11, "ICompBox", 1, 10, 1);
     iThinningSpin_->setEnabled(false);
     f11->addWidget(iThinningSpin_, 0, 2);
     f11->addWidget(MakeLabel(g11, "Label38", QStringLiteral("j方向")), 1, 0);
-    jThinningSlider_ = MakeTrack(g11, "JCompress2", 1, 10, 1);
+    jThinningSlider_ = MakeTrack(g11, "JCompress2", 1, 10);
     f11->addWidget(jThinningSlider_, 1, 1);
     jThinningSpin_ = MakeSpin(g11, "JCompBox", 1, 10, 1);
     jThinningSpin_->setEnabled(false);
     f11->addWidget(jThinningSpin_, 1, 2);
     v->addWidget(g11);
-    smoothCheck_ = MakeCheck(page_, "SmoothCheck", QStringLiteral("滑らかに描く"), false);
+    smoothCheck_ = MakeCheck(page_, "SmoothCheck", QStringLiteral("滑らかに描く"));
     smoothCheck_->setToolTip(QStringLiteral("線・文字・矢印・塗り分けの縁をアンチエイリアスで描きます"));
     v->addWidget(smoothCheck_);
     v->addStretch();
@@ -98,21 +99,27 @@ void DisplayTabController::Build(QTabWidget& tabs) {
   tabs.addTab(page_, QStringLiteral("表示"));
 }
 
-// The tab's own handlers. The stored option of each named control is written by the window's
-// option table, as for every tab, before these run.
+// The tab's own handlers; an edited option control is stored, then OptionChanged runs.
 void DisplayTabController::ConnectHandlers() {
+  window_.ConnectOptionControls(controls_, this);
   for (QLineEdit* box : {centreXBox_, centreYBox_, scaleXBox_, scaleYBox_}) {
     connect(box, &QLineEdit::textEdited, this, window_.Guarded([box] { SetPendingEdit(box, true); }));
     connect(box, &QLineEdit::returnPressed, this, window_.Guarded([this] { ApplyViewBoxes(); }));
   }
-  connect(iThinningSlider_, &QSlider::valueChanged, this,
-          window_.Guarded([this] { iThinningSpin_->setValue(iThinningSlider_->value()); }));
-  connect(jThinningSlider_, &QSlider::valueChanged, this,
-          window_.Guarded([this] { jThinningSpin_->setValue(jThinningSlider_->value()); }));
   connect(zoneList_, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ZoneChosen(); }));
-  for (QCheckBox* c : {edgeI0Check_, edgeIMaxCheck_, edgeJ0Check_, edgeJMaxCheck_})
-    connect(c, &QCheckBox::toggled, this, window_.Guarded([this] { EdgeFlagsToggled(); }));
   connect(&window_.State().events, &StateEvents::changed, this, &DisplayTabController::StateChanged);
+}
+
+// The thinning spin boxes show the sliders' steps.
+void DisplayTabController::Load(const ProgramOptions& options) {
+  controls_.Load(window_.State());
+  iThinningSpin_->setValue(options.load.ICompress2);
+  jThinningSpin_->setValue(options.load.JCompress2);
+}
+
+void DisplayTabController::OptionChanged(const std::string& name) {
+  if (name == "Showi0" || name == "Showimax" || name == "Showj0" || name == "showjmax") EdgeFlagsToggled();
+  else if (name == "ICompress2" || name == "JCompress2") Load(window_.Options());
 }
 
 int DisplayTabController::ZoneListCount() const { return zoneList_->count(); }
@@ -124,7 +131,6 @@ void DisplayTabController::RefillZoneList(int zoneCount) {
   zoneChoosing_ = false;
   zoneList_->setCurrentIndex(zoneCount > 0 ? 0 : -1);
   ZoneChosen();
-  window_.StoreControl(zoneList_);
 }
 
 bool DisplayTabController::ApplyViewBox(const std::string& name, const std::string& value) {

@@ -1,10 +1,11 @@
-// The 表示 tab: zone edges, overlay copies, the view boxes and grid thinning. Its controls are its
-// own; the option table stores their values, its handlers keep the zone edge flags and the view,
-// and the view boxes show the view again whenever the state says it changed.
+// The 表示 tab: zone edges, overlay copies, the view boxes and grid thinning. Its controls are
+// views of the program state; its handlers keep the zone edge flags and the view, and the view
+// boxes show the view again whenever the state says it changed.
 #pragma once
 #include <QObject>
 #include <string>
 
+#include "ui/OptionControls.h"
 #include "ui/ProgramState.h"
 
 class QCheckBox;
@@ -19,14 +20,19 @@ namespace corvane {
 
 class MainWindow;
 
-class DisplayTabController : public QObject {
+class DisplayTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   DisplayTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
+  // Shows the state with the controls' signals blocked.
+  void Load(const ProgramOptions& options) override;
+  // What follows a change of option `name` once it is stored.
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
 
   // How many zones the zone list offers: a load keeps the edge flags while the count stays.
   int ZoneListCount() const;
@@ -45,6 +51,7 @@ class DisplayTabController : public QObject {
   void EdgeFlagsToggled();
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QComboBox* zoneList_ = nullptr;
   QCheckBox *edgeI0Check_ = nullptr, *edgeIMaxCheck_ = nullptr, *edgeJ0Check_ = nullptr, *edgeJMaxCheck_ = nullptr;

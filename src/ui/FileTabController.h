@@ -23,7 +23,7 @@ class FileTabController : public QObject {
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   FileTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
   QWidget* page() const { return page_; }
 

@@ -39,7 +39,7 @@ class LegendWindow : public QWidget {
   void SetSource(std::function<LegendSource()> source);
   // Where failures are reported; without one they go to a message box.
   void SetNotifier(Notifier* notifier);
-  // WhiteBackClick of the main window: both preview panels white or black.
+  // WhiteBack in the main window: both preview panels white or black.
   void SetPreviewBackground(bool white);
   // showLegendWindow of the main window: shows the window, or brings it forward if visible.
   void ShowOrRaise();

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -42,8 +43,8 @@
 
 namespace corvane {
 
-// Creation: the controls with their defaults, the menus, the transform's start values, the gauge
-// colour and the seed list header; then the stored options are taken from the controls once.
+// Creation: the controls, the menus, the transform's start values and the gauge colour; then the
+// controls show the state, whose option structs hold every default.
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
@@ -100,12 +101,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
                                        "QProgressBar::chunk { background-color: %1; }")
                             .arg(QString::fromLatin1(colour)));
 
-  // The stored values start as the controls show them; from here on handlers keep them.
-  for (const std::string& name : ProgramOptionTable().Names())
-    if (QWidget* w = findChild<QWidget*>(QString::fromStdString(name))) StoreControl(w);
-  // The fixed line colour's swatch starts at the default, which no one has chosen yet.
-  scene.options.contour.lineColourChosen = false;
-  ConnectStoredControls();
+  LoadControls();
   ConnectHandlers();
 
   // A working folder that no longer exists (deleted under a running shell) starts the file
@@ -148,22 +144,21 @@ void MainWindow::BuildControls() {
   auto* top = new QHBoxLayout;
   RGroup = Named(new RadioGroupWidget(QStringLiteral("表示する項目"), 2, central), "RGroup");
   RGroup->SetItems({QStringLiteral("データ無し")});
-  RGroup->SetItemIndex(0);
   top->addWidget(RGroup, 3);
   displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
   {
     auto* g = new QGridLayout(displayItemsGroup);
     g->setVerticalSpacing(1);
-    ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"), true);
-    BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"), false);
+    ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
+    BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
     BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
-    LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"), true);
-    ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"), false);
-    GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"), true);
-    ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"), false);
+    LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
+    ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
+    GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
+    ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
     ShowVec->setEnabled(false);
     VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
-    VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox", QStringLiteral("0.0000001"));
+    VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
     VecScaleBox->setEnabled(false);
     g->addWidget(ShowContour, 0, 0);
     g->addWidget(BrushCheck, 0, 1);
@@ -192,8 +187,8 @@ void MainWindow::BuildControls() {
 
   // Below the pages: drawing mode, background and the progress gauge.
   auto* bottom = new QHBoxLayout;
-  UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"), false);
-  WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"), false);
+  UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"));
+  WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"));
   bottom->addWidget(UseOpenGL);
   bottom->addWidget(WhiteBack);
   gaugePanel = Named(new QFrame(central), "Panel5");
@@ -209,14 +204,15 @@ void MainWindow::BuildControls() {
 
   statusLine = Named(new QStatusBar(this), "StatusBar1");
   setStatusBar(statusLine);
+  mainControls_.Add(RGroup);
+  mainControls_.Collect(displayItemsGroup);
+  mainControls_.Add(UseOpenGL);
+  mainControls_.Add(WhiteBack);
 }
 
 // Signals to handlers, tab by tab. Every handler runs inside the error boundary.
 void MainWindow::ConnectHandlers() {
-  connect(RGroup, &RadioGroupWidget::Clicked, this, Guarded(&MainWindow::RGroupClick));
-  connect(ShowContour, &QCheckBox::toggled, this, Guarded(&MainWindow::ShowContourClick));
-  connect(UseOpenGL, &QCheckBox::toggled, this, Guarded(&MainWindow::UseOpenGLClick));
-  connect(WhiteBack, &QCheckBox::toggled, this, Guarded(&MainWindow::WhiteBackClick));
+  ConnectOptionControls(mainControls_, this);
   fileTab_->ConnectHandlers();
   contourTab_->ConnectHandlers();
   dataTab_->ConnectHandlers();
@@ -229,78 +225,71 @@ void MainWindow::ConnectHandlers() {
   analysisTab_->ConnectHandlers();
   streamTab_->ConnectHandlers();
   ConnectMenus();
-  // The label and axis samples are the fonts of the picture: whatever sets their font or colour
-  // (a dialog, a settings line, a script) stores it.
 }
 
-namespace {
-
-// Controls whose values live elsewhere in the state: the view boxes show the transform, the
-// range boxes store into the data set on Enter, the plot window's size is the window's own.
-bool StoredElsewhere(const std::string& name) {
-  static const char* const names[] = {"x0box",   "y0box",   "xscalebox", "yscalebox",      "MinBox",
-                                      "MaxBox",  "StepBox", "LabelExp",  "TViewForm.Width", "TViewForm.Height"};
-  return std::find(std::begin(names), std::end(names), name) != std::end(names);
+void MainWindow::LoadControls() {
+  LoadMainControls();
+  for (OptionView* v : Views()) v->Load(Options());
 }
 
-}  // namespace
+std::array<OptionView*, 7> MainWindow::Views() const {
+  return {contourTab_, dataTab_, colourTab_, axesTab_, displayTab_, analysisTab_, streamTab_};
+}
 
-void MainWindow::StoreControl(QWidget* w) {
-  const std::string name = w->objectName().toStdString();
-  const auto& table = ProgramOptionTable();
-  if (StoredElsewhere(name) || !table.Has(name)) return;
-  std::string value;
-  if (auto* r = qobject_cast<QRadioButton*>(w)) {
-    if (!r->isChecked()) return;  // the group's checked button stores the choice
-    value = "1";
-  } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-    value = c->isChecked() ? "1" : "0";
-  } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
-    value = std::to_string(s->value());
-  } else if (auto* t = qobject_cast<QSlider*>(w)) {
-    value = std::to_string(t->value());
-  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
-    value = std::to_string(cb->currentIndex());
-  } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
-    value = std::to_string(std::max(g->ItemIndex(), 0));
-  } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
-    Colour colour = sw->BrushColour();
-    value = std::to_string(RedOf(colour) * 65536 + GreenOf(colour) * 256 + BlueOf(colour));
-  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    // A number box keeps its last number while it holds a word; the work that reads it says so.
-    try {
-      table.Apply(scene.options, name, e->text().toStdString());
-      state.wordsInNumberBoxes.erase(name);
-    } catch (const CorvaneError&) {
-      state.wordsInNumberBoxes[name] = e->text().toStdString();
+void MainWindow::LoadMainControls() {
+  mainControls_.Load(state);
+  BrushCheck->setEnabled(Options().display.ShowContour);
+  LineCheck->setEnabled(Options().display.ShowContour);
+}
+
+void MainWindow::MainOptionChanged(const std::string& name) {
+  const DisplayOptions& d = Options().display;
+  if (name == "RGroup") {
+    RGroupClick();
+  } else if (name == "ShowContour") {
+    if (d.ShowContour && plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
+  } else if (name == "UseOpenGL") {
+    colourTab_->EnableQuickFill(d.UseOpenGL);
+  } else if (name == "WhiteBack") {
+    // The label sample and the legend's preview panels follow the picture background.
+    contourTab_->Load(Options());
+    if (legendWindow) legendWindow->SetPreviewBackground(d.WhiteBack);
+  }
+}
+
+QWidget* MainWindow::FindOptionControl(std::string_view name) const {
+  if (QWidget* w = mainControls_.Find(name)) return w;
+  for (const OptionView* v : Views())
+    if (QWidget* w = v->controls().Find(name)) return w;
+  return nullptr;
+}
+
+void MainWindow::OptionChanged(const std::string& name, bool changed) {
+  if (mainControls_.Find(name)) {
+    LoadMainControls();
+    if (changed) MainOptionChanged(name);
+    return;
+  }
+  for (OptionView* v : Views())
+    if (v->controls().Find(name)) {
+      v->Load(Options());
+      if (changed) v->OptionChanged(name);
+      return;
     }
-    return;
-  } else {
-    return;
-  }
-  table.Apply(scene.options, name, value);
 }
 
-// Check boxes, radio buttons, sliders, spin boxes and lists store at once; text boxes as typed.
-// These connections come before the handlers', so a handler already sees the new value.
-void MainWindow::ConnectStoredControls() {
-  for (const std::string& name : ProgramOptionTable().Names()) {
-    QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
-    if (!w || StoredElsewhere(name)) continue;
-    auto store = Guarded([this, w] { StoreControl(w); });
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) connect(b, &QAbstractButton::toggled, this, store);
-    else if (auto* s = qobject_cast<QSpinBox*>(w)) connect(s, &QSpinBox::valueChanged, this, store);
-    else if (auto* t = qobject_cast<QSlider*>(w)) connect(t, &QSlider::valueChanged, this, store);
-    else if (auto* cb = qobject_cast<QComboBox*>(w)) connect(cb, &QComboBox::currentIndexChanged, this, store);
-    else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) connect(g, &RadioGroupWidget::Clicked, this, store);
-    else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) connect(sw, &ColourSwatchWidget::Changed, this, store);
-    else if (auto* e = qobject_cast<QLineEdit*>(w)) connect(e, &QLineEdit::textChanged, this, store);
-  }
+void MainWindow::ConnectOptionControls(const OptionControls& controls, QObject* context) {
+  controls.Connect(context, [this](QWidget* control, const std::string& value) {
+    RunHandlerWhenIdle([this, control, value] { ControlEdited(control, value); });
+  });
 }
 
-// The label sample shows the contour labels' font and colour; both are stored together.
-// The axis sample's font and colour are the axis font.
-void MainWindow::SetBlue(QLineEdit* box, bool blue) { SetPendingEdit(box, blue); }
+void MainWindow::ControlEdited(QWidget* control, const std::string& value) {
+  const std::string name = control->objectName().toStdString();
+  OptionControls::StoreValue(state, name, value, qobject_cast<QLineEdit*>(control));
+  OptionChanged(name, true);
+}
+
 
 // Messages of the main window and of the windows that report through it.
 void MainWindow::SetNotifier(Notifier* notifier) {
@@ -399,43 +388,38 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
     state.events.Changed(StateChange::Formulas);
     return true;
   }
-  if (name == "StreamList") {
-    streamTab_->ApplySeedListValue(value);
+  if (name == "MinBox" || name == "MaxBox" || name == "StepBox") {
+    // As if typed: the box shows it, Enter would take it.
+    state.typedRangeTexts[name] = value;
+    contourTab_->Load(Options());
     return true;
   }
-  if (name == "LabelExp" || name == "LabelColor" || name == "LabelExp.Font.Color") {
-    Colour c = ParseColourValue(name, value);
-    contourTab_->SetLabelColour(ToQColor(c));
-    scene.options.contour.labelColourChosen = true;
-    return true;
+  const std::string option = name == "LabelColor" || name == "LabelExp.Font.Color" ? "LabelExp" : name;
+  const auto& table = ProgramOptionTable();
+  if (!table.Has(option)) return SetControlAsUser(findChild<QWidget*>(QString::fromStdString(name)), value);
+  QWidget* control = FindOptionControl(option);
+  if (const int count = ChoiceCount(control); count >= 0) {
+    // A list the data fills takes a choice it does not offer yet once a load brings it.
+    const long long n = ParseIntegerValue(name, value);
+    if (n >= 0 && n >= count && data_.Empty()) KeepPendingChoice(name, n);
+    if (n < 0 || n >= count) return true;
   }
-  QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
-  if (!w) return false;
-  if (auto* r = qobject_cast<QRadioButton*>(w)) {
-    if (ParseBoolValue(name, value)) r->setChecked(true);
-  } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-    c->setChecked(ParseBoolValue(name, value));
-  } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
-    long long n = ParseIntegerValue(name, value);
-    s->setValue(static_cast<int>(std::clamp<long long>(n, s->minimum(), s->maximum())));
-  } else if (auto* t = qobject_cast<QSlider*>(w)) {
-    long long n = ParseIntegerValue(name, value);
-    t->setValue(static_cast<int>(std::clamp<long long>(n, t->minimum(), t->maximum())));
-  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    e->setText(QString::fromStdString(value));
-  } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
-    long long n = ParseIntegerValue(name, value);
-    if (n >= 0 && n < cb->count()) cb->setCurrentIndex(static_cast<int>(n));
-    else if (n >= 0 && data_.Empty()) KeepPendingChoice(name, n);  // the list is filled by a load
-  } else if (auto* g = qobject_cast<RadioGroupWidget*>(w)) {
-    long long n = ParseIntegerValue(name, value);
-    if (n >= 0 && n < g->Count()) g->SetItemIndex(static_cast<int>(n));
-    else if (n >= 0 && data_.Empty()) KeepPendingChoice(name, n);
-  } else if (auto* sw = qobject_cast<ColourSwatchWidget*>(w)) {
-    sw->SetBrushColour(ParseColourValue(name, value));
-  } else {
-    return false;
+  auto shown = [&] {
+    auto word = state.wordsInNumberBoxes.find(option);
+    return word != state.wordsInNumberBoxes.end() ? word->second : table.Get(scene.options, option);
+  };
+  const std::string before = shown();
+  auto* box = qobject_cast<QLineEdit*>(control);
+  OptionControls::StoreValue(state, option, value, box);
+  if (box) {
+    // An edit box shows the number as it was given, as if typed.
+    const QSignalBlocker block(box);
+    box->setText(QString::fromStdString(value));
   }
+  OptionChanged(option, shown() != before);
+  // Shown by no control of their own: the seed list and the label sample.
+  if (option == "StreamList") streamTab_->Load(Options());
+  if (option == "LabelExp") contourTab_->Load(Options());
   return true;
 }
 
@@ -460,24 +444,6 @@ void MainWindow::RGroupClick() {
   state.events.Changed(StateChange::ContourLevels);
 }
 
-void MainWindow::ShowContourClick() {
-  if (ShowContour->isChecked()) {
-    if (plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
-    BrushCheck->setEnabled(true);
-    LineCheck->setEnabled(true);
-  } else {
-    BrushCheck->setEnabled(false);
-    LineCheck->setEnabled(false);
-  }
-}
-
-void MainWindow::UseOpenGLClick() { colourTab_->EnableQuickFill(UseOpenGL->isChecked()); }
-
-// The label sample and the legend's preview panels follow the picture background.
-void MainWindow::WhiteBackClick() {
-  contourTab_->SetSampleBackground(WhiteBack->isChecked());
-  if (legendWindow) legendWindow->SetPreviewBackground(WhiteBack->isChecked());
-}
 
 void MainWindow::ShowTab(int index) {
   if (index < 0 || index >= tabPages->count()) return;

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -27,6 +28,7 @@
 #include "scene/ProgramOptions.h"
 #include "ui/ErrorBoundary.h"
 #include "ui/FormNotifier.h"
+#include "ui/OptionControls.h"
 #include "ui/PlotHost.h"
 #include "ui/ProgramState.h"
 #include "ui/RadioGroupWidget.h"
@@ -119,12 +121,16 @@ class MainWindow : public QMainWindow, public PlotHost {
   // with the event loop running; the abort command reaches it. Errors are thrown again here.
   void RunWork(const std::function<void(Progress&, Notifier&)>& work);
 
-  // Takes the value of one control into the stored options (by its control name), as its
-  // handler does when the control changes. A number box holding a word is remembered instead.
-  void StoreControl(QWidget* control);
-  // Sets one control by name the way a user would ("1"/"0", a number, a colour, an index); its
-  // handlers run, so the state follows. Returns false for an unknown name.
+  // Option controls edited by the user (held back while the worker runs): the value is stored,
+  // the part of the window showing it loads the state again and reacts to the change.
+  void ConnectOptionControls(const OptionControls& controls, QObject* context);
+  void ControlEdited(QWidget* control, const std::string& value);
+  // Sets one option by its control name the way a user would ("1"/"0", a number, a colour, an
+  // index): the state takes it through the option table, the part of the window that shows it
+  // loads it and reacts as to an edit. Returns false for an unknown name.
   bool ApplyControlValue(const std::string& name, const std::string& value);
+  // Every part of the window shows the state again.
+  void LoadControls();
   // Reads crv.ini beside the executable (or `path`) into the controls. A file that cannot be
   // read, or a line that cannot be applied, leaves one message for ShowStartMessages; the lines
   // before a bad one stay applied.
@@ -234,10 +240,7 @@ class MainWindow : public QMainWindow, public PlotHost {
 
   // ---- handlers ----
   void RGroupClick();
-  void ShowContourClick();
   void reloadSelectedFile();
-  void UseOpenGLClick();
-  void WhiteBackClick();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
@@ -282,8 +285,13 @@ class MainWindow : public QMainWindow, public PlotHost {
   void BuildMenus();
   void ConnectHandlers();
   void ConnectMenus();
-  // Every control the option tables name writes the stored options when it changes.
-  void ConnectStoredControls();
+  // The controls above and below the tabs, and the tabs that show options (Views): the part
+  // showing option `name` loads the state, and reacts when it `changed`.
+  void LoadMainControls();
+  void MainOptionChanged(const std::string& name);
+  void OptionChanged(const std::string& name, bool changed);
+  QWidget* FindOptionControl(std::string_view name) const;
+  std::array<OptionView*, 7> Views() const;
   void ApplyLoadResult(LoadResult& result);
   // Choices of lists the data fills (the shown variable, the zone and column lists) given before
   // there were items enough: kept, and taken by the load that brings them. A choice the loaded
@@ -292,7 +300,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   void TakePendingChoices();
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
-  void SetBlue(QLineEdit* box, bool blue);
 
   // Runs the handlers held back while the worker ran, once no command runs any more.
   void RunDeferredHandlers();
@@ -319,6 +326,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   // x0box, y0box, xscalebox, yscalebox as the settings or --set gave them, for the next opened file.
   std::optional<double> givenView_[4];
   QString startMessage_;
+  OptionControls mainControls_;  // RGroup, the display switches, UseOpenGL, WhiteBack
   QTimer* gaugeReset_ = nullptr;
   FileTabController* fileTab_ = nullptr;
   DataTabController* dataTab_ = nullptr;

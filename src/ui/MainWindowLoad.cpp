@@ -132,7 +132,7 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
-  StoreControl(RGroup);
+  OptionControls::Store(RGroup, state);
   TakePendingChoices();
   RefreshVariableItems(-1);
   activateWindow();

@@ -16,7 +16,7 @@ namespace corvane {
 void MainWindow::ShowOpenedView() {
   const bool given = givenView_[0] || givenView_[1] || givenView_[2] || givenView_[3];
   const std::optional<Extents> dense =
-      scene.options.display.writetimes == 0 ? DenseExtents(data_) : std::optional<Extents>();
+      scene.options.display.overlayCopies == 0 ? DenseExtents(data_) : std::optional<Extents>();
   if (scene.options.display.UseOpenGL || Busy() || (!dense && !given)) {
     RescaleAndRedraw();
   } else {
@@ -50,7 +50,6 @@ void MainWindow::TakePendingChoices() {
     else if (auto* cb = qobject_cast<QComboBox*>(w)) count = cb->count();
     if (index < count) {
       ApplyControlValue(name, std::to_string(index));
-      StoreControl(w);
       continue;
     }
     notifier_->Warning(name + "=" + std::to_string(index) + ": 読み込んだデータには " + std::to_string(index) +

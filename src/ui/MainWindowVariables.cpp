@@ -55,7 +55,7 @@ void MainWindow::RemoveFormula(int k) {
   if (selected > row) --selected;
   else if (selected == row) selected = 0;
   RGroup->SetItemIndex(std::clamp(selected, 0, std::max(RGroup->Count() - 1, 0)));
-  StoreControl(RGroup);
+  OptionControls::Store(RGroup, state);
   RGroupClick();
   if (profileWindow) profileWindow->DataChanged();
 }
@@ -69,7 +69,7 @@ void MainWindow::RefreshVariableItems(int insertedRow) {
     GrowToContents();
     if (selected >= insertedRow) ++selected;
     RGroup->SetItemIndex(std::clamp(selected, 0, std::max(RGroup->Count() - 1, 0)));
-    StoreControl(RGroup);
+    OptionControls::Store(RGroup, state);
     RGroupClick();
   }
   if (profileWindow) profileWindow->DataChanged();

@@ -1,6 +1,7 @@
 #include "ui/ProgramState.h"
 
 #include "data/OptionTable.h"
+#include "render/NumberFormat.h"
 
 namespace corvane {
 
@@ -12,6 +13,16 @@ std::string NumberBoxCaption(std::string_view name) {
   };
   auto it = captions.find(name);
   return it == captions.end() ? std::string(name) : std::string(it->second);
+}
+
+std::string RangeBoxText(const ProgramState& state, std::string_view name) {
+  if (auto typed = state.typedRangeTexts.find(name); typed != state.typedRangeTexts.end()) return typed->second;
+  const FieldView& view = state.scene.fieldView;
+  const bool max = name == "MaxBox", min = name == "MinBox";
+  const std::vector<double>& row = max ? view.ContourMax : min ? view.ContourMin : view.ContourStep;
+  const int k = state.scene.options.RGroup;
+  if (k >= 0 && static_cast<std::size_t>(k) < row.size()) return FormatGeneral15(row[static_cast<std::size_t>(k)]);
+  return max ? "100" : min ? "0.0" : "1.0";
 }
 
 void RequireNumberBox(const ProgramState& state, std::string_view name) {
@@ -31,7 +42,7 @@ void RequireDrawingNumbers(const ProgramState& state) {
   const ProgramOptions& o = state.scene.options;
   const bool velocity = o.load.IncludeVelCheck;
   if (velocity && o.display.ShowVec) RequireNumberBox(state, "VecScaleBox");
-  if (o.display.writetimes > 0) {
+  if (o.display.overlayCopies > 0) {
     RequireNumberBox(state, "xoffsetbox");
     RequireNumberBox(state, "yoffsetbox");
   }

@@ -39,8 +39,15 @@ struct ProgramState {
   // Number boxes that hold text which is not a number, by control name. The option keeps its
   // last number; the work that reads the box stops with the box's caption instead.
   std::map<std::string, std::string, std::less<>> wordsInNumberBoxes;
+  // Contour range boxes (MinBox, MaxBox, StepBox) typed into, or set by a settings line, and not
+  // yet taken with Enter: their texts. Showing the levels again forgets them.
+  std::map<std::string, std::string, std::less<>> typedRangeTexts;
   StateEvents events;  // tells the controls what changed
 };
+
+// What contour range box `name` shows: the typed text, else the selected variable's level
+// (min, max or step), else before any load the start range 0.0 .. 100 in steps of 1.0.
+std::string RangeBoxText(const ProgramState& state, std::string_view name);
 
 // The caption a user sees beside a number box ("比熱比γ" for gammaBox); the name itself when the
 // box has none.

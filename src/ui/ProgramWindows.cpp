@@ -1,7 +1,6 @@
 // The program's windows, created in their fixed order and wired to the main window.
 #include "data/Errors.h"
 #include "ui/AboutDialog.h"
-#include "ui/ContourTabController.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
@@ -40,11 +39,10 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   w.legend->SetNotifier(&m->notifier());
   w.legend->SetSource([m] {
     LegendSource s;
-    // The legend reads the three range boxes as they stand, and the stored choices.
-    const ContourTabController::RangeTexts shown = m->contourTab().ShownRange();
-    s.MinBox = shown.min;
-    s.MaxBox = shown.max;
-    s.StepBox = shown.step;
+    // The legend reads the contour range as the boxes show it, and the stored choices.
+    s.MinBox = RangeBoxText(m->state, "MinBox");
+    s.MaxBox = RangeBoxText(m->state, "MaxBox");
+    s.StepBox = RangeBoxText(m->state, "StepBox");
     s.WhiteBack = m->Options().display.WhiteBack;
     s.colourMap = m->Options().contour.colourMap;
     s.RoundLevels = m->Options().load.RoundLevelsCheck;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -23,7 +24,7 @@ namespace corvane {
 
 StreamTabController::StreamTabController(MainWindow& window, QTabWidget& tabs) : QObject(&window), window_(window) {
   Build(tabs);
-  ShowSeedList(StreamSeedList{});
+  controls_.Collect(page_);
 }
 
 // The page and its controls, each with its control name.
@@ -33,21 +34,21 @@ void StreamTabController::Build(QTabWidget& tabs) {
     auto* v = new QVBoxLayout(page_);
     auto* h = new QHBoxLayout;
     h->addWidget(MakeLabel(page_, "Label60", QStringLiteral("線幅")));
-    lineWidthSpin_ = MakeSpin(page_, "StreamLineWid", 1, 10, 1);
+    lineWidthSpin_ = MakeSpin(page_, "StreamLineWid", 1, 10);
     h->addWidget(lineWidthSpin_);
     h->addWidget(MakeLabel(page_, "Label61", QStringLiteral("色")));
-    lineColourSwatch_ = Named(new ColourSwatchWidget(MakeColour(0, 0, 255), page_), "StreamColShape");
+    lineColourSwatch_ = Named(new ColourSwatchWidget(kBlack, page_), "StreamColShape");
     h->addWidget(lineColourSwatch_);
     colourButton_ = MakeButton(page_, "Button7", QStringLiteral("変更"));
     h->addWidget(colourButton_);
-    drawCheck_ = MakeCheck(page_, "DrawStreamLineCheck", QStringLiteral("流線を描く"), false);
+    drawCheck_ = MakeCheck(page_, "DrawStreamLineCheck", QStringLiteral("流線を描く"));
     drawCheck_->setEnabled(false);
     h->addWidget(drawCheck_);
     h->addStretch();
     v->addLayout(h);
     auto* g18 = MakeGroup(page_, "GroupBox18", QStringLiteral("出発点の指定"));
     auto* f = new QGridLayout(g18);
-    fromNodesCheck_ = MakeCheck(g18, "StreamLineGridSelect", QStringLiteral("特定のグリッドから出発"), false);
+    fromNodesCheck_ = MakeCheck(g18, "StreamLineGridSelect", QStringLiteral("特定のグリッドから出発"));
     f->addWidget(fromNodesCheck_, 0, 0, 1, 4);
     seedTable_ = Named(new QTableWidget(StreamSeedList::kRowCount, StreamSeedList::kColumnCount, g18), "StreamList");
     seedTable_->horizontalHeader()->hide();
@@ -70,14 +71,14 @@ void StreamTabController::Build(QTabWidget& tabs) {
     zoneList_ = MakeCombo(g18, "StreamZoneSelect");
     seed->addWidget(MakeLabel(g18, "StreamZoneLabel", QStringLiteral("領域")), 1, 0);
     seed->addWidget(zoneList_, 1, 1, 1, 3);
-    seedISpin_ = MakeSpin(g18, "StreamIBox", 0, 100, 0);
-    seedJSpin_ = MakeSpin(g18, "StreamJBox", 0, 100, 0);
+    seedISpin_ = MakeSpin(g18, "StreamIBox", 0, 100);
+    seedJSpin_ = MakeSpin(g18, "StreamJBox", 0, 100);
     seed->addWidget(MakeLabel(g18, "StreamILabel", QStringLiteral("i")), 2, 0);
     seed->addWidget(seedISpin_, 2, 1);
     seed->addWidget(MakeLabel(g18, "StreamJLabel", QStringLiteral("j")), 2, 2);
     seed->addWidget(seedJSpin_, 2, 3);
     // The copy number has no bounds: a seed may start where a copy beyond writetimes would be.
-    seedCopySpin_ = MakeSpin(g18, "StreamOverbox", std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 0);
+    seedCopySpin_ = MakeSpin(g18, "StreamOverbox", std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     addButton_ = MakeButton(g18, "StreamAddButton", QStringLiteral("追加"));
     seed->addWidget(MakeLabel(g18, "StreamOverLabel", QStringLiteral("重")), 3, 0);
     seed->addWidget(seedCopySpin_, 3, 1);
@@ -85,21 +86,21 @@ void StreamTabController::Build(QTabWidget& tabs) {
     seed->setColumnStretch(1, 1);
     seed->setColumnStretch(3, 1);
     f->addLayout(seed, 1, 2, 4, 2);
-    fromSegmentCheck_ = MakeCheck(g18, "StreamLineSegment", QStringLiteral("線分ＡＢから出発"), false);
+    fromSegmentCheck_ = MakeCheck(g18, "StreamLineSegment", QStringLiteral("線分ＡＢから出発"));
     f->addWidget(fromSegmentCheck_, 5, 0, 1, 4);
     f->addWidget(MakeLabel(g18, "Label56", QStringLiteral("点A")), 6, 0);
-    pointAXBox_ = MakeEdit(g18, "StreamXa", QStringLiteral("0.0"));
-    pointAYBox_ = MakeEdit(g18, "StreamYa", QStringLiteral("0.0"));
+    pointAXBox_ = MakeEdit(g18, "StreamXa");
+    pointAYBox_ = MakeEdit(g18, "StreamYa");
     f->addWidget(pointAXBox_, 6, 1);
     f->addWidget(pointAYBox_, 6, 2);
     f->addWidget(MakeLabel(g18, "Label57", QStringLiteral("点B")), 7, 0);
-    pointBXBox_ = MakeEdit(g18, "StreamXb", QStringLiteral("1.0"));
-    pointBYBox_ = MakeEdit(g18, "StreamYb", QStringLiteral("1.0"));
+    pointBXBox_ = MakeEdit(g18, "StreamXb");
+    pointBYBox_ = MakeEdit(g18, "StreamYb");
     f->addWidget(pointBXBox_, 7, 1);
     f->addWidget(pointBYBox_, 7, 2);
     auto* hd = new QHBoxLayout;
     hd->addWidget(MakeLabel(g18, "Label58", QStringLiteral("線分ABを")));
-    segmentDivisionsSpin_ = MakeSpin(g18, "StreamDevide", 2, 100, 20);
+    segmentDivisionsSpin_ = MakeSpin(g18, "StreamDevide", 2, 100);
     hd->addWidget(segmentDivisionsSpin_);
     hd->addWidget(MakeLabel(g18, "Label59", QStringLiteral("分割した点から出発")));
     hd->addStretch();
@@ -110,21 +111,31 @@ void StreamTabController::Build(QTabWidget& tabs) {
   tabs.addTab(page_, QStringLiteral("流線"));
 }
 
-// The tab's own handlers. The stored option of each named control is written by the window's
-// option table, as for every tab, before these run.
+// The tab's own handlers; an edited option control is stored, then OptionChanged runs.
 void StreamTabController::ConnectHandlers() {
-  connect(zoneList_, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ZoneChosen(); }));
+  window_.ConnectOptionControls(controls_, this);
   connect(addButton_, &QPushButton::clicked, this, window_.Guarded([this] { AddSeed(); }));
   connect(deleteButton_, &QPushButton::clicked, this, window_.Guarded([this] { DeleteSeed(); }));
   connect(deleteAllButton_, &QPushButton::clicked, this, window_.Guarded([this] { DeleteAllSeeds(); }));
   connect(colourButton_, &QPushButton::clicked, this,
           window_.Guarded([this] { PickSwatchColour(lineColourSwatch_, &window_); }));
   seedTable_->installEventFilter(this);
-  // Editing the segment means starting from it.
-  auto segmentEdited = window_.Guarded([this] { fromSegmentCheck_->setChecked(true); });
-  for (QLineEdit* e : {pointAXBox_, pointAYBox_, pointBXBox_, pointBYBox_})
-    connect(e, &QLineEdit::textChanged, this, segmentEdited);
-  connect(segmentDivisionsSpin_, &QSpinBox::valueChanged, this, segmentEdited);
+}
+
+void StreamTabController::Load(const ProgramOptions& options) {
+  controls_.Load(window_.State());
+  ShowSeedList(options.stream.StreamList);
+}
+
+void StreamTabController::OptionChanged(const std::string& name) {
+  if (name == "StreamZoneSelect") {
+    ZoneChosen();
+  } else if (name == "StreamXa" || name == "StreamYa" || name == "StreamXb" || name == "StreamYb" ||
+             name == "StreamDevide") {
+    // Editing the segment means starting from it, a word in a box too.
+    SegmentEdited(window_.State().scene.options.stream);
+    Load(window_.Options());
+  }
 }
 
 void StreamTabController::Shown() {
@@ -143,16 +154,8 @@ void StreamTabController::RefillZoneList(int zoneCount) {
   zoneList_->blockSignals(false);
   zoneList_->setCurrentIndex(zoneCount > 0 ? 0 : -1);
   // Refilled with its signals blocked: the list and the node boxes store their values here.
-  for (QWidget* w : std::initializer_list<QWidget*>{zoneList_, seedISpin_, seedJSpin_}) window_.StoreControl(w);
-}
-
-void StreamTabController::ApplySeedListValue(const std::string& value) {
-  StreamOptions stream;
-  stream.StreamList = ReadSeedList();
-  stream.StreamLineGridSelect = fromNodesCheck_->isChecked();
-  StreamOptionTable().Apply(stream, "StreamList", value);
-  ShowSeedList(stream.StreamList);
-  fromNodesCheck_->setChecked(stream.StreamLineGridSelect);
+  for (QWidget* w : std::initializer_list<QWidget*>{zoneList_, seedISpin_, seedJSpin_})
+    OptionControls::Store(w, window_.State());
 }
 
 bool StreamTabController::eventFilter(QObject* watched, QEvent* event) {
@@ -162,26 +165,7 @@ bool StreamTabController::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-// The seed rows as the list shows them.
-StreamSeedList StreamTabController::ReadSeedList() const {
-  StreamSeedList list;
-  for (int row = 1; row < StreamSeedList::kRowCount; ++row) {
-    auto cell = [&](int column) {
-      const QTableWidgetItem* item = seedTable_->item(row, column);
-      return item ? item->text() : QString();
-    };
-    if (cell(0).isEmpty()) break;  // the list is packed: the first empty row ends it
-    StreamSeed seed;
-    seed.copy = cell(0).toInt();
-    seed.zone = cell(1).toInt();
-    seed.i = cell(2).toInt();
-    seed.j = cell(3).toInt();
-    list.seeds.push_back(seed);
-  }
-  return list;
-}
-
-// The list shows `list`, which becomes the stored seed list.
+// The list shows `list`, the header row included.
 void StreamTabController::ShowSeedList(const StreamSeedList& list) {
   for (int row = 0; row < StreamSeedList::kRowCount; ++row)
     for (int column = 0; column < StreamSeedList::kColumnCount; ++column) {
@@ -192,34 +176,31 @@ void StreamTabController::ShowSeedList(const StreamSeedList& list) {
         item = new QTableWidgetItem;
         seedTable_->setItem(row, column, item);
       }
-      item->setText(text);
+      if (item->text() != text) item->setText(text);
     }
+}
+
+void StreamTabController::StoreSeedList(const StreamSeedList& list) {
   window_.State().scene.options.stream.StreamList = list;
+  Load(window_.Options());
 }
 
 // The node boxes take the maxima of the chosen zone.
 void StreamTabController::ZoneChosen() {
-  StreamOptions stream;
-  stream.StreamZoneSelect = zoneList_->currentIndex();
-  stream.StreamIBox = seedISpin_->value();
-  stream.StreamJBox = seedJSpin_->value();
+  StreamOptions& stream = window_.State().scene.options.stream;
   SeedBoxLimits limits = SelectSeedZone(stream, window_.State().scene.data);
-  seedISpin_->setMaximum(limits.iMax);
-  seedJSpin_->setMaximum(limits.jMax);
-  seedISpin_->setValue(stream.StreamIBox);
-  seedJSpin_->setValue(stream.StreamJBox);
+  {
+    const QSignalBlocker blockI(seedISpin_), blockJ(seedJSpin_);
+    seedISpin_->setMaximum(limits.iMax);
+    seedJSpin_->setMaximum(limits.jMax);
+  }
+  Load(window_.Options());
 }
 
 void StreamTabController::AddSeed() {
-  StreamOptions stream;
-  stream.StreamOverbox = seedCopySpin_->value();
-  stream.StreamZoneSelect = zoneList_->currentIndex();
-  stream.StreamIBox = seedISpin_->value();
-  stream.StreamJBox = seedJSpin_->value();
-  stream.StreamList = ReadSeedList();
-  stream.StreamLineGridSelect = fromNodesCheck_->isChecked();
-  if (AddNodeSeed(stream, window_.notifier())) ShowSeedList(stream.StreamList);
-  fromNodesCheck_->setChecked(stream.StreamLineGridSelect);
+  StreamOptions& stream = window_.State().scene.options.stream;
+  AddNodeSeed(stream, window_.notifier());
+  Load(window_.Options());
 }
 
 // One row per click: the top row of the selection.
@@ -228,15 +209,15 @@ void StreamTabController::DeleteSeed() {
   int row = seedTable_->currentRow();
   for (const QTableWidgetItem* item : selected) row = std::min(row < 0 ? item->row() : row, item->row());
   if (row < 1) return;
-  StreamSeedList list = ReadSeedList();
+  StreamSeedList list = window_.Options().stream.StreamList;
   DeleteSeedRow(list, row);
-  ShowSeedList(list);
+  StoreSeedList(list);
 }
 
 void StreamTabController::DeleteAllSeeds() {
   StreamSeedList list;
   ClearSeedList(list);
-  ShowSeedList(list);
+  StoreSeedList(list);
 }
 
 }  // namespace corvane

@@ -1,10 +1,11 @@
 // The 流線 tab: streamline colour and width, the seed list and the seed segment. Its controls are
-// its own; the option table stores their values, its handlers keep the seed list.
+// views of the program state; its handlers keep the seed list.
 #pragma once
 #include <QObject>
 #include <string>
 
 #include "streamline/StreamOptions.h"
+#include "ui/OptionControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,14 +21,19 @@ namespace corvane {
 class ColourSwatchWidget;
 class MainWindow;
 
-class StreamTabController : public QObject {
+class StreamTabController : public QObject, public OptionView {
   Q_OBJECT
 
  public:
   // Builds the tab's page into `tabs`; `window` owns the program state and the error boundary.
   StreamTabController(MainWindow& window, QTabWidget& tabs);
-  // Connects the tab's handlers, after the controls' values are connected to the stored options.
+  // Connects the tab's handlers.
   void ConnectHandlers();
+  // Shows the state (the seed list too) with the controls' signals blocked.
+  void Load(const ProgramOptions& options) override;
+  // What follows a change of option `name` once it is stored.
+  void OptionChanged(const std::string& name) override;
+  const OptionControls& controls() const override { return controls_; }
   QWidget* page() const { return page_; }
   // The page was brought to the front: streamlines are not drawn in the OpenGL view, which is said.
   void Shown();
@@ -35,23 +41,21 @@ class StreamTabController : public QObject {
   void EnableStreamLines(bool velocity);
   // The zone list after a load with `zoneCount` zones: zone 0 chosen and stored with its node.
   void RefillZoneList(int zoneCount);
-  // A seed row from a settings line or --set ("StreamList"), appended (or all cleared) the way the
-  // list's buttons do it.
-  void ApplySeedListValue(const std::string& value);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build(QTabWidget& tabs);
-  StreamSeedList ReadSeedList() const;
   void ShowSeedList(const StreamSeedList& list);
+  void StoreSeedList(const StreamSeedList& list);
   void ZoneChosen();
   void AddSeed();
   void DeleteSeed();
   void DeleteAllSeeds();
 
   MainWindow& window_;
+  OptionControls controls_;
   QWidget* page_ = nullptr;
   QSpinBox* lineWidthSpin_ = nullptr;
   ColourSwatchWidget* lineColourSwatch_ = nullptr;

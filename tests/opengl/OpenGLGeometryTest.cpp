@@ -192,7 +192,7 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
   testing::ShownGrid d = GridData(3, 2, [](double x, double) { return x; }, 1.0, 0.0, 2.0);
   const NodeRow x = d.X, y = d.Y;
   ProgramOptions o;
-  o.display.writetimes = 2, o.display.xoffsetbox = 1.0, o.display.ShowGrid = true, o.load.AutoStepCheck = false;
+  o.display.overlayCopies = 2, o.display.copyOffsetX = 1.0, o.display.ShowGrid = true, o.load.AutoStepCheck = false;
   NullProgress progress;
   OpenGLSceneHost host{&d, nullptr, &progress, nullptr, {}, {}, &d.view};
   GlFrame frame;
@@ -210,7 +210,7 @@ TEST(Scene, OverlayCopiesAreDrawnShiftedWithoutMovingTheData) {
     EXPECT_EQ(strips[first + 8], (std::vector<GlPoint>{{cx, 1.0f}, {cx, 0.0f}}));
   }
   // Boundary switches leave their edges out.
-  d.view.Boundaries[0].i0 = d.view.Boundaries[0].jmax = false, o.display.writetimes = 0;
+  d.view.Boundaries[0].i0 = d.view.Boundaries[0].jmax = false, o.display.overlayCopies = 0;
   BuildOpenGLScene(frame, OrthoBox{-1, 6, -1, 3, -2, 2}, host, o, false, false, false);
   EXPECT_EQ(Strips(frame).size(), 2u);
   // Zoomed in on x = 0: the i-lines at x = 1 and 2 go, the j-lines keep their first segment.
@@ -280,7 +280,7 @@ TEST(Scene, SmoothFillColoursEveryCornerAndVectorsNeedTheirRows) {
   EXPECT_EQ(notifier.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
   EXPECT_TRUE(raised);
   // Node (0,0) has u = 0 and v = 0: three arrows of a shaft and a head each.
-  o.load.xvecbox = 0, o.load.yvecbox = 1, o.display.VecScaleBox = 0.1, o.display.WhiteBack = true;
+  o.load.xvecbox = 0, o.load.yvecbox = 1, o.display.arrowScale = 0.1, o.display.WhiteBack = true;
   BuildOpenGLScene(frame, OrthoBox{-1, 2, -1, 2, -2, 2}, host, o, false, false, true);
   std::size_t shafts = 0;
   for (const GlBatch& b : frame.batches)

@@ -152,7 +152,7 @@ TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOne
 
 TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {
   Fixture f(MakeGrid({{2, 3, [](int i, int j) { return std::pair{20.0 + 30 * i, 20.0 + 20 * j}; }}}));
-  f.options.display.VecScaleBox = 0.2;  // u = x, v = y: arrows point away from the origin
+  f.options.display.arrowScale = 0.2;  // u = x, v = y: arrows point away from the origin
   LoggingCanvas canvas;
   RecordingNotifier notifier;
   DrawVelocityVectors(f.Context(), canvas, notifier);  // no rows chosen yet

@@ -93,7 +93,7 @@ TEST(LineWeight, WiderSmoothLinesAndArrowsKeepTheirWeightToo) {
   std::fill(s.data.Values[0].begin(), s.data.Values[0].end(), 3.0);
   s.data.ColumnCount = 4;
   s.options.load.xvecbox = 0, s.options.load.yvecbox = 1;
-  s.options.display.VecScaleBox = 2.0;
+  s.options.display.arrowScale = 2.0;
   ASSERT_TRUE(Draw(s));
   const Ink plain = InkOf(s.bitmap);
   s.options.display.SmoothCheck = true;

@@ -26,7 +26,7 @@ void LoadInto(SceneState& state, const char* name, const LoadOptions& options, i
 
 TEST(SceneLoad, ReloadsKeepTheUsersViewWhileTheZoneCountStays) {
   SceneState state;
-  state.options.display.Showimax = false;
+  state.options.display.edgeIMax = false;
   LoadInto(state, "ij_two_zones.dat", SmallLayout(2), 0);
   ASSERT_EQ(state.fieldView.Boundaries.size(), 2u);
   EXPECT_FALSE(state.fieldView.Boundaries[0].imax || state.fieldView.Boundaries[1].imax);  // from the check box
@@ -38,13 +38,13 @@ TEST(SceneLoad, ReloadsKeepTheUsersViewWhileTheZoneCountStays) {
   state.fieldView.ContourMax[0] = 42.0;
   LoadOptions manual = SmallLayout(2);
   manual.AutoMaxMinCheck = manual.AutoStepCheck = false;
-  state.options.display.Showimax = true;
+  state.options.display.edgeIMax = true;
   LoadInto(state, "ij_two_zones.dat", manual, 2);
   EXPECT_FALSE(state.fieldView.Boundaries[1].j0 || state.fieldView.Boundaries[1].imax);
   EXPECT_EQ(state.fieldView.ContourMax[0], 42.0);
 
   // One zone now: the flags start again from the check boxes.
-  state.options.display.Showj0 = false;
+  state.options.display.edgeJ0 = false;
   LoadInto(state, "three_size_fields.dat", SmallLayout(1), 2);
   ASSERT_EQ(state.fieldView.Boundaries.size(), 1u);
   EXPECT_TRUE(state.fieldView.Boundaries[0].imax && !state.fieldView.Boundaries[0].j0);

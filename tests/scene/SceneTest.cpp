@@ -63,8 +63,8 @@ TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
 }
 
 TEST_F(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
-  s.options.display.writetimes = 2;
-  s.options.display.xoffsetbox = 1.0;  // 8 pixels per copy
+  s.options.display.overlayCopies = 2;
+  s.options.display.copyOffsetX = 1.0;  // 8 pixels per copy
   const NodeRow x = s.data.X, y = s.data.Y;
   const FieldDataSet before = s.data;
   ASSERT_TRUE(Draw());
@@ -101,7 +101,7 @@ TEST_F(Scene, EveryLayerDrawsFromTheDataSetWithoutWritingIt) {
   DisplayOptions& d = s.options.display;
   d.ShowContour = d.BrushCheck = d.LineCheck = d.ShowGrid = d.ShowVec = d.ShowXYLabel = true;
   d.ColourBarCheck = d.DrawStreamLineCheck = d.ShowSegment = true;
-  d.writetimes = 2, d.xoffsetbox = 3.0, d.yoffsetbox = -1.0;
+  d.overlayCopies = 2, d.copyOffsetX = 3.0, d.copyOffsetY = -1.0;
   s.options.load.xvecbox = 0, s.options.load.yvecbox = 1;
   s.options.load.AutoStepCheck = s.options.load.RoundLevelsCheck = true;
   s.options.load.ICompress2 = 2;
@@ -123,7 +123,7 @@ TEST_F(Scene, EveryLayerDrawsFromTheDataSetWithoutWritingIt) {
 }
 
 TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
-  s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0, s.options.display.yoffsetbox = -1.0;
+  s.options.display.overlayCopies = 3, s.options.display.copyOffsetX = 2.0, s.options.display.copyOffsetY = -1.0;
   ASSERT_TRUE(Draw());
   const QImage previous = s.bitmap;
   // No velocity rows chosen: the layer warns, the warning throws.
@@ -151,7 +151,7 @@ TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {
   ASSERT_TRUE(Draw());
   EXPECT_EQ(std::pair(s.view.ScaleX, s.view.ScaleY), std::pair(6.0, 6.0));  // (100 - 40) / 10, the same in x and y
 
-  s.options.display.writetimes = 3, s.options.display.xoffsetbox = 2.0;
+  s.options.display.overlayCopies = 3, s.options.display.copyOffsetX = 2.0;
   FitView(s);
   ASSERT_TRUE(Draw());
   // (120 - 40) / 16: the copies reach x = 16.

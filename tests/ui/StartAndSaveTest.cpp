@@ -110,29 +110,6 @@ TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefuse
 
 using GivenValues = ProgramTest<FramesProgram>;
 
-TEST_F(GivenValues, EveryOptionNameTheCommandLineTakesIsTakenByTheWindow) {
-  // Each name gets the first of these values its kind reads.
-  const char* const candidates[] = {"1", "0.5", "x", "#102030", "0,0,1,1"};
-  for (const std::string& name : ProgramOptionTable().Names()) {
-    bool taken = false;
-    for (const char* value : candidates) {
-      try {
-        ProgramOptions check;
-        ProgramOptionTable().Apply(check, name, value);
-      } catch (const CorvaneError&) {
-        continue;
-      }
-      try {
-        taken = m.ApplyControlValue(name, value);
-      } catch (const CorvaneError& e) {
-        ADD_FAILURE() << name << "=" << value << ": " << e.what();
-      }
-      break;
-    }
-    EXPECT_TRUE(taken) << name;
-  }
-}
-
 TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) {
   MainWindow& w = m;
   ASSERT_TRUE(w.ApplyControlValue("RGroup", "3"));  // P, of U V T P
