@@ -44,9 +44,8 @@ void BM_WholeRunAcrossTheGrid(benchmark::State& state) {
   QTemporaryDir dir;
   const std::string path = dir.filePath("samples.dat").toStdString();
   QuietNotifier notifier;
-  NullProgress progress;
   AnalysisRunResult result;
-  for (auto _ : state) result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, notifier, progress);
+  for (auto _ : state) result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, notifier);
   state.counters["samples"] = static_cast<double>(result.sampleCount);
   state.counters["truncated"] = result.truncated ? 1 : 0;
 }

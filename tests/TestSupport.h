@@ -22,7 +22,8 @@
 
 namespace corvane::testing {
 
-// Records statuses and gauge calls; `abort` answers the abort question, `onPump` runs on each pump.
+// Records statuses and gauge calls; `abort` answers the abort question, and `onAbortCheck` runs
+// each time the loop asks it (before the answer is read), counted in `abortChecks`.
 class RecordingProgress : public Progress {
  public:
   void SetMaximum(std::int64_t m) override {
@@ -34,19 +35,19 @@ class RecordingProgress : public Progress {
     statuses.push_back(text);
     log.push_back(text);
   }
-  void Pump() override {
-    ++pumps;
-    if (onPump) onPump();
+  bool AbortRequested() const override {
+    ++abortChecks;
+    if (onAbortCheck) onAbortCheck();
+    return abort;
   }
-  bool AbortRequested() const override { return abort; }
 
   std::vector<std::string> statuses;
   std::vector<std::string> log;  // statuses and "max N", in order
   std::vector<std::int64_t> positions;
   std::int64_t maximum = -1;
-  int pumps = 0;
+  mutable int abortChecks = 0;
   bool abort = false;
-  std::function<void()> onPump;
+  std::function<void()> onAbortCheck;
 };
 
 struct CommandRun {

@@ -166,8 +166,7 @@ void WriteAnalysisFile(const std::string& path, const std::string& text) {
 }
 
 AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
-                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
-                                     Progress& progress) {
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier) {
   AnalysisRunResult result;
   const std::optional<std::string> caption = VariableCaption(data, row, includeVelocity);
   if (!caption) return result;
@@ -183,7 +182,6 @@ AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool inc
   if (result.truncated) notifier.Message(kTooManySamplesMessage);
   result.sampleCount = SortAndMergeSamples(samples);
   WriteAnalysisFile(path, AnalysisFileText(*caption, samples));
-  progress.Pump();
   result.status = AnalysisRunResult::Status::Written;
   result.path = path;
   result.openAfterwards = analysis.OpenAnalyzed;

@@ -5,7 +5,7 @@
 //
 // The analysis tab's AnalyzeButtonClick: run the save dialog (kAnalysisFileSuffix,
 // kAnalysisFileFilter, confirm overwrite); if accepted, RunSegmentAnalysis(data, options, path,
-// notifier, progress); a CorvaneError goes to the default error box; when the result says
+// notifier); a CorvaneError goes to the default error box; when the result says
 // openAfterwards, open result.path with QDesktopServices::openUrl(QUrl::fromLocalFile(...)).
 #pragma once
 #include <cstddef>
@@ -16,7 +16,6 @@
 #include "analysis/SegmentEndpoints.h"
 #include "data/FieldDataSet.h"
 #include "data/Notifier.h"
-#include "data/Progress.h"
 #include "analysis/AnalysisOptions.h"
 
 namespace corvane {
@@ -97,10 +96,9 @@ struct AnalysisRunResult {
 
 // The whole analysis after the save dialog: resolve both end points (`analysis`), collect the
 // crossings of variable `row` (captioned as with or without velocity data), sort and merge, write
-// `path`, let the user interface breathe. Typed coordinates that are not numbers and a file that
+// `path`. Typed coordinates that are not numbers and a file that
 // cannot be written throw CorvaneError before or instead of writing.
 AnalysisRunResult RunSegmentAnalysis(const FieldDataSet& data, int row, bool includeVelocity,
-                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier,
-                                     Progress& progress);
+                                     const AnalysisOptions& analysis, const std::string& path, Notifier& notifier);
 
 }  // namespace corvane

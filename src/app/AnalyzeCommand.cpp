@@ -10,6 +10,7 @@
 #include "data/DataFileLoader.h"
 #include "data/DeferredRows.h"
 #include "data/Errors.h"
+#include "data/VariableRows.h"
 
 namespace corvane {
 namespace {
@@ -41,14 +42,14 @@ int RunAnalyzeCommand(const CommandArgs& args) {
   // node end point outside its zone.
   if (!VariableCaption(data, options.RGroup, options.load.IncludeVelCheck)) {
     throw CorvaneError("RGroup=" + std::to_string(options.RGroup) + " の変数はありません（選べるのは 0.." +
-                       std::to_string(static_cast<long long>(loaded->rgroupItems.size()) - 1) + "）");
+                       std::to_string(static_cast<long long>(RGroupItemsOf(data, options.load.IncludeVelCheck).size()) - 1) + "）");
   }
   for (SegmentPoint which : {SegmentPoint::First, SegmentPoint::Second}) {
     const ResolvedEndpoint e = ResolveEndpoint(data, options.analysis, which);
     if (!e.valid) throw CorvaneError(e.problem);
   }
 
-  const AnalysisRunResult result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, args.output, notifier, progress);
+  const AnalysisRunResult result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, args.output, notifier);
   if (result.status != AnalysisRunResult::Status::Written) return 1;
   std::cout << args.output << ": " << result.sampleCount << " 点\n";
   return 0;

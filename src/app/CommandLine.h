@@ -66,8 +66,9 @@ class StderrNotifier : public Notifier {
 void ApplyContourBoxes(FieldView& view, const ProgramOptions& options);
 
 // The object `info --json` prints for a loaded file up to its value rows, without the closing
-// brace: the command adds the nodes and the series asked for first.
-std::string InfoJsonHead(const std::string& path, const LoadResult& loaded,
+// brace: the command adds the nodes and the series asked for first. `includeVelocity` is the
+// load's IncludeVelCheck, which decides the variables RGroup offers.
+std::string InfoJsonHead(const std::string& path, const LoadResult& loaded, bool includeVelocity,
                          const std::optional<std::array<DerivedColumn, 4>>& derived = std::nullopt);
 
 // Each sub-command; they print messages to stderr and return the exit status.

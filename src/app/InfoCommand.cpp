@@ -137,7 +137,7 @@ std::int64_t NonFiniteNodeCount(const FieldDataSet& d) {
 
 }  // namespace
 
-std::string InfoJsonHead(const std::string& path, const LoadResult& r,
+std::string InfoJsonHead(const std::string& path, const LoadResult& r, bool includeVelocity,
                          const std::optional<std::array<DerivedColumn, 4>>& derived) {
   const FieldDataSet& d = r.data;
   const FieldView& v = r.view;
@@ -154,7 +154,8 @@ std::string InfoJsonHead(const std::string& path, const LoadResult& r,
     out << "}";
   }
   out << "]" << JsonSource(r.source) << ",\"nodeCount\":" << d.NodeCount << ",\"columnCount\":" << d.ColumnCount << ",\"variables\":[";
-  for (std::size_t k = 0; k < r.rgroupItems.size(); ++k) out << (k ? "," : "") << JsonString(r.rgroupItems[k]);
+  const std::vector<std::string> items = RGroupItemsOf(d, includeVelocity);
+  for (std::size_t k = 0; k < items.size(); ++k) out << (k ? "," : "") << JsonString(items[k]);
   out << "],\"extents\":{\"xmin\":" << JsonNumber(d.XMin) << ",\"xmax\":" << JsonNumber(d.XMax)
       << ",\"ymin\":" << JsonNumber(d.YMin) << ",\"ymax\":" << JsonNumber(d.YMax)
       << "},\"nonFiniteNodes\":" << nonFinite;
@@ -224,7 +225,7 @@ int RunInfoCommand(const CommandArgs& args) {
   const std::int64_t nonFinite = NonFiniteNodeCount(d);
   std::ostringstream out;
   if (args.json) {
-    out << InfoJsonHead(path, r, derived);
+    out << InfoJsonHead(path, r, options.load.IncludeVelCheck, derived);
     if (!nodes.empty()) {
       out << ",\"nodes\":[";
       for (std::size_t k = 0; k < nodes.size(); ++k) {
@@ -291,8 +292,9 @@ int RunInfoCommand(const CommandArgs& args) {
     out << "NodeCount: " << d.NodeCount << "\n";
     out << "ColumnCount: " << d.ColumnCount << "\n";
     out << "RGroup:";
-    for (const std::string& item : r.rgroupItems) out << " " << item;
-    out << (r.rgroupItems.empty() ? " データ無し\n" : "\n");
+    const std::vector<std::string> items = RGroupItemsOf(d, options.load.IncludeVelCheck);
+    for (const std::string& item : items) out << " " << item;
+    out << (items.empty() ? " データ無し\n" : "\n");
     if (derived) out << DerivedColumnsText(*derived) << "\n";
     out << "範囲: x " << Number(d.XMin) << " .. " << Number(d.XMax) << ", y " << Number(d.YMin) << " .. "
         << Number(d.YMax) << "\n";

@@ -15,6 +15,7 @@
 #include "data/DataFileLoader.h"
 #include "data/DerivedColumns.h"
 #include "data/Errors.h"
+#include "data/VariableRows.h"
 #include "output/ImageExport.h"
 #include "scene/PlotWindowSize.h"
 #include "scene/SceneLoad.h"
@@ -60,9 +61,11 @@ bool IsOneOf(const QString& out, const std::vector<std::string>& inputs) {
 // like the quantities they stand for says so.
 void WarnOfDerivedColumns(const LoadResult& loaded, const ProgramOptions& options, Notifier& notifier) {
   const int row = options.RGroup;
-  if (!options.load.IncludeVelCheck || row < 0 || static_cast<std::size_t>(row) >= loaded.rgroupItems.size()) return;
-  const std::string& item = loaded.rgroupItems[static_cast<std::size_t>(row)];
-  if (item != "マッハ数" && item != "全圧") return;
+  if (!options.load.IncludeVelCheck) return;
+  const std::vector<std::string> items = RGroupItemsOf(loaded.data, true);
+  if (row < 0 || static_cast<std::size_t>(row) >= items.size()) return;
+  const std::string& item = items[static_cast<std::size_t>(row)];
+  if (item != kMachCaption && item != kTotalPressureCaption) return;
   const auto columns =
       DerivedColumnsOf(loaded.selectorItems, {loaded.xvecIndex, loaded.yvecIndex, loaded.tmpIndex, loaded.prsIndex});
   for (const std::string& doubt : DerivedColumnDoubts(columns)) notifier.Warning(doubt);
@@ -140,7 +143,7 @@ int RunRenderCommand(const CommandArgs& args) {
         throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
       std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.fieldView, zoneListCount, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
-      zoneListCount = loaded->zoneListCount;
+      zoneListCount = loaded->data.ZoneCount;
       if (k == 0) WarnOfDerivedColumns(*loaded, options, notifier);
       TakeLoadedData(state, *loaded, options);
 

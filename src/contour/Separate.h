@@ -56,8 +56,8 @@ void ChooseDiagonals(const double* X, const double* Y, const double* values, con
 
 // Calls handler(p, q, r) (node indices) for both triangles of every shown cell, zone by zone,
 // cells spanning from one shown grid line to the next. Returns false when the abort was requested;
-// the walk then stops within a few dozen cells. Progress::Pump is called as often; the windows
-// throttle it. The diagonals of a row of cells are chosen together, before its triangles go out.
+// the walk then stops within a few dozen cells. The diagonals of a row of cells are chosen
+// together, before its triangles go out.
 // A zone whose nodes do not fit the coordinate arrays is skipped; `masks` (one per zone, from the
 // view) say which lines are shown, and a line beyond its mask, or a zone without one, counts as
 // shown. `values` holds at least one value per coordinate. `wanted`(A, B, C, D) may turn
@@ -125,7 +125,6 @@ bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLine
     zoneStrip += std::max(zone.NI - 1, 0);
     if (!ZoneWalkable(zone, nodes) || zoneStrip <= strips.first || firstStrip >= strips.end) continue;
     progress.SetPosition(0);
-    progress.Pump();
     progress.SetMaximum(zone.NI - 2);
     std::int32_t prevLine = zone.FirstNode;
     for (std::int32_t i = 1; i < zone.NI; ++i) {
@@ -135,7 +134,6 @@ bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLine
         prevLine = zone.FirstNode + zone.NJ * i;  // cells after it span from this line
         continue;
       }
-      progress.Pump();
       if (progress.AbortRequested()) return false;
       const std::int32_t curLine = zone.FirstNode + zone.NJ * i;
       std::int32_t A = prevLine, B = curLine;
@@ -151,10 +149,7 @@ bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLine
       choices.resize(count);
       ChooseDiagonals(data.X.data(), data.Y.data(), values, cells.data(), count, choices.data());
       for (std::size_t k = 0; k < count; ++k) {
-        if (k % 64 == 63) {
-          progress.Pump();
-          if (progress.AbortRequested()) return false;
-        }
+        if (k % 64 == 63 && progress.AbortRequested()) return false;
         const std::int32_t* c = cells.data() + 4 * k;
         if (choices[k] == 1) {
           handler(c[0], c[3], c[1]);
@@ -166,7 +161,6 @@ bool ForEachContourTriangle(const FieldDataSet& data, const std::vector<ZoneLine
       }
       prevLine = curLine;
       progress.SetPosition(i);
-      progress.Pump();
     }
   }
   return true;

@@ -201,11 +201,18 @@ int AwayFrom(int fd, int avoid, std::vector<int>& opened) {
   return moved;
 }
 
-// Waits for `pid` at most `seconds`, pumping `progress`, and calls `onReady` once when `readyFd`
-// brings a byte; kills the process past that time or when `onReady` throws. The wait status, or
-// nullopt when it was killed for the time.
-std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress, int readyFd,
-                           const std::function<void()>& onReady) {
+// How a wait for the reading process ended: with its wait status, or with the process killed.
+struct Waited {
+  enum class End { Exited, TimedOut, Aborted } end = End::Exited;
+  int status = 0;
+};
+
+// Waits for `pid` at most `seconds`, and calls `onReady` once when `readyFd` brings a byte; kills
+// the process past that time, when the abort command is given, or when `onReady` throws. An
+// abort flag already up when the wait starts is not this load's (as for the text reader).
+Waited WaitFor(pid_t pid, std::uint64_t seconds, const Progress& progress, int readyFd,
+               const std::function<void()>& onReady) {
+  const bool abortAtStart = progress.AbortRequested();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
   auto end = [&](bool kill) {
@@ -221,11 +228,15 @@ std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress,
     const pid_t done = ::waitpid(pid, &status, WNOHANG);
     if (done == pid || (done < 0 && errno != EINTR)) {
       if (pidfd >= 0) ::close(pidfd);
-      return done == pid ? std::optional<int>(status) : std::optional<int>(0);
+      return {Waited::End::Exited, done == pid ? status : 0};
     }
     if (std::chrono::steady_clock::now() > deadline) {
       end(true);
-      return std::nullopt;
+      return {Waited::End::TimedOut};
+    }
+    if (!abortAtStart && progress.AbortRequested()) {
+      end(true);
+      return {Waited::End::Aborted};
     }
     struct pollfd p[2] = {{readyFd, POLLIN, 0}, {pidfd, POLLIN, 0}};
     const int count = pidfd >= 0 ? 2 : 1;
@@ -242,7 +253,6 @@ std::optional<int> WaitFor(pid_t pid, std::uint64_t seconds, Progress& progress,
         }
       }
     }
-    progress.Pump();
   }
 }
 
@@ -431,7 +441,6 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     if (step < 0) throw CorvaneError("CGNS ファイル " + path + ": " + std::to_string(step + 1) + " 番目の時刻はありません");
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
-    progress.Pump();
     Descriptors own;
     const int shared = ::memfd_create("corvane-cgns", MFD_CLOEXEC);
     if (shared < 0) throw CorvaneError("CGNS ファイル " + path + " を読むための共有メモリを作れません");
@@ -494,15 +503,20 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
         throw CorvaneError(Crashed(path, "結果が壊れています"));
       }
     };
-    const std::optional<int> status = WaitFor(pid, limits.waitSeconds, progress, ready[0], describe);
-    if (!status) throw CorvaneError(Crashed(path, std::to_string(limits.waitSeconds) + " 秒以内に終わりませんでした"));
-    if (WIFSIGNALED(*status)) {
-      const int sig = WTERMSIG(*status);
+    const Waited waited = WaitFor(pid, limits.waitSeconds, progress, ready[0], describe);
+    if (waited.end == Waited::End::Aborted) {
+      progress.SetStatus(kLoadAbortedText);
+      return std::nullopt;
+    }
+    if (waited.end == Waited::End::TimedOut)
+      throw CorvaneError(Crashed(path, std::to_string(limits.waitSeconds) + " 秒以内に終わりませんでした"));
+    if (WIFSIGNALED(waited.status)) {
+      const int sig = WTERMSIG(waited.status);
       throw CorvaneError(Crashed(path, sig == SIGXCPU || sig == SIGKILL ? "時間の上限を超えました"
                                                                         : "シグナル " + std::to_string(sig) + ", " + strsignal(sig)));
     }
-    if (!WIFEXITED(*status) || WEXITSTATUS(*status) != 0)
-      throw CorvaneError(Crashed(path, "終了コード " + std::to_string(WEXITSTATUS(*status))));
+    if (!WIFEXITED(waited.status) || WEXITSTATUS(waited.status) != 0)
+      throw CorvaneError(Crashed(path, "終了コード " + std::to_string(WEXITSTATUS(waited.status))));
 
     const auto [h, size] = header();
     if (h.status == kRefused) throw CorvaneError(text(h));

@@ -10,7 +10,6 @@
 #include "data/Plot3dReader.h"
 #include "data/RoundLevels.h"
 #include "data/TecplotReader.h"
-#include "data/VariableRows.h"
 #include "data/VtkReader.h"
 
 namespace corvane {
@@ -64,7 +63,6 @@ void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier&
     if (options.AutoStepCheck) AutoStep(view, options.StepBar);
     ApplyRoundLevels(view, options);
   }
-  result.rgroupItems = RGroupItemsOf(data, options.IncludeVelCheck);
 }
 
 }  // namespace corvane

@@ -24,7 +24,7 @@ std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOpt
 
 // After a load: the rows 渦度 and 速さ when the velocity columns exist, then the formula variables
 // of options.formulas (one that fails is reported and left out), their contour ranges when the
-// automatic ranges are on, and RGroup's items for the new rows.
+// automatic ranges are on.
 void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier& notifier);
 
 }  // namespace corvane

@@ -118,7 +118,6 @@ std::int64_t FirstFaultyNode(const ReadContext& c, Progress& progress) {
         if (count < columns || bad) return n;
         if (n % kChunk == 0) {
           progress.SetPosition(n);
-          progress.Pump();
         }
       }
     }
@@ -235,11 +234,6 @@ void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const Load
     if (selected[s] < 0 && variables > 0) selected[s] = 0;
   }
   result.selectorItems = data.VariableNames;
-  result.rgroupItems = data.VariableNames;
-  if (options.IncludeVelCheck) {
-    result.rgroupItems.push_back("マッハ数");
-    result.rgroupItems.push_back("全圧");
-  }
   result.xvecIndex = selected[0];
   result.yvecIndex = selected[1];
   result.tmpIndex = selected[2];
@@ -261,7 +255,6 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
   try {
     progress.SetPosition(0);
     const std::string_view bytes = file.Bytes();
-    progress.Pump();
 
     const std::int64_t labelLine = std::clamp(options.LabelLineBox, 0, 999);
     const std::int64_t sizeLine = std::clamp(options.XYNumLineBox, 0, 999);
@@ -355,7 +348,6 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
 
     progress.SetMaximum(nodeCount);
     progress.SetStatus("データ読み込み中…");
-    progress.Pump();
 
     // Pass 3: the nodes, read on both cores straight into their rows. A complete data line
     // holds `columns` numbers and the separators between them, so when the bytes cannot hold
@@ -412,7 +404,7 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
       job.windowBytes = std::max<std::size_t>(options.readWindow, 1);
       const NodeLinesResult read = ReadNodeLines(job, progress);
       if (read.outcome == NodeLinesOutcome::Aborted) {
-        progress.SetStatus("データ読み込みを中止しました");
+        progress.SetStatus(kLoadAbortedText);
         return std::nullopt;
       }
       if (read.outcome == NodeLinesOutcome::Complete) {

@@ -15,24 +15,25 @@
 
 namespace corvane {
 
-// What the windows need after a load besides the data set.
+// The status a reader leaves when the abort command stopped its load.
+inline constexpr const char* kLoadAbortedText = "データ読み込みを中止しました";
+
+// What the windows need after a load besides the data set. The variable list and the zone lists
+// follow from the data set itself (RGroupItemsOf, data.ZoneCount).
 struct LoadResult {
   FieldDataSet data;                       // complete: nodes, derived rows
   FieldView view;                          // its contour ranges, edge flags and line masks
-  std::vector<std::string> rgroupItems;    // RGroup items (variables, + マッハ数, 全圧 with velocity)
   std::vector<std::string> selectorItems;  // items of xvecbox, yvecbox, tmpbox, prsBox
   int xvecIndex = 0, yvecIndex = 0, tmpIndex = 0, prsIndex = 0;  // their preselected items
   // Zone count changed: the zone lists are refilled, and view.Boundaries starts all true for the
   // caller to set from Showi0, Showimax, Showj0, showjmax; otherwise the previous flags are kept.
   bool zoneListsRebuilt = false;
-  int zoneListCount = 0;                   // items of ZoneSelect, StreamZoneSelect, P1Zone, P2Zone
   SourceInfo source;                       // the file's format and what else it told
 };
 
-// Fills the variable list, the selector items and the preselected selector rows of `result`:
-// a row chosen in `options` (>= 0, within the variables) wins over `found` (the row found by name,
-// -1 for none), and a selector with neither takes the first variable. With velocity data the
-// variable list also offers マッハ数 and 全圧.
+// Fills the selector items and the preselected selector rows of `result`: a row chosen in
+// `options` (>= 0, within the variables) wins over `found` (the row found by name, -1 for none),
+// and a selector with neither takes the first variable.
 void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const LoadOptions& options, const int found[4]);
 
 // Every reader ends here, once result.data holds the nodes, extents and file variables and the

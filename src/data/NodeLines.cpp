@@ -316,7 +316,6 @@ NodeLinesResult ReadNodeLines(const NodeLinesJob& job, Progress& progress) {
   try {
     own.Run(windows, [&] {
       progress.SetPosition(shared.nodesRead.load(std::memory_order_relaxed));
-      progress.Pump();
       if (!abortAtStart && progress.AbortRequested()) {
         aborted = true;
         shared.stop = true;

@@ -44,7 +44,6 @@ std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptio
   try {
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
-    progress.Pump();
     const bool solution = IsPlot3dSolutionPath(path);
     const std::string gridPath = solution ? Plot3dGridBeside(path) : path;
     if (gridPath.empty()) {
@@ -112,7 +111,6 @@ std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptio
                                      q->Real(bytes, s.header, 3)});
       }
       progress.SetPosition(static_cast<std::int64_t>(b + 1));
-      progress.Pump();
     }
     if (solution) {
       const int conservative[4] = {0, 1, 2, 3};

@@ -13,9 +13,6 @@ class Progress {
   virtual void SetMaximum(std::int64_t maximum) { (void)maximum; }
   virtual void SetPosition(std::int64_t position) { (void)position; }
   virtual void SetStatus(const std::string& text) { (void)text; }
-  // A point where the loop could let others in. The windows no longer need it (their work runs
-  // off the interface thread); it stays a cheap no-op for the loops that call it.
-  virtual void Pump() {}
   // The abort command was given while the current drawing runs.
   virtual bool AbortRequested() const { return false; }
 };

@@ -20,7 +20,8 @@ struct RoundStep {
   int Decimals() const;
 };
 
-// The round step nearest to `rough` (on a logarithmic scale); rough must be finite and > 0.
+// The round step nearest to `rough` (on a logarithmic scale); rough must be finite and > 0. Unlike
+// the axes' 1-2-5 steps (NiceStep.h) it offers 2.5 as well.
 RoundStep NearestRoundStep(double rough);
 
 // Snaps [lo, hi] outwards to multiples of the round step nearest to (hi - lo) / divisions.

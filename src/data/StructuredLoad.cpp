@@ -131,7 +131,6 @@ LoadResult FinishLoad(LoadResult result, const LoadOptions& options, const Field
     view.Masks[z].ILineMask.assign(static_cast<std::size_t>(data.Zones[z].NI), true);
     view.Masks[z].JLineMask.assign(static_cast<std::size_t>(data.Zones[z].NJ), true);
   }
-  result.zoneListCount = data.ZoneCount;
   result.zoneListsRebuilt = data.ZoneCount != previousZoneListCount;
   if (result.zoneListsRebuilt) {
     view.Boundaries.assign(zones, BoundaryFlags{});

@@ -285,7 +285,6 @@ std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOp
   try {
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
-    progress.Pump();
     const std::string_view bytes = mapped.Bytes();
     const TecplotFile file = ScanTecplot(bytes, path);
     const std::vector<double> times = TecplotStepTimes(file);
@@ -333,7 +332,6 @@ std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOp
         out.push_back((v == xRow ? data.X.data() : v == yRow ? data.Y.data() : data.Values[row++].data()) + first);
       loader.Fill(chosen[k], out);
       progress.SetPosition(static_cast<std::int64_t>(k + 1));
-      progress.Pump();
     }
     if (source.cellCentred) source.status = "セル中心の値を格子点の値へ平均しました";
     if (times.size() > 1) {

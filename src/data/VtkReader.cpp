@@ -105,7 +105,6 @@ class PieceCollector {
       }
       if (depth == 0) {
         progress_.SetPosition(static_cast<std::int64_t>(k + 1));
-        progress_.Pump();
         aborted = progress_.AbortRequested();
       }
     }
@@ -304,7 +303,6 @@ std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions&
   try {
     progress.SetPosition(0);
     progress.SetStatus("データ読み込み中…");
-    progress.Pump();
     SourceInfo source;
     source.format = DataFileFormat::Vtk;
     PieceCollector collector(progress);

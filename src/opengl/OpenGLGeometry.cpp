@@ -350,7 +350,6 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
   for (const ZoneGrid& zone : data.Zones) {
     if (!ZoneFits(data, zone, data.Values[row].size())) continue;
     progress.SetPosition(0);
-    progress.Pump();
     progress.SetMaximum(std::max(zone.NI - 2, 0));
     // The smooth fill shares each node's vertex among the six triangles round it.
     std::int64_t vertexOffset = 0;
@@ -362,7 +361,6 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
     }
     for (std::int32_t i = 0; i + 1 < zone.NI; ++i) {
       for (std::int32_t j = 0; j + 1 < zone.NJ; ++j) {
-        progress.Pump();
         if (progress.AbortRequested()) return false;
         const std::int32_t p00 = zone.FirstNode + zone.NJ * i + j, p01 = p00 + 1;
         const std::int32_t p10 = p00 + zone.NJ, p11 = p10 + 1;
@@ -375,7 +373,6 @@ bool DrawOpenGLContours(GlFrame& frame, const OpenGLSceneHost& host, const Progr
         }
       }
       progress.SetPosition(i);
-      progress.Pump();
     }
   }
   progress.SetStatus("メタファイル作成完了");

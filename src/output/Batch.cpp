@@ -49,7 +49,6 @@ BatchResult RunBatchFiles(const std::vector<std::string>& paths, const BatchCall
     }
     ++result.visited;
     progress.SetPosition(result.visited);
-    progress.Pump();
     // Seen only between files: the file in hand is always finished first.
     if (progress.AbortRequested()) {
       result.aborted = result.visited < static_cast<int>(paths.size());

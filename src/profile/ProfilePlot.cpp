@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "data/Errors.h"
+#include "data/NiceStep.h"
 
 namespace corvane {
 namespace {
@@ -57,7 +58,10 @@ AxisTicks NiceTicks(double lo, double hi, int target) {
   const double raw = (hi - lo) / std::max(target, 1);
   const double power = std::pow(10.0, std::floor(std::log10(raw)));
   const double fraction = raw / power;
-  t.step = (fraction <= 1.0 ? 1.0 : fraction <= 2.0 ? 2.0 : fraction <= 5.0 ? 5.0 : 10.0) * power;
+  // The smallest step not below the fraction: each larger one from just above the one before.
+  static const double kPast1 = std::nextafter(1.0, 2.0), kPast2 = std::nextafter(2.0, 3.0),
+                      kPast5 = std::nextafter(5.0, 6.0);
+  t.step = OneTwoFive(fraction, kPast1, kPast2, kPast5) * power;
   t.lo = std::floor(lo / t.step + 1e-9) * t.step;
   t.hi = std::ceil(hi / t.step - 1e-9) * t.step;
   const long long count = std::llround((t.hi - t.lo) / t.step);

@@ -306,7 +306,7 @@ void BindDataSet(py::module_& m) {
           std::optional<std::array<DerivedColumn, 4>> derived;
           const LoadResult& r = s->loaded;
           if (s->includeVelocity) derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
-          text = InfoJsonHead(s->path, r, derived) + "}";
+          text = InfoJsonHead(s->path, r, s->includeVelocity, derived) + "}";
         }
         return py::module_::import("json").attr("loads")(text);
       }, "What `corvane info --json` tells about the data set, as a dict.")

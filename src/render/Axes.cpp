@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
+#include "data/NiceStep.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {
@@ -43,7 +45,8 @@ double AxisTickStep(double lo, double hi, Notifier* notifier) {
       --e;
     }
   }
-  double step = d >= 3 ? 5.0 : (d >= 1.5 ? 2.0 : 1.0);
+  // Never 10: the scaling leaves d below it.
+  double step = OneTwoFive(d, 1.5, 3.0, std::numeric_limits<double>::infinity());
   for (int n = 0; n < e; ++n) step /= 10;
   for (int n = 0; n < -e; ++n) step *= 10;
   // A range too small for any double step falls back to the step of an unusable range.

@@ -370,7 +370,6 @@ DrawingResult DrawSnapshot(const SceneSnapshot& snapshot, Progress& progress, No
   picture.setBoundingRect(QRect(0, 0, width, height));
 
   progress.SetStatus("ビットマップに転送中…");
-  progress.Pump();
   QImage bitmap;
   auto makeBitmap = [&] {
     if (factor == 1) {

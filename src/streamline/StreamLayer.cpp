@@ -26,7 +26,6 @@ void ForEachStreamline(const LayerContext& context, const StreamOptions& o,
       const StreamSeed& s = seeds[static_cast<std::size_t>(r - 1)];
       take(TraceFromGridNode(field, s.copy, s.zone, s.i, s.j));
       progress.SetPosition(r);
-      progress.Pump();
       if (progress.AbortRequested()) return;
     }
   }
@@ -39,7 +38,6 @@ void ForEachStreamline(const LayerContext& context, const StreamOptions& o,
       const WorldPoint& p = seeds[static_cast<std::size_t>(k)];
       take(TraceFromPoint(field, p.x, p.y));
       progress.SetPosition(k);
-      progress.Pump();
       if (progress.AbortRequested()) return;
     }
   }

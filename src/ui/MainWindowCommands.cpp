@@ -393,7 +393,7 @@ bool MainWindow::AnalyzeTo(const QString& path) {
   AnalysisRunResult result;
   try {
     EnsureRowValues(data_, scene.options.RGroup);  // the row sampled
-    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_, *progress_);
+    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_);
   } catch (const std::exception& e) {
     EndCommand();
     FinishWork(QStringLiteral("解析できませんでした"), false);

@@ -5,6 +5,7 @@
 #include "data/DataFileLoader.h"
 #include "data/DeferredRows.h"
 #include "data/Errors.h"
+#include "data/VariableRows.h"
 #include "scene/SceneLoad.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"
@@ -120,7 +121,7 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   const bool newZoneList = result.zoneListsRebuilt || displayTab_->ZoneListCount() != result.data.ZoneCount;
   ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
-  for (const std::string& s : result.rgroupItems) items << Q(s);
+  for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
   RGroup->SetItems(items);
   GrowToContents();
   dataTab_->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});

@@ -11,10 +11,12 @@ class ProcessBarProgress : public Progress {
  public:
   explicit ProcessBarProgress(ProgressWindow& form) : form_(form) {}
   void SetMaximum(std::int64_t maximum) override { form_.ui->ProgressBar1->setMaximum(ToInt(maximum)); }
-  void SetPosition(std::int64_t position) override { form_.ui->ProgressBar1->setValue(ToInt(position)); }
-  // Called once per file: bring the window forward. The abort click comes through while the
-  // file's load and drawing wait for their worker.
-  void Pump() override { form_.raise(); }
+  // Set once per file, which also brings the window forward: the abort click comes through
+  // while the file's load and drawing wait for their worker.
+  void SetPosition(std::int64_t position) override {
+    form_.ui->ProgressBar1->setValue(ToInt(position));
+    form_.raise();
+  }
   bool AbortRequested() const override { return form_.BatchAbortRequested; }
 
  private:

@@ -25,7 +25,6 @@ class ViewHistory {
   // The view to go back to from `current` (which becomes the way forward), if any.
   std::optional<ViewPlace> Back(const ViewPlace& current);
   std::optional<ViewPlace> Forward(const ViewPlace& current);
-  bool CanGoBack() const { return !back_.empty(); }
   bool CanGoForward() const { return !forward_.empty(); }
   void Clear();
 

@@ -29,7 +29,6 @@ class WorkerLoop {
   // call the job queued there; `done` is dropped when `context` is gone by then. `job` must not
   // throw.
   void Post(std::function<void()> job, QObject* context, std::function<void()> done);
-  bool OnWorkerThread() const { return QThread::currentThread() == &thread_; }
 
  private:
   QThread thread_;
@@ -37,7 +36,7 @@ class WorkerLoop {
 };
 
 // The worker's side of a window Progress: gauge and status calls are queued to the window
-// thread (positions at most every ~30 ms), Pump does nothing, and the abort flag is `cancel`.
+// thread (positions at most every ~30 ms), and the abort flag is `cancel`.
 class QueuedProgress : public Progress {
  public:
   QueuedProgress(QObject* context, Progress& target, const std::atomic<bool>& cancel);

@@ -57,8 +57,7 @@ AnalysisRun Analyze(const FieldDataSet& data, const ProgramOptions& options, std
   QTemporaryDir dir;
   if (path.empty()) path = dir.filePath("out.dat").toStdString();
   AnalysisRun r;
-  NullProgress progress;
-  r.result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, r.notifier, progress);
+  r.result = RunSegmentAnalysis(data, options.RGroup, options.load.IncludeVelCheck, options.analysis, path, r.notifier);
   r.file = testing::ReadFile(QString::fromStdString(path));
   return r;
 }

@@ -17,6 +17,7 @@
 #include "data/Random.h"
 #include "data/DecimalNumber.h"
 #include "data/LineSplitters.h"
+#include "data/VariableRows.h"
 #include "TestSupport.h"
 
 using namespace corvane;
@@ -195,7 +196,7 @@ TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
   for (bool leftOver : {false, true}) {
     corvane::testing::RecordingProgress progress;
     progress.abort = leftOver;
-    progress.onPump = [&] {
+    progress.onAbortCheck = [&] {
       if (progress.positions.size() == 3) progress.abort = true;  // the abort command mid-load
     };
     RecordingNotifier notifier;
@@ -228,7 +229,7 @@ TEST(DataReader, LabelsGiveColumnsSelectorsAndRGroupItems) {
   o = SmallLayout(), o.IncludeVelCheck = true;
   Load gas(DataFile("derived_quantities.dat"), o);
   ASSERT_TRUE(gas.result);
-  EXPECT_EQ(gas.result->rgroupItems, (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
+  EXPECT_EQ(RGroupItemsOf(gas.d(), true), (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_EQ((std::pair{gas.result->xvecIndex, gas.result->prsIndex}), (std::pair{0, 3}));
   // The extents always hold the origin.
   EXPECT_EQ((std::vector<double>{gas.d().XMin, gas.d().XMax, gas.d().YMin}), (std::vector<double>{0.0, 10.0, 0.0}));

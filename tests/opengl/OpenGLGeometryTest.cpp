@@ -245,14 +245,14 @@ TEST(Scene, ContourLayerReportsStopsOnAbortAndRefusesBadSteps) {
   EXPECT_EQ(std::pair(captionRow, readout.ReadoutMax), std::pair(0, 6.0));
   EXPECT_GT(full.vertices.size(), 18u * 3u);
   // An abort after a few cells stops the contours; the boundaries still follow.
-  progress.pumps = 0;
-  progress.onPump = [&] { progress.abort = progress.pumps > 3; };
+  progress.abortChecks = 0;
+  progress.onAbortCheck = [&] { progress.abort = progress.abortChecks > 3; };
   GlFrame aborted;
   BuildOpenGLScene(aborted, OrthoBox{-1, 4, -1, 4, -2, 2}, host, o, true, false, false);
   EXPECT_LT(aborted.vertices.size(), full.vertices.size());
   EXPECT_EQ(aborted.batches.back().mode, GlMode::LineStrip);
   // A step of zero draws no contour layer and says why.
-  progress.onPump = nullptr, progress.abort = false;
+  progress.onAbortCheck = nullptr, progress.abort = false;
   progress.statuses.clear();
   d.view.ContourStep[0] = 0.0;
   GlFrame none;

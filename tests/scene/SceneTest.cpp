@@ -137,13 +137,20 @@ TEST_F(Scene, AFailingLayerLeavesExtentsThePreviousPictureAndNoDrawingFlag) {
   EXPECT_EQ(notifier.warnings.size(), 4u);  // once per copy
 }
 
-TEST_F(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItPumps) {
-  testing::RecordingProgress pumped;
+TEST_F(Scene, ReportsTheTransferAndRefusesADrawingStartedWhileItRuns) {
+  // The contour layer asks for the abort as it goes: each time, a second drawing is tried.
+  s.options.display.ShowContour = s.options.display.BrushCheck = true;
+  s.fieldView.ContourMax[0] = 10.0, s.fieldView.ContourMin[0] = 0.0, s.fieldView.ContourStep[0] = 1.0;
+  testing::RecordingProgress running;
   int refused = 0;
-  pumped.onPump = [&] { refused += !DrawScene(s, pumped, notifier); };
-  ASSERT_TRUE(DrawScene(s, pumped, notifier));
-  EXPECT_EQ(refused, 1);
-  EXPECT_EQ(pumped.statuses, (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
+  running.onAbortCheck = [&] { refused += !DrawScene(s, running, notifier); };
+  ASSERT_TRUE(DrawScene(s, running, notifier));
+  EXPECT_GT(running.abortChecks, 0);
+  EXPECT_EQ(refused, running.abortChecks);
+  ASSERT_GE(running.statuses.size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(running.statuses.end() - 2, running.statuses.end()),
+            (std::vector<std::string>{"ビットマップに転送中…", "ビットマップ転送完了.描画完了."}));
+  EXPECT_TRUE(Draw());  // and the flag is down again afterwards
 }
 
 TEST_F(Scene, AScaleOfZeroFitsTheViewFirstAndRescaleFitsEveryCopy) {

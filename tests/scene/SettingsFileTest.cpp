@@ -113,7 +113,7 @@ TEST(FormulaVariables, LoadsKeepTheFormulasOfTheOptions) {
   for (int load = 0; load < 2; ++load) {
     corvane::testing::LoadedFile f(path.toStdString(), o);
     ASSERT_TRUE(f.result);
-    EXPECT_EQ(f.result->rgroupItems,
+    EXPECT_EQ(RGroupItemsOf(f.d(), true),
               (std::vector<std::string>{"U", "V", "T", "P", "Cp", "q", "マッハ数", "全圧", "渦度", "速さ"}));
     ASSERT_EQ(f.notifier.warnings.size(), 1u);
     EXPECT_NE(f.notifier.warnings[0].find("bad"), std::string::npos);
