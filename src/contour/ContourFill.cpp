@@ -199,9 +199,14 @@ class BandFiller {
   // Whether cell A, B, C, D can write a pixel in the rows of the given stripe parity: its node
   // pixels (one row of slack for the single-precision corners) meet those rows of the picture.
   bool CellReachesRows(std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D, int parity) const {
-    const NodePixels &a = nodes_[A], &b = nodes_[B], &c = nodes_[C], &d = nodes_[D];
-    const int y0 = std::min({a.y, b.y, c.y, d.y, a.cornerY, b.cornerY, c.cornerY, d.cornerY}) - 1;
-    const int y1 = std::max({a.y, b.y, c.y, d.y, a.cornerY, b.cornerY, c.cornerY, d.cornerY}) + 1;
+    int y0 = std::numeric_limits<int>::max(), y1 = std::numeric_limits<int>::min();
+    for (const std::int32_t n : {A, B, C, D}) {
+      const CachedNode node = nodes_ ? nodes_[n] : Uncached(n);
+      y0 = std::min({y0, static_cast<int>(node.y), static_cast<int>(node.cornerY)});
+      y1 = std::max({y1, static_cast<int>(node.y), static_cast<int>(node.cornerY)});
+    }
+    --y0;
+    ++y1;
     if (y1 < 0 || y0 >= view_.PictureHeight) return false;
     return OwnsSomeRow(parity, std::max(y0, 0), std::min(y1, view_.PictureHeight - 1));
   }
@@ -373,14 +378,14 @@ class BandFiller {
   // A node's pixel, the one its band corners use: one rounding for every vertex of every
   // triangle, so triangles sharing a node share its pixel and leave no pinhole between them.
   QPoint VertexPixel(std::int32_t n) const {
-    if (nodes_) return {nodes_[n].cornerX, nodes_[n].cornerY};
+    if (nodes_ && !nodes_[n].CornerClamped()) return {nodes_[n].cornerX, nodes_[n].cornerY};
     return Pixel(BandPoint{static_cast<float>(WorldX(n)), static_cast<float>(WorldY(n)), {}});
   }
 
   // A node as a band corner: in single precision like every crossing point.
   BandPoint Vertex(std::int32_t n) const {
     BandPoint point{static_cast<float>(WorldX(n)), static_cast<float>(WorldY(n)), {}};
-    point.pixel = nodes_ ? QPoint(nodes_[n].cornerX, nodes_[n].cornerY) : Pixel(point);
+    point.pixel = nodes_ && !nodes_[n].CornerClamped() ? QPoint(nodes_[n].cornerX, nodes_[n].cornerY) : Pixel(point);
     return point;
   }
 
@@ -398,20 +403,27 @@ class BandFiller {
   QPoint Pixel(const BandPoint& point) const { return {map_.X(point.x), map_.Y(point.y)}; }
 
   // Every node's pixel and corner pixel once: on a dense grid most triangles lie inside one
-  // band, and their polygons are then made of nodes only.
+  // band, and their polygons are then made of nodes only. Six bytes a node (a tenth of the
+  // memory of a ten-million-node picture was this cache at twelve): pixels beyond the 16-bit
+  // range are kept clamped, which still orders them right for the row test, and recomputed
+  // where a polygon needs them. Pictures too large for that go without the cache.
   void CacheNodePixels() {
+    if (view_.PictureWidth >= CachedNode::kClamp - 1 || view_.PictureHeight >= CachedNode::kClamp - 1) return;
     const std::size_t count = std::min(context_.data.X.size(), context_.data.Y.size());
-    nodes_.reset(new NodePixels[count]);  // left uninitialised: every entry is written below
+    nodes_.reset(new CachedNode[count]);  // left uninitialised: every entry is written below
     RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
-      for (std::int64_t i = begin; i < end; ++i) {
-        const double x = x_[i] + context_.offsetX, y = y_[i] + context_.offsetY;
-        NodePixels& node = nodes_[i];
-        node.y = map_.Y(y);
-        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-        node.cornerX = map_.X(fx);
-        node.cornerY = fy == y ? node.y : map_.Y(fy);
-      }
+      for (std::int64_t i = begin; i < end; ++i) nodes_[i] = Uncached(static_cast<std::int32_t>(i));
     });
+  }
+
+  // A node's pixels worked out now, clamped as the cache keeps them.
+  struct CachedNode;
+  CachedNode Uncached(std::int32_t n) const {
+    const double x = WorldX(n), y = WorldY(n);
+    const std::int32_t row = map_.Y(y);
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    const std::int32_t cornerX = map_.X(fx), cornerY = fy == y ? row : map_.Y(fy);
+    return {CachedNode::Clamp(row), CachedNode::Clamp(cornerX), CachedNode::Clamp(cornerY)};
   }
 
   const LayerContext& context_;
@@ -424,11 +436,16 @@ class BandFiller {
   double bandLo_ = 0.0, bandHi_ = 0.0;
   std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColour of its upper level
   // A node's pixel row from its double coordinates (which rows a cell may reach), and its pixel
-  // as a band corner in single precision.
-  struct NodePixels {
-    std::int32_t y, cornerX, cornerY;
+  // as a band corner in single precision; ±kClamp stands for any pixel at or beyond it.
+  struct CachedNode {
+    static constexpr int kClamp = 32767;
+    static std::int16_t Clamp(std::int32_t pixel) { return static_cast<std::int16_t>(std::clamp(pixel, -kClamp, kClamp)); }
+    bool CornerClamped() const {
+      return cornerX == kClamp || cornerX == -kClamp || cornerY == kClamp || cornerY == -kClamp;
+    }
+    std::int16_t y, cornerX, cornerY;
   };
-  std::unique_ptr<NodePixels[]> nodes_;
+  std::unique_ptr<CachedNode[]> nodes_;
 };
 
 // The selected value row and its levels, or nothing when the fill cannot be drawn.
