@@ -2,6 +2,7 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "data/DataFileLoader.h"
@@ -77,18 +78,23 @@ DataSet Read(const std::string& path, const py::object& settings, const py::obje
   return set;
 }
 
-// Copies a (nj, ni) array of any layout into the j-fastest nodes starting at `out`.
+// Copies a (nj, ni) array of any layout into the j-fastest nodes starting at `out`. Columns are
+// taken sixteen at a time so that a C-ordered array is read a row piece (two cache lines) at a
+// time instead of one value per row stride.
 template <class T>
 void CopyTransposed(const py::array& a, double* out, py::ssize_t nj, py::ssize_t ni) {
   const auto* base = static_cast<const char*>(a.data());
   const py::ssize_t sj = a.strides(0), si = a.strides(1);
-  for (py::ssize_t i = 0; i < ni; ++i) {
-    const char* column = base + i * si;
-    double* to = out + i * nj;
+  constexpr py::ssize_t kColumns = 16;
+  for (py::ssize_t i0 = 0; i0 < ni; i0 += kColumns) {
+    const py::ssize_t i1 = std::min(ni, i0 + kColumns);
     for (py::ssize_t j = 0; j < nj; ++j) {
-      T v;
-      std::memcpy(&v, column + j * sj, sizeof v);
-      to[j] = static_cast<double>(v);
+      const char* row = base + j * sj;
+      for (py::ssize_t i = i0; i < i1; ++i) {
+        T v;
+        std::memcpy(&v, row + i * si, sizeof v);
+        out[i * nj + j] = static_cast<double>(v);
+      }
     }
   }
 }
