@@ -36,6 +36,7 @@
 #include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
+#include "ui/MainMenu.h"
 #include "ui/ProfileWindow.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/PlotWindow.h"
@@ -51,7 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   setWindowTitle(QStringLiteral("二次元可視化"));
   setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
   BuildControls();
-  BuildMenus();
+  menu_ = std::make_unique<MainMenu>(*this);
   // The scrolling area would ask for less than the controls need; the window starts at their
   // full size, and is shrunk only on a small screen when shown.
   {
@@ -224,7 +225,14 @@ void MainWindow::ConnectHandlers() {
   displayTab_->ConnectHandlers();
   analysisTab_->ConnectHandlers();
   streamTab_->ConnectHandlers();
-  ConnectMenus();
+  // The tab pages' show handlers.
+  connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
+    QWidget* page = tabPages->widget(index);
+    if (page == axesTab_->page()) axesTab_->Shown();
+    else if (page == analysisTab_->page()) analysisTab_->Shown();
+    else if (page == streamTab_->page()) streamTab_->Shown();
+  }));
+  menu_->Connect();
 }
 
 void MainWindow::LoadControls() {

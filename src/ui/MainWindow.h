@@ -1,6 +1,6 @@
 // The main window: every option of the program as a control over the program state, and the
 // commands (load, draw, save, show the other windows). Its tabs live in files of their own
-// (FileTabController.cpp, ContourTabController.cpp, ...); the menus and commands in MainWindowCommands.cpp.
+// (FileTabController.cpp, ContourTabController.cpp, ...); the menus in MainMenu.cpp, the commands in MainWindowCommands.cpp.
 #pragma once
 #include <QCheckBox>
 #include <QFrame>
@@ -51,6 +51,7 @@ class DisplayTabController;
 class StreamTabController;
 class AnalysisTabController;
 class WorkerLoop;
+class MainMenu;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -180,8 +181,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Several files opened at once (the command line, the Open dialog) are the frames of one time
   // series, fitted and drawn like one opened file; a single one is OpenDataFile.
   bool OpenDataFiles(const QStringList& paths);
-  void Menu_OpenClick();
-  void RecentFileClick(const QString& path);
   void RefillRecentMenu();
   // Files dropped on the main or the plot window: one is opened, several are a series.
   void OpenDroppedFiles(const QStringList& paths) override;
@@ -231,16 +230,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   QFrame* gaugePanel;
   QProgressBar* gauge;
   QStatusBar* statusLine;
-  // menus
-  QAction *Menu_Open, *Menu_ZoomBack, *Menu_ZoomForward, *Menu_Fit;
-  QMenu* Menu_Recent;
-  QAction *Menu_Reload, *Menu_Save, *Menu_Exit, *Menu_Rescale, *Menu_Redraw, *abortAction;
-  QAction *Menu_FileSel, *Menu_ContourSet, *Menu_DataSet, *Menu_ColorSet, *Menu_AxisSet, *Menu_VOption,
-      *Menu_Analyze, *Menu_Streamline, *helpAction, *Menu_Version;
 
   // ---- handlers ----
   void RGroupClick();
-  void reloadSelectedFile();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
   // Returns true when the file was written.
   bool AnalyzeTo(const QString& path);
@@ -259,13 +251,8 @@ class MainWindow : public QMainWindow, public PlotHost {
   // Forgets kept formula `index`; its variable leaves the data set shown now.
   void RemoveFormula(int index);
   void ProfileButtonClick();
-  void Menu_SaveClick();
-  void Menu_RescaleClick();
-  void Menu_RedrawClick();
-  void requestAbort();
-  void Menu_exitClick();
-  void showHelp();
-  void Menu_VersionClick();
+  // The abort command: the running load or drawing stops at its next check.
+  void RequestAbort();
   void batchLoadDrawSave();
 
  protected:
@@ -282,9 +269,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   void RefreshVariableItems(int insertedRow);
   // The derived variables and the velocity controls after the data tab's velocity check changed.
   void VelocityDataChanged();
-  void BuildMenus();
   void ConnectHandlers();
-  void ConnectMenus();
   // The controls above and below the tabs, and the tabs that show options (Views): the part
   // showing option `name` loads the state, and reacts when it `changed`.
   void LoadMainControls();
@@ -316,6 +301,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   bool working_ = false;
   // The abort command as the worker sees it: AbortRequested, readable from another thread.
   std::atomic<bool> abortToken_{false};
+  std::unique_ptr<MainMenu> menu_;
   std::unique_ptr<WorkerLoop> worker_;  // where loads and drawings run
   bool viewDrawing_ = false;        // a zoom's drawing is scheduled or on the worker
   bool viewRedrawPending_ = false;  // the view changed since that drawing started

@@ -1,9 +1,8 @@
-// The main window's menus and the commands they and the plot window start: drawing, rescaling,
-// zooming, saving, the batch and leaving the program.
+// The commands the menus and the plot window start: drawing, rescaling, zooming, saving, the
+// batch and leaving the program.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <cmath>
 
 #include "analysis/SegmentSampling.h"
@@ -28,98 +27,9 @@
 
 namespace corvane {
 
-// The main menu.
-void MainWindow::BuildMenus() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
-  auto item = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& key = {}) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty()) {
-      a->setShortcut(key);
-      // Drawing and saving are asked for from the plot window as often as from here.
-      a->setShortcutContext(Qt::ApplicationShortcut);
-    }
-    return a;
-  };
-  QMenu* file = Named(bar->addMenu(QStringLiteral("ファイル(&F)")), "Menu_File");
-  Menu_Open = item(file, "Menu_Open", QStringLiteral("開く(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O));
-  Menu_Recent = Named(file->addMenu(QStringLiteral("最近使ったファイル")), "Menu_Recent");
-  // The driver of the program finds the list as a menu or as the item that opens it.
-  Menu_Recent->menuAction()->setObjectName(QStringLiteral("Menu_Recent"));
-  file->addSeparator();
-  Menu_Reload = item(file, "Menu_Reload", QStringLiteral("再読み込み(&R)"));
-  Menu_Save = item(file, "Menu_Save", QStringLiteral("画像の保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  file->addSeparator()->setObjectName(QStringLiteral("N2"));
-  Menu_Exit = item(file, "Menu_Exit", QStringLiteral("終了(&X)"));
-  QMenu* action = Named(bar->addMenu(QStringLiteral("描画処理(&D)")), "Menu_Action");
-  Menu_Rescale = item(action, "Menu_Rescale", QStringLiteral("リスケール＆再描画(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
-  Menu_Redraw = item(action, "Menu_Redraw", QStringLiteral("再描画(&D)"), QKeySequence(Qt::CTRL | Qt::Key_D));
-  abortAction = item(action, "A1", QStringLiteral("処理の中断(&A)"));
-  action->addSeparator();
-  Menu_ZoomBack = item(action, "Menu_ZoomBack", QStringLiteral("前の表示に戻る"), QKeySequence(Qt::Key_Backspace));
-  Menu_ZoomBack->setShortcuts({QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::ALT | Qt::Key_Left)});
-  Menu_ZoomForward = item(action, "Menu_ZoomForward", QStringLiteral("次の表示に進む"), QKeySequence(Qt::ALT | Qt::Key_Right));
-  Menu_ZoomForward->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::SHIFT | Qt::Key_Backspace)});
-  Menu_Fit = item(action, "Menu_Fit", QStringLiteral("全体を表示"), QKeySequence(Qt::Key_Home));
-  QMenu* other = Named(bar->addMenu(QStringLiteral("詳細設定・オプション(&S)")), "Menu_Sonota");
-  Menu_FileSel = item(other, "Menu_FileSel", QStringLiteral("ファイル選択(&F)"));
-  Menu_ContourSet = item(other, "Menu_ContourSet", QStringLiteral("等高線設定(&C)"));
-  Menu_DataSet = item(other, "Menu_DataSet", QStringLiteral("データ構造設定(&S)"));
-  Menu_ColorSet = item(other, "Menu_ColorSet", QStringLiteral("カラープロファイル設定(&P)"));
-  Menu_AxisSet = item(other, "Menu_AxisSet", QStringLiteral("XY軸設定(&A)"));
-  Menu_VOption = item(other, "Menu_VOption", QStringLiteral("表示オプション(&V)"));
-  Menu_Analyze = item(other, "Menu_Analyze", QStringLiteral("データ解析(&D)"));
-  Menu_Streamline = item(other, "Menu_Streamline", QStringLiteral("流線の設定(&S)"));
-  QMenu* help = Named(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "Menu_Help");
-  helpAction = item(help, "Help1", QStringLiteral("ヘルプ(&H)"));
-  Menu_Version = item(help, "Menu_Version", QStringLiteral("バージョン情報(&V)"));
-}
-
-// The menu commands and the tab pages' show handlers.
-void MainWindow::ConnectMenus() {
-  connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
-    QWidget* page = tabPages->widget(index);
-    if (page == axesTab_->page()) axesTab_->Shown();
-    else if (page == analysisTab_->page()) analysisTab_->Shown();
-    else if (page == streamTab_->page()) streamTab_->Shown();
-  }));
-  connect(Menu_Open, &QAction::triggered, this, Guarded(&MainWindow::Menu_OpenClick));
-  connect(Menu_ZoomBack, &QAction::triggered, this, Guarded(&MainWindow::ZoomBack));
-  connect(Menu_ZoomForward, &QAction::triggered, this, Guarded(&MainWindow::ZoomForward));
-  connect(Menu_Fit, &QAction::triggered, this, Guarded(&MainWindow::FitToData));
-  connect(Menu_Reload, &QAction::triggered, this, Guarded(&MainWindow::reloadSelectedFile));
-  connect(Menu_Save, &QAction::triggered, this, Guarded(&MainWindow::Menu_SaveClick));
-  connect(Menu_Exit, &QAction::triggered, this, Guarded(&MainWindow::Menu_exitClick));
-  connect(Menu_Rescale, &QAction::triggered, this, Guarded(&MainWindow::Menu_RescaleClick));
-  connect(Menu_Redraw, &QAction::triggered, this, Guarded(&MainWindow::Menu_RedrawClick));
-  // The abort command is the one handler that must reach a load or drawing while it works.
-  connect(abortAction, &QAction::triggered, this, [this] { RunHandler([this] { requestAbort(); }); });
-  QAction* tabs[8] = {Menu_FileSel, Menu_ContourSet, Menu_DataSet, Menu_ColorSet,
-                      Menu_AxisSet, Menu_VOption,    Menu_Analyze, Menu_Streamline};
-  for (int k = 0; k < 8; ++k) connect(tabs[k], &QAction::triggered, this, Guarded([this, k] { ShowTab(k); }));
-  connect(helpAction, &QAction::triggered, this, Guarded(&MainWindow::showHelp));
-  connect(Menu_Version, &QAction::triggered, this, Guarded(&MainWindow::Menu_VersionClick));
-}
-
-void MainWindow::Menu_SaveClick() {
-  if (plotWindow) plotWindow->SaveViewPicture();
-}
-
-void MainWindow::Menu_RescaleClick() { RescaleAndRedraw(); }
-
-void MainWindow::Menu_RedrawClick() { Redraw(); }
-
-void MainWindow::requestAbort() {
+void MainWindow::RequestAbort() {
   AbortRequested = true;
   abortToken_.store(true);
-}
-
-void MainWindow::Menu_exitClick() {
-  for (QWidget* w : {openGLWindow, static_cast<QWidget*>(plotWindow), static_cast<QWidget*>(legendWindow),
-                     static_cast<QWidget*>(progressWindow)})
-    if (w) w->close();
-  close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -128,12 +38,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (w) w->hide();
   event->accept();
   QApplication::quit();
-}
-
-void MainWindow::showHelp() { OpenManual(*notifier_); }
-
-void MainWindow::Menu_VersionClick() {
-  if (aboutDialog) aboutDialog->ShowOrRaise();
 }
 
 // Loads, draws and saves every selected file in turn; no other command runs meanwhile.

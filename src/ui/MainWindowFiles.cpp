@@ -12,6 +12,7 @@
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/FileTabController.h"
+#include "ui/MainMenu.h"
 #include "ui/MainWindow.h"
 
 namespace corvane {
@@ -53,41 +54,7 @@ bool MainWindow::OpenDataFiles(const QStringList& paths) {
   return true;
 }
 
-// The open dialog, in the folder the file list shows; several files chosen make a series.
-void MainWindow::Menu_OpenClick() {
-  const QStringList paths = ChooseOpenFiles ? ChooseOpenFiles() : QStringList();
-  if (paths.isEmpty()) return;
-  OpenDataFiles(paths);
-}
-
-// A file of the recent list; one that has gone away is said so and leaves the list.
-void MainWindow::RecentFileClick(const QString& path) {
-  if (!QFileInfo(path).isFile()) {
-    recentFiles.Remove(path);
-    RefillRecentMenu();
-    notifier_->Warning("ファイルが見つかりません。最近使ったファイルの一覧から外しました: " + path.toStdString());
-    return;
-  }
-  OpenDataFile(path);
-}
-
-// The recent menu lists the files newest first, numbered for the keyboard.
-void MainWindow::RefillRecentMenu() {
-  Menu_Recent->clear();
-  const QStringList& paths = recentFiles.Paths();
-  for (int k = 0; k < paths.size(); ++k) {
-    const QString path = paths[k];
-    QString text = QFileInfo(path).fileName() + QStringLiteral("  (") + QFileInfo(path).absolutePath() + QLatin1Char(')');
-    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    if (k < 9) text = QStringLiteral("&%1 ").arg(k + 1) + text;
-    QAction* a = Menu_Recent->addAction(text);
-    a->setObjectName(QStringLiteral("Menu_Recent%1").arg(k));
-    a->setData(path);
-    a->setToolTip(path);
-    connect(a, &QAction::triggered, this, Guarded([this, path] { RecentFileClick(path); }));
-  }
-  Menu_Recent->setEnabled(!paths.isEmpty());
-}
+void MainWindow::RefillRecentMenu() { menu_->RefillRecent(); }
 
 void MainWindow::OpenDroppedFiles(const QStringList& paths) {
   // The drop returns to the program it came from first; the load runs after.

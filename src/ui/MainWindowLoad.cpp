@@ -19,8 +19,6 @@ namespace corvane {
 
 QString MainWindow::CurrentFolder() const { return fileTab_->CurrentFolder(); }
 
-void MainWindow::reloadSelectedFile() { LoadSelectedFile(); }
-
 // Loads the list's current file, or asks for one.
 void MainWindow::LoadSelectedFile() {
   const QString chosen = fileTab_->ChosenPath();

@@ -33,7 +33,7 @@ struct OpeningProgram : SizedProgram {
   }
   QStringList RecentMenuPaths() {
     QStringList paths;
-    for (QAction* a : main().Menu_Recent->actions()) paths << a->data().toString();
+    for (QAction* a : Control<QMenu>(main(), "Menu_Recent")->actions()) paths << a->data().toString();
     return paths;
   }
 };
@@ -55,7 +55,7 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_TRUE(m.findChild<QAction*>(QStringLiteral("Menu_Open")) && m.findChild<QMenu*>(QStringLiteral("Menu_Recent")));
   const QString file = TestFile("three_zones.dat");
   m.ChooseOpenFiles = [&] { return QStringList{file}; };
-  m.Menu_Open->trigger();
+  Control<QAction>(m, "Menu_Open")->trigger();
   EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
   EXPECT_EQ(p.RecentMenuPaths(), QStringList{QFileInfo(file).absoluteFilePath()});
@@ -67,9 +67,9 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   EXPECT_TRUE(again.Paths().first() == p.dir.filePath("f5.dat") && again.Paths().count(p.dir.filePath("f5.dat")) == 1);
   // A cancelled dialog does nothing; a recent file that has gone is said and dropped.
   m.ChooseOpenFiles = [] { return QStringList(); };
-  m.Menu_Open->trigger();
+  Control<QAction>(m, "Menu_Open")->trigger();
   m.RefillRecentMenu();
-  m.Menu_Recent->actions().first()->trigger();
+  Control<QMenu>(m, "Menu_Recent")->actions().first()->trigger();
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("f5.dat"), std::string::npos);
   EXPECT_FALSE(p.RecentMenuPaths().contains(p.dir.filePath(QStringLiteral("f5.dat"))));
@@ -97,7 +97,7 @@ TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
   // The abort command given while the drawing runs: never "done".
   QThread::msleep(40);  // the drawing lets events in at its first chance
-  QTimer::singleShot(0, m.abortAction, &QAction::trigger);
+  QTimer::singleShot(0, Control<QAction>(m, "A1"), &QAction::trigger);
   m.Redraw();
   EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_EQ(m.gauge->value(), 0);
@@ -132,24 +132,24 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   WaitForViewDrawing(m);
   // Back through the three steps, forward one, and a new step forgets the way forward.
   for (int k = 0; k < 3; ++k) {
-    m.Menu_ZoomBack->trigger();
+    Control<QAction>(m, "Menu_ZoomBack")->trigger();
     WaitForViewDrawing(m);
   }
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
   EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("1"));
-  m.Menu_ZoomForward->trigger();
+  Control<QAction>(m, "Menu_ZoomForward")->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 2.0);
   WaitForViewDrawing(m);
   MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));
   WaitForViewDrawing(m);
   EXPECT_FALSE(m.viewHistory.CanGoForward());
-  m.Menu_Fit->trigger();
-  m.Menu_ZoomBack->trigger();
+  Control<QAction>(m, "Menu_Fit")->trigger();
+  Control<QAction>(m, "Menu_ZoomBack")->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
   WaitForViewDrawing(m);
-  EXPECT_TRUE(m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::Key_Backspace)) &&
-              m.Menu_ZoomBack->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Left)));
-  EXPECT_EQ(m.Menu_Fit->shortcut(), QKeySequence(Qt::Key_Home));
+  EXPECT_TRUE(Control<QAction>(m, "Menu_ZoomBack")->shortcuts().contains(QKeySequence(Qt::Key_Backspace)) &&
+              Control<QAction>(m, "Menu_ZoomBack")->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Left)));
+  EXPECT_EQ(Control<QAction>(m, "Menu_Fit")->shortcut(), QKeySequence(Qt::Key_Home));
 }
 
 TEST(ViewHistoryDepth, KeepsTheLastFiftyViews) {

@@ -64,7 +64,7 @@ TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
 }
 
 TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
   EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
   EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text() + "," + Control<QLineEdit>(m, "y0box")->text(), QStringLiteral("1.5,2"));

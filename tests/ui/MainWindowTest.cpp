@@ -82,31 +82,31 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
 
 TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   m.UseOpenGL->setChecked(true);
-  m.Menu_ContourSet->trigger();
+  Control<QAction>(m, "Menu_ContourSet")->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
-  m.Menu_AxisSet->trigger();
+  Control<QAction>(m, "Menu_AxisSet")->trigger();
   EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "XYTab"));
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
-  m.Menu_Analyze->trigger();
-  m.Menu_Streamline->trigger();
+  Control<QAction>(m, "Menu_Analyze")->trigger();
+  Control<QAction>(m, "Menu_Streamline")->trigger();
   EXPECT_EQ(p.messages.messages, (Texts{"OpenGL時には解析は実行できません", "OpenGL時には流線を描くことはできません"}));
   m.UseOpenGL->setChecked(false);
   EXPECT_FALSE(Control<QCheckBox>(m, "QuickFill")->isEnabled());
-  m.Menu_AxisSet->trigger();  // already shown: no new warning
-  m.Menu_FileSel->trigger();
-  m.Menu_AxisSet->trigger();
+  Control<QAction>(m, "Menu_AxisSet")->trigger();  // already shown: no new warning
+  Control<QAction>(m, "Menu_FileSel")->trigger();
+  Control<QAction>(m, "Menu_AxisSet")->trigger();
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
 TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
   ASSERT_TRUE(m.TryBeginCommand());
-  m.Menu_Redraw->trigger();
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Redraw")->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_FALSE(m.ScenePictureValid);
-  m.abortAction->trigger();
+  Control<QAction>(m, "A1")->trigger();
   EXPECT_TRUE(m.AbortRequested);
   m.EndCommand();
-  m.Menu_Redraw->trigger();
+  Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_TRUE(m.ScenePictureValid);
   EXPECT_FALSE(m.AbortRequested);  // a drawing clears it
   EXPECT_TRUE(p.view().isEnabled());

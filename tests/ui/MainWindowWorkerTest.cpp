@@ -54,7 +54,7 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
     if (value <= 0 || reported) return;
     reported = true;
     refusedMeanwhile = m.Busy() && !m.TryBeginCommand();
-    m.abortAction->trigger();
+    Control<QAction>(m, "A1")->trigger();
   });
   EXPECT_FALSE(m.LoadFile(large));
   EXPECT_TRUE(reported);
@@ -83,7 +83,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
     EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));  // refused: one load at a time
     m.ZoomAt(10, 10, 2.0);                                   // refused: the view stays
     m.BrushCheck->setChecked(true);                          // waits
-    m.Menu_Redraw->trigger();                                // waits
+    Control<QAction>(m, "Menu_Redraw")->trigger();                                // waits
     EXPECT_FALSE(m.Options().display.BrushCheck);
     EXPECT_FALSE(m.ScenePictureValid);
   });

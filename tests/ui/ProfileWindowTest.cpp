@@ -121,7 +121,7 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
 // click adds the nearest grid line, and the legend names file, line and variable in words.
 TEST_F(ProfileWindowTest, AClickNearAZoneEdgeAddsThatLineAndTheLegendSaysItInWords) {
   ProfileWindow* f = m.profileWindow;
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   Control<QPushButton>(m, "ProfileButton")->click();
   f->ProfilePickLine->click();
   PlotWindow& plot = *m.plotWindow;

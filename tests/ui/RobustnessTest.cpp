@@ -44,7 +44,7 @@ struct LoadedWindow : StartedProgram {
 using WordsInBoxes = ProgramTest<LoadedWindow>;
 
 TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   const QImage rescaled = p.Picture();
   m.ZoomAt(100, 80, 2.0);
   WaitForViewDrawing(m);
@@ -67,23 +67,23 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     EXPECT_EQ(p.messages.warnings.size(), rangeBox ? 1u : 0u);
     p.messages.warnings.clear();
 
-    m.Menu_Rescale->trigger();
+    Control<QAction>(m, "Menu_Rescale")->trigger();
     EXPECT_EQ(p.Picture(), rescaled);
     m.ZoomAt(100, 80, 2.0);
     WaitForViewDrawing(m);
     EXPECT_EQ(p.Picture(), zoomed);
-    m.Menu_Redraw->trigger();
+    Control<QAction>(m, "Menu_Redraw")->trigger();
     Control<QRadioButton>(m, "ShowExpCheck")->click();
     Control<QRadioButton>(m, "ShowAutoCheck")->click();
     EXPECT_TRUE(m.AnalyzeTo(p.folder.filePath("cut.dat")));
     QListWidget* fileList = Control<QListWidget>(m, "FileListBox1");
     fileList->clearSelection();
     fileList->item(1)->setSelected(true);
-    m.Menu_Reload->trigger();
+    Control<QAction>(m, "Menu_Reload")->trigger();
     fileList->selectAll();
     m.findChild<QAction*>(QStringLiteral("BMP1"))->trigger();
     m.UseOpenGL->setChecked(true);
-    m.Menu_Redraw->trigger();
+    Control<QAction>(m, "Menu_Redraw")->trigger();
     m.UseOpenGL->setChecked(false);
 
     EXPECT_EQ(m.data_.X.size(), nodes);
@@ -101,7 +101,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
 TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   ASSERT_TRUE(m.LoadFile(p.folder.filePath("a.dat")));
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   const QImage plain = p.Picture();
   // Each box, the switch of the work that reads it, and the box's caption.
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
@@ -112,13 +112,13 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
     SCOPED_TRACE(caption);
     p.TypeWord(box);
     turn(true);
-    m.Menu_Redraw->trigger();
+    Control<QAction>(m, "Menu_Redraw")->trigger();
     ASSERT_EQ(p.messages.warnings.size(), 1u);
     EXPECT_NE(p.messages.warnings[0].find(caption), std::string::npos) << p.messages.warnings[0];
     EXPECT_EQ(p.Picture(), plain);  // the previous picture stays
     turn(false);
     p.messages.warnings.clear();
-    m.Menu_Redraw->trigger();
+    Control<QAction>(m, "Menu_Redraw")->trigger();
     EXPECT_TRUE(p.messages.warnings.empty());
     EXPECT_EQ(p.Picture(), plain);
   }
@@ -137,11 +137,11 @@ using DrawnState = ProgramTest<LoadedWindow>;
 
 TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   Control<QSlider>(m, "StepBar")->setValue(80);
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
   m.RGroup->SetItemIndex(3);
-  m.Menu_Redraw->trigger();
+  Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[3]);
 }
@@ -164,7 +164,7 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
             std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
   m.BrushCheck->setChecked(false);
   m.ShowGrid->setChecked(false);
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
   Control<QPushButton>(m, "Button2")->click();  // the axis font dialog always starts from Arial, 11 px
@@ -193,7 +193,7 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   m.ShowVec->setChecked(true);
   Control<QComboBox>(m, "xvecbox")->setCurrentIndex(-1);
-  m.Menu_Redraw->trigger();
+  Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
   EXPECT_EQ(p.messages.raises, 1);
 }
@@ -222,7 +222,7 @@ TEST(WindowFaults, StartsInTheHomeFolderWhenTheWorkingFolderWasDeleted) {
 }
 
 TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   const QImage plain = m.scene.bitmap.copy();
   const double rawStep = m.scene.fieldView.ContourStep[0];
   Control<QCheckBox>(m, "RoundLevelsCheck")->setChecked(true);
@@ -239,10 +239,10 @@ TEST_F(DrawnState, FigureControlsChangeThePictureAndGiveItBackWhenCleared) {
   Control<QRadioButton>(m, "ColorMap1")->setChecked(true);
   for (QCheckBox* box : {Control<QCheckBox>(m, "SmoothCheck"), Control<QCheckBox>(m, "ColourBarCheck")}) {
     box->setChecked(true);
-    m.Menu_Rescale->trigger();
+    Control<QAction>(m, "Menu_Rescale")->trigger();
     EXPECT_NE(m.scene.bitmap, plain) << box->objectName().toStdString();
     box->setChecked(false);
-    m.Menu_Rescale->trigger();
+    Control<QAction>(m, "Menu_Rescale")->trigger();
     EXPECT_EQ(m.scene.bitmap, plain) << box->objectName().toStdString();
   }
 }

@@ -47,7 +47,7 @@ TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
   EXPECT_EQ(p.bar().TimeSlider->maximum(), 2);
   EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
   EXPECT_EQ(p.bar().TimeLabel->text(), "s1.dat (1 / 3)");
-  m.Menu_Rescale->trigger();
+  Control<QAction>(m, "Menu_Rescale")->trigger();
   const ViewTransform fitted = m.view_;
   const QImage first = p.view().Picture();
 
@@ -76,7 +76,7 @@ TEST_F(SeriesWindow, SolutionTimesOfOneFilePlayToTheEnd) {
   Control<QPushButton>(m, "Button1")->click();
   ASSERT_FALSE(p.bar().isHidden());
   EXPECT_EQ(p.bar().TimeLabel->text(), "t = 1 (1 / 3)");
-  m.Menu_Redraw->trigger();
+  Control<QAction>(m, "Menu_Redraw")->trigger();
   p.bar().frameMs = 0;
   p.bar().PlayButton->click();
   QElapsedTimer clock;

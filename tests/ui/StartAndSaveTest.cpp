@@ -52,7 +52,7 @@ QSize GifSize(const QByteArray& gif) {
 
 TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOfThePicture) {
   m.ChooseOpenFiles = [&] { return p.files; };
-  m.Menu_Open->trigger();
+  Control<QAction>(m, "Menu_Open")->trigger();
   ASSERT_TRUE(m.SeriesLoaded());
   EXPECT_FALSE(p.view().seriesBar->isHidden());
   EXPECT_EQ(p.view().seriesBar->TimeSlider->maximum(), 2);
