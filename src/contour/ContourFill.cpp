@@ -201,9 +201,9 @@ class BandFiller {
   bool CellReachesRows(std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D, int parity) const {
     int y0 = std::numeric_limits<int>::max(), y1 = std::numeric_limits<int>::min();
     for (const std::int32_t n : {A, B, C, D}) {
-      const CachedNode node = nodes_ ? nodes_[n] : Uncached(n);
-      y0 = std::min({y0, static_cast<int>(node.y), static_cast<int>(node.cornerY)});
-      y1 = std::max({y1, static_cast<int>(node.y), static_cast<int>(node.cornerY)});
+      const NodePixels node = nodes_ ? nodes_[n].Pixels() : ExactPixels(n);
+      y0 = std::min({y0, node.y, node.cornerY});
+      y1 = std::max({y1, node.y, node.cornerY});
     }
     --y0;
     ++y1;
@@ -412,18 +412,20 @@ class BandFiller {
     const std::size_t count = std::min(context_.data.X.size(), context_.data.Y.size());
     nodes_.reset(new CachedNode[count]);  // left uninitialised: every entry is written below
     RunOnBothCores(static_cast<std::int64_t>(count), 1 << 16, [&](std::int64_t begin, std::int64_t end) {
-      for (std::int64_t i = begin; i < end; ++i) nodes_[i] = Uncached(static_cast<std::int32_t>(i));
+      for (std::int64_t i = begin; i < end; ++i) nodes_[i] = CachedNode(ExactPixels(static_cast<std::int32_t>(i)));
     });
   }
 
-  // A node's pixels worked out now, clamped as the cache keeps them.
-  struct CachedNode;
-  CachedNode Uncached(std::int32_t n) const {
+  // A node's pixel row from its double coordinates (which rows a cell may reach), and its pixel
+  // as a band corner in single precision.
+  struct NodePixels {
+    std::int32_t y, cornerX, cornerY;
+  };
+  NodePixels ExactPixels(std::int32_t n) const {
     const double x = WorldX(n), y = WorldY(n);
     const std::int32_t row = map_.Y(y);
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-    const std::int32_t cornerX = map_.X(fx), cornerY = fy == y ? row : map_.Y(fy);
-    return {CachedNode::Clamp(row), CachedNode::Clamp(cornerX), CachedNode::Clamp(cornerY)};
+    return {row, map_.X(fx), fy == y ? row : map_.Y(fy)};
   }
 
   const LayerContext& context_;
@@ -435,11 +437,13 @@ class BandFiller {
   double step_, min_, max_;
   double bandLo_ = 0.0, bandHi_ = 0.0;
   std::vector<Colour> colours_;  // colour of band bandLo_ + i: LevelColour of its upper level
-  // A node's pixel row from its double coordinates (which rows a cell may reach), and its pixel
-  // as a band corner in single precision; ±kClamp stands for any pixel at or beyond it.
+  // NodePixels in 16 bits; ±kClamp stands for any pixel at or beyond it.
   struct CachedNode {
     static constexpr int kClamp = 32767;
+    CachedNode() = default;
+    explicit CachedNode(const NodePixels& p) : y(Clamp(p.y)), cornerX(Clamp(p.cornerX)), cornerY(Clamp(p.cornerY)) {}
     static std::int16_t Clamp(std::int32_t pixel) { return static_cast<std::int16_t>(std::clamp(pixel, -kClamp, kClamp)); }
+    NodePixels Pixels() const { return {y, cornerX, cornerY}; }
     bool CornerClamped() const {
       return cornerX == kClamp || cornerX == -kClamp || cornerY == kClamp || cornerY == -kClamp;
     }
