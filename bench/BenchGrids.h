@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "data/FieldDataSet.h"
-#include "data/Progress.h"
+#include "field/FieldDataSet.h"
+#include "base/Progress.h"
 #include "render/LayerContext.h"
 #include "scene/SceneRenderer.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "../tools/GridGenerator.h"
-#include "data/DataFileLoader.h"
-#include "data/DataReader.h"
+#include "readers/DataFileLoader.h"
+#include "readers/DataReader.h"
 #include "support/RecordingNotifier.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "BenchGrids.h"
 #include "BenchMain.h"
-#include "data/FlowDerivatives.h"
-#include "data/FormulaVariables.h"
+#include "field/FlowDerivatives.h"
+#include "field/FormulaVariables.h"
 #include "profile/ProfileTable.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "render/ViewTransform.h"
 
 namespace corvane::testing {

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
-#include "data/Progress.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
+#include "base/Progress.h"
 #include "support/RecordingNotifier.h"
 
 namespace corvane::testing {

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "data/CgnsProcess.h"
+#include "readers/CgnsProcess.h"
 
 int main(int argc, char** argv) {
   // The CGNS reader starts the running program again to read a file apart.

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "render/ClipArea.h"
 #include "render/NumberFormat.h"
 

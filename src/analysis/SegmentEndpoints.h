@@ -20,12 +20,12 @@
 #include <string>
 
 #include "analysis/AnalysisOptions.h"
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "render/Canvas.h"
 #include "render/DisplayOptions.h"
 #include "render/LayerContext.h"
 #include "render/ViewTransform.h"
-#include "data/WorldPoint.h"
+#include "field/WorldPoint.h"
 
 namespace corvane {
 

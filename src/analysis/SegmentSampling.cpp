@@ -1,6 +1,6 @@
 #include "analysis/SegmentSampling.h"
 
-#include "data/VariableRows.h"
+#include "field/VariableRows.h"
 
 #include <QSaveFile>
 #include <QString>
@@ -9,7 +9,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "analysis/SegmentEndpoints.h"
-#include "data/FieldDataSet.h"
-#include "data/Notifier.h"
+#include "field/FieldDataSet.h"
+#include "base/Notifier.h"
 #include "analysis/AnalysisOptions.h"
 
 namespace corvane {

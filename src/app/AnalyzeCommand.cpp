@@ -7,10 +7,10 @@
 
 #include "analysis/SegmentSampling.h"
 #include "app/CommandLine.h"
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
-#include "data/VariableRows.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
+#include "field/VariableRows.h"
 
 namespace corvane {
 namespace {

@@ -9,8 +9,8 @@
 #include "app/CommandHelp.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
-#include "data/Errors.h"
-#include "data/OptionTable.h"
+#include "base/Errors.h"
+#include "base/OptionTable.h"
 
 namespace corvane {
 namespace {

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "data/DerivedColumns.h"
-#include "data/FieldDataSet.h"
-#include "data/FieldView.h"
-#include "data/Notifier.h"
+#include "field/DerivedColumns.h"
+#include "field/FieldDataSet.h"
+#include "field/FieldView.h"
+#include "base/Notifier.h"
 #include "scene/ProgramOptions.h"
 
 namespace corvane {

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/DerivedColumns.h"
-#include "data/DataSeries.h"
-#include "data/VariableRows.h"
-#include "data/Errors.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "field/DerivedColumns.h"
+#include "readers/DataSeries.h"
+#include "field/VariableRows.h"
+#include "base/Errors.h"
 
 namespace corvane {
 namespace {

@@ -7,9 +7,9 @@
 #include "contour/Legend.h"
 #include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {

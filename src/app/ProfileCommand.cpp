@@ -5,9 +5,9 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
 #include "profile/ProfileTable.h"
 
 namespace corvane {

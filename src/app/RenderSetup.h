@@ -2,7 +2,7 @@
 // and random seed from the arguments, and the taking over of a loaded data set.
 #pragma once
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "readers/DataReader.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

@@ -9,9 +9,9 @@
 
 #include "app/CommandLine.h"
 #include "app/RenderSetup.h"
-#include "data/BothCores.h"
-#include "data/DataSeries.h"
-#include "data/Errors.h"
+#include "base/BothCores.h"
+#include "readers/DataSeries.h"
+#include "base/Errors.h"
 #include "output/AnimationWriter.h"
 
 namespace corvane {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "data/CgnsProcess.h"
-#include "data/Errors.h"
+#include "readers/CgnsProcess.h"
+#include "base/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
 #include "ui/MainWindow.h"

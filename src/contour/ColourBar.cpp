@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/RoundLevels.h"
+#include "field/RoundLevels.h"
 
 namespace corvane {
 namespace {

@@ -14,7 +14,7 @@
 #include "contour/Separate.h"
 #include "render/PixelLines.h"
 #include "render/PixelMapper.h"
-#include "data/BothCores.h"
+#include "base/BothCores.h"
 
 namespace corvane {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "contour/ContourChaining.h"
 #include "contour/ContourOptions.h"
-#include "data/Random.h"
+#include "base/Random.h"
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 #include "render/NumberFormat.h"

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "contour/ColourMap.h"
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "render/Canvas.h"
 
 namespace corvane {

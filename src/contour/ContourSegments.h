@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "contour/ContourLevels.h"
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "contour/ContourLevels.h"
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "render/NumberFormat.h"
 #include "render/PainterCanvas.h"
 

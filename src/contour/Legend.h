@@ -7,7 +7,7 @@
 
 #include "contour/ColourMap.h"
 #include "contour/LegendOptions.h"
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "render/Canvas.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 // Options of the legend window, by qualified control name ("TLegendForm.LegendYoko", ...).
 #pragma once
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "render/Canvas.h"
 #include "render/NumberFormat.h"
 

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "data/FieldDataSet.h"
-#include "data/FieldView.h"
-#include "data/Progress.h"
+#include "field/FieldDataSet.h"
+#include "field/FieldView.h"
+#include "base/Progress.h"
 
 namespace corvane {
 

@@ -5,8 +5,8 @@
 
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
-#include "data/DerivedQuantities.h"
-#include "data/RoundLevels.h"
+#include "field/DerivedQuantities.h"
+#include "field/RoundLevels.h"
 #include "render/ViewTransform.h"
 #include "scene/SceneRenderer.h"
 

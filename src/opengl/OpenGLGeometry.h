@@ -11,9 +11,9 @@
 
 #include "contour/ColourBar.h"
 #include "contour/ColourMap.h"
-#include "data/FieldDataSet.h"
-#include "data/Notifier.h"
-#include "data/Progress.h"
+#include "field/FieldDataSet.h"
+#include "base/Notifier.h"
+#include "base/Progress.h"
 #include "render/Colour.h"
 #include "render/LayerContext.h"
 #include "scene/ProgramOptions.h"

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "output/ImageWriters.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 #include "output/Batch.h"
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 
 namespace corvane {
 

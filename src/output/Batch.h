@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Progress.h"
+#include "base/Progress.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "output/ImageWriters.h"
 #include "output/OutputFile.h"
 #include "output/Rgb32.h"

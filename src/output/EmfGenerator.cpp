@@ -4,7 +4,7 @@
 #include <QPicture>
 #include <algorithm>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "output/EmfPaintEngine.h"
 #include "output/OutputFile.h"
 

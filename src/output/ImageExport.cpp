@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPicture>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "output/EmfGenerator.h"
 #include "output/ImageWriters.h"
 #include "output/VectorWriters.h"

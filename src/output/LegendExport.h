@@ -3,7 +3,7 @@
 #include <string>
 
 #include "contour/Legend.h"
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 
 namespace corvane {
 

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "output/Rgb32.h"
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 
 namespace corvane {
 

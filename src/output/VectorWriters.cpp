@@ -8,7 +8,7 @@
 #include <QPicture>
 #include <QSvgGenerator>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "output/OutputFile.h"
 
 namespace corvane {

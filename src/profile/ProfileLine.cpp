@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 
 namespace corvane {
 namespace {

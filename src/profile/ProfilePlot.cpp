@@ -9,8 +9,8 @@
 #include <cmath>
 #include <limits>
 
-#include "data/Errors.h"
-#include "data/NiceStep.h"
+#include "base/Errors.h"
+#include "base/NiceStep.h"
 
 namespace corvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "data/Errors.h"
-#include "data/VariableRows.h"
+#include "base/Errors.h"
+#include "field/VariableRows.h"
 
 namespace corvane {
 namespace {

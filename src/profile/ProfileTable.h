@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "profile/ProfileLine.h"
 #include "profile/ProfilePlot.h"
 

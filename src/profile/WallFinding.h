@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "data/FieldDataSet.h"
-#include "data/WorldPoint.h"
+#include "field/FieldDataSet.h"
+#include "field/WorldPoint.h"
 #include "profile/ProfileLine.h"
 
 namespace corvane {

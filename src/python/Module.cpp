@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <string>
 
-#include "data/CgnsProcess.h"
-#include "data/Errors.h"
+#include "readers/CgnsProcess.h"
+#include "base/Errors.h"
 #include "python/PyDataSet.h"
 #include "scene/DesktopIntegration.h"
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
-#include "data/StructuredLoad.h"
-#include "data/VariableRows.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
+#include "readers/StructuredLoad.h"
+#include "field/VariableRows.h"
 #include "python/PyNotifier.h"
 
 namespace corvane {

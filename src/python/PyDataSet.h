@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "data/DataReader.h"
+#include "readers/DataReader.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

@@ -7,8 +7,8 @@
 
 #include "app/LegendSetup.h"
 #include "app/RenderSetup.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
 #include "output/ImageExport.h"
 #include "python/PyDataSet.h"
 #include "python/PyNotifier.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "data/NiceStep.h"
+#include "base/NiceStep.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {

@@ -1,7 +1,7 @@
 // The XY frame over the picture: blanked margins, axis lines, ticks with their numbers and the
 // two axis titles.
 #pragma once
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 #include "render/ViewTransform.h"

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "render/Canvas.h"
 #include "render/NumberFormat.h"
 

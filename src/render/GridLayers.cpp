@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "data/BothCores.h"
+#include "base/BothCores.h"
 #include "render/PixelLines.h"
 #include "render/PixelMapper.h"
 

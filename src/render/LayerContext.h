@@ -7,11 +7,11 @@
 #pragma once
 #include <QRect>
 
-#include "data/FieldDataSet.h"
-#include "data/FieldView.h"
-#include "data/Progress.h"
-#include "data/Random.h"
-#include "data/LoadOptions.h"
+#include "field/FieldDataSet.h"
+#include "field/FieldView.h"
+#include "base/Progress.h"
+#include "base/Random.h"
+#include "field/LoadOptions.h"
 #include "render/Colour.h"
 #include "render/DisplayOptions.h"
 #include "render/ViewTransform.h"

@@ -1,6 +1,6 @@
 #include "render/NumberFormat.h"
 
-#include "data/RoundLevels.h"
+#include "field/RoundLevels.h"
 
 #include <algorithm>
 #include <cmath>

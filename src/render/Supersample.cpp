@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/BothCores.h"
+#include "base/BothCores.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 // The velocity-vector layer: one arrow per node from the two rows chosen as u and v.
 #pragma once
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "render/Canvas.h"
 #include "render/LayerContext.h"
 

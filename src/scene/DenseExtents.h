@@ -3,7 +3,7 @@
 #pragma once
 #include <optional>
 
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "render/ViewTransform.h"
 
 namespace corvane {

@@ -4,7 +4,7 @@
 #pragma once
 #include "analysis/AnalysisOptions.h"
 #include "contour/ContourOptions.h"
-#include "data/LoadOptions.h"
+#include "field/LoadOptions.h"
 #include "render/DisplayOptions.h"
 #include "streamline/StreamOptions.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "data/DeferredRows.h"
+#include "field/DeferredRows.h"
 
 namespace corvane {
 

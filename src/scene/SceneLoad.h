@@ -1,6 +1,6 @@
 // Taking a completed load into the scene, the same for the window, its batch and `corvane render`.
 #pragma once
-#include "data/DataReader.h"
+#include "readers/DataReader.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

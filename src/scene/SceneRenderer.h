@@ -14,11 +14,11 @@
 #include <utility>
 
 #include "contour/ColourBar.h"
-#include "data/FieldDataSet.h"
-#include "data/FieldView.h"
-#include "data/Notifier.h"
-#include "data/Progress.h"
-#include "data/Random.h"
+#include "field/FieldDataSet.h"
+#include "field/FieldView.h"
+#include "base/Notifier.h"
+#include "base/Progress.h"
+#include "base/Random.h"
 #include "render/LayerContext.h"
 #include "scene/ProgramOptions.h"
 #include "render/ViewTransform.h"

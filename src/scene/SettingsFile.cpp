@@ -8,10 +8,10 @@
 #include <iterator>
 #include <string_view>
 
-#include "data/Errors.h"
-#include "data/MappedFile.h"
-#include "data/OptionTable.h"
-#include "data/TextEncoding.h"
+#include "base/Errors.h"
+#include "readers/MappedFile.h"
+#include "base/OptionTable.h"
+#include "base/TextEncoding.h"
 
 namespace corvane {
 namespace {

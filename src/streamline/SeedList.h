@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "data/FieldDataSet.h"
-#include "data/Notifier.h"
+#include "field/FieldDataSet.h"
+#include "base/Notifier.h"
 #include "streamline/StreamGeometry.h"
 #include "streamline/StreamOptions.h"
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/FieldDataSet.h"
+#include "field/FieldDataSet.h"
 #include "render/ViewTransform.h"
 #include "streamline/StreamGeometry.h"
 

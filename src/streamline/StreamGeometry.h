@@ -4,7 +4,7 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
-#include "data/WorldPoint.h"
+#include "field/WorldPoint.h"
 
 namespace corvane {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "render/Colour.h"
 
 namespace corvane {

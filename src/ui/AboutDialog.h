@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 
 namespace Ui { class AboutDialog; }
 

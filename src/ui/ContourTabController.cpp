@@ -6,9 +6,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "data/DerivedQuantities.h"
-#include "data/Errors.h"
-#include "data/RoundLevels.h"
+#include "field/DerivedQuantities.h"
+#include "base/Errors.h"
+#include "field/RoundLevels.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"

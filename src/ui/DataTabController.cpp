@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "data/DerivedColumns.h"
+#include "field/DerivedColumns.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 

@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"

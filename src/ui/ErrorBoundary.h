@@ -3,7 +3,7 @@
 #pragma once
 #include <functional>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 
 namespace corvane {
 

@@ -10,9 +10,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "data/DataFileLoader.h"
-#include "data/DataFormats.h"
-#include "data/Errors.h"
+#include "readers/DataFileLoader.h"
+#include "readers/DataFormats.h"
+#include "base/Errors.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 

@@ -7,8 +7,8 @@
 #include <QStatusBar>
 #include <functional>
 
-#include "data/Notifier.h"
-#include "data/Progress.h"
+#include "base/Notifier.h"
+#include "base/Progress.h"
 
 class QWidget;
 

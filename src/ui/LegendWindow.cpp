@@ -11,7 +11,7 @@
 
 #include "contour/ContourLevels.h"
 #include "contour/Legend.h"
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "output/ImageExport.h"
 #include "render/PainterCanvas.h"
 #include "ui/ErrorBoundary.h"

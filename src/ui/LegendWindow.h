@@ -12,7 +12,7 @@
 #include "contour/ColourMap.h"
 #include "contour/Legend.h"
 #include "contour/LegendOptions.h"
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 
 namespace Ui { class LegendWindow; }
 

@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "data/DataFormats.h"
-#include "data/Errors.h"
+#include "readers/DataFormats.h"
+#include "base/Errors.h"
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SceneLoad.h"

@@ -23,8 +23,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "data/DataReader.h"
-#include "data/DataSeries.h"
+#include "readers/DataReader.h"
+#include "readers/DataSeries.h"
 #include "scene/ProgramOptions.h"
 #include "ui/ErrorBoundary.h"
 #include "ui/FormNotifier.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "analysis/SegmentSampling.h"
-#include "data/DeferredRows.h"
+#include "field/DeferredRows.h"
 #include "output/ImageWriters.h"
 #include "scene/SceneLoad.h"
 #include "scene/SceneRenderer.h"

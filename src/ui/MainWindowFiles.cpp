@@ -8,7 +8,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SettingsFile.h"
 #include "ui/FileTabController.h"

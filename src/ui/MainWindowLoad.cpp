@@ -2,10 +2,10 @@
 // the completed load taken into the state and the controls.
 #include <QFileInfo>
 
-#include "data/DataFileLoader.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
-#include "data/VariableRows.h"
+#include "readers/DataFileLoader.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
+#include "field/VariableRows.h"
 #include "scene/SceneLoad.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"

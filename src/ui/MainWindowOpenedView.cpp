@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/DenseExtents.h"
 #include "scene/SceneRenderer.h"
 #include "ui/MainWindow.h"

@@ -1,8 +1,8 @@
 // The variables a formula adds to the data set, the variable list after the rows changed, the
 // velocity data switched on or off, and the way to the profile window from the 解析 tab.
-#include "data/Errors.h"
-#include "data/FormulaVariables.h"
-#include "data/VariableRows.h"
+#include "base/Errors.h"
+#include "field/FormulaVariables.h"
+#include "field/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileWindow.h"

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/ProgramOptions.h"
 #include "ui/ColourSwatchWidget.h"
 #include "ui/RadioGroupWidget.h"

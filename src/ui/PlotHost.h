@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "ui/ProgramState.h"
 
 namespace corvane {

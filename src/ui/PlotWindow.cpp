@@ -19,7 +19,7 @@
 #include "scene/PlotWindowSize.h"
 #include "ui/PlotHost.h"
 #include "contour/ColourToValue.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "output/ImageExport.h"
 #include "render/NumberFormat.h"
 #include "ui/HeldKeyLoop.h"

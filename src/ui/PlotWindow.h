@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "analysis/SegmentEndpoints.h"
-#include "data/WorldPoint.h"
+#include "field/WorldPoint.h"
 #include "ui/SeriesBar.h"
 
 namespace corvane {

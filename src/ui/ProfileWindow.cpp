@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 #include "analysis/SegmentEndpoints.h"
-#include "data/DeferredRows.h"
-#include "data/Errors.h"
-#include "data/VariableRows.h"
+#include "field/DeferredRows.h"
+#include "base/Errors.h"
+#include "field/VariableRows.h"
 #include "profile/WallFinding.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/ControlFactory.h"

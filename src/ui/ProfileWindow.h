@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "data/WorldPoint.h"
+#include "field/WorldPoint.h"
 #include "profile/ProfileTable.h"
 
 namespace corvane {

@@ -1,6 +1,6 @@
 #include "ui/ProgramState.h"
 
-#include "data/OptionTable.h"
+#include "base/OptionTable.h"
 #include "render/NumberFormat.h"
 
 namespace corvane {

@@ -1,5 +1,5 @@
 // The program's windows, created in their fixed order and wired to the main window.
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "ui/AboutDialog.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"

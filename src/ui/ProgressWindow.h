@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "output/Batch.h"
 
 namespace Ui { class ProgressWindow; }

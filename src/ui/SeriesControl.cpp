@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/DataFileLoader.h"
-#include "data/Errors.h"
+#include "readers/DataFileLoader.h"
+#include "base/Errors.h"
 #include "output/AnimationWriter.h"
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"

@@ -12,8 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "data/Notifier.h"
-#include "data/Progress.h"
+#include "base/Notifier.h"
+#include "base/Progress.h"
 
 namespace corvane {
 

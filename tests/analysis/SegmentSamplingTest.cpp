@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "analysis/SegmentEndpoints.h"
 #include "analysis/SegmentSampling.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/SceneRenderer.h"
 #include "support/LayerScene.h"
 #include "support/LoggingCanvas.h"

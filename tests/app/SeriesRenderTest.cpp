@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-#include "data/DataSeries.h"
+#include "readers/DataSeries.h"
 #include "TestSupport.h"
 
 namespace corvane {

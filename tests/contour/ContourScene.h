@@ -7,7 +7,7 @@
 #include "TestGrids.h"
 #include "contour/ColourMap.h"
 #include "contour/ContourLines.h"
-#include "data/Progress.h"
+#include "base/Progress.h"
 #include "render/LayerContext.h"
 #include "scene/SceneRenderer.h"
 #include "support/LayerScene.h"

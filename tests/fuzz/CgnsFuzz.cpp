@@ -9,9 +9,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "data/CgnsProcess.h"
-#include "data/CgnsReader.h"
-#include "data/Errors.h"
+#include "readers/CgnsProcess.h"
+#include "readers/CgnsReader.h"
+#include "base/Errors.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   if (corvane::IsCgnsReaderProcess(*argc, *argv)) corvane::RunCgnsReaderProcess(*argc, *argv);

@@ -1,5 +1,5 @@
 // What every fuzzing program shares: an input as a file the readers can open, and a notifier
-// that says nothing (the progress is the data library's NullProgress).
+// that says nothing (the progress is the base library's NullProgress).
 #pragma once
 #include <sys/mman.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/Notifier.h"
-#include "data/Progress.h"
+#include "base/Notifier.h"
+#include "base/Progress.h"
 
 namespace corvane::fuzz {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "data/Errors.h"
-#include "data/Plot3dLayout.h"
-#include "data/Plot3dReader.h"
+#include "base/Errors.h"
+#include "readers/Plot3dLayout.h"
+#include "readers/Plot3dReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "data/DataFormats.h"
-#include "data/Errors.h"
-#include "data/TecplotFile.h"
-#include "data/TecplotReader.h"
+#include "readers/DataFormats.h"
+#include "base/Errors.h"
+#include "readers/TecplotFile.h"
+#include "readers/TecplotReader.h"
 #include "support/RecordingNotifier.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "FuzzSupport.h"
-#include "data/DataReader.h"
-#include "data/Errors.h"
+#include "readers/DataReader.h"
+#include "base/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;

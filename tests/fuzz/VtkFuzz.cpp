@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <string>
 
-#include "data/Errors.h"
-#include "data/VtkLegacy.h"
-#include "data/VtkReader.h"
-#include "data/VtkXml.h"
+#include "base/Errors.h"
+#include "readers/VtkLegacy.h"
+#include "readers/VtkReader.h"
+#include "readers/VtkXml.h"
 #include "support/RecordingNotifier.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "TestGrids.h"
-#include "data/FieldView.h"
+#include "field/FieldView.h"
 
 namespace corvane::testing {
 

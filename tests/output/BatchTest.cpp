@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "TestSupport.h"
 #include "output/Batch.h"
 

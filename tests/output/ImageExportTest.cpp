@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "data/Errors.h"
-#include "data/Notifier.h"
+#include "base/Errors.h"
+#include "base/Notifier.h"
 #include "TestSupport.h"
 #include "output/ImageExport.h"
 

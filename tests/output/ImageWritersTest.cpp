@@ -8,7 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "TestSupport.h"
 #include "output/ImageWriters.h"
 

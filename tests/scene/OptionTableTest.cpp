@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/ProgramOptions.h"
 
 using namespace corvane;

@@ -8,7 +8,7 @@
 namespace corvane {
 namespace {
 
-std::string DataFile(const char* name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/data/data/" + name; }
+std::string DataFile(const char* name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/readers/data/" + name; }
 
 // The layout of the small reader test files with `zones` size lines.
 LoadOptions SmallLayout(int zones) {

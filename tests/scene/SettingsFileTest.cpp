@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "TestSupport.h"
-#include "data/DeferredRows.h"
-#include "data/VariableRows.h"
+#include "field/DeferredRows.h"
+#include "field/VariableRows.h"
 #include "scene/ProgramOptions.h"
 #include "scene/SettingsFile.h"
 

@@ -8,9 +8,9 @@
 
 #include "TestGrids.h"
 #include "TestSupport.h"
-#include "data/DeferredRows.h"
-#include "data/DerivedQuantities.h"
-#include "data/VariableRows.h"
+#include "field/DeferredRows.h"
+#include "field/DerivedQuantities.h"
+#include "field/VariableRows.h"
 #include "render/PainterCanvas.h"
 #include "scene/SceneRenderer.h"
 #include "scene/ViewPreview.h"

@@ -3,7 +3,7 @@
 
 #include "FlowData.h"
 #include "TestSupport.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/ProgramOptions.h"
 #include "streamline/SeedList.h"
 

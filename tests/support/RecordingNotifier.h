@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 
 namespace corvane {
 

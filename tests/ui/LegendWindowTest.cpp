@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "support/RecordingNotifier.h"
 #include "ui/LegendWindow.h"
 

@@ -22,7 +22,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
-#include "data/Notifier.h"
+#include "base/Notifier.h"
 #include "ui/PlotWindow.h"
 
 namespace corvane::testing {

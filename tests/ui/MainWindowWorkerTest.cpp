@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "MainWindowTestSupport.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 
 namespace corvane {
 namespace {

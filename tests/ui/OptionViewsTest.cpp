@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "MainWindowTestSupport.h"
-#include "data/Errors.h"
+#include "base/Errors.h"
 #include "scene/ProgramOptions.h"
 #include "ui/OptionControls.h"
 

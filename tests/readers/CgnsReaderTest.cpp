@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+#include <cgnslib.h>
+
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "readers/DataFileLoader.h"
+#include "base/Errors.h"
+#include "TestSupport.h"
+
+using namespace corvane;
+
+namespace {
+
+// A zone as the tests write it: a skewed grid and fields given per node (or per cell).
+struct ZoneSpec {
+  std::string name;
+  int ni, nj;
+  bool cells;
+  std::vector<std::string> fields;
+  std::function<void(int file, int base, int zone)> extra = nullptr;  // damage or additions
+  bool withY = true;
+};
+
+double X(int i, int j) { return i + 0.5 * j; }
+double Y(int i, int j) { return 0.25 * i + j; }
+// Field f at node (or cell) (i, j): distinct, exactly representable values.
+double F(int f, int i, int j) { return 100.0 * (f + 1) + i + 10.0 * j; }
+
+void WriteCgns(const std::string& path, const std::vector<ZoneSpec>& zones, int cellDim = 2) {
+  int fn = 0, B = 0;
+  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK) << cg_get_error();
+  cg_base_write(fn, "Flow", cellDim, cellDim, &B);
+  for (const ZoneSpec& z : zones) {
+    cgsize_t size[6] = {z.ni, z.nj, z.ni - 1, z.nj - 1, 0, 0};
+    int Z = 0, C = 0, S = 0, F_ = 0;
+    ASSERT_EQ(cg_zone_write(fn, B, z.name.c_str(), size, CGNS_ENUMV(Structured), &Z), CG_OK) << cg_get_error();
+    std::vector<double> x, y;
+    for (int j = 0; j < z.nj; ++j)
+      for (int i = 0; i < z.ni; ++i) x.push_back(X(i, j)), y.push_back(Y(i, j));
+    cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
+    if (z.withY) cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
+    if (!z.fields.empty()) {
+      cg_sol_write(fn, B, Z, "Solution", z.cells ? CGNS_ENUMV(CellCenter) : CGNS_ENUMV(Vertex), &S);
+      const int ni = z.cells ? z.ni - 1 : z.ni, nj = z.cells ? z.nj - 1 : z.nj;
+      for (std::size_t f = 0; f < z.fields.size(); ++f) {
+        std::vector<double> v;
+        for (int j = 0; j < nj; ++j)
+          for (int i = 0; i < ni; ++i) v.push_back(F(static_cast<int>(f), i, j));
+        ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), z.fields[f].c_str(), v.data(), &F_), CG_OK);
+      }
+    }
+    if (z.extra) z.extra(fn, B, Z);
+  }
+  cg_close(fn);
+}
+
+using Loaded = corvane::testing::LoadedFile;
+
+const std::vector<std::string> kPrimitive = {"Pressure", "VelocityX", "VelocityY", "Temperature"};
+
+}  // namespace
+
+TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectors) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("two.cgns").toStdString();
+  // Written "Wake" before "Body": the library numbers zones by name, the file keeps them as written.
+  WriteCgns(path, {{"Wake", 4, 3, false, kPrimitive}, {"Body", 3, 2, false, kPrimitive}});
+  Loaded l(path);
+  ASSERT_TRUE(l.result);
+  const FieldDataSet& d = l.result->data;
+  EXPECT_EQ(l.result->source.format, DataFileFormat::Cgns);
+  EXPECT_EQ(l.result->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
+  ASSERT_EQ(d.ZoneCount, 2);
+  EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
+  EXPECT_EQ(d.VariableNames, kPrimitive);
+  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{1, 2, 3, 0}));
+  for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
+    const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
+    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
+              (std::vector<double>{X(i, j), Y(i, j), F(0, i, j), F(1, i, j), F(2, i, j), F(3, i, j)}));
+    const double u = F(1, i, j), v = F(2, i, j), t = F(3, i, j);
+    EXPECT_NEAR(l.At(d.MachNumberRow(), zone, i, j), std::sqrt((u * u + v * v) / 1.4 / 288.7 / t), 1e-12);
+  }
+  EXPECT_EQ((std::pair{d.XMax, l.result->view.ContourMax[3]}), (std::pair{X(3, 2), F(3, 3, 2)}));
+}
+
+TEST(CgnsReader, CellCentredValuesAreAveragedOntoNodes) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("cells.cgns").toStdString();
+  WriteCgns(path, {{"Cells", 4, 3, true, {"Pressure"}}});
+  Loaded l(path);
+  ASSERT_TRUE(l.result);
+  EXPECT_TRUE(l.result->source.cellCentred);
+  EXPECT_NE(l.result->source.status.find("セル中心"), std::string::npos);
+  auto cell = [](int i, int j) { return F(0, i, j); };
+  // Corners take one cell, edges two, inner nodes four.
+  EXPECT_EQ((std::vector<double>{l.At(0, 0, 0, 0), l.At(0, 0, 3, 2), l.At(0, 0, 1, 0), l.At(0, 0, 2, 1)}),
+            (std::vector<double>{cell(0, 0), cell(2, 1), (cell(0, 0) + cell(1, 0)) / 2,
+                                 (cell(1, 0) + cell(2, 0) + cell(1, 1) + cell(2, 1)) / 4}));
+}
+
+TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("cons.cgns").toStdString();
+  WriteCgns(path, {{"Z", 3, 2, false, {"Density", "MomentumX", "MomentumY", "EnergyStagnationDensity"}}});
+  LoadOptions o;
+  o.gammaBox = 1.4, o.RBox = 287.0;
+  Loaded l(path, o);
+  ASSERT_TRUE(l.result);
+  ASSERT_EQ(l.result->data.VariableNames.size(), 8u);
+  EXPECT_EQ(l.result->data.VariableNames[4], "U");
+  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{4, 5, 6, 7}));
+  const double rho = F(0, 2, 1), u = F(1, 2, 1) / rho, v = F(2, 2, 1) / rho;
+  const double p = 0.4 * (F(3, 2, 1) - rho * (u * u + v * v) / 2);
+  for (auto [row, expected] : {std::pair{4, u}, {5, v}, {6, p / (rho * 287.0)}, {7, p}})
+    EXPECT_DOUBLE_EQ(l.At(row, 0, 2, 1), expected) << "row " << row;
+}
+
+TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
+  QTemporaryDir dir;
+  auto wrongSize = [](int fn, int B, int Z) {
+    cg_goto(fn, B, "Zone_t", Z, "FlowSolution_t", 1, "end");
+    cgsize_t dims[2] = {2, 2};
+    double v[4] = {};
+    cg_array_write("Temperature", CGNS_ENUMV(RealDouble), 2, dims, v);
+  };
+  auto unstructured = [](int fn, int B, int) {
+    cgsize_t size[3] = {4, 1, 0};
+    int Z = 0;
+    cg_zone_write(fn, B, "Mesh", size, CGNS_ENUMV(Unstructured), &Z);
+  };
+  struct Case {
+    const char* file;
+    std::vector<ZoneSpec> zones;
+    const char* expected;  // in the message besides the file name
+  } cases[] = {
+      {"noy.cgns", {{"A", 3, 2, false, kPrimitive}, {"B", 3, 2, false, kPrimitive, nullptr, false}}, "zone[1] \"B\" の座標 CoordinateY"},
+      {"size.cgns", {{"A", 3, 2, false, {"Pressure"}, wrongSize}}, "Temperature の大きさ (2 × 2)"},
+      {"missing.cgns", {{"A", 3, 2, false, kPrimitive}, {"B", 3, 2, false, {"Pressure"}}}, "zone[1] \"B\" の解 \"Solution\"に変数 VelocityX"},
+      {"mixed.cgns", {{"A", 3, 2, false, {}, unstructured}}, "\"Mesh\" の格子は構造格子ではありません"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir.filePath(c.file).toStdString();
+    WriteCgns(path, c.zones);
+    const std::string e = corvane::testing::ErrorText([&] { Loaded l(path); });
+    EXPECT_TRUE(e.find(path) != std::string::npos && e.find(c.expected) != std::string::npos) << e;
+  }
+  // A 3-D zone, and a file cut short.
+  const std::string solid = dir.filePath("solid.cgns").toStdString();
+  int fn = 0, B = 0, Z = 0;
+  cg_open(solid.c_str(), CG_MODE_WRITE, &fn);
+  cg_base_write(fn, "Flow", 3, 3, &B);
+  cgsize_t size[9] = {2, 2, 2, 1, 1, 1, 0, 0, 0};
+  cg_zone_write(fn, B, "Block", size, CGNS_ENUMV(Structured), &Z);
+  cg_close(fn);
+  EXPECT_THROW(Loaded{solid}, CorvaneError);
+  const std::string good = dir.filePath("good.cgns").toStdString(), cut = dir.filePath("cut.cgns").toStdString();
+  WriteCgns(good, {{"A", 30, 20, false, kPrimitive}});
+  std::filesystem::copy_file(good, cut);
+  std::filesystem::resize_file(cut, std::filesystem::file_size(good) / 2);
+  EXPECT_THROW(Loaded{cut}, CorvaneError);
+}
+
+// Conversions from 2-D formats write 3-D zones of one k-plane: the plane is read, z left out.
+TEST(CgnsReader, ThreeDimensionalZonesOfOnePlaneAreReadAsTheirPlane) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("plane.cgns").toStdString();
+  const int ni = 4, nj = 3;
+  int fn = 0, B = 0, Z = 0, C = 0, S = 0, F_ = 0;
+  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK);
+  cg_base_write(fn, "Flow", 3, 3, &B);
+  cgsize_t size[9] = {ni, nj, 1, ni - 1, nj - 1, 0, 0, 0, 0};
+  ASSERT_EQ(cg_zone_write(fn, B, "Plane", size, CGNS_ENUMV(Structured), &Z), CG_OK) << cg_get_error();
+  std::vector<double> x, y, z, p;
+  for (int j = 0; j < nj; ++j)
+    for (int i = 0; i < ni; ++i) x.push_back(X(i, j)), y.push_back(Y(i, j)), z.push_back(7.0), p.push_back(F(0, i, j));
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
+  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateZ", z.data(), &C);
+  cg_sol_write(fn, B, Z, "Solution", CGNS_ENUMV(Vertex), &S);
+  ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F_), CG_OK) << cg_get_error();
+  cg_close(fn);
+  Loaded l(path);
+  ASSERT_TRUE(l.result);
+  const FieldDataSet& d = l.result->data;
+  ASSERT_EQ((std::vector<int>{d.ZoneCount, d.Zones[0].NI, d.Zones[0].NJ}), (std::vector<int>{1, ni, nj}));
+  EXPECT_EQ(d.VariableNames, (std::vector<std::string>{"Pressure"}));
+  for (auto [i, j] : {std::pair{0, 0}, std::pair{3, 1}, std::pair{2, 2}}) {
+    const std::size_t n = static_cast<std::size_t>(NodeIndex(d, 0, i, j));
+    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, 0, i, j)}), (std::vector<double>{X(i, j), Y(i, j), F(0, i, j)}));
+  }
+  // More than one plane stays refused, saying why.
+  const std::string solid = dir.filePath("solid.cgns").toStdString();
+  cg_open(solid.c_str(), CG_MODE_WRITE, &fn);
+  cg_base_write(fn, "Flow", 3, 3, &B);
+  cgsize_t cube[9] = {2, 2, 2, 1, 1, 1, 0, 0, 0};
+  cg_zone_write(fn, B, "Block", cube, CGNS_ENUMV(Structured), &Z);
+  cg_close(fn);
+  const std::string e = corvane::testing::ErrorText([&] { Loaded l2(solid); });
+  EXPECT_NE(e.find("k 方向 2 点"), std::string::npos) << e;
+}
