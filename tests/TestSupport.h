@@ -1,10 +1,13 @@
 // Fakes and runners shared by the tests of every folder: a progress that records what it is
 // told, a run of the built program, and whole files read and written.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
@@ -120,6 +123,42 @@ inline std::vector<std::vector<double>> CsvRows(const std::string& text, std::st
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The small text files of tests/readers/data: title, blank line, `zones` size lines from line 2,
+// then labels and data.
+inline std::string ReaderTestFile(const char* name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/readers/data/" + name; }
+inline LoadOptions SmallLayout(int zones = 1) {
+  LoadOptions o;
+  o.ZCountBox = zones, o.XYNumLineBox = 2, o.LabelLineBox = 2 + zones, o.DataStartLineBox = 3 + zones;
+  return o;
+}
+
+// Files a test writes into a folder of its own, removed with it.
+struct TempFiles {
+  QTemporaryDir dir;
+  // Writes `bytes` as `name` (which may hold a folder that exists) and returns its path.
+  std::string Write(const std::string& bytes, const std::string& name) {
+    const QString path = dir.filePath(QString::fromStdString(name));
+    EXPECT_TRUE(WriteFile(path, QByteArray::fromStdString(bytes))) << name;
+    return path.toStdString();
+  }
+};
+
+// The field the reader tests write in every format: 3 × 2 nodes of zone `zone` at x = i,
+// y = 10 j, with P = 100 i + j in row `pRow`.
+inline void ExpectSmallField(const LoadedFile& f, int zone = 0, int pRow = 0) {
+  ASSERT_TRUE(f.result);
+  const FieldDataSet& d = f.d();
+  ASSERT_EQ(d.Zones[static_cast<std::size_t>(zone)].NI, 3);
+  ASSERT_EQ(d.Zones[static_cast<std::size_t>(zone)].NJ, 2);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 2; ++j) {
+      const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
+      EXPECT_DOUBLE_EQ(d.X[n], i);
+      EXPECT_DOUBLE_EQ(d.Y[n], 10 * j);
+      EXPECT_DOUBLE_EQ(f.At(pRow, zone, i, j), 100 * i + j);
+    }
 }
 
 }  // namespace corvane::testing

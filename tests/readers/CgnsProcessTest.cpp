@@ -1,7 +1,6 @@
 // The CGNS reading process: its crash is a refusal naming the file, damaged files one after
 // another leave the program alive, absurd sizes are refused, compressed arrays are read.
 #include <gtest/gtest.h>
-#include <cgnslib.h>
 #include <stdlib.h>
 
 #include <QProcess>
@@ -13,6 +12,7 @@
 
 #include "readers/CgnsProcess.h"
 #include "base/Random.h"
+#include "CgnsFiles.h"
 #include "TestSupport.h"
 
 using namespace corvane;
@@ -21,27 +21,7 @@ namespace {
 
 // One zone of ni × nj nodes with Density and Pressure at the nodes, in HDF5 or ADF form.
 void WriteZone(const std::string& path, int ni, int nj, int fileType = CG_FILE_HDF5) {
-  cg_set_file_type(fileType);
-  int fn = 0, B = 0, Z = 0, C = 0, S = 0, F = 0;
-  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK) << cg_get_error();
-  cg_base_write(fn, "Flow", 2, 2, &B);
-  cgsize_t size[6] = {ni, nj, ni - 1, nj - 1, 0, 0};
-  cg_zone_write(fn, B, "Wing", size, CGNS_ENUMV(Structured), &Z);
-  std::vector<double> x, y, rho, p;
-  for (int j = 0; j < nj; ++j)
-    for (int i = 0; i < ni; ++i) {
-      x.push_back(i + 0.5 * j);
-      y.push_back(j);
-      rho.push_back(1.0 + 0.01 * i);
-      p.push_back(1.0);  // constant: compresses well
-    }
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
-  cg_sol_write(fn, B, Z, "Solution", CGNS_ENUMV(Vertex), &S);
-  cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Density", rho.data(), &F);
-  cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F);
-  cg_close(fn);
-  cg_set_file_type(CG_FILE_NONE);
+  corvane::testing::WriteCgns(path, {{"Wing", ni, nj, false, {"Density", "Pressure"}}}, fileType);
 }
 
 using namespace corvane::testing;

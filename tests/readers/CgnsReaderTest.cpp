@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <cgnslib.h>
 
 #include <QTemporaryDir>
 
@@ -9,54 +8,18 @@
 
 #include "readers/DataFileLoader.h"
 #include "base/Errors.h"
+#include "CgnsFiles.h"
 #include "TestSupport.h"
 
 using namespace corvane;
 
 namespace {
 
-// A zone as the tests write it: a skewed grid and fields given per node (or per cell).
-struct ZoneSpec {
-  std::string name;
-  int ni, nj;
-  bool cells;
-  std::vector<std::string> fields;
-  std::function<void(int file, int base, int zone)> extra = nullptr;  // damage or additions
-  bool withY = true;
-};
-
-double X(int i, int j) { return i + 0.5 * j; }
-double Y(int i, int j) { return 0.25 * i + j; }
-// Field f at node (or cell) (i, j): distinct, exactly representable values.
-double F(int f, int i, int j) { return 100.0 * (f + 1) + i + 10.0 * j; }
-
-void WriteCgns(const std::string& path, const std::vector<ZoneSpec>& zones, int cellDim = 2) {
-  int fn = 0, B = 0;
-  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK) << cg_get_error();
-  cg_base_write(fn, "Flow", cellDim, cellDim, &B);
-  for (const ZoneSpec& z : zones) {
-    cgsize_t size[6] = {z.ni, z.nj, z.ni - 1, z.nj - 1, 0, 0};
-    int Z = 0, C = 0, S = 0, F_ = 0;
-    ASSERT_EQ(cg_zone_write(fn, B, z.name.c_str(), size, CGNS_ENUMV(Structured), &Z), CG_OK) << cg_get_error();
-    std::vector<double> x, y;
-    for (int j = 0; j < z.nj; ++j)
-      for (int i = 0; i < z.ni; ++i) x.push_back(X(i, j)), y.push_back(Y(i, j));
-    cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
-    if (z.withY) cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
-    if (!z.fields.empty()) {
-      cg_sol_write(fn, B, Z, "Solution", z.cells ? CGNS_ENUMV(CellCenter) : CGNS_ENUMV(Vertex), &S);
-      const int ni = z.cells ? z.ni - 1 : z.ni, nj = z.cells ? z.nj - 1 : z.nj;
-      for (std::size_t f = 0; f < z.fields.size(); ++f) {
-        std::vector<double> v;
-        for (int j = 0; j < nj; ++j)
-          for (int i = 0; i < ni; ++i) v.push_back(F(static_cast<int>(f), i, j));
-        ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), z.fields[f].c_str(), v.data(), &F_), CG_OK);
-      }
-    }
-    if (z.extra) z.extra(fn, B, Z);
-  }
-  cg_close(fn);
-}
+using ZoneSpec = corvane::testing::CgnsZone;
+using corvane::testing::WriteCgns;
+constexpr auto X = corvane::testing::CgnsX;
+constexpr auto Y = corvane::testing::CgnsY;
+constexpr auto F = corvane::testing::CgnsF;
 
 using Loaded = corvane::testing::LoadedFile;
 
@@ -149,15 +112,7 @@ TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
     const std::string e = corvane::testing::ErrorText([&] { Loaded l(path); });
     EXPECT_TRUE(e.find(path) != std::string::npos && e.find(c.expected) != std::string::npos) << e;
   }
-  // A 3-D zone, and a file cut short.
-  const std::string solid = dir.filePath("solid.cgns").toStdString();
-  int fn = 0, B = 0, Z = 0;
-  cg_open(solid.c_str(), CG_MODE_WRITE, &fn);
-  cg_base_write(fn, "Flow", 3, 3, &B);
-  cgsize_t size[9] = {2, 2, 2, 1, 1, 1, 0, 0, 0};
-  cg_zone_write(fn, B, "Block", size, CGNS_ENUMV(Structured), &Z);
-  cg_close(fn);
-  EXPECT_THROW(Loaded{solid}, CorvaneError);
+  // A file cut short (a 3-D zone is refused with the planes below).
   const std::string good = dir.filePath("good.cgns").toStdString(), cut = dir.filePath("cut.cgns").toStdString();
   WriteCgns(good, {{"A", 30, 20, false, kPrimitive}});
   std::filesystem::copy_file(good, cut);
@@ -170,20 +125,7 @@ TEST(CgnsReader, ThreeDimensionalZonesOfOnePlaneAreReadAsTheirPlane) {
   QTemporaryDir dir;
   const std::string path = dir.filePath("plane.cgns").toStdString();
   const int ni = 4, nj = 3;
-  int fn = 0, B = 0, Z = 0, C = 0, S = 0, F_ = 0;
-  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK);
-  cg_base_write(fn, "Flow", 3, 3, &B);
-  cgsize_t size[9] = {ni, nj, 1, ni - 1, nj - 1, 0, 0, 0, 0};
-  ASSERT_EQ(cg_zone_write(fn, B, "Plane", size, CGNS_ENUMV(Structured), &Z), CG_OK) << cg_get_error();
-  std::vector<double> x, y, z, p;
-  for (int j = 0; j < nj; ++j)
-    for (int i = 0; i < ni; ++i) x.push_back(X(i, j)), y.push_back(Y(i, j)), z.push_back(7.0), p.push_back(F(0, i, j));
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateZ", z.data(), &C);
-  cg_sol_write(fn, B, Z, "Solution", CGNS_ENUMV(Vertex), &S);
-  ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F_), CG_OK) << cg_get_error();
-  cg_close(fn);
+  WriteCgns(path, {{"Plane", ni, nj, false, {"Pressure"}, nullptr, true, 1}});
   Loaded l(path);
   ASSERT_TRUE(l.result);
   const FieldDataSet& d = l.result->data;
@@ -195,11 +137,8 @@ TEST(CgnsReader, ThreeDimensionalZonesOfOnePlaneAreReadAsTheirPlane) {
   }
   // More than one plane stays refused, saying why.
   const std::string solid = dir.filePath("solid.cgns").toStdString();
-  cg_open(solid.c_str(), CG_MODE_WRITE, &fn);
-  cg_base_write(fn, "Flow", 3, 3, &B);
-  cgsize_t cube[9] = {2, 2, 2, 1, 1, 1, 0, 0, 0};
-  cg_zone_write(fn, B, "Block", cube, CGNS_ENUMV(Structured), &Z);
-  cg_close(fn);
+  WriteCgns(solid, {{"Block", 2, 2, false, {}, nullptr, true, 2}});
   const std::string e = corvane::testing::ErrorText([&] { Loaded l2(solid); });
   EXPECT_NE(e.find("k 方向 2 点"), std::string::npos) << e;
 }
+

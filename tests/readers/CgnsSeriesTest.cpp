@@ -1,12 +1,12 @@
 // The flow solutions of a CGNS base as the steps of a time series, with the times of its
 // BaseIterativeData.
-#include <cgnslib.h>
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
 #include "readers/CgnsReader.h"
 #include "readers/DataSeries.h"
+#include "CgnsFiles.h"
 #include "TestSupport.h"
 
 using namespace corvane;
@@ -16,33 +16,24 @@ namespace {
 // One 3 × 2 zone with a Pressure of 10 s + i + j in solution s (s = 0, 1, 2); the base's
 // iterative data give the times 0.5, 1.5, 2.5 when `withTimes`.
 void WriteSteps(const std::string& path, bool withTimes) {
-  int fn = 0, B = 0, Z = 0, C = 0;
-  ASSERT_EQ(cg_open(path.c_str(), CG_MODE_WRITE, &fn), CG_OK) << cg_get_error();
-  cg_base_write(fn, "Flow", 2, 2, &B);
-  cgsize_t size[6] = {3, 2, 2, 1, 0, 0};
-  cg_zone_write(fn, B, "block", size, CGNS_ENUMV(Structured), &Z);
-  std::vector<double> x, y;
-  for (int j = 0; j < 2; ++j)
-    for (int i = 0; i < 3; ++i) x.push_back(i), y.push_back(j);
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateX", x.data(), &C);
-  cg_coord_write(fn, B, Z, CGNS_ENUMV(RealDouble), "CoordinateY", y.data(), &C);
-  for (int s = 0; s < 3; ++s) {
-    int S = 0, F = 0;
-    const std::string name = "Solution" + std::to_string(s);
-    cg_sol_write(fn, B, Z, name.c_str(), CGNS_ENUMV(Vertex), &S);
-    std::vector<double> p;
-    for (int j = 0; j < 2; ++j)
-      for (int i = 0; i < 3; ++i) p.push_back(10.0 * s + i + j);
-    ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F), CG_OK) << cg_get_error();
-  }
-  if (withTimes) {
+  auto steps = [withTimes](int fn, int B, int Z) {
+    for (int s = 0; s < 3; ++s) {
+      int S = 0, F = 0;
+      const std::string name = "Solution" + std::to_string(s);
+      cg_sol_write(fn, B, Z, name.c_str(), CGNS_ENUMV(Vertex), &S);
+      std::vector<double> p;
+      for (int j = 0; j < 2; ++j)
+        for (int i = 0; i < 3; ++i) p.push_back(10.0 * s + i + j);
+      ASSERT_EQ(cg_field_write(fn, B, Z, S, CGNS_ENUMV(RealDouble), "Pressure", p.data(), &F), CG_OK) << cg_get_error();
+    }
+    if (!withTimes) return;
     const double times[3] = {0.5, 1.5, 2.5};
     cgsize_t n = 3;
     ASSERT_EQ(cg_biter_write(fn, B, "TimeIterValues", 3), CG_OK) << cg_get_error();
     ASSERT_EQ(cg_goto(fn, B, "BaseIterativeData_t", 1, "end"), CG_OK) << cg_get_error();
     ASSERT_EQ(cg_array_write("TimeValues", CGNS_ENUMV(RealDouble), 1, &n, times), CG_OK) << cg_get_error();
-  }
-  cg_close(fn);
+  };
+  corvane::testing::WriteCgns(path, {{"block", 3, 2, false, {}, steps}});
 }
 
 TEST(CgnsSeries, FlowSolutionsAreStepsWithTheBaseTimes) {

@@ -161,12 +161,8 @@ TEST(Plot3dReader, GridAloneGivesNodesWithoutVariables) {
 
 // Fortran's list-directed output writes repeated values as r*value.
 TEST(Plot3dReader, RepeatCountsInFormattedFilesStandForTheirValues) {
-  QTemporaryDir dir;
-  auto grid = [&](const char* name, const char* text) {
-    const std::string path = dir.filePath(name).toStdString();
-    std::ofstream(path) << text;
-    return path;
-  };
+  corvane::testing::TempFiles files;
+  auto grid = [&](const char* name, const char* text) { return files.Write(text, name); };
   const corvane::testing::LoadedFile repeated(grid("r.xyz", "2 2\n0.0 1.0 0.0 1.0\n2*0.0 2*1.5D0\n"));
   ASSERT_TRUE(repeated.result);
   EXPECT_EQ((std::vector<double>{repeated.d().Y[static_cast<std::size_t>(NodeIndex(repeated.d(), 0, 1, 0))],
@@ -225,12 +221,8 @@ TEST(Plot3dReader, InfoShowsFormatFreeStreamAndNodes) {
 }
 
 TEST(DataFileLoader, FormatByContentThenExtension) {
-  QTemporaryDir dir;
-  auto file = [&](const char* name, const std::string& bytes) {
-    const std::string path = dir.filePath(name).toStdString();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  };
+  corvane::testing::TempFiles files;
+  auto file = [&](const char* name, const std::string& bytes) { return files.Write(bytes, name); };
   const std::string hdf5("\x89HDF\r\n\x1a\n", 8);
   file("pair.xyz", "1 1\n");
   const std::string tecplot = "# comment\n\nVariables = x y\nZone I=1\n0 0\n", text = "Title of the run\n\n2 1\n1 1\n0 0\nX Y P\n",
