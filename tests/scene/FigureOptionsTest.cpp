@@ -8,7 +8,7 @@
 #include "render/GridData.h"
 #include "render/Supersample.h"
 #include "scene/SceneRenderer.h"
-#include "support/RecordingNotifier.h"
+#include "support/LayerScene.h"
 
 namespace corvane {
 namespace {
@@ -35,12 +35,7 @@ SceneState WarpedScene(const std::function<double(double, double)>& value) {
   return s;
 }
 
-// Draws the scene as the program does; false when the drawing failed.
-bool Draw(SceneState& s) {
-  NullProgress progress;
-  RecordingNotifier notifier;
-  return DrawScene(s, progress, notifier);
-}
+constexpr auto Draw = testing::DrawQuietly;
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 #include "TestGrids.h"
 #include "render/GridData.h"
 #include "scene/SceneRenderer.h"
-#include "support/RecordingNotifier.h"
+#include "support/LayerScene.h"
 
 namespace corvane {
 namespace {
@@ -17,11 +17,7 @@ namespace {
 using testing::MakeZones;
 using testing::PixelAt;
 
-bool Draw(SceneState& s) {
-  NullProgress progress;
-  RecordingNotifier notifier;
-  return DrawScene(s, progress, notifier);
-}
+constexpr auto Draw = testing::DrawQuietly;
 
 // A sheared grid, black on white: its i lines slant (3 across for 10 up), its j lines are level.
 SceneState ShearedGrid() {

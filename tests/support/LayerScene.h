@@ -2,6 +2,7 @@
 #pragma once
 #include "TestGrids.h"
 #include "scene/SceneRenderer.h"
+#include "support/RecordingNotifier.h"
 
 namespace corvane::testing {
 
@@ -17,5 +18,12 @@ struct LayerScene {
   LayerContext Context(Progress& p) { return LayerContextFor(data, fieldView, view, options, p, random, readout); }
   LayerContext Context() { return Context(progress); }
 };
+
+// Draws the scene as the program does, its messages unheard; false when the drawing failed.
+inline bool DrawQuietly(SceneState& s) {
+  NullProgress progress;
+  RecordingNotifier notifier;
+  return DrawScene(s, progress, notifier);
+}
 
 }  // namespace corvane::testing
