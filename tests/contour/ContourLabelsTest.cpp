@@ -41,10 +41,11 @@ struct LabelFixture : ::testing::Test {
   NumberFormat format;
   Random random{42};
   std::vector<ContourLabel> labels;
+  QRect area;  // the plot area labels must keep inside, or none
 
   void Place(const std::vector<Line>& lines, double level) {
     Level l(lines, canvas);
-    PlaceLevelLabel(canvas, labels, l.buffer, l.figures, level, LabelRules{options, readout, format, QRect()}, random);
+    PlaceLevelLabel(canvas, labels, l.buffer, l.figures, level, LabelRules{options, readout, format, area}, random);
   }
 };
 
@@ -118,6 +119,24 @@ TEST_F(LabelFixture, RegulationKeepsLabelsInsideThePercentRange) {
   options.ShowLabel = false;
   Place({LongFirstSegment(0, 700)}, 5.0);
   EXPECT_EQ(labels.size(), 1u);
+}
+
+TEST_F(LabelFixture, LabelsAreKeptOnlyWhereTheirWholeTurnedBoxFits) {
+  auto kept = [&](const Line& line, QRect plot) {
+    labels.clear(), area = plot;
+    Place({line}, 1.0);
+    return labels.size();
+  };
+  // The label centre lands at (50, y); the box is 11 pixels high.
+  const QRect picture(0, 0, 200, 100);
+  EXPECT_EQ(kept(LongFirstSegment(0, 50), picture), 1u);
+  EXPECT_EQ(kept(LongFirstSegment(0, 3), picture), 0u);   // cut at the top edge
+  EXPECT_EQ(kept(LongFirstSegment(0, 97), picture), 0u);  // cut at the bottom edge
+  EXPECT_EQ(kept(LongFirstSegment(0, 50), QRect(QPoint(48, 0), QPoint(199, 99))), 0u);  // over the left axis margin
+  // A vertical line turns the box: it fits only where its height (the text width) fits.
+  const Line vertical = {{50, 0}, {50, 40}, {50, 41}, {50, 42}, {50, 43}, {50, 44}};
+  EXPECT_EQ(kept(vertical, picture), 1u);
+  EXPECT_EQ(kept(vertical, QRect(0, 0, 200, 22)), 0u);
 }
 
 TEST(ContourLabelDrawing, RotatedTextIsCentredOnItsSpotAndTheAxisFontComesBack) {

@@ -1,7 +1,6 @@
-// Pictures that tell the truth on awkward data: legend and fill agree band for band, nodes on an
-// exact half pixel leave no pinhole, nodes at NaN or infinity make holes instead of bars to the
-// picture's edge, levels single precision cannot tell apart keep their own colours, and labels
-// stay readable and whole.
+// Pictures that tell the truth on awkward data: nodes on an exact half pixel leave no pinhole,
+// nodes at NaN or infinity make holes instead of bars to the picture's edge, levels single
+// precision cannot tell apart keep their own colours, and default label colours stay readable.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -16,7 +15,6 @@
 #include "contour/ContourFill.h"
 #include "contour/ContourLabels.h"
 #include "contour/ContourLines.h"
-#include "contour/Legend.h"
 #include "render/GridData.h"
 #include "render/PainterCanvas.h"
 #include "support/LoggingCanvas.h"
@@ -35,34 +33,6 @@ QImage Filled(ContourScene& scene, int width, int height) {
   DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
   canvas.Finish();
   return image;
-}
-
-// Brush colours of the legend's bar pieces, in drawing order.
-std::vector<Colour> LegendBands(const LegendInput& input) {
-  LoggingCanvas canvas;
-  LegendOptions options;
-  options.orientation = LegendOrientation::Horizontal;
-  options.LegendWidthBox = 400, options.LegendHeightBox = 60;
-  DrawHorizontalLegend(canvas, options, input);
-  std::vector<Colour> colours;
-  Colour brush = kBlack;
-  for (const std::string& call : canvas.calls) {
-    if (call.rfind("SetBrush ", 0) == 0) brush = static_cast<Colour>(std::stoul(call.substr(9, 6), nullptr, 16));
-    if (call.rfind("Rectangle ", 0) == 0) colours.push_back(brush);
-  }
-  colours.erase(colours.begin());  // the background
-  return colours;
-}
-
-TEST(TruePicture, LegendBandsHaveTheColoursThePictureFillsThemWith) {
-  // Value = i on 11 x 2 nodes, levels 0 .. 10 by 1: the middle of band [n, n + 1] lies at x = n + 0.5.
-  ContourScene scene(11, 2, [](int i, int) { return double(i); }, 0, 10, 1);
-  scene.options.display.BrushCheck = true;
-  const QImage picture = Filled(scene, 200, 200);
-  const std::vector<Colour> legend = LegendBands(LegendInput{0, 10, 1, true, ColourMapKind::Rainbow});
-  ASSERT_EQ(legend.size(), 12u);  // the empty piece below 0, bands [0, 1] .. [10, 11]
-  for (int n = 0; n < 10; ++n)
-    EXPECT_EQ(legend[static_cast<std::size_t>(n + 1)], testing::PixelAt(picture, 10 * n + 5, 95)) << n;
 }
 
 TEST(TruePicture, NodesOnAnExactHalfPixelLeaveNoPinholes) {
@@ -151,35 +121,6 @@ TEST(TruePicture, DefaultWhiteLabelsTurnBlackOnWhiteButAChosenColourStays) {
   EXPECT_EQ(LabelFontFor(o, true).colour, kWhite);
   ContourOptionTable().Apply(o, "LabelExp", "255");
   EXPECT_EQ(LabelFontFor(o, true).colour, ParseColourValue("LabelExp", "255"));
-}
-
-TEST(TruePicture, LabelsAreKeptOnlyWhereTheirWholeTurnedBoxFits) {
-  LoggingCanvas canvas;
-  ContourOptions options;
-  ContourReadout readout{10.0, 0.0, true};
-  NumberFormat format;
-  auto place = [&](std::vector<QPoint> line, QRect area) {
-    LevelPolylineBuffer buffer;
-    buffer.Reset(static_cast<std::int32_t>(line.size()));
-    for (std::size_t k = 0; k < line.size(); ++k) AddPolylinePoint(line[k], buffer, k > 0);
-    std::vector<PolylineFigure> figures;
-    DrawLevelPolylines(canvas, buffer, kWhite, 1, figures);
-    std::vector<ContourLabel> labels;
-    Random random(1);
-    PlaceLevelLabel(canvas, labels, buffer, figures, 1.0, LabelRules{options, readout, format, area}, random);
-    return labels.size();
-  };
-  // The label centre lands at (50, y) with the long first segment; the box is 11 pixels high.
-  auto line = [](int y) { return std::vector<QPoint>{{0, y}, {100, y}, {101, y}, {102, y}, {103, y}, {104, y}}; };
-  const QRect picture(0, 0, 200, 100);
-  EXPECT_EQ(place(line(50), picture), 1u);
-  EXPECT_EQ(place(line(3), picture), 0u);   // cut at the top edge
-  EXPECT_EQ(place(line(97), picture), 0u);  // cut at the bottom edge
-  EXPECT_EQ(place(line(50), QRect(QPoint(48, 0), QPoint(199, 99))), 0u);  // over the left axis margin
-  // A vertical line turns the box: it fits only where its height (the text width) fits.
-  const std::vector<QPoint> vertical = {{50, 0}, {50, 40}, {50, 41}, {50, 42}, {50, 43}, {50, 44}};
-  EXPECT_EQ(place(vertical, picture), 1u);
-  EXPECT_EQ(place(vertical, QRect(0, 0, 200, 22)), 0u);
 }
 
 }  // namespace
