@@ -90,6 +90,26 @@ QString SvgCoordinates(const QByteArray& svg, int* paths) {
   return all;
 }
 
+// Drawn by poppler and librsvg where they are installed, `base`.pdf and `base`.svg look like
+// `base`.png. Both rasterisers smooth edges their own way, and text comes in each one's fallback
+// face: a pixel counts as different when its channels differ by more than 90 in sum, and up to
+// 5 % may.
+void ExpectRasterisedLikeThePng(const QTemporaryDir& dir, const QString& base) {
+  const QImage png(dir.filePath(base + ".png"));
+  const std::pair<const char*, QStringList> rasterisers[] = {
+      {"pdftoppm", {"-r", "96", "-png", "-singlefile", dir.filePath(base + ".pdf"), dir.filePath("pdf")}},
+      {"rsvg-convert", {"-b", "white", "-o", dir.filePath("svg.png"), dir.filePath(base + ".svg")}}};
+  for (const auto& [program, arguments] : rasterisers) {
+    if (QStandardPaths::findExecutable(program).isEmpty()) continue;
+    QProcess p;
+    p.start(program, arguments);
+    ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << program;
+    const QImage drawn(dir.filePath(program == std::string("pdftoppm") ? "pdf.png" : "svg.png"));
+    ASSERT_EQ(drawn.size(), png.size()) << program;
+    EXPECT_LT(DifferentShare(png, drawn), 0.05) << program;
+  }
+}
+
 TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) {
   QTemporaryDir dir;
   // Bitmap-mode bands, contour lines with labels and axes on white: every kind of drawing.
@@ -115,22 +135,7 @@ TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) 
   EXPECT_GT(elements["text"], 3) << "labels and axis numbers are text";
   EXPECT_EQ(elements["image"], 1) << "the bitmap-mode bands";
 
-  // Drawn by poppler and librsvg, the vector pictures match the bitmap.
-  const QImage png(dir.filePath("s.png"));
-  const std::pair<const char*, QStringList> rasterisers[] = {
-      {"pdftoppm", {"-r", "96", "-png", "-singlefile", dir.filePath("s.pdf"), dir.filePath("pdf")}},
-      {"rsvg-convert", {"-b", "white", "-o", dir.filePath("svg.png"), dir.filePath("s.svg")}}};
-  for (const auto& [program, arguments] : rasterisers) {
-    if (QStandardPaths::findExecutable(program).isEmpty()) continue;
-    QProcess p;
-    p.start(program, arguments);
-    ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << program;
-    const QImage drawn(dir.filePath(program == std::string("pdftoppm") ? "pdf.png" : "svg.png"));
-    ASSERT_EQ(drawn.size(), png.size()) << program;
-    // Text is drawn by each rasteriser with its own choice of fallback face, so a few per cent of
-    // the pixels (the glyphs) may differ.
-    EXPECT_LT(DifferentShare(png, drawn), 0.05) << program;
-  }
+  ExpectRasterisedLikeThePng(dir, "s");
 }
 
 TEST(VectorPictures, SmoothPicturesKeepFractionsOfAPixelAndMergeBandsIntoFewPaths) {
@@ -176,22 +181,7 @@ TEST(VectorPictures, SmoothPicturesKeepFractionsOfAPixelAndMergeBandsIntoFewPath
   const QString perTriangle = QString::fromLatin1(PdfContent(testing::ReadFile(dir.filePath("t.pdf"))));
   EXPECT_LT(merged.count(fill) * 10, perTriangle.count(fill));
 
-  // Drawn by poppler and librsvg, both look like the smooth bitmap. Both rasterisers smooth
-  // edges their own way, and text comes in each one's fallback face: a pixel counts as
-  // different when its channels differ by more than 90 in sum, and up to 5 % may.
-  const QImage png(dir.filePath("m.png"));
-  const std::pair<const char*, QStringList> rasterisers[] = {
-      {"pdftoppm", {"-r", "96", "-png", "-singlefile", dir.filePath("m.pdf"), dir.filePath("pdf")}},
-      {"rsvg-convert", {"-b", "white", "-o", dir.filePath("svg.png"), dir.filePath("m.svg")}}};
-  for (const auto& [program, arguments] : rasterisers) {
-    if (QStandardPaths::findExecutable(program).isEmpty()) GTEST_SKIP() << program << " is not installed";
-    QProcess p;
-    p.start(program, arguments);
-    ASSERT_TRUE(p.waitForFinished(60000) && p.exitCode() == 0) << program;
-    const QImage drawn(dir.filePath(program == std::string("pdftoppm") ? "pdf.png" : "svg.png"));
-    ASSERT_EQ(drawn.size(), png.size()) << program;
-    EXPECT_LT(DifferentShare(png, drawn), 0.05) << program;
-  }
+  ExpectRasterisedLikeThePng(dir, "m");
 }
 
 }  // namespace
