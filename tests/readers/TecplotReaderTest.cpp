@@ -17,6 +17,9 @@ using namespace corvane::testing;
 
 namespace {
 
+// The nodes of the small field written point by point (X Y P).
+const std::string kPointZone = "0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
+
 // The test files are written as case.dat unless named.
 struct TecplotReader : ::testing::Test, TempFiles {
   std::string Write(const std::string& text, const char* name = "case.dat") { return TempFiles::Write(text, name); }
@@ -70,12 +73,11 @@ TEST_F(TecplotReader, CellCentredValuesAreAveragedOntoTheNodes) {
 }
 
 TEST_F(TecplotReader, ZonesAuxiliaryDataSharingAndSkippedRecords) {
-  const std::string zone = "0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
   LoadedFile f(Write("TITLE=\"t\"\nVARIABLES=\"X\" \"Y\" \"P\" \"Q\"\nDATASETAUXDATA Mach=\"0.8\"\n"
                      "TEXT X=10 Y=10 T=\"label\"\n"
                      "GEOMETRY X=0 Y=0 T=LINE\n1\n2\n0 0\n1 1\n"
                      "ZONE T=\"a\" I=3 J=2 PASSIVEVARLIST=[4] AUXDATA Re=\"1e6\"\n" +
-                     zone +
+                     kPointZone +
                      "ZONE T=\"b\" I=3 J=2 DATAPACKING=BLOCK VARSHARELIST=([1-2]=1)\n0 100 200 1 101 201\n5*7 8\n"));
   ASSERT_TRUE(f.result);
   ASSERT_EQ(f.d().ZoneCount, 2);
@@ -154,9 +156,8 @@ TEST_F(TecplotReader, RefusalsNameTheZoneOrLine) {
 // Zones that cannot be shown are passed over, each named with its reason; the ordered zones
 // are read as if the others were not there, sharing and steps included.
 TEST_F(TecplotReader, FiniteElementAndSolidZonesAreLeftOutWithAWarning) {
-  const std::string ordered = "0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
   LoadedFile f(Write("VARIABLES = X Y P\n"
-                     "ZONE T=\"a\" I=3 J=2 SOLUTIONTIME=1\n" + ordered +
+                     "ZONE T=\"a\" I=3 J=2 SOLUTIONTIME=1\n" + kPointZone +
                      "ZONE T=\"tri\" N=3 E=1 ZONETYPE=FETRIANGLE DATAPACKING=POINT SOLUTIONTIME=7\n0 0 1\n1 0 2\n0 1 3\n1 2 3\n"
                      "ZONE T=\"cube\" I=2 J=2 K=2\n" + std::string(24, '1') + "\n"
                      "ZONE T=\"onTri\" I=3 J=1 VARSHARELIST=([1-2]=2)\n5 6 7\n"
@@ -177,7 +178,7 @@ TEST_F(TecplotReader, FiniteElementAndSolidZonesAreLeftOutWithAWarning) {
 // A chain of zones each sharing from the one before is resolved once, in the scan: the last
 // zone's coordinates come from the first, however long the chain.
 TEST_F(TecplotReader, LongSharingChainsReachTheFirstZone) {
-  std::string text = "VARIABLES = X Y P\nZONE T=\"first\" I=3 J=2\n0 0 0\n1 0 100\n2 0 200\n0 10 1\n1 10 101\n2 10 201\n";
+  std::string text = "VARIABLES = X Y P\nZONE T=\"first\" I=3 J=2\n" + kPointZone;
   constexpr int kChain = 15000;
   for (int z = 1; z <= kChain; ++z) text += "ZONE I=3 J=2 DATAPACKING=BLOCK VARSHARELIST=([1-2])\n0 100 200 1 101 201\n";
   LoadedFile f(Write(text));
