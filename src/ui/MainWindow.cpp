@@ -57,9 +57,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // full size, and is shrunk only on a small screen when shown.
   {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height());
+    resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   }
-  progress_ = std::make_unique<FormProgress>(gauge, statusLine, [this] { return AbortRequested; });
+  progress_ = std::make_unique<FormProgress>(gauge, statusBar(), [this] { return AbortRequested; });
   gaugeReset_ = new QTimer(this);
   gaugeReset_->setSingleShot(true);
   connect(gaugeReset_, &QTimer::timeout, this, [this] { gauge->setValue(gauge->minimum()); });
@@ -120,7 +120,7 @@ void MainWindow::GrowToContents() {
   // New items are laid out when the events are next processed; the window is measured after it.
   QTimer::singleShot(0, this, [this] {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    const int height = content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height();
+    const int height = content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     if (width() >= content.width() && this->height() >= height) return;
     resize(std::max(width(), content.width()), std::max(this->height(), height));
     if (isVisible()) KeepOnScreen(this);
@@ -146,19 +146,19 @@ void MainWindow::BuildControls() {
   RGroup = Named(new RadioGroupWidget(QStringLiteral("表示する項目"), 2, central), "RGroup");
   RGroup->SetItems({QStringLiteral("データ無し")});
   top->addWidget(RGroup, 3);
-  displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
+  QGroupBox* displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
   {
     auto* g = new QGridLayout(displayItemsGroup);
     g->setVerticalSpacing(1);
-    ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
+    QCheckBox* ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
     BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
     BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
     LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
-    ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
-    GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
+    QCheckBox* ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
+    QCheckBox* GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
     ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
     ShowVec->setEnabled(false);
-    VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
+    QLabel* VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
     VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
     VecScaleBox->setEnabled(false);
     g->addWidget(ShowContour, 0, 0);
@@ -188,11 +188,11 @@ void MainWindow::BuildControls() {
 
   // Below the pages: drawing mode, background and the progress gauge.
   auto* bottom = new QHBoxLayout;
-  UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"));
-  WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"));
+  QCheckBox* UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"));
+  QCheckBox* WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"));
   bottom->addWidget(UseOpenGL);
   bottom->addWidget(WhiteBack);
-  gaugePanel = Named(new QFrame(central), "Panel5");
+  QFrame* gaugePanel = Named(new QFrame(central), "Panel5");
   auto* p5 = new QHBoxLayout(gaugePanel);
   p5->setContentsMargins(0, 0, 0, 0);
   gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
@@ -203,8 +203,7 @@ void MainWindow::BuildControls() {
   bottom->addWidget(gaugePanel, 1);
   outer->addLayout(bottom);
 
-  statusLine = Named(new QStatusBar(this), "StatusBar1");
-  setStatusBar(statusLine);
+  setStatusBar(Named(new QStatusBar(this), "StatusBar1"));
   mainControls_.Add(RGroup);
   mainControls_.Collect(displayItemsGroup);
   mainControls_.Add(UseOpenGL);
@@ -434,7 +433,7 @@ bool MainWindow::ApplyControlValue(const std::string& name, const std::string& v
 // The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
 // when the work completed, empty at once when it did not.
 void MainWindow::FinishWork(const QString& status, bool completed) {
-  statusLine->showMessage(status);
+  statusBar()->showMessage(status);
   if (!completed) {
     gaugeReset_->stop();
     gauge->setValue(gauge->minimum());

@@ -218,19 +218,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   // names the variable of its contours.
   void ShowDrawnState();
 
-  // ---- controls (object names are the control names) ----
-  RadioGroupWidget* RGroup;
-  QGroupBox* displayItemsGroup;
-  QCheckBox *ShowContour, *BrushCheck, *LineCheck, *ShowGrid, *GridForward, *ShowVec;
-  QLabel* VecScaleLabel;
-  QLineEdit* VecScaleBox;
-  QTabWidget* tabPages;
-  // below the pages
-  QCheckBox *UseOpenGL, *WhiteBack;
-  QFrame* gaugePanel;
-  QProgressBar* gauge;
-  QStatusBar* statusLine;
-
   // ---- handlers ----
   void RGroupClick();
   // The analysis after the save dialog: writes `path`, then opens it when OpenAnalyzed says so.
@@ -313,6 +300,12 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::optional<double> givenView_[4];
   QString startMessage_;
   OptionControls mainControls_;  // RGroup, the display switches, UseOpenGL, WhiteBack
+  // The controls the window itself changes (object names are the control names).
+  RadioGroupWidget* RGroup;
+  QCheckBox *BrushCheck, *LineCheck, *ShowVec;
+  QLineEdit* VecScaleBox;
+  QTabWidget* tabPages;
+  QProgressBar* gauge;
   QTimer* gaugeReset_ = nullptr;
   FileTabController* fileTab_ = nullptr;
   DataTabController* dataTab_ = nullptr;

@@ -172,7 +172,7 @@ void MainWindow::ZoomBack() {
   if (ViewChangeRefused()) return;
   std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
   if (!place) {
-    statusLine->showMessage(QStringLiteral("これより前の表示はありません"));
+    statusBar()->showMessage(QStringLiteral("これより前の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);
@@ -184,7 +184,7 @@ void MainWindow::ZoomForward() {
   if (ViewChangeRefused()) return;
   std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
   if (!place) {
-    statusLine->showMessage(QStringLiteral("これより先の表示はありません"));
+    statusBar()->showMessage(QStringLiteral("これより先の表示はありません"));
     return;
   }
   ApplyPlace(view_, *place);

@@ -7,6 +7,7 @@
 #include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/PlotWindow.h"
+#include "ui/RadioGroupWidget.h"
 
 namespace corvane {
 
@@ -62,7 +63,10 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
     return m->Options();
   };
   host.setPlotCaption = [m](int row) {
-    if (m->plotWindow) m->plotWindow->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
+    if (m->plotWindow) {
+      const auto* rgroup = m->findChild<RadioGroupWidget*>(QStringLiteral("RGroup"));
+      m->plotWindow->setWindowTitle(rgroup->Items().value(row) + QStringLiteral(":等高線"));
+    }
   };
   host.raiseMainWindow = [m] {
     m->show();

@@ -117,10 +117,10 @@ bool MainWindow::SaveSeriesAnimation(const QString& path) {
   // The frames are the pictures the window shows, so the animation has the picture's size.
   AnimationWriter writer(path, fps);
   for (std::size_t k = 0; k < series_.size(); ++k) {
-    statusLine->showMessage(QStringLiteral("アニメーションを保存中: %1 / %2").arg(k + 1).arg(series_.size()));
+    statusBar()->showMessage(QStringLiteral("アニメーションを保存中: %1 / %2").arg(k + 1).arg(series_.size()));
     SeriesFrameChosen(static_cast<int>(k));
     if (seriesFrame_ != static_cast<int>(k) || scene.bitmap.isNull()) {
-      statusLine->showMessage(QStringLiteral("アニメーションは保存されませんでした"));
+      statusBar()->showMessage(QStringLiteral("アニメーションは保存されませんでした"));
       return false;
     }
     writer.Add(scene.bitmap);

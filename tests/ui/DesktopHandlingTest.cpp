@@ -86,25 +86,25 @@ TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
 
 TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   std::vector<int> gauge;
-  QObject::connect(m.gauge, &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
+  QObject::connect(Control<QProgressBar>(m, "Gauge1"), &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
   ASSERT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
   ASSERT_FALSE(gauge.empty());
-  EXPECT_EQ(gauge.back(), m.gauge->maximum());  // full at the end ...
+  EXPECT_EQ(gauge.back(), Control<QProgressBar>(m, "Gauge1")->maximum());  // full at the end ...
   QCoreApplication::processEvents();
-  EXPECT_EQ(m.gauge->value(), 0);               // ... then emptied
+  EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);               // ... then emptied
   m.Redraw();
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
   // The abort command given while the drawing runs: never "done".
   QThread::msleep(40);  // the drawing lets events in at its first chance
   QTimer::singleShot(0, Control<QAction>(m, "A1"), &QAction::trigger);
   m.Redraw();
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
-  EXPECT_EQ(m.gauge->value(), 0);
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);
   EXPECT_FALSE(m.AbortRequested);
   // A load that fails says so; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
-  EXPECT_TRUE(m.statusLine->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
+  EXPECT_TRUE(m.statusBar()->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
   EXPECT_EQ(m.data_.NodeCount, 19);
 }
 
@@ -193,7 +193,7 @@ TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
 TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) {
   StartedProgram p("SHOW GRID\nZONE COUNT\nthree\nWHITE BACKGROUND\n");
   MainWindow& m = p.main();
-  EXPECT_TRUE(m.ShowGrid->isChecked() && !m.WhiteBack->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(m, "ShowGrid")->isChecked() && !Control<QCheckBox>(m, "WhiteBack")->isChecked());
   m.ShowStartMessages();
   m.ShowStartMessages();
   ASSERT_EQ(p.messages.warnings.size(), 1u);

@@ -26,8 +26,9 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
       "X SCALE\n120.5\n"
       "GRAY COLOR2\n");
   MainWindow& m = p.main();
-  EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
-                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
+  auto check = [&](const char* name) { return Control<QCheckBox>(m, name); };
+  EXPECT_EQ((std::vector<bool>{check("UseOpenGL")->isChecked(), check("ShowContour")->isChecked(), check("BrushCheck")->isEnabled(),
+                               check("LineCheck")->isEnabled(), check("ShowVec")->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
   EXPECT_EQ(std::pair(Control<QSpinBox>(m, "ZCountBox")->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
   EXPECT_EQ(m.view_.ScaleX, 120.5);
@@ -81,16 +82,16 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
 }
 
 TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
-  m.UseOpenGL->setChecked(true);
+  Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
   Control<QAction>(m, "Menu_ContourSet")->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
   Control<QAction>(m, "Menu_AxisSet")->trigger();
-  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "XYTab"));
+  EXPECT_EQ(Control<QTabWidget>(m, "PageControl1")->currentWidget(), Control<QWidget>(m, "XYTab"));
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
   Control<QAction>(m, "Menu_Analyze")->trigger();
   Control<QAction>(m, "Menu_Streamline")->trigger();
   EXPECT_EQ(p.messages.messages, (Texts{"OpenGL時には解析は実行できません", "OpenGL時には流線を描くことはできません"}));
-  m.UseOpenGL->setChecked(false);
+  Control<QCheckBox>(m, "UseOpenGL")->setChecked(false);
   EXPECT_FALSE(Control<QCheckBox>(m, "QuickFill")->isEnabled());
   Control<QAction>(m, "Menu_AxisSet")->trigger();  // already shown: no new warning
   Control<QAction>(m, "Menu_FileSel")->trigger();
@@ -113,11 +114,11 @@ TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
 }
 
 TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFile) {
-  m.tabPages->setCurrentIndex(2);
+  Control<QTabWidget>(m, "PageControl1")->setCurrentIndex(2);
   Control<QListWidget>(m, "FileListBox1")->clearSelection();
   Control<QPushButton>(m, "Button1")->click();
   EXPECT_EQ(p.messages.warnings, Texts{"ファイルが選択されていません"});
-  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "FileTab"));
+  EXPECT_EQ(Control<QTabWidget>(m, "PageControl1")->currentWidget(), Control<QWidget>(m, "FileTab"));
 }
 
 TEST_F(MainWindowTest, FolderBoxMovesTheListsAndListsOnlyDataFiles) {

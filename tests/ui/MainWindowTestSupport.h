@@ -1,14 +1,19 @@
 // Starts the program's windows for a test, with messages recorded instead of shown.
 #pragma once
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -24,6 +29,7 @@
 #include "ui/MainWindow.h"
 #include "data/Notifier.h"
 #include "ui/PlotWindow.h"
+#include "ui/RadioGroupWidget.h"
 
 namespace corvane::testing {
 

@@ -50,7 +50,7 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
   // The abort is given from the first progress report, as a user watching the gauge would.
   bool reported = false;
   bool refusedMeanwhile = false;
-  QObject::connect(m.gauge, &QProgressBar::valueChanged, &m, [&](int value) {
+  QObject::connect(Control<QProgressBar>(m, "Gauge1"), &QProgressBar::valueChanged, &m, [&](int value) {
     if (value <= 0 || reported) return;
     reported = true;
     refusedMeanwhile = m.Busy() && !m.TryBeginCommand();
@@ -59,7 +59,7 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
   EXPECT_FALSE(m.LoadFile(large));
   EXPECT_TRUE(reported);
   EXPECT_TRUE(refusedMeanwhile);
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_FALSE(m.AbortRequested);
   EXPECT_FALSE(m.Busy());
   EXPECT_EQ(std::tuple(m.data_.NodeCount, m.data_.ZoneCount, m.data_.VariableNames),
@@ -67,7 +67,7 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
   EXPECT_EQ(m.data_.X, before.X);
   EXPECT_EQ(m.data_.Values, before.Values);
   EXPECT_EQ(m.scene.fieldView.ContourMax, rangeBefore);
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Items(), (QStringList{"U", "V", "T", "P"}));
   // The next load of the same file is not stopped by the old abort.
   EXPECT_TRUE(m.LoadFile(large));
   EXPECT_EQ(m.data_.NodeCount, 3 * 800 * 800);
@@ -82,7 +82,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
     EXPECT_TRUE(m.Busy());
     EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));  // refused: one load at a time
     m.ZoomAt(10, 10, 2.0);                                   // refused: the view stays
-    m.BrushCheck->setChecked(true);                          // waits
+    Control<QCheckBox>(m, "BrushCheck")->setChecked(true);                          // waits
     Control<QAction>(m, "Menu_Redraw")->trigger();                                // waits
     EXPECT_FALSE(m.Options().display.BrushCheck);
     EXPECT_FALSE(m.ScenePictureValid);
@@ -97,7 +97,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
   QApplication::processEvents();
   EXPECT_TRUE(m.Options().display.BrushCheck);
   EXPECT_TRUE(m.ScenePictureValid);
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
 }
 
 // Messages of the work are shown on the window thread while the work waits for them, and an
@@ -119,7 +119,7 @@ TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
 
 // Text and lines drawn on the worker come out as they do on the window thread.
 TEST_F(WorkerWindow, PictureDrawnOnTheWorkerIsTheWindowThreadOne) {
-  for (QCheckBox* c : {m.BrushCheck, Control<QCheckBox>(m, "ShowLabel"), Control<QCheckBox>(m, "ShowXYLabel"), m.ShowGrid}) c->setChecked(true);
+  for (QCheckBox* c : {Control<QCheckBox>(m, "BrushCheck"), Control<QCheckBox>(m, "ShowLabel"), Control<QCheckBox>(m, "ShowXYLabel"), Control<QCheckBox>(m, "ShowGrid")}) c->setChecked(true);
   // The labels' places come from the generator: both drawings start from the same seed.
   m.random_.Seed(7);
   m.RescaleAndRedraw();

@@ -16,7 +16,7 @@ TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidde
   const testing::ShownGrid grid = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
   m.scene.data = grid, m.scene.fieldView = grid.view;
   ASSERT_TRUE(m.ApplyControlValue("writetimes", "1") && m.ApplyControlValue("xoffsetbox", "4"));
-  m.UseOpenGL->setChecked(true);
+  testing::Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
   m.RescaleAndRedraw();
   auto* form = static_cast<OpenGLWindow*>(m.openGLWindow);
   EXPECT_FALSE(form->isVisible() || form->Frame().vertices.empty());

@@ -84,7 +84,7 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(383, 155));
   EXPECT_EQ((QStringList{p.view().PanelText(0), p.view().PanelText(1), p.view().PanelText(2)}),
             (QStringList{"x = 1.2300E+2", "y = 5.0000E+0", "-----"}));
-  m.BrushCheck->setChecked(true);
+  Control<QCheckBox>(m, "BrushCheck")->setChecked(true);
   m.readout_.ReadoutMax = 10.0, m.readout_.ReadoutMin = 0.0;
   p.view().SetPicture(FilledImage(520, 320, QColor(0, 255, 0)));
   // A band under the cursor reads back; the background (no band drawn there) is blank.

@@ -15,13 +15,14 @@ using testing::ProgramTest;
 using ProfileWindowTest = ProgramTest<LoadedProgram>;
 
 TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
-  const int before = m.RGroup->Count();
+  RadioGroupWidget* rgroup = Control<RadioGroupWidget>(m, "RGroup");
+  const int before = rgroup->Count();
   QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
   QComboBox* kept = Control<QComboBox>(m, "FormulaList");
   box->setText(QStringLiteral("W = U + 2 * P"));
   Control<QPushButton>(m, "FormulaButton")->click();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.RGroup->Items().value(4) == QStringLiteral("W"));
+  EXPECT_TRUE(rgroup->Count() == before + 1 && rgroup->Items().value(4) == QStringLiteral("W"));
   EXPECT_TRUE(kept->count() == 1 && box->text().isEmpty());
   // A bad one is named with its place and adds nothing.
   box->setText(QStringLiteral("Z = U + nope"));
@@ -30,18 +31,18 @@ TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
   EXPECT_TRUE(p.messages.warnings[0].find("\"nope\"") != std::string::npos &&
               p.messages.warnings[0].find("5 文字目") != std::string::npos)
       << p.messages.warnings[0];
-  EXPECT_TRUE(m.RGroup->Count() == before + 1 && kept->count() == 1);
+  EXPECT_TRUE(rgroup->Count() == before + 1 && kept->count() == 1);
   // The same layout loaded again has W, computed afresh.
-  m.RGroup->SetItemIndex(4);
+  rgroup->SetItemIndex(4);
   Control<QPushButton>(m, "Button1")->click();
-  EXPECT_TRUE(m.RGroup->Items().value(4) == QStringLiteral("W") && m.RGroup->Count() == before + 1);
-  EXPECT_EQ(m.RGroup->ItemIndex(), 4);
+  EXPECT_TRUE(rgroup->Items().value(4) == QStringLiteral("W") && rgroup->Count() == before + 1);
+  EXPECT_EQ(rgroup->ItemIndex(), 4);
   const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
   EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
   // Deleted, it leaves the list and the data set.
   kept->setCurrentIndex(0);
   Control<QPushButton>(m, "FormulaDelButton")->click();
-  EXPECT_TRUE(m.RGroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
+  EXPECT_TRUE(rgroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
 }
 
 // The list shows the kept formulas: a new one is chosen, and after a deletion the line that took
@@ -156,7 +157,7 @@ TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
   EXPECT_EQ(Control<QComboBox>(p.main(), "FormulaList")->count(), 1);
   ASSERT_TRUE(p.main().fileTab().SelectFile(testing::TestFile("three_zones.dat")));
   Control<QPushButton>(p.main(), "Button1")->click();
-  EXPECT_EQ(p.main().RGroup->Items().value(4), QStringLiteral("D"));
+  EXPECT_EQ(Control<RadioGroupWidget>(p.main(), "RGroup")->Items().value(4), QStringLiteral("D"));
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ struct LoadedWindow : StartedProgram {
       QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), folder.filePath(name));
     main().fileTab().SetFolder(dir.path());
     EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
-    main().BrushCheck->setChecked(true);
-    main().ShowGrid->setChecked(true);
+    Control<QCheckBox>(main(), "BrushCheck")->setChecked(true);
+    Control<QCheckBox>(main(), "ShowGrid")->setChecked(true);
     main().OpenDocument = [](const QString&) { return true; };
     Control<QCheckBox>(main(), "ShowLabel")->setChecked(false);  // label places are drawn at random
   }
@@ -82,9 +82,9 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     Control<QAction>(m, "Menu_Reload")->trigger();
     fileList->selectAll();
     m.findChild<QAction*>(QStringLiteral("BMP1"))->trigger();
-    m.UseOpenGL->setChecked(true);
+    Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
     Control<QAction>(m, "Menu_Redraw")->trigger();
-    m.UseOpenGL->setChecked(false);
+    Control<QCheckBox>(m, "UseOpenGL")->setChecked(false);
 
     EXPECT_EQ(m.data_.X.size(), nodes);
     EXPECT_FALSE(m.Busy());
@@ -105,7 +105,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   const QImage plain = p.Picture();
   // Each box, the switch of the work that reads it, and the box's caption.
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
-      {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
+      {Control<QLineEdit>(m, "VecScaleBox"), [&](bool on) { Control<QCheckBox>(m, "ShowVec")->setChecked(on); }, "速度ベクトルの scale"},
       {Control<QLineEdit>(m, "xoffsetbox"), [&](bool on) { Control<QSpinBox>(m, "writetimes")->setValue(on); }, "オフセット x"},
       {Control<QLineEdit>(m, "StreamXa"), [&](bool on) { Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(on); }, "点A の x"}};
   for (const auto& [box, turn, caption] : cases) {
@@ -128,7 +128,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   EXPECT_FALSE(m.LoadFile(p.folder.filePath("b.dat")));
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("比熱比γ"), std::string::npos);
-  EXPECT_EQ(m.RGroup->Count(), 8);
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Count(), 8);
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
   EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
 }
@@ -140,14 +140,14 @@ TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
-  m.RGroup->SetItemIndex(3);
+  Control<RadioGroupWidget>(m, "RGroup")->SetItemIndex(3);
   Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[3]);
 }
 
 TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
-  m.WhiteBack->setChecked(true);
+  Control<QCheckBox>(m, "WhiteBack")->setChecked(true);
   Control<QCheckBox>(m, "ShowLabel")->setChecked(true);
   QFont chosen(QStringLiteral("DejaVu Sans"));
   chosen.setPixelSize(20);
@@ -162,8 +162,8 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   const FontSpec& label = m.Options().contour.LabelExp;
   EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),
             std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
-  m.BrushCheck->setChecked(false);
-  m.ShowGrid->setChecked(false);
+  Control<QCheckBox>(m, "BrushCheck")->setChecked(false);
+  Control<QCheckBox>(m, "ShowGrid")->setChecked(false);
   Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
@@ -191,7 +191,7 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
   EXPECT_TRUE(p.view().isVisible());
 
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
-  m.ShowVec->setChecked(true);
+  Control<QCheckBox>(m, "ShowVec")->setChecked(true);
   Control<QComboBox>(m, "xvecbox")->setCurrentIndex(-1);
   Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});

@@ -115,7 +115,7 @@ TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) 
   ASSERT_TRUE(w.ApplyControlValue("RGroup", "3"));  // P, of U V T P
   ASSERT_TRUE(w.ApplyControlValue("x0box", "1.5") && w.ApplyControlValue("xscalebox", "40"));
   ASSERT_TRUE(w.OpenDataFile(TestFile("three_zones.dat")));
-  EXPECT_EQ(w.RGroup->ItemIndex(), 3);
+  EXPECT_EQ(Control<RadioGroupWidget>(w, "RGroup")->ItemIndex(), 3);
   EXPECT_EQ(w.Options().RGroup, 3);
   EXPECT_EQ(std::pair(w.view_.CentreX, w.view_.ScaleX), std::pair(1.5, 40.0));
   EXPECT_TRUE(p.messages.warnings.empty());

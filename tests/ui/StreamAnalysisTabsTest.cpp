@@ -87,7 +87,7 @@ TEST_F(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther
 }
 
 TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
-  m.ShowContour->setChecked(false);
+  Control<QCheckBox>(m, "ShowContour")->setChecked(false);
   m.RescaleAndRedraw();
   ASSERT_TRUE(m.ScenePictureValid);
   Control<QCheckBox>(m, "P1Direct")->setChecked(true);

@@ -48,7 +48,7 @@ TEST_F(ViewDrawing, TenQueuedZoomsCostOneDrawingOfTheLastView) {
   EXPECT_EQ(m.viewDrawingsStarted - before, 1);
   EXPECT_EQ(std::tuple(m.scene.drawnView.CentreX, m.scene.drawnView.CentreY, m.scene.drawnView.ScaleX),
             std::tuple(last.CentreX, last.CentreY, last.ScaleX));
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
   ExpectExactPicture(m);
 }
 
