@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollArea>
-#include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -23,7 +22,6 @@
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SceneLoad.h"
-#include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
@@ -39,6 +37,7 @@
 #include "ui/MainMenu.h"
 #include "ui/ProfileWindow.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/SettingsApplier.h"
 #include "ui/PlotWindow.h"
 #include "ui/WorkerThread.h"
 
@@ -46,7 +45,8 @@ namespace corvane {
 
 // Creation: the controls, the menus, the transform's start values and the gauge colour; then the
 // controls show the state, whose option structs hold every default.
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_), settings_(std::make_unique<SettingsApplier>(*this)) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("二次元可視化"));
@@ -367,67 +367,6 @@ void MainWindow::RunCommand(const std::function<void()>& body) {
   }
   RunHandler(body);
   EndCommand();
-}
-
-// One assignment of the settings file or the command line, applied through the control.
-bool MainWindow::ApplyControlValue(const std::string& name, const std::string& value) {
-  if (name == "TViewForm.Width" || name == "TViewForm.Height" || name == "PictureWindowWidth" ||
-      name == "PictureWindowHeight") {
-    if (!plotWindow) return false;
-    long long n = ParseIntegerValue(name, value);
-    n = std::clamp<long long>(n, 1, 20000);
-    // The outer size is stored; the window's client area follows from it.
-    DisplayOptions& d = scene.options.display;
-    (name == "TViewForm.Width" || name == "PictureWindowWidth" ? d.PictureWindowWidth : d.PictureWindowHeight) =
-        static_cast<int>(n);
-    plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
-    return true;
-  }
-  if (displayTab_->ApplyViewBox(name, value)) {
-    static const char* const boxes[4] = {"x0box", "y0box", "xscalebox", "yscalebox"};
-    for (int k = 0; k < 4; ++k)
-      if (name == boxes[k]) givenView_[k] = ParseDoubleValue(name, value);
-    return true;
-  }
-  if (name == "Formula") {
-    // Kept for the loads to come; the list on the data tab shows them.
-    LoadOptionTable().Apply(scene.options.load, name, value);
-    state.events.Changed(StateChange::Formulas);
-    return true;
-  }
-  if (name == "MinBox" || name == "MaxBox" || name == "StepBox") {
-    // As if typed: the box shows it, Enter would take it.
-    state.typedRangeTexts[name] = value;
-    contourTab_->Load(Options());
-    return true;
-  }
-  const std::string option = name == "LabelColor" || name == "LabelExp.Font.Color" ? "LabelExp" : name;
-  const auto& table = ProgramOptionTable();
-  if (!table.Has(option)) return SetControlAsUser(findChild<QWidget*>(QString::fromStdString(name)), value);
-  QWidget* control = FindOptionControl(option);
-  if (const int count = ChoiceCount(control); count >= 0) {
-    // A list the data fills takes a choice it does not offer yet once a load brings it.
-    const long long n = ParseIntegerValue(name, value);
-    if (n >= 0 && n >= count && data_.Empty()) KeepPendingChoice(name, n);
-    if (n < 0 || n >= count) return true;
-  }
-  auto shown = [&] {
-    auto word = state.wordsInNumberBoxes.find(option);
-    return word != state.wordsInNumberBoxes.end() ? word->second : table.Get(scene.options, option);
-  };
-  const std::string before = shown();
-  auto* box = qobject_cast<QLineEdit*>(control);
-  OptionControls::StoreValue(state, option, value, box);
-  if (box) {
-    // An edit box shows the number as it was given, as if typed.
-    const QSignalBlocker block(box);
-    box->setText(QString::fromStdString(value));
-  }
-  OptionChanged(option, shown() != before);
-  // Shown by no control of their own: the seed list and the label sample.
-  if (option == "StreamList") streamTab_->Load(Options());
-  if (option == "LabelExp") contourTab_->Load(Options());
-  return true;
 }
 
 // The end of a load or a drawing: what happened in the status bar; the gauge full for a moment

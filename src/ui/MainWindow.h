@@ -52,6 +52,7 @@ class StreamTabController;
 class AnalysisTabController;
 class WorkerLoop;
 class MainMenu;
+class SettingsApplier;
 
 class MainWindow : public QMainWindow, public PlotHost {
   Q_OBJECT
@@ -126,19 +127,10 @@ class MainWindow : public QMainWindow, public PlotHost {
   // the part of the window showing it loads the state again and reacts to the change.
   void ConnectOptionControls(const OptionControls& controls, QObject* context);
   void ControlEdited(QWidget* control, const std::string& value);
-  // Sets one option by its control name the way a user would ("1"/"0", a number, a colour, an
-  // index): the state takes it through the option table, the part of the window that shows it
-  // loads it and reacts as to an edit. Returns false for an unknown name.
-  bool ApplyControlValue(const std::string& name, const std::string& value);
   // Every part of the window shows the state again.
   void LoadControls();
-  // Reads crv.ini beside the executable (or `path`) into the controls. A file that cannot be
-  // read, or a line that cannot be applied, leaves one message for ShowStartMessages; the lines
-  // before a bad one stay applied.
-  void LoadSettings(const QString& path = QString());
-  // Shows what went wrong while starting (the settings file), once.
-  void ShowStartMessages();
-  QString PendingStartMessage() const { return startMessage_; }
+  // The settings file's and --set's values, applied through the controls.
+  SettingsApplier& settings() { return *settings_; }
 
   // ---- commands ----
   void LoadSelectedFile();
@@ -248,6 +240,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  friend class SettingsApplier;
   void BuildControls();
   // Grows the window to show every control again after the variable list got longer (within the screen).
   void GrowToContents();
@@ -265,11 +258,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   QWidget* FindOptionControl(std::string_view name) const;
   std::array<OptionView*, 7> Views() const;
   void ApplyLoadResult(LoadResult& result);
-  // Choices of lists the data fills (the shown variable, the zone and column lists) given before
-  // there were items enough: kept, and taken by the load that brings them. A choice the loaded
-  // data still does not offer is said and dropped.
-  void KeepPendingChoice(const std::string& name, long long index);
-  void TakePendingChoices();
   // A command body: refused while another command runs, errors shown, the program goes on.
   void RunCommand(const std::function<void()>& body);
 
@@ -283,6 +271,7 @@ class MainWindow : public QMainWindow, public PlotHost {
 
   FormNotifier windowNotifier_;
   Notifier* notifier_;
+  std::unique_ptr<SettingsApplier> settings_;
   std::unique_ptr<FormProgress> progress_;
   bool busy_ = false;
   bool working_ = false;
@@ -295,10 +284,6 @@ class MainWindow : public QMainWindow, public PlotHost {
   std::vector<std::function<void()>> deferred_;
   bool deferredScheduled_ = false;
   bool viewPlaced_ = false;
-  std::map<std::string, long long> pendingChoices_;
-  // x0box, y0box, xscalebox, yscalebox as the settings or --set gave them, for the next opened file.
-  std::optional<double> givenView_[4];
-  QString startMessage_;
   OptionControls mainControls_;  // RGroup, the display switches, UseOpenGL, WhiteBack
   // The controls the window itself changes (object names are the control names).
   RadioGroupWidget* RGroup;

@@ -1,6 +1,5 @@
 // The main window's ways of opening a data file besides the file list: the Open command, the
-// recent list and a drop; and the settings file read at start, with what went wrong kept for one
-// message once the window is up.
+// recent list and a drop.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -10,18 +9,11 @@
 
 #include "data/Errors.h"
 #include "scene/DesktopIntegration.h"
-#include "scene/SettingsFile.h"
 #include "ui/FileTabController.h"
 #include "ui/MainMenu.h"
 #include "ui/MainWindow.h"
 
 namespace corvane {
-namespace {
-
-constexpr const char* kStartsOnDefaults = "既定の設定で起動します。";
-
-}  // namespace
-
 bool MainWindow::OpenDataFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) throw CorvaneError("ファイルが見つかりません: " + path.toStdString());
@@ -74,60 +66,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (paths.isEmpty()) return;
   event->acceptProposedAction();
   OpenDroppedFiles(paths);
-}
-
-// The settings file, applied line by line through the controls so every handler runs. A file
-// that is there but cannot be read starts the program on the defaults; a line that cannot be
-// applied stops the reading there, what came before it staying applied. Either is kept for one
-// message (ShowStartMessages), since the windows are not shown yet.
-void MainWindow::LoadSettings(const QString& path) {
-  startMessage_.clear();
-  const QString file = path.isEmpty() ? SettingsFilePath() : path;
-  const QFileInfo info(file);
-  if (!info.exists()) return;  // no settings file: the defaults, without a word
-  const QString prefix = QStringLiteral("設定ファイル ") + file;
-  if (info.isDir()) {
-    startMessage_ = prefix + QStringLiteral(" はフォルダです。") + kStartsOnDefaults;
-    return;
-  }
-  if (!info.isFile()) {
-    startMessage_ = prefix + QStringLiteral(" は通常のファイルではありません。") + kStartsOnDefaults;
-    return;
-  }
-  if (!info.isReadable()) {
-    startMessage_ = prefix + QStringLiteral(" を読めません (読み取りの権限がありません)。") + kStartsOnDefaults;
-    return;
-  }
-  SettingsFileResult r;
-  try {
-    r = ReadSettingsFile(file.toStdString());
-  } catch (const std::exception& e) {
-    QString text = QString::fromStdString(e.what());
-    if (!text.contains(file)) text = prefix + QStringLiteral(": ") + text;
-    startMessage_ = text + QStringLiteral("\n") + kStartsOnDefaults;
-    return;
-  }
-  const QString rest = QStringLiteral("\nこの行から後の設定は読み込まれていません。");
-  for (const ControlAssignment& a : r.assignments) {
-    try {
-      ApplyControlValue(a.control, a.value);
-    } catch (const std::exception& e) {
-      startMessage_ = QStringLiteral("%1 の %2 行目: 値 \"%3\" を設定できません (%4)")
-                          .arg(file)
-                          .arg(a.line + 1)
-                          .arg(QString::fromStdString(a.value), QString::fromStdString(e.what())) +
-                      rest;
-      return;
-    }
-  }
-  if (!r.complete) startMessage_ = QString::fromStdString(r.stopReason) + rest;
-}
-
-void MainWindow::ShowStartMessages() {
-  if (startMessage_.isEmpty()) return;
-  const std::string text = startMessage_.toStdString();
-  startMessage_.clear();
-  notifier_->Warning(text);
 }
 
 }  // namespace corvane

@@ -13,6 +13,7 @@
 #include "ui/DisplayTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
+#include "ui/SettingsApplier.h"
 #include "ui/StreamTabController.h"
 
 namespace corvane {
@@ -71,7 +72,7 @@ bool MainWindow::LoadFileCore(const QString& path) {
   // takes them); the lists show the choice once the load fills them.
   for (auto [name, field] : {std::pair{"xvecbox", &LoadOptions::xvecbox}, {"yvecbox", &LoadOptions::yvecbox},
                              {"tmpbox", &LoadOptions::tmpbox}, {"prsBox", &LoadOptions::prsBox}})
-    if (auto it = pendingChoices_.find(name); it != pendingChoices_.end()) options.load.*field = static_cast<int>(it->second);
+    if (auto choice = settings_->PendingChoice(name)) options.load.*field = static_cast<int>(*choice);
   progress_->SetPosition(0);
   // The abort command stops this load only: a flag left from earlier is cleared before, and the
   // flag is cleared again however the load ends.
@@ -132,7 +133,7 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
   OptionControls::Store(RGroup, state);
-  TakePendingChoices();
+  settings_->TakePendingChoices();
   RefreshVariableItems(-1);
   activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/SettingsApplier.h"
 #include "ui/OpenGLWindow.h"
 #include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
@@ -94,7 +95,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
   w.process = std::make_unique<ProgressWindow>();
   m->progressWindow = w.process.get();
-  w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
+  w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->settings().LoadSettings(settingsPath); });
   m->aboutDialog = w.about.get();
   // Every window opens inside the screen (the plot window sees to it itself, since its size is
   // the picture's).

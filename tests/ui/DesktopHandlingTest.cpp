@@ -194,8 +194,8 @@ TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) 
   StartedProgram p("SHOW GRID\nZONE COUNT\nthree\nWHITE BACKGROUND\n");
   MainWindow& m = p.main();
   EXPECT_TRUE(Control<QCheckBox>(m, "ShowGrid")->isChecked() && !Control<QCheckBox>(m, "WhiteBack")->isChecked());
-  m.ShowStartMessages();
-  m.ShowStartMessages();
+  m.settings().ShowStartMessages();
+  m.settings().ShowStartMessages();
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   const std::string& text = p.messages.warnings[0];
   for (const std::string& part : {p.dir.filePath("crv.ini").toStdString(), std::string("3 行目"), std::string("three")})
@@ -207,7 +207,7 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   ProgramWindows windows = CreateProgramWindows(dir.path());
   RecordingNotifier messages;
   windows.main->SetNotifier(&messages);
-  windows.main->ShowStartMessages();
+  windows.main->settings().ShowStartMessages();
   ASSERT_EQ(messages.warnings.size(), 1u);
   EXPECT_TRUE(messages.warnings[0].find(dir.path().toStdString()) != std::string::npos &&
               messages.warnings[0].find("フォルダ") != std::string::npos)
@@ -215,10 +215,10 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   EXPECT_EQ(Control<QSpinBox>(*windows.main, "ZCountBox")->value(), 3);
   // A device is no settings file either.
   ProgramWindows device = CreateProgramWindows(QStringLiteral("/dev/null"));
-  EXPECT_TRUE(device.main->PendingStartMessage().contains(QStringLiteral("/dev/null")));
+  EXPECT_TRUE(device.main->settings().PendingStartMessage().contains(QStringLiteral("/dev/null")));
   // No settings file at all is no message.
   ProgramWindows plain = CreateProgramWindows(dir.filePath(QStringLiteral("none.ini")));
-  EXPECT_TRUE(plain.main->PendingStartMessage().isEmpty());
+  EXPECT_TRUE(plain.main->settings().PendingStartMessage().isEmpty());
 }
 
 TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {

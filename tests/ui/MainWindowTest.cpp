@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
   // A settings value takes its one box into the view; the word in another box stays.
   QLineEdit* y0box = Control<QLineEdit>(m, "y0box");
-  ASSERT_TRUE(m.ApplyControlValue("xscalebox", "3"));
+  ASSERT_TRUE(m.settings().ApplyControlValue("xscalebox", "3"));
   EXPECT_EQ(std::pair(m.view_.ScaleX, Control<QLineEdit>(m, "xscalebox")->text()), std::pair(3.0, QStringLiteral("3")));
   EXPECT_TRUE(IsBlue(y0box));
   // A changed view is shown in every box.

@@ -88,7 +88,7 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
 
   // The segment of the analysis tab, typed there.
   for (auto [name, value] : {std::pair{"P1Direct", "1"}, {"P1x", "0.5"}, {"P1y", "1.5"}, {"P2Direct", "1"}, {"P2x", "2.5"}, {"P2y", "1.5"}})
-    ASSERT_TRUE(m.ApplyControlValue(name, value)) << name;
+    ASSERT_TRUE(m.settings().ApplyControlValue(name, value)) << name;
   f->ProfileSegmentLine->setChecked(true);
   EXPECT_FALSE(line->isEnabled());
   variable->setCurrentIndex(variable->findText(QStringLiteral("P")));

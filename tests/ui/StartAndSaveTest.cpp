@@ -112,8 +112,8 @@ using GivenValues = ProgramTest<FramesProgram>;
 
 TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) {
   MainWindow& w = m;
-  ASSERT_TRUE(w.ApplyControlValue("RGroup", "3"));  // P, of U V T P
-  ASSERT_TRUE(w.ApplyControlValue("x0box", "1.5") && w.ApplyControlValue("xscalebox", "40"));
+  ASSERT_TRUE(w.settings().ApplyControlValue("RGroup", "3"));  // P, of U V T P
+  ASSERT_TRUE(w.settings().ApplyControlValue("x0box", "1.5") && w.settings().ApplyControlValue("xscalebox", "40"));
   ASSERT_TRUE(w.OpenDataFile(TestFile("three_zones.dat")));
   EXPECT_EQ(Control<RadioGroupWidget>(w, "RGroup")->ItemIndex(), 3);
   EXPECT_EQ(w.Options().RGroup, 3);
@@ -124,7 +124,7 @@ TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) 
   EXPECT_NE(w.view_.ScaleX, 40.0);
   // A choice the data does not have is said once the data shows it.
   StartedProgram started;
-  ASSERT_TRUE(started.main().ApplyControlValue("RGroup", "30"));
+  ASSERT_TRUE(started.main().settings().ApplyControlValue("RGroup", "30"));
   ASSERT_TRUE(started.main().fileTab().SelectFile(TestFile("three_zones.dat")));
   Control<QPushButton>(started.main(), "Button1")->click();
   ASSERT_EQ(started.messages.warnings.size(), 1u);
