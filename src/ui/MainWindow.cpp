@@ -37,6 +37,7 @@
 #include "ui/MainMenu.h"
 #include "ui/ProfileWindow.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/SeriesControl.h"
 #include "ui/SettingsApplier.h"
 #include "ui/PlotWindow.h"
 #include "ui/WorkerThread.h"
@@ -46,7 +47,8 @@ namespace corvane {
 // Creation: the controls, the menus, the transform's start values and the gauge colour; then the
 // controls show the state, whose option structs hold every default.
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_), settings_(std::make_unique<SettingsApplier>(*this)) {
+    : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_), settings_(std::make_unique<SettingsApplier>(*this)),
+      series_(std::make_unique<SeriesControl>(*this)) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("二次元可視化"));
@@ -115,6 +117,9 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::SeriesLoaded() const { return series_->Loaded(); }
+bool MainWindow::SaveSeriesAnimation(const QString& path) { return series_->SaveAnimation(path); }
 
 void MainWindow::GrowToContents() {
   // New items are laid out when the events are next processed; the window is measured after it.

@@ -52,6 +52,7 @@ class StreamTabController;
 class AnalysisTabController;
 class WorkerLoop;
 class MainMenu;
+class SeriesControl;
 class SettingsApplier;
 
 class MainWindow : public QMainWindow, public PlotHost {
@@ -134,22 +135,10 @@ class MainWindow : public QMainWindow, public PlotHost {
 
   // ---- commands ----
   void LoadSelectedFile();
-  // ---- time series: several selected files, or a Tecplot file's solution times ----
-  // Takes `frames` as the series the plot window's time bar steps through and loads frame 0;
-  // a single frame is an ordinary load and hides the bar.
-  void LoadSeries(std::vector<SeriesFrame> frames);
-  // Loads frame `frame` (keeping the view and the options, and the range over the series when
-  // 全時刻で同じ範囲 is checked) and draws it when a picture is shown.
-  void SeriesFrameChosen(int frame);
-  void SeriesRangeChanged();
-  // Draws every frame of the series in turn at the plot window's picture size and writes them as
-  // one animation (.webp, .gif); the frame shown before is shown again. False when nothing was
-  // written (no series, no picture yet, a frame that failed).
+  // The time series the plot window's time bar steps through.
+  SeriesControl& series() { return *series_; }
   bool SaveSeriesAnimation(const QString& path) override;
-  bool SeriesLoaded() const override { return series_.size() > 1; }
-  std::vector<SeriesFrame> series_;
-  int seriesFrame_ = 0;
-  std::optional<SeriesRange> seriesRange_;
+  bool SeriesLoaded() const override;
   bool LoadFile(const QString& path);  // loads one file; true when the data set was replaced
   bool LoadFileCore(const QString& path);  // the same inside a running command; throws
   void Redraw();
@@ -240,6 +229,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  friend class SeriesControl;
   friend class SettingsApplier;
   void BuildControls();
   // Grows the window to show every control again after the variable list got longer (within the screen).
@@ -272,6 +262,7 @@ class MainWindow : public QMainWindow, public PlotHost {
   FormNotifier windowNotifier_;
   Notifier* notifier_;
   std::unique_ptr<SettingsApplier> settings_;
+  std::unique_ptr<SeriesControl> series_;
   std::unique_ptr<FormProgress> progress_;
   bool busy_ = false;
   bool working_ = false;

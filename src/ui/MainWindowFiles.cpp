@@ -12,6 +12,7 @@
 #include "ui/FileTabController.h"
 #include "ui/MainMenu.h"
 #include "ui/MainWindow.h"
+#include "ui/SeriesControl.h"
 
 namespace corvane {
 bool MainWindow::OpenDataFile(const QString& path) {
@@ -21,7 +22,7 @@ bool MainWindow::OpenDataFile(const QString& path) {
   const QString absolute = info.absoluteFilePath();
   // The file list follows the file's folder; a file its mask does not show is opened all the same.
   fileTab_->SelectFile(absolute);
-  LoadSeries({});  // a series shown before is left
+  series_->Load({});  // a series shown before is left
   if (!LoadFile(absolute)) return false;
   ShowOpenedView();
   return true;
@@ -40,7 +41,7 @@ bool MainWindow::OpenDataFiles(const QStringList& paths) {
   }
   fileTab_->SelectFile(QString::fromStdString(files.front()));
   LoadedPath.clear();
-  LoadSeries(SeriesFrames(files));
+  series_->Load(SeriesFrames(files));
   if (LoadedPath.isEmpty()) return false;  // the first frame did not load; its load said why
   ShowOpenedView();
   return true;

@@ -13,6 +13,7 @@
 #include "ui/DisplayTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
+#include "ui/SeriesControl.h"
 #include "ui/SettingsApplier.h"
 #include "ui/StreamTabController.h"
 
@@ -44,10 +45,10 @@ void MainWindow::LoadSelectedFile() {
   });
   if (refused) return;
   if (frames.size() > 1) {
-    LoadSeries(std::move(frames));
+    series_->Load(std::move(frames));
     return;
   }
-  LoadSeries({});
+  series_->Load({});
   LoadFile(chosen);
 }
 

@@ -7,6 +7,7 @@
 #include "ui/OpenGLWindow.h"
 #include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/SeriesControl.h"
 #include "ui/PlotWindow.h"
 #include "ui/RadioGroupWidget.h"
 
@@ -91,8 +92,8 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   m->plotWindow = w.view.get();
   // The kept size comes before the settings, whose plot window size wins.
   if (!plotSizeStore.isEmpty()) w.view->KeepSizeIn(plotSizeStore);
-  QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->SeriesFrameChosen(frame); });
-  QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
+  QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->series().FrameChosen(frame); });
+  QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->series().RangeChanged(); });
   w.process = std::make_unique<ProgressWindow>();
   m->progressWindow = w.process.get();
   w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->settings().LoadSettings(settingsPath); });

@@ -30,6 +30,7 @@
 #include "data/Notifier.h"
 #include "ui/PlotWindow.h"
 #include "ui/RadioGroupWidget.h"
+#include "ui/SeriesControl.h"
 #include "ui/SettingsApplier.h"
 
 namespace corvane::testing {

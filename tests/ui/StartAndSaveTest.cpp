@@ -64,7 +64,7 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   ASSERT_TRUE(p.view().SavePictureTo(gif)) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(GifSize(ReadFile(gif)), p.view().Picture().size());
   EXPECT_EQ(p.view().Picture().size(), QSize(520, 320 - p.view().seriesBar->sizeHint().height()));
-  EXPECT_EQ(m.seriesFrame_, 1);  // the frame shown before is shown again
+  EXPECT_EQ(m.series().ShownFrame(), 1);  // the frame shown before is shown again
   EXPECT_TRUE(p.view().PanelText(3).contains(gif));
 
   // One file opened afterwards is an ordinary file again.
@@ -86,7 +86,7 @@ TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m.SeriesLoaded() && m.series_.size() == 2u) << target->objectName().toStdString();
+    EXPECT_TRUE(m.SeriesLoaded() && m.series().FrameCount() == 2u) << target->objectName().toStdString();
     EXPECT_FALSE(p.view().seriesBar->isHidden());
   }
 }
