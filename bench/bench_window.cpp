@@ -100,9 +100,9 @@ struct Program {
     QElapsedTimer t;
     t.start();
     const bool loaded = m.LoadFile(QString::fromStdString(path));
-    std::printf("  load %.0f ms (%d nodes)\n", Ms(t), m.data_.NodeCount);
+    std::printf("  load %.0f ms (%d nodes)\n", Ms(t), m.scene.data.NodeCount);
     m.RescaleAndRedraw();
-    return loaded && m.ScenePictureValid;
+    return loaded && m.state.ScenePictureValid;
   }
 };
 

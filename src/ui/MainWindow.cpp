@@ -61,7 +61,7 @@ MainWindow::MainWindow(QWidget* parent)
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
     resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   }
-  progress_ = std::make_unique<FormProgress>(gauge, statusBar(), [this] { return AbortRequested; });
+  progress_ = std::make_unique<FormProgress>(gauge, statusBar(), [this] { return state.AbortRequested; });
   gaugeReset_ = new QTimer(this);
   gaugeReset_->setSingleShot(true);
   connect(gaugeReset_, &QTimer::timeout, this, [this] { gauge->setValue(gauge->minimum()); });
@@ -71,12 +71,12 @@ MainWindow::MainWindow(QWidget* parent)
   });
   setAcceptDrops(true);
 
-  view_.PictureWidth = 500;
-  view_.PictureHeight = 300;
-  view_.CentrePixelX = 250;
-  view_.CentrePixelY = 150;
-  view_.ScaleX = view_.ScaleY = 1.0;
-  AbortRequested = false;
+  scene.view.PictureWidth = 500;
+  scene.view.PictureHeight = 300;
+  scene.view.CentrePixelX = 250;
+  scene.view.CentrePixelY = 150;
+  scene.view.ScaleX = scene.view.ScaleY = 1.0;
+  state.AbortRequested = false;
   OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
   ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
     bool ok = false;
@@ -95,10 +95,10 @@ MainWindow::MainWindow(QWidget* parent)
   };
 
   // The gauge colour is the first draw of the generator seeded from the time of day.
-  random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+  scene.random.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
   static const char* const kGaugeColours[7] = {"#000000", "#FF0000", "#0000FF", "#FFFF00",
                                                "#00FF00", "#FF00FF", "#00FFFF"};
-  const char* colour = kGaugeColours[random_.Next(7)];
+  const char* colour = kGaugeColours[scene.random.Next(7)];
   gauge->setProperty("barColour", QString::fromLatin1(colour));
   gauge->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid grey; background: white; }"
                                        "QProgressBar::chunk { background-color: %1; }")
@@ -358,7 +358,7 @@ void MainWindow::RunWork(const std::function<void(Progress&, Notifier&)>& work) 
     }
   } scope{this};
   working_ = true;
-  abortToken_.store(AbortRequested);
+  abortToken_.store(state.AbortRequested);
   if (!worker_) worker_ = std::make_unique<WorkerLoop>();
   RunOnWorker(*worker_, this, *progress_, *notifier_, abortToken_, work);
 }

@@ -62,15 +62,9 @@ class MainWindow : public QMainWindow, public PlotHost {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // ---- the program state, and short names for its parts ----
+  // The program state, and its scene: what every command reads and writes.
   ProgramState state;
   SceneState& scene = state.scene;
-  FieldDataSet& data_ = scene.data;
-  ViewTransform& view_ = scene.view;
-  ContourReadout& readout_ = scene.readout;
-  Random& random_ = scene.random;
-  bool& ScenePictureValid = state.ScenePictureValid;
-  bool& AbortRequested = state.AbortRequested;
   // The stored option values: what every command reads.
   const ProgramOptions& Options() const { return scene.options; }
 

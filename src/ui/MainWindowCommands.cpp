@@ -28,7 +28,7 @@
 namespace corvane {
 
 void MainWindow::RequestAbort() {
-  AbortRequested = true;
+  state.AbortRequested = true;
   abortToken_.store(true);
 }
 
@@ -122,7 +122,7 @@ void MainWindow::RescaleAndRedraw() {
     } else if (openGLWindow) {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.
       double xmax, ymax, xmin, ymin;
-      OverlayExtents(data_, scene.options.display, xmax, ymax, xmin, ymin);
+      OverlayExtents(scene.data, scene.options.display, xmax, ymax, xmin, ymin);
       static_cast<OpenGLWindow*>(openGLWindow)->FitOrthoBox(xmax, ymax, xmin, ymin);
     }
   } catch (const std::exception& e) {
@@ -136,7 +136,7 @@ void MainWindow::RescaleAndRedraw() {
 void MainWindow::ZoomAt(int px, int py, double factor) {
   if (ViewChangeRefused()) return;
   RememberView();
-  view_.ZoomAt(px, py, factor);
+  scene.view.ZoomAt(px, py, factor);
   DrawView();
   state.events.Changed(StateChange::View);
 }
@@ -144,50 +144,50 @@ void MainWindow::ZoomAt(int px, int py, double factor) {
 void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
   if (ViewChangeRefused()) return;
   RememberView();
-  view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
+  scene.view.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
   DrawView();
   state.events.Changed(StateChange::View);
 }
 
 void MainWindow::WheelZoom(int px, int py, double factor) {
   if (ViewChangeRefused() || !(factor > 0.0) || !std::isfinite(factor)) return;
-  const double wx = view_.PixelToWorldX(px), wy = view_.PixelToWorldY(py);
-  const double sx = view_.ScaleX * factor, sy = view_.ScaleY * factor;
+  const double wx = scene.view.PixelToWorldX(px), wy = scene.view.PixelToWorldY(py);
+  const double sx = scene.view.ScaleX * factor, sy = scene.view.ScaleY * factor;
   // A scale that overflows or vanishes would leave no way to draw; such a turn does nothing.
   if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0.0 || sy == 0.0 || !std::isfinite(wx) || !std::isfinite(wy))
     return;
   RememberView();
-  view_.ScaleX = sx;
-  view_.ScaleY = sy;
-  view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
-  view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
+  scene.view.ScaleX = sx;
+  scene.view.ScaleY = sy;
+  scene.view.CentreX = wx - (px - scene.view.CentrePixelX) / sx;
+  scene.view.CentreY = wy - (scene.view.CentrePixelY - py) / sy;
   DrawView();
   state.events.Changed(StateChange::View);
 }
 
-void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
+void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(scene.view)); }
 
 // Back and forward walk the remembered views and draw the one reached.
 void MainWindow::ZoomBack() {
   if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
+  std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(scene.view));
   if (!place) {
     statusBar()->showMessage(QStringLiteral("これより前の表示はありません"));
     return;
   }
-  ApplyPlace(view_, *place);
+  ApplyPlace(scene.view, *place);
   DrawView();
   state.events.Changed(StateChange::View);
 }
 
 void MainWindow::ZoomForward() {
   if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
+  std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(scene.view));
   if (!place) {
     statusBar()->showMessage(QStringLiteral("これより先の表示はありません"));
     return;
   }
-  ApplyPlace(view_, *place);
+  ApplyPlace(scene.view, *place);
   DrawView();
   state.events.Changed(StateChange::View);
 }
@@ -217,11 +217,11 @@ void MainWindow::DrawSceneCore() {
     MainWindow* form;
     ~Reset() {
       if (form->plotWindow) form->plotWindow->unsetCursor();
-      form->AbortRequested = false;
+      form->state.AbortRequested = false;
     }
   } reset{this};
   if (plotWindow) plotWindow->setCursor(Qt::WaitCursor);
-  AbortRequested = false;
+  state.AbortRequested = false;
   RequireDrawingNumbers(state);
   // A drawing that fails leaves the gauge empty and says so; the error itself goes on to its box.
   struct Unfinished {
@@ -246,7 +246,7 @@ void MainWindow::DrawSceneCore() {
   }
   if (drawn) {
     ApplyDrawing(scene, std::move(*drawn));
-    ScenePictureValid = true;
+    state.ScenePictureValid = true;
     if (plotWindow) {
       plotWindow->SetPicture(scene.bitmap);
       plotWindow->setEnabled(true);
@@ -255,7 +255,7 @@ void MainWindow::DrawSceneCore() {
   }
   unfinished.done = true;
   // The layers stop early on the abort command; the picture shown is then not the whole scene.
-  if (AbortRequested)
+  if (state.AbortRequested)
     FinishWork(QStringLiteral("中断しました"), false);
   else
     FinishWork(QStringLiteral("描画完了"), true);
@@ -278,11 +278,11 @@ void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QStr
 }
 
 void MainWindow::GridLineHover(int px, int py) {
-  if (profileWindow && !Busy()) profileWindow->LineHover({view_.PixelToWorldX(px), view_.PixelToWorldY(py)});
+  if (profileWindow && !Busy()) profileWindow->LineHover({scene.view.PixelToWorldX(px), scene.view.PixelToWorldY(py)});
 }
 
 void MainWindow::GridLinePicked(int px, int py) {
-  const WorldPoint at{view_.PixelToWorldX(px), view_.PixelToWorldY(py)};
+  const WorldPoint at{scene.view.PixelToWorldX(px), scene.view.PixelToWorldY(py)};
   RunHandlerWhenIdle([this, at] {
     if (profileWindow) profileWindow->LinePicked(at);
   });
@@ -296,8 +296,8 @@ bool MainWindow::AnalyzeTo(const QString& path) {
   }
   AnalysisRunResult result;
   try {
-    EnsureRowValues(data_, scene.options.RGroup);  // the row sampled
-    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_);
+    EnsureRowValues(scene.data, scene.options.RGroup);  // the row sampled
+    result = RunSegmentAnalysis(scene.data, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_);
   } catch (const std::exception& e) {
     EndCommand();
     FinishWork(QStringLiteral("解析できませんでした"), false);

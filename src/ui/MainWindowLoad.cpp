@@ -80,8 +80,8 @@ bool MainWindow::LoadFileCore(const QString& path) {
   struct ClearAbort {
     bool& flag;
     ~ClearAbort() { flag = false; }
-  } clearAbort{AbortRequested};
-  AbortRequested = false;
+  } clearAbort{state.AbortRequested};
+  state.AbortRequested = false;
   const QString name = QFileInfo(path).fileName();
   // However the load ends, the status bar says how, and the gauge is not left half way.
   struct Unfinished {
@@ -104,13 +104,13 @@ bool MainWindow::LoadFileCore(const QString& path) {
   });
   if (!result) {
     unfinished.done = true;
-    FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
+    FinishWork(state.AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
     return false;
   }
   LoadedPath = path;
   ApplyLoadResult(*result);
   unfinished.done = true;
-  FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(data_.NodeCount), true);
+  FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(scene.data.NodeCount), true);
   return true;
 }
 
@@ -121,15 +121,15 @@ void MainWindow::ApplyLoadResult(LoadResult& result) {
   const bool newZoneList = result.zoneListsRebuilt || displayTab_->ZoneListCount() != result.data.ZoneCount;
   ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
-  for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
+  for (const std::string& s : RGroupItemsOf(scene.data, scene.options.load.IncludeVelCheck)) items << Q(s);
   RGroup->SetItems(items);
   GrowToContents();
   dataTab_->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
   if (newZoneList) {
-    displayTab_->RefillZoneList(data_.ZoneCount);
-    streamTab_->RefillZoneList(data_.ZoneCount);
+    displayTab_->RefillZoneList(scene.data.ZoneCount);
+    streamTab_->RefillZoneList(scene.data.ZoneCount);
   }
-  analysisTab_->ZonesLoaded(data_.ZoneCount, newZoneList);
+  analysisTab_->ZonesLoaded(scene.data.ZoneCount, newZoneList);
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.

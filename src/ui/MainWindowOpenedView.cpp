@@ -16,7 +16,7 @@ void MainWindow::ShowOpenedView() {
   const auto& givenView = settings_->GivenView();
   const bool given = givenView[0] || givenView[1] || givenView[2] || givenView[3];
   const std::optional<Extents> dense =
-      scene.options.display.overlayCopies == 0 ? DenseExtents(data_) : std::optional<Extents>();
+      scene.options.display.overlayCopies == 0 ? DenseExtents(scene.data) : std::optional<Extents>();
   if (scene.options.display.UseOpenGL || Busy() || (!dense && !given)) {
     RescaleAndRedraw();
   } else {
@@ -24,7 +24,7 @@ void MainWindow::ShowOpenedView() {
     PlacePlotWindow();
     if (dense) FitViewTo(scene, *dense);
     else FitView(scene);
-    double* fields[4] = {&view_.CentreX, &view_.CentreY, &view_.ScaleX, &view_.ScaleY};
+    double* fields[4] = {&scene.view.CentreX, &scene.view.CentreY, &scene.view.ScaleX, &scene.view.ScaleY};
     for (int k = 0; k < 4; ++k)
       if (givenView[k]) *fields[k] = *givenView[k];
     Redraw();

@@ -26,9 +26,9 @@ struct MainWindow::ViewJob {
 };
 
 void MainWindow::DrawView() {
-  if (plotWindow && ScenePictureValid && !scene.bitmap.isNull()) {
+  if (plotWindow && state.ScenePictureValid && !scene.bitmap.isNull()) {
     const QRgb background = ToQColor(BackgroundColour(scene.options.display)).rgb();
-    plotWindow->SetPicture(TransformedPicture(scene.bitmap, scene.drawnView, view_, background));
+    plotWindow->SetPicture(TransformedPicture(scene.bitmap, scene.drawnView, scene.view, background));
   }
   if (viewDrawing_) {
     // The drawing under way is of an older view: it stops at its next check.
@@ -46,7 +46,7 @@ void MainWindow::DrawView() {
 
 void MainWindow::PostViewDrawing() {
   viewRedrawPending_ = false;
-  abortToken_.store(AbortRequested);
+  abortToken_.store(state.AbortRequested);
   auto job = std::make_shared<ViewJob>(this, *progress_, *notifier_, abortToken_);
   try {
     RequireDrawingNumbers(state);
@@ -73,22 +73,22 @@ void MainWindow::PostViewDrawing() {
 
 void MainWindow::ViewDrawingDone(ViewJob& job) {
   scene.drawing = false;
-  if (viewRedrawPending_ && !AbortRequested) {
+  if (viewRedrawPending_ && !state.AbortRequested) {
     PostViewDrawing();  // this picture is of an older view; the newest one is drawn instead
     return;
   }
   viewDrawing_ = working_ = false;
   viewRedrawPending_ = false;
   if (plotWindow) plotWindow->unsetCursor();
-  const bool aborted = AbortRequested;
-  AbortRequested = false;
+  const bool aborted = state.AbortRequested;
+  state.AbortRequested = false;
   abortToken_.store(false);
   if (job.error) {
     FinishWork(QStringLiteral("描画できませんでした"), false);
     RunHandler([&] { std::rethrow_exception(job.error); });  // the error box, as for any command
   } else if (job.result) {
     ApplyDrawing(scene, std::move(*job.result));
-    ScenePictureValid = true;
+    state.ScenePictureValid = true;
     if (plotWindow) {
       plotWindow->SetPicture(scene.bitmap);
       plotWindow->setEnabled(true);

@@ -55,9 +55,9 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   // The OpenGL window reads the main window's data, options and progress and writes the plot
   // view's boxes back after its keys.
   OpenGLWindowHost host;
-  host.data = &m->data_;
+  host.data = &m->scene.data;
   host.fieldView = &m->scene.fieldView;
-  host.readout = &m->readout_;
+  host.readout = &m->scene.readout;
   host.progress = &m->progress();
   host.notifier = [m] { return &m->notifier(); };
   host.options = [m] {
@@ -75,7 +75,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
     m->raise();
     m->activateWindow();
   };
-  host.clearAbort = [m] { m->AbortRequested = false; };
+  host.clearAbort = [m] { m->state.AbortRequested = false; };
   host.writeViewBoxes = [m] { m->state.events.Changed(StateChange::View); };
   host.runWork = [m](const std::function<void(Progress&, Notifier&)>& work) { m->RunWork(work); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };

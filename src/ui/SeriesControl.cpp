@@ -63,13 +63,13 @@ void SeriesControl::FrameChosen(int frame) {
       });
       range_ = range;
     }
-    window_.AbortRequested = false;
+    window_.state.AbortRequested = false;
     const FieldView previousView = window_.scene.fieldView;
     std::optional<LoadResult> result;
     window_.RunWork([&](Progress& progress, Notifier& notifier) {
       result = LoadSeriesFrame(f, options.load, previousView, zoneListCount, notifier, progress);
     });
-    window_.AbortRequested = false;
+    window_.state.AbortRequested = false;
     if (!result) return;
     window_.ApplyLoadResult(*result);
     if (range_ && window_.plotWindow && window_.plotWindow->seriesBar->SeriesSameRange->isChecked()) {

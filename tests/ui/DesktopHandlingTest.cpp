@@ -56,7 +56,7 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   const QString file = TestFile("three_zones.dat");
   m.ChooseOpenFiles = [&] { return QStringList{file}; };
   Control<QAction>(m, "Menu_Open")->trigger();
-  EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid && p.view().isVisible());
+  EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
   EXPECT_EQ(p.RecentMenuPaths(), QStringList{QFileInfo(file).absoluteFilePath()});
   // Kept for the next run, newest first, at most ten, each once.
@@ -77,10 +77,10 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
 
 TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
   SendDrop(&m, TestFile("three_zones.dat"));
-  EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid);
-  m.data_ = FieldDataSet();
+  EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid);
+  m.scene.data = FieldDataSet();
   SendDrop(&p.view(), TestFile("three_zones.dat"));
-  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
@@ -101,18 +101,18 @@ TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   m.Redraw();
   EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);
-  EXPECT_FALSE(m.AbortRequested);
+  EXPECT_FALSE(m.state.AbortRequested);
   // A load that fails says so; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
   EXPECT_TRUE(m.statusBar()->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
-  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
 }
 
 using ViewSteps = ProgramTest<SizedProgram>;
 
 TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   m.Redraw();
-  const ViewTransform& v = m.view_;
+  const ViewTransform& v = m.scene.view;
   const double wx = v.PixelToWorldX(100), wy = v.PixelToWorldY(80);
   auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
     QWheelEvent e(QPointF(100, 80), p.view().pictureView->mapToGlobal(QPointF(100, 80)), QPoint(), QPoint(0, delta),
@@ -234,7 +234,7 @@ TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
   p.main().Redraw();
   ASSERT_TRUE(p.view().isVisible());
   EXPECT_TRUE(available.contains(p.view().frameGeometry())) << p.view().frameGeometry().width();
-  EXPECT_EQ(p.main().view_.PictureWidth, p.view().width());
+  EXPECT_EQ(p.main().scene.view.PictureWidth, p.view().width());
   EXPECT_EQ(p.view().Picture().width(), p.view().width());  // drawn at the size it is shown
   EXPECT_TRUE(p.view().PickingPoint1);
   p.main().move(available.right() - 50, available.bottom() - 50);

@@ -23,8 +23,8 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
   Control<RadioGroupWidget>(m, "RGroup")->SetItemIndex(3);
   EXPECT_EQ(Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("1042"));
-  EXPECT_EQ(m.view_.ScaleX, 1.0);  // loading neither rescales nor draws
-  EXPECT_FALSE(m.ScenePictureValid);
+  EXPECT_EQ(m.scene.view.ScaleX, 1.0);  // loading neither rescales nor draws
+  EXPECT_FALSE(m.state.ScenePictureValid);
 }
 
 TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
@@ -66,7 +66,7 @@ TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
 TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
+  EXPECT_EQ(std::pair(m.scene.view.ScaleX, m.scene.view.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
   EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text() + "," + Control<QLineEdit>(m, "y0box")->text(), QStringLiteral("1.5,2"));
   EXPECT_TRUE(p.view().isVisible() && p.view().isEnabled());
   const QImage& shown = p.view().Picture();
@@ -82,10 +82,10 @@ TEST_F(MainWindowTest, LoadArrivingDuringAnotherCommandIsRefused) {
   ASSERT_TRUE(m.fileTab().SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_TRUE(m.data_.Empty());
+  EXPECT_TRUE(m.scene.data.Empty());
   m.EndCommand();
   EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_FALSE(m.data_.Empty());
+  EXPECT_FALSE(m.scene.data.Empty());
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     box->setEnabled(true);
     const QString before = box->text();
     p.TypeWord(box);
-    const std::size_t nodes = m.data_.X.size();
+    const std::size_t nodes = m.scene.data.X.size();
     // The legend reads the three range boxes as they stand; it refuses only those.
     const bool rangeBox = box == Control<QLineEdit>(m, "MinBox") || box == Control<QLineEdit>(m, "MaxBox") || box == Control<QLineEdit>(m, "StepBox");
     bool saved = false;
@@ -86,7 +86,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     Control<QAction>(m, "Menu_Redraw")->trigger();
     Control<QCheckBox>(m, "UseOpenGL")->setChecked(false);
 
-    EXPECT_EQ(m.data_.X.size(), nodes);
+    EXPECT_EQ(m.scene.data.X.size(), nodes);
     EXPECT_FALSE(m.Busy());
     EXPECT_TRUE(QFileInfo(p.folder.filePath("b.bmp")).size() > 0);
     for (const std::string& w : p.messages.warnings) EXPECT_NE(w.find("OpenGL"), std::string::npos) << w;
@@ -205,7 +205,7 @@ TEST(WindowFaults, SettingsGiveTheSamePictureSizeInTheWindowAndInRender) {
   const testing::CommandRun run = testing::RunCorvane(
       {"render", QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), "--settings", p.dir.filePath("crv.ini"), "-o", out});
   ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-  EXPECT_EQ(QImage(out).size(), QSize(p.main().view_.PictureWidth, p.main().view_.PictureHeight));
+  EXPECT_EQ(QImage(out).size(), QSize(p.main().scene.view.PictureWidth, p.main().scene.view.PictureHeight));
   EXPECT_EQ(QImage(out).size(), QSize(500 - kPlotFrameWidth, 400 - kPlotFrameHeight - kPlotStatusBarHeight));
 }
 

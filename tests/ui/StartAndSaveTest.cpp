@@ -56,7 +56,7 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   ASSERT_TRUE(m.SeriesLoaded());
   EXPECT_FALSE(p.view().seriesBar->isHidden());
   EXPECT_EQ(p.view().seriesBar->TimeSlider->maximum(), 2);
-  EXPECT_TRUE(m.ScenePictureValid && p.view().isVisible());
+  EXPECT_TRUE(m.state.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.LoadedPath, p.files[0]);
 
   p.view().seriesBar->TimeSlider->setValue(1);
@@ -117,11 +117,11 @@ TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) 
   ASSERT_TRUE(w.OpenDataFile(TestFile("three_zones.dat")));
   EXPECT_EQ(Control<RadioGroupWidget>(w, "RGroup")->ItemIndex(), 3);
   EXPECT_EQ(w.Options().RGroup, 3);
-  EXPECT_EQ(std::pair(w.view_.CentreX, w.view_.ScaleX), std::pair(1.5, 40.0));
+  EXPECT_EQ(std::pair(w.scene.view.CentreX, w.scene.view.ScaleX), std::pair(1.5, 40.0));
   EXPECT_TRUE(p.messages.warnings.empty());
   // Given once: the next file opened is fitted, the variable stays as the user left it.
   ASSERT_TRUE(w.OpenDataFile(p.files[0]));
-  EXPECT_NE(w.view_.ScaleX, 40.0);
+  EXPECT_NE(w.scene.view.ScaleX, 40.0);
   // A choice the data does not have is said once the data shows it.
   StartedProgram started;
   ASSERT_TRUE(started.main().settings().ApplyControlValue("RGroup", "30"));

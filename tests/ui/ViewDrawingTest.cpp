@@ -37,11 +37,11 @@ void ExpectExactPicture(MainWindow& m) {
 }
 
 TEST_F(ViewDrawing, TenQueuedZoomsCostOneDrawingOfTheLastView) {
-  ASSERT_TRUE(m.ScenePictureValid);
+  ASSERT_TRUE(m.state.ScenePictureValid);
   const int before = m.viewDrawingsStarted;
-  const ViewTransform start = m.view_;
+  const ViewTransform start = m.scene.view;
   for (int k = 0; k < 10; ++k) m.WheelZoom(100, 80, std::pow(2.0, 0.25));
-  const ViewTransform last = m.view_;
+  const ViewTransform last = m.scene.view;
   EXPECT_DOUBLE_EQ(last.ScaleX, start.ScaleX * std::pow(2.0, 2.5));
   EXPECT_TRUE(m.ViewDrawingRunning());
   WaitForViewDrawing(m);
@@ -58,7 +58,7 @@ TEST_F(ViewDrawing, AZoomDuringADrawingCancelsItAndTheNewestViewIsDrawn) {
   // Once the first drawing is on the worker, more zooms come.
   while (m.viewDrawingsStarted == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   for (int k = 0; k < 9; ++k) m.WheelZoom(120, 90, 0.5);
-  const ViewTransform last = m.view_;
+  const ViewTransform last = m.scene.view;
   WaitForViewDrawing(m);
   EXPECT_EQ(m.viewDrawingsStarted - before, 2);
   EXPECT_EQ(m.scene.drawnView.ScaleX, last.ScaleX);
@@ -71,7 +71,7 @@ TEST_F(ViewDrawing, ThePreviewIsTheOldPictureTransformed) {
   const QImage old = m.scene.bitmap;
   const ViewTransform from = m.scene.drawnView;
   m.ZoomAt(200, 120, 2.0);
-  const ViewTransform to = m.view_;
+  const ViewTransform to = m.scene.view;
   const QImage preview = m.plotWindow->Picture();
   const QRgb background = ToQColor(BackgroundColour(m.scene.options.display)).rgb();
   EXPECT_TRUE(preview == TransformedPicture(old, from, to, background));
