@@ -18,6 +18,7 @@
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramWindows.h"
 #include "ui/SettingsApplier.h"
 #include "ui/PlotSizeStore.h"
 #include "ui/PlotWindow.h"

@@ -1,16 +1,24 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -31,6 +39,8 @@
 #include "ui/DataTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/DisplayTabController.h"
+#include "ui/ErrorBoundary.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
@@ -40,15 +50,23 @@
 #include "ui/SeriesControl.h"
 #include "ui/SettingsApplier.h"
 #include "ui/PlotWindow.h"
-#include "ui/WorkerThread.h"
+#include "ui/PlotWindowHost.h"
+#include "ui/ViewDrawing.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
 // Creation: the controls, the menus, the transform's start values and the gauge colour; then the
 // controls show the state, whose option structs hold every default.
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_), settings_(std::make_unique<SettingsApplier>(*this)),
-      series_(std::make_unique<SeriesControl>(*this)) {
+    : QMainWindow(parent),
+      windowNotifier_(this),
+      notifier_(&windowNotifier_),
+      settings_(std::make_unique<SettingsApplier>(*this)),
+      series_(std::make_unique<SeriesControl>(*this)),
+      viewDrawing_(std::make_unique<ViewDrawing>(*this)),
+      plotHost_(std::make_unique<PlotWindowHost>(*this)),
+      gate_(this, [this](const std::function<void()>& body) { RunHandler(body); }) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("二次元可視化"));
@@ -61,14 +79,8 @@ MainWindow::MainWindow(QWidget* parent)
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
     resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   }
-  progress_ = std::make_unique<FormProgress>(gauge, statusBar(), [this] { return state.AbortRequested; });
-  gaugeReset_ = new QTimer(this);
-  gaugeReset_->setSingleShot(true);
-  connect(gaugeReset_, &QTimer::timeout, this, [this] { gauge->setValue(gauge->minimum()); });
-  // New work takes the gauge over; an emptying still pending from the last one must not cut in.
-  connect(gauge, &QProgressBar::valueChanged, this, [this](int value) {
-    if (value < gauge->maximum()) gaugeReset_->stop();
-  });
+  auto* gauge = findChild<QProgressBar*>(QStringLiteral("Gauge1"));
+  feedback_ = std::make_unique<WorkFeedback>(this, gauge, statusBar(), [this] { return state.AbortRequested; });
   setAcceptDrops(true);
 
   scene.view.PictureWidth = 500;
@@ -77,19 +89,19 @@ MainWindow::MainWindow(QWidget* parent)
   scene.view.CentrePixelY = 150;
   scene.view.ScaleX = scene.view.ScaleY = 1.0;
   state.AbortRequested = false;
-  OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
-  ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
+  dialogs.OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
+  dialogs.ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
     bool ok = false;
     QFont f = QFontDialog::getFont(&ok, initial, this, title);
     return ok ? std::optional<QFont>(f) : std::nullopt;
   };
-  ChooseOpenFiles = [this] {
+  dialogs.ChooseOpenFiles = [this] {
     return QFileDialog::getOpenFileNames(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
         QString::fromStdString(OpenDialogFilter()));
   };
   RefillRecentMenu();
-  ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+  dialogs.ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     QColor c = QColorDialog::getColor(initial, this, title);
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
   };
@@ -112,14 +124,11 @@ MainWindow::MainWindow(QWidget* parent)
   QString start = QDir::currentPath();
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
-  RunHandler([&] { fileTab_->SetFolder(start); });
+  RunHandler([&] { tabs_.file->SetFolder(start); });
   profileWindow = new ProfileWindow(this);  // hidden until the analysis tab opens it
 }
 
 MainWindow::~MainWindow() = default;
-
-bool MainWindow::SeriesLoaded() const { return series_->Loaded(); }
-bool MainWindow::SaveSeriesAnimation(const QString& path) { return series_->SaveAnimation(path); }
 
 void MainWindow::GrowToContents() {
   // New items are laid out when the events are next processed; the window is measured after it.
@@ -156,15 +165,15 @@ void MainWindow::BuildControls() {
     auto* g = new QGridLayout(displayItemsGroup);
     g->setVerticalSpacing(1);
     QCheckBox* ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
-    BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
+    QCheckBox* BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
     BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
-    LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
+    QCheckBox* LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
     QCheckBox* ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
     QCheckBox* GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
-    ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
+    QCheckBox* ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
     ShowVec->setEnabled(false);
     QLabel* VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
-    VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
+    QLineEdit* VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
     VecScaleBox->setEnabled(false);
     g->addWidget(ShowContour, 0, 0);
     g->addWidget(BrushCheck, 0, 1);
@@ -178,18 +187,18 @@ void MainWindow::BuildControls() {
   top->addWidget(displayItemsGroup, 2);
   outer->addLayout(top);
 
-  tabPages = Named(new QTabWidget(central), "PageControl1");
-  outer->addWidget(tabPages, 1);
+  tabs_.pages = Named(new QTabWidget(central), "PageControl1");
+  outer->addWidget(tabs_.pages, 1);
 
-  fileTab_ = new FileTabController(*this, *tabPages);
-  contourTab_ = new ContourTabController(*this, *tabPages);
-  dataTab_ = new DataTabController(*this, *tabPages);
-  colourTab_ = new ColourTabController(*this, *tabPages);
-  axesTab_ = new AxesTabController(*this, *tabPages);
-  displayTab_ = new DisplayTabController(*this, *tabPages);
-  analysisTab_ = new AnalysisTabController(*this, *tabPages);
-  streamTab_ = new StreamTabController(*this, *tabPages);
-  tabPages->setCurrentIndex(0);
+  tabs_.file = new FileTabController(*this, *tabs_.pages);
+  tabs_.contour = new ContourTabController(*this, *tabs_.pages);
+  tabs_.data = new DataTabController(*this, *tabs_.pages);
+  tabs_.colour = new ColourTabController(*this, *tabs_.pages);
+  tabs_.axes = new AxesTabController(*this, *tabs_.pages);
+  tabs_.display = new DisplayTabController(*this, *tabs_.pages);
+  tabs_.analysis = new AnalysisTabController(*this, *tabs_.pages);
+  tabs_.stream = new StreamTabController(*this, *tabs_.pages);
+  tabs_.pages->setCurrentIndex(0);
 
   // Below the pages: drawing mode, background and the progress gauge.
   auto* bottom = new QHBoxLayout;
@@ -200,7 +209,7 @@ void MainWindow::BuildControls() {
   QFrame* gaugePanel = Named(new QFrame(central), "Panel5");
   auto* p5 = new QHBoxLayout(gaugePanel);
   p5->setContentsMargins(0, 0, 0, 0);
-  gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
+  auto* gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
   gauge->setRange(0, 100);
   gauge->setValue(0);
   gauge->setTextVisible(true);
@@ -218,23 +227,23 @@ void MainWindow::BuildControls() {
 // Signals to handlers, tab by tab. Every handler runs inside the error boundary.
 void MainWindow::ConnectHandlers() {
   ConnectOptionControls(mainControls_, this);
-  fileTab_->ConnectHandlers();
-  contourTab_->ConnectHandlers();
-  dataTab_->ConnectHandlers();
+  tabs_.file->ConnectHandlers();
+  tabs_.contour->ConnectHandlers();
+  tabs_.data->ConnectHandlers();
   connect(&state.events, &StateEvents::changed, this, [this](StateChange what) {
     if (what == StateChange::VelocityData) VelocityDataChanged();
   });
-  colourTab_->ConnectHandlers();
-  axesTab_->ConnectHandlers();
-  displayTab_->ConnectHandlers();
-  analysisTab_->ConnectHandlers();
-  streamTab_->ConnectHandlers();
+  tabs_.colour->ConnectHandlers();
+  tabs_.axes->ConnectHandlers();
+  tabs_.display->ConnectHandlers();
+  tabs_.analysis->ConnectHandlers();
+  tabs_.stream->ConnectHandlers();
   // The tab pages' show handlers.
-  connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
-    QWidget* page = tabPages->widget(index);
-    if (page == axesTab_->page()) axesTab_->Shown();
-    else if (page == analysisTab_->page()) analysisTab_->Shown();
-    else if (page == streamTab_->page()) streamTab_->Shown();
+  connect(tabs_.pages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
+    QWidget* page = tabs_.pages->widget(index);
+    if (page == tabs_.axes->page()) tabs_.axes->Shown();
+    else if (page == tabs_.analysis->page()) tabs_.analysis->Shown();
+    else if (page == tabs_.stream->page()) tabs_.stream->Shown();
   }));
   menu_->Connect();
 }
@@ -245,13 +254,13 @@ void MainWindow::LoadControls() {
 }
 
 std::array<OptionView*, 7> MainWindow::Views() const {
-  return {contourTab_, dataTab_, colourTab_, axesTab_, displayTab_, analysisTab_, streamTab_};
+  return {tabs_.contour, tabs_.data, tabs_.colour, tabs_.axes, tabs_.display, tabs_.analysis, tabs_.stream};
 }
 
 void MainWindow::LoadMainControls() {
   mainControls_.Load(state);
-  BrushCheck->setEnabled(Options().display.ShowContour);
-  LineCheck->setEnabled(Options().display.ShowContour);
+  mainControls_.Find("BrushCheck")->setEnabled(Options().display.ShowContour);
+  mainControls_.Find("LineCheck")->setEnabled(Options().display.ShowContour);
 }
 
 void MainWindow::MainOptionChanged(const std::string& name) {
@@ -261,10 +270,10 @@ void MainWindow::MainOptionChanged(const std::string& name) {
   } else if (name == "ShowContour") {
     if (d.ShowContour && plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
   } else if (name == "UseOpenGL") {
-    colourTab_->EnableQuickFill(d.UseOpenGL);
+    tabs_.colour->EnableQuickFill(d.UseOpenGL);
   } else if (name == "WhiteBack") {
     // The label sample and the legend's preview panels follow the picture background.
-    contourTab_->Load(Options());
+    tabs_.contour->Load(Options());
     if (legendWindow) legendWindow->SetPreviewBackground(d.WhiteBack);
   }
 }
@@ -309,83 +318,10 @@ void MainWindow::SetNotifier(Notifier* notifier) {
   if (legendWindow) legendWindow->SetNotifier(notifier_);
 }
 
-bool MainWindow::TryBeginCommand() {
-  if (busy_ || working_) return false;
-  busy_ = true;
-  return true;
-}
-
-void MainWindow::EndCommand() {
-  busy_ = false;
-  RunDeferredHandlers();
-}
-
-void MainWindow::RunHandlerWhenIdle(std::function<void()> body) {
-  if (working_) {
-    deferred_.push_back(std::move(body));
-    return;
-  }
-  RunHandler(body);
-}
-
-// Held-back handlers run in the order they came, from the event loop, never from inside the
-// tail of the command that just ended.
-void MainWindow::RunDeferredHandlers() {
-  if (deferred_.empty() || deferredScheduled_) return;
-  deferredScheduled_ = true;
-  QTimer::singleShot(0, this, [this] {
-    deferredScheduled_ = false;
-    if (working_ || busy_) return;  // the command running now schedules them at its end
-    std::vector<std::function<void()>> handlers;
-    handlers.swap(deferred_);
-    for (std::size_t k = 0; k < handlers.size(); ++k) {
-      if (working_ || busy_) {
-        // A handler started a command that is still waiting; the rest wait for it too.
-        deferred_.insert(deferred_.begin(), handlers.begin() + static_cast<std::ptrdiff_t>(k), handlers.end());
-        return;
-      }
-      RunHandler(handlers[k]);
-    }
-  });
-}
+void MainWindow::RunHandler(const std::function<void()>& body) { RunGuarded(*notifier_, body); }
 
 void MainWindow::RunWork(const std::function<void(Progress&, Notifier&)>& work) {
-  struct WorkScope {
-    MainWindow* form;
-    ~WorkScope() {
-      form->working_ = false;
-      if (!form->busy_) form->RunDeferredHandlers();
-    }
-  } scope{this};
-  working_ = true;
-  abortToken_.store(state.AbortRequested);
-  if (!worker_) worker_ = std::make_unique<WorkerLoop>();
-  RunOnWorker(*worker_, this, *progress_, *notifier_, abortToken_, work);
-}
-
-// Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
-// operation, after which the program goes on.
-void MainWindow::RunCommand(const std::function<void()>& body) {
-  if (!TryBeginCommand()) {
-    QApplication::beep();
-    return;
-  }
-  RunHandler(body);
-  EndCommand();
-}
-
-// The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
-// when the work completed, empty at once when it did not.
-void MainWindow::FinishWork(const QString& status, bool completed) {
-  statusBar()->showMessage(status);
-  if (!completed) {
-    gaugeReset_->stop();
-    gauge->setValue(gauge->minimum());
-    return;
-  }
-  if (gauge->maximum() <= gauge->minimum()) gauge->setMaximum(gauge->minimum() + 1);
-  gauge->setValue(gauge->maximum());
-  gaugeReset_->start(std::max(gaugeResetMs, 0));
+  gate_.RunWork(work, feedback_->progress(), *notifier_, state.AbortRequested);
 }
 
 // The boxes always show the levels of the selected variable.
@@ -397,8 +333,8 @@ void MainWindow::RGroupClick() {
 
 
 void MainWindow::ShowTab(int index) {
-  if (index < 0 || index >= tabPages->count()) return;
-  tabPages->setCurrentIndex(index);
+  if (index < 0 || index >= tabs_.pages->count()) return;
+  tabs_.pages->setCurrentIndex(index);
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include "data/Errors.h"
@@ -21,7 +22,7 @@ bool MainWindow::OpenDataFile(const QString& path) {
   if (!info.isFile()) throw CorvaneError("データファイルではありません (フォルダなど): " + path.toStdString());
   const QString absolute = info.absoluteFilePath();
   // The file list follows the file's folder; a file its mask does not show is opened all the same.
-  fileTab_->SelectFile(absolute);
+  tabs_.file->SelectFile(absolute);
   series_->Load({});  // a series shown before is left
   if (!LoadFile(absolute)) return false;
   ShowOpenedView();
@@ -39,7 +40,7 @@ bool MainWindow::OpenDataFiles(const QStringList& paths) {
                          path.toStdString());
     files.push_back(info.absoluteFilePath().toStdString());
   }
-  fileTab_->SelectFile(QString::fromStdString(files.front()));
+  tabs_.file->SelectFile(QString::fromStdString(files.front()));
   LoadedPath.clear();
   series_->Load(SeriesFrames(files));
   if (LoadedPath.isEmpty()) return false;  // the first frame did not load; its load said why

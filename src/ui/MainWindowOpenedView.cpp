@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
 #include "ui/SettingsApplier.h"
 
 namespace corvane {
@@ -20,7 +21,7 @@ void MainWindow::ShowOpenedView() {
   if (scene.options.display.UseOpenGL || Busy() || (!dense && !given)) {
     RescaleAndRedraw();
   } else {
-    RememberView();
+    plotHost_->RememberView();
     PlacePlotWindow();
     if (dense) FitViewTo(scene, *dense);
     else FitView(scene);

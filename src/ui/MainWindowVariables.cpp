@@ -1,10 +1,11 @@
-// The variables a formula adds to the data set, the variable list after the rows changed, the
-// velocity data switched on or off, and the way to the profile window from the 解析 tab.
+// The variables a formula adds to the data set, the variable list after the rows changed, and
+// the velocity data switched on or off.
 #include "data/Errors.h"
 #include "data/FormulaVariables.h"
 #include "data/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/ProfileWindow.h"
 #include "ui/StreamTabController.h"
 
@@ -82,26 +83,18 @@ void MainWindow::VelocityDataChanged() {
       const std::vector<std::string> items = RGroupItemsOf(scene.data, true);
       for (std::size_t k = static_cast<std::size_t>(RGroup->Count()); k < items.size(); ++k) RGroup->AddItem(Q(items[k]));
     }
-    ShowVec->setEnabled(true);
-    VecScaleBox->setEnabled(true);
-    streamTab_->EnableStreamLines(true);
+    mainControls_.Find("ShowVec")->setEnabled(true);
+    mainControls_.Find("VecScaleBox")->setEnabled(true);
+    tabs_.stream->EnableStreamLines(true);
   } else {
     if (!scene.data.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(scene.data, true).size())) {
       while (RGroup->Count() > scene.data.ColumnCount - 2) RGroup->DeleteLastItem();
     }
-    ShowVec->setEnabled(false);
-    VecScaleBox->setEnabled(false);
-    streamTab_->EnableStreamLines(false);
+    mainControls_.Find("ShowVec")->setEnabled(false);
+    mainControls_.Find("VecScaleBox")->setEnabled(false);
+    tabs_.stream->EnableStreamLines(false);
   }
   RefreshVariableItems(-1);
-}
-
-void MainWindow::ProfileButtonClick() {
-  if (!profileWindow) profileWindow = new ProfileWindow(this);
-  profileWindow->DataChanged();
-  profileWindow->show();
-  profileWindow->raise();
-  profileWindow->activateWindow();
 }
 
 }  // namespace corvane

@@ -1,13 +1,16 @@
 #include "ui/ProfileWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "analysis/SegmentEndpoints.h"

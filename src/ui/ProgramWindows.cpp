@@ -1,15 +1,19 @@
 // The program's windows, created in their fixed order and wired to the main window.
+#include "ui/ProgramWindows.h"
+
 #include "data/Errors.h"
 #include "ui/AboutDialog.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
-#include "ui/SettingsApplier.h"
 #include "ui/OpenGLWindow.h"
+#include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
 #include "ui/ProgressWindow.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SeriesControl.h"
-#include "ui/PlotWindow.h"
-#include "ui/RadioGroupWidget.h"
+#include "ui/SettingsApplier.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
@@ -58,7 +62,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   host.data = &m->scene.data;
   host.fieldView = &m->scene.fieldView;
   host.readout = &m->scene.readout;
-  host.progress = &m->progress();
+  host.progress = &m->feedback().progress();
   host.notifier = [m] { return &m->notifier(); };
   host.options = [m] {
     RequireDrawingNumbers(m->state);
@@ -81,14 +85,14 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };
   host.frameFinished = [m](bool completed, bool aborted) {
-    m->FinishWork(completed   ? QStringLiteral("描画完了")
+    m->feedback().Finish(completed   ? QStringLiteral("描画完了")
                   : aborted ? QStringLiteral("中断しました")
                             : QStringLiteral("描画できませんでした"),
                   completed);
   };
   w.ogl = std::make_unique<OpenGLWindow>(std::move(host));
   m->openGLWindow = w.ogl.get();
-  w.view = std::make_unique<PlotWindow>(m);
+  w.view = std::make_unique<PlotWindow>(&m->plotHost());
   m->plotWindow = w.view.get();
   // The kept size comes before the settings, whose plot window size wins.
   if (!plotSizeStore.isEmpty()) w.view->KeepSizeIn(plotSizeStore);

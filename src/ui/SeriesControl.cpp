@@ -48,13 +48,13 @@ void SeriesControl::Load(std::vector<SeriesFrame> frames) {
 void SeriesControl::FrameChosen(int frame) {
   if (frame < 0 || static_cast<std::size_t>(frame) >= frames_.size()) return;
   bool loaded = false;
-  window_.RunCommand([&] {
+  window_.gate_.Run([&] {
     const SeriesFrame f = frames_[static_cast<std::size_t>(frame)];
     ProgramOptions options = window_.scene.options;
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
     const bool needRange = window_.plotWindow && window_.plotWindow->seriesBar->SeriesSameRange->isChecked() && !range_;
     const std::vector<SeriesFrame> frames = frames_;
-    const int zoneListCount = window_.displayTab_->ZoneListCount();
+    const int zoneListCount = window_.tabs_.display->ZoneListCount();
     // The range and the frame are read on the worker; the data set is replaced here.
     if (needRange) {
       std::optional<SeriesRange> range;

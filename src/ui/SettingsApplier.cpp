@@ -13,6 +13,7 @@
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/StreamTabController.h"
 
 namespace corvane {
@@ -36,7 +37,7 @@ bool SettingsApplier::ApplyControlValue(const std::string& name, const std::stri
     window_.plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
     return true;
   }
-  if (window_.displayTab_->ApplyViewBox(name, value)) {
+  if (window_.tabs_.display->ApplyViewBox(name, value)) {
     static const char* const boxes[4] = {"x0box", "y0box", "xscalebox", "yscalebox"};
     for (int k = 0; k < 4; ++k)
       if (name == boxes[k]) givenView_[k] = ParseDoubleValue(name, value);
@@ -51,7 +52,7 @@ bool SettingsApplier::ApplyControlValue(const std::string& name, const std::stri
   if (name == "MinBox" || name == "MaxBox" || name == "StepBox") {
     // As if typed: the box shows it, Enter would take it.
     window_.state.typedRangeTexts[name] = value;
-    window_.contourTab_->Load(window_.Options());
+    window_.tabs_.contour->Load(window_.Options());
     return true;
   }
   const std::string option = name == "LabelColor" || name == "LabelExp.Font.Color" ? "LabelExp" : name;
@@ -78,8 +79,8 @@ bool SettingsApplier::ApplyControlValue(const std::string& name, const std::stri
   }
   window_.OptionChanged(option, shown() != before);
   // Shown by no control of their own: the seed list and the label sample.
-  if (option == "StreamList") window_.streamTab_->Load(window_.Options());
-  if (option == "LabelExp") window_.contourTab_->Load(window_.Options());
+  if (option == "StreamList") window_.tabs_.stream->Load(window_.Options());
+  if (option == "LabelExp") window_.tabs_.contour->Load(window_.Options());
   return true;
 }
 

@@ -29,7 +29,7 @@ struct OpeningProgram : SizedProgram {
   OpeningProgram() {
     main().recentFiles = RecentFiles(dir.filePath(QStringLiteral("recent")));
     main().RefillRecentMenu();
-    main().gaugeResetMs = 0;
+    main().feedback().resetMs = 0;
   }
   QStringList RecentMenuPaths() {
     QStringList paths;
@@ -54,7 +54,7 @@ using OpenCommands = ProgramTest<OpeningProgram>;
 TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_TRUE(m.findChild<QAction*>(QStringLiteral("Menu_Open")) && m.findChild<QMenu*>(QStringLiteral("Menu_Recent")));
   const QString file = TestFile("three_zones.dat");
-  m.ChooseOpenFiles = [&] { return QStringList{file}; };
+  m.dialogs.ChooseOpenFiles = [&] { return QStringList{file}; };
   Control<QAction>(m, "Menu_Open")->trigger();
   EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
@@ -66,7 +66,7 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_EQ(again.Paths().size(), RecentFiles::kMaximum);
   EXPECT_TRUE(again.Paths().first() == p.dir.filePath("f5.dat") && again.Paths().count(p.dir.filePath("f5.dat")) == 1);
   // A cancelled dialog does nothing; a recent file that has gone is said and dropped.
-  m.ChooseOpenFiles = [] { return QStringList(); };
+  m.dialogs.ChooseOpenFiles = [] { return QStringList(); };
   Control<QAction>(m, "Menu_Open")->trigger();
   m.RefillRecentMenu();
   Control<QMenu>(m, "Menu_Recent")->actions().first()->trigger();
@@ -142,7 +142,7 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   WaitForViewDrawing(m);
   MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));
   WaitForViewDrawing(m);
-  EXPECT_FALSE(m.viewHistory.CanGoForward());
+  EXPECT_FALSE(m.plotHost().viewHistory.CanGoForward());
   Control<QAction>(m, "Menu_Fit")->trigger();
   Control<QAction>(m, "Menu_ZoomBack")->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);

@@ -81,7 +81,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
     ++during;
     EXPECT_TRUE(m.Busy());
     EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));  // refused: one load at a time
-    m.ZoomAt(10, 10, 2.0);                                   // refused: the view stays
+    m.plotHost().ZoomAt(10, 10, 2.0);                                   // refused: the view stays
     Control<QCheckBox>(m, "BrushCheck")->setChecked(true);                          // waits
     Control<QAction>(m, "Menu_Redraw")->trigger();                                // waits
     EXPECT_FALSE(m.Options().display.BrushCheck);
@@ -114,7 +114,7 @@ TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
     });
   });
   EXPECT_EQ(p.messages.warnings, (std::vector<std::string>{"w", "e"}));
-  EXPECT_FALSE(m.Working());
+  EXPECT_FALSE(m.plotHost().Working());
 }
 
 // Text and lines drawn on the worker come out as they do on the window thread.

@@ -30,7 +30,7 @@ struct LoadedWindow : StartedProgram {
     EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
     Control<QCheckBox>(main(), "BrushCheck")->setChecked(true);
     Control<QCheckBox>(main(), "ShowGrid")->setChecked(true);
-    main().OpenDocument = [](const QString&) { return true; };
+    main().dialogs.OpenDocument = [](const QString&) { return true; };
     Control<QCheckBox>(main(), "ShowLabel")->setChecked(false);  // label places are drawn at random
   }
   QImage Picture() { return main().scene.bitmap.copy(); }
@@ -46,7 +46,7 @@ using WordsInBoxes = ProgramTest<LoadedWindow>;
 TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   const QImage rescaled = p.Picture();
-  m.ZoomAt(100, 80, 2.0);
+  m.plotHost().ZoomAt(100, 80, 2.0);
   WaitForViewDrawing(m);
   const QImage zoomed = p.Picture();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings.front();
@@ -69,7 +69,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
 
     Control<QAction>(m, "Menu_Rescale")->trigger();
     EXPECT_EQ(p.Picture(), rescaled);
-    m.ZoomAt(100, 80, 2.0);
+    m.plotHost().ZoomAt(100, 80, 2.0);
     WaitForViewDrawing(m);
     EXPECT_EQ(p.Picture(), zoomed);
     Control<QAction>(m, "Menu_Redraw")->trigger();
@@ -153,11 +153,11 @@ TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
   chosen.setPixelSize(20);
   chosen.setBold(true);
   QFont axisInitial;
-  m.ChooseFont = [&](const QFont& initial, const QString&) -> std::optional<QFont> {
+  m.dialogs.ChooseFont = [&](const QFont& initial, const QString&) -> std::optional<QFont> {
     axisInitial = initial;
     return chosen;
   };
-  m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
+  m.dialogs.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
   Control<QPushButton>(m, "Button5")->click();
   const FontSpec& label = m.Options().contour.LabelExp;
   EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),

@@ -51,9 +51,9 @@ QSize GifSize(const QByteArray& gif) {
 }
 
 TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOfThePicture) {
-  m.ChooseOpenFiles = [&] { return p.files; };
+  m.dialogs.ChooseOpenFiles = [&] { return p.files; };
   Control<QAction>(m, "Menu_Open")->trigger();
-  ASSERT_TRUE(m.SeriesLoaded());
+  ASSERT_TRUE(m.series().Loaded());
   EXPECT_FALSE(p.view().seriesBar->isHidden());
   EXPECT_EQ(p.view().seriesBar->TimeSlider->maximum(), 2);
   EXPECT_TRUE(m.state.ScenePictureValid && p.view().isVisible());
@@ -69,7 +69,7 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
 
   // One file opened afterwards is an ordinary file again.
   ASSERT_TRUE(m.OpenDataFiles({p.files[2]}));
-  EXPECT_FALSE(m.SeriesLoaded());
+  EXPECT_FALSE(m.series().Loaded());
   EXPECT_TRUE(p.view().seriesBar->isHidden());
   // A name among them that is not there is said, and nothing is loaded.
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
@@ -86,7 +86,7 @@ TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m.SeriesLoaded() && m.series().FrameCount() == 2u) << target->objectName().toStdString();
+    EXPECT_TRUE(m.series().Loaded() && m.series().FrameCount() == 2u) << target->objectName().toStdString();
     EXPECT_FALSE(p.view().seriesBar->isHidden());
   }
 }

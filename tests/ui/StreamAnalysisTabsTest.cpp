@@ -11,7 +11,7 @@ using namespace corvane::testing;
 
 // The loaded program with the opened documents recorded and the seed list read by cell.
 struct TabsProgram : LoadedProgram {
-  TabsProgram() { main().OpenDocument = [this](const QString& path) {
+  TabsProgram() { main().dialogs.OpenDocument = [this](const QString& path) {
       opened.push_back(path);
       return true;
     }; }
