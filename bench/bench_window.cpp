@@ -21,7 +21,10 @@
 #include "scene/PlotWindowSize.h"
 #include "support/RecordingNotifier.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramWindows.h"
+#include "ui/ViewDrawing.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
 
 namespace corvane {
 namespace {
@@ -50,7 +53,7 @@ W* Named(MainWindow& m, const char* name) {
 }
 
 void WaitForView(MainWindow& m) {
-  while (m.ViewDrawingRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (m.viewDrawing().Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 double Median(std::vector<double> v) {
@@ -100,9 +103,9 @@ struct Program {
     QElapsedTimer t;
     t.start();
     const bool loaded = m.LoadFile(QString::fromStdString(path));
-    std::printf("  load %.0f ms (%d nodes)\n", Ms(t), m.data_.NodeCount);
+    std::printf("  load %.0f ms (%d nodes)\n", Ms(t), m.scene.data.NodeCount);
     m.RescaleAndRedraw();
-    return loaded && m.ScenePictureValid;
+    return loaded && m.state.ScenePictureValid;
   }
 };
 
@@ -122,20 +125,20 @@ void Million() {
     const double factor = k % 2 ? 0.5 : 2.0;
     QElapsedTimer t;
     t.start();
-    m.WheelZoom(480, 380, factor);
+    m.plotHost().WheelZoom(480, 380, factor);
     preview.push_back(Ms(t));
     WaitForView(m);
     wheel.push_back(Ms(t));
   }
   int drawings = 0;
   for (int k = 0; k < 3; ++k) {
-    const int before = m.viewDrawingsStarted;
+    const int before = m.viewDrawing().Started();
     QElapsedTimer t;
     t.start();
-    for (int n = 0; n < 10; ++n) m.WheelZoom(480, 380, std::pow(2.0, k % 2 ? -0.25 : 0.25));
+    for (int n = 0; n < 10; ++n) m.plotHost().WheelZoom(480, 380, std::pow(2.0, k % 2 ? -0.25 : 0.25));
     WaitForView(m);
     burst.push_back(Ms(t));
-    drawings = m.viewDrawingsStarted - before;
+    drawings = m.viewDrawing().Started() - before;
   }
   std::printf("  redraw %.0f ms (budget 150)\n  wheel notch to exact picture %.0f ms (budget 150)\n"
               "  preview %.1f ms (budget 30)\n  ten-notch burst to exact picture %.0f ms, %d drawing(s)\n",
@@ -162,7 +165,7 @@ void TenMillion() {
     QElapsedTimer t;
     watch.Start();
     t.start();
-    m.WheelZoom(480, 380, k % 2 ? 0.5 : 2.0);
+    m.plotHost().WheelZoom(480, 380, k % 2 ? 0.5 : 2.0);
     WaitForView(m);
     wheel.push_back(Ms(t));
     QCoreApplication::processEvents();

@@ -18,6 +18,8 @@
 #include "scene/DesktopIntegration.h"
 #include "ui/GuardedApplication.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramWindows.h"
+#include "ui/SettingsApplier.h"
 #include "ui/PlotSizeStore.h"
 #include "ui/PlotWindow.h"
 
@@ -122,7 +124,7 @@ int main(int argc, char** argv) {
   // `--set` comes after the settings file, through the controls, as the commands take it.
   for (const auto& [name, value] : sets) {
     try {
-      if (!windows.main->ApplyControlValue(name, value)) throw corvane::CorvaneError("不明な設定項目です: " + name);
+      if (!windows.main->settings().ApplyControlValue(name, value)) throw corvane::CorvaneError("不明な設定項目です: " + name);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "corvane: --set %s=%s: %s\n", name.c_str(), value.c_str(), e.what());
       return 1;
@@ -131,7 +133,7 @@ int main(int argc, char** argv) {
   windows.main->show();
   // A settings file that could not be read is said once the window stands.
   QTimer::singleShot(0, windows.main.get(), [&windows] {
-    windows.main->RunHandler([&windows] { windows.main->ShowStartMessages(); });
+    windows.main->RunHandler([&windows] { windows.main->settings().ShowStartMessages(); });
   });
   if (!openPaths.isEmpty()) OpenAtStart(*windows.main, openPaths);
   return app.exec();

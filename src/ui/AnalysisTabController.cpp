@@ -20,6 +20,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/ProfileWindow.h"
 
 namespace corvane {
 
@@ -107,11 +108,18 @@ void AnalysisTabController::ConnectHandlers() {
   connect(analyzeButton_, &QPushButton::clicked, this, window_.Guarded([this] { Analyze(); }));
   connect(segmentColourButton_, &QPushButton::clicked, this,
           window_.Guarded([this] { PickSwatchColour(segmentColourSwatch_, &window_); }));
-  connect(profileButton_, &QPushButton::clicked, this, window_.Guarded([this] { window_.ProfileButtonClick(); }));
+  // The profile window shows the data set loaded now.
+  connect(profileButton_, &QPushButton::clicked, this, window_.Guarded([this] {
+    if (!window_.profileWindow) window_.profileWindow = new ProfileWindow(&window_);
+    window_.profileWindow->DataChanged();
+    window_.profileWindow->show();
+    window_.profileWindow->raise();
+    window_.profileWindow->activateWindow();
+  }));
 }
 
 void AnalysisTabController::Load(const ProgramOptions& options) {
-  controls_.Load(window_.State());
+  controls_.Load(window_.state);
   const AnalysisOptions& a = options.analysis;
   for (bool first : {true, false}) {
     const bool direct = first ? a.P1Direct : a.P2Direct;
@@ -167,7 +175,7 @@ void AnalysisTabController::ZonesLoaded(int zoneCount, bool newZoneList) {
   // Lists refilled with their signals blocked store their new choice here.
   for (QWidget* w : std::initializer_list<QWidget*>{zone1List_, zone2List_, node1ISpin_, node1JSpin_, node2ISpin_,
                                                     node2JSpin_})
-    OptionControls::Store(w, window_.State());
+    OptionControls::Store(w, window_.state);
 }
 
 void AnalysisTabController::PointPicked(bool first, const QString& xText, const QString& yText) {
@@ -192,15 +200,15 @@ void AnalysisTabController::ZoneChosen(bool first) {
   QSpinBox* i = first ? node1ISpin_ : node2ISpin_;
   QSpinBox* j = first ? node1JSpin_ : node2JSpin_;
   const NodeBoxLimits limits =
-      NodeBoxMaxima(window_.State().scene.data, (first ? zone1List_ : zone2List_)->currentIndex());
+      NodeBoxMaxima(window_.state.scene.data, (first ? zone1List_ : zone2List_)->currentIndex());
   {
     // Qt keeps a spin box's value within its range, so a value above the new maximum is lowered.
     const QSignalBlocker blockI(i), blockJ(j);
     i->setMaximum(limits.iMax);
     j->setMaximum(limits.jMax);
   }
-  OptionControls::Store(i, window_.State());
-  OptionControls::Store(j, window_.State());
+  OptionControls::Store(i, window_.state);
+  OptionControls::Store(j, window_.state);
   ShowQuickSegment();
 }
 
@@ -209,7 +217,7 @@ void AnalysisTabController::ShowQuickSegment() {
   PlotWindow* plot = window_.plotWindow;
   if (!plot) return;
   plot->ShowQuickSegment(std::nullopt);
-  const SceneState& scene = window_.State().scene;
+  const SceneState& scene = window_.state.scene;
   const DisplayOptions& d = scene.options.display;
   if (!d.ShowSegment || d.RealDrawSegment) return;
   if (std::optional<SegmentFigure> figure = QuickSegment(scene.data, scene.options.analysis))

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -68,7 +69,7 @@ void AxesTabController::ConnectHandlers() {
 }
 
 void AxesTabController::Load(const ProgramOptions& options) {
-  controls_.Load(window_.State());
+  controls_.Load(window_.state);
   ShowFontInLabel(axisSample_, options.display.axisFont);
 }
 
@@ -86,9 +87,9 @@ void AxesTabController::ShowNumberSample() {
 void AxesTabController::ChooseAxisFont() {
   QFont initial(QStringLiteral("Arial"));
   initial.setPixelSize(11);
-  std::optional<QFont> f = window_.ChooseFont(initial, QStringLiteral("軸のフォント"));
+  std::optional<QFont> f = window_.dialogs.ChooseFont(initial, QStringLiteral("軸のフォント"));
   if (!f) return;
-  window_.State().scene.options.display.axisFont = FontOfQFont(*f);
+  window_.state.scene.options.display.axisFont = FontOfQFont(*f);
   Load(window_.Options());
 }
 

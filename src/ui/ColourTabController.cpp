@@ -1,8 +1,11 @@
 #include "ui/ColourTabController.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -92,7 +95,7 @@ void ColourTabController::ConnectHandlers() {
   }));
 }
 
-void ColourTabController::Load(const ProgramOptions&) { controls_.Load(window_.State()); }
+void ColourTabController::Load(const ProgramOptions&) { controls_.Load(window_.state); }
 
 void ColourTabController::EnableQuickFill(bool enabled) { quickFillCheck_->setEnabled(enabled); }
 

@@ -1,5 +1,7 @@
 #include "ui/ContourTabController.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -88,11 +90,11 @@ void ContourTabController::ConnectHandlers() {
     connect(box, &QLineEdit::returnPressed, this, window_.Guarded([this, box] { StoreRangeBox(box); }));
   }
   connect(labelFontButton_, &QPushButton::clicked, this, window_.Guarded([this] { ChooseLabelFont(); }));
-  connect(&window_.State().events, &StateEvents::changed, this, &ContourTabController::StateChanged);
+  connect(&window_.state.events, &StateEvents::changed, this, &ContourTabController::StateChanged);
 }
 
 void ContourTabController::Load(const ProgramOptions& options) {
-  const ProgramState& state = window_.State();
+  const ProgramState& state = window_.state;
   controls_.Load(state);
   for (QLineEdit* box : {minBox_, maxBox_, stepBox_}) {
     const QSignalBlocker block(box);
@@ -125,7 +127,7 @@ void ContourTabController::StateChanged(StateChange what) {
 
 // The range boxes show the stored range of the selected variable; what was typed is forgotten.
 void ContourTabController::ShowRange() {
-  ProgramState& state = window_.State();
+  ProgramState& state = window_.state;
   const int k = state.scene.options.RGroup;
   if (k < 0 || static_cast<std::size_t>(k) >= state.scene.fieldView.ContourMax.size()) return;
   for (QLineEdit* box : {maxBox_, minBox_}) {
@@ -136,7 +138,7 @@ void ContourTabController::ShowRange() {
 }
 
 void ContourTabController::ShowStep() {
-  ProgramState& state = window_.State();
+  ProgramState& state = window_.state;
   const int k = state.scene.options.RGroup;
   if (k < 0 || static_cast<std::size_t>(k) >= state.scene.fieldView.ContourStep.size()) return;
   state.typedRangeTexts.erase("StepBox");
@@ -146,7 +148,7 @@ void ContourTabController::ShowStep() {
 
 // A typed range is the state's until Enter takes it or the levels are shown again.
 void ContourTabController::RangeBoxEdited(QLineEdit* box) {
-  window_.State().typedRangeTexts[box->objectName().toStdString()] = box->text().toStdString();
+  window_.state.typedRangeTexts[box->objectName().toStdString()] = box->text().toStdString();
   SetPendingEdit(box, true);
 }
 
@@ -159,7 +161,7 @@ void ContourTabController::StoreRangeBox(QLineEdit* box) {
     window_.notifier().Warning("数字を記入してください");
     return;
   }
-  SceneState& scene = window_.State().scene;
+  SceneState& scene = window_.state.scene;
   const int k = scene.options.RGroup;
   auto store = [&](std::vector<double>& row) {
     if (k >= 0 && static_cast<std::size_t>(k) < row.size()) row[static_cast<std::size_t>(k)] = v;
@@ -167,12 +169,12 @@ void ContourTabController::StoreRangeBox(QLineEdit* box) {
   if (box == maxBox_) store(scene.fieldView.ContourMax);
   else if (box == minBox_) store(scene.fieldView.ContourMin);
   else if (box == stepBox_) store(scene.fieldView.ContourStep);
-  window_.State().typedRangeTexts.erase(box->objectName().toStdString());
+  window_.state.typedRangeTexts.erase(box->objectName().toStdString());
   SetPendingEdit(box, false);
 }
 
 void ContourTabController::AutoRangeToggled() {
-  SceneState& scene = window_.State().scene;
+  SceneState& scene = window_.state.scene;
   if (scene.options.load.AutoMaxMinCheck) {
     if (!scene.data.Empty()) AutoMaxMin(scene.data, scene.fieldView);
     if (!scene.data.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
@@ -182,7 +184,7 @@ void ContourTabController::AutoRangeToggled() {
 }
 
 void ContourTabController::AutoStepToggled() {
-  SceneState& scene = window_.State().scene;
+  SceneState& scene = window_.state.scene;
   if (scene.options.load.AutoStepCheck) {
     if (!scene.data.Empty()) AutoStep(scene.fieldView, scene.options.load.StepBar);
     if (!scene.data.Empty()) ApplyRoundLevels(scene.fieldView, scene.options.load);
@@ -193,7 +195,7 @@ void ContourTabController::AutoStepToggled() {
 
 // Round levels on or off: the automatic range and step are chosen again, so both are shown.
 void ContourTabController::RoundLevelsToggled() {
-  SceneState& scene = window_.State().scene;
+  SceneState& scene = window_.state.scene;
   if (scene.data.Empty()) return;
   if (scene.options.load.AutoMaxMinCheck) AutoMaxMin(scene.data, scene.fieldView);
   if (scene.options.load.AutoStepCheck) AutoStep(scene.fieldView, scene.options.load.StepBar);
@@ -205,12 +207,12 @@ void ContourTabController::RoundLevelsToggled() {
 // The label font, then its colour: Qt's font dialog has no colour of its own. Cancelling the font
 // changes nothing; cancelling the colour keeps the colour.
 void ContourTabController::ChooseLabelFont() {
-  ContourOptions& contour = window_.State().scene.options.contour;
-  std::optional<QFont> f = window_.ChooseFont(labelSample_->font(), QStringLiteral("ラベルのフォント"));
+  ContourOptions& contour = window_.state.scene.options.contour;
+  std::optional<QFont> f = window_.dialogs.ChooseFont(labelSample_->font(), QStringLiteral("ラベルのフォント"));
   if (!f) return;
   FontSpec font = FontOfQFont(*f);
   font.colour = contour.LabelExp.colour;
-  if (std::optional<QColor> c = window_.ChooseColour(ToQColor(font.colour), QStringLiteral("ラベルの色"))) {
+  if (std::optional<QColor> c = window_.dialogs.ChooseColour(ToQColor(font.colour), QStringLiteral("ラベルの色"))) {
     font.colour = FromQColor(*c);
     contour.labelColourChosen = true;  // kept on a white background too
   }

@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -114,11 +116,11 @@ void DataTabController::ConnectHandlers() {
   connect(addFormulaButton_, &QPushButton::clicked, this, window_.Guarded([this] { AddFormulaClicked(); }));
   connect(formulaBox_, &QLineEdit::returnPressed, this, window_.Guarded([this] { AddFormulaClicked(); }));
   connect(removeFormulaButton_, &QPushButton::clicked, this, window_.Guarded([this] { RemoveFormulaClicked(); }));
-  connect(&window_.State().events, &StateEvents::changed, this, &DataTabController::StateChanged);
+  connect(&window_.state.events, &StateEvents::changed, this, &DataTabController::StateChanged);
 }
 
 void DataTabController::Load(const ProgramOptions&) {
-  controls_.Load(window_.State());
+  controls_.Load(window_.state);
   ShowFormulas();
 }
 
@@ -136,7 +138,7 @@ void DataTabController::ShowColumnChoices(const std::vector<std::string>& items,
     selector->setCurrentIndex(std::min(preselected[k], selector->count() - 1));
   }
   // The lists' new choices are the state's.
-  for (QComboBox* selector : columnSelectors_) OptionControls::Store(selector, window_.State());
+  for (QComboBox* selector : columnSelectors_) OptionControls::Store(selector, window_.state);
   columnsLoaded_ = true;
   ShowDerivedColumns(true);
 }
@@ -165,7 +167,7 @@ void DataTabController::StateChanged(StateChange what) {
 
 // The list shows the kept formulas; the chosen line stays where it was, or the nearest one left.
 void DataTabController::ShowFormulas() {
-  const auto& formulas = window_.State().scene.options.load.formulas;
+  const auto& formulas = window_.state.scene.options.load.formulas;
   const int chosen = formulaList_->currentIndex();
   formulaList_->clear();
   for (const std::string& f : formulas) formulaList_->addItem(Q(f));
@@ -175,7 +177,7 @@ void DataTabController::ShowFormulas() {
 // The derived variables and the velocity controls follow the check; the check waits meanwhile.
 void DataTabController::VelocityDataToggled() {
   velocityCheck_->setEnabled(false);
-  window_.State().events.Changed(StateChange::VelocityData);
+  window_.state.events.Changed(StateChange::VelocityData);
   velocityCheck_->setEnabled(true);
   ShowDerivedColumns(false);
 }

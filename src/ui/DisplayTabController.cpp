@@ -14,6 +14,7 @@
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
+#include "ui/PlotWindowHost.h"
 
 namespace corvane {
 
@@ -107,12 +108,12 @@ void DisplayTabController::ConnectHandlers() {
     connect(box, &QLineEdit::returnPressed, this, window_.Guarded([this] { ApplyViewBoxes(); }));
   }
   connect(zoneList_, &QComboBox::currentIndexChanged, this, window_.Guarded([this] { ZoneChosen(); }));
-  connect(&window_.State().events, &StateEvents::changed, this, &DisplayTabController::StateChanged);
+  connect(&window_.state.events, &StateEvents::changed, this, &DisplayTabController::StateChanged);
 }
 
 // The thinning spin boxes show the sliders' steps.
 void DisplayTabController::Load(const ProgramOptions& options) {
-  controls_.Load(window_.State());
+  controls_.Load(window_.state);
   iThinningSpin_->setValue(options.load.ICompress2);
   jThinningSpin_->setValue(options.load.JCompress2);
 }
@@ -141,7 +142,7 @@ bool DisplayTabController::ApplyViewBox(const std::string& name, const std::stri
                                          : nullptr;
   if (!box) return false;
   const double v = ParseDoubleValue(name, value);
-  ViewTransform& view = window_.State().scene.view;
+  ViewTransform& view = window_.state.scene.view;
   (box == centreXBox_ ? view.CentreX : box == centreYBox_ ? view.CentreY : box == scaleXBox_ ? view.ScaleX : view.ScaleY) = v;
   box->setText(Q(FormatGeneral15(v)));
   SetPendingEdit(box, false);
@@ -154,7 +155,7 @@ void DisplayTabController::StateChanged(StateChange what) {
 
 // The boxes show the view as it is now.
 void DisplayTabController::ShowView() {
-  const ViewTransform& view = window_.State().scene.view;
+  const ViewTransform& view = window_.state.scene.view;
   QLineEdit* boxes[4] = {centreXBox_, centreYBox_, scaleXBox_, scaleYBox_};
   const double values[4] = {view.CentreX, view.CentreY, view.ScaleX, view.ScaleY};
   for (int k = 0; k < 4; ++k) {
@@ -165,10 +166,10 @@ void DisplayTabController::ShowView() {
 
 // Enter: centre and scales from the four boxes, in order; the first box without a number stops there.
 void DisplayTabController::ApplyViewBoxes() {
-  ViewTransform& view = window_.State().scene.view;
+  ViewTransform& view = window_.state.scene.view;
   QLineEdit* boxes[4] = {centreXBox_, centreYBox_, scaleXBox_, scaleYBox_};
   double* fields[4] = {&view.CentreX, &view.CentreY, &view.ScaleX, &view.ScaleY};
-  window_.RememberView();  // typed values are a step of the view like a zoom, and can be taken back
+  window_.plotHost().RememberView();  // typed values are a step of the view like a zoom, and can be taken back
   for (int k = 0; k < 4; ++k) {
     try {
       *fields[k] = ParseDoubleValue(boxes[k]->objectName().toStdString(), boxes[k]->text().toStdString());
@@ -184,7 +185,7 @@ void DisplayTabController::ApplyViewBoxes() {
 void DisplayTabController::ZoneChosen() {
   if (zoneChoosing_) return;
   zoneChoosing_ = true;
-  const FieldView& fieldView = window_.State().scene.fieldView;
+  const FieldView& fieldView = window_.state.scene.fieldView;
   const int z = zoneList_->currentIndex();
   if (z >= 0 && static_cast<std::size_t>(z) < fieldView.Boundaries.size()) {
     const BoundaryFlags& f = fieldView.Boundaries[static_cast<std::size_t>(z)];
@@ -199,7 +200,7 @@ void DisplayTabController::ZoneChosen() {
 // All four flags of the chosen zone (or of every zone) from the four boxes.
 void DisplayTabController::EdgeFlagsToggled() {
   if (zoneChoosing_) return;
-  std::vector<BoundaryFlags>& boundaries = window_.State().scene.fieldView.Boundaries;
+  std::vector<BoundaryFlags>& boundaries = window_.state.scene.fieldView.Boundaries;
   int first = zoneList_->currentIndex(), last = first;
   if (allZonesCheck_->isChecked()) {
     first = 0;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QStorageInfo>
@@ -163,7 +164,7 @@ QString FileTabController::ChosenPath() const {
 
 void FileTabController::AskForFile() {
   if (!window_.isVisible()) window_.show();
-  window_.tabPages->setCurrentWidget(page_);
+  window_.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentWidget(page_);
   fileList_->setFocus();
 }
 

@@ -2,13 +2,16 @@
 #include "ui/MainMenu.h"
 
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
+#include <type_traits>
 
 #include "ui/AboutDialog.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
 #include "ui/ProgressWindow.h"
 
 namespace corvane {
@@ -62,15 +65,20 @@ MainMenu::MainMenu(MainWindow& window) : window_(window) {
 
 void MainMenu::Connect() {
   MainWindow& w = window_;
-  auto on = [&w](QAction* a, auto handler) { QObject::connect(a, &QAction::triggered, &w, w.Guarded(handler)); };
+  auto on = [&w](QAction* a, auto handler) {
+    if constexpr (std::is_member_function_pointer_v<decltype(handler)>)
+      QObject::connect(a, &QAction::triggered, &w, w.Guarded([&w, handler] { (w.*handler)(); }));
+    else
+      QObject::connect(a, &QAction::triggered, &w, w.Guarded(handler));
+  };
   // The open dialog, in the folder the file list shows; several files chosen make a series.
   on(open_, [&w] {
-    const QStringList paths = w.ChooseOpenFiles ? w.ChooseOpenFiles() : QStringList();
+    const QStringList paths = w.dialogs.ChooseOpenFiles ? w.dialogs.ChooseOpenFiles() : QStringList();
     if (!paths.isEmpty()) w.OpenDataFiles(paths);
   });
-  on(zoomBack_, &MainWindow::ZoomBack);
-  on(zoomForward_, &MainWindow::ZoomForward);
-  on(fit_, &MainWindow::FitToData);
+  on(zoomBack_, [&w] { w.plotHost().ZoomBack(); });
+  on(zoomForward_, [&w] { w.plotHost().ZoomForward(); });
+  on(fit_, &MainWindow::RescaleAndRedraw);  // the whole data set in the picture
   on(reload_, &MainWindow::LoadSelectedFile);
   on(save_, [&w] {
     if (w.plotWindow) w.plotWindow->SaveViewPicture();

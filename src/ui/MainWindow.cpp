@@ -1,17 +1,24 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScrollArea>
-#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
@@ -23,7 +30,6 @@
 #include "render/NumberFormat.h"
 #include "scene/DesktopIntegration.h"
 #include "scene/SceneLoad.h"
-#include "scene/SettingsFile.h"
 #include "ui/AboutDialog.h"
 #include "ui/AnalysisTabController.h"
 #include "ui/AxesTabController.h"
@@ -33,20 +39,34 @@
 #include "ui/DataTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/DisplayTabController.h"
+#include "ui/ErrorBoundary.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/StreamTabController.h"
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainMenu.h"
 #include "ui/ProfileWindow.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/SeriesControl.h"
+#include "ui/SettingsApplier.h"
 #include "ui/PlotWindow.h"
-#include "ui/WorkerThread.h"
+#include "ui/PlotWindowHost.h"
+#include "ui/ViewDrawing.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
 // Creation: the controls, the menus, the transform's start values and the gauge colour; then the
 // controls show the state, whose option structs hold every default.
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(this), notifier_(&windowNotifier_) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      windowNotifier_(this),
+      notifier_(&windowNotifier_),
+      settings_(std::make_unique<SettingsApplier>(*this)),
+      series_(std::make_unique<SeriesControl>(*this)),
+      viewDrawing_(std::make_unique<ViewDrawing>(*this)),
+      plotHost_(std::make_unique<PlotWindowHost>(*this)),
+      gate_(this, [this](const std::function<void()>& body) { RunHandler(body); }) {
   EnsureJapaneseFont();
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("二次元可視化"));
@@ -57,46 +77,40 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   // full size, and is shrunk only on a small screen when shown.
   {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height());
+    resize(content.width(), content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   }
-  progress_ = std::make_unique<FormProgress>(gauge, statusLine, [this] { return AbortRequested; });
-  gaugeReset_ = new QTimer(this);
-  gaugeReset_->setSingleShot(true);
-  connect(gaugeReset_, &QTimer::timeout, this, [this] { gauge->setValue(gauge->minimum()); });
-  // New work takes the gauge over; an emptying still pending from the last one must not cut in.
-  connect(gauge, &QProgressBar::valueChanged, this, [this](int value) {
-    if (value < gauge->maximum()) gaugeReset_->stop();
-  });
+  auto* gauge = findChild<QProgressBar*>(QStringLiteral("Gauge1"));
+  feedback_ = std::make_unique<WorkFeedback>(this, gauge, statusBar(), [this] { return state.AbortRequested; });
   setAcceptDrops(true);
 
-  view_.PictureWidth = 500;
-  view_.PictureHeight = 300;
-  view_.CentrePixelX = 250;
-  view_.CentrePixelY = 150;
-  view_.ScaleX = view_.ScaleY = 1.0;
-  AbortRequested = false;
-  OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
-  ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
+  scene.view.PictureWidth = 500;
+  scene.view.PictureHeight = 300;
+  scene.view.CentrePixelX = 250;
+  scene.view.CentrePixelY = 150;
+  scene.view.ScaleX = scene.view.ScaleY = 1.0;
+  state.AbortRequested = false;
+  dialogs.OpenDocument = [](const QString& path) { return OpenWithDesktop(path); };
+  dialogs.ChooseFont = [this](const QFont& initial, const QString& title) -> std::optional<QFont> {
     bool ok = false;
     QFont f = QFontDialog::getFont(&ok, initial, this, title);
     return ok ? std::optional<QFont>(f) : std::nullopt;
   };
-  ChooseOpenFiles = [this] {
+  dialogs.ChooseOpenFiles = [this] {
     return QFileDialog::getOpenFileNames(
         this, QStringLiteral("データファイルを開く"), CurrentFolder(),
         QString::fromStdString(OpenDialogFilter()));
   };
   RefillRecentMenu();
-  ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+  dialogs.ChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     QColor c = QColorDialog::getColor(initial, this, title);
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
   };
 
   // The gauge colour is the first draw of the generator seeded from the time of day.
-  random_.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+  scene.random.Seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
   static const char* const kGaugeColours[7] = {"#000000", "#FF0000", "#0000FF", "#FFFF00",
                                                "#00FF00", "#FF00FF", "#00FFFF"};
-  const char* colour = kGaugeColours[random_.Next(7)];
+  const char* colour = kGaugeColours[scene.random.Next(7)];
   gauge->setProperty("barColour", QString::fromLatin1(colour));
   gauge->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid grey; background: white; }"
                                        "QProgressBar::chunk { background-color: %1; }")
@@ -110,7 +124,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), windowNotifier_(t
   QString start = QDir::currentPath();
   if (!QFileInfo(start).isDir()) start = QDir::homePath();
   if (!QFileInfo(start).isDir()) start = QDir::rootPath();
-  RunHandler([&] { fileTab_->SetFolder(start); });
+  RunHandler([&] { tabs_.file->SetFolder(start); });
   profileWindow = new ProfileWindow(this);  // hidden until the analysis tab opens it
 }
 
@@ -120,7 +134,7 @@ void MainWindow::GrowToContents() {
   // New items are laid out when the events are next processed; the window is measured after it.
   QTimer::singleShot(0, this, [this] {
     const QSize content = centralWidget()->findChild<QWidget*>(QStringLiteral("CentralPanel"))->sizeHint();
-    const int height = content.height() + menuBar()->sizeHint().height() + statusLine->sizeHint().height();
+    const int height = content.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     if (width() >= content.width() && this->height() >= height) return;
     resize(std::max(width(), content.width()), std::max(this->height(), height));
     if (isVisible()) KeepOnScreen(this);
@@ -146,20 +160,20 @@ void MainWindow::BuildControls() {
   RGroup = Named(new RadioGroupWidget(QStringLiteral("表示する項目"), 2, central), "RGroup");
   RGroup->SetItems({QStringLiteral("データ無し")});
   top->addWidget(RGroup, 3);
-  displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
+  QGroupBox* displayItemsGroup = MakeGroup(central, "GroupBox2", QStringLiteral("表示項目の設定"));
   {
     auto* g = new QGridLayout(displayItemsGroup);
     g->setVerticalSpacing(1);
-    ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
-    BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
+    QCheckBox* ShowContour = MakeCheck(displayItemsGroup, "ShowContour", QStringLiteral("等高線<"));
+    QCheckBox* BrushCheck = MakeCheck(displayItemsGroup, "BrushCheck", QStringLiteral("塗り分け"));
     BrushCheck->setToolTip(QStringLiteral("等高線を塗りつぶします"));
-    LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
-    ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
-    GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
-    ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
+    QCheckBox* LineCheck = MakeCheck(displayItemsGroup, "LineCheck", QStringLiteral("線画"));
+    QCheckBox* ShowGrid = MakeCheck(displayItemsGroup, "ShowGrid", QStringLiteral("格子線"));
+    QCheckBox* GridForward = MakeCheck(displayItemsGroup, "GridForward", QStringLiteral("格子が手前"));
+    QCheckBox* ShowVec = MakeCheck(displayItemsGroup, "ShowVec", QStringLiteral("速度ベクトル"));
     ShowVec->setEnabled(false);
-    VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
-    VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
+    QLabel* VecScaleLabel = MakeLabel(displayItemsGroup, "VecScaleLabel", QStringLiteral("scale ="));
+    QLineEdit* VecScaleBox = MakeEdit(displayItemsGroup, "VecScaleBox");
     VecScaleBox->setEnabled(false);
     g->addWidget(ShowContour, 0, 0);
     g->addWidget(BrushCheck, 0, 1);
@@ -173,29 +187,29 @@ void MainWindow::BuildControls() {
   top->addWidget(displayItemsGroup, 2);
   outer->addLayout(top);
 
-  tabPages = Named(new QTabWidget(central), "PageControl1");
-  outer->addWidget(tabPages, 1);
+  tabs_.pages = Named(new QTabWidget(central), "PageControl1");
+  outer->addWidget(tabs_.pages, 1);
 
-  fileTab_ = new FileTabController(*this, *tabPages);
-  contourTab_ = new ContourTabController(*this, *tabPages);
-  dataTab_ = new DataTabController(*this, *tabPages);
-  colourTab_ = new ColourTabController(*this, *tabPages);
-  axesTab_ = new AxesTabController(*this, *tabPages);
-  displayTab_ = new DisplayTabController(*this, *tabPages);
-  analysisTab_ = new AnalysisTabController(*this, *tabPages);
-  streamTab_ = new StreamTabController(*this, *tabPages);
-  tabPages->setCurrentIndex(0);
+  tabs_.file = new FileTabController(*this, *tabs_.pages);
+  tabs_.contour = new ContourTabController(*this, *tabs_.pages);
+  tabs_.data = new DataTabController(*this, *tabs_.pages);
+  tabs_.colour = new ColourTabController(*this, *tabs_.pages);
+  tabs_.axes = new AxesTabController(*this, *tabs_.pages);
+  tabs_.display = new DisplayTabController(*this, *tabs_.pages);
+  tabs_.analysis = new AnalysisTabController(*this, *tabs_.pages);
+  tabs_.stream = new StreamTabController(*this, *tabs_.pages);
+  tabs_.pages->setCurrentIndex(0);
 
   // Below the pages: drawing mode, background and the progress gauge.
   auto* bottom = new QHBoxLayout;
-  UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"));
-  WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"));
+  QCheckBox* UseOpenGL = MakeCheck(central, "UseOpenGL", QStringLiteral("OpenGL"));
+  QCheckBox* WhiteBack = MakeCheck(central, "WhiteBack", QStringLiteral("背景を白にする"));
   bottom->addWidget(UseOpenGL);
   bottom->addWidget(WhiteBack);
-  gaugePanel = Named(new QFrame(central), "Panel5");
+  QFrame* gaugePanel = Named(new QFrame(central), "Panel5");
   auto* p5 = new QHBoxLayout(gaugePanel);
   p5->setContentsMargins(0, 0, 0, 0);
-  gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
+  auto* gauge = Named(new QProgressBar(gaugePanel), "Gauge1");
   gauge->setRange(0, 100);
   gauge->setValue(0);
   gauge->setTextVisible(true);
@@ -203,8 +217,7 @@ void MainWindow::BuildControls() {
   bottom->addWidget(gaugePanel, 1);
   outer->addLayout(bottom);
 
-  statusLine = Named(new QStatusBar(this), "StatusBar1");
-  setStatusBar(statusLine);
+  setStatusBar(Named(new QStatusBar(this), "StatusBar1"));
   mainControls_.Add(RGroup);
   mainControls_.Collect(displayItemsGroup);
   mainControls_.Add(UseOpenGL);
@@ -214,23 +227,23 @@ void MainWindow::BuildControls() {
 // Signals to handlers, tab by tab. Every handler runs inside the error boundary.
 void MainWindow::ConnectHandlers() {
   ConnectOptionControls(mainControls_, this);
-  fileTab_->ConnectHandlers();
-  contourTab_->ConnectHandlers();
-  dataTab_->ConnectHandlers();
+  tabs_.file->ConnectHandlers();
+  tabs_.contour->ConnectHandlers();
+  tabs_.data->ConnectHandlers();
   connect(&state.events, &StateEvents::changed, this, [this](StateChange what) {
     if (what == StateChange::VelocityData) VelocityDataChanged();
   });
-  colourTab_->ConnectHandlers();
-  axesTab_->ConnectHandlers();
-  displayTab_->ConnectHandlers();
-  analysisTab_->ConnectHandlers();
-  streamTab_->ConnectHandlers();
+  tabs_.colour->ConnectHandlers();
+  tabs_.axes->ConnectHandlers();
+  tabs_.display->ConnectHandlers();
+  tabs_.analysis->ConnectHandlers();
+  tabs_.stream->ConnectHandlers();
   // The tab pages' show handlers.
-  connect(tabPages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
-    QWidget* page = tabPages->widget(index);
-    if (page == axesTab_->page()) axesTab_->Shown();
-    else if (page == analysisTab_->page()) analysisTab_->Shown();
-    else if (page == streamTab_->page()) streamTab_->Shown();
+  connect(tabs_.pages, &QTabWidget::currentChanged, this, Guarded([this](int index) {
+    QWidget* page = tabs_.pages->widget(index);
+    if (page == tabs_.axes->page()) tabs_.axes->Shown();
+    else if (page == tabs_.analysis->page()) tabs_.analysis->Shown();
+    else if (page == tabs_.stream->page()) tabs_.stream->Shown();
   }));
   menu_->Connect();
 }
@@ -241,13 +254,13 @@ void MainWindow::LoadControls() {
 }
 
 std::array<OptionView*, 7> MainWindow::Views() const {
-  return {contourTab_, dataTab_, colourTab_, axesTab_, displayTab_, analysisTab_, streamTab_};
+  return {tabs_.contour, tabs_.data, tabs_.colour, tabs_.axes, tabs_.display, tabs_.analysis, tabs_.stream};
 }
 
 void MainWindow::LoadMainControls() {
   mainControls_.Load(state);
-  BrushCheck->setEnabled(Options().display.ShowContour);
-  LineCheck->setEnabled(Options().display.ShowContour);
+  mainControls_.Find("BrushCheck")->setEnabled(Options().display.ShowContour);
+  mainControls_.Find("LineCheck")->setEnabled(Options().display.ShowContour);
 }
 
 void MainWindow::MainOptionChanged(const std::string& name) {
@@ -257,10 +270,10 @@ void MainWindow::MainOptionChanged(const std::string& name) {
   } else if (name == "ShowContour") {
     if (d.ShowContour && plotWindow) plotWindow->setWindowTitle(QStringLiteral("等高線表示"));
   } else if (name == "UseOpenGL") {
-    colourTab_->EnableQuickFill(d.UseOpenGL);
+    tabs_.colour->EnableQuickFill(d.UseOpenGL);
   } else if (name == "WhiteBack") {
     // The label sample and the legend's preview panels follow the picture background.
-    contourTab_->Load(Options());
+    tabs_.contour->Load(Options());
     if (legendWindow) legendWindow->SetPreviewBackground(d.WhiteBack);
   }
 }
@@ -305,144 +318,10 @@ void MainWindow::SetNotifier(Notifier* notifier) {
   if (legendWindow) legendWindow->SetNotifier(notifier_);
 }
 
-bool MainWindow::TryBeginCommand() {
-  if (busy_ || working_) return false;
-  busy_ = true;
-  return true;
-}
-
-void MainWindow::EndCommand() {
-  busy_ = false;
-  RunDeferredHandlers();
-}
-
-void MainWindow::RunHandlerWhenIdle(std::function<void()> body) {
-  if (working_) {
-    deferred_.push_back(std::move(body));
-    return;
-  }
-  RunHandler(body);
-}
-
-// Held-back handlers run in the order they came, from the event loop, never from inside the
-// tail of the command that just ended.
-void MainWindow::RunDeferredHandlers() {
-  if (deferred_.empty() || deferredScheduled_) return;
-  deferredScheduled_ = true;
-  QTimer::singleShot(0, this, [this] {
-    deferredScheduled_ = false;
-    if (working_ || busy_) return;  // the command running now schedules them at its end
-    std::vector<std::function<void()>> handlers;
-    handlers.swap(deferred_);
-    for (std::size_t k = 0; k < handlers.size(); ++k) {
-      if (working_ || busy_) {
-        // A handler started a command that is still waiting; the rest wait for it too.
-        deferred_.insert(deferred_.begin(), handlers.begin() + static_cast<std::ptrdiff_t>(k), handlers.end());
-        return;
-      }
-      RunHandler(handlers[k]);
-    }
-  });
-}
+void MainWindow::RunHandler(const std::function<void()>& body) { RunGuarded(*notifier_, body); }
 
 void MainWindow::RunWork(const std::function<void(Progress&, Notifier&)>& work) {
-  struct WorkScope {
-    MainWindow* form;
-    ~WorkScope() {
-      form->working_ = false;
-      if (!form->busy_) form->RunDeferredHandlers();
-    }
-  } scope{this};
-  working_ = true;
-  abortToken_.store(AbortRequested);
-  if (!worker_) worker_ = std::make_unique<WorkerLoop>();
-  RunOnWorker(*worker_, this, *progress_, *notifier_, abortToken_, work);
-}
-
-// Runs one command body: the re-entrancy gate, and the error box for a failed conversion or file
-// operation, after which the program goes on.
-void MainWindow::RunCommand(const std::function<void()>& body) {
-  if (!TryBeginCommand()) {
-    QApplication::beep();
-    return;
-  }
-  RunHandler(body);
-  EndCommand();
-}
-
-// One assignment of the settings file or the command line, applied through the control.
-bool MainWindow::ApplyControlValue(const std::string& name, const std::string& value) {
-  if (name == "TViewForm.Width" || name == "TViewForm.Height" || name == "PictureWindowWidth" ||
-      name == "PictureWindowHeight") {
-    if (!plotWindow) return false;
-    long long n = ParseIntegerValue(name, value);
-    n = std::clamp<long long>(n, 1, 20000);
-    // The outer size is stored; the window's client area follows from it.
-    DisplayOptions& d = scene.options.display;
-    (name == "TViewForm.Width" || name == "PictureWindowWidth" ? d.PictureWindowWidth : d.PictureWindowHeight) =
-        static_cast<int>(n);
-    plotWindow->SetOuterSize(d.PictureWindowWidth, d.PictureWindowHeight);
-    return true;
-  }
-  if (displayTab_->ApplyViewBox(name, value)) {
-    static const char* const boxes[4] = {"x0box", "y0box", "xscalebox", "yscalebox"};
-    for (int k = 0; k < 4; ++k)
-      if (name == boxes[k]) givenView_[k] = ParseDoubleValue(name, value);
-    return true;
-  }
-  if (name == "Formula") {
-    // Kept for the loads to come; the list on the data tab shows them.
-    LoadOptionTable().Apply(scene.options.load, name, value);
-    state.events.Changed(StateChange::Formulas);
-    return true;
-  }
-  if (name == "MinBox" || name == "MaxBox" || name == "StepBox") {
-    // As if typed: the box shows it, Enter would take it.
-    state.typedRangeTexts[name] = value;
-    contourTab_->Load(Options());
-    return true;
-  }
-  const std::string option = name == "LabelColor" || name == "LabelExp.Font.Color" ? "LabelExp" : name;
-  const auto& table = ProgramOptionTable();
-  if (!table.Has(option)) return SetControlAsUser(findChild<QWidget*>(QString::fromStdString(name)), value);
-  QWidget* control = FindOptionControl(option);
-  if (const int count = ChoiceCount(control); count >= 0) {
-    // A list the data fills takes a choice it does not offer yet once a load brings it.
-    const long long n = ParseIntegerValue(name, value);
-    if (n >= 0 && n >= count && data_.Empty()) KeepPendingChoice(name, n);
-    if (n < 0 || n >= count) return true;
-  }
-  auto shown = [&] {
-    auto word = state.wordsInNumberBoxes.find(option);
-    return word != state.wordsInNumberBoxes.end() ? word->second : table.Get(scene.options, option);
-  };
-  const std::string before = shown();
-  auto* box = qobject_cast<QLineEdit*>(control);
-  OptionControls::StoreValue(state, option, value, box);
-  if (box) {
-    // An edit box shows the number as it was given, as if typed.
-    const QSignalBlocker block(box);
-    box->setText(QString::fromStdString(value));
-  }
-  OptionChanged(option, shown() != before);
-  // Shown by no control of their own: the seed list and the label sample.
-  if (option == "StreamList") streamTab_->Load(Options());
-  if (option == "LabelExp") contourTab_->Load(Options());
-  return true;
-}
-
-// The end of a load or a drawing: what happened in the status bar; the gauge full for a moment
-// when the work completed, empty at once when it did not.
-void MainWindow::FinishWork(const QString& status, bool completed) {
-  statusLine->showMessage(status);
-  if (!completed) {
-    gaugeReset_->stop();
-    gauge->setValue(gauge->minimum());
-    return;
-  }
-  if (gauge->maximum() <= gauge->minimum()) gauge->setMaximum(gauge->minimum() + 1);
-  gauge->setValue(gauge->maximum());
-  gaugeReset_->start(std::max(gaugeResetMs, 0));
+  gate_.RunWork(work, feedback_->progress(), *notifier_, state.AbortRequested);
 }
 
 // The boxes always show the levels of the selected variable.
@@ -454,8 +333,8 @@ void MainWindow::RGroupClick() {
 
 
 void MainWindow::ShowTab(int index) {
-  if (index < 0 || index >= tabPages->count()) return;
-  tabPages->setCurrentIndex(index);
+  if (index < 0 || index >= tabs_.pages->count()) return;
+  tabs_.pages->setCurrentIndex(index);
 }
 
 }  // namespace corvane

@@ -23,13 +23,17 @@
 #include "ui/ProgressWindow.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
 #include "ui/ProfileWindow.h"
+#include "ui/RadioGroupWidget.h"
+#include "ui/ViewDrawing.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
 void MainWindow::RequestAbort() {
-  AbortRequested = true;
-  abortToken_.store(true);
+  state.AbortRequested = true;
+  gate_.abortToken().store(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -44,8 +48,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::batchLoadDrawSave() {
   if (!progressWindow) return;
   std::vector<std::string> paths;
-  for (const QString& path : fileTab_->SelectedPaths()) paths.push_back(path.toStdString());
-  if (!TryBeginCommand()) {
+  for (const QString& path : tabs_.file->SelectedPaths()) paths.push_back(path.toStdString());
+  if (!gate_.TryBegin()) {
     QApplication::beep();
     return;
   }
@@ -63,11 +67,11 @@ void MainWindow::batchLoadDrawSave() {
   try {
     progressWindow->RunBatch(paths, callbacks, scene.options.display.UseOpenGL, *notifier_);
   } catch (const std::exception& e) {
-    EndCommand();
+    gate_.End();
     notifier_->Warning(e.what());
     return;
   }
-  EndCommand();
+  gate_.End();
 }
 
 void MainWindow::Redraw() {
@@ -116,13 +120,13 @@ void MainWindow::RescaleAndRedraw() {
   }
   try {
     if (!scene.options.display.UseOpenGL) {
-      RememberView();
+      plotHost_->RememberView();
       PlacePlotWindow();
       FitView(scene);
     } else if (openGLWindow) {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.
       double xmax, ymax, xmin, ymin;
-      OverlayExtents(data_, scene.options.display, xmax, ymax, xmin, ymin);
+      OverlayExtents(scene.data, scene.options.display, xmax, ymax, xmin, ymin);
       static_cast<OpenGLWindow*>(openGLWindow)->FitOrthoBox(xmax, ymax, xmin, ymin);
     }
   } catch (const std::exception& e) {
@@ -133,82 +137,21 @@ void MainWindow::RescaleAndRedraw() {
   state.events.Changed(StateChange::View);
 }
 
-void MainWindow::ZoomAt(int px, int py, double factor) {
-  if (ViewChangeRefused()) return;
-  RememberView();
-  view_.ZoomAt(px, py, factor);
-  DrawView();
-  state.events.Changed(StateChange::View);
-}
-
-void MainWindow::ZoomToRect(int x1, int y1, int x2, int y2) {
-  if (ViewChangeRefused()) return;
-  RememberView();
-  view_.ZoomToRect(x1, y1, x2, y2, scene.options.display.XYSameScale);
-  DrawView();
-  state.events.Changed(StateChange::View);
-}
-
-void MainWindow::WheelZoom(int px, int py, double factor) {
-  if (ViewChangeRefused() || !(factor > 0.0) || !std::isfinite(factor)) return;
-  const double wx = view_.PixelToWorldX(px), wy = view_.PixelToWorldY(py);
-  const double sx = view_.ScaleX * factor, sy = view_.ScaleY * factor;
-  // A scale that overflows or vanishes would leave no way to draw; such a turn does nothing.
-  if (!std::isfinite(sx) || !std::isfinite(sy) || sx == 0.0 || sy == 0.0 || !std::isfinite(wx) || !std::isfinite(wy))
-    return;
-  RememberView();
-  view_.ScaleX = sx;
-  view_.ScaleY = sy;
-  view_.CentreX = wx - (px - view_.CentrePixelX) / sx;
-  view_.CentreY = wy - (view_.CentrePixelY - py) / sy;
-  DrawView();
-  state.events.Changed(StateChange::View);
-}
-
-void MainWindow::RememberView() { viewHistory.Remember(PlaceOf(view_)); }
-
-// Back and forward walk the remembered views and draw the one reached.
-void MainWindow::ZoomBack() {
-  if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(view_));
-  if (!place) {
-    statusLine->showMessage(QStringLiteral("これより前の表示はありません"));
-    return;
-  }
-  ApplyPlace(view_, *place);
-  DrawView();
-  state.events.Changed(StateChange::View);
-}
-
-void MainWindow::ZoomForward() {
-  if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(view_));
-  if (!place) {
-    statusLine->showMessage(QStringLiteral("これより先の表示はありません"));
-    return;
-  }
-  ApplyPlace(view_, *place);
-  DrawView();
-  state.events.Changed(StateChange::View);
-}
-
-void MainWindow::FitToData() { RescaleAndRedraw(); }
-
 // The GDI picture: the scene into ScenePicture, then its bitmap into the plot window. The
 // previous picture stays when the drawing fails.
 void MainWindow::DrawScene() {
-  if (!TryBeginCommand()) {
+  if (!gate_.TryBegin()) {
     QApplication::beep();
     return;
   }
   try {
     DrawSceneCore();
   } catch (const std::exception& e) {
-    EndCommand();
+    gate_.End();
     notifier_->Warning(e.what());
     return;
   }
-  EndCommand();
+  gate_.End();
 }
 
 void MainWindow::DrawSceneCore() {
@@ -217,18 +160,18 @@ void MainWindow::DrawSceneCore() {
     MainWindow* form;
     ~Reset() {
       if (form->plotWindow) form->plotWindow->unsetCursor();
-      form->AbortRequested = false;
+      form->state.AbortRequested = false;
     }
   } reset{this};
   if (plotWindow) plotWindow->setCursor(Qt::WaitCursor);
-  AbortRequested = false;
+  state.AbortRequested = false;
   RequireDrawingNumbers(state);
   // A drawing that fails leaves the gauge empty and says so; the error itself goes on to its box.
   struct Unfinished {
     MainWindow* form;
     bool done = false;
     ~Unfinished() {
-      if (!done) form->FinishWork(QStringLiteral("描画できませんでした"), false);
+      if (!done) form->feedback_->Finish(QStringLiteral("描画できませんでした"), false);
     }
   } unfinished{this};
   // The scene is drawn on the worker from a snapshot of its inputs; the scene takes the result
@@ -246,7 +189,7 @@ void MainWindow::DrawSceneCore() {
   }
   if (drawn) {
     ApplyDrawing(scene, std::move(*drawn));
-    ScenePictureValid = true;
+    state.ScenePictureValid = true;
     if (plotWindow) {
       plotWindow->SetPicture(scene.bitmap);
       plotWindow->setEnabled(true);
@@ -255,10 +198,10 @@ void MainWindow::DrawSceneCore() {
   }
   unfinished.done = true;
   // The layers stop early on the abort command; the picture shown is then not the whole scene.
-  if (AbortRequested)
-    FinishWork(QStringLiteral("中断しました"), false);
+  if (state.AbortRequested)
+    feedback_->Finish(QStringLiteral("中断しました"), false);
   else
-    FinishWork(QStringLiteral("描画完了"), true);
+    feedback_->Finish(QStringLiteral("描画完了"), true);
 }
 
 void MainWindow::ShowDrawnState() {
@@ -267,50 +210,29 @@ void MainWindow::ShowDrawnState() {
     plotWindow->setWindowTitle(RGroup->Items().value(RGroup->ItemIndex()) + QStringLiteral(":等高線"));
 }
 
-// The pan preview uses the options of the drawing it replaces, with the current background.
-void MainWindow::RenderGridPreview(QImage& image) { DrawGridPreview(scene, image); }
-
-// A picked end point goes into its typed boxes as if entered, then the quick segment follows.
-void MainWindow::SegmentPointPicked(bool first, const QString& xText, const QString& yText) {
-  RunHandlerWhenIdle([this, first, xText, yText] {
-    analysisTab_->PointPicked(first, xText, yText);
-  });
-}
-
-void MainWindow::GridLineHover(int px, int py) {
-  if (profileWindow && !Busy()) profileWindow->LineHover({view_.PixelToWorldX(px), view_.PixelToWorldY(py)});
-}
-
-void MainWindow::GridLinePicked(int px, int py) {
-  const WorldPoint at{view_.PixelToWorldX(px), view_.PixelToWorldY(py)};
-  RunHandlerWhenIdle([this, at] {
-    if (profileWindow) profileWindow->LinePicked(at);
-  });
-}
-
 // The analysis into `path`, as a command: refused while another runs.
 bool MainWindow::AnalyzeTo(const QString& path) {
-  if (!TryBeginCommand()) {
+  if (!gate_.TryBegin()) {
     QApplication::beep();
     return false;
   }
   AnalysisRunResult result;
   try {
-    EnsureRowValues(data_, scene.options.RGroup);  // the row sampled
-    result = RunSegmentAnalysis(data_, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_);
+    EnsureRowValues(scene.data, scene.options.RGroup);  // the row sampled
+    result = RunSegmentAnalysis(scene.data, scene.options.RGroup, scene.options.load.IncludeVelCheck, scene.options.analysis, path.toStdString(), *notifier_);
   } catch (const std::exception& e) {
-    EndCommand();
-    FinishWork(QStringLiteral("解析できませんでした"), false);
+    gate_.End();
+    feedback_->Finish(QStringLiteral("解析できませんでした"), false);
     notifier_->Warning(e.what());
     return false;
   }
-  EndCommand();
+  gate_.End();
   if (result.status != AnalysisRunResult::Status::Written) {
-    FinishWork(QStringLiteral("解析は行われませんでした"), false);
+    feedback_->Finish(QStringLiteral("解析は行われませんでした"), false);
     return false;
   }
-  FinishWork(QStringLiteral("解析完了: ") + QFileInfo(QString::fromStdString(result.path)).fileName(), true);
-  if (result.openAfterwards && OpenDocument && !OpenDocument(QString::fromStdString(result.path)))
+  feedback_->Finish(QStringLiteral("解析完了: ") + QFileInfo(QString::fromStdString(result.path)).fileName(), true);
+  if (result.openAfterwards && dialogs.OpenDocument && !dialogs.OpenDocument(QString::fromStdString(result.path)))
     notifier_->Message("解析結果のファイルを開くプログラムが見つかりません。ファイルは次の場所に保存されています: " +
                        result.path);
   return true;

@@ -13,23 +13,27 @@
 #include "ui/DisplayTabController.h"
 #include "ui/FileTabController.h"
 #include "ui/MainWindow.h"
+#include "ui/RadioGroupWidget.h"
+#include "ui/WorkFeedback.h"
+#include "ui/SeriesControl.h"
+#include "ui/SettingsApplier.h"
 #include "ui/StreamTabController.h"
 
 namespace corvane {
 
-QString MainWindow::CurrentFolder() const { return fileTab_->CurrentFolder(); }
+QString MainWindow::CurrentFolder() const { return tabs_.file->CurrentFolder(); }
 
 // Loads the list's current file, or asks for one.
 void MainWindow::LoadSelectedFile() {
-  const QString chosen = fileTab_->ChosenPath();
+  const QString chosen = tabs_.file->ChosenPath();
   if (chosen.isEmpty()) {
     notifier_->Warning("ファイルが選択されていません");
-    fileTab_->AskForFile();
+    tabs_.file->AskForFile();
     return;
   }
   // Several selected files, or one file of several solution times, make a time series.
   std::vector<std::string> selected;
-  for (const QString& path : fileTab_->SelectedPaths()) selected.push_back(path.toStdString());
+  for (const QString& path : tabs_.file->SelectedPaths()) selected.push_back(path.toStdString());
   if (selected.size() == 1) selected = {chosen.toStdString()};
   std::vector<SeriesFrame> frames;
   bool refused = false;
@@ -43,17 +47,17 @@ void MainWindow::LoadSelectedFile() {
   });
   if (refused) return;
   if (frames.size() > 1) {
-    LoadSeries(std::move(frames));
+    series_->Load(std::move(frames));
     return;
   }
-  LoadSeries({});
+  series_->Load({});
   LoadFile(chosen);
 }
 
 // Reads `path` into a new data set and replaces the shown one only when the load completes.
 bool MainWindow::LoadFile(const QString& path) {
   bool replaced = false;
-  RunCommand([&] { replaced = LoadFileCore(path); });
+  gate_.Run([&] { replaced = LoadFileCore(path); });
   // Files the user opened are remembered; the batch's many loads are not.
   if (replaced) {
     recentFiles.Add(path);
@@ -71,15 +75,15 @@ bool MainWindow::LoadFileCore(const QString& path) {
   // takes them); the lists show the choice once the load fills them.
   for (auto [name, field] : {std::pair{"xvecbox", &LoadOptions::xvecbox}, {"yvecbox", &LoadOptions::yvecbox},
                              {"tmpbox", &LoadOptions::tmpbox}, {"prsBox", &LoadOptions::prsBox}})
-    if (auto it = pendingChoices_.find(name); it != pendingChoices_.end()) options.load.*field = static_cast<int>(it->second);
-  progress_->SetPosition(0);
+    if (auto choice = settings_->PendingChoice(name)) options.load.*field = static_cast<int>(*choice);
+  feedback_->progress().SetPosition(0);
   // The abort command stops this load only: a flag left from earlier is cleared before, and the
   // flag is cleared again however the load ends.
   struct ClearAbort {
     bool& flag;
     ~ClearAbort() { flag = false; }
-  } clearAbort{AbortRequested};
-  AbortRequested = false;
+  } clearAbort{state.AbortRequested};
+  state.AbortRequested = false;
   const QString name = QFileInfo(path).fileName();
   // However the load ends, the status bar says how, and the gauge is not left half way.
   struct Unfinished {
@@ -87,13 +91,13 @@ bool MainWindow::LoadFileCore(const QString& path) {
     QString name;
     bool done = false;
     ~Unfinished() {
-      if (!done) form->FinishWork(QStringLiteral("読み込みできませんでした: ") + name, false);
+      if (!done) form->feedback_->Finish(QStringLiteral("読み込みできませんでした: ") + name, false);
     }
   } unfinished{this, name};
   // The new data set is built on the worker beside the shown one, which it only reads; it
   // replaces the shown one here, on this thread, once complete.
   std::optional<LoadResult> result;
-  const int zoneListCount = displayTab_->ZoneListCount();
+  const int zoneListCount = tabs_.display->ZoneListCount();
   const FieldView previousView = scene.fieldView;
   RunWork([&](Progress& progress, Notifier& notifier) {
     result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
@@ -102,13 +106,13 @@ bool MainWindow::LoadFileCore(const QString& path) {
   });
   if (!result) {
     unfinished.done = true;
-    FinishWork(AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
+    feedback_->Finish(state.AbortRequested ? QStringLiteral("中断しました") : QStringLiteral("読み込みできませんでした: ") + name, false);
     return false;
   }
   LoadedPath = path;
   ApplyLoadResult(*result);
   unfinished.done = true;
-  FinishWork(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(data_.NodeCount), true);
+  feedback_->Finish(QStringLiteral("読み込み完了: %1 (%2 点)").arg(name).arg(scene.data.NodeCount), true);
   return true;
 }
 
@@ -116,23 +120,23 @@ bool MainWindow::LoadFileCore(const QString& path) {
 void MainWindow::ApplyLoadResult(LoadResult& result) {
   int remembered = RGroup->ItemIndex();
   // New zone count: every zone's edge flags start from the four check boxes.
-  const bool newZoneList = result.zoneListsRebuilt || displayTab_->ZoneListCount() != result.data.ZoneCount;
+  const bool newZoneList = result.zoneListsRebuilt || tabs_.display->ZoneListCount() != result.data.ZoneCount;
   ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
-  for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
+  for (const std::string& s : RGroupItemsOf(scene.data, scene.options.load.IncludeVelCheck)) items << Q(s);
   RGroup->SetItems(items);
   GrowToContents();
-  dataTab_->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
+  tabs_.data->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
   if (newZoneList) {
-    displayTab_->RefillZoneList(data_.ZoneCount);
-    streamTab_->RefillZoneList(data_.ZoneCount);
+    tabs_.display->RefillZoneList(scene.data.ZoneCount);
+    tabs_.stream->RefillZoneList(scene.data.ZoneCount);
   }
-  analysisTab_->ZonesLoaded(data_.ZoneCount, newZoneList);
+  tabs_.analysis->ZonesLoaded(scene.data.ZoneCount, newZoneList);
   if (RGroup->Count() > remembered && remembered >= 0) RGroup->SetItemIndex(remembered);
   if (RGroup->ItemIndex() < 0) RGroup->SetItemIndex(0);
   // Lists refilled with their signals blocked store their new choice here.
   OptionControls::Store(RGroup, state);
-  TakePendingChoices();
+  settings_->TakePendingChoices();
   RefreshVariableItems(-1);
   activateWindow();
 }

@@ -1,8 +1,6 @@
-// The main window's first view of an opened file, and the values the settings file or --set gave
-// before there was data for them (the shown variable, list choices, the view), taken once the
-// data comes.
+// The main window's first view of an opened file: where the grid is dense, or the view the
+// settings file or --set gave before there was data for it.
 #include <QApplication>
-#include <QComboBox>
 
 #include "base/Errors.h"
 #include "scene/DenseExtents.h"
@@ -10,51 +8,35 @@
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
+#include "ui/SettingsApplier.h"
 
 namespace corvane {
 
 void MainWindow::ShowOpenedView() {
-  const bool given = givenView_[0] || givenView_[1] || givenView_[2] || givenView_[3];
+  const auto& givenView = settings_->GivenView();
+  const bool given = givenView[0] || givenView[1] || givenView[2] || givenView[3];
   const std::optional<Extents> dense =
-      scene.options.display.overlayCopies == 0 ? DenseExtents(data_) : std::optional<Extents>();
+      scene.options.display.overlayCopies == 0 ? DenseExtents(scene.data) : std::optional<Extents>();
   if (scene.options.display.UseOpenGL || Busy() || (!dense && !given)) {
     RescaleAndRedraw();
   } else {
-    RememberView();
+    plotHost_->RememberView();
     PlacePlotWindow();
     if (dense) FitViewTo(scene, *dense);
     else FitView(scene);
-    double* fields[4] = {&view_.CentreX, &view_.CentreY, &view_.ScaleX, &view_.ScaleY};
+    double* fields[4] = {&scene.view.CentreX, &scene.view.CentreY, &scene.view.ScaleX, &scene.view.ScaleY};
     for (int k = 0; k < 4; ++k)
-      if (givenView_[k]) *fields[k] = *givenView_[k];
+      if (givenView[k]) *fields[k] = *givenView[k];
     Redraw();
     state.events.Changed(StateChange::View);
   }
-  for (auto& v : givenView_) v.reset();
+  settings_->ForgetGivenView();
   if (!plotWindow) return;
   plotWindow->ShowNote(dense && !given ? QStringLiteral("格子の密な所を表示中。全体は Home キー、拡大はクリックかドラッグ、"
                                                         "縮小は右クリック、移動は方向キー")
                                        : QStringLiteral("拡大はクリックかドラッグ、縮小は右クリック、移動は方向キー、"
                                                         "全体は Home キー"));
-}
-
-void MainWindow::KeepPendingChoice(const std::string& name, long long index) { pendingChoices_[name] = index; }
-
-void MainWindow::TakePendingChoices() {
-  std::map<std::string, long long> pending;
-  pending.swap(pendingChoices_);
-  for (const auto& [name, index] : pending) {
-    QWidget* w = findChild<QWidget*>(QString::fromStdString(name));
-    int count = 0;
-    if (auto* g = qobject_cast<RadioGroupWidget*>(w)) count = g->Count();
-    else if (auto* cb = qobject_cast<QComboBox*>(w)) count = cb->count();
-    if (index < count) {
-      ApplyControlValue(name, std::to_string(index));
-      continue;
-    }
-    notifier_->Warning(name + "=" + std::to_string(index) + ": 読み込んだデータには " + std::to_string(index) +
-                       " 番の項目がありません (0.." + std::to_string(std::max(count - 1, 0)) + ")。この設定は使われませんでした。");
-  }
 }
 
 }  // namespace corvane

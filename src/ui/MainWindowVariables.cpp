@@ -1,10 +1,11 @@
-// The variables a formula adds to the data set, the variable list after the rows changed, the
-// velocity data switched on or off, and the way to the profile window from the 解析 tab.
+// The variables a formula adds to the data set, the variable list after the rows changed, and
+// the velocity data switched on or off.
 #include "base/Errors.h"
 #include "field/FormulaVariables.h"
 #include "field/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
+#include "ui/RadioGroupWidget.h"
 #include "ui/ProfileWindow.h"
 #include "ui/StreamTabController.h"
 
@@ -18,7 +19,7 @@ bool MainWindow::AddFormula(const QString& text) {
       if (ParseFormulaText(kept).name == formula.name)
         throw CorvaneError("計算式の名前 \"" + formula.name + "\" はすでに使われています");
     int row = -1;
-    if (!data_.Empty()) row = AddFormulaVariable(data_, scene.fieldView, formula);
+    if (!scene.data.Empty()) row = AddFormulaVariable(scene.data, scene.fieldView, formula);
     scene.options.load.formulas.push_back(text.trimmed().toStdString());
     state.events.Changed(StateChange::Formulas);
     if (row >= 0) RefreshVariableItems(row);
@@ -39,17 +40,17 @@ void MainWindow::RemoveFormula(int k) {
   }
   formulas.erase(formulas.begin() + k);
   state.events.Changed(StateChange::Formulas);
-  const int row = name.empty() ? -1 : FindRow(data_, name);
-  if (row < 0 || row >= data_.ColumnCount - 2) return;
-  data_.Values.erase(data_.Values.begin() + row);
-  data_.VariableNames.erase(data_.VariableNames.begin() + row);
+  const int row = name.empty() ? -1 : FindRow(scene.data, name);
+  if (row < 0 || row >= scene.data.ColumnCount - 2) return;
+  scene.data.Values.erase(scene.data.Values.begin() + row);
+  scene.data.VariableNames.erase(scene.data.VariableNames.begin() + row);
   for (std::vector<double>* c : {&scene.fieldView.ContourMax, &scene.fieldView.ContourMin, &scene.fieldView.ContourStep})
     if (static_cast<std::size_t>(row) < c->size()) c->erase(c->begin() + row);
-  data_.ColumnCount -= 1;
+  scene.data.ColumnCount -= 1;
   int selected = RGroup->ItemIndex();
   RGroup->SetItems([&] {
     QStringList items;
-    for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
+    for (const std::string& s : RGroupItemsOf(scene.data, scene.options.load.IncludeVelCheck)) items << Q(s);
     return items;
   }());
   if (selected > row) --selected;
@@ -64,7 +65,7 @@ void MainWindow::RefreshVariableItems(int insertedRow) {
   if (insertedRow >= 0) {
     int selected = RGroup->ItemIndex();
     QStringList items;
-    for (const std::string& s : RGroupItemsOf(data_, scene.options.load.IncludeVelCheck)) items << Q(s);
+    for (const std::string& s : RGroupItemsOf(scene.data, scene.options.load.IncludeVelCheck)) items << Q(s);
     RGroup->SetItems(items);
     GrowToContents();
     if (selected >= insertedRow) ++selected;
@@ -78,30 +79,22 @@ void MainWindow::RefreshVariableItems(int insertedRow) {
 // Adds or removes the derived variables and the controls that need velocity data.
 void MainWindow::VelocityDataChanged() {
   if (scene.options.load.IncludeVelCheck) {
-    if (!data_.Empty() && RGroup->Count() == data_.ColumnCount - 2) {
-      const std::vector<std::string> items = RGroupItemsOf(data_, true);
+    if (!scene.data.Empty() && RGroup->Count() == scene.data.ColumnCount - 2) {
+      const std::vector<std::string> items = RGroupItemsOf(scene.data, true);
       for (std::size_t k = static_cast<std::size_t>(RGroup->Count()); k < items.size(); ++k) RGroup->AddItem(Q(items[k]));
     }
-    ShowVec->setEnabled(true);
-    VecScaleBox->setEnabled(true);
-    streamTab_->EnableStreamLines(true);
+    mainControls_.Find("ShowVec")->setEnabled(true);
+    mainControls_.Find("VecScaleBox")->setEnabled(true);
+    tabs_.stream->EnableStreamLines(true);
   } else {
-    if (!data_.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(data_, true).size())) {
-      while (RGroup->Count() > data_.ColumnCount - 2) RGroup->DeleteLastItem();
+    if (!scene.data.Empty() && RGroup->Count() == static_cast<int>(RGroupItemsOf(scene.data, true).size())) {
+      while (RGroup->Count() > scene.data.ColumnCount - 2) RGroup->DeleteLastItem();
     }
-    ShowVec->setEnabled(false);
-    VecScaleBox->setEnabled(false);
-    streamTab_->EnableStreamLines(false);
+    mainControls_.Find("ShowVec")->setEnabled(false);
+    mainControls_.Find("VecScaleBox")->setEnabled(false);
+    tabs_.stream->EnableStreamLines(false);
   }
   RefreshVariableItems(-1);
-}
-
-void MainWindow::ProfileButtonClick() {
-  if (!profileWindow) profileWindow = new ProfileWindow(this);
-  profileWindow->DataChanged();
-  profileWindow->show();
-  profileWindow->raise();
-  profileWindow->activateWindow();
 }
 
 }  // namespace corvane

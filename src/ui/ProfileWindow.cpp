@@ -1,13 +1,16 @@
 #include "ui/ProfileWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "analysis/SegmentEndpoints.h"
@@ -192,7 +195,7 @@ void ProfileWindow::EnableLineControls() {
 }
 
 void ProfileWindow::DataChanged() {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   const int zone = ProfileZone->currentIndex();
   {
     const QSignalBlocker block(ProfileZone);
@@ -214,7 +217,7 @@ void ProfileWindow::DataChanged() {
 
 // The index and range boxes take the limits of the chosen zone and direction.
 void ProfileWindow::ProfileZoneChange() {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   const int zone = ProfileZone->currentIndex();
   int ni = 1, nj = 1;
   if (zone >= 0 && static_cast<std::size_t>(zone) < dataSet.Zones.size()) {
@@ -254,7 +257,7 @@ void ProfileWindow::ProfilePickLineToggled(bool on) {
 }
 
 void ProfileWindow::LineHover(WorldPoint at) {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   if (!ProfilePickLine->isChecked() || dataSet.Empty()) return;
   // Looking through every line at each move is kept to grids where it is quick.
   if (dataSet.NodeCount > 400000) return;
@@ -270,7 +273,7 @@ void ProfileWindow::LineHover(WorldPoint at) {
 }
 
 void ProfileWindow::LinePicked(WorldPoint at) {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   if (dataSet.Empty()) return;
   const std::optional<NearestLine> nearest = NearestGridLine(dataSet, at);
   if (!nearest) return;
@@ -285,7 +288,7 @@ void ProfileWindow::ShowPickedLines() {
   PlotWindow* plot = main_->plotWindow;
   if (!plot) return;
   std::vector<ViewImage::Highlight> lines;
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   if (ProfilePickLine->isChecked() && !dataSet.Empty()) {
     try {
       const QString text = ProfileLineText->text().trimmed();
@@ -309,7 +312,7 @@ void ProfileWindow::hideEvent(QHideEvent* event) {
 }
 
 void ProfileWindow::ProfileBodyWallsClick() {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   if (dataSet.Empty()) {
     main_->notifier().Warning("データが読み込まれていません");
     return;
@@ -343,7 +346,7 @@ void ProfileWindow::ProfileAddPieceClick() {
 LineChoice ProfileWindow::ChosenLine() const {
   LineChoice line;
   if (ProfileSegmentLine->isChecked()) {
-    const FieldDataSet& dataSet = main_->data_;
+    const FieldDataSet& dataSet = main_->scene.data;
     const AnalysisOptions& analysis = main_->Options().analysis;
     RequireNumberBox(main_->state, "P1x");
     RequireNumberBox(main_->state, "P1y");
@@ -375,7 +378,7 @@ LineChoice ProfileWindow::ChosenLine() const {
 }
 
 void ProfileWindow::ProfileAddCurveClick() {
-  const FieldDataSet& dataSet = main_->data_;
+  const FieldDataSet& dataSet = main_->scene.data;
   // A drawing under way may have moved the coordinates of the overlay copies.
   if (main_->Busy()) {
     QApplication::beep();
@@ -394,7 +397,7 @@ void ProfileWindow::ProfileAddCurveClick() {
   // The legend says in words which file, which line and which variable a curve is.
   const bool walls = !bodyWallsText_.isEmpty() && ProfileLineText->text().trimmed() == bodyWallsText_;
   const std::string where = line.segment ? std::string("線分 P1-P2") : DescribeLine(line.pieces, walls);
-  EnsureAllRows(main_->data_);  // a profile carries every row
+  EnsureAllRows(main_->scene.data);  // a profile carries every row
   curve.set = MakeProfileSet(dataSet, line, file + " " + where + " " + curve.variable);
   ProfileColumn(curve.set, curve.variable);
   if (curve.set.profile.Size() == 0) {

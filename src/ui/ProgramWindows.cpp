@@ -1,12 +1,19 @@
 // The program's windows, created in their fixed order and wired to the main window.
+#include "ui/ProgramWindows.h"
+
 #include "base/Errors.h"
 #include "ui/AboutDialog.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OpenGLWindow.h"
-#include "ui/ProgressWindow.h"
-#include "ui/ScreenPlacement.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
+#include "ui/ProgressWindow.h"
+#include "ui/RadioGroupWidget.h"
+#include "ui/ScreenPlacement.h"
+#include "ui/SeriesControl.h"
+#include "ui/SettingsApplier.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
@@ -52,45 +59,48 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   // The OpenGL window reads the main window's data, options and progress and writes the plot
   // view's boxes back after its keys.
   OpenGLWindowHost host;
-  host.data = &m->data_;
+  host.data = &m->scene.data;
   host.fieldView = &m->scene.fieldView;
-  host.readout = &m->readout_;
-  host.progress = &m->progress();
+  host.readout = &m->scene.readout;
+  host.progress = &m->feedback().progress();
   host.notifier = [m] { return &m->notifier(); };
   host.options = [m] {
     RequireDrawingNumbers(m->state);
     return m->Options();
   };
   host.setPlotCaption = [m](int row) {
-    if (m->plotWindow) m->plotWindow->setWindowTitle(m->RGroup->Items().value(row) + QStringLiteral(":等高線"));
+    if (m->plotWindow) {
+      const auto* rgroup = m->findChild<RadioGroupWidget*>(QStringLiteral("RGroup"));
+      m->plotWindow->setWindowTitle(rgroup->Items().value(row) + QStringLiteral(":等高線"));
+    }
   };
   host.raiseMainWindow = [m] {
     m->show();
     m->raise();
     m->activateWindow();
   };
-  host.clearAbort = [m] { m->AbortRequested = false; };
+  host.clearAbort = [m] { m->state.AbortRequested = false; };
   host.writeViewBoxes = [m] { m->state.events.Changed(StateChange::View); };
   host.runWork = [m](const std::function<void(Progress&, Notifier&)>& work) { m->RunWork(work); };
   host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
   host.endCommand = [m] { m->EndCommand(); };
   host.frameFinished = [m](bool completed, bool aborted) {
-    m->FinishWork(completed   ? QStringLiteral("描画完了")
+    m->feedback().Finish(completed   ? QStringLiteral("描画完了")
                   : aborted ? QStringLiteral("中断しました")
                             : QStringLiteral("描画できませんでした"),
                   completed);
   };
   w.ogl = std::make_unique<OpenGLWindow>(std::move(host));
   m->openGLWindow = w.ogl.get();
-  w.view = std::make_unique<PlotWindow>(m);
+  w.view = std::make_unique<PlotWindow>(&m->plotHost());
   m->plotWindow = w.view.get();
   // The kept size comes before the settings, whose plot window size wins.
   if (!plotSizeStore.isEmpty()) w.view->KeepSizeIn(plotSizeStore);
-  QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->SeriesFrameChosen(frame); });
-  QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->SeriesRangeChanged(); });
+  QObject::connect(w.view->seriesBar, &SeriesBar::FrameChosen, m, [m](int frame) { m->series().FrameChosen(frame); });
+  QObject::connect(w.view->seriesBar, &SeriesBar::SameRangeChanged, m, [m](bool) { m->series().RangeChanged(); });
   w.process = std::make_unique<ProgressWindow>();
   m->progressWindow = w.process.get();
-  w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->LoadSettings(settingsPath); });
+  w.about = std::make_unique<AboutDialog>(nullptr, [m, settingsPath] { m->settings().LoadSettings(settingsPath); });
   m->aboutDialog = w.about.get();
   // Every window opens inside the screen (the plot window sees to it itself, since its size is
   // the picture's).

@@ -1,5 +1,7 @@
 // The main window's side of a time series: which frames the selection makes, and the loading
 // and drawing of the frame the plot window's time bar chooses.
+#include "ui/SeriesControl.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include "ui/DisplayTabController.h"
 #include "ui/MainWindow.h"
 #include "ui/PlotWindow.h"
+#include "ui/SeriesBar.h"
 
 namespace corvane {
 namespace {
@@ -25,105 +28,106 @@ QString FrameText(const SeriesFrame& frame) {
 
 }  // namespace
 
-void MainWindow::LoadSeries(std::vector<SeriesFrame> frames) {
+void SeriesControl::Load(std::vector<SeriesFrame> frames) {
   if (frames.size() <= 1) {
-    series_.clear();
-    seriesRange_.reset();
-    if (plotWindow) plotWindow->ShowSeriesBar(false);
-    if (!frames.empty()) LoadFile(QString::fromStdString(frames.front().path));
+    frames_.clear();
+    range_.reset();
+    if (window_.plotWindow) window_.plotWindow->ShowSeriesBar(false);
+    if (!frames.empty()) window_.LoadFile(QString::fromStdString(frames.front().path));
     return;
   }
-  series_ = std::move(frames);
-  seriesRange_.reset();
-  if (plotWindow) {
-    plotWindow->seriesBar->SetFrameCount(static_cast<int>(series_.size()));
-    plotWindow->ShowSeriesBar(true);
+  frames_ = std::move(frames);
+  range_.reset();
+  if (window_.plotWindow) {
+    window_.plotWindow->seriesBar->SetFrameCount(static_cast<int>(frames_.size()));
+    window_.plotWindow->ShowSeriesBar(true);
   }
-  SeriesFrameChosen(0);
+  FrameChosen(0);
 }
 
-void MainWindow::SeriesFrameChosen(int frame) {
-  if (frame < 0 || static_cast<std::size_t>(frame) >= series_.size()) return;
+void SeriesControl::FrameChosen(int frame) {
+  if (frame < 0 || static_cast<std::size_t>(frame) >= frames_.size()) return;
   bool loaded = false;
-  RunCommand([&] {
-    const SeriesFrame f = series_[static_cast<std::size_t>(frame)];
-    ProgramOptions options = scene.options;
+  window_.gate_.Run([&] {
+    const SeriesFrame f = frames_[static_cast<std::size_t>(frame)];
+    ProgramOptions options = window_.scene.options;
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
-    const bool needRange = plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked() && !seriesRange_;
-    const std::vector<SeriesFrame> frames = series_;
-    const int zoneListCount = displayTab_->ZoneListCount();
+    const bool needRange = window_.plotWindow && window_.plotWindow->seriesBar->SeriesSameRange->isChecked() && !range_;
+    const std::vector<SeriesFrame> frames = frames_;
+    const int zoneListCount = window_.tabs_.display->ZoneListCount();
     // The range and the frame are read on the worker; the data set is replaced here.
     if (needRange) {
       std::optional<SeriesRange> range;
-      RunWork([&](Progress& progress, Notifier& notifier) {
+      window_.RunWork([&](Progress& progress, Notifier& notifier) {
         range = RangeOverSeries(frames, options.load, notifier, progress);
       });
-      seriesRange_ = range;
+      range_ = range;
     }
-    AbortRequested = false;
-    const FieldView previousView = scene.fieldView;
+    window_.state.AbortRequested = false;
+    const FieldView previousView = window_.scene.fieldView;
     std::optional<LoadResult> result;
-    RunWork([&](Progress& progress, Notifier& notifier) {
+    window_.RunWork([&](Progress& progress, Notifier& notifier) {
       result = LoadSeriesFrame(f, options.load, previousView, zoneListCount, notifier, progress);
     });
-    AbortRequested = false;
+    window_.state.AbortRequested = false;
     if (!result) return;
-    ApplyLoadResult(*result);
-    if (seriesRange_ && plotWindow && plotWindow->seriesBar->SeriesSameRange->isChecked()) {
-      ApplySeriesRange(scene.fieldView, *seriesRange_, scene.options.load.AutoStepCheck, scene.options.load.StepBar);
-      state.events.Changed(StateChange::ContourRange);
+    window_.ApplyLoadResult(*result);
+    if (range_ && window_.plotWindow && window_.plotWindow->seriesBar->SeriesSameRange->isChecked()) {
+      ApplySeriesRange(window_.scene.fieldView, *range_, window_.scene.options.load.AutoStepCheck,
+                       window_.scene.options.load.StepBar);
+      window_.state.events.Changed(StateChange::ContourRange);
     }
-    seriesFrame_ = frame;
-    LoadedPath = QString::fromStdString(f.path);
-    if (plotWindow) plotWindow->seriesBar->ShowFrame(frame, FrameText(f));
+    shownFrame_ = frame;
+    window_.LoadedPath = QString::fromStdString(f.path);
+    if (window_.plotWindow) window_.plotWindow->seriesBar->ShowFrame(frame, FrameText(f));
     loaded = true;
   });
-  if (!plotWindow) return;
+  if (!window_.plotWindow) return;
   if (!loaded) {
-    plotWindow->seriesBar->Stop();
-    plotWindow->seriesBar->ShowFrame(seriesFrame_, FrameText(series_[static_cast<std::size_t>(seriesFrame_)]));
+    window_.plotWindow->seriesBar->Stop();
+    window_.plotWindow->seriesBar->ShowFrame(shownFrame_, FrameText(frames_[static_cast<std::size_t>(shownFrame_)]));
     return;
   }
   // The view stays: a frame that follows a drawing is drawn in the same place.
-  if (plotWindow->isEnabled()) Redraw();
-  plotWindow->seriesBar->FrameDone();
+  if (window_.plotWindow->isEnabled()) window_.Redraw();
+  window_.plotWindow->seriesBar->FrameDone();
 }
 
-bool MainWindow::SaveSeriesAnimation(const QString& path) {
-  if (series_.size() < 2 || !plotWindow) return false;
-  if (!plotWindow->isEnabled() || scene.bitmap.isNull()) {
-    notifier_->Warning("保存する画像がありません。先に描画してください。");
+bool SeriesControl::SaveAnimation(const QString& path) {
+  if (frames_.size() < 2 || !window_.plotWindow) return false;
+  if (!window_.plotWindow->isEnabled() || window_.scene.bitmap.isNull()) {
+    window_.notifier().Warning("保存する画像がありません。先に描画してください。");
     return false;
   }
-  if (Busy()) {
+  if (window_.Busy()) {
     QApplication::beep();
     return false;
   }
-  plotWindow->seriesBar->Stop();
+  window_.plotWindow->seriesBar->Stop();
   // However the saving ends, the frame shown before is shown again, and a GIF left half written
   // goes (a WebP is written only once complete).
   struct Restore {
-    MainWindow* form;
+    SeriesControl* form;
     int shown;
     QString path;
     bool written = false;
     ~Restore() {
       if (!written && QFileInfo(path).suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
         QFile::remove(path);
-      if (form->seriesFrame_ != shown) form->SeriesFrameChosen(shown);
+      if (form->shownFrame_ != shown) form->FrameChosen(shown);
     }
-  } restore{this, seriesFrame_, path};
-  const int fps = std::clamp(1000 / std::max(plotWindow->seriesBar->frameMs, 1), 1, 100);
+  } restore{this, shownFrame_, path};
+  const int fps = std::clamp(1000 / std::max(window_.plotWindow->seriesBar->frameMs, 1), 1, 100);
   // The frames are the pictures the window shows, so the animation has the picture's size.
   AnimationWriter writer(path, fps);
-  for (std::size_t k = 0; k < series_.size(); ++k) {
-    statusLine->showMessage(QStringLiteral("アニメーションを保存中: %1 / %2").arg(k + 1).arg(series_.size()));
-    SeriesFrameChosen(static_cast<int>(k));
-    if (seriesFrame_ != static_cast<int>(k) || scene.bitmap.isNull()) {
-      statusLine->showMessage(QStringLiteral("アニメーションは保存されませんでした"));
+  for (std::size_t k = 0; k < frames_.size(); ++k) {
+    window_.statusBar()->showMessage(QStringLiteral("アニメーションを保存中: %1 / %2").arg(k + 1).arg(frames_.size()));
+    FrameChosen(static_cast<int>(k));
+    if (shownFrame_ != static_cast<int>(k) || window_.scene.bitmap.isNull()) {
+      window_.statusBar()->showMessage(QStringLiteral("アニメーションは保存されませんでした"));
       return false;
     }
-    writer.Add(scene.bitmap);
+    writer.Add(window_.scene.bitmap);
   }
   writer.Finish();
   restore.written = true;
@@ -131,10 +135,10 @@ bool MainWindow::SaveSeriesAnimation(const QString& path) {
 }
 
 // A change while a frame loads is taken when the load is over.
-void MainWindow::SeriesRangeChanged() {
-  RunHandlerWhenIdle([this] {
-    seriesRange_.reset();
-    if (!series_.empty()) SeriesFrameChosen(seriesFrame_);
+void SeriesControl::RangeChanged() {
+  window_.RunHandlerWhenIdle([this] {
+    range_.reset();
+    if (!frames_.empty()) FrameChosen(shownFrame_);
   });
 }
 

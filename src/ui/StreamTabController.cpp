@@ -123,7 +123,7 @@ void StreamTabController::ConnectHandlers() {
 }
 
 void StreamTabController::Load(const ProgramOptions& options) {
-  controls_.Load(window_.State());
+  controls_.Load(window_.state);
   ShowSeedList(options.stream.StreamList);
 }
 
@@ -133,7 +133,7 @@ void StreamTabController::OptionChanged(const std::string& name) {
   } else if (name == "StreamXa" || name == "StreamYa" || name == "StreamXb" || name == "StreamYb" ||
              name == "StreamDevide") {
     // Editing the segment means starting from it, a word in a box too.
-    SegmentEdited(window_.State().scene.options.stream);
+    SegmentEdited(window_.state.scene.options.stream);
     Load(window_.Options());
   }
 }
@@ -155,7 +155,7 @@ void StreamTabController::RefillZoneList(int zoneCount) {
   zoneList_->setCurrentIndex(zoneCount > 0 ? 0 : -1);
   // Refilled with its signals blocked: the list and the node boxes store their values here.
   for (QWidget* w : std::initializer_list<QWidget*>{zoneList_, seedISpin_, seedJSpin_})
-    OptionControls::Store(w, window_.State());
+    OptionControls::Store(w, window_.state);
 }
 
 bool StreamTabController::eventFilter(QObject* watched, QEvent* event) {
@@ -181,14 +181,14 @@ void StreamTabController::ShowSeedList(const StreamSeedList& list) {
 }
 
 void StreamTabController::StoreSeedList(const StreamSeedList& list) {
-  window_.State().scene.options.stream.StreamList = list;
+  window_.state.scene.options.stream.StreamList = list;
   Load(window_.Options());
 }
 
 // The node boxes take the maxima of the chosen zone.
 void StreamTabController::ZoneChosen() {
-  StreamOptions& stream = window_.State().scene.options.stream;
-  SeedBoxLimits limits = SelectSeedZone(stream, window_.State().scene.data);
+  StreamOptions& stream = window_.state.scene.options.stream;
+  SeedBoxLimits limits = SelectSeedZone(stream, window_.state.scene.data);
   {
     const QSignalBlocker blockI(seedISpin_), blockJ(seedJSpin_);
     seedISpin_->setMaximum(limits.iMax);
@@ -198,7 +198,7 @@ void StreamTabController::ZoneChosen() {
 }
 
 void StreamTabController::AddSeed() {
-  StreamOptions& stream = window_.State().scene.options.stream;
+  StreamOptions& stream = window_.state.scene.options.stream;
   AddNodeSeed(stream, window_.notifier());
   Load(window_.Options());
 }

@@ -29,7 +29,7 @@ struct OpeningProgram : SizedProgram {
   OpeningProgram() {
     main().recentFiles = RecentFiles(dir.filePath(QStringLiteral("recent")));
     main().RefillRecentMenu();
-    main().gaugeResetMs = 0;
+    main().feedback().resetMs = 0;
   }
   QStringList RecentMenuPaths() {
     QStringList paths;
@@ -54,9 +54,9 @@ using OpenCommands = ProgramTest<OpeningProgram>;
 TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_TRUE(m.findChild<QAction*>(QStringLiteral("Menu_Open")) && m.findChild<QMenu*>(QStringLiteral("Menu_Recent")));
   const QString file = TestFile("three_zones.dat");
-  m.ChooseOpenFiles = [&] { return QStringList{file}; };
+  m.dialogs.ChooseOpenFiles = [&] { return QStringList{file}; };
   Control<QAction>(m, "Menu_Open")->trigger();
-  EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid && p.view().isVisible());
+  EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.CurrentFolder(), QDir(QStringLiteral(CORVANE_TEST_DATA)).canonicalPath());
   EXPECT_EQ(p.RecentMenuPaths(), QStringList{QFileInfo(file).absoluteFilePath()});
   // Kept for the next run, newest first, at most ten, each once.
@@ -66,7 +66,7 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_EQ(again.Paths().size(), RecentFiles::kMaximum);
   EXPECT_TRUE(again.Paths().first() == p.dir.filePath("f5.dat") && again.Paths().count(p.dir.filePath("f5.dat")) == 1);
   // A cancelled dialog does nothing; a recent file that has gone is said and dropped.
-  m.ChooseOpenFiles = [] { return QStringList(); };
+  m.dialogs.ChooseOpenFiles = [] { return QStringList(); };
   Control<QAction>(m, "Menu_Open")->trigger();
   m.RefillRecentMenu();
   Control<QMenu>(m, "Menu_Recent")->actions().first()->trigger();
@@ -77,42 +77,42 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
 
 TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
   SendDrop(&m, TestFile("three_zones.dat"));
-  EXPECT_TRUE(m.data_.NodeCount == 19 && m.ScenePictureValid);
-  m.data_ = FieldDataSet();
+  EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid);
+  m.scene.data = FieldDataSet();
   SendDrop(&p.view(), TestFile("three_zones.dat"));
-  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
   EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   std::vector<int> gauge;
-  QObject::connect(m.gauge, &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
+  QObject::connect(Control<QProgressBar>(m, "Gauge1"), &QProgressBar::valueChanged, [&](int v) { gauge.push_back(v); });
   ASSERT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("読み込み完了: three_zones.dat (19 点)"));
   ASSERT_FALSE(gauge.empty());
-  EXPECT_EQ(gauge.back(), m.gauge->maximum());  // full at the end ...
+  EXPECT_EQ(gauge.back(), Control<QProgressBar>(m, "Gauge1")->maximum());  // full at the end ...
   QCoreApplication::processEvents();
-  EXPECT_EQ(m.gauge->value(), 0);               // ... then emptied
+  EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);               // ... then emptied
   m.Redraw();
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
   // The abort command given while the drawing runs: never "done".
   QThread::msleep(40);  // the drawing lets events in at its first chance
   QTimer::singleShot(0, Control<QAction>(m, "A1"), &QAction::trigger);
   m.Redraw();
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
-  EXPECT_EQ(m.gauge->value(), 0);
-  EXPECT_FALSE(m.AbortRequested);
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);
+  EXPECT_FALSE(m.state.AbortRequested);
   // A load that fails says so; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
-  EXPECT_TRUE(m.statusLine->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
-  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_TRUE(m.statusBar()->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
 }
 
 using ViewSteps = ProgramTest<SizedProgram>;
 
 TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   m.Redraw();
-  const ViewTransform& v = m.view_;
+  const ViewTransform& v = m.scene.view;
   const double wx = v.PixelToWorldX(100), wy = v.PixelToWorldY(80);
   auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
     QWheelEvent e(QPointF(100, 80), p.view().pictureView->mapToGlobal(QPointF(100, 80)), QPoint(), QPoint(0, delta),
@@ -142,7 +142,7 @@ TEST_F(ViewSteps, WheelZoomsAboutTheCursorAndViewsGoBackAndForward) {
   WaitForViewDrawing(m);
   MouseClick(p.view().pictureView, Qt::RightButton, QPoint(260, 160));
   WaitForViewDrawing(m);
-  EXPECT_FALSE(m.viewHistory.CanGoForward());
+  EXPECT_FALSE(m.plotHost().viewHistory.CanGoForward());
   Control<QAction>(m, "Menu_Fit")->trigger();
   Control<QAction>(m, "Menu_ZoomBack")->trigger();
   EXPECT_DOUBLE_EQ(v.ScaleX, 1.0);
@@ -193,9 +193,9 @@ TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
 TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) {
   StartedProgram p("SHOW GRID\nZONE COUNT\nthree\nWHITE BACKGROUND\n");
   MainWindow& m = p.main();
-  EXPECT_TRUE(m.ShowGrid->isChecked() && !m.WhiteBack->isChecked());
-  m.ShowStartMessages();
-  m.ShowStartMessages();
+  EXPECT_TRUE(Control<QCheckBox>(m, "ShowGrid")->isChecked() && !Control<QCheckBox>(m, "WhiteBack")->isChecked());
+  m.settings().ShowStartMessages();
+  m.settings().ShowStartMessages();
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   const std::string& text = p.messages.warnings[0];
   for (const std::string& part : {p.dir.filePath("crv.ini").toStdString(), std::string("3 行目"), std::string("three")})
@@ -207,7 +207,7 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   ProgramWindows windows = CreateProgramWindows(dir.path());
   RecordingNotifier messages;
   windows.main->SetNotifier(&messages);
-  windows.main->ShowStartMessages();
+  windows.main->settings().ShowStartMessages();
   ASSERT_EQ(messages.warnings.size(), 1u);
   EXPECT_TRUE(messages.warnings[0].find(dir.path().toStdString()) != std::string::npos &&
               messages.warnings[0].find("フォルダ") != std::string::npos)
@@ -215,10 +215,10 @@ TEST(StartSettings, AFolderAsSettingsStartsOnTheDefaultsWithAMessage) {
   EXPECT_EQ(Control<QSpinBox>(*windows.main, "ZCountBox")->value(), 3);
   // A device is no settings file either.
   ProgramWindows device = CreateProgramWindows(QStringLiteral("/dev/null"));
-  EXPECT_TRUE(device.main->PendingStartMessage().contains(QStringLiteral("/dev/null")));
+  EXPECT_TRUE(device.main->settings().PendingStartMessage().contains(QStringLiteral("/dev/null")));
   // No settings file at all is no message.
   ProgramWindows plain = CreateProgramWindows(dir.filePath(QStringLiteral("none.ini")));
-  EXPECT_TRUE(plain.main->PendingStartMessage().isEmpty());
+  EXPECT_TRUE(plain.main->settings().PendingStartMessage().isEmpty());
 }
 
 TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
@@ -234,7 +234,7 @@ TEST(SmallScreen, WindowsOpenInsideTheAvailableArea) {
   p.main().Redraw();
   ASSERT_TRUE(p.view().isVisible());
   EXPECT_TRUE(available.contains(p.view().frameGeometry())) << p.view().frameGeometry().width();
-  EXPECT_EQ(p.main().view_.PictureWidth, p.view().width());
+  EXPECT_EQ(p.main().scene.view.PictureWidth, p.view().width());
   EXPECT_EQ(p.view().Picture().width(), p.view().width());  // drawn at the size it is shown
   EXPECT_TRUE(p.view().PickingPoint1);
   p.main().move(available.right() - 50, available.bottom() - 50);

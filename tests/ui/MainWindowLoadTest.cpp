@@ -15,28 +15,28 @@ using MainWindowLoad = ProgramTest<LoadedProgram>;
 
 TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
-  EXPECT_EQ(m.RGroup->ItemIndex(), 0);
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Items(), (QStringList{"U", "V", "T", "P"}));
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->ItemIndex(), 0);
   EXPECT_EQ(Control<QComboBox>(m, "xvecbox")->currentText() + Control<QComboBox>(m, "prsBox")->currentText(), QStringLiteral("UP"));
   EXPECT_EQ((std::vector<std::size_t>{std::size_t(Control<QComboBox>(m, "ZoneSelect")->count()), std::size_t(Control<QComboBox>(m, "P2Zone")->count()), m.scene.fieldView.Boundaries.size()}),
             (std::vector<std::size_t>{3, 3, 3}));
   EXPECT_EQ(Control<QLineEdit>(m, "MinBox")->text() + ".." + Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("100..130"));  // U = 100 + 10 x, x up to 3
-  m.RGroup->SetItemIndex(3);
+  Control<RadioGroupWidget>(m, "RGroup")->SetItemIndex(3);
   EXPECT_EQ(Control<QLineEdit>(m, "MaxBox")->text(), QStringLiteral("1042"));
-  EXPECT_EQ(m.view_.ScaleX, 1.0);  // loading neither rescales nor draws
-  EXPECT_FALSE(m.ScenePictureValid);
+  EXPECT_EQ(m.scene.view.ScaleX, 1.0);  // loading neither rescales nor draws
+  EXPECT_FALSE(m.state.ScenePictureValid);
 }
 
 TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
-  EXPECT_TRUE(m.ShowVec->isEnabled());
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
+  EXPECT_TRUE(Control<QCheckBox>(m, "ShowVec")->isEnabled());
   Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(true);
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
-  EXPECT_EQ(m.RGroup->Count(), 4);
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Count(), 4);
   EXPECT_FALSE(Control<QCheckBox>(m, "DrawStreamLineCheck")->isChecked());
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
-  EXPECT_EQ(m.RGroup->Count(), 8);
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Count(), 8);
 }
 
 TEST_F(MainWindowLoad, TheDataTabNamesTheColumnsOfTheMachNumberAndDoubtsAWrongOne) {
@@ -66,14 +66,14 @@ TEST_F(MainWindowLoad, ZoneEdgeBoxesEditTheSelectedZoneOrAll) {
 TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_EQ(std::pair(m.view_.ScaleX, m.view_.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
+  EXPECT_EQ(std::pair(m.scene.view.ScaleX, m.scene.view.ScaleY), std::pair(70.0, 70.0));  // 280 pixels over 4 units
   EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text() + "," + Control<QLineEdit>(m, "y0box")->text(), QStringLiteral("1.5,2"));
   EXPECT_TRUE(p.view().isVisible() && p.view().isEnabled());
   const QImage& shown = p.view().Picture();
   ASSERT_EQ(shown.size(), QSize(520, 320));
   // The zone boundary at x = 0 is a white column on black at pixel 260 - 1.5 * 70 = 155.
   EXPECT_EQ(std::pair(QColor(shown.pixel(155, 160)), QColor(shown.pixel(100, 160))), std::pair(QColor(Qt::white), QColor(Qt::black)));
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
 }
 
 using MainWindowTest = ProgramTest<StartedProgram>;
@@ -82,10 +82,10 @@ TEST_F(MainWindowTest, LoadArrivingDuringAnotherCommandIsRefused) {
   ASSERT_TRUE(m.fileTab().SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_TRUE(m.data_.Empty());
+  EXPECT_TRUE(m.scene.data.Empty());
   m.EndCommand();
   EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_FALSE(m.data_.Empty());
+  EXPECT_FALSE(m.scene.data.Empty());
 }
 
 }  // namespace

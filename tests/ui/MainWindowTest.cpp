@@ -26,11 +26,12 @@ TEST(MainWindowSettings, KeywordsRunTheControlsHandlers) {
       "X SCALE\n120.5\n"
       "GRAY COLOR2\n");
   MainWindow& m = p.main();
-  EXPECT_EQ((std::vector<bool>{m.UseOpenGL->isChecked(), m.ShowContour->isChecked(), m.BrushCheck->isEnabled(),
-                               m.LineCheck->isEnabled(), m.ShowVec->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
+  auto check = [&](const char* name) { return Control<QCheckBox>(m, name); };
+  EXPECT_EQ((std::vector<bool>{check("UseOpenGL")->isChecked(), check("ShowContour")->isChecked(), check("BrushCheck")->isEnabled(),
+                               check("LineCheck")->isEnabled(), check("ShowVec")->isEnabled(), Control<QRadioButton>(m, "GrayMap2")->isChecked()}),
             (std::vector<bool>{true, false, false, false, true, true}));
   EXPECT_EQ(std::pair(Control<QSpinBox>(m, "ZCountBox")->value(), Control<ColourSwatchWidget>(m, "Shape1")->BrushColour()), std::pair(100, MakeColour(255, 0, 0)));
-  EXPECT_EQ(m.view_.ScaleX, 120.5);
+  EXPECT_EQ(m.scene.view.ScaleX, 120.5);
   EXPECT_EQ(Control<QLineEdit>(m, "xscalebox")->text(), QStringLiteral("120.5"));
   EXPECT_EQ(p.view().width(), 400 - kPlotFrameWidth);  // the settings give the outer size
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
@@ -64,15 +65,15 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
   Control<QLineEdit>(m, "xscalebox")->clear();
   KeyClicks(Control<QLineEdit>(m, "xscalebox"), "7");
   KeyClick(Control<QLineEdit>(m, "y0box"), Qt::Key_Return);
-  EXPECT_EQ(m.view_.CentreX, 2.5);
+  EXPECT_EQ(m.scene.view.CentreX, 2.5);
   EXPECT_FALSE(IsBlue(Control<QLineEdit>(m, "x0box")));
   EXPECT_TRUE(IsBlue(Control<QLineEdit>(m, "y0box")));
-  EXPECT_EQ(m.view_.ScaleX, 1.0);  // after the failing box: not applied
+  EXPECT_EQ(m.scene.view.ScaleX, 1.0);  // after the failing box: not applied
   EXPECT_EQ(p.messages.messages, Texts{"数字を代入して下さい"});
   // A settings value takes its one box into the view; the word in another box stays.
   QLineEdit* y0box = Control<QLineEdit>(m, "y0box");
-  ASSERT_TRUE(m.ApplyControlValue("xscalebox", "3"));
-  EXPECT_EQ(std::pair(m.view_.ScaleX, Control<QLineEdit>(m, "xscalebox")->text()), std::pair(3.0, QStringLiteral("3")));
+  ASSERT_TRUE(m.settings().ApplyControlValue("xscalebox", "3"));
+  EXPECT_EQ(std::pair(m.scene.view.ScaleX, Control<QLineEdit>(m, "xscalebox")->text()), std::pair(3.0, QStringLiteral("3")));
   EXPECT_TRUE(IsBlue(y0box));
   // A changed view is shown in every box.
   m.state.events.Changed(StateChange::View);
@@ -81,16 +82,16 @@ TEST_F(MainWindowTest, ViewBoxesApplyInOrderUpToTheFirstWord) {
 }
 
 TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
-  m.UseOpenGL->setChecked(true);
+  Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
   Control<QAction>(m, "Menu_ContourSet")->trigger();
   EXPECT_TRUE(p.messages.warnings.empty() && p.messages.messages.empty());
   Control<QAction>(m, "Menu_AxisSet")->trigger();
-  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "XYTab"));
+  EXPECT_EQ(Control<QTabWidget>(m, "PageControl1")->currentWidget(), Control<QWidget>(m, "XYTab"));
   EXPECT_EQ(p.messages.warnings, Texts{"XY軸設定はOpenGL描画時は無効です"});
   Control<QAction>(m, "Menu_Analyze")->trigger();
   Control<QAction>(m, "Menu_Streamline")->trigger();
   EXPECT_EQ(p.messages.messages, (Texts{"OpenGL時には解析は実行できません", "OpenGL時には流線を描くことはできません"}));
-  m.UseOpenGL->setChecked(false);
+  Control<QCheckBox>(m, "UseOpenGL")->setChecked(false);
   EXPECT_FALSE(Control<QCheckBox>(m, "QuickFill")->isEnabled());
   Control<QAction>(m, "Menu_AxisSet")->trigger();  // already shown: no new warning
   Control<QAction>(m, "Menu_FileSel")->trigger();
@@ -102,22 +103,22 @@ TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
   ASSERT_TRUE(m.TryBeginCommand());
   Control<QAction>(m, "Menu_Redraw")->trigger();
   Control<QAction>(m, "Menu_Rescale")->trigger();
-  EXPECT_FALSE(m.ScenePictureValid);
+  EXPECT_FALSE(m.state.ScenePictureValid);
   Control<QAction>(m, "A1")->trigger();
-  EXPECT_TRUE(m.AbortRequested);
+  EXPECT_TRUE(m.state.AbortRequested);
   m.EndCommand();
   Control<QAction>(m, "Menu_Redraw")->trigger();
-  EXPECT_TRUE(m.ScenePictureValid);
-  EXPECT_FALSE(m.AbortRequested);  // a drawing clears it
+  EXPECT_TRUE(m.state.ScenePictureValid);
+  EXPECT_FALSE(m.state.AbortRequested);  // a drawing clears it
   EXPECT_TRUE(p.view().isEnabled());
 }
 
 TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFile) {
-  m.tabPages->setCurrentIndex(2);
+  Control<QTabWidget>(m, "PageControl1")->setCurrentIndex(2);
   Control<QListWidget>(m, "FileListBox1")->clearSelection();
   Control<QPushButton>(m, "Button1")->click();
   EXPECT_EQ(p.messages.warnings, Texts{"ファイルが選択されていません"});
-  EXPECT_EQ(m.tabPages->currentWidget(), Control<QWidget>(m, "FileTab"));
+  EXPECT_EQ(Control<QTabWidget>(m, "PageControl1")->currentWidget(), Control<QWidget>(m, "FileTab"));
 }
 
 TEST_F(MainWindowTest, FolderBoxMovesTheListsAndListsOnlyDataFiles) {

@@ -1,16 +1,25 @@
 // Starts the program's windows for a test, with messages recorded instead of shown.
 #pragma once
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -24,6 +33,13 @@
 #include "ui/MainWindow.h"
 #include "base/Notifier.h"
 #include "ui/PlotWindow.h"
+#include "ui/PlotWindowHost.h"
+#include "ui/ProgramWindows.h"
+#include "ui/RadioGroupWidget.h"
+#include "ui/SeriesControl.h"
+#include "ui/SettingsApplier.h"
+#include "ui/ViewDrawing.h"
+#include "ui/WorkFeedback.h"
 
 namespace corvane::testing {
 
@@ -77,7 +93,7 @@ struct StartedProgram {
 
 // Runs the event loop until the drawing a zoom started on the worker is shown.
 inline void WaitForViewDrawing(MainWindow& m) {
-  while (m.ViewDrawingRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (m.viewDrawing().Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   QCoreApplication::processEvents();  // the handlers held back meanwhile
 }
 

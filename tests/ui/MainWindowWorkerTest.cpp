@@ -44,13 +44,13 @@ QString WriteLargeGrid(const QTemporaryDir& dir, int n) {
 }
 
 TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
-  const FieldDataSet before = m.data_;
+  const FieldDataSet before = m.scene.data;
   const std::vector<double> rangeBefore = m.scene.fieldView.ContourMax;
   const QString large = WriteLargeGrid(p.dir, 800);
   // The abort is given from the first progress report, as a user watching the gauge would.
   bool reported = false;
   bool refusedMeanwhile = false;
-  QObject::connect(m.gauge, &QProgressBar::valueChanged, &m, [&](int value) {
+  QObject::connect(Control<QProgressBar>(m, "Gauge1"), &QProgressBar::valueChanged, &m, [&](int value) {
     if (value <= 0 || reported) return;
     reported = true;
     refusedMeanwhile = m.Busy() && !m.TryBeginCommand();
@@ -59,18 +59,18 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
   EXPECT_FALSE(m.LoadFile(large));
   EXPECT_TRUE(reported);
   EXPECT_TRUE(refusedMeanwhile);
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("中断しました"));
-  EXPECT_FALSE(m.AbortRequested);
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
+  EXPECT_FALSE(m.state.AbortRequested);
   EXPECT_FALSE(m.Busy());
-  EXPECT_EQ(std::tuple(m.data_.NodeCount, m.data_.ZoneCount, m.data_.VariableNames),
+  EXPECT_EQ(std::tuple(m.scene.data.NodeCount, m.scene.data.ZoneCount, m.scene.data.VariableNames),
             std::tuple(before.NodeCount, before.ZoneCount, before.VariableNames));
-  EXPECT_EQ(m.data_.X, before.X);
-  EXPECT_EQ(m.data_.Values, before.Values);
+  EXPECT_EQ(m.scene.data.X, before.X);
+  EXPECT_EQ(m.scene.data.Values, before.Values);
   EXPECT_EQ(m.scene.fieldView.ContourMax, rangeBefore);
-  EXPECT_EQ(m.RGroup->Items(), (QStringList{"U", "V", "T", "P"}));
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Items(), (QStringList{"U", "V", "T", "P"}));
   // The next load of the same file is not stopped by the old abort.
   EXPECT_TRUE(m.LoadFile(large));
-  EXPECT_EQ(m.data_.NodeCount, 3 * 800 * 800);
+  EXPECT_EQ(m.scene.data.NodeCount, 3 * 800 * 800);
 }
 
 // What arrives while a load works: commands are refused, control changes and menu commands
@@ -81,23 +81,23 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
     ++during;
     EXPECT_TRUE(m.Busy());
     EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));  // refused: one load at a time
-    m.ZoomAt(10, 10, 2.0);                                   // refused: the view stays
-    m.BrushCheck->setChecked(true);                          // waits
+    m.plotHost().ZoomAt(10, 10, 2.0);                                   // refused: the view stays
+    Control<QCheckBox>(m, "BrushCheck")->setChecked(true);                          // waits
     Control<QAction>(m, "Menu_Redraw")->trigger();                                // waits
     EXPECT_FALSE(m.Options().display.BrushCheck);
-    EXPECT_FALSE(m.ScenePictureValid);
+    EXPECT_FALSE(m.state.ScenePictureValid);
   });
-  const double scale = m.view_.ScaleX;
+  const double scale = m.scene.view.ScaleX;
   EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
   EXPECT_EQ(during, 1);
-  EXPECT_EQ(m.view_.ScaleX, scale);
-  EXPECT_EQ(m.data_.NodeCount, 19);
-  EXPECT_FALSE(m.ScenePictureValid);
+  EXPECT_EQ(m.scene.view.ScaleX, scale);
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
+  EXPECT_FALSE(m.state.ScenePictureValid);
   // The held-back handlers run from the event loop once the command has ended.
   QApplication::processEvents();
   EXPECT_TRUE(m.Options().display.BrushCheck);
-  EXPECT_TRUE(m.ScenePictureValid);
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_TRUE(m.state.ScenePictureValid);
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
 }
 
 // Messages of the work are shown on the window thread while the work waits for them, and an
@@ -105,7 +105,7 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
 TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
   EXPECT_FALSE(p.messages.warnings.empty());
-  EXPECT_EQ(m.data_.NodeCount, 19);
+  EXPECT_EQ(m.scene.data.NodeCount, 19);
   p.messages.warnings.clear();
   m.RunHandler([&] {
     m.RunWork([](Progress&, Notifier& notifier) {
@@ -114,20 +114,20 @@ TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
     });
   });
   EXPECT_EQ(p.messages.warnings, (std::vector<std::string>{"w", "e"}));
-  EXPECT_FALSE(m.Working());
+  EXPECT_FALSE(m.plotHost().Working());
 }
 
 // Text and lines drawn on the worker come out as they do on the window thread.
 TEST_F(WorkerWindow, PictureDrawnOnTheWorkerIsTheWindowThreadOne) {
-  for (QCheckBox* c : {m.BrushCheck, Control<QCheckBox>(m, "ShowLabel"), Control<QCheckBox>(m, "ShowXYLabel"), m.ShowGrid}) c->setChecked(true);
+  for (QCheckBox* c : {Control<QCheckBox>(m, "BrushCheck"), Control<QCheckBox>(m, "ShowLabel"), Control<QCheckBox>(m, "ShowXYLabel"), Control<QCheckBox>(m, "ShowGrid")}) c->setChecked(true);
   // The labels' places come from the generator: both drawings start from the same seed.
-  m.random_.Seed(7);
+  m.scene.random.Seed(7);
   m.RescaleAndRedraw();
-  ASSERT_TRUE(m.ScenePictureValid);
+  ASSERT_TRUE(m.state.ScenePictureValid);
   const QImage worker = m.scene.bitmap;
   NullProgress progress;
   RecordingNotifier notifier;
-  m.random_.Seed(7);
+  m.scene.random.Seed(7);
   ASSERT_TRUE(DrawScene(m.scene, progress, notifier));
   EXPECT_TRUE(worker == m.scene.bitmap);
 }

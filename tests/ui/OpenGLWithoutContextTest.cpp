@@ -15,8 +15,8 @@ TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidde
   MainWindow& m = p.main();
   const testing::ShownGrid grid = testing::GridData(5, 5, [](double x, double) { return x; }, 1.0, 0.0, 4.0);
   m.scene.data = grid, m.scene.fieldView = grid.view;
-  ASSERT_TRUE(m.ApplyControlValue("writetimes", "1") && m.ApplyControlValue("xoffsetbox", "4"));
-  m.UseOpenGL->setChecked(true);
+  ASSERT_TRUE(m.settings().ApplyControlValue("writetimes", "1") && m.settings().ApplyControlValue("xoffsetbox", "4"));
+  testing::Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
   m.RescaleAndRedraw();
   auto* form = static_cast<OpenGLWindow*>(m.openGLWindow);
   EXPECT_FALSE(form->isVisible() || form->Frame().vertices.empty());

@@ -71,7 +71,7 @@ TEST(OptionViews, EveryOptionNameIsTakenAndShown) {
         continue;
       }
       try {
-        taken = m.ApplyControlValue(name, value);
+        taken = m.settings().ApplyControlValue(name, value);
       } catch (const CorvaneError& e) {
         ADD_FAILURE() << name << "=" << value << ": " << e.what();
       }
@@ -94,7 +94,7 @@ TEST_P(OptionViews, ControlsShowTheStateAndEditsWriteIt) {
   EXPECT_TRUE(SameValue(ProgramOptionTable().Get(m.Options(), c.fromSettings), c.settingsValue)) << c.fromSettings;
   ExpectShowsState(m, c.fromSettings);
   for (const Row& r : c.rows) {
-    ASSERT_TRUE(m.ApplyControlValue(r.name, r.given)) << r.name;
+    ASSERT_TRUE(m.settings().ApplyControlValue(r.name, r.given)) << r.name;
     EXPECT_TRUE(SameValue(StateText(m, r.name), r.given)) << r.name;
     ExpectShowsState(m, r.name);
   }

@@ -19,7 +19,7 @@ struct DrawnProgram : SizedProgram {
 
 // Scale x and y and centre x and y of the main window's view.
 std::vector<double> ScaleAndCentre(const MainWindow& m) {
-  return {m.view_.ScaleX, m.view_.ScaleY, m.view_.CentreX, m.view_.CentreY};
+  return {m.scene.view.ScaleX, m.scene.view.ScaleY, m.scene.view.CentreX, m.scene.view.CentreY};
 }
 
 using ViewWindowResize = ProgramTest<StartedProgram>;
@@ -28,7 +28,7 @@ TEST_F(ViewWindowResize, PictureFollowsClientAreaAndPickingStops) {
   p.view().show();
   p.view().PickingPoint1 = true;
   p.view().resize(400, 300);
-  const ViewTransform& v = p.main().view_;
+  const ViewTransform& v = p.main().scene.view;
   EXPECT_EQ((std::vector<int>{v.PictureWidth, v.PictureHeight, v.CentrePixelX, v.CentrePixelY}), (std::vector<int>{400, 281, 200, 140}));
   EXPECT_FALSE(p.view().PickingPoint1);
 }
@@ -63,7 +63,7 @@ TEST(ViewWindowZoom, DragInAnyDirectionFitsTheRectangle) {
 }
 
 TEST_F(PlotWindowTest, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
-  m.view_.ScaleX = 2.0;
+  m.scene.view.ScaleX = 2.0;
   p.view().panFrameMs = 5;
   QTimer::singleShot(60, [&] {
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier);
@@ -72,10 +72,10 @@ TEST_F(PlotWindowTest, ShiftArrowMovesTheCentreUntilReleasedAndLeavesTheBoxes) {
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
   QCoreApplication::sendEvent(&p.view(), &press);
   EXPECT_FALSE(p.view().PanKeyHeld);
-  EXPECT_GT(m.view_.CentreX, 0.0);
-  double frames = m.view_.CentreX / (20.0 / 2.0);
+  EXPECT_GT(m.scene.view.CentreX, 0.0);
+  double frames = m.scene.view.CentreX / (20.0 / 2.0);
   EXPECT_DOUBLE_EQ(frames, std::round(frames));
-  EXPECT_EQ(m.view_.CentreY, 0.0);
+  EXPECT_EQ(m.scene.view.CentreY, 0.0);
   EXPECT_EQ(Control<QLineEdit>(m, "x0box")->text(), QStringLiteral("0.0"));
   EXPECT_FALSE(m.Busy());
 }
@@ -84,8 +84,8 @@ TEST_F(PlotWindowTest, ReadoutShowsWorldPointAndValueUnderTheCursor) {
   MouseEvent(p.image(), QEvent::MouseMove, Qt::NoButton, QPoint(383, 155));
   EXPECT_EQ((QStringList{p.view().PanelText(0), p.view().PanelText(1), p.view().PanelText(2)}),
             (QStringList{"x = 1.2300E+2", "y = 5.0000E+0", "-----"}));
-  m.BrushCheck->setChecked(true);
-  m.readout_.ReadoutMax = 10.0, m.readout_.ReadoutMin = 0.0;
+  Control<QCheckBox>(m, "BrushCheck")->setChecked(true);
+  m.scene.readout.ReadoutMax = 10.0, m.scene.readout.ReadoutMin = 0.0;
   p.view().SetPicture(FilledImage(520, 320, QColor(0, 255, 0)));
   // A band under the cursor reads back; the background (no band drawn there) is blank.
   m.scene.bandCoverage = QImage(520, 320, QImage::Format_Grayscale8);
@@ -108,7 +108,7 @@ TEST_F(PlotWindowTest, PickingReleaseWritesThePointInsteadOfZooming) {
   EXPECT_EQ(Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10"));
   MouseClick(p.image(), Qt::LeftButton, QPoint(270, 160));
   EXPECT_EQ(Control<QLineEdit>(m, "P2x")->text() + "," + Control<QLineEdit>(m, "P2y")->text(), QStringLiteral("10,0"));
-  EXPECT_EQ(m.view_.ScaleX, 1.0);
+  EXPECT_EQ(m.scene.view.ScaleX, 1.0);
 }
 
 }  // namespace

@@ -15,13 +15,14 @@ using testing::ProgramTest;
 using ProfileWindowTest = ProgramTest<LoadedProgram>;
 
 TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
-  const int before = m.RGroup->Count();
+  RadioGroupWidget* rgroup = Control<RadioGroupWidget>(m, "RGroup");
+  const int before = rgroup->Count();
   QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
   QComboBox* kept = Control<QComboBox>(m, "FormulaList");
   box->setText(QStringLiteral("W = U + 2 * P"));
   Control<QPushButton>(m, "FormulaButton")->click();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings[0];
-  EXPECT_TRUE(m.RGroup->Count() == before + 1 && m.RGroup->Items().value(4) == QStringLiteral("W"));
+  EXPECT_TRUE(rgroup->Count() == before + 1 && rgroup->Items().value(4) == QStringLiteral("W"));
   EXPECT_TRUE(kept->count() == 1 && box->text().isEmpty());
   // A bad one is named with its place and adds nothing.
   box->setText(QStringLiteral("Z = U + nope"));
@@ -30,18 +31,18 @@ TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
   EXPECT_TRUE(p.messages.warnings[0].find("\"nope\"") != std::string::npos &&
               p.messages.warnings[0].find("5 文字目") != std::string::npos)
       << p.messages.warnings[0];
-  EXPECT_TRUE(m.RGroup->Count() == before + 1 && kept->count() == 1);
+  EXPECT_TRUE(rgroup->Count() == before + 1 && kept->count() == 1);
   // The same layout loaded again has W, computed afresh.
-  m.RGroup->SetItemIndex(4);
+  rgroup->SetItemIndex(4);
   Control<QPushButton>(m, "Button1")->click();
-  EXPECT_TRUE(m.RGroup->Items().value(4) == QStringLiteral("W") && m.RGroup->Count() == before + 1);
-  EXPECT_EQ(m.RGroup->ItemIndex(), 4);
-  const std::int32_t n = NodeIndex(m.data_, 1, 1, 2);  // x = 3, y = 2
-  EXPECT_DOUBLE_EQ(m.data_.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
+  EXPECT_TRUE(rgroup->Items().value(4) == QStringLiteral("W") && rgroup->Count() == before + 1);
+  EXPECT_EQ(rgroup->ItemIndex(), 4);
+  const std::int32_t n = NodeIndex(m.scene.data, 1, 1, 2);  // x = 3, y = 2
+  EXPECT_DOUBLE_EQ(m.scene.data.Values[4][static_cast<std::size_t>(n)], 130 + 2 * 1023.0);
   // Deleted, it leaves the list and the data set.
   kept->setCurrentIndex(0);
   Control<QPushButton>(m, "FormulaDelButton")->click();
-  EXPECT_TRUE(m.RGroup->Count() == before && m.data_.ColumnCount == 6 && m.Options().load.formulas.empty());
+  EXPECT_TRUE(rgroup->Count() == before && m.scene.data.ColumnCount == 6 && m.Options().load.formulas.empty());
 }
 
 // The list shows the kept formulas: a new one is chosen, and after a deletion the line that took
@@ -60,7 +61,7 @@ TEST_F(ProfileWindowTest, TheFormulaListFollowsTheKeptFormulas) {
   Control<QPushButton>(m, "FormulaDelButton")->click();
   EXPECT_EQ(std::pair(kept->count(), kept->currentText()), std::pair(1, QStringLiteral("A = U")));
   EXPECT_EQ(m.Options().load.formulas, std::vector<std::string>{"A = U"});
-  EXPECT_EQ(m.data_.VariableNames.back(), "A");
+  EXPECT_EQ(m.scene.data.VariableNames.back(), "A");
 }
 
 TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
@@ -87,7 +88,7 @@ TEST_F(ProfileWindowTest, CurvesAlongAWallAndTheSegmentArePlottedAndSaved) {
 
   // The segment of the analysis tab, typed there.
   for (auto [name, value] : {std::pair{"P1Direct", "1"}, {"P1x", "0.5"}, {"P1y", "1.5"}, {"P2Direct", "1"}, {"P2x", "2.5"}, {"P2y", "1.5"}})
-    ASSERT_TRUE(m.ApplyControlValue(name, value)) << name;
+    ASSERT_TRUE(m.settings().ApplyControlValue(name, value)) << name;
   f->ProfileSegmentLine->setChecked(true);
   EXPECT_FALSE(line->isEnabled());
   variable->setCurrentIndex(variable->findText(QStringLiteral("P")));
@@ -126,16 +127,16 @@ TEST_F(ProfileWindowTest, AClickNearAZoneEdgeAddsThatLineAndTheLegendSaysItInWor
   f->ProfilePickLine->click();
   PlotWindow& plot = *m.plotWindow;
   ASSERT_TRUE(plot.PickingLine && plot.isVisible());
-  const ViewTransform& v = m.view_;
+  const ViewTransform& v = m.scene.view;
   auto at = [&](double x, double y) { return QPoint(v.WorldToPixelX(x), v.WorldToPixelY(y)); };
-  const double scale = m.view_.ScaleX;
+  const double scale = m.scene.view.ScaleX;
   testing::MouseEvent(plot.pictureView, QEvent::MouseMove, Qt::NoButton, at(0.5, 0.1));
   ASSERT_EQ(plot.pictureView->highlights.size(), 1u);  // the line under the cursor
   EXPECT_EQ(plot.pictureView->highlights[0].points.size(), 3u);
   testing::MouseClick(plot.pictureView, Qt::LeftButton, at(0.5, 0.1));   // zone 0, j = 0
   testing::MouseClick(plot.pictureView, Qt::LeftButton, at(2.5, -0.05)); // zone 1, j = 0
   EXPECT_EQ(f->ProfileLineText->text(), QStringLiteral("0:j=0,1:j=0"));
-  EXPECT_EQ(m.view_.ScaleX, scale);  // picking clicks do not zoom
+  EXPECT_EQ(m.scene.view.ScaleX, scale);  // picking clicks do not zoom
   EXPECT_EQ(plot.pictureView->highlights.size(), 2u);  // the line so far and the one under the cursor
   f->ProfileVariable->setCurrentIndex(f->ProfileVariable->findText(QStringLiteral("U")));
   f->ProfileAddCurve->click();
@@ -156,7 +157,7 @@ TEST(ProfileSettings, AFormulaLineOfTheSettingsFileIsKeptForTheLoads) {
   EXPECT_EQ(Control<QComboBox>(p.main(), "FormulaList")->count(), 1);
   ASSERT_TRUE(p.main().fileTab().SelectFile(testing::TestFile("three_zones.dat")));
   Control<QPushButton>(p.main(), "Button1")->click();
-  EXPECT_EQ(p.main().RGroup->Items().value(4), QStringLiteral("D"));
+  EXPECT_EQ(Control<RadioGroupWidget>(p.main(), "RGroup")->Items().value(4), QStringLiteral("D"));
 }
 
 }  // namespace

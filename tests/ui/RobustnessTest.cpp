@@ -28,9 +28,9 @@ struct LoadedWindow : StartedProgram {
       QFile::copy(QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), folder.filePath(name));
     main().fileTab().SetFolder(dir.path());
     EXPECT_TRUE(main().LoadFile(folder.filePath("a.dat")));
-    main().BrushCheck->setChecked(true);
-    main().ShowGrid->setChecked(true);
-    main().OpenDocument = [](const QString&) { return true; };
+    Control<QCheckBox>(main(), "BrushCheck")->setChecked(true);
+    Control<QCheckBox>(main(), "ShowGrid")->setChecked(true);
+    main().dialogs.OpenDocument = [](const QString&) { return true; };
     Control<QCheckBox>(main(), "ShowLabel")->setChecked(false);  // label places are drawn at random
   }
   QImage Picture() { return main().scene.bitmap.copy(); }
@@ -46,7 +46,7 @@ using WordsInBoxes = ProgramTest<LoadedWindow>;
 TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   const QImage rescaled = p.Picture();
-  m.ZoomAt(100, 80, 2.0);
+  m.plotHost().ZoomAt(100, 80, 2.0);
   WaitForViewDrawing(m);
   const QImage zoomed = p.Picture();
   ASSERT_TRUE(p.messages.warnings.empty()) << p.messages.warnings.front();
@@ -58,7 +58,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     box->setEnabled(true);
     const QString before = box->text();
     p.TypeWord(box);
-    const std::size_t nodes = m.data_.X.size();
+    const std::size_t nodes = m.scene.data.X.size();
     // The legend reads the three range boxes as they stand; it refuses only those.
     const bool rangeBox = box == Control<QLineEdit>(m, "MinBox") || box == Control<QLineEdit>(m, "MaxBox") || box == Control<QLineEdit>(m, "StepBox");
     bool saved = false;
@@ -69,7 +69,7 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
 
     Control<QAction>(m, "Menu_Rescale")->trigger();
     EXPECT_EQ(p.Picture(), rescaled);
-    m.ZoomAt(100, 80, 2.0);
+    m.plotHost().ZoomAt(100, 80, 2.0);
     WaitForViewDrawing(m);
     EXPECT_EQ(p.Picture(), zoomed);
     Control<QAction>(m, "Menu_Redraw")->trigger();
@@ -82,11 +82,11 @@ TEST_F(WordsInBoxes, EveryCommandLivesAndDrawingsThatDoNotReadTheBoxAreUnchanged
     Control<QAction>(m, "Menu_Reload")->trigger();
     fileList->selectAll();
     m.findChild<QAction*>(QStringLiteral("BMP1"))->trigger();
-    m.UseOpenGL->setChecked(true);
+    Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
     Control<QAction>(m, "Menu_Redraw")->trigger();
-    m.UseOpenGL->setChecked(false);
+    Control<QCheckBox>(m, "UseOpenGL")->setChecked(false);
 
-    EXPECT_EQ(m.data_.X.size(), nodes);
+    EXPECT_EQ(m.scene.data.X.size(), nodes);
     EXPECT_FALSE(m.Busy());
     EXPECT_TRUE(QFileInfo(p.folder.filePath("b.bmp")).size() > 0);
     for (const std::string& w : p.messages.warnings) EXPECT_NE(w.find("OpenGL"), std::string::npos) << w;
@@ -105,7 +105,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   const QImage plain = p.Picture();
   // Each box, the switch of the work that reads it, and the box's caption.
   const std::tuple<QLineEdit*, std::function<void(bool)>, const char*> cases[] = {
-      {m.VecScaleBox, [&](bool on) { m.ShowVec->setChecked(on); }, "速度ベクトルの scale"},
+      {Control<QLineEdit>(m, "VecScaleBox"), [&](bool on) { Control<QCheckBox>(m, "ShowVec")->setChecked(on); }, "速度ベクトルの scale"},
       {Control<QLineEdit>(m, "xoffsetbox"), [&](bool on) { Control<QSpinBox>(m, "writetimes")->setValue(on); }, "オフセット x"},
       {Control<QLineEdit>(m, "StreamXa"), [&](bool on) { Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(on); }, "点A の x"}};
   for (const auto& [box, turn, caption] : cases) {
@@ -128,7 +128,7 @@ TEST_F(WordsInBoxes, AWordStopsOnlyTheWorkThatReadsItWithTheBoxCaption) {
   EXPECT_FALSE(m.LoadFile(p.folder.filePath("b.dat")));
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("比熱比γ"), std::string::npos);
-  EXPECT_EQ(m.RGroup->Count(), 8);
+  EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Count(), 8);
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(false);
   EXPECT_TRUE(m.LoadFile(p.folder.filePath("b.dat")));
 }
@@ -140,30 +140,30 @@ TEST_F(DrawnState, StepBoxCaptionAndLegendFollowTheDrawing) {
   Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[0]);
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("U:等高線"));
-  m.RGroup->SetItemIndex(3);
+  Control<RadioGroupWidget>(m, "RGroup")->SetItemIndex(3);
   Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.view().windowTitle(), QStringLiteral("P:等高線"));
   EXPECT_EQ(Control<QLineEdit>(m, "StepBox")->text().toDouble(), m.scene.fieldView.ContourStep[3]);
 }
 
 TEST_F(DrawnState, LabelFontAndColourChosenInTheWindowReachThePicture) {
-  m.WhiteBack->setChecked(true);
+  Control<QCheckBox>(m, "WhiteBack")->setChecked(true);
   Control<QCheckBox>(m, "ShowLabel")->setChecked(true);
   QFont chosen(QStringLiteral("DejaVu Sans"));
   chosen.setPixelSize(20);
   chosen.setBold(true);
   QFont axisInitial;
-  m.ChooseFont = [&](const QFont& initial, const QString&) -> std::optional<QFont> {
+  m.dialogs.ChooseFont = [&](const QFont& initial, const QString&) -> std::optional<QFont> {
     axisInitial = initial;
     return chosen;
   };
-  m.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
+  m.dialogs.ChooseColour = [](const QColor&, const QString&) -> std::optional<QColor> { return QColor(200, 0, 100); };
   Control<QPushButton>(m, "Button5")->click();
   const FontSpec& label = m.Options().contour.LabelExp;
   EXPECT_EQ(std::tie(label.face, label.pixelHeight, label.bold, label.colour),
             std::make_tuple(std::string("DejaVu Sans"), 20, true, MakeColour(200, 0, 100)));
-  m.BrushCheck->setChecked(false);
-  m.ShowGrid->setChecked(false);
+  Control<QCheckBox>(m, "BrushCheck")->setChecked(false);
+  Control<QCheckBox>(m, "ShowGrid")->setChecked(false);
   Control<QAction>(m, "Menu_Rescale")->trigger();
   EXPECT_GT(CountPixels(p.Picture(), qRgb(200, 0, 100)), 20);
 
@@ -191,7 +191,7 @@ TEST(WindowFaults, LoadSetsNodeMaximaBatchShowsPicturesMenuLoadsAndVectorsRaiseT
   EXPECT_TRUE(p.view().isVisible());
 
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
-  m.ShowVec->setChecked(true);
+  Control<QCheckBox>(m, "ShowVec")->setChecked(true);
   Control<QComboBox>(m, "xvecbox")->setCurrentIndex(-1);
   Control<QAction>(m, "Menu_Redraw")->trigger();
   EXPECT_EQ(p.messages.warnings, std::vector<std::string>{"ベクトルに使用する量を選択してください"});
@@ -205,7 +205,7 @@ TEST(WindowFaults, SettingsGiveTheSamePictureSizeInTheWindowAndInRender) {
   const testing::CommandRun run = testing::RunCorvane(
       {"render", QStringLiteral(CORVANE_TEST_DATA "/three_zones.dat"), "--settings", p.dir.filePath("crv.ini"), "-o", out});
   ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-  EXPECT_EQ(QImage(out).size(), QSize(p.main().view_.PictureWidth, p.main().view_.PictureHeight));
+  EXPECT_EQ(QImage(out).size(), QSize(p.main().scene.view.PictureWidth, p.main().scene.view.PictureHeight));
   EXPECT_EQ(QImage(out).size(), QSize(500 - kPlotFrameWidth, 400 - kPlotFrameHeight - kPlotStatusBarHeight));
 }
 

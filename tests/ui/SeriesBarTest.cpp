@@ -29,7 +29,7 @@ struct SeriesProgram : SizedProgram {
     main().fileTab().SetFolder(dir.path());
   }
   SeriesBar& bar() { return *view().seriesBar; }
-  double P(int i, int j) { return main().data_.Values[0][static_cast<std::size_t>(NodeIndex(main().data_, 0, i, j))]; }
+  double P(int i, int j) { return main().scene.data.Values[0][static_cast<std::size_t>(NodeIndex(main().scene.data, 0, i, j))]; }
   void Select(const QStringList& names) {
     QListWidget* list = Control<QListWidget>(main(), "FileListBox1");
     list->clearSelection();
@@ -48,12 +48,12 @@ TEST_F(SeriesWindow, SelectedFilesBecomeFramesOfTheTimeBar) {
   EXPECT_DOUBLE_EQ(p.P(3, 2), 5.0);
   EXPECT_EQ(p.bar().TimeLabel->text(), "s1.dat (1 / 3)");
   Control<QAction>(m, "Menu_Rescale")->trigger();
-  const ViewTransform fitted = m.view_;
+  const ViewTransform fitted = m.scene.view;
   const QImage first = p.view().Picture();
 
   p.bar().TimeSlider->setValue(2);  // as a released slider gives it
   EXPECT_DOUBLE_EQ(p.P(3, 2), 15.0);
-  EXPECT_EQ((std::vector<double>{m.view_.CentreX, m.view_.ScaleX}), (std::vector<double>{fitted.CentreX, fitted.ScaleX}));
+  EXPECT_EQ((std::vector<double>{m.scene.view.CentreX, m.scene.view.ScaleX}), (std::vector<double>{fitted.CentreX, fitted.ScaleX}));
   EXPECT_EQ(p.view().Picture().size(), first.size());
   EXPECT_EQ(m.scene.fieldView.ContourMax[0], 15.0);  // the frame's own range
 

@@ -51,12 +51,12 @@ QSize GifSize(const QByteArray& gif) {
 }
 
 TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOfThePicture) {
-  m.ChooseOpenFiles = [&] { return p.files; };
+  m.dialogs.ChooseOpenFiles = [&] { return p.files; };
   Control<QAction>(m, "Menu_Open")->trigger();
-  ASSERT_TRUE(m.SeriesLoaded());
+  ASSERT_TRUE(m.series().Loaded());
   EXPECT_FALSE(p.view().seriesBar->isHidden());
   EXPECT_EQ(p.view().seriesBar->TimeSlider->maximum(), 2);
-  EXPECT_TRUE(m.ScenePictureValid && p.view().isVisible());
+  EXPECT_TRUE(m.state.ScenePictureValid && p.view().isVisible());
   EXPECT_EQ(m.LoadedPath, p.files[0]);
 
   p.view().seriesBar->TimeSlider->setValue(1);
@@ -64,12 +64,12 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   ASSERT_TRUE(p.view().SavePictureTo(gif)) << (p.messages.warnings.empty() ? "" : p.messages.warnings[0]);
   EXPECT_EQ(GifSize(ReadFile(gif)), p.view().Picture().size());
   EXPECT_EQ(p.view().Picture().size(), QSize(520, 320 - p.view().seriesBar->sizeHint().height()));
-  EXPECT_EQ(m.seriesFrame_, 1);  // the frame shown before is shown again
+  EXPECT_EQ(m.series().ShownFrame(), 1);  // the frame shown before is shown again
   EXPECT_TRUE(p.view().PanelText(3).contains(gif));
 
   // One file opened afterwards is an ordinary file again.
   ASSERT_TRUE(m.OpenDataFiles({p.files[2]}));
-  EXPECT_FALSE(m.SeriesLoaded());
+  EXPECT_FALSE(m.series().Loaded());
   EXPECT_TRUE(p.view().seriesBar->isHidden());
   // A name among them that is not there is said, and nothing is loaded.
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
@@ -86,7 +86,7 @@ TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m.SeriesLoaded() && m.series_.size() == 2u) << target->objectName().toStdString();
+    EXPECT_TRUE(m.series().Loaded() && m.series().FrameCount() == 2u) << target->objectName().toStdString();
     EXPECT_FALSE(p.view().seriesBar->isHidden());
   }
 }
@@ -112,19 +112,19 @@ using GivenValues = ProgramTest<FramesProgram>;
 
 TEST_F(GivenValues, TheShownVariableAndTheViewGivenBeforeTheDataSurviveItsLoad) {
   MainWindow& w = m;
-  ASSERT_TRUE(w.ApplyControlValue("RGroup", "3"));  // P, of U V T P
-  ASSERT_TRUE(w.ApplyControlValue("x0box", "1.5") && w.ApplyControlValue("xscalebox", "40"));
+  ASSERT_TRUE(w.settings().ApplyControlValue("RGroup", "3"));  // P, of U V T P
+  ASSERT_TRUE(w.settings().ApplyControlValue("x0box", "1.5") && w.settings().ApplyControlValue("xscalebox", "40"));
   ASSERT_TRUE(w.OpenDataFile(TestFile("three_zones.dat")));
-  EXPECT_EQ(w.RGroup->ItemIndex(), 3);
+  EXPECT_EQ(Control<RadioGroupWidget>(w, "RGroup")->ItemIndex(), 3);
   EXPECT_EQ(w.Options().RGroup, 3);
-  EXPECT_EQ(std::pair(w.view_.CentreX, w.view_.ScaleX), std::pair(1.5, 40.0));
+  EXPECT_EQ(std::pair(w.scene.view.CentreX, w.scene.view.ScaleX), std::pair(1.5, 40.0));
   EXPECT_TRUE(p.messages.warnings.empty());
   // Given once: the next file opened is fitted, the variable stays as the user left it.
   ASSERT_TRUE(w.OpenDataFile(p.files[0]));
-  EXPECT_NE(w.view_.ScaleX, 40.0);
+  EXPECT_NE(w.scene.view.ScaleX, 40.0);
   // A choice the data does not have is said once the data shows it.
   StartedProgram started;
-  ASSERT_TRUE(started.main().ApplyControlValue("RGroup", "30"));
+  ASSERT_TRUE(started.main().settings().ApplyControlValue("RGroup", "30"));
   ASSERT_TRUE(started.main().fileTab().SelectFile(TestFile("three_zones.dat")));
   Control<QPushButton>(started.main(), "Button1")->click();
   ASSERT_EQ(started.messages.warnings.size(), 1u);

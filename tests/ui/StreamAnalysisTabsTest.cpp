@@ -11,7 +11,7 @@ using namespace corvane::testing;
 
 // The loaded program with the opened documents recorded and the seed list read by cell.
 struct TabsProgram : LoadedProgram {
-  TabsProgram() { main().OpenDocument = [this](const QString& path) {
+  TabsProgram() { main().dialogs.OpenDocument = [this](const QString& path) {
       opened.push_back(path);
       return true;
     }; }
@@ -87,9 +87,9 @@ TEST_F(AnalysisTab, DirectSwitchSwapsEnabledControlsAndPickBoxesExcludeEachOther
 }
 
 TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) {
-  m.ShowContour->setChecked(false);
+  Control<QCheckBox>(m, "ShowContour")->setChecked(false);
   m.RescaleAndRedraw();
-  ASSERT_TRUE(m.ScenePictureValid);
+  ASSERT_TRUE(m.state.ScenePictureValid);
   Control<QCheckBox>(m, "P1Direct")->setChecked(true);
   Control<QCheckBox>(m, "P2Direct")->setChecked(true);
   for (auto [box, text] : {std::pair{Control<QLineEdit>(m, "P1x"), "0.2"}, {Control<QLineEdit>(m, "P1y"), "1.7"}, {Control<QLineEdit>(m, "P2x"), "2.6"}, {Control<QLineEdit>(m, "P2y"), "1.7"}}) box->setText(text);
@@ -101,7 +101,7 @@ TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) 
   Control<QCheckBox>(m, "ShowSegment")->setChecked(true);
   EXPECT_TRUE(Control<QPushButton>(m, "Button6")->isEnabled() && Control<QRadioButton>(m, "RealDrawSegment")->isEnabled());
   ASSERT_TRUE(p.view().HasQuickSegment());
-  QPoint mid(m.view_.WorldToPixelX(1.4), m.view_.WorldToPixelY(1.7));
+  QPoint mid(m.scene.view.WorldToPixelX(1.4), m.scene.view.WorldToPixelY(1.7));
   EXPECT_EQ(p.QuickPixel(mid), QColor(255, 0, 0));
   EXPECT_NE(QColor(p.view().Picture().pixel(mid)), QColor(255, 0, 0));
 
@@ -116,7 +116,7 @@ TEST_F(AnalysisTab, QuickSegmentLivesOnThePlotWindowOnlyAndRealOneInThePicture) 
   Control<QRadioButton>(m, "RealDrawSegment")->setChecked(true);
   m.Redraw();
   EXPECT_FALSE(p.view().HasQuickSegment());
-  QPoint right(m.view_.WorldToPixelX(2.4), m.view_.WorldToPixelY(1.7));
+  QPoint right(m.scene.view.WorldToPixelX(2.4), m.scene.view.WorldToPixelY(1.7));
   EXPECT_EQ(QColor(p.view().Picture().pixel(right)), QColor(255, 0, 0));
 
   Control<QRadioButton>(m, "QuickDrawSegment")->setChecked(true);

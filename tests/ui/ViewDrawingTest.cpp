@@ -37,30 +37,30 @@ void ExpectExactPicture(MainWindow& m) {
 }
 
 TEST_F(ViewDrawing, TenQueuedZoomsCostOneDrawingOfTheLastView) {
-  ASSERT_TRUE(m.ScenePictureValid);
-  const int before = m.viewDrawingsStarted;
-  const ViewTransform start = m.view_;
-  for (int k = 0; k < 10; ++k) m.WheelZoom(100, 80, std::pow(2.0, 0.25));
-  const ViewTransform last = m.view_;
+  ASSERT_TRUE(m.state.ScenePictureValid);
+  const int before = m.viewDrawing().Started();
+  const ViewTransform start = m.scene.view;
+  for (int k = 0; k < 10; ++k) m.plotHost().WheelZoom(100, 80, std::pow(2.0, 0.25));
+  const ViewTransform last = m.scene.view;
   EXPECT_DOUBLE_EQ(last.ScaleX, start.ScaleX * std::pow(2.0, 2.5));
-  EXPECT_TRUE(m.ViewDrawingRunning());
+  EXPECT_TRUE(m.viewDrawing().Running());
   WaitForViewDrawing(m);
-  EXPECT_EQ(m.viewDrawingsStarted - before, 1);
+  EXPECT_EQ(m.viewDrawing().Started() - before, 1);
   EXPECT_EQ(std::tuple(m.scene.drawnView.CentreX, m.scene.drawnView.CentreY, m.scene.drawnView.ScaleX),
             std::tuple(last.CentreX, last.CentreY, last.ScaleX));
-  EXPECT_EQ(m.statusLine->currentMessage(), QStringLiteral("描画完了"));
+  EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
   ExpectExactPicture(m);
 }
 
 TEST_F(ViewDrawing, AZoomDuringADrawingCancelsItAndTheNewestViewIsDrawn) {
-  const int before = m.viewDrawingsStarted;
-  m.ZoomAt(100, 80, 2.0);
+  const int before = m.viewDrawing().Started();
+  m.plotHost().ZoomAt(100, 80, 2.0);
   // Once the first drawing is on the worker, more zooms come.
-  while (m.viewDrawingsStarted == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  for (int k = 0; k < 9; ++k) m.WheelZoom(120, 90, 0.5);
-  const ViewTransform last = m.view_;
+  while (m.viewDrawing().Started() == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  for (int k = 0; k < 9; ++k) m.plotHost().WheelZoom(120, 90, 0.5);
+  const ViewTransform last = m.scene.view;
   WaitForViewDrawing(m);
-  EXPECT_EQ(m.viewDrawingsStarted - before, 2);
+  EXPECT_EQ(m.viewDrawing().Started() - before, 2);
   EXPECT_EQ(m.scene.drawnView.ScaleX, last.ScaleX);
   EXPECT_FALSE(m.Busy());
   ExpectExactPicture(m);
@@ -70,8 +70,8 @@ TEST_F(ViewDrawing, AZoomDuringADrawingCancelsItAndTheNewestViewIsDrawn) {
 TEST_F(ViewDrawing, ThePreviewIsTheOldPictureTransformed) {
   const QImage old = m.scene.bitmap;
   const ViewTransform from = m.scene.drawnView;
-  m.ZoomAt(200, 120, 2.0);
-  const ViewTransform to = m.view_;
+  m.plotHost().ZoomAt(200, 120, 2.0);
+  const ViewTransform to = m.scene.view;
   const QImage preview = m.plotWindow->Picture();
   const QRgb background = ToQColor(BackgroundColour(m.scene.options.display)).rgb();
   EXPECT_TRUE(preview == TransformedPicture(old, from, to, background));
