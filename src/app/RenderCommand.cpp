@@ -149,7 +149,7 @@ int RunRenderCommand(const CommandArgs& args) {
 
       if (args.view == "fit" || (args.view == "fit-first" && k == 0)) FitView(state);
       if (args.view == "settings" && options.display.ShowXYLabel) MakeRoomForAxes(state);
-      DrawScene(state, progress, notifier);
+      DrawScene(state, progress, notifier, IsVectorPicturePath(out));
       // The notifier has named the cause; the picture is still saved with the other layers.
       if (!state.contourProblem.empty()) failed = true;
 

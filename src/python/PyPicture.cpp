@@ -20,10 +20,16 @@ namespace {
 struct Picture {
   QImage bitmap;  // RGB32, as drawn
   QImage rgb;     // the same as RGB888, what the buffer protocol hands out
-  // What a vector file is made of: the scene's layers (CompletePicture joins them) or the legend.
-  QPicture picture, exactPicture;
-  QImage bands;
-  bool scene = false;
+  // What a vector file is made of: the legend's picture. A scene is drawn into the bitmap alone
+  // (a picture of its layers costs a fifth of the drawing) and drawn again, the same way, from
+  // what it was drawn from when a vector file is saved: the data set does not change.
+  QPicture picture;
+  struct SceneSource {
+    DataSet set;
+    CommandArgs args;
+    ProgramOptions options;
+  };
+  std::optional<SceneSource> scene;
   std::optional<ViewTransform> view;  // the scene's view
 };
 using PicturePtr = std::shared_ptr<Picture>;
@@ -45,12 +51,12 @@ void Save(const Picture& p, const std::string& path) {
     bool exact = false;
     if (IsVectorPicturePath(out)) {
       if (p.scene) {
-        SceneState parts;
-        parts.picture = p.picture;
-        parts.exactPicture = p.exactPicture;
-        parts.bands = p.bands;
-        vector = CompletePicture(parts);
-        exact = HasExactPicture(parts);
+        WithScene(*p.scene->set, p.scene->args, p.scene->options, p.view, [&](SceneState& state) {
+          NullProgress progress;
+          DrawScene(state, progress, notifier);
+          vector = CompletePicture(state);
+          exact = HasExactPicture(state);
+        });
       } else {
         vector = p.picture;
       }
@@ -111,13 +117,10 @@ PicturePtr Render(const DataSet& set, const py::object& size, const py::object& 
     py::gil_scoped_release unlocked;
     WithScene(*set, args, options, given, [&](SceneState& state) {
       NullProgress progress;
-      DrawScene(state, progress, notifier);
+      DrawScene(state, progress, notifier, false);
       problem = state.contourProblem;
       picture = MakePicture(state.bitmap);
-      picture->scene = true;
-      picture->picture = state.picture;
-      picture->exactPicture = state.exactPicture.Get(state.data);  // the data set may change before a save
-      picture->bands = state.bands;
+      picture->scene = Picture::SceneSource{set, args, options};
       picture->view = state.view;
     });
   }

@@ -48,6 +48,46 @@ void PainterCanvas::SetSmoothLines(bool smooth) {
   painter_->setRenderHint(QPainter::Antialiasing, smooth_);
 }
 
+void PainterCanvas::SetAsPlayed(bool asPlayed) {
+  FlushLine();
+  asPlayed_ = asPlayed && !smooth_;
+  if (asPlayed_ && !measure_) measure_ = std::make_unique<QPicture>();
+}
+
+QPaintDevice* PainterCanvas::MeasuringDevice() {
+  if (asPlayed_) return measure_.get();
+  return painter_ != nullptr ? painter_->device() : nullptr;
+}
+
+template <class F>
+void PainterCanvas::Once(const F& draw) {
+  if (!asPlayed_) {
+    draw(*painter_);
+    return;
+  }
+  QPicture once;
+  {
+    QPainter recorder(&once);
+    recorder.setRenderHints(painter_->renderHints());
+    recorder.setPen(painter_->pen());
+    recorder.setBrush(painter_->brush());
+    recorder.setFont(painter_->font());
+    draw(recorder);
+  }
+  painter_->save();
+  painter_->drawPicture(0, 0, once);
+  painter_->restore();
+}
+
+void PainterCanvas::StrokePolyline(const QPoint* points, int count) {
+  if (!asPlayed_) {
+    painter_->drawPolyline(points, count);
+    return;
+  }
+  runF_.assign(points, points + count);
+  painter_->drawPolyline(runF_.data(), count);
+}
+
 void PainterCanvas::PlaceFor(bool stroke) {
   if (painter_ == nullptr || (!smooth_ && shift_ == 0.0)) return;
   // A line of odd width on whole pixels covers the pixel right of and below its coordinates
@@ -101,7 +141,7 @@ void PainterCanvas::FlushLine() {
       DirectPolyline(run_.data(), static_cast<int>(run_.size()));
     } else {
       PlaceFor(true);
-      painter_->drawPolyline(run_.data(), static_cast<int>(run_.size()));
+      StrokePolyline(run_.data(), static_cast<int>(run_.size()));
     }
   }
   run_.clear();
@@ -164,7 +204,7 @@ void PainterCanvas::Polyline(const QPoint* points, int count) {
       DirectPolyline(points, count);
     } else {
       PlaceFor(true);
-      painter_->drawPolyline(points, count);
+      StrokePolyline(points, count);
     }
   }
   position_ = points[count - 1];
@@ -174,7 +214,12 @@ void PainterCanvas::Polygon(const QPoint* points, int count) {
   FlushLine();
   if (painter_ == nullptr || count <= 0) return;
   PlaceFor(true);
-  painter_->drawPolygon(points, count);
+  if (asPlayed_) {
+    runF_.assign(points, points + count);
+    painter_->drawPolygon(runF_.data(), count);
+  } else {
+    painter_->drawPolygon(points, count);
+  }
 }
 
 void PainterCanvas::PolylineF(const QPointF* points, int count) {
@@ -197,12 +242,18 @@ void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
   if (box.width() <= 0 || box.height() <= 0) return;
   PlaceFor(false);
-  if (brushStyle_ == BrushStyle::Solid) painter_->fillRect(box, ToQColor(brushColour_));
+  const bool solid = brushStyle_ == BrushStyle::Solid;
+  const QColor fill = ToQColor(brushColour_);
+  Once([&](QPainter& painter) {
+    if (solid) painter.fillRect(box, fill);
+  });
   PlaceFor(true);
-  painter_->save();
-  painter_->setBrush(Qt::NoBrush);
-  painter_->drawRect(box.adjusted(0, 0, -1, -1));
-  painter_->restore();
+  Once([&](QPainter& painter) {
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.restore();
+  });
 }
 
 void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -211,41 +262,43 @@ void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
   if (box.width() <= 0 || box.height() <= 0) return;
   PlaceFor(true);
-  painter_->drawEllipse(box.adjusted(0, 0, -1, -1));
+  Once([&](QPainter& painter) { painter.drawEllipse(box.adjusted(0, 0, -1, -1)); });
 }
 
 void PainterCanvas::TextOut(int x, int y, const std::string& text) {
   FlushLine();
   if (painter_ == nullptr || text.empty()) return;
   const QString s = QString::fromStdString(text);
-  const QFontMetrics metrics(qfont_, painter_->device());
+  const QFontMetrics metrics(qfont_, MeasuringDevice());
   const QRect box(0, 0, metrics.horizontalAdvance(s), metrics.height());
   PlaceFor(false);
-  painter_->save();
-  painter_->translate(x, y);
-  // The angle turns counter-clockwise on the screen; Qt's rotation turns clockwise.
-  if (font_.angleTenths % 3600 != 0) painter_->rotate(-font_.angleTenths / 10.0);
-  if (brushStyle_ == BrushStyle::Solid) painter_->fillRect(box, ToQColor(brushColour_));
-  painter_->setPen(ToQColor(font_.colour));
-  painter_->drawText(QPoint(0, metrics.ascent()), s);
-  painter_->restore();
+  Once([&](QPainter& painter) {
+    painter.save();
+    painter.translate(x, y);
+    // The angle turns counter-clockwise on the screen; Qt's rotation turns clockwise.
+    if (font_.angleTenths % 3600 != 0) painter.rotate(-font_.angleTenths / 10.0);
+    if (brushStyle_ == BrushStyle::Solid) painter.fillRect(box, ToQColor(brushColour_));
+    painter.setPen(ToQColor(font_.colour));
+    painter.drawText(QPoint(0, metrics.ascent()), s);
+    painter.restore();
+  });
 }
 
 int PainterCanvas::TextWidth(const std::string& text) {
-  const QFontMetrics metrics(qfont_, painter_ != nullptr ? painter_->device() : nullptr);
+  const QFontMetrics metrics(qfont_, MeasuringDevice());
   return metrics.horizontalAdvance(QString::fromStdString(text));
 }
 
 int PainterCanvas::TextHeight(const std::string& text) {
   (void)text;
-  const QFontMetrics metrics(qfont_, painter_ != nullptr ? painter_->device() : nullptr);
+  const QFontMetrics metrics(qfont_, MeasuringDevice());
   return metrics.height();
 }
 
 void PainterCanvas::Draw(const QImage& image, int x, int y) {
   FlushLine();
   PlaceFor(false);
-  if (painter_ != nullptr) painter_->drawImage(x, y, image);
+  if (painter_ != nullptr) Once([&](QPainter& painter) { painter.drawImage(x, y, image); });
 }
 
 void PainterCanvas::Draw(const QPicture& picture, int x, int y) {
@@ -253,9 +306,11 @@ void PainterCanvas::Draw(const QPicture& picture, int x, int y) {
   if (painter_ == nullptr) return;
   PlaceFor(false);
   // A picture replays the painter state it recorded; keep ours for the next layer.
-  painter_->save();
-  painter_->drawPicture(x, y, picture);
-  painter_->restore();
+  Once([&](QPainter& painter) {
+    painter.save();
+    painter.drawPicture(x, y, picture);
+    painter.restore();
+  });
 }
 
 }  // namespace corvane

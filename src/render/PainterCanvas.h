@@ -11,6 +11,7 @@
 #include "render/Canvas.h"
 
 class QPaintDevice;
+class QPicture;
 
 namespace corvane {
 
@@ -28,6 +29,12 @@ class PainterCanvas : public Canvas {
   // rasteriser instead of the painter's, several times faster for the million short segments of
   // a dense grid (the pan preview). Its pixels may differ from the painter's on slanted lines.
   void SetDirectLines(bool direct);
+
+  // Paints into the device the pixels a picture of the same calls played onto it would give,
+  // without the picture: lines and polygons as the played picture hands them to the painter (in
+  // floating point), everything else through a picture of that one call. A picture of every
+  // call costs a fifth of a million-node drawing to record and play.
+  void SetAsPlayed(bool asPlayed);
 
   // Smooth lines for a picture played at its own size: lines, outlines and text anti-aliased by
   // the painter, lines of an odd width moved half a pixel onto the pixel centres, so a line on
@@ -75,6 +82,13 @@ class PainterCanvas : public Canvas {
   void DirectPolyline(const QPoint* points, int count);
   // Moves the painter half a pixel for a line of the pen's width (smooth lines only), or back.
   void PlaceFor(bool stroke);
+  // Runs `draw` on a painter over a picture that starts in this painter's state, then plays
+  // the picture here (as played); or runs it on this painter.
+  template <class F>
+  void Once(const F& draw);
+  void StrokePolyline(const QPoint* points, int count);
+  // Where text is measured: the device, or a picture as the played picture was.
+  QPaintDevice* MeasuringDevice();
 
   std::unique_ptr<QPainter> own_;
   QPainter* painter_ = nullptr;
@@ -88,6 +102,9 @@ class PainterCanvas : public Canvas {
   std::vector<QPoint> run_;
   QImage* image_ = nullptr;  // the device, when it is an RGB32 image
   bool direct_ = false;
+  bool asPlayed_ = false;
+  std::unique_ptr<QPicture> measure_;  // the measuring picture as played
+  std::vector<QPointF> runF_;
   bool smooth_ = false;
   double shift_ = 0.0;   // how far the painter is moved now (smooth lines)
   QTransform base_;      // the painter's transform before any move

@@ -126,6 +126,8 @@ struct SceneSnapshot {
   ContourReadout readout;
   Random random;
   std::string toldContourProblem;
+  // False when only the bitmap is wanted (a raster file, pixels): the picture stays empty.
+  bool vectorPicture = true;
 };
 
 // What one drawing leaves behind, for ApplyDrawing to take into the scene: the pictures, the
@@ -157,7 +159,7 @@ int ColourBarStripOf(const SceneState& state);
 // bitmap then stay. The data set is only read; the line masks and, with AutoStepCheck, the
 // steps of state.fieldView are brought up to date.
 // The caller clears the abort flag before and after (the layers poll progress.AbortRequested()).
-bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier);
+bool DrawScene(SceneState& state, Progress& progress, Notifier& notifier, bool vectorPicture = true);
 
 // The last drawing as one vector picture, for vector files: the bands' image, if any, then the
 // picture (its sub-pixel version when there is one).
