@@ -36,9 +36,7 @@ std::set<QRgb> LineColours(ContourScene& scene) {
   PainterCanvas canvas(&image);
   DrawContourLines(scene.Context(), scene.options.contour, canvas);
   canvas.Finish();
-  std::set<QRgb> colours;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+  std::set<QRgb> colours = testing::ColoursIn(image);
   colours.erase(qRgb(255, 255, 255));
   return colours;
 }
