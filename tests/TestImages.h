@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 
 namespace corvane::testing {
 
@@ -20,6 +21,14 @@ inline int CountPixels(const QImage& image, QRgb colour) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
   return n;
+}
+
+// The colours of the picture's pixels.
+inline std::set<QRgb> ColoursIn(const QImage& image) {
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+  return colours;
 }
 
 // Counts the pixels where `image` differs from `reference` (only those of colour `only`, when

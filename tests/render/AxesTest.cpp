@@ -6,6 +6,8 @@
 #include <tuple>
 
 #include "TestGrids.h"
+#include "TestImages.h"
+#include "render/PainterCanvas.h"
 #include "render/Axes.h"
 #include "scene/SceneRenderer.h"
 #include "support/LayerScene.h"
@@ -36,7 +38,20 @@ struct AxesScene : corvane::testing::LayerScene {
     DrawAxes(canvas, context, extents, &notifier);
     return canvas.calls;
   }
+
+  // The axes drawn over a grey picture, so the blanked margins show.
+  QImage Picture() {
+    QImage image = corvane::testing::FilledImage(view.PictureWidth, view.PictureHeight, Qt::gray);
+    PainterCanvas painter(&image);
+    LayerContext context = Context();
+    context.foreground = kBlack, context.background = kWhite;
+    DrawAxes(painter, context, extents, &notifier);
+    painter.Finish();
+    return image;
+  }
 };
+
+const QRgb kBlackPixel = qRgb(0, 0, 0), kWhitePixel = qRgb(255, 255, 255), kGreyPixel = QColor(Qt::gray).rgb();
 
 }  // namespace
 
@@ -59,19 +74,7 @@ TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
   // The fit leaves room for the numbers: y labels "2" and "0" are 8 wide, so the left margin is
   // 8 + 14 + 4 + 16 + 12; x labels are 16 high, so the bottom one is 62.
   ASSERT_EQ(std::pair(scene.view.AxisMarginLeft, scene.view.AxisMarginBottom), std::pair(54, 62));
-  const std::vector<std::string> calls = scene.Draw();
-  // Margins and the area beyond the visible range blanked in white; data box edge at 83 / 459.
-  const std::vector<std::string> expectedStart = {
-      "SetPen FFFFFF 1",
-      "Polygon 0,0 0,300 500,300 500,238 54,238 54,0",
-      "Polygon 0,0 0,82 460,82 460,300 500,300 500,0",
-      "SetPen 000000 1",
-      "MoveTo 85,83",  // y axis 10 pixels left of x = 0 (column 95)
-      "LineTo 85,155",
-      "MoveTo 95,165",  // x axis 10 pixels below y = 0 (row 155)
-      "LineTo 459,165",
-  };
-  EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 8), expectedStart);
+  scene.Draw();
   EXPECT_EQ(scene.canvas.Only({"TextOut"}), (std::vector<std::string>{
                                                 "TextOut 91,169 0", "TextOut 164,169 2", "TextOut 237,169 4",
                                                 "TextOut 309,169 6", "TextOut 382,169 8", "TextOut 451,169 10",
@@ -79,9 +82,18 @@ TEST(DrawAxes, DrawsFrameTicksNumbersAndTitlesWhereExpected) {
                                                 "TextOut 57,93 1.5", "TextOut 73,75 2", "TextOut 257,189 x [m]",
                                                 "TextOut 33,139 y [m]"}));
   // The y title is written turned by 90 degrees, then the axis font comes back.
-  const std::vector<std::string> tail(calls.end() - 3, calls.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"SetFont Arial 16 000000 900", "TextOut 33,139 y [m]", "SetFont Arial 16 000000 0"}));
+  EXPECT_EQ(std::count(scene.canvas.calls.begin(), scene.canvas.calls.end(), "SetFont Arial 16 000000 900"), 1);
+  EXPECT_EQ(scene.canvas.Font().angleTenths, 0);
   EXPECT_TRUE(scene.notifier.warnings.empty());
+  // In the picture: margins and the area beyond the visible range blanked white, the data box
+  // (x from 54 to 459, y from 83 to 237) left alone; the y axis 10 pixels left of x = 0
+  // (column 95) up to y = 2 (row 83), the x axis 10 pixels below y = 0 (row 155) up to x = 10.
+  const QImage image = scene.Picture();
+  const std::pair<QPoint, QRgb> pixels[] = {
+      {{20, 150}, kWhitePixel}, {{250, 280}, kWhitePixel}, {{480, 150}, kWhitePixel}, {{250, 40}, kWhitePixel},
+      {{250, 120}, kGreyPixel}, {{85, 120}, kBlackPixel},  {{85, 84}, kBlackPixel},   {{85, 80}, kWhitePixel},
+      {{300, 165}, kBlackPixel}, {{458, 165}, kBlackPixel}, {{470, 165}, kWhitePixel}};
+  for (const auto& [at, colour] : pixels) EXPECT_EQ(image.pixel(at), colour) << at.x() << "," << at.y();
 }
 
 TEST(DrawAxes, SkipsNumbersThatOverlapButKeepsEveryTick) {
@@ -113,10 +125,11 @@ TEST(DrawAxes, SkipsNumbersThatOverlapButKeepsEveryTick) {
 TEST(DrawAxes, AxesMoveInsideTheMarginWhenDataReachIntoIt) {
   AxesScene scene;
   scene.view.ZoomAt(scene.view.CentrePixelX, scene.view.CentrePixelY, 4.0);
-  const std::vector<std::string> calls = scene.Draw();
-  // Column of x = 0 is far left of the margin: the y axis stands at 54 - 10.
-  EXPECT_EQ(calls[4].rfind("MoveTo 44,", 0), 0u) << calls[4];
-  EXPECT_EQ(calls[6], "MoveTo 54,248");  // x axis at 300 - 62 + 10, from the margin edge
+  const QImage image = scene.Picture();
+  // Column of x = 0 is far left of the margin: the y axis stands at 54 - 10; the x axis at
+  // 300 - 62 + 10, from the margin edge on.
+  EXPECT_EQ((std::vector<QRgb>{image.pixel(44, 150), image.pixel(55, 248), image.pixel(300, 248), image.pixel(50, 248)}),
+            (std::vector<QRgb>{kBlackPixel, kBlackPixel, kBlackPixel, kWhitePixel}));
 }
 
 TEST(DrawAxes, UnusableViewsAndExtentsDrawABoundedFrame) {

@@ -1,5 +1,5 @@
-// Grid, boundary and arrow layers: the calls they make (clipping, resumed lines, skipped
-// segments, arrow heads) and the pixels the grid lights.
+// Grid, boundary and arrow layers: the pixels the grid and boundaries light (clipping, resumed
+// lines, bad nodes), the arrow heads' points.
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -32,44 +32,50 @@ struct Fixture : testing::LayerScene {
   }
 };
 
-TEST(ZoneBoundaries, LineLeavingThePictureIsResumedWithAMoveToAtTheReentrySegment) {
-  // Edge j = 0 runs right, leaves the picture past x = 100 and comes back.
-  const double xs[] = {10, 150, 160, 20};
-  Fixture f(MakeGrid({{4, 2, [&](int i, int j) { return std::pair{xs[i], 90.0 - 70.0 * j}; }}}));
-  f.fieldView.Boundaries = {BoundaryFlags{false, false, true, false}};  // j = 0 only
-  LoggingCanvas canvas;
-  DrawZoneBoundaries(f.Context(), canvas);
-  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}),
-            (std::vector<std::string>{"MoveTo 10,10", "LineTo 150,10", "MoveTo 160,10", "LineTo 20,10"}));
+// The boundary of `f` drawn into a white 100 x 100 picture, shifted by dx.
+QImage BoundaryPicture(Fixture& f, double dx = 0.0) {
+  QImage image = testing::FilledImage(100, 100);
+  PainterCanvas canvas(&image);
+  DrawZoneBoundaries(f.Context(dx), canvas);
+  canvas.Finish();
+  return image;
 }
 
-TEST(ZoneBoundaries, EdgesGoRoundTheZoneInOrderAndFollowTheirFlags) {
-  Fixture f(MakeGrid({{2, 2, [](int i, int j) { return std::pair{10.0 + 20 * i, 10.0 + 30 * j}; }}}));
-  LoggingCanvas canvas;
-  DrawZoneBoundaries(f.Context(), canvas);
-  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}),
-            (std::vector<std::string>{"MoveTo 10,90", "LineTo 30,90", "MoveTo 30,90", "LineTo 30,60", "MoveTo 30,60",
-                                      "LineTo 10,60", "MoveTo 10,60", "LineTo 10,90"}));
-  // All four flags off: no outline at all; an overlay copy shifts every point.
-  f.fieldView.Boundaries = {BoundaryFlags{false, false, false, false}};
-  canvas.Clear();
-  DrawZoneBoundaries(f.Context(), canvas);
-  EXPECT_TRUE(canvas.Only({"LineTo"}).empty());
-  f.fieldView.Boundaries[0].j0 = true;
-  canvas.Clear();
-  DrawZoneBoundaries(f.Context(5.0), canvas);
-  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo"}), (std::vector<std::string>{"MoveTo 15,90", "LineTo 35,90"}));
-}
-
-TEST(GridLines, SkipZeroLengthSegmentsAndJoinStraightRuns) {
-  // One line of constant i: two nodes on one pixel, then a straight horizontal run, then a bend.
-  const double xs[] = {10, 10.2, 11, 12, 13, 14, 20};
-  const double ys[] = {50, 50, 50, 50, 50, 50, 60};
-  Fixture f(MakeGrid({{1, 7, [&](int, int j) { return std::pair{xs[j], ys[j]}; }}}));
-  LoggingCanvas canvas;
-  DrawGridLines(f.Context(), canvas);
-  // The i line as one polyline; the seven j lines of a single node each draw nothing.
-  EXPECT_EQ(canvas.Only({"MoveTo", "LineTo", "Polyline"}), std::vector<std::string>{"Polyline 10,50 14,50 20,40"});
+TEST(ZoneBoundaries, EdgesFollowTheirFlagsAndTheOverlayShiftAndResumeWhereTheyReenterThePicture) {
+  const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+  // A square from pixel (10, 60) to (30, 90): the middle of each edge, and of the square.
+  const QPoint bottom(20, 90), right(30, 75), top(20, 60), left(10, 75), middle(20, 75);
+  const struct {
+    BoundaryFlags flags;
+    double dx;
+    std::vector<QPoint> lit, dark;
+  } cases[] = {
+      {{true, true, true, true}, 0.0, {bottom, right, top, left}, {middle}},
+      {{false, false, false, false}, 0.0, {}, {bottom, right, top, left}},
+      {{false, false, true, false}, 5.0, {{16, 90}, {33, 90}}, {{12, 90}, {20, 60}, {35, 75}}},  // j = 0 only, moved
+  };
+  for (const auto& c : cases) {
+    Fixture f(MakeGrid({{2, 2, [](int i, int j) { return std::pair{10.0 + 20 * i, 10.0 + 30 * j}; }}}));
+    f.fieldView.Boundaries = {c.flags};
+    const QImage image = BoundaryPicture(f, c.dx);
+    for (QPoint at : c.lit) EXPECT_EQ(image.pixel(at), black) << at.x() << "," << at.y();
+    for (QPoint at : c.dark) EXPECT_EQ(image.pixel(at), white) << at.x() << "," << at.y();
+    if (c.lit.empty()) {
+      EXPECT_EQ(testing::CountPixels(image, black), 0);
+    }
+  }
+  // Edge j = 0 runs right along row 10, leaves the picture past x = 100 and comes back along
+  // row 50: no line joins the place it left to the place it came back.
+  const std::pair<double, double> edge[] = {{10, 90}, {150, 90}, {160, 50}, {20, 50}};
+  Fixture f(MakeGrid({{4, 2, [&](int i, int j) { return std::pair{edge[i].first, edge[i].second - 70.0 * j}; }}}));
+  f.fieldView.Boundaries = {BoundaryFlags{false, false, true, false}};
+  const QImage image = BoundaryPicture(f);
+  int stray = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) stray += y != 10 && y != 50 && image.pixel(x, y) == black;
+  EXPECT_EQ(stray, 0);
+  EXPECT_EQ((std::vector<QRgb>{image.pixel(50, 10), image.pixel(99, 10), image.pixel(50, 50), image.pixel(99, 50), image.pixel(15, 50)}),
+            (std::vector<QRgb>{black, black, black, black, white}));
 }
 
 TEST(GridLines, BatchedLinesLightTheSamePixelsAsSegmentBySegmentDrawing) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "TestGrids.h"
+#include "TestImages.h"
 #include "render/GridData.h"
 #include "render/Supersample.h"
 #include "scene/SceneRenderer.h"
@@ -64,12 +65,7 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
 TEST(SmoothDrawing, EdgesGetInBetweenColoursThatThePlainPictureLacks) {
   SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y; });
   s.options.display.LineCheck = true;
-  auto colours = [&] {
-    std::set<QRgb> seen;
-    for (int y = 0; y < 160; ++y)
-      for (int x = 0; x < 200; ++x) seen.insert(s.bitmap.pixel(x, y));
-    return seen.size();
-  };
+  auto colours = [&] { return testing::ColoursIn(s.bitmap).size(); };
   ASSERT_TRUE(Draw(s));
   const QImage plain = s.bitmap;
   const std::size_t plainColours = colours();

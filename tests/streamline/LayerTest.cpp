@@ -2,6 +2,7 @@
 // status texts and the gauge.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,10 @@ TEST(StreamLayer, TracesGoodNodeSeedsThenEverySegmentPointWithTheTabsPenOnlyWith
   LoggingCanvas canvas;
   DrawStreamlines(scene.Context(), scene.options.stream, canvas);
   EXPECT_EQ(std::pair(canvas.PenColour(), canvas.PenWidth()), std::pair(MakeColour(10, 20, 30), 3));
-  // The drawing moves to each seed in turn: nodes (2, 2) and (3, 1), then A, the midpoint, B.
-  const WorldPoint starts[5] = {{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}};
-  std::size_t found = 0;
-  for (const std::string& call : canvas.Only({"MoveTo"}))
-    if (found < 5 && call == scene.Move(starts[found].x, starts[found].y)) ++found;
-  EXPECT_EQ(found, 5u);
+  // A line starts at each good seed: nodes (2, 2) and (3, 1), and A, the midpoint, B.
+  const std::vector<std::string> moves = canvas.Only({"MoveTo"});
+  for (const WorldPoint& start : {WorldPoint{2, 2}, {3, 1}, {0.5, 0.5}, {0.5, 2.0}, {0.5, 3.5}})
+    EXPECT_NE(std::find(moves.begin(), moves.end(), scene.Move(start.x, start.y)), moves.end()) << start.x << "," << start.y;
   EXPECT_EQ(scene.progress.log, (std::vector<std::string>{"流線を描画しています・・・", "max 5", "max 2", "流線描画終了"}));
   EXPECT_EQ(scene.progress.positions, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 0, 0, 1, 2}));
   // Without both velocity rows nothing is traced, and the end is still reported.

@@ -1,16 +1,13 @@
-// Everyday handling as a desktop user expects it: opening files by command, recent list and drop,
+// Everyday handling as a desktop user expects it: opening files by command and the recent list,
 // wheel zoom and the way back, the save type, honest gauge and status, settings problems said
 // once, and windows that stay on a small screen.
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QDragEnterEvent>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QScreen>
 #include <QThread>
-#include <QUrl>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -38,17 +35,6 @@ struct OpeningProgram : SizedProgram {
   }
 };
 
-void SendDrop(QWidget* target, const QString& path) {
-  QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile(path)});
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  QCoreApplication::processEvents();
-}
-
 using OpenCommands = ProgramTest<OpeningProgram>;
 
 TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
@@ -73,15 +59,6 @@ TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
   ASSERT_EQ(p.messages.warnings.size(), 1u);
   EXPECT_NE(p.messages.warnings[0].find("f5.dat"), std::string::npos);
   EXPECT_FALSE(p.RecentMenuPaths().contains(p.dir.filePath(QStringLiteral("f5.dat"))));
-}
-
-TEST_F(OpenCommands, AFileDroppedOnEitherWindowOpens) {
-  SendDrop(&m, TestFile("three_zones.dat"));
-  EXPECT_TRUE(m.scene.data.NodeCount == 19 && m.state.ScenePictureValid);
-  m.scene.data = FieldDataSet();
-  SendDrop(&p.view(), TestFile("three_zones.dat"));
-  EXPECT_EQ(m.scene.data.NodeCount, 19);
-  EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
@@ -181,13 +158,6 @@ TEST(SaveType, TheDialogAddsTheChosenTypesExtensionItself) {
   types->setCurrentIndex(3);  // PNG
   name->setText(QStringLiteral("plot"));
   EXPECT_EQ(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("plot.png"))});
-}
-
-TEST_F(ViewSteps, PictureSavedWithTheChosenTypeIsThatType) {
-  m.Redraw();
-  const QString path = PathWithChosenType(p.dir.filePath(QStringLiteral("plot")), PictureSaveFilters()[3]);
-  ASSERT_TRUE(p.view().SavePictureTo(path));
-  EXPECT_TRUE(ReadFile(path).startsWith("\x89PNG"));
 }
 
 TEST(StartSettings, ABadValueIsSaidOnceWithFileLineAndValueAndEarlierLinesStay) {

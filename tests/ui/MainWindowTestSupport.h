@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -62,6 +65,29 @@ inline void MouseEvent(QWidget* w, QEvent::Type type, Qt::MouseButton button, QP
 inline void MouseClick(QWidget* w, Qt::MouseButton button, QPoint at = QPoint(2, 2)) {
   MouseEvent(w, QEvent::MouseButtonPress, button, at, button);
   MouseEvent(w, QEvent::MouseButtonRelease, button, at);
+}
+
+// `paths` dragged onto `target` and dropped, as a file manager does.
+inline void SendDrop(QWidget* target, const QStringList& paths) {
+  QMimeData mime;
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+  mime.setUrls(urls);
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  QCoreApplication::processEvents();
+}
+
+// A 4 x 3 zone of the text format at x = i, y = j with P = t (i + j), its solution time given
+// when `withTime`; VARIABLES = X Y P goes before it.
+inline std::string SeriesZone(double t, bool withTime = false) {
+  std::string text = "ZONE I=4 J=3" + (withTime ? " SOLUTIONTIME=" + std::to_string(t) : std::string()) + "\n";
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 4; ++i) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(t * (i + j)) + "\n";
+  return text;
 }
 
 // A control of `window` by its control name, as users and settings files know it; the tabs keep

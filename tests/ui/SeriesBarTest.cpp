@@ -12,20 +12,12 @@ namespace {
 
 using namespace corvane::testing;
 
-// A 4 × 3 zone whose P is t (i + j).
-std::string Step(double t, bool withTime) {
-  std::string text = "ZONE I=4 J=3" + (withTime ? " SOLUTIONTIME=" + std::to_string(t) : std::string()) + "\n";
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 4; ++i) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(t * (i + j)) + "\n";
-  return text;
-}
-
 struct SeriesProgram : SizedProgram {
   SeriesProgram() {
     for (int k = 1; k <= 3; ++k)
-      WriteFile(dir.filePath(QStringLiteral("s%1.dat").arg(k)), QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(k, false)));
+      WriteFile(dir.filePath(QStringLiteral("s%1.dat").arg(k)), QByteArray::fromStdString("VARIABLES = X Y P\n" + SeriesZone(k)));
     WriteFile(dir.filePath("timed.tec"),
-              QByteArray::fromStdString("VARIABLES = X Y P\n" + Step(2, true) + Step(1, true) + Step(4, true)));
+              QByteArray::fromStdString("VARIABLES = X Y P\n" + SeriesZone(2, true) + SeriesZone(1, true) + SeriesZone(4, true)));
     main().fileTab().SetFolder(dir.path());
   }
   SeriesBar& bar() { return *view().seriesBar; }

@@ -2,11 +2,7 @@
 // saved at the picture's size), --set values given before the data survive its load, a save
 // name with an extension we do not write is refused with the file named, the plot window's size
 // is kept between runs, and the first view of a body in a far field shows the body.
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QUrl>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -23,20 +19,12 @@ namespace {
 
 using namespace corvane::testing;
 
-// A 4 x 3 zone of the text format with one value P = t (i + j).
-QByteArray Frame(double t) {
-  std::string text = "VARIABLES = X Y P\nZONE I=4 J=3\n";
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 4; ++i) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(t * (i + j)) + "\n";
-  return QByteArray::fromStdString(text);
-}
-
 struct FramesProgram : SizedProgram {
   QStringList files;
   FramesProgram() {
     for (int k = 1; k <= 3; ++k) {
       files << dir.filePath(QStringLiteral("f%1.dat").arg(k));
-      WriteFile(files.back(), Frame(k));
+      WriteFile(files.back(), QByteArray::fromStdString("VARIABLES = X Y P\n" + SeriesZone(k)));
     }
   }
 };
@@ -75,20 +63,19 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
 }
 
-// On either window: the main window and the picture.
-TEST_F(SeveralFiles, DroppedTogetherTheyAreASeriesToo) {
-  QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile(p.files[0]), QUrl::fromLocalFile(p.files[1])});
+// On either window, the main window and the picture: one file is an ordinary load, several a
+// series.
+TEST_F(SeveralFiles, DroppedOneIsLoadedAndDroppedTogetherTheyAreASeries) {
   for (QWidget* target : {static_cast<QWidget*>(&m), static_cast<QWidget*>(&p.view())}) {
-    ASSERT_TRUE(m.OpenDataFiles({p.files[2]}));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(m.series().Loaded() && m.series().FrameCount() == 2u) << target->objectName().toStdString();
+    SCOPED_TRACE(target->objectName().toStdString());
+    m.scene.data = FieldDataSet();
+    SendDrop(target, {TestFile("three_zones.dat")});
+    EXPECT_TRUE(m.scene.data.NodeCount == 19 && !m.series().Loaded());
+    SendDrop(target, {p.files[0], p.files[1]});
+    EXPECT_TRUE(m.series().Loaded() && m.series().FrameCount() == 2u);
     EXPECT_FALSE(p.view().seriesBar->isHidden());
   }
+  EXPECT_TRUE(p.messages.warnings.empty());
 }
 
 TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefusedAndSaid) {
@@ -105,6 +92,7 @@ TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefuse
   }
   const QString png = PathWithChosenType(p.dir.filePath(QStringLiteral("plain")), PictureSaveFilters()[3]);
   ASSERT_TRUE(p.view().SavePictureTo(png));
+  EXPECT_TRUE(ReadFile(png).startsWith("\x89PNG"));
   EXPECT_TRUE(p.view().PanelText(3).contains(QStringLiteral("plain.png")));
 }
 
