@@ -61,21 +61,17 @@ void PlotWindowHost::RememberView() { viewHistory.Remember(PlaceOf(window_.scene
 
 void PlotWindowHost::ZoomBack() {
   if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Back(PlaceOf(window_.scene.view));
-  if (!place) {
-    window_.statusBar()->showMessage(QStringLiteral("これより前の表示はありません"));
-    return;
-  }
-  ApplyPlace(window_.scene.view, *place);
-  window_.viewDrawing_->Draw();
-  window_.state.events.Changed(StateChange::View);
+  ShowPlace(viewHistory.Back(PlaceOf(window_.scene.view)), QStringLiteral("これより前の表示はありません"));
 }
 
 void PlotWindowHost::ZoomForward() {
   if (ViewChangeRefused()) return;
-  std::optional<ViewPlace> place = viewHistory.Forward(PlaceOf(window_.scene.view));
+  ShowPlace(viewHistory.Forward(PlaceOf(window_.scene.view)), QStringLiteral("これより先の表示はありません"));
+}
+
+void PlotWindowHost::ShowPlace(const std::optional<ViewPlace>& place, const QString& none) {
   if (!place) {
-    window_.statusBar()->showMessage(QStringLiteral("これより先の表示はありません"));
+    window_.statusBar()->showMessage(none);
     return;
   }
   ApplyPlace(window_.scene.view, *place);

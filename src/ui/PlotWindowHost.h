@@ -37,6 +37,8 @@ class PlotWindowHost : public PlotHost {
   ViewHistory viewHistory;
 
  private:
+  // Goes to a remembered view and draws it; without one the status bar says `none`.
+  void ShowPlace(const std::optional<ViewPlace>& place, const QString& none);
   // A view changes while its drawing runs (the drawing starts again), not while another command does.
   bool ViewChangeRefused() const;
   MainWindow& window_;
