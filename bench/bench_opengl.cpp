@@ -95,6 +95,32 @@ BENCHMARK(BM_BuildExactFillFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPreviewFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPreviewFrameZoomed)->Unit(benchmark::kMillisecond);
 
+// The main window's part for a window over the large grid: frames are built on this thread and
+// no other command ever runs.
+class BenchHost : public OpenGLWindowHost {
+ public:
+  explicit BenchHost(const ProgramOptions& options) : options_(options) {}
+  const FieldDataSet& Data() const override { return LargeGrid(); }
+  FieldView& View() override { return LargeGridView(); }
+  ContourReadout* Readout() override { return nullptr; }
+  Progress& progress() override { return progress_; }
+  Notifier& notifier() override { return notifier_; }
+  ProgramOptions Options() const override { return options_; }
+  void SetPlotCaption(int) override {}
+  void RaiseMainWindow() override {}
+  void ClearAbort() override {}
+  void WriteViewBoxes() override {}
+  void RunWork(const std::function<void(Progress&, Notifier&)>& work) override { work(progress_, notifier_); }
+  bool TryBeginCommand() override { return true; }
+  void EndCommand() override {}
+  void FrameFinished(bool, bool) override {}
+
+ private:
+  ProgramOptions options_;
+  NullProgress progress_;
+  SilentNotifier notifier_;
+};
+
 // The window with its replay reachable from here.
 class BenchForm : public OpenGLWindow {
  public:
@@ -110,13 +136,7 @@ void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zo
     st.SkipWithError("no OpenGL on this display (run under xvfb-run)");
     return;
   }
-  FieldDataSet& d = LargeGrid();
-  const ProgramOptions o = Options(quick);
-  OpenGLWindowHost host;
-  host.data = &d;
-  host.fieldView = &LargeGridView();
-  host.options = [o] { return o; };
-  BenchForm form(std::move(host));
+  BenchForm form(std::make_unique<BenchHost>(Options(quick)));
   form.resize(548, 558);
   form.show();
   for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();

@@ -10,6 +10,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/OpenGLWindow.h"
 #include "ui/PlotWindow.h"
 #include "ui/PlotWindowHost.h"
 #include "ui/ProgressWindow.h"
@@ -84,8 +85,8 @@ void MainMenu::Connect() {
     if (w.plotWindow) w.plotWindow->SaveViewPicture();
   });
   on(exit_, [&w] {
-    for (QWidget* other : {w.openGLWindow, static_cast<QWidget*>(w.plotWindow), static_cast<QWidget*>(w.legendWindow),
-                           static_cast<QWidget*>(w.progressWindow)})
+    for (QWidget* other : {static_cast<QWidget*>(w.openGLWindow), static_cast<QWidget*>(w.plotWindow),
+                           static_cast<QWidget*>(w.legendWindow), static_cast<QWidget*>(w.progressWindow)})
       if (other) other->close();
     w.close();
   });

@@ -21,6 +21,7 @@ namespace corvane {
 struct LoadResult;
 class PlotWindow;
 class LegendWindow;
+class OpenGLWindow;
 class ProgressWindow;
 class AboutDialog;
 class ProfileWindow;
@@ -45,7 +46,7 @@ class MainWindow : public QMainWindow {
   // The windows created after this one; the main window reaches them through these.
   PlotWindow* plotWindow = nullptr;
   LegendWindow* legendWindow = nullptr;
-  QWidget* openGLWindow = nullptr;  // OpenGLWindow
+  OpenGLWindow* openGLWindow = nullptr;
   ProgressWindow* progressWindow = nullptr;
   AboutDialog* aboutDialog = nullptr;
   ProfileWindow* profileWindow = nullptr;  // made with this window, shown from the analysis tab
@@ -60,8 +61,7 @@ class MainWindow : public QMainWindow {
 
   void SetNotifier(Notifier* notifier);  // messages go here; tests put a recording notifier in
   Notifier& notifier() { return *notifier_; }
-  // Runs one handler inside the error boundary: an error is shown, the program goes on.
-  void RunHandler(const std::function<void()>& body);
+  void RunHandler(const std::function<void()>& body);  // its errors are shown, the program goes on
   // The same, but held back until the work on the worker thread is done.
   void RunHandlerWhenIdle(std::function<void()> body) { gate_.RunWhenIdle(std::move(body)); }
   // A slot for connect(): `f` run by RunHandlerWhenIdle, given the signal's arguments it takes.

@@ -37,8 +37,9 @@ void MainWindow::RequestAbort() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  for (QWidget* w : {openGLWindow, static_cast<QWidget*>(plotWindow), static_cast<QWidget*>(legendWindow),
-                     static_cast<QWidget*>(progressWindow), static_cast<QWidget*>(aboutDialog)})
+  for (QWidget* w : {static_cast<QWidget*>(openGLWindow), static_cast<QWidget*>(plotWindow),
+                     static_cast<QWidget*>(legendWindow), static_cast<QWidget*>(progressWindow),
+                     static_cast<QWidget*>(aboutDialog)})
     if (w) w->hide();
   event->accept();
   QApplication::quit();
@@ -77,7 +78,7 @@ void MainWindow::batchLoadDrawSave() {
 void MainWindow::Redraw() {
   if (scene.options.display.UseOpenGL) {
     // The OpenGL view draws its own frame, then gets the focus or is shown like the plot window.
-    if (auto* ogl = static_cast<OpenGLWindow*>(openGLWindow)) {
+    if (OpenGLWindow* ogl = openGLWindow) {
       PrepareShownRow(scene);  // the OpenGL view colours by the chosen row
       const DisplayOptions& d = scene.options.display;
       ogl->DrawOpenGLScene(d.ShowContour, d.ShowGrid, d.ShowVec);
@@ -127,7 +128,7 @@ void MainWindow::RescaleAndRedraw() {
       // The OpenGL view has its own box, fitted to the data and every overlay copy.
       double xmax, ymax, xmin, ymin;
       OverlayExtents(scene.data, scene.options.display, xmax, ymax, xmin, ymin);
-      static_cast<OpenGLWindow*>(openGLWindow)->FitOrthoBox(xmax, ymax, xmin, ymin);
+      openGLWindow->FitOrthoBox(xmax, ymax, xmin, ymin);
     }
   } catch (const std::exception& e) {
     notifier_->Warning(e.what());

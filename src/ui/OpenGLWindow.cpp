@@ -66,7 +66,7 @@ struct FlagScope {
 }  // namespace
 
 // Created hidden with its design size; the context comes with the first showing.
-OpenGLWindow::OpenGLWindow(OpenGLWindowHost host, QWidget* parent) : QOpenGLWidget(parent, Qt::Window), host_(std::move(host)) {
+OpenGLWindow::OpenGLWindow(std::unique_ptr<OpenGLWindowHost> host, QWidget* parent) : QOpenGLWidget(parent, Qt::Window), host_(std::move(host)) {
   setObjectName(QStringLiteral("OGLForm"));
   setWindowTitle(QStringLiteral("OpenGL"));
   setFormat(GLPixelFormat());
@@ -86,7 +86,7 @@ OpenGLWindow::~OpenGLWindow() {
   }
 }
 
-ProgramOptions OpenGLWindow::Options() const { return host_.options ? host_.options() : ProgramOptions{}; }
+ProgramOptions OpenGLWindow::Options() const { return host_->Options(); }
 
 // Tries once whether a context of the window's format can be made.
 bool OpenGLWindow::OpenGLAvailable() {
@@ -102,8 +102,7 @@ bool OpenGLWindow::OpenGLAvailable() {
 // showing it anyway would fail inside the toolkit, so it stays hidden and the user is told.
 void OpenGLWindow::setVisible(bool visible) {
   if (visible && !OpenGLAvailable()) {
-    Notifier* notifier = host_.notifier ? host_.notifier() : nullptr;
-    if (notifier) notifier->Warning("OpenGLを使用できないため、OpenGLの画面を表示できません");
+    host_->notifier().Warning("OpenGLを使用できないため、OpenGLの画面を表示できません");
     return;
   }
   QOpenGLWidget::setVisible(visible);
@@ -112,10 +111,8 @@ void OpenGLWindow::setVisible(bool visible) {
 // Fits the box at the current client size less the strip the colour bar will take.
 void OpenGLWindow::FitOrthoBox(double xmax, double ymax, double xmin, double ymin) {
   int strip = 0;
-  if (host_.data && host_.fieldView) {
-    const std::optional<ColourBarInput> bar = ColourBarOf(Options(), *host_.data, *host_.fieldView);
-    if (bar) strip = ColourBarStripIn(*bar, width());
-  }
+  const std::optional<ColourBarInput> bar = ColourBarOf(Options(), host_->Data(), host_->View());
+  if (bar) strip = ColourBarStripIn(*bar, width());
   box_ = corvane::FitOrthoBox(xmax, ymax, xmin, ymin, width() - strip, height());
 }
 
@@ -127,64 +124,51 @@ void OpenGLWindow::ZoomOrthoBox(double factor) { corvane::ZoomOrthoBox(box_, fac
 
 // One frame under the main window's command lock.
 void OpenGLWindow::DrawOpenGLScene(bool showContour, bool showGrid, bool showVectors) {
-  if (building_ || (host_.tryBeginCommand && !host_.tryBeginCommand())) {
+  if (building_ || !host_->TryBeginCommand()) {
     QApplication::beep();
     return;
   }
   const bool built = BuildFrame(showContour, showGrid, showVectors);
-  if (host_.frameFinished) host_.frameFinished(built && !lastFrameAborted_, lastFrameAborted_);
-  if (host_.endCommand) host_.endCommand();
+  host_->FrameFinished(built && !lastFrameAborted_, lastFrameAborted_);
+  host_->EndCommand();
 }
 
 // Builds a frame with the current options and swaps it in for painting.
 bool OpenGLWindow::BuildFrame(bool showContour, bool showGrid, bool showVectors) {
   if (building_) return false;
   FlagScope scope(building_);
-  NullProgress noProgress;
-  SilentNotifier noNotifier;
-  Progress& progress = host_.progress ? *host_.progress : noProgress;
-  Notifier* given = host_.notifier ? host_.notifier() : nullptr;
-  Notifier& notifier = given ? *given : noNotifier;
+  Notifier& notifier = host_->notifier();
+  const FieldDataSet& field = host_->Data();
+  FieldView& view = host_->View();
+  ContourReadout* readout = host_->Readout();
   // An abort stops only the frame it was given in.
-  if (host_.clearAbort) host_.clearAbort();
+  host_->ClearAbort();
   lastFrameAborted_ = false;
   try {
     const ProgramOptions options = Options();
     // Before the first fit the box shows the whole data set, copies included.
-    if (box_.Degenerate() && host_.data && !host_.data->Empty()) {
+    if (box_.Degenerate() && !field.Empty()) {
       double xmax, ymax, xmin, ymin;
-      OverlayExtents(*host_.data, options.display, xmax, ymax, xmin, ymin);
+      OverlayExtents(field, options.display, xmax, ymax, xmin, ymin);
       FitOrthoBox(xmax, ymax, xmin, ymin);
     }
     auto build = [&](Progress& workProgress, Notifier& workNotifier) {
       // The caption and the main window are widgets: they change on this window's thread.
-      auto caption = [this](int row) {
-        CallOnThreadOf(this, [&] {
-          if (host_.setPlotCaption) host_.setPlotCaption(row);
-        });
-      };
-      auto raise = [this] {
-        CallOnThreadOf(this, [&] {
-          if (host_.raiseMainWindow) host_.raiseMainWindow();
-        });
-      };
-      OpenGLSceneHost scene{host_.data, host_.readout, &workProgress, &workNotifier, caption, raise,
-                                host_.fieldView};
+      auto caption = [this](int row) { CallOnThreadOf(this, [&] { host_->SetPlotCaption(row); }); };
+      auto raise = [this] { CallOnThreadOf(this, [&] { host_->RaiseMainWindow(); }); };
+      OpenGLSceneHost scene{&field, readout, &workProgress, &workNotifier, caption, raise, &view};
       BuildOpenGLScene(spare_, box_, scene, options, showContour, showGrid, showVectors);
     };
-    if (host_.runWork)
-      host_.runWork(build);
-    else
-      build(progress, notifier);
+    host_->RunWork(build);
   } catch (const std::exception& e) {
-    if (host_.clearAbort) host_.clearAbort();
+    host_->ClearAbort();
     notifier.Warning(e.what());
     return false;
   }
   std::swap(frame_, spare_);
   ++frameSerial_;
-  lastFrameAborted_ = progress.AbortRequested();
-  if (host_.clearAbort) host_.clearAbort();
+  lastFrameAborted_ = host_->progress().AbortRequested();
+  host_->ClearAbort();
   update();
   return true;
 }
@@ -309,7 +293,7 @@ void OpenGLWindow::hideEvent(QHideEvent* e) {
 void OpenGLWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   if (PanKeyHeld || building_) return;
   if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right) return;
-  if (host_.tryBeginCommand && !host_.tryBeginCommand()) return;
+  if (!host_->TryBeginCommand()) return;
   const bool zoom = (shift & Qt::ShiftModifier) && (key == Qt::Key_Up || key == Qt::Key_Down);
   const PanDirection direction = key == Qt::Key_Up     ? PanDirection::Up
                                  : key == Qt::Key_Down ? PanDirection::Down
@@ -336,15 +320,15 @@ void OpenGLWindow::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   }
   const DisplayOptions d = options ? options->display : DisplayOptions{};
   const bool built = BuildFrame(d.ShowContour, d.ShowGrid, d.ShowVec);
-  if (host_.frameFinished) host_.frameFinished(built && !lastFrameAborted_, lastFrameAborted_);
-  if (host_.endCommand) host_.endCommand();
+  host_->FrameFinished(built && !lastFrameAborted_, lastFrameAborted_);
+  host_->EndCommand();
 }
 
 // Ends the held-key loop and puts the plot view's values back into their boxes.
 void OpenGLWindow::FormKeyUp() {
   PanKeyHeld = false;
   if (heldLoop_) heldLoop_->quit();
-  if (host_.writeViewBoxes) host_.writeViewBoxes();
+  host_->WriteViewBoxes();
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #pragma once
 #include <QOpenGLWidget>
 #include <functional>
+#include <memory>
 
 #include "opengl/OpenGLGeometry.h"
 
@@ -14,34 +15,43 @@ class QOpenGLFunctions_1_1;
 namespace corvane {
 
 // What the window reads from the main window and how it reports back.
-struct OpenGLWindowHost {
-  const FieldDataSet* data = nullptr;
-  FieldView* fieldView = nullptr;
-  ContourReadout* readout = nullptr;
-  Progress* progress = nullptr;
-  std::function<Notifier*()> notifier;      // read at each use: the main window's may be replaced
-  std::function<ProgramOptions()> options;  // the controls now; throws on an unreadable number
-  std::function<void(int row)> setPlotCaption;
-  std::function<void()> raiseMainWindow;
-  std::function<void()> clearAbort;
+class OpenGLWindowHost {
+ public:
+  virtual ~OpenGLWindowHost() = default;
+  // The data set drawn and its view: contour ranges and edge flags (AutoStep may set the steps).
+  virtual const FieldDataSet& Data() const = 0;
+  virtual FieldView& View() = 0;
+  // Where a frame reports the levels it drew; null: nowhere.
+  virtual ContourReadout* Readout() = 0;
+  // The main window's gauge: its abort flag tells whether the abort command stopped a frame.
+  virtual Progress& progress() = 0;
+  // Read at each use: the main window's may be replaced.
+  virtual Notifier& notifier() = 0;
+  // The controls now; throws on an unreadable number.
+  virtual ProgramOptions Options() const = 0;
+  // The plot window's caption for the variable of row `row`.
+  virtual void SetPlotCaption(int row) = 0;
+  // Brings the main window to the front (after the vector warning).
+  virtual void RaiseMainWindow() = 0;
+  // Forgets a requested abort, so that it stops only the frame it was given in.
+  virtual void ClearAbort() = 0;
   // Writes the plot view's centre and scales back into their boxes (after a key is released).
-  std::function<void()> writeViewBoxes;
-  // Builds a frame on the main window's worker thread, waiting with the event loop running;
-  // without it the frame is built on this thread.
-  std::function<void(const std::function<void(Progress&, Notifier&)>& work)> runWork;
+  virtual void WriteViewBoxes() = 0;
+  // Runs a frame's build on the main window's worker thread, waiting with the event loop running.
+  virtual void RunWork(const std::function<void(Progress&, Notifier&)>& work) = 0;
   // The main window's command lock: nothing loads a data set while a frame is built.
-  std::function<bool()> tryBeginCommand;
-  std::function<void()> endCommand;
+  virtual bool TryBeginCommand() = 0;
+  virtual void EndCommand() = 0;
   // The end of a full frame, for the status bar and gauge: completed, or stopped by the abort
   // command or an error.
-  std::function<void(bool completed, bool aborted)> frameFinished;
+  virtual void FrameFinished(bool completed, bool aborted) = 0;
 };
 
 class OpenGLWindow : public QOpenGLWidget {
   Q_OBJECT
 
  public:
-  explicit OpenGLWindow(OpenGLWindowHost host, QWidget* parent = nullptr);
+  explicit OpenGLWindow(std::unique_ptr<OpenGLWindowHost> host, QWidget* parent = nullptr);
   ~OpenGLWindow() override;
 
   // Builds one frame and shows it. Refused while another frame or a command is running.
@@ -82,7 +92,7 @@ class OpenGLWindow : public QOpenGLWidget {
   void ReplayFrame(int dataWidth);
   void PaintColourBar();
 
-  OpenGLWindowHost host_;
+  std::unique_ptr<OpenGLWindowHost> host_;
   OrthoBox box_;
   GlFrame frame_;  // what paintGL replays
   GlFrame spare_;  // the next frame, built while the last one stays on screen

@@ -5,15 +5,14 @@
 #include "ui/AboutDialog.h"
 #include "ui/LegendWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/MainWindowOpenGLHost.h"
 #include "ui/OpenGLWindow.h"
 #include "ui/PlotWindow.h"
 #include "ui/PlotWindowHost.h"
 #include "ui/ProgressWindow.h"
-#include "ui/RadioGroupWidget.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/SeriesControl.h"
 #include "ui/SettingsApplier.h"
-#include "ui/WorkFeedback.h"
 
 namespace corvane {
 
@@ -58,39 +57,7 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   m->legendWindow = w.legend.get();
   // The OpenGL window reads the main window's data, options and progress and writes the plot
   // view's boxes back after its keys.
-  OpenGLWindowHost host;
-  host.data = &m->scene.data;
-  host.fieldView = &m->scene.fieldView;
-  host.readout = &m->scene.readout;
-  host.progress = &m->feedback().progress();
-  host.notifier = [m] { return &m->notifier(); };
-  host.options = [m] {
-    RequireDrawingNumbers(m->state);
-    return m->Options();
-  };
-  host.setPlotCaption = [m](int row) {
-    if (m->plotWindow) {
-      const auto* rgroup = m->findChild<RadioGroupWidget*>(QStringLiteral("RGroup"));
-      m->plotWindow->setWindowTitle(rgroup->Items().value(row) + QStringLiteral(":等高線"));
-    }
-  };
-  host.raiseMainWindow = [m] {
-    m->show();
-    m->raise();
-    m->activateWindow();
-  };
-  host.clearAbort = [m] { m->state.AbortRequested = false; };
-  host.writeViewBoxes = [m] { m->state.events.Changed(StateChange::View); };
-  host.runWork = [m](const std::function<void(Progress&, Notifier&)>& work) { m->RunWork(work); };
-  host.tryBeginCommand = [m] { return m->TryBeginCommand(); };
-  host.endCommand = [m] { m->EndCommand(); };
-  host.frameFinished = [m](bool completed, bool aborted) {
-    m->feedback().Finish(completed   ? QStringLiteral("描画完了")
-                  : aborted ? QStringLiteral("中断しました")
-                            : QStringLiteral("描画できませんでした"),
-                  completed);
-  };
-  w.ogl = std::make_unique<OpenGLWindow>(std::move(host));
+  w.ogl = std::make_unique<OpenGLWindow>(std::make_unique<MainWindowOpenGLHost>(*m));
   m->openGLWindow = w.ogl.get();
   w.view = std::make_unique<PlotWindow>(&m->plotHost());
   m->plotWindow = w.view.get();
@@ -105,8 +72,9 @@ ProgramWindows CreateProgramWindows(const QString& settingsPath, const QString& 
   // Every window opens inside the screen (the plot window sees to it itself, since its size is
   // the picture's).
   auto* placement = new ScreenPlacement(m);
-  for (QWidget* window : {static_cast<QWidget*>(m), static_cast<QWidget*>(w.legend.get()), w.ogl.get(),
-                          static_cast<QWidget*>(w.process.get()), static_cast<QWidget*>(w.about.get())})
+  for (QWidget* window : {static_cast<QWidget*>(m), static_cast<QWidget*>(w.legend.get()),
+                          static_cast<QWidget*>(w.ogl.get()), static_cast<QWidget*>(w.process.get()),
+                          static_cast<QWidget*>(w.about.get())})
     window->installEventFilter(placement);
   return w;
 }

@@ -14,7 +14,7 @@ struct ProgramWindows {
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<PlotWindow> view;
   std::unique_ptr<LegendWindow> legend;
-  std::unique_ptr<QWidget> ogl;  // OpenGLWindow, once it exists
+  std::unique_ptr<OpenGLWindow> ogl;
   std::unique_ptr<ProgressWindow> process;
   std::unique_ptr<AboutDialog> about;
   ProgramWindows();

@@ -18,7 +18,7 @@ TEST(OpenGLWithoutContext, RedrawBuildsTheFrameOfAllCopiesButKeepsTheWindowHidde
   ASSERT_TRUE(m.settings().ApplyControlValue("writetimes", "1") && m.settings().ApplyControlValue("xoffsetbox", "4"));
   testing::Control<QCheckBox>(m, "UseOpenGL")->setChecked(true);
   m.RescaleAndRedraw();
-  auto* form = static_cast<OpenGLWindow*>(m.openGLWindow);
+  OpenGLWindow* form = m.openGLWindow;
   EXPECT_FALSE(form->isVisible() || form->Frame().vertices.empty());
   // Fitted to both copies, which are wider than the window's shape.
   EXPECT_TRUE(form->Box().left == 0.0 && form->Box().right == 8.0) << form->Box().left << " " << form->Box().right;
