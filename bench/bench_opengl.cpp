@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "ui/OpenGLWindow.h"
+#include "ui_gl/SameThreadOpenGLHost.h"
 
 namespace {
 
@@ -95,32 +96,6 @@ BENCHMARK(BM_BuildExactFillFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPreviewFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPreviewFrameZoomed)->Unit(benchmark::kMillisecond);
 
-// The main window's part for a window over the large grid: frames are built on this thread and
-// no other command ever runs.
-class BenchHost : public OpenGLWindowHost {
- public:
-  explicit BenchHost(const ProgramOptions& options) : options_(options) {}
-  const FieldDataSet& Data() const override { return LargeGrid(); }
-  FieldView& View() override { return LargeGridView(); }
-  ContourReadout* Readout() override { return nullptr; }
-  Progress& progress() override { return progress_; }
-  Notifier& notifier() override { return notifier_; }
-  ProgramOptions Options() const override { return options_; }
-  void SetPlotCaption(int) override {}
-  void RaiseMainWindow() override {}
-  void ClearAbort() override {}
-  void WriteViewBoxes() override {}
-  void RunWork(const std::function<void(Progress&, Notifier&)>& work) override { work(progress_, notifier_); }
-  bool TryBeginCommand() override { return true; }
-  void EndCommand() override {}
-  void FrameFinished(bool, bool) override {}
-
- private:
-  ProgramOptions options_;
-  NullProgress progress_;
-  SilentNotifier notifier_;
-};
-
 // The window with its replay reachable from here.
 class BenchForm : public OpenGLWindow {
  public:
@@ -136,7 +111,9 @@ void Replay(benchmark::State& st, bool contour, bool quick, bool grid, double zo
     st.SkipWithError("no OpenGL on this display (run under xvfb-run)");
     return;
   }
-  BenchForm form(std::make_unique<BenchHost>(Options(quick)));
+  const ProgramOptions options = Options(quick);
+  SilentNotifier notifier;
+  BenchForm form(std::make_unique<testing::SameThreadOpenGLHost>(LargeGrid(), LargeGridView(), options, notifier));
   form.resize(548, 558);
   form.show();
   for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();

@@ -10,40 +10,13 @@
 #include "opengl/GlData.h"
 #include "support/RecordingNotifier.h"
 #include "ui/OpenGLWindow.h"
+#include "ui_gl/SameThreadOpenGLHost.h"
 
 namespace corvane {
 namespace {
 
 // Lets the window system deliver exposes and paints.
 void Settle() { for (int k = 0; k < 5; ++k) QCoreApplication::processEvents(); }
-
-// The main window's part for a window over `data` reading `options` and reporting to `notifier`,
-// all owned by the test: frames are built on this thread and no other command ever runs.
-class TestHost : public OpenGLWindowHost {
- public:
-  TestHost(testing::ShownGrid& data, const ProgramOptions& options, RecordingNotifier& notifier)
-      : data_(data), options_(options), notifier_(notifier) {}
-  const FieldDataSet& Data() const override { return data_; }
-  FieldView& View() override { return data_.view; }
-  ContourReadout* Readout() override { return nullptr; }
-  Progress& progress() override { return progress_; }
-  Notifier& notifier() override { return notifier_; }
-  ProgramOptions Options() const override { return options_; }
-  void SetPlotCaption(int) override {}
-  void RaiseMainWindow() override {}
-  void ClearAbort() override {}
-  void WriteViewBoxes() override {}
-  void RunWork(const std::function<void(Progress&, Notifier&)>& work) override { work(progress_, notifier_); }
-  bool TryBeginCommand() override { return true; }
-  void EndCommand() override {}
-  void FrameFinished(bool, bool) override {}
-
- private:
-  testing::ShownGrid& data_;
-  const ProgramOptions& options_;
-  RecordingNotifier& notifier_;
-  NullProgress progress_;
-};
 
 int GreyOf(double value) { return RedOf(LevelColour(static_cast<float>(value), 0.0f, 10.0f, ColourMapKind::Gray1)); }
 
@@ -53,7 +26,7 @@ struct BandWindow {
   testing::ShownGrid data = testing::GridData(11, 11, [](double x, double) { return x; }, 1.0, 0.0, 10.0);
   ProgramOptions options;
   RecordingNotifier notifier;
-  OpenGLWindow form{std::make_unique<TestHost>(data, options, notifier)};
+  OpenGLWindow form{std::make_unique<testing::SameThreadOpenGLHost>(data, data.view, options, notifier)};
   explicit BandWindow(ColourMapKind map) {
     options.load.AutoStepCheck = false, options.contour.colourMap = map;
     options.display.ShowContour = options.display.BrushCheck = true, options.contour.QuickFill = false;
