@@ -11,7 +11,7 @@
 #include <string>
 
 #include "../tools/GridGenerator.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "readers/DataReader.h"
 #include "support/RecordingNotifier.h"
 
@@ -50,7 +50,9 @@ void Load(benchmark::State& state, bool jOuter) {
   for (auto _ : state) {
     corvane::RecordingNotifier notifier;
     corvane::NullProgress progress;
-    auto result = corvane::LoadDataFile(path, options, previous, 0, notifier, progress);
+    auto read = corvane::LoadDataFile(path, options, notifier, progress);
+    std::optional<corvane::LoadResult> result;
+    if (read) result = corvane::CompleteLoad(std::move(*read), options, previous, notifier);
     if (!result || result->data.NodeCount != NodesOf(state.range(0))) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(result);
   }
@@ -68,7 +70,7 @@ void BM_LoadAnyDataFile(benchmark::State& state) {
   for (auto _ : state) {
     corvane::RecordingNotifier notifier;
     corvane::NullProgress progress;
-    auto result = corvane::LoadAnyDataFile(path, options, corvane::FieldView{}, 0, notifier, progress);
+    auto result = corvane::LoadAnyDataFile(path, options, corvane::FieldView{}, notifier, progress);
     if (!result || result->data.NodeCount != NodesOf(state.range(0))) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(result);
   }

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "readers/DataFileLoader.h"
 #include "field/DeferredRows.h"
+#include "fieldview/LoadedView.h"
 #include "base/Errors.h"
 #include "base/Progress.h"
 #include "support/RecordingNotifier.h"
@@ -77,10 +77,9 @@ inline CommandRun RunCorvane(const QStringList& arguments, const QByteArray& inp
 struct LoadedFile {
   RecordingNotifier notifier;
   std::optional<LoadResult> result;
-  LoadedFile(const std::string& path, const LoadOptions& o = LoadOptions(), const FieldView& previous = FieldView(),
-             int zoneList = 0) {
+  LoadedFile(const std::string& path, const LoadOptions& o = LoadOptions(), const FieldView& previous = FieldView()) {
     NullProgress progress;
-    result = LoadAnyDataFile(path, o, previous, zoneList, notifier, progress);
+    result = LoadAnyDataFile(path, o, previous, notifier, progress);
   }
   const FieldDataSet& d() const { return result->data; }
   // A derived row is computed here when nothing asked for it yet (which changes no value).

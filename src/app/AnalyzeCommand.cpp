@@ -7,7 +7,7 @@
 
 #include "analysis/SegmentSampling.h"
 #include "app/CommandLine.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "field/DeferredRows.h"
 #include "base/Errors.h"
 #include "field/VariableRows.h"
@@ -33,7 +33,7 @@ int RunAnalyzeCommand(const CommandArgs& args) {
   StderrNotifier notifier;
   NullProgress progress;
   FieldView none;
-  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
+  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   EnsureRowValues(loaded->data, options.RGroup);  // the row sampled
   const FieldDataSet& data = loaded->data;

@@ -9,7 +9,7 @@
 
 #include "field/DerivedColumns.h"
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 #include "base/Notifier.h"
 #include "scene/ProgramOptions.h"
 

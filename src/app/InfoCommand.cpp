@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DeferredRows.h"
 #include "field/DerivedColumns.h"
 #include "readers/DataSeries.h"
@@ -190,7 +191,7 @@ int RunInfoCommand(const CommandArgs& args) {
   StderrNotifier notifier;
   NullProgress progress;
   FieldView none;
-  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, 0, notifier, progress);
+  std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, none, notifier, progress);
   if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
   // The frames told must be frames that load: every other file of the series is read once, and
   // one that is refused fails the command as the first would.
@@ -198,7 +199,7 @@ int RunInfoCommand(const CommandArgs& args) {
     if (std::find(args.data.begin(), args.data.begin() + static_cast<std::ptrdiff_t>(k), args.data[k]) !=
         args.data.begin() + static_cast<std::ptrdiff_t>(k))
       continue;
-    if (!LoadAnyDataFile(args.data[k], options.load, none, 0, notifier, progress))
+    if (!LoadAnyDataFile(args.data[k], options.load, none, notifier, progress))
       throw CorvaneError(args.data[k] + " を読み込めませんでした");
   }
   // The listing gives every row's range and node values, the derived rows' too.
@@ -219,7 +220,7 @@ int RunInfoCommand(const CommandArgs& args) {
   // With velocity data, which columns the Mach number and total pressure come from.
   std::optional<std::array<DerivedColumn, 4>> derived;
   if (options.load.IncludeVelCheck) {
-    derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
+    derived = DerivedColumnsOf(r.choices.names, r.choices.Rows());
     for (const std::string& doubt : DerivedColumnDoubts(*derived)) notifier.Warning(doubt);
   }
   const std::int64_t nonFinite = NonFiniteNodeCount(d);

@@ -7,7 +7,8 @@
 #include "contour/Legend.h"
 #include "output/LegendExport.h"
 #include "contour/LegendOptions.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DeferredRows.h"
 #include "base/Errors.h"
 #include "render/NumberFormat.h"
@@ -71,7 +72,7 @@ int RunLegendCommand(const CommandArgs& args) {
     StderrNotifier notifier;
     NullProgress progress;
     std::optional<LoadResult> loaded =
-        LoadAnyDataFile(args.data.front(), options.load, FieldView{}, 0, notifier, progress);
+        LoadAnyDataFile(args.data.front(), options.load, FieldView{}, notifier, progress);
     if (!loaded) return 1;
     EnsureRowValues(loaded->data, options.RGroup);  // the legend shows the chosen row's range
     TakeComputedRanges(loaded->data, loaded->view, options.load);

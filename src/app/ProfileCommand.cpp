@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "field/DeferredRows.h"
 #include "base/Errors.h"
 #include "profile/ProfileTable.h"
@@ -70,7 +70,7 @@ int RunProfileCommand(const CommandArgs& args) {
   NullProgress progress;
   std::vector<ProfileSet> sets;
   for (const std::string& path : args.data) {
-    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, 0, notifier, progress);
+    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, notifier, progress);
     if (!loaded) throw CorvaneError(path + " を読み込めませんでした");
     EnsureAllRows(loaded->data);  // a profile may show any row
     const std::string name = QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();

@@ -12,7 +12,7 @@
 
 #include "app/CommandLine.h"
 #include "app/RenderSetup.h"
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "field/DerivedColumns.h"
 #include "base/Errors.h"
 #include "field/VariableRows.h"
@@ -67,7 +67,7 @@ void WarnOfDerivedColumns(const LoadResult& loaded, const ProgramOptions& option
   const std::string& item = items[static_cast<std::size_t>(row)];
   if (item != kMachCaption && item != kTotalPressureCaption) return;
   const auto columns =
-      DerivedColumnsOf(loaded.selectorItems, {loaded.xvecIndex, loaded.yvecIndex, loaded.tmpIndex, loaded.prsIndex});
+      DerivedColumnsOf(loaded.choices.names, loaded.choices.Rows());
   for (const std::string& doubt : DerivedColumnDoubts(columns)) notifier.Warning(doubt);
 }
 
@@ -104,12 +104,13 @@ void PrepareRenderState(const CommandArgs& args, const ProgramOptions& options, 
 }
 
 void TakeLoadedData(SceneState& state, LoadResult& loaded, const ProgramOptions& options) {
-  // A new zone list takes its edge flags from the four check boxes, as the windows do.
-  ApplyLoadToScene(state, loaded, loaded.zoneListsRebuilt);
+  // A new zone count takes its edge flags from the four check boxes, as the windows do.
+  const bool newZoneList = loaded.data.ZoneCount != state.data.ZoneCount;
+  ApplyLoadToScene(state, loaded, newZoneList);
   ApplyContourBoxes(state.fieldView, options);
   // The velocity selectors keep the reader's choice unless the settings named a row.
-  state.options.load.xvecbox = options.load.xvecbox >= 0 ? options.load.xvecbox : loaded.xvecIndex;
-  state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded.yvecIndex;
+  state.options.load.xvecbox = options.load.xvecbox >= 0 ? options.load.xvecbox : loaded.choices.velocityX;
+  state.options.load.yvecbox = options.load.yvecbox >= 0 ? options.load.yvecbox : loaded.choices.velocityY;
 }
 
 int RunRenderCommand(const CommandArgs& args) {
@@ -132,7 +133,6 @@ int RunRenderCommand(const CommandArgs& args) {
 
   StderrNotifier notifier;
   NullProgress progress;
-  int zoneListCount = 0;
   bool failed = false;
   for (std::size_t k = 0; k < args.data.size(); ++k) {
     const std::string& path = args.data[k];
@@ -141,9 +141,8 @@ int RunRenderCommand(const CommandArgs& args) {
                                                                         : BitmapPathFor(path, folder);
       if (IsOneOf(out, inputs))
         throw CorvaneError("画像の保存先が入力ファイルと同じなので、上書きしません: " + out.toStdString());
-      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.fieldView, zoneListCount, notifier, progress);
+      std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, state.fieldView, notifier, progress);
       if (!loaded) throw CorvaneError("読み込めませんでした");
-      zoneListCount = loaded->data.ZoneCount;
       if (k == 0) WarnOfDerivedColumns(*loaded, options, notifier);
       TakeLoadedData(state, *loaded, options);
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "app/CommandLine.h"
 #include "readers/DataReader.h"
+#include "fieldview/LoadedView.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/RenderSetup.h"
 #include "base/BothCores.h"
+#include "fieldview/LoadedView.h"
 #include "readers/DataSeries.h"
 #include "base/Errors.h"
 #include "output/AnimationWriter.h"
@@ -54,7 +55,7 @@ int RunSeriesRender(const CommandArgs& args) {
   auto draw = [&](SceneState& state, const SeriesFrame& frame, bool first) {
     NullProgress own;
     try {
-      std::optional<LoadResult> loaded = LoadSeriesFrame(frame, options.load, FieldView(), 0, notifier, own);
+      std::optional<LoadResult> loaded = LoadSeriesFrame(frame, options.load, FieldView(), notifier, own);
       if (!loaded) throw CorvaneError("読み込めませんでした");
       TakeLoadedData(state, *loaded, options);
       if (range) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 #include "base/Progress.h"
 
 namespace corvane {

@@ -2,14 +2,14 @@
 
 #include "field/DerivedQuantities.h"
 #include "field/FlowDerivatives.h"
-#include "field/RoundLevels.h"
 #include "field/VariableRows.h"
 
 namespace corvane {
 namespace {
 
-// The row of a derived kind in `data`, or -1 when the data set has no such row.
-int RowOf(const FieldDataSet& data, int kind) {
+}  // namespace
+
+int DerivedRowOf(const FieldDataSet& data, int kind) {
   if (data.ColumnCount < 2) return -1;
   switch (kind) {
     case kMachRow: return data.MachNumberRow();
@@ -20,10 +20,12 @@ int RowOf(const FieldDataSet& data, int kind) {
   }
 }
 
+namespace {
+
 // The derived kind of `row`, or -1 for a row the file or a formula gave.
 int KindOf(const FieldDataSet& data, int row) {
   for (int kind = 0; kind < kDerivedRowKinds; ++kind)
-    if (row >= 0 && row == RowOf(data, kind)) return kind;
+    if (row >= 0 && row == DerivedRowOf(data, kind)) return kind;
   return -1;
 }
 
@@ -42,8 +44,8 @@ NodeRow ComputeKind(const FieldDataSet& data, int kind) {
 
 }  // namespace
 
-void DeferGasRows(FieldDataSet& data, FieldView& view, int iu, int iv, int iT, int ip, const LoadOptions& options) {
-  if (data.ColumnCount < 2 || data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return;
+bool DeferGasRows(FieldDataSet& data, int iu, int iv, int iT, int ip, const LoadOptions& options) {
+  if (data.ColumnCount < 2 || data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return false;
   std::lock_guard<std::mutex> hold(*data.deferred.lock);
   DeferredRowState& d = data.deferred;
   const int variables = data.ColumnCount - 2;
@@ -54,13 +56,13 @@ void DeferGasRows(FieldDataSet& data, FieldView& view, int iu, int iv, int iT, i
   d.gamma = options.gammaBox;
   d.R = options.RBox;
   for (int kind : {kMachRow, kTotalPressureRow}) {
-    NodeRow().swap(data.Values[static_cast<std::size_t>(RowOf(data, kind))]);
+    NodeRow().swap(data.Values[static_cast<std::size_t>(DerivedRowOf(data, kind))]);
     d.pending[static_cast<std::size_t>(kind)] = true;
-    view.derivedRangePending[static_cast<std::size_t>(kind)] = true;
   }
+  return true;
 }
 
-bool AddDeferredFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv) {
+bool AddDeferredFlowRows(FieldDataSet& data, int iu, int iv) {
   const int variables = data.ColumnCount - 2;
   if (iu < 0 || iv < 0 || iu >= variables || iv >= variables) return false;
   if (data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return false;
@@ -70,11 +72,7 @@ bool AddDeferredFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv) {
   DeferredRowState& d = data.deferred;
   d.uRow = iu;
   d.vRow = iv;
-  for (int kind : {kVorticityRow, kSpeedRow}) {
-    d.pending[static_cast<std::size_t>(kind)] = true;
-    view.derivedRangePending[static_cast<std::size_t>(kind)] = true;
-  }
-  for (std::vector<double>* c : {&view.ContourMax, &view.ContourMin, &view.ContourStep}) c->resize(data.Values.size(), 0.0);
+  for (int kind : {kVorticityRow, kSpeedRow}) d.pending[static_cast<std::size_t>(kind)] = true;
   return true;
 }
 
@@ -87,7 +85,7 @@ bool RowPending(const FieldDataSet& data, int row) {
 
 bool AnyRowPending(const FieldDataSet& data) {
   for (int kind = 0; kind < kDerivedRowKinds; ++kind)
-    if (RowPending(data, RowOf(data, kind))) return true;
+    if (RowPending(data, DerivedRowOf(data, kind))) return true;
   return false;
 }
 
@@ -106,23 +104,7 @@ bool EnsureRowValues(FieldDataSet& data, int row) {
 
 void EnsureAllRows(FieldDataSet& data) {
   for (int kind = 0; kind < kDerivedRowKinds; ++kind)
-    if (const int row = RowOf(data, kind); row >= 0) EnsureRowValues(data, row);
-}
-
-bool TakeComputedRanges(const FieldDataSet& data, FieldView& view, const LoadOptions& options) {
-  bool taken = false;
-  for (int kind = 0; kind < kDerivedRowKinds; ++kind) {
-    const int row = RowOf(data, kind);
-    bool& pending = view.derivedRangePending[static_cast<std::size_t>(kind)];
-    if (row < 0 || !pending || RowPending(data, row)) continue;
-    pending = false;
-    if (options.AutoMaxMinCheck) AutoMaxMinOfRow(data, view, row);
-    taken = true;
-  }
-  if (!taken) return false;
-  if (options.AutoStepCheck) AutoStep(view, options.StepBar);
-  ApplyRoundLevels(view, options);
-  return true;
+    if (const int row = DerivedRowOf(data, kind); row >= 0) EnsureRowValues(data, row);
 }
 
 }  // namespace corvane

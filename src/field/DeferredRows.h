@@ -6,22 +6,21 @@
 // load used to compute.
 #pragma once
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
 #include "field/LoadOptions.h"
 
 namespace corvane {
 
+// The row of a derived kind (DerivedRowKind) in `data`, or -1 when the data set has no such row.
+int DerivedRowOf(const FieldDataSet& data, int kind);
+
 // Leaves the rows マッハ数 and 全圧 empty and pending, to be made from rows iu, iv, iT and ip
 // (file variables; ip -1: no pressure) with the gas constants of `options`; both rows are zero
-// when iu, iv or iT is not a file variable. Their ranges in `view` are taken by
-// TakeComputedRanges once they are computed.
-void DeferGasRows(FieldDataSet& data, FieldView& view, int iu, int iv, int iT, int ip, const LoadOptions& options);
+// when iu, iv or iT is not a file variable. False (nothing done) when `data` has no such rows.
+bool DeferGasRows(FieldDataSet& data, int iu, int iv, int iT, int ip, const LoadOptions& options);
 
 // Appends the empty rows 渦度 and 速さ after the total pressure (replacing them if they are there),
-// pending, made from rows iu and iv; their contour entries in `view` 0, to be taken by
-// TakeComputedRanges once the rows are computed. Nothing happens (false) when iu or iv is not a
-// file variable.
-bool AddDeferredFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv);
+// pending, made from rows iu and iv. Nothing happens (false) when iu or iv is not a file variable.
+bool AddDeferredFlowRows(FieldDataSet& data, int iu, int iv);
 
 // Whether `row` holds no values yet because nothing has asked for them.
 bool RowPending(const FieldDataSet& data, int row);
@@ -30,10 +29,5 @@ bool AnyRowPending(const FieldDataSet& data);
 // (the data set's lock); a thread reading the row meanwhile must have asked first.
 bool EnsureRowValues(FieldDataSet& data, int row);
 void EnsureAllRows(FieldDataSet& data);
-
-// Gives `view` the range a load gives a row (automatic with AutoMaxMinCheck, else 0) for every
-// deferred row computed whose range in `view` is not taken yet, then the automatic steps and
-// round levels as a load applies them; true when it did.
-bool TakeComputedRanges(const FieldDataSet& data, FieldView& view, const LoadOptions& options);
 
 }  // namespace corvane

@@ -1,10 +1,7 @@
 #include "field/DerivedQuantities.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
-#include <vector>
 
 #include "base/BothCores.h"
 #include "field/GasFormula.h"
@@ -38,100 +35,6 @@ NodeRow ComputeGasRow(const FieldDataSet& data, int iu, int iv, int iT, int ip, 
     }
   });
   return out;
-}
-
-namespace {
-
-// ContourMax and ContourMin in `view` of the rows `which`, which hold a value for every node.
-void AutoMaxMinOf(const FieldDataSet& data, FieldView& view, const std::vector<std::size_t>& which) {
-  const std::int64_t n = data.NodeCount;
-  if (n <= 0 || which.empty()) return;
-  const std::size_t rows = which.size();
-  // Each half finds its own extremes; NaN and infinite values are passed over, so one unreadable
-  // or overflowed node does not turn a whole range into NaN or infinity. A row without a finite
-  // value keeps NaN.
-  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  std::vector<double> hi[2] = {std::vector<double>(rows, kNaN), std::vector<double>(rows, kNaN)};
-  std::vector<double> lo[2] = {std::vector<double>(rows, kNaN), std::vector<double>(rows, kNaN)};
-  RunOnBothCores(n, kSplitAt, [&](std::int64_t begin, std::int64_t end) {
-    const int part = begin == 0 ? 0 : 1;
-    for (std::size_t w = 0; w < rows; ++w) {
-      const double* v = data.Values[which[w]].data();
-      double mx = kNaN, mn = kNaN;
-      std::int64_t k = begin;
-      while (k < end && !std::isfinite(v[k])) ++k;
-      if (k < end) mx = mn = v[k];
-      for (; k < end; ++k) {
-        const double x = v[k];
-        const bool finite = std::fabs(x) <= std::numeric_limits<double>::max();  // false for NaN too
-        mx = finite && x > mx ? x : mx;
-        mn = finite && x < mn ? x : mn;
-      }
-      hi[part][w] = mx;
-      lo[part][w] = mn;
-    }
-  });
-  // Merge the two halves.
-  for (std::size_t w = 0; w < rows; ++w) {
-    double mx = hi[0][w], mn = lo[0][w];
-    if (std::isnan(mx) || hi[1][w] > mx) mx = hi[1][w];
-    if (std::isnan(mn) || lo[1][w] < mn) mn = lo[1][w];
-    view.ContourMax[which[w]] = mx;
-    view.ContourMin[which[w]] = mn;
-  }
-}
-
-void SizeRangesFor(const FieldDataSet& data, FieldView& view) {
-  const std::size_t rows = data.Values.size();
-  view.ContourMax.resize(std::max(rows, static_cast<std::size_t>(std::max(data.ColumnCount, 0))), 0.0);
-  view.ContourMin.resize(view.ContourMax.size(), 0.0);
-  view.ContourStep.resize(view.ContourMax.size(), 0.0);
-}
-
-}  // namespace
-
-void AutoMaxMin(const FieldDataSet& data, FieldView& view) {
-  // Every row with values: the file's columns, the derived rows and those added after them. A
-  // row not computed yet keeps its entries; it gets its range when it is computed.
-  SizeRangesFor(data, view);
-  std::vector<std::size_t> which;
-  const std::size_t n = static_cast<std::size_t>(std::max(data.NodeCount, 0));
-  for (std::size_t row = 0; row < data.Values.size(); ++row)
-    if (data.Values[row].size() >= n) which.push_back(row);
-  AutoMaxMinOf(data, view, which);
-}
-
-void AutoMaxMinOfRow(const FieldDataSet& data, FieldView& view, int row) {
-  SizeRangesFor(data, view);
-  const std::size_t k = static_cast<std::size_t>(row);
-  if (row < 0 || k >= data.Values.size() || data.Values[k].size() < static_cast<std::size_t>(std::max(data.NodeCount, 0)))
-    return;
-  AutoMaxMinOf(data, view, {k});
-}
-
-void AutoStep(FieldView& view, int divisions) {
-  const int n = std::clamp(divisions, 2, 100);
-  const std::size_t rows = std::min(view.ContourMax.size(), view.ContourMin.size());
-  view.ContourStep.resize(std::max(view.ContourStep.size(), rows), 0.0);
-  for (std::size_t k = 0; k < rows; ++k) {
-    // Not rounded: a maximum typed below the minimum gives a negative step.
-    view.ContourStep[k] = view.ContourMax[k] == view.ContourMin[k] ? 1.0 : (view.ContourMax[k] - view.ContourMin[k]) / n;
-  }
-}
-
-void UpdateLineMasks(const FieldDataSet& data, FieldView& view, int iStep, int jStep) {
-  const int si = std::max(iStep, 1);
-  const int sj = std::max(jStep, 1);
-  auto fill = [](std::vector<bool>& mask, int count, int step) {
-    mask.assign(static_cast<std::size_t>(std::max(count, 0)), false);
-    for (int k = 0; k < count; ++k) mask[static_cast<std::size_t>(k)] = k % step == 0;
-    if (count > 0) mask[static_cast<std::size_t>(count - 1)] = true;
-  };
-  view.Masks.resize(data.Zones.size());
-  for (std::size_t z = 0; z < data.Zones.size(); ++z) {
-    fill(view.Masks[z].ILineMask, data.Zones[z].NI, si);
-    fill(view.Masks[z].JLineMask, data.Zones[z].NJ, sj);
-  }
 }
 
 }  // namespace corvane

@@ -71,7 +71,7 @@ struct FieldDataSet {
   // ColumnCount rows of NodeCount values: file variables, then Mach number, then total pressure.
   std::vector<NodeRow> Values;
   DeferredRowState deferred;
-  // The box of the nodes, starting from the origin (FinishLoad).
+  // The box of the nodes, starting from the origin (FinishRead).
   double XMax = 0.0, YMax = 0.0, XMin = 0.0, YMin = 0.0;
 
   std::int32_t MachNumberRow() const { return ColumnCount - 2; }

@@ -58,17 +58,4 @@ NodeRow ComputeSpeed(const FieldDataSet& data, int iu, int iv) {
   return speed;
 }
 
-bool AddFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv) {
-  const int variables = data.ColumnCount - 2;
-  if (iu < 0 || iv < 0 || iu >= variables || iv >= variables) return false;
-  if (data.Values.size() < static_cast<std::size_t>(data.ColumnCount)) return false;
-  NodeRow vorticity = ComputeVorticity(data, iu, iv);
-  NodeRow speed = ComputeSpeed(data, iu, iv);
-  data.Values.resize(static_cast<std::size_t>(data.ColumnCount));
-  data.Values.push_back(std::move(vorticity));
-  data.Values.push_back(std::move(speed));
-  for (std::vector<double>* c : {&view.ContourMax, &view.ContourMin, &view.ContourStep}) c->resize(data.Values.size(), 0.0);
-  return true;
-}
-
 }  // namespace corvane

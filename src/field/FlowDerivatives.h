@@ -1,7 +1,6 @@
 // Vorticity and speed of the velocity field, from the grid metrics of each zone.
 #pragma once
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
 
 namespace corvane {
 
@@ -13,9 +12,5 @@ NodeRow ComputeVorticity(const FieldDataSet& data, int iu, int iv);
 
 // sqrt(u² + v²) at every node of rows iu, iv (file variables).
 NodeRow ComputeSpeed(const FieldDataSet& data, int iu, int iv);
-
-// Appends the rows 渦度 and 速さ after the total pressure (replacing them if they are there),
-// with contour entries of 0 in `view`. Nothing happens when iu or iv is not a file variable.
-bool AddFlowRows(FieldDataSet& data, FieldView& view, int iu, int iv);
 
 }  // namespace corvane

@@ -145,7 +145,7 @@ NodeRow EvaluateFormula(const FieldDataSet& data, const FormulaDefinition& formu
   return out;
 }
 
-int AddFormulaVariable(FieldDataSet& data, FieldView& view, const FormulaDefinition& formula) {
+int AddFormulaVariable(FieldDataSet& data, const FormulaDefinition& formula) {
   if (data.ColumnCount < 2 || data.Values.size() < static_cast<std::size_t>(data.ColumnCount))
     throw CorvaneError("データが読み込まれていないので計算式 " + formula.name + " を追加できません");
   if (FindRow(data, formula.name) >= 0 || formula.name == "x" || formula.name == "y")
@@ -162,35 +162,7 @@ int AddFormulaVariable(FieldDataSet& data, FieldView& view, const FormulaDefinit
   data.Values.insert(data.Values.begin() + at, std::move(values));
   data.VariableNames.push_back(formula.name);
   data.ColumnCount += 1;
-  const NodeRow& v = data.Values[static_cast<std::size_t>(row)];
-  double hi = std::numeric_limits<double>::quiet_NaN(), lo = hi;
-  for (double x : v) {
-    if (std::isnan(x)) continue;
-    if (std::isnan(hi) || x > hi) hi = x;
-    if (std::isnan(lo) || x < lo) lo = x;
-  }
-  for (std::vector<double>* c : {&view.ContourMax, &view.ContourMin, &view.ContourStep}) {
-    if (c->size() < static_cast<std::size_t>(row)) c->resize(static_cast<std::size_t>(row), 0.0);
-    c->insert(c->begin() + at, 0.0);
-  }
-  view.ContourMax[static_cast<std::size_t>(row)] = hi;
-  view.ContourMin[static_cast<std::size_t>(row)] = lo;
-  view.ContourStep[static_cast<std::size_t>(row)] = hi == lo ? 1.0 : (hi - lo) / 50.0;
   return row;
-}
-
-int AddFormulaVariables(FieldDataSet& data, FieldView& view, const std::vector<std::string>& formulas,
-                        Notifier& notifier) {
-  int added = 0;
-  for (const std::string& text : formulas) {
-    try {
-      AddFormulaVariable(data, view, ParseFormulaText(text));
-      ++added;
-    } catch (const CorvaneError& e) {
-      notifier.Warning(std::string(e.what()) + "。この変数は追加しません");
-    }
-  }
-  return added;
 }
 
 }  // namespace corvane

@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
-#include "base/Notifier.h"
 
 namespace corvane {
 
@@ -29,14 +27,8 @@ FormulaDefinition ParseFormulaText(std::string_view text);
 NodeRow EvaluateFormula(const FieldDataSet& data, const FormulaDefinition& formula);
 
 // Evaluates `formula` and inserts it as a variable after the file's columns and the formulas
-// before it (so the rows of the Mach number and the rest move down by one); its contour range
-// is taken from the values into `view`. A name already used, or an expression that fails, throws
-// CorvaneError and adds nothing. Returns the new row.
-int AddFormulaVariable(FieldDataSet& data, FieldView& view, const FormulaDefinition& formula);
-
-// Each formula text in order; a failing one is reported through `notifier` (with its text) and
-// skipped. Returns the number added.
-int AddFormulaVariables(FieldDataSet& data, FieldView& view, const std::vector<std::string>& formulas,
-                        Notifier& notifier);
+// before it (so the rows of the Mach number and the rest move down by one). A name already
+// used, or an expression that fails, throws CorvaneError and adds nothing. Returns the new row.
+int AddFormulaVariable(FieldDataSet& data, const FormulaDefinition& formula);
 
 }  // namespace corvane

@@ -74,21 +74,6 @@ bool RoundRange(double& lo, double& hi, double& step, int divisions) {
   return true;
 }
 
-void ApplyRoundLevels(FieldView& view, const LoadOptions& options) {
-  if (!options.RoundLevelsCheck || !(options.AutoMaxMinCheck || options.AutoStepCheck)) return;
-  const std::size_t rows = std::min(view.ContourMax.size(), view.ContourMin.size());
-  view.ContourStep.resize(std::max(view.ContourStep.size(), rows), 0.0);
-  for (std::size_t k = 0; k < rows; ++k) {
-    double lo = view.ContourMin[k], hi = view.ContourMax[k], step = view.ContourStep[k];
-    if (!RoundRange(lo, hi, step, options.StepBar)) continue;
-    if (options.AutoMaxMinCheck) {
-      view.ContourMin[k] = lo;
-      view.ContourMax[k] = hi;
-    }
-    if (options.AutoStepCheck) view.ContourStep[k] = step;
-  }
-}
-
 std::string RoundLevelText(double value, double step) {
   char buffer[64];
   if (!(step > 0.0) || !std::isfinite(step) || !std::isfinite(value)) {

@@ -3,8 +3,6 @@
 #pragma once
 #include <string>
 
-#include "field/FieldView.h"
-#include "field/LoadOptions.h"
 
 namespace corvane {
 
@@ -27,11 +25,6 @@ RoundStep NearestRoundStep(double rough);
 // Snaps [lo, hi] outwards to multiples of the round step nearest to (hi - lo) / divisions.
 // Returns false, changing nothing, for an empty, inverted or non-finite range.
 bool RoundRange(double& lo, double& hi, double& step, int divisions);
-
-// When RoundLevelsCheck is set: for every value row, the automatic range (AutoMaxMinCheck) goes
-// out to multiples of the round step and the automatic step (AutoStepCheck) becomes that step.
-// Called right after AutoMaxMin / AutoStep wherever those run.
-void ApplyRoundLevels(FieldView& view, const LoadOptions& options);
 
 // `value` with the decimals a round step needs ("0.65" for a step of 0.05); a step that is not
 // finite and positive falls back to the general format with 6 significant digits.

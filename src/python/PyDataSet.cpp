@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DeferredRows.h"
 #include "base/Errors.h"
 #include "readers/StructuredLoad.h"
@@ -70,7 +71,7 @@ DataSet Read(const std::string& path, const py::object& settings, const py::obje
   {
     py::gil_scoped_release unlocked;
     NullProgress progress;
-    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, 0, notifier, progress);
+    std::optional<LoadResult> loaded = LoadAnyDataFile(path, options.load, FieldView{}, notifier, progress);
     if (!loaded) throw CorvaneError(notifier.Joined(path + " を読み込めませんでした"));
     set->loaded = std::move(*loaded);
   }
@@ -190,10 +191,8 @@ DataSet FromArrays(const py::iterable& zonesIn, const py::object& settings, cons
     }
     SourceInfo source;
     if (named) source.zoneNames = names;
-    LoadResult result =
-        FinishLoad(std::move(data), std::move(source), options.load, FieldView{}, 0, notifier, !variables.empty());
-    CompleteVariables(result, options.load, notifier);
-    set->loaded = std::move(result);
+    set->loaded =
+        CompleteLoad(FinishRead(std::move(data), std::move(source), !variables.empty()), options.load, FieldView{}, notifier);
   }
   notifier.WarnInPython();
   return set;
@@ -311,7 +310,7 @@ void BindDataSet(py::module_& m) {
           TakeComputedRanges(s->loaded.data, s->loaded.view, OptionsOf(s->call).load);
           std::optional<std::array<DerivedColumn, 4>> derived;
           const LoadResult& r = s->loaded;
-          if (s->includeVelocity) derived = DerivedColumnsOf(r.selectorItems, {r.xvecIndex, r.yvecIndex, r.tmpIndex, r.prsIndex});
+          if (s->includeVelocity) derived = DerivedColumnsOf(r.choices.names, r.choices.Rows());
           text = InfoJsonHead(s->path, r, s->includeVelocity, derived) + "}";
         }
         return py::module_::import("json").attr("loads")(text);

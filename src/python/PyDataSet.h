@@ -15,6 +15,7 @@
 
 #include "app/CommandLine.h"
 #include "readers/DataReader.h"
+#include "fieldview/LoadedView.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

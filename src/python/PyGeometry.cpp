@@ -12,6 +12,7 @@
 #include "contour/ContourSegments.h"
 #include "contour/Separate.h"
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
 #include "base/Errors.h"
 #include "profile/ProfileTable.h"
 #include "python/PyDataSet.h"

@@ -8,6 +8,8 @@
 #include "app/LegendSetup.h"
 #include "app/RenderSetup.h"
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
+#include "fieldview/LoadedView.h"
 #include "base/Errors.h"
 #include "output/ImageExport.h"
 #include "python/PyDataSet.h"
@@ -191,9 +193,7 @@ void WithScene(DataSetHolder& set, const CommandArgs& args, const ProgramOptions
   LoadResult lent;
   lent.data = std::move(set.loaded.data);
   lent.view = set.loaded.view;
-  lent.zoneListsRebuilt = set.loaded.zoneListsRebuilt;
-  lent.xvecIndex = set.loaded.xvecIndex;
-  lent.yvecIndex = set.loaded.yvecIndex;
+  lent.choices = set.loaded.choices;
   TakeLoadedData(state, lent, options);
   struct GiveBack {
     FieldDataSet& home;

@@ -418,24 +418,22 @@ void RunCgnsReaderProcess(int argc, char** argv) {
   std::_Exit(0);
 }
 
-std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadCgnsFile(const std::string& path, const LoadOptions& options,
+                                         Notifier& notifier, Progress& progress, int step) {
   const MappedFile file(path);
-  return LoadCgnsFile(file, options, previous, previousZoneListCount, notifier, progress, step);
+  return LoadCgnsFile(file, options, notifier, progress, step);
 }
 
 std::vector<double> CgnsStepTimes(const std::string& path) {
   SilentNotifier notifier;
   NullProgress progress;
-  const std::optional<LoadResult> first = LoadCgnsFile(path, LoadOptions(), FieldView(), 0, notifier, progress, 0);
+  const std::optional<FileContents> first = LoadCgnsFile(path, LoadOptions(), notifier, progress, 0);
   if (!first) return {};
   return first->data.Empty() || first->source.times.empty() ? std::vector<double>{0.0} : first->source.times;
 }
 
-std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadCgnsFile(const MappedFile& file, const LoadOptions& options, Notifier& /*notifier*/,
+                                         Progress& progress, int step) {
   const std::string& path = file.Path();
   try {
     if (step < 0) throw CorvaneError("CGNS ファイル " + path + ": " + std::to_string(step + 1) + " 番目の時刻はありません");
@@ -541,8 +539,7 @@ std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions
     if (frame->addPrimitive)
       PrimitiveFromConservative(data, frame->conservative, frame->fileVariables, options.gammaBox, options.RBox);
     if (!frame->source.status.empty()) progress.SetStatus(frame->source.status);
-    return FinishLoad(std::move(data), std::move(frame->source), options, previous, previousZoneListCount, notifier,
-                      frame->fileVariables > 0);
+    return FinishRead(std::move(data), std::move(frame->source), frame->fileVariables > 0);
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }

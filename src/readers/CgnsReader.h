@@ -14,19 +14,17 @@
 
 namespace corvane {
 
-// Loads `path` as LoadDataFile loads a text file: the same result, and nothing of `previous`
-// changes when it fails. Every refusal throws CorvaneError naming the file and the zone; the
+// Loads `path` as LoadDataFile loads a text file: the same result (a failed load changes
+// nothing). Every refusal throws CorvaneError naming the file and the zone; the
 // file's metadata is checked against its length (or, for arrays HDF5 may have compressed,
 // against the memory of the reading) before any storage exists. A reading process that crashes,
 // aborts or overruns its time or memory is refused naming the file. `step` chooses the
 // FlowSolution of every zone (0: the first), a step of a time series.
-std::optional<LoadResult> LoadCgnsFile(const std::string& path, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress, int step = 0);
+std::optional<FileContents> LoadCgnsFile(const std::string& path, const LoadOptions& options,
+                                         Notifier& notifier, Progress& progress, int step = 0);
 // The same for a file already opened (a stream's bytes are handed to the reading process).
-std::optional<LoadResult> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress, int step = 0);
+std::optional<FileContents> LoadCgnsFile(const MappedFile& file, const LoadOptions& options,
+                                         Notifier& notifier, Progress& progress, int step = 0);
 
 // The times of the steps of the first base: one per FlowSolution of its first zone, from the
 // base's BaseIterativeData (TimeValues) when it has them, else 0, 1, 2, ... (read by the

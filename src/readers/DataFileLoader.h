@@ -1,5 +1,5 @@
-// Chooses the reader of a data file (by the table of formats) and loads it. Every caller that
-// opens a data file goes through here, so all formats are taken everywhere.
+// Chooses the reader of a data file (by the table of formats) and reads it. Every load of a data
+// file goes through here, so all formats are taken everywhere.
 #pragma once
 #include <optional>
 #include <string>
@@ -15,16 +15,9 @@ DataFileFormat DetectDataFileFormat(const std::string& path, std::string_view by
 // The same, opening the file at `path` for its bytes.
 DataFileFormat DetectDataFileFormat(const std::string& path);
 
-// Loads `path` with the reader its format needs; the arguments and the result are those of
-// LoadDataFile, whose data-layout options apply to text files only. A failed load changes
-// nothing of `previous`.
-std::optional<LoadResult> LoadAnyDataFile(const std::string& path, const LoadOptions& options,
-                                          const FieldView& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress);
-
-// After a load: the rows 渦度 and 速さ when the velocity columns exist, then the formula variables
-// of options.formulas (one that fails is reported and left out), their contour ranges when the
-// automatic ranges are on.
-void CompleteVariables(LoadResult& result, const LoadOptions& options, Notifier& notifier);
+// Reads `path` with the reader its format needs; the arguments and the result are those of
+// LoadDataFile, whose data-layout options apply to text files only.
+std::optional<FileContents> ReadAnyDataFile(const std::string& path, const LoadOptions& options, Notifier& notifier,
+                                            Progress& progress);
 
 }  // namespace corvane

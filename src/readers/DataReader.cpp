@@ -225,32 +225,15 @@ void ReportFaultyNodes(ReadContext& ctx, bool startExists, HeadLines& head, cons
 
 }  // namespace
 
-void SetVariableChoices(LoadResult& result, const FieldDataSet& data, const LoadOptions& options, const int found[4]) {
-  const int variables = data.ColumnCount - 2;
-  const int chosen[4] = {options.xvecbox, options.yvecbox, options.tmpbox, options.prsBox};
-  int selected[4];
-  for (int s = 0; s < 4; ++s) {
-    selected[s] = chosen[s] >= 0 && chosen[s] < variables ? chosen[s] : found[s];
-    if (selected[s] < 0 && variables > 0) selected[s] = 0;
-  }
-  result.selectorItems = data.VariableNames;
-  result.xvecIndex = selected[0];
-  result.yvecIndex = selected[1];
-  result.tmpIndex = selected[2];
-  result.prsIndex = selected[3];
-}
-
-std::optional<LoadResult> LoadDataFile(const std::string& path, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress) {
+std::optional<FileContents> LoadDataFile(const std::string& path, const LoadOptions& options,
+                                         Notifier& notifier, Progress& progress) {
   progress.SetPosition(0);
   const MappedFile file(path);
-  return LoadDataFile(file, options, previous, previousZoneListCount, notifier, progress);
+  return LoadDataFile(file, options, notifier, progress);
 }
 
-std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions& options,
-                                       const FieldView& previous, int previousZoneListCount,
-                                       Notifier& notifier, Progress& progress) {
+std::optional<FileContents> LoadDataFile(const MappedFile& file, const LoadOptions& options,
+                                         Notifier& notifier, Progress& progress) {
   const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
@@ -272,7 +255,7 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
                           "行目、先頭行を0行目として)がありません。ファイルは" + std::to_string(head.Count()) + "行です");
     };
 
-    LoadResult result;
+    FileContents result;
     FieldDataSet& data = result.data;
 
     // Pass 1: the label line gives the columns and the variable names.
@@ -288,16 +271,14 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
     const int columns = data.ColumnCount;
     const int variables = columns - 2;
     data.VariableNames.assign(labels.begin() + 2, labels.begin() + columns);
-    int preselected[4] = {-1, -1, -1, -1};
     static const char* const kNames[4] = {"U", "V", "T", "P"};
     for (int k = 0; k < variables; ++k) {
       std::string upper = data.VariableNames[static_cast<std::size_t>(k)];
       for (char& ch : upper) ch = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
-      for (int s = 0; s < 4; ++s) {
-        if (upper == kNames[s]) preselected[s] = k;
+      for (std::size_t s = 0; s < 4; ++s) {
+        if (upper == kNames[s]) result.namedRows[s] = k;
       }
     }
-    SetVariableChoices(result, data, options, preselected);
 
     // Pass 2: the zone sizes, checked before anything is allocated for them.
     if (zoneCount == 0) {
@@ -412,9 +393,7 @@ std::optional<LoadResult> LoadDataFile(const MappedFile& file, const LoadOptions
         data.YMax = read.yMax;
         data.XMin = read.xMin;
         data.YMin = read.yMin;
-        // Pass 4, as every reader ends: the view of the new data, the derived rows noted (a
-        // warning when their columns are not chosen) and the automatic contour ranges.
-        return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, true);
+        return result;
       }
       // Some line did not read: the storage goes, and the fault is looked for below.
       NodeRow().swap(data.X);

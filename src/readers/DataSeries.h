@@ -21,19 +21,9 @@ struct SeriesFrame {
 // file cannot be read.
 std::vector<SeriesFrame> SeriesFrames(const std::vector<std::string>& paths);
 
-// Loads one frame as LoadAnyDataFile loads its file.
-std::optional<LoadResult> LoadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, const FieldView& previous,
-                                          int previousZoneListCount, Notifier& notifier, Progress& progress);
-
-// The contour range of every value row over all frames: the smallest minimum and the largest
-// maximum of the frames' automatic ranges ("全時刻で同じ範囲"). Loads every frame once.
-struct SeriesRange {
-  std::vector<double> max, min;
-};
-SeriesRange RangeOverSeries(const std::vector<SeriesFrame>& frames, const LoadOptions& options, Notifier& notifier,
-                            Progress& progress);
-
-// Puts `range` into the contour ranges of `view` and, when `autoStep`, steps of `divisions` across it.
-void ApplySeriesRange(FieldView& view, const SeriesRange& range, bool autoStep, int divisions);
+// Reads one frame: a later step of a file by its format's reader, else the file as
+// ReadAnyDataFile reads it.
+std::optional<FileContents> ReadSeriesFrame(const SeriesFrame& frame, const LoadOptions& options, Notifier& notifier,
+                                            Progress& progress);
 
 }  // namespace corvane

@@ -30,16 +30,14 @@ std::string Plot3dGridBeside(const std::string& solutionPath) {
   return {};
 }
 
-std::optional<LoadResult> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
-                                         const FieldView& previous, int previousZoneListCount,
-                                         Notifier& notifier, Progress& progress) {
+std::optional<FileContents> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
+                                           Notifier& notifier, Progress& progress) {
   const MappedFile file(path);
-  return LoadPlot3dFile(file, options, previous, previousZoneListCount, notifier, progress);
+  return LoadPlot3dFile(file, options, notifier, progress);
 }
 
-std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options,
-                                         const FieldView& previous, int previousZoneListCount,
-                                         Notifier& notifier, Progress& progress) {
+std::optional<FileContents> LoadPlot3dFile(const MappedFile& file, const LoadOptions& options, Notifier& /*notifier*/,
+                                           Progress& progress) {
   const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
@@ -116,7 +114,7 @@ std::optional<LoadResult> LoadPlot3dFile(const MappedFile& file, const LoadOptio
       const int conservative[4] = {0, 1, 2, 3};
       PrimitiveFromConservative(data, conservative, 4, options.gammaBox, options.RBox);
     }
-    return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier, solution);
+    return FinishRead(std::move(data), std::move(source), solution);
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }

@@ -6,9 +6,6 @@
 #include <new>
 
 #include "readers/AsciiCase.h"
-#include "field/DeferredRows.h"
-#include "field/DerivedQuantities.h"
-#include "field/RoundLevels.h"
 #include "base/Errors.h"
 
 namespace corvane {
@@ -94,9 +91,8 @@ void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], in
   }
 }
 
-LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldView& previous,
-                      int previousZoneListCount, Notifier& notifier, bool derive) {
-  LoadResult result;
+FileContents FinishRead(FieldDataSet data, SourceInfo source, bool hasVariables) {
+  FileContents read;
   // The box of the nodes, starting from the origin; nodes at NaN or infinity are passed over.
   for (std::size_t k = 0; k < data.X.size(); ++k) {
     const double x = data.X[k], y = data.Y[k];
@@ -107,47 +103,12 @@ LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& o
     data.YMin = y < data.YMin ? y : data.YMin;
   }
   static const char* const kStandard[4] = {"VelocityX", "VelocityY", "Temperature", "Pressure"};
-  int found[4];
-  for (int s = 0; s < 4; ++s) found[s] = FindVariable(data.VariableNames, kStandard[s], kPrimitiveNames[s]);
-  SetVariableChoices(result, data, options, found);
-  result.data = std::move(data);
-  result.source = std::move(source);
-  return FinishLoad(std::move(result), options, previous, previousZoneListCount, notifier, derive);
-}
-
-LoadResult FinishLoad(LoadResult result, const LoadOptions& options, const FieldView& previous,
-                      int previousZoneListCount, Notifier& notifier, bool derive) {
-  const FieldDataSet& data = result.data;
-  FieldView& view = result.view;
-  const std::size_t columns = static_cast<std::size_t>(std::max(data.ColumnCount, 0));
-  for (auto [to, from] : {std::pair{&view.ContourMax, &previous.ContourMax}, std::pair{&view.ContourMin, &previous.ContourMin},
-                          std::pair{&view.ContourStep, &previous.ContourStep}}) {
-    *to = *from;
-    to->resize(columns, 0.0);
-  }
-  const std::size_t zones = static_cast<std::size_t>(std::max(data.ZoneCount, 0));
-  view.Masks.resize(zones);
-  for (std::size_t z = 0; z < zones && z < data.Zones.size(); ++z) {
-    view.Masks[z].ILineMask.assign(static_cast<std::size_t>(data.Zones[z].NI), true);
-    view.Masks[z].JLineMask.assign(static_cast<std::size_t>(data.Zones[z].NJ), true);
-  }
-  result.zoneListsRebuilt = data.ZoneCount != previousZoneListCount;
-  if (result.zoneListsRebuilt) {
-    view.Boundaries.assign(zones, BoundaryFlags{});
-  } else {
-    view.Boundaries = previous.Boundaries;
-    view.Boundaries.resize(zones);
-  }
-  // The Mach number and total pressure are computed when something first asks for them.
-  const int variables = data.ColumnCount - 2;
-  auto selectable = [&](int row) { return row >= 0 && row < variables; };
-  if (derive && !(selectable(result.xvecIndex) && selectable(result.yvecIndex) && selectable(result.tmpIndex)))
-    notifier.Warning("x速度、y速度、温度を設定してください");
-  DeferGasRows(result.data, view, result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex, options);
-  if (options.AutoMaxMinCheck) AutoMaxMin(data, view);
-  if (options.AutoStepCheck) AutoStep(view, options.StepBar);
-  ApplyRoundLevels(view, options);
-  return result;
+  for (int s = 0; s < 4; ++s)
+    read.namedRows[static_cast<std::size_t>(s)] = FindVariable(data.VariableNames, kStandard[s], kPrimitiveNames[s]);
+  read.data = std::move(data);
+  read.source = std::move(source);
+  read.hasVariables = hasVariables;
+  return read;
 }
 
 }  // namespace corvane

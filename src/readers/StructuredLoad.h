@@ -1,6 +1,6 @@
-// The common end of the CGNS and PLOT3D readers: a data set frame for zones whose sizes are
-// known before their values, flow variables from conservative ones, and the finish every load
-// shares (extents, selectors, derived rows, contour ranges, zone lists).
+// The common end of the structured readers: a data set frame for zones whose sizes are known
+// before their values, flow variables from conservative ones, and the finish of the reading
+// (extents, the rows the file names for the flow quantities).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -32,10 +32,9 @@ FieldDataSet NewFieldFrame(const std::string& path, const std::vector<ZoneSize>&
 // P = (γ - 1)(e - ρ(U² + V²)/2) and T = P/(ρR) from the rows of ρ, ρu, ρv and e.
 void PrimitiveFromConservative(FieldDataSet& data, const int conservative[4], int firstTarget, double gamma, double R);
 
-// Completes a load whose nodes and file variables are in `data`: extents and selectors
-// preselected by VelocityX, VelocityY, Temperature, Pressure (else U, V, T, P), then the common
-// FinishLoad of every reader (derived rows unless `derive` is false: a grid without variables).
-LoadResult FinishLoad(FieldDataSet data, SourceInfo source, const LoadOptions& options, const FieldView& previous,
-                      int previousZoneListCount, Notifier& notifier, bool derive = true);
+// Completes the reading of a file whose nodes and file variables are in `data`: its extents and
+// the rows named VelocityX, VelocityY, Temperature, Pressure (else U, V, T, P). `hasVariables`
+// is false for a grid without variables.
+FileContents FinishRead(FieldDataSet data, SourceInfo source, bool hasVariables = true);
 
 }  // namespace corvane

@@ -271,16 +271,14 @@ void ReadTecplotValues(std::string_view s, std::size_t begin, std::size_t end, s
 // looked at past its first line.
 bool HasTecplotHeader(std::string_view bytes) { return LooksLikeTecplot(bytes); }
 
-std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,
-                                          const FieldView& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadTecplotFile(const std::string& path, const LoadOptions& options,
+                                            Notifier& notifier, Progress& progress, int step) {
   const MappedFile mapped(path);
-  return LoadTecplotFile(mapped, options, previous, previousZoneListCount, notifier, progress, step);
+  return LoadTecplotFile(mapped, options, notifier, progress, step);
 }
 
-std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOptions& options,
-                                          const FieldView& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadTecplotFile(const MappedFile& mapped, const LoadOptions& /*options*/, Notifier& notifier,
+                                            Progress& progress, int step) {
   const std::string& path = mapped.Path();
   try {
     progress.SetPosition(0);
@@ -342,7 +340,7 @@ std::optional<LoadResult> LoadTecplotFile(const MappedFile& mapped, const LoadOp
     // The zones passed over are named, so a picture with parts missing is never taken for whole.
     const std::string leftOut = TecplotLeftOutText(file);
     if (!leftOut.empty()) notifier.Warning("Tecplot ファイル " + path + " の一部の領域を読みませんでした。" + leftOut);
-    return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier, !variables.empty());
+    return FinishRead(std::move(data), std::move(source), !variables.empty());
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }

@@ -19,16 +19,14 @@ bool HasTecplotHeader(std::string_view bytes);
 // the first two; the others are the data set's variables, cell-centred ones averaged onto the
 // nodes. Zones without a solution time belong to every step. Zones that are not read (finite
 // elements, K > 1, no values of their own) are named in one warning. Every refusal throws CorvaneError
-// naming the file and the zone or line; nothing of `previous` changes. The values are read on
+// naming the file and the zone or line; a failed load changes nothing. The values are read on
 // both cores; an abort between zones gives nullopt.
-std::optional<LoadResult> LoadTecplotFile(const std::string& path, const LoadOptions& options,
-                                          const FieldView& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress, int step = 0);
+std::optional<FileContents> LoadTecplotFile(const std::string& path, const LoadOptions& options,
+                                            Notifier& notifier, Progress& progress, int step = 0);
 // The same for a file already opened (a stream is read once).
 class MappedFile;
-std::optional<LoadResult> LoadTecplotFile(const MappedFile& file, const LoadOptions& options,
-                                          const FieldView& previous, int previousZoneListCount,
-                                          Notifier& notifier, Progress& progress, int step = 0);
+std::optional<FileContents> LoadTecplotFile(const MappedFile& file, const LoadOptions& options,
+                                            Notifier& notifier, Progress& progress, int step = 0);
 
 // The values of [begin, end) of `text` in order (n*value standing for n copies), at most `limit`
 // of them. `badAt` is where a token that is not a number starts (npos: none); `tooMany` is set

@@ -198,9 +198,7 @@ void ChoosePlane(const std::vector<VtkPiece>& pieces, int axes[2], std::string& 
   }
 }
 
-std::optional<LoadResult> LoadPieces(const std::string& path, std::vector<VtkPiece> pieces, SourceInfo source,
-                                     const LoadOptions& options, const FieldView& previous, int previousZoneListCount,
-                                     Notifier& notifier) {
+std::optional<FileContents> LoadPieces(const std::string& path, std::vector<VtkPiece> pieces, SourceInfo source) {
   std::vector<std::vector<char>> holes(pieces.size()), hiddenCells(pieces.size());
   for (std::size_t z = 0; z < pieces.size(); ++z) {
     VtkPiece& p = pieces[z];
@@ -271,7 +269,7 @@ std::optional<LoadResult> LoadPieces(const std::string& path, std::vector<VtkPie
   if (blanked) notes.push_back("vtkGhostType で隠された点とセルは穴にしました");
   if (!planeNote.empty()) notes.push_back(planeNote);
   for (const std::string& n : notes) source.status += (source.status.empty() ? "" : "。") + n;
-  return FinishLoad(std::move(data), std::move(source), options, previous, previousZoneListCount, notifier, !variables.empty());
+  return FinishRead(std::move(data), std::move(source), !variables.empty());
 }
 
 }  // namespace
@@ -291,14 +289,12 @@ std::vector<double> VtkSeriesTimes(const std::string& path) {
   return CollectionTimes(ReadPvdList(file.Bytes(), path));
 }
 
-std::optional<LoadResult> LoadVtkFile(const std::string& path, const LoadOptions& options, const FieldView& previous,
-                                      int previousZoneListCount, Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadVtkFile(const std::string& path, const LoadOptions& options, Notifier& notifier, Progress& progress, int step) {
   const MappedFile file(path);
-  return LoadVtkFile(file, options, previous, previousZoneListCount, notifier, progress, step);
+  return LoadVtkFile(file, options, notifier, progress, step);
 }
 
-std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions& options, const FieldView& previous,
-                                      int previousZoneListCount, Notifier& notifier, Progress& progress, int step) {
+std::optional<FileContents> LoadVtkFile(const MappedFile& file, const LoadOptions& /*options*/, Notifier& notifier, Progress& progress, int step) {
   const std::string& path = file.Path();
   try {
     progress.SetPosition(0);
@@ -344,7 +340,7 @@ std::optional<LoadResult> LoadVtkFile(const MappedFile& file, const LoadOptions&
     if (pieces.empty()) throw CorvaneError("VTK ファイル " + path + " には読める構造格子の部分がありません:" + leftOut);
     if (!leftOut.empty())
       notifier.Warning("VTK ファイル " + path + " の次の部分は読めないので除きました:" + leftOut);
-    return LoadPieces(path, std::move(pieces), std::move(source), options, previous, previousZoneListCount, notifier);
+    return LoadPieces(path, std::move(pieces), std::move(source));
   } catch (const std::bad_alloc&) {
     throw CorvaneError("データファイル " + path + " を読み込むためのメモリが足りません");
   }

@@ -8,7 +8,7 @@
 #include <QRect>
 
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 #include "base/Progress.h"
 #include "base/Random.h"
 #include "field/LoadOptions.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
+#include "fieldview/LoadedView.h"
 
 namespace corvane {
 

@@ -1,6 +1,7 @@
 // Taking a completed load into the scene, the same for the window, its batch and `corvane render`.
 #pragma once
 #include "readers/DataReader.h"
+#include "fieldview/LoadedView.h"
 #include "scene/SceneRenderer.h"
 
 namespace corvane {

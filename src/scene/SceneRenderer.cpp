@@ -14,6 +14,7 @@
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DerivedQuantities.h"
 #include "field/RoundLevels.h"
 #include "field/VariableRows.h"

@@ -15,7 +15,7 @@
 
 #include "contour/ColourBar.h"
 #include "field/FieldDataSet.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 #include "base/Notifier.h"
 #include "base/Progress.h"
 #include "base/Random.h"

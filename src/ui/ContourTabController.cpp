@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "field/DerivedQuantities.h"
+#include "fieldview/ContourRanges.h"
 #include "base/Errors.h"
 #include "field/RoundLevels.h"
 #include "render/NumberFormat.h"

@@ -2,7 +2,7 @@
 // the completed load taken into the state and the controls.
 #include <QFileInfo>
 
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "field/DeferredRows.h"
 #include "base/Errors.h"
 #include "field/VariableRows.h"
@@ -97,10 +97,9 @@ bool MainWindow::LoadFileCore(const QString& path) {
   // The new data set is built on the worker beside the shown one, which it only reads; it
   // replaces the shown one here, on this thread, once complete.
   std::optional<LoadResult> result;
-  const int zoneListCount = tabs_.display->ZoneListCount();
   const FieldView previousView = scene.fieldView;
   RunWork([&](Progress& progress, Notifier& notifier) {
-    result = LoadAnyDataFile(path.toStdString(), options.load, previousView, zoneListCount, notifier, progress);
+    result = LoadAnyDataFile(path.toStdString(), options.load, previousView, notifier, progress);
     // The row shown after the load is computed here rather than on the window thread.
     if (result) EnsureRowValues(result->data, options.RGroup);
   });
@@ -120,13 +119,13 @@ bool MainWindow::LoadFileCore(const QString& path) {
 void MainWindow::ApplyLoadResult(LoadResult& result) {
   int remembered = RGroup->ItemIndex();
   // New zone count: every zone's edge flags start from the four check boxes.
-  const bool newZoneList = result.zoneListsRebuilt || tabs_.display->ZoneListCount() != result.data.ZoneCount;
+  const bool newZoneList = tabs_.display->ZoneListCount() != result.data.ZoneCount;
   ApplyLoadToScene(scene, result, newZoneList);
   QStringList items;
   for (const std::string& s : RGroupItemsOf(scene.data, scene.options.load.IncludeVelCheck)) items << Q(s);
   RGroup->SetItems(items);
   GrowToContents();
-  tabs_.data->ShowColumnChoices(result.selectorItems, {result.xvecIndex, result.yvecIndex, result.tmpIndex, result.prsIndex});
+  tabs_.data->ShowColumnChoices(result.choices.names, result.choices.Rows());
   if (newZoneList) {
     tabs_.display->RefillZoneList(scene.data.ZoneCount);
     tabs_.stream->RefillZoneList(scene.data.ZoneCount);

@@ -2,6 +2,7 @@
 // the velocity data switched on or off.
 #include "base/Errors.h"
 #include "field/FormulaVariables.h"
+#include "fieldview/ContourRanges.h"
 #include "field/VariableRows.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
@@ -19,7 +20,7 @@ bool MainWindow::AddFormula(const QString& text) {
       if (ParseFormulaText(kept).name == formula.name)
         throw CorvaneError("計算式の名前 \"" + formula.name + "\" はすでに使われています");
     int row = -1;
-    if (!scene.data.Empty()) row = AddFormulaVariable(scene.data, scene.fieldView, formula);
+    if (!scene.data.Empty()) row = AddShownFormula(scene.data, scene.fieldView, formula);
     scene.options.load.formulas.push_back(text.trimmed().toStdString());
     state.events.Changed(StateChange::Formulas);
     if (row >= 0) RefreshVariableItems(row);

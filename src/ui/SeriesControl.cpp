@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "base/Errors.h"
 #include "output/AnimationWriter.h"
 #include "ui/DisplayTabController.h"
@@ -54,7 +54,6 @@ void SeriesControl::FrameChosen(int frame) {
     options.load.xvecbox = options.load.yvecbox = options.load.tmpbox = options.load.prsBox = -1;
     const bool needRange = window_.plotWindow && window_.plotWindow->seriesBar->SeriesSameRange->isChecked() && !range_;
     const std::vector<SeriesFrame> frames = frames_;
-    const int zoneListCount = window_.tabs_.display->ZoneListCount();
     // The range and the frame are read on the worker; the data set is replaced here.
     if (needRange) {
       std::optional<SeriesRange> range;
@@ -67,7 +66,7 @@ void SeriesControl::FrameChosen(int frame) {
     const FieldView previousView = window_.scene.fieldView;
     std::optional<LoadResult> result;
     window_.RunWork([&](Progress& progress, Notifier& notifier) {
-      result = LoadSeriesFrame(f, options.load, previousView, zoneListCount, notifier, progress);
+      result = LoadSeriesFrame(f, options.load, previousView, notifier, progress);
     });
     window_.state.AbortRequested = false;
     if (!result) return;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "readers/DataSeries.h"
+#include "fieldview/LoadedView.h"
 
 namespace corvane {
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "readers/DataSeries.h"
+#include "fieldview/LoadedView.h"
 #include "TestSupport.h"
 
 namespace corvane {

@@ -7,6 +7,7 @@
 
 #include "TestGrids.h"
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DerivedQuantities.h"
 #include "field/FlowDerivatives.h"
 #include "field/FormulaVariables.h"
@@ -44,12 +45,13 @@ TEST(DeferredRows, PendingUntilAskedThenTheEagerValuesRangesAndSteps) {
   };
   FieldDataSet eager = SwirlData();
   FieldView eagerView;
-  ASSERT_TRUE(AddFlowRows(eager, eagerView, 0, 1));
+  ASSERT_TRUE(AddShownFlowRows(eager, eagerView, 0, 1));
+  EnsureAllRows(eager);
   takeRanges(eager, eagerView);
 
   FieldDataSet lazy = SwirlData();
   FieldView view;
-  ASSERT_TRUE(AddDeferredFlowRows(lazy, view, 0, 1));
+  ASSERT_TRUE(AddShownFlowRows(lazy, view, 0, 1));
   takeRanges(lazy, view);
   const int w = VorticityRow(lazy), s = SpeedRow(lazy);
   // Named and listed, but holding nothing.
@@ -77,7 +79,7 @@ TEST(DeferredRows, PendingUntilAskedThenTheEagerValuesRangesAndSteps) {
   // A view that does not take automatic ranges gets the zeros an eager load left it.
   FieldView manual;
   FieldDataSet other = SwirlData();
-  AddDeferredFlowRows(other, manual, 0, 1);
+  AddShownFlowRows(other, manual, 0, 1);
   EnsureAllRows(other);
   options.AutoMaxMinCheck = options.AutoStepCheck = false;
   TakeComputedRanges(other, manual, options);
@@ -89,8 +91,8 @@ TEST(DeferredRows, PendingUntilAskedThenTheEagerValuesRangesAndSteps) {
 TEST(DeferredRows, AFormulaNamingADerivedRowComputesIt) {
   FieldDataSet d = SwirlData();
   FieldView view;
-  AddDeferredFlowRows(d, view, 0, 1);
-  const int row = AddFormulaVariable(d, view, ParseFormulaText("w2 = 渦度 * 2"));
+  AddShownFlowRows(d, view, 0, 1);
+  const int row = AddShownFormula(d, view, ParseFormulaText("w2 = 渦度 * 2"));
   EXPECT_FALSE(RowPending(d, VorticityRow(d)));
   EXPECT_TRUE(RowPending(d, SpeedRow(d)));  // the rows moved down one with the new variable
   FieldDataSet eager = SwirlData();

@@ -10,6 +10,7 @@
 #include "field/FlowDerivatives.h"
 #include "field/FormulaVariables.h"
 #include "field/VariableRows.h"
+#include "fieldview/ContourRanges.h"
 
 namespace corvane {
 namespace {
@@ -36,9 +37,9 @@ TEST(FormulaVariables, ValuesOfConstantAndLinearFormulasAtEveryNode) {
   FieldDataSet d = LinearData();
   FieldView v = ZeroRanges(d);
   const int mach = d.MachNumberRow();
-  const int cp = AddFormulaVariable(d, v, ParseFormulaText(" Cp = (U - 2*x) / 3 + P^2 - max(x, 1e9) * 0 "));
-  const int flat = AddFormulaVariable(d, v, ParseFormulaText("k=sqrt(16)+abs(-1)+exp(0)+log(1)+min(2,3)"));
-  const int pick = AddFormulaVariable(d, v, ParseFormulaText("sel = if(x > 1, y, -y) + Cp * 0"));
+  const int cp = AddShownFormula(d, v, ParseFormulaText(" Cp = (U - 2*x) / 3 + P^2 - max(x, 1e9) * 0 "));
+  const int flat = AddShownFormula(d, v, ParseFormulaText("k=sqrt(16)+abs(-1)+exp(0)+log(1)+min(2,3)"));
+  const int pick = AddShownFormula(d, v, ParseFormulaText("sel = if(x > 1, y, -y) + Cp * 0"));
   // Formulas stand after the file's columns, before the Mach number, which moves down.
   EXPECT_EQ(std::tuple(cp, flat, pick), std::tuple(3, 4, 5));
   EXPECT_EQ(d.MachNumberRow(), mach + 3);
@@ -60,21 +61,21 @@ TEST(FormulaVariables, ABadFormulaNamesItsPlaceAndAddsNothing) {
   FieldDataSet d = LinearData();
   FieldView v = ZeroRanges(d);
   const FieldDataSet before = d;
-  const std::string unknown = ErrorText([&] { AddFormulaVariable(d, v, ParseFormulaText("Cp = (P - 101325) / Qinf^2")); });
+  const std::string unknown = ErrorText([&] { AddShownFormula(d, v, ParseFormulaText("Cp = (P - 101325) / Qinf^2")); });
   EXPECT_TRUE(unknown.find("16 文字目") != std::string::npos && unknown.find("\"Qinf\"") != std::string::npos) << unknown;
   // Japanese text before the name counts in characters, not bytes.
-  const std::string wide = ErrorText([&] { AddFormulaVariable(d, v, ParseFormulaText("a = マッハ数 + zz")); });
+  const std::string wide = ErrorText([&] { AddShownFormula(d, v, ParseFormulaText("a = マッハ数 + zz")); });
   EXPECT_NE(wide.find("8 文字目"), std::string::npos) << wide;
   const std::pair<const char*, const char*> refused[] = {{"a = U = 3", "代入"}, {"a = (U + 1", ""},   {"U = V", "すでに"},
                                                         {"no equals sign", "="}, {"2a = 1", "2a"}, {"a = ", ""}};
   for (const auto& [text, named] : refused) {
-    const std::string error = ErrorText([&] { AddFormulaVariable(d, v, ParseFormulaText(text)); });
+    const std::string error = ErrorText([&] { AddShownFormula(d, v, ParseFormulaText(text)); });
     EXPECT_TRUE(error != "(no error)" && error.find(named) != std::string::npos) << text << ": " << error;
   }
   EXPECT_TRUE(d.ColumnCount == before.ColumnCount && d.VariableNames == before.VariableNames && d.Values == before.Values);
   // Several at once: the bad one is reported with its text, the good ones are added.
   RecordingNotifier notifier;
-  EXPECT_EQ(AddFormulaVariables(d, v, {"a = U + 1", "b = nope", "c = a * 2"}, notifier), 2);
+  EXPECT_EQ(AddShownFormulas(d, v, {"a = U + 1", "b = nope", "c = a * 2"}, notifier), 2);
   ASSERT_EQ(notifier.warnings.size(), 1u);
   EXPECT_NE(notifier.warnings[0].find("nope"), std::string::npos) << notifier.warnings[0];
   EXPECT_DOUBLE_EQ(d.Values[4][7], 2 * (d.Values[0][7] + 1));
@@ -97,8 +98,8 @@ TEST(FlowDerivatives, VorticityOfSolidBodyRotationAndLinearFieldsOnACurvedGrid) 
     EXPECT_NEAR(w[n], 2 * omega, 1e-9) << n;
     EXPECT_NEAR(linear[n], 7.5, 1e-9) << n;
   }
-  FieldView shown;
-  ASSERT_TRUE(AddFlowRows(d, shown, 0, 1));
+  ASSERT_TRUE(AddDeferredFlowRows(d, 0, 1));
+  EnsureAllRows(d);
   ASSERT_TRUE(HasFlowRows(d));
   EXPECT_EQ(std::pair(RowCaption(d, VorticityRow(d)), RowCaption(d, SpeedRow(d))),
             std::pair(std::optional<std::string>("渦度"), std::optional<std::string>("速さ")));

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "field/RoundLevels.h"
+#include "fieldview/ContourRanges.h"
 
 using namespace corvane;
 

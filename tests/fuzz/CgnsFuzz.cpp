@@ -12,6 +12,7 @@
 #include "readers/CgnsProcess.h"
 #include "readers/CgnsReader.h"
 #include "base/Errors.h"
+#include "fieldview/LoadedView.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   if (corvane::IsCgnsReaderProcess(*argc, *argv)) corvane::RunCgnsReaderProcess(*argc, *argv);
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::fuzz::QuietNotifier notifier;
   corvane::NullProgress progress;
   try {
-    corvane::LoadCgnsFile(path, corvane::LoadOptions(), corvane::FieldView(), 0, notifier, progress);
+    if (auto read = corvane::LoadCgnsFile(path, corvane::LoadOptions(), notifier, progress))
+      corvane::CompleteLoad(std::move(*read), corvane::LoadOptions(), corvane::FieldView(), notifier);
   } catch (const corvane::CorvaneError&) {
   }
   return 0;

@@ -7,6 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "base/Errors.h"
+#include "fieldview/LoadedView.h"
 #include "readers/Plot3dLayout.h"
 #include "readers/Plot3dReader.h"
 
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     if (data[0] & 1) {
       const corvane::fuzz::InputFile file(data + 1, size - 1);
-      corvane::LoadPlot3dFile(file.Path(), corvane::LoadOptions(), corvane::FieldView(), 0, notifier, progress);
+      if (auto read = corvane::LoadPlot3dFile(file.Path(), corvane::LoadOptions(), notifier, progress))
+        corvane::CompleteLoad(std::move(*read), corvane::LoadOptions(), corvane::FieldView(), notifier);
       return 0;
     }
     std::vector<corvane::ZoneSize> grid = {{1 + data[1] % 8, 1 + data[2] % 8}};

@@ -8,6 +8,7 @@
 
 #include "readers/DataFormats.h"
 #include "base/Errors.h"
+#include "fieldview/LoadedView.h"
 #include "readers/TecplotFile.h"
 #include "readers/TecplotReader.h"
 #include "support/RecordingNotifier.h"
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordingNotifier notifier;
     NullProgress progress;
     try {
-      LoadTecplotFile(path, LoadOptions(), FieldView(), 0, notifier, progress, step);
+      if (auto read = LoadTecplotFile(path, LoadOptions(), notifier, progress, step))
+        CompleteLoad(std::move(*read), LoadOptions(), FieldView(), notifier);
     } catch (const CorvaneError&) {
     }
   }

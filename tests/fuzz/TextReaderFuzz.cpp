@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 #include "readers/DataReader.h"
 #include "base/Errors.h"
+#include "fieldview/LoadedView.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
@@ -22,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corvane::fuzz::QuietNotifier notifier;
   corvane::NullProgress progress;
   try {
-    corvane::LoadDataFile(file.Path(), options, corvane::FieldView(), 0, notifier, progress);
+    if (auto read = corvane::LoadDataFile(file.Path(), options, notifier, progress))
+      corvane::CompleteLoad(std::move(*read), options, corvane::FieldView(), notifier);
   } catch (const corvane::CorvaneError&) {
   }
   return 0;

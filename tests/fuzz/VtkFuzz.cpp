@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/Errors.h"
+#include "fieldview/LoadedView.h"
 #include "readers/VtkLegacy.h"
 #include "readers/VtkReader.h"
 #include "readers/VtkXml.h"
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int steps = VtkXmlKind(bytes.substr(0, 4096)) == "Collection" ? 3 : 1;
   for (int step = 0; step < steps; ++step) {
     try {
-      LoadVtkFile(path, LoadOptions(), FieldView(), 0, notifier, progress, step);
+      if (auto read = LoadVtkFile(path, LoadOptions(), notifier, progress, step))
+        CompleteLoad(std::move(*read), LoadOptions(), FieldView(), notifier);
     } catch (const CorvaneError&) {
       break;
     }

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "TestGrids.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 
 namespace corvane::testing {
 

@@ -40,7 +40,7 @@ TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectors) {
   ASSERT_EQ(d.ZoneCount, 2);
   EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
   EXPECT_EQ(d.VariableNames, kPrimitive);
-  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ((std::vector<int>{l.result->choices.velocityX, l.result->choices.velocityY, l.result->choices.temperature, l.result->choices.pressure}), (std::vector<int>{1, 2, 3, 0}));
   for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
     const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
     EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
@@ -76,7 +76,7 @@ TEST(CgnsReader, ConservativeFieldsGiveFlowVariables) {
   ASSERT_TRUE(l.result);
   ASSERT_EQ(l.result->data.VariableNames.size(), 8u);
   EXPECT_EQ(l.result->data.VariableNames[4], "U");
-  EXPECT_EQ((std::vector<int>{l.result->xvecIndex, l.result->yvecIndex, l.result->tmpIndex, l.result->prsIndex}), (std::vector<int>{4, 5, 6, 7}));
+  EXPECT_EQ((std::vector<int>{l.result->choices.velocityX, l.result->choices.velocityY, l.result->choices.temperature, l.result->choices.pressure}), (std::vector<int>{4, 5, 6, 7}));
   const double rho = F(0, 2, 1), u = F(1, 2, 1) / rho, v = F(2, 2, 1) / rho;
   const double p = 0.4 * (F(3, 2, 1) - rho * (u * u + v * v) / 2);
   for (auto [row, expected] : {std::pair{4, u}, {5, v}, {6, p / (rho * 287.0)}, {7, p}})

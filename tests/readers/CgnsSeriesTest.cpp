@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "readers/CgnsReader.h"
+#include "fieldview/LoadedView.h"
 #include "readers/DataSeries.h"
 #include "CgnsFiles.h"
 #include "TestSupport.h"
@@ -48,13 +49,13 @@ TEST(CgnsSeries, FlowSolutionsAreStepsWithTheBaseTimes) {
   ASSERT_EQ(frames.size(), 3u);
   RecordingNotifier notifier;
   NullProgress progress;
-  auto last = LoadSeriesFrame(frames[2], LoadOptions(), FieldView(), 0, notifier, progress);
+  auto last = LoadSeriesFrame(frames[2], LoadOptions(), FieldView(), notifier, progress);
   ASSERT_TRUE(last);
   EXPECT_DOUBLE_EQ(last->data.Values[0][static_cast<std::size_t>(NodeIndex(last->data, 0, 2, 1))], 23.0);
   EXPECT_EQ(last->source.solutionName, "Solution2");
   EXPECT_EQ(last->source.times, (std::vector<double>{0.5, 1.5, 2.5}));
   EXPECT_EQ(last->source.step, 2);
-  EXPECT_NE(corvane::testing::ErrorText([&] { LoadCgnsFile(timed, LoadOptions(), FieldView(), 0, notifier, progress, 3); })
+  EXPECT_NE(corvane::testing::ErrorText([&] { LoadCgnsFile(timed, LoadOptions(), notifier, progress, 3); })
                 .find("4 番目の解"),
             std::string::npos);
 }

@@ -10,6 +10,8 @@
 
 #include "../../tools/GridGenerator.h"
 #include "readers/DataReader.h"
+#include "fieldview/ContourRanges.h"
+#include "fieldview/LoadedView.h"
 #include "field/DerivedQuantities.h"
 #include "base/Errors.h"
 #include "field/DeferredRows.h"
@@ -162,7 +164,7 @@ TEST(DataReader, AbortStopsALoadButAFlagLeftFromBeforeDoesNot) {
       if (progress.positions.size() == 3) progress.abort = true;  // the abort command mid-load
     };
     RecordingNotifier notifier;
-    auto result = LoadDataFile(path, o, FieldView(), 0, notifier, progress);
+    auto result = LoadDataFile(path, o, notifier, progress);
     EXPECT_EQ(result.has_value(), leftOver);
     EXPECT_TRUE(notifier.warnings.empty());
     EXPECT_GT(progress.positions.size(), 2u);  // the gauge moved
@@ -192,7 +194,7 @@ TEST(DataReader, LabelsGiveColumnsSelectorsAndRGroupItems) {
   Load gas(DataFile("derived_quantities.dat"), o);
   ASSERT_TRUE(gas.result);
   EXPECT_EQ(RGroupItemsOf(gas.d(), true), (std::vector<std::string>{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
-  EXPECT_EQ((std::pair{gas.result->xvecIndex, gas.result->prsIndex}), (std::pair{0, 3}));
+  EXPECT_EQ((std::pair{gas.result->choices.velocityX, gas.result->choices.pressure}), (std::pair{0, 3}));
   // The extents always hold the origin.
   EXPECT_EQ((std::vector<double>{gas.d().XMin, gas.d().XMax, gas.d().YMin}), (std::vector<double>{0.0, 10.0, 0.0}));
 
@@ -254,7 +256,7 @@ TEST(DataReader, BinaryFilesAreRefusedWithoutHarm) {
     RecordingNotifier n;
     NullProgress p;
     try {
-      auto r = LoadDataFile(DataFile("binary.dat"), SmallLayout(zones), FieldView(), 0, n, p);
+      auto r = LoadDataFile(DataFile("binary.dat"), SmallLayout(zones), n, p);
       EXPECT_FALSE(r);
     } catch (const CorvaneError&) {
     }
@@ -279,7 +281,7 @@ TEST(DataReader, FailedReloadLeavesThePreviousView) {
   shown.ContourMax[0] = 42.0, shown.Boundaries[1].imax = false;
   const FieldView before = shown;
 
-  Load failed(DataFile("short_line.dat"), SmallLayout(1), shown, 2);
+  Load failed(DataFile("short_line.dat"), SmallLayout(1), shown);
   EXPECT_FALSE(failed.result);
   EXPECT_EQ(shown.ContourMax, before.ContourMax);
   // What a successful reload keeps is the scene's test (SceneLoad), through this same load.

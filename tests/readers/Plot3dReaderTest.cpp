@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "base/Errors.h"
 #include "readers/Plot3dLayout.h"
 #include "TestSupport.h"
@@ -143,7 +144,7 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
     const double p = 0.4 * (Q(b, 3, i, j) - Rho(b, i, j) * (200.0 * 200.0 + 50.0 * 50.0) / 2);
     EXPECT_DOUBLE_EQ(d.Values[7][node], p);
     EXPECT_DOUBLE_EQ(d.Values[6][node], p / (Rho(b, i, j) * 288.7));
-    EXPECT_EQ((std::pair{r->xvecIndex, r->prsIndex}), (std::pair{4, 7}));
+    EXPECT_EQ((std::pair{r->choices.velocityX, r->choices.pressure}), (std::pair{4, 7}));
     ASSERT_EQ(r->source.freeStream.size(), blocks.size());
     EXPECT_EQ((std::pair{r->source.freeStream.back().mach, r->source.freeStream.back().re}), (std::pair{0.5 + b, 1e6}));
   }

@@ -107,11 +107,11 @@ TEST_F(TecplotReader, SolutionTimesMakeSteps) {
   EXPECT_DOUBLE_EQ(first.At(0, 0, 0, 0), 0.0);
   RecordingNotifier notifier;
   NullProgress progress;
-  auto last = LoadTecplotFile(path, LoadOptions(), FieldView(), 0, notifier, progress, 2);
+  auto last = LoadTecplotFile(path, LoadOptions(), notifier, progress, 2);
   ASSERT_TRUE(last);
   EXPECT_DOUBLE_EQ(last->data.Values[0][0], 10.0);
   EXPECT_EQ(last->source.step, 2);
-  EXPECT_NE(ErrorText([&] { LoadTecplotFile(path, LoadOptions(), FieldView(), 0, notifier, progress, 3); }), "(no error)");
+  EXPECT_NE(ErrorText([&] { LoadTecplotFile(path, LoadOptions(), notifier, progress, 3); }), "(no error)");
 }
 
 TEST_F(TecplotReader, InfoReportsFormatAuxiliaryDataAndTimes) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "readers/DataFileLoader.h"
+#include "fieldview/LoadedView.h"
 #include "readers/DataSeries.h"
 #include "TestSupport.h"
 
@@ -342,7 +342,7 @@ TEST_F(VtkReader, PvdIsASeriesOfItsFilesInTimeOrder) {
     EXPECT_EQ(frames[k].time, times[k]);
     RecordingNotifier notifier;
     NullProgress progress;
-    const std::optional<LoadResult> r = LoadSeriesFrame(frames[k], LoadOptions(), FieldView(), 0, notifier, progress);
+    const std::optional<LoadResult> r = LoadSeriesFrame(frames[k], LoadOptions(), FieldView(), notifier, progress);
     ASSERT_TRUE(r);
     EXPECT_DOUBLE_EQ(r->data.Values[0][static_cast<std::size_t>(NodeIndex(r->data, 0, 2, 1))], 201.0 * double(k + 1));
     EXPECT_EQ(r->source.times, std::vector<double>(times, times + 3));

@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "TestGrids.h"
-#include "field/FieldView.h"
+#include "fieldview/FieldView.h"
 #include "render/Colour.h"
 
 namespace corvane::testing {

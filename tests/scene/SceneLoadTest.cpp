@@ -10,17 +10,18 @@ namespace {
 
 using testing::SmallLayout;
 
-// Loads `name` as the scene's next data set, as the window and `corvane render` do.
-void LoadInto(SceneState& state, const char* name, const LoadOptions& options, int zoneListCount) {
-  testing::LoadedFile loaded(testing::ReaderTestFile(name), options, state.fieldView, zoneListCount);
+// Loads `name` as the scene's next data set, as the window and `corvane render` do: a zone
+// count other than the one shown makes a new zone list.
+void LoadInto(SceneState& state, const char* name, const LoadOptions& options) {
+  testing::LoadedFile loaded(testing::ReaderTestFile(name), options, state.fieldView);
   ASSERT_TRUE(loaded.result);
-  ApplyLoadToScene(state, *loaded.result, loaded.result->zoneListsRebuilt);
+  ApplyLoadToScene(state, *loaded.result, loaded.result->data.ZoneCount != state.data.ZoneCount);
 }
 
 TEST(SceneLoad, ReloadsKeepTheUsersViewWhileTheZoneCountStays) {
   SceneState state;
   state.options.display.edgeIMax = false;
-  LoadInto(state, "ij_two_zones.dat", SmallLayout(2), 0);
+  LoadInto(state, "ij_two_zones.dat", SmallLayout(2));
   ASSERT_EQ(state.fieldView.Boundaries.size(), 2u);
   EXPECT_FALSE(state.fieldView.Boundaries[0].imax || state.fieldView.Boundaries[1].imax);  // from the check box
   EXPECT_EQ(state.fieldView.ContourMax.size(), state.data.Values.size());
@@ -32,13 +33,13 @@ TEST(SceneLoad, ReloadsKeepTheUsersViewWhileTheZoneCountStays) {
   LoadOptions manual = SmallLayout(2);
   manual.AutoMaxMinCheck = manual.AutoStepCheck = false;
   state.options.display.edgeIMax = true;
-  LoadInto(state, "ij_two_zones.dat", manual, 2);
+  LoadInto(state, "ij_two_zones.dat", manual);
   EXPECT_FALSE(state.fieldView.Boundaries[1].j0 || state.fieldView.Boundaries[1].imax);
   EXPECT_EQ(state.fieldView.ContourMax[0], 42.0);
 
   // One zone now: the flags start again from the check boxes.
   state.options.display.edgeJ0 = false;
-  LoadInto(state, "three_size_fields.dat", SmallLayout(1), 2);
+  LoadInto(state, "three_size_fields.dat", SmallLayout(1));
   ASSERT_EQ(state.fieldView.Boundaries.size(), 1u);
   EXPECT_TRUE(state.fieldView.Boundaries[0].imax && !state.fieldView.Boundaries[0].j0);
   EXPECT_EQ(state.fieldView.Masks.size(), 1u);

@@ -9,6 +9,7 @@
 #include "TestGrids.h"
 #include "TestSupport.h"
 #include "field/DeferredRows.h"
+#include "fieldview/ContourRanges.h"
 #include "field/DerivedQuantities.h"
 #include "field/VariableRows.h"
 #include "render/PainterCanvas.h"
@@ -26,7 +27,7 @@ SceneState SwirlScene() {
     return std::vector<double>{-(y - 5) * (1 + 0.05 * x), (x - 7) * (1 + 0.1 * y)};
   }, 2);
   s.data.XMax = 59 * 0.25, s.data.YMax = 39 * 0.25;
-  AddDeferredFlowRows(s.data, s.fieldView, 0, 1);
+  AddShownFlowRows(s.data, s.fieldView, 0, 1);
   AutoMaxMin(s.data, s.fieldView);
   UpdateLineMasks(s.data, s.fieldView, 1, 1);
   s.fieldView.Boundaries.assign(1, BoundaryFlags{});
