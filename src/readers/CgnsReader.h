@@ -14,10 +14,10 @@
 
 namespace corvane {
 
-// Loads `path` as LoadDataFile loads a text file: the same result (a failed load changes
-// nothing). Every refusal throws CorvaneError naming the file and the zone; the
-// file's metadata is checked against its length (or, for arrays HDF5 may have compressed,
-// against the memory of the reading) before any storage exists. A reading process that crashes,
+// Loads `path` as LoadDataFile loads a text file: the same result. Every refusal throws
+// CorvaneError naming the file and the zone; the file's metadata is checked against its length
+// (or, for arrays HDF5 may have compressed, against the memory of the reading) before any
+// storage exists. A reading process that crashes,
 // aborts or overruns its time or memory is refused naming the file. `step` chooses the
 // FlowSolution of every zone (0: the first), a step of a time series.
 std::optional<FileContents> LoadCgnsFile(const std::string& path, const LoadOptions& options,

@@ -18,7 +18,7 @@ std::string Plot3dGridBeside(const std::string& solutionPath);
 // Loads `path` as LoadDataFile loads a text file. A solution gives the variables Density,
 // MomentumX, MomentumY, EnergyStagnationDensity and, computed from them with gammaBox and RBox,
 // U, V, T, P; a grid alone gives the nodes without variables. Every refusal throws CorvaneError
-// naming the file (and the block); a failed load changes nothing.
+// naming the file (and the block).
 std::optional<FileContents> LoadPlot3dFile(const std::string& path, const LoadOptions& options,
                                            Notifier& notifier, Progress& progress);
 // The same for a file already opened: the solution, or a grid alone.

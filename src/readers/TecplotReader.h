@@ -19,7 +19,7 @@ bool HasTecplotHeader(std::string_view bytes);
 // the first two; the others are the data set's variables, cell-centred ones averaged onto the
 // nodes. Zones without a solution time belong to every step. Zones that are not read (finite
 // elements, K > 1, no values of their own) are named in one warning. Every refusal throws CorvaneError
-// naming the file and the zone or line; a failed load changes nothing. The values are read on
+// naming the file and the zone or line. The values are read on
 // both cores; an abort between zones gives nullopt.
 std::optional<FileContents> LoadTecplotFile(const std::string& path, const LoadOptions& options,
                                             Notifier& notifier, Progress& progress, int step = 0);

@@ -32,7 +32,7 @@ std::vector<double> VtkSeriesTimes(const std::string& path);
 // or damaged file) is left out with one warning naming each part and why; a file with nothing
 // readable is refused. Of a .pvd, `step` (0-based, in the order of VtkSeriesTimes) is read,
 // every file of that time a part. Every refusal throws CorvaneError naming the file and what is
-// wrong; a failed load changes nothing.
+// wrong.
 std::optional<FileContents> LoadVtkFile(const std::string& path, const LoadOptions& options, Notifier& notifier, Progress& progress, int step = 0);
 // The same for a file already opened (a stream is read once).
 class MappedFile;

@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "field/RoundLevels.h"
-#include "fieldview/ContourRanges.h"
 
 using namespace corvane;
 
@@ -40,24 +39,6 @@ TEST(RoundLevels, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTenWithTheRangeOnM
   lo = std::nan(""), hi = 1.0;
   EXPECT_FALSE(RoundRange(lo, hi, step, 50));
   EXPECT_EQ(step, 7.0);
-}
-
-TEST(RoundLevels, OnlyTheAutomaticValuesChangeAndOnlyWhenAsked) {
-  FieldView data;
-  data.ContourMax = {170.32, 1.0};
-  data.ContourMin = {0.63944, 1.0};
-  data.ContourStep = {3.39, 1.0};
-  LoadOptions options;
-  ApplyRoundLevels(data, options);  // off: untouched
-  EXPECT_EQ(data.ContourMax[0], 170.32);
-  options.RoundLevelsCheck = true;
-  options.AutoMaxMinCheck = false;  // a typed range stays; the step still becomes round
-  ApplyRoundLevels(data, options);
-  EXPECT_EQ(std::pair(data.ContourMax[0], data.ContourStep[0]), std::pair(170.32, 2.5));
-  options.AutoMaxMinCheck = true;
-  ApplyRoundLevels(data, options);
-  EXPECT_EQ(std::pair(data.ContourMin[0], data.ContourMax[0]), std::pair(0.0, 172.5));
-  EXPECT_EQ(std::pair(data.ContourMax[1], data.ContourStep[1]), std::pair(1.0, 1.0));  // a flat row keeps its values
 }
 
 TEST(RoundLevels, TextsCarryTheDecimalsOfTheStep) {

@@ -274,19 +274,6 @@ TEST(DataReader, NanAndInfinityAreReadAndNeverSpoilTheExtents) {
             (std::vector<double>{1.0, 4.0, 4.0, 3.0}));
 }
 
-TEST(DataReader, FailedReloadLeavesThePreviousView) {
-  Load first(DataFile("ij_two_zones.dat"), SmallLayout(2));
-  ASSERT_TRUE(first.result);
-  FieldView shown = first.result->view;
-  shown.ContourMax[0] = 42.0, shown.Boundaries[1].imax = false;
-  const FieldView before = shown;
-
-  Load failed(DataFile("short_line.dat"), SmallLayout(1), shown);
-  EXPECT_FALSE(failed.result);
-  EXPECT_EQ(shown.ContourMax, before.ContourMax);
-  // What a successful reload keeps is the scene's test (SceneLoad), through this same load.
-}
-
 TEST(DerivedQuantities, MachNumberAndTotalPressureWithFallbacks) {
   Load l(DataFile("derived_quantities.dat"), SmallLayout());
   ASSERT_TRUE(l.result);
@@ -335,33 +322,6 @@ TEST(DerivedQuantities, TotalPressureFollowsTheExtendedPower) {
     }
     EXPECT_GT(equal, 19900) << gamma;
   }
-}
-
-TEST(DerivedQuantities, RangesStepsAndLineMasks) {
-  Load l(DataFile("ij_two_zones.dat"), SmallLayout(2));
-  ASSERT_TRUE(l.result);
-  FieldDataSet d = l.d();
-  FieldView v = l.result->view;
-  EXPECT_EQ((std::pair{v.ContourMin[0], v.ContourMax[0]}), (std::pair{0.0, 111.0}));  // max in the last zone
-  v.ContourMin = {0.0, 3.0, 4.0}, v.ContourMax = {10.0, 3.0, 0.0};
-  AutoStep(v, 50);
-  EXPECT_DOUBLE_EQ(v.ContourStep[0], 0.2);
-  EXPECT_EQ(v.ContourStep[1], 1.0);
-  EXPECT_DOUBLE_EQ(v.ContourStep[2], -0.08);
-  AutoStep(v, 2);
-  EXPECT_EQ(v.ContourStep[0], 5.0);
-
-  // A NaN at the first node does not make the whole range NaN.
-  d.Values[0][0] = NAN;
-  AutoMaxMin(d, v);
-  EXPECT_EQ((std::pair{v.ContourMin[0], v.ContourMax[0]}), (std::pair{1.0, 111.0}));
-
-  d.Zones[0].NI = 10;
-  UpdateLineMasks(d, v, 4, 1);
-  EXPECT_EQ(v.Masks[0].ILineMask, (std::vector<bool>{true, false, false, false, true, false, false, false, true, true}));
-  EXPECT_EQ(v.Masks[0].JLineMask, (std::vector<bool>{true, true}));
-  UpdateLineMasks(d, v, 0, 0);  // a step of 0 acts as 1
-  EXPECT_EQ(v.Masks[1].ILineMask, (std::vector<bool>{true, true}));
 }
 
 // Size lines holding the point counts instead of the last indices: the file then holds exactly
