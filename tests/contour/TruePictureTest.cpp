@@ -14,7 +14,6 @@
 #include "TestImages.h"
 #include "contour/ContourFill.h"
 #include "contour/ContourLabels.h"
-#include "contour/ContourLines.h"
 #include "render/GridData.h"
 #include "render/PainterCanvas.h"
 #include "support/LoggingCanvas.h"
