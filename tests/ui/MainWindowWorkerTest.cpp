@@ -1,10 +1,7 @@
 // Loads and drawings run on the worker thread: the window answers meanwhile, the abort command
 // reaches the work, and nothing else touches the data set until the work is over.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QTimer>
 #include <charconv>
 #include <fstream>
 

@@ -1,9 +1,7 @@
 // A time series in the windows: the selection of several files (or one file of several solution
 // times) shows the time bar; its slider and play button step through the frames with the view
 // kept, and 全時刻で同じ範囲 gives every frame the range of the whole series.
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 
