@@ -55,10 +55,9 @@ def test_files_by_extension_and_notebook_png(tmp_path, airfoil):
         pic.save(str(path))
         assert path.read_bytes().startswith(head), ext
     assert pic._repr_png_().startswith(b"\x89PNG")
-    with pytest.raises(corvane.Error):
-        pic.save(str(tmp_path / "p.xyz"))
-    with pytest.raises(corvane.Error):
-        pic.save(str(tmp_path / "missing" / "p.png"))
+    for bad in (tmp_path / "p.xyz", tmp_path / "missing" / "p.png"):
+        with pytest.raises(corvane.Error):
+            pic.save(str(bad))
 
 
 def test_legend_matches_the_command_line(tmp_path, airfoil):

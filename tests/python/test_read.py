@@ -8,19 +8,16 @@ import corvane
 from conftest import SAMPLES, info_json, write_cgns, write_plot3d, write_tecplot, write_vtk
 
 
+WRITERS = {"tecplot": ("g.tec", write_tecplot), "vtk": ("g.vtk", write_vtk), "cgns": ("g.cgns", write_cgns),
+           "plot3d": ("g", write_plot3d)}
+
+
 def make_file(tmp_path, kind):
     if kind == "text":
         return os.path.join(SAMPLES, "airfoil.dat"), ["--settings", os.path.join(SAMPLES, "airfoil.ini")]
-    path = str(tmp_path / {"tecplot": "g.tec", "vtk": "g.vtk", "cgns": "g.cgns", "plot3d": "g"}[kind])
-    if kind == "tecplot":
-        write_tecplot(path)
-    elif kind == "vtk":
-        write_vtk(path)
-    elif kind == "cgns":
-        write_cgns(path)
-    else:
-        path = write_plot3d(path)
-    return path, []
+    name, write = WRITERS[kind]
+    path = str(tmp_path / name)
+    return write(path) or path, []  # the Plot3D writer names its solution file
 
 
 @pytest.mark.parametrize("kind", ["text", "tecplot", "vtk", "plot3d", "cgns"])
