@@ -75,8 +75,9 @@ TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);
   EXPECT_FALSE(m.state.AbortRequested);
-  // A load that fails says so; the data set stays.
+  // A load that fails says so, in the status and in the reader's warning; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
+  EXPECT_FALSE(p.messages.warnings.empty());
   EXPECT_TRUE(m.statusBar()->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
   EXPECT_EQ(m.scene.data.NodeCount, 19);
 }

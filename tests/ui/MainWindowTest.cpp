@@ -112,8 +112,7 @@ TEST_F(MainWindowTest, NestedCommandsAndLoadsAreRefusedButAbortGetsThrough) {
   EXPECT_TRUE(m.state.ScenePictureValid);
   EXPECT_FALSE(m.state.AbortRequested);  // a drawing clears it
   EXPECT_TRUE(p.view().isEnabled());
-  EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_FALSE(m.scene.data.Empty());
+  EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")) && !m.scene.data.Empty());
 }
 
 TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFileAndTheFolderBoxMovesTheListsOfDataFiles) {
