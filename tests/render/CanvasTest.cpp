@@ -57,7 +57,7 @@ TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingLeavingOutTheEndPixelAnd
     EXPECT_EQ(At(image, x, y), c) << x << "," << y;
 }
 
-TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwise) {
+TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyTurnsCounterClockwiseAndFindsJapaneseGlyphs) {
   QImage image = Blank(200, 200);
   int w = 0, h = 0;
   {
@@ -86,10 +86,9 @@ TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwis
     }
   EXPECT_GT(lit, 20);
   EXPECT_EQ(stray, 0);
-}
 
-TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
-  QImage image = Blank(200, 40, kWhite);
+  // Japanese text finds glyphs.
+  image = Blank(200, 40, kWhite);
   {
     PainterCanvas canvas(&image);
     FontSpec font;
