@@ -40,7 +40,7 @@ constexpr auto Draw = testing::DrawQuietly;
 
 }  // namespace
 
-TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
+TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillModeAndEdgesGetInBetweenColours) {
   for (bool bitmapMode : {true, false}) {
     SceneState s = WarpedScene([](double, double) { return 4.5; });
     s.options.display.BMPModeCheck = bitmapMode;
@@ -60,9 +60,7 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
       }
     EXPECT_GT(inside, 1000);
   }
-}
-
-TEST(SmoothDrawing, EdgesGetInBetweenColoursThatThePlainPictureLacks) {
+  // Edges get in-between colours that the plain picture lacks.
   SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y; });
   s.options.display.LineCheck = true;
   ASSERT_TRUE(Draw(s));
