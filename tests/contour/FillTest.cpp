@@ -13,9 +13,6 @@
 #include <vector>
 
 #include "ContourScene.h"
-#include "TestImages.h"
-#include "contour/ContourFill.h"
-#include "render/PainterCanvas.h"
 #include "support/LoggingCanvas.h"
 #include "support/RecordingNotifier.h"
 
@@ -23,6 +20,7 @@ namespace corvane {
 namespace {
 
 using test::ContourScene;
+using test::FilledBitmap;
 using test::Listed;
 using test::Rainbow;
 
@@ -46,15 +44,6 @@ std::vector<double> Values(int ni, int nj, const std::function<double(int, int)>
 using testing::CountPixels;
 using testing::StrayPixels;
 constexpr auto White = [](int width, int height) { return testing::FilledImage(width, height); };
-
-// The scene filled straight into a bitmap through a painter canvas.
-QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
-  QImage image = White(width, height);
-  PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
-  canvas.Finish();
-  return image;
-}
 
 std::string Hex(Colour c) { return QString::asprintf("%06X", c).toStdString(); }
 

@@ -12,28 +12,18 @@
 #include <vector>
 
 #include "ContourScene.h"
-#include "TestImages.h"
-#include "contour/ContourFill.h"
 #include "contour/ContourLabels.h"
 #include "render/GridData.h"
-#include "render/PainterCanvas.h"
 #include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {
 
 using test::ContourScene;
+using test::FilledBitmap;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-QImage Filled(ContourScene& scene, int width, int height) {
-  QImage image = testing::FilledImage(width, height);
-  PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
-  canvas.Finish();
-  return image;
-}
 
 TEST(TruePicture, NodesOnAnExactHalfPixelLeaveNoPinholes) {
   // Nodes every 0.3 at 5 pixels per unit: odd nodes lie on half pixels, where the single- and
@@ -60,7 +50,7 @@ TEST(TruePicture, NodesOnAnExactHalfPixelLeaveNoPinholes) {
       while (points >> x >> comma >> y) corners.insert({x, y});
     }
   EXPECT_EQ(corners.size(), static_cast<std::size_t>(n * n));
-  const QImage image = Filled(scene, 40, 40);
+  const QImage image = FilledBitmap(scene, 40, 40);
   EXPECT_EQ(testing::CountPixels(image.copy(1, 9, 10, 10), qRgb(255, 255, 255)), 0);
 }
 
@@ -73,7 +63,7 @@ TEST(TruePicture, NodesAtNaNOrInfinityAreHolesInTheBandsAndLines) {
     scene.data.X[1 * 4 + 1] = kNaN;
     scene.data.Y[2 * 4 + 2] = bad;
     scene.options.display.BrushCheck = true;
-    const QImage image = Filled(scene, 100, 100);
+    const QImage image = FilledBitmap(scene, 100, 100);
     // Nothing outside the grid's box (20..50 x 40..70): no bar to the edge.
     QImage outside = image.copy();
     QPainter(&outside).fillRect(20, 40, 31, 31, Qt::white);
@@ -108,7 +98,7 @@ TEST(TruePicture, LevelsSinglePrecisionMergesTakeTheirColoursFromTheDoubles) {
   ContourScene field(3, 2, [](int i, int) { return 1e5 + 0.05 * i; }, 1e5, 1e5 + 0.1, 0.005);
   field.options.display.BrushCheck = true;
   field.Zoom(50, 150, 100);
-  const QImage image = Filled(field, 150, 100);
+  const QImage image = FilledBitmap(field, 150, 100);
   EXPECT_NE(image.pixel(2, 25), image.pixel(7, 25));
 }
 
