@@ -75,15 +75,16 @@ std::pair<int, int> FractionalPairs(const QString& text, const QRegularExpressio
   return {fractional, all};
 }
 
-// The coordinates of an SVG's polylines and paths.
-QString SvgCoordinates(const QByteArray& svg, int* paths) {
+// The coordinates of the polylines and paths of the SVG file at `path`, with the elements of each
+// name counted into `elements`.
+QString SvgCoordinates(const QString& path, std::map<QString, int>& elements) {
   QString all;
-  QXmlStreamReader xml(svg);
-  *paths = 0;
+  QXmlStreamReader xml(testing::ReadFile(path));
   while (!xml.atEnd())
     if (xml.readNext() == QXmlStreamReader::StartElement) {
       const QString name = xml.name().toString();
-      if (name == "path") ++*paths, all += xml.attributes().value("d").toString() + " ";
+      ++elements[name];
+      if (name == "path") all += xml.attributes().value("d").toString() + " ";
       if (name == "polyline" || name == "polygon") all += xml.attributes().value("points").toString() + " ";
     }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -130,11 +131,8 @@ TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) 
   // 300 x 240 pixels at 96 dpi are 225 x 180 points.
   EXPECT_TRUE(pdf.contains(QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+225(\\.0+)?\\s+180(\\.0+)?\\s*\\]")));
 
-  QXmlStreamReader xml(testing::ReadFile(dir.filePath("s.svg")));
   std::map<QString, int> elements;
-  while (!xml.atEnd())
-    if (xml.readNext() == QXmlStreamReader::StartElement) ++elements[xml.name().toString()];
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  SvgCoordinates(dir.filePath("s.svg"), elements);
   EXPECT_GT(elements["path"] + elements["polyline"], 20) << "contour lines and axes are paths";
   EXPECT_GT(elements["text"], 3) << "labels and axis numbers are text";
   EXPECT_EQ(elements["image"], 1) << "the bitmap-mode bands";
@@ -156,13 +154,14 @@ TEST(VectorPictures, SmoothPicturesKeepFractionsOfAPixelAndMergeBandsIntoFewPath
 
   // SVG: smooth, most points lie between pixels; plain, every one on a pixel.
   const QRegularExpression svgPair("(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)");
-  int mergedPaths = 0, trianglePaths = 0, plainPaths = 0;
-  const auto [svgFractional, svgAll] = FractionalPairs(SvgCoordinates(testing::ReadFile(dir.filePath("m.svg")), &mergedPaths), svgPair);
+  std::map<QString, int> mergedSvg, plainSvg, triangleSvg;
+  const auto [svgFractional, svgAll] = FractionalPairs(SvgCoordinates(dir.filePath("m.svg"), mergedSvg), svgPair);
   EXPECT_GT(svgAll, 500);
   EXPECT_GT(svgFractional, svgAll / 2);
-  EXPECT_EQ(FractionalPairs(SvgCoordinates(testing::ReadFile(dir.filePath("p.svg")), &plainPaths), svgPair).first, 0);
-  SvgCoordinates(testing::ReadFile(dir.filePath("t.svg")), &trianglePaths);
+  EXPECT_EQ(FractionalPairs(SvgCoordinates(dir.filePath("p.svg"), plainSvg), svgPair).first, 0);
+  SvgCoordinates(dir.filePath("t.svg"), triangleSvg);
   // One path per region of a band and zone against one polygon per band and triangle.
+  const int mergedPaths = mergedSvg["path"], trianglePaths = triangleSvg["path"];
   EXPECT_GT(mergedPaths, 10);
   EXPECT_LT(mergedPaths * 10, trianglePaths) << mergedPaths << " merged, " << trianglePaths << " per triangle";
 
