@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "FlowData.h"
-#include "streamline/StreamTracer.h"
 
 namespace corvane {
 namespace {
@@ -13,15 +12,9 @@ using testing::MakeView;
 using testing::Rect;
 using testing::Uniform;
 
-StreamFieldSetup Velocity() {
-  StreamFieldSetup s;
-  s.uRow = 0, s.vRow = 1;
-  return s;
-}
-
 // The path traced from (x, y) through `data` seen in `view`.
 StreamPath Trace(const FieldDataSet& data, const ViewTransform& view, double x, double y) {
-  StreamField field(data, view, Velocity());
+  StreamField field(data, view, testing::FlowSetup());
   return TraceFromPoint(field, x, y);
 }
 

@@ -13,25 +13,18 @@
 
 #include "FlowData.h"
 #include "streamline/StreamLayer.h"
-#include "streamline/StreamTracer.h"
 #include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {
 
+using testing::FlowSetup;
 using testing::MakeFlow;
 using testing::MakeView;
 using testing::Rect;
 using testing::Uniform;
 
 constexpr double kPi = 3.14159265358979323846;
-
-// Velocity from rows 0 and 1, with `copies` overlay copies shifted by (dx, dy).
-StreamFieldSetup FlowSetup(int copies = 0, double dx = 0.0, double dy = 0.0) {
-  StreamFieldSetup s;
-  s.uRow = 0, s.vRow = 1, s.copies = copies, s.dx = dx, s.dy = dy;
-  return s;
-}
 
 testing::Flow Rotation() { return [](double x, double y) { return std::make_pair(-y, x); }; }
 
