@@ -11,11 +11,19 @@ using namespace corvane;
 
 namespace {
 
-QImage Rasterise(const std::function<void(QImage&)>& paint, int size = 50) {
+QImage Rasterise(const std::function<void(QImage&)>& paint, int size) {
   QImage image(size, size, QImage::Format_RGB32);
   image.fill(Qt::white);
   paint(image);
   return image;
+}
+
+// The merged regions written into a white size x size picture.
+QImage Written(const BandMergingCanvas& merging, int size, double scale = 1.0) {
+  return Rasterise([&](QImage& image) {
+    QPainter painter(&image);
+    merging.WriteTo(painter, scale);
+  }, size);
 }
 
 // Pixels painted (not white) must agree everywhere; colours may differ only along the lines
@@ -31,17 +39,11 @@ int CompareCoverage(const QImage& perTriangle, const QImage& merged) {
   return differing;
 }
 
-template <class Draw>
-QImage PerTriangle(Draw&& board, int size) {
-  return Rasterise([&](QImage& image) {
-    PainterCanvas canvas(&image);
-    board([&](Colour c, const QPoint* t) {
-      canvas.SetPen(c, 1);
-      canvas.SetBrush(c, BrushStyle::Solid);
-      canvas.Polygon(t, 3);
-    });
-    canvas.Finish();
-  }, size);
+// One triangle filled and outlined in colour c, as the fill layer draws it.
+void Triangle(Canvas& canvas, Colour c, const QPoint* t) {
+  canvas.SetPen(c, 1);
+  canvas.SetBrush(c, BrushStyle::Solid);
+  canvas.Polygon(t, 3);
 }
 
 }  // namespace
@@ -70,11 +72,7 @@ TEST(BandMerge, OneRegionPerConnectedPartOfABandAndPerZone) {
     }
   };
   BandMergingCanvas merging;
-  squares([&] { merging.NewGroup(); }, [&](Colour c, const QPoint* t) {
-    merging.SetPen(c, 1);
-    merging.SetBrush(c, BrushStyle::Solid);
-    merging.Polygon(t, 3);
-  });
+  squares([&] { merging.NewGroup(); }, [&](Colour c, const QPoint* t) { Triangle(merging, c, t); });
   const std::vector<MergedRegion> regions = merging.Regions();
   std::vector<std::pair<Colour, std::size_t>> shapes;
   for (const MergedRegion& r : regions) shapes.push_back({r.colour, r.loops.size()});
@@ -85,11 +83,12 @@ TEST(BandMerge, OneRegionPerConnectedPartOfABandAndPerZone) {
   for (const MergedRegion& region : regions)
     for (const auto& ring : region.loops) EXPECT_EQ(ring.size(), 4u) << "straight runs keep only the corners";
 
-  const QImage merged = Rasterise([&](QImage& image) {
-    QPainter painter(&image);
-    merging.WriteTo(painter);
+  const QImage merged = Written(merging, 60);
+  const QImage perTriangle = Rasterise([&](QImage& image) {
+    PainterCanvas canvas(&image);
+    squares([] {}, [&](Colour c, const QPoint* t) { Triangle(canvas, c, t); });
+    canvas.Finish();
   }, 60);
-  const QImage perTriangle = PerTriangle([&](auto&& draw) { squares([] {}, draw); }, 60);
   EXPECT_LE(CompareCoverage(perTriangle, merged), 2 * (24 + 8) * 4);
   EXPECT_EQ(merged.pixel(24, 24), qRgb(0, 0, 255)) << "the island";
   EXPECT_EQ(merged.pixel(15, 24), qRgb(255, 0, 0)) << "the ring";
@@ -98,15 +97,9 @@ TEST(BandMerge, OneRegionPerConnectedPartOfABandAndPerZone) {
   BandMergingCanvas fine;
   squares([&] { fine.NewGroup(); }, [&](Colour c, const QPoint* t) {
     const QPoint scaled[3] = {t[0] * 4, t[1] * 4, t[2] * 4};
-    fine.SetPen(c, 1);
-    fine.SetBrush(c, BrushStyle::Solid);
-    fine.Polygon(scaled, 3);
+    Triangle(fine, c, scaled);
   });
-  const QImage back = Rasterise([&](QImage& image) {
-    QPainter painter(&image);
-    fine.WriteTo(painter, 0.25);
-  }, 60);
-  EXPECT_EQ(back, merged);
+  EXPECT_EQ(Written(fine, 60, 0.25), merged);
 }
 
 TEST(BandMerge, OverlapsAndDegeneratePolygonsStillPaint) {
@@ -118,9 +111,5 @@ TEST(BandMerge, OverlapsAndDegeneratePolygonsStillPaint) {
   merging.Polygon(square, 4);  // the same square twice: its edges add, nothing cancels
   merging.Polygon(flat, 3);    // no area
   ASSERT_FALSE(merging.Regions().empty());
-  const QImage image = Rasterise([&](QImage& target) {
-    QPainter painter(&target);
-    merging.WriteTo(painter);
-  }, 12);
-  EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 0));  // painted once, whatever the winding
+  EXPECT_EQ(Written(merging, 12).pixel(5, 5), qRgb(0, 0, 0));  // painted once, whatever the winding
 }

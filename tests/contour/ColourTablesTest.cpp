@@ -22,7 +22,7 @@ Colour At(ColourMapKind kind, int index) { return LevelColour(static_cast<float>
 
 }  // namespace
 
-TEST(ColourTables, EndColoursAreThePublishedOnesAndOutsideValuesClamp) {
+TEST(ColourTables, EndColoursAreThePublishedOnesOutsideValuesClampAndLightnessRunsAsPublished) {
   const struct {
     ColourMapKind kind;
     Colour low, high;
@@ -32,19 +32,16 @@ TEST(ColourTables, EndColoursAreThePublishedOnesAndOutsideValuesClamp) {
       {ColourMapKind::CoolWarm, MakeColour(59, 76, 192), MakeColour(180, 4, 38)},
   };
   for (const auto& m : maps) {
-    EXPECT_EQ(LevelColour(2.0f, 2.0f, 7.0f, m.kind), m.low);
-    EXPECT_EQ(LevelColour(7.0f, 2.0f, 7.0f, m.kind), m.high);
-    EXPECT_EQ(LevelColour(-1e30f, 2.0f, 7.0f, m.kind), m.low);
-    EXPECT_EQ(LevelColour(1e30f, 2.0f, 7.0f, m.kind), m.high);
+    for (auto [v, end] : {std::pair{2.0f, m.low}, {7.0f, m.high}, {-1e30f, m.low}, {1e30f, m.high}})
+      EXPECT_EQ(LevelColour(v, 2.0f, 7.0f, m.kind), end) << v;
     EXPECT_EQ(LevelColour(3.0f, 3.0f, 3.0f, m.kind), m.low);  // a degenerate range
     (void)LevelColour(std::nanf(""), 0.0f, 1.0f, m.kind);  // no undefined conversion
   }
   // The diverging map's middle is a light neutral grey.
   const Colour mid = LevelColour(0.0f, -1.0f, 1.0f, ColourMapKind::CoolWarm);
   for (int channel : {RedOf(mid), GreenOf(mid), BlueOf(mid)}) EXPECT_NEAR(channel, 221, 2);
-}
 
-TEST(ColourTables, LightnessRisesEvenlyAlongTheSequentialMapsAndPeaksInTheMiddleOfTheDivergingOne) {
+  // Lightness rises evenly along the sequential maps and peaks in the middle of the diverging one.
   for (ColourMapKind kind : {ColourMapKind::Viridis, ColourMapKind::Cividis}) {
     double previous = Lightness(At(kind, 0));
     for (int i = 1; i < 256; ++i) {

@@ -7,7 +7,6 @@
 #include "ContourScene.h"
 #include "TestImages.h"
 #include "TestSupport.h"
-#include "contour/ColourMap.h"
 #include "render/PainterCanvas.h"
 #include "support/LoggingCanvas.h"
 
@@ -76,7 +75,7 @@ TEST(ContourLines, LabelsSitOnTheCirclesOfTheirLevels) {
   }
 }
 
-TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
+TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothingAndNonFiniteValuesOnlyTheirOwnLines) {
   const double inf = std::numeric_limits<double>::infinity();
   // Which ranges are unusable is settled with the contour levels; here the lines' reaction. An
   // abort leaves the status as it is.
@@ -98,9 +97,7 @@ TEST(ContourLines, UnusableStepsOrRangesAndAbortDrawNothing) {
     EXPECT_EQ(status.statuses, std::vector<std::string>{c.status});
     EXPECT_TRUE(canvas.calls.empty() && (c.abort || !scene.readout.valid));
   }
-}
-
-TEST(ContourLines, NonFiniteValuesLeaveOnlyTheLinesAwayFromThem) {
+  // Non-finite values leave only the lines away from them.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   ContourScene scene = Circles(100.0);
   for (double& v : scene.data.Values[0]) v = nan;

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "TestGrids.h"
+#include "TestImages.h"
 #include "contour/ColourMap.h"
+#include "contour/ContourFill.h"
 #include "contour/ContourLines.h"
 #include "base/Progress.h"
 #include "render/LayerContext.h"
+#include "render/PainterCanvas.h"
 #include "scene/SceneRenderer.h"
 #include "support/LayerScene.h"
 
@@ -39,6 +42,15 @@ struct ContourScene : testing::LayerScene {
     return *this;
   }
 };
+
+// The scene's bands filled straight into a white bitmap through a painter canvas.
+inline QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
+  QImage image = testing::FilledImage(width, height);
+  PainterCanvas canvas(&image);
+  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
+  canvas.Finish();
+  return image;
+}
 
 // The rainbow colour of v in lo..hi.
 inline Colour Rainbow(double v, double lo, double hi) {

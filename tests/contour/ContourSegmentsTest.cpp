@@ -113,16 +113,14 @@ TEST(ContourSegments, DiagonalsChosenInBatchesAgreeWithOneAtATime) {
   }
 }
 
-TEST(ContourSegments, LevelsOutsideTheRangeAreNeverStored) {
+TEST(ContourSegments, LevelsOutsideTheRangeTinyAndOffPictureTrianglesStoreNothing) {
   // Data reach 0..8 but the range is 2.5..5: the levels are 3, 4, 5 only; 5 is the diagonal.
-  ContourScene scene(5, 5, [](int i, int j) { return i + j; }, 2.5, 5.0, 1.0);
-  const std::vector<Segments> levels = SegmentsOf(scene);
+  ContourScene ranged(5, 5, [](int i, int j) { return i + j; }, 2.5, 5.0, 1.0);
+  const std::vector<Segments> levels = SegmentsOf(ranged);
   ASSERT_EQ(levels.size(), 3u);
   ASSERT_FALSE(levels[2].empty());
   for (const ContourSegment& s : levels[2]) EXPECT_TRUE(s.x1 - s.y1 == -50 && s.x2 - s.y2 == -50);
-}
 
-TEST(ContourSegments, TinyAndOffPictureTrianglesAreCulled) {
   ContourScene scene(2, 2, [](int i, int j) { return i + j; }, 0.0, 2.0, 0.5);
   scene.view.ScaleX = scene.view.ScaleY = 0.1;  // each triangle covers 0.005 square pixels
   for (const Segments& level : SegmentsOf(scene)) EXPECT_TRUE(level.empty());

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -12,11 +13,6 @@
 #include <vector>
 
 #include "ContourScene.h"
-#include "TestImages.h"
-#include "contour/ColourMap.h"
-#include "contour/ContourFill.h"
-#include "render/PainterCanvas.h"
-#include "scene/SceneRenderer.h"
 #include "support/LoggingCanvas.h"
 #include "support/RecordingNotifier.h"
 
@@ -24,6 +20,7 @@ namespace corvane {
 namespace {
 
 using test::ContourScene;
+using test::FilledBitmap;
 using test::Listed;
 using test::Rainbow;
 
@@ -48,15 +45,6 @@ using testing::CountPixels;
 using testing::StrayPixels;
 constexpr auto White = [](int width, int height) { return testing::FilledImage(width, height); };
 
-// The scene filled straight into a bitmap through a painter canvas.
-QImage FilledBitmap(ContourScene& scene, int width = 200, int height = 200) {
-  QImage image = White(width, height);
-  PainterCanvas canvas(&image);
-  DrawContourFill(scene.Context(), scene.options.contour.colourMap, canvas, &image);
-  canvas.Finish();
-  return image;
-}
-
 std::string Hex(Colour c) { return QString::asprintf("%06X", c).toStdString(); }
 
 // The polygons drawn, each prefixed by the brush colour it was filled with.
@@ -74,7 +62,7 @@ std::vector<std::string> Bands(ContourScene& scene, double dx = 0.0, double dy =
   return bands;
 }
 
-TEST(FillBands, OneCellGivesExactBandPolygonsInUpperLevelColours) {
+TEST(FillBands, SmallGridsGiveExactBandPolygonsInUpperLevelColoursAndRoundHalfToEven) {
   // Value = x on the unit square; the planar cell splits along A-C (a tie).
   ContourScene scene = Scene(2, 2, {0, 0, 1, 1}, 0, 1, 0.5, 100);
   const std::string green = Hex(Rainbow(0.5, 0, 1)), red = Hex(Rainbow(1, 0, 1));
@@ -85,27 +73,19 @@ TEST(FillBands, OneCellGivesExactBandPolygonsInUpperLevelColours) {
       red + " 50,50 100,0 100,100 100,100 50,100"  // M = B lies on the upper level
   };
   EXPECT_EQ(Bands(scene), expected);
-}
 
-TEST(FillBands, CrossingsRoundHalfToEvenAndFollowTheCopyOffset) {
   // At 5 pixels per unit the crossings at x = 0.5 and 1.5 fall on 2.5 and 7.5 pixels; shifted
   // by (2, -1) the crossing at y = 0.5 falls on 7.5 pixels too.
-  ContourScene scene = Scene(3, 2, {0, 0, 1, 1, 2, 2}, 0, 2, 0.5, 5, 50, 50);
-  std::vector<std::string> bands = Bands(scene);
+  ContourScene wider = Scene(3, 2, {0, 0, 1, 1, 2, 2}, 0, 2, 0.5, 5, 50, 50);
+  std::vector<std::string> bands = Bands(wider);
   ASSERT_FALSE(bands.empty());
   EXPECT_EQ(bands[0].substr(7), "0,0 2,0 2,2 0,5 0,0");  // 2.5 -> 2
-  bool sawSeven = false;
-  for (const std::string& b : bands) sawSeven = sawSeven || b.find(" 8,0 ") != std::string::npos;
-  EXPECT_TRUE(sawSeven);  // 7.5 -> 8
+  EXPECT_TRUE(std::any_of(bands.begin(), bands.end(), [](const std::string& b) { return b.find(" 8,0 ") != std::string::npos; }));  // 7.5 -> 8
+  EXPECT_EQ(Bands(wider, 2.0, -1.0)[0].substr(7), "10,5 12,5 12,8 10,10 10,5");
 
-  bands = Bands(scene, 2.0, -1.0);
-  EXPECT_EQ(bands[0].substr(7), "10,5 12,5 12,8 10,10 10,5");
-}
-
-TEST(FillBands, ThreeByThreeGridSharesCrossingsAndIncludesMiddleVertexOnALevel) {
-  // Value = i + j: the middle node (1, 1) has the value 2, exactly a level.
-  ContourScene scene = Scene(3, 3, Values(3, 3, [](int i, int j) { return i + j; }), 0, 4, 1, 10, 40, 40);
-  const std::vector<std::string> bands = Bands(scene);
+  // Value = i + j on 3 x 3 nodes: the middle node (1, 1) has the value 2, exactly a level.
+  ContourScene nine = Scene(3, 3, Values(3, 3, [](int i, int j) { return i + j; }), 0, 4, 1, 10, 40, 40);
+  bands = Bands(nine);
   // Every triangle spans two bands (values differ by 2 across each, 1 along the split).
   EXPECT_EQ(bands.size(), 16u);
   // The cell from (1, 0) to (2, 1), first triangle (A, D, C) with values 1, 2, 3: the middle
@@ -114,7 +94,7 @@ TEST(FillBands, ThreeByThreeGridSharesCrossingsAndIncludesMiddleVertexOnALevel) 
   EXPECT_EQ(bands[9], Hex(Rainbow(3, 0, 4)) + " 15,5 20,0 20,0 10,0 10,0");
 }
 
-TEST(FillBands, FlatTriangles) {
+TEST(FillBands, FlatTrianglesFillTheirBandsAndValuesBeyondTheRangeTakeTheEndColours) {
   // On a level: the whole triangle in both bands beside it, the upper one last.
   ContourScene onLevel = Scene(2, 2, {0.5, 0.5, 0.5, 0.5}, 0, 1, 0.5, 100);
   std::vector<std::string> bands = Bands(onLevel);
@@ -128,9 +108,7 @@ TEST(FillBands, FlatTriangles) {
   bands = Bands(inside);
   ASSERT_EQ(bands.size(), 2u);
   EXPECT_EQ(bands[0].substr(0, 6), Hex(Rainbow(0.5, 0, 1)));
-}
 
-TEST(FillBands, ValuesAndCellsBeyondTheRangeTakeTheEndColours) {
   // Values from -100 to 100 over a range of 0..1: far more bands than levels, merged at the ends.
   ContourScene scene = Scene(2, 2, {-100, -100, 100, 100}, 0, 1, 0.25, 100);
   EXPECT_LE(Bands(scene).size(), 16u);

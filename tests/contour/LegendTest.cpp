@@ -57,7 +57,7 @@ std::vector<QRgb> Levels(int from, int to, double lo, double hi) {
   return colours;
 }
 
-TEST(LegendBar, BandsTakeTheColoursOfTheirUpperLevelsInEitherOrientationOnEitherBackground) {
+TEST(LegendBar, BandsTakeTheColoursOfTheirUpperLevelsInEitherOrientationAndUnusableStepsNone) {
   // Horizontal on white: the piece below the first level, then levels 1 .. 10; hi is a level,
   // so nothing lies above it.
   LegendOptions options = Options(LegendOrientation::Horizontal, 300, 60);
@@ -73,16 +73,13 @@ TEST(LegendBar, BandsTakeTheColoursOfTheirUpperLevelsInEitherOrientationOnEither
   EXPECT_EQ(BandColours(image, options.orientation), Levels(1, 10, 0, 9.5));
   EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
   EXPECT_GT(testing::CountPixels(image, qRgb(255, 255, 255)), 100);
-}
-
-TEST(LegendBar, UnusableStepsAndRangesDrawNoBandsButStillAPicture) {
+  // Unusable steps and an empty range draw no bands but still a picture.
+  options = Options(LegendOrientation::Vertical, 10, 10);
   for (double step : {0.0, -1.0, 1e-12}) {
-    const LegendOptions options = Options(LegendOrientation::Vertical, 10, 10);
-    const QImage image = Legend(options, {0, 1, step, true, ColourMapKind::Rainbow});
-    EXPECT_TRUE(BandColours(image, options.orientation).empty()) << step;
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+    image = Legend(options, {0, 1, step, true, ColourMapKind::Rainbow});
+    EXPECT_TRUE(BandColours(image, options.orientation).empty() && image.pixel(0, 0) == qRgb(255, 255, 255)) << step;
   }
-  const LegendOptions options = Options(LegendOrientation::Horizontal, 100, 50);
+  options = Options(LegendOrientation::Horizontal, 100, 50);
   EXPECT_TRUE(BandColours(Legend(options, {5, 5, 1, true, ColourMapKind::Rainbow}), options.orientation).empty());
 }
 

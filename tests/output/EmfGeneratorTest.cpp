@@ -85,8 +85,8 @@ QPicture ScenePicture() {
   return picture;
 }
 
-QByteArray Generate(const QPicture& picture, QSize size) {
-  EmfGenerator generator(size);
+QByteArray Generate(const QPicture& picture, QSize size, int subpixelUnits = 1) {
+  EmfGenerator generator(size, subpixelUnits);
   QPainter painter(&generator);
   painter.drawPicture(0, 0, picture);
   painter.end();
@@ -94,7 +94,7 @@ QByteArray Generate(const QPicture& picture, QSize size) {
   return generator.Data();
 }
 
-TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
+TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandlesAndTheSceneBecomesTheMatchingRecords) {
   const QByteArray data = Generate(ScenePicture(), QSize(200, 100));
   const std::vector<Record> records = ReadRecords(data);
   ASSERT_GE(records.size(), 3u);
@@ -134,10 +134,8 @@ TEST(EmfGenerator, HeaderCountsMatchTheRecordsAndHandles) {
     }
   }
   for (const auto& [index, alive] : live) EXPECT_FALSE(alive) << "object " << index << " leaked";
-}
 
-TEST(EmfGenerator, SceneDrawingAndTextBecomeTheMatchingRecords) {
-  const std::vector<Record> records = ReadRecords(Generate(ScenePicture(), QSize(200, 100)));
+  // The scene's drawing and text become the matching records.
   std::map<uint32_t, std::vector<const Record*>> byType;
   for (const Record& r : records) byType[r.type].push_back(&r);
 
@@ -249,31 +247,20 @@ TEST(EmfGenerator, SubpixelUnitsKeepFractionsUnderAScalingMapMode) {
   p.setPen(QPen(Qt::red, 3));
   p.drawLine(QPointF(0, 50), QPointF(100.5, 50));
   p.end();
-  EmfGenerator generator(QSize(200, 100), 16);
-  QPainter painter(&generator);
-  painter.drawPicture(0, 0, picture);
-  painter.end();
   std::map<uint32_t, std::vector<Record>> byType;
-  for (const Record& r : ReadRecords(generator.Data())) byType[r.type].push_back(r);
+  for (const Record& r : ReadRecords(Generate(picture, QSize(200, 100), 16))) byType[r.type].push_back(r);
   // The frame stays in pixels; sixteen logical units make a pixel.
   const Record& header = byType[kHeader].at(0);
   EXPECT_EQ(std::vector<int32_t>({header.I32(8), header.I32(12), header.I32(16), header.I32(20)}),
             std::vector<int32_t>({0, 0, 199, 99}));
   ASSERT_EQ(byType[17].size(), 1u);
   EXPECT_EQ(byType[17][0].U32(8), 8u) << "MM_ANISOTROPIC";
-  ASSERT_EQ(byType[9].size(), 1u);
-  ASSERT_EQ(byType[11].size(), 1u);
+  ASSERT_TRUE(byType[9].size() == 1u && byType[11].size() == 1u) << "one window and one viewport extent";
   EXPECT_EQ(std::pair(byType[9][0].I32(8), byType[9][0].I32(12)), std::pair(3200, 1600)) << "window";
   EXPECT_EQ(std::pair(byType[11][0].I32(8), byType[11][0].I32(12)), std::pair(200, 100)) << "viewport";
   ASSERT_EQ(byType[kPolyline16].size(), 2u);
-  const Record& first = byType[kPolyline16][0];
-  auto point = [&](const Record& r, int k) {
-    return std::pair(static_cast<int16_t>(qFromLittleEndian<quint16>(r.bytes.constData() + 28 + 4 * k)),
-                     static_cast<int16_t>(qFromLittleEndian<quint16>(r.bytes.constData() + 30 + 4 * k)));
-  };
-  using Point = std::pair<int16_t, int16_t>;
-  EXPECT_EQ(point(first, 0), Point(168, 324));
-  EXPECT_EQ(point(first, 1), Point(481, 640));
+  // The points (10.5, 20.25) and (30.0625, 40): 16-bit x, then y.
+  EXPECT_EQ(std::pair(byType[kPolyline16][0].U32(28), byType[kPolyline16][0].U32(32)), std::pair(168u | 324u << 16, 481u | 640u << 16));
   // A hairline stays one device pixel; a 3-pixel pen is 48 units wide.
   ASSERT_EQ(byType[kCreatePen].size(), 1u);
   EXPECT_EQ(byType[kCreatePen][0].I32(16), 1);

@@ -69,19 +69,16 @@ TEST_F(ImageExport, OtherExtensionsWriteNothingButSayWhichOnesAreWritten) {
   EXPECT_EQ(notifier_.warnings.size(), 1u);
 }
 
-TEST_F(ImageExport, NothingDrawnYetIsReportedNotWritten) {
+TEST_F(ImageExport, AFileThatCannotBeCreatedIsAnErrorNamingItAndNothingDrawnYetIsReportedNotWritten) {
+  for (const char* name : {"missing/a.bmp", "missing/a.emf", "missing/a.jpg", "missing/a.png"}) {
+    const std::string e = testing::ErrorText([&] { Save(name); });
+    EXPECT_NE(e.find(name), std::string::npos) << e;
+  }
   bitmap_ = QImage(), scene_ = QPicture();
   EXPECT_FALSE(Save("a.png"));
   EXPECT_FALSE(Save("b.emf"));
   EXPECT_FALSE(QFile::exists(dir_.filePath("a.png")) || QFile::exists(dir_.filePath("b.emf")));
   EXPECT_EQ(notifier_.warnings.size(), 2u);
-}
-
-TEST_F(ImageExport, AFileThatCannotBeCreatedIsAnErrorNamingIt) {
-  for (const char* name : {"missing/a.bmp", "missing/a.emf", "missing/a.jpg", "missing/a.png"}) {
-    const std::string e = testing::ErrorText([&] { Save(name); });
-    EXPECT_NE(e.find(name), std::string::npos) << e;
-  }
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST_P(ImageWriters, FailedWritesAndEmptyPicturesAreErrors) {
 INSTANTIATE_TEST_SUITE_P(Formats, ImageWriters, ::testing::ValuesIn(kWriters),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST(BmpWriter, WritesA24BitBottomUpBitmapWithPaddedRows) {
+TEST(BmpAndJpegWriters, WriteA24BitBottomUpBitmapWithPaddedRowsAndABaselineColourJpeg) {
   QTemporaryDir dir;
   const QString path = dir.filePath("h.bmp");
   QImage picture(3, 2, QImage::Format_RGB32);
@@ -104,13 +104,10 @@ TEST(BmpWriter, WritesA24BitBottomUpBitmapWithPaddedRows) {
       "1e140a" "030201" "030201" "000000"  // bottom row first, B G R, padded to 12 bytes
       "030201" "030201" "030201" "000000");
   EXPECT_EQ(testing::ReadFile(path).toHex().toStdString(), expected.toHex().toStdString());
-}
 
-TEST(JpegWriter, WritesABaselineColourFile) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("c.jpg");
-  WriteJpeg(TestPicture(40, 30), path);
-  const QByteArray b = testing::ReadFile(path);
+  // JPEG: a baseline colour file.
+  WriteJpeg(TestPicture(40, 30), dir.filePath("c.jpg"));
+  const QByteArray b = testing::ReadFile(dir.filePath("c.jpg"));
   // SOF0 (baseline) with three components, no SOF2 (progressive).
   const int sof0 = b.indexOf(QByteArray("\xFF\xC0", 2));
   ASSERT_GE(sof0, 0);

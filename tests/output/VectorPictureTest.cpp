@@ -75,15 +75,16 @@ std::pair<int, int> FractionalPairs(const QString& text, const QRegularExpressio
   return {fractional, all};
 }
 
-// The coordinates of an SVG's polylines and paths.
-QString SvgCoordinates(const QByteArray& svg, int* paths) {
+// The coordinates of the polylines and paths of the SVG file at `path`, with the elements of each
+// name counted into `elements`.
+QString SvgCoordinates(const QString& path, std::map<QString, int>& elements) {
   QString all;
-  QXmlStreamReader xml(svg);
-  *paths = 0;
+  QXmlStreamReader xml(testing::ReadFile(path));
   while (!xml.atEnd())
     if (xml.readNext() == QXmlStreamReader::StartElement) {
       const QString name = xml.name().toString();
-      if (name == "path") ++*paths, all += xml.attributes().value("d").toString() + " ";
+      ++elements[name];
+      if (name == "path") all += xml.attributes().value("d").toString() + " ";
       if (name == "polyline" || name == "polygon") all += xml.attributes().value("points").toString() + " ";
     }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -110,27 +111,28 @@ void ExpectRasterisedLikeThePng(const QTemporaryDir& dir, const QString& base) {
   }
 }
 
+// The cylinder sample rendered at 300 x 240 with seed 7, bands and no grid, and `sets`, to `path`.
+void RenderCylinder(const QString& path, const QStringList& sets) {
+  QStringList arguments = {"render", CORVANE_SOURCE_DIR "/samples/cylinder.dat", "--settings",
+                           CORVANE_SOURCE_DIR "/samples/crv.ini", "--size", "300x240", "--seed", "7",
+                           "--set", "ShowGrid=0", "--set", "BrushCheck=1"};
+  for (const QString& set : sets) arguments << "--set" << set;
+  const testing::CommandRun run = testing::RunCorvane(arguments << "-o" << path);
+  ASSERT_EQ(run.status, 0) << path.toStdString() << ": " << run.errors.toStdString();
+}
+
 TEST(VectorPictures, PdfAndSvgHoldPathsTextAndTheBandImageAndLookLikeTheBitmap) {
   QTemporaryDir dir;
   // Bitmap-mode bands, contour lines with labels and axes on white: every kind of drawing.
-  for (const char* name : {"s.png", "s.pdf", "s.svg"}) {
-    const testing::CommandRun run = testing::RunCorvane(
-        {"render", CORVANE_SOURCE_DIR "/samples/cylinder.dat", "--settings", CORVANE_SOURCE_DIR "/samples/crv.ini",
-         "--size", "300x240", "--seed", "7", "--set", "ShowGrid=0", "--set", "BrushCheck=1", "--set",
-         "ShowXYLabel=1", "-o", dir.filePath(name)});
-    ASSERT_EQ(run.status, 0) << name << ": " << run.errors.toStdString();
-  }
+  for (const char* name : {"s.png", "s.pdf", "s.svg"}) RenderCylinder(dir.filePath(name), {"ShowXYLabel=1"});
   const QString pdf = QString::fromLatin1(testing::ReadFile(dir.filePath("s.pdf")));
   EXPECT_TRUE(pdf.startsWith("%PDF-"));
   EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
   // 300 x 240 pixels at 96 dpi are 225 x 180 points.
   EXPECT_TRUE(pdf.contains(QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+225(\\.0+)?\\s+180(\\.0+)?\\s*\\]")));
 
-  QXmlStreamReader xml(testing::ReadFile(dir.filePath("s.svg")));
   std::map<QString, int> elements;
-  while (!xml.atEnd())
-    if (xml.readNext() == QXmlStreamReader::StartElement) ++elements[xml.name().toString()];
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  SvgCoordinates(dir.filePath("s.svg"), elements);
   EXPECT_GT(elements["path"] + elements["polyline"], 20) << "contour lines and axes are paths";
   EXPECT_GT(elements["text"], 3) << "labels and axis numbers are text";
   EXPECT_EQ(elements["image"], 1) << "the bitmap-mode bands";
@@ -142,31 +144,24 @@ TEST(VectorPictures, SmoothPicturesKeepFractionsOfAPixelAndMergeBandsIntoFewPath
   QTemporaryDir dir;
   // Vector-mode bands, contour lines and zone edges (a grid this dense would be a grey mesh,
   // drawn half as wide in the smooth bitmap as in the vector pictures).
-  const QStringList common = {"render", CORVANE_SOURCE_DIR "/samples/cylinder.dat", "--settings",
-                              CORVANE_SOURCE_DIR "/samples/crv.ini", "--size", "300x240", "--seed", "7",
-                              "--set", "ShowGrid=0", "--set", "BrushCheck=1", "--set", "LineCheck=1",
-                              "--set", "BMPModeCheck=0", "--set", "ShowLabel=0"};
+  const QStringList vector = {"LineCheck=1", "BMPModeCheck=0", "ShowLabel=0"};
   const std::pair<const char*, QStringList> runs[] = {
       {"m.png", {"SmoothCheck=1", "MergeBandsCheck=1"}}, {"m.pdf", {"SmoothCheck=1", "MergeBandsCheck=1"}},
       {"m.svg", {"SmoothCheck=1", "MergeBandsCheck=1"}}, {"t.pdf", {"SmoothCheck=1", "MergeBandsCheck=0"}},
       {"t.svg", {"SmoothCheck=1", "MergeBandsCheck=0"}}, {"p.svg", {"SmoothCheck=0", "MergeBandsCheck=1"}},
       {"p.pdf", {"SmoothCheck=0", "MergeBandsCheck=1"}}};
-  for (const auto& [name, sets] : runs) {
-    QStringList arguments = common;
-    for (const QString& set : sets) arguments << "--set" << set;
-    const testing::CommandRun run = testing::RunCorvane(arguments << "-o" << dir.filePath(name));
-    ASSERT_EQ(run.status, 0) << name << ": " << run.errors.toStdString();
-  }
+  for (const auto& [name, sets] : runs) RenderCylinder(dir.filePath(name), vector + sets);
 
   // SVG: smooth, most points lie between pixels; plain, every one on a pixel.
   const QRegularExpression svgPair("(-?\\d+(?:\\.\\d+)?),(-?\\d+(?:\\.\\d+)?)");
-  int mergedPaths = 0, trianglePaths = 0, plainPaths = 0;
-  const auto [svgFractional, svgAll] = FractionalPairs(SvgCoordinates(testing::ReadFile(dir.filePath("m.svg")), &mergedPaths), svgPair);
+  std::map<QString, int> mergedSvg, plainSvg, triangleSvg;
+  const auto [svgFractional, svgAll] = FractionalPairs(SvgCoordinates(dir.filePath("m.svg"), mergedSvg), svgPair);
   EXPECT_GT(svgAll, 500);
   EXPECT_GT(svgFractional, svgAll / 2);
-  EXPECT_EQ(FractionalPairs(SvgCoordinates(testing::ReadFile(dir.filePath("p.svg")), &plainPaths), svgPair).first, 0);
-  SvgCoordinates(testing::ReadFile(dir.filePath("t.svg")), &trianglePaths);
+  EXPECT_EQ(FractionalPairs(SvgCoordinates(dir.filePath("p.svg"), plainSvg), svgPair).first, 0);
+  SvgCoordinates(dir.filePath("t.svg"), triangleSvg);
   // One path per region of a band and zone against one polygon per band and triangle.
+  const int mergedPaths = mergedSvg["path"], trianglePaths = triangleSvg["path"];
   EXPECT_GT(mergedPaths, 10);
   EXPECT_LT(mergedPaths * 10, trianglePaths) << mergedPaths << " merged, " << trianglePaths << " per triangle";
 

@@ -87,10 +87,9 @@ def test_profile_of_a_linear_field_and_the_command_lines_csv(tmp_path):
     j = (seg["y"] + seg["x"] / 8.0) / (0.25 + 1.0 / 64.0)
     i = 2.0 * (seg["x"] - j / 8.0)
     assert np.allclose(seg["P"], 100.0 + i + 10.0 * j, rtol=0, atol=1e-10)
-    with pytest.raises(corvane.Error):
-        corvane.profile(ds, line="9:j=0")
-    with pytest.raises(corvane.Error):
-        corvane.profile(ds, line="0:j=0", variables=["NoSuch"])
+    for line, variables in (("9:j=0", None), ("0:j=0", ["NoSuch"])):
+        with pytest.raises(corvane.Error):
+            corvane.profile(ds, line=line, variables=variables)
 
 
 def test_sample_matches_analyze(tmp_path):

@@ -27,7 +27,7 @@ void Path(Canvas& canvas, std::initializer_list<QPoint> points) {
   for (const QPoint* p = points.begin() + 1; p != points.end(); ++p) canvas.LineTo(p->x(), p->y());
 }
 
-TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) {
+TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingLeavingOutTheEndPixelAndRectanglesExactlyTheirBox) {
   QImage image = Blank(20, 20);
   {
     PainterCanvas canvas(&image);
@@ -40,10 +40,8 @@ TEST(PainterCanvas, LinesLightExactPixelsWithoutBlendingAndLeaveOutTheEndPixel) 
   for (auto [x, y, c] : {std::tuple{2, 3, red}, {11, 3, red}, {12, 3, red}, {12, 9, red}, {12, 10, kBlack}, {1, 3, kBlack}})
     EXPECT_EQ(At(image, x, y), c) << x << "," << y;
   EXPECT_EQ(CountColour(image, red) + CountColour(image, kBlack), 20 * 20);
-}
-
-TEST(PainterCanvas, RectangleCoversExactlyItsBoxAndHollowBrushKeepsTheInside) {
-  QImage image = Blank(30, 20);
+  // A rectangle covers exactly its box, and a hollow brush keeps the inside.
+  image = Blank(30, 20);
   {
     PainterCanvas canvas(&image);
     canvas.SetBrush(kWhite, BrushStyle::Solid);
@@ -59,7 +57,7 @@ TEST(PainterCanvas, RectangleCoversExactlyItsBoxAndHollowBrushKeepsTheInside) {
     EXPECT_EQ(At(image, x, y), c) << x << "," << y;
 }
 
-TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwise) {
+TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyTurnsCounterClockwiseAndFindsJapaneseGlyphs) {
   QImage image = Blank(200, 200);
   int w = 0, h = 0;
   {
@@ -88,10 +86,9 @@ TEST(PainterCanvas, TextOutFillsItsBoxWithASolidBrushOnlyAndTurnsCounterClockwis
     }
   EXPECT_GT(lit, 20);
   EXPECT_EQ(stray, 0);
-}
 
-TEST(PainterCanvas, JapaneseTextFindsGlyphs) {
-  QImage image = Blank(200, 40, kWhite);
+  // Japanese text finds glyphs.
+  image = Blank(200, 40, kWhite);
   {
     PainterCanvas canvas(&image);
     FontSpec font;

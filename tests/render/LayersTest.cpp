@@ -136,7 +136,7 @@ TEST(GridLines, FastNodePixelsAgreeWithTheViewTransformEverywhere) {
   EXPECT_EQ(std::pair(shifted.X(1.1), shifted.Y(1.1)), std::pair(view.WorldToPixelX(1.1 + 3.0), view.WorldToPixelY(1.1 - 2.0)));
 }
 
-TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOnePixel) {
+TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthNothingBelowOnePixelAndOnePerNode) {
   const double nan = std::nan("");
   const struct {
     double scale, u, v;
@@ -154,9 +154,7 @@ TEST(Arrows, ShaftThenFilledHeadTenDegreesOffAFifthOfTheLengthAndNothingBelowOne
     DrawArrow(canvas, UnitView(), c.scale, c.u, c.v, 50.0, 50.0, c.plotArea);
     EXPECT_EQ(canvas.calls, c.calls) << c.scale << " " << c.u << " " << c.v << " " << c.plotArea.right();
   }
-}
-
-TEST(VelocityVectors, OneArrowPerNodeFromTheChosenRowsOrAWarning) {
+  // The vector layer: one arrow per node from the chosen rows, or a warning.
   Fixture f(MakeGrid({{2, 3, [](int i, int j) { return std::pair{20.0 + 30 * i, 20.0 + 20 * j}; }}}));
   f.options.display.arrowScale = 0.2;  // u = x, v = y: arrows point away from the origin
   LoggingCanvas canvas;

@@ -45,17 +45,15 @@ TEST(ViewTransform, RoundsHalvesToEvenAndSaturates) {
             (std::vector<int>{kPixelLimit, -kPixelLimit, -kPixelLimit, -kPixelLimit}));
 }
 
-TEST(ViewTransform, RescaleFitsTheExtentsWithTwentyPixelsEachSide) {
+TEST(ViewTransform, RescaleFitsTheExtentsWithTwentyPixelsEachSideAndKeepsAFiniteScale) {
   ViewTransform v = Picture(500, 300);
   v.Rescale({0, 10, 0, 2}, true, false, {}, FixedWidth);
   EXPECT_EQ(std::pair(v.ScaleX, v.ScaleY), std::pair(46.0, 46.0));
   EXPECT_EQ((std::vector<int>{v.WorldToPixelX(5.0), v.WorldToPixelY(1.0), v.WorldToPixelX(10.0)}), (std::vector<int>{250, 150, 480}));
   v.Rescale({0, 10, 0, 2}, false, false, {}, FixedWidth);
   EXPECT_EQ(v.ScaleY, 130.0);
-}
-
-TEST(ViewTransform, RescaleOfZeroExtentKeepsAFiniteScale) {
-  ViewTransform v = Picture(500, 300);
+  // A zero extent keeps a finite scale.
+  v = Picture(500, 300);
   v.ScaleX = 3.0;
   v.Rescale({0, 0, 0, 2}, false, false, {}, FixedWidth);
   EXPECT_EQ(std::pair(v.ScaleX, v.ScaleY), std::pair(3.0, 130.0));  // the flat direction keeps its scale
@@ -75,7 +73,7 @@ TEST(ViewTransform, RescaleOfZeroExtentKeepsAFiniteScale) {
   }
 }
 
-TEST(ViewTransform, ZoomAtCentresTheClickedPointAndScales) {
+TEST(ViewTransform, ZoomAtCentresTheClickedPointAndZoomToRectFitsTheDraggedRectangleOnly) {
   ViewTransform v = Picture(500, 300);
   v.ScaleX = 4.0, v.ScaleY = 8.0, v.CentreX = 1.0, v.CentreY = 2.0;
   v.ZoomAt(250, 150, 2.0);
@@ -86,11 +84,10 @@ TEST(ViewTransform, ZoomAtCentresTheClickedPointAndScales) {
   for (double factor : {0.0, kInf, kNaN}) v.ZoomAt(0, 0, factor);  // no finite result: refused
   v.ZoomAt(kNaN, 0, 2.0);
   EXPECT_EQ(State(v), (std::vector<double>{2.0, 4.0, 11.0, 7.0}));
-}
 
-TEST(ViewTransform, ZoomToRectFitsTheDraggedRectangleOnly) {
-  ViewTransform v = Picture(500, 300);
-  v.ZoomToRect(110, 60, 10, 10, false);  // corners in any order
+  // A dragged rectangle is fitted, its corners in any order.
+  v = Picture(500, 300);
+  v.ZoomToRect(110, 60, 10, 10, false);
   EXPECT_DOUBLE_EQ(v.ScaleX, 4.8);
   EXPECT_DOUBLE_EQ(v.ScaleY, 5.6);
   EXPECT_EQ(std::pair(v.CentreX, v.CentreY), std::pair(-190.0, 115.0));

@@ -40,7 +40,7 @@ constexpr auto Draw = testing::DrawQuietly;
 
 }  // namespace
 
-TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
+TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillModeAndEdgesGetInBetweenColours) {
   for (bool bitmapMode : {true, false}) {
     SceneState s = WarpedScene([](double, double) { return 4.5; });
     s.options.display.BMPModeCheck = bitmapMode;
@@ -60,18 +60,14 @@ TEST(SmoothDrawing, AFlatFieldIsOneColourWithoutSeamsInEitherFillMode) {
       }
     EXPECT_GT(inside, 1000);
   }
-}
-
-TEST(SmoothDrawing, EdgesGetInBetweenColoursThatThePlainPictureLacks) {
+  // Edges get in-between colours that the plain picture lacks.
   SceneState s = WarpedScene([](double x, double y) { return 0.4 * x + 0.3 * y; });
   s.options.display.LineCheck = true;
-  auto colours = [&] { return testing::ColoursIn(s.bitmap).size(); };
   ASSERT_TRUE(Draw(s));
   const QImage plain = s.bitmap;
-  const std::size_t plainColours = colours();
   s.options.display.SmoothCheck = true;
   ASSERT_TRUE(Draw(s));
-  EXPECT_GT(colours(), plainColours + 20);
+  EXPECT_GT(testing::ColoursIn(s.bitmap).size(), testing::ColoursIn(plain).size() + 20);
   // Far from every edge the two pictures agree.
   int same = 0;
   for (int y = 0; y < 160; ++y)

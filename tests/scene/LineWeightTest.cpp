@@ -55,19 +55,25 @@ Ink InkOf(const QImage& image) {
   return ink;
 }
 
+// The ink of `s` drawn plain and drawn smooth, which must be as much (within `share` of it, not
+// half of it) with a core as dark.
+std::pair<Ink, Ink> PlainAndSmooth(SceneState s, double share) {
+  EXPECT_TRUE(Draw(s));
+  const Ink plain = InkOf(s.bitmap);
+  s.options.display.SmoothCheck = true;
+  EXPECT_TRUE(Draw(s));
+  const Ink smooth = InkOf(s.bitmap);
+  EXPECT_GT(plain.total, 0);
+  EXPECT_NEAR(static_cast<double>(smooth.total) / static_cast<double>(plain.total), 1.0, share);
+  EXPECT_EQ(smooth.darkest, plain.darkest);
+  return {plain, smooth};
+}
+
 }  // namespace
 
 TEST(LineWeight, SmoothLinesKeepTheirWeightAndCoreWithManyGreysAtTheirEdges) {
-  SceneState s = ShearedGrid();
-  ASSERT_TRUE(Draw(s));
-  const Ink plain = InkOf(s.bitmap);
-  s.options.display.SmoothCheck = true;
-  ASSERT_TRUE(Draw(s));
-  const Ink smooth = InkOf(s.bitmap);
-  ASSERT_GT(plain.total, 0);
-  // As much ink as the plain lines, not half of it; a core as dark; a full range of coverage.
-  EXPECT_NEAR(static_cast<double>(smooth.total) / static_cast<double>(plain.total), 1.0, 0.15);
-  EXPECT_EQ(smooth.darkest, plain.darkest);
+  const auto [plain, smooth] = PlainAndSmooth(ShearedGrid(), 0.15);
+  // A full range of coverage.
   EXPECT_GE(smooth.greys.size(), 12u);
   EXPECT_LE(plain.greys.size(), 1u);
   // A level line on whole pixels stays the plain line's full row of black.
@@ -90,14 +96,7 @@ TEST(LineWeight, WiderSmoothLinesAndArrowsKeepTheirWeightToo) {
   s.data.ColumnCount = 4;
   s.options.load.xvecbox = 0, s.options.load.yvecbox = 1;
   s.options.display.arrowScale = 2.0;
-  ASSERT_TRUE(Draw(s));
-  const Ink plain = InkOf(s.bitmap);
-  s.options.display.SmoothCheck = true;
-  ASSERT_TRUE(Draw(s));
-  const Ink smooth = InkOf(s.bitmap);
-  ASSERT_GT(plain.total, 0);
-  EXPECT_NEAR(static_cast<double>(smooth.total) / static_cast<double>(plain.total), 1.0, 0.2);
-  EXPECT_EQ(smooth.darkest, plain.darkest);
+  PlainAndSmooth(s, 0.2);
 }
 
 namespace {

@@ -5,7 +5,7 @@
 
 using namespace corvane;
 
-TEST(OptionTable, RadioButtonsSetTheirGroupOnlyWhenCheckedAndBadNamesOrValuesThrow) {
+TEST(OptionTable, RadioButtonsSetTheirGroupOnlyWhenCheckedColoursReadInThreeFormsAndBadValuesThrow) {
   ProgramOptions o;
   const auto& t = ProgramOptionTable();
   t.Apply(o, "GrayMap2", "1");
@@ -13,9 +13,6 @@ TEST(OptionTable, RadioButtonsSetTheirGroupOnlyWhenCheckedAndBadNamesOrValuesThr
   EXPECT_EQ(o.contour.colourMap, ColourMapKind::Gray2);
   EXPECT_THROW(t.Apply(o, "NoSuchControl", "1"), CorvaneError);
   EXPECT_THROW(t.Apply(o, "ZCountBox", "abc"), CorvaneError);
-}
-
-TEST(OptionTable, ColoursReadAsDecimalRrggbbOrTriples) {
   // Red (kept in the low byte), blue, green as a triple, blue as #RRGGBB.
   for (auto [text, colour] : {std::pair{"16711680", 0x0000FFu}, {"255", 0xFF0000u}, {"0,255,0", 0x00FF00u}, {"#0000FF", 0xFF0000u}})
     EXPECT_EQ(ParseColourValue("c", text), colour) << text;

@@ -43,7 +43,7 @@ class ThrowingNotifier : public Notifier {
   void Message(const std::string& text) override { throw CorvaneError(text); }
 };
 
-TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
+TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhiteAndOverlayCopiesAreShifted) {
   for (bool white : {false, true}) {
     s = SquareScene();
     s.options.display.WhiteBack = white, s.options.display.ShowGrid = true;
@@ -59,10 +59,9 @@ TEST_F(Scene, LinesAreWhiteOnBlackOrBlackOnWhite) {
     ASSERT_TRUE(Draw());
     EXPECT_EQ(std::pair(PixelAt(s.bitmap, 10, 30), PixelAt(s.bitmap, 50, 30)), std::pair(line, back));
   }
-}
-
-TEST_F(Scene, OverlayCopiesAreShifted) {
-  // (That the data stay as they were is the test of every layer below, copies included.)
+  // Overlay copies are shifted. (That the data stay as they were is the test of every layer
+  // below, copies included.)
+  s = SquareScene();
   s.options.display.overlayCopies = 2;
   s.options.display.copyOffsetX = 1.0;  // 8 pixels per copy
   ASSERT_TRUE(Draw());

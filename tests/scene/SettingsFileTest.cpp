@@ -23,7 +23,7 @@ std::string Assigned(const SettingsFileResult& r) {
 
 }  // namespace
 
-TEST(SettingsFile, ReadsKeywordsAndValueLinesInFileOrder) {
+TEST(SettingsFile, ReadsKeywordsAndValueLinesInFileOrderIgnoringCaseAndOuterBlanks) {
   SettingsFileResult r = ParseSettingsText(
       "settings for wind-tunnel runs\r\nwith opengl\r\nWHITE BACKGROUND\r\nZONE COUNT\r\n4\r\n"
       "FIX LINE COLOR\r\n255\r\nPICTURE HEIGHT\r\n+480\r\nY CENTER\r\n  2.\r\nY SCALE\r\n.25\r\n");
@@ -31,11 +31,9 @@ TEST(SettingsFile, ReadsKeywordsAndValueLinesInFileOrder) {
   EXPECT_EQ(Assigned(r),
             "UseOpenGL=1 WhiteBack=1 ZCountBox=4 FixLineColor=1 Shape1=255 TViewForm.Height=480 y0box=2. yscalebox=.25");
   EXPECT_EQ(r.assignments[2].line, 4);
-}
-
-TEST(SettingsFile, KeywordsIgnoreCaseAndOuterBlanksButNotInnerOnes) {
-  SettingsFileResult r = ParseSettingsText("\t  show grid \t\rSHOW  GRID\rNo Vector\r\xEF\xBB\xBFNO LABEL\r"
-                                           "# comment\n\nshow grid x\n");
+  // Keywords ignore case and outer blanks but not inner ones.
+  r = ParseSettingsText("\t  show grid \t\rSHOW  GRID\rNo Vector\r\xEF\xBB\xBFNO LABEL\r"
+                        "# comment\n\nshow grid x\n");
   EXPECT_TRUE(r.complete);
   EXPECT_EQ(Assigned(r), "ShowGrid=1 ShowVec=0");
   // A mark of UTF-8 before the first line does not hide its keyword.

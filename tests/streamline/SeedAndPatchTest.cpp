@@ -1,15 +1,8 @@
 // Streamlines on the awkward places of real grids: seeds lying exactly on a grid line or a node,
-// zones that overlap without sharing nodes (patched grids) next to a zone that ends at a body,
-// and paths cut to the plot area when the axes are drawn.
+// and zones that overlap without sharing nodes (patched grids) next to a zone that ends at a body.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-
 #include "FlowData.h"
-#include "streamline/StreamLayer.h"
-#include "streamline/StreamTracer.h"
-#include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {
@@ -19,15 +12,9 @@ using testing::MakeView;
 using testing::Rect;
 using testing::Uniform;
 
-StreamFieldSetup Velocity() {
-  StreamFieldSetup s;
-  s.uRow = 0, s.vRow = 1;
-  return s;
-}
-
 // The path traced from (x, y) through `data` seen in `view`.
 StreamPath Trace(const FieldDataSet& data, const ViewTransform& view, double x, double y) {
-  StreamField field(data, view, Velocity());
+  StreamField field(data, view, testing::FlowSetup());
   return TraceFromPoint(field, x, y);
 }
 
@@ -61,23 +48,6 @@ TEST(PatchedZones, TraceGoesOnInAnOverlappingZoneButNeverThroughABody) {
   // A zone beside the first one with a gap between them (a body): the trace ends at x = 2.
   const FieldDataSet apart = MakeFlow({Rect(3, 3, 0, 0), Rect(3, 3, 3, 0)}, Uniform(1, 0));
   EXPECT_NEAR(Trace(apart, MakeView(600, 400, 100, 2.5, 1), 0.5, 0.7).vertices.back().x, 2.0, 1e-12);
-}
-
-TEST(StreamlinesWithAxes, StayInsideThePlotArea) {
-  const FieldDataSet data = MakeFlow({Rect(10, 3, 0, 0)}, Uniform(1, 0));
-  const StreamPath path = Trace(data, MakeView(100, 100, 10, 4.5, 1), 0.5, 0.5);  // x = 0 .. 9 on pixels 5 .. 95
-  const QRect area(QPoint(30, 0), QPoint(80, 99));
-  LoggingCanvas canvas;
-  DrawStreamPath(canvas, path, area);
-  ASSERT_FALSE(canvas.Only({"LineTo"}).empty());
-  int minX = 1000, maxX = -1000;
-  for (const std::string& call : canvas.Only({"MoveTo", "LineTo"})) {
-    int x = 0, y = 0;
-    ASSERT_EQ(std::sscanf(call.c_str() + call.find(' ') + 1, "%d,%d", &x, &y), 2) << call;
-    minX = std::min(minX, x), maxX = std::max(maxX, x);
-  }
-  // Cut exactly at the area's left and right columns.
-  EXPECT_EQ(std::pair(minX, maxX), std::pair(30, 80));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace corvane {
 namespace {
 
-TEST(SeedList, AddFillsNinetyNineRowsThenSaysTheListIsFullAndStrayDeletesAreIgnored) {
+TEST(SeedList, AddFillsNinetyNineRowsThenSaysTheListIsFullStrayDeletesAreIgnoredAndAZoneLimitsTheBoxes) {
   StreamOptions o;
   RecordingNotifier notifier;
   o.StreamZoneSelect = 1, o.StreamIBox = 4, o.StreamJBox = 7, o.StreamOverbox = -2;
@@ -26,11 +26,9 @@ TEST(SeedList, AddFillsNinetyNineRowsThenSaysTheListIsFullAndStrayDeletesAreIgno
   DeleteSeedRow(o.StreamList, 0);
   DeleteSeedRow(o.StreamList, 150);
   EXPECT_EQ(o.StreamList.seeds.size(), 99u);
-}
 
-TEST(SeedList, ChoosingAZoneLimitsTheNodeBoxes) {
+  // Choosing a zone limits the node boxes.
   const FieldDataSet data = testing::MakeFlow({testing::Rect(4, 4, 0, 0), testing::Rect(10, 30, 0, 0)}, testing::Uniform(1, 0));
-  StreamOptions o;
   o.StreamIBox = 50, o.StreamJBox = 20, o.StreamZoneSelect = 1;
   const SeedBoxLimits limits = SelectSeedZone(o, data);
   EXPECT_EQ((std::vector<int>{limits.iMax, limits.jMax, o.StreamIBox, o.StreamJBox}), (std::vector<int>{9, 29, 9, 20}));

@@ -1,35 +1,30 @@
 // The tracer against flows whose streamlines are known: straight lines in a uniform flow, circles
 // in a rigid rotation; crossings between zones, across the cut of an O-type zone and in overlay
-// copies; the step limit; walls that must stop a trace; and data that must never hang or crash it.
+// copies; the step limit; walls that must stop a trace; paths cut to the picture and to the plot
+// area; and data that must never hang or crash it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <tuple>
 
 #include "FlowData.h"
 #include "streamline/StreamLayer.h"
-#include "streamline/StreamTracer.h"
 #include "support/LoggingCanvas.h"
 
 namespace corvane {
 namespace {
 
+using testing::FlowSetup;
 using testing::MakeFlow;
 using testing::MakeView;
 using testing::Rect;
 using testing::Uniform;
 
 constexpr double kPi = 3.14159265358979323846;
-
-// Velocity from rows 0 and 1, with `copies` overlay copies shifted by (dx, dy).
-StreamFieldSetup FlowSetup(int copies = 0, double dx = 0.0, double dy = 0.0) {
-  StreamFieldSetup s;
-  s.uRow = 0, s.vRow = 1, s.copies = copies, s.dx = dx, s.dy = dy;
-  return s;
-}
 
 testing::Flow Rotation() { return [](double x, double y) { return std::make_pair(-y, x); }; }
 
@@ -166,15 +161,27 @@ TEST(Tracer, AWallSeenFromAfarIsNeitherWalkedAlongNorCrossed) {
   EXPECT_NEAR(path.vertices.back().x, 1.04, 1e-9);
 }
 
-TEST(Tracer, PiecesEndingOutsideThePictureOnlyMoveThePen) {
+TEST(Tracer, PiecesEndingOutsideThePictureOnlyMoveThePenAndWithAxesPathsStayInsideThePlotArea) {
   const FieldDataSet data = MakeFlow({Rect(10, 3, 0, 0)}, Uniform(1, 0));
-  const ViewTransform view = MakeView(100, 100, 20, 2, 1);  // x = 4.5 is the right edge
-  StreamField field(data, view, FlowSetup());
+  StreamField field(data, MakeView(100, 100, 20, 2, 1), FlowSetup());  // x = 4.5 is the right edge
   const StreamPath path = TraceFromPoint(field, 0.5, 0.5);
   ASSERT_EQ(path.vertices.size(), 10u);
   LoggingCanvas canvas;
   DrawStreamPath(canvas, path);
   EXPECT_EQ(std::pair(canvas.Only({"LineTo"}).size(), canvas.Only({"MoveTo"}).size()), (std::pair<std::size_t, std::size_t>(4, 6)));
+  // x = 0 .. 9 on pixels 5 .. 95, drawn with the axes: cut exactly at the area's left and right
+  // columns.
+  StreamField whole(data, MakeView(100, 100, 10, 4.5, 1), FlowSetup());
+  LoggingCanvas cut;
+  DrawStreamPath(cut, TraceFromPoint(whole, 0.5, 0.5), QRect(QPoint(30, 0), QPoint(80, 99)));
+  ASSERT_FALSE(cut.Only({"LineTo"}).empty());
+  int minX = 1000, maxX = -1000;
+  for (const std::string& call : cut.Only({"MoveTo", "LineTo"})) {
+    int x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(call.c_str() + call.find(' ') + 1, "%d,%d", &x, &y), 2) << call;
+    minX = std::min(minX, x), maxX = std::max(maxX, x);
+  }
+  EXPECT_EQ(std::pair(minX, maxX), std::pair(30, 80));
 }
 
 TEST(Tracer, BadDataNeverHangsOrCrashes) {

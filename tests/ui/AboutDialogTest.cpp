@@ -28,7 +28,8 @@ class UrlRecorder : public QObject {
   QStringList schemes_;
 };
 
-TEST(aboutDialog, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
+TEST(aboutDialog, CreationRunsTheSettingsLoaderOnceOkOnlyHidesAndTheAddressesOpenMailAndWebLinks) {
+  UrlRecorder recorder({QStringLiteral("mailto"), QStringLiteral("https")});
   int loads = 0;
   AboutDialog form(nullptr, [&] { ++loads; });
   EXPECT_EQ(loads, 1);
@@ -39,11 +40,6 @@ TEST(aboutDialog, CreationRunsTheSettingsLoaderOnceAndOkOnlyHides) {
   form.findChild<QPushButton*>("Button1")->click();
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(loads, 1);
-}
-
-TEST(aboutDialog, AddressLabelsOpenMailAndWebLinks) {
-  UrlRecorder recorder({QStringLiteral("mailto"), QStringLiteral("https")});
-  AboutDialog form;
   form.writeToMaker();
   form.openMakerPage();
   ASSERT_EQ(recorder.opened.size(), 2);

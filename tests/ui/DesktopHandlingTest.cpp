@@ -1,15 +1,12 @@
 // Everyday handling as a desktop user expects it: opening files by command and the recent list,
 // wheel zoom and the way back, the save type, honest gauge and status, settings problems said
 // once, and windows that stay on a small screen.
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 #include "output/ImageExport.h"
@@ -38,7 +35,6 @@ struct OpeningProgram : SizedProgram {
 using OpenCommands = ProgramTest<OpeningProgram>;
 
 TEST_F(OpenCommands, OpenLoadsDrawsFollowsTheFolderAndRemembersTheFile) {
-  ASSERT_TRUE(m.findChild<QAction*>(QStringLiteral("Menu_Open")) && m.findChild<QMenu*>(QStringLiteral("Menu_Recent")));
   const QString file = TestFile("three_zones.dat");
   m.dialogs.ChooseOpenFiles = [&] { return QStringList{file}; };
   Control<QAction>(m, "Menu_Open")->trigger();
@@ -79,8 +75,9 @@ TEST_F(OpenCommands, GaugeAndStatusSayHowTheLastWorkEnded) {
   EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
   EXPECT_EQ(Control<QProgressBar>(m, "Gauge1")->value(), 0);
   EXPECT_FALSE(m.state.AbortRequested);
-  // A load that fails says so; the data set stays.
+  // A load that fails says so, in the status and in the reader's warning; the data set stays.
   EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
+  EXPECT_FALSE(p.messages.warnings.empty());
   EXPECT_TRUE(m.statusBar()->currentMessage().startsWith(QStringLiteral("読み込みできませんでした: short.dat")));
   EXPECT_EQ(m.scene.data.NodeCount, 19);
 }
@@ -139,15 +136,13 @@ TEST(ViewHistoryDepth, KeepsTheLastFiftyViews) {
   EXPECT_EQ(at.ScaleX, 10.0);
 }
 
-TEST(SaveType, ANameWithoutExtensionTakesTheChosenType) {
+TEST(SaveType, ANameWithoutExtensionTakesTheChosenTypeInTheDialogToo) {
   const char* const cases[][3] = {{"/t/plot", "PNGイメージ(*.png)", "/t/plot.png"},
                                   {"/t/plot.v2", "JPEGイメージ(*.jpg *.jpeg)", "/t/plot.v2"},
                                   {"/t/plot.jpeg", "PNGイメージ(*.png)", "/t/plot.jpeg"},
                                   {"/t/plot.BMP", "SVG画像(*.svg)", "/t/plot.BMP"}};
   for (const auto& c : cases) EXPECT_EQ(PathWithChosenType(c[0], c[1]), QString::fromUtf8(c[2]));
-}
-
-TEST(SaveType, TheDialogAddsTheChosenTypesExtensionItself) {
+  // The dialog adds the chosen type's extension itself.
   QTemporaryDir dir;
   QFileDialog dialog(nullptr, QString(), dir.path());
   dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -1,9 +1,5 @@
 // Loading a data file through the file tab and drawing it with the menu commands.
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
-
 #include "MainWindowTestSupport.h"
 
 namespace corvane {
@@ -27,8 +23,11 @@ TEST_F(MainWindowLoad, ApplyFillsVariablesSelectorsZonesAndRange) {
   EXPECT_FALSE(m.state.ScenePictureValid);
 }
 
-TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
+TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnceAndTheDataTabNamesTheirColumns) {
+  QLabel* named = Control<QLabel>(m, "DerivedColumnsLabel");
+  EXPECT_TRUE(named->text().isEmpty());  // no velocity data, no derived rows
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
+  EXPECT_EQ(named->text(), QString::fromUtf8("マッハ数・全圧の計算に使う列: x方向速度 \"U\", ｙ方向速度 \"V\", 温度 \"T\", 圧力 \"P\""));
   EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Items(), (QStringList{"U", "V", "T", "P", "マッハ数", "全圧", "渦度", "速さ"}));
   EXPECT_TRUE(Control<QCheckBox>(m, "ShowVec")->isEnabled());
   Control<QCheckBox>(m, "DrawStreamLineCheck")->setChecked(true);
@@ -37,13 +36,7 @@ TEST_F(MainWindowLoad, VelocitySwitchAddsAndRemovesTheDerivedItemsOnce) {
   EXPECT_FALSE(Control<QCheckBox>(m, "DrawStreamLineCheck")->isChecked());
   Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
   EXPECT_EQ(Control<RadioGroupWidget>(m, "RGroup")->Count(), 8);
-}
-
-TEST_F(MainWindowLoad, TheDataTabNamesTheColumnsOfTheMachNumberAndDoubtsAWrongOne) {
-  QLabel* named = Control<QLabel>(m, "DerivedColumnsLabel");
-  EXPECT_TRUE(named->text().isEmpty());  // no velocity data, no derived rows
-  Control<QCheckBox>(m, "IncludeVelCheck")->setChecked(true);
-  EXPECT_EQ(named->text(), QString::fromUtf8("マッハ数・全圧の計算に使う列: x方向速度 \"U\", ｙ方向速度 \"V\", 温度 \"T\", 圧力 \"P\""));
+  // A wrong column for the temperature is doubted.
   Control<QComboBox>(m, "tmpbox")->setCurrentIndex(3);
   EXPECT_TRUE(named->text().contains(QString::fromUtf8("注意: 温度として使う列 \"P\""))) << named->text().toStdString();
   // The window starts with the fixed line colour unchosen, so on white it is drawn black.
@@ -74,18 +67,6 @@ TEST_F(MainWindowLoad, RescaleDrawsAndShowsTheFittedView) {
   // The zone boundary at x = 0 is a white column on black at pixel 260 - 1.5 * 70 = 155.
   EXPECT_EQ(std::pair(QColor(shown.pixel(155, 160)), QColor(shown.pixel(100, 160))), std::pair(QColor(Qt::white), QColor(Qt::black)));
   EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("描画完了"));
-}
-
-using MainWindowTest = ProgramTest<StartedProgram>;
-
-TEST_F(MainWindowTest, LoadArrivingDuringAnotherCommandIsRefused) {
-  ASSERT_TRUE(m.fileTab().SelectFile(TestFile("three_zones.dat")));
-  ASSERT_TRUE(m.TryBeginCommand());
-  EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_TRUE(m.scene.data.Empty());
-  m.EndCommand();
-  EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")));
-  EXPECT_FALSE(m.scene.data.Empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The main window driven by control name: the settings file through the handlers, pending
 // edits, tab warnings, loading and the refusal of nested commands.
 #include <QDir>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 
@@ -99,11 +98,13 @@ TEST_F(MainWindowTest, OpenGLModeWarnsOnAxesAnalysisAndStreamlineTabs) {
   EXPECT_EQ(p.messages.warnings.size(), 1u);
 }
 
-TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
+TEST_F(MainWindowTest, NestedCommandsAndLoadsAreRefusedButAbortGetsThrough) {
+  ASSERT_TRUE(m.fileTab().SelectFile(TestFile("three_zones.dat")));
   ASSERT_TRUE(m.TryBeginCommand());
   Control<QAction>(m, "Menu_Redraw")->trigger();
   Control<QAction>(m, "Menu_Rescale")->trigger();
-  EXPECT_FALSE(m.state.ScenePictureValid);
+  EXPECT_FALSE(m.LoadFile(TestFile("three_zones.dat")));
+  EXPECT_FALSE(m.state.ScenePictureValid || !m.scene.data.Empty());
   Control<QAction>(m, "A1")->trigger();
   EXPECT_TRUE(m.state.AbortRequested);
   m.EndCommand();
@@ -111,17 +112,16 @@ TEST_F(MainWindowTest, NestedCommandsAreRefusedButAbortGetsThrough) {
   EXPECT_TRUE(m.state.ScenePictureValid);
   EXPECT_FALSE(m.state.AbortRequested);  // a drawing clears it
   EXPECT_TRUE(p.view().isEnabled());
+  EXPECT_TRUE(m.LoadFile(TestFile("three_zones.dat")) && !m.scene.data.Empty());
 }
 
-TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFile) {
+TEST_F(MainWindowTest, LoadWithoutSelectionAsksForAFileAndTheFolderBoxMovesTheListsOfDataFiles) {
   Control<QTabWidget>(m, "PageControl1")->setCurrentIndex(2);
   Control<QListWidget>(m, "FileListBox1")->clearSelection();
   Control<QPushButton>(m, "Button1")->click();
   EXPECT_EQ(p.messages.warnings, Texts{"ファイルが選択されていません"});
   EXPECT_EQ(Control<QTabWidget>(m, "PageControl1")->currentWidget(), Control<QWidget>(m, "FileTab"));
-}
-
-TEST_F(MainWindowTest, FolderBoxMovesTheListsAndListsOnlyDataFiles) {
+  p.messages.warnings.clear();
   QDir d(p.dir.path());
   d.mkdir(QStringLiteral("sub"));
   for (const char* name : {"a.dat", "b.txt", "c.csv"}) QFile(d.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);

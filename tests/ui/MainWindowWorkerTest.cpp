@@ -1,10 +1,7 @@
 // Loads and drawings run on the worker thread: the window answers meanwhile, the abort command
 // reaches the work, and nothing else touches the data set until the work is over.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QTimer>
 #include <charconv>
 #include <fstream>
 
@@ -57,11 +54,9 @@ TEST_F(WorkerWindow, AbortFromTheProgressLeavesThePreviousDataSetWhole) {
     Control<QAction>(m, "A1")->trigger();
   });
   EXPECT_FALSE(m.LoadFile(large));
-  EXPECT_TRUE(reported);
-  EXPECT_TRUE(refusedMeanwhile);
+  EXPECT_TRUE(reported && refusedMeanwhile);
   EXPECT_EQ(m.statusBar()->currentMessage(), QStringLiteral("中断しました"));
-  EXPECT_FALSE(m.state.AbortRequested);
-  EXPECT_FALSE(m.Busy());
+  EXPECT_FALSE(m.state.AbortRequested || m.Busy());
   EXPECT_EQ(std::tuple(m.scene.data.NodeCount, m.scene.data.ZoneCount, m.scene.data.VariableNames),
             std::tuple(before.NodeCount, before.ZoneCount, before.VariableNames));
   EXPECT_EQ(m.scene.data.X, before.X);
@@ -101,12 +96,9 @@ TEST_F(WorkerWindow, CommandsDuringALoadAreRefusedOrWait) {
 }
 
 // Messages of the work are shown on the window thread while the work waits for them, and an
-// error thrown by the work comes back to the command.
+// error thrown by the work comes back to the command. (The warnings of a failing load on the
+// worker are the test of the gauge and status.)
 TEST_F(WorkerWindow, MessagesAndErrorsOfTheWorkReachTheWindow) {
-  EXPECT_FALSE(m.LoadFile(TestFile("short.dat")));
-  EXPECT_FALSE(p.messages.warnings.empty());
-  EXPECT_EQ(m.scene.data.NodeCount, 19);
-  p.messages.warnings.clear();
   m.RunHandler([&] {
     m.RunWork([](Progress&, Notifier& notifier) {
       notifier.Warning("w");

@@ -1,6 +1,5 @@
 // The OpenGL mode of the main window on a platform that has no OpenGL: the frame is still
 // built, the window stays hidden and the user is told, and nothing crashes.
-#include <gtest/gtest.h>
 
 #include "opengl/GlData.h"
 #include "MainWindowTestSupport.h"

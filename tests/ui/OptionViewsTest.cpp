@@ -1,6 +1,5 @@
 // The controls of the main window as views of the program options, tab by tab: after the settings
 // file and --set each control shows the state, and an edit of the control writes the state.
-#include <gtest/gtest.h>
 
 #include <set>
 #include <vector>

@@ -1,7 +1,5 @@
 // The plot window driven like a user: resize, zoom by click and drag, panning with the arrow
 // keys and the coordinate and value readout.
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 #include "TestImages.h"

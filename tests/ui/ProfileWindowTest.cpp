@@ -1,6 +1,4 @@
 // The formula controls and the 分布図 window, driven by their control names as a user would.
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 #include "ui/ProfileWindow.h"
@@ -14,7 +12,7 @@ using testing::LoadedProgram;
 using testing::ProgramTest;
 using ProfileWindowTest = ProgramTest<LoadedProgram>;
 
-TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
+TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeepsAndTheListFollowsTheKeptOnes) {
   RadioGroupWidget* rgroup = Control<RadioGroupWidget>(m, "RGroup");
   const int before = rgroup->Count();
   QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
@@ -43,13 +41,9 @@ TEST_F(ProfileWindowTest, AFormulaBecomesAVariableThatAReloadKeeps) {
   kept->setCurrentIndex(0);
   Control<QPushButton>(m, "FormulaDelButton")->click();
   EXPECT_TRUE(rgroup->Count() == before && m.scene.data.ColumnCount == 6 && m.Options().load.formulas.empty());
-}
 
-// The list shows the kept formulas: a new one is chosen, and after a deletion the line that took
-// its place (or the one before, at the end) is.
-TEST_F(ProfileWindowTest, TheFormulaListFollowsTheKeptFormulas) {
-  QLineEdit* box = Control<QLineEdit>(m, "FormulaBox");
-  QComboBox* kept = Control<QComboBox>(m, "FormulaList");
+  // The list shows the kept formulas: a new one is chosen, and after a deletion the line that
+  // took its place (or the one before, at the end) is.
   for (const char* f : {"A = U", "B = P", "C = U + P"}) {
     box->setText(QString::fromLatin1(f));
     KeyClick(box, Qt::Key_Return);

@@ -8,8 +8,6 @@
 
 #include <tuple>
 
-#include <gtest/gtest.h>
-
 #include "MainWindowTestSupport.h"
 #include "TestImages.h"
 #include "TestSupport.h"

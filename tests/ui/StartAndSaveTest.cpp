@@ -2,11 +2,9 @@
 // saved at the picture's size), --set values given before the data survive its load, a save
 // name with an extension we do not write is refused with the file named, the plot window's size
 // is kept between runs, and the first view of a body in a far field shows the body.
-#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 #include "output/ImageExport.h"
@@ -57,8 +55,7 @@ TEST_F(SeveralFiles, OpenedTogetherTheyAreTheFramesOfASeriesSavedAsAnAnimationOf
 
   // One file opened afterwards is an ordinary file again.
   ASSERT_TRUE(m.OpenDataFiles({p.files[2]}));
-  EXPECT_FALSE(m.series().Loaded());
-  EXPECT_TRUE(p.view().seriesBar->isHidden());
+  EXPECT_TRUE(!m.series().Loaded() && p.view().seriesBar->isHidden());
   // A name among them that is not there is said, and nothing is loaded.
   EXPECT_THROW(m.OpenDataFiles({p.files[0], p.dir.filePath("none.dat")}), CorvaneError);
 }
@@ -82,8 +79,6 @@ TEST_F(SeveralFiles, AnAnimationNameWithoutASeriesAndAnUnknownExtensionAreRefuse
   ASSERT_TRUE(m.OpenDataFile(p.files[0]));
   for (const char* name : {"win.gif", "win.tiff"}) {
     const QString path = p.dir.filePath(QString::fromLatin1(name));
-    // The dialog's chosen type is not added behind the name the user typed.
-    EXPECT_EQ(PathWithChosenType(path, PictureSaveFilters()[0]), path);
     p.messages.warnings.clear();
     EXPECT_FALSE(p.view().SavePictureTo(path));
     EXPECT_FALSE(QFile::exists(path) || QFile::exists(path + ".bmp")) << name;

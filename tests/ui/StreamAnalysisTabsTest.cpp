@@ -1,6 +1,5 @@
 // The tabs "流線" and "解析" driven through their controls: the seed list, the segment end
 // points, the quick segment on the plot window and the analysis run.
-#include <gtest/gtest.h>
 
 #include "MainWindowTestSupport.h"
 

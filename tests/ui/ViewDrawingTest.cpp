@@ -1,6 +1,5 @@
 // Zooms draw on the worker: the moved old picture at once, then the exact one; zooms that come
 // while a drawing is scheduled or running end in one drawing of the newest view.
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <cmath>
