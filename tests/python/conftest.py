@@ -1,4 +1,4 @@
-"""Shared pieces of the Python module's tests: the built program, small Tecplot and CGNS files
+"""Shared pieces of the Python module's tests: the built program, small files of every format
 and pictures decoded for comparison."""
 import ctypes
 import ctypes.util
@@ -54,6 +54,29 @@ def write_tecplot(path, ni=4, nj=3):
         for i in range(ni):
             lines.append("%r %r %r" % node_field(i, j))
     open(path, "w").write("\n".join(lines) + "\n")
+
+
+def write_vtk(path, ni=4, nj=3):
+    points = [node_field(i, j) for j in range(nj) for i in range(ni)]
+    text = ["# vtk DataFile Version 3.0", "grid", "ASCII", "DATASET STRUCTURED_GRID", f"DIMENSIONS {ni} {nj} 1",
+            f"POINTS {ni * nj} double"]
+    text += ["%r %r 0" % (x, y) for x, y, _ in points]
+    text += [f"POINT_DATA {ni * nj}", "SCALARS P double", "LOOKUP_TABLE default"]
+    text += ["%r" % p for _, _, p in points]
+    open(path, "w").write("\n".join(text) + "\n")
+
+
+def write_plot3d(base, ni=4, nj=3):
+    """Formatted multi-block files base.xyz and base.q; returns the solution's path."""
+    grid = ["1", f"{ni} {nj}"]
+    grid.append(" ".join("%r" % node_field(i, j)[0] for j in range(nj) for i in range(ni)))
+    grid.append(" ".join("%r" % node_field(i, j)[1] for j in range(nj) for i in range(ni)))
+    q = ["1", f"{ni} {nj}", "0.5 2.0 1000000.0 0.25"]
+    for m, factor in enumerate((1.0, 200.0, -50.0, 250000.0)):
+        q.append(" ".join("%r" % ((1.0 + 0.5 * i + 0.25 * j) * factor) for j in range(nj) for i in range(ni)))
+    open(base + ".xyz", "w").write("\n".join(grid) + "\n")
+    open(base + ".q", "w").write("\n".join(q) + "\n")
+    return base + ".q"
 
 
 def write_cgns(path, ni=4, nj=3):

@@ -1,24 +1,26 @@
-"""Reading files and numpy arrays: what the module holds is what `corvane info` tells."""
+"""Reading files of every format and numpy arrays: what the module holds is what `corvane info` tells."""
 import os
 
 import numpy as np
 import pytest
 
 import corvane
-from conftest import SAMPLES, info_json, write_cgns, write_tecplot
+from conftest import SAMPLES, info_json, write_cgns, write_plot3d, write_tecplot, write_vtk
 
 
-# The module reads every format through the program's one loader, whose readers have their own
-# tests; CGNS goes through the module's own reader process.
+WRITERS = {"tecplot": ("g.tec", write_tecplot), "vtk": ("g.vtk", write_vtk), "cgns": ("g.cgns", write_cgns),
+           "plot3d": ("g", write_plot3d)}
+
+
 def make_file(tmp_path, kind):
     if kind == "text":
         return os.path.join(SAMPLES, "airfoil.dat"), ["--settings", os.path.join(SAMPLES, "airfoil.ini")]
-    path = str(tmp_path / ("g.tec" if kind == "tecplot" else "g.cgns"))
-    (write_tecplot if kind == "tecplot" else write_cgns)(path)
-    return path, []
+    name, write = WRITERS[kind]
+    path = str(tmp_path / name)
+    return write(path) or path, []  # the Plot3D writer names its solution file
 
 
-@pytest.mark.parametrize("kind", ["text", "tecplot", "cgns"])
+@pytest.mark.parametrize("kind", ["text", "tecplot", "vtk", "plot3d", "cgns"])
 def test_read_matches_info(tmp_path, kind):
     path, args = make_file(tmp_path, kind)
     settings = args[1] if args else None
