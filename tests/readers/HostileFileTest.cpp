@@ -8,7 +8,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <fstream>
@@ -55,11 +54,8 @@ BoundedRun RunBounded(const std::vector<std::string>& args, const std::string& i
           process.readAllStandardOutput().toStdString(), usage.ru_maxrss};
 }
 
-std::string Write(const QTemporaryDir& dir, const char* name, const std::string& bytes) {
-  const std::string path = dir.filePath(name).toStdString();
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
+// The tests write their files into a folder of their own.
+class HostileFiles : public ::testing::Test, protected corvane::testing::TempFiles {};
 
 // A text grid of one 2 × 3 zone, its size on line 0, labels on line 1, data from line 2.
 const std::vector<std::string> kTextLayout = {"--set", "ZCountBox=1", "--set", "XYNumLineBox=0",
@@ -73,19 +69,18 @@ std::vector<std::string> Info(const std::string& path, std::vector<std::string> 
 
 }  // namespace
 
-TEST(HostileFiles, SizesBeyondWhatTheFileHoldsAreRefusedInBoundedMemory) {
-  QTemporaryDir dir;
+TEST_F(HostileFiles, SizesBeyondWhatTheFileHoldsAreRefusedInBoundedMemory) {
   struct Case {
     std::string path, claimed;
     std::vector<std::string> extra;
   };
   const Case cases[] = {
       // 134 million nodes and 67 million blocks from repeat counts of a few bytes
-      {Write(dir, "one.xyz", "134217727 1 268435454*0"), "134217727", {}},
-      {Write(dir, "many.xyz", "67108863 268435452*1"), "67108863", {}},
+      {Write("134217727 1 268435454*0", "one.xyz"), "134217727", {}},
+      {Write("67108863 268435452*1", "many.xyz"), "67108863", {}},
       // a text grid of 2^31 - 1 nodes in 28 bytes, a Tecplot zone of 10^8 passive nodes in 56
-      {Write(dir, "claim.dat", "2147483646 0\nx y\n1.5 2.5\n"), "2147483647", kTextLayout},
-      {Write(dir, "empty.dat", "VARIABLES=X,Y\nZONE I=10000,J=10000,PASSIVEVARLIST=[1-2]\n"), "値が一つもありません", {}},
+      {Write("2147483646 0\nx y\n1.5 2.5\n", "claim.dat"), "2147483647", kTextLayout},
+      {Write("VARIABLES=X,Y\nZONE I=10000,J=10000,PASSIVEVARLIST=[1-2]\n", "empty.dat"), "値が一つもありません", {}},
   };
   for (const Case& c : cases) {
     const BoundedRun run = RunBounded(Info(c.path, c.extra));
@@ -133,15 +128,14 @@ std::string SharedBlockVts(int n, int pieces, int arrays) {
   return xml + "</StructuredGrid>\n<AppendedData encoding=\"raw\">_" + points + values + "\n</AppendedData>\n</VTKFile>\n";
 }
 
-TEST(HostileFiles, VtkFilesReusingTheirBytesOrSizesAreRefusedInBoundedTimeAndMemory) {
-  QTemporaryDir dir;
-  const std::string one = Write(dir, "one.vts", SharedBlockVts(700, 1, 1));
+TEST_F(HostileFiles, VtkFilesReusingTheirBytesOrSizesAreRefusedInBoundedTimeAndMemory) {
+  const std::string one = Write(SharedBlockVts(700, 1, 1), "one.vts");
   std::string list = "<?xml version=\"1.0\"?>\n<VTKFile type=\"vtkMultiBlockDataSet\" version=\"1.0\"><vtkMultiBlockDataSet>\n";
   for (int k = 0; k < 100; ++k) list += "<DataSet index=\"" + std::to_string(k) + "\" file=\"one.vts\"/>\n";
   const std::pair<std::string, const char*> cases[] = {
-      {Write(dir, "pieces.vts", SharedBlockVts(1000, 100, 1)), "ありえない大きさ"},
-      {Write(dir, "arrays.vts", SharedBlockVts(1000, 1, 100)), "ありえない大きさ"},
-      {Write(dir, "list.vtm", list + "</vtkMultiBlockDataSet></VTKFile>\n"), "ありえない大きさ"},
+      {Write(SharedBlockVts(1000, 100, 1), "pieces.vts"), "ありえない大きさ"},
+      {Write(SharedBlockVts(1000, 1, 100), "arrays.vts"), "ありえない大きさ"},
+      {Write(list + "</vtkMultiBlockDataSet></VTKFile>\n", "list.vtm"), "ありえない大きさ"},
   };
   for (const auto& [path, reason] : cases) {
     const auto start = std::chrono::steady_clock::now();
@@ -154,8 +148,7 @@ TEST(HostileFiles, VtkFilesReusingTheirBytesOrSizesAreRefusedInBoundedTimeAndMem
   EXPECT_EQ(loaded.status, 0) << loaded.errors;
 }
 
-TEST(HostileFiles, FoldersEndlessDevicesAndSilentFifosAreRefused) {
-  QTemporaryDir dir;
+TEST_F(HostileFiles, FoldersEndlessDevicesAndSilentFifosAreRefused) {
   const std::string fifo = dir.filePath("silent").toStdString();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string folder = dir.path().toStdString();
@@ -171,8 +164,7 @@ TEST(HostileFiles, FoldersEndlessDevicesAndSilentFifosAreRefused) {
   }
 }
 
-TEST(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
-  QTemporaryDir dir;
+TEST_F(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
   const BoundedRun piped = RunBounded(Info("/dev/stdin", kTextLayout), kTextGrid);
   EXPECT_TRUE(piped.status == 0 && piped.output.find("NodeCount: 6") != std::string::npos) << piped.errors;
 
@@ -200,11 +192,10 @@ TEST(HostileFiles, PipesAndFifosAreReadOnceToTheirEnd) {
 }
 
 // Many zones cost time in proportion to their number.
-TEST(HostileFiles, ManyTecplotZonesLoadInTime) {
-  QTemporaryDir dir;
+TEST_F(HostileFiles, ManyTecplotZonesLoadInTime) {
   std::string many = "VARIABLES = X Y\n";
   for (int z = 0; z < 100000; ++z) many += "ZONE I=1\n" + std::to_string(z) + " 0\n";
-  const std::string manyPath = Write(dir, "many.dat", many);
+  const std::string manyPath = Write(many, "many.dat");
   const auto start = std::chrono::steady_clock::now();
   const BoundedRun run = RunBounded(Info(manyPath));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -213,10 +204,9 @@ TEST(HostileFiles, ManyTecplotZonesLoadInTime) {
 }
 
 // The picture size from the settings is bounded as --size is, not cut to the bound.
-TEST(HostileFiles, PictureSizesFromTheSettingsAreBounded) {
-  QTemporaryDir dir;
-  const std::string grid = Write(dir, "grid.dat", kTextGrid);
-  const std::string settings = Write(dir, "crv.ini", "PICTURE WIDTH\n2147483647\nPICTURE HEIGHT\n300\n");
+TEST_F(HostileFiles, PictureSizesFromTheSettingsAreBounded) {
+  const std::string grid = Write(kTextGrid, "grid.dat");
+  const std::string settings = Write("PICTURE WIDTH\n2147483647\nPICTURE HEIGHT\n300\n", "crv.ini");
   std::vector<std::string> args = {"render", grid, "--settings", settings, "-o", dir.filePath("out.png").toStdString()};
   args.insert(args.end(), kTextLayout.begin(), kTextLayout.end());
   const BoundedRun run = RunBounded(args);
