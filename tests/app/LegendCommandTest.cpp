@@ -1,5 +1,5 @@
 // `corvane legend`: the sample data's legend saved by the output's extension, legend window
-// options by qualified name (its refusals are tested with the picture's).
+// options by qualified name, and its refusals.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -34,6 +34,18 @@ TEST(LegendCommand, WritesTheLegendOfTheSelectedVariable) {
   }
   EXPECT_GE(blue, 0);
   EXPECT_GT(red, blue);
+}
+
+TEST(LegendCommand, AnUnusableRangeUnknownOptionOrExtensionFailsNamingTheCause) {
+  QTemporaryDir dir;
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"-o", dir.filePath("legend.png"), "--set", "AutoMaxMinCheck=0", "--set", "MinBox=5", "--set", "MaxBox=5"}, "最小値が最大値以上"},
+      {{"-o", dir.filePath("a.bmp"), "--set", "TLegendForm.NoSuchBox=1"}, "TLegendForm.NoSuchBox"},
+      {{"-o", dir.filePath("a.gif")}, ".gif"}};
+  for (const auto& [arguments, cause] : cases) {
+    const CommandRun run = Legend(arguments);
+    EXPECT_TRUE(run.status == 1 && run.errors.contains(QString::fromUtf8(cause))) << cause << ": " << run.errors.toStdString();
+  }
 }
 
 }  // namespace

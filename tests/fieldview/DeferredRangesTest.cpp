@@ -59,7 +59,6 @@ TEST(DeferredRows, PendingUntilAskedThenTheEagerValuesRangesAndSteps) {
   EXPECT_FALSE(RowPending(lazy, 0));
   EXPECT_TRUE(lazy.Values[static_cast<std::size_t>(w)].empty() && lazy.Values[static_cast<std::size_t>(s)].empty());
   EXPECT_EQ(RGroupItemsOf(lazy, true), RGroupItemsOf(eager, true));
-  EXPECT_EQ(RowCaption(lazy, w), std::optional<std::string>(kVorticityCaption));
   EXPECT_FALSE(TakeComputedRanges(lazy, view, options));  // nothing computed, nothing taken
 
   EXPECT_TRUE(EnsureRowValues(lazy, w));

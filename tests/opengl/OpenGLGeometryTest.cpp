@@ -84,10 +84,11 @@ TEST(OrthoBoxNavigation, FitCentresTheExtentInTheWindowShapeEvenWhenBroken) {
   EXPECT_FALSE(FitOrthoBox(0.0, 0.0, 0.0, 0.0, 500, 400).Degenerate() || FitOrthoBox(kNaN, kNaN, kNaN, kNaN, 0, -5).Degenerate());
 }
 
-TEST(TriangleBands, ThreeBandsCoverTheTriangleAndOnlyTheMiddleOneHoldsTheMiddleCorner) {
+TEST(TriangleBands, ThreeBandsCoverTheTriangleAndLinesLieAtEachLevelInItsColour) {
   const Emitted e = Bands(Triangle(0.5, 1.5, 2.5, 1.0));
   ASSERT_EQ(e.polygons.size(), 3u);
   for (int m = 0; m < 3; ++m) {
+    // Only the middle band holds the middle corner.
     EXPECT_EQ(std::find(e.polygons[m].points.begin(), e.polygons[m].points.end(), GlPoint{1.0f, 0.0f}) !=
                   e.polygons[m].points.end(),
               m == 1);
@@ -95,6 +96,23 @@ TEST(TriangleBands, ThreeBandsCoverTheTriangleAndOnlyTheMiddleOneHoldsTheMiddleC
   }
   EXPECT_NEAR(TotalArea(e.polygons), 0.5, 1e-6);
   EXPECT_NEAR(Area(e.polygons[0].points), 0.0625, 1e-6);  // below 1.0: a quarter of lo-hi, half of lo-mid
+
+  const Emitted lines = Bands(Triangle(0.5, 1.5, 2.5, 1.0), false);
+  // Levels 1 and 2; level 3 lies above the triangle and gives a line without length.
+  ASSERT_EQ(lines.lines.size(), 3u);
+  EXPECT_EQ(lines.lines[2].points[0], lines.lines[2].points[1]);
+  EXPECT_TRUE(lines.polygons.empty());
+  // Level 1 crosses lo-hi at a quarter and lo-mid at half way.
+  EXPECT_FLOAT_EQ(lines.lines[0].points[1].y, 0.25f);
+  EXPECT_FLOAT_EQ(lines.lines[0].points[0].x, 0.5f);
+  EXPECT_EQ(lines.lines[1].colour, Level(2));
+  // Levels far above the range of 0 .. 3 are still drawn, in the end colour.
+  const Emitted above = Bands(Triangle(0.5, 1.5, 8.5, 1.0), false);
+  ASSERT_EQ(above.lines.size(), 9u);
+  for (int level = 4; level <= 8; ++level) {
+    EXPECT_NE(above.lines[level - 1].points[0], above.lines[level - 1].points[1]) << level;
+    EXPECT_EQ(above.lines[level - 1].colour, Level(3)) << level;
+  }
 }
 
 TEST(TriangleBands, FlatOrLevelTouchingTrianglesLeaveNoHole) {
@@ -106,25 +124,6 @@ TEST(TriangleBands, FlatOrLevelTouchingTrianglesLeaveNoHole) {
   }
   // Two corners on the lowest level (a wall with zero velocity).
   EXPECT_NEAR(TotalArea(Bands(Triangle(0.0, 0.0, 1.0, 1.0)).polygons), 0.5, 1e-6);
-}
-
-TEST(TriangleBands, LinesAtEachLevelInTheirLevelsColour) {
-  const Emitted e = Bands(Triangle(0.5, 1.5, 2.5, 1.0), false);
-  // Levels 1 and 2; level 3 lies above the triangle and gives a line without length.
-  ASSERT_EQ(e.lines.size(), 3u);
-  EXPECT_EQ(e.lines[2].points[0], e.lines[2].points[1]);
-  EXPECT_TRUE(e.polygons.empty());
-  // Level 1 crosses lo-hi at a quarter and lo-mid at half way.
-  EXPECT_FLOAT_EQ(e.lines[0].points[1].y, 0.25f);
-  EXPECT_FLOAT_EQ(e.lines[0].points[0].x, 0.5f);
-  EXPECT_EQ(e.lines[1].colour, Level(2));
-  // Levels far above the range of 0 .. 3 are still drawn, in the end colour.
-  const Emitted above = Bands(Triangle(0.5, 1.5, 8.5, 1.0), false);
-  ASSERT_EQ(above.lines.size(), 9u);
-  for (int level = 4; level <= 8; ++level) {
-    EXPECT_NE(above.lines[level - 1].points[0], above.lines[level - 1].points[1]) << level;
-    EXPECT_EQ(above.lines[level - 1].colour, Level(3)) << level;
-  }
 }
 
 TEST(TriangleBands, UnusableStepsNaNValuesAndHugeRangesStayBounded) {

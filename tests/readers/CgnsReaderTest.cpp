@@ -27,28 +27,32 @@ const std::vector<std::string> kPrimitive = {"Pressure", "VelocityX", "VelocityY
 
 }  // namespace
 
-TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectors) {
+// Conversions from 2-D formats write 3-D zones of one k-plane: the plane is read, z left out.
+TEST(CgnsReader, VertexZonesKeepFileOrderNodesAndStandardSelectorsAlsoAsPlanesOf3DZones) {
   QTemporaryDir dir;
-  const std::string path = dir.filePath("two.cgns").toStdString();
-  // Written "Wake" before "Body": the library numbers zones by name, the file keeps them as written.
-  WriteCgns(path, {{"Wake", 4, 3, false, kPrimitive}, {"Body", 3, 2, false, kPrimitive}});
-  Loaded l(path);
-  ASSERT_TRUE(l.result);
-  const FieldDataSet& d = l.result->data;
-  EXPECT_EQ(l.result->source.format, DataFileFormat::Cgns);
-  EXPECT_EQ(l.result->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
-  ASSERT_EQ(d.ZoneCount, 2);
-  EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
-  EXPECT_EQ(d.VariableNames, kPrimitive);
-  EXPECT_EQ((std::vector<int>{l.result->choices.velocityX, l.result->choices.velocityY, l.result->choices.temperature, l.result->choices.pressure}), (std::vector<int>{1, 2, 3, 0}));
-  for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
-    const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
-    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
-              (std::vector<double>{X(i, j), Y(i, j), F(0, i, j), F(1, i, j), F(2, i, j), F(3, i, j)}));
-    const double u = F(1, i, j), v = F(2, i, j), t = F(3, i, j);
-    EXPECT_NEAR(l.At(d.MachNumberRow(), zone, i, j), std::sqrt((u * u + v * v) / 1.4 / 288.7 / t), 1e-12);
+  for (int nk : {0, 1}) {
+    SCOPED_TRACE(nk);
+    const std::string path = dir.filePath(QString("two%1.cgns").arg(nk)).toStdString();
+    // Written "Wake" before "Body": the library numbers zones by name, the file keeps them as written.
+    WriteCgns(path, {{"Wake", 4, 3, false, kPrimitive, nullptr, true, nk}, {"Body", 3, 2, false, kPrimitive, nullptr, true, nk}});
+    Loaded l(path);
+    ASSERT_TRUE(l.result);
+    const FieldDataSet& d = l.result->data;
+    EXPECT_EQ(l.result->source.format, DataFileFormat::Cgns);
+    EXPECT_EQ(l.result->source.zoneNames, (std::vector<std::string>{"Wake", "Body"}));
+    ASSERT_EQ(d.ZoneCount, 2);
+    EXPECT_EQ((std::vector<int>{d.Zones[0].NI, d.Zones[0].NJ, d.Zones[1].FirstNode}), (std::vector<int>{4, 3, 12}));
+    EXPECT_EQ(d.VariableNames, kPrimitive);
+    EXPECT_EQ((std::vector<int>{l.result->choices.velocityX, l.result->choices.velocityY, l.result->choices.temperature, l.result->choices.pressure}), (std::vector<int>{1, 2, 3, 0}));
+    for (auto [zone, i, j] : {std::tuple{0, 3, 1}, std::tuple{0, 1, 2}, std::tuple{1, 2, 0}}) {
+      const std::size_t n = static_cast<std::size_t>(NodeIndex(d, zone, i, j));
+      EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, zone, i, j), l.At(1, zone, i, j), l.At(2, zone, i, j), l.At(3, zone, i, j)}),
+                (std::vector<double>{X(i, j), Y(i, j), F(0, i, j), F(1, i, j), F(2, i, j), F(3, i, j)}));
+      const double u = F(1, i, j), v = F(2, i, j), t = F(3, i, j);
+      EXPECT_NEAR(l.At(d.MachNumberRow(), zone, i, j), std::sqrt((u * u + v * v) / 1.4 / 288.7 / t), 1e-12);
+    }
+    EXPECT_EQ((std::pair{d.XMax, l.result->view.ContourMax[3]}), (std::pair{X(3, 2), F(3, 3, 2)}));
   }
-  EXPECT_EQ((std::pair{d.XMax, l.result->view.ContourMax[3]}), (std::pair{X(3, 2), F(3, 3, 2)}));
 }
 
 TEST(CgnsReader, CellCentredValuesAreAveragedOntoNodes) {
@@ -105,6 +109,7 @@ TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
       {"size.cgns", {{"A", 3, 2, false, {"Pressure"}, wrongSize}}, "Temperature の大きさ (2 × 2)"},
       {"missing.cgns", {{"A", 3, 2, false, kPrimitive}, {"B", 3, 2, false, {"Pressure"}}}, "zone[1] \"B\" の解 \"Solution\"に変数 VelocityX"},
       {"mixed.cgns", {{"A", 3, 2, false, {}, unstructured}}, "\"Mesh\" の格子は構造格子ではありません"},
+      {"solid.cgns", {{"Block", 2, 2, false, {}, nullptr, true, 2}}, "k 方向 2 点"},
   };
   for (const Case& c : cases) {
     const std::string path = dir.filePath(c.file).toStdString();
@@ -112,33 +117,11 @@ TEST(CgnsReader, UnreadableZonesAreRefusedNamingFileAndZone) {
     const std::string e = corvane::testing::ErrorText([&] { Loaded l(path); });
     EXPECT_TRUE(e.find(path) != std::string::npos && e.find(c.expected) != std::string::npos) << e;
   }
-  // A file cut short (a 3-D zone is refused with the planes below).
+  // A file cut short.
   const std::string good = dir.filePath("good.cgns").toStdString(), cut = dir.filePath("cut.cgns").toStdString();
   WriteCgns(good, {{"A", 30, 20, false, kPrimitive}});
   std::filesystem::copy_file(good, cut);
   std::filesystem::resize_file(cut, std::filesystem::file_size(good) / 2);
   EXPECT_THROW(Loaded{cut}, CorvaneError);
-}
-
-// Conversions from 2-D formats write 3-D zones of one k-plane: the plane is read, z left out.
-TEST(CgnsReader, ThreeDimensionalZonesOfOnePlaneAreReadAsTheirPlane) {
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("plane.cgns").toStdString();
-  const int ni = 4, nj = 3;
-  WriteCgns(path, {{"Plane", ni, nj, false, {"Pressure"}, nullptr, true, 1}});
-  Loaded l(path);
-  ASSERT_TRUE(l.result);
-  const FieldDataSet& d = l.result->data;
-  ASSERT_EQ((std::vector<int>{d.ZoneCount, d.Zones[0].NI, d.Zones[0].NJ}), (std::vector<int>{1, ni, nj}));
-  EXPECT_EQ(d.VariableNames, (std::vector<std::string>{"Pressure"}));
-  for (auto [i, j] : {std::pair{0, 0}, std::pair{3, 1}, std::pair{2, 2}}) {
-    const std::size_t n = static_cast<std::size_t>(NodeIndex(d, 0, i, j));
-    EXPECT_EQ((std::vector<double>{d.X[n], d.Y[n], l.At(0, 0, i, j)}), (std::vector<double>{X(i, j), Y(i, j), F(0, i, j)}));
-  }
-  // More than one plane stays refused, saying why.
-  const std::string solid = dir.filePath("solid.cgns").toStdString();
-  WriteCgns(solid, {{"Block", 2, 2, false, {}, nullptr, true, 2}});
-  const std::string e = corvane::testing::ErrorText([&] { Loaded l2(solid); });
-  EXPECT_NE(e.find("k 方向 2 点"), std::string::npos) << e;
 }
 

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include <QJsonArray>
@@ -115,31 +111,35 @@ TEST(DataFormats, EveryListNamesEveryExtensionAndDetectionFollowsTheTable) {
       EXPECT_TRUE(HasExtensionOf(row.id, std::string("/x/Name") + AsciiUpper(e))) << e;
     }
   }
-  const std::string vtk = "# vtk DataFile Version 3.0\nzone 1 - converted\nASCII\nDATASET STRUCTURED_GRID\n";
-  const std::string tecplot = "VARIABLES = X Y\nZONE I=1\n0 0\n";
+  // A signature first, then the extension: Tecplot by its ZONE record whatever the name (a title
+  // line alone makes no Tecplot file; a VTK title beginning "zone" is read in VtkReaderTest), CGNS
+  // by HDF5's signature, also after a 512-byte user block.
+  const std::string tecplot = "# comment\n\nVariables = x y\nZone I=1\n0 0\n", hdf5("\x89HDF\r\n\x1a\n", 8);
   const std::tuple<const char*, std::string, DataFileFormat> cases[] = {
-      {"a.vtk", vtk, DataFileFormat::Vtk},  // a title beginning "zone" is no Tecplot record
-      {"a.dat", vtk, DataFileFormat::Vtk},
       {"a.vtk", tecplot, DataFileFormat::Tecplot},
+      {"result.txt", tecplot, DataFileFormat::Tecplot},
       {"a.tec", "1 2\n", DataFileFormat::Tecplot},
       {"a.pvd", "<?xml version=\"1.0\"?>\n", DataFileFormat::Vtk},
-      {"a.vtr", "", DataFileFormat::Vtk},
-      {"a.g", "", DataFileFormat::Plot3d},
+      {"pair.q", "x", DataFileFormat::Plot3d},
+      {"grid.g", "", DataFileFormat::Plot3d},
+      {"flow.dat", hdf5 + "rest", DataFileFormat::Cgns},
+      {"flow.CGNS", "not hdf5", DataFileFormat::Cgns},
+      {"/dev/fd/63", std::string(512, ' ') + hdf5, DataFileFormat::Cgns},
       {"a.csv", "1 2\n", DataFileFormat::Text},
+      {"plain.txt", "x", DataFileFormat::Text},
+      {"grid.dat", "Title of the run\n\n2 1\n1 1\n0 0\nX Y P\n", DataFileFormat::Text},
+      {"titled.dat", "TITLE = run 5\n1 1\nX Y P\n", DataFileFormat::Text},
   };
   for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;
   EXPECT_STREQ(FormatName(DataFileFormat::Tecplot), "tecplot");
 }
 
 TEST(InfoCommand, NamesTheColumnsTheMachNumberComesFromAndDoubtsAPressureAsTemperature) {
-  const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_no_t.dat")).string();
-  {
-    std::ofstream out(path);
-    out << "velocity without temperature\n\n1 1\nx y U V P\n";
-    for (int k = 0; k < 4; ++k) out << k / 2 << " " << k % 2 << " 100 " << k << " 101325\n";
-  }
-  const QStringList args = {"info", QString::fromStdString(path), "--settings", "/dev/null", "--set", "ZCountBox=1",
-                            "--set", "LabelLineBox=3", "--set", "DataStartLineBox=4", "--set", "IncludeVelCheck=1"};
+  QTemporaryDir dir;
+  const QString path = dir.filePath("no_t.dat");
+  ASSERT_TRUE(corvane::testing::WriteFile(path, "velocity without temperature\n\n1 1\nx y U V P\n0 0 100 0 101325\n"
+                                                "0 1 100 1 101325\n1 0 100 2 101325\n1 1 100 3 101325\n"));
+  const QStringList args = QStringList{"info", path, "--settings", "/dev/null", "--set", "IncludeVelCheck=1"} + kOneZone;
   const InfoRun json = corvane::testing::RunCorvane(args + QStringList{"--json", "--set", "tmpbox=2"});
   ASSERT_EQ(json.status, 0) << json.errors.toStdString();
   const QJsonObject from = Json(json)["derivedFrom"].toObject();
@@ -151,5 +151,4 @@ TEST(InfoCommand, NamesTheColumnsTheMachNumberComesFromAndDoubtsAPressureAsTempe
   ASSERT_EQ(text.status, 0) << text.errors.toStdString();
   EXPECT_TRUE(text.output.contains(QString::fromUtf8("温度 \"U\", 圧力 \"P\""))) << text.output.toStdString();
   EXPECT_TRUE(text.errors.contains(QString::fromUtf8("温度として使う列 \"U\""))) << text.errors.toStdString();
-  std::filesystem::remove(path);
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <tuple>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -147,17 +146,11 @@ TEST(Plot3dReader, EveryVariantReadsTheSameNodesAndFlow) {
     EXPECT_EQ((std::pair{r->choices.velocityX, r->choices.pressure}), (std::pair{4, 7}));
     ASSERT_EQ(r->source.freeStream.size(), blocks.size());
     EXPECT_EQ((std::pair{r->source.freeStream.back().mach, r->source.freeStream.back().re}), (std::pair{0.5 + b, 1e6}));
+    // The grid alone: the same nodes without variables.
+    const corvane::testing::LoadedFile grid(path.substr(0, path.size() - 2) + ".xyz");
+    ASSERT_TRUE(grid.result);
+    EXPECT_TRUE(grid.d().ColumnCount == 2 && grid.d().X == d.X && grid.d().Y == d.Y && grid.notifier.warnings.empty());
   }
-}
-
-TEST(Plot3dReader, GridAloneGivesNodesWithoutVariables) {
-  QTemporaryDir dir;
-  const std::string q = WriteCase(dir, "g", {Plot3dEncoding::PlainBinary, 8, false, true, false}, kMulti);
-  const corvane::testing::LoadedFile grid(q.substr(0, q.size() - 2) + ".xyz");
-  ASSERT_TRUE(grid.result);
-  EXPECT_EQ(grid.d().ColumnCount, 2);
-  EXPECT_EQ(grid.d().X[static_cast<std::size_t>(NodeIndex(grid.d(), 1, 1, 3))], GX(1, 1, 3));
-  EXPECT_TRUE(grid.notifier.warnings.empty());
 }
 
 // Fortran's list-directed output writes repeated values as r*value.
@@ -219,27 +212,4 @@ TEST(Plot3dReader, InfoShowsFormatFreeStreamAndNodes) {
   const QJsonObject node = o["nodes"].toArray()[0].toObject();
   EXPECT_EQ(node["x"].toDouble(), GX(0, 2, 1));
   EXPECT_EQ(node["values"].toArray()[4].toDouble(), 200.0);
-}
-
-TEST(DataFileLoader, FormatByContentThenExtension) {
-  corvane::testing::TempFiles files;
-  auto file = [&](const char* name, const std::string& bytes) { return files.Write(bytes, name); };
-  const std::string hdf5("\x89HDF\r\n\x1a\n", 8);
-  file("pair.xyz", "1 1\n");
-  const std::string tecplot = "# comment\n\nVariables = x y\nZone I=1\n0 0\n", text = "Title of the run\n\n2 1\n1 1\n0 0\nX Y P\n",
-                    titled = "TITLE = run 5\n1 1\nX Y P\n";
-  const std::tuple<std::string, std::string, DataFileFormat> cases[] = {
-      {file("flow.dat", hdf5 + "rest"), hdf5 + "rest", DataFileFormat::Cgns},
-      {file("flow.CGNS", "not hdf5"), "not hdf5", DataFileFormat::Cgns},
-      {file("pair.q", "x"), "x", DataFileFormat::Plot3d},
-      {file("alone.Q", "x"), "x", DataFileFormat::Plot3d},
-      {file("grid.g", "x"), "x", DataFileFormat::Plot3d},
-      {file("plain.txt", "x"), "x", DataFileFormat::Text},
-      // Tecplot by its ZONE record whatever the name; a title line alone makes no Tecplot file.
-      {file("result.txt", tecplot), tecplot, DataFileFormat::Tecplot},
-      {file("grid.dat", text), text, DataFileFormat::Text},
-      {file("titled.dat", titled), titled, DataFileFormat::Text},
-      {"/dev/fd/63", std::string(512, ' ') + hdf5, DataFileFormat::Cgns},
-  };
-  for (const auto& [path, bytes, format] : cases) EXPECT_EQ(DetectDataFileFormat(path, bytes), format) << path;
 }

@@ -24,24 +24,16 @@ namespace {
 // The field of every file: 3 × 2 nodes, x = i, y = 10 j, P = 100 i + j, V = (i, -j, 0), and
 // per cell C = 4 and 8.
 constexpr int kNI = 3, kNJ = 2;
-std::vector<double> Points() {
+// The components `f` gives each node, i fastest.
+std::vector<double> PerNode(std::vector<double> (*f)(double i, double j)) {
   std::vector<double> v;
   for (int j = 0; j < kNJ; ++j)
-    for (int i = 0; i < kNI; ++i) v.insert(v.end(), {double(i), 10.0 * j, 0.0});
+    for (int i = 0; i < kNI; ++i) std::ranges::copy(f(i, j), std::back_inserter(v));
   return v;
 }
-std::vector<double> Pressure() {
-  std::vector<double> v;
-  for (int j = 0; j < kNJ; ++j)
-    for (int i = 0; i < kNI; ++i) v.push_back(100 * i + j);
-  return v;
-}
-std::vector<double> Velocity() {
-  std::vector<double> v;
-  for (int j = 0; j < kNJ; ++j)
-    for (int i = 0; i < kNI; ++i) v.insert(v.end(), {double(i), -double(j), 0.0});
-  return v;
-}
+const std::vector<double> kPoints = PerNode([](double i, double j) { return std::vector<double>{i, 10 * j, 0}; });
+const std::vector<double> kPressure = PerNode([](double i, double j) { return std::vector<double>{100 * i + j}; });
+const std::vector<double> kVelocity = PerNode([](double i, double j) { return std::vector<double>{i, -j, 0}; });
 const std::vector<double> kCells = {4, 8};
 
 // The field with V and C as well.
@@ -57,37 +49,47 @@ void ExpectField(const LoadedFile& f) {
     }
 }
 
-// Big-endian bytes of the values as `T`.
+// The bytes of the values as `T`, least significant first unless `big` (on this little-endian
+// machine).
 template <class T>
-std::string BigEndian(const std::vector<double>& values) {
+std::string Packed(const std::vector<double>& values, bool big) {
   std::string out;
   for (double v : values) {
     const T t = static_cast<T>(v);
     char b[sizeof(T)];
     std::memcpy(b, &t, sizeof(T));
-    std::reverse(b, b + sizeof(T));
+    if (big) std::reverse(b, b + sizeof(T));
     out.append(b, sizeof(T));
   }
   return out;
 }
 
+// Values as an ascii list.
+std::string Numbers(const std::vector<double>& v) {
+  std::string text;
+  for (double x : v) text += std::to_string(x) + " ";
+  return text;
+}
+
+std::string AsciiArray(const std::string& name, const std::vector<double>& v, int components = 1, const char* type = "Float64") {
+  return std::string("<DataArray type=\"") + type + "\" Name=\"" + name + "\" NumberOfComponents=\"" + std::to_string(components) +
+         "\" format=\"ascii\">" + Numbers(v) + "</DataArray>\n";
+}
+
 std::string Legacy(bool binary) {
   auto values = [&](const std::vector<double>& v, bool single) {
-    if (binary) return (single ? BigEndian<float>(v) : BigEndian<double>(v)) + "\n";
-    std::string text;
-    for (double x : v) text += std::to_string(x) + " ";
-    return text + "\n";
+    return (!binary ? Numbers(v) : single ? Packed<float>(v, true) : Packed<double>(v, true)) + "\n";
   };
   return std::string("# vtk DataFile Version 3.0\nfield\n") + (binary ? "BINARY" : "ASCII") +
          "\nDATASET STRUCTURED_GRID\nFIELD FieldData 1\nTIME 1 1 double\n" + values({0.25}, false) +
-         "DIMENSIONS 3 2 1\nPOINTS 6 double\n" + values(Points(), false) +
+         "DIMENSIONS 3 2 1\nPOINTS 6 double\n" + values(kPoints, false) +
          "CELL_DATA 2\nSCALARS C float 1\nLOOKUP_TABLE default\n" + values(kCells, true) + "POINT_DATA 6\n" +
          (binary  // as writers of version 5 write arrays: a field, with information between its arrays
-              ? "FIELD FieldData 2\nP 1 6 float\n" + values(Pressure(), true) +
+              ? "FIELD FieldData 2\nP 1 6 float\n" + values(kPressure, true) +
                     "METADATA\nINFORMATION 1\nNAME L2_NORM_RANGE LOCATION vtkDataArray\nDATA 2 0 1\n\nV 3 6 double\n" +
-                    values(Velocity(), false)
-              : "SCALARS P float\nLOOKUP_TABLE default\n" + values(Pressure(), true) + "VECTORS V double\n" +
-                    values(Velocity(), false));
+                    values(kVelocity, false)
+              : "SCALARS P float\nLOOKUP_TABLE default\n" + values(kPressure, true) + "VECTORS V double\n" +
+                    values(kVelocity, false));
 }
 
 enum class Encoding { Ascii, Base64, AppendedRaw, AppendedBase64 };
@@ -115,31 +117,14 @@ std::string Compress(const std::string& in, Packing packing) {
   return out;
 }
 
-// The bytes of `n` in `size` bytes, least significant first unless `big`.
-std::string Bytes(std::uint64_t n, int size, bool big) {
-  std::string out(static_cast<std::size_t>(size), '\0');
-  for (int k = 0; k < size; ++k) out[static_cast<std::size_t>(big ? size - 1 - k : k)] = static_cast<char>((n >> (8 * k)) & 0xFF);
-  return out;
-}
-
 // A .vts of the field as VTK's XML writer lays it out, in either byte order.
 std::string Vts(Encoding encoding, Packing packing, bool header64, bool big = false) {
   std::string appended;
-  auto header = [&](std::uint64_t n) { return Bytes(n, header64 ? 8 : 4, big); };
+  auto header = [&](std::uint64_t n) {
+    return header64 ? Packed<std::uint64_t>({double(n)}, big) : Packed<std::uint32_t>({double(n)}, big);
+  };
   auto array = [&](const char* name, const char* type, int components, const std::vector<double>& v) {
-    std::string raw;
-    for (double x : v) {
-      if (std::strcmp(type, "Float32") == 0) {
-        const float f = static_cast<float>(x);
-        std::uint32_t u;
-        std::memcpy(&u, &f, 4);
-        raw += Bytes(u, 4, big);
-      } else {
-        std::uint64_t u;
-        std::memcpy(&u, &x, 8);
-        raw += Bytes(u, 8, big);
-      }
-    }
+    const std::string raw = std::strcmp(type, "Float32") == 0 ? Packed<float>(v, big) : Packed<double>(v, big);
     std::string head, body = raw;
     if (packing != Packing::None) {
       // Two blocks: the second one partial.
@@ -159,11 +144,8 @@ std::string Vts(Encoding encoding, Packing packing, bool header64, bool big = fa
                           std::to_string(components) + "\" format=\"";
     auto b64 = [](const std::string& s) { return QByteArray::fromStdString(s).toBase64().toStdString(); };
     switch (encoding) {
-      case Encoding::Ascii: {
-        element += "ascii\">\n";
-        for (double x : v) element += std::to_string(x) + " ";
-        return element + "\n</DataArray>\n";
-      }
+      case Encoding::Ascii:
+        return AsciiArray(name, v, components, type);
       case Encoding::Base64:
         // As newer writers do: the array's range in an InformationKey before its data.
         return element + "binary\">\n<InformationKey name=\"L2_NORM_RANGE\" location=\"vtkDataArray\" length=\"2\">"
@@ -181,26 +163,16 @@ std::string Vts(Encoding encoding, Packing packing, bool header64, bool big = fa
                     (big ? "BigEndian\"" : "LittleEndian\"") + (header64 ? " header_type=\"UInt64\"" : "") +
                     (packing != Packing::None ? std::string(" compressor=\"") + kCompressors[int(packing)] + "\"" : "") +
                     ">\n<StructuredGrid WholeExtent=\"0 2 0 1 0 0\">\n<Piece Extent=\"0 2 0 1 0 0\">\n<PointData>\n";
-  xml += array("P", "Float32", 1, Pressure());
-  xml += array("V", "Float64", 3, Velocity());
+  xml += array("P", "Float32", 1, kPressure);
+  xml += array("V", "Float64", 3, kVelocity);
   xml += "</PointData>\n<CellData>\n" + array("C", "Float32", 1, kCells) + "</CellData>\n<Points>\n" +
-         array("Points", "Float64", 3, Points()) + "</Points>\n</Piece>\n</StructuredGrid>\n";
+         array("Points", "Float64", 3, kPoints) + "</Points>\n</Piece>\n</StructuredGrid>\n";
   if (encoding == Encoding::AppendedRaw || encoding == Encoding::AppendedBase64)
     xml += std::string("<AppendedData encoding=\"") + (encoding == Encoding::AppendedRaw ? "raw" : "base64") + "\">\n   _" +
            appended + "\n</AppendedData>\n";
   return xml + "</VTKFile>\n";
 }
 
-// Values as an ascii list.
-std::string Numbers(const std::vector<double>& v) {
-  std::string text;
-  for (double x : v) text += std::to_string(x) + " ";
-  return text;
-}
-std::string AsciiArray(const std::string& name, const std::vector<double>& v, int components = 1, const char* type = "Float64") {
-  return std::string("<DataArray type=\"") + type + "\" Name=\"" + name + "\" NumberOfComponents=\"" + std::to_string(components) +
-         "\" format=\"ascii\">" + Numbers(v) + "</DataArray>\n";
-}
 // An ascii XML file of one piece of `kind` (StructuredGrid, RectilinearGrid or ImageData).
 std::string AsciiXml(const std::string& kind, const std::string& extent, const std::string& attributes, const std::string& body) {
   return "<?xml version=\"1.0\"?>\n<VTKFile type=\"" + kind + "\" version=\"1.0\" byte_order=\"LittleEndian\">\n<" + kind +
@@ -209,10 +181,10 @@ std::string AsciiXml(const std::string& kind, const std::string& extent, const s
 }
 // The 3 × 2 grid of the field with P scaled by `scale` and `more` inside the piece.
 std::string AsciiVts(double scale = 1.0, const std::string& more = {}) {
-  std::vector<double> p = Pressure();
+  std::vector<double> p = kPressure;
   for (double& x : p) x *= scale;
   return AsciiXml("StructuredGrid", "0 2 0 1 0 0", "",
-                  "<PointData>" + AsciiArray("P", p) + "</PointData>\n" + more + "<Points>" + AsciiArray("Points", Points(), 3) + "</Points>\n");
+                  "<PointData>" + AsciiArray("P", p) + "</PointData>\n" + more + "<Points>" + AsciiArray("Points", kPoints, 3) + "</Points>\n");
 }
 const char* const kLegacyHead = "# vtk DataFile Version 3.0\n";
 
@@ -282,8 +254,8 @@ TEST_F(VtkReader, DamagedFilesAreRefusedClearly) {
 }
 
 TEST_F(VtkReader, RectilinearAndImageGridsInBothFormats) {
-  const std::string pressure = "POINT_DATA 6\nSCALARS P float\nLOOKUP_TABLE default\n" + Numbers(Pressure()) + "\n";
-  const std::string pointData = "<PointData>" + AsciiArray("P", Pressure(), 1, "Float32") + "</PointData>\n";
+  const std::string pressure = "POINT_DATA 6\nSCALARS P float\nLOOKUP_TABLE default\n" + Numbers(kPressure) + "\n";
+  const std::string pointData = "<PointData>" + AsciiArray("P", kPressure, 1, "Float32") + "</PointData>\n";
   const struct {
     const char* name;
     std::string bytes;
@@ -308,7 +280,7 @@ TEST_F(VtkReader, RectilinearAndImageGridsInBothFormats) {
 TEST_F(VtkReader, TitleBeginningWithZoneAndPointAndCellArraysOfOneName) {
   // As other tools title their files; whatever the file's name, the first line makes it VTK.
   const std::string legacy = std::string(kLegacyHead) + "zone 1 - Flow\nASCII\nDATASET STRUCTURED_GRID\nDIMENSIONS 3 2 1\nPOINTS 6 double\n" +
-                             Numbers(Points()) + "\nPOINT_DATA 6\nSCALARS s double\nLOOKUP_TABLE default\n" + Numbers(Pressure()) +
+                             Numbers(kPoints) + "\nPOINT_DATA 6\nSCALARS s double\nLOOKUP_TABLE default\n" + Numbers(kPressure) +
                              "\nCELL_DATA 2\nSCALARS s double\nLOOKUP_TABLE default\n4 8\n";
   for (const char* name : {"zone.vtk", "zone.dat"}) {
     SCOPED_TRACE(name);
@@ -411,18 +383,16 @@ TEST_F(VtkReader, BlankingHolesMisfitArraysAndPlanesOtherThanXY) {
     EXPECT_NE(error.find(part), std::string::npos) << part << " in " << error;
 
   // Planes of x and z, and of y and z: the two coordinates that vary become x and y.
-  std::vector<double> xz;
-  for (int j = 0; j < kNJ; ++j)
-    for (int i = 0; i < kNI; ++i) xz.insert(xz.end(), {double(i), 5.0, 10.0 * j});
+  const std::vector<double> xz = PerNode([](double i, double j) { return std::vector<double>{i, 5, 10 * j}; });
   const struct {
     const char* name;
     std::string bytes, plane;
   } planes[] = {
       {"xz.vts", AsciiXml("StructuredGrid", "0 2 0 0 0 1", "",
-                          "<PointData>" + AsciiArray("P", Pressure()) + "</PointData><Points>" + AsciiArray("Points", xz, 3) + "</Points>\n"),
+                          "<PointData>" + AsciiArray("P", kPressure) + "</PointData><Points>" + AsciiArray("Points", xz, 3) + "</Points>\n"),
        "x–z"},
       {"yz.vtk", std::string(kLegacyHead) + "p\nASCII\nDATASET STRUCTURED_POINTS\nDIMENSIONS 1 3 2\nORIGIN 7 0 0\nSPACING 1 1 10\n"
-                     "POINT_DATA 6\nSCALARS P double\n" + Numbers(Pressure()) + "\n",
+                     "POINT_DATA 6\nSCALARS P double\n" + Numbers(kPressure) + "\n",
        "y–z"},
   };
   for (const auto& p : planes) {
