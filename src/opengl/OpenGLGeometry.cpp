@@ -5,9 +5,7 @@
 
 #include "contour/ContourLevels.h"
 #include "contour/ContourLines.h"
-#include "field/DerivedQuantities.h"
 #include "fieldview/ContourRanges.h"
-#include "field/RoundLevels.h"
 #include "render/ViewTransform.h"
 #include "scene/SceneRenderer.h"
 

@@ -7,8 +7,9 @@
 #include <new>
 
 #include "base/BothCores.h"
+#include "readers/AsciiCase.h"
+#include "readers/StructuredLoad.h"
 #include "readers/DecimalNumber.h"
-#include "field/DerivedQuantities.h"
 #include "base/Errors.h"
 #include "readers/LineIndex.h"
 #include "readers/LineSplitters.h"
@@ -271,13 +272,10 @@ std::optional<FileContents> LoadDataFile(const MappedFile& file, const LoadOptio
     const int columns = data.ColumnCount;
     const int variables = columns - 2;
     data.VariableNames.assign(labels.begin() + 2, labels.begin() + columns);
-    static const char* const kNames[4] = {"U", "V", "T", "P"};
     for (int k = 0; k < variables; ++k) {
-      std::string upper = data.VariableNames[static_cast<std::size_t>(k)];
-      for (char& ch : upper) ch = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
-      for (std::size_t s = 0; s < 4; ++s) {
-        if (upper == kNames[s]) result.namedRows[s] = k;
-      }
+      const std::string upper = AsciiUpper(data.VariableNames[static_cast<std::size_t>(k)]);
+      for (std::size_t s = 0; s < 4; ++s)
+        if (upper == kPrimitiveNames[s]) result.namedRows[s] = k;  // the last column of a name
     }
 
     // Pass 2: the zone sizes, checked before anything is allocated for them.

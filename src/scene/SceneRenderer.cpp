@@ -15,8 +15,6 @@
 #include "contour/ContourLines.h"
 #include "field/DeferredRows.h"
 #include "fieldview/ContourRanges.h"
-#include "field/DerivedQuantities.h"
-#include "field/RoundLevels.h"
 #include "field/VariableRows.h"
 #include "render/Axes.h"
 #include "render/GridLayers.h"

@@ -8,10 +8,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "field/DerivedQuantities.h"
 #include "fieldview/ContourRanges.h"
 #include "base/Errors.h"
-#include "field/RoundLevels.h"
 #include "render/NumberFormat.h"
 #include "ui/ControlFactory.h"
 #include "ui/MainWindow.h"
